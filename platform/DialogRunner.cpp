@@ -1,0 +1,209 @@
+// The Qt dialog runner and the dialog services that go through the current runner.
+#include "platform/DialogRunner.h"
+
+#include "platform/Colors.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+QMessageBox::Icon IconOf(int flags)
+{
+    switch (flags & MB_ICONMASK) {
+    case MB_ICONERROR: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONWARNING: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+struct MessageButton {
+    int result;
+    const char* caption;  // UTF-8
+    QMessageBox::ButtonRole role;
+};
+
+// Buttons of a button set in their order, and in escapeResult what Esc and closing give.
+std::vector<MessageButton> ButtonsOf(int flags, int& escapeResult)
+{
+    const MessageButton ok{IDOK, "OK", QMessageBox::AcceptRole};
+    const MessageButton cancel{IDCANCEL, "Отмена", QMessageBox::RejectRole};
+    const MessageButton yes{IDYES, "Да", QMessageBox::YesRole};
+    const MessageButton no{IDNO, "Нет", QMessageBox::NoRole};
+    switch (flags & MB_BUTTONMASK) {
+    case MB_OKCANCEL: escapeResult = IDCANCEL; return {ok, cancel};
+    case MB_YESNOCANCEL: escapeResult = IDCANCEL; return {yes, no, cancel};
+    case MB_YESNO: escapeResult = IDNO; return {yes, no};
+    default: escapeResult = IDOK; return {ok};
+    }
+}
+
+QWidget* DefaultOwner(QWidget* owner)
+{
+    return owner ? owner : QApplication::activeWindow();
+}
+
+class QtDialogRunner final : public DialogRunner {
+public:
+    int Message(QWidget* owner, const QString& text, const QString& title, int flags) override
+    {
+        QMessageBox box(IconOf(flags), title, text, QMessageBox::NoButton, owner);
+        int escapeResult = IDOK;
+        std::vector<MessageButton> wanted = ButtonsOf(flags, escapeResult);
+        std::vector<QPushButton*> buttons;
+        for (const MessageButton& choice : wanted) {
+            QPushButton* button = box.addButton(QString::fromUtf8(choice.caption), choice.role);
+            buttons.push_back(button);
+            if (choice.result == escapeResult)
+                box.setEscapeButton(button);
+        }
+        box.setDefaultButton(buttons.front());
+        box.exec();
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            if (box.clickedButton() == buttons[i])
+                return wanted[i].result;
+        return escapeResult;
+    }
+
+    bool InputText(QWidget* owner, const QString& caption, const QString& prompt, QString& value) override
+    {
+        QInputDialog dialog(DefaultOwner(owner));
+        dialog.setWindowTitle(caption);
+        dialog.setLabelText(prompt);
+        dialog.setTextValue(value);
+        dialog.setOkButtonText(QStringLiteral("OK"));
+        dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        value = dialog.textValue();
+        return true;
+    }
+
+    bool Color(QWidget* owner, std::uint32_t& color) override
+    {
+        QColorDialog dialog(ToQColor(color), DefaultOwner(owner));
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        color = FromQColor(dialog.selectedColor());
+        return true;
+    }
+
+    QStringList Files(QWidget* owner, FileDialogKind kind, const FileDialogOptions& options) override
+    {
+        QFileDialog dialog(DefaultOwner(owner), options.title, options.directory, options.filter);
+        // Qt's own dialog matches masks ignoring letter case ("*.las" shows "A.LAS"), as users expect.
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        switch (kind) {
+        case FileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
+        case FileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
+        case FileDialogKind::Save:
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setDefaultSuffix(options.defaultSuffix);
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+            break;
+        case FileDialogKind::Folder:
+            dialog.setFileMode(QFileDialog::Directory);
+            dialog.setOption(QFileDialog::ShowDirsOnly, true);
+            break;
+        }
+        if (!options.fileName.isEmpty())
+            dialog.selectFile(options.fileName);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles();
+    }
+
+    int Exec(QDialog& dialog) override { return dialog.exec(); }
+};
+
+QtDialogRunner qtRunner;
+DialogRunner* current = &qtRunner;
+
+QString First(const QStringList& files)
+{
+    return files.isEmpty() ? QString() : files.front();
+}
+
+}  // namespace
+
+QString ApplicationTitle()
+{
+    return QStringLiteral("Strativ");
+}
+
+DialogRunner& Runner()
+{
+    return *current;
+}
+
+DialogRunner* SetRunner(DialogRunner* runner)
+{
+    DialogRunner* previous = current;
+    current = runner ? runner : &qtRunner;
+    return previous;
+}
+
+int MessageBox(QWidget* owner, const QString& text, const QString& title, int flags)
+{
+    return current->Message(owner, text, title, flags);
+}
+
+void ShowMessage(const QString& text)
+{
+    current->Message(QApplication::activeWindow(), text, ApplicationTitle(), MB_OK);
+}
+
+QString InputBox(const QString& caption, const QString& prompt, const QString& defaultText)
+{
+    QString value = defaultText;
+    if (!current->InputText(nullptr, caption, prompt, value))
+        return defaultText;
+    return value;
+}
+
+bool InputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    return current->InputText(nullptr, caption, prompt, value);
+}
+
+bool ChooseColor(QWidget* owner, std::uint32_t& color)
+{
+    return current->Color(owner, color);
+}
+
+QString GetOpenFileName(QWidget* owner, const FileDialogOptions& options)
+{
+    return First(current->Files(owner, FileDialogKind::Open, options));
+}
+
+QStringList GetOpenFileNames(QWidget* owner, const FileDialogOptions& options)
+{
+    return current->Files(owner, FileDialogKind::OpenMany, options);
+}
+
+QString GetSaveFileName(QWidget* owner, const FileDialogOptions& options)
+{
+    return First(current->Files(owner, FileDialogKind::Save, options));
+}
+
+QString GetExistingDirectory(QWidget* owner, const FileDialogOptions& options)
+{
+    return First(current->Files(owner, FileDialogKind::Folder, options));
+}
+
+int ExecDialog(QDialog& dialog)
+{
+    return current->Exec(dialog);
+}
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+// Numbers shown to and typed by the user: the locale's decimal separator, never a fixed point.
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+namespace platform {
+
+// Fixed-point text: the value rounded to `precision` significant digits (ties away
+// from zero), written with exactly `digits` decimals and the locale separator;
+// the exponent form "d.dddddd" + "E+" + three digits when the integer part needs
+// more digits than `precision`. Negative zero is written without a minus.
+QString FloatToStrF(double value, int precision, int digits);
+
+// The separator used for shown and typed numbers: the system locale's unless
+// overridden by SetDecimalSeparator.
+QChar DecimalSeparator();
+// Overrides the separator (tests, settings); a null QChar returns to the locale's.
+void SetDecimalSeparator(QChar separator);
+
+// The whole text (blanks allowed at the ends) read as a number written with the
+// locale separator. False, and `value` untouched, for anything else.
+bool TryStrToFloat(const QString& text, double& value);
+bool TryStrToFloat(const QString& text, float& value);
+
+}  // namespace platform

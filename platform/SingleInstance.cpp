@@ -1,0 +1,105 @@
+// Line protocol over QLocalSocket: "IDENTIFY" is answered with the identification number;
+// any other line is a handed-over message, percent-encoded.
+#include "platform/SingleInstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+const QByteArray kIdentify = "IDENTIFY";
+
+QString UserName()
+{
+    QString user = qEnvironmentVariable("USER");
+    return user.isEmpty() ? QString::number(getuid()) : user;
+}
+
+}  // namespace
+
+QString SingleInstance::DefaultServerName()
+{
+    return QStringLiteral("Q7StrativAppUniqueString-") + UserName();
+}
+
+SingleInstance::SingleInstance(const QString& serverName, QObject* parent) : QObject(parent), name_(serverName) {}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::Listen()
+{
+    if (IsListening())
+        return true;
+    // Listening replaces an existing socket file, so a live first instance is asked first;
+    // a file nobody answers on was left by a crashed instance and is taken over.
+    QLocalSocket probe;
+    probe.connectToServer(name_);
+    if (probe.waitForConnected(500))
+        return false;
+    QLocalServer::removeServer(name_);
+    auto* server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(name_)) {
+        delete server;
+        return false;
+    }
+    server_ = server;
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
+    return true;
+}
+
+bool SingleInstance::IsListening() const
+{
+    return server_ && server_->isListening();
+}
+
+void SingleInstance::OnNewConnection()
+{
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+        if (socket->bytesAvailable() > 0)
+            OnReadyRead(socket);
+    }
+}
+
+void SingleInstance::OnReadyRead(QLocalSocket* socket)
+{
+    while (socket->canReadLine()) {
+        QByteArray line = socket->readLine();
+        line.chop(1);
+        if (line == kIdentify) {
+            socket->write(QByteArray::number(IdentificationAnswer) + '\n');
+            socket->flush();
+        } else {
+            emit MessageReceived(QString::fromUtf8(QByteArray::fromPercentEncoding(line)));
+        }
+    }
+}
+
+bool SingleInstance::Send(const QString& message, int timeoutMs) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(kIdentify + '\n');
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    while (!socket.canReadLine())
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    if (socket.readLine().trimmed() != QByteArray::number(IdentificationAnswer))
+        return false;
+    // Percent-encoded, so a message (a path) may hold any character, line breaks included.
+    socket.write(message.toUtf8().toPercentEncoding() + '\n');
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    socket.disconnectFromServer();
+    return true;
+}
+
+}  // namespace platform

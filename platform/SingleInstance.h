@@ -1,0 +1,43 @@
+// Single-instance primitives: the first instance listens on a per-user local socket,
+// a second one identifies it and hands a message over.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace platform {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // What the first instance answers to an identification request.
+    static constexpr int IdentificationAnswer = 18931;
+
+    // "Q7StrativAppUniqueString-" + the user's name.
+    static QString DefaultServerName();
+
+    explicit SingleInstance(const QString& serverName = DefaultServerName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Becomes the first instance. A name left behind by a crashed instance is taken over;
+    // false when a live instance holds it.
+    bool Listen();
+    bool IsListening() const;
+    // From a second instance: true when a first instance identified itself and took the message.
+    bool Send(const QString& message, int timeoutMs = 3000) const;
+
+signals:
+    void MessageReceived(const QString& message);
+
+private:
+    void OnNewConnection();
+    void OnReadyRead(QLocalSocket* socket);
+
+    QString name_;
+    QLocalServer* server_ = nullptr;
+};
+
+}  // namespace platform

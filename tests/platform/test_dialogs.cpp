@@ -1,0 +1,175 @@
+// Dialog services: the Qt runner's message boxes driven by real keys and clicks, and the
+// recording runner that tests of every window rely on.
+#include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
+#include "platform/RecordingDialogRunner.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+// Acts on the modal window once it is up (the Qt runner blocks in exec until then).
+void WhenModal(std::function<void(QWidget*)> action)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            action(modal);
+        }
+    });
+    poll->start(10);
+}
+
+void PressButton(QWidget* box, const QString& caption)
+{
+    for (QPushButton* button : box->findChildren<QPushButton*>()) {
+        if (button->text() == caption) {
+            button->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
+struct ButtonCase {
+    int flags;
+    const char* button;  // null: Esc
+    int expected;
+};
+
+TEST(QtDialogRunner, MessageBoxButtonSetsReturnWindowsCodesAndEscMeansCancelOrNo)
+{
+    const ButtonCase cases[] = {
+        {platform::MB_OK, "OK", platform::IDOK},
+        {platform::MB_OK, nullptr, platform::IDOK},
+        {platform::MB_OKCANCEL | platform::MB_ICONQUESTION, "OK", platform::IDOK},
+        {platform::MB_OKCANCEL | platform::MB_ICONQUESTION, "Отмена", platform::IDCANCEL},
+        {platform::MB_OKCANCEL, nullptr, platform::IDCANCEL},
+        {platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION, "Да", platform::IDYES},
+        {platform::MB_YESNOCANCEL, "Нет", platform::IDNO},
+        {platform::MB_YESNOCANCEL, nullptr, platform::IDCANCEL},
+        {platform::MB_YESNO | platform::MB_ICONQUESTION, "Да", platform::IDYES},
+        {platform::MB_YESNO, "Нет", platform::IDNO},
+        {platform::MB_YESNO, nullptr, platform::IDNO},
+    };
+    for (const ButtonCase& c : cases) {
+        QString title;
+        WhenModal([&](QWidget* box) {
+            title = box->windowTitle();
+            if (c.button)
+                PressButton(box, QString::fromUtf8(c.button));
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(platform::MessageBox(nullptr, "Текст", "Ошибка", c.flags), c.expected)
+            << "flags " << c.flags << " button " << (c.button ? c.button : "Esc");
+        EXPECT_EQ(title, "Ошибка");
+    }
+}
+
+TEST(QtDialogRunner, InputBoxGivesTheDefaultBackOnCancel)
+{
+    WhenModal([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>()->setText("новое");
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(platform::InputBox("Добавление кривой", "Введите имя", "старое"), "старое");
+
+    WhenModal([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>()->setText("новое");
+        QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+    });
+    QString value = "старое";
+    EXPECT_TRUE(platform::InputQuery("Добавление кривой", "Введите имя", value));
+    EXPECT_EQ(value, "новое");
+}
+
+TEST(RecordingDialogRunner, RecordsRequestsAndAnswersFromTheScriptThenAsEsc)
+{
+    platform::RecordingDialogRunner runner;
+    runner.Push(platform::IDYES);
+    runner.PushText("12,5");
+    runner.PushCancel();
+    runner.PushColor(0x00FF00);
+    runner.PushFiles({"/tmp/a.las"});
+    runner.PushDialog([](QDialog& dialog) {
+        dialog.setWindowTitle("изменено");
+        return QDialog::Accepted;
+    });
+
+    EXPECT_EQ(platform::MessageBox(nullptr, "Сохранить?", "Strativ", 0x23), platform::IDYES);
+    EXPECT_EQ(platform::InputBox("Сдвиг", "Введите значение в метрах", ""), "12,5");
+    QString kept = "было";
+    EXPECT_FALSE(platform::InputQuery("Имя", "Новое имя", kept));
+    EXPECT_EQ(kept, "было");
+    std::uint32_t color = 0;
+    EXPECT_TRUE(platform::ChooseColor(nullptr, color));
+    EXPECT_EQ(color, 0x00FF00u);
+    platform::FileDialogOptions options;
+    options.title = "Открыть";
+    EXPECT_EQ(platform::GetOpenFileName(nullptr, options), "/tmp/a.las");
+    QDialog dialog;
+    EXPECT_EQ(platform::ExecDialog(dialog), QDialog::Accepted);
+    EXPECT_EQ(dialog.windowTitle(), "изменено");
+    EXPECT_EQ(runner.PendingAnswers(), 0);
+
+    // Unscripted: Esc behaviour.
+    EXPECT_EQ(platform::MessageBox(nullptr, "?", "t", platform::MB_YESNO), platform::IDNO);
+    EXPECT_EQ(platform::MessageBox(nullptr, "?", "t", platform::MB_YESNOCANCEL), platform::IDCANCEL);
+    platform::ShowMessage("Готово");
+    EXPECT_EQ(platform::GetSaveFileName(nullptr, options), "");
+    EXPECT_EQ(platform::ExecDialog(dialog), QDialog::Rejected);
+
+    ASSERT_EQ(runner.Requests().size(), 11u);
+    const platform::DialogRequest& first = runner.Requests()[0];
+    EXPECT_EQ(first.text, "Сохранить?");
+    EXPECT_EQ(first.title, "Strativ");
+    EXPECT_EQ(first.flags, 0x23);
+    EXPECT_EQ(runner.Requests()[1].text, "Введите значение в метрах");
+    EXPECT_EQ(runner.Requests()[4].file.title, "Открыть");
+    EXPECT_EQ(runner.Requests()[5].dialogClass, "QDialog");
+    EXPECT_EQ(runner.Requests()[8].title, platform::ApplicationTitle());
+    EXPECT_EQ(runner.Last().kind, platform::DialogKind::Modal);
+}
+
+TEST(RecordingDialogRunner, RestoresThePreviousRunnerWhenDestroyed)
+{
+    platform::DialogRunner* before = &platform::Runner();
+    {
+        platform::RecordingDialogRunner outer;
+        {
+            platform::RecordingDialogRunner inner;
+            EXPECT_EQ(&platform::Runner(), &inner);
+        }
+        EXPECT_EQ(&platform::Runner(), &outer);
+    }
+    EXPECT_EQ(&platform::Runner(), before);
+}
+
+TEST(ErrorReport, ExceptionsStopAtTheHandlerAndAreShownAsErrors)
+{
+    platform::RecordingDialogRunner runner;
+    EXPECT_FALSE(platform::Guarded(nullptr, [] { throw std::runtime_error("Файл поврежден"); }));
+    EXPECT_FALSE(platform::Guarded(nullptr, [] { throw 42; }));
+    EXPECT_TRUE(platform::Guarded(nullptr, [] {}));
+    ASSERT_EQ(runner.Requests().size(), 2u);
+    EXPECT_EQ(runner.Requests()[0].text, "Файл поврежден");
+    EXPECT_EQ(runner.Requests()[0].title, "Ошибка");
+    EXPECT_EQ(runner.Requests()[0].flags, platform::MB_ICONERROR);
+    EXPECT_EQ(runner.Requests()[1].text, "Неопознанная ошибка");
+}
+
+}  // namespace

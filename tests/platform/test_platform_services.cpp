@@ -1,0 +1,112 @@
+// Folders, colour values, help pages and the single-instance hand-over.
+#include "platform/Folders.h"
+#include "platform/Help.h"
+#include "platform/RecordingDialogRunner.h"
+#include "platform/SingleInstance.h"
+#include "tests/common/TestPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <future>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Sets an environment variable for the scope of a test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(Folders, ProgramDirIsTheExecutablesFolderUnlessStrativHomeIsSet)
+{
+    {
+        ScopedEnv home("STRATIV_HOME", nullptr);
+        std::string expected = QCoreApplication::applicationDirPath().toStdString() + "/";
+        EXPECT_EQ(platform::ProgramDir(), expected);
+    }
+    ScopedEnv home("STRATIV_HOME", "/opt/strativ");
+    EXPECT_EQ(platform::ProgramDir(), "/opt/strativ/");
+}
+
+TEST(Folders, AppDataDirFollowsXdgDataHomeAndIgnoresARelativeOne)
+{
+    ScopedEnv user("HOME", "/home/geo");
+    {
+        ScopedEnv xdg("XDG_DATA_HOME", "/data/xdg/");
+        EXPECT_EQ(platform::AppDataDir(), "/data/xdg/");
+    }
+    {
+        ScopedEnv xdg("XDG_DATA_HOME", "relative");
+        EXPECT_EQ(platform::AppDataDir(), "/home/geo/.local/share/");
+    }
+    ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+    EXPECT_EQ(platform::AppDataDir(), "/home/geo/.local/share/");
+}
+
+TEST(Help, AMissingPageIsReportedInsteadOfOpened)
+{
+    strativ::test::TempDir dir;
+    ScopedEnv home("STRATIV_HOME", dir.path().c_str());
+    platform::RecordingDialogRunner runner;
+    platform::ShowHelpTopic(20);
+    ASSERT_EQ(runner.Requests().size(), 1u);
+    EXPECT_EQ(runner.Last().text, "Справка недоступна");
+}
+
+QString UniqueName(const char* tag)
+{
+    return QStringLiteral("strativ-test-%1-%2").arg(tag).arg(getpid());
+}
+
+TEST(SingleInstance, SecondInstanceIdentifiesTheFirstAndHandsItsMessageOver)
+{
+    platform::SingleInstance first(UniqueName("handover"));
+    ASSERT_TRUE(first.Listen());
+    platform::SingleInstance second(UniqueName("handover"));
+    EXPECT_FALSE(second.Listen());  // a live first instance keeps the name
+
+    QStringList received;
+    QObject::connect(&first, &platform::SingleInstance::MessageReceived,
+                     [&](const QString& message) { received << message; });
+    // The sender blocks, so it runs on its own thread while this one serves.
+    auto sent = std::async(std::launch::async, [&] { return second.Send("OPEN /data/Скв 1%\n.las"); });
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 5000);
+    EXPECT_TRUE(sent.get());
+    EXPECT_EQ(received.front(), "OPEN /data/Скв 1%\n.las");
+}
+
+TEST(SingleInstance, NameLeftByACrashedInstanceIsTakenOverAndNoListenerMeansNoHandOver)
+{
+    const QString name = UniqueName("stale");
+    const QString path = QDir::tempPath() + "/" + name;
+    QFile stale(path);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    platform::SingleInstance nobody(name);
+    EXPECT_FALSE(nobody.Send("SHOW", 200));
+    EXPECT_TRUE(nobody.Listen());
+    EXPECT_TRUE(nobody.IsListening());
+}
+
+}  // namespace

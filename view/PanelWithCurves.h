@@ -1,0 +1,157 @@
+// The curve panel: the curves of one document drawn against depth, with its own axes,
+// selection interval, hit tests, editing by line and mouse handling.
+#pragma once
+
+#include "view/Axis.h"
+#include "view/Curve.h"
+#include "view/Interval.h"
+#include "view/PanelCoordinates.h"
+
+#include "platform/ErrorReport.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QMouseEvent;
+class QPainter;
+
+// How the owner's drawing-area layer is merged into the panel image.
+enum TRasterOp : std::uint32_t {
+    SRCCOPY = 0x00CC0020,
+    SRCINVERT = 0x00660046,  // exclusive or
+};
+
+class TPanelWithCurves : public QWidget {
+    Q_OBJECT
+public:
+    enum TPanelState { PSNormal, PSDrag };
+
+    explicit TPanelWithCurves(QWidget* parent = nullptr);
+    ~TPanelWithCurves() override;
+
+    // Curves, 0-based; null out of range.
+    TCurve* GetCurve(int index) const;
+    int GetCurvesCount() const { return static_cast<int>(curves_.size()); }
+    // Adds a curve over borrowed values (never freed by the panel).
+    TCurve* AddCurve(float* values, int count, std::uint32_t color, float nullValue);
+    void DeleteCurve(int index);
+
+    // 1-based index of the visible curve drawn within 5 pixels of the mouse (nearest wins,
+    // the lowest index on a tie); 0 when none.
+    int GetCurrentCurve() const;
+    // Nearest depth index at a height; -1 outside the drawing area or the depth range.
+    int GetDepthArrayNumber(int y) const;
+    double GetDepthValue(int y) const;
+    double GetFirstVisibleDepth() const;
+    double GetLastVisibleDepth() const;
+    // Whether the visible curve has a non-NULL sample inside the rectangle of the two corners.
+    bool CurveBelongsSquare(int curveIndex, QPoint corner1, QPoint corner2) const;
+    // Writes a straight line of values between two pixel points into the curve's array:
+    // every depth index between the rows of the two points gets the value under the segment.
+    void SetLine(int curveIndex, int x1, int y1, int x2, int y2);
+    // Recomputes every curve's statistics and repaints.
+    void UpdateCurves();
+    // Brings a depth to the middle of the drawing area and repaints.
+    void GotoDepth(double depth);
+    // Depth scale 1:N, keeping the depth at the middle of the drawing area; N < 1 is ignored.
+    void SetScaleY(int n);
+
+    // Redraws the off-screen image and shows it.
+    void Repaint();
+    // Redraws the off-screen image only.
+    void Redraw();
+    // The off-screen image; owners may draw on it (rubber bands, previews) and then ShowBitmap.
+    QImage& Bitmap() { return bitmap_; }
+    const QImage& Bitmap() const { return bitmap_; }
+    void ShowBitmap();
+    // Merges a layer of the drawing-area size into the drawing area of the image.
+    void MergeLayer(const QImage& layer, TRasterOp op);
+
+    // The widget minus the depth strip on the left and the value strip at the top.
+    QRect DrawingArea() const;
+    PanelCoordinates Coordinates() const;
+    // Last mouse position seen over the panel, in panel pixels.
+    QPoint MousePosition() const { return mouse_; }
+    // Widths of the depth strip on the left and of the value strip at the top.
+    void SetAxisSizes(int depthAxisWidth, int valueAxisHeight);
+
+    TPanelState PanelState = PSNormal;
+    bool CrossMouse = true;
+    // False: mouse moves only fire OnMouseMove (no dragging, hover or cursor change).
+    bool OwnMouseMove = true;
+    std::uint32_t BackgroundColor = 0xFFFFFF;
+    std::uint32_t CrossColor = 0xC0C0C0;
+    bool ShowHints = true;
+    bool ShowCaptions = true;
+
+    // The panel listens on YAxisInfo.OnOffsetChange and Interval.OnChange itself; owners use
+    // OnYOffsetChange and OnIntervalChange.
+    TAxis XAxisInfo{TAxis::ValueAxis};
+    TAxis YAxisInfo{TAxis::DepthAxis};
+    TInterval Interval{YAxisInfo};
+
+    std::function<void(TPanelWithCurves* sender, int curveIndex)> OnCurveClick;
+    std::function<void(int offset)> OnYOffsetChange;
+    std::function<void(int first, int last)> OnIntervalChange;
+    // The owner paints a layer (filled black before the call) through `canvas` in panel
+    // coordinates; `op` (SRCINVERT unless changed) says how it is merged.
+    std::function<void(QPainter& canvas, const QRect& area, double firstDepth, double lastDepth, TRasterOp& op)>
+        OnDrawingAreaPaint;
+    std::function<void(QMouseEvent& event)> OnMouseDown;
+    std::function<void(QMouseEvent& event)> OnMouseMove;
+    std::function<void(QMouseEvent& event)> OnMouseUp;
+    std::function<void(QMouseEvent& event)> OnClick;
+    std::function<void(QMouseEvent& event)> OnDblClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    enum class Drag { None, Curve, DepthAxis, ValueAxis, Interval };
+    struct Hit {
+        int curve = -1;
+        int sample = -1;
+        double distance = 0;
+    };
+
+    Hit HitTest(QPoint point) const;
+    // Axes learn the drawing-area size (hidden widgets get no resize events).
+    void SyncAxesToArea();
+    void DrawDepthStrip(QPainter& painter, const PanelCoordinates& coordinates);
+    void DrawValueStrip(QPainter& painter, const PanelCoordinates& coordinates);
+    void DrawGrid(QPainter& painter, const PanelCoordinates& coordinates);
+    void DrawOwnerLayer(const PanelCoordinates& coordinates);
+    void DrawCrossHair(QPainter& painter);
+    void UpdateHover(QMouseEvent& event);
+    // Calls an owner's handler; an exception it throws is reported, never passed to Qt.
+    template <class Handler, class... Args>
+    void Fire(const Handler& handler, Args&&... args)
+    {
+        if (handler)
+            platform::Guarded(this, [&] { handler(std::forward<Args>(args)...); });
+    }
+
+    std::vector<std::unique_ptr<TCurve>> curves_;
+    QImage bitmap_;
+    int depthAxisWidth_ = 60;
+    int valueAxisHeight_ = 35;
+    QPoint mouse_{-1, -1};
+    bool mouseInside_ = false;
+    int hovered_ = -1;  // 0-based curve drawn wider under the mouse
+    Drag drag_ = Drag::None;
+    QPoint dragStart_;
+    int dragCurve_ = -1;
+    int dragStartOffset_ = 0;
+    int dragStartIndex_ = -1;
+};
