@@ -1,0 +1,99 @@
+// The title table: a two-dimensional array of cells that follows the shape of its draw grid,
+// with its editing operations, its template file, its painting and its macro substitution.
+#pragma once
+
+#include "printing/Q7Cell.h"
+#include "printing/Q7CellGridShape.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+class Canvas;
+}
+
+using TQ7CellsArray1D = std::vector<TQ7DrawGridCell>;
+using TQ7CellsArray1DVector = std::vector<TQ7CellsArray1D>;
+
+// Results of TQ7CellsArray::LoadFromFile.
+enum TTitleLoadResult : int {
+    ttmLoaded = 0,
+    ttmCannotOpen = 1,
+    ttmNoSignature = 2,
+    ttmBadSignature = 3,
+    ttmBadCounts = 4,
+    ttmNoReserved = 5,
+    ttmNoSizes = 6,
+    ttmBadCell = 7,
+};
+
+// Border modes of SetBorders and GetBorders.
+enum TBorderMode : int { bmMixed = 0, bmAll = 1, bmNone = 2, bmInner = 3, bmOuter = 4 };
+
+class TQ7CellsArray {
+public:
+    TQ7CellsArray();
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int ColCount() const { return rows_.empty() ? 0 : static_cast<int>(rows_[0].size()); }
+    TQ7DrawGridCell& Cell(int col, int row);
+    const TQ7DrawGridCell& Cell(int col, int row) const;
+    const TQ7CellFormat& DefaultFormat() const { return defaultFormat_; }
+
+    // Shape. Row changes give new rows max(1, ColCount) fresh cells; column changes
+    // touch existing rows only, so an empty array is shaped with Resize.
+    void SetRowCount(int n);
+    void SetColCount(int n);
+    // Both counts at once (each at least 1); every row ends with exactly `cols` cells.
+    void Resize(int cols, int rows);
+    bool MatchesShape(const TQ7GridShape& grid) const;
+
+    // Change the array and the grid together; ignored without a grid, outside the
+    // non-fixed rows (columns), when one non-fixed row (column) would not remain, or when
+    // the array does not have the grid's shape.
+    void InsertRow(int row, TQ7GridShape* grid);
+    void InsertCol(int col, TQ7GridShape* grid);
+    void DeleteRow(int row, TQ7GridShape* grid);
+    void DeleteCol(int col, TQ7GridShape* grid);
+
+    // Deep copy of the source's cells and of its grid's shape into `targetGrid`;
+    // this array's default format stays.
+    void CopyFrom(const TQ7GridShape& sourceGrid, const TQ7CellsArray& source, TQ7GridShape& targetGrid);
+
+    // Formats of a range; an invalid range is ignored.
+    void SetFormat(const TCellRange& range, const TQ7CellFormat* format = nullptr);
+    // Width in 0.1 mm, applied when at least 1.
+    void SetBorders(const TCellRange& range, int mode, int width);
+    // Mode of TBorderMode and the common width (-1 when none); outputs untouched for an
+    // invalid range.
+    void GetBorders(const TCellRange& range, int& mode, int& width) const;
+
+    // Template file (".ttm"). Saving shapes the array to the grid first.
+    bool SaveToFile(const std::string& path, const TQ7GridShape& grid);
+    // A TTitleLoadResult; array and grid change only when the whole file was read.
+    int LoadFromFile(const std::string& path, TQ7GridShape& grid);
+
+    // Draws the range at device scale (pixels per centimetre); alignment 1 right,
+    // 2 centre, others left. Returns the drawn height in device pixels.
+    int DrawTitle(platform::Canvas& canvas, const TQ7GridShape& grid, int leftX, int topY, int width, int bottom,
+                  int offset, int alignment, bool fitToWidth, double hScale, double vScale, const TCellRange& range);
+    // Height in device pixels the range's rows take at `scale` pixels per centimetre.
+    int TitleHeight(double scale, const TCellRange& range, const TQ7GridShape& grid) const;
+
+    // Macro names (upper case, each once) found between the delimiters in the range.
+    void CollectMacros(const TCellRange& range, char32_t leftDelimiter, char32_t rightDelimiter,
+                       std::vector<std::string>& names) const;
+    // Replaces the pattern by the value; a lower-case text letter matches an upper-case
+    // pattern letter. Returns the number of replacements.
+    int ReplaceInCells(std::string_view pattern, std::string_view value, const TCellRange& range);
+    // Replaces every "#expression#" of the range by its value (two decimals, the
+    // user's decimal separator); expressions that cannot be computed stay as typed.
+    void EvaluateExpressions(const TCellRange& range);
+
+    bool IsValidRange(const TCellRange& range) const;
+
+private:
+    TQ7CellsArray1DVector rows_;
+    TQ7CellFormat defaultFormat_;
+};
