@@ -1,0 +1,105 @@
+// Composing and drawing every page of a curve diagram into a PDF: 10 curves of 100,000
+// samples at 1:200, against a bare loop over the same samples.
+#include "printing/CurveTemplate.h"
+#include "printing/DiagramPdf.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+constexpr int Samples = 100000;
+constexpr int CurveCount = 10;
+constexpr float Null = -999.25f;
+
+void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "bench_print";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QGuiApplication(argc, argv);
+    }
+}
+
+struct Document {
+    std::vector<float> depth;
+    std::vector<std::vector<float>> curves;
+
+    Document() : depth(Samples), curves(CurveCount, std::vector<float>(Samples))
+    {
+        for (int i = 0; i < Samples; ++i)
+            depth[i] = 1000.0f + i * 0.1f;
+        for (int c = 0; c < CurveCount; ++c)
+            for (int i = 0; i < Samples; ++i) {
+                const bool gap = (i / 500 + c) % 17 == 0;  // NULL runs of 50 m
+                curves[c][i] = gap ? Null : 50.0f + 40.0f * std::sin(i * 0.01f * (c + 1)) + c;
+            }
+    }
+};
+
+const Document& Data()
+{
+    static const Document doc;
+    return doc;
+}
+
+void Compose(TCurveTemplate& t)
+{
+    const Document& doc = Data();
+    std::vector<const float*> arrays;
+    std::vector<std::string> info;
+    for (int c = 0; c < CurveCount; ++c) {
+        arrays.push_back(doc.curves[c].data());
+        info.push_back("C" + std::to_string(c));
+    }
+    info.resize(3 * CurveCount);
+    t.SetSource(arrays, info, doc.depth.data(), Null, 0.1f, doc.depth.back(), doc.depth.front(), Samples);
+    for (int c = 0; c < CurveCount; ++c) {
+        int column = c % 2 == 0 ? -1 : c / 2;
+        TCurveForPrinting* curve = t.AddCurveToColumn(c, column);
+        curve->Color = 0x0000FF * (c % 2);
+        if (c >= 8)
+            curve->LogarithmicScale = true;
+        t.Columns[static_cast<size_t>(column)]->SetWidth(3.0f);
+    }
+}
+
+void BM_AllPagesToPdf(benchmark::State& state)
+{
+    EnsureApplication();
+    const std::string path = (std::filesystem::temp_directory_path() / "bench_print.pdf").string();
+    int pages = 0;
+    for (auto _ : state) {
+        TCurveTemplate t;
+        Compose(t);
+        const DiagramPdfResult r = WriteDiagramPdf(t, path, 19.0, 27.7, 600);
+        if (!r.ok)
+            state.SkipWithError(r.error.c_str());
+        pages = r.pages;
+    }
+    state.counters["pages"] = pages;
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_AllPagesToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Baseline: one pass over the same samples.
+void BM_BareLoopOverSamples(benchmark::State& state)
+{
+    const Document& doc = Data();
+    for (auto _ : state) {
+        double sum = 0;
+        for (const auto& curve : doc.curves)
+            for (float v : curve)
+                sum += v;
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_BareLoopOverSamples)->Unit(benchmark::kMillisecond);
+
+}  // namespace

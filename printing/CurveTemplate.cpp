@@ -1,0 +1,241 @@
+// Column model and page composition of the curve diagram.
+#include "printing/CurveTemplate.h"
+
+#include "core/SettingsFile.h"
+#include "printing/GridParams.h"
+#include "printing/IniFloat.h"
+#include "printing/PixelMath.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+using platform::Canvas;
+using platform::CanvasRect;
+
+namespace {
+
+class ReadOnlyCopy {
+public:
+    explicit ReadOnlyCopy(const std::string& path)
+    {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        const fs::path folder = fs::temp_directory_path(error);
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const fs::path candidate =
+                folder / ("strativ-ctl-" + std::to_string(std::hash<std::string>{}(path) + attempt) + ".tmp");
+            if (fs::copy_file(path, candidate, fs::copy_options::none, error))
+                path_ = candidate.string();
+        }
+    }
+    ~ReadOnlyCopy()
+    {
+        std::error_code error;
+        if (!path_.empty())
+            std::filesystem::remove(path_, error);
+    }
+    ReadOnlyCopy(const ReadOnlyCopy&) = delete;
+    ReadOnlyCopy& operator=(const ReadOnlyCopy&) = delete;
+    // Empty when no copy could be made: nothing is read then.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace
+
+void TCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
+                               const std::vector<std::string>& curveInfo, const float* depthArray,
+                               float nullValue, float step, float bottom, float top, int pointCount)
+{
+    CurveArrays.clear();
+    Dept.reset();
+    Columns.clear();
+    NullValue = nullValue;
+    Dept = std::make_unique<TPrintingDept>(top, bottom, step);
+    CurveArrays = curveArrays;
+    CurveInfo = curveInfo;
+    PointCount = pointCount;
+    DepthArray = depthArray;
+    Dept->Depths = depthArray;
+    Dept->DepthCount = depthArray ? pointCount : 0;
+}
+
+int TCurveTemplate::AddColumn()
+{
+    Columns.push_back(std::make_unique<TPrintingColumn>());
+    return static_cast<int>(Columns.size()) - 1;
+}
+
+TCurveForPrinting* TCurveTemplate::AddCurveToColumn(int i, int& column)
+{
+    const int n = static_cast<int>(CurveArrays.size());
+    if (i < 0 || i >= n || column >= static_cast<int>(Columns.size()))
+        return nullptr;
+    if (column < 0)
+        column = AddColumn();
+    TPrintingColumn& target = *Columns[static_cast<size_t>(column)];
+    auto curve = std::make_unique<TCurveForPrinting>(CurveArrays[static_cast<size_t>(i)], &target, NullValue,
+                                                     PointCount);
+    const auto line = [this](size_t index) {
+        return index < CurveInfo.size() ? CurveInfo[index] : std::string();
+    };
+    curve->Mnemonic = line(static_cast<size_t>(i));
+    curve->Unit = line(static_cast<size_t>(n + i));
+    curve->Comment = line(static_cast<size_t>(2 * n + i));
+    target.Curves.push_back(std::move(curve));
+    return target.Curves.back().get();
+}
+
+void TCurveTemplate::ClearColumns() { Columns.clear(); }
+
+float TCurveTemplate::ColumnRightEdge(int i) const
+{
+    if (i < 0 || i >= static_cast<int>(Columns.size()))
+        return 0.0f;
+    float edge = 0.0f;
+    for (int c = 0; c <= i; ++c)
+        edge += Columns[static_cast<size_t>(c)]->ColumnSpace + Columns[static_cast<size_t>(c)]->Width - 0.02f;
+    return edge - Columns[static_cast<size_t>(i)]->ColumnSpace + DepthTrackWidth;
+}
+
+void TCurveTemplate::SetPageWidthCm(float w) { PageWidthCm = w; }
+
+void TCurveTemplate::SetPageHeightCm(float h)
+{
+    PageHeightCm = h;
+    if (Dept)
+        Dept->PageHeight = h;
+}
+
+void TCurveTemplate::ReadCurvePrnSettings()
+{
+    if (!Settings) {
+        SetDefaultLineSettings();
+        return;
+    }
+    TGridLineValues& g = GridLineValues();
+    ReadGridParams(*Settings, "CurvePrnSec", g.DashedLineWidth, g.DashLen, g.DashColor, g.SpaceLen, g.SolidWidth,
+                   g.SolidColor, g.DefaultColumnSpace);
+}
+
+void TCurveTemplate::SetDefaultLineSettings()
+{
+    TGridLineValues& g = GridLineValues();
+    g.DashLen = 1.0f;
+    g.DashColor = 0xC0C0C0;
+    g.SpaceLen = 1.0f;
+    g.SolidWidth = 0.2f;
+    g.SolidColor = 0;
+    g.DefaultColumnSpace = 0.1f;
+}
+
+int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& rect, float pxY, float pxX)
+{
+    if (!Dept)
+        return 0;
+    canvas.brush.color = 0xFFFFFF;
+    canvas.brush.style = platform::BrushStyle::Solid;
+    canvas.FillRect(rect);
+
+    // Horizontal quantities use the horizontal factor only, so a corrected page height
+    // or unequal device resolutions stretch nothing sideways.
+    int x = TruncToInt(DepthTrackWidth * static_cast<double>(pxX));
+    double header = 0.0;
+    for (const auto& column : Columns)
+        header = std::max(header, static_cast<double>(column->GetHeaderHeight(canvas, pxY)));
+    if (page <= 0)
+        Dept->SetFirstPageHeight(static_cast<float>(rect.Height() / static_cast<double>(pxY) - header));
+    else
+        header = 0.0;
+
+    float top = 0.0f;
+    float bottom = 0.0f;
+    Dept->GetPageRange(page, top, bottom);
+    const bool last = page == Dept->GetPageCount() - 1;
+    const int headerPx = TruncToInt(header * pxY);
+    // On the last page the data end early; the header band (page 0 only) comes on top.
+    const int dataBottom = last ? TruncToInt(rect.top + (header + Dept->GetLastPageLength()) * pxY) : rect.bottom;
+
+    const CanvasRect track{rect.left, rect.top + headerPx, rect.left + x,
+                           last ? dataBottom : TruncToInt(rect.top + PageHeightCm * static_cast<double>(pxY))};
+    Dept->DrawDepthTrack(canvas, page, pxY, track, pxX);
+
+    for (const auto& column : Columns) {
+        const int w = TruncToInt(column->Width * static_cast<double>(pxX));
+        const CanvasRect r{rect.left + x, rect.top, rect.left + x + w, dataBottom};
+        column->Draw(canvas, r, top, bottom, pxY, pxX, headerPx, *Dept, page);
+
+        canvas.pen.color = 0;
+        canvas.pen.width = std::max(1, TruncToInt(0.02 * pxY));
+        canvas.pen.style = platform::PenStyle::Solid;
+        canvas.MoveTo(r.left, r.top);
+        canvas.LineTo(r.left, r.bottom);
+        canvas.MoveTo(r.right, r.top);
+        canvas.LineTo(r.right, r.bottom);
+        if (page == 0) {
+            canvas.MoveTo(r.left, r.top);
+            canvas.LineTo(r.right, r.top);
+        }
+        if (last) {
+            canvas.MoveTo(r.left, r.bottom);
+            canvas.LineTo(r.right, r.bottom);
+        }
+        x = TruncToInt(x + (static_cast<double>(column->Width) + column->ColumnSpace) * pxX);
+    }
+    return 0;
+}
+
+int TCurveTemplate::GetPageCount() const { return Dept ? Dept->GetPageCount() : 0; }
+
+int TCurveTemplate::GetPrintSize(float& width, float& length) const
+{
+    if (!Dept)
+        return 0;
+    width = Columns.empty() ? DepthTrackWidth : ColumnRightEdge(static_cast<int>(Columns.size()) - 1);
+    const int pages = Dept->GetPageCount();
+    length = Dept->FirstPageHeight;
+    if (pages >= 2)
+        length += Dept->GetLastPageLength();
+    if (pages > 2)
+        length += (pages - 2) * Dept->PageHeight;
+    return pages;
+}
+
+std::string TCurveTemplate::LoadTemplate(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return "Файл не найден" + path;
+    ClearColumns();
+    // TRxIniFile writes its file back when destroyed: it reads a private copy so that
+    // loading leaves the template untouched.
+    const ReadOnlyCopy copy(path);
+    TRxIniFile ini(copy.Path());
+    if (ini.ReadInteger("TemlateInfo", "Version", -1) != 1)
+        return "Версия шаблона не поддерживается";
+    const int count = ini.ReadInteger("TemlateInfo", "ColumnCount", 0);
+    const size_t curveCount = CurveArrays.size();
+    for (int c = 0; c < count; ++c) {
+        const std::string section = "Col" + std::to_string(c);
+        std::vector<std::string> keys = ini.ReadSection(section);
+        std::erase_if(keys, [](const std::string& k) { return k.size() <= 3 || k.compare(0, 3, "Col") != 0; });
+        const float width = std::max(1.0f, ReadIniFloat(ini, section, "Width", 5.0f));
+        const float space = ReadIniFloat(ini, section, "ColumnSpace", GridLineValues().DefaultColumnSpace);
+        int column = AddColumn();
+        Columns.back()->SetWidth(width);
+        Columns.back()->ColumnSpace = space;
+        for (const std::string& key : keys) {
+            const std::string name = ini.ReadString(section, key, "");
+            const auto end = CurveInfo.begin() + static_cast<std::ptrdiff_t>(std::min(curveCount, CurveInfo.size()));
+            const auto found = std::find(CurveInfo.begin(), end, name);
+            if (name.empty() || found == end)
+                continue;
+            if (TCurveForPrinting* curve = AddCurveToColumn(static_cast<int>(found - CurveInfo.begin()), column))
+                curve->LoadFromIni(ini, key);
+        }
+    }
+    return std::string();
+}

@@ -1,0 +1,60 @@
+// The curve print template without its window: the document binding, the columns with their
+// curves, the depth track and the page size; it composes the pages of the curve diagram.
+#pragma once
+
+#include "platform/Canvas.h"
+#include "printing/PrintingColumn.h"
+#include "printing/PrintingDept.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TRxIniFile;
+
+class TCurveTemplate {
+public:
+    std::vector<const float*> CurveArrays;  // borrowed from the document
+    // 3n lines for n curves: the mnemonics, then the units, then the comments.
+    std::vector<std::string> CurveInfo;
+    std::vector<std::unique_ptr<TPrintingColumn>> Columns;
+    std::unique_ptr<TPrintingDept> Dept;
+    const float* DepthArray = nullptr;
+    float NullValue = 0.0f;
+    int PointCount = 0;
+    float DepthTrackWidth = 2.0f;  // cm
+    int Bound = 0;
+    TRxIniFile* Settings = nullptr;  // not owned
+    float PageWidthCm = 21.0f;
+    float PageHeightCm = 29.7f;
+
+    // Binds the template to a document; drops every column (their curves point into the
+    // previous document's arrays).
+    void SetSource(const std::vector<const float*>& curveArrays, const std::vector<std::string>& curveInfo,
+                   const float* depthArray, float nullValue, float step, float bottom, float top, int pointCount);
+    int AddColumn();
+    // The new curve over document curve i in column `column`, or null. A negative column
+    // asks for a new one, whose index is written back.
+    TCurveForPrinting* AddCurveToColumn(int i, int& column);
+    void ClearColumns();
+    // Right edge of column i in cm from the page's left edge; 0 for a missing column.
+    float ColumnRightEdge(int i) const;
+
+    void SetPageWidthCm(float w);
+    void SetPageHeightCm(float h);
+
+    // The program-wide grid-line values from the settings ("CurvePrnSec"), or their
+    // fallbacks without a settings object.
+    void ReadCurvePrnSettings();
+    void SetDefaultLineSettings();
+
+    // Draws page `page` into `rect`; page 0 also fixes the first page's length.
+    int DrawCurvesPage(platform::Canvas& canvas, int page, const platform::CanvasRect& rect, float pxY, float pxX);
+    int GetPageCount() const;
+    // Pages; the diagram's width and paper length in cm. Valid after page 0 was drawn.
+    int GetPrintSize(float& width, float& length) const;
+
+    // Replaces the columns with those of a template file, matching curves by mnemonic.
+    // Returns the message to show, empty on success.
+    std::string LoadTemplate(const std::string& path);
+};

@@ -1,0 +1,24 @@
+// Float keys of print INI files.
+#include "printing/IniFloat.h"
+
+#include "core/SettingsFile.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+float ReadIniFloat(const TRxIniFile& ini, const std::string& section, const std::string& key,
+                   float defaultValue)
+{
+    const double value = ini.ReadFloat(section, key, defaultValue);
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+        return defaultValue;
+    return static_cast<float>(value);
+}
+
+void WriteIniFloat(TRxIniFile& ini, const std::string& section, const std::string& key, float value)
+{
+    char buffer[32];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value);
+    ini.WriteString(section, key, std::string(buffer, res.ptr));
+}

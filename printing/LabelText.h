@@ -1,0 +1,17 @@
+// Number texts of printed labels (depth scale, curve scales, off-scale values), Qt-free:
+// fixed-point with ties rounded away from zero and a settable decimal separator.
+#pragma once
+
+#include <string>
+
+// Fixed-point text of `value` rounded to at most `precision` significant digits and shown
+// with exactly `digits` decimals; the exponent form "d.dddddd" + "E+" + three digits when
+// the integer part needs more than `precision` digits. Negative zero has no minus.
+std::string FormatFixedPoint(double value, int precision, int digits, char separator);
+
+// The separator of printed numbers; the window layer sets it from the platform's.
+char LabelDecimalSeparator();
+void SetLabelDecimalSeparator(char separator);
+
+// Decimals by the distance from the whole number (0 to 6), at most 7 significant digits.
+std::string FormatDepthLabel(float value);

@@ -1,0 +1,99 @@
+// Drawing of one print column on a page.
+#include "printing/PrintingColumn.h"
+
+#include "printing/GridParams.h"
+#include "printing/PageDrawing.h"
+#include "printing/PixelMath.h"
+#include "printing/PrintingDept.h"
+
+#include <algorithm>
+#include <cmath>
+
+using platform::Canvas;
+using platform::CanvasRect;
+
+TPrintingColumn::TPrintingColumn() : ColumnSpace(GridLineValues().DefaultColumnSpace) {}
+
+void TPrintingColumn::SetWidth(float w)
+{
+    if (w > 0.0f)
+        Width = w;
+}
+
+float TPrintingColumn::GetHeaderHeight(Canvas& canvas, float px)
+{
+    if (Curves.empty() || !(px > 0.0f))
+        return 0.0f;
+    const TCurveForPrinting& first = *Curves.front();
+    const platform::CanvasFont saved = canvas.font;
+    canvas.font = first.TitleFont;
+    const double titleHeight = canvas.TextHeight("0") / static_cast<double>(px);
+    canvas.font = first.UnitsFont;
+    const double unitsHeight = canvas.TextHeight("0") / static_cast<double>(px);
+    canvas.font = saved;
+    return static_cast<float>(Curves.size() * (0.6 + titleHeight + unitsHeight));
+}
+
+void TPrintingColumn::DrawVerticalGrid(Canvas& canvas, int top, int bottom, const CanvasRect& rect, float pxY,
+                                       float pxX)
+{
+    const TGridLineValues& grid = GridLineValues();
+    const auto logCurve = std::find_if(Curves.begin(), Curves.end(),
+                                       [](const auto& c) { return c->LogarithmicScale; });
+    const bool logarithmic = logCurve != Curves.end();
+    const int module = logarithmic ? (*logCurve)->LogScaleModule : 1;
+    const int w = rect.Width();
+    const int thin = TruncToInt(0.02 * pxY);
+
+    canvas.pen.color = 0xC0C0C0;
+    canvas.pen.width = std::max(1, thin);
+    const int n = logarithmic ? TruncToInt(w / (static_cast<double>(module) * pxX) * 10.0)
+                              : TruncToInt(w / (0.5 * pxX) + 1.0);
+    double decade = 1.0;
+    for (int i = 0; i < n; ++i) {
+        const double x = logarithmic ? rect.left + std::log10((i % 10 + 1) * decade) * pxX * module
+                                     : rect.left + i * 0.5 * pxX;
+        if ((i + 1) % 10 == 0)
+            decade *= 10.0;
+        if (x > rect.right)
+            continue;
+        const int xi = TruncToInt(x);
+        const bool solid = logarithmic ? i % 10 == 0 : i % 4 == 0;
+        if (solid) {
+            canvas.pen.color = static_cast<platform::CanvasColor>(grid.SolidColor);
+            const int width = canvas.pen.width;
+            canvas.pen.width = std::max(1, TruncToInt(grid.SolidWidth * pxX * 0.1));
+            canvas.MoveTo(xi, top);
+            canvas.LineTo(xi, bottom);
+            canvas.pen.width = width;
+        } else {
+            canvas.pen.color = static_cast<platform::CanvasColor>(grid.DashColor);
+            DrawDashedLine(canvas, true, xi / pxX, top / pxY, xi / pxX, bottom / pxY, grid.DashLen, grid.SpaceLen,
+                           pxX, pxY, grid.DashedLineWidth, pxX);
+        }
+    }
+    canvas.pen.color = 0xC0C0C0;
+    canvas.pen.width = thin;
+}
+
+void TPrintingColumn::Draw(Canvas& canvas, const CanvasRect& rect, float topDepth, float bottomDepth, float pxY,
+                           float pxX, int headerHeight, const TPrintingDept& dept, int page)
+{
+    canvas.brush.color = 0xFFFFFF;
+    canvas.brush.style = platform::BrushStyle::Solid;
+    canvas.FillRect(rect);
+
+    if (page == 0) {
+        int y = TruncToInt(0.1 * pxY);
+        for (const auto& curve : Curves) {
+            y += curve->DrawHeader(canvas, rect.top + y, pxY, rect.right, rect.left, pxX);
+            y = TruncToInt(y + 0.3 * pxY);
+        }
+    }
+
+    const CanvasRect data{rect.left, rect.top + headerHeight, rect.right, rect.bottom};
+    DrawVerticalGrid(canvas, data.top, data.bottom, rect, pxY, pxX);
+    DrawColumnGrid(dept, canvas, page, pxY, data);
+    for (const auto& curve : Curves)
+        curve->DrawTrace(canvas, dept, pxY, bottomDepth, topDepth, pxX, data);
+}

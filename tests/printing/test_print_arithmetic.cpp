@@ -1,0 +1,377 @@
+// Page arithmetic, depth lookup, label texts, the off-scale fold and the INI keys of the
+// curve print model.
+#include "core/SettingsFile.h"
+#include "printing/CurveForPrinting.h"
+#include "printing/CurveTemplate.h"
+#include "printing/GridParams.h"
+#include "printing/LabelText.h"
+#include "printing/PrintingDept.h"
+#include "tests/common/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+TPrintingDept Strip(float firstPage, float pageHeight = 27.0f)
+{
+    TPrintingDept d(1000.0f, 1100.0f, 0.1f);
+    d.SetScale(2.0);
+    d.PageHeight = pageHeight;
+    d.SetFirstPageHeight(firstPage);
+    return d;
+}
+
+TEST(PrintingDept, StripIsCutIntoPagesAfterTheShortFirstPage)
+{
+    struct Case {
+        float first;
+        int pages;
+        std::vector<std::pair<float, float>> ranges;
+        float lastLength;
+    };
+    const Case cases[] = {
+        {20.0f, 3, {{1000, 1040}, {1040, 1094}, {1094, 1100}}, 3.0f},
+        {60.0f, 1, {{1000, 1100}}, 50.0f},
+        {50.0f, 1, {{1000, 1100}}, 50.0f},
+        {-5.0f, 3, {{1000, 1000}, {1000, 1054}, {1054, 1100}}, 23.0f},  // negative room taken as 0
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        const TPrintingDept d = Strip(c.first);
+        ASSERT_EQ(d.GetPageCount(), c.pages);
+        for (int i = 0; i < c.pages; ++i) {
+            float top = 0, bottom = 0;
+            d.GetPageRange(i, top, bottom);
+            EXPECT_FLOAT_EQ(top, c.ranges[i].first) << i;
+            EXPECT_FLOAT_EQ(bottom, c.ranges[i].second) << i;
+        }
+        EXPECT_NEAR(d.GetLastPageLength(), c.lastLength, 1e-4);
+    }
+}
+
+TEST(PrintingDept, DegenerateStripsNeitherDivideByZeroNorOverflow)
+{
+    TPrintingDept d = Strip(20.0f, 0.0f);
+    EXPECT_EQ(d.GetPageCount(), 1);
+    d.PageHeight = -3.0f;
+    EXPECT_EQ(d.GetPageCount(), 1);
+    d.PageHeight = 1e-30f;
+    EXPECT_EQ(d.GetPageCount(), INT_MAX);
+    d.Scale = 0.0;
+    EXPECT_EQ(d.GetPageCount(), 1);
+
+    TPrintingDept zeroStep(1000.0f, 1100.0f, 0.0f);
+    float top = 0, bottom = 0;
+    EXPECT_EQ(zeroStep.GetPageRange(0, top, bottom), 0);
+
+    TPrintingDept s = Strip(20.0f);
+    s.SetScale(0.0005);  // refused
+    s.SetPrintTop(1100.0f);
+    s.SetPrintBottom(999.0f);
+    EXPECT_EQ(s.Scale, 2.0);
+    EXPECT_EQ(s.PrintTop, 1000.0f);
+    EXPECT_EQ(s.PrintBottom, 1100.0f);
+}
+
+TEST(PrintingDept, MajorIntervalIsShorterForScalesOfThreeSixAndNine)
+{
+    const std::pair<double, int> cases[] = {{2.0, 4}, {3.0, 3}, {0.5, 4},  {2.005, 4}, {0.3, 3},  {6.0, 3},
+                                            {9.0, 3}, {0.2, 4}, {30.0, 3}, {5.7, 4},   {300 * 0.01, 3}, {0.03, 3},
+                                            {0.1, 4}, {0.57, 4}};
+    for (const auto& [scale, divisions] : cases)
+        EXPECT_EQ(TPrintingDept::GetMinorDivisions(static_cast<float>(scale), 0.5f), divisions) << scale;
+}
+
+TEST(PrintingDept, LabelOriginSeeksARoundDepthWithinTwoCentimetres)
+{
+    TPrintingDept d(1003.4f, 1100.0f, 0.1f);
+    TPrintingDept::LabelOrigin o = d.GetLabelOrigin(1100.0f);
+    EXPECT_EQ(o.offset, 0.0);  // 1010 is 3.3 cm away: the first label stays at 1004
+    EXPECT_NEAR(o.frac, 0.6, 1e-4);
+
+    TPrintingDept near(1008.5f, 1100.0f, 0.1f);
+    o = near.GetLabelOrigin(1100.0f);
+    EXPECT_EQ(o.offset, 1.0);  // 1010
+    EXPECT_NEAR(o.origin, 0.75, 1e-6);
+
+    near.ScaleFormat = 1;
+    EXPECT_EQ(near.GetLabelOrigin(1100.0f).offset, 0.0);
+    EXPECT_EQ(near.GetLabelOrigin(1009.5f).offset, 0.0);  // 1010 lies beyond the page
+}
+
+TEST(PrintingDept, DepthLookupFindsTheSampleBeforeOrAfter)
+{
+    const float depths[] = {100.0f, 100.1f, 100.2f};
+    TPrintingDept d(100.0f, 100.2f, 0.1f);
+    d.Depths = depths;
+    d.DepthCount = 3;
+    struct Case {
+        float depth;
+        bool after;
+        int index;
+        float found;
+    };
+    const Case cases[] = {{100.15f, true, 2, 100.2f}, {100.15f, false, 1, 100.1f}, {99.0f, true, 0, 100.0f},
+                          {101.0f, false, 2, 100.2f}, {100.1f, true, 1, 100.1f},   {100.2f, false, 2, 100.2f}};
+    for (const Case& c : cases) {
+        float found = -1;
+        EXPECT_EQ(d.FindDepthIndex(c.depth, c.after, found), c.index) << c.depth << c.after;
+        EXPECT_FLOAT_EQ(found, c.found) << c.depth << c.after;
+    }
+    float untouched = -1;
+    TPrintingDept empty(0, 1, 1);
+    EXPECT_EQ(empty.FindDepthIndex(0.5f, true, untouched), 0);
+    EXPECT_EQ(untouched, -1);
+}
+
+TEST(PrintingDept, InterpolationUsesOnlyPresentNeighbours)
+{
+    const float depths[] = {0.0f, 1.0f, 2.0f, 2.0f, 3.0f};
+    const float values[] = {10.0f, -999.0f, 30.0f, 40.0f, 50.0f};
+    TPrintingDept d(0.0f, 3.0f, 1.0f);
+    d.Depths = depths;
+    d.DepthCount = 5;
+    EXPECT_FLOAT_EQ(d.InterpolateAt(2.5f, values), 45.0f);
+    EXPECT_TRUE(std::isfinite(d.InterpolateAt(2.0f, values)));
+    float v = 0;
+    EXPECT_TRUE(d.TryInterpolateAt(2.5f, values, -999.0f, v));
+    EXPECT_FLOAT_EQ(v, 45.0f);
+    EXPECT_FALSE(d.TryInterpolateAt(0.5f, values, -999.0f, v));  // neighbour missing
+    EXPECT_FALSE(d.TryInterpolateAt(1.5f, values, -999.0f, v));
+    EXPECT_FALSE(d.TryInterpolateAt(3.5f, values, -999.0f, v));  // beyond the data
+    EXPECT_TRUE(d.TryInterpolateAt(0.0f, values, -999.0f, v));
+    EXPECT_FLOAT_EQ(v, 10.0f);
+}
+
+TEST(PrintLabels, DepthLabelsRoundTiesAwayFromZero)
+{
+    const std::pair<float, const char*> cases[] = {
+        {1250.0f, "1250"},   {1250.5f, "1250.5"},     {1250.05f, "1250.05"},    {1250.25f, "1250.3"},
+        {-0.25f, "-0.3"},    {-0.04f, "-0.04"},       {0.0001234f, "0.0001"},  {123456.25f, "123456.3"},
+        {0.5f, "0.5"}, {12345678.0f, "1.234568E+007"}, {-0.0f, "0"},    {99.95f, "99.9"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(FormatDepthLabel(value), text) << value;
+
+    SetLabelDecimalSeparator(',');
+    EXPECT_EQ(FormatDepthLabel(1250.5f), "1250,5");
+    SetLabelDecimalSeparator('.');
+    EXPECT_EQ(FormatFixedPoint(0.125, 7, 2, '.'), "0.13");
+    EXPECT_EQ(FormatFixedPoint(-0.004, 7, 2, '.'), "0.00");
+    EXPECT_EQ(FormatFixedPoint(9.9999999, 7, 2, '.'), "10.00");
+}
+
+TEST(PrintLabels, TimeLabelsFollowTheScaleFormat)
+{
+    TPrintingDept d(0, 1, 1);
+    const std::tuple<int, int, const char*> cases[] = {
+        {1, 125, "2ч5м"}, {2, 125, "2м5с"}, {3, 3725, "1ч2м5с"}, {0, 125, ""}, {1, 60, "1ч0м"}};
+    for (const auto& [format, value, text] : cases) {
+        d.ScaleFormat = static_cast<std::int8_t>(format);
+        EXPECT_EQ(d.FormatTimeLabel(value), text) << format << " " << value;
+    }
+}
+
+TEST(OffsideFold, TraceBeyondTheEdgeFoldsBackWithItsLevel)
+{
+    struct Case {
+        bool progressive;
+        float scale;
+        int width;
+        double offset;
+        int position;
+        int count;
+    };
+    const Case cases[] = {
+        {false, 5.0f, 100, 250, 30, 1}, {false, 5.0f, 100, 700, 20, 2},  {true, 2.0f, 100, 700, 50, 2},
+        {false, 5.0f, 100, -30, 0, 0},  {false, 5.0f, 100, 100, 0, 1},   {false, 5.0f, 100, 99, 99, 0},
+        {false, 1.0f, 100, 1050, 50, 10}, {true, 1.0f, 100, 1050, 50, 10}, {false, 5.0f, 0, 50, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TOffsideMode m;
+        m.BlikIsProgressive = c.progressive;
+        m.BlikScale = c.scale;
+        int count = -1;
+        EXPECT_EQ(m.Wrap(10 + c.offset, 10, 10 + c.width, count), 10 + c.position) << c.offset;
+        EXPECT_EQ(count, c.count) << c.offset;
+    }
+}
+
+TEST(OffsideFold, HugeOvershootsEndQuicklyWithoutOverflow)
+{
+    TOffsideMode constant;
+    constant.BlikScale = 1.0f;
+    int count = 0;
+    const int x = constant.Wrap(1e300, 0, 100, count);
+    EXPECT_GE(x, 0);
+    EXPECT_LT(x, 100);
+    EXPECT_EQ(count, INT_MAX);
+
+    TOffsideMode slow;
+    slow.BlikIsProgressive = true;
+    slow.BlikScale = 1.0000001f;
+    EXPECT_LT(slow.Wrap(1e30, 0, 100, count), 100);
+    EXPECT_GT(count, 1000);
+
+    EXPECT_EQ(constant.Wrap(std::numeric_limits<double>::infinity(), 0, 100, count), 0);
+    EXPECT_EQ(constant.Wrap(-std::numeric_limits<double>::infinity(), 0, 100, count), 0);
+    EXPECT_EQ(constant.Wrap(std::nan(""), 0, 100, count), 0);
+
+    constant.SetScale(0.5f);
+    EXPECT_EQ(constant.BlikScale, 1.0f);
+}
+
+TEST(CurveForPrinting, RangeComesFromThePresentSamples)
+{
+    const float null = -999.25f;
+    const std::vector<float> allNull(4, null);
+    const std::vector<float> constant = {null, 7.0f, 7.0f, null};
+    const std::vector<float> mixed = {null, 3.0f, -2.0f, 8.0f, std::nanf("")};
+    struct Case {
+        const std::vector<float>* samples;
+        float left, right, scale;
+    };
+    const Case cases[] = {{&allNull, 0.0f, 1.0f, 0.2f}, {&constant, 6.0f, 8.0f, 0.4f}, {&mixed, -2.0f, 8.0f, 2.0f}};
+    for (const Case& c : cases) {
+        TCurveForPrinting curve(c.samples->data(), nullptr, null, static_cast<int>(c.samples->size()));
+        EXPECT_FLOAT_EQ(curve.LeftValue, c.left);
+        EXPECT_FLOAT_EQ(curve.RightValue, c.right);
+        EXPECT_FLOAT_EQ(curve.ScaleValue, c.scale);
+    }
+    TCurveForPrinting empty(nullptr, nullptr, null, 5);
+    EXPECT_EQ(empty.SampleCount, 0);
+    EXPECT_FLOAT_EQ(empty.RightValue, 1.0f);
+    ASSERT_NE(empty.OffsideMode, nullptr);
+}
+
+TEST(CurveForPrinting, SettersKeepTheRangeConsistent)
+{
+    const float samples[] = {0.0f, 10.0f};
+    TCurveForPrinting c(samples, nullptr, -999.25f, 2);
+    c.SetLeftValue(4.0f);
+    EXPECT_FLOAT_EQ(c.RightValue, 10.0f);
+    c.SetLeftValue(12.0f);  // beyond the right edge: the range moves whole
+    EXPECT_FLOAT_EQ(c.RightValue, 18.0f);
+    c.SetRightValue(11.0f);
+    EXPECT_FLOAT_EQ(c.RightValue, 18.0f);
+    c.SetScaleValue(0.0000005f);
+    EXPECT_FLOAT_EQ(c.ScaleValue, 2.0f);
+    c.SetLogScaleModule(11);
+    c.SetLogLeftValue(1e15f);
+    EXPECT_EQ(c.LogScaleModule, 2);
+    EXPECT_FLOAT_EQ(c.LogLeftValue, 1.0f);
+}
+
+class PrintIni : public ::testing::Test {
+protected:
+    strativ::test::TempDir dir;
+    std::string Path() const { return dir.path() + "/print.ini"; }
+    void SetUp() override { GridLineValues() = TGridLineValues{}; }
+    void TearDown() override { GridLineValues() = TGridLineValues{}; }
+};
+
+TEST_F(PrintIni, CurveKeysAreWrittenInOrderAndReadWithinTheirLimits)
+{
+    const float samples[] = {1.0f, 2.0f};
+    TCurveForPrinting saved(samples, nullptr, -999.25f, 2);
+    saved.SetLeftValue(0.1f);
+    saved.Color = 0x00FF00;
+    TRxIniFile ini(Path());
+    saved.SaveToIni(ini, "Col0Curve0");
+    const std::vector<std::string> order = {"LeftValue", "ScaleValue", "Color", "Width", "ShowTitle",
+                                            "ShowUnits", "ShowComment", "BlikScale", "BlikIsProgressive",
+                                            "BlikTitleType", "BlikTitle", "LogarithmicScale", "LogScaleModule",
+                                            "LogLeftValue"};
+    EXPECT_EQ(ini.ReadSection("Col0Curve0"), order);
+    EXPECT_EQ(ini.ReadString("Col0Curve0", "LeftValue", ""), "0.1");
+
+    struct Case {
+        const char* key;
+        const char* text;
+    };
+    const Case refused[] = {{"Color", "16777216"}, {"BlikTitleType", "4"}, {"LogScaleModule", "11"},
+                            {"LogLeftValue", "0"},  {"ScaleValue", "0"},   {"Width", "0.005"},
+                            {"LeftValue", "nan"},   {"ScaleValue", "inf"}, {"BlikScale", "-1"}};
+    for (const Case& c : refused) {
+        TCurveForPrinting curve(samples, nullptr, -999.25f, 2);
+        const TCurveForPrinting before(samples, nullptr, -999.25f, 2);
+        ini.WriteString("S", c.key, c.text);
+        curve.LoadFromIni(ini, "S");
+        EXPECT_EQ(curve.Color, before.Color) << c.key;
+        EXPECT_EQ(curve.BlikTitleType, before.BlikTitleType) << c.key;
+        EXPECT_EQ(curve.LogScaleModule, before.LogScaleModule) << c.key;
+        EXPECT_EQ(curve.LogLeftValue, before.LogLeftValue) << c.key;
+        EXPECT_EQ(curve.ScaleValue, before.ScaleValue) << c.key;
+        EXPECT_EQ(curve.Width, before.Width) << c.key;
+        EXPECT_EQ(curve.LeftValue, before.LeftValue) << c.key;
+        EXPECT_EQ(curve.OffsideMode->BlikScale, before.OffsideMode->BlikScale) << c.key;
+        ini.EraseSection("S");
+    }
+
+    ini.WriteString("S", "BlikTitle", "7");
+    ini.WriteString("S", "LeftValue", "2,5");
+    ini.WriteString("S", "BlikScale", "0.5");
+    TCurveForPrinting loaded(samples, nullptr, -999.25f, 2);
+    loaded.LoadFromIni(ini, "S");
+    EXPECT_TRUE(loaded.BlikTitle);
+    EXPECT_FLOAT_EQ(loaded.LeftValue, 2.5f);
+    EXPECT_FLOAT_EQ(loaded.OffsideMode->BlikScale, 5.0f);  // taken (> 0), then refused below 1.0
+}
+
+TEST_F(PrintIni, GridValuesFallBackToDefaultsAndReplacements)
+{
+    TRxIniFile ini(Path());
+    float dashed, dash, space, solid, column;
+    int dashColor, solidColor;
+    ReadGridParams(ini, "CurvePrnSec", dashed, dash, dashColor, space, solid, solidColor, column);
+    EXPECT_FLOAT_EQ(dashed, 0.2f);
+    EXPECT_FLOAT_EQ(dash, 0.5f);
+    EXPECT_EQ(dashColor, 0xC0C0C0);
+    EXPECT_FLOAT_EQ(space, 0.5f);
+    EXPECT_FLOAT_EQ(solid, 0.1f);
+    EXPECT_EQ(solidColor, 0);
+    EXPECT_FLOAT_EQ(column, 0.1f);
+
+    const std::pair<const char*, float> widths[] = {{"0.005", 0.1f}, {"2.0", 2.0f}, {"2.01", 0.1f},
+                                                    {"0,3", 0.3f},   {"nan", 0.2f}, {"-inf", 0.2f}};
+    for (const auto& [text, expected] : widths) {
+        ini.WriteString("CurvePrnSec", "Dashed_LineWidth", text);
+        ReadGridParams(ini, "CurvePrnSec", dashed, dash, dashColor, space, solid, solidColor, column);
+        EXPECT_FLOAT_EQ(dashed, expected) << text;
+    }
+
+    WriteGridParams(ini, "Grid", 0.3f, 5.0f, 0x123456, 0.4f, 0.15f, 0xFF, 0.25f);
+    EXPECT_EQ(ini.ReadSection("Grid"), (std::vector<std::string>{"Dashed_LineWidth", "Dash_Len", "Dash_Color",
+                                                                  "Space_Len", "Solid_Width", "Solid_Color",
+                                                                  "DefaultColumnSpace"}));
+    ReadGridParams(ini, "Grid", dashed, dash, dashColor, space, solid, solidColor, column);
+    EXPECT_FLOAT_EQ(dash, 0.5f);  // 5.0 mm is written but read back as the replacement
+    EXPECT_EQ(dashColor, 0x123456);
+    EXPECT_FLOAT_EQ(column, 0.25f);
+}
+
+TEST_F(PrintIni, TemplateGridValuesComeFromTheSettingsOrTheirFallbacks)
+{
+    TCurveTemplate t;
+    GridLineValues().DashedLineWidth = 0.7f;
+    t.ReadCurvePrnSettings();  // no settings object
+    const TGridLineValues& g = GridLineValues();
+    EXPECT_FLOAT_EQ(g.DashedLineWidth, 0.7f);
+    EXPECT_FLOAT_EQ(g.DashLen, 1.0f);
+    EXPECT_FLOAT_EQ(g.SolidWidth, 0.2f);
+    EXPECT_FLOAT_EQ(g.DefaultColumnSpace, 0.1f);
+    EXPECT_FLOAT_EQ(t.Columns.at(static_cast<size_t>(t.AddColumn()))->ColumnSpace, 0.1f);
+
+    TRxIniFile ini(Path());
+    ini.WriteString("CurvePrnSec", "DefaultColumnSpace", "0.3");
+    t.Settings = &ini;
+    t.ReadCurvePrnSettings();
+    EXPECT_FLOAT_EQ(g.DashedLineWidth, 0.2f);
+    EXPECT_FLOAT_EQ(g.DefaultColumnSpace, 0.3f);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// render_page: draws a page of the curve diagram of a LAS file laid out by a curve print
+// template (.ctl) into a PNG or PDF file.
+//
+//   render_page FILE.las TEMPLATE.ctl PAGE OUT.png|OUT.pdf [--scale N] [--width CM] [--height CM] [--dpi N]
+//
+// PAGE counts from 0; "all" writes every page (PDF only). Prints the page count.
+#include "core/AtomicFile.h"
+#include "core/Lasfile.h"
+#include "platform/PainterCanvas.h"
+#include "printing/BindDocument.h"
+#include "printing/CurveTemplate.h"
+#include "printing/DiagramPdf.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Options {
+    std::string las;
+    std::string templ;
+    int page = 0;  // -1: all
+    std::string output;
+    double scale = 200.0;
+    double widthCm = 19.0;
+    double heightCm = 27.7;
+    int dpi = 300;
+};
+
+bool ParseNumber(const std::string& text, double& value)
+{
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value > 0;
+}
+
+bool ParseArgs(int argc, char** argv, Options& o)
+{
+    std::vector<std::string> plain;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) == 0) {
+            double v = 0;
+            if (i + 1 >= argc || !ParseNumber(argv[++i], v))
+                return false;
+            if (arg == "--scale")
+                o.scale = v;
+            else if (arg == "--width")
+                o.widthCm = v;
+            else if (arg == "--height")
+                o.heightCm = v;
+            else if (arg == "--dpi")
+                o.dpi = static_cast<int>(v);
+            else
+                return false;
+        } else {
+            plain.push_back(arg);
+        }
+    }
+    if (plain.size() != 4)
+        return false;
+    o.las = plain[0];
+    o.templ = plain[1];
+    o.output = plain[3];
+    if (plain[2] == "all") {
+        o.page = -1;
+        return true;
+    }
+    double page = 0;
+    if (plain[2] == "0")
+        return true;
+    if (!ParseNumber(plain[2], page))
+        return false;
+    o.page = static_cast<int>(page);
+    return true;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+int RenderPng(TCurveTemplate& t, const Options& o)
+{
+    const double px = o.dpi / 2.54;
+    QImage image(static_cast<int>(o.widthCm * px), static_cast<int>(o.heightCm * px), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(static_cast<int>(o.dpi / 0.0254));
+    image.setDotsPerMeterY(static_cast<int>(o.dpi / 0.0254));
+    t.SetPageWidthCm(static_cast<float>(o.widthCm));
+    t.SetPageHeightCm(static_cast<float>(o.heightCm));
+    {
+        QPainter painter(&image);
+        platform::PainterCanvas canvas(painter, o.dpi, o.dpi);
+        const platform::CanvasRect rect{0, 0, image.width(), image.height()};
+        t.DrawCurvesPage(canvas, 0, rect, static_cast<float>(px), static_cast<float>(px));
+        if (o.page > 0) {
+            canvas.brush = {};
+            canvas.FillRect(rect);
+            t.DrawCurvesPage(canvas, o.page, rect, static_cast<float>(px), static_cast<float>(px));
+        }
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG") ||
+        !WriteFileAtomically(o.output, std::string_view(buffer.data().constData(), buffer.data().size()))) {
+        std::fprintf(stderr, "render_page: cannot write %s\n", o.output.c_str());
+        return 1;
+    }
+    std::printf("%d\n", t.GetPageCount());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    Options o;
+    if (!ParseArgs(argc, argv, o) || !(EndsWith(o.output, ".png") || EndsWith(o.output, ".pdf")) ||
+        (o.page < 0 && !EndsWith(o.output, ".pdf"))) {
+        std::fprintf(stderr,
+                     "usage: render_page FILE.las TEMPLATE.ctl PAGE|all OUT.png|OUT.pdf "
+                     "[--scale N] [--width CM] [--height CM] [--dpi N]\n");
+        return 2;
+    }
+    TLASFile las(o.las, 4);
+    if (!las.IsLoaded()) {
+        std::fprintf(stderr, "render_page: %s: %s\n", o.las.c_str(), las.GetLoadError().c_str());
+        return 1;
+    }
+    TCurveTemplate t;
+    t.ReadCurvePrnSettings();
+    BindAllCurves(t, las);
+    t.Dept->SetScale(o.scale * 0.01);
+    const std::string message = t.LoadTemplate(o.templ);
+    if (!message.empty()) {
+        std::fprintf(stderr, "render_page: %s\n", message.c_str());
+        return 1;
+    }
+    if (EndsWith(o.output, ".png"))
+        return RenderPng(t, o);
+
+    const DiagramPdfResult r = WriteDiagramPdf(t, o.output, o.widthCm, o.heightCm, o.dpi, o.page);
+    if (!r.ok) {
+        std::fprintf(stderr, "render_page: %s: %s\n", o.output.c_str(), r.error.c_str());
+        return 1;
+    }
+    std::printf("%d\n", t.GetPageCount());
+    return 0;
+}
