@@ -1,0 +1,129 @@
+// File system helpers; masks match ignoring letter case, as file masks do on Windows.
+#include "core/FileUtils.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "core/StringUtils.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Byte length of the UTF-8 character starting at text[pos] (a stray byte counts as one).
+std::size_t CharLength(std::string_view text, std::size_t pos)
+{
+    std::size_t end = pos + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        ++end;
+    return end - pos;
+}
+
+// Wildcard match with backtracking to the last '*'.
+bool WildcardMatch(std::string_view name, std::string_view mask)
+{
+    std::size_t n = 0;
+    std::size_t m = 0;
+    std::size_t starMask = std::string_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            starMask = ++m;
+            starName = n;
+        } else if (m < mask.size() && mask[m] == '?') {
+            n += CharLength(name, n);
+            ++m;
+        } else if (m < mask.size() && mask[m] == name[n]) {
+            ++n;
+            ++m;
+        } else if (starMask != std::string_view::npos) {
+            starName += CharLength(name, starName);
+            n = starName;
+            m = starMask;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
+}
+
+template <typename Keep>
+std::vector<std::string> ListFolder(const std::string& folder, Keep keep)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(folder), error);
+    if (error)
+        return names;
+    for (const fs::directory_entry& entry : it) {
+        if (keep(entry))
+            names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+} // namespace
+
+bool MatchesFileMask(std::string_view name, std::string_view mask)
+{
+    if (mask == "*.*")  // as on Windows, also names without a point
+        return true;
+    return WildcardMatch(AnsiUpperCase(name), AnsiUpperCase(mask));
+}
+
+std::string MakeUniqueFileName(const std::string& folder, const std::string& name, const std::string& ext)
+{
+    std::string prefix = folder;
+    if (!prefix.empty() && prefix.back() != '/' && prefix.back() != '\\')
+        prefix += '/';
+    prefix += name;
+    for (unsigned long long counter = 0;; ++counter) {
+        std::string candidate = prefix + std::to_string(counter) + "." + ext;
+        if (!FileExists(candidate))
+            return candidate;
+    }
+}
+
+std::vector<std::string> GetFileList(const std::string& folder, const std::string& mask)
+{
+    return ListFolder(folder, [&mask](const fs::directory_entry& entry) {
+        std::error_code error;
+        return entry.is_regular_file(error) && MatchesFileMask(entry.path().filename().string(), mask);
+    });
+}
+
+std::vector<std::string> GetSubdirList(const std::string& folder)
+{
+    return ListFolder(folder, [](const fs::directory_entry& entry) {
+        std::error_code error;
+        return entry.is_directory(error);
+    });
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return !path.empty() && fs::exists(fs::path(path), error);
+}
+
+void DeleteFileByName(const std::string& path)
+{
+    std::error_code error;
+    if (!fs::is_directory(fs::path(path), error))
+        fs::remove(fs::path(path), error);
+}
+
+std::string ReadTextFileLines(const std::string& path, int maxLines, std::string_view sep)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string result;
+    std::string line;
+    for (int count = 0; (maxLines <= 0 || count < maxLines) && ReadLine(in, line); ++count) {
+        result += sep;
+        result += line;
+    }
+    return result;
+}

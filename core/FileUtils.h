@@ -1,0 +1,21 @@
+// File system helpers over std::filesystem.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// folder + separator (when needed) + name + N + "." + ext for the first N from 0 that does not exist.
+std::string MakeUniqueFileName(const std::string& folder, const std::string& name, const std::string& ext);
+// Names of the plain files of the folder matching the mask ('*', '?'; letter case ignored), in directory order.
+std::vector<std::string> GetFileList(const std::string& folder, const std::string& mask);
+// Names of the sub-folders of the folder.
+std::vector<std::string> GetSubdirList(const std::string& folder);
+// Whether the path exists (file or folder).
+bool FileExists(const std::string& path);
+// Deletes a plain file; the result is not reported.
+void DeleteFileByName(const std::string& path);
+// The file's lines, each preceded by sep; at most maxLines lines when maxLines > 0.
+std::string ReadTextFileLines(const std::string& path, int maxLines, std::string_view sep);
+// Whether the name matches the mask ('*' any run, '?' one character), ignoring letter case.
+bool MatchesFileMask(std::string_view name, std::string_view mask);

@@ -1,0 +1,38 @@
+// Rounding, NULL-aware statistics, depth-to-index ranges, correlation, natural cubic spline, random numbers.
+#pragma once
+
+#include <vector>
+
+#include "core/CoreTypes.h"
+
+// Nearest integer, halves away from zero; NaN gives 0 and values beyond int are clamped.
+int RoundToInt(float x);
+
+// Statistics over the first n values skipping samples equal to nullValue.
+float NullMean(int n, float nullValue, const float* values);
+float NullVariance(int n, float nullValue, const float* values);  // population variance
+float NullMin(int n, float nullValue, const float* values, int& index);
+float NullMax(int n, float nullValue, const float* values, int& index);
+
+// Index range [first, last] of the ascending depths lying within [top, bottom].
+bool GetIndexRangeForDepths(float top, float bottom, int n, const float* depths, int& first, int& last);
+// One index pair per interval that covers at least one sample, in list order.
+IntPairVector IntervalsToIndexPairs(const FloatPairList& intervals, const float* depths, int n);
+
+// Pearson r of x[i] with y[i], i < n, over the pairs without NULL; false with fewer than
+// 15 pairs or when either side is constant.
+bool NullCorrelation(int n, float nullValue, const float* x, const float* y, float& r);
+// The shift s in lo..hi of base[i + s] against bound[i] with the largest |r|; 0 and r = 0 when none qualifies.
+int FindBestCorrelationShift(int n, float nullValue, int lo, int hi, const float* base, const float* bound, float& r);
+
+// Natural cubic spline through k knots: 0 on success, 1 when k < 3, 2 when the lengths of x and y
+// are not k, 3 when the knots are not strictly ascending.
+int SplineCoefficients(int k, const std::vector<float>& x, const std::vector<float>& y, std::vector<float>& h,
+                       std::vector<float>& z);
+// Spline value at depth X on interval j (x[j] <= X <= x[j + 1]).
+float SplineValue(float X, int j, const std::vector<float>& x, const std::vector<float>& y,
+                  const std::vector<float>& h, const std::vector<float>& z);
+
+void Randomize();
+// A pseudo-random integer 0..n-1; 0 when n <= 0.
+int RandomInt(int n);

@@ -1,0 +1,41 @@
+// String helpers: trimming, case conversion of UTF-8 ("ANSI") text, path parts, line reading, conversions.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Blanks and tabs removed at the start, the end, or both.
+std::string TrimLeft(std::string_view text);
+std::string TrimRight(std::string_view text);
+std::string Trim(std::string_view text);
+
+// The text without any occurrence of the given characters (bytes).
+std::string RemoveChars(std::string_view text, std::string_view chars);
+// The text with count copies of c appended (nothing for count <= 0).
+std::string AppendChars(std::string text, int count, char c);
+std::string JoinStrings(const std::vector<std::string>& parts, std::string_view sep);
+
+// Path parts; both '/' and '\\' separate folders.
+std::string ExtractDirPart(std::string_view path);   // up to and including the last separator
+std::string ExtractNamePart(std::string_view path);  // after the last separator
+std::string ExtractExtPart(std::string_view path);   // after the last point of the name part, "" without one
+
+// One line up to LF, CR LF or CR, the line end removed. False when nothing could be read;
+// the caller loops while it returns true.
+bool ReadLine(std::istream& in, std::string& line);
+
+// Latin A-Z and Cyrillic А-Я lowered; everything else (Ё included) unchanged.
+std::string LowerCaseCp1251(std::string_view utf8);
+// Upper case of Latin and Cyrillic letters, as the Windows ANSI conversion does.
+std::string AnsiUpperCase(std::string_view utf8);
+// Case-insensitive comparison in alphabetical order (Ё right after Е): <0, 0 or >0.
+int AnsiCompareText(std::string_view a, std::string_view b);
+
+// Decimal text of the number; throws std::runtime_error("Invalid data type conversion") on failure.
+std::string LexicalCast(unsigned long long value);
+// Float read from the start of the text (point separator, sign, exponent; the rest ignored);
+// throws std::runtime_error("Invalid data type conversion") when nothing can be read.
+float LexicalCastToFloat(std::string_view text);

@@ -1,0 +1,52 @@
+// Undo store: named snapshots of all curve arrays of a document.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/StravoFloatArray.h"
+
+class TLASFile;
+
+class DumpRestoreCurveData {
+public:
+    static constexpr std::size_t kDefaultByteBudget = std::size_t(1) << 30;
+
+    explicit DumpRestoreCurveData(int limit = 16);
+
+    // Binds the store to a document (may be null) and empties it.
+    void SetLasFile(TLASFile* lasFile);
+    void Clear();
+
+    // Snapshots all curves of the document as one step; drops the redo tail and the oldest steps
+    // beyond the count limit or the byte budget (the newest step is always kept).
+    void Dump(const std::string& name);
+
+    bool CanUndo() const;
+    bool CanRedo() const;
+    std::string GetUndoName() const;
+    std::string GetRedoName() const;
+    // Exchange the stored snapshot with the document's arrays; false when there is nothing to do
+    // or the snapshot no longer fits the document's curve count.
+    bool Undo();
+    bool Redo();
+
+    // Applies from the next Dump on.
+    void SetByteBudget(std::size_t bytes);
+
+private:
+    struct Step {
+        std::string name;
+        TStravoFloatArrayList arrays;
+    };
+
+    bool SwapWithDocument(Step& step);
+    void MakeRoomFor(std::size_t newBytes);
+
+    TLASFile* lasFile_ = nullptr;
+    int limit_;
+    std::size_t byteBudget_ = kDefaultByteBudget;
+    std::vector<Step> steps_;
+    std::size_t position_ = 0;  // steps before it can be undone, from it on redone
+};

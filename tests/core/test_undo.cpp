@@ -1,0 +1,116 @@
+// The undo store over a real document: history walk, point-count changes, limits.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "core/Lasfile.h"
+#include "core/data_dump_restore.h"
+#include "tests/common/TestPaths.h"
+
+namespace {
+
+class UndoStore : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::ofstream(dir.file("small.las"), std::ios::binary)
+            << "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STRT.M 100.0 :\r\n STOP.M 101.5 :\r\n"
+               " STEP.M 0.5 :\r\n NULL. -999.25 :\r\n~C\r\n DEPT.M : DEPTH\r\n GR.API : GAMMA\r\n"
+               "~A\r\n100.0 10\r\n100.5 20\r\n101.0 30\r\n101.5 40\r\n";
+        las = std::make_unique<TLASFile>(dir.file("small.las"), 2);
+        ASSERT_EQ(las->GetPointCount(), 4);
+        store.SetLasFile(las.get());
+    }
+
+    std::vector<float> Curve(int index) const
+    {
+        return std::vector<float>(las->GetCurveData(index), las->GetCurveData(index) + las->GetPointCount());
+    }
+
+    strativ::test::TempDir dir;
+    std::unique_ptr<TLASFile> las;
+    DumpRestoreCurveData store;
+};
+
+} // namespace
+
+TEST_F(UndoStore, UndoAndRedoWalkTheHistory)
+{
+    EXPECT_FALSE(store.Undo());
+    store.Dump("'Карандаш'");
+    las->GetCurveData(1)[0] = 11.0f;
+    store.Dump("'Линия'");
+    las->GetCurveData(1)[1] = 22.0f;
+
+    ASSERT_TRUE(store.Undo());
+    EXPECT_EQ(Curve(1), (std::vector<float>{11, 20, 30, 40}));
+    EXPECT_EQ(store.GetUndoName() + store.GetRedoName(), "'Карандаш''Линия'");
+    ASSERT_TRUE(store.Undo());
+    EXPECT_EQ(Curve(1), (std::vector<float>{10, 20, 30, 40}));
+    EXPECT_FALSE(store.Undo());
+    ASSERT_TRUE(store.Redo());
+    ASSERT_TRUE(store.Redo());
+    EXPECT_EQ(Curve(1), (std::vector<float>{11, 22, 30, 40}));
+    EXPECT_FALSE(store.Redo());
+
+    ASSERT_TRUE(store.Undo());
+    store.Dump("other");  // a new step drops the redo tail
+    EXPECT_FALSE(store.CanRedo());
+    EXPECT_EQ(store.GetUndoName(), "other");
+}
+
+TEST_F(UndoStore, UndoGivesBackTheOldPointCount)
+{
+    store.Dump("'Пересчет шага глубины'");
+    const std::vector<float> depths = {100, 100.25f, 100.5f, 100.75f, 101, 101.25f, 101.5f};
+    las->SetDepthValues(7, depths.data());
+    las->GetCurveData(1)[6] = 9.0f;
+    const std::vector<float> newGr = Curve(1);
+
+    ASSERT_TRUE(store.Undo());
+    ASSERT_EQ(las->GetPointCount(), 4);
+    EXPECT_EQ(Curve(0), (std::vector<float>{100, 100.5f, 101, 101.5f}));
+    EXPECT_EQ(Curve(1), (std::vector<float>{10, 20, 30, 40}));
+    ASSERT_TRUE(store.Redo());
+    ASSERT_EQ(las->GetPointCount(), 7);
+    EXPECT_EQ(Curve(0), depths);
+    EXPECT_EQ(Curve(1), newGr);
+}
+
+TEST_F(UndoStore, CountLimitAndByteBudgetDropTheOldestSteps)
+{
+    const std::size_t stepBytes = 2 * 4 * sizeof(float);
+    struct Case {
+        int limit;
+        std::size_t budget;
+        int undoable;
+    };
+    for (const Case& c : {Case{3, 1 << 20, 3}, Case{16, 2 * stepBytes, 2}, Case{16, stepBytes - 1, 1}}) {
+        DumpRestoreCurveData limited(c.limit);
+        limited.SetByteBudget(c.budget);
+        limited.SetLasFile(las.get());
+        for (int i = 0; i < 5; ++i)
+            limited.Dump("step " + std::to_string(i));
+        int undone = 0;
+        while (limited.Undo())
+            ++undone;
+        EXPECT_EQ(undone, c.undoable) << c.limit << " " << c.budget;
+        EXPECT_EQ(limited.GetRedoName(), "step " + std::to_string(5 - c.undoable));  // the newest are kept
+    }
+}
+
+TEST_F(UndoStore, RefusesAStepThatNoLongerFitsTheCurves)
+{
+    store.Dump("before add");
+    const std::vector<float> values(4, 1.0f);
+    las->AddCurve("NEW", values.data());
+    EXPECT_FALSE(store.Undo());  // would leave a ~C line without values
+    EXPECT_EQ(Curve(2), values);
+
+    store.SetLasFile(las.get());  // rebinding empties the store
+    EXPECT_FALSE(store.CanUndo());
+    DumpRestoreCurveData unbound;
+    unbound.Dump("no document");
+    EXPECT_FALSE(unbound.CanUndo());
+}
