@@ -1,0 +1,269 @@
+#include "core/IniStore.h"
+
+#include "core/AtomicFile.h"
+#include "core/CodePages.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y + 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+std::string CutUtf8Chars(std::string_view text, size_t maxChars)
+{
+    if (maxChars == 0)
+        return std::string(text);
+    size_t chars = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        // A character starts at every byte that is not a continuation byte.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++chars > maxChars)
+            return std::string(text.substr(0, i));
+    }
+    return std::string(text);
+}
+
+IniStore::IniStore(IniFieldLimits limits)
+    : limits_(limits)
+{
+}
+
+std::string IniStore::CutName(std::string_view name) const
+{
+    return CutUtf8Chars(name, limits_.NameChars);
+}
+
+std::string IniStore::CutValue(std::string_view value) const
+{
+    return CutUtf8Chars(value, limits_.ValueChars);
+}
+
+int IniStore::FindSection(std::string_view name) const
+{
+    for (size_t i = 0; i < Sections.size(); ++i)
+        if (EqualIgnoringAsciiCase(Sections[i].Name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int IniStore::FindKey(int section, std::string_view name) const
+{
+    if (section < 0 || section >= static_cast<int>(Sections.size()))
+        return -1;
+    const auto& keys = Sections[section].Keys;
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (EqualIgnoringAsciiCase(keys[i].Name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+const std::string* IniStore::FindValue(std::string_view section, std::string_view key) const
+{
+    const int s = FindSection(CutName(section));
+    const int k = FindKey(s, CutName(key));
+    return k < 0 ? nullptr : &Sections[s].Keys[k].Value;
+}
+
+int IniStore::AddSection(std::string_view name)
+{
+    const std::string cut = CutName(name);
+    int s = FindSection(cut);
+    if (s < 0) {
+        Sections.push_back(IniSection{cut, {}});
+        s = static_cast<int>(Sections.size()) - 1;
+    }
+    return s;
+}
+
+void IniStore::SetValue(std::string_view section, std::string_view key, std::string_view value)
+{
+    const int s = AddSection(section);
+    const std::string cutKey = CutName(key);
+    const int k = FindKey(s, cutKey);
+    if (k < 0)
+        Sections[s].Keys.push_back(IniKey{cutKey, CutValue(value)});
+    else
+        Sections[s].Keys[k].Value = CutValue(value);
+}
+
+void IniStore::Parse(std::string_view bytes)
+{
+    Sections.clear();
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    std::string converted;
+    if (!IsValidUtf8(bytes)) {
+        // Files of the Windows program are CP1251.
+        converted = Cp1251ToUtf8(bytes);
+        bytes = converted;
+    }
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        const std::string_view line = bytes.substr(pos, end - pos);
+        pos = end;
+        if (pos < bytes.size() && bytes[pos] == '\r')
+            ++pos;
+        if (pos < bytes.size() && bytes[pos] == '\n')
+            ++pos;
+
+        const std::string_view trimmed = TrimBlanks(line);
+        if (trimmed.empty() || trimmed.front() == ';')
+            continue;
+        if (trimmed.front() == '[') {
+            const size_t close = trimmed.find(']');
+            const std::string_view name =
+                trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+            // Duplicate sections are kept as read; lookups find the first one.
+            Sections.push_back(IniSection{CutName(TrimBlanks(name)), {}});
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos || Sections.empty())
+            continue;
+        // The value is kept verbatim so that delimiters such as " " survive.
+        Sections.back().Keys.push_back(
+            IniKey{CutName(TrimBlanks(line.substr(0, eq))), CutValue(line.substr(eq + 1))});
+    }
+}
+
+std::string IniStore::Format() const
+{
+    std::string text;
+    for (const auto& section : Sections) {
+        text += '[';
+        text += section.Name;
+        text += "]\r\n";
+        for (const auto& key : section.Keys) {
+            text += key.Name;
+            text += '=';
+            text += key.Value;
+            text += "\r\n";
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool IniStore::LoadFromFile(const std::string& path)
+{
+    Sections.clear();
+    std::error_code ignored;
+    existingFileUnread_ = std::filesystem::exists(path, ignored);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return false;
+    existingFileUnread_ = false;
+    Parse(content.str());
+    filePath_ = path;
+    fileText_ = Format();
+    return true;
+}
+
+bool IniStore::SaveToFile(const std::string& path)
+{
+    error_.clear();
+    std::string text = Format();
+    AtomicFileWriter writer(path);
+    writer.Write(text);
+    if (!writer.Commit()) {
+        error_ = writer.Error();
+        return false;
+    }
+    filePath_ = path;
+    fileText_ = std::move(text);
+    existingFileUnread_ = false;
+    return true;
+}
+
+bool IniStore::SaveIfChanged(const std::string& path)
+{
+    if (existingFileUnread_)
+        return false;
+    if (filePath_ == path && fileText_ == Format())
+        return true;
+    return SaveToFile(path);
+}
+
+namespace {
+
+// Drops surrounding blanks and a leading '+' (from_chars takes only '-').
+std::string_view NumberBody(std::string_view text)
+{
+    text = TrimBlanks(text);
+    if (!text.empty() && text.front() == '+' && (text.size() < 2 || text[1] != '-'))
+        text.remove_prefix(1);
+    return text;
+}
+
+// The whole text as one number; value unchanged on failure.
+template <typename T>
+bool ParseWhole(std::string_view text, T& value)
+{
+    T parsed{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return false;
+    value = parsed;
+    return true;
+}
+
+} // namespace
+
+bool ParseIniInt(std::string_view text, int& value)
+{
+    return ParseWhole(NumberBody(text), value);
+}
+
+bool ParseIniDouble(std::string_view text, double& value)
+{
+    std::string body(NumberBody(text));
+    std::replace(body.begin(), body.end(), ',', '.');
+    return ParseWhole(std::string_view(body), value);
+}
+
+std::string FormatIniDouble(double value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}

@@ -1,0 +1,84 @@
+// Ordered in-memory store of an INI-like text file: sections and keys keep the
+// order in which they were first read or written; names match ignoring ASCII case.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct IniKey
+{
+    std::string Name;
+    std::string Value;
+};
+
+struct IniSection
+{
+    std::string Name;
+    std::vector<IniKey> Keys;
+};
+
+// Lengths in characters (UTF-8 code points); 0 means no limit.
+struct IniFieldLimits
+{
+    size_t NameChars = 0;
+    size_t ValueChars = 0;
+};
+
+class IniStore
+{
+public:
+    explicit IniStore(IniFieldLimits limits = {});
+
+    std::vector<IniSection> Sections;
+
+    // First section (key) of the same length equal ignoring ASCII case; -1 when absent.
+    int FindSection(std::string_view name) const;
+    int FindKey(int section, std::string_view name) const;
+    // Value of section/key, or null when either is missing.
+    const std::string* FindValue(std::string_view section, std::string_view key) const;
+    // Sets a value, appending a missing section at the end of the list and a missing key
+    // at the end of its section; names and value are cut to the limits.
+    void SetValue(std::string_view section, std::string_view key, std::string_view value);
+    int AddSection(std::string_view name);
+
+    // Replaces the content with the text; bytes that are not valid UTF-8 are taken as CP1251.
+    void Parse(std::string_view bytes);
+    // "[name]" then "key=value" lines, a blank line after each section, CR LF line ends.
+    std::string Format() const;
+
+    // false when the file cannot be read (content left empty).
+    bool LoadFromFile(const std::string& path);
+    // The last load found the file but could not read it: writing back would destroy it.
+    bool ExistingFileUnread() const { return existingFileUnread_; }
+    // Written through a temporary file renamed over the target; false and Error() on failure.
+    bool SaveToFile(const std::string& path);
+    // Writes only when the content differs from what the file held at the last load or save,
+    // and never over a file that exists but could not be read.
+    bool SaveIfChanged(const std::string& path);
+    const std::string& Error() const { return error_; }
+
+    std::string CutName(std::string_view name) const;
+    std::string CutValue(std::string_view value) const;
+
+private:
+    IniFieldLimits limits_;
+    std::string error_;
+    bool existingFileUnread_ = false;
+    std::string filePath_;                 // the file last loaded or saved
+    std::optional<std::string> fileText_; // its content on disk, as Format() gives it
+};
+
+// Same length and equal ignoring the case of A-Z.
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// Leading part of a UTF-8 text holding at most maxChars characters (0 = all).
+std::string CutUtf8Chars(std::string_view text, size_t maxChars);
+
+// Number texts of settings files, locale-independent. Reading accepts surrounding blanks,
+// a leading '+' and (for floats) a comma as the decimal separator; the whole text must be used.
+bool ParseIniInt(std::string_view text, int& value);
+bool ParseIniDouble(std::string_view text, double& value);
+// Shortest text with a point that reads back as the same double.
+std::string FormatIniDouble(double value);

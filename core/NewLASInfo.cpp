@@ -1,0 +1,122 @@
+#include "core/NewLASInfo.h"
+
+#include "core/AtomicFile.h"
+#include "core/CodePages.h"
+#include "core/LasNumbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+constexpr int ValueFieldWidth = 12;
+
+// Shortest text that reads back as the same float.
+std::string ShortestText(float value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// Padded with blanks to width characters (UTF-8: continuation bytes do not count).
+std::string Padded(const std::string& text, size_t width)
+{
+    const size_t chars = std::count_if(text.begin(), text.end(),
+                                       [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    return chars >= width ? text : text + std::string(width - chars, ' ');
+}
+
+// "MNEM    .UNIT       value : description"
+std::string HeaderLine(const std::string& mnemonic, const std::string& unit, const std::string& value,
+                       const std::string& description)
+{
+    return Padded(mnemonic, 8) + "." + Padded(unit, 10) + " " + value + " : " + description + "\r\n";
+}
+
+void AppendText(std::string& row, const std::string& text)
+{
+    if (text.size() < ValueFieldWidth)
+        row.append(ValueFieldWidth - text.size(), ' ');
+    row += text;
+}
+
+} // namespace
+
+LASCurveData::LASCurveData(std::string mnemonic, std::string unit, std::string description, int decimals)
+    : Mnemonic(std::move(mnemonic)), Unit(std::move(unit)), Description(std::move(description)),
+      Decimals(decimals)
+{
+}
+
+NewLASInfo::NewLASInfo()
+{
+    CreateDefaultWellInfo(*this);
+}
+
+void CreateDefaultWellInfo(NewLASInfo& info)
+{
+    static const std::pair<const char*, const char*> items[] = {
+        {"COMP", "COMPANY"}, {"WELL", "WELL"},    {"FLD", "FIELD"},           {"LOC", "LOCATION"},
+        {"CNTY", "COUNTY"},  {"STAT", "STATE"},   {"CTRY", "COUNTRY"},        {"SRVC", "SERVICE COMPANY"},
+        {"DATE", "LOG DATE"}, {"API", "API NUMBER"},
+    };
+    info.WellInfo.clear();
+    for (const auto& [mnemonic, comment] : items)
+        info.WellInfo.insert(InfoPair(mnemonic, Value_Comment{"", comment}));
+    info.Step = 0;
+    info.Curves.clear();
+    info.Depth.clear();
+    info.NullValue = -32768.0f;
+}
+
+int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
+{
+    if (info.Depth.empty())
+        return NewLASNoDepth;
+    if (info.Step == 0)
+        return NewLASZeroStep;
+
+    const std::string nullText = ShortestText(info.NullValue);
+    const auto depthText = [&](float depth) { return FormatLasFixed(depth, info.DepthDecimals); };
+
+    std::string header;
+    header += "~Version Information\r\n";
+    header += "VERS.   2.0 : CWLS LOG ASCII STANDARD - VERSION 2.0\r\n";
+    header += "WRAP.   NO : ONE LINE PER DEPTH STEP\r\n";
+    header += "~Well Information\r\n";
+    header += HeaderLine("STRT", info.DepthUnit, depthText(info.Depth.front()), "START DEPTH");
+    header += HeaderLine("STOP", info.DepthUnit, depthText(info.Depth.back()), "STOP DEPTH");
+    header += HeaderLine("STEP", info.DepthUnit, depthText(info.Step), "STEP");
+    header += HeaderLine("NULL", "", nullText, "NULL VALUE");
+    for (const auto& [mnemonic, item] : info.WellInfo)
+        header += HeaderLine(mnemonic, "", item.Value, item.Comment);
+    header += "~Curve Information\r\n";
+    header += HeaderLine(info.DepthMnemonic, info.DepthUnit, "", info.DepthDescription);
+    for (const LASCurveData& curve : info.Curves)
+        header += HeaderLine(curve.Mnemonic, curve.Unit, "", curve.Description);
+    header += "~Parameter Information\r\n";
+    header += "~Other Information\r\n";
+    header += "~ASCII Log Data\r\n";
+
+    AtomicFileWriter writer(path);
+    writer.Write(AnsiToOemString(header));
+    std::string row;
+    for (size_t i = 0; i < info.Depth.size(); ++i) {
+        row.clear();
+        AppendLasFixed(row, info.Depth[i], info.DepthDecimals, ValueFieldWidth);
+        for (const LASCurveData& curve : info.Curves) {
+            row += ' ';
+            const float value = i < curve.Values.size() ? curve.Values[i] : info.NullValue;
+            // NULL keeps its own text (rounding could lose the mark); LAS has no text for NaN or infinity.
+            if (value == info.NullValue || !std::isfinite(value))
+                AppendText(row, nullText);
+            else
+                AppendLasFixed(row, value, curve.Decimals, ValueFieldWidth);
+        }
+        row += "\r\n";
+        writer.Write(row);
+    }
+    return writer.Commit() ? NewLASWritten : NewLASWriteFailed;
+}

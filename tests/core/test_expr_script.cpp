@@ -1,0 +1,311 @@
+#include "core/ExprList.h"
+#include "core/MathExpression.h"
+#include "tests/common/TestPaths.h"
+#include "tests/core/test_settings_io.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr float Null = -999.25f;
+
+TMathExpression Script(const std::string& expression)
+{
+    TMathExpression script;
+    script.SetValue(expression);
+    return script;
+}
+
+
+} // namespace
+
+TEST(MathExpression, ArgumentCountFromTheExpressionAndTheVariables)
+{
+    const struct
+    {
+        const char* expression;
+        const char* variable;
+        int count;
+    } cases[] = {
+        {"1 + 2", "", 0},
+        {"x[0]", "", 1},
+        {"X(2) * x[0]", "", 3},
+        {"x [ 9 ]", "", 10},
+        {"x\t(\n4\r)", "", 5},
+        {"min_x[2]", "", 3},       // range names end in x, so they count
+        {"x[1) + x(1]", "", 0},    // brackets must match
+        {"x[12]", "", 0},          // one digit only
+        {"x[0]", "x[3] + 1", 4},
+        {"v", "x(5)", 6},
+    };
+    for (const auto& c : cases) {
+        TMathExpression script = Script(c.expression);
+        if (*c.variable)
+            script.GetParser().AddVariable("v", c.variable);
+        EXPECT_EQ(script.GetMaxCurveIndex(), c.count) << c.expression << " / " << c.variable;
+    }
+}
+
+TEST(MathExpression, VariablesAreComputedInOrderBeforeTheExpression)
+{
+    TMathExpression script = Script("b * k + depth");
+    script.GetParser().AddConstant("k", 10);
+    script.GetParser().AddVariable("a", "x[0] + x[1]");
+    script.GetParser().AddVariable("b", "a * 2");
+    const float x0[] = {1, 2, 3};
+    const float x1[] = {10, 20, 30};
+    const float depths[] = {100, 101, 102};
+    FloatVector result;
+    ASSERT_TRUE(script.Calculate({x0, x1}, result, 0, 2, Null, depths)) << script.GetLastError();
+    EXPECT_EQ(result, (FloatVector{320, 541, 762}));
+}
+
+TEST(MathExpression, NullPolicies)
+{
+    const float x0[] = {1, Null, 3, Null};
+    const float x1[] = {1, 1, Null, Null};
+    const struct
+    {
+        int nullType;
+        FloatVector expected;
+    } cases[] = {
+        {0, {2, Null, Null, Null}},
+        {1, {2, Null, Null, Null}}, // behaves like 0
+        {2, {2, 6, 8, 10}},         // NULL arguments take NullSubst (5)
+    };
+    for (const auto& c : cases) {
+        TMathExpression script = Script("x[0] + x[1]");
+        script.SetNullType(c.nullType);
+        script.SetNullSubst(5);
+        FloatVector result;
+        ASSERT_TRUE(script.Calculate({x0, x1}, result, 0, 3, Null, nullptr));
+        EXPECT_EQ(result, c.expected) << "NullType " << c.nullType;
+    }
+}
+
+TEST(MathExpression, RangeValuesAndDepthsOverTheCalculatedRange)
+{
+    // Range 1..5 of the arrays; sample 0 and 6 lie outside.
+    const float x0[] = {100, 4, Null, 1, 9, 6, -100};
+    const float depths[] = {10, 11, 12, 13, 14, 15, 16};
+    const struct
+    {
+        const char* expression;
+        float value;
+    } cases[] = {
+        {"startx[0]", 4},   {"stopx[0]", 6},     {"middlex[0]", 1},   {"averx[0]", 5},
+        {"min_x[0]", 1},    {"max_x(0)", 9},     {"mind_x[0]", 13},   {"maxd_x[0]", 14},
+        {"startd", 11},     {"stopd", 15},
+    };
+    for (const auto& c : cases) {
+        TMathExpression script = Script(std::string(c.expression) + " + 0 * x[0]");
+        script.SetNullType(2); // so the NULL sample is evaluated too
+        FloatVector result(7, 42);
+        ASSERT_TRUE(script.Calculate({x0}, result, 1, 5, Null, depths)) << c.expression;
+        for (int i = 1; i <= 5; ++i)
+            EXPECT_EQ(result[i], c.value) << c.expression << " at " << i;
+        EXPECT_EQ(result[0], 42) << "outside the range";
+        EXPECT_EQ(result[6], 42) << "outside the range";
+    }
+
+    TMathExpression perSample = Script("depth + 0 * x[0]");
+    FloatVector result;
+    ASSERT_TRUE(perSample.Calculate({x0}, result, 1, 3, Null, nullptr));
+    EXPECT_EQ(result[1], 0); // no depth array: depths are 0
+}
+
+TEST(MathExpression, LongRangesCrossEvaluationBlocks)
+{
+    const int n = 1000;
+    FloatVector x(n), depths(n);
+    for (int i = 0; i < n; ++i) {
+        x[i] = i % 7 == 0 ? Null : static_cast<float>(i);
+        depths[i] = 500.0f + static_cast<float>(i);
+    }
+    TMathExpression script = Script("x[0] * 2 + depth");
+    FloatVector result;
+    ASSERT_TRUE(script.Calculate({x.data()}, result, 3, n - 2, Null, depths.data()));
+    ASSERT_EQ(result.size(), static_cast<size_t>(n - 1));
+    for (int i = 3; i <= n - 2; ++i)
+        ASSERT_EQ(result[i], i % 7 == 0 ? Null : 3.0f * i + 500.0f) << i;
+}
+
+TEST(MathExpression, FailuresLeaveAnErrorText)
+{
+    const float x0[] = {4, -1, 9};
+    const float depths[] = {100, 100.5f, 101};
+    const struct
+    {
+        const char* expression;
+        const char* variable;
+        int args;
+        const char* error;
+    } cases[] = {
+        {"x[0] + x[1]", "", 1, "Ошибка в вычислениях:\nНеверное количество аргументов"},
+        {"1 + 2", "", 1, "Ошибка в вычислениях:\nНеверное количество аргументов"},
+        {"sqrt(x[0])", "", 1, "Ошибка в вычислениях:\nРезультат не определен в точке 1 (глубина 100.50)"},
+        {"x[0] +", "", 1, "Ошибка в вычислениях:\nНеожиданный конец выражения"},
+        {"v + x[0]", "x[0] * unknown", 1, "Ошибка в вычислениях:\nПеременная 'v'\nНеизвестное имя"},
+    };
+    for (const auto& c : cases) {
+        TMathExpression script = Script(c.expression);
+        if (*c.variable)
+            script.GetParser().AddVariable("v", c.variable);
+        std::vector<const float*> args(c.args, x0);
+        FloatVector result(3);
+        EXPECT_FALSE(script.Calculate(args, result, 0, 2, Null, depths)) << c.expression;
+        EXPECT_EQ(script.GetLastError(), c.error) << c.expression;
+    }
+
+    TMathExpression infinite = Script("1 / (x[0] - 4)");
+    FloatVector result;
+    ASSERT_TRUE(infinite.Calculate({x0}, result, 0, 0, Null, nullptr));
+    EXPECT_TRUE(std::isinf(result[0])); // stored as it comes
+}
+
+TEST(MathExpression, FileRoundTripKeepsConstantsAndVariables)
+{
+    strativ::test::TempDir dir;
+    TMathExpression script;
+    script.SetFileName(dir.file("ratio.exp"));
+    script.SetName("Отношение");
+    script.SetCaption("R");
+    script.SetHint("x[0] / x[1]");
+    script.SetButton(40);
+    script.SetValue("k * s / x[1]");
+    script.SetNullType(2);
+    script.SetNullSubst(0.1f);
+    script.SetShow(false);
+    script.GetParser().AddConstant("k", 1.0 / 3.0, "коэффициент");
+    script.GetParser().AddVariable("s", "x[0] + 1");
+    EXPECT_TRUE(script.IsModified());
+    ASSERT_TRUE(script.Save());
+    EXPECT_FALSE(script.IsModified());
+
+    TMathExpression loaded;
+    ASSERT_EQ(loaded.Load(dir.file("ratio.exp")), 0);
+    EXPECT_FALSE(loaded.IsModified());
+    const auto describe = [](const TMathExpression& e) {
+        std::string text = e.GetFileName() + "|" + e.GetName() + "|" + e.GetCaption() + "|" + e.GetHint() + "|" +
+                           std::to_string(e.GetButton()) + "|" + e.GetValue() + "|" +
+                           std::to_string(e.GetNullType()) + "|" + std::to_string(e.GetNullSubst()) + "|" +
+                           std::to_string(e.GetShow());
+        for (int i = 0; i < e.GetParser().GetConstantCount(); ++i) {
+            const TUserConst& c = e.GetParser().GetConstant(i);
+            text += "|" + c.Name + "=" + std::to_string(c.Value) + ":" + c.Descr;
+        }
+        for (int i = 0; i < e.GetParser().GetVariableCount(); ++i)
+            text += "|" + e.GetParser().GetVariable(i).Name + "=" + e.GetParser().GetVariable(i).Expr;
+        return text;
+    };
+    EXPECT_EQ(describe(loaded), describe(script));
+    EXPECT_EQ(loaded.GetNullSubst(), 0.1f);
+    EXPECT_EQ(loaded.GetParser().GetConstant(0).Value, 1.0 / 3.0); // exact, not just 6 digits
+
+    // An expression the file cannot hold whole is refused, not cut.
+    loaded.SetValue(std::string(250, ' ') + "x[0] + 1");
+    EXPECT_FALSE(loaded.Save());
+    TMathExpression again;
+    ASSERT_EQ(again.Load(dir.file("ratio.exp")), 0);
+    EXPECT_EQ(again.GetValue(), "k * s / x[1]");
+}
+
+TEST(MathExpression, LoadDefaultsAndResult)
+{
+    strativ::test::TempDir dir;
+    const struct
+    {
+        const char* text;
+        int result;
+        int button;
+        int nullType;
+        bool show;
+    } cases[] = {
+        {"[Info]\nVersion=1\nName=a\n", 0, 15, 0, true},
+        {"[Info]\nVersion=1\nName=a\nButton=201\nShow=false\n[Expression]\nNullType=3\n", 0, 15, 0, false},
+        {"[Info]\nVersion=1\nName=a\nButton=0\n[Expression]\nNullType=1\n", 0, 0, 1, true},
+        {"[Info]\nVersion=2\nName=a\n", 2, 15, 0, true},
+        {"[Info]\nVersion=1\n", 2, 15, 0, true},
+        {"[Info]\nName=a\n", 2, 15, 0, true},
+        // A Count larger than the keys present does not run away.
+        {"[Info]\nVersion=1\nName=a\n[Constants]\nCount=2000000000\nName0=c\n", 0, 15, 0, true},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.file("s.exp");
+        strativ::test::WriteFileBytes(path, c.text);
+        TMathExpression script;
+        EXPECT_EQ(script.Load(path), c.result) << c.text;
+        EXPECT_EQ(script.GetButton(), c.button) << c.text;
+        EXPECT_EQ(script.GetNullType(), c.nullType) << c.text;
+        EXPECT_EQ(script.GetShow(), c.show) << c.text;
+        EXPECT_EQ(script.GetNullSubst(), 0) << c.text;
+        EXPECT_LE(script.GetParser().GetConstantCount(), 2) << c.text;
+    }
+    TMathExpression missing;
+    EXPECT_EQ(missing.Load(dir.file("none.exp")), 2);
+}
+
+TEST(MathExpression, AskUserConstValuesThroughTheHook)
+{
+    TMathExpression script;
+    SetAskNumberHook(nullptr);
+    EXPECT_TRUE(script.AskUserConstValues()); // nothing to ask
+    script.GetParser().AddConstant("a", 1, "первая");
+    script.GetParser().AddConstant("b", 2, "вторая");
+    EXPECT_FALSE(script.AskUserConstValues()); // no number box registered
+
+    std::vector<std::string> prompts;
+    SetAskNumberHook([&](const std::string& title, const std::string& prompt, int decimals, double min,
+                         double max, double& value) {
+        EXPECT_EQ(title + std::to_string(decimals), "Ввод значения константы4");
+        EXPECT_EQ(max, -min);
+        prompts.push_back(prompt);
+        if (prompts.size() == 2)
+            return false;
+        value = value * 10;
+        return true;
+    });
+    EXPECT_FALSE(script.AskUserConstValues());
+    SetAskNumberHook(nullptr);
+    EXPECT_EQ(prompts, (std::vector<std::string>{"'a' (первая)", "'b' (вторая)"}));
+    EXPECT_EQ(script.GetParser().GetConstant(0).Value, 10); // answered before the cancel: kept
+    EXPECT_EQ(script.GetParser().GetConstant(1).Value, 2);
+    EXPECT_FALSE(script.IsModified());
+}
+
+TEST(ExprList, ScanSaveAndDelete)
+{
+    strativ::test::TempDir dir;
+    strativ::test::WriteFileBytes(dir.file("GOOD.EXP"), "[Info]\nVersion=1\nName=good\n");
+    strativ::test::WriteFileBytes(dir.file("broken.exp"), "[Info]\nVersion=7\nName=broken\n");
+    strativ::test::WriteFileBytes(dir.file("other.txt"), "[Info]\nVersion=1\nName=other\n");
+    std::filesystem::create_directory(dir.file("folder.exp"));
+
+    TExprList list;
+    EXPECT_EQ(list.ScanFolder(dir.file("missing")), 0);
+    ASSERT_EQ(list.ScanFolder(dir.path()), 1);
+    EXPECT_EQ(list.GetFolder(), dir.path() + "/");
+    EXPECT_FALSE(list.IsModified()); // loading is not a change
+    list.Item(0)->SetCaption("G");
+    EXPECT_TRUE(list.IsModified());
+
+    auto created = std::make_unique<TMathExpression>();
+    created->SetName("новый");
+    created->SetFileName(dir.file("new.exp"));
+    list.Add(std::move(created));
+    EXPECT_TRUE(list.SaveAll());
+    EXPECT_FALSE(list.IsModified());
+    list.Reload();
+    ASSERT_EQ(list.Count(), 2);
+
+    EXPECT_FALSE(list.CheckItem(2, true));
+    const std::string first = list.Item(0)->GetFileName();
+    const std::string second = list.Item(1)->GetFileName();
+    ASSERT_TRUE(list.CheckItem(1, false));
+    ASSERT_TRUE(list.CheckItem(0, true));
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("broken.exp"))); // never touched
+}

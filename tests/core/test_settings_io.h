@@ -1,0 +1,23 @@
+// Whole-file reads and writes for the settings, script and new-LAS tests.
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace strativ::test {
+
+inline std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+} // namespace strativ::test
