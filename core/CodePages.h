@@ -17,3 +17,8 @@ std::string Cp1251ToUtf8(std::string_view text);
 std::string Utf8ToCp1251(std::string_view text);
 
 bool IsValidUtf8(std::string_view text);
+
+// One UTF-8 character at text[pos]: its code point in cp and its byte length; 0 when malformed
+// (overlong forms, surrogates and truncated sequences included).
+size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp);
+void AppendUtf8(std::string& out, char32_t cp);

@@ -8,43 +8,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 
 using platform::Canvas;
 using platform::CanvasRect;
-
-namespace {
-
-class ReadOnlyCopy {
-public:
-    explicit ReadOnlyCopy(const std::string& path)
-    {
-        namespace fs = std::filesystem;
-        std::error_code error;
-        const fs::path folder = fs::temp_directory_path(error);
-        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            const fs::path candidate =
-                folder / ("strativ-ctl-" + std::to_string(std::hash<std::string>{}(path) + attempt) + ".tmp");
-            if (fs::copy_file(path, candidate, fs::copy_options::none, error))
-                path_ = candidate.string();
-        }
-    }
-    ~ReadOnlyCopy()
-    {
-        std::error_code error;
-        if (!path_.empty())
-            std::filesystem::remove(path_, error);
-    }
-    ReadOnlyCopy(const ReadOnlyCopy&) = delete;
-    ReadOnlyCopy& operator=(const ReadOnlyCopy&) = delete;
-    // Empty when no copy could be made: nothing is read then.
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-}  // namespace
 
 void TCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
                                const std::vector<std::string>& curveInfo, const float* depthArray,
@@ -210,10 +176,8 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
     if (!std::filesystem::is_regular_file(path, error))
         return "Файл не найден" + path;
     ClearColumns();
-    // TRxIniFile writes its file back when destroyed: it reads a private copy so that
-    // loading leaves the template untouched.
-    const ReadOnlyCopy copy(path);
-    TRxIniFile ini(copy.Path());
+    // Nothing is written: the file is rewritten only when its content changes.
+    TRxIniFile ini(path);
     if (ini.ReadInteger("TemlateInfo", "Version", -1) != 1)
         return "Версия шаблона не поддерживается";
     const int count = ini.ReadInteger("TemlateInfo", "ColumnCount", 0);

@@ -1,12 +1,13 @@
 // The binary title template file (".ttm"): little-endian, field by field, texts in CP1251.
 #include "core/AtomicFile.h"
+#include "core/BinaryIO.h"
 #include "core/CodePages.h"
 #include "printing/Q7CellsArray.h"
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -17,144 +18,81 @@ constexpr int kFaceBytes = 32;
 // The format sets no limit; a title table has a few dozen rows and columns at most.
 constexpr std::uint32_t kMaxCount = 4096;
 
-void PutU8(std::string& out, std::uint8_t v)
-{
-    out.push_back(static_cast<char>(v));
-}
-
-void PutU16(std::string& out, std::uint16_t v)
-{
-    PutU8(out, v & 0xFF);
-    PutU8(out, v >> 8);
-}
-
-void PutU32(std::string& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        PutU8(out, (v >> (8 * i)) & 0xFF);
-}
-
-std::uint32_t GetU32(const unsigned char* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-std::uint16_t GetU16(const unsigned char* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-void PutCell(std::string& out, const TQ7DrawGridCell& cell)
+void PutCell(BinaryWriter& out, const TQ7DrawGridCell& cell)
 {
     const TQ7CellFormat& f = cell.Format;
-    std::string face = Utf8ToCp1251(f.Font.FaceName);
-    face.resize(kFaceBytes - 1);  // cut to the field, zeros after the name
     const std::string text = Utf8ToCp1251(cell.Content.Text);
 
-    PutU32(out, kCellRecordBytes);
-    PutU32(out, f.Font.Style);
-    PutU32(out, f.Font.Size);
-    PutU32(out, f.Font.Color);
-    out += face;
-    PutU8(out, 0);
-    PutU8(out, f.HorzAlign & 0xFF);
-    PutU8(out, 0);
-    PutU16(out, f.Borders);
-    PutU8(out, f.BorderWidth);
-    out.append(3, '\0');
-    PutU32(out, f.FillColor);
-    PutU8(out, f.Margin & 0xFF);
-    PutU8(out, cell.Content.ReservedFlag);
-    out.append(2, '\0');
-    PutU32(out, cell.Content.ReservedValue());
-    PutU32(out, static_cast<std::uint32_t>(text.size() + 1));
-    out += text;
-    PutU8(out, 0);
+    out.U32(kCellRecordBytes);
+    out.U32(f.Font.Style);
+    out.U32(f.Font.Size);
+    out.U32(f.Font.Color);
+    out.FixedText(Utf8ToCp1251(f.Font.FaceName), kFaceBytes);
+    out.U8(f.HorzAlign & 0xFF);
+    out.U8(0);
+    out.U16(f.Borders);
+    out.U8(f.BorderWidth);
+    out.Bytes(std::string_view("\0\0\0", 3));
+    out.U32(f.FillColor);
+    out.U8(f.Margin & 0xFF);
+    out.U8(cell.Content.ReservedFlag);
+    out.Bytes(std::string_view("\0\0", 2));
+    out.U32(cell.Content.ReservedValue());
+    out.U32(static_cast<std::uint32_t>(text.size() + 1));
+    out.Bytes(text);
+    out.U8(0);
 }
 
-// Reads from a file whose length is known, so that every count and length is checked
-// against the bytes that are left before anything is allocated for it.
-class BoundedReader {
-public:
-    explicit BoundedReader(const std::string& path) : in_(path, std::ios::binary)
-    {
-        if (!in_)
-            return;
-        in_.seekg(0, std::ios::end);
-        const std::streamoff size = in_.tellg();
-        in_.seekg(0, std::ios::beg);
-        left_ = size > 0 ? static_cast<std::uint64_t>(size) : 0;
-    }
+// Text of a zero-terminated field of `size` bytes: up to the first zero, at most size - 1 bytes.
+std::string FieldText(std::string_view field)
+{
+    return Cp1251ToUtf8(field.substr(0, std::min(field.find('\0'), field.size() - 1)));
+}
 
-    bool IsOpen() const { return in_.is_open() && in_.good(); }
-    std::uint64_t Left() const { return left_; }
-
-    bool Read(void* target, std::uint64_t n)
-    {
-        if (n > left_ || !in_.read(static_cast<char*>(target), static_cast<std::streamsize>(n)))
-            return false;
-        left_ -= n;
-        return true;
-    }
-
-    bool ReadU32(std::uint32_t& value)
-    {
-        unsigned char b[4];
-        if (!Read(b, 4))
-            return false;
-        value = GetU32(b);
-        return true;
-    }
-
-    bool ReadSizes(std::vector<int>& sizes, std::uint32_t count)
-    {
-        if (std::uint64_t(count) * 4 > left_)
-            return false;
-        sizes.resize(count);
-        for (int& s : sizes) {
-            std::uint32_t v = 0;
-            if (!ReadU32(v))
-                return false;
-            s = static_cast<std::int32_t>(v);
-        }
-        return true;
-    }
-
-private:
-    std::ifstream in_;
-    std::uint64_t left_ = 0;
-};
+// Every count read from the file is checked against the bytes left before anything is allocated.
+bool ReadSizes(BinaryReader& in, std::vector<int>& sizes, std::uint32_t count)
+{
+    if (std::uint64_t(count) * 4 > in.Remaining())
+        return false;
+    sizes.resize(count);
+    for (int& size : sizes)
+        size = in.I32();
+    return !in.Failed();
+}
 
 // One cell entry: the 72-byte record, then the text. False when either cannot be read.
-bool ReadCell(BoundedReader& reader, TQ7DrawGridCell& cell)
+bool ReadCell(BinaryReader& in, TQ7DrawGridCell& cell)
 {
-    unsigned char rec[kCellRecordBytes];
-    if (!reader.Read(rec, sizeof rec))
+    BinaryReader record(in.Bytes(kCellRecordBytes));
+    if (in.Failed())
         return false;
     TQ7CellFormat& f = cell.Format;
-    f.Font.Style = static_cast<std::int32_t>(GetU32(rec + 4));
-    f.Font.Size = static_cast<std::int32_t>(GetU32(rec + 8));
-    f.Font.Color = GetU32(rec + 12);
+    record.U32(); // the record's own size
+    f.Font.Style = record.I32();
+    f.Font.Size = record.I32();
+    f.Font.Color = record.U32();
     // A name that fills the field without a NUL is cut to the characters it may hold.
-    const auto* face = reinterpret_cast<const char*>(rec + 16);
-    f.Font.FaceName = Cp1251ToUtf8(std::string_view(face, strnlen(face, kFaceBytes - 1)));
-    f.HorzAlign = (f.HorzAlign & ~0xFF) | rec[48];
-    f.Borders = GetU16(rec + 50);
-    f.BorderWidth = rec[52];
-    f.FillColor = GetU32(rec + 56);
-    f.Margin = (f.Margin & ~0xFF) | rec[60];
-    cell.Content.ReservedFlag = rec[61];
-    cell.Content.SetReservedValue(static_cast<std::int32_t>(GetU32(rec + 64)));
+    f.Font.FaceName = FieldText(record.Bytes(kFaceBytes));
+    f.HorzAlign = (f.HorzAlign & ~0xFF) | record.U8();
+    record.U8();
+    f.Borders = record.U16();
+    f.BorderWidth = record.U8();
+    record.Bytes(3);
+    f.FillColor = record.U32();
+    f.Margin = (f.Margin & ~0xFF) | record.U8();
+    cell.Content.ReservedFlag = record.U8();
+    record.Bytes(2);
+    cell.Content.SetReservedValue(record.I32());
 
-    const auto length = static_cast<std::int32_t>(GetU32(rec + 68));
+    const std::int32_t length = record.I32();
     if (length <= 0) {
         cell.Content.Text.clear();
         return true;
     }
-    std::string bytes(std::min<std::uint64_t>(length, reader.Left()), '\0');
-    if (bytes.size() != std::uint64_t(length) || !reader.Read(bytes.data(), bytes.size()))
+    const std::string_view text = in.Bytes(static_cast<size_t>(length));
+    if (in.Failed())
         return false;
-    cell.Content.Text = Cp1251ToUtf8(std::string_view(bytes.data(), strnlen(bytes.data(), bytes.size() - 1)));
+    cell.Content.Text = FieldText(text);
     return true;
 }
 
@@ -166,54 +104,53 @@ bool TQ7CellsArray::SaveToFile(const std::string& path, const TQ7GridShape& grid
     const int rows = grid.RowCount();
     Resize(cols, rows);
 
-    std::string out(kSignature, sizeof kSignature);
-    PutU32(out, cols);
-    PutU32(out, rows);
-    out.append(kReservedBytes, '\0');
+    BinaryWriter out;
+    out.Bytes(std::string_view(kSignature, sizeof kSignature));
+    out.U32(cols);
+    out.U32(rows);
+    out.Bytes(std::string(kReservedBytes, '\0'));
     for (int c = 0; c < cols; ++c)
-        PutU32(out, grid.ColWidth(c));
+        out.U32(grid.ColWidth(c));
     for (int r = 0; r < rows; ++r)
-        PutU32(out, grid.RowHeight(r));
+        out.U32(grid.RowHeight(r));
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)
             PutCell(out, Cell(c, r));
-
-    AtomicFileWriter writer(path);
-    if (!writer.IsOpen())
-        return false;
-    writer.Write(out);
-    return writer.Commit();
+    return WriteFileAtomically(path, out.Data());
 }
 
 int TQ7CellsArray::LoadFromFile(const std::string& path, TQ7GridShape& grid)
 {
-    BoundedReader reader(path);
-    if (!reader.IsOpen())
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
         return ttmCannotOpen;
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad())
+        return ttmCannotOpen;
+    BinaryReader reader(bytes);
 
-    char signature[sizeof kSignature];
-    if (!reader.Read(signature, sizeof signature))
+    const std::string_view signature = reader.Bytes(sizeof kSignature);
+    if (reader.Failed())
         return ttmNoSignature;
-    if (std::memcmp(signature, kSignature, sizeof signature) != 0)
+    if (signature != std::string_view(kSignature, sizeof kSignature))
         return ttmBadSignature;
 
-    std::uint32_t cols = 0;
-    std::uint32_t rows = 0;
-    if (!reader.ReadU32(cols) || cols == 0 || cols > kMaxCount || !reader.ReadU32(rows) || rows == 0 ||
-        rows > kMaxCount)
+    const std::uint32_t cols = reader.U32();
+    const std::uint32_t rows = reader.U32();
+    if (reader.Failed() || cols == 0 || cols > kMaxCount || rows == 0 || rows > kMaxCount)
         return ttmBadCounts;
 
-    char reserved[kReservedBytes];
-    if (!reader.Read(reserved, sizeof reserved))
+    reader.Bytes(kReservedBytes);
+    if (reader.Failed())
         return ttmNoReserved;
 
     std::vector<int> widths;
     std::vector<int> heights;
-    if (!reader.ReadSizes(widths, cols) || !reader.ReadSizes(heights, rows))
+    if (!ReadSizes(reader, widths, cols) || !ReadSizes(reader, heights, rows))
         return ttmNoSizes;
 
     // Every cell entry takes at least its record.
-    if (std::uint64_t(cols) * rows * kCellRecordBytes > reader.Left())
+    if (std::uint64_t(cols) * rows * kCellRecordBytes > reader.Remaining())
         return ttmBadCell;
     TQ7CellsArray staged = *this;
     staged.Resize(static_cast<int>(cols), static_cast<int>(rows));
