@@ -1,0 +1,37 @@
+// One SQLite connection: statements that change data, queries, the busy time-out.
+#pragma once
+
+#include <string>
+
+#include "library/CppSQLite3Query.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class CppSQLite3DB {
+public:
+    static constexpr int DefaultBusyTimeoutMs = 60000;
+
+    CppSQLite3DB() = default;
+    virtual ~CppSQLite3DB();
+    CppSQLite3DB(const CppSQLite3DB&) = delete;
+    CppSQLite3DB& operator=(const CppSQLite3DB&) = delete;
+
+    // Closes a connection already held, then opens the file (created when missing).
+    void Open(const std::string& fileName);
+    void Close();
+    bool IsOpen() const { return db_ != nullptr; }
+    void SetBusyTimeout(int milliseconds);
+
+    // Runs every statement of the text; returns the rows changed by the last one.
+    int ExecuteStatement(const char* sql);
+    // Runs the first statement of the text, positioned on its first row (or at its end).
+    CppSQLite3Query ExecuteQuery(const char* sql);
+
+private:
+    void CheckDB() const;
+    sqlite3_stmt* Compile(const char* sql);
+
+    sqlite3* db_ = nullptr;
+    int busyTimeoutMs_ = DefaultBusyTimeoutMs;
+};

@@ -1,0 +1,63 @@
+// The library database: its schema, the library folders and their scan into one row per
+// file, the named groups of files and the distinct-value queries of the library tree.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "library/CppSQLite3DB.h"
+#include "library/ILogFileDBAdaptor.h"
+
+class LogFileDBManager {
+public:
+    LogFileDBManager();
+    ~LogFileDBManager();
+    LogFileDBManager(const LogFileDBManager&) = delete;
+    LogFileDBManager& operator=(const LogFileDBManager&) = delete;
+
+    // Opens (closing any file held before) and checks the schema; a failure closes the
+    // connection and throws std::runtime_error with "Ошибка при инициализации базы:\n"...
+    bool Open(const std::string& path);
+    bool IsOpen() const { return open_; }
+    // The file of the last successful Open, empty while closed.
+    const std::string& GetFileName() const { return fileName_; }
+
+    // Every operation below answers as empty, 0 or false without SQL while not open.
+    std::vector<std::string> GetLookupPaths();
+    // A folder already listed fails on the primary key (the wrapper's exception).
+    void AddLookupPath(const std::string& path);
+    void DeleteLookupPaths(const std::vector<std::string>& paths);
+    // Rows written. A failure is kept in *error (empty when none) instead of being
+    // thrown; *stop, when given, ends the scan between files.
+    int RescanAllPaths(std::string* error = nullptr, const std::atomic<bool>* stop = nullptr);
+    // True when an adaptor took the file and its row was written (replacing an old one).
+    bool AddFile(const std::string& path);
+    void AddFilesToGroup(const std::vector<std::string>& files, const std::string& groupName);
+    void DeleteGroups(const std::vector<std::string>& names);
+    std::vector<std::string> GetGroupNames();
+    std::vector<std::string> GetGroupFiles();
+    // Distinct values of a logfiles column (or the group names for "gr_name"), joined with
+    // the groups when "gr_name" is a level column; condition is an SQL expression or empty.
+    std::vector<std::string> SelectDistinctValues(const std::string& column,
+                                                  const std::vector<std::string>& levelColumns,
+                                                  const std::string& condition);
+    std::vector<std::string> SelectDistinctField();
+    // Deletes the rows and group entries of files that no longer exist; returns their number.
+    int RemoveMissingFiles();
+
+private:
+    struct ScanRun;
+
+    void InitSchema();
+    bool TableExists(const char* name);
+    int ScanFolder(std::string folder, ScanRun& run);
+    void DeleteRows(const char* table, const char* column, const std::vector<std::string>& values);
+    void DeleteRowsInTransaction(const char* table, const char* column, const std::vector<std::string>& values);
+    std::vector<std::string> QueryColumn(const std::string& sql, bool sqlInMessage);
+
+    CppSQLite3DB db_;
+    bool open_ = false;
+    ILogDBAdaptors adaptors_;
+    std::string fileName_;
+};

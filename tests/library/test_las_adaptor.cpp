@@ -1,0 +1,46 @@
+// The LAS file adaptor: which files it takes and the row values it reads from a header.
+#include <gtest/gtest.h>
+
+#include "library/LASDBAdaptor.h"
+#include "tests/common/TestPaths.h"
+#include "tests/library/LibraryFixtures.h"
+
+using strativ::test::Strings;
+
+TEST(LasAdaptor, TakesLowerCaseLasAndSetsOnlyLogfilesColumns)
+{
+    LASDBAdaptor adaptor;
+    for (const char* extension : {"LAS", "Las", "las ", "", "la"})
+        EXPECT_FALSE(adaptor.SupportsExtension(extension)) << '"' << extension << '"';
+    EXPECT_TRUE(adaptor.SupportsExtension("las"));
+    for (const char* name : {"format", "api", "loc", "", "UWI"})
+        EXPECT_FALSE(adaptor.SetValue(name, "x")) << name;
+    EXPECT_TRUE(adaptor.SetValue("uwi", "U"));
+    EXPECT_EQ(adaptor.GetValues(), (Strings{"", "", "", "", "", "", "U"}));
+}
+
+TEST(LasAdaptor, ReadsTheWellLinesOfRealFiles)
+{
+    const std::string corpus = strativ::test::CorpusDir();
+    const struct {
+        std::string file;
+        Strings values;  // fld, well, comp, srvc, date, uwi
+    } cases[] = {
+        {"/2.0/sample_2.0.las",
+         {"WILDCAT", "AAAAA_2", "ANY OIL COMPANY INC.", "ANY LOGGING COMPANY INC.", "13-DEC-86", "100123401234W500"}},
+        // LAS 1.2 information lines carry their value after the colon.
+        {"/1.2/sample.las",
+         {"EDAM", "ANY ET AL OIL WELL #12", "# ANY OIL COMPANY LTD.", "ANY LOGGING COMPANY LTD.", "25-DEC-1988",
+          "100091604920W300"}},
+    };
+    LASDBAdaptor adaptor;
+    for (const auto& c : cases) {
+        ASSERT_EQ(adaptor.GetFileValues(corpus + c.file), 0) << c.file;
+        Strings expected = c.values;
+        expected.insert(expected.begin(), corpus + c.file);
+        EXPECT_EQ(adaptor.GetValues(), expected);
+    }
+    // A file that is no LAS file leaves nothing of the previous one.
+    EXPECT_EQ(adaptor.GetFileValues(corpus + "/not_a_las_file.las"), 1);
+    EXPECT_EQ(adaptor.GetValues(), Strings(7));
+}

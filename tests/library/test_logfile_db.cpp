@@ -1,0 +1,228 @@
+// The library database: schema, folder scans, groups, distinct values, missing files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <stdexcept>
+
+#include "core/CodePages.h"
+#include "library/CppSQLite3Exception.h"
+#include "library/LogFileDBManager.h"
+#include "tests/common/TestPaths.h"
+#include "tests/library/LibraryFixtures.h"
+
+namespace fs = std::filesystem;
+using namespace strativ::test;
+
+namespace {
+
+class LibraryDb : public ::testing::Test {
+protected:
+    void SetUp() override { manager.Open(dbPath); }
+    std::string Las(const std::string& relative, const std::string& well = "W", const std::string& fld = "F")
+    {
+        WriteLas(dir.file(relative), {{"WELL", well}, {"FLD", fld}});
+        return dir.file(relative);
+    }
+    Strings Files() { return probe.Rows("SELECT file FROM logfiles ORDER BY file;"); }
+
+    TempDir dir;
+    const std::string dbPath = dir.file("las_files.db");
+    LogFileDBManager manager;
+    LibraryDbProbe probe{dbPath};
+};
+
+TEST_F(LibraryDb, NewFileGetsTheFourTablesOnce)
+{
+    const Strings tables = {
+        "groups|CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL , "
+        "PRIMARY KEY (gr_name, file))",
+        "logfiles|CREATE TABLE logfiles( file TEXT, fld TEXT, well TEXT, comp TEXT, srvc TEXT, date TEXT, uwi TEXT, "
+        "PRIMARY KEY (file))",
+        "lookups|CREATE TABLE lookups( path TEXT, PRIMARY KEY (path))",
+        "selections|CREATE TABLE selections( sel_order TEXT COLLATE NOCASE NOT NULL, last_used DATE NOT NULL , "
+        "PRIMARY KEY (sel_order))"};
+    const std::string listing = "SELECT name, sql FROM sqlite_master WHERE type='table' ORDER BY name;";
+    EXPECT_EQ(probe.Rows(listing), tables);
+    manager.AddLookupPath("/kept");
+    EXPECT_TRUE(manager.Open(dbPath));  // again, on the open manager
+    EXPECT_EQ(probe.Rows(listing), tables);
+    EXPECT_EQ(manager.GetLookupPaths(), Strings{"/kept"});
+}
+
+TEST(LibraryDbSchema, ExtraColumnsPassAndMissingOnesFailOpen)
+{
+    const struct {
+        const char* logfiles;
+        const char* failure;
+    } cases[] = {
+        {"CREATE TABLE logfiles(file TEXT PRIMARY KEY, fld, well, comp, srvc, date, uwi, extra);", "no failure"},
+        {"CREATE TABLE logfiles(file TEXT PRIMARY KEY, fld, well, comp, srvc, date);",
+         "Ошибка при инициализации базы:\nSQLITE_ERROR[1]: \nКод ошибки - SQLITE_ERROR"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        LibraryDbProbe(dir.file("old.db")).Execute(c.logfiles);
+        LogFileDBManager manager;
+        EXPECT_EQ(Failure<std::runtime_error>([&] { manager.Open(dir.file("old.db")); }), c.failure);
+        WriteLas(dir.file("a.las"), {{"WELL", "7"}});
+        const bool opened = manager.IsOpen();
+        EXPECT_EQ(manager.AddFile(dir.file("a.las")), opened);
+        if (opened) {
+            EXPECT_EQ(LibraryDbProbe(dir.file("old.db")).Rows("SELECT well, extra FROM logfiles;"), Strings{"7|<null>"});
+        }
+    }
+}
+
+TEST_F(LibraryDb, RescanIndexesEachLasFileOnceDeepestFolderFirst)
+{
+    const std::string top = Las("root/top.las");
+    Las("root/TOP.LAS");
+    Las("root/odd.Las");
+    WriteLas(dir.file("root/notes.txt"), {});
+    const std::string mid = Las("root/a/mid.las");
+    const std::string deep = Las("root/a/b/deep.las");
+    fs::create_directory_symlink(dir.file("root"), dir.file("root/a/loop"));
+
+    manager.AddLookupPath(dir.file("root"));  // no closing separator
+    std::string failure = "unset";
+    EXPECT_EQ(manager.RescanAllPaths(&failure), 3);
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(probe.Rows("SELECT file FROM logfiles ORDER BY rowid;"), (Strings{deep, mid, top}));
+
+    WriteLas(top, {{"WELL", "renamed"}});
+    EXPECT_EQ(manager.RescanAllPaths(), 3);
+    EXPECT_EQ(probe.Rows("SELECT well, fld FROM logfiles ORDER BY rowid DESC LIMIT 1;"), Strings{"renamed|"});
+    EXPECT_EQ(probe.Count("logfiles"), 3);
+}
+
+TEST_F(LibraryDb, RowHoldsTheWellValuesInUnicode)
+{
+    const std::string path = dir.file("it's/o'well.las");
+    WriteLas(path, {{"WELL", AnsiToOemString("Скв 'Ю-1'")}, {"FLD", "Fld"}, {"COMP", "C"}, {"DATE", "1986"}, {"API", "1"}});
+    EXPECT_TRUE(manager.AddFile(path));
+    EXPECT_EQ(probe.Rows("SELECT * FROM logfiles;"), Strings{path + "|Fld|Скв 'Ю-1'|C||1986|"});
+
+    fs::resize_file(Las("empty.las"), 0);
+    for (const std::string& refused : {dir.file("empty.las"), dir.file("missing.las"), std::string()})
+        EXPECT_FALSE(manager.AddFile(refused)) << refused;
+    EXPECT_EQ(probe.Count("logfiles"), 1);
+}
+
+TEST_F(LibraryDb, LookupPathsAndGroupsTakeAnyText)
+{
+    manager.AddLookupPath("/data/it's");
+    manager.AddLookupPath("/data/b");
+    EXPECT_EQ(Failure<CppSQLite3Exception>([&] { manager.AddLookupPath("/data/it's"); }),
+              "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: lookups.path");
+    manager.DeleteLookupPaths({"/data/it's", "/data/b"});
+    EXPECT_EQ(manager.GetLookupPaths(), Strings{});
+
+    const std::string a = Las("it's/a.las", "A1", "North");
+    const std::string b = Las("b.las", "B1", "South");
+    manager.AddFilesToGroup({a, b}, "Group 'x'");
+    manager.AddFilesToGroup({b}, "alpha");
+    EXPECT_EQ(manager.SelectDistinctValues("gr_name", {}, ""), (Strings{"alpha", "Group 'x'"}));
+    EXPECT_EQ(manager.GetGroupFiles(), (Strings{b, a}));
+    EXPECT_EQ(Files(), (Strings{b, a}));  // grouping records the headers too
+    EXPECT_EQ(manager.SelectDistinctValues("fld", {"gr_name", "fld"}, "gr_name = 'alpha'"), Strings{"South"});
+    manager.DeleteGroups({"GROUP 'X'"});  // names compare without case
+    EXPECT_EQ(manager.GetGroupNames(), Strings{"alpha"});
+}
+
+TEST_F(LibraryDb, DistinctValuesAnswerOnlyForLogfilesColumns)
+{
+    manager.AddFile(Las("1.las", "W1", "North"));
+    manager.AddFile(Las("2.las", "W2", "North"));
+    manager.AddFile(Las("3.las", "W3", "South"));
+    const struct {
+        const char* column;
+        const char* condition;
+        Strings values;
+    } cases[] = {{"fld", "", {"North", "South"}},  {"FLD", "well LIKE '%2%' ", {"North"}},
+                 {"well", "fld = 'South'", {"W3"}}, {"nope", "", {}},
+                 {"fld FROM logfiles; DROP TABLE logfiles; --", "", {}}};
+    for (const auto& c : cases) {
+        Strings values = manager.SelectDistinctValues(c.column, {"fld", "well"}, c.condition);
+        std::sort(values.begin(), values.end());
+        EXPECT_EQ(values, c.values) << c.column;
+    }
+    EXPECT_EQ(manager.SelectDistinctField(), (Strings{"North", "South"}));
+    EXPECT_EQ(Failure<std::runtime_error>([&] { manager.SelectDistinctValues("fld", {}, "fld = 'it's'"); }),
+              "Ошибка при запросе к базе:\nSQLITE_ERROR[1]: \nКод ошибки - SQLITE_ERROR");
+    probe.Execute("DROP TABLE groups;");  // by another connection: found missing while running
+    EXPECT_EQ(Failure<std::runtime_error>([&] { manager.GetGroupFiles(); }),
+              "Ошибка при запросе к базе:\nSQLITE_ERROR[1]: no such table: groups\nКод ошибки - SQLITE_ERROR\n"
+              "SELECT DISTINCT file FROM groups ORDER BY file;");
+}
+
+TEST_F(LibraryDb, RemoveMissingFilesCountsRowsAndGroupEntries)
+{
+    EXPECT_EQ(manager.RemoveMissingFiles(), 0);
+    const Strings files = {Las("1.las"), Las("2.las"), Las("3.las"), Las("4.las")};
+    for (const std::string& file : files)
+        manager.AddFile(file);
+    manager.AddFilesToGroup({files[0], files[3]}, "g");
+    fs::remove(files[1]);
+    fs::remove(files[3]);
+    EXPECT_EQ(manager.RemoveMissingFiles(), 3);  // two rows and one group entry
+    EXPECT_EQ(Files(), (Strings{files[0], files[2]}));
+    EXPECT_EQ(manager.GetGroupFiles(), Strings{files[0]});
+
+    probe.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+                  "INSERT INTO logfiles(file) SELECT '/nowhere/it''s ' || i || '.las' FROM n;");
+    EXPECT_EQ(manager.RemoveMissingFiles(), 5000);
+    EXPECT_EQ(probe.Count("logfiles"), 2);
+}
+
+// Triggers refusing some rows make statements fail half-way through an operation.
+TEST_F(LibraryDb, FailedOperationsRollBackAndReachTheCaller)
+{
+    probe.Execute("CREATE TRIGGER g BEFORE INSERT ON groups WHEN NEW.file LIKE '%-refused-%' "
+                  "BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                  "CREATE TRIGGER f BEFORE INSERT ON logfiles WHEN NEW.file LIKE '%-refused-%' "
+                  "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    const std::string good = Las("good/1.las");
+    const std::string bad = Las("dir-refused-/2.las");
+    EXPECT_EQ(Failure<CppSQLite3Exception>([&] { manager.AddFilesToGroup({good, bad}, "g"); }),
+              "SQLITE_CONSTRAINT[19]: refused");
+    EXPECT_EQ(probe.Count("groups") + probe.Count("logfiles"), 0);
+
+    // No transaction was left open: the manager commits again and another connection writes.
+    manager.AddFilesToGroup({good}, "g");
+    probe.Execute("INSERT INTO lookups VALUES('" + dir.file("good") + "');");
+    manager.AddLookupPath(dir.file("dir-refused-"));
+    std::string failure;
+    EXPECT_EQ(manager.RescanAllPaths(&failure), 1);
+    EXPECT_EQ(failure, "SQLITE_CONSTRAINT[19]: refused");
+    EXPECT_EQ(Files(), Strings{good});
+
+    probe.Execute("CREATE TRIGGER d BEFORE DELETE ON logfiles BEGIN SELECT RAISE(ABORT, 'kept'); END;");
+    fs::remove(good);
+    EXPECT_EQ(Failure<CppSQLite3Exception>([&] { manager.RemoveMissingFiles(); }), "SQLITE_CONSTRAINT[19]: kept");
+    EXPECT_EQ(manager.GetGroupFiles(), Strings{good});
+
+    const std::atomic<bool> stop{true};
+    EXPECT_EQ(manager.RescanAllPaths(nullptr, &stop), 0);
+}
+
+TEST(LibraryDbClosed, AnswersEveryOperationAsEmptyWithoutAFile)
+{
+    TempDir dir;
+    const std::string las = dir.file("a.las");
+    WriteLas(las, {});
+    LogFileDBManager manager;
+    manager.AddLookupPath(dir.path());
+    manager.DeleteLookupPaths({dir.path()});
+    manager.AddFilesToGroup({las}, "g");
+    manager.DeleteGroups({"g"});
+    EXPECT_EQ(manager.RescanAllPaths() + manager.RemoveMissingFiles(), 0);
+    EXPECT_FALSE(manager.AddFile(las));
+    for (const Strings& empty : {manager.GetLookupPaths(), manager.GetGroupNames(), manager.GetGroupFiles(),
+                                 manager.SelectDistinctValues("fld", {}, ""), manager.SelectDistinctField()})
+        EXPECT_EQ(empty, Strings{});
+    EXPECT_EQ(fs::directory_iterator(dir.path())->path().filename(), "a.las");
+}
+
+}  // namespace
