@@ -1,0 +1,278 @@
+#include "core/LasDataReader.h"
+
+#include <algorithm>
+#include <climits>
+#include <stdexcept>
+
+#include "core/CodePages.h"
+#include "core/LasLineReader.h"
+#include "core/LasNumbers.h"
+
+namespace {
+
+constexpr size_t kBlockSize = 1 << 20;
+
+// The curve arrays while they are filled: sized from an estimate of the row count, grown
+// geometrically when the estimate was short, cut to the rows read at the end.
+class ColumnStore {
+public:
+    ColumnStore(int curveCount, long long estimatedRows, float nullValue)
+        : nullValue_(nullValue),
+          capacity_(static_cast<int>(std::clamp<long long>(estimatedRows, 1, INT_MAX))),
+          columns_(static_cast<size_t>(curveCount))
+    {
+        for (int i = 0; i < curveCount; ++i)
+            arrays_.Add(TStravoFloatArray(capacity_, nullValue_));
+        Refresh();
+    }
+
+    float* Column(int i) const { return columns_[static_cast<size_t>(i)]; }
+
+    void EnsureRow(int row)
+    {
+        if (row < capacity_)
+            return;
+        if (capacity_ == INT_MAX)
+            throw std::runtime_error("Файл слишком велик");
+        capacity_ = static_cast<int>(std::min<long long>(INT_MAX, capacity_ + capacity_ / 2LL + 1024));
+        for (int i = 0; i < arrays_.Count(); ++i)
+            arrays_.Item(i).Resize(capacity_, nullValue_);
+        Refresh();
+    }
+
+    TStravoFloatArrayList Finish(int rows)
+    {
+        for (int i = 0; i < arrays_.Count(); ++i)
+            arrays_.Item(i).Resize(rows, nullValue_);
+        return std::move(arrays_);
+    }
+
+private:
+    void Refresh()
+    {
+        for (int i = 0; i < arrays_.Count(); ++i)
+            columns_[static_cast<size_t>(i)] = arrays_.Item(i).Data();
+    }
+
+    float nullValue_;
+    int capacity_;
+    TStravoFloatArrayList arrays_;
+    std::vector<float*> columns_;
+};
+
+const char* SkipBlanks(const char* p, const char* end)
+{
+    while (p != end && IsLasBlank(*p))
+        ++p;
+    return p;
+}
+
+const char* SkipToken(const char* p, const char* end)
+{
+    while (p != end && !IsLasDelimiter(*p))
+        ++p;
+    return p;
+}
+
+const char* SkipToLineEnd(const char* p, const char* end)
+{
+    while (p != end && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
+}
+
+// LasDecimals for a token that parsed as a number, fast for the usual "digits.digits": the
+// fraction is counted back from the end.
+int TokenDecimals(const char* begin, const char* end)
+{
+    const char* p = end;
+    while (p != begin && p[-1] >= '0' && p[-1] <= '9')
+        --p;
+    if (p == begin)
+        return -1;
+    if (p[-1] == '.')
+        return static_cast<int>(end - p);
+    return LasDecimals(std::string_view(begin, static_cast<size_t>(end - begin)));
+}
+
+[[noreturn]] void ThrowBadValue(int line, const char* token, const char* end)
+{
+    constexpr ptrdiff_t kShown = 64;
+    const char* tokenEnd = SkipToken(token, end);
+    std::string shown(token, static_cast<size_t>(std::min(tokenEnd - token, kShown)));
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = '?';
+    if (tokenEnd - token > kShown)
+        shown += "...";
+    throw std::runtime_error("Некорректное значение в строке " + std::to_string(line) +
+                             " файла: '" + OemToAnsiString(shown) + "'");
+}
+
+// The rows read so far and what is known of them; fed whole lines, block by block.
+class RowParser {
+public:
+    RowParser(int curveCount, float nullValue, bool wrapped, int firstLine, long long rows)
+        : curveCount_(curveCount),
+          nullValue_(nullValue),
+          wrapped_(wrapped),
+          line_(firstLine),
+          store_(curveCount, rows, nullValue),
+          decimals_(static_cast<size_t>(curveCount), -1)
+    {
+    }
+
+    // Parses the lines of [p, end), which ends at a line end or the end of the file; false when
+    // a line starting with '~' ends the data.
+    bool ParseLines(const char* p, const char* end)
+    {
+        while (p != end) {
+            p = SkipBlanks(p, end);
+            if (p == end)
+                break;
+            if (*p == '\r' || *p == '\n') {
+                p += (*p == '\r' && p + 1 != end && p[1] == '\n') ? 2 : 1;
+                ++line_;
+                continue;
+            }
+            if (*p == '#') {
+                p = SkipToLineEnd(p, end);
+                continue;
+            }
+            if (*p == '~')
+                return false;
+            p = ParseLineValues(p, end);
+            if (!wrapped_ && col_ > 0) {
+                ++row_;  // missing values of the row stay NULL
+                col_ = 0;
+            }
+        }
+        return true;
+    }
+
+    LasDataColumns Finish()
+    {
+        if (col_ > 0)
+            ++row_;
+        if (row_ == 0)
+            throw std::runtime_error("Файл не содержит данных");
+        LasDataColumns result;
+        result.arrays = store_.Finish(row_);
+        result.decimals = std::move(decimals_);
+        const TStravoFloatArray& depth = result.arrays.Item(0);
+        if (depth[0] > depth[row_ - 1])
+            for (int i = 0; i < result.arrays.Count(); ++i) {
+                float* values = result.arrays.Item(i).Data();
+                std::reverse(values, values + row_);
+            }
+        return result;
+    }
+
+private:
+    // The values of one line, up to its line end.
+    const char* ParseLineValues(const char* p, const char* end)
+    {
+        for (;;) {
+            if (col_ < curveCount_) {
+                float value;
+                const char* after = ParseLasFloat(p, end, value);
+                if (!after || (after != end && !IsLasDelimiter(*after)))
+                    ThrowBadValue(line_, p, end);
+                if (col_ == 0)
+                    StartRow(value);
+                store_.Column(col_)[row_] = value;
+                if (value != nullValue_) {
+                    int& most = decimals_[static_cast<size_t>(col_)];
+                    most = std::max(most, TokenDecimals(p, after));
+                }
+                p = after;
+                if (++col_ == curveCount_ && wrapped_) {
+                    ++row_;
+                    col_ = 0;
+                }
+            } else {
+                p = SkipToken(p, end);  // surplus values of a row
+            }
+            p = SkipBlanks(p, end);
+            if (p == end || *p == '\r' || *p == '\n')
+                return p;
+        }
+    }
+
+    void StartRow(float depth)
+    {
+        store_.EnsureRow(row_);
+        if (row_ > 0) {
+            ascending_ = ascending_ && depth >= previousDepth_;
+            descending_ = descending_ && depth <= previousDepth_;
+            if (!ascending_ && !descending_)
+                throw std::runtime_error("Значения глубины не упорядочены (строка " +
+                                         std::to_string(line_) + " файла)");
+        }
+        previousDepth_ = depth;
+    }
+
+    const int curveCount_;
+    const float nullValue_;
+    const bool wrapped_;
+    int line_;
+    int row_ = 0;
+    int col_ = 0;
+    bool ascending_ = true;
+    bool descending_ = true;
+    float previousDepth_ = 0.0f;
+    ColumnStore store_;
+    std::vector<int> decimals_;
+};
+
+// Rows expected in the data: the rest of the file over the mean line length of its first block,
+// never more than the bytes could hold (a row takes at least a digit and a line end per line).
+long long EstimateRows(const std::string& firstBlock, long long bytesLeft, int curveCount,
+                       bool wrapped)
+{
+    const long long bytes = static_cast<long long>(firstBlock.size()) + bytesLeft;
+    const long long most = bytes / (wrapped ? 2LL * curveCount : 2LL) + 1;
+    long long lines = std::count(firstBlock.begin(), firstBlock.end(), '\n');
+    if (lines == 0)
+        lines = std::count(firstBlock.begin(), firstBlock.end(), '\r');
+    if (lines == 0)
+        return std::min(most, 1024LL);
+    const double bytesPerLine = static_cast<double>(firstBlock.size()) / static_cast<double>(lines);
+    const double total = static_cast<double>(bytes) / bytesPerLine;
+    return std::min(most, static_cast<long long>(total * (wrapped ? 0.5 : 1.01)) + 64);
+}
+
+// End of the last complete line of the buffer (0 when there is none). A CR at the very end may
+// be the first half of a CR LF and waits for the next block.
+size_t CompleteLinesEnd(const std::string& buffer)
+{
+    size_t i = buffer.size();
+    if (i > 0 && buffer[i - 1] == '\r')
+        --i;
+    while (i > 0 && buffer[i - 1] != '\n' && buffer[i - 1] != '\r')
+        --i;
+    return i;
+}
+
+} // namespace
+
+LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
+                           bool wrapped)
+{
+    std::string buffer;
+    buffer.reserve(kBlockSize + 4096);
+    bool atEnd = reader.ReadInto(buffer, kBlockSize) == 0;
+    RowParser parser(curveCount, nullValue, wrapped, firstLine,
+                     EstimateRows(buffer, reader.BytesLeft(), curveCount, wrapped));
+    for (;;) {
+        const size_t cut = atEnd ? buffer.size() : CompleteLinesEnd(buffer);
+        if (cut > 0 && !parser.ParseLines(buffer.data(), buffer.data() + cut))
+            break;
+        buffer.erase(0, cut);
+        if (atEnd)
+            break;
+        atEnd = reader.ReadInto(buffer, kBlockSize) == 0;
+    }
+    buffer = std::string();  // freed before the arrays are cut to size
+    return parser.Finish();
+}

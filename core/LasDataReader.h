@@ -1,0 +1,24 @@
+// The ~A data section of a LAS file read into one float array per curve, in a single pass over
+// blocks of the file.
+#pragma once
+
+#include <vector>
+
+#include "core/StravoFloatArray.h"
+
+class LasLineReader;
+
+struct LasDataColumns {
+    TStravoFloatArrayList arrays;  // curve 0 (depth) increasing
+    // Most decimals seen in each column's non-NULL numbers; -1 when none had a point.
+    std::vector<int> decimals;
+};
+
+// Reads the lines after the ~A title (the reader stands just after it; its next line is line
+// firstLine of the file). WRAP NO: one row per line, missing values NULL, surplus values ignored.
+// WRAP YES: one stream of values, curveCount per row, an incomplete last row completed with NULL.
+// Lines starting with '#' are skipped; a line starting with '~' ends the data. Throws
+// std::runtime_error naming the line for a value that is not a number and for depths out of
+// order, and when there is no row.
+LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
+                           bool wrapped);

@@ -1,0 +1,43 @@
+// Reading a LAS file line by line in large blocks (LF, CR LF and CR line ends), then handing the
+// unread bytes over block by block for the data section.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+class LasLineReader {
+public:
+    LasLineReader() = default;
+    ~LasLineReader();
+    LasLineReader(const LasLineReader&) = delete;
+    LasLineReader& operator=(const LasLineReader&) = delete;
+
+    bool Open(const std::string& path);
+
+    // The first bytes of the file not yet consumed (up to one block), for encoding checks.
+    std::string_view Peek();
+    void Skip(size_t bytes);
+
+    // The next line without its line end; false at the end of the file. The view stays valid
+    // until the next call.
+    bool NextLine(std::string_view& line);
+    // 1-based number of the line last returned.
+    int LineNumber() const { return lineNumber_; }
+
+    // Appends up to maxBytes of the bytes after the last returned line to buffer; 0 at the end of
+    // the file.
+    size_t ReadInto(std::string& buffer, size_t maxBytes);
+    // Bytes not yet handed out (from the file size; 0 when unknown).
+    long long BytesLeft();
+
+private:
+    bool Fill();
+    size_t AppendFromFile(std::string& buffer, size_t bytes);
+
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    size_t pos_ = 0;
+    bool eof_ = false;
+    int lineNumber_ = 0;
+};

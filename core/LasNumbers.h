@@ -1,0 +1,65 @@
+// Numbers as LAS files hold them: a point as decimal separator, whatever the locale.
+#pragma once
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <string_view>
+
+inline bool IsLasBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+inline bool IsLasDelimiter(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Reads a number at the start of [begin, end): optional sign, digits with an optional point,
+// optional exponent. Returns the first byte after it, or null when no number stands there
+// (words such as "inf" or "nan" and numbers beyond the float range are refused).
+inline const char* ParseLasFloat(const char* begin, const char* end, float& value)
+{
+    const char* p = begin;
+    if (p != end && *p == '+')
+        ++p;
+    const char* digits = p == begin && p != end && *p == '-' ? p + 1 : p;
+    if (digits == end || !((*digits >= '0' && *digits <= '9') || *digits == '.'))
+        return nullptr;
+    const auto [after, ec] = std::from_chars(p, end, value);
+    return ec == std::errc() ? after : nullptr;
+}
+
+// The whole text (blanks around it allowed) as one number.
+bool ParseLasNumber(std::string_view text, float& value);
+
+// Decimals a number text needs in fixed notation: digits after the point, plus the magnitude of
+// a negative exponent (less a positive one); -1 for a text with neither point nor exponent.
+inline int LasDecimals(std::string_view number)
+{
+    const char* p = number.data();
+    const char* end = p + number.size();
+    while (p != end && *p != '.' && *p != 'e' && *p != 'E')
+        ++p;
+    if (p == end)
+        return -1;
+    int fraction = 0;
+    if (*p == '.') {
+        const char* digits = ++p;
+        while (p != end && *p >= '0' && *p <= '9')
+            ++p;
+        fraction = static_cast<int>(p - digits);
+    }
+    if (p == end || (*p != 'e' && *p != 'E'))
+        return fraction;
+    if (++p != end && *p == '+')
+        ++p;
+    int exponent = 0;
+    std::from_chars(p, end, exponent);
+    return std::max(0, fraction - std::clamp(exponent, -100, 100));
+}
+
+// Fixed notation with the given decimals, right-aligned in at least width characters.
+void AppendLasFixed(std::string& out, float value, int decimals, int width = 0);
+std::string FormatLasFixed(float value, int decimals);

@@ -1,0 +1,565 @@
+#include "core/LasParser2.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "core/LasDataReader.h"
+#include "core/LasLineReader.h"
+#include "core/LasNumbers.h"
+
+namespace {
+
+std::string_view TrimLeft(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsLasBlank(text[i]))
+        ++i;
+    return text.substr(i);
+}
+
+std::string_view TrimRight(std::string_view text)
+{
+    size_t n = text.size();
+    while (n > 0 && IsLasBlank(text[n - 1]))
+        --n;
+    return text.substr(0, n);
+}
+
+std::string_view Trim(std::string_view text)
+{
+    return TrimRight(TrimLeft(text));
+}
+
+char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+}
+
+void PadTo(std::string& out, int column)
+{
+    if (static_cast<int>(out.size()) < column)
+        out.append(static_cast<size_t>(column) - out.size(), ' ');
+}
+
+// Pads to the column; a text already past it gets one blank.
+void PadToWithBlank(std::string& out, int column)
+{
+    if (static_cast<int>(out.size()) < column)
+        PadTo(out, column);
+    else if (static_cast<int>(out.size()) > column || column < 0)
+        out += ' ';
+}
+
+bool LooksLikeUtf16(std::string_view head)
+{
+    if (head.size() >= 2 && ((head[0] == '\xFF' && head[1] == '\xFE') ||
+                             (head[0] == '\xFE' && head[1] == '\xFF')))
+        return true;
+    // ASCII text in UTF-16 without a byte order mark: every other byte is zero.
+    const size_t n = std::min<size_t>(head.size(), 64) & ~size_t(1);
+    if (n < 4)
+        return false;
+    int evenZeros = 0;
+    int oddZeros = 0;
+    for (size_t i = 0; i < n; i += 2) {
+        evenZeros += head[i] == '\0';
+        oddZeros += head[i + 1] == '\0';
+    }
+    const int pairs = static_cast<int>(n / 2);
+    return evenZeros * 4 >= pairs * 3 || oddZeros * 4 >= pairs * 3;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+void TLasParsString::Assign(std::string_view text)
+{
+    const size_t n = std::min<size_t>(text.size(), kCapacity - 1);
+    if (n > 0)
+        std::memcpy(text_, text.data(), n);
+    text_[n] = '\0';
+}
+
+TLasParsString TLasParsString::TrimLeftCopy() const
+{
+    return TLasParsString(TrimLeft(View()));
+}
+
+TLasParsString TLasParsString::TrimRightCopy() const
+{
+    return TLasParsString(TrimRight(View()));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int LasMnemonicCode(std::string_view mnemonic)
+{
+    static constexpr struct {
+        const char* name;
+        int code;
+    } kTable[] = {
+        {"VERS", kLineVers}, {"WRAP", kLineWrap}, {"STRT", kLineStrt}, {"STOP", kLineStop},
+        {"STEP", kLineStep}, {"NULL", kLineNull}, {"COMP", kLineComp}, {"WELL", kLineWell},
+        {"FLD", kLineFld},   {"LOC", kLineLoc},   {"PROV", kLineProv}, {"CNTY", kLineCnty},
+        {"STAT", kLineStat}, {"CTRY", kLineCtry}, {"SRVC", kLineSrvc}, {"DATE", kLineDate},
+        {"UWI", kLineUwi},   {"API", kLineApi},
+    };
+    for (const auto& entry : kTable)
+        if (EqualsIgnoringCase(mnemonic, entry.name))
+            return entry.code;
+    return -1;
+}
+
+TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view raw, int kind)
+{
+    TLasParsParsedString line = FromRawLine(raw, kind);
+    const size_t dot = raw.find('.');
+    if (dot == std::string_view::npos)
+        return line;
+    size_t colon = raw.rfind(':');
+    if (colon != std::string_view::npos && colon < dot)
+        colon = std::string_view::npos;
+    size_t unitEnd = raw.find_first_of(" \t", dot + 1);
+    if (unitEnd == std::string_view::npos)
+        unitEnd = raw.size();
+    if (colon != std::string_view::npos && colon < unitEnd)
+        unitEnd = colon;
+    const size_t valueEnd = colon != std::string_view::npos ? colon : raw.size();
+    const std::string_view valueArea = raw.substr(unitEnd, valueEnd - unitEnd);
+    const std::string_view value = Trim(valueArea);
+
+    line.fields_[kMnemonic].Assign(Trim(raw.substr(0, dot)));
+    line.fields_[kUnit].Assign(raw.substr(dot + 1, unitEnd - dot - 1));
+    line.fields_[kValue].Assign(value);
+    if (colon != std::string_view::npos)
+        line.fields_[kDescription].Assign(Trim(raw.substr(colon + 1)));
+    line.hasFields_ = true;
+    line.dotColumn_ = static_cast<int>(dot);
+    line.valueColumn_ = static_cast<int>(
+        value.empty() ? unitEnd + 1 : static_cast<size_t>(value.data() - raw.data()));
+    line.colonColumn_ = colon != std::string_view::npos ? static_cast<int>(colon) : -1;
+    return line;
+}
+
+TLasParsParsedString TLasParsParsedString::FromRawLine(std::string_view raw, int kind)
+{
+    TLasParsParsedString line;
+    line.raw_ = raw;
+    line.hasRaw_ = true;
+    line.kind_ = kind;
+    return line;
+}
+
+TLasParsParsedString TLasParsParsedString::MakeNew(std::string_view mnemonic,
+                                                   std::string_view unit, std::string_view value,
+                                                   std::string_view description, int kind)
+{
+    TLasParsParsedString line;
+    line.kind_ = kind;
+    line.hasFields_ = true;
+    line.modified_ = true;
+    line.fields_[kMnemonic].Assign(mnemonic);
+    line.fields_[kUnit].Assign(unit);
+    line.fields_[kValue].Assign(value);
+    line.fields_[kDescription].Assign(description);
+    return line;
+}
+
+void TLasParsParsedString::SetField(int field, std::string_view text)
+{
+    fields_[field].Assign(text);
+    modified_ = true;
+}
+
+void TLasParsParsedString::SwapValueAndDescription()
+{
+    std::swap(fields_[kValue], fields_[kDescription]);
+    swapped_ = !swapped_;
+}
+
+std::string TLasParsParsedString::Compose() const
+{
+    if (hasRaw_ && (!modified_ || !hasFields_))
+        return raw_;
+    std::string out;
+    if (!hasRaw_) {
+        out = Mnemonic();
+        PadTo(out, 8);
+        out += '.';
+        out += Unit();
+        PadTo(out, 9 + 10);
+        out += ' ';
+        out += Value();
+        out += " : ";
+        out += Description();
+        return out;
+    }
+    // Rebuilt in the old layout: mnemonic up to the old dot, value from the old value column,
+    // colon in the old colon column.
+    out = raw_.substr(0, raw_.find_first_not_of(" \t"));
+    out += Mnemonic();
+    PadTo(out, dotColumn_);
+    out += '.';
+    out += Unit();
+    const char* first = swapped_ ? Description() : Value();
+    const char* second = swapped_ ? Value() : Description();
+    PadToWithBlank(out, valueColumn_);
+    out += first;
+    PadToWithBlank(out, colonColumn_);
+    out += ':';
+    if (*second) {
+        out += ' ';
+        out += second;
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int TLasParsSection::KindOfTitle(std::string_view title)
+{
+    title = TrimLeft(title);
+    if (title.size() < 2 || title[0] != '~')
+        return kSectionCustom;
+    switch (UpperAscii(title[1])) {
+    case 'V': return kSectionVersion;
+    case 'W': return kSectionWell;
+    case 'C': return kSectionCurve;
+    case 'P': return kSectionParameter;
+    case 'O': return kSectionOther;
+    case 'A': return kSectionData;
+    default: return kSectionCustom;
+    }
+}
+
+void TLasParsSection::SetTitle(std::string_view title)
+{
+    title_ = title;
+    name_.Assign(TrimLeft(title));
+}
+
+TLasParsParsedString* TLasParsSection::GetLine(int i)
+{
+    return i >= 0 && i < GetCount() ? lines_[static_cast<size_t>(i)].get() : nullptr;
+}
+
+const TLasParsParsedString* TLasParsSection::GetLine(int i) const
+{
+    return const_cast<TLasParsSection*>(this)->GetLine(i);
+}
+
+TLasParsParsedString* TLasParsSection::FindLineByCode(int code)
+{
+    for (auto& line : lines_)
+        if (line->GetKind() == code)
+            return line.get();
+    return nullptr;
+}
+
+const TLasParsParsedString* TLasParsSection::FindLineByCode(int code) const
+{
+    return const_cast<TLasParsSection*>(this)->FindLineByCode(code);
+}
+
+TLasParsParsedString* TLasParsSection::FindLineByMnemonic(std::string_view mnemonic)
+{
+    for (auto& line : lines_)
+        if (line->HasFields() && mnemonic == line->Mnemonic())
+            return line.get();
+    return nullptr;
+}
+
+const TLasParsParsedString* TLasParsSection::FindLineByMnemonic(std::string_view mnemonic) const
+{
+    return const_cast<TLasParsSection*>(this)->FindLineByMnemonic(mnemonic);
+}
+
+TLasParsParsedString* TLasParsSection::AddLine(TLasParsParsedString line)
+{
+    return InsertLine(GetCount(), std::move(line));
+}
+
+TLasParsParsedString* TLasParsSection::InsertLine(int i, TLasParsParsedString line)
+{
+    i = std::clamp(i, 0, GetCount());
+    auto owned = std::make_unique<TLasParsParsedString>(std::move(line));
+    return lines_.insert(lines_.begin() + i, std::move(owned))->get();
+}
+
+void TLasParsSection::DeleteLine(int i)
+{
+    if (i >= 0 && i < GetCount())
+        lines_.erase(lines_.begin() + i);
+}
+
+void TLasParsSection::Clear()
+{
+    lines_.clear();
+    title_.clear();
+    name_.Assign({});
+}
+
+const TLasParsParsedString* FindDateLine(const TLasParsSection& section)
+{
+    return section.FindLineByCode(kLineDate);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TLasParser2Header::TLasParser2Header() = default;
+TLasParser2Header::~TLasParser2Header() = default;
+
+void TLasParser2Header::Reset()
+{
+    FileName.Assign({});
+    filePath_.clear();
+    error_.clear();
+    for (TLasParsSection* section : {&version_, &well_, &curve_, &parameter_, &other_})
+        section->Clear();
+    custom_.clear();
+    order_.clear();
+    dataSection_ = nullptr;
+}
+
+bool TLasParser2Header::Open(LasLineReader& reader, const std::string& path)
+{
+    Reset();
+    if (!reader.Open(path)) {
+        SetError("Не удалось открыть файл '" + path + "'");
+        return false;
+    }
+    FileName.Assign(path);
+    filePath_ = path;
+    return true;
+}
+
+bool TLasParser2Header::ParseFile(const std::string& path)
+{
+    LasLineReader reader;
+    return Open(reader, path) && ReadHeader(reader);
+}
+
+TLasParsSection* TLasParser2Header::GetSection(int i)
+{
+    return i >= 0 && i < GetSectionCount() ? order_[static_cast<size_t>(i)] : nullptr;
+}
+
+const TLasParsSection* TLasParser2Header::GetSection(int i) const
+{
+    return const_cast<TLasParser2Header*>(this)->GetSection(i);
+}
+
+double TLasParser2Header::GetVersion() const
+{
+    const TLasParsParsedString* vers = version_.FindLineByCode(kLineVers);
+    float version = 0.0f;
+    if (!vers || !ParseLasFloat(vers->Value(), vers->Value() + std::strlen(vers->Value()), version))
+        return 0.0;
+    return version;
+}
+
+bool TLasParser2Header::IsWrapped() const
+{
+    const TLasParsParsedString* wrap = version_.FindLineByCode(kLineWrap);
+    return wrap && EqualsIgnoringCase(wrap->Value(), "YES");
+}
+
+bool TLasParser2Header::ReadHeader(LasLineReader& reader)
+{
+    std::string_view head = reader.Peek();
+    if (LooksLikeUtf16(head)) {
+        SetError("Файл в кодировке UTF-16 не поддерживается (строка 1)");
+        return false;
+    }
+    if (head.substr(0, 3) == "\xEF\xBB\xBF")
+        reader.Skip(3);
+
+    TLasParsSection* current = nullptr;
+    std::string_view line;
+    while (reader.NextLine(line)) {
+        if (line.find('\0') != std::string_view::npos) {
+            SetError("Файл не является текстовым файлом LAS: двоичные данные в строке " +
+                     std::to_string(reader.LineNumber()));
+            return false;
+        }
+        if (!TrimLeft(line).empty() && TrimLeft(line)[0] == '~') {
+            current = OpenSection(line);
+            if (current->GetKind() == kSectionData)
+                break;
+            continue;
+        }
+        if (current)
+            AddHeaderLine(*current, line, reader.LineNumber());
+    }
+    if (!version_.IsInFile() && !well_.IsInFile()) {
+        SetError("Файл не является файлом LAS: нет секций ~V и ~W (просмотрено строк: " +
+                 std::to_string(reader.LineNumber()) + ")");
+        return false;
+    }
+    SwapLas12InformationLines();
+    return true;
+}
+
+TLasParsSection* TLasParser2Header::OpenSection(std::string_view title)
+{
+    TLasParsSection* section = nullptr;
+    switch (TLasParsSection::KindOfTitle(title)) {
+    case kSectionVersion: section = &version_; break;
+    case kSectionWell: section = &well_; break;
+    case kSectionCurve: section = &curve_; break;
+    case kSectionParameter: section = &parameter_; break;
+    case kSectionOther: section = &other_; break;
+    default:
+        custom_.push_back(std::make_unique<TLasParsSection>(TLasParsSection::KindOfTitle(title)));
+        section = custom_.back().get();
+        if (section->GetKind() == kSectionData)
+            dataSection_ = section;
+        break;
+    }
+    // A repeated title continues the section already met.
+    if (!section->IsInFile()) {
+        section->SetTitle(title);
+        order_.push_back(section);
+    }
+    return section;
+}
+
+void TLasParser2Header::AddHeaderLine(TLasParsSection& section, std::string_view line,
+                                      int lineNumber)
+{
+    const std::string_view text = TrimLeft(line);
+    const int kind = section.GetKind();
+    TLasParsParsedString* added = nullptr;
+    if (text.empty()) {
+        // Blank lines matter only as part of the free text of ~O.
+        if (kind == kSectionOther)
+            added = section.AddLine(TLasParsParsedString::FromRawLine(line, kLineFreeText));
+    } else if (text[0] == '#') {
+        added = section.AddLine(TLasParsParsedString::FromRawLine(line, kLineComment));
+    } else if (kind == kSectionOther || kind == kSectionCustom ||
+               line.find('.') == std::string_view::npos) {
+        added = section.AddLine(TLasParsParsedString::FromRawLine(line, kLineFreeText));
+    } else {
+        int code = kLineCurve;
+        if (kind != kSectionCurve) {
+            code = LasMnemonicCode(Trim(line.substr(0, line.find('.'))));
+            if (code < 0)
+                code = kind == kSectionParameter ? kLineOtherParameter : kLineParameter;
+        }
+        added = section.AddLine(TLasParsParsedString::FromParameterLine(line, code));
+    }
+    if (added)
+        added->SetLineNumber(lineNumber);
+}
+
+void TLasParser2Header::SwapLas12InformationLines()
+{
+    const double version = GetVersion();
+    if (version <= 0.0 || version >= 2.0)
+        return;
+    for (int i = 0; i < well_.GetCount(); ++i) {
+        TLasParsParsedString* line = well_.GetLine(i);
+        const int code = line->GetKind();
+        if (line->HasFields() && code != kLineStrt && code != kLineStop && code != kLineStep &&
+            code != kLineNull)
+            line->SwapValueAndDescription();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TLasParser2Parser::Reset()
+{
+    TLasParser2Header::Reset();
+    arrays_.Clear();
+    decimals_.clear();
+    depthDecimals_ = 2;
+    nullValue_ = kDefaultNull;
+    nullText_ = "-999.25";
+    stepValue_ = 0.0f;
+}
+
+void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
+{
+    try {
+        ReadDocument(path, defaultDecimals);
+    } catch (...) {
+        Reset();  // a failed read leaves nothing half-loaded
+        throw;
+    }
+}
+
+void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimals)
+{
+    LasLineReader reader;
+    if (!Open(reader, path) || !ReadHeader(reader))
+        throw std::runtime_error(GetError());
+    if (GetVersion() >= 3.0) {
+        const TLasParsParsedString* vers = GetVersionSection().FindLineByCode(kLineVers);
+        throw std::runtime_error("Версия LAS " + std::string(vers->Value()) +
+                                 " не поддерживается (строка " +
+                                 std::to_string(vers->GetLineNumber()) + " файла)");
+    }
+    ReadWellValues();
+    int curveCount = 0;
+    while (GetCurveLine(curveCount))
+        ++curveCount;
+    if (curveCount == 0 || !HasDataSection())
+        throw std::runtime_error("Файл не содержит данных");
+
+    LasDataColumns columns =
+        ReadLasData(reader, reader.LineNumber() + 1, curveCount, nullValue_, IsWrapped());
+    arrays_.Swap(columns.arrays);
+    decimals_.resize(static_cast<size_t>(curveCount));
+    for (int i = 0; i < curveCount; ++i) {
+        const int found = columns.decimals[static_cast<size_t>(i)];
+        decimals_[static_cast<size_t>(i)] = found >= 0 ? std::min(found, 10) : defaultDecimals;
+    }
+    // Depths keep at least 2 decimals and whatever STEP or the depth column had, up to 6.
+    int stepDecimals = 0;
+    if (const TLasParsParsedString* step = GetWellSection().FindLineByCode(kLineStep))
+        stepDecimals = LasDecimals(step->Value());
+    depthDecimals_ = std::min(6, std::max({2, stepDecimals, columns.decimals[0]}));
+}
+
+void TLasParser2Parser::ReadWellValues()
+{
+    const TLasParsSection& well = GetWellSection();
+    if (const TLasParsParsedString* null = well.FindLineByCode(kLineNull)) {
+        float value;
+        if (ParseLasNumber(null->Value(), value)) {
+            nullValue_ = value;
+            nullText_ = std::string(Trim(null->Value()));
+        }
+    }
+    if (const TLasParsParsedString* step = well.FindLineByCode(kLineStep)) {
+        float value;
+        if (ParseLasNumber(step->Value(), value))
+            stepValue_ = value;
+    }
+}
+
+TLasParsParsedString* TLasParser2Parser::GetCurveLine(int i)
+{
+    TLasParsSection& curves = GetCurveSection();
+    for (int k = 0; k < curves.GetCount() && i >= 0; ++k) {
+        TLasParsParsedString* line = curves.GetLine(k);
+        if (line->GetKind() == kLineCurve && i-- == 0)
+            return line;
+    }
+    return nullptr;
+}
+
+const TLasParsParsedString* TLasParser2Parser::GetCurveLine(int i) const
+{
+    return const_cast<TLasParser2Parser*>(this)->GetCurveLine(i);
+}

@@ -1,0 +1,282 @@
+// The LAS header model (parsed lines, sections) and the two readers: header only, and full
+// (header plus the ~A data as one float array per curve).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/StravoFloatArray.h"
+
+class LasLineReader;
+
+// Fixed text of at most 255 bytes plus the terminating NUL.
+class TLasParsString {
+public:
+    static constexpr int kCapacity = 256;
+
+    TLasParsString() { text_[0] = '\0'; }
+    explicit TLasParsString(std::string_view text) { Assign(text); }
+
+    // Longer texts are cut to 255 bytes.
+    void Assign(std::string_view text);
+    const char* c_str() const { return text_; }
+    std::string_view View() const { return text_; }
+
+    TLasParsString TrimLeftCopy() const;
+    TLasParsString TrimRightCopy() const;
+
+private:
+    char text_[kCapacity];
+};
+
+// Line codes of the LAS mnemonic table, and the codes of lines that carry no such mnemonic.
+enum LasLineCode {
+    kLineParameter = 0,     // a parameter line whose mnemonic is not in the table
+    kLineSectionTitle = 1,  // reserved: titles are kept by their sections, not as lines
+    kLineFreeText = 2,      // ~O text, lines of other sections, lines without a dot
+    kLineComment = 3,
+    kLineCurve = 4,
+    kLineOtherParameter = 5,  // a ~P line whose mnemonic is not in the table
+    kLineVers = 6,
+    kLineWrap = 7,
+    kLineStrt = 8,
+    kLineStop = 9,
+    kLineStep = 10,
+    kLineNull = 11,
+    kLineComp = 12,
+    kLineWell = 13,
+    kLineFld = 14,
+    kLineLoc = 15,
+    kLineProv = 16,
+    kLineCnty = 17,
+    kLineStat = 18,
+    kLineCtry = 19,
+    kLineSrvc = 20,
+    kLineDate = 21,
+    kLineUwi = 22,
+    kLineApi = 23,
+};
+
+// The code a parameter line gets from its mnemonic (compared ignoring ASCII case); -1 when the
+// mnemonic is not in the table.
+int LasMnemonicCode(std::string_view mnemonic);
+
+// One header line: four OEM text fields (mnemonic, unit, value, description) and its layout,
+// so that an unmodified line is written back exactly as read.
+class TLasParsParsedString {
+public:
+    enum Field { kMnemonic = 0, kUnit = 1, kValue = 2, kDescription = 3 };
+
+    // A line of ~V, ~W, ~C or ~P that has a dot, split at the first dot, the first blank after
+    // it and the last colon.
+    static TLasParsParsedString FromParameterLine(std::string_view raw, int kind);
+    // A line kept as it is, with empty fields (comments, free text, lines without a dot).
+    static TLasParsParsedString FromRawLine(std::string_view raw, int kind);
+    // A line made by the program; written as "MNEM    .UNIT       value : description".
+    static TLasParsParsedString MakeNew(std::string_view mnemonic, std::string_view unit,
+                                        std::string_view value, std::string_view description,
+                                        int kind);
+
+    int GetKind() const { return kind_; }
+    const char* GetField(int field) const { return fields_[field].c_str(); }
+    const char* Mnemonic() const { return GetField(kMnemonic); }
+    const char* Unit() const { return GetField(kUnit); }
+    const char* Value() const { return GetField(kValue); }
+    const char* Description() const { return GetField(kDescription); }
+
+    // Sets a field (cut to 255 bytes) and marks the line modified.
+    void SetField(int field, std::string_view text);
+    bool IsModified() const { return modified_; }
+    bool HasFields() const { return hasFields_; }
+    const std::string& GetRawText() const { return raw_; }
+    // 1-based line of the file it was read from; 0 for a line made by the program.
+    int GetLineNumber() const { return lineNumber_; }
+    void SetLineNumber(int line) { lineNumber_ = line; }
+
+    // LAS 1.2 information lines of ~W carry their information after the colon: the fields are
+    // exchanged so that Value holds it, and the layout remembers where each stands.
+    void SwapValueAndDescription();
+
+    // The text to write: the raw line when unmodified, else the line rebuilt in its old layout.
+    std::string Compose() const;
+
+private:
+    TLasParsString fields_[4];
+    int kind_ = kLineFreeText;
+    std::string raw_;
+    bool hasRaw_ = false;
+    bool hasFields_ = false;
+    bool modified_ = false;
+    bool swapped_ = false;
+    int lineNumber_ = 0;
+    // Byte columns in the raw line: the dot, the first text after the unit, the last colon.
+    int dotColumn_ = -1;
+    int valueColumn_ = -1;
+    int colonColumn_ = -1;
+};
+
+enum LasSectionKind {
+    kSectionNone = 0,
+    kSectionVersion = 1,
+    kSectionWell = 2,
+    kSectionCurve = 3,
+    kSectionParameter = 4,
+    kSectionOther = 5,
+    kSectionData = 6,
+    kSectionCustom = 7,
+};
+
+// A header section: its kind, its title line and its lines in file order.
+class TLasParsSection {
+public:
+    explicit TLasParsSection(int kind = kSectionNone) : kind_(kind) {}
+    TLasParsSection(const TLasParsSection&) = delete;
+    TLasParsSection& operator=(const TLasParsSection&) = delete;
+
+    // The kind given by the first character after '~', ignoring case.
+    static int KindOfTitle(std::string_view title);
+
+    int GetKind() const { return kind_; }
+    // The title line without its leading blanks (the caption of a section of kind 7).
+    const char* GetName() const { return name_.c_str(); }
+    // The title line as read; empty when the section was not in the file.
+    const std::string& GetTitle() const { return title_; }
+    void SetTitle(std::string_view title);
+    bool IsInFile() const { return !title_.empty(); }
+
+    int GetCount() const { return static_cast<int>(lines_.size()); }
+    TLasParsParsedString* GetLine(int i);
+    const TLasParsParsedString* GetLine(int i) const;
+    TLasParsParsedString* FindLineByCode(int code);
+    const TLasParsParsedString* FindLineByCode(int code) const;
+    TLasParsParsedString* FindLineByMnemonic(std::string_view mnemonic);
+    const TLasParsParsedString* FindLineByMnemonic(std::string_view mnemonic) const;
+    const TLasParsParsedString* GetFldLine() const { return FindLineByCode(kLineFld); }
+
+    TLasParsParsedString* AddLine(TLasParsParsedString line);
+    TLasParsParsedString* InsertLine(int i, TLasParsParsedString line);
+    void DeleteLine(int i);
+    void Clear();
+
+private:
+    int kind_;
+    std::string title_;
+    TLasParsString name_;
+    // Owned one by one so that callers may keep pointers while lines are added.
+    std::vector<std::unique_ptr<TLasParsParsedString>> lines_;
+};
+
+// The DATE line of a section, or null.
+const TLasParsParsedString* FindDateLine(const TLasParsSection& section);
+
+// Header-only reader: the sections of a LAS file up to the ~A title. Keeps no shared state, so
+// several threads may each parse their own files.
+class TLasParser2Header {
+public:
+    // Full path of the parsed file (cut to 255 bytes; GetFilePath holds it whole).
+    TLasParsString FileName;
+
+    TLasParser2Header();
+    virtual ~TLasParser2Header();
+    TLasParser2Header(const TLasParser2Header&) = delete;
+    TLasParser2Header& operator=(const TLasParser2Header&) = delete;
+
+    // True when the file was opened and its header read (a ~V or ~W title before ~A or the
+    // end); false otherwise, with the reason in GetError.
+    bool ParseFile(const std::string& path);
+    const std::string& GetError() const { return error_; }
+    const std::string& GetFilePath() const { return filePath_; }
+
+    TLasParsSection& GetVersionSection() { return version_; }
+    const TLasParsSection& GetVersionSection() const { return version_; }
+    TLasParsSection& GetWellSection() { return well_; }
+    const TLasParsSection& GetWellSection() const { return well_; }
+    TLasParsSection& GetCurveSection() { return curve_; }
+    const TLasParsSection& GetCurveSection() const { return curve_; }
+    TLasParsSection& GetParameterSection() { return parameter_; }
+    const TLasParsSection& GetParameterSection() const { return parameter_; }
+    TLasParsSection& GetOtherSection() { return other_; }
+    const TLasParsSection& GetOtherSection() const { return other_; }
+
+    // Every section in file order, ~A included when reached.
+    int GetSectionCount() const { return static_cast<int>(order_.size()); }
+    TLasParsSection* GetSection(int i);
+    const TLasParsSection* GetSection(int i) const;
+
+    // VERS of ~V as a number; 0 when missing or unreadable.
+    double GetVersion() const;
+    bool IsWrapped() const;
+
+protected:
+    virtual void Reset();
+    // Resets the reader and opens the file; false with the reason in GetError.
+    bool Open(LasLineReader& reader, const std::string& path);
+    // Reads the header from an opened file; stops after the ~A title line.
+    bool ReadHeader(LasLineReader& reader);
+    bool HasDataSection() const { return dataSection_ != nullptr; }
+    void SetError(std::string text) { error_ = std::move(text); }
+
+private:
+    TLasParsSection* OpenSection(std::string_view title);
+    void AddHeaderLine(TLasParsSection& section, std::string_view line, int lineNumber);
+    void SwapLas12InformationLines();
+
+    std::string filePath_;
+    std::string error_;
+    TLasParsSection version_{kSectionVersion};
+    TLasParsSection well_{kSectionWell};
+    TLasParsSection curve_{kSectionCurve};
+    TLasParsSection parameter_{kSectionParameter};
+    TLasParsSection other_{kSectionOther};
+    std::vector<std::unique_ptr<TLasParsSection>> custom_;  // kind 6 and 7
+    std::vector<TLasParsSection*> order_;
+    TLasParsSection* dataSection_ = nullptr;
+};
+
+// Full reader: the header, then the ~A data as one float array per ~C curve, depth (curve 0)
+// increasing.
+class TLasParser2Parser : public TLasParser2Header {
+public:
+    static constexpr float kDefaultNull = -999.25f;
+
+    // Reads the whole file; throws std::runtime_error with the reason when it cannot be loaded.
+    // Curves without a number with a point take defaultDecimals.
+    void ReadFile(const std::string& path, int defaultDecimals);
+
+    TStravoFloatArrayList& GetCurveArrays() { return arrays_; }
+    const TStravoFloatArrayList& GetCurveArrays() const { return arrays_; }
+    int GetPointCount() const { return arrays_.Count() > 0 ? arrays_.Item(0).Count() : 0; }
+
+    // Decimals of each curve's values (index 0: not used, see GetDepthDecimals).
+    std::vector<int>& GetCurveDecimals() { return decimals_; }
+    const std::vector<int>& GetCurveDecimals() const { return decimals_; }
+    int GetDepthDecimals() const { return depthDecimals_; }
+    void SetDepthDecimals(int n) { depthDecimals_ = n; }
+
+    float GetNullValue() const { return nullValue_; }
+    // The NULL text of ~W, written for NULL samples; "-999.25" when the line is missing.
+    const std::string& GetNullText() const { return nullText_; }
+    // STEP of ~W as read or set (0 when missing or unreadable).
+    float GetStepValue() const { return stepValue_; }
+    void SetStepValue(float step) { stepValue_ = step; }
+
+    // The ~C line of curve i (the i-th line of code 4), or null.
+    TLasParsParsedString* GetCurveLine(int i);
+    const TLasParsParsedString* GetCurveLine(int i) const;
+
+protected:
+    void Reset() override;
+
+private:
+    void ReadDocument(const std::string& path, int defaultDecimals);
+    void ReadWellValues();
+
+    TStravoFloatArrayList arrays_;
+    std::vector<int> decimals_;
+    int depthDecimals_ = 2;
+    float nullValue_ = kDefaultNull;
+    std::string nullText_ = "-999.25";
+    float stepValue_ = 0.0f;
+};

@@ -1,0 +1,14 @@
+// Writing a LAS document: its header sections as read (modified lines rebuilt), STRT, STOP and
+// STEP recomputed, WRAP NO, and the chosen curves at every k-th sample of a range.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/LasParser2.h"
+
+// curves: data curve indexes (1..count-1) in the order to write, after the depth. The samples
+// first, first + k, ..., last must lie in the document. Writes to a temporary file renamed over
+// the target; false when the file could not be written (the target is then left as it was).
+bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& curves, int first,
+                  int last, int k, const std::string& path);

@@ -1,0 +1,327 @@
+#include "core/Lasfile.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <new>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "core/CodePages.h"
+#include "core/LasNumbers.h"
+#include "core/LasWriter.h"
+#include "core/Q7mathutils.h"
+
+namespace {
+
+constexpr int kMaxDecimals = 10;
+
+} // namespace
+
+TLASFile::TLASFile(const std::string& path, int defaultDecimals)
+    : fileName_(path), defaultDecimals_(std::clamp(defaultDecimals, 0, kMaxDecimals))
+{
+    try {
+        parser_.ReadFile(path, defaultDecimals_);
+        loaded_ = true;
+    } catch (const std::bad_alloc&) {
+        loadError_ = "Недостаточно памяти для загрузки файла";
+    } catch (const std::exception& e) {
+        loadError_ = e.what();
+    }
+}
+
+TLASFile::~TLASFile() = default;
+
+float* TLASFile::GetCurveData(int index)
+{
+    return index >= 0 && index < GetCurvesCount() ? parser_.GetCurveArrays().Item(index).Data()
+                                                   : nullptr;
+}
+
+const float* TLASFile::GetCurveData(int index) const
+{
+    return const_cast<TLASFile*>(this)->GetCurveData(index);
+}
+
+float TLASFile::GetStep() const
+{
+    const float step = std::fabs(parser_.GetStepValue());
+    if (step != 0.0f)
+        return step;
+    const int n = GetPointCount();
+    if (n < 2)
+        return 0.0f;
+    const float* depth = GetCurveData(0);
+    return (depth[n - 1] - depth[0]) / static_cast<float>(n - 1);
+}
+
+void TLASFile::SetStep(float step)
+{
+    parser_.SetStepValue(step);
+    const std::string text = FormatLasFixed(step, GetDepthDecimals());
+    TLasParsSection& well = parser_.GetWellSection();
+    if (TLasParsParsedString* line = well.FindLineByCode(kLineStep)) {
+        if (text != line->Value())
+            line->SetField(TLasParsParsedString::kValue, text);
+    } else {
+        const TLasParsParsedString* depthLine = parser_.GetCurveLine(0);
+        well.InsertLine(0, TLasParsParsedString::MakeNew("STEP", depthLine ? depthLine->Unit() : "",
+                                                         text, "", kLineStep));
+    }
+}
+
+float TLASFile::GetTopDepth() const
+{
+    return GetPointCount() > 0 ? GetCurveData(0)[0] : 0.0f;
+}
+
+float TLASFile::GetBottomDepth() const
+{
+    const int n = GetPointCount();
+    return n > 0 ? GetCurveData(0)[n - 1] : 0.0f;
+}
+
+void TLASFile::SetDepthDecimals(int n)
+{
+    parser_.SetDepthDecimals(std::clamp(n, 0, kMaxDecimals));
+}
+
+std::string TLASFile::GetCurveField(int index, int field) const
+{
+    const TLasParsParsedString* line = parser_.GetCurveLine(index);
+    return line ? OemToAnsiString(line->GetField(field)) : std::string();
+}
+
+void TLASFile::SetCurveField(int index, int field, const std::string& text)
+{
+    if (TLasParsParsedString* line = parser_.GetCurveLine(index))
+        line->SetField(field, AnsiToOemString(text));
+}
+
+std::string TLASFile::GetCurveName(int index) const
+{
+    return GetCurveField(index, TLasParsParsedString::kMnemonic);
+}
+
+void TLASFile::SetCurveName(int index, const std::string& name)
+{
+    SetCurveField(index, TLasParsParsedString::kMnemonic, name);
+}
+
+std::string TLASFile::GetCurveUnit(int index) const
+{
+    return GetCurveField(index, TLasParsParsedString::kUnit);
+}
+
+void TLASFile::SetCurveUnit(int index, const std::string& unit)
+{
+    SetCurveField(index, TLasParsParsedString::kUnit, unit);
+}
+
+std::string TLASFile::GetCurveDescription(int index) const
+{
+    return GetCurveField(index, TLasParsParsedString::kDescription);
+}
+
+void TLASFile::SetCurveDescription(int index, const std::string& description)
+{
+    SetCurveField(index, TLasParsParsedString::kDescription, description);
+}
+
+int TLASFile::GetCurveDecimals(int index) const
+{
+    if (index == 0)
+        return GetDepthDecimals();
+    return IsDataCurve(index) ? parser_.GetCurveDecimals()[static_cast<size_t>(index)] : 0;
+}
+
+void TLASFile::SetCurveDecimals(int index, int decimals)
+{
+    if (index == 0)
+        SetDepthDecimals(decimals);
+    else if (IsDataCurve(index))
+        parser_.GetCurveDecimals()[static_cast<size_t>(index)] =
+            std::clamp(decimals, 0, kMaxDecimals);
+}
+
+int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
+{
+    const int n = GetPointCount();
+    if (GetCurvesCount() == 0)
+        return -1;
+    TLasParsSection& curves = parser_.GetCurveSection();
+    int after = 0;
+    for (int i = 0; i < curves.GetCount(); ++i)
+        if (curves.GetLine(i)->GetKind() == kLineCurve)
+            after = i + 1;
+    curves.InsertLine(after, TLasParsParsedString::MakeNew(AnsiToOemString(mnemonic), "", "",
+                                                           AnsiToOemString("Добавлена"),
+                                                           kLineCurve));
+    parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
+                                        : TStravoFloatArray(n, GetNullValue()));
+    parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    return GetCurvesCount() - 1;
+}
+
+bool TLASFile::DeleteCurve(int index)
+{
+    if (!IsDataCurve(index))
+        return false;
+    TLasParsSection& curves = parser_.GetCurveSection();
+    const TLasParsParsedString* line = parser_.GetCurveLine(index);
+    for (int i = 0; i < curves.GetCount(); ++i)
+        if (curves.GetLine(i) == line) {
+            curves.DeleteLine(i);
+            break;
+        }
+    parser_.GetCurveArrays().Delete(index);
+    auto& decimals = parser_.GetCurveDecimals();
+    if (index < static_cast<int>(decimals.size()))
+        decimals.erase(decimals.begin() + index);
+    return true;
+}
+
+int TLASFile::SetCurveValues(const float* values, int first, int index, int last)
+{
+    if (!values || first >= last || first < 0 || last > GetPointCount() || !IsDataCurve(index))
+        return 0;
+    std::copy(values + first, values + last, GetCurveData(index) + first);
+    return last - first;
+}
+
+void TLASFile::ResizeAll(int n)
+{
+    TStravoFloatArrayList& arrays = parser_.GetCurveArrays();
+    for (int i = 0; i < arrays.Count(); ++i)
+        arrays.Item(i).Resize(n, GetNullValue());
+}
+
+void TLASFile::SetDepthValues(int n, const float* depths)
+{
+    if (n <= 0 || !depths || GetCurvesCount() == 0)
+        return;
+    // The depths may be the document's own array, which the resize replaces.
+    const std::vector<float> copy(depths, depths + n);
+    ResizeAll(n);
+    std::copy(copy.begin(), copy.end(), GetCurveData(0));
+}
+
+void TLASFile::ShiftDepth(float d)
+{
+    float* depth = GetCurveData(0);
+    for (int i = 0; i < GetPointCount(); ++i)
+        depth[i] += d;
+}
+
+void TLASFile::ShiftCurveBySamples(int index, int n)
+{
+    if (!IsDataCurve(index) || n == 0)
+        return;
+    float* values = GetCurveData(index);
+    const long long count = GetPointCount();
+    const long long shift = n;
+    const float null = GetNullValue();
+    if (std::llabs(shift) >= count) {
+        std::fill(values, values + count, null);
+    } else if (shift > 0) {
+        std::copy_backward(values, values + count - shift, values + count);
+        std::fill(values, values + shift, null);
+    } else {
+        std::copy(values - shift, values + count, values);
+        std::fill(values + count + shift, values + count, null);
+    }
+}
+
+std::optional<float> TLASFile::DepthInSamples(float d) const
+{
+    const float step = GetStep();
+    if (step == 0.0f || !std::isfinite(d / step))
+        return std::nullopt;
+    return d / step;
+}
+
+void TLASFile::ShiftCurveByDepth(int index, float d)
+{
+    const std::optional<float> samples = DepthInSamples(d);
+    if (!IsDataCurve(index) || !samples)
+        return;
+    // Any shift beyond the point count empties the curve; clamping keeps the rounding in range.
+    const float count = static_cast<float>(GetPointCount());
+    ShiftCurveBySamples(index, RoundToInt(std::clamp(*samples, -count, count)));
+}
+
+int TLASFile::ShiftCurveExtending(int index, int n)
+{
+    const int count = GetPointCount();
+    const long long grow = std::llabs(static_cast<long long>(n));
+    if (!IsDataCurve(index) || n == 0 || count == 0 || count + grow > INT_MAX)
+        return count;
+    const int newCount = static_cast<int>(count + grow);
+    const float null = GetNullValue();
+    TStravoFloatArrayList& arrays = parser_.GetCurveArrays();
+    // Growing at the bottom keeps the other curves in place and moves the named one down;
+    // growing at the top moves the other curves down and keeps the named one in place.
+    for (int i = 0; i < arrays.Count(); ++i) {
+        const int offset = (n > 0) == (i == index) ? static_cast<int>(grow) : 0;
+        TStravoFloatArray grown(newCount, null);
+        std::copy_n(arrays.Item(i).Data(), count, grown.Data() + offset);
+        arrays.Item(i) = std::move(grown);
+    }
+    float* depth = arrays.Item(0).Data();
+    const double step = GetStep();
+    if (n > 0) {
+        const double last = depth[count - 1];
+        for (int j = 0; j < grow; ++j)
+            depth[count + j] = static_cast<float>(last + step * (j + 1));
+    } else {
+        const double first = depth[grow];
+        for (int j = 0; j < grow; ++j)
+            depth[j] = static_cast<float>(first - step * static_cast<double>(grow - j));
+    }
+    return newCount;
+}
+
+int TLASFile::ShiftCurveByDepthExtending(int index, float d)
+{
+    const std::optional<float> samples = DepthInSamples(d);
+    if (!samples || std::fabs(*samples) > static_cast<float>(INT_MAX / 2))
+        return GetPointCount();
+    const int n = RoundToInt(*samples);
+    return n == 0 ? GetPointCount() : ShiftCurveExtending(index, n);
+}
+
+bool TLASFile::WriteLasThinned(int n, const int* curves, int /*unused*/, int k, int last,
+                               int first, const std::string& fileName) const
+{
+    if (!curves || n <= 0 || n >= GetCurvesCount() || fileName.empty())
+        return false;
+    std::vector<int> written(curves, curves + n);
+    if (!std::all_of(written.begin(), written.end(), [this](int c) { return IsDataCurve(c); }))
+        return false;
+    last = std::min(last, GetPointCount() - 1);
+    first = std::max(first, 0);
+    k = std::max(k, 1);
+    if (k > 1 && last > first)
+        last = first + (last - first) / k * k;
+    if (first >= last)
+        return false;
+    return WriteLasFile(parser_, written, first, last, k, fileName);
+}
+
+bool TLASFile::WriteLas(const std::string& path) const
+{
+    if (GetCurvesCount() == 0 || GetPointCount() == 0 || path.empty())
+        return false;
+    std::vector<int> written;
+    for (int i = 1; i < GetCurvesCount(); ++i)
+        written.push_back(i);
+    return WriteLasFile(parser_, written, 0, GetPointCount() - 1, 1, path);
+}
+
+void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)
+{
+    parser_.GetCurveArrays().Swap(other);
+    parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+}

@@ -1,0 +1,101 @@
+// The open LAS document: the header sections and one float array per curve (curve 0 = depth,
+// increasing), with the editing operations and the writers.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/LasParser2.h"
+#include "core/StravoFloatArray.h"
+
+class TLASFile {
+public:
+    // Reads the file at once; a failed read leaves an empty document (0 curves, 0 points) that
+    // is not loaded, with the reason in GetLoadError. defaultDecimals: decimals of curves whose
+    // column has no number with a point, and of curves added later.
+    TLASFile(const std::string& path, int defaultDecimals);
+    ~TLASFile();
+    TLASFile(const TLASFile&) = delete;
+    TLASFile& operator=(const TLASFile&) = delete;
+
+    bool IsLoaded() const { return loaded_; }
+    const std::string& GetFileName() const { return fileName_; }
+    const std::string& GetLoadError() const { return loadError_; }
+    TLasParser2Parser& GetParser() { return parser_; }
+    const TLasParser2Parser& GetParser() const { return parser_; }
+
+    int GetCurvesCount() const { return parser_.GetCurveArrays().Count(); }
+    int GetPointCount() const { return parser_.GetPointCount(); }
+    // The curve's point-count values; null out of range. Operations that resize the document
+    // replace the arrays, so callers fetch the pointer again after them.
+    float* GetCurveData(int index);
+    const float* GetCurveData(int index) const;
+
+    float GetNullValue() const { return parser_.GetNullValue(); }
+    // STEP of ~W, positive; when STEP is 0 or missing, the mean step of the depths (0 below two
+    // points).
+    float GetStep() const;
+    // Sets STEP, written into ~W with the depth decimals.
+    void SetStep(float step);
+    float GetTopDepth() const;
+    float GetBottomDepth() const;
+    int GetDepthDecimals() const { return parser_.GetDepthDecimals(); }
+    void SetDepthDecimals(int n);
+
+    // Fields of the curve's ~C line (index 0: depth), as UTF-8; "" out of range. Setters do
+    // nothing out of range and mark the line modified.
+    std::string GetCurveName(int index) const;
+    void SetCurveName(int index, const std::string& name);
+    std::string GetCurveUnit(int index) const;
+    void SetCurveUnit(int index, const std::string& unit);
+    std::string GetCurveDescription(int index) const;
+    void SetCurveDescription(int index, const std::string& description);
+    int GetCurveDecimals(int index) const;
+    void SetCurveDecimals(int index, int decimals);
+
+    // Appends a curve (~C line: the mnemonic, "Добавлена") holding a copy of point-count values
+    // (NULL when values is null); returns its index.
+    int AddCurve(const std::string& mnemonic, const float* values);
+    // Removes a curve other than depth; false for 0 or out of range.
+    bool DeleteCurve(int index);
+    // Copies values[first .. last-1] into the same samples of curve index (1..count-1); returns
+    // the number copied, 0 when the arguments do not fit the document.
+    int SetCurveValues(const float* values, int first, int index, int last);
+    // For n > 0 every curve gets n samples (leading values kept, new ones NULL) and the depth
+    // curve the n depths.
+    void SetDepthValues(int n, const float* depths);
+
+    void ShiftDepth(float d);
+    // Moves a curve n samples deeper (n < 0: shallower); vacated samples NULL.
+    void ShiftCurveBySamples(int index, int n);
+    void ShiftCurveByDepth(int index, float d);
+    // Grows every curve by |n| samples at the bottom (n > 0) or top (n < 0) and moves the curve
+    // by n so that none of its values is lost; returns the new point count.
+    int ShiftCurveExtending(int index, int n);
+    int ShiftCurveByDepthExtending(int index, float d);
+
+    // Writes the depth and the n listed curves at the samples first, first + k, ..., last;
+    // false (nothing written) for arguments that do not fit or a failed write.
+    bool WriteLasThinned(int n, const int* curves, int unused, int k, int last, int first,
+                         const std::string& fileName) const;
+    // Writes the whole document.
+    bool WriteLas(const std::string& path) const;
+
+    // For the undo store: the curve arrays, and an exchange of the whole list.
+    const TStravoFloatArrayList& GetCurveArrays() const { return parser_.GetCurveArrays(); }
+    void SwapCurveArrays(TStravoFloatArrayList& other);
+
+private:
+    bool IsDataCurve(int index) const { return index >= 1 && index < GetCurvesCount(); }
+    std::string GetCurveField(int index, int field) const;
+    void SetCurveField(int index, int field, const std::string& text);
+    // d / STEP; none when STEP is 0 or the quotient is not finite.
+    std::optional<float> DepthInSamples(float d) const;
+    void ResizeAll(int n);
+
+    std::string fileName_;
+    bool loaded_ = false;
+    std::string loadError_;
+    int defaultDecimals_;
+    TLasParser2Parser parser_;
+};
