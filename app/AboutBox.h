@@ -1,0 +1,18 @@
+// About box: program name, version, operating system and the developer's addresses.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui { class TAboutBox; }
+
+class TAboutBox : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+    ~TAboutBox() override;
+
+private:
+    std::unique_ptr<Ui::TAboutBox> ui;
+};

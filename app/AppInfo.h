@@ -1,0 +1,12 @@
+// The program's name, version and contact addresses as the build configures them.
+#pragma once
+
+namespace appinfo {
+
+inline constexpr const char* ProgramName = "Strativ";
+inline constexpr const char* ProgramVersion = "0.1";
+// Not supplied yet: the mail items and the links of the about box stay hidden while empty.
+inline constexpr const char* DeveloperMail = "";
+inline constexpr const char* DeveloperWeb = "";
+
+}  // namespace appinfo

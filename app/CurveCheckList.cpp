@@ -1,0 +1,42 @@
+// Curve check list.
+#include "app/CurveCheckList.h"
+
+#include "core/Lasfile.h"
+
+#include <QAbstractButton>
+#include <QListWidget>
+
+void FillCurveCheckList(QListWidget& list, const TLASFile& document)
+{
+    list.clear();
+    for (int i = 1; i < document.GetCurvesCount(); ++i) {
+        const QString text = QString::fromStdString(document.GetCurveName(i)) + QStringLiteral(", ") +
+                             QString::fromStdString(document.GetCurveUnit(i)) + QStringLiteral(", ") +
+                             QString::fromStdString(document.GetCurveDescription(i));
+        auto* item = new QListWidgetItem(text, &list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+        item->setData(Qt::UserRole, i);
+    }
+}
+
+void SetAllChecked(QListWidget& list, bool checked)
+{
+    for (int i = 0; i < list.count(); ++i)
+        list.item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+std::vector<int> CheckedCurves(const QListWidget& list)
+{
+    std::vector<int> curves;
+    for (int i = 0; i < list.count(); ++i)
+        if (list.item(i)->checkState() == Qt::Checked)
+            curves.push_back(list.item(i)->data(Qt::UserRole).toInt());
+    return curves;
+}
+
+void ConnectCheckButtons(QListWidget& list, QAbstractButton& checkAll, QAbstractButton& uncheckAll)
+{
+    QObject::connect(&checkAll, &QAbstractButton::clicked, &list, [&list] { SetAllChecked(list, true); });
+    QObject::connect(&uncheckAll, &QAbstractButton::clicked, &list, [&list] { SetAllChecked(list, false); });
+}

@@ -1,0 +1,166 @@
+// Main window: opening a file with the choice of its curves, replacing the document, saving.
+#include "app/MainUnit.h"
+
+#include "app/ChooseCurves.h"
+#include "app/DepthOverview.h"
+#include "app/SaveToLas.h"
+#include "core/Lasfile.h"
+#include "platform/DialogRunner.h"
+#include "ui_MainUnit.h"
+#include "view/PanelWithCurves.h"
+
+#include <QFileInfo>
+#include <QListWidget>
+
+namespace {
+void ShowError(QWidget* owner, const QString& text)
+{
+    platform::MessageBox(owner, text, QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+}
+}  // namespace
+
+bool TFormMain::OpenLasFile(const QString& requested)
+{
+    QString path = requested;
+    if (path.isEmpty()) {
+        platform::FileDialogOptions options;
+        options.title = QStringLiteral("Открыть LAS файл");
+        const QString current = lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : recent_.First();
+        options.directory = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
+        options.filter = QStringLiteral("LAS файлы (*.las *.LAS *.Las);;Все файлы (*)");
+        path = platform::GetOpenFileName(this, options);
+        if (path.isEmpty())
+            return false;
+    }
+    if (!QFileInfo(path).isFile()) {
+        ShowError(this, QStringLiteral("Файл не найден:\n") + path);
+        return false;
+    }
+    path = QFileInfo(path).absoluteFilePath();  // the recent list and the caption show full paths
+
+    auto document = std::make_unique<TLASFile>(path.toStdString(), 2);
+    QString reason;
+    if (!document->IsLoaded())
+        reason = QString::fromStdString(document->GetLoadError());
+    else if (document->GetCurvesCount() < 2 || document->GetPointCount() < 1)
+        reason = QStringLiteral("В файле нет данных кривых");
+    if (!reason.isEmpty()) {
+        ShowError(this, QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") + reason);
+        return false;
+    }
+    if (!ChooseCurves(*document))
+        return false;
+    if (!AskSaveChanges())
+        return false;
+
+    ReplaceDocument(std::move(document));
+    recent_.Add(path);
+    RebuildRecentMenu();
+    return true;
+}
+
+bool TFormMain::ChooseCurves(TLASFile& document)
+{
+    std::vector<int> chosen;
+    if (!FormChooseCurves->Execute(document, chosen))
+        return false;
+    // Every data curve of the document is shown: document index = panel index + 1.
+    std::vector<bool> keep(document.GetCurvesCount(), false);
+    for (int index : chosen)
+        keep[index] = true;
+    for (int index = document.GetCurvesCount() - 1; index >= 1; --index)
+        if (!keep[index])
+            document.DeleteCurve(index);
+    return true;
+}
+
+bool TFormMain::AskSaveChanges()
+{
+    if (!lasFile_ || !IsModified())
+        return true;
+    const QString name = QFileInfo(QString::fromStdString(lasFile_->GetFileName())).fileName();
+    const int answer = platform::MessageBox(this, QStringLiteral("Сохранить изменения в файле\n") + name + "?",
+                                            platform::ApplicationTitle(),
+                                            platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
+    if (answer == platform::IDCANCEL)
+        return false;
+    if (answer == platform::IDYES)
+        return SaveDocument();
+    return true;
+}
+
+bool TFormMain::SaveDocument()
+{
+    if (!lasFile_)
+        return false;
+    if (!FormSaveToLas->Execute(lasFile_.get()))
+        return false;
+    SetModified(false);
+    return true;
+}
+
+void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
+{
+    CancelMode();
+    // The single-curve windows are told (null) here, before the old document goes.
+    ClearView();
+    UndoStore.SetLasFile(nullptr);
+    lasFile_ = std::move(document);
+
+    AttachDepthAxis();
+    const int count = lasFile_->GetCurvesCount();
+    const bool captions = ui->MIShowCurveCaptions->isChecked();
+    for (int i = 1; i < count; ++i)
+        AddCurveToView(i, CurveColors[i % 10], false, -(i - 1) * 100,
+                       captions ? QString::fromStdString(lasFile_->GetCurveName(i)) : QString());
+    // The leftmost track starts at the left edge of the drawing area.
+    PanelCurves->XAxisInfo.SetOffset(-(count - 2) * 100);
+    UndoStore.SetLasFile(lasFile_.get());
+    // The interval bounds, the macro manager's parser and the print template's Bound flag
+    // follow the new document here once those parts exist.
+    SetModified(false);
+
+    PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
+    PanelCurves->GotoDepth(lasFile_->GetTopDepth());
+    UpdateCaption();
+    UpdateStatusBar();
+    UpdateUndoRedoState();
+    PanelCurves->Repaint();
+    SyncDepthControls();
+}
+
+void TFormMain::AttachDepthAxis()
+{
+    TAxis& axis = PanelCurves->YAxisInfo;
+    axis.ClearDepthArray();
+    const float step = lasFile_->GetStep();
+    axis.MarksStepValue = step;
+    axis.DepthStepValue = static_cast<int>(step * 1000.0f);
+    axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
+    PanelCurves->SetScaleY(DepthScale);
+    axis.Recalculate();
+}
+
+void TFormMain::ClearView()
+{
+    HideCurveCoords();
+    while (PanelCurves->GetCurvesCount() > 0)
+        PanelCurves->DeleteCurve(PanelCurves->GetCurvesCount() - 1);
+    PanelCurves->YAxisInfo.ClearDepthArray();
+    PanelCurves->Interval.Clear();
+    QSignalBlocker block(ListCurveNames);
+    ListCurveNames->clear();
+}
+
+void TFormMain::UpdateCaption()
+{
+    setWindowTitle(lasFile_ ? QStringLiteral("Strativ - ") + QString::fromStdString(lasFile_->GetFileName())
+                            : QStringLiteral("Strativ"));
+    ui->MMIFileSaveAs->setEnabled(lasFile_ != nullptr);
+    ui->TBSave->setEnabled(lasFile_ != nullptr);
+}
+
+void TFormMain::SetModified(bool modified)
+{
+    modified_ = modified;
+}

@@ -1,0 +1,410 @@
+// Main window: construction, commands wiring, settings, templates set-up, drops, keys and close.
+#include "app/MainUnit.h"
+
+#include "app/AboutBox.h"
+#include "app/ChooseCurves.h"
+#include "app/CurveNameDlg.h"
+#include "app/DepthOverview.h"
+#include "app/HelpWindow.h"
+#include "app/NumberInput.h"
+#include "app/SaveToLas.h"
+#include "app/StrativApplication.h"
+#include "app/TemplateVariables.h"
+#include "core/Lasfile.h"
+#include "core/MathExpression.h"
+#include "core/SettingsFile.h"
+#include "platform/DialogRunner.h"
+#include "platform/Folders.h"
+#include "ui_MainUnit.h"
+#include "view/PanelWithCurves.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <filesystem>
+
+namespace {
+TFormMain* mainWindow = nullptr;
+
+const char* const kWindowSection = "MainWindow";
+const char* const kViewSection = "View";
+const char* const kMacrosSection = "Macros";
+
+// The first ".las" file among dropped URLs, "" when none.
+QString DroppedLasFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (path.endsWith(QStringLiteral(".las"), Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
+}
+}  // namespace
+
+const platform::ColorRef TFormMain::CurveColors[10] = {0x0000FF, 0xFF0000, 0x008000, 0xFF00FF, 0x808000,
+                                                       0x004080, 0x800000, 0x008080, 0x800080, 0x000000};
+
+TFormMain* FormMain()
+{
+    return mainWindow;
+}
+
+TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TFormMain>())
+{
+    ui->setupUi(this);
+    settings_ = std::make_unique<TRxIniFile>(platform::ProgramDir() + "strativ.ini");
+    CreateView();
+    FormChooseCurves = new TFormChooseCurves(this);
+    FormSaveToLas = new TFormSaveToLas(this);
+    AboutBox = new TAboutBox(this);
+    NumberInput = new TNumberInputBox(this);
+    CurveNameDlg = new TCurveNameDlg(this);
+    ConnectCommands();
+    SetUpTemplates();
+    LoadSettings();
+    UpdateStatusBar();
+    UpdateUndoRedoState();
+    UpdateCaption();
+    if (mainWindow)
+        return;
+    // The program's one main window feeds the print-title file name and core's number prompts.
+    mainWindow = this;
+    SetDocumentNameSource([this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); });
+    SetAskNumberHook([](const std::string& title, const std::string& prompt, int decimals, double min, double max,
+                        double& value) {
+        if (!InputNumberBoxEx(decimals, QString::fromStdString(title), QString::fromStdString(prompt), min, max,
+                              value))
+            return false;
+        value = static_cast<double>(NumberInputBox()->GetValue());
+        return true;
+    });
+}
+
+TFormMain::~TFormMain()
+{
+    if (mainWindow == this) {
+        mainWindow = nullptr;
+        SetDocumentNameSource({});
+        SetAskNumberHook({});
+    }
+    // The panel borrows the document's arrays: let it go first.
+    ClearView();
+    UndoStore.SetLasFile(nullptr);
+}
+
+void TFormMain::CreateView()
+{
+    PanelCurves = new TPanelWithCurves(ui->PanelCurvesHost);
+    ui->PanelCurvesHost->layout()->addWidget(PanelCurves);
+    PanelCurves->installEventFilter(this);
+    PBoxAllDepth = ui->PBoxAllDepth;
+    PBoxAllDepth->installEventFilter(this);
+    ListCurveNames = ui->ListCurveNames;
+    ScrollBarDepths = ui->ScrollBarDepths;
+    ui->SplitterMain->setStretchFactor(0, 0);
+    ui->SplitterMain->setStretchFactor(1, 1);
+    ui->SplitterMain->setSizes({120, 800});
+    statusPanels_[0] = new QLabel(this);
+    statusBar()->addWidget(statusPanels_[0], 1);
+    for (int i = 1; i < 4; ++i) {
+        statusPanels_[i] = new QLabel(this);
+        statusBar()->addPermanentWidget(statusPanels_[i]);
+    }
+    zoomTimer_ = new QTimer(this);
+    zoomTimer_->setInterval(200);
+}
+
+void TFormMain::ConnectCommands()
+{
+    Ui::TFormMain& f = *ui;
+    connect(f.MMIFileOpen, &QAction::triggered, this, Guarded([this] { OpenLasFile({}); }));
+    connect(f.TBOpen, &QAction::triggered, this, Guarded([this] { OpenLasFile({}); }));
+    connect(f.MMIFileSaveAs, &QAction::triggered, this, Guarded([this] { SaveDocument(); }));
+    connect(f.TBSave, &QAction::triggered, this, Guarded([this] { SaveDocument(); }));
+    connect(f.MMIFileExit, &QAction::triggered, this, &QWidget::close);
+    connect(f.MIUndo, &QAction::triggered, this, Guarded([this] { TBUndoClick(); }));
+    connect(f.TBUndo, &QAction::triggered, this, Guarded([this] { TBUndoClick(); }));
+    connect(f.MIRedo, &QAction::triggered, this, Guarded([this] { TBRedoClick(); }));
+    connect(f.TBRedo, &QAction::triggered, this, Guarded([this] { TBRedoClick(); }));
+    connect(f.MIShowCurveCaptions, &QAction::triggered, this, Guarded([this] { MIShowCurveCaptionsClick(); }));
+    connect(f.MIHelp, &QAction::triggered, this, Guarded([] { ShowHelpTopic(20); }));
+    connect(f.MIAbout, &QAction::triggered, this, Guarded([this] { MIAboutClick(); }));
+
+    scaleGroup_ = new QActionGroup(this);
+    const std::pair<QAction*, int> scales[] = {{f.MIScale10, 10},     {f.MIScale20, 20},     {f.MIScale50, 50},
+                                               {f.MIScale100, 100},   {f.MIScale200, 200},   {f.MIScale500, 500},
+                                               {f.MIScale1000, 1000}, {f.MIScale2000, 2000}, {f.MIScale5000, 5000},
+                                               {f.MIScale10000, 10000}};
+    for (const auto& [action, tag] : scales) {
+        action->setData(tag);  // the Tag of the scale item
+        scaleGroup_->addAction(action);
+        connect(action, &QAction::triggered, this, Guarded([this, action] { MIScale100Click(action); }));
+    }
+    scaleGroup_->addAction(f.MIAnotherScale);
+    connect(f.MIAnotherScale, &QAction::triggered, this, Guarded([this] { MIAnotherScaleClick(); }));
+
+    toolGroup_ = new QActionGroup(this);
+    toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction* tool : {f.TBShiftCurve, f.TBPencil, f.TBPencilLine, f.TBZoomIn, f.TBZoomOut}) {
+        toolGroup_->addAction(tool);
+        connect(tool, &QAction::triggered, this, Guarded([this] { TBPencilClick(); }));
+    }
+
+    PanelCurves->OnMouseDown = Guarded([this](QMouseEvent& event) { PanelCurvesMouseDown(event); });
+    PanelCurves->OnMouseMove = Guarded([this](QMouseEvent& event) { PanelCurvesMouseMove(event); });
+    PanelCurves->OnMouseUp = Guarded([this](QMouseEvent& event) { PanelCurvesMouseUp(event); });
+    PanelCurves->OnYOffsetChange = Guarded([this](int) { SyncDepthControls(); });
+    PanelCurves->OnDblClick = Guarded([this](QMouseEvent&) {
+        if (const int current = PanelCurves->GetCurrentCurve(); lasFile_ && current > 0)
+            ShowCurveCoords(current - 1);
+    });
+    connect(f.SpinCoordsScale, &QDoubleSpinBox::valueChanged, this, Guarded([this](double) { CurveCoordsChanged(); }));
+    connect(f.SpinCoordsOffset, &QSpinBox::valueChanged, this, Guarded([this](int) { CurveCoordsChanged(); }));
+    connect(f.ButtonHideCurveCoords, &QToolButton::clicked, this, Guarded([this] { HideCurveCoords(); }));
+    connect(zoomTimer_, &QTimer::timeout, this, Guarded([this] { ZoomTrack(); }));
+    connect(ScrollBarDepths, &QScrollBar::valueChanged, this, Guarded([this](int) { ScrollBarDepthsScroll(); }));
+    connect(PBoxAllDepth, &TDepthOverview::DepthClicked, this, Guarded([this](double depth) {
+                if (lasFile_) {
+                    PanelCurves->GotoDepth(depth);
+                    SyncDepthControls();
+                }
+            }));
+    connect(ListCurveNames, &QListWidget::itemChanged, this,
+            Guarded([this](QListWidgetItem* item) { ListItemChanged(item); }));
+}
+
+void TFormMain::SetUpTemplates()
+{
+    TemplatesDir = platform::ProgramDir() + "templates/";
+    std::error_code error;
+    std::filesystem::create_directories(TemplatesDir, error);
+    try {
+        TemplatesIni = std::make_unique<TSettingsFile>(TemplatesDir + "templates.ini");
+    } catch (const std::exception&) {
+        TemplatesIni.reset();
+    }
+    std::string title;
+    if (TemplatesIni && TemplatesIni->ReadString(kMacrosSection, "TitleFile", title))
+        TitleFileName = title;
+    // The macro manager of the title templates is created here by the printing work.
+}
+
+void TFormMain::LoadSettings()
+{
+    const TRxIniFile& s = *settings_;
+    recent_.Load(s);
+    RebuildRecentMenu();
+    if (s.SectionExists(kWindowSection)) {
+        const QRect saved(s.ReadInteger(kWindowSection, "Left", x()), s.ReadInteger(kWindowSection, "Top", y()),
+                          s.ReadInteger(kWindowSection, "Width", width()),
+                          s.ReadInteger(kWindowSection, "Height", height()));
+        // A placement from another screen layout is kept only where it can still be seen.
+        const QScreen* screen = QGuiApplication::screenAt(saved.center());
+        if (screen && saved.width() >= 200 && saved.height() >= 150) {
+            move(saved.topLeft());
+            resize(saved.size());
+        }
+        if (s.ReadBool(kWindowSection, "Maximized", false))
+            setWindowState(windowState() | Qt::WindowMaximized);
+        const int listWidth = s.ReadInteger(kWindowSection, "ListWidth", 120);
+        ui->SplitterMain->setSizes({std::max(60, listWidth), 800});
+    }
+    const int scale = s.ReadInteger(kViewSection, "DepthScale", DefaultDepthScale);
+    SetDepthScale(scale >= 1 && scale <= 100000 ? scale : DefaultDepthScale);
+    ui->MIShowCurveCaptions->setChecked(s.ReadBool(kViewSection, "ShowCaptions", true));
+}
+
+void TFormMain::SaveSettings()
+{
+    TRxIniFile& s = *settings_;
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    s.WriteInteger(kWindowSection, "Left", normal.x());
+    s.WriteInteger(kWindowSection, "Top", normal.y());
+    s.WriteInteger(kWindowSection, "Width", normal.width());
+    s.WriteInteger(kWindowSection, "Height", normal.height());
+    s.WriteBool(kWindowSection, "Maximized", isMaximized());
+    s.WriteInteger(kWindowSection, "ListWidth", ui->SplitterMain->sizes().value(0));
+    s.WriteInteger(kViewSection, "DepthScale", DepthScale);
+    s.WriteBool(kViewSection, "ShowCaptions", ui->MIShowCurveCaptions->isChecked());
+    recent_.Save(s);
+    if (!s.UpdateFile())
+        platform::MessageBox(this,
+                             QStringLiteral("Не удалось сохранить настройки программы\n") +
+                                 QString::fromStdString(s.FileName()) + QStringLiteral("\n") +
+                                 QString::fromStdString(s.Error()),
+                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+}
+
+void TFormMain::RebuildRecentMenu()
+{
+    QMenu* menu = ui->MMIRecent;
+    menu->clear();
+    for (const QString& path : recent_.Items()) {
+        QAction* item = menu->addAction(path);
+        connect(item, &QAction::triggered, this, Guarded([this, path] { OpenRecentFile(path); }));
+    }
+    menu->setEnabled(!recent_.Items().isEmpty());
+}
+
+void TFormMain::OpenRecentFile(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        platform::MessageBox(this, QStringLiteral("Файл не найден:\n") + path, QStringLiteral("Ошибка"),
+                             platform::MB_OK | platform::MB_ICONERROR);
+        recent_.Remove(path);
+        RebuildRecentMenu();
+        return;
+    }
+    OpenLasFile(path);
+}
+
+void TFormMain::SetStartupFile(const QString& path)
+{
+    startupFile_ = path;
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (!startupFile_.isEmpty())
+        QTimer::singleShot(0, this, Guarded([this] { OpenLasFile(startupFile_); }));
+}
+
+void TFormMain::HandOverMessage(const QString& message)
+{
+    try {
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+        if (!message.startsWith(QStringLiteral("OPEN ")))
+            return;
+        const QString path = message.mid(5);
+        if (!lasFile_) {
+            OpenLasFile(path);
+            return;
+        }
+        const int answer = platform::MessageBox(
+            this,
+            QStringLiteral("Получен файл\n") + path +
+                QStringLiteral("\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"),
+            platform::ApplicationTitle(), platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
+        if (answer == platform::IDYES)
+            OpenLasFile(path);
+        else if (answer == platform::IDNO)
+            AddCurvesFromFile(path);
+    } catch (const std::exception& error) {
+        ShowExceptionReport(QString::fromUtf8(error.what()));
+    }
+}
+
+void TFormMain::AddCurvesFromFile(const QString&)
+{
+    if (!lasFile_) {
+        platform::MessageBox(this, QStringLiteral("Не загружен файл.\nНе к чему добавлять данные"),
+                             QStringLiteral("Добавление кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
+        return;
+    }
+    // The add-curves dialog comes with the data-transfer windows; until then the user is told.
+    platform::MessageBox(this, QStringLiteral("Добавление кривых из файла пока не доступно"),
+                         QStringLiteral("Добавление кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
+}
+
+void TFormMain::MIAboutClick()
+{
+    platform::ExecDialog(*AboutBox);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    try {
+        if (!AskSaveChanges()) {
+            event->ignore();
+            return;
+        }
+        // The session of the loaded document ("last.vxs") is saved here by the sessions work.
+        SaveSettings();
+        if (TemplatesIni) {
+            TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
+            TemplatesIni.reset();
+        }
+        event->accept();
+    } catch (const std::exception& error) {
+        ShowExceptionReport(QString::fromUtf8(error.what()));
+        event->accept();
+    }
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedLasFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedLasFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened after the drop has finished: the open runs modal dialogs.
+    QTimer::singleShot(0, this, Guarded([this, path] { OpenLasFile(path); }));
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event)
+{
+    if (!lasFile_) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        HideCurveCoords();
+        for (QAction* tool : toolGroup_->actions())
+            tool->setChecked(false);
+        TBPencilClick();
+        break;
+    case Qt::Key_PageUp: FormMouseWheelUp(); break;
+    case Qt::Key_PageDown: FormMouseWheelDown(); break;
+    case Qt::Key_Home: ScrollBarDepths->setValue(0); break;
+    case Qt::Key_End: ScrollBarDepths->setValue(100); break;
+    case Qt::Key_Up: ScrollByRows(-15); break;
+    case Qt::Key_Down: ScrollByRows(15); break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        PanelCurves->XAxisInfo.SetOffset(PanelCurves->XAxisInfo.Offset() + (event->key() == Qt::Key_Right ? 10 : -10));
+        PanelCurves->Repaint();
+        break;
+    default: QMainWindow::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == PanelCurves && event->type() == QEvent::Resize)
+        QTimer::singleShot(0, this, Guarded([this] { SyncDepthControls(); }));
+    if ((watched == PanelCurves || watched == PBoxAllDepth) && event->type() == QEvent::Wheel) {
+        const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+        Guarded([this, notches] {
+            for (int i = 0; i < std::abs(notches); ++i)
+                notches > 0 ? FormMouseWheelUp() : FormMouseWheelDown();
+        })();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,23 @@
+// Values of the print-title variables and the sources that feed them.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+using TDepthSource = std::function<float()>;
+using TScaleSource = std::function<int()>;
+using TMarkValueSource = std::function<float(int code)>;
+using TDocumentNameSource = std::function<QString()>;
+
+// The value of a print-title variable by exact name; "" for an unknown name or a variable
+// whose source is not set.
+QString GetTemplateVariableValue(const QString& name);
+
+// Printed top and bottom depth and the scale denominator ("interval", "prnscale").
+void SetPrintValueSources(TDepthSource top, TDepthSource bottom, TScaleSource scale);
+void ClearPrintValueSources();
+// Marker values by code: 1 gamma-log point, 2 perforator point, 3 control mark,
+// 4 perforation bottom, 5 distance ("met..." variables). Null clears it.
+void SetMarkValueSource(TMarkValueSource source);
+// Full path of the loaded document, "" without one ("lasfile"); set by the main window.
+void SetDocumentNameSource(TDocumentNameSource source);

@@ -1,0 +1,81 @@
+// Entry point: single-instance hand-over before any form, splash screen, the main window
+// with its dialogs, the command-line file opened when the window is first shown.
+#include "app/AppInfo.h"
+#include "app/MainUnit.h"
+#include "app/StrativApplication.h"
+#include "platform/SingleInstance.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QSplashScreen>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// What a second instance hands over: its ".las" argument, or a request to come forward.
+QString HandOverMessage(const QStringList& arguments)
+{
+    if (arguments.size() > 1 && arguments[1].endsWith(QStringLiteral(".las"), Qt::CaseInsensitive))
+        return QStringLiteral("OPEN ") + QFileInfo(arguments[1]).absoluteFilePath();
+    return QStringLiteral("SHOW");
+}
+
+QPixmap SplashImage()
+{
+    QPixmap image(420, 220);
+    image.fill(QColor(0x30, 0x50, 0x80));
+    QPainter painter(&image);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setPointSize(28);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 40, 420, 80), Qt::AlignCenter, QString::fromUtf8(appinfo::ProgramName));
+    font.setPointSize(11);
+    font.setBold(false);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 120, 420, 30), Qt::AlignCenter,
+                     QStringLiteral("Версия ") + QString::fromUtf8(appinfo::ProgramVersion));
+    painter.drawText(QRect(0, 160, 420, 30), Qt::AlignCenter, QStringLiteral("Загрузка..."));
+    return image;
+}
+
+int Run(TStrativApplication& app)
+{
+    platform::SingleInstance instance;
+    if (!instance.Listen()) {
+        if (instance.Send(HandOverMessage(app.arguments())))
+            return 0;
+        std::fprintf(stderr, "strativ: the running instance did not answer; starting anyway\n");
+    }
+
+    QSplashScreen splash(SplashImage());
+    splash.show();
+    app.processEvents();
+
+    TFormMain main;
+    // Queued: the hand-over may run modal dialogs, which should not nest inside the socket's handler.
+    QObject::connect(&instance, &platform::SingleInstance::MessageReceived, &main, &TFormMain::HandOverMessage,
+                     Qt::QueuedConnection);
+    if (app.arguments().size() > 1)
+        main.SetStartupFile(QFileInfo(app.arguments()[1]).absoluteFilePath());
+    main.show();
+    splash.finish(&main);
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TStrativApplication app(argc, argv);
+    try {
+        return Run(app);
+    } catch (const std::exception& error) {
+        ShowExceptionReport(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowExceptionReport(QStringLiteral("Неизвестная ошибка"));
+    }
+    return 1;
+}

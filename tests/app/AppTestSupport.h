@@ -1,0 +1,107 @@
+// Shared set-up of the main-window tests: generated LAS files and a window driven through the
+// recording dialog runner, with its settings beside a temporary "program folder".
+#pragma once
+
+#include "app/ChooseCurves.h"
+#include "app/MainUnit.h"
+#include "platform/NumberText.h"
+#include "platform/RecordingDialogRunner.h"
+#include "tests/common/TestPaths.h"
+
+#include <QListWidget>
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace strativ::test {
+
+// Value of curve c (1-based) at row r in the generated files.
+inline float GeneratedValue(int c, int r)
+{
+    return static_cast<float>(c * 10 + (r % 7));
+}
+
+// A LAS 2.0 file with depth DEPT (M) from `top` by `step` and curves C1..Cn.
+inline std::string WriteTestLas(const std::string& path, int curves, int rows, double top = 100.0,
+                                double step = 0.5)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "~VERSION INFORMATION\r\n VERS.   2.0 : CWLS LAS 2.0\r\n WRAP.   NO  : One line per depth step\r\n";
+    out << "~WELL INFORMATION\r\n STRT.M  " << top << " : START DEPTH\r\n STOP.M  " << top + step * (rows - 1)
+        << " : STOP DEPTH\r\n STEP.M  " << step << " : STEP\r\n NULL.   -999.25 : NULL VALUE\r\n"
+        << " WELL.   TEST : WELL\r\n";
+    out << "~CURVE INFORMATION\r\n DEPT.M  : DEPTH\r\n";
+    for (int c = 1; c <= curves; ++c)
+        out << " C" << c << ".U" << c << " : CURVE " << c << "\r\n";
+    out << "~A\r\n";
+    for (int r = 0; r < rows; ++r) {
+        out << top + step * r;
+        for (int c = 1; c <= curves; ++c)
+            out << ' ' << GeneratedValue(c, r);
+        out << "\r\n";
+    }
+    return path;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("STRATIV_HOME", dir.path().c_str(), 1);
+        platform::SetDecimalSeparator(QChar('.'));
+        runner = std::make_unique<platform::RecordingDialogRunner>();
+        CreateWindow();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        runner.reset();
+        platform::SetDecimalSeparator(QChar());
+        unsetenv("STRATIV_HOME");
+    }
+
+    void CreateWindow()
+    {
+        window = std::make_unique<TFormMain>();
+        window->resize(1000, 700);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // The curve choice answered with OK, the curves at these list rows unticked first.
+    void PushCurveChoice(std::vector<int> untickRows = {})
+    {
+        runner->PushDialog([untickRows](QDialog& dialog) {
+            QListWidget& list = static_cast<TFormChooseCurves&>(dialog).CurveList();
+            for (int row : untickRows)
+                list.item(row)->setCheckState(Qt::Unchecked);
+            return int(QDialog::Accepted);
+        });
+    }
+
+    bool Open(const std::string& path, std::vector<int> untickRows = {})
+    {
+        PushCurveChoice(std::move(untickRows));
+        return window->OpenLasFile(QString::fromStdString(path));
+    }
+
+    // Messages asked so far, as "title|text".
+    QStringList Messages() const
+    {
+        QStringList out;
+        for (const auto& request : runner->Requests())
+            if (request.kind == platform::DialogKind::Message)
+                out << request.title + "|" + request.text;
+        return out;
+    }
+
+    TempDir dir;
+    std::unique_ptr<platform::RecordingDialogRunner> runner;
+    std::unique_ptr<TFormMain> window;
+};
+
+}  // namespace strativ::test

@@ -1,0 +1,340 @@
+// The main window's document life cycle driven through its real widgets and the dialog runner.
+#include "AppTestSupport.h"
+
+#include "app/RecentFiles.h"
+#include "app/SaveToLas.h"
+#include "core/Lasfile.h"
+#include "core/SettingsFile.h"
+#include "ui_MainUnit.h"
+#include "ui_SaveToLas.h"
+#include "view/PanelWithCurves.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QStatusBar>
+#include <filesystem>
+
+namespace strativ::test {
+namespace {
+
+QStringList ListTexts(const QListWidget& list)
+{
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts << list.item(i)->text();
+    return texts;
+}
+
+QStringList StatusTexts(TFormMain& window)
+{
+    QStringList texts;
+    for (QLabel* label : window.statusBar()->findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            texts << label->text();
+    return texts;
+}
+
+TEST_F(MainWindowTest, MenuOpenShowsOnlyTheChosenCurves)
+{
+    const std::string path = WriteTestLas(dir.file("three.las"), 3, 21);
+    EXPECT_EQ(StatusTexts(*window), QStringList{"Файл не загружен"});
+    runner->PushFiles({QString::fromStdString(path)});
+    PushCurveChoice({1});  // C2 left out
+    window->Form().MMIFileOpen->trigger();
+
+    ASSERT_NE(window->LasFile(), nullptr);
+    EXPECT_EQ(window->LasFile()->GetCurvesCount(), 3);
+    ASSERT_EQ(window->PanelCurves->GetCurvesCount(), 2);
+    EXPECT_EQ(ListTexts(*window->ListCurveNames), (QStringList{"C1", "C3"}));
+    // Each panel curve shows the document curve of index + 1.
+    EXPECT_EQ(window->PanelCurves->GetCurve(1)->Values(), window->LasFile()->GetCurveData(2));
+    EXPECT_FLOAT_EQ(window->PanelCurves->GetCurve(1)->Values()[0], GeneratedValue(3, 0));
+    EXPECT_EQ(StatusTexts(*window), (QStringList{"Кривых: 2", "Глубины: 100.00 - 110.00 M", "Шаг: 0.50"}));
+    EXPECT_EQ(window->windowTitle(), "Strativ - " + QString::fromStdString(path));
+    EXPECT_FALSE(window->IsModified());
+
+    const auto& choice = runner->Requests()[1];
+    EXPECT_EQ(choice.kind, platform::DialogKind::Modal);
+    EXPECT_EQ(runner->PendingAnswers(), 0);
+}
+
+TEST_F(MainWindowTest, ChoosingNoCurveWarnsAndCancelKeepsNoDocument)
+{
+    const std::string path = WriteTestLas(dir.file("three.las"), 3, 5);
+    runner->PushDialog([](QDialog& dialog) {
+        static_cast<TFormChooseCurves&>(dialog).findChild<QPushButton*>("ButtonUncheckAll")->click();
+        return int(QDialog::Accepted);
+    });
+    runner->Push(platform::IDOK);
+    runner->PushCancel();
+    EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(path)));
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Не выбрано ни одной кривой!"});
+    EXPECT_EQ(window->LasFile(), nullptr);
+    EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 0);
+}
+
+TEST_F(MainWindowTest, FileThatFailsToLoadLeavesTheDocumentUntouched)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("good.las"), 2, 10)));
+    TLASFile* before = window->LasFile();
+    window->SetModified();
+
+    struct Case {
+        std::string path;
+        QString start;
+    };
+    const Case cases[] = {
+        {CorpusDir() + "/not_a_las_file.las",
+         "Ошибка|Не удалось загрузить файл\n" + QFileInfo(QString::fromStdString(CorpusDir())).absoluteFilePath()},
+        {dir.file("missing.las"), "Ошибка|Файл не найден:\n" + QString::fromStdString(dir.file("missing.las"))},
+        // Depths alone would leave no curve to choose.
+        {WriteTestLas(dir.file("depth_only.las"), 0, 5),
+         "Ошибка|Не удалось загрузить файл\n" + QString::fromStdString(dir.file("depth_only.las")) +
+             "\nВ файле нет данных кривых"},
+    };
+    for (const Case& c : cases) {
+        runner->Clear();
+        EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(c.path))) << c.path;
+        ASSERT_EQ(Messages().size(), 1) << c.path;
+        EXPECT_TRUE(Messages()[0].startsWith(c.start)) << Messages()[0].toStdString();
+        EXPECT_EQ(runner->Requests()[0].flags, platform::MB_OK | platform::MB_ICONERROR);
+        EXPECT_EQ(window->LasFile(), before);
+        EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 2);
+        EXPECT_TRUE(window->IsModified());
+    }
+}
+
+TEST_F(MainWindowTest, ModifiedDocumentIsAskedAboutBeforeItIsReplaced)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("first.las"), 2, 10)));
+    const std::string second = WriteTestLas(dir.file("second.las"), 4, 10);
+
+    // Cancel: the modified document stays as it was.
+    window->SetModified();
+    TLASFile* first = window->LasFile();
+    runner->Clear();
+    PushCurveChoice();
+    runner->Push(platform::IDCANCEL);
+    EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(second)));
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Сохранить изменения в файле\nfirst.las?"});
+    EXPECT_EQ(runner->Requests().back().flags, platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
+    EXPECT_EQ(window->LasFile(), first);
+    EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 2);
+    EXPECT_TRUE(window->IsModified());
+
+    // Yes with a save dialog that writes nothing: still kept.
+    PushCurveChoice();
+    runner->Push(platform::IDYES);
+    runner->PushCancel();
+    EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(second)));
+    EXPECT_EQ(window->LasFile(), first);
+
+    // No: replaced without saving; the new document is not modified.
+    PushCurveChoice();
+    runner->Push(platform::IDNO);
+    EXPECT_TRUE(window->OpenLasFile(QString::fromStdString(second)));
+    EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 4);
+    EXPECT_FALSE(window->IsModified());
+}
+
+TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("wide.las"), 17, 30)));
+    window->SetModified();
+    const std::string target = dir.file("out.las");
+    runner->PushDialog([&](QDialog& dialog) {
+        static_cast<TFormSaveToLas&>(dialog).Form().EditFileName->setText(QString::fromStdString(target));
+        return int(QDialog::Accepted);
+    });
+    EXPECT_TRUE(window->SaveDocument());
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Записаны файлы:\n" + QString::fromStdString(dir.file("out_1.las")) +
+                                      "\n" + QString::fromStdString(dir.file("out_2.las"))});
+
+    const struct {
+        std::string name;
+        int curves;
+        int firstCurve;
+    } parts[] = {{"out_1.las", 16, 1}, {"out_2.las", 1, 17}};
+    for (const auto& part : parts) {
+        TLASFile read(dir.file(part.name), 2);
+        ASSERT_TRUE(read.IsLoaded()) << part.name << ": " << read.GetLoadError();
+        ASSERT_EQ(read.GetCurvesCount(), part.curves + 1) << part.name;
+        EXPECT_EQ(read.GetPointCount(), 30);
+        for (int c = 1; c <= part.curves; ++c) {
+            const int source = part.firstCurve + c - 1;
+            EXPECT_EQ(read.GetCurveName(c), "C" + std::to_string(source));
+            for (int r : {0, 13, 29})
+                EXPECT_FLOAT_EQ(read.GetCurveData(c)[r], GeneratedValue(source, r));
+        }
+    }
+    // The document keeps its own file name.
+    EXPECT_EQ(window->LasFile()->GetFileName(), dir.file("wide.las"));
+}
+
+TEST_F(MainWindowTest, SaveWithLimitedIntervalWritesTheChosenRows)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 3, 21)));  // 100 .. 110 by 0.5
+    const std::string target = dir.file("part.las");
+    struct Case {
+        double from, to;
+        int rows;
+        float firstDepth;
+    };
+    // The limits are swapped when reversed; rows from trunc to ceil of the step positions.
+    for (const Case& c : {Case{102.0, 104.0, 5, 102.0f}, Case{104.2, 101.2, 8, 101.0f}}) {
+        std::filesystem::remove(target);
+        runner->Clear();
+        runner->PushDialog([&](QDialog& dialog) {
+            Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
+            f.EditFileName->setText(QString::fromStdString(target));
+            f.CheckBoxLimitDept->setChecked(true);
+            f.EditLimitFrom->setValue(c.from);
+            f.EditLimitTo->setValue(c.to);
+            f.ListCurves->item(0)->setCheckState(Qt::Unchecked);
+            return int(QDialog::Accepted);
+        });
+        ASSERT_TRUE(window->SaveDocument());
+        TLASFile read(target, 2);
+        ASSERT_TRUE(read.IsLoaded());
+        EXPECT_EQ(read.GetCurvesCount(), 3);
+        EXPECT_EQ(read.GetPointCount(), c.rows) << c.from;
+        EXPECT_FLOAT_EQ(read.GetTopDepth(), c.firstDepth);
+    }
+
+    // A range shorter than one step is refused and the dialog asked again.
+    runner->Clear();
+    runner->PushDialog([&](QDialog& dialog) {
+        Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
+        f.CheckBoxLimitDept->setChecked(true);
+        f.EditLimitFrom->setValue(103.0);
+        f.EditLimitTo->setValue(103.2);
+        return int(QDialog::Accepted);
+    });
+    runner->Push(platform::IDOK);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Некорректно задано ограничение интервала глубины"});
+}
+
+TEST_F(MainWindowTest, ExistingFileIsReplacedOnlyWhenTheUserAgrees)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 2, 10)));
+    const QString own = QString::fromStdString(dir.file("doc.las"));
+    const auto before = std::filesystem::file_size(dir.file("doc.las"));
+    runner->PushDialog([](QDialog& dialog) {
+        static_cast<TFormSaveToLas&>(dialog).Form().ListCurves->item(1)->setCheckState(Qt::Unchecked);
+        return int(QDialog::Accepted);
+    });
+    runner->Push(platform::IDNO);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + own + "\nуже существует. Заменить?"});
+    EXPECT_EQ(std::filesystem::file_size(dir.file("doc.las")), before);
+}
+
+TEST_F(MainWindowTest, RecentFilesKeepOrderAndLimitAcrossARestart)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 9; ++i)
+        paths.push_back(WriteTestLas(dir.file("f" + std::to_string(i) + ".las"), 1, 4));
+    for (const std::string& path : paths)
+        ASSERT_TRUE(Open(path));
+    ASSERT_TRUE(Open(paths[3]));  // listed already: moves to the front
+
+    ASSERT_TRUE(window->close());
+    window.reset();
+    CreateWindow();
+    QStringList expected;
+    for (int i : {3, 8, 7, 6, 5, 4, 2, 1})
+        expected << QString::fromStdString(paths[i]);
+    EXPECT_EQ(window->RecentFiles().Items(), expected);
+    TRxIniFile stored(dir.file("strativ.ini"));
+    EXPECT_EQ(stored.ReadString("RecentFiles", "File0", ""), paths[3]);
+    EXPECT_EQ(stored.ReadString("RecentFiles", "File7", ""), paths[1]);
+    EXPECT_FALSE(stored.ValueExists("RecentFiles", "File8"));
+
+    // The recent menu opens its entries; a vanished file is reported and dropped.
+    QList<QAction*> items = window->Form().MMIRecent->actions();
+    ASSERT_EQ(items.size(), 8);
+    std::filesystem::remove(paths[1]);
+    items[7]->trigger();
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Файл не найден:\n" + expected[7]});
+    EXPECT_EQ(window->RecentFiles().Items().size(), 7);
+    PushCurveChoice();
+    window->Form().MMIRecent->actions()[2]->trigger();
+    EXPECT_EQ(window->LasFile()->GetFileName(), paths[7]);
+    EXPECT_EQ(window->RecentFiles().First(), expected[2]);
+}
+
+TEST_F(MainWindowTest, ViewSettingsSurviveARestart)
+{
+    window->SetDepthScale(500);
+    window->Form().MIShowCurveCaptions->setChecked(false);
+    ASSERT_TRUE(window->close());
+    window.reset();
+    CreateWindow();
+    EXPECT_EQ(window->DepthScale, 500);
+    EXPECT_TRUE(window->Form().MIScale500->isChecked());
+    EXPECT_FALSE(window->Form().MIShowCurveCaptions->isChecked());
+}
+
+TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReported)
+{
+    std::filesystem::create_directory(dir.file("strativ.ini"));  // a folder where the file should go
+    EXPECT_TRUE(window->close());
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].startsWith("Ошибка|Не удалось сохранить настройки программы\n" +
+                                         QString::fromStdString(dir.file("strativ.ini"))));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("strativ.ini")));
+}
+
+TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
+{
+    const std::string dropped = WriteTestLas(dir.file("dropped.LAS"), 2, 6);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("notes.txt"))),
+                  QUrl::fromLocalFile(QString::fromStdString(dropped))});
+    // Qt delivers a drop only to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    PushCurveChoice();
+    QApplication::sendEvent(window.get(), &drop);
+    for (int i = 0; i < 50 && !window->LasFile(); ++i)
+        QTest::qWait(10);
+    ASSERT_NE(window->LasFile(), nullptr) << Messages().join(";").toStdString();
+    EXPECT_EQ(window->LasFile()->GetFileName(), dropped);
+
+    // With a document, the hand-over asks; Cancel does nothing.
+    const std::string handed = WriteTestLas(dir.file("handed.las"), 3, 6);
+    runner->Clear();
+    runner->PushCancel();
+    window->HandOverMessage(QString::fromStdString("OPEN " + handed));
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Получен файл\n" + QString::fromStdString(handed) +
+                                      "\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"});
+    EXPECT_EQ(window->LasFile()->GetFileName(), dropped);
+    runner->Push(platform::IDYES);
+    PushCurveChoice();
+    window->HandOverMessage(QString::fromStdString("OPEN " + handed));
+    EXPECT_EQ(window->LasFile()->GetFileName(), handed);
+}
+
+TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 2, 10)));
+    window->SetModified();
+    runner->Push(platform::IDCANCEL);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("strativ.ini")));
+    runner->Push(platform::IDNO);
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("strativ.ini")));
+}
+
+}  // namespace
+}  // namespace strativ::test
