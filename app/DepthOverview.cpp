@@ -1,6 +1,8 @@
 // Depth overview paint box.
 #include "app/DepthOverview.h"
 
+#include "editing/IntervalManager.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -69,6 +71,8 @@ void TDepthOverview::paintEvent(QPaintEvent*)
     if (!HasRange())
         return;
     const QRect strip = Strip();
+    if (intervals_)
+        intervals_->DrawIntervals(painter, strip, static_cast<float>(first_), static_cast<float>(last_));
 
     // Labels at a nice depth step at least 30 rows apart.
     painter.setPen(palette().color(QPalette::Text));

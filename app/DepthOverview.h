@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class IntervalManager;
+
 class TDepthOverview : public QWidget
 {
     Q_OBJECT
@@ -13,6 +15,8 @@ public:
     // Whole depth range (empty when first >= last: nothing is drawn).
     void SetRange(double first, double last);
     void SetVisibleWindow(double top, double bottom);
+    // Interval bands drawn over the whole range (null: none).
+    void SetIntervals(const IntervalManager* intervals) { intervals_ = intervals; }
     double First() const { return first_; }
     double Last() const { return last_; }
 
@@ -36,4 +40,5 @@ private:
     double last_ = 0.0;
     double top_ = 0.0;
     double bottom_ = 0.0;
+    const IntervalManager* intervals_ = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "app/DlgSessions.h"
 
-#include "app/HelpWindow.h"
 #include "app/StrativSession.h"
 #include "platform/DialogRunner.h"
+#include "platform/Help.h"
 #include "ui_DlgSessions.h"
 
 #include <QDateTime>
@@ -30,7 +30,7 @@ TDlgSessions::TDlgSessions(QWidget* parent)
     connect(ui->BtnSave, &QPushButton::clicked, this, [this] { BtnSaveClick(); });
     connect(ui->BtnDelete, &QPushButton::clicked, this, [this] { BtnDeleteClick(); });
     connect(ui->BtnClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->BtnHelp, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopic); });
+    connect(ui->BtnHelp, &QPushButton::clicked, this, [] { platform::ShowHelpTopic(kHelpTopic); });
     connect(ui->ListSessions, &QTreeWidget::currentItemChanged, this, [this] { ShowPreview(); });
     connect(ui->ListSessions, &QTreeWidget::itemDoubleClicked, this, [this] { BtnLoadClick(); });
 }

@@ -49,7 +49,7 @@ void THelpWindow::ShowTopic(int topic)
     browser_->setSource(QUrl(QStringLiteral("qrc") + TopicPage(topic)));
 }
 
-void ShowHelpTopic(int topic)
+void ShowHelpWindow(int topic)
 {
     if (!helpWindow)
         helpWindow = new THelpWindow(QApplication::activeWindow());

@@ -22,7 +22,8 @@ private:
     QTextBrowser* browser_;
 };
 
-// Opens the help window at the topic (0 contents, 20 main window).
-void ShowHelpTopic(int topic);
-// The help window, null before the first ShowHelpTopic.
+// Opens the help window at the topic (0 contents, 20 main window); registered as the
+// platform's help handler, through which every window asks for help.
+void ShowHelpWindow(int topic);
+// The help window, null before the first ShowHelpWindow.
 THelpWindow* HelpWindow();

@@ -116,8 +116,9 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     // The leftmost track starts at the left edge of the drawing area.
     PanelCurves->XAxisInfo.SetOffset(-(count - 2) * 100);
     UndoStore.SetLasFile(lasFile_.get());
-    // The interval bounds, the macro manager's parser and the print template's Bound flag
-    // follow the new document here once those parts exist.
+    // The intervals stay; only their loaded range follows the document. The macro manager's
+    // parser and the print template's Bound flag follow it here once those parts exist.
+    Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     SetModified(false);
 
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());

@@ -176,5 +176,7 @@ void TFormMain::ReattachView()
     for (int i = 0; i < PanelCurves->GetCurvesCount(); ++i)
         PanelCurves->GetCurve(i)->SetData(lasFile_->GetCurveData(i + 1), lasFile_->GetPointCount());
     PanelCurves->UpdateCurves();
+    Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
+    PBoxAllDepth->update();
     SyncDepthControls();
 }

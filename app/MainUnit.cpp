@@ -5,6 +5,8 @@
 #include "app/ChooseCurves.h"
 #include "app/CurveNameDlg.h"
 #include "app/DepthOverview.h"
+#include "app/DlgSessions.h"
+#include "app/StrativProfileManager.h"
 #include "app/HelpWindow.h"
 #include "app/NumberInput.h"
 #include "app/SaveToLas.h"
@@ -14,6 +16,8 @@
 #include "core/MathExpression.h"
 #include "core/SettingsFile.h"
 #include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
+#include "platform/Help.h"
 #include "platform/Folders.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
@@ -70,6 +74,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     AboutBox = new TAboutBox(this);
     NumberInput = new TNumberInputBox(this);
     CurveNameDlg = new TCurveNameDlg(this);
+    DlgSessions = new TDlgSessions(this);
+    SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     ConnectCommands();
     SetUpTemplates();
     LoadSettings();
@@ -89,6 +95,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
         value = static_cast<double>(NumberInputBox()->GetValue());
         return true;
     });
+    platform::SetHelpHandler(ShowHelpWindow);
 }
 
 TFormMain::~TFormMain()
@@ -97,6 +104,7 @@ TFormMain::~TFormMain()
         mainWindow = nullptr;
         SetDocumentNameSource({});
         SetAskNumberHook({});
+        platform::SetHelpHandler(nullptr);
     }
     // The panel borrows the document's arrays: let it go first.
     ClearView();
@@ -128,18 +136,19 @@ void TFormMain::CreateView()
 void TFormMain::ConnectCommands()
 {
     Ui::TFormMain& f = *ui;
-    connect(f.MMIFileOpen, &QAction::triggered, this, Guarded([this] { OpenLasFile({}); }));
-    connect(f.TBOpen, &QAction::triggered, this, Guarded([this] { OpenLasFile({}); }));
-    connect(f.MMIFileSaveAs, &QAction::triggered, this, Guarded([this] { SaveDocument(); }));
-    connect(f.TBSave, &QAction::triggered, this, Guarded([this] { SaveDocument(); }));
+    connect(f.MMIFileOpen, &QAction::triggered, this, platform::Guarded([this] { OpenLasFile({}); }));
+    connect(f.TBOpen, &QAction::triggered, this, platform::Guarded([this] { OpenLasFile({}); }));
+    connect(f.MMIFileSaveAs, &QAction::triggered, this, platform::Guarded([this] { SaveDocument(); }));
+    connect(f.TBSave, &QAction::triggered, this, platform::Guarded([this] { SaveDocument(); }));
+    connect(f.MMIFileSessions, &QAction::triggered, this, platform::Guarded([this] { MMISessionsClick(); }));
     connect(f.MMIFileExit, &QAction::triggered, this, &QWidget::close);
-    connect(f.MIUndo, &QAction::triggered, this, Guarded([this] { TBUndoClick(); }));
-    connect(f.TBUndo, &QAction::triggered, this, Guarded([this] { TBUndoClick(); }));
-    connect(f.MIRedo, &QAction::triggered, this, Guarded([this] { TBRedoClick(); }));
-    connect(f.TBRedo, &QAction::triggered, this, Guarded([this] { TBRedoClick(); }));
-    connect(f.MIShowCurveCaptions, &QAction::triggered, this, Guarded([this] { MIShowCurveCaptionsClick(); }));
-    connect(f.MIHelp, &QAction::triggered, this, Guarded([] { ShowHelpTopic(20); }));
-    connect(f.MIAbout, &QAction::triggered, this, Guarded([this] { MIAboutClick(); }));
+    connect(f.MIUndo, &QAction::triggered, this, platform::Guarded([this] { TBUndoClick(); }));
+    connect(f.TBUndo, &QAction::triggered, this, platform::Guarded([this] { TBUndoClick(); }));
+    connect(f.MIRedo, &QAction::triggered, this, platform::Guarded([this] { TBRedoClick(); }));
+    connect(f.TBRedo, &QAction::triggered, this, platform::Guarded([this] { TBRedoClick(); }));
+    connect(f.MIShowCurveCaptions, &QAction::triggered, this, platform::Guarded([this] { MIShowCurveCaptionsClick(); }));
+    connect(f.MIHelp, &QAction::triggered, this, platform::Guarded([] { platform::ShowHelpTopic(20); }));
+    connect(f.MIAbout, &QAction::triggered, this, platform::Guarded([this] { MIAboutClick(); }));
 
     scaleGroup_ = new QActionGroup(this);
     const std::pair<QAction*, int> scales[] = {{f.MIScale10, 10},     {f.MIScale20, 20},     {f.MIScale50, 50},
@@ -149,39 +158,42 @@ void TFormMain::ConnectCommands()
     for (const auto& [action, tag] : scales) {
         action->setData(tag);  // the Tag of the scale item
         scaleGroup_->addAction(action);
-        connect(action, &QAction::triggered, this, Guarded([this, action] { MIScale100Click(action); }));
+        connect(action, &QAction::triggered, this, platform::Guarded([this, action] { MIScale100Click(action); }));
     }
     scaleGroup_->addAction(f.MIAnotherScale);
-    connect(f.MIAnotherScale, &QAction::triggered, this, Guarded([this] { MIAnotherScaleClick(); }));
+    connect(f.MIAnotherScale, &QAction::triggered, this, platform::Guarded([this] { MIAnotherScaleClick(); }));
 
     toolGroup_ = new QActionGroup(this);
     toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (QAction* tool : {f.TBShiftCurve, f.TBPencil, f.TBPencilLine, f.TBZoomIn, f.TBZoomOut}) {
         toolGroup_->addAction(tool);
-        connect(tool, &QAction::triggered, this, Guarded([this] { TBPencilClick(); }));
+        connect(tool, &QAction::triggered, this, platform::Guarded([this] { TBPencilClick(); }));
     }
 
-    PanelCurves->OnMouseDown = Guarded([this](QMouseEvent& event) { PanelCurvesMouseDown(event); });
-    PanelCurves->OnMouseMove = Guarded([this](QMouseEvent& event) { PanelCurvesMouseMove(event); });
-    PanelCurves->OnMouseUp = Guarded([this](QMouseEvent& event) { PanelCurvesMouseUp(event); });
-    PanelCurves->OnYOffsetChange = Guarded([this](int) { SyncDepthControls(); });
-    PanelCurves->OnDblClick = Guarded([this](QMouseEvent&) {
+    PanelCurves->OnDrawingAreaPaint = [this](QPainter& canvas, const QRect& area, double first, double last,
+                                             TRasterOp& op) { PanelCurvesDrawingAreaPaint(canvas, area, first, last, op); };
+    PBoxAllDepth->SetIntervals(UseNewIntervals ? &Intervals : nullptr);
+    PanelCurves->OnMouseDown = platform::Guarded([this](QMouseEvent& event) { PanelCurvesMouseDown(event); });
+    PanelCurves->OnMouseMove = platform::Guarded([this](QMouseEvent& event) { PanelCurvesMouseMove(event); });
+    PanelCurves->OnMouseUp = platform::Guarded([this](QMouseEvent& event) { PanelCurvesMouseUp(event); });
+    PanelCurves->OnYOffsetChange = platform::Guarded([this](int) { SyncDepthControls(); });
+    PanelCurves->OnDblClick = platform::Guarded([this](QMouseEvent&) {
         if (const int current = PanelCurves->GetCurrentCurve(); lasFile_ && current > 0)
             ShowCurveCoords(current - 1);
     });
-    connect(f.SpinCoordsScale, &QDoubleSpinBox::valueChanged, this, Guarded([this](double) { CurveCoordsChanged(); }));
-    connect(f.SpinCoordsOffset, &QSpinBox::valueChanged, this, Guarded([this](int) { CurveCoordsChanged(); }));
-    connect(f.ButtonHideCurveCoords, &QToolButton::clicked, this, Guarded([this] { HideCurveCoords(); }));
-    connect(zoomTimer_, &QTimer::timeout, this, Guarded([this] { ZoomTrack(); }));
-    connect(ScrollBarDepths, &QScrollBar::valueChanged, this, Guarded([this](int) { ScrollBarDepthsScroll(); }));
-    connect(PBoxAllDepth, &TDepthOverview::DepthClicked, this, Guarded([this](double depth) {
+    connect(f.SpinCoordsScale, &QDoubleSpinBox::valueChanged, this, platform::Guarded([this](double) { CurveCoordsChanged(); }));
+    connect(f.SpinCoordsOffset, &QSpinBox::valueChanged, this, platform::Guarded([this](int) { CurveCoordsChanged(); }));
+    connect(f.ButtonHideCurveCoords, &QToolButton::clicked, this, platform::Guarded([this] { HideCurveCoords(); }));
+    connect(zoomTimer_, &QTimer::timeout, this, platform::Guarded([this] { ZoomTrack(); }));
+    connect(ScrollBarDepths, &QScrollBar::valueChanged, this, platform::Guarded([this](int) { ScrollBarDepthsScroll(); }));
+    connect(PBoxAllDepth, &TDepthOverview::DepthClicked, this, platform::Guarded([this](double depth) {
                 if (lasFile_) {
                     PanelCurves->GotoDepth(depth);
                     SyncDepthControls();
                 }
             }));
     connect(ListCurveNames, &QListWidget::itemChanged, this,
-            Guarded([this](QListWidgetItem* item) { ListItemChanged(item); }));
+            platform::Guarded([this](QListWidgetItem* item) { ListItemChanged(item); }));
 }
 
 void TFormMain::SetUpTemplates()
@@ -252,7 +264,7 @@ void TFormMain::RebuildRecentMenu()
     menu->clear();
     for (const QString& path : recent_.Items()) {
         QAction* item = menu->addAction(path);
-        connect(item, &QAction::triggered, this, Guarded([this, path] { OpenRecentFile(path); }));
+        connect(item, &QAction::triggered, this, platform::Guarded([this, path] { OpenRecentFile(path); }));
     }
     menu->setEnabled(!recent_.Items().isEmpty());
 }
@@ -281,12 +293,12 @@ void TFormMain::showEvent(QShowEvent* event)
         return;
     shownOnce_ = true;
     if (!startupFile_.isEmpty())
-        QTimer::singleShot(0, this, Guarded([this] { OpenLasFile(startupFile_); }));
+        QTimer::singleShot(0, this, platform::Guarded([this] { OpenLasFile(startupFile_); }));
 }
 
 void TFormMain::HandOverMessage(const QString& message)
 {
-    try {
+    platform::Guarded(this, [&] {
         if (isMinimized())
             showNormal();
         raise();
@@ -307,9 +319,7 @@ void TFormMain::HandOverMessage(const QString& message)
             OpenLasFile(path);
         else if (answer == platform::IDNO)
             AddCurvesFromFile(path);
-    } catch (const std::exception& error) {
-        ShowExceptionReport(QString::fromUtf8(error.what()));
-    }
+    });
 }
 
 void TFormMain::AddCurvesFromFile(const QString&)
@@ -331,22 +341,20 @@ void TFormMain::MIAboutClick()
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
-    try {
+    bool close = true;
+    platform::Guarded(this, [&] {
         if (!AskSaveChanges()) {
-            event->ignore();
+            close = false;
             return;
         }
-        // The session of the loaded document ("last.vxs") is saved here by the sessions work.
+        SaveLastSession();
         SaveSettings();
         if (TemplatesIni) {
             TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
             TemplatesIni.reset();
         }
-        event->accept();
-    } catch (const std::exception& error) {
-        ShowExceptionReport(QString::fromUtf8(error.what()));
-        event->accept();
-    }
+    });
+    event->setAccepted(close);
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event)
@@ -362,7 +370,7 @@ void TFormMain::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     // Opened after the drop has finished: the open runs modal dialogs.
-    QTimer::singleShot(0, this, Guarded([this, path] { OpenLasFile(path); }));
+    QTimer::singleShot(0, this, platform::Guarded([this, path] { OpenLasFile(path); }));
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* event)
@@ -397,10 +405,10 @@ void TFormMain::keyPressEvent(QKeyEvent* event)
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == PanelCurves && event->type() == QEvent::Resize)
-        QTimer::singleShot(0, this, Guarded([this] { SyncDepthControls(); }));
+        QTimer::singleShot(0, this, platform::Guarded([this] { SyncDepthControls(); }));
     if ((watched == PanelCurves || watched == PBoxAllDepth) && event->type() == QEvent::Wheel) {
         const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
-        Guarded([this, notches] {
+        platform::Guarded([this, notches] {
             for (int i = 0; i < std::abs(notches); ++i)
                 notches > 0 ? FormMouseWheelUp() : FormMouseWheelDown();
         })();

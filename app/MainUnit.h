@@ -4,10 +4,12 @@
 
 #include "app/RecentFiles.h"
 #include "core/data_dump_restore.h"
+#include "editing/IntervalManager.h"
 #include "platform/Colors.h"
 
 #include <QMainWindow>
 #include <QPoint>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +24,11 @@ class QMouseEvent;
 class QScrollBar;
 class QTimer;
 class TAboutBox;
+class QPainter;
+class StrativSession;
 class TCurveNameDlg;
 class TDepthOverview;
+class TDlgSessions;
 class TFormChooseCurves;
 class TFormSaveToLas;
 class TLASFile;
@@ -31,6 +36,7 @@ class TNumberInputBox;
 class TPanelWithCurves;
 class TRxIniFile;
 class TSettingsFile;
+enum TRasterOp : std::uint32_t;
 
 class TFormMain : public QMainWindow
 {
@@ -57,6 +63,23 @@ public:
     DumpRestoreCurveData UndoStore;
     // N of the current depth scale 1:N.
     int DepthScale = DefaultDepthScale;
+    // Named depth intervals, drawn as bands over the panel and the depth overview.
+    IntervalManager Intervals;
+    bool UseNewIntervals = true;
+    // Repaints everything that shows the intervals.
+    void RefreshIntervals();
+    // The panel's drawing-area layer: the interval bands, merged by exclusive or.
+    void PanelCurvesDrawingAreaPaint(QPainter& canvas, const QRect& area, double firstDepth, double lastDepth,
+                                     TRasterOp& op);
+
+    // Sessions: the folder (ending with "/"), the dialog, and saving and loading one session.
+    std::string SessionsDir;
+    TDlgSessions* DlgSessions = nullptr;
+    void MMISessionsClick();
+    // Asks to save a modified document, then replaces the document, the view and the intervals.
+    bool LoadSession(const QString& path);
+    // Writes the LAS copy beside the session file, then the session file.
+    bool SaveSession(const QString& path);
 
     bool IsModified() const { return modified_; }
     void SetModified(bool modified = true);
@@ -152,6 +175,10 @@ private:
     void CurveCoordsChanged();
     void UpdateCaption();
     bool AnyToolDown() const;
+    // "last.vxs" of the loaded document, written when the program closes.
+    void SaveLastSession();
+    StrativSession CaptureSession(const std::string& lasCopyName) const;
+    void ApplySessionView(const StrativSession& session);
     // Tools acting on panel presses.
     void ZoomTrack();
     void RestoreLineCopy();

@@ -2,9 +2,7 @@
 #include "app/StrativApplication.h"
 
 #include "app/AppInfo.h"
-#include "platform/DialogRunner.h"
-
-#include <exception>
+#include "platform/ErrorReport.h"
 
 TStrativApplication::TStrativApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -14,21 +12,7 @@ TStrativApplication::TStrativApplication(int& argc, char** argv) : QApplication(
 
 bool TStrativApplication::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        ShowExceptionReport(QString::fromUtf8(error.what()));
-    } catch (...) {
-        ShowExceptionReport(QStringLiteral("Неизвестная ошибка"));
-    }
-    return false;
-}
-
-void ShowExceptionReport(const QString& text)
-{
-    try {
-        platform::MessageBox(nullptr, text, QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
-    } catch (...) {
-        // Nothing more can be reported; the program goes on.
-    }
+    bool handled = false;
+    platform::Guarded(nullptr, [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

@@ -4,6 +4,7 @@
 #include "app/MainUnit.h"
 #include "app/StrativApplication.h"
 #include "platform/SingleInstance.h"
+#include "platform/ErrorReport.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -70,12 +71,7 @@ int Run(TStrativApplication& app)
 int main(int argc, char** argv)
 {
     TStrativApplication app(argc, argv);
-    try {
-        return Run(app);
-    } catch (const std::exception& error) {
-        ShowExceptionReport(QString::fromUtf8(error.what()));
-    } catch (...) {
-        ShowExceptionReport(QStringLiteral("Неизвестная ошибка"));
-    }
-    return 1;
+    int result = 1;
+    platform::Guarded(nullptr, [&] { result = Run(app); });
+    return result;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <exception>
+#include <utility>
 
 class QWidget;
 
@@ -26,6 +27,17 @@ bool Guarded(QWidget* owner, Action&& action) noexcept
         ReportException(owner, QString());
     }
     return false;
+}
+
+// Wraps a slot or callback so that no exception leaves it: what it throws is reported.
+template <class Handler>
+auto Guarded(Handler handler)
+{
+    // The return type keeps the call SFINAE-friendly, so Qt can find how many signal arguments it takes.
+    return [handler = std::move(handler)](auto&&... args)
+               -> decltype(std::declval<Handler&>()(std::forward<decltype(args)>(args)...), void()) {
+        Guarded(nullptr, [&] { handler(std::forward<decltype(args)>(args)...); });
+    };
 }
 
 }  // namespace platform

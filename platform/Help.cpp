@@ -1,18 +1,29 @@
-// Help topics as HTML pages in the system browser.
 #include "platform/Help.h"
 
 #include "platform/DialogRunner.h"
-#include "platform/Folders.h"
-#include "platform/Shell.h"
-
-#include <QFileInfo>
 
 namespace platform {
 
+namespace {
+
+HelpHandler& Handler()
+{
+    static HelpHandler handler;
+    return handler;
+}
+
+} // namespace
+
+void SetHelpHandler(HelpHandler handler)
+{
+    Handler() = std::move(handler);
+}
+
 void ShowHelpTopic(int topic)
 {
-    QString page = QString::fromStdString(ProgramDir()) + QStringLiteral("help/%1.html").arg(topic);
-    if (topic < 0 || !QFileInfo(page).isFile() || !ShellOpenFile(page))
+    if (Handler())
+        Handler()(topic);
+    else
         ShowMessage(QStringLiteral("Справка недоступна"));
 }
 

@@ -51,6 +51,7 @@ protected:
     void SetUp() override
     {
         setenv("STRATIV_HOME", dir.path().c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
         platform::SetDecimalSeparator(QChar('.'));
         runner = std::make_unique<platform::RecordingDialogRunner>();
         CreateWindow();
@@ -62,6 +63,7 @@ protected:
         runner.reset();
         platform::SetDecimalSeparator(QChar());
         unsetenv("STRATIV_HOME");
+        unsetenv("XDG_DATA_HOME");
     }
 
     void CreateWindow()

@@ -1,11 +1,13 @@
 // The number input box, the curve information dialog, print-title variables and help pages.
 #include "app/CurveNameDlg.h"
+#include "app/DlgSessions.h"
 #include "app/HelpWindow.h"
 #include "app/NumberInput.h"
 #include "app/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
 #include "platform/NumberText.h"
+#include "platform/ErrorReport.h"
 #include "platform/RecordingDialogRunner.h"
 #include "ui_CurveNameDlg.h"
 
@@ -156,7 +158,8 @@ TEST(HelpWindow, TopicsWithoutAPageShowTheContents)
 {
     EXPECT_EQ(THelpWindow::TopicPage(20), ":/help/20.html");
     EXPECT_EQ(THelpWindow::TopicPage(0), ":/help/0.html");
-    for (int topic : {1, 7, 23, 24, -1})
+    EXPECT_EQ(THelpWindow::TopicPage(TDlgSessions::kHelpTopic), ":/help/7.html");
+    for (int topic : {1, 8, 23, 24, -1})
         EXPECT_EQ(THelpWindow::TopicPage(topic), ":/help/0.html") << topic;
 
     THelpWindow window;
@@ -171,20 +174,20 @@ TEST(ErrorReport, ExceptionsLeavingAHandlerAreShownAndStopThere)
 {
     platform::RecordingDialogRunner runner;
     int after = 0;
-    auto handler = Guarded([&](int value) {
+    auto handler = platform::Guarded([&](int value) {
         if (value < 0)
             throw std::runtime_error("Отрицательное значение");
         after = value;
     });
     handler(-1);
     handler(5);
-    Guarded([] { throw 42; })();
+    platform::Guarded([] { throw 42; })();
     EXPECT_EQ(after, 5);
     ASSERT_EQ(runner.Requests().size(), 2u);
     EXPECT_EQ(runner.Requests()[0].text, "Отрицательное значение");
     EXPECT_EQ(runner.Requests()[0].title, "Ошибка");
     EXPECT_EQ(runner.Requests()[0].flags, platform::MB_OK | platform::MB_ICONERROR);
-    EXPECT_EQ(runner.Requests()[1].text, "Неизвестная ошибка");
+    EXPECT_EQ(runner.Requests()[1].text, "Неопознанная ошибка");
 }
 
 }  // namespace

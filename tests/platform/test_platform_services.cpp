@@ -63,14 +63,20 @@ TEST(Folders, AppDataDirFollowsXdgDataHomeAndIgnoresARelativeOne)
     EXPECT_EQ(platform::AppDataDir(), "/home/geo/.local/share/");
 }
 
-TEST(Help, AMissingPageIsReportedInsteadOfOpened)
+TEST(Help, TopicsGoToTheRegisteredWindowOrAreReportedMissing)
 {
-    strativ::test::TempDir dir;
-    ScopedEnv home("STRATIV_HOME", dir.path().c_str());
     platform::RecordingDialogRunner runner;
+    platform::SetHelpHandler(nullptr);
     platform::ShowHelpTopic(20);
     ASSERT_EQ(runner.Requests().size(), 1u);
     EXPECT_EQ(runner.Last().text, "Справка недоступна");
+
+    int shown = -1;
+    platform::SetHelpHandler([&](int topic) { shown = topic; });
+    platform::ShowHelpTopic(7);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(shown, 7);
+    EXPECT_EQ(runner.Requests().size(), 1u);
 }
 
 QString UniqueName(const char* tag)

@@ -1,0 +1,146 @@
+#include "app/StrativSession.h"
+#include "core/Lasfile.h"
+#include "tests/app/AppTestSupport.h"
+#include "view/PanelWithCurves.h"
+
+#include <QDir>
+#include <QFile>
+#include <filesystem>
+
+using strativ::test::MainWindowTest;
+using strativ::test::WriteTestLas;
+
+namespace {
+
+std::string IntervalBlock(const std::string& sessionPath, size_t intervals)
+{
+    std::ifstream in(sessionPath, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const size_t size = 4 + intervals * 149;
+    return bytes.size() >= size ? bytes.substr(bytes.size() - size) : std::string();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, SessionBringsBackDocumentViewAndIntervals)
+{
+    const std::string las = WriteTestLas(dir.file("well.las"), 3, 200);
+    ASSERT_TRUE(Open(las));
+    TLASFile& original = *window->LasFile();
+    original.GetCurveData(2)[5] = original.GetNullValue();
+    original.GetCurveData(3)[7] = 123.25f;
+    original.SetCurveUnit(3, "мВ");
+    window->SetModified();
+
+    TPanelWithCurves& panel = *window->PanelCurves;
+    panel.GetCurve(0)->SetColor(0x123456);
+    panel.GetCurve(0)->SetLineWidth(3);
+    panel.GetCurve(0)->SetPixelsPerUnit(2.5);
+    panel.GetCurve(1)->SetVisible(false);
+    panel.GetCurve(2)->SetSelected(true);
+    panel.GetCurve(2)->SetXOffset(-40);
+    window->SetDepthScale(500);
+    panel.YAxisInfo.SetOffset(37);
+    window->Intervals.SetInterval(120, 130)->Name = "Пласт А";
+    IntervalItem* second = window->Intervals.SetInterval(150, 160);
+    second->Name = "Пласт Б";
+    second->Color = 0x00FF00;
+    second->Active = false;
+
+    const std::string path = dir.file("work.vxs");
+    ASSERT_TRUE(window->SaveSession(QString::fromStdString(path)));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("work.las"))));
+    const std::string savedBlock = IntervalBlock(path, 2);
+
+    // Another window, another document: the session replaces all of it.
+    window.reset();
+    CreateWindow();
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("other.las"), 1, 10)));
+    window->Intervals.SetInterval(101, 102);
+    ASSERT_TRUE(window->LoadSession(QString::fromStdString(path)));
+
+    TLASFile& loaded = *window->LasFile();
+    ASSERT_EQ(loaded.GetCurvesCount(), 4);
+    ASSERT_EQ(loaded.GetPointCount(), 200);
+    EXPECT_EQ(loaded.GetCurveData(2)[5], loaded.GetNullValue());
+    EXPECT_EQ(loaded.GetCurveData(3)[7], 123.25f);
+    EXPECT_EQ(loaded.GetCurveData(1)[199], strativ::test::GeneratedValue(1, 199));
+    EXPECT_EQ(loaded.GetCurveUnit(3), "мВ");
+    EXPECT_FALSE(window->IsModified());
+
+    TPanelWithCurves& view = *window->PanelCurves;
+    EXPECT_EQ(window->DepthScale, 500);
+    EXPECT_EQ(view.YAxisInfo.Offset(), 37);
+    EXPECT_EQ(view.GetCurve(0)->Color(), 0x123456u);
+    EXPECT_EQ(view.GetCurve(0)->LineWidth(), 3);
+    EXPECT_DOUBLE_EQ(view.GetCurve(0)->PixelsPerUnit(), 2.5);
+    EXPECT_FALSE(view.GetCurve(1)->IsVisible());
+    EXPECT_TRUE(view.GetCurve(2)->IsSelected());
+    EXPECT_EQ(view.GetCurve(2)->XOffset(), -40);
+    EXPECT_EQ(window->ListCurveNames->item(2)->checkState(), Qt::Checked);
+
+    ASSERT_EQ(window->Intervals.List.size(), 2u);
+    EXPECT_EQ(window->Intervals.List[0].Name, "Пласт А");
+    EXPECT_EQ(window->Intervals.List[1].Color, 0x00FF00u);
+    EXPECT_FALSE(window->Intervals.List[1].Active);
+    EXPECT_EQ(window->Intervals.GetTop(), 100.0f);
+    EXPECT_EQ(window->Intervals.GetBottom(), 199.5f);
+
+    const std::string again = dir.file("again.vxs");
+    ASSERT_TRUE(window->SaveSession(QString::fromStdString(again)));
+    EXPECT_EQ(IntervalBlock(again, 2), savedBlock);
+}
+
+TEST_F(MainWindowTest, DamagedSessionIsRefusedAndTheDocumentStays)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 2, 50)));
+    const TLASFile* before = window->LasFile();
+    const std::string path = dir.file("bad.vxs");
+    std::ofstream(path, std::ios::binary) << "STRVXS1";
+    EXPECT_FALSE(window->LoadSession(QString::fromStdString(path)));
+    EXPECT_EQ(window->LasFile(), before);
+    EXPECT_EQ(Messages().last(), "Ошибка|Файл сессии поврежден или имеет неизвестный формат");
+}
+
+TEST_F(MainWindowTest, ClosingWithADocumentWritesTheLastSession)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 2, 50)));
+    window->Intervals.SetInterval(110, 115)->Name = "Зона";
+    const QString sessions = QString::fromStdString(window->SessionsDir);
+    window->close();
+    EXPECT_TRUE(QFile::exists(sessions + "last.vxs"));
+    EXPECT_TRUE(QFile::exists(sessions + "last.las"));
+    // Written through temporary names: nothing else is left in the folder.
+    EXPECT_EQ(QDir(sessions).entryList(QDir::Files).size(), 2);
+
+    StrativSession last;
+    std::string error;
+    ASSERT_TRUE(last.Load((sessions + "last.vxs").toStdString(), error)) << error;
+    ASSERT_EQ(last.Intervals.size(), 1u);
+    EXPECT_EQ(last.Intervals[0].Name, "Зона");
+    EXPECT_EQ(TLASFile((sessions + "last.las").toStdString(), 2).GetPointCount(), 50);
+}
+
+TEST_F(MainWindowTest, IntervalBandsArePaintedOverThePanel)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 1, 400, 100.0, 0.25)));
+    for (int i = 0; i < window->PanelCurves->GetCurvesCount(); ++i)
+        window->PanelCurves->GetCurve(i)->SetVisible(false);
+    window->PanelCurves->GotoDepth(120);
+    IntervalItem* band = window->Intervals.SetInterval(118, 122);
+    band->Color = 0x0000FF;
+    window->RefreshIntervals();
+
+    const QRect area = window->PanelCurves->DrawingArea();
+    const int y = area.top() + area.height() / 2 - 10; // depth 120 is in the middle, a grid line
+    const QImage& image = window->PanelCurves->Bitmap();
+    int red = 0;
+    for (int x = area.left() + 5; x < area.right() - 5; x += 7)
+        red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+    EXPECT_GT(red, 0);
+
+    band->Active = false;
+    window->RefreshIntervals();
+    for (int x = area.left() + 5; x < area.right() - 5; x += 7)
+        EXPECT_NE(window->PanelCurves->Bitmap().pixel(x, y), qRgb(255, 0, 0));
+}
