@@ -2,6 +2,7 @@
 #include "app/CurveNameDlg.h"
 
 #include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
 #include "ui_CurveNameDlg.h"
 
 #include <QHBoxLayout>
@@ -14,7 +15,7 @@ TCurveNameDlg::TCurveNameDlg(QWidget* parent)
     fields_->setupUi(holder);
     auto* layout = new QHBoxLayout(Bevel());
     layout->addWidget(holder);
-    connect(fields_->ButtonColor, &QPushButton::clicked, this, &TCurveNameDlg::ButtonColorClick);
+    connect(fields_->ButtonColor, &QPushButton::clicked, this, platform::Guarded([this] { ButtonColorClick(); }));
 }
 
 TCurveNameDlg::~TCurveNameDlg() = default;

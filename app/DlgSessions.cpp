@@ -2,6 +2,7 @@
 
 #include "app/StrativSession.h"
 #include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
 #include "platform/Help.h"
 #include "ui_DlgSessions.h"
 
@@ -26,13 +27,13 @@ TDlgSessions::TDlgSessions(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TDlgSessions>())
 {
     ui->setupUi(this);
-    connect(ui->BtnLoad, &QPushButton::clicked, this, [this] { BtnLoadClick(); });
-    connect(ui->BtnSave, &QPushButton::clicked, this, [this] { BtnSaveClick(); });
-    connect(ui->BtnDelete, &QPushButton::clicked, this, [this] { BtnDeleteClick(); });
+    connect(ui->BtnLoad, &QPushButton::clicked, this, platform::Guarded([this] { BtnLoadClick(); }));
+    connect(ui->BtnSave, &QPushButton::clicked, this, platform::Guarded([this] { BtnSaveClick(); }));
+    connect(ui->BtnDelete, &QPushButton::clicked, this, platform::Guarded([this] { BtnDeleteClick(); }));
     connect(ui->BtnClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->BtnHelp, &QPushButton::clicked, this, [] { platform::ShowHelpTopic(kHelpTopic); });
-    connect(ui->ListSessions, &QTreeWidget::currentItemChanged, this, [this] { ShowPreview(); });
-    connect(ui->ListSessions, &QTreeWidget::itemDoubleClicked, this, [this] { BtnLoadClick(); });
+    connect(ui->BtnHelp, &QPushButton::clicked, this, platform::Guarded([] { platform::ShowHelpTopic(kHelpTopic); }));
+    connect(ui->ListSessions, &QTreeWidget::currentItemChanged, this, platform::Guarded([this] { ShowPreview(); }));
+    connect(ui->ListSessions, &QTreeWidget::itemDoubleClicked, this, platform::Guarded([this] { BtnLoadClick(); }));
 }
 
 TDlgSessions::~TDlgSessions() = default;

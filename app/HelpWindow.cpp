@@ -58,8 +58,3 @@ void ShowHelpWindow(int topic)
     helpWindow->raise();
     helpWindow->activateWindow();
 }
-
-THelpWindow* HelpWindow()
-{
-    return helpWindow;
-}

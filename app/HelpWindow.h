@@ -25,5 +25,3 @@ private:
 // Opens the help window at the topic (0 contents, 20 main window); registered as the
 // platform's help handler, through which every window asks for help.
 void ShowHelpWindow(int topic);
-// The help window, null before the first ShowHelpWindow.
-THelpWindow* HelpWindow();

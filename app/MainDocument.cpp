@@ -102,7 +102,7 @@ bool TFormMain::SaveDocument()
 void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
 {
     CancelMode();
-    // The single-curve windows are told (null) here, before the old document goes.
+    // The view borrows the old document's arrays: it lets them go before the document is freed.
     ClearView();
     UndoStore.SetLasFile(nullptr);
     lasFile_ = std::move(document);

@@ -59,6 +59,7 @@ void TFormMain::PanelCurvesMouseDown(QMouseEvent& event)
         toolCurve_ = current - 1;
         const TCurve* curve = PanelCurves->GetCurve(toolCurve_);
         lineCopy_.assign(curve->Values(), curve->Values() + curve->Count());
+        lineXOffset_ = curve->XOffset();
         UndoStore.Dump("'Линия'");
         UpdateUndoRedoState();
     } else if (f.TBZoomIn->isChecked() || f.TBZoomOut->isChecked()) {
@@ -102,7 +103,7 @@ void TFormMain::PanelCurvesMouseUp(QMouseEvent& event)
     toolCurve_ = -1;
 }
 
-// Esc during a line drag: the curve gets its values from before the drag back.
+// Esc during a line drag: the curve gets its values, and its place, from before the drag back.
 void TFormMain::RestoreLineCopy()
 {
     if (lineCopy_.empty() || toolCurve_ < 0)
@@ -110,6 +111,7 @@ void TFormMain::RestoreLineCopy()
     if (TCurve* curve = PanelCurves->GetCurve(toolCurve_)) {
         std::copy(lineCopy_.begin(), lineCopy_.end(), curve->Values());
         curve->Update();
+        curve->SetXOffset(lineXOffset_);  // drawing shifts the curve as its minimum moves
         PanelCurves->Repaint();
     }
     lineCopy_.clear();

@@ -23,6 +23,7 @@
 #include "view/PanelWithCurves.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -41,6 +43,12 @@ TFormMain* mainWindow = nullptr;
 const char* const kWindowSection = "MainWindow";
 const char* const kViewSection = "View";
 const char* const kMacrosSection = "Macros";
+
+// The main settings file, beside the program.
+std::string SettingsPath()
+{
+    return platform::ProgramDir() + "strativ.ini";
+}
 
 // The first ".las" file among dropped URLs, "" when none.
 QString DroppedLasFile(const QMimeData* data)
@@ -59,15 +67,10 @@ QString DroppedLasFile(const QMimeData* data)
 const platform::ColorRef TFormMain::CurveColors[10] = {0x0000FF, 0xFF0000, 0x008000, 0xFF00FF, 0x808000,
                                                        0x004080, 0x800000, 0x008080, 0x800080, 0x000000};
 
-TFormMain* FormMain()
-{
-    return mainWindow;
-}
-
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TFormMain>())
 {
     ui->setupUi(this);
-    settings_ = std::make_unique<TRxIniFile>(platform::ProgramDir() + "strativ.ini");
+    settings_ = std::make_unique<TRxIniFile>(SettingsPath());
     CreateView();
     FormChooseCurves = new TFormChooseCurves(this);
     FormSaveToLas = new TFormSaveToLas(this);
@@ -253,7 +256,7 @@ void TFormMain::SaveSettings()
     if (!s.UpdateFile())
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
-                                 QString::fromStdString(s.FileName()) + QStringLiteral("\n") +
+                                 QString::fromStdString(SettingsPath()) + QStringLiteral("\n") +
                                  QString::fromStdString(s.Error()),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
@@ -305,33 +308,15 @@ void TFormMain::HandOverMessage(const QString& message)
         activateWindow();
         if (!message.startsWith(QStringLiteral("OPEN ")))
             return;
-        const QString path = message.mid(5);
-        if (!lasFile_) {
-            OpenLasFile(path);
+        // An open dialog may hold the document (the save dialog does): the file waits until it closes.
+        if (QApplication::activeModalWidget()) {
+            QTimer::singleShot(250, this, [this, message] { HandOverMessage(message); });
             return;
         }
-        const int answer = platform::MessageBox(
-            this,
-            QStringLiteral("Получен файл\n") + path +
-                QStringLiteral("\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"),
-            platform::ApplicationTitle(), platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
-        if (answer == platform::IDYES)
-            OpenLasFile(path);
-        else if (answer == platform::IDNO)
-            AddCurvesFromFile(path);
+        // Without the add-curves command there is nothing to ask: the open road itself asks
+        // about a modified document, and its curve choice can be cancelled.
+        OpenLasFile(message.mid(5));
     });
-}
-
-void TFormMain::AddCurvesFromFile(const QString&)
-{
-    if (!lasFile_) {
-        platform::MessageBox(this, QStringLiteral("Не загружен файл.\nНе к чему добавлять данные"),
-                             QStringLiteral("Добавление кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
-        return;
-    }
-    // The add-curves dialog comes with the data-transfer windows; until then the user is told.
-    platform::MessageBox(this, QStringLiteral("Добавление кривых из файла пока не доступно"),
-                         QStringLiteral("Добавление кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
 }
 
 void TFormMain::MIAboutClick()
@@ -375,21 +360,30 @@ void TFormMain::dropEvent(QDropEvent* event)
 
 void TFormMain::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape) {
+        HideCurveCoords();
+        for (QAction* tool : toolGroup_->actions())
+            tool->setChecked(false);
+        TBPencilClick();
+        event->accept();
+        return;
+    }
     if (!lasFile_) {
         QMainWindow::keyPressEvent(event);
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Escape:
-        HideCurveCoords();
-        for (QAction* tool : toolGroup_->actions())
-            tool->setChecked(false);
-        TBPencilClick();
-        break;
     case Qt::Key_PageUp: FormMouseWheelUp(); break;
     case Qt::Key_PageDown: FormMouseWheelDown(); break;
-    case Qt::Key_Home: ScrollBarDepths->setValue(0); break;
-    case Qt::Key_End: ScrollBarDepths->setValue(100); break;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        // The handler runs even when the bar already shows 0 or 100 (a scroll smaller than 1%).
+        {
+            QSignalBlocker block(ScrollBarDepths);
+            ScrollBarDepths->setValue(event->key() == Qt::Key_Home ? 0 : 100);
+        }
+        ScrollBarDepthsScroll();
+        break;
     case Qt::Key_Up: ScrollByRows(-15); break;
     case Qt::Key_Down: ScrollByRows(15); break;
     case Qt::Key_Left:
@@ -407,7 +401,10 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == PanelCurves && event->type() == QEvent::Resize)
         QTimer::singleShot(0, this, platform::Guarded([this] { SyncDepthControls(); }));
     if ((watched == PanelCurves || watched == PBoxAllDepth) && event->type() == QEvent::Wheel) {
-        const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+        // Touchpads and fine wheels send parts of a notch: they add up to whole notches.
+        wheelDelta_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int notches = wheelDelta_ / 120;
+        wheelDelta_ -= notches * 120;
         platform::Guarded([this, notches] {
             for (int i = 0; i < std::abs(notches); ++i)
                 notches > 0 ? FormMouseWheelUp() : FormMouseWheelDown();

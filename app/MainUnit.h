@@ -111,9 +111,6 @@ public:
     void SetStartupFile(const QString& path);
     // "OPEN path" or "SHOW" from a second instance.
     void HandOverMessage(const QString& message);
-    // Adding curves of another file to the document (its dialog comes with the data-transfer windows); empty path:
-    // the document's folder.
-    void AddCurvesFromFile(const QString& path);
 
     // View.
     void AddCurveToView(int index, platform::ColorRef color, bool repaint, int xOffset, const QString& caption);
@@ -191,6 +188,7 @@ private:
     QString startupFile_;
     bool shownOnce_ = false;
     bool scrollingByBar_ = false;
+    int wheelDelta_ = 0;  // wheel turn not yet scrolled, in eighths of a degree
     QLabel* statusPanels_[4] = {};
     QActionGroup* toolGroup_ = nullptr;
     QActionGroup* scaleGroup_ = nullptr;
@@ -200,11 +198,9 @@ private:
     QPoint toolStart_;
     QPoint toolLast_;
     std::vector<float> lineCopy_;  // values of the line tool's curve before the drag
+    int lineXOffset_ = 0;          // and its horizontal offset
     bool toolChanged_ = false;
     int coordsCurve_ = -1;  // panel curve shown in PanelCurveCoords
     double zoomFactor_ = 1.0;
     QTimer* zoomTimer_ = nullptr;
 };
-
-// The one main window of the program, null when none exists.
-TFormMain* FormMain();

@@ -4,6 +4,7 @@
 #include "app/CurveCheckList.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
 #include "ui_SaveToLas.h"
 
 #include <QFileInfo>
@@ -69,7 +70,7 @@ TFormSaveToLas::TFormSaveToLas(QWidget* parent) : QDialog(parent), ui(std::make_
     connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     ConnectCheckButtons(*ui->ListCurves, *ui->ButtonCheckAll, *ui->ButtonUncheckAll);
-    connect(ui->ButtonBrowse, &QPushButton::clicked, this, &TFormSaveToLas::ButtonBrowseClick);
+    connect(ui->ButtonBrowse, &QPushButton::clicked, this, platform::Guarded([this] { ButtonBrowseClick(); }));
     connect(ui->CheckBoxLimitDept, &QCheckBox::toggled, this, [this](bool on) {
         ui->EditLimitFrom->setEnabled(on);
         ui->EditLimitTo->setEnabled(on);

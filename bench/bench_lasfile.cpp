@@ -152,7 +152,8 @@ void BM_ReadDocument(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size));
     const double fileMb = static_cast<double>(file.size) / (1024.0 * 1024.0);
-    const double arraysMb = static_cast<double>(kCurves) * kRows * sizeof(float) / (1024.0 * 1024.0);
+    const double arraysMb =
+        static_cast<double>(kCurves) * kRows * sizeof(float) / (1024.0 * 1024.0);
     const double peakMb = PeakMegabytesOfOneRead(file.path);
     state.counters["file_MB"] = fileMb;
     state.counters["arrays_MB"] = arraysMb;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "library/LogFileDBManager.h"
 #include "tests/library/LibraryFixtures.h"
 

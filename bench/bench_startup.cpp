@@ -30,13 +30,15 @@ QApplication& Application()
     return *app;
 }
 
-// The program folder of the run (settings) and the generated file, made once.
+// The program folder of the run and the generated file, made once.
 const std::string& Folder()
 {
     static const std::string folder = [] {
         const std::filesystem::path dir = std::filesystem::temp_directory_path() / "strativ-bench-startup";
         std::filesystem::create_directories(dir);
+        // Settings and the profile stay in the run's folder, away from the user's own.
         setenv("STRATIV_HOME", dir.c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.c_str(), 1);
         return dir.string();
     }();
     return folder;

@@ -1,8 +1,10 @@
+// Temporary file beside the target, flushed to disk, then renamed over the target.
 #include "core/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,13 @@ std::string FolderOf(const std::string& path)
 AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     : target_(std::move(targetPath))
 {
+    // Through a symbolic link the file it points at is replaced; the link stays.
+    std::error_code error;
+    if (std::filesystem::is_symlink(target_, error)) {
+        const std::filesystem::path real = std::filesystem::canonical(target_, error);
+        if (!error)
+            target_ = real.string();
+    }
     std::string pattern = FolderOf(target_) + ".strativ-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd < 0) {

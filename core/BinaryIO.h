@@ -26,6 +26,8 @@ public:
     // Text cut to size - 1 bytes, zero-terminated and zero-padded to exactly size bytes.
     void FixedText(std::string_view v, size_t size)
     {
+        if (size == 0)
+            return;
         const size_t used = std::min(v.size(), size - 1);
         bytes_.append(v.substr(0, used));
         bytes_.append(size - used, '\0');

@@ -1,3 +1,4 @@
+// The calculation scripts loaded from one folder.
 #include "core/ExprList.h"
 
 #include "core/FileUtils.h"

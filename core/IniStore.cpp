@@ -1,7 +1,9 @@
+// Reading, writing and lookups of the INI-like settings text; locale-independent numbers.
 #include "core/IniStore.h"
 
 #include "core/AtomicFile.h"
 #include "core/CodePages.h"
+#include "core/StringUtils.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,37 +13,14 @@
 
 namespace {
 
-bool IsBlank(char c)
+// A field stands on one line of the file: a line end inside it would start a new key.
+std::string OneLine(std::string text)
 {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 
 } // namespace
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y + 32);
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 std::string CutUtf8Chars(std::string_view text, size_t maxChars)
 {
@@ -63,12 +42,12 @@ IniStore::IniStore(IniFieldLimits limits)
 
 std::string IniStore::CutName(std::string_view name) const
 {
-    return CutUtf8Chars(name, limits_.NameChars);
+    return OneLine(CutUtf8Chars(name, limits_.NameChars));
 }
 
 std::string IniStore::CutValue(std::string_view value) const
 {
-    return CutUtf8Chars(value, limits_.ValueChars);
+    return OneLine(CutUtf8Chars(value, limits_.ValueChars));
 }
 
 int IniStore::FindSection(std::string_view name) const
@@ -142,7 +121,7 @@ void IniStore::Parse(std::string_view bytes)
         if (pos < bytes.size() && bytes[pos] == '\n')
             ++pos;
 
-        const std::string_view trimmed = TrimBlanks(line);
+        const std::string_view trimmed = Trim(line);
         if (trimmed.empty() || trimmed.front() == ';')
             continue;
         if (trimmed.front() == '[') {
@@ -150,7 +129,7 @@ void IniStore::Parse(std::string_view bytes)
             const std::string_view name =
                 trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
             // Duplicate sections are kept as read; lookups find the first one.
-            Sections.push_back(IniSection{CutName(TrimBlanks(name)), {}});
+            Sections.push_back(IniSection{CutName(Trim(name)), {}});
             continue;
         }
         const size_t eq = line.find('=');
@@ -158,7 +137,7 @@ void IniStore::Parse(std::string_view bytes)
             continue;
         // The value is kept verbatim so that delimiters such as " " survive.
         Sections.back().Keys.push_back(
-            IniKey{CutName(TrimBlanks(line.substr(0, eq))), CutValue(line.substr(eq + 1))});
+            IniKey{CutName(Trim(line.substr(0, eq))), CutValue(line.substr(eq + 1))});
     }
 }
 
@@ -229,7 +208,7 @@ namespace {
 // Drops surrounding blanks and a leading '+' (from_chars takes only '-').
 std::string_view NumberBody(std::string_view text)
 {
-    text = TrimBlanks(text);
+    text = Trim(text);
     if (!text.empty() && text.front() == '+' && (text.size() < 2 || text[1] != '-'))
         text.remove_prefix(1);
     return text;
@@ -259,11 +238,4 @@ bool ParseIniDouble(std::string_view text, double& value)
     std::string body(NumberBody(text));
     std::replace(body.begin(), body.end(), ',', '.');
     return ParseWhole(std::string_view(body), value);
-}
-
-std::string FormatIniDouble(double value)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
 }

@@ -39,7 +39,7 @@ public:
     // Value of section/key, or null when either is missing.
     const std::string* FindValue(std::string_view section, std::string_view key) const;
     // Sets a value, appending a missing section at the end of the list and a missing key
-    // at the end of its section; names and value are cut to the limits.
+    // at the end of its section; names and value are cut to the limits, line ends become blanks.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
     int AddSection(std::string_view name);
 
@@ -50,8 +50,6 @@ public:
 
     // false when the file cannot be read (content left empty).
     bool LoadFromFile(const std::string& path);
-    // The last load found the file but could not read it: writing back would destroy it.
-    bool ExistingFileUnread() const { return existingFileUnread_; }
     // Written through a temporary file renamed over the target; false and Error() on failure.
     bool SaveToFile(const std::string& path);
     // Writes only when the content differs from what the file held at the last load or save,
@@ -65,20 +63,16 @@ public:
 private:
     IniFieldLimits limits_;
     std::string error_;
-    bool existingFileUnread_ = false;
+    bool existingFileUnread_ = false;      // the last load found the file but could not read it
     std::string filePath_;                 // the file last loaded or saved
     std::optional<std::string> fileText_; // its content on disk, as Format() gives it
 };
 
-// Same length and equal ignoring the case of A-Z.
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 // Leading part of a UTF-8 text holding at most maxChars characters (0 = all).
 std::string CutUtf8Chars(std::string_view text, size_t maxChars);
 
-// Number texts of settings files, locale-independent. Reading accepts surrounding blanks,
-// a leading '+' and (for floats) a comma as the decimal separator; the whole text must be used.
+// Number texts of settings files, locale-independent (written by ShortestNumberText). Reading
+// accepts surrounding blanks, a leading '+' and (for floats) a comma as the decimal separator;
+// the whole text must be used.
 bool ParseIniInt(std::string_view text, int& value);
 bool ParseIniDouble(std::string_view text, double& value);
-// Shortest text with a point that reads back as the same double.
-std::string FormatIniDouble(double value);

@@ -34,7 +34,8 @@ public:
             return;
         if (capacity_ == INT_MAX)
             throw std::runtime_error("Файл слишком велик");
-        capacity_ = static_cast<int>(std::min<long long>(INT_MAX, capacity_ + capacity_ / 2LL + 1024));
+        capacity_ =
+            static_cast<int>(std::min<long long>(INT_MAX, capacity_ + capacity_ / 2LL + 1024));
         for (int i = 0; i < arrays_.Count(); ++i)
             arrays_.Item(i).Resize(capacity_, nullValue_);
         Refresh();

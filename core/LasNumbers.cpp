@@ -1,5 +1,7 @@
 #include "core/LasNumbers.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <charconv>
 
@@ -30,4 +32,15 @@ std::string FormatLasFixed(float value, int decimals)
     std::string text;
     AppendLasFixed(text, value, decimals);
     return text;
+}
+
+void AppendLasValue(std::string& out, float value, int decimals, float nullValue, const std::string& nullText)
+{
+    if (value == nullValue || !std::isfinite(value)) {
+        if (nullText.size() < static_cast<size_t>(kLasValueWidth))
+            out.append(kLasValueWidth - nullText.size(), ' ');
+        out += nullText;
+    } else {
+        AppendLasFixed(out, value, decimals, kLasValueWidth);
+    }
 }

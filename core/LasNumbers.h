@@ -62,4 +62,10 @@ inline int LasDecimals(std::string_view number)
 
 // Fixed notation with the given decimals, right-aligned in at least width characters.
 void AppendLasFixed(std::string& out, float value, int decimals, int width = 0);
+
+// Width of a value cell of the ~A section.
+inline constexpr int kLasValueWidth = 12;
+// One value cell: right-aligned fixed notation, or the NULL text for a NULL sample (rounding it
+// to the curve's decimals would lose the mark) and for NaN or infinity, which LAS cannot hold.
+void AppendLasValue(std::string& out, float value, int decimals, float nullValue, const std::string& nullText);
 std::string FormatLasFixed(float value, int decimals);

@@ -7,40 +7,13 @@
 #include "core/LasDataReader.h"
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
+#include "core/StringUtils.h"
 
 namespace {
-
-std::string_view TrimLeft(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && IsLasBlank(text[i]))
-        ++i;
-    return text.substr(i);
-}
-
-std::string_view TrimRight(std::string_view text)
-{
-    size_t n = text.size();
-    while (n > 0 && IsLasBlank(text[n - 1]))
-        --n;
-    return text.substr(0, n);
-}
-
-std::string_view Trim(std::string_view text)
-{
-    return TrimRight(TrimLeft(text));
-}
 
 char UpperAscii(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
 }
 
 void PadTo(std::string& out, int column)
@@ -49,12 +22,13 @@ void PadTo(std::string& out, int column)
         out.append(static_cast<size_t>(column) - out.size(), ' ');
 }
 
-// Pads to the column; a text already past it gets one blank.
+// Pads to the column; a text already at or past it gets one blank (a value written right after
+// the unit would be read back as part of the unit).
 void PadToWithBlank(std::string& out, int column)
 {
     if (static_cast<int>(out.size()) < column)
         PadTo(out, column);
-    else if (static_cast<int>(out.size()) > column || column < 0)
+    else
         out += ' ';
 }
 
@@ -114,7 +88,7 @@ int LasMnemonicCode(std::string_view mnemonic)
         {"UWI", kLineUwi},   {"API", kLineApi},
     };
     for (const auto& entry : kTable)
-        if (EqualsIgnoringCase(mnemonic, entry.name))
+        if (EqualIgnoringAsciiCase(mnemonic, entry.name))
             return entry.code;
     return -1;
 }
@@ -214,7 +188,9 @@ std::string TLasParsParsedString::Compose() const
     const char* second = swapped_ ? Value() : Description();
     PadToWithBlank(out, valueColumn_);
     out += first;
-    PadToWithBlank(out, colonColumn_);
+    // The colon may follow the value directly, as it did in the line read.
+    if (static_cast<int>(out.size()) != colonColumn_)
+        PadToWithBlank(out, colonColumn_);
     out += ':';
     if (*second) {
         out += ' ';
@@ -321,7 +297,6 @@ TLasParser2Header::~TLasParser2Header() = default;
 void TLasParser2Header::Reset()
 {
     FileName.Assign({});
-    filePath_.clear();
     error_.clear();
     for (TLasParsSection* section : {&version_, &well_, &curve_, &parameter_, &other_})
         section->Clear();
@@ -338,7 +313,6 @@ bool TLasParser2Header::Open(LasLineReader& reader, const std::string& path)
         return false;
     }
     FileName.Assign(path);
-    filePath_ = path;
     return true;
 }
 
@@ -370,7 +344,7 @@ double TLasParser2Header::GetVersion() const
 bool TLasParser2Header::IsWrapped() const
 {
     const TLasParsParsedString* wrap = version_.FindLineByCode(kLineWrap);
-    return wrap && EqualsIgnoringCase(wrap->Value(), "YES");
+    return wrap && EqualIgnoringAsciiCase(wrap->Value(), "YES");
 }
 
 bool TLasParser2Header::ReadHeader(LasLineReader& reader)

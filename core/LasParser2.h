@@ -175,7 +175,7 @@ const TLasParsParsedString* FindDateLine(const TLasParsSection& section);
 // several threads may each parse their own files.
 class TLasParser2Header {
 public:
-    // Full path of the parsed file (cut to 255 bytes; GetFilePath holds it whole).
+    // Full path of the parsed file (cut to 255 bytes).
     TLasParsString FileName;
 
     TLasParser2Header();
@@ -187,7 +187,6 @@ public:
     // end); false otherwise, with the reason in GetError.
     bool ParseFile(const std::string& path);
     const std::string& GetError() const { return error_; }
-    const std::string& GetFilePath() const { return filePath_; }
 
     TLasParsSection& GetVersionSection() { return version_; }
     const TLasParsSection& GetVersionSection() const { return version_; }
@@ -223,7 +222,6 @@ private:
     void AddHeaderLine(TLasParsSection& section, std::string_view line, int lineNumber);
     void SwapLas12InformationLines();
 
-    std::string filePath_;
     std::string error_;
     TLasParsSection version_{kSectionVersion};
     TLasParsSection well_{kSectionWell};

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kValueWidth = 12;
 constexpr size_t kFlushSize = 1 << 20;
 
 class LasTextOut {
@@ -108,8 +107,10 @@ void WriteCurveSection(LasTextOut& out, const TLasParser2Parser& document,
                        const std::vector<int>& curves)
 {
     const TLasParsSection& section = document.GetCurveSection();
-    bool inFileOrder = static_cast<int>(curves.size()) + 1 ==
-                       document.GetCurveArrays().Count();
+    // Every curve line of ~C, each with its array: the section can be written as it stands.
+    const int written = static_cast<int>(curves.size()) + 1;
+    bool inFileOrder = written == document.GetCurveArrays().Count() &&
+                       !document.GetCurveLine(written);
     for (size_t i = 0; i < curves.size() && inFileOrder; ++i)
         inFileOrder = curves[i] == static_cast<int>(i) + 1;
 
@@ -142,19 +143,6 @@ void WriteFurtherSections(LasTextOut& out, const TLasParser2Parser& document)
     }
 }
 
-void AppendValue(std::string& text, float value, int decimals, float nullValue,
-                 const std::string& nullText)
-{
-    // NULL keeps its own text: rounding it to the curve's decimals would lose the mark.
-    if (value == nullValue || !std::isfinite(value)) {
-        if (nullText.size() < static_cast<size_t>(kValueWidth))
-            text.append(kValueWidth - nullText.size(), ' ');
-        text += nullText;
-    } else {
-        AppendLasFixed(text, value, decimals, kValueWidth);
-    }
-}
-
 void WriteData(LasTextOut& out, const TLasParser2Parser& document, const std::vector<int>& curves,
                int first, int last, int k)
 {
@@ -180,7 +168,7 @@ void WriteData(LasTextOut& out, const TLasParser2Parser& document, const std::ve
         for (size_t c = 0; c < columns.size(); ++c) {
             if (c > 0)
                 text += ' ';
-            AppendValue(text, columns[c][i], decimals[c], nullValue, nullText);
+            AppendLasValue(text, columns[c][i], decimals[c], nullValue, nullText);
         }
         out.EndLine();
     }

@@ -90,13 +90,15 @@ void TLASFile::SetDepthDecimals(int n)
 
 std::string TLASFile::GetCurveField(int index, int field) const
 {
-    const TLasParsParsedString* line = parser_.GetCurveLine(index);
+    const TLasParsParsedString* line = index < GetCurvesCount() ? parser_.GetCurveLine(index)
+                                                                : nullptr;
     return line ? OemToAnsiString(line->GetField(field)) : std::string();
 }
 
 void TLASFile::SetCurveField(int index, int field, const std::string& text)
 {
-    if (TLasParsParsedString* line = parser_.GetCurveLine(index))
+    TLasParsParsedString* line = index < GetCurvesCount() ? parser_.GetCurveLine(index) : nullptr;
+    if (line)
         line->SetField(field, AnsiToOemString(text));
 }
 
@@ -260,6 +262,8 @@ int TLASFile::ShiftCurveExtending(int index, int n)
         return count;
     const int newCount = static_cast<int>(count + grow);
     const float null = GetNullValue();
+    // Taken before the resize: without a STEP it is the mean step of the depths as they stand.
+    const double step = GetStep();
     TStravoFloatArrayList& arrays = parser_.GetCurveArrays();
     // Growing at the bottom keeps the other curves in place and moves the named one down;
     // growing at the top moves the other curves down and keeps the named one in place.
@@ -270,7 +274,6 @@ int TLASFile::ShiftCurveExtending(int index, int n)
         arrays.Item(i) = std::move(grown);
     }
     float* depth = arrays.Item(0).Data();
-    const double step = GetStep();
     if (n > 0) {
         const double last = depth[count - 1];
         for (int j = 0; j < grow; ++j)

@@ -1,7 +1,7 @@
 // Tokenizer and recursive-descent parser of the expression language.
 #include "core/MParser.h"
 
-#include "core/IniStore.h"
+#include "core/StringUtils.h"
 
 #include <charconv>
 #include <numbers>

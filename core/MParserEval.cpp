@@ -31,6 +31,16 @@ double ApplyFunction(TParserNode::Func func, double v)
     return std::nan("");
 }
 
+// Removes item i; false when i is outside the list.
+template <typename T>
+bool EraseAt(std::vector<T>& items, int i)
+{
+    if (i < 0 || i >= static_cast<int>(items.size()))
+        return false;
+    items.erase(items.begin() + i);
+    return true;
+}
+
 } // namespace
 
 void TMParser::Evaluate(const TParserTree& tree, int n, double* out)
@@ -43,16 +53,11 @@ void TMParser::Evaluate(const TParserTree& tree, int n, double* out)
     if (context_.Variables.size() < variables_.size())
         context_.Variables.resize(variables_.size(), TParserContext::Block{});
 
-    // Each stack entry is a block of B values; top points at the block on top.
-    double* top = stack_.data() - B;
-    const auto push = [&](double value) {
-        top += B;
-        std::fill(top, top + n, value);
-    };
-    const auto pushBlock = [&](const double* values) {
-        top += B;
-        std::copy(values, values + n, top);
-    };
+    // Each stack entry is a block of B values; top points at the block on top (null while empty).
+    double* top = nullptr;
+    const auto next = [&] { return top = top ? top + B : stack_.data(); };
+    const auto push = [&](double value) { std::fill_n(next(), n, value); };
+    const auto pushBlock = [&](const double* values) { std::copy_n(values, n, next()); };
     // Binary operators leave their result in the lower operand's block.
     const auto binary = [&](auto op) {
         double* a = top - B;
@@ -134,10 +139,8 @@ void TMParser::SetVariable(int i, const std::string& name, const std::string& ex
 // Trees keep constant and variable indexes, so removing one drops the parsed tree.
 void TMParser::RemoveConstant(int i)
 {
-    if (i < 0 || i >= GetConstantCount())
-        return;
-    constants_.erase(constants_.begin() + i);
-    tree_ = {};
+    if (EraseAt(constants_, i))
+        tree_ = {};
 }
 
 void TMParser::ClearConstants()
@@ -153,10 +156,8 @@ void TMParser::AddVariable(const std::string& name, const std::string& expr)
 
 void TMParser::RemoveVariable(int i)
 {
-    if (i < 0 || i >= GetVariableCount())
-        return;
-    variables_.erase(variables_.begin() + i);
-    tree_ = {};
+    if (EraseAt(variables_, i))
+        tree_ = {};
 }
 
 void TMParser::ClearVariables()

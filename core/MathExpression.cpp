@@ -1,11 +1,12 @@
+// One calculation script: its ".exp" file, argument count, constant prompts and evaluation over curves.
 #include "core/MathExpression.h"
 
+#include "core/LasNumbers.h"
 #include "core/Q7mathutils.h"
 #include "core/SettingsFile.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -49,13 +50,6 @@ int ReadCount(const TSimpleSettingFile& file, const char* section)
     if (s >= 0 && file.ReadIntRange(section, "Count", count, 0, file.GetKeyCount(s)) == 1)
         return count;
     return 0;
-}
-
-std::string Fixed2(double value)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-    return std::string(buffer, result.ptr);
 }
 
 bool IsWhiteSpace(char c)
@@ -143,7 +137,7 @@ int TMathExpression::Load(const std::string& path)
 
 bool TMathExpression::Save()
 {
-    if (!FitsTheFile())
+    if (fileName_.empty() || !FitsTheFile())
         return false;
     TQ7SettingsFile file(fileName_);
     file.ClearSections();
@@ -184,6 +178,8 @@ bool TMathExpression::FitsTheFile() const
         return CutUtf8Chars(text, TSimpleSettingFile::MaxValueLength).size() == text.size();
     };
     bool ok = fits(name_) && fits(caption_) && fits(hint_) && fits(value_);
+    for (int i = 0; i < parser_.GetConstantCount(); ++i)
+        ok = ok && fits(parser_.GetConstant(i).Name) && fits(parser_.GetConstant(i).Descr);
     for (int i = 0; i < parser_.GetVariableCount(); ++i)
         ok = ok && fits(parser_.GetVariable(i).Name) && fits(parser_.GetVariable(i).Expr);
     return ok;
@@ -354,7 +350,7 @@ bool TMathExpression::Calculate(const std::vector<const float*>& args, FloatVect
                 result[block + j] = nullValue;
             } else if (std::isnan(values[j])) {
                 return Fail("Результат не определен в точке " + std::to_string(block + j) + " (глубина " +
-                            Fixed2(context.Depth[j]) + ")");
+                            FormatLasFixed(static_cast<float>(context.Depth[j]), 2) + ")");
             } else {
                 result[block + j] = static_cast<float>(values[j]);
             }

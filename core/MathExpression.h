@@ -23,8 +23,8 @@ public:
     // 0 when the file holds Version 1 and a Name, else 2. The path becomes the file name;
     // clears the modified flag.
     int Load(const std::string& path);
-    // Writes the record to its file; false (old file kept) when the write failed or a text
-    // is longer than a settings value (255 characters) and would be cut.
+    // Writes the record to its file; false (old file kept) when it has no file name, the write
+    // failed or a text is longer than a settings value (255 characters) and would be cut.
     bool Save();
 
     const std::string& GetFileName() const { return fileName_; }

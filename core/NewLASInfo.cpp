@@ -1,24 +1,14 @@
+// Default ~W items of a new LAS file and the LAS 2.0 writer of the new-file record.
 #include "core/NewLASInfo.h"
 
 #include "core/AtomicFile.h"
 #include "core/CodePages.h"
 #include "core/LasNumbers.h"
+#include "core/StringUtils.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 namespace {
-
-constexpr int ValueFieldWidth = 12;
-
-// Shortest text that reads back as the same float.
-std::string ShortestText(float value)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
 
 // Padded with blanks to width characters (UTF-8: continuation bytes do not count).
 std::string Padded(const std::string& text, size_t width)
@@ -33,13 +23,6 @@ std::string HeaderLine(const std::string& mnemonic, const std::string& unit, con
                        const std::string& description)
 {
     return Padded(mnemonic, 8) + "." + Padded(unit, 10) + " " + value + " : " + description + "\r\n";
-}
-
-void AppendText(std::string& row, const std::string& text)
-{
-    if (text.size() < ValueFieldWidth)
-        row.append(ValueFieldWidth - text.size(), ' ');
-    row += text;
 }
 
 } // namespace
@@ -78,7 +61,7 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
     if (info.Step == 0)
         return NewLASZeroStep;
 
-    const std::string nullText = ShortestText(info.NullValue);
+    const std::string nullText = ShortestNumberText(info.NullValue);
     const auto depthText = [&](float depth) { return FormatLasFixed(depth, info.DepthDecimals); };
 
     std::string header;
@@ -105,15 +88,11 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
     std::string row;
     for (size_t i = 0; i < info.Depth.size(); ++i) {
         row.clear();
-        AppendLasFixed(row, info.Depth[i], info.DepthDecimals, ValueFieldWidth);
+        AppendLasFixed(row, info.Depth[i], info.DepthDecimals, kLasValueWidth);
         for (const LASCurveData& curve : info.Curves) {
             row += ' ';
             const float value = i < curve.Values.size() ? curve.Values[i] : info.NullValue;
-            // NULL keeps its own text (rounding could lose the mark); LAS has no text for NaN or infinity.
-            if (value == info.NullValue || !std::isfinite(value))
-                AppendText(row, nullText);
-            else
-                AppendLasFixed(row, value, curve.Decimals, ValueFieldWidth);
+            AppendLasValue(row, value, curve.Decimals, info.NullValue, nullText);
         }
         row += "\r\n";
         writer.Write(row);

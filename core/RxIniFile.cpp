@@ -1,4 +1,7 @@
+// The main settings file object on the settings engine: reads with defaults, no field caps.
 #include "core/SettingsFile.h"
+
+#include "core/StringUtils.h"
 
 TRxIniFile::TRxIniFile(std::string path)
     : path_(std::move(path))
@@ -48,7 +51,7 @@ double TRxIniFile::ReadFloat(const std::string& section, const std::string& key,
 
 void TRxIniFile::WriteFloat(const std::string& section, const std::string& key, double value)
 {
-    store_.SetValue(section, key, FormatIniDouble(value));
+    store_.SetValue(section, key, ShortestNumberText(value));
 }
 
 bool TRxIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const
@@ -94,14 +97,6 @@ void TRxIniFile::EraseSection(const std::string& section)
     const int s = store_.FindSection(section);
     if (s >= 0)
         store_.Sections.erase(store_.Sections.begin() + s);
-}
-
-void TRxIniFile::DeleteKey(const std::string& section, const std::string& key)
-{
-    const int s = store_.FindSection(section);
-    const int k = store_.FindKey(s, key);
-    if (k >= 0)
-        store_.Sections[s].Keys.erase(store_.Sections[s].Keys.begin() + k);
 }
 
 bool TRxIniFile::UpdateFile()

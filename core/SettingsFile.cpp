@@ -1,4 +1,7 @@
+// The capped settings file, its variant bound to a path and its variant with float values.
 #include "core/SettingsFile.h"
+
+#include "core/StringUtils.h"
 
 TSimpleSettingFile::TSimpleSettingFile()
     : store_(IniFieldLimits{MaxNameLength, MaxValueLength})
@@ -154,5 +157,5 @@ bool TQ7SettingsFile::ReadFloat(const std::string& section, const std::string& k
 
 void TQ7SettingsFile::WriteFloat(const std::string& section, const std::string& key, double value)
 {
-    WriteString(section, key, FormatIniDouble(value));
+    WriteString(section, key, ShortestNumberText(value));
 }

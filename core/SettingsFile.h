@@ -49,12 +49,10 @@ public:
 
     // Replaces the content with the file's (false, no section, when it cannot be read).
     bool LoadFromFile(const std::string& path);
-    // false on failure, the old file kept; the reason in SaveError().
+    // false on failure, the old file kept.
     bool SaveToFile(const std::string& path);
-    const std::string& SaveError() const { return store_.Error(); }
 
     void LoadFromText(std::string_view text) { store_.Parse(text); }
-    std::string SaveToText() const { return store_.Format(); }
 
 protected:
     IniStore store_;
@@ -70,7 +68,6 @@ public:
     // not be read is not overwritten.
     ~TSettingsFile() override;
 
-    const std::string& GetPath() const { return path_; }
     // Writes now; false when the write failed.
     bool Save();
 
@@ -97,8 +94,6 @@ public:
     explicit TRxIniFile(std::string path);
     ~TRxIniFile(); // as ~TSettingsFile
 
-    const std::string& FileName() const { return path_; }
-
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
@@ -113,11 +108,11 @@ public:
 
     // Key names of the section in file order (empty when absent).
     std::vector<std::string> ReadSection(const std::string& section) const;
+    // Section names in file order.
     std::vector<std::string> ReadSections() const;
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;
     void EraseSection(const std::string& section);
-    void DeleteKey(const std::string& section, const std::string& key);
 
     // Writes the file; false when the write failed (old file kept), reason in Error().
     bool UpdateFile();

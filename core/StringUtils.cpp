@@ -3,6 +3,8 @@
 
 #include "core/CodePages.h"
 
+#include <algorithm>
+#include <charconv>
 #include <locale>
 #include <sstream>
 #include <stdexcept>
@@ -54,27 +56,38 @@ char32_t NextChar(std::string_view text, std::size_t& pos)
 
 const char* const kConversionError = "Invalid data type conversion";
 
+template <typename T>
+std::string ShortestText(T value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
 } // namespace
 
-std::string TrimLeft(std::string_view text)
+std::string_view TrimLeft(std::string_view text)
 {
     const std::size_t start = text.find_first_not_of(kBlanks);
-    return start == std::string_view::npos ? std::string() : std::string(text.substr(start));
+    return start == std::string_view::npos ? std::string_view() : text.substr(start);
 }
 
-std::string TrimRight(std::string_view text)
+std::string_view TrimRight(std::string_view text)
 {
     const std::size_t end = text.find_last_not_of(kBlanks);
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
 }
 
-std::string Trim(std::string_view text)
+std::string_view Trim(std::string_view text)
 {
-    const std::size_t start = text.find_first_not_of(kBlanks);
-    if (start == std::string_view::npos)
-        return std::string();
-    const std::size_t end = text.find_last_not_of(kBlanks);
-    return std::string(text.substr(start, end - start + 1));
+    return TrimRight(TrimLeft(text));
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string RemoveChars(std::string_view text, std::string_view chars)
@@ -208,6 +221,16 @@ int AnsiCompareText(std::string_view a, std::string_view b)
     if (pb < b.size())
         return -1;
     return 0;
+}
+
+std::string ShortestNumberText(double value)
+{
+    return ShortestText(value);
+}
+
+std::string ShortestNumberText(float value)
+{
+    return ShortestText(value);
 }
 
 std::string LexicalCast(unsigned long long value)

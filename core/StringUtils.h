@@ -7,10 +7,12 @@
 #include <string_view>
 #include <vector>
 
-// Blanks and tabs removed at the start, the end, or both.
-std::string TrimLeft(std::string_view text);
-std::string TrimRight(std::string_view text);
-std::string Trim(std::string_view text);
+// The text without blanks and tabs at the start, the end, or both (a view into the argument).
+std::string_view TrimLeft(std::string_view text);
+std::string_view TrimRight(std::string_view text);
+std::string_view Trim(std::string_view text);
+// Same length and equal ignoring the case of A-Z.
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The text without any occurrence of the given characters (bytes).
 std::string RemoveChars(std::string_view text, std::string_view chars);
@@ -34,6 +36,9 @@ std::string AnsiUpperCase(std::string_view utf8);
 // Case-insensitive comparison in alphabetical order (Ё right after Е): <0, 0 or >0.
 int AnsiCompareText(std::string_view a, std::string_view b);
 
+// Shortest text with a point that reads back as the same number, whatever the locale.
+std::string ShortestNumberText(double value);
+std::string ShortestNumberText(float value);
 // Decimal text of the number; throws std::runtime_error("Invalid data type conversion") on failure.
 std::string LexicalCast(unsigned long long value);
 // Float read from the start of the text (point separator, sign, exponent; the rest ignored);

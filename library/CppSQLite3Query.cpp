@@ -2,14 +2,15 @@
 #include "library/CppSQLite3Query.h"
 
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include <sqlite3.h>
 
 #include "library/CppSQLite3Exception.h"
 
-CppSQLite3Query::CppSQLite3Query(sqlite3* db, sqlite3_stmt* statement, bool atEnd, bool ownStatement)
-    : db_(db), statement_(statement), atEnd_(atEnd), ownStatement_(ownStatement)
+CppSQLite3Query::CppSQLite3Query(sqlite3* db, sqlite3_stmt* statement, bool atEnd)
+    : db_(db), statement_(statement), atEnd_(atEnd)
 {
     columnCount_ = statement ? sqlite3_column_count(statement) : 0;
 }
@@ -26,8 +27,7 @@ CppSQLite3Query::CppSQLite3Query(CppSQLite3Query&& other) noexcept
     : db_(other.db_),
       statement_(std::exchange(other.statement_, nullptr)),
       atEnd_(other.atEnd_),
-      columnCount_(other.columnCount_),
-      ownStatement_(other.ownStatement_)
+      columnCount_(other.columnCount_)
 {
 }
 
@@ -43,7 +43,6 @@ CppSQLite3Query& CppSQLite3Query::operator=(CppSQLite3Query&& other) noexcept
     statement_ = std::exchange(other.statement_, nullptr);
     atEnd_ = other.atEnd_;
     columnCount_ = other.columnCount_;
-    ownStatement_ = other.ownStatement_;
     return *this;
 }
 
@@ -111,25 +110,22 @@ void CppSQLite3Query::NextRow()
 {
     CheckStatement();
     const int result = sqlite3_step(statement_);
-    if (result == SQLITE_DONE)
+    if (result == SQLITE_DONE) {
         atEnd_ = true;
-    else if (result != SQLITE_ROW)
-        FinalizeAndThrow();
-}
-
-void CppSQLite3Query::FinalizeAndThrow()
-{
-    const int code = sqlite3_finalize(statement_);
-    statement_ = nullptr;
-    atEnd_ = true;
-    throw CppSQLite3Exception(code, sqlite3_errmsg(db_));
+    } else if (result != SQLITE_ROW) {
+        atEnd_ = true;
+        Finalize();  // reports the failed step's error
+        throw CppSQLite3Exception(result, nullptr);
+    }
 }
 
 void CppSQLite3Query::Finalize()
 {
-    if (!statement_ || !ownStatement_)
+    if (!statement_)
         return;
+    // The text is taken first: finalizing the last statement of a closed connection frees it.
+    const std::string text = sqlite3_errmsg(db_);
     const int code = sqlite3_finalize(std::exchange(statement_, nullptr));
     if (code != SQLITE_OK)
-        throw CppSQLite3Exception(code, sqlite3_errmsg(db_));
+        throw CppSQLite3Exception(code, text.c_str());
 }

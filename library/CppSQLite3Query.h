@@ -9,8 +9,8 @@ class CppSQLite3Query {
 public:
     // No statement: at its end, no columns.
     CppSQLite3Query() = default;
-    // Takes a statement that has been stepped once; atEnd tells whether that step gave no row.
-    CppSQLite3Query(sqlite3* db, sqlite3_stmt* statement, bool atEnd, bool ownStatement = true);
+    // Takes over a statement that has been stepped once; atEnd tells whether that step gave no row.
+    CppSQLite3Query(sqlite3* db, sqlite3_stmt* statement, bool atEnd);
     virtual ~CppSQLite3Query();
 
     CppSQLite3Query(const CppSQLite3Query&) = delete;
@@ -34,11 +34,9 @@ public:
 private:
     void CheckStatement() const;
     void CheckIndex(int index) const;
-    [[noreturn]] void FinalizeAndThrow();
 
     sqlite3* db_ = nullptr;
     sqlite3_stmt* statement_ = nullptr;
     bool atEnd_ = true;
     int columnCount_ = 0;
-    bool ownStatement_ = false;
 };

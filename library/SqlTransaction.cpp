@@ -2,7 +2,6 @@
 #include "library/SqlTransaction.h"
 
 #include "library/CppSQLite3DB.h"
-#include "library/CppSQLite3Exception.h"
 
 SqlTransaction::SqlTransaction(CppSQLite3DB& db) : db_(db)
 {
@@ -17,7 +16,7 @@ SqlTransaction::~SqlTransaction()
     // have rolled the transaction back by itself.
     try {
         db_.ExecuteStatement("rollback transaction;");
-    } catch (const CppSQLite3Exception&) {
+    } catch (...) {
     }
 }
 

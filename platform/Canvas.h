@@ -102,14 +102,10 @@ public:
     // Pixel height of the current font at this canvas's vertical resolution.
     int FontPixelHeight() const;
 
-    // Drawing outside the rectangle is discarded until ResetClip or Restore.
-    virtual void SetClipRect(const CanvasRect& r) = 0;
-    virtual void ResetClip() = 0;
-
     // Scales all later coordinates (previews draw in screen pixels and shrink them).
     virtual void Scale(double sx, double sy) = 0;
 
-    // Save pushes pen, brush, font, pen position, clip and scale; Restore pops them.
+    // Save pushes pen, brush, font, pen position and scale; Restore pops them.
     void Save();
     void Restore();
 

@@ -32,18 +32,18 @@ struct MessageButton {
     QMessageBox::ButtonRole role;
 };
 
-// Buttons of a button set in their order, and in escapeResult what Esc and closing give.
-std::vector<MessageButton> ButtonsOf(int flags, int& escapeResult)
+// Buttons of a button set in their order.
+std::vector<MessageButton> ButtonsOf(int flags)
 {
     const MessageButton ok{IDOK, "OK", QMessageBox::AcceptRole};
     const MessageButton cancel{IDCANCEL, "Отмена", QMessageBox::RejectRole};
     const MessageButton yes{IDYES, "Да", QMessageBox::YesRole};
     const MessageButton no{IDNO, "Нет", QMessageBox::NoRole};
     switch (flags & MB_BUTTONMASK) {
-    case MB_OKCANCEL: escapeResult = IDCANCEL; return {ok, cancel};
-    case MB_YESNOCANCEL: escapeResult = IDCANCEL; return {yes, no, cancel};
-    case MB_YESNO: escapeResult = IDNO; return {yes, no};
-    default: escapeResult = IDOK; return {ok};
+    case MB_OKCANCEL: return {ok, cancel};
+    case MB_YESNOCANCEL: return {yes, no, cancel};
+    case MB_YESNO: return {yes, no};
+    default: return {ok};
     }
 }
 
@@ -57,8 +57,8 @@ public:
     int Message(QWidget* owner, const QString& text, const QString& title, int flags) override
     {
         QMessageBox box(IconOf(flags), title, text, QMessageBox::NoButton, owner);
-        int escapeResult = IDOK;
-        std::vector<MessageButton> wanted = ButtonsOf(flags, escapeResult);
+        const int escapeResult = EscapeResult(flags);
+        std::vector<MessageButton> wanted = ButtonsOf(flags);
         std::vector<QPushButton*> buttons;
         for (const MessageButton& choice : wanted) {
             QPushButton* button = box.addButton(QString::fromUtf8(choice.caption), choice.role);
@@ -139,6 +139,16 @@ QString First(const QStringList& files)
 QString ApplicationTitle()
 {
     return QStringLiteral("Strativ");
+}
+
+int EscapeResult(int flags)
+{
+    switch (flags & MB_BUTTONMASK) {
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL: return IDCANCEL;
+    case MB_YESNO: return IDNO;
+    default: return IDOK;
+    }
 }
 
 DialogRunner& Runner()

@@ -27,6 +27,9 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 inline constexpr int MB_BUTTONMASK = 0x0F;
 inline constexpr int MB_ICONMASK = 0xF0;
 
+// What Esc or closing a message box gives: Cancel, or No where there is no Cancel (OK alone: OK).
+int EscapeResult(int flags);
+
 // Title of the plain message window and of the program's own questions.
 QString ApplicationTitle();
 

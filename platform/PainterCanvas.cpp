@@ -195,18 +195,6 @@ int PainterCanvas::TextWidth(std::string_view text) { return Metrics().horizonta
 
 int PainterCanvas::TextHeight(std::string_view) { return Metrics().height(); }
 
-void PainterCanvas::SetClipRect(const CanvasRect& r)
-{
-    Flush();
-    painter_.setClipRect(ToQRect(r));
-}
-
-void PainterCanvas::ResetClip()
-{
-    Flush();
-    painter_.setClipping(false);
-}
-
 void PainterCanvas::Scale(double sx, double sy)
 {
     Flush();

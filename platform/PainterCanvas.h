@@ -35,12 +35,9 @@ public:
     void TextRect(const CanvasRect& clip, int x, int y, std::string_view text) override;
     int TextWidth(std::string_view text) override;
     int TextHeight(std::string_view text) override;
-    void SetClipRect(const CanvasRect& r) override;
-    void ResetClip() override;
     void Scale(double sx, double sy) override;
 
     void Flush();
-    QPainter& Painter() { return painter_; }
 
 protected:
     void DrawLine(CanvasPoint from, CanvasPoint to) override;

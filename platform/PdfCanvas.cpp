@@ -13,8 +13,9 @@ PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, 
 {
     buffer_.open(QIODevice::WriteOnly);
     writer_.setResolution(dpi);
+    // Exactly the size asked for, not a standard size that lies close to it.
     writer_.setPageLayout(QPageLayout(QPageSize(QSizeF(pageWidthCm * 10.0, pageHeightCm * 10.0),
-                                                QPageSize::Millimeter),
+                                                QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer_.setCreator(QStringLiteral("Strativ"));
     painter_.begin(&writer_);

@@ -60,10 +60,6 @@ int RecordingCanvas::TextWidth(std::string_view text)
 
 int RecordingCanvas::TextHeight(std::string_view) { return FontPixelHeight(); }
 
-void RecordingCanvas::SetClipRect(const CanvasRect& r) { Record(CanvasOpKind::Clip).rect = r; }
-
-void RecordingCanvas::ResetClip() { Record(CanvasOpKind::ResetClip); }
-
 void RecordingCanvas::Scale(double sx, double sy)
 {
     CanvasOp& op = Record(CanvasOpKind::Scale);

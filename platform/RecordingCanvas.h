@@ -9,12 +9,12 @@
 
 namespace platform {
 
-enum class CanvasOpKind { Line, Rectangle, FillRect, Polygon, Polyline, Text, Clip, ResetClip, Scale };
+enum class CanvasOpKind { Line, Rectangle, FillRect, Polygon, Polyline, Text, Scale };
 
 struct CanvasOp {
     CanvasOpKind kind = CanvasOpKind::Line;
     std::vector<CanvasPoint> points;  // Line: start and end; Polygon, Polyline: all points
-    CanvasRect rect;                  // Rectangle, FillRect, Clip; the clip of a TextRect
+    CanvasRect rect;                  // Rectangle, FillRect; the clip of a TextRect
     CanvasPoint at;                   // Text: top-left corner
     std::string text;
     CanvasPen pen;
@@ -41,8 +41,6 @@ public:
     void TextRect(const CanvasRect& clip, int x, int y, std::string_view text) override;
     int TextWidth(std::string_view text) override;
     int TextHeight(std::string_view text) override;
-    void SetClipRect(const CanvasRect& r) override;
-    void ResetClip() override;
     void Scale(double sx, double sy) override;
 
     const std::vector<CanvasOp>& Ops() const { return ops_; }

@@ -72,12 +72,7 @@ int RecordingDialogRunner::Message(QWidget*, const QString& text, const QString&
     Answer answer;
     if (Ask({.kind = DialogKind::Message, .text = text, .title = title, .flags = flags}, answer))
         return answer.code;
-    switch (flags & MB_BUTTONMASK) {
-    case MB_OKCANCEL:
-    case MB_YESNOCANCEL: return IDCANCEL;
-    case MB_YESNO: return IDNO;
-    default: return IDOK;
-    }
+    return EscapeResult(flags);
 }
 
 bool RecordingDialogRunner::InputText(QWidget*, const QString& caption, const QString& prompt, QString& value)

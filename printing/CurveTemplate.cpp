@@ -21,6 +21,7 @@ void TCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
     Columns.clear();
     NullValue = nullValue;
     Dept = std::make_unique<TPrintingDept>(top, bottom, step);
+    Dept->PageHeight = PageHeightCm;
     CurveArrays = curveArrays;
     CurveInfo = curveInfo;
     PointCount = pointCount;
@@ -98,9 +99,19 @@ void TCurveTemplate::SetDefaultLineSettings()
     g.DefaultColumnSpace = 0.1f;
 }
 
+double TCurveTemplate::LayOutFirstPage(Canvas& canvas, const CanvasRect& rect, float pxY)
+{
+    double header = 0.0;
+    for (const auto& column : Columns)
+        header = std::max(header, static_cast<double>(column->GetHeaderHeight(canvas, pxY)));
+    if (Dept)
+        Dept->SetFirstPageHeight(static_cast<float>(rect.Height() / static_cast<double>(pxY) - header));
+    return header;
+}
+
 int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& rect, float pxY, float pxX)
 {
-    if (!Dept)
+    if (!Dept || !(pxY > 0.0f) || !(pxX > 0.0f))
         return 0;
     canvas.brush.color = 0xFFFFFF;
     canvas.brush.style = platform::BrushStyle::Solid;
@@ -109,13 +120,8 @@ int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& r
     // Horizontal quantities use the horizontal factor only, so a corrected page height
     // or unequal device resolutions stretch nothing sideways.
     int x = TruncToInt(DepthTrackWidth * static_cast<double>(pxX));
-    double header = 0.0;
-    for (const auto& column : Columns)
-        header = std::max(header, static_cast<double>(column->GetHeaderHeight(canvas, pxY)));
-    if (page <= 0)
-        Dept->SetFirstPageHeight(static_cast<float>(rect.Height() / static_cast<double>(pxY) - header));
-    else
-        header = 0.0;
+    // Later pages carry no headers.
+    const double header = page <= 0 ? LayOutFirstPage(canvas, rect, pxY) : 0.0;
 
     float top = 0.0f;
     float bottom = 0.0f;
@@ -123,15 +129,22 @@ int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& r
     const bool last = page == Dept->GetPageCount() - 1;
     const int headerPx = TruncToInt(header * pxY);
     // On the last page the data end early; the header band (page 0 only) comes on top.
-    const int dataBottom = last ? TruncToInt(rect.top + (header + Dept->GetLastPageLength()) * pxY) : rect.bottom;
+    // Nothing reaches below the rectangle, not even the one page of a strip without a page
+    // height.
+    const int dataBottom =
+        last ? std::min(rect.bottom, TruncToInt(rect.top + (header + Dept->GetLastPageLength()) * pxY)) : rect.bottom;
 
-    const CanvasRect track{rect.left, rect.top + headerPx, rect.left + x,
-                           last ? dataBottom : TruncToInt(rect.top + PageHeightCm * static_cast<double>(pxY))};
+    const CanvasRect track{
+        rect.left, rect.top + headerPx, rect.left + x,
+        last ? dataBottom : std::min(rect.bottom, TruncToInt(rect.top + PageHeightCm * static_cast<double>(pxY)))};
     Dept->DrawDepthTrack(canvas, page, pxY, track, pxX);
 
     for (const auto& column : Columns) {
+        const double left = static_cast<double>(rect.left) + x;
+        if (left >= rect.right)
+            break;  // this column and the ones after it lie beyond the page
         const int w = TruncToInt(column->Width * static_cast<double>(pxX));
-        const CanvasRect r{rect.left + x, rect.top, rect.left + x + w, dataBottom};
+        const CanvasRect r{TruncToInt(left), rect.top, TruncToInt(left + w), dataBottom};
         column->Draw(canvas, r, top, bottom, pxY, pxX, headerPx, *Dept, page);
 
         canvas.pen.color = 0;
@@ -184,9 +197,14 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
     const size_t curveCount = CurveArrays.size();
     for (int c = 0; c < count; ++c) {
         const std::string section = "Col" + std::to_string(c);
+        // Every saved column has its section: a count beyond them is damage, and must not
+        // make billions of columns.
+        if (!ini.SectionExists(section))
+            break;
         std::vector<std::string> keys = ini.ReadSection(section);
         std::erase_if(keys, [](const std::string& k) { return k.size() <= 3 || k.compare(0, 3, "Col") != 0; });
-        const float width = std::max(1.0f, ReadIniFloat(ini, section, "Width", 5.0f));
+        // The editor's own range of column widths.
+        const float width = std::clamp(ReadIniFloat(ini, section, "Width", 5.0f), 1.0f, 1000.0f);
         const float space = ReadIniFloat(ini, section, "ColumnSpace", GridLineValues().DefaultColumnSpace);
         int column = AddColumn();
         Columns.back()->SetWidth(width);

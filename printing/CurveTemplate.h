@@ -48,6 +48,9 @@ public:
     void ReadCurvePrnSettings();
     void SetDefaultLineSettings();
 
+    // The first page's length for page 0 drawn into `rect`: the rectangle less the tallest
+    // column header, which is returned in cm. Drawing page 0 does this too.
+    double LayOutFirstPage(platform::Canvas& canvas, const platform::CanvasRect& rect, float pxY);
     // Draws page `page` into `rect`; page 0 also fixes the first page's length.
     int DrawCurvesPage(platform::Canvas& canvas, int page, const platform::CanvasRect& rect, float pxY, float pxX);
     int GetPageCount() const;

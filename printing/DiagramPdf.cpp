@@ -4,6 +4,8 @@
 #include "platform/PdfCanvas.h"
 #include "printing/CurveTemplate.h"
 
+#include <string>
+
 DiagramPdfResult WriteDiagramPdf(TCurveTemplate& diagram, const std::string& path, double pageWidthCm,
                                  double pageHeightCm, int dpi, int onlyPage)
 {
@@ -15,16 +17,21 @@ DiagramPdfResult WriteDiagramPdf(TCurveTemplate& diagram, const std::string& pat
     diagram.SetPageWidthCm(static_cast<float>(pageWidthCm));
     diagram.SetPageHeightCm(static_cast<float>(pageHeightCm));
 
-    diagram.DrawCurvesPage(canvas, 0, rect, px, px);
-    if (onlyPage > 0) {
-        canvas.brush = {};
-        canvas.FillRect(rect);
-        diagram.DrawCurvesPage(canvas, onlyPage, rect, px, px);
-    } else if (onlyPage < 0) {
-        for (int page = 1; page < diagram.GetPageCount(); ++page) {
+    // The page count rests on page 0's layout, which is fixed without drawing it, so that a
+    // single later page carries nothing of page 0 under its own.
+    diagram.LayOutFirstPage(canvas, rect, px);
+    const int count = diagram.GetPageCount();
+    if (onlyPage >= count) {
+        result.error = "page " + std::to_string(onlyPage) + " does not exist: the diagram has " +
+                       std::to_string(count) + " page(s)";
+        return result;
+    }
+    const int first = onlyPage < 0 ? 0 : onlyPage;
+    const int last = onlyPage < 0 ? count - 1 : onlyPage;
+    for (int page = first; page <= last; ++page) {
+        if (page > first)
             pdf.NewPage();
-            diagram.DrawCurvesPage(canvas, page, rect, px, px);
-        }
+        diagram.DrawCurvesPage(canvas, page, rect, px, px);
     }
     result.pages = pdf.PageCount();
     result.ok = pdf.Finish();

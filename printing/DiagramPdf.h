@@ -11,7 +11,8 @@ struct DiagramPdfResult {
     std::string error;
 };
 
-// Sheets of pageWidthCm × pageHeightCm at `dpi`, the diagram filling each. Page 0 is drawn
-// first (it fixes the page count); with onlyPage ≥ 0 just that page is written.
+// Sheets of pageWidthCm × pageHeightCm at `dpi`, the diagram filling each: every page, or
+// with onlyPage ≥ 0 just that one (an error when the diagram has no such page). Nothing is
+// written on failure.
 DiagramPdfResult WriteDiagramPdf(TCurveTemplate& diagram, const std::string& path, double pageWidthCm,
                                  double pageHeightCm, int dpi, int onlyPage = -1);

@@ -2,8 +2,8 @@
 #include "printing/IniFloat.h"
 
 #include "core/SettingsFile.h"
+#include "core/StringUtils.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -18,7 +18,5 @@ float ReadIniFloat(const TRxIniFile& ini, const std::string& section, const std:
 
 void WriteIniFloat(TRxIniFile& ini, const std::string& section, const std::string& key, float value)
 {
-    char buffer[32];
-    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value);
-    ini.WriteString(section, key, std::string(buffer, res.ptr));
+    ini.WriteString(section, key, ShortestNumberText(value));
 }

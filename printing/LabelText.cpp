@@ -96,8 +96,6 @@ std::string FormatFixedPoint(double value, int precision, int digits, char separ
     return text;
 }
 
-char LabelDecimalSeparator() { return labelSeparator; }
-
 void SetLabelDecimalSeparator(char separator) { labelSeparator = separator; }
 
 std::string FormatDepthLabel(float value)

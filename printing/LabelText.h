@@ -10,7 +10,6 @@
 std::string FormatFixedPoint(double value, int precision, int digits, char separator);
 
 // The separator of printed numbers; the window layer sets it from the platform's.
-char LabelDecimalSeparator();
 void SetLabelDecimalSeparator(char separator);
 
 // Decimals by the distance from the whole number (0 to 6), at most 7 significant digits.

@@ -70,7 +70,7 @@ void DrawColumnGrid(const TPrintingDept& dept, Canvas& canvas, int page, float p
     // Lines beyond the rectangle end the walk, so a degenerate strip stays cheap.
     const auto minorLine = [&](long long k) {
         const double y = r.top / static_cast<double>(px) + o.origin + k * minor - major.pageTop;
-        if (y * px < r.top - 1 || y * px > r.bottom + 1)
+        if (y * px < r.top - 1.0 || y * px > r.bottom + 1.0)
             return false;
         DrawDashedLine(canvas, false, left, static_cast<float>(y), right, static_cast<float>(y), grid.DashLen,
                        grid.SpaceLen, pxX, px, grid.DashedLineWidth, px);
@@ -86,7 +86,7 @@ void DrawColumnGrid(const TPrintingDept& dept, Canvas& canvas, int page, float p
     canvas.pen.color = static_cast<platform::CanvasColor>(grid.SolidColor);
     for (long long k = major.first; k <= major.last; ++k) {
         const int y = TruncToInt(r.top + (o.origin + k * major.major - major.pageTop) * px);
-        if (y > r.bottom + 1)
+        if (y > r.bottom + 1.0)
             break;
         canvas.MoveTo(r.left, y);
         canvas.LineTo(r.right, y);

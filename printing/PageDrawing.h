@@ -6,13 +6,9 @@
 class TPrintingDept;
 
 // Minor (dashed) and major (solid) lines of page `page` in `r`, aligned with the depth labels.
+// Depths go down with px, the dashes across with pxX.
 void DrawColumnGrid(const TPrintingDept& dept, platform::Canvas& canvas, int page, float px,
                     const platform::CanvasRect& r, float pxX);
-inline void DrawColumnGrid(const TPrintingDept& dept, platform::Canvas& canvas, int page, float px,
-                           const platform::CanvasRect& r)
-{
-    DrawColumnGrid(dept, canvas, page, px, r, px);
-}
 
 // A dashed line between two points given in cm (x converted with pxX, y with pxY); dash
 // and gap lengths and the line width in mm, the width converted with penPx. The pen's

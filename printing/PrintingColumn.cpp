@@ -93,7 +93,7 @@ void TPrintingColumn::Draw(Canvas& canvas, const CanvasRect& rect, float topDept
 
     const CanvasRect data{rect.left, rect.top + headerHeight, rect.right, rect.bottom};
     DrawVerticalGrid(canvas, data.top, data.bottom, rect, pxY, pxX);
-    DrawColumnGrid(dept, canvas, page, pxY, data);
+    DrawColumnGrid(dept, canvas, page, pxY, data, pxX);
     for (const auto& curve : Curves)
         curve->DrawTrace(canvas, dept, pxY, bottomDepth, topDepth, pxX, data);
 }

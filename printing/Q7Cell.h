@@ -99,4 +99,10 @@ struct TCellRange {
     int top = 0;
     int right = 0;
     int bottom = 0;
+
+    // Non-empty and within a table of the given counts.
+    bool Inside(int cols, int rows) const
+    {
+        return left <= right && top <= bottom && left >= 0 && top >= 0 && right < cols && bottom < rows;
+    }
 };

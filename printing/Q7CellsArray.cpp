@@ -68,20 +68,23 @@ void TQ7CellsArray::SetColCount(int n)
 {
     if (n < 1 || n == ColCount())
         return;
-    TQ7DrawGridCell fresh;
-    fresh.Format = defaultFormat_;
+    const TQ7DrawGridCell fresh = DefaultCell();
     for (TQ7CellsArray1D& row : rows_)
         row.resize(n, fresh);
 }
 
+// Rows first: then every row holds the same number of cells for the column step.
 void TQ7CellsArray::Resize(int cols, int rows)
 {
     SetRowCount(std::max(rows, 1));
-    cols = std::max(cols, 1);
-    TQ7DrawGridCell fresh;
-    fresh.Format = defaultFormat_;
-    for (TQ7CellsArray1D& row : rows_)
-        row.resize(cols, fresh);
+    SetColCount(std::max(cols, 1));
+}
+
+TQ7DrawGridCell TQ7CellsArray::DefaultCell() const
+{
+    TQ7DrawGridCell cell;
+    cell.Format = defaultFormat_;
+    return cell;
 }
 
 bool TQ7CellsArray::MatchesShape(const TQ7GridShape& grid) const
@@ -93,9 +96,7 @@ void TQ7CellsArray::InsertRow(int row, TQ7GridShape* grid)
 {
     if (!grid || !MatchesShape(*grid) || row < grid->FixedRows() || row >= grid->RowCount())
         return;
-    TQ7DrawGridCell fresh;
-    fresh.Format = defaultFormat_;
-    rows_.insert(rows_.begin() + row, TQ7CellsArray1D(ColCount(), fresh));
+    rows_.insert(rows_.begin() + row, TQ7CellsArray1D(ColCount(), DefaultCell()));
     grid->InsertRow(row);
 }
 
@@ -103,8 +104,7 @@ void TQ7CellsArray::InsertCol(int col, TQ7GridShape* grid)
 {
     if (!grid || !MatchesShape(*grid) || col < grid->FixedCols() || col >= grid->ColCount())
         return;
-    TQ7DrawGridCell fresh;
-    fresh.Format = defaultFormat_;
+    const TQ7DrawGridCell fresh = DefaultCell();
     for (TQ7CellsArray1D& row : rows_)
         row.insert(row.begin() + col, fresh);
     grid->InsertCol(col);
@@ -134,6 +134,8 @@ void TQ7CellsArray::CopyFrom(const TQ7GridShape& sourceGrid, const TQ7CellsArray
 {
     if (&source != this)
         rows_ = source.rows_;
+    // A copy that lags its grid would never be drawn; it takes the grid's shape.
+    Resize(sourceGrid.ColCount(), sourceGrid.RowCount());
     if (&sourceGrid == &targetGrid)
         return;
     targetGrid.SetColCount(sourceGrid.ColCount());
@@ -150,8 +152,7 @@ void TQ7CellsArray::CopyFrom(const TQ7GridShape& sourceGrid, const TQ7CellsArray
 
 bool TQ7CellsArray::IsValidRange(const TCellRange& range) const
 {
-    return range.left <= range.right && range.top <= range.bottom && range.left >= 0 && range.top >= 0 &&
-           range.right < ColCount() && range.bottom < RowCount();
+    return range.Inside(ColCount(), RowCount());
 }
 
 void TQ7CellsArray::SetFormat(const TCellRange& range, const TQ7CellFormat* format)

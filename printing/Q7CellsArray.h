@@ -57,8 +57,8 @@ public:
     void DeleteRow(int row, TQ7GridShape* grid);
     void DeleteCol(int col, TQ7GridShape* grid);
 
-    // Deep copy of the source's cells and of its grid's shape into `targetGrid`;
-    // this array's default format stays.
+    // Deep copy of the source's cells, shaped to the source grid, and of that grid's shape
+    // into `targetGrid`; this array's default format stays.
     void CopyFrom(const TQ7GridShape& sourceGrid, const TQ7CellsArray& source, TQ7GridShape& targetGrid);
 
     // Formats of a range; an invalid range is ignored.
@@ -91,9 +91,11 @@ public:
     // user's decimal separator); expressions that cannot be computed stay as typed.
     void EvaluateExpressions(const TCellRange& range);
 
-    bool IsValidRange(const TCellRange& range) const;
-
 private:
+    bool IsValidRange(const TCellRange& range) const;
+    // A fresh cell in the array's default format, as added columns and inserted rows get.
+    TQ7DrawGridCell DefaultCell() const;
+
     TQ7CellsArray1DVector rows_;
     TQ7CellFormat defaultFormat_;
 };

@@ -18,12 +18,6 @@ int TruncPixels(double v)
     return static_cast<int>(std::clamp(v, -1e9, 1e9));
 }
 
-bool InsideGrid(const TQ7GridShape& grid, const TCellRange& r)
-{
-    return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right < grid.ColCount() &&
-           r.bottom < grid.RowCount();
-}
-
 double ScreenPixelsPerCm(const TQ7GridShape& grid)
 {
     return grid.ScreenPixelsPerInch() * kCmPerInch;
@@ -80,7 +74,7 @@ TTitleLayout LayoutTitle(const TQ7GridShape& grid, int leftX, int topY, int widt
                          bool fitToWidth, double hScale, double vScale, const TCellRange& range)
 {
     TTitleLayout layout;
-    if (!InsideGrid(grid, range) || hScale <= 0 || vScale <= 0)
+    if (!range.Inside(grid.ColCount(), grid.RowCount()) || hScale <= 0 || vScale <= 0 || width < 0)
         return layout;
     const double s = ScreenPixelsPerCm(grid);
     const double avail = width / hScale;
@@ -190,7 +184,7 @@ int TQ7CellsArray::DrawTitle(platform::Canvas& canvas, const TQ7GridShape& grid,
 
 int TQ7CellsArray::TitleHeight(double scale, const TCellRange& range, const TQ7GridShape& grid) const
 {
-    if (!InsideGrid(grid, range))
+    if (!range.Inside(grid.ColCount(), grid.RowCount()))
         return 0;
     const double s = ScreenPixelsPerCm(grid);
     int total = 0;

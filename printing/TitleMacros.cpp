@@ -1,4 +1,5 @@
 // Macro names and "#" expressions in the texts of title cells.
+#include "core/CodePages.h"
 #include "core/MParser.h"
 #include "core/StringUtils.h"
 #include "platform/NumberText.h"
@@ -15,24 +16,14 @@ struct CodePoint {
     std::size_t length = 1;
 };
 
-// The UTF-8 sequence at `i`; a malformed byte stands alone with a value no text character has.
+// The UTF-8 character at `i`; a malformed byte stands alone with a value no text character has.
 CodePoint DecodeAt(std::string_view s, std::size_t i)
 {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    CodePoint invalid{0x110000u + lead, 1};
-    if (lead < 0x80)
-        return {lead, 1};
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || i + length > s.size())
-        return invalid;
-    char32_t value = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return invalid;
-        value = (value << 6) | (b & 0x3F);
-    }
-    return {value, length};
+    CodePoint cp;
+    cp.length = DecodeUtf8(s, i, cp.value);
+    if (cp.length == 0)
+        return {0x110000u + static_cast<unsigned char>(s[i]), 1};
+    return cp;
 }
 
 std::vector<char32_t> Decode(std::string_view s)

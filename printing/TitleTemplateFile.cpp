@@ -4,10 +4,12 @@
 #include "core/CodePages.h"
 #include "printing/Q7CellsArray.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -96,6 +98,21 @@ bool ReadCell(BinaryReader& in, TQ7DrawGridCell& cell)
     return true;
 }
 
+// False when the file cannot be opened or read (a folder, for one: the stream library
+// throws on its read error rather than reporting it).
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        return false;
+    }
+    return !file.bad();
+}
+
 }  // namespace
 
 bool TQ7CellsArray::SaveToFile(const std::string& path, const TQ7GridShape& grid)
@@ -121,11 +138,8 @@ bool TQ7CellsArray::SaveToFile(const std::string& path, const TQ7GridShape& grid
 
 int TQ7CellsArray::LoadFromFile(const std::string& path, TQ7GridShape& grid)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return ttmCannotOpen;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad())
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
         return ttmCannotOpen;
     BinaryReader reader(bytes);
 

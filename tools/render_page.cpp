@@ -3,7 +3,8 @@
 //
 //   render_page FILE.las TEMPLATE.ctl PAGE OUT.png|OUT.pdf [--scale N] [--width CM] [--height CM] [--dpi N]
 //
-// PAGE counts from 0; "all" writes every page (PDF only). Prints the page count.
+// PAGE counts from 0; "all" writes every page (PDF only). Prints the page count. Scale 1:N from
+// 1 to 100000, page sizes from 1 to 300 cm, 10 to 1200 dpi.
 #include "core/AtomicFile.h"
 #include "core/Lasfile.h"
 #include "platform/PainterCanvas.h"
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -30,14 +32,29 @@ struct Options {
     double scale = 200.0;
     double widthCm = 19.0;
     double heightCm = 27.7;
-    int dpi = 300;
+    double dpi = 300;
 };
 
-bool ParseNumber(const std::string& text, double& value)
+// A whole number or a decimal within [low, high].
+bool ParseNumber(const std::string& text, double low, double high, double& value)
 {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && value > 0;
+    return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
 }
+
+// Limits that keep the image and the page count within reason.
+struct Option {
+    const char* name;
+    double Options::*field;
+    double low;
+    double high;
+};
+constexpr Option NumberOptions[] = {
+    {"--scale", &Options::scale, 1.0, 100000.0},
+    {"--width", &Options::widthCm, 1.0, 300.0},
+    {"--height", &Options::heightCm, 1.0, 300.0},
+    {"--dpi", &Options::dpi, 10.0, 1200.0},
+};
 
 bool ParseArgs(int argc, char** argv, Options& o)
 {
@@ -45,18 +62,10 @@ bool ParseArgs(int argc, char** argv, Options& o)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) == 0) {
-            double v = 0;
-            if (i + 1 >= argc || !ParseNumber(argv[++i], v))
-                return false;
-            if (arg == "--scale")
-                o.scale = v;
-            else if (arg == "--width")
-                o.widthCm = v;
-            else if (arg == "--height")
-                o.heightCm = v;
-            else if (arg == "--dpi")
-                o.dpi = static_cast<int>(v);
-            else
+            const auto option = std::find_if(std::begin(NumberOptions), std::end(NumberOptions),
+                                             [&arg](const Option& n) { return arg == n.name; });
+            if (option == std::end(NumberOptions) || i + 1 >= argc ||
+                !ParseNumber(argv[++i], option->low, option->high, o.*(option->field)))
                 return false;
         } else {
             plain.push_back(arg);
@@ -72,9 +81,7 @@ bool ParseArgs(int argc, char** argv, Options& o)
         return true;
     }
     double page = 0;
-    if (plain[2] == "0")
-        return true;
-    if (!ParseNumber(plain[2], page))
+    if (!ParseNumber(plain[2], 0.0, 1e6, page) || page != static_cast<int>(page))
         return false;
     o.page = static_cast<int>(page);
     return true;
@@ -89,6 +96,10 @@ int RenderPng(TCurveTemplate& t, const Options& o)
 {
     const double px = o.dpi / 2.54;
     QImage image(static_cast<int>(o.widthCm * px), static_cast<int>(o.heightCm * px), QImage::Format_RGB32);
+    if (image.isNull()) {
+        std::fprintf(stderr, "render_page: the image is too large\n");
+        return 1;
+    }
     image.fill(Qt::white);
     image.setDotsPerMeterX(static_cast<int>(o.dpi / 0.0254));
     image.setDotsPerMeterY(static_cast<int>(o.dpi / 0.0254));
@@ -96,14 +107,16 @@ int RenderPng(TCurveTemplate& t, const Options& o)
     t.SetPageHeightCm(static_cast<float>(o.heightCm));
     {
         QPainter painter(&image);
-        platform::PainterCanvas canvas(painter, o.dpi, o.dpi);
+        const int dpi = static_cast<int>(o.dpi);
+        platform::PainterCanvas canvas(painter, dpi, dpi);
         const platform::CanvasRect rect{0, 0, image.width(), image.height()};
-        t.DrawCurvesPage(canvas, 0, rect, static_cast<float>(px), static_cast<float>(px));
-        if (o.page > 0) {
-            canvas.brush = {};
-            canvas.FillRect(rect);
-            t.DrawCurvesPage(canvas, o.page, rect, static_cast<float>(px), static_cast<float>(px));
+        t.LayOutFirstPage(canvas, rect, static_cast<float>(px));
+        if (o.page >= t.GetPageCount()) {
+            std::fprintf(stderr, "render_page: page %d does not exist: the diagram has %d page(s)\n", o.page,
+                         t.GetPageCount());
+            return 1;
         }
+        t.DrawCurvesPage(canvas, o.page, rect, static_cast<float>(px), static_cast<float>(px));
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -149,7 +162,8 @@ int main(int argc, char** argv)
     if (EndsWith(o.output, ".png"))
         return RenderPng(t, o);
 
-    const DiagramPdfResult r = WriteDiagramPdf(t, o.output, o.widthCm, o.heightCm, o.dpi, o.page);
+    const DiagramPdfResult r =
+        WriteDiagramPdf(t, o.output, o.widthCm, o.heightCm, static_cast<int>(o.dpi), o.page);
     if (!r.ok) {
         std::fprintf(stderr, "render_page: %s: %s\n", o.output.c_str(), r.error.c_str());
         return 1;

@@ -54,7 +54,8 @@ public:
     float* Values() const { return values_; }
     int Count() const { return count_; }
     float NullValue() const { return nullValue_; }
-    bool IsNull(float v) const { return v == nullValue_; }
+    // A NaN sample (left by a failed calculation) is absent like a NULL one.
+    bool IsNull(float v) const { return v == nullValue_ || v != v; }
     float Minimum() const { return minimum_; }
     float Maximum() const { return maximum_; }
     float Mean() const { return mean_; }

@@ -20,6 +20,21 @@ void THorzBound::Draw(QPainter& painter, const PanelCoordinates& c) const
 
 TInterval::TInterval(const TAxis& depthAxis) : axis_(depthAxis) {}
 
+bool TInterval::IsSet() const
+{
+    return first_ >= 0 && last_ >= 0 && first_ < axis_.DepthCount();
+}
+
+int TInterval::First() const
+{
+    return IsSet() ? first_ : -1;
+}
+
+int TInterval::Last() const
+{
+    return IsSet() ? std::min(last_, axis_.DepthCount() - 1) : -1;
+}
+
 void TInterval::Clear()
 {
     Assign(-1, -1);
@@ -49,12 +64,12 @@ void TInterval::Assign(int first, int last)
 
 void TInterval::Draw(QPainter& painter, const PanelCoordinates& c) const
 {
-    if (!IsSet() || last_ >= c.count)
+    if (!IsSet())
         return;
-    int top = c.RowOf(c.depths[first_]);
-    int bottom = c.RowOf(c.depths[last_]);
+    int top = c.RowOf(c.depths[First()]);
+    int bottom = c.RowOf(c.depths[Last()]);
     QRect band(QPoint(c.area.left(), top), QPoint(c.area.left() + c.area.width() - 1, bottom));
     painter.fillRect(band.intersected(c.area), platform::ToQColor(FillColor));
-    for (int index : {first_, last_})
+    for (int index : {First(), Last()})
         THorzBound{index, BoundColor}.Draw(painter, c);
 }

@@ -21,9 +21,11 @@ public:
     // Indexes are clamped to the depth array of `depthAxis`.
     explicit TInterval(const TAxis& depthAxis);
 
-    int First() const { return first_; }
-    int Last() const { return last_; }
-    bool IsSet() const { return first_ >= 0 && last_ >= 0; }
+    // The ends always index the current depth array: a range the array has shrunk under
+    // is cut at its last sample, or reads as not set when it lies wholly beyond it.
+    int First() const;
+    int Last() const;
+    bool IsSet() const;
     void Clear();
     // Ordered and clamped to 0 .. count-1; clears when the depth array is empty.
     void SetRange(int first, int last);

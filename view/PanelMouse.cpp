@@ -70,6 +70,8 @@ TPanelWithCurves::Hit TPanelWithCurves::HitTest(QPoint point) const
 void TPanelWithCurves::mousePressEvent(QMouseEvent* event)
 {
     mouse_ = event->position().toPoint();
+    // The second press of a double click ends in no click of its own, as on Windows.
+    clickArmed_ = event->button() == Qt::LeftButton && event->type() != QEvent::MouseButtonDblClick;
     if (event->button() == Qt::LeftButton) {
         dragStart_ = mouse_;
         if (mouse_.x() < DrawingArea().left() && mouse_.y() >= DrawingArea().top()) {
@@ -131,8 +133,20 @@ void TPanelWithCurves::mouseMoveEvent(QMouseEvent* event)
         }
         if (CrossMouse)
             update();
+    } else {
+        ClearHover();
     }
     Fire(OnMouseMove, *event);
+}
+
+void TPanelWithCurves::ClearHover()
+{
+    if (hovered_ < 0)
+        return;
+    hovered_ = -1;
+    unsetCursor();
+    QToolTip::hideText();
+    Repaint();
 }
 
 void TPanelWithCurves::UpdateHover(QMouseEvent& event)
@@ -163,12 +177,14 @@ void TPanelWithCurves::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         drag_ = Drag::None;
     Fire(OnMouseUp, *event);
-    if (event->button() == Qt::LeftButton && rect().contains(mouse_))
+    if (event->button() == Qt::LeftButton && clickArmed_ && rect().contains(mouse_))
         Fire(OnClick, *event);
+    clickArmed_ = false;
 }
 
 void TPanelWithCurves::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    mouse_ = event->position().toPoint();  // the owner asks what lies under the mouse
     Fire(OnDblClick, *event);
     mousePressEvent(event);
 }
@@ -177,10 +193,7 @@ void TPanelWithCurves::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
     mouseInside_ = false;
-    if (hovered_ >= 0 && drag_ == Drag::None) {
-        hovered_ = -1;
-        unsetCursor();
-        Redraw();
-    }
+    if (drag_ == Drag::None)
+        ClearHover();
     update();
 }

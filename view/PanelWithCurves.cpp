@@ -112,7 +112,9 @@ bool TPanelWithCurves::CurveBelongsSquare(int curveIndex, QPoint corner1, QPoint
     const TCurve* curve = GetCurve(curveIndex);
     if (!curve || !curve->IsVisible())
         return false;
-    const QRect square = QRect(corner1, corner2).normalized();
+    // Built from ordered corners: Qt 6's normalized() would drop the edges of a reversed rectangle.
+    const QRect square(QPoint(std::min(corner1.x(), corner2.x()), std::min(corner1.y(), corner2.y())),
+                       QPoint(std::max(corner1.x(), corner2.x()), std::max(corner1.y(), corner2.y())));
     const PanelCoordinates c = Coordinates();
     int first = 0;
     int last = -1;

@@ -134,6 +134,7 @@ private:
     void DrawOwnerLayer(const PanelCoordinates& coordinates);
     void DrawCrossHair(QPainter& painter);
     void UpdateHover(QMouseEvent& event);
+    void ClearHover();
     // Calls an owner's handler; an exception it throws is reported, never passed to Qt.
     template <class Handler, class... Args>
     void Fire(const Handler& handler, Args&&... args)
@@ -150,6 +151,7 @@ private:
     bool mouseInside_ = false;
     int hovered_ = -1;  // 0-based curve drawn wider under the mouse
     Drag drag_ = Drag::None;
+    bool clickArmed_ = false;  // a left press that a release turns into OnClick
     QPoint dragStart_;
     int dragCurve_ = -1;
     int dragStartOffset_ = 0;

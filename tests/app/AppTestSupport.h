@@ -10,6 +10,7 @@
 
 #include <QListWidget>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -74,20 +75,21 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    // The curve choice answered with OK, the curves at these list rows unticked first.
+    // The curve choice answered with OK, every curve ticked but those at these list rows.
     void PushCurveChoice(std::vector<int> untickRows = {})
     {
         runner->PushDialog([untickRows](QDialog& dialog) {
             QListWidget& list = static_cast<TFormChooseCurves&>(dialog).CurveList();
-            for (int row : untickRows)
-                list.item(row)->setCheckState(Qt::Unchecked);
+            for (int row = 0; row < list.count(); ++row)
+                list.item(row)->setCheckState(std::count(untickRows.begin(), untickRows.end(), row) ? Qt::Unchecked
+                                                                                                   : Qt::Checked);
             return int(QDialog::Accepted);
         });
     }
 
-    bool Open(const std::string& path, std::vector<int> untickRows = {})
+    bool Open(const std::string& path)
     {
-        PushCurveChoice(std::move(untickRows));
+        PushCurveChoice();
         return window->OpenLasFile(QString::fromStdString(path));
     }
 

@@ -14,18 +14,12 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <filesystem>
+#include <tuple>
 
 namespace strativ::test {
 namespace {
 
-QStringList ListTexts(const QListWidget& list)
-{
-    QStringList texts;
-    for (int i = 0; i < list.count(); ++i)
-        texts << list.item(i)->text();
-    return texts;
-}
-
+// The non-empty texts of the status bar's panels.
 QStringList StatusTexts(TFormMain& window)
 {
     QStringList texts;
@@ -40,13 +34,21 @@ TEST_F(MainWindowTest, MenuOpenShowsOnlyTheChosenCurves)
     const std::string path = WriteTestLas(dir.file("three.las"), 3, 21);
     EXPECT_EQ(StatusTexts(*window), QStringList{"Файл не загружен"});
     runner->PushFiles({QString::fromStdString(path)});
+    // OK with nothing ticked warns and keeps the choice open.
+    runner->PushDialog([](QDialog& dialog) {
+        static_cast<TFormChooseCurves&>(dialog).findChild<QPushButton*>("ButtonUncheckAll")->click();
+        return int(QDialog::Accepted);
+    });
+    runner->Push(platform::IDOK);
     PushCurveChoice({1});  // C2 left out
     window->Form().MMIFileOpen->trigger();
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Не выбрано ни одной кривой!"});
 
     ASSERT_NE(window->LasFile(), nullptr);
     EXPECT_EQ(window->LasFile()->GetCurvesCount(), 3);
     ASSERT_EQ(window->PanelCurves->GetCurvesCount(), 2);
-    EXPECT_EQ(ListTexts(*window->ListCurveNames), (QStringList{"C1", "C3"}));
+    ASSERT_EQ(window->ListCurveNames->count(), 2);
+    EXPECT_EQ(window->ListCurveNames->item(1)->text(), "C3");
     // Each panel curve shows the document curve of index + 1.
     EXPECT_EQ(window->PanelCurves->GetCurve(1)->Values(), window->LasFile()->GetCurveData(2));
     EXPECT_FLOAT_EQ(window->PanelCurves->GetCurve(1)->Values()[0], GeneratedValue(3, 0));
@@ -54,24 +56,10 @@ TEST_F(MainWindowTest, MenuOpenShowsOnlyTheChosenCurves)
     EXPECT_EQ(window->windowTitle(), "Strativ - " + QString::fromStdString(path));
     EXPECT_FALSE(window->IsModified());
 
-    const auto& choice = runner->Requests()[1];
-    EXPECT_EQ(choice.kind, platform::DialogKind::Modal);
-    EXPECT_EQ(runner->PendingAnswers(), 0);
-}
-
-TEST_F(MainWindowTest, ChoosingNoCurveWarnsAndCancelKeepsNoDocument)
-{
-    const std::string path = WriteTestLas(dir.file("three.las"), 3, 5);
-    runner->PushDialog([](QDialog& dialog) {
-        static_cast<TFormChooseCurves&>(dialog).findChild<QPushButton*>("ButtonUncheckAll")->click();
-        return int(QDialog::Accepted);
-    });
-    runner->Push(platform::IDOK);
+    // Cancel of the choice keeps the document.
     runner->PushCancel();
-    EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(path)));
-    EXPECT_EQ(Messages(), QStringList{"Ошибка|Не выбрано ни одной кривой!"});
-    EXPECT_EQ(window->LasFile(), nullptr);
-    EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 0);
+    EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(WriteTestLas(dir.file("other.las"), 1, 5))));
+    EXPECT_EQ(window->LasFile()->GetFileName(), path);
 }
 
 TEST_F(MainWindowTest, FileThatFailsToLoadLeavesTheDocumentUntouched)
@@ -100,9 +88,9 @@ TEST_F(MainWindowTest, FileThatFailsToLoadLeavesTheDocumentUntouched)
         EXPECT_TRUE(Messages()[0].startsWith(c.start)) << Messages()[0].toStdString();
         EXPECT_EQ(runner->Requests()[0].flags, platform::MB_OK | platform::MB_ICONERROR);
         EXPECT_EQ(window->LasFile(), before);
-        EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 2);
         EXPECT_TRUE(window->IsModified());
     }
+    EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 2);
 }
 
 TEST_F(MainWindowTest, ModifiedDocumentIsAskedAboutBeforeItIsReplaced)
@@ -136,6 +124,16 @@ TEST_F(MainWindowTest, ModifiedDocumentIsAskedAboutBeforeItIsReplaced)
     EXPECT_TRUE(window->OpenLasFile(QString::fromStdString(second)));
     EXPECT_EQ(window->PanelCurves->GetCurvesCount(), 4);
     EXPECT_FALSE(window->IsModified());
+
+    // Closing asks the same question; Cancel keeps the window and writes nothing.
+    window->SetModified();
+    runner->Push(platform::IDCANCEL);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("strativ.ini")));
+    runner->Push(platform::IDNO);
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("strativ.ini")));
 }
 
 TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
@@ -153,89 +151,64 @@ TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
     EXPECT_EQ(Messages(), QStringList{"Сохранение|Записаны файлы:\n" + QString::fromStdString(dir.file("out_1.las")) +
                                       "\n" + QString::fromStdString(dir.file("out_2.las"))});
 
-    const struct {
-        std::string name;
-        int curves;
-        int firstCurve;
-    } parts[] = {{"out_1.las", 16, 1}, {"out_2.las", 1, 17}};
-    for (const auto& part : parts) {
-        TLASFile read(dir.file(part.name), 2);
-        ASSERT_TRUE(read.IsLoaded()) << part.name << ": " << read.GetLoadError();
-        ASSERT_EQ(read.GetCurvesCount(), part.curves + 1) << part.name;
+    for (const auto& [name, curves, firstCurve] : {std::tuple{"out_1.las", 16, 1}, std::tuple{"out_2.las", 1, 17}}) {
+        TLASFile read(dir.file(name), 2);
+        ASSERT_EQ(read.GetCurvesCount(), curves + 1) << name << ": " << read.GetLoadError();
         EXPECT_EQ(read.GetPointCount(), 30);
-        for (int c = 1; c <= part.curves; ++c) {
-            const int source = part.firstCurve + c - 1;
-            EXPECT_EQ(read.GetCurveName(c), "C" + std::to_string(source));
+        for (int c = 1; c <= curves; ++c) {
+            EXPECT_EQ(read.GetCurveName(c), "C" + std::to_string(firstCurve + c - 1));
             for (int r : {0, 13, 29})
-                EXPECT_FLOAT_EQ(read.GetCurveData(c)[r], GeneratedValue(source, r));
+                EXPECT_FLOAT_EQ(read.GetCurveData(c)[r], GeneratedValue(firstCurve + c - 1, r));
         }
     }
     // The document keeps its own file name.
     EXPECT_EQ(window->LasFile()->GetFileName(), dir.file("wide.las"));
 }
 
-TEST_F(MainWindowTest, SaveWithLimitedIntervalWritesTheChosenRows)
+TEST_F(MainWindowTest, SaveDialogLimitsTheRowsAndAsksBeforeReplacing)
 {
     ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 3, 21)));  // 100 .. 110 by 0.5
     const std::string target = dir.file("part.las");
-    struct Case {
-        double from, to;
-        int rows;
-        float firstDepth;
-    };
-    // The limits are swapped when reversed; rows from trunc to ceil of the step positions.
-    for (const Case& c : {Case{102.0, 104.0, 5, 102.0f}, Case{104.2, 101.2, 8, 101.0f}}) {
-        std::filesystem::remove(target);
-        runner->Clear();
-        runner->PushDialog([&](QDialog& dialog) {
+    const auto answerSave = [&](double from, double to, const std::string& path) {
+        runner->PushDialog([=](QDialog& dialog) {
             Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
-            f.EditFileName->setText(QString::fromStdString(target));
+            f.EditFileName->setText(QString::fromStdString(path));
             f.CheckBoxLimitDept->setChecked(true);
-            f.EditLimitFrom->setValue(c.from);
-            f.EditLimitTo->setValue(c.to);
+            f.EditLimitFrom->setValue(from);
+            f.EditLimitTo->setValue(to);
             f.ListCurves->item(0)->setCheckState(Qt::Unchecked);
             return int(QDialog::Accepted);
         });
+    };
+    // The limits are swapped when reversed; rows from trunc to ceil of the step positions.
+    for (const auto& [from, to, rows, firstDepth] :
+         {std::tuple{102.0, 104.0, 5, 102.0f}, std::tuple{104.2, 101.2, 8, 101.0f}}) {
+        std::filesystem::remove(target);
+        answerSave(from, to, target);
         ASSERT_TRUE(window->SaveDocument());
         TLASFile read(target, 2);
-        ASSERT_TRUE(read.IsLoaded());
         EXPECT_EQ(read.GetCurvesCount(), 3);
-        EXPECT_EQ(read.GetPointCount(), c.rows) << c.from;
-        EXPECT_FLOAT_EQ(read.GetTopDepth(), c.firstDepth);
+        EXPECT_EQ(read.GetPointCount(), rows) << from;
+        EXPECT_FLOAT_EQ(read.GetTopDepth(), firstDepth);
     }
 
-    // A range shorter than one step is refused and the dialog asked again.
+    // A range shorter than one step is refused and the dialog shown again; an existing file
+    // is replaced only when the user agrees.
     runner->Clear();
-    runner->PushDialog([&](QDialog& dialog) {
-        Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
-        f.CheckBoxLimitDept->setChecked(true);
-        f.EditLimitFrom->setValue(103.0);
-        f.EditLimitTo->setValue(103.2);
-        return int(QDialog::Accepted);
-    });
+    answerSave(103.0, 103.2, target);
     runner->Push(platform::IDOK);
-    runner->PushCancel();
-    EXPECT_FALSE(window->SaveDocument());
-    EXPECT_EQ(Messages(), QStringList{"Сохранение|Некорректно задано ограничение интервала глубины"});
-}
-
-TEST_F(MainWindowTest, ExistingFileIsReplacedOnlyWhenTheUserAgrees)
-{
-    ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 2, 10)));
-    const QString own = QString::fromStdString(dir.file("doc.las"));
-    const auto before = std::filesystem::file_size(dir.file("doc.las"));
-    runner->PushDialog([](QDialog& dialog) {
-        static_cast<TFormSaveToLas&>(dialog).Form().ListCurves->item(1)->setCheckState(Qt::Unchecked);
-        return int(QDialog::Accepted);
-    });
+    answerSave(100.0, 110.0, dir.file("doc.las"));
     runner->Push(platform::IDNO);
     runner->PushCancel();
+    const auto before = std::filesystem::file_size(dir.file("doc.las"));
     EXPECT_FALSE(window->SaveDocument());
-    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + own + "\nуже существует. Заменить?"});
+    EXPECT_EQ(Messages(), (QStringList{"Сохранение|Некорректно задано ограничение интервала глубины",
+                                       "Сохранение|Файл\n" + QString::fromStdString(dir.file("doc.las")) +
+                                           "\nуже существует. Заменить?"}));
     EXPECT_EQ(std::filesystem::file_size(dir.file("doc.las")), before);
 }
 
-TEST_F(MainWindowTest, RecentFilesKeepOrderAndLimitAcrossARestart)
+TEST_F(MainWindowTest, RecentFilesAndViewSettingsSurviveARestart)
 {
     std::vector<std::string> paths;
     for (int i = 0; i < 9; ++i)
@@ -243,6 +216,8 @@ TEST_F(MainWindowTest, RecentFilesKeepOrderAndLimitAcrossARestart)
     for (const std::string& path : paths)
         ASSERT_TRUE(Open(path));
     ASSERT_TRUE(Open(paths[3]));  // listed already: moves to the front
+    window->SetDepthScale(500);
+    window->Form().MIShowCurveCaptions->setChecked(false);
 
     ASSERT_TRUE(window->close());
     window.reset();
@@ -255,6 +230,9 @@ TEST_F(MainWindowTest, RecentFilesKeepOrderAndLimitAcrossARestart)
     EXPECT_EQ(stored.ReadString("RecentFiles", "File0", ""), paths[3]);
     EXPECT_EQ(stored.ReadString("RecentFiles", "File7", ""), paths[1]);
     EXPECT_FALSE(stored.ValueExists("RecentFiles", "File8"));
+    EXPECT_EQ(window->DepthScale, 500);
+    EXPECT_TRUE(window->Form().MIScale500->isChecked());
+    EXPECT_FALSE(window->Form().MIShowCurveCaptions->isChecked());
 
     // The recent menu opens its entries; a vanished file is reported and dropped.
     QList<QAction*> items = window->Form().MMIRecent->actions();
@@ -267,18 +245,6 @@ TEST_F(MainWindowTest, RecentFilesKeepOrderAndLimitAcrossARestart)
     window->Form().MMIRecent->actions()[2]->trigger();
     EXPECT_EQ(window->LasFile()->GetFileName(), paths[7]);
     EXPECT_EQ(window->RecentFiles().First(), expected[2]);
-}
-
-TEST_F(MainWindowTest, ViewSettingsSurviveARestart)
-{
-    window->SetDepthScale(500);
-    window->Form().MIShowCurveCaptions->setChecked(false);
-    ASSERT_TRUE(window->close());
-    window.reset();
-    CreateWindow();
-    EXPECT_EQ(window->DepthScale, 500);
-    EXPECT_TRUE(window->Form().MIScale500->isChecked());
-    EXPECT_FALSE(window->Form().MIShowCurveCaptions->isChecked());
 }
 
 TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReported)
@@ -306,34 +272,25 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     QApplication::sendEvent(window.get(), &drop);
     for (int i = 0; i < 50 && !window->LasFile(); ++i)
         QTest::qWait(10);
-    ASSERT_NE(window->LasFile(), nullptr) << Messages().join(";").toStdString();
+    ASSERT_NE(window->LasFile(), nullptr);
     EXPECT_EQ(window->LasFile()->GetFileName(), dropped);
 
-    // With a document, the hand-over asks; Cancel does nothing.
+    // A handed-over path takes the same road, with nothing more asked; while a dialog is open
+    // (it may hold the document) the path waits for it to close.
     const std::string handed = WriteTestLas(dir.file("handed.las"), 3, 6);
-    runner->Clear();
-    runner->PushCancel();
-    window->HandOverMessage(QString::fromStdString("OPEN " + handed));
-    EXPECT_EQ(Messages(), QStringList{"Strativ|Получен файл\n" + QString::fromStdString(handed) +
-                                      "\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"});
-    EXPECT_EQ(window->LasFile()->GetFileName(), dropped);
-    runner->Push(platform::IDYES);
+    window->HandOverMessage("SHOW");
+    QDialog open(window.get());
+    open.setModal(true);
+    open.show();
     PushCurveChoice();
     window->HandOverMessage(QString::fromStdString("OPEN " + handed));
+    QTest::qWait(300);
+    EXPECT_EQ(window->LasFile()->GetFileName(), dropped);
+    open.close();
+    for (int i = 0; i < 50 && window->LasFile()->GetFileName() != handed; ++i)
+        QTest::qWait(20);
     EXPECT_EQ(window->LasFile()->GetFileName(), handed);
-}
-
-TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow)
-{
-    ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 2, 10)));
-    window->SetModified();
-    runner->Push(platform::IDCANCEL);
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("strativ.ini")));
-    runner->Push(platform::IDNO);
-    EXPECT_TRUE(window->close());
-    EXPECT_TRUE(std::filesystem::exists(dir.file("strativ.ini")));
+    EXPECT_TRUE(Messages().isEmpty());
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "app/StrativSession.h"
 #include "core/Lasfile.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/common/FileBytes.h"
 #include "view/PanelWithCurves.h"
 
 #include <QDir>
 #include <QFile>
-#include <filesystem>
+#include <tuple>
 
 using strativ::test::MainWindowTest;
 using strativ::test::WriteTestLas;
@@ -14,15 +15,14 @@ namespace {
 
 std::string IntervalBlock(const std::string& sessionPath, size_t intervals)
 {
-    std::ifstream in(sessionPath, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = strativ::test::ReadFileBytes(sessionPath);
     const size_t size = 4 + intervals * 149;
     return bytes.size() >= size ? bytes.substr(bytes.size() - size) : std::string();
 }
 
 } // namespace
 
-TEST_F(MainWindowTest, SessionBringsBackDocumentViewAndIntervals)
+TEST_F(MainWindowTest, SessionBringsBackDocumentViewAndIntervalsAndDamagedOnesAreRefused)
 {
     const std::string las = WriteTestLas(dir.file("well.las"), 3, 200);
     ASSERT_TRUE(Open(las));
@@ -71,9 +71,8 @@ TEST_F(MainWindowTest, SessionBringsBackDocumentViewAndIntervals)
     TPanelWithCurves& view = *window->PanelCurves;
     EXPECT_EQ(window->DepthScale, 500);
     EXPECT_EQ(view.YAxisInfo.Offset(), 37);
-    EXPECT_EQ(view.GetCurve(0)->Color(), 0x123456u);
-    EXPECT_EQ(view.GetCurve(0)->LineWidth(), 3);
-    EXPECT_DOUBLE_EQ(view.GetCurve(0)->PixelsPerUnit(), 2.5);
+    const TCurve& first = *view.GetCurve(0);
+    EXPECT_EQ(std::tuple(first.Color(), first.LineWidth(), first.PixelsPerUnit()), std::tuple(0x123456u, 3, 2.5));
     EXPECT_FALSE(view.GetCurve(1)->IsVisible());
     EXPECT_TRUE(view.GetCurve(2)->IsSelected());
     EXPECT_EQ(view.GetCurve(2)->XOffset(), -40);
@@ -83,22 +82,16 @@ TEST_F(MainWindowTest, SessionBringsBackDocumentViewAndIntervals)
     EXPECT_EQ(window->Intervals.List[0].Name, "Пласт А");
     EXPECT_EQ(window->Intervals.List[1].Color, 0x00FF00u);
     EXPECT_FALSE(window->Intervals.List[1].Active);
-    EXPECT_EQ(window->Intervals.GetTop(), 100.0f);
-    EXPECT_EQ(window->Intervals.GetBottom(), 199.5f);
+    EXPECT_EQ(std::pair(window->Intervals.GetTop(), window->Intervals.GetBottom()), std::pair(100.0f, 199.5f));
 
     const std::string again = dir.file("again.vxs");
     ASSERT_TRUE(window->SaveSession(QString::fromStdString(again)));
     EXPECT_EQ(IntervalBlock(again, 2), savedBlock);
-}
 
-TEST_F(MainWindowTest, DamagedSessionIsRefusedAndTheDocumentStays)
-{
-    ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 2, 50)));
-    const TLASFile* before = window->LasFile();
-    const std::string path = dir.file("bad.vxs");
-    std::ofstream(path, std::ios::binary) << "STRVXS1";
+    // A damaged session is refused and the document stays.
+    strativ::test::WriteFileBytes(path, "STRVXS1");
     EXPECT_FALSE(window->LoadSession(QString::fromStdString(path)));
-    EXPECT_EQ(window->LasFile(), before);
+    EXPECT_EQ(window->LasFile(), &loaded);
     EXPECT_EQ(Messages().last(), "Ошибка|Файл сессии поврежден или имеет неизвестный формат");
 }
 
@@ -124,23 +117,20 @@ TEST_F(MainWindowTest, ClosingWithADocumentWritesTheLastSession)
 TEST_F(MainWindowTest, IntervalBandsArePaintedOverThePanel)
 {
     ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 1, 400, 100.0, 0.25)));
-    for (int i = 0; i < window->PanelCurves->GetCurvesCount(); ++i)
-        window->PanelCurves->GetCurve(i)->SetVisible(false);
+    window->PanelCurves->GetCurve(0)->SetVisible(false);
     window->PanelCurves->GotoDepth(120);
     IntervalItem* band = window->Intervals.SetInterval(118, 122);
     band->Color = 0x0000FF;
-    window->RefreshIntervals();
-
     const QRect area = window->PanelCurves->DrawingArea();
-    const int y = area.top() + area.height() / 2 - 10; // depth 120 is in the middle, a grid line
-    const QImage& image = window->PanelCurves->Bitmap();
-    int red = 0;
-    for (int x = area.left() + 5; x < area.right() - 5; x += 7)
-        red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
-    EXPECT_GT(red, 0);
-
+    const int y = area.top() + area.height() / 2 - 10;  // depth 120 is in the middle, a grid line
+    const auto redPixels = [&] {
+        window->RefreshIntervals();
+        int red = 0;
+        for (int x = area.left() + 5; x < area.right() - 5; x += 7)
+            red += window->PanelCurves->Bitmap().pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        return red;
+    };
+    EXPECT_GT(redPixels(), 0);
     band->Active = false;
-    window->RefreshIntervals();
-    for (int x = area.left() + 5; x < area.right() - 5; x += 7)
-        EXPECT_NE(window->PanelCurves->Bitmap().pixel(x, y), qRgb(255, 0, 0));
+    EXPECT_EQ(redPixels(), 0);
 }

@@ -1,33 +1,25 @@
+// Code-page conversions and the write-then-rename file writer.
 #include "core/AtomicFile.h"
 #include "core/CodePages.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
-namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-} // namespace
+using strativ::test::ReadFileBytes;
 
 TEST(CodePages, CyrillicSurvivesBothSingleBytePages)
 {
     const std::string text = "Скважина №1 Ёлка: ГЛУБИНА, м";
     const std::string oem = AnsiToOemString(text);
     EXPECT_EQ(oem.size(), 28u); // one byte per character
-    EXPECT_EQ(static_cast<unsigned char>(oem[0]), 0x91);  // С in CP866
+    EXPECT_EQ(static_cast<unsigned char>(oem[0]), 0x91); // С in CP866
     EXPECT_EQ(OemToAnsiString(oem), text);
     EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251(text)), text);
     EXPECT_EQ(static_cast<unsigned char>(Utf8ToCp1251("Я")[0]), 0xDF);
+    EXPECT_EQ(OemToAnsi(std::string(300, 'a').c_str()).size(), 255u); // at most 255 source bytes
+    EXPECT_EQ(OemToAnsi(nullptr), "");
 }
 
 TEST(CodePages, UnmappableAndMalformedTextBecomesQuestionMarks)
@@ -40,50 +32,42 @@ TEST(CodePages, UnmappableAndMalformedTextBecomesQuestionMarks)
     EXPECT_TRUE(IsValidUtf8("Привет, мир"));
 }
 
-TEST(CodePages, OemToAnsiConvertsAtMost255Bytes)
-{
-    const std::string longText(300, 'a');
-    EXPECT_EQ(OemToAnsi(longText.c_str()).size(), 255u);
-    EXPECT_EQ(OemToAnsi(nullptr), "");
-}
-
-TEST(AtomicFile, CommitReplacesTargetAndLeavesNoTemporary)
+TEST(AtomicFile, TargetHoldsTheWholeNewContentOrStaysAsItWas)
 {
     strativ::test::TempDir dir;
     const std::string target = dir.file("data.txt");
+    const auto filesInFolder = [&] {
+        return std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    };
     ASSERT_TRUE(WriteFileAtomically(target, "old"));
+    {
+        AtomicFileWriter abandoned(target);
+        abandoned.Write("half");
+    } // never committed
+    EXPECT_EQ(ReadFileBytes(target), "old");
     {
         AtomicFileWriter writer(target);
         writer.Write("new ");
         writer.Write("content");
-        EXPECT_EQ(ReadAll(target), "old"); // untouched until commit
+        EXPECT_EQ(ReadFileBytes(target), "old"); // untouched until the commit
         ASSERT_TRUE(writer.Commit());
     }
-    EXPECT_EQ(ReadAll(target), "new content");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()), 1);
-}
-
-TEST(AtomicFile, AbandonedOrFailedWriteKeepsOldFile)
-{
-    strativ::test::TempDir dir;
-    const std::string target = dir.file("data.txt");
-    ASSERT_TRUE(WriteFileAtomically(target, "old"));
-    {
-        AtomicFileWriter writer(target);
-        writer.Write("half");
-    } // never committed
-    EXPECT_EQ(ReadAll(target), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(ReadFileBytes(target), "new content");
+    EXPECT_EQ(filesInFolder(), 1); // no temporary left
 
     AtomicFileWriter missingFolder(dir.file("no/such/folder/data.txt"));
     EXPECT_FALSE(missingFolder.IsOpen());
     missingFolder.Write("x");
     EXPECT_FALSE(missingFolder.Commit());
     EXPECT_FALSE(missingFolder.Error().empty());
-
-    // A target that is a folder cannot be replaced: the commit reports it.
+    // A folder cannot be replaced by a file: the commit reports it.
     std::filesystem::create_directory(dir.file("sub"));
     EXPECT_FALSE(WriteFileAtomically(dir.file("sub"), "x"));
+    EXPECT_EQ(filesInFolder(), 2);
+
+    // Writing through a symbolic link replaces the file it points at and keeps the link.
+    std::filesystem::create_symlink(target, dir.file("sub/link.txt"));
+    ASSERT_TRUE(WriteFileAtomically(dir.file("sub/link.txt"), "through the link"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sub/link.txt")));
+    EXPECT_EQ(ReadFileBytes(target), "through the link");
 }

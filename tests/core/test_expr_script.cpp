@@ -1,10 +1,14 @@
+// Calculation scripts: argument count, evaluation over curves, ".exp" files, the folder list.
 #include "core/ExprList.h"
 #include "core/MathExpression.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
-#include "tests/core/test_settings_io.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+
+using strativ::test::ReadFileBytes;
+using strativ::test::WriteFileBytes;
 
 namespace {
 
@@ -17,27 +21,15 @@ TMathExpression Script(const std::string& expression)
     return script;
 }
 
-
 } // namespace
 
 TEST(MathExpression, ArgumentCountFromTheExpressionAndTheVariables)
 {
-    const struct
-    {
-        const char* expression;
-        const char* variable;
-        int count;
-    } cases[] = {
-        {"1 + 2", "", 0},
-        {"x[0]", "", 1},
-        {"X(2) * x[0]", "", 3},
-        {"x [ 9 ]", "", 10},
-        {"x\t(\n4\r)", "", 5},
-        {"min_x[2]", "", 3},       // range names end in x, so they count
-        {"x[1) + x(1]", "", 0},    // brackets must match
-        {"x[12]", "", 0},          // one digit only
-        {"x[0]", "x[3] + 1", 4},
-        {"v", "x(5)", 6},
+    const struct { const char* expression; const char* variable; int count; } cases[] = {
+        {"1 + 2", "", 0},     {"x[0]", "", 1},          {"X(2) * x[0]", "", 3},  {"x [ 9 ]", "", 10},
+        {"x\t(\n4\r)", "", 5}, {"min_x[2]", "", 3},      // range names end in x, so they count
+        {"x[1) + x(1]", "", 0}, {"x[12]", "", 0},       // brackets must match; one digit only
+        {"x[0]", "x[3] + 1", 4}, {"v", "x(5)", 6},
     };
     for (const auto& c : cases) {
         TMathExpression script = Script(c.expression);
@@ -47,29 +39,11 @@ TEST(MathExpression, ArgumentCountFromTheExpressionAndTheVariables)
     }
 }
 
-TEST(MathExpression, VariablesAreComputedInOrderBeforeTheExpression)
-{
-    TMathExpression script = Script("b * k + depth");
-    script.GetParser().AddConstant("k", 10);
-    script.GetParser().AddVariable("a", "x[0] + x[1]");
-    script.GetParser().AddVariable("b", "a * 2");
-    const float x0[] = {1, 2, 3};
-    const float x1[] = {10, 20, 30};
-    const float depths[] = {100, 101, 102};
-    FloatVector result;
-    ASSERT_TRUE(script.Calculate({x0, x1}, result, 0, 2, Null, depths)) << script.GetLastError();
-    EXPECT_EQ(result, (FloatVector{320, 541, 762}));
-}
-
 TEST(MathExpression, NullPolicies)
 {
     const float x0[] = {1, Null, 3, Null};
     const float x1[] = {1, 1, Null, Null};
-    const struct
-    {
-        int nullType;
-        FloatVector expected;
-    } cases[] = {
+    const struct { int nullType; FloatVector expected; } cases[] = {
         {0, {2, Null, Null, Null}},
         {1, {2, Null, Null, Null}}, // behaves like 0
         {2, {2, 6, 8, 10}},         // NULL arguments take NullSubst (5)
@@ -89,11 +63,7 @@ TEST(MathExpression, RangeValuesAndDepthsOverTheCalculatedRange)
     // Range 1..5 of the arrays; sample 0 and 6 lie outside.
     const float x0[] = {100, 4, Null, 1, 9, 6, -100};
     const float depths[] = {10, 11, 12, 13, 14, 15, 16};
-    const struct
-    {
-        const char* expression;
-        float value;
-    } cases[] = {
+    const struct { const char* expression; float value; } cases[] = {
         {"startx[0]", 4},   {"stopx[0]", 6},     {"middlex[0]", 1},   {"averx[0]", 5},
         {"min_x[0]", 1},    {"max_x(0)", 9},     {"mind_x[0]", 13},   {"maxd_x[0]", 14},
         {"startd", 11},     {"stopd", 15},
@@ -115,33 +85,32 @@ TEST(MathExpression, RangeValuesAndDepthsOverTheCalculatedRange)
     EXPECT_EQ(result[1], 0); // no depth array: depths are 0
 }
 
-TEST(MathExpression, LongRangesCrossEvaluationBlocks)
+TEST(MathExpression, VariablesInOrderThenTheExpressionAcrossEvaluationBlocks)
 {
     const int n = 1000;
-    FloatVector x(n), depths(n);
+    FloatVector x0(n), x1(n), depths(n);
     for (int i = 0; i < n; ++i) {
-        x[i] = i % 7 == 0 ? Null : static_cast<float>(i);
+        x0[i] = i % 7 == 0 ? Null : static_cast<float>(i);
+        x1[i] = 1;
         depths[i] = 500.0f + static_cast<float>(i);
     }
-    TMathExpression script = Script("x[0] * 2 + depth");
+    TMathExpression script = Script("b * k + depth");
+    script.GetParser().AddConstant("k", 10);
+    script.GetParser().AddVariable("a", "x[0] + x[1]");
+    script.GetParser().AddVariable("b", "a * 2"); // uses the earlier variable
     FloatVector result;
-    ASSERT_TRUE(script.Calculate({x.data()}, result, 3, n - 2, Null, depths.data()));
+    ASSERT_TRUE(script.Calculate({x0.data(), x1.data()}, result, 3, n - 2, Null, depths.data()))
+        << script.GetLastError();
     ASSERT_EQ(result.size(), static_cast<size_t>(n - 1));
     for (int i = 3; i <= n - 2; ++i)
-        ASSERT_EQ(result[i], i % 7 == 0 ? Null : 3.0f * i + 500.0f) << i;
+        ASSERT_EQ(result[i], i % 7 == 0 ? Null : 20.0f * (i + 1) + 500.0f + i) << i;
 }
 
 TEST(MathExpression, FailuresLeaveAnErrorText)
 {
     const float x0[] = {4, -1, 9};
     const float depths[] = {100, 100.5f, 101};
-    const struct
-    {
-        const char* expression;
-        const char* variable;
-        int args;
-        const char* error;
-    } cases[] = {
+    const struct { const char* expression; const char* variable; int args; const char* error; } cases[] = {
         {"x[0] + x[1]", "", 1, "Ошибка в вычислениях:\nНеверное количество аргументов"},
         {"1 + 2", "", 1, "Ошибка в вычислениях:\nНеверное количество аргументов"},
         {"sqrt(x[0])", "", 1, "Ошибка в вычислениях:\nРезультат не определен в точке 1 (глубина 100.50)"},
@@ -168,6 +137,7 @@ TEST(MathExpression, FileRoundTripKeepsConstantsAndVariables)
 {
     strativ::test::TempDir dir;
     TMathExpression script;
+    EXPECT_FALSE(script.Save()); // no file name yet
     script.SetFileName(dir.file("ratio.exp"));
     script.SetName("Отношение");
     script.SetCaption("R");
@@ -186,42 +156,26 @@ TEST(MathExpression, FileRoundTripKeepsConstantsAndVariables)
     TMathExpression loaded;
     ASSERT_EQ(loaded.Load(dir.file("ratio.exp")), 0);
     EXPECT_FALSE(loaded.IsModified());
-    const auto describe = [](const TMathExpression& e) {
-        std::string text = e.GetFileName() + "|" + e.GetName() + "|" + e.GetCaption() + "|" + e.GetHint() + "|" +
-                           std::to_string(e.GetButton()) + "|" + e.GetValue() + "|" +
-                           std::to_string(e.GetNullType()) + "|" + std::to_string(e.GetNullSubst()) + "|" +
-                           std::to_string(e.GetShow());
-        for (int i = 0; i < e.GetParser().GetConstantCount(); ++i) {
-            const TUserConst& c = e.GetParser().GetConstant(i);
-            text += "|" + c.Name + "=" + std::to_string(c.Value) + ":" + c.Descr;
-        }
-        for (int i = 0; i < e.GetParser().GetVariableCount(); ++i)
-            text += "|" + e.GetParser().GetVariable(i).Name + "=" + e.GetParser().GetVariable(i).Expr;
-        return text;
-    };
-    EXPECT_EQ(describe(loaded), describe(script));
     EXPECT_EQ(loaded.GetNullSubst(), 0.1f);
     EXPECT_EQ(loaded.GetParser().GetConstant(0).Value, 1.0 / 3.0); // exact, not just 6 digits
+    // Every field read back: the loaded record writes the same file again.
+    loaded.SetFileName(dir.file("copy.exp"));
+    ASSERT_TRUE(loaded.Save());
+    const std::string saved = ReadFileBytes(dir.file("ratio.exp"));
+    EXPECT_EQ(ReadFileBytes(dir.file("copy.exp")), saved);
+    EXPECT_NE(saved.find("[Constants]\r\nCount=1\r\nName0=k\r\nDescr0=коэффициент\r\nValue0="), std::string::npos);
+    EXPECT_NE(saved.find("[Variables]\r\nCount=1\r\nName0=s\r\nExpr0=x[0] + 1\r\n"), std::string::npos);
 
     // An expression the file cannot hold whole is refused, not cut.
-    loaded.SetValue(std::string(250, ' ') + "x[0] + 1");
-    EXPECT_FALSE(loaded.Save());
-    TMathExpression again;
-    ASSERT_EQ(again.Load(dir.file("ratio.exp")), 0);
-    EXPECT_EQ(again.GetValue(), "k * s / x[1]");
+    script.SetValue(std::string(250, ' ') + "x[0] + 1");
+    EXPECT_FALSE(script.Save());
+    EXPECT_EQ(ReadFileBytes(dir.file("ratio.exp")), saved);
 }
 
 TEST(MathExpression, LoadDefaultsAndResult)
 {
     strativ::test::TempDir dir;
-    const struct
-    {
-        const char* text;
-        int result;
-        int button;
-        int nullType;
-        bool show;
-    } cases[] = {
+    const struct { const char* text; int result; int button; int nullType; bool show; } cases[] = {
         {"[Info]\nVersion=1\nName=a\n", 0, 15, 0, true},
         {"[Info]\nVersion=1\nName=a\nButton=201\nShow=false\n[Expression]\nNullType=3\n", 0, 15, 0, false},
         {"[Info]\nVersion=1\nName=a\nButton=0\n[Expression]\nNullType=1\n", 0, 0, 1, true},
@@ -233,7 +187,7 @@ TEST(MathExpression, LoadDefaultsAndResult)
     };
     for (const auto& c : cases) {
         const std::string path = dir.file("s.exp");
-        strativ::test::WriteFileBytes(path, c.text);
+        WriteFileBytes(path, c.text);
         TMathExpression script;
         EXPECT_EQ(script.Load(path), c.result) << c.text;
         EXPECT_EQ(script.GetButton(), c.button) << c.text;
@@ -277,9 +231,9 @@ TEST(MathExpression, AskUserConstValuesThroughTheHook)
 TEST(ExprList, ScanSaveAndDelete)
 {
     strativ::test::TempDir dir;
-    strativ::test::WriteFileBytes(dir.file("GOOD.EXP"), "[Info]\nVersion=1\nName=good\n");
-    strativ::test::WriteFileBytes(dir.file("broken.exp"), "[Info]\nVersion=7\nName=broken\n");
-    strativ::test::WriteFileBytes(dir.file("other.txt"), "[Info]\nVersion=1\nName=other\n");
+    WriteFileBytes(dir.file("GOOD.EXP"), "[Info]\nVersion=1\nName=good\n");
+    WriteFileBytes(dir.file("broken.exp"), "[Info]\nVersion=7\nName=broken\n");
+    WriteFileBytes(dir.file("other.txt"), "[Info]\nVersion=1\nName=other\n");
     std::filesystem::create_directory(dir.file("folder.exp"));
 
     TExprList list;

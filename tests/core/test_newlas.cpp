@@ -1,8 +1,9 @@
+// New LAS files from a record: default ~W items, layout, read-back through the LAS core.
 #include "core/CodePages.h"
 #include "core/Lasfile.h"
 #include "core/NewLASInfo.h"
 #include "tests/common/TestPaths.h"
-#include "tests/core/test_settings_io.h"
+#include "tests/common/FileBytes.h"
 
 #include <cmath>
 #include <filesystem>
@@ -28,20 +29,6 @@ NewLASInfo ThreeRowsTwoCurves()
 
 } // namespace
 
-TEST(NewLASInfo, DefaultWellInfoResetsTheRecord)
-{
-    NewLASInfo info = ThreeRowsTwoCurves();
-    info.WellInfo["XTRA"] = {"v", "c"};
-    CreateDefaultWellInfo(info);
-    EXPECT_EQ(info.Step, 0);
-    EXPECT_EQ(info.NullValue, -32768.0f);
-    EXPECT_TRUE(info.Depth.empty() && info.Curves.empty());
-    ASSERT_EQ(info.WellInfo.size(), 10u);
-    EXPECT_EQ(info.WellInfo.count("XTRA"), 0u);
-    EXPECT_EQ(info.WellInfo["SRVC"].Comment, "SERVICE COMPANY");
-    EXPECT_TRUE(info.WellInfo["WELL"].Value.empty());
-}
-
 TEST(NewLASInfo, WrittenFileReadsBackThroughTheLasCore)
 {
     strativ::test::TempDir dir;
@@ -55,19 +42,15 @@ TEST(NewLASInfo, WrittenFileReadsBackThroughTheLasCore)
     ASSERT_EQ(las.GetPointCount(), 3);
     EXPECT_EQ(las.GetNullValue(), -999.25f);
     EXPECT_EQ(las.GetStep(), 0.25f);
-    EXPECT_EQ(las.GetCurveName(0), "DEPT");
-    EXPECT_EQ(las.GetCurveUnit(0), "M");
-    EXPECT_EQ(las.GetCurveName(1), "GR");
-    EXPECT_EQ(las.GetCurveDescription(1), "Гамма-каротаж");
-    EXPECT_EQ(las.GetCurveUnit(2), "мВ");
+    EXPECT_EQ(las.GetCurveName(0) + las.GetCurveUnit(0) + las.GetCurveName(1) + las.GetCurveDescription(1) +
+                  las.GetCurveUnit(2),
+              "DEPTMGRГамма-каротажмВ");
     EXPECT_EQ(las.GetCurveDecimals(1), 3);
     EXPECT_EQ(las.GetCurveDecimals(2), 0);
-    const float* depth = las.GetCurveData(0);
-    const float* gr = las.GetCurveData(1);
-    const float* ps = las.GetCurveData(2);
-    EXPECT_EQ(std::vector<float>(depth, depth + 3), (std::vector<float>{1000.0f, 1000.25f, 1000.5f}));
-    EXPECT_EQ(std::vector<float>(gr, gr + 3), (std::vector<float>{12.345f, -999.25f, 7.0f}));
-    EXPECT_EQ(std::vector<float>(ps, ps + 3), (std::vector<float>{5.0f, -999.25f, -999.25f}));
+    const auto curve = [&](int i) { return FloatVector(las.GetCurveData(i), las.GetCurveData(i) + 3); };
+    EXPECT_EQ(curve(0), (FloatVector{1000.0f, 1000.25f, 1000.5f}));
+    EXPECT_EQ(curve(1), (FloatVector{12.345f, -999.25f, 7.0f}));
+    EXPECT_EQ(curve(2), (FloatVector{5.0f, -999.25f, -999.25f}));
 }
 
 TEST(NewLASInfo, FileLayoutIsCp866WithCrLfAndTheWellItemsInMapOrder)
@@ -77,36 +60,39 @@ TEST(NewLASInfo, FileLayoutIsCp866WithCrLfAndTheWellItemsInMapOrder)
     ASSERT_EQ(WriteNewLASFile(ThreeRowsTwoCurves(), path), NewLASWritten);
     const std::string bytes = strativ::test::ReadFileBytes(path);
     EXPECT_FALSE(IsValidUtf8(bytes)); // Cyrillic is one CP866 byte per letter
-    const std::string text = OemToAnsiString(bytes);
-
-    std::vector<std::string> lines;
-    for (size_t pos = 0; pos < text.size();) {
-        const size_t end = text.find("\r\n", pos);
-        ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    ASSERT_EQ(lines.size(), 28u);
-    EXPECT_EQ(lines[0], "~Version Information");
-    EXPECT_EQ(lines[1], "VERS.   2.0 : CWLS LOG ASCII STANDARD - VERSION 2.0");
-    EXPECT_EQ(lines[2], "WRAP.   NO : ONE LINE PER DEPTH STEP");
-    EXPECT_EQ(lines[3], "~Well Information");
-    EXPECT_EQ(lines[4].substr(0, 30), "STRT    .M          1000.00 : ");
-    EXPECT_NE(lines[5].find(" 1000.50 :"), std::string::npos);
-    EXPECT_NE(lines[6].find(" 0.25 :"), std::string::npos);
-    EXPECT_NE(lines[7].find(" -999.25 :"), std::string::npos);
-    const char* wellOrder[] = {"API", "CNTY", "COMP", "CTRY", "DATE", "FLD", "LOC", "SRVC", "STAT", "WELL"};
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(lines[8 + i].substr(0, lines[8 + i].find(' ')), wellOrder[i]);
-    EXPECT_NE(lines[17].find(" Скв. 7 : WELL"), std::string::npos);
-    EXPECT_EQ(lines[18], "~Curve Information");
-    EXPECT_EQ(lines[19], "DEPT    .M           : DEPTH CURVE");
-    EXPECT_EQ(lines[21], "PS      .мВ          : ПС");
-    EXPECT_EQ(lines[22], "~Parameter Information");
-    EXPECT_EQ(lines[23], "~Other Information");
-    EXPECT_EQ(lines[24], "~ASCII Log Data");
-    EXPECT_EQ(lines[25], "     1000.00       12.345            5");
-    EXPECT_EQ(lines[26], "     1000.25      -999.25      -999.25");
+    std::string expected;
+    for (const char* line : {
+             "~Version Information",
+             "VERS.   2.0 : CWLS LOG ASCII STANDARD - VERSION 2.0",
+             "WRAP.   NO : ONE LINE PER DEPTH STEP",
+             "~Well Information",
+             "STRT    .M          1000.00 : START DEPTH",
+             "STOP    .M          1000.50 : STOP DEPTH",
+             "STEP    .M          0.25 : STEP",
+             "NULL    .           -999.25 : NULL VALUE",
+             "API     .            : API NUMBER",
+             "CNTY    .            : COUNTY",
+             "COMP    .            : COMPANY",
+             "CTRY    .            : COUNTRY",
+             "DATE    .            : LOG DATE",
+             "FLD     .           Северное : FIELD",
+             "LOC     .            : LOCATION",
+             "SRVC    .            : SERVICE COMPANY",
+             "STAT    .            : STATE",
+             "WELL    .           Скв. 7 : WELL",
+             "~Curve Information",
+             "DEPT    .M           : DEPTH CURVE",
+             "GR      .API         : Гамма-каротаж",
+             "PS      .мВ          : ПС",
+             "~Parameter Information",
+             "~Other Information",
+             "~ASCII Log Data",
+             "     1000.00       12.345            5",
+             "     1000.25      -999.25      -999.25",
+             "     1000.50        7.000      -999.25",
+         })
+        expected += std::string(line) + "\r\n";
+    EXPECT_EQ(OemToAnsiString(bytes), expected);
 }
 
 TEST(NewLASInfo, NullValueTextReadsBackAsTheSameFloat)
@@ -131,14 +117,17 @@ TEST(NewLASInfo, NullValueTextReadsBackAsTheSameFloat)
     }
 }
 
-TEST(NewLASInfo, ResultCodesAndNothingWrittenOnRefusal)
+TEST(NewLASInfo, ResetRecordIsRefusedUntilItHasDepthAndStep)
 {
     strativ::test::TempDir dir;
-    NewLASInfo info;
-    info.Step = 1;
+    NewLASInfo info = ThreeRowsTwoCurves();
+    info.WellInfo["XTRA"] = {"v", "c"};
+    CreateDefaultWellInfo(info);
+    EXPECT_EQ(info.NullValue, -32768.0f);
+    EXPECT_TRUE(info.Curves.empty());
+    EXPECT_EQ(info.WellInfo.size(), 10u); // the extra item is gone
     EXPECT_EQ(WriteNewLASFile(info, dir.file("a.las")), NewLASNoDepth);
     info.Depth = {1, 2};
-    info.Step = 0;
     EXPECT_EQ(WriteNewLASFile(info, dir.file("a.las")), NewLASZeroStep);
     EXPECT_FALSE(std::filesystem::exists(dir.file("a.las")));
     info.Step = 1;

@@ -43,13 +43,7 @@ TEST(Stats, MeanAndVarianceSkipNullAndAnswerZeroWithoutValues)
 
 TEST(Stats, MinAndMaxTakeTheFirstExtremeAndSkipNull)
 {
-    struct Case {
-        std::vector<float> values;
-        float min;
-        int minIndex;
-        float max;
-        int maxIndex;
-    };
+    struct Case { std::vector<float> values; float min; int minIndex; float max; int maxIndex; };
     const Case cases[] = {
         {{3.0f, 1.0f, 5.0f, 1.0f, 5.0f}, 1.0f, 1, 5.0f, 2},  // first extreme wins
         {{N, 4.0f, N, -2.0f}, -2.0f, 3, 4.0f, 1},           // a NULL values[0] is replaced
@@ -73,29 +67,21 @@ TEST(Stats, MinAndMaxTakeTheFirstExtremeAndSkipNull)
 TEST(Stats, IndexRangeForDepthsAtTheBoundaries)
 {
     const float depths[] = {100.0f, 100.5f, 101.0f, 101.5f, 102.0f};
-    struct Case {
-        float top, bottom;
-        int n;
-        bool ok;
-        int first, last;
-    };
+    struct Case { float top, bottom; int n; bool ok; int first, last; };
     const Case cases[] = {
         {90.0f, 110.0f, 5, true, 0, 4},   // top above, bottom below the data
         {100.5f, 101.5f, 5, true, 1, 3},  // exactly on samples
         {100.6f, 100.9f, 5, true, 2, 1},  // strictly between two samples: first = last + 1
-        {101.0f, 101.0f, 5, true, 2, 2},
+        {101.0f, 101.0f, 5, true, 2, 2},  {0.0f, 100.0f, 5, true, 0, 0},
         {80.0f, 99.0f, 5, false, 0, -1},  // above the data
         {103.0f, 110.0f, 5, false, 5, 4}, // below the data
-        {0.0f, 100.0f, 5, true, 0, 0},
-        {0.0f, 1000.0f, 1, true, 0, 0},   // a single sample
-        {0.0f, 1000.0f, 0, false, 0, -1},
+        {0.0f, 1000.0f, 1, true, 0, 0},   {0.0f, 1000.0f, 0, false, 0, -1},
     };
     for (const Case& c : cases) {
         int first = -5;
         int last = -5;
         EXPECT_EQ(GetIndexRangeForDepths(c.top, c.bottom, c.n, depths, first, last), c.ok) << c.top << ".." << c.bottom;
-        EXPECT_EQ(first, c.first) << c.top << ".." << c.bottom;
-        EXPECT_EQ(last, c.last) << c.top << ".." << c.bottom;
+        EXPECT_EQ(std::make_pair(first, last), std::make_pair(c.first, c.last)) << c.top << ".." << c.bottom;
     }
     int first = 0;
     int last = 0;

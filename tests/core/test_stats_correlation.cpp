@@ -1,6 +1,7 @@
 // Correlation search, natural cubic spline and random numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -41,12 +42,7 @@ TEST(Correlation, BestShiftFindsTheDisplacementAndClampsTheRange)
         EXPECT_NEAR(r, 1.0f, 1e-5f);
     }
     const std::vector<float> allNull(30, N);
-    struct Case {
-        int n, lo, hi;
-        const float* bound;
-        int shift;
-        float r;
-    };
+    struct Case { int n, lo, hi; const float* bound; int shift; float r; };
     const Case cases[] = {
         {30, -100000, 100000, base.data(), 0, 1.0f},  // clamped; the widest shifts lack 15 pairs
         {30, -5, 5, allNull.data(), 0, 0.0f},
@@ -76,7 +72,7 @@ TEST(Spline, RefusesBadInputAndMatchesTheKnownCurve)
     EXPECT_FLOAT_EQ(SplineValue(1.5f, 1, x, y, h, z), 0.6875f);
 }
 
-TEST(Spline, PassesTheKnotsWithContinuousSlopeAndFreeEnds)
+TEST(Spline, UnevenKnotsGiveContinuousSlopeAndFreeEnds)
 {
     const std::vector<float> x = {1000.0f, 1000.5f, 1002.0f, 1002.2f, 1004.0f, 1007.0f};
     const std::vector<float> y = {3.0f, 7.0f, -2.0f, 0.0f, 5.0f, 4.0f};
@@ -84,29 +80,21 @@ TEST(Spline, PassesTheKnotsWithContinuousSlopeAndFreeEnds)
     ASSERT_EQ(SplineCoefficients(6, x, y, h, z), 0);
     EXPECT_EQ(z.front(), 0.0f);
     EXPECT_EQ(z.back(), 0.0f);
-    auto slope = [&](int j, float t) {  // derivative on interval j at t (0 left end, 1 right end)
+    auto slope = [&](int j, float t) { // derivative on interval j at t (0 left end, 1 right end)
         const float s = 1.0f - t;
         return (y[j + 1] - y[j]) / h[j] + h[j] * (z[j + 1] * (3 * t * t - 1) - z[j] * (3 * s * s - 1));
     };
-    for (int j = 0; j + 1 < 6; ++j) {
-        EXPECT_NEAR(SplineValue(x[j], j, x, y, h, z), y[j], 1e-4f);
-        EXPECT_NEAR(SplineValue(x[j + 1], j, x, y, h, z), y[j + 1], 1e-4f);
-        if (j + 2 < 6) {
-            EXPECT_NEAR(slope(j, 1.0f), slope(j + 1, 0.0f), 1e-3f) << j;
-        }
-    }
+    for (int j = 0; j + 2 < 6; ++j)
+        EXPECT_NEAR(slope(j, 1.0f), slope(j + 1, 0.0f), 1e-3f) << j;
 }
 
-TEST(Random, RandomIntStaysInRange)
+TEST(Random, RandomIntCoversZeroToNMinusOne)
 {
     Randomize();
     EXPECT_EQ(RandomInt(0), 0);
     EXPECT_EQ(RandomInt(-5), 0);
-    int low = 200, high = -1;
-    for (int i = 0; i < 5000; ++i) {
-        low = std::min(low, RandomInt(200));
-        high = std::max(high, RandomInt(200));
-    }
-    EXPECT_EQ(low, 0);
-    EXPECT_EQ(high, 199);
+    std::vector<int> seen(20, 0);
+    for (int i = 0; i < 2000; ++i)
+        ++seen.at(RandomInt(20)); // at() catches a value outside 0..19
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 0), 0);
 }

@@ -81,11 +81,7 @@ TEST_F(UndoStore, UndoGivesBackTheOldPointCount)
 TEST_F(UndoStore, CountLimitAndByteBudgetDropTheOldestSteps)
 {
     const std::size_t stepBytes = 2 * 4 * sizeof(float);
-    struct Case {
-        int limit;
-        std::size_t budget;
-        int undoable;
-    };
+    struct Case { int limit; std::size_t budget; int undoable; };
     for (const Case& c : {Case{3, 1 << 20, 3}, Case{16, 2 * stepBytes, 2}, Case{16, stepBytes - 1, 1}}) {
         DumpRestoreCurveData limited(c.limit);
         limited.SetByteBudget(c.budget);

@@ -10,10 +10,7 @@
 
 TEST(FileUtils, MaskMatchesIgnoringLetterCase)
 {
-    struct Case {
-        const char *name, *mask;
-        bool match;
-    };
+    struct Case { const char *name, *mask; bool match; };
     const Case cases[] = {
         {"well.LAS", "*.las", true},   {"WELL.las", "*.LAS", true},    {"well.las.bak", "*.las", false},
         {"well.lasx", "*.las", false}, {"ip_12.sav", "ip_*.sav", true}, {"ab.las", "?.las", false},

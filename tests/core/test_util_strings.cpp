@@ -8,9 +8,7 @@
 
 TEST(StringUtils, PathPartsSplitOnEitherSeparator)
 {
-    struct Case {
-        const char *path, *dir, *name, *ext;
-    };
+    struct Case { const char *path, *dir, *name, *ext; };
     const Case cases[] = {
         {"/data/well.las", "/data/", "well.las", "las"},     {"C:\\logs\\Well.LAS", "C:\\logs\\", "Well.LAS", "LAS"},
         {"mixed\\a/b.c.txt", "mixed\\a/", "b.c.txt", "txt"}, {"/folder.v2/noext", "/folder.v2/", "noext", ""},
@@ -39,10 +37,7 @@ TEST(StringUtils, CaseRulesOfLatinAndCyrillic)
     EXPECT_EQ(AnsiUpperCase("well абвгдеёжзийклмнопрстуфхцчшщъыьэюя іїєґў"),
               "WELL АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ ІЇЄҐЎ");
     EXPECT_EQ(AnsiUpperCase(std::string("a\xE0z\x80", 4)), std::string("A\xE0Z\x80", 4));  // stray bytes kept
-    struct Case {
-        const char *a, *b;
-        int sign;
-    };
+    struct Case { const char *a, *b; int sign; };
     const Case cases[] = {{"Well", "WELL", 0}, {"скв", "СКВ", 0}, {"ab", "abc", -1}, {"b", "A", 1}, {"Е", "Ё", -1},
                           {"ё", "Ж", -1},      {"Ёлка", "ель", 1}, {"Z", "а", -1},   {"", "", 0}};
     for (const Case& c : cases) {

@@ -17,16 +17,13 @@ namespace {
 
 TEST(IdleScanner, EndsAtOnceWithoutAnOpenDatabaseAndStopsWhenDestroyed)
 {
-    LogFileDBManager manager;
-    const LogFileDBManager* sources[] = {nullptr, &manager};
-    for (const LogFileDBManager* source : sources) {
-        TLibIdleScanner scanner(source);
-        QSignalSpy finished(&scanner, &QThread::finished);
-        scanner.StartIdle();
-        ASSERT_TRUE(scanner.wait(10000));
-        EXPECT_EQ(finished.count(), 1);
-        EXPECT_EQ(scanner.ScannedCount(), 0);
-    }
+    LogFileDBManager manager;  // closed: the scanner ends at once
+    TLibIdleScanner idle(&manager);
+    QSignalSpy finished(&idle, &QThread::finished);
+    idle.StartIdle();
+    ASSERT_TRUE(idle.wait(10000));
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(idle.ScannedCount(), 0);
 
     TempDir dir;
     MakeLibrary(dir.file("lib"), 4, 100);
@@ -36,7 +33,9 @@ TEST(IdleScanner, EndsAtOnceWithoutAnOpenDatabaseAndStopsWhenDestroyed)
     scanner->StartIdle();
     scanner.reset();  // stops between files and waits for the thread
     manager.AddLookupPath(dir.file("other"));  // no lock was left behind
-    EXPECT_EQ(LibraryDbProbe(dir.file("las_files.db")).Rows("PRAGMA integrity_check;"), Strings{"ok"});
+    LibraryDbProbe probe(dir.file("las_files.db"));
+    EXPECT_LT(probe.Count("logfiles"), 400);
+    EXPECT_EQ(probe.Rows("PRAGMA integrity_check;"), Strings{"ok"});
 }
 
 TEST(IdleScanner, WindowThreadWorksOnTheLibraryWhileTheScanRuns)
@@ -70,7 +69,6 @@ TEST(IdleScanner, WindowThreadWorksOnTheLibraryWhileTheScanRuns)
     EXPECT_EQ(probe.Count("logfiles"), static_cast<int>(files.size()));
     EXPECT_EQ(probe.Count("groups"), 3 * ((rounds + 1) / 2));
     EXPECT_EQ(probe.Rows("PRAGMA integrity_check;"), Strings{"ok"});
-    RecordProperty("window_rounds", rounds);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The LAS file adaptor: which files it takes and the row values it reads from a header.
+// The LAS file adaptor: the row values it reads from the headers of real files.
 #include <gtest/gtest.h>
 
 #include "library/LASDBAdaptor.h"
@@ -7,24 +7,12 @@
 
 using strativ::test::Strings;
 
-TEST(LasAdaptor, TakesLowerCaseLasAndSetsOnlyLogfilesColumns)
-{
-    LASDBAdaptor adaptor;
-    for (const char* extension : {"LAS", "Las", "las ", "", "la"})
-        EXPECT_FALSE(adaptor.SupportsExtension(extension)) << '"' << extension << '"';
-    EXPECT_TRUE(adaptor.SupportsExtension("las"));
-    for (const char* name : {"format", "api", "loc", "", "UWI"})
-        EXPECT_FALSE(adaptor.SetValue(name, "x")) << name;
-    EXPECT_TRUE(adaptor.SetValue("uwi", "U"));
-    EXPECT_EQ(adaptor.GetValues(), (Strings{"", "", "", "", "", "", "U"}));
-}
-
 TEST(LasAdaptor, ReadsTheWellLinesOfRealFiles)
 {
     const std::string corpus = strativ::test::CorpusDir();
     const struct {
         std::string file;
-        Strings values;  // fld, well, comp, srvc, date, uwi
+        Strings values;  // file, fld, well, comp, srvc, date, uwi
     } cases[] = {
         {"/2.0/sample_2.0.las",
          {"WILDCAT", "AAAAA_2", "ANY OIL COMPANY INC.", "ANY LOGGING COMPANY INC.", "13-DEC-86", "100123401234W500"}},

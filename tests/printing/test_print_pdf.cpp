@@ -5,6 +5,7 @@
 #include "printing/CurveTemplate.h"
 #include "printing/DiagramPdf.h"
 #include "printing/GridParams.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +17,6 @@
 #include <sstream>
 
 namespace {
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // 1000..1300 m every 0.1 m: a gamma curve, a resistivity over three decades and a sonic
 // curve with NULL runs.
@@ -47,45 +37,16 @@ std::string WellLog()
     return las.str();
 }
 
-const char* ThreeColumns = R"([TemlateInfo]
-Version=1
-ColumnCount=3
-
-[Col0]
-Width=4
-ColumnSpace=0.2
-Col0Curve0=GR
-
-[Col0Curve0]
-Color=32768
-Width=0.03
-BlikTitleType=1
-
-[Col1]
-Width=4
-Col1Curve0=RES
-
-[Col1Curve0]
-Color=255
-LogarithmicScale=1
-LogLeftValue=1
-LogScaleModule=2
-
-[Col2]
-Width=5
-Col2Curve0=DT
-Col2Curve1=NOSUCH
-Col2Curve2=GR
-
-[Col2Curve0]
-Color=16711680
-LeftValue=250
-ScaleValue=20
-
-[Col2Curve2]
-BlikTitle=1
-BlikTitleType=3
-)";
+// Linear, logarithmic and off-scale curves; a name the file lacks.
+const char* ThreeColumns =
+    "[TemlateInfo]\nVersion=1\nColumnCount=3\n"
+    "[Col0]\nWidth=4\nColumnSpace=0.2\nCol0Curve0=GR\n"
+    "[Col0Curve0]\nColor=32768\nWidth=0.03\nBlikTitleType=1\n"
+    "[Col1]\nWidth=4\nCol1Curve0=RES\n"
+    "[Col1Curve0]\nColor=255\nLogarithmicScale=1\nLogLeftValue=1\nLogScaleModule=2\n"
+    "[Col2]\nWidth=5\nCol2Curve0=DT\nCol2Curve1=NOSUCH\nCol2Curve2=GR\n"
+    "[Col2Curve0]\nColor=16711680\nLeftValue=250\nScaleValue=20\n"
+    "[Col2Curve2]\nBlikTitle=1\nBlikTitleType=3\n";
 
 class PrintPdf : public ::testing::Test {
 protected:
@@ -98,26 +59,25 @@ protected:
     void SetUp() override
     {
         GridLineValues() = TGridLineValues{};
-        WriteText(lasPath, WellLog());
-        WriteText(templPath, ThreeColumns);
+        strativ::test::WriteFileBytes(lasPath, WellLog());
+        strativ::test::WriteFileBytes(templPath, ThreeColumns);
         las = std::make_unique<TLASFile>(lasPath, 4);
         ASSERT_TRUE(las->IsLoaded()) << las->GetLoadError();
         BindAllCurves(t, *las);
     }
 };
 
-int PdfinfoPages(const std::string& path)
+// What a poppler command prints about a file; empty when it is not installed.
+std::string Poppler(const std::string& command, const std::string& path, const std::string& tail = "")
 {
-    FILE* pipe = popen(("pdfinfo '" + path + "' 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return -1;
-    char line[512];
-    int pages = -1;
-    while (std::fgets(line, sizeof line, pipe))
-        if (std::sscanf(line, "Pages: %d", &pages) == 1)
-            break;
-    pclose(pipe);
-    return pages;
+    std::string text;
+    if (FILE* pipe = popen((command + " '" + path + "' " + tail + " 2>/dev/null").c_str(), "r")) {
+        char buffer[4096];
+        while (const size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
 }
 
 TEST_F(PrintPdf, MultiPageDiagramHasTheComputedPageCount)
@@ -126,7 +86,7 @@ TEST_F(PrintPdf, MultiPageDiagramHasTheComputedPageCount)
     ASSERT_EQ(t.Columns.size(), 3u);
     EXPECT_EQ(t.Columns[2]->Curves.size(), 2u);  // NOSUCH is not in the file
     EXPECT_TRUE(t.Columns[1]->Curves[0]->LogarithmicScale);
-    EXPECT_EQ(ReadText(templPath), ThreeColumns);  // loading leaves the file as it was
+    EXPECT_EQ(strativ::test::ReadFileBytes(templPath), ThreeColumns);  // loading leaves the file as it was
 
     std::filesystem::create_directories(strativ::test::OutputDir());
     const std::string pdf = strativ::test::OutputDir() + "/curve_diagram.pdf";
@@ -135,16 +95,36 @@ TEST_F(PrintPdf, MultiPageDiagramHasTheComputedPageCount)
     // 300 m at 1:200 is 150 cm of strip: the first page loses the header band.
     EXPECT_EQ(r.pages, t.GetPageCount());
     EXPECT_GE(r.pages, 6);
-    const int reported = PdfinfoPages(pdf);
-    if (reported < 0)
+    const std::string info = Poppler("pdfinfo", pdf);
+    if (info.empty())
         GTEST_SKIP() << "pdfinfo is not installed";
+    const size_t at = info.find("Pages:");
+    int reported = -1;
+    ASSERT_NE(at, std::string::npos) << info;
+    std::sscanf(info.c_str() + at, "Pages: %d", &reported);
     EXPECT_EQ(reported, t.GetPageCount());
 }
 
-TEST_F(PrintPdf, FailedWriteIsReportedAndKeepsTheOldFile)
+TEST_F(PrintPdf, SinglePageCarriesNothingOfTheFirstAndMissingPagesAreRefused)
 {
+    ASSERT_EQ(t.LoadTemplate(templPath), "");
+    const std::string pdf = dir.file("one.pdf");
+    DiagramPdfResult r = WriteDiagramPdf(t, pdf, 19.0, 27.7, 150, 1);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.pages, 1);
+    const std::string text = Poppler("pdftotext", pdf, "-");
+    if (!text.empty()) {
+        EXPECT_EQ(text.find("GR, API"), std::string::npos);  // the first page's header
+        EXPECT_NE(text.find("1052"), std::string::npos) << text;
+    }
+
+    const std::string beyond = dir.file("beyond.pdf");
+    r = WriteDiagramPdf(t, beyond, 19.0, 27.7, 150, t.GetPageCount());
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(std::filesystem::exists(beyond));
+
     const std::string blocked = dir.file("no/such/folder/out.pdf");
-    const DiagramPdfResult r = WriteDiagramPdf(t, blocked, 19.0, 27.7, 150);
+    r = WriteDiagramPdf(t, blocked, 19.0, 27.7, 150);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());
     EXPECT_FALSE(std::filesystem::exists(blocked));
@@ -158,16 +138,19 @@ TEST_F(PrintPdf, TemplateLoaderRefusesMissingFilesAndOtherVersions)
     EXPECT_EQ(t.Columns.size(), 1u);
 
     const std::string v2 = dir.file("v2.ctl");
-    WriteText(v2, "[TemlateInfo]\nVersion=2\nColumnCount=1\n[Col0]\nCol0Curve0=GR\n");
+    strativ::test::WriteFileBytes(v2, "[TemlateInfo]\nVersion=2\nColumnCount=1\n[Col0]\nCol0Curve0=GR\n");
     EXPECT_EQ(t.LoadTemplate(v2), "Версия шаблона не поддерживается");
     EXPECT_TRUE(t.Columns.empty());
 
-    const std::string narrow = dir.file("narrow.ctl");
-    WriteText(narrow, "[TemlateInfo]\nVersion=1\nColumnCount=1\n[Col0]\nWidth=0.5\nCol0Curve0=RES\n");
+    // Widths are held to the editor's range; a count beyond the column sections is damage.
+    const std::string damaged = dir.file("damaged.ctl");
+    strativ::test::WriteFileBytes(damaged, "[TemlateInfo]\nVersion=1\nColumnCount=2000000000\n[Col0]\nWidth=0.5\nCol0Curve0=RES\n"
+                       "[Col1]\nWidth=1e30\n");
     GridLineValues().DefaultColumnSpace = 0.3f;
-    EXPECT_EQ(t.LoadTemplate(narrow), "");
-    ASSERT_EQ(t.Columns.size(), 1u);
+    EXPECT_EQ(t.LoadTemplate(damaged), "");
+    ASSERT_EQ(t.Columns.size(), 2u);
     EXPECT_FLOAT_EQ(t.Columns[0]->Width, 1.0f);
+    EXPECT_FLOAT_EQ(t.Columns[1]->Width, 1000.0f);
     EXPECT_FLOAT_EQ(t.Columns[0]->ColumnSpace, 0.3f);
     ASSERT_EQ(t.Columns[0]->Curves.size(), 1u);
     EXPECT_EQ(t.Columns[0]->Curves[0]->Mnemonic, "RES");

@@ -16,7 +16,7 @@ using platform::CanvasOpKind;
 using platform::CanvasRect;
 using platform::RecordingCanvas;
 
-constexpr float kPrinterScale = 600 / 2.54f;  // 236.22 pixels per centimetre
+constexpr double kPrinter = 600 / 2.54;  // 236.22 pixels per centimetre
 
 TQ7DrawGridCell TextCell(const std::string& text, int alignment = TQ7CellFormat::AlignLeft)
 {
@@ -26,58 +26,50 @@ TQ7DrawGridCell TextCell(const std::string& text, int alignment = TQ7CellFormat:
     return cell;
 }
 
-// At 600 dpi a 10-point text is 83 pixels high and 41 pixels per character wide.
+// At 600 dpi a 10-point text is 83 pixels high and 41 pixels per character wide; a border
+// of 0.2 mm is 4 pixels and a margin of 0.5 mm 11.
 TEST(TitlePaint, TextLayoutAtPrinterScale)
 {
     RecordingCanvas canvas(600, 600);
     struct Case {
-        int alignment;
-        int textX;
+        int alignment, borderWidth, margin, textX, pen, margins;
     } cases[] = {
-        {TQ7CellFormat::AlignLeft, 0 + 4 + 11},
-        {TQ7CellFormat::AlignRight, 1000 - 4 - 104 - 11},  // ends 3 margins and the pen before the edge
-        {TQ7CellFormat::AlignCenter, 500 - 104 / 2},      // centred one margin left of the middle
-        {0x102, 500 - 104 / 2},                           // only the low byte counts
+        {TQ7CellFormat::AlignLeft, 2, 5, 0 + 4 + 11, 4, 11},
+        {TQ7CellFormat::AlignRight, 2, 5, 1000 - 4 - 104 - 11, 4, 11},  // 3 margins and the pen before the edge
+        {TQ7CellFormat::AlignCenter, 2, 5, 500 - 104 / 2, 4, 11},       // one margin left of the middle
+        {0x102, 2, 5, 500 - 104 / 2, 4, 11},                            // only the low byte counts
+        {TQ7CellFormat::AlignLeft, 0, 0, 0 + 1 + 3, 1, 3},              // zero widths: 1-pixel pen, 3-pixel margin
     };
     for (const Case& c : cases) {
-        const TCellLayout l = LayoutCell(TextCell("AB", c.alignment), canvas, {0, 0, 1000, 200}, kPrinterScale,
-                                         kPrinterScale, {}, {}, false);
-        EXPECT_EQ(l.penX, 4);
-        EXPECT_EQ(l.penY, 4);
-        EXPECT_EQ(l.margin, 11);
+        TQ7DrawGridCell cell = TextCell("AB", c.alignment);
+        cell.Format.BorderWidth = static_cast<std::uint8_t>(c.borderWidth);
+        cell.Format.Margin = c.margin;
+        const TCellLayout l = LayoutCell(cell, canvas, {0, 0, 1000, 200}, kPrinter, kPrinter, {}, {}, false);
+        EXPECT_EQ(std::tuple(l.penX, l.penY, l.margin), std::tuple(c.pen, c.pen, c.margins)) << c.alignment;
         EXPECT_EQ(l.textX, c.textX) << c.alignment;
-        EXPECT_EQ(l.textY, (4 + 196) / 2 - 83 / 2);
-        EXPECT_EQ(l.textRect, (CanvasRect{c.textX, 4, c.textX + 104, 196}));
+        EXPECT_EQ(l.textY, (c.pen + 200 - c.pen) / 2 - 83 / 2);
+        EXPECT_EQ(l.textRect, (CanvasRect{c.textX, c.pen, c.textX + 82 + 2 * c.margins, 200 - c.pen}));
         EXPECT_EQ(l.fillRect, (CanvasRect{1, 1, 1000, 200}));
-        EXPECT_EQ(l.overflowLeft + l.overflowRight, 0);
     }
-
-    TQ7DrawGridCell thin = TextCell("AB");
-    thin.Format.BorderWidth = 0;
-    thin.Format.Margin = 0;
-    const TCellLayout l = LayoutCell(thin, canvas, {0, 0, 1000, 200}, kPrinterScale, kPrinterScale, {}, {}, false);
-    EXPECT_EQ(l.penX, 1);
-    EXPECT_EQ(l.margin, 3);
 }
 
+// Design view: 1-pixel pens, a 3-pixel margin, every edge drawn (grey where the cell has no side),
+// and the left and top edges left to the neighbours.
 TEST(TitlePaint, DesignViewDrawsEveryEdge)
 {
     RecordingCanvas canvas;
     TQ7DrawGridCell cell;
+    TQ7DrawGridCell neighbour;
     cell.Format.Borders = TQ7CellFormat::SideLeft | TQ7CellFormat::SideBottom;
     const TCellLayout alone = LayoutCell(cell, canvas, {10, 20, 74, 44}, 0, 0, {}, {}, true);
-    EXPECT_EQ(alone.margin, 3);
+    EXPECT_EQ(std::tuple(alone.penX, alone.penY, alone.margin), std::tuple(1, 1, 3));
     EXPECT_EQ(alone.fillRect, (CanvasRect{10, 20, 74, 44}));
-    ASSERT_EQ(alone.borders.size(), 4u);
-    EXPECT_EQ(alone.borders[0].color, 0u);         // left: the cell's own side
-    EXPECT_EQ(alone.borders[1].color, 0x808080u);  // top: grey
-    EXPECT_EQ(alone.borders[3].color, 0u);         // bottom
-    EXPECT_EQ(alone.borders[3].from, (platform::CanvasPoint{10, 44}));
-
-    TQ7DrawGridCell neighbour;
-    const TCellLayout inRow =
-        LayoutCell(cell, canvas, {10, 20, 74, 44}, 0, 0, {&neighbour, &neighbour, nullptr}, {}, true);
-    ASSERT_EQ(inRow.borders.size(), 2u);  // left and top are the neighbours' lines
+    std::vector<std::tuple<int, int, platform::CanvasColor>> lines;  // start and colour of each edge
+    for (const TCellLine& line : alone.borders)
+        lines.emplace_back(line.from.x, line.from.y, line.color);
+    EXPECT_EQ(lines, (decltype(lines){{10, 20, 0}, {10, 20, 0x808080}, {74, 20, 0x808080}, {10, 44, 0}}));
+    const TCellLayout inRow = LayoutCell(cell, canvas, {10, 20, 74, 44}, 0, 0, {&neighbour, &neighbour}, {}, true);
+    ASSERT_EQ(inRow.borders.size(), 2u);
     EXPECT_EQ(inRow.borders[0].from, (platform::CanvasPoint{74, 20}));
 }
 
@@ -87,24 +79,20 @@ TEST(TitlePaint, TextSpillsOverEmptyNeighboursOnly)
     TQ7DrawGridCell longText = TextCell(std::string(20, 'X'));  // 120 + 6 pixels with margins
     TQ7DrawGridCell empty;
     TQ7DrawGridCell other = TextCell("Y");
+    auto layout = [&](const TQ7DrawGridCell& cell, CanvasRect rect, TCellNeighbours n) {
+        return LayoutCell(cell, canvas, rect, 0, 0, n, {}, true);
+    };
 
-    const TCellLayout spill = LayoutCell(longText, canvas, {0, 0, 100, 30}, 0, 0, {nullptr, nullptr, &empty}, {}, true);
-    EXPECT_EQ(spill.overflowRight, 30);
-    EXPECT_EQ(spill.rect.right, 130);
-    const TCellLayout stopped =
-        LayoutCell(longText, canvas, {0, 0, 100, 30}, 0, 0, {nullptr, nullptr, &other}, {}, true);
-    EXPECT_EQ(stopped.overflowRight, 0);
-    EXPECT_EQ(stopped.textRect.right, 100 - 1 - 3);
+    const TCellLayout spill = layout(longText, {0, 0, 100, 30}, {nullptr, nullptr, &empty});
+    EXPECT_EQ(std::tuple(spill.overflowRight, spill.rect.right), std::tuple(30, 130));
+    const TCellLayout stopped = layout(longText, {0, 0, 100, 30}, {nullptr, nullptr, &other});
+    EXPECT_EQ(std::tuple(stopped.overflowRight, stopped.textRect.right), std::tuple(0, 100 - 1 - 3));
 
     longText.OverflowRight = 30;
-    const TCellLayout covered =
-        LayoutCell(empty, canvas, {100, 0, 120, 30}, 0, 0, {&longText, nullptr, nullptr}, {}, true);
-    EXPECT_EQ(covered.kind, TCellLayout::Kind::Covered);
-    EXPECT_EQ(covered.overflowRight, 10);
-    const TCellLayout part =
-        LayoutCell(empty, canvas, {100, 0, 200, 30}, 0, 0, {&longText, nullptr, nullptr}, {}, true);
-    EXPECT_EQ(part.kind, TCellLayout::Kind::Normal);
-    EXPECT_EQ(part.fillRect.left, 130);
+    const TCellLayout covered = layout(empty, {100, 0, 120, 30}, {&longText});
+    EXPECT_EQ(std::tuple(covered.kind, covered.overflowRight), std::tuple(TCellLayout::Kind::Covered, 10));
+    const TCellLayout part = layout(empty, {100, 0, 200, 30}, {&longText});
+    EXPECT_EQ(std::tuple(part.kind, part.fillRect.left), std::tuple(TCellLayout::Kind::Normal, 130));
 }
 
 TEST(TitlePaint, SelectionFixedCellsAndFocus)
@@ -153,8 +141,7 @@ TEST(TitlePaint, TitleColumnsFollowAlignmentAndFit)
     const double scale = 50;
     Title t({100, 300, 100}, {20});
     struct Case {
-        int alignment;
-        int width;
+        int alignment, width;
         std::vector<int> edges;
     } cases[] = {
         {0, 500, {0, 132, 528}},
@@ -169,33 +156,32 @@ TEST(TitlePaint, TitleColumnsFollowAlignmentAndFit)
             << c.alignment << " " << c.width;
 
     Title split({100, 300}, {21, 41});
-    const double printer = 600 / 2.54;
-    const TTitleLayout fit = LayoutTitle(split.grid, 100, 50, 4001, 10, 2, true, printer, printer, split.All());
+    const TTitleLayout fit = LayoutTitle(split.grid, 100, 50, 4001, 10, 2, true, kPrinter, kPrinter, split.All());
     EXPECT_EQ(fit.colEdges, (std::vector{100, 1100, 4100}));
     EXPECT_EQ(fit.rowEdges, (std::vector{60, 191, 447}));
 
     RecordingCanvas canvas(600, 600);
     const TCellRange all = split.All();
-    EXPECT_EQ(split.cells.DrawTitle(canvas, split.grid, 100, 50, 4001, 0, 10, 2, true, printer, printer, all), 387);
-    EXPECT_EQ(split.cells.TitleHeight(printer, split.All(), split.grid), 387);
+    EXPECT_EQ(split.cells.DrawTitle(canvas, split.grid, 100, 50, 4001, 0, 10, 2, true, kPrinter, kPrinter, all), 387);
+    EXPECT_EQ(split.cells.TitleHeight(kPrinter, split.All(), split.grid), 387);
     EXPECT_EQ(canvas.OpsOf(CanvasOpKind::FillRect).size(), 4u);
 }
 
 TEST(TitlePaint, UnusableSizesDrawNothing)
 {
-    const double printer = 600 / 2.54;
-    for (Title t : {Title({0, 0}, {20}), Title({100, -5}, {20}), Title({100}, {-1})}) {
+    const std::pair<Title, int> cases[] = {{Title({0, 0}, {20}), 1000}, {Title({100, -5}, {20}), 1000},
+                                           {Title({100}, {-1}), 1000}, {Title({100}, {20}), -1}};
+    for (auto [t, width] : cases) {
         RecordingCanvas canvas(600, 600);
-        EXPECT_EQ(t.cells.DrawTitle(canvas, t.grid, 0, 0, 1000, 0, 0, 2, true, printer, printer, t.All()), 0);
+        EXPECT_EQ(t.cells.DrawTitle(canvas, t.grid, 0, 0, width, 0, 0, 2, true, kPrinter, kPrinter, t.All()), 0);
         EXPECT_TRUE(canvas.Ops().empty());
     }
     Title t({100}, {-1});
-    EXPECT_EQ(t.cells.TitleHeight(printer, t.All(), t.grid), 0);
+    EXPECT_EQ(t.cells.TitleHeight(kPrinter, t.All(), t.grid), 0);
 }
 
 TEST(TitlePaint, SpillsAreWorkedOutForEachDevice)
 {
-    const double printer = 600 / 2.54;
     Title t({64, 64}, {25});
     TQ7DrawGridCell& text = t.cells.Cell(2, 1);
     text = TextCell(std::string(26, 'X'), TQ7CellFormat::AlignRight);  // 1066 pixels at 600 dpi
@@ -203,7 +189,7 @@ TEST(TitlePaint, SpillsAreWorkedOutForEachDevice)
     text.OverflowLeft = 7;
 
     RecordingCanvas canvas(600, 600);
-    t.cells.DrawTitle(canvas, t.grid, 0, 0, 2001, 0, 0, 2, true, printer, printer, t.All());
+    t.cells.DrawTitle(canvas, t.grid, 0, 0, 2001, 0, 0, 2, true, kPrinter, kPrinter, t.All());
     // Columns 0..1000 and 1000..2000; the text starts at 2000 - 4 - 1088 - 11 = 897, even in
     // this first painting at this scale.
     const auto fills = canvas.OpsOf(CanvasOpKind::FillRect);
@@ -219,6 +205,7 @@ TEST(TitlePaint, DrawingPanelKeepsItsVirtualSurface)
     TDrawingPanel panel;
     panel.show();
     panel.resize(200, 100);
+    auto state = [&] { return std::tuple(panel.VirtWidth(), panel.VirtHeight(), panel.HorzOffset()); };
     panel.SetVirtWidth(500);
     panel.SetHorzOffset(40);
     for (int ignored : {0, 1}) {
@@ -226,15 +213,14 @@ TEST(TitlePaint, DrawingPanelKeepsItsVirtualSurface)
         panel.SetVirtHeight(ignored);
         panel.SetHorzOffset(ignored - 1);
     }
-    EXPECT_EQ(std::tuple(panel.VirtWidth(), panel.VirtHeight(), panel.HorzOffset()), std::tuple(500, 100, 40));
+    EXPECT_EQ(state(), std::tuple(500, 100, 40));
     EXPECT_EQ(panel.grab().toImage().pixelColor(150, 50), panel.Color());
-
     panel.resize(300, 120);
-    EXPECT_EQ(std::tuple(panel.VirtWidth(), panel.VirtHeight(), panel.HorzOffset()), std::tuple(300, 120, 0));
+    EXPECT_EQ(state(), std::tuple(300, 120, 0));
     panel.EnableVirtSizes = true;
     panel.SetVirtWidth(900);
     panel.resize(250, 80);
-    EXPECT_EQ(std::tuple(panel.VirtWidth(), panel.VirtHeight()), std::tuple(900, 80));
+    EXPECT_EQ(state(), std::tuple(900, 80, 0));
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ TEST_F(PanelMouseTest, CurveBelongsSquareNeedsANonNullSampleInsideTheRectangle)
         {0, {210, RowOf(22)}, {190, RowOf(15)}, true},   // corners in any order
         {0, {201, RowOf(0)}, {260, RowOf(60)}, false},   // right of the curve
         {1, {201, RowOf(21)}, {210, RowOf(38)}, true},
+        {0, {200, RowOf(10)}, {180, RowOf(10) - 3}, true},  // reversed: the sample on the corner counts
         {5, {0, 0}, {400, 300}, false},                  // no such curve
     };
     for (const Case& c : cases)
@@ -90,6 +91,12 @@ TEST_F(PanelMouseTest, SetLineWritesTheValuesUnderTheSegmentAndKeepsTheCurveInPl
     EXPECT_FLOAT_EQ(c[50], 20);
     EXPECT_FLOAT_EQ(c[49], 50);
     EXPECT_FLOAT_EQ(c[51], 50);
+
+    panel.SetLine(2, 60, RowOf(0) - 8, 100, RowOf(2));  // begins above the first depth
+    EXPECT_FLOAT_EQ(c[0], 10);
+    EXPECT_FLOAT_EQ(c[1], 15);
+    EXPECT_FLOAT_EQ(c[2], 20);
+    EXPECT_FLOAT_EQ(c[3], 50);
 
     panel.SetLine(2, 100, 5000, 300, 9000);  // wholly below the document
     EXPECT_EQ(std::count(c.begin() + 21, c.end() - 1, 50.0f), kCount - 23);
@@ -126,6 +133,15 @@ TEST_F(PanelMouseTest, PressesOnCurvesFireCurveClickAndCtrlTogglesSelection)
     EXPECT_EQ(downs, 5);
     EXPECT_EQ(ups, 5);
     EXPECT_EQ(plainClicks, 4);
+
+    // A double click makes one click, and its owner sees the curve under the double click.
+    int overCurve = -1;
+    panel.OnDblClick = [&](QMouseEvent&) { overCurve = panel.GetCurrentCurve(); };
+    QTest::mouseMove(&panel, QPoint(300, RowOf(30)));
+    QTest::mouseDClick(&panel, Qt::LeftButton, {}, QPoint(203, RowOf(30)));
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(203, RowOf(30)));
+    EXPECT_EQ(overCurve, 2);
+    EXPECT_EQ(plainClicks, 4);
 }
 
 TEST_F(PanelMouseTest, DraggingMovesCurvesAndAxesAndShiftDragSelectsTheInterval)
@@ -160,6 +176,13 @@ TEST_F(PanelMouseTest, DraggingMovesCurvesAndAxesAndShiftDragSelectsTheInterval)
     EXPECT_EQ(intervals, (std::vector<std::pair<int, int>>{{70, 80}, {65, 70}}));
     EXPECT_EQ(panel.Interval.First(), 65);
     EXPECT_EQ(panel.Interval.Last(), 70);
+    // A shorter depth array (an undo across a growing shift) cuts or unsets the range.
+    panel.YAxisInfo.SetDepthArray(depths.data(), 68);
+    EXPECT_EQ(panel.Interval.Last(), 67);
+    panel.YAxisInfo.SetDepthArray(depths.data(), 60);
+    EXPECT_FALSE(panel.Interval.IsSet());
+    EXPECT_EQ(panel.Interval.First(), -1);
+    panel.YAxisInfo.SetDepthArray(depths.data(), kCount);
     panel.Interval.SetRange(5000, -3);  // clamped and ordered
     EXPECT_EQ(intervals.back(), std::make_pair(0, kCount - 1));
     panel.Interval.Clear();
@@ -169,6 +192,8 @@ TEST_F(PanelMouseTest, DraggingMovesCurvesAndAxesAndShiftDragSelectsTheInterval)
 
 TEST_F(PanelMouseTest, WithoutOwnMouseMoveOnlyTheOwnersMoveEventFires)
 {
+    QTest::mouseMove(&panel, QPoint(200, RowOf(5)));
+    EXPECT_EQ(panel.cursor().shape(), Qt::PointingHandCursor);
     panel.OwnMouseMove = false;
     int moves = 0;
     panel.OnMouseMove = [&](QMouseEvent&) { ++moves; };
@@ -177,8 +202,8 @@ TEST_F(PanelMouseTest, WithoutOwnMouseMoveOnlyTheOwnersMoveEventFires)
     QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(30, 150));
     EXPECT_EQ(panel.YAxisInfo.Offset(), 0);
     EXPECT_GE(moves, 1);
-    QTest::mouseMove(&panel, QPoint(200, RowOf(5)));
-    EXPECT_EQ(panel.cursor().shape(), Qt::ArrowCursor);  // no hover
+    QTest::mouseMove(&panel, QPoint(201, RowOf(5)));
+    EXPECT_EQ(panel.cursor().shape(), Qt::ArrowCursor);  // the hover is gone
     EXPECT_EQ(panel.GetCurrentCurve(), 1);               // the hit test still answers
 }
 

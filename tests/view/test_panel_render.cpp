@@ -23,6 +23,7 @@ TEST_F(PanelRenderTest, CurvesAreDrawnWhereTheModelPutsThemWithGapsAtNullRuns)
 {
     std::vector<float> flat(kCount, 10.0f);
     std::fill(flat.begin() + 20, flat.begin() + 40, kNull);
+    std::fill(flat.begin() + 45, flat.begin() + 55, std::nanf(""));  // a failed calculation
     std::vector<float> ramp(kCount);
     for (int i = 0; i < kCount; ++i)
         ramp[std::size_t(i)] = float(i);
@@ -33,8 +34,11 @@ TEST_F(PanelRenderTest, CurvesAreDrawnWhereTheModelPutsThemWithGapsAtNullRuns)
 
     for (int y : {RowOf(5), RowOf(5) + 2, RowOf(19), RowOf(40), RowOf(60)})
         EXPECT_EQ(Pixel(200, y), Rgb(0x0000FF)) << y;
-    for (int y : {RowOf(21), RowOf(30), RowOf(38)})
+    for (int y : {RowOf(21), RowOf(30), RowOf(38), RowOf(50)})
         EXPECT_EQ(Pixel(200, y), kWhite) << y;
+    for (int y = RowOf(44); y <= RowOf(55); ++y)  // nothing drawn towards a NaN
+        for (int x = 61; x < 190; ++x)
+            ASSERT_NE(Pixel(x, y), Rgb(0x0000FF)) << x << "," << y;
     for (int i : {3, 30, 70})
         EXPECT_EQ(Pixel(ColumnOf(1, float(i)), RowOf(i)), Rgb(0x008000)) << i;
 

@@ -1,4 +1,4 @@
-// Whole-file reads and writes for the settings, script and new-LAS tests.
+// Whole-file reads and writes for tests: the bytes exactly as they stand on disk.
 #pragma once
 
 #include <fstream>
@@ -7,6 +7,7 @@
 
 namespace strativ::test {
 
+// The file's bytes; "" when it cannot be read.
 inline std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
