@@ -352,8 +352,9 @@ TEST_F(PageComposition, HorizontalLengthsUseOnlyTheHorizontalFactor)
     EXPECT_EQ(canvas.OpsOf(CanvasOpKind::FillRect)[1].rect.Width(), 50);
     // Dashes of 0.5 mm: 0.5 px across, 1 px down.
     for (const CanvasOp& op : canvas.OpsOf(CanvasOpKind::Line)) {
-        if (op.pen.style == PenStyle::Custom)
+        if (op.pen.style == PenStyle::Custom) {
             EXPECT_DOUBLE_EQ(op.pen.dash, op.points[0].y == op.points[1].y ? 0.5 : 1.0);
+        }
     }
 }
 
