@@ -78,6 +78,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     NumberInput = new TNumberInputBox(this);
     CurveNameDlg = new TCurveNameDlg(this);
     DlgSessions = new TDlgSessions(this);
+    SetUpDataWindows();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     ConnectCommands();
     SetUpTemplates();
@@ -328,7 +329,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     bool close = true;
     platform::Guarded(this, [&] {
-        if (!AskSaveChanges()) {
+        if (!QueryCloseDataWindows() || !AskSaveChanges()) {
             close = false;
             return;
         }

@@ -30,6 +30,7 @@ class TCurveNameDlg;
 class TDepthOverview;
 class TDlgSessions;
 class TFormChooseCurves;
+class TFormEditor;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -99,6 +100,10 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
+    // Data windows: the LAS editor (made in SetUpDataWindows, app/MainDataWindows.cpp).
+    TFormEditor* FormEditor = nullptr;
+    QAction* MIEditLas = nullptr;
+    void MIEditLasClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -153,6 +158,9 @@ protected:
 
 private:
     void CreateView();
+    void SetUpDataWindows();
+    // The data windows' questions about their unsaved edits; false keeps the program open.
+    bool QueryCloseDataWindows();
     void ConnectCommands();
     void SetUpTemplates();
     void LoadSettings();
