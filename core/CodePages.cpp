@@ -102,6 +102,32 @@ const ReverseTable& Cp1251Reverse()
     return reverse;
 }
 
+bool IsRussianLetter(char32_t cp)
+{
+    return (cp >= 0x0410 && cp <= 0x044F) || cp == 0x0401 || cp == 0x0451;
+}
+
+// Number of bytes that the table reads as Russian letters.
+int CountRussianLetters(std::string_view bytes, const std::array<char16_t, 128>& table)
+{
+    int count = 0;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        count += b >= 0x80 && IsRussianLetter(table[b - 0x80]);
+    }
+    return count;
+}
+
+const ReverseTable* ReverseOf(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp866: return &Cp866Reverse();
+    case TextEncoding::Cp1251: return &Cp1251Reverse();
+    case TextEncoding::Utf8: break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void AppendUtf8(std::string& out, char32_t cp)
@@ -193,5 +219,65 @@ bool IsValidUtf8(std::string_view text)
             return false;
         pos += length;
     }
+    return true;
+}
+
+TextEncoding DetectTextEncoding(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return TextEncoding::Utf8;
+    bool multiByte = false;
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            multiByte = true;
+            break;
+        }
+    if (!multiByte)
+        return TextEncoding::Cp866;
+    if (IsValidUtf8(bytes))
+        return TextEncoding::Utf8;
+    return CountRussianLetters(bytes, kCp1251) > CountRussianLetters(bytes, kCp866)
+               ? TextEncoding::Cp1251
+               : TextEncoding::Cp866;
+}
+
+std::string DecodeText(std::string_view bytes, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp866: return SingleByteToUtf8(bytes, kCp866);
+    case TextEncoding::Cp1251: return SingleByteToUtf8(bytes, kCp1251);
+    case TextEncoding::Utf8: break;
+    }
+    return std::string(bytes);
+}
+
+bool EncodeText(std::string_view utf8, TextEncoding encoding, std::string& out, std::string* bad)
+{
+    const ReverseTable* reverse = ReverseOf(encoding);
+    std::string result;
+    result.reserve(utf8.size());
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        char32_t cp = 0;
+        const size_t length = DecodeUtf8(utf8, pos, cp);
+        if (length == 0) {
+            if (bad)
+                *bad = std::string(utf8.substr(pos, 1));
+            return false;
+        }
+        if (cp < 0x80 || !reverse) {
+            result.append(utf8.substr(pos, length));
+        } else {
+            const auto it = reverse->find(cp);
+            if (it == reverse->end()) {
+                if (bad)
+                    *bad = std::string(utf8.substr(pos, length));
+                return false;
+            }
+            result += static_cast<char>(it->second);
+        }
+        pos += length;
+    }
+    out = std::move(result);
     return true;
 }
