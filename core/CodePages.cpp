@@ -65,28 +65,42 @@ std::string SingleByteToUtf8(std::string_view text, const std::array<char16_t, 1
     return out;
 }
 
-// Characters the page cannot hold, and malformed UTF-8 bytes, become '?'.
-std::string Utf8ToSingleByte(std::string_view text, const ReverseTable& reverse)
+// Converts UTF-8 to a single-byte page (no page: copies it). A character the page cannot
+// hold, or a malformed byte, is handed to unmappable(its bytes, out), which returns false to
+// stop the conversion.
+template <class Unmappable>
+bool ConvertFromUtf8(std::string_view text, const ReverseTable* reverse, std::string& out,
+                     Unmappable unmappable)
 {
-    std::string out;
-    out.reserve(text.size());
+    out.reserve(out.size() + text.size());
     size_t pos = 0;
     while (pos < text.size()) {
         char32_t cp = 0;
         const size_t length = DecodeUtf8(text, pos, cp);
+        const std::string_view character = text.substr(pos, length ? length : 1);
+        pos += character.size();
         if (length == 0) {
-            out += '?';
-            ++pos;
-            continue;
-        }
-        pos += length;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else {
-            const auto it = reverse.find(cp);
-            out += it == reverse.end() ? '?' : static_cast<char>(it->second);
+            if (!unmappable(character, out))
+                return false;
+        } else if (cp < 0x80 || !reverse) {
+            out.append(character);
+        } else if (const auto it = reverse->find(cp); it != reverse->end()) {
+            out += static_cast<char>(it->second);
+        } else if (!unmappable(character, out)) {
+            return false;
         }
     }
+    return true;
+}
+
+// Characters the page cannot hold, and malformed UTF-8 bytes, become '?'.
+std::string Utf8ToSingleByte(std::string_view text, const ReverseTable& reverse)
+{
+    std::string out;
+    ConvertFromUtf8(text, &reverse, out, [](std::string_view, std::string& result) {
+        result += '?';
+        return true;
+    });
     return out;
 }
 
@@ -253,31 +267,14 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding)
 
 bool EncodeText(std::string_view utf8, TextEncoding encoding, std::string& out, std::string* bad)
 {
-    const ReverseTable* reverse = ReverseOf(encoding);
     std::string result;
-    result.reserve(utf8.size());
-    size_t pos = 0;
-    while (pos < utf8.size()) {
-        char32_t cp = 0;
-        const size_t length = DecodeUtf8(utf8, pos, cp);
-        if (length == 0) {
-            if (bad)
-                *bad = std::string(utf8.substr(pos, 1));
-            return false;
-        }
-        if (cp < 0x80 || !reverse) {
-            result.append(utf8.substr(pos, length));
-        } else {
-            const auto it = reverse->find(cp);
-            if (it == reverse->end()) {
-                if (bad)
-                    *bad = std::string(utf8.substr(pos, length));
-                return false;
-            }
-            result += static_cast<char>(it->second);
-        }
-        pos += length;
-    }
-    out = std::move(result);
-    return true;
+    const bool done = ConvertFromUtf8(utf8, ReverseOf(encoding), result,
+                                      [bad](std::string_view character, std::string&) {
+                                          if (bad)
+                                              *bad = std::string(character);
+                                          return false;
+                                      });
+    if (done)
+        out = std::move(result);
+    return done;
 }
