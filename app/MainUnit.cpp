@@ -17,6 +17,8 @@
 #include "core/Lasfile.h"
 #include "core/MathExpression.h"
 #include "core/SettingsFile.h"
+#include "library/DlgLogFileHeaderEditor.h"
+#include "library/FormLasBrowserColumns.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -82,6 +84,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     DlgSessions = new TDlgSessions(this);
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
+    DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
+    FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();

@@ -34,8 +34,10 @@ class TCurveNameDlg;
 class TDepthOverview;
 class TDlgSelectIntervalPart;
 class TFormIntervalParams;
+class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
+class TFormLasBrowserColumns;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -109,6 +111,8 @@ public:
     TCurveNameDlg* CurveNameDlg = nullptr;
     TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
     TFormIntervalParams* FormIntervalParams = nullptr;
+    TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
+    TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
