@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/RecentFiles.h"
-#include "app/SaveToLas.h"
+#include "datawin/SaveToLas.h"
 #include "core/data_dump_restore.h"
 #include "editing/IntervalManager.h"
 #include "platform/Colors.h"

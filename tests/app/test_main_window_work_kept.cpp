@@ -3,7 +3,7 @@
 #include "AppTestSupport.h"
 
 #include "app/DlgSessions.h"
-#include "app/SaveToLas.h"
+#include "datawin/SaveToLas.h"
 #include "app/StrativSession.h"
 #include "core/Lasfile.h"
 #include "tests/common/FileBytes.h"
