@@ -73,11 +73,11 @@ void BM_WriteOneWellLineOf100MbFile(benchmark::State& state)
     LASFileHeader header;
     if (header.Read(BigFile()) != 0)
         state.SkipWithError("cannot read");
-    int n = 0;
+    static int n = 0;  // a new value in every run, so each write has a change to make
     for (auto _ : state) {
         header.SetValue("well", "Скважина " + std::to_string(++n));
-        if (header.Write(BigFile()) != 0)
-            state.SkipWithError("write failed");
+        if (const int result = header.Write(BigFile()); result != 0)
+            state.SkipWithError(("write failed: " + std::to_string(result)).c_str());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(BigFile())));
 }
