@@ -17,19 +17,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A temporary folder kept for the whole run.
+struct BenchDir {
+    fs::path path = fs::temp_directory_path() / ("strativ-bench-header-" + std::to_string(getpid()));
+    BenchDir() { fs::create_directories(path); }
+    ~BenchDir() { fs::remove_all(path); }
+};
+
 const fs::path& Dir()
 {
-    static const fs::path dir = [] {
-        fs::path path = fs::temp_directory_path() / ("strativ-bench-header-" + std::to_string(getpid()));
-        fs::create_directories(path);
-        return path;
-    }();
-    return dir;
+    static const BenchDir dir;
+    return dir.path;
 }
-
-struct Cleanup {
-    ~Cleanup() { fs::remove_all(Dir()); }
-} cleanup;
 
 std::string HeaderText()
 {
