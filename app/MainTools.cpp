@@ -133,6 +133,12 @@ void TFormMain::Snapshot(const std::string& operation)
     UpdateUndoRedoState();
 }
 
+void TFormMain::DiscardSnapshot()
+{
+    UndoStore.DiscardLast();
+    UpdateUndoRedoState();
+}
+
 void TFormMain::UpdateUndoRedoState(bool)
 {
     // Button hint and menu caption name the step, or say that there is none.

@@ -24,6 +24,7 @@ void TPencilTool::MousePress(QMouseEvent& event)
     if (curve_ < 0)
         return;
     last_ = event.position().toPoint();
+    changed_ = false;
     host_.Snapshot("'Карандаш'");
 }
 
@@ -35,14 +36,22 @@ void TPencilTool::MouseMove(QMouseEvent& event)
     TPanelWithCurves& panel = host_.Panel();
     panel.SetLine(curve_, last_.x(), last_.y(), at.x(), at.y());
     last_ = at;
-    host_.MarkModified();
+    changed_ = true;
     panel.Repaint();
 }
 
 void TPencilTool::MouseRelease(QMouseEvent& event)
 {
     if (event.button() == Qt::LeftButton)
-        curve_ = -1;
+        Cancel();
+}
+
+// A press that drew nothing leaves no step to undo.
+void TPencilTool::Cancel()
+{
+    if (curve_ >= 0 && !changed_)
+        host_.DiscardSnapshot();
+    curve_ = -1;
 }
 
 void TLineTool::MousePress(QMouseEvent& event)
@@ -78,8 +87,8 @@ void TLineTool::MouseRelease(QMouseEvent& event)
 {
     if (event.button() != Qt::LeftButton || curve_ < 0)
         return;
-    if (changed_)
-        host_.MarkModified();
+    if (!changed_)
+        host_.DiscardSnapshot();
     copy_.clear();
     curve_ = -1;
 }
@@ -93,6 +102,8 @@ void TLineTool::Cancel()
         curve->SetXOffset(xOffset_);  // drawing shifts the curve as its minimum moves
         host_.Panel().Repaint();
     }
+    if (curve_ >= 0)
+        host_.DiscardSnapshot();
     copy_.clear();
     curve_ = -1;
 }

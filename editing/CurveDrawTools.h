@@ -14,11 +14,12 @@ public:
     void MousePress(QMouseEvent& event) override;
     void MouseMove(QMouseEvent& event) override;
     void MouseRelease(QMouseEvent& event) override;
-    void Cancel() override { curve_ = -1; }
+    void Cancel() override;
 
 private:
     int curve_ = -1;
     QPoint last_;
+    bool changed_ = false;
     bool crossMouse_ = true;
 };
 

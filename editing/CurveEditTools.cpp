@@ -26,7 +26,6 @@ bool CutCurve(TToolHost& host, int curve, int k, bool top)
         std::fill(values, values + k + 1, document->GetNullValue());
     else
         std::fill(values + k, values + count, document->GetNullValue());
-    host.MarkModified();
     shown->Update();
     host.Panel().Repaint();
     return true;

@@ -29,6 +29,9 @@ public:
     virtual IntervalManager& IntervalList() = 0;
     // An undo step under the operation name, the undo controls refreshed.
     virtual void Snapshot(const std::string& operation) = 0;
+    // Takes back the newest step when the change it was taken for made nothing.
+    virtual void DiscardSnapshot() = 0;
+    // A change the undo store does not record (a curve added, a name).
     virtual void MarkModified() = 0;
     // The whole view follows the document again (arrays, ranges, status bar).
     virtual void DocumentChanged() = 0;
