@@ -2,6 +2,8 @@
 // table of values or as plain text, picked from its own folder tree and file list.
 #pragma once
 
+#include "core/CodePages.h"
+
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -87,8 +89,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class TextCode { Oem, Utf8, Cp1251 };
-
     void CreateMenus();
     void ConnectControls();
     // Table page: saves through the save dialog; true when the file was written.
@@ -134,7 +134,7 @@ private:
     bool restoringFile_ = false;
 
     // Text page: the code of the loaded file's text, and the save dialog's name and folder.
-    TextCode textCode_ = TextCode::Oem;
+    TextEncoding textCode_ = TextEncoding::Cp866;
     QString textSaveName_;
     QString textSaveFolder_;
 };

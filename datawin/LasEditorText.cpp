@@ -6,6 +6,7 @@
 #include "datawin/TextFind.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileErrors.h"
 #include "ui_LasEditor.h"
 
 #include <QFileInfo>
@@ -13,18 +14,6 @@
 
 #include <fstream>
 #include <sstream>
-
-namespace {
-
-bool HasHighBytes(const std::string& bytes)
-{
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    return false;
-}
-
-}  // namespace
 
 void TFormEditor::LoadText(const QString& path)
 {
@@ -38,15 +27,8 @@ void TFormEditor::LoadText(const QString& path)
     std::stringstream buffer;
     buffer << in.rdbuf();
     const std::string bytes = buffer.str();
-    std::string text;
-    if (HasHighBytes(bytes) && IsValidUtf8(bytes)) {
-        textCode_ = TextCode::Utf8;
-        text = bytes;
-    } else {
-        textCode_ = TextCode::Oem;
-        text = OemToAnsiString(bytes);
-    }
-    QString shown = QString::fromStdString(text);
+    textCode_ = DetectTextEncoding(bytes);
+    QString shown = QString::fromStdString(DecodeText(bytes, textCode_));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     ui->Memo->setVisible(false);
     ui->Memo->setPlainText(shown);  // also empties the undo history
@@ -69,33 +51,6 @@ void TFormEditor::EmptyText()
     UpdateTextButtons();
 }
 
-namespace {
-
-// The text in the file's code; false with the first character the code cannot hold.
-bool EncodeText(const std::string& utf8, bool oem, std::string& bytes, QString& unwritable)
-{
-    if (!oem) {
-        bytes = utf8;
-        return true;
-    }
-    bytes = AnsiToOemString(utf8);
-    if (OemToAnsiString(bytes) == utf8)
-        return true;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        char32_t cp = 0;
-        const std::size_t length = std::max<std::size_t>(1, DecodeUtf8(utf8, pos, cp));
-        const std::string one = utf8.substr(pos, length);
-        if (OemToAnsiString(AnsiToOemString(one)) != one) {
-            unwritable = QString::fromStdString(one);
-            return false;
-        }
-        pos += length;
-    }
-    return true;
-}
-
-}  // namespace
-
 bool TFormEditor::WriteText()
 {
     if (ui->Memo->document()->blockCount() <= 1)
@@ -112,18 +67,20 @@ bool TFormEditor::WriteText()
     QString text = ui->Memo->toPlainText();
     text.remove(QLatin1Char('\r'));
     std::string bytes;
-    QString unwritable;
-    if (!EncodeText(text.toStdString(), textCode_ == TextCode::Oem, bytes, unwritable)) {
+    std::string unwritable;
+    if (!EncodeText(text.toStdString(), textCode_, bytes, &unwritable)) {
+        static const char* const codes[] = {"CP866", "CP1251", "UTF-8"};
         platform::MessageBox(this,
-                             QStringLiteral("Текст не записан: символ '") + unwritable +
-                                 QStringLiteral("' нельзя записать в кодировке файла (CP866)"),
+                             QStringLiteral("Текст не записан: символ '") + QString::fromStdString(unwritable) +
+                                 QStringLiteral("' нельзя записать в кодировке файла (") +
+                                 QString::fromLatin1(codes[int(textCode_)]) + QStringLiteral(")"),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }
     AtomicFileWriter writer(path.toStdString());
     writer.Write(bytes);
     if (!writer.Commit()) {
-        platform::MessageBox(this, QStringLiteral("Не удалось записать файл\n") + path, QStringLiteral("Ошибка"),
+        platform::MessageBox(this, platform::WriteFailureText(path), QStringLiteral("Ошибка"),
                              platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }

@@ -6,6 +6,7 @@
 #include "DataWinTestSupport.h"
 #include "core/CodePages.h"
 #include "datawin/TextFind.h"
+#include "platform/FileErrors.h"
 
 #include <filesystem>
 
@@ -24,10 +25,11 @@ protected:
     void Modify() { Memo().appendPlainText("# edited"); }
 };
 
-TEST_F(LasEditorTextTest, Cp866AndUtf8TextsAreShownAndWrittenBackInTheirOwnCode)
+TEST_F(LasEditorTextTest, TextsOfEachCodeAreShownAndWrittenBackInTheirOwnCode)
 {
     const std::string text = "~Version\r\n VERS. 2.0 : Пласт №1\r\n~Well\r\n WELL. Скв-7 : СКВАЖИНА\r\n";
-    for (const auto& [name, bytes] : {std::pair{"oem.las", AnsiToOemString(text)}, std::pair{"utf8.las", text}}) {
+    for (const auto& [name, bytes] : {std::pair{"oem.las", AnsiToOemString(text)}, std::pair{"utf8.las", text},
+                                      std::pair{"ansi.las", Utf8ToCp1251(text)}}) {
         Write(name, bytes);
         Pick(name);
         EXPECT_TRUE(Memo().toPlainText().contains("Пласт №1")) << name;
@@ -60,7 +62,7 @@ TEST_F(LasEditorTextTest, SaveRefusesCharactersTheCodeCannotHoldAndReportsAFaile
     const std::string unwritable = dir.file("missing/out.las");
     runner->PushFiles({QString::fromStdString(unwritable)});
     EXPECT_FALSE(editor->WriteText());
-    EXPECT_EQ(Messages(), "Ошибка|Не удалось записать файл\n" + unwritable);
+    EXPECT_EQ(Messages(), "Ошибка|" + platform::WriteFailureText(QString::fromStdString(unwritable)).toStdString());
 
     // A text of one line is not written, and nothing is lost.
     Memo().setPlainText("one line");
