@@ -9,7 +9,7 @@
 #include "app/StrativProfileManager.h"
 #include "app/HelpWindow.h"
 #include "app/NumberInput.h"
-#include "app/SaveToLas.h"
+#include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
 #include "core/Lasfile.h"

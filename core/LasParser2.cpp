@@ -303,6 +303,7 @@ void TLasParser2Header::Reset()
     custom_.clear();
     order_.clear();
     dataSection_ = nullptr;
+    encoding_ = TextEncoding::Cp866;
 }
 
 bool TLasParser2Header::Open(LasLineReader& reader, const std::string& path)
@@ -354,9 +355,12 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
         SetError("Файл в кодировке UTF-16 не поддерживается (строка 1)");
         return false;
     }
-    if (head.substr(0, 3) == "\xEF\xBB\xBF")
+    const bool byteOrderMark = head.substr(0, 3) == "\xEF\xBB\xBF";
+    if (byteOrderMark)
         reader.Skip(3);
 
+    // Lines holding bytes above 0x7F, from which the encoding is found.
+    std::string nonAscii;
     TLasParsSection* current = nullptr;
     std::string_view line;
     while (reader.NextLine(line)) {
@@ -364,6 +368,10 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
             SetError("Файл не является текстовым файлом LAS: двоичные данные в строке " +
                      std::to_string(reader.LineNumber()));
             return false;
+        }
+        if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; })) {
+            nonAscii.append(line);
+            nonAscii += '\n';
         }
         if (!TrimLeft(line).empty() && TrimLeft(line)[0] == '~') {
             current = OpenSection(line);
@@ -379,6 +387,7 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
                  std::to_string(reader.LineNumber()) + ")");
         return false;
     }
+    encoding_ = byteOrderMark ? TextEncoding::Utf8 : DetectTextEncoding(nonAscii);
     SwapLas12InformationLines();
     return true;
 }

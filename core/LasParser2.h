@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/CodePages.h"
 #include "core/StravoFloatArray.h"
 
 class LasLineReader;
@@ -207,6 +208,10 @@ public:
     // VERS of ~V as a number; 0 when missing or unreadable.
     double GetVersion() const;
     bool IsWrapped() const;
+    // The encoding of the header's text, found from its bytes when it was read.
+    TextEncoding GetEncoding() const { return encoding_; }
+    // A header text (a field of a line, a title) as UTF-8.
+    std::string Decode(std::string_view text) const { return DecodeText(text, encoding_); }
 
 protected:
     virtual void Reset();
@@ -223,6 +228,7 @@ private:
     void SwapLas12InformationLines();
 
     std::string error_;
+    TextEncoding encoding_ = TextEncoding::Cp866;
     TLasParsSection version_{kSectionVersion};
     TLasParsSection well_{kSectionWell};
     TLasParsSection curve_{kSectionCurve};
