@@ -1,7 +1,6 @@
 // The text of the statistics report.
 #include "editing/StatisticsReport.h"
 
-#include "core/CodePages.h"
 #include "core/Lasfile.h"
 #include "core/Q7mathutils.h"
 #include "editing/IntervalManager.h"
@@ -62,9 +61,9 @@ QString Fixed2(double value) { return platform::FloatToStrF(value, 7, 2); }
 QString Fixed4(double value) { return platform::FloatToStrF(value, 7, 4); }
 const QString kRule = QString(50, QLatin1Char('_'));
 
-QString HeaderValue(const TLasParsParsedString* line)
+QString HeaderValue(const TLASFile& document, const TLasParsParsedString* line)
 {
-    return line ? QString::fromStdString(OemToAnsi(line->Value())) : QString();
+    return line ? QString::fromStdString(document.GetParser().Decode(line->Value())) : QString();
 }
 
 }  // namespace
@@ -192,8 +191,8 @@ QStringList TStatisticsReport::Build(int sections) const
         file = file.mid(cut + 1);
         lines << QString::number(n) + QStringLiteral(". Общие сведения о файле:") << kRule << QString()
               << QStringLiteral("Имя файла:\t\t") + file
-              << QStringLiteral("Дата исследований:\t") + HeaderValue(FindDateLine(well))
-              << QStringLiteral("Площадь:\t\t") + HeaderValue(well.GetFldLine())
+              << QStringLiteral("Дата исследований:\t") + HeaderValue(document_, FindDateLine(well))
+              << QStringLiteral("Площадь:\t\t") + HeaderValue(document_, well.GetFldLine())
               << QStringLiteral("Кровля:\t\t") + Fixed4(document_.GetTopDepth())
               << QStringLiteral("Подошва:\t\t") + Fixed4(document_.GetBottomDepth())
               << QStringLiteral("Шаг:\t\t\t") + Fixed4(document_.GetStep())
