@@ -92,6 +92,10 @@ public:
     bool IsModified() const { return modified_; }
     bool HasFields() const { return hasFields_; }
     const std::string& GetRawText() const { return raw_; }
+    // Byte columns of the line read: its first dot and the colon that ends its value (-1 when
+    // there is none).
+    int GetDotColumn() const { return dotColumn_; }
+    int GetColonColumn() const { return colonColumn_; }
     // 1-based line of the file it was read from; 0 for a line made by the program.
     int GetLineNumber() const { return lineNumber_; }
     void SetLineNumber(int line) { lineNumber_ = line; }
