@@ -7,6 +7,8 @@ DumpRestoreCurveData::DumpRestoreCurveData(int limit) : limit_(limit < 1 ? 1 : l
 
 void DumpRestoreCurveData::SetLasFile(TLASFile* lasFile)
 {
+    if (lasFile != lasFile_)
+        stateId_ = ++lastId_;
     lasFile_ = lasFile;
     Clear();
 }
@@ -25,10 +27,20 @@ void DumpRestoreCurveData::Dump(const std::string& name)
     const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
     MakeRoomFor(arrays.ByteSize());
     position_ = steps_.size();  // consistent even if the copy below runs out of memory
-    Step step{name, {}};
+    Step step{name, {}, stateId_, lastId_ + 1};
     for (int i = 0; i < arrays.Count(); ++i)
         step.arrays.Add(arrays.Item(i).Clone());
     steps_.push_back(std::move(step));
+    position_ = steps_.size();
+    stateId_ = ++lastId_;
+}
+
+void DumpRestoreCurveData::DiscardLast()
+{
+    if (position_ == 0 || position_ != steps_.size())
+        return;
+    stateId_ = steps_.back().before;
+    steps_.pop_back();
     position_ = steps_.size();
 }
 
@@ -76,6 +88,7 @@ bool DumpRestoreCurveData::Undo()
     if (!CanUndo() || !SwapWithDocument(steps_[position_ - 1]))
         return false;
     --position_;
+    stateId_ = steps_[position_].before;
     return true;
 }
 
@@ -83,6 +96,7 @@ bool DumpRestoreCurveData::Redo()
 {
     if (!CanRedo() || !SwapWithDocument(steps_[position_]))
         return false;
+    stateId_ = steps_[position_].after;
     ++position_;
     return true;
 }
