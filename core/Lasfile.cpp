@@ -59,6 +59,8 @@ float TLASFile::GetStep() const
 
 void TLASFile::SetStep(float step)
 {
+    if (step != parser_.GetStepValue())
+        Changed();
     parser_.SetStepValue(step);
     const std::string text = FormatLasFixed(step, GetDepthDecimals());
     TLasParsSection& well = parser_.GetWellSection();
@@ -164,6 +166,7 @@ int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
     parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
                                         : TStravoFloatArray(n, GetNullValue()));
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    Changed();
     return GetCurvesCount() - 1;
 }
 
@@ -182,6 +185,7 @@ bool TLASFile::DeleteCurve(int index)
     auto& decimals = parser_.GetCurveDecimals();
     if (index < static_cast<int>(decimals.size()))
         decimals.erase(decimals.begin() + index);
+    Changed();
     return true;
 }
 
@@ -208,10 +212,14 @@ void TLASFile::SetDepthValues(int n, const float* depths)
     const std::vector<float> copy(depths, depths + n);
     ResizeAll(n);
     std::copy(copy.begin(), copy.end(), GetCurveData(0));
+    Changed();
 }
 
 void TLASFile::ShiftDepth(float d)
 {
+    if (d == 0.0f || GetPointCount() == 0)
+        return;
+    Changed();
     float* depth = GetCurveData(0);
     for (int i = 0; i < GetPointCount(); ++i)
         depth[i] += d;
@@ -283,6 +291,7 @@ int TLASFile::ShiftCurveExtending(int index, int n)
         for (int j = 0; j < grow; ++j)
             depth[j] = static_cast<float>(first - step * static_cast<double>(grow - j));
     }
+    Changed();
     return newCount;
 }
 
@@ -327,4 +336,5 @@ void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)
 {
     parser_.GetCurveArrays().Swap(other);
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    Changed();
 }
