@@ -84,6 +84,8 @@ public:
     // For the undo store: the curve arrays, and an exchange of the whole list.
     const TStravoFloatArrayList& GetCurveArrays() const { return parser_.GetCurveArrays(); }
     void SwapCurveArrays(TStravoFloatArrayList& other);
+    // Grows whenever a curve is added or deleted.
+    unsigned long long GetCurveSetRevision() const { return curveSetRevision_; }
 
 private:
     bool IsDataCurve(int index) const { return index >= 1 && index < GetCurvesCount(); }
@@ -97,5 +99,6 @@ private:
     bool loaded_ = false;
     std::string loadError_;
     int defaultDecimals_;
+    unsigned long long curveSetRevision_ = 0;
     TLasParser2Parser parser_;
 };
