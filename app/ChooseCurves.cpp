@@ -1,7 +1,7 @@
 // Curve choice dialog of the open command.
 #include "app/ChooseCurves.h"
 
-#include "app/CurveCheckList.h"
+#include "datawin/CurveCheckList.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/NumberText.h"

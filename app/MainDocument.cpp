@@ -3,7 +3,7 @@
 
 #include "app/ChooseCurves.h"
 #include "app/DepthOverview.h"
-#include "app/SaveToLas.h"
+#include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "ui_MainUnit.h"

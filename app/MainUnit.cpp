@@ -9,12 +9,14 @@
 #include "app/StrativProfileManager.h"
 #include "app/HelpWindow.h"
 #include "app/NumberInput.h"
-#include "app/SaveToLas.h"
+#include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
 #include "core/Lasfile.h"
 #include "core/MathExpression.h"
 #include "core/SettingsFile.h"
+#include "library/DlgLogFileHeaderEditor.h"
+#include "library/FormLasBrowserColumns.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -78,6 +80,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     NumberInput = new TNumberInputBox(this);
     CurveNameDlg = new TCurveNameDlg(this);
     DlgSessions = new TDlgSessions(this);
+    DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
+    FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     ConnectCommands();
     SetUpTemplates();

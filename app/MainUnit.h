@@ -28,8 +28,10 @@ class QPainter;
 class StrativSession;
 class TCurveNameDlg;
 class TDepthOverview;
+class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
+class TFormLasBrowserColumns;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -99,6 +101,8 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
+    TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
+    TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.

@@ -65,28 +65,42 @@ std::string SingleByteToUtf8(std::string_view text, const std::array<char16_t, 1
     return out;
 }
 
-// Characters the page cannot hold, and malformed UTF-8 bytes, become '?'.
-std::string Utf8ToSingleByte(std::string_view text, const ReverseTable& reverse)
+// Converts UTF-8 to a single-byte page (no page: copies it). A character the page cannot
+// hold, or a malformed byte, is handed to unmappable(its bytes, out), which returns false to
+// stop the conversion.
+template <class Unmappable>
+bool ConvertFromUtf8(std::string_view text, const ReverseTable* reverse, std::string& out,
+                     Unmappable unmappable)
 {
-    std::string out;
-    out.reserve(text.size());
+    out.reserve(out.size() + text.size());
     size_t pos = 0;
     while (pos < text.size()) {
         char32_t cp = 0;
         const size_t length = DecodeUtf8(text, pos, cp);
+        const std::string_view character = text.substr(pos, length ? length : 1);
+        pos += character.size();
         if (length == 0) {
-            out += '?';
-            ++pos;
-            continue;
-        }
-        pos += length;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else {
-            const auto it = reverse.find(cp);
-            out += it == reverse.end() ? '?' : static_cast<char>(it->second);
+            if (!unmappable(character, out))
+                return false;
+        } else if (cp < 0x80 || !reverse) {
+            out.append(character);
+        } else if (const auto it = reverse->find(cp); it != reverse->end()) {
+            out += static_cast<char>(it->second);
+        } else if (!unmappable(character, out)) {
+            return false;
         }
     }
+    return true;
+}
+
+// Characters the page cannot hold, and malformed UTF-8 bytes, become '?'.
+std::string Utf8ToSingleByte(std::string_view text, const ReverseTable& reverse)
+{
+    std::string out;
+    ConvertFromUtf8(text, &reverse, out, [](std::string_view, std::string& result) {
+        result += '?';
+        return true;
+    });
     return out;
 }
 
@@ -100,6 +114,32 @@ const ReverseTable& Cp1251Reverse()
 {
     static const ReverseTable reverse = MakeReverse(kCp1251);
     return reverse;
+}
+
+bool IsRussianLetter(char32_t cp)
+{
+    return (cp >= 0x0410 && cp <= 0x044F) || cp == 0x0401 || cp == 0x0451;
+}
+
+// Number of bytes that the table reads as Russian letters.
+int CountRussianLetters(std::string_view bytes, const std::array<char16_t, 128>& table)
+{
+    int count = 0;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        count += b >= 0x80 && IsRussianLetter(table[b - 0x80]);
+    }
+    return count;
+}
+
+const ReverseTable* ReverseOf(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp866: return &Cp866Reverse();
+    case TextEncoding::Cp1251: return &Cp1251Reverse();
+    case TextEncoding::Utf8: break;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -194,4 +234,47 @@ bool IsValidUtf8(std::string_view text)
         pos += length;
     }
     return true;
+}
+
+TextEncoding DetectTextEncoding(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return TextEncoding::Utf8;
+    bool multiByte = false;
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            multiByte = true;
+            break;
+        }
+    if (!multiByte)
+        return TextEncoding::Cp866;
+    if (IsValidUtf8(bytes))
+        return TextEncoding::Utf8;
+    return CountRussianLetters(bytes, kCp1251) > CountRussianLetters(bytes, kCp866)
+               ? TextEncoding::Cp1251
+               : TextEncoding::Cp866;
+}
+
+std::string DecodeText(std::string_view bytes, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp866: return SingleByteToUtf8(bytes, kCp866);
+    case TextEncoding::Cp1251: return SingleByteToUtf8(bytes, kCp1251);
+    case TextEncoding::Utf8: break;
+    }
+    return std::string(bytes);
+}
+
+bool EncodeText(std::string_view utf8, TextEncoding encoding, std::string& out, std::string* bad)
+{
+    std::string result;
+    const bool done = ConvertFromUtf8(utf8, ReverseOf(encoding), result,
+                                      [bad](std::string_view character, std::string&) {
+                                          if (bad)
+                                              *bad = std::string(character);
+                                          return false;
+                                      });
+    if (done)
+        out = std::move(result);
+    return done;
 }

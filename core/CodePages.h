@@ -22,3 +22,19 @@ bool IsValidUtf8(std::string_view text);
 // (overlong forms, surrogates and truncated sequences included).
 size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp);
 void AppendUtf8(std::string& out, char32_t cp);
+
+// The encodings a LAS file's text may be in. CP866 is the program's own; files brought from
+// elsewhere may be CP1251 or UTF-8.
+enum class TextEncoding { Cp866, Cp1251, Utf8 };
+
+// UTF-8 when the bytes are valid UTF-8 and hold a multi-byte character (or begin with a
+// byte-order mark); CP1251 when they give more Russian letters read as CP1251 than as CP866;
+// CP866 otherwise (a tie and pure ASCII included).
+TextEncoding DetectTextEncoding(std::string_view bytes);
+
+// Bytes in the encoding to UTF-8.
+std::string DecodeText(std::string_view bytes, TextEncoding encoding);
+// UTF-8 to the encoding; false when a character cannot be held, with that character (as
+// UTF-8) in *bad and out unchanged.
+bool EncodeText(std::string_view utf8, TextEncoding encoding, std::string& out,
+                std::string* bad = nullptr);

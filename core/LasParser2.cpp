@@ -310,6 +310,7 @@ void TLasParser2Header::Reset()
     custom_.clear();
     order_.clear();
     dataSection_ = nullptr;
+    encoding_ = TextEncoding::Cp866;
 }
 
 bool TLasParser2Header::Open(LasLineReader& reader, const std::string& path)
@@ -365,6 +366,8 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
     if (byteOrderMark_)
         reader.Skip(3);
 
+    // Lines holding bytes above 0x7F, from which the encoding is found.
+    std::string nonAscii;
     TLasParsSection* current = nullptr;
     std::string_view line;
     while (reader.NextLine(line)) {
@@ -372,6 +375,10 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
             SetError("Файл не является текстовым файлом LAS: двоичные данные в строке " +
                      std::to_string(reader.LineNumber()));
             return false;
+        }
+        if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; })) {
+            nonAscii.append(line);
+            nonAscii += '\n';
         }
         if (!TrimLeft(line).empty() && TrimLeft(line)[0] == '~') {
             current = OpenSection(line);
@@ -389,6 +396,7 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
                  std::to_string(reader.LineNumber()) + ")");
         return false;
     }
+    encoding_ = byteOrderMark_ ? TextEncoding::Utf8 : DetectTextEncoding(nonAscii);
     SwapLas12InformationLines();
     return true;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/CodePages.h"
 #include "core/StravoFloatArray.h"
 
 class LasLineReader;
@@ -93,6 +94,10 @@ public:
     bool IsModified() const { return modified_; }
     bool HasFields() const { return hasFields_; }
     const std::string& GetRawText() const { return raw_; }
+    // Byte columns of the line read: its first dot and the colon that ends its value (-1 when
+    // there is none).
+    int GetDotColumn() const { return dotColumn_; }
+    int GetColonColumn() const { return colonColumn_; }
     // 1-based line of the file it was read from; 0 for a line made by the program.
     int GetLineNumber() const { return lineNumber_; }
     void SetLineNumber(int line) { lineNumber_ = line; }
@@ -217,6 +222,10 @@ public:
     // VERS of ~V as a number; 0 when missing or unreadable.
     double GetVersion() const;
     bool IsWrapped() const;
+    // The encoding of the header's text, found from its bytes when it was read.
+    TextEncoding GetEncoding() const { return encoding_; }
+    // A header text (a field of a line, a title) as UTF-8.
+    std::string Decode(std::string_view text) const { return DecodeText(text, encoding_); }
 
 protected:
     virtual void Reset();
@@ -235,6 +244,7 @@ private:
     std::string error_;
     std::vector<std::string> preamble_;
     bool byteOrderMark_ = false;
+    TextEncoding encoding_ = TextEncoding::Cp866;
     TLasParsSection version_{kSectionVersion};
     TLasParsSection well_{kSectionWell};
     TLasParsSection curve_{kSectionCurve};

@@ -1,7 +1,6 @@
 // Header values of a LAS file for its library row.
 #include "library/LASDBAdaptor.h"
 
-#include "core/CodePages.h"
 #include "core/LasParser2.h"
 
 LASDBAdaptor::LASDBAdaptor()
@@ -28,7 +27,7 @@ int LASDBAdaptor::GetFileValues(const std::string& path)
         const TLasParsParsedString* found =
             line.code == kLineDate ? FindDateLine(well) : well.FindLineByCode(line.code);
         if (found)
-            SetValue(line.column, OemToAnsiString(found->Value()));
+            SetValue(line.column, header.Decode(found->Value()));
     }
     SetValue("file", path);
     SetValue("format", "las");

@@ -2,7 +2,7 @@
 #include "AppTestSupport.h"
 
 #include "app/RecentFiles.h"
-#include "app/SaveToLas.h"
+#include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
 #include "core/SettingsFile.h"
 #include "ui_MainUnit.h"

@@ -32,6 +32,40 @@ TEST(CodePages, UnmappableAndMalformedTextBecomesQuestionMarks)
     EXPECT_TRUE(IsValidUtf8("Привет, мир"));
 }
 
+TEST(CodePages, EncodingIsFoundFromTheTextItself)
+{
+    const std::string text = "FLD . Восточная-3 : ПЛОЩАДЬ";
+    EXPECT_EQ(DetectTextEncoding(AnsiToOemString(text)), TextEncoding::Cp866);
+    EXPECT_EQ(DetectTextEncoding(Utf8ToCp1251(text)), TextEncoding::Cp1251);
+    EXPECT_EQ(DetectTextEncoding(text), TextEncoding::Utf8);
+    EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBFWELL. W1 : WELL"), TextEncoding::Utf8);
+    EXPECT_EQ(DetectTextEncoding("WELL. W1 : WELL"), TextEncoding::Cp866);
+    // CP866 box-drawing signs read as CP1251 capitals: a file of them is still CP866.
+    EXPECT_EQ(DetectTextEncoding(AnsiToOemString("ёлка ┤")), TextEncoding::Cp866);
+    for (TextEncoding encoding : {TextEncoding::Cp866, TextEncoding::Cp1251, TextEncoding::Utf8}) {
+        std::string bytes;
+        ASSERT_TRUE(EncodeText(text, encoding, bytes));
+        EXPECT_EQ(DecodeText(bytes, encoding), text);
+    }
+}
+
+TEST(CodePages, EncodingRefusesTheFirstCharacterItCannotHold)
+{
+    for (TextEncoding encoding : {TextEncoding::Cp866, TextEncoding::Cp1251}) {
+        std::string out = "kept";
+        std::string bad;
+        EXPECT_FALSE(EncodeText("H₁O€", encoding, out, &bad));
+        EXPECT_EQ(bad, "₁");
+        EXPECT_EQ(out, "kept");
+    }
+    std::string out;
+    EXPECT_TRUE(EncodeText("H₁O", TextEncoding::Utf8, out));
+    EXPECT_EQ(out, "H₁O");
+    std::string bad;
+    EXPECT_FALSE(EncodeText("a\xC3", TextEncoding::Utf8, out, &bad));
+    EXPECT_EQ(bad, "\xC3");
+}
+
 TEST(AtomicFile, TargetHoldsTheWholeNewContentOrStaysAsItWas)
 {
     strativ::test::TempDir dir;

@@ -1,6 +1,7 @@
 // The LAS file adaptor: the row values it reads from the headers of real files.
 #include <gtest/gtest.h>
 
+#include "core/CodePages.h"
 #include "library/LASDBAdaptor.h"
 #include "tests/common/TestPaths.h"
 #include "tests/library/LibraryFixtures.h"
@@ -31,4 +32,21 @@ TEST(LasAdaptor, ReadsTheWellLinesOfRealFiles)
     // A file that is no LAS file leaves nothing of the previous one.
     EXPECT_EQ(adaptor.GetFileValues(corpus + "/not_a_las_file.las"), 1);
     EXPECT_EQ(adaptor.GetValues(), Strings(7));
+}
+
+TEST(LasAdaptor, DecodesTheHeaderInTheFilesOwnEncoding)
+{
+    strativ::test::TempDir dir;
+    const struct {
+        const char* name;
+        std::string field;
+    } files[] = {{"oem.las", AnsiToOemString("Восточная-3")},
+                 {"cp1251.las", Utf8ToCp1251("Восточная-3")},
+                 {"utf8.las", "Восточная-3"}};
+    LASDBAdaptor adaptor;
+    for (const auto& f : files) {
+        strativ::test::WriteLas(dir.file(f.name), {{"FLD", f.field}, {"WELL", "1"}});
+        ASSERT_EQ(adaptor.GetFileValues(dir.file(f.name)), 0);
+        EXPECT_EQ(adaptor.GetValues().at(1), "Восточная-3") << f.name;
+    }
 }

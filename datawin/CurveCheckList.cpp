@@ -1,5 +1,5 @@
 // Curve check list.
-#include "app/CurveCheckList.h"
+#include "datawin/CurveCheckList.h"
 
 #include "core/Lasfile.h"
 

@@ -1,7 +1,7 @@
 // Save dialog of chosen curves.
-#include "app/SaveToLas.h"
+#include "datawin/SaveToLas.h"
 
-#include "app/CurveCheckList.h"
+#include "datawin/CurveCheckList.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
