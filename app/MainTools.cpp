@@ -79,7 +79,7 @@ void TFormMain::PanelCurvesMouseMove(QMouseEvent& event)
     if (f.TBPencil->isChecked()) {
         PanelCurves->SetLine(toolCurve_, toolLast_.x(), toolLast_.y(), at.x(), at.y());
         toolLast_ = at;
-        SetModified();
+        toolChanged_ = true;
         PanelCurves->Repaint();
     } else if (f.TBPencilLine->isChecked() && !lineCopy_.empty()) {
         TCurve* curve = PanelCurves->GetCurve(toolCurve_);
@@ -96,8 +96,11 @@ void TFormMain::PanelCurvesMouseUp(QMouseEvent& event)
 {
     if (event.button() != Qt::LeftButton || toolCurve_ < 0)
         return;
-    if (ui->TBPencilLine->isChecked() && toolChanged_)
-        SetModified();
+    // A press that changed nothing leaves no step to undo (and the document unmodified).
+    if ((ui->TBPencil->isChecked() || ui->TBPencilLine->isChecked()) && !toolChanged_) {
+        UndoStore.DiscardLast();
+        UpdateUndoRedoState();
+    }
     lineCopy_.clear();
     zoomTimer_->stop();
     toolCurve_ = -1;
@@ -115,6 +118,8 @@ void TFormMain::RestoreLineCopy()
         PanelCurves->Repaint();
     }
     lineCopy_.clear();
+    UndoStore.DiscardLast();
+    UpdateUndoRedoState();
 }
 
 // One step of the track-width buttons: the value under the mouse stays under it.
@@ -174,7 +179,15 @@ void TFormMain::ReattachView()
 {
     if (!lasFile_)
         return;
+    // The view stays at the depth it showed (the arrays may have been reallocated or resized).
+    const bool attached = PanelCurves->YAxisInfo.DepthCount() > 0;
+    const double top = PanelCurves->GetFirstVisibleDepth();
     AttachDepthAxis();
+    if (attached) {
+        TAxis& axis = PanelCurves->YAxisInfo;
+        const double row = (top - double(axis.FirstDepth())) * axis.PixelsPerUnit();
+        axis.SetOffset(static_cast<int>(std::lround(std::clamp(row, 0.0, 1.0e9))));
+    }
     for (int i = 0; i < PanelCurves->GetCurvesCount(); ++i)
         PanelCurves->GetCurve(i)->SetData(lasFile_->GetCurveData(i + 1), lasFile_->GetPointCount());
     PanelCurves->UpdateCurves();

@@ -19,6 +19,7 @@
 #include "library/FormLasBrowserColumns.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileErrors.h"
 #include "platform/Help.h"
 #include "platform/Folders.h"
 #include "ui_MainUnit.h"
@@ -261,7 +262,7 @@ void TFormMain::SaveSettings()
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
                                  QString::fromStdString(SettingsPath()) + QStringLiteral("\n") +
-                                 QString::fromStdString(s.Error()),
+                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath())),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/RecentFiles.h"
+#include "datawin/SaveToLas.h"
 #include "core/data_dump_restore.h"
 #include "editing/IntervalManager.h"
 #include "platform/Colors.h"
@@ -83,7 +84,9 @@ public:
     // Writes the LAS copy beside the session file, then the session file.
     bool SaveSession(const QString& path);
 
-    bool IsModified() const { return modified_; }
+    // Modified: the undo store's state differs from the one last opened or saved, or a change the
+    // store does not record was made since. SetModified(false) marks the current state as saved.
+    bool IsModified() const;
     void SetModified(bool modified = true);
 
     // Templates set-up: folder (ending with "/"), its settings file (null when it could not be
@@ -188,7 +191,9 @@ private:
     std::unique_ptr<TRxIniFile> settings_;
     std::unique_ptr<TLASFile> lasFile_;
     TRecentFiles recent_;
-    bool modified_ = false;
+    LoadedFileInfo loadedFrom_;  // what the document's file held when it was read
+    bool unrecordedChange_ = false;
+    std::uint64_t savedState_ = 0;
     QString startupFile_;
     bool shownOnce_ = false;
     bool scrollingByBar_ = false;

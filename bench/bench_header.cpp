@@ -17,19 +17,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A temporary folder kept for the whole run.
+struct BenchDir {
+    fs::path path = fs::temp_directory_path() / ("strativ-bench-header-" + std::to_string(getpid()));
+    BenchDir() { fs::create_directories(path); }
+    ~BenchDir() { fs::remove_all(path); }
+};
+
 const fs::path& Dir()
 {
-    static const fs::path dir = [] {
-        fs::path path = fs::temp_directory_path() / ("strativ-bench-header-" + std::to_string(getpid()));
-        fs::create_directories(path);
-        return path;
-    }();
-    return dir;
+    static const BenchDir dir;
+    return dir.path;
 }
-
-struct Cleanup {
-    ~Cleanup() { fs::remove_all(Dir()); }
-} cleanup;
 
 std::string HeaderText()
 {
@@ -73,11 +72,11 @@ void BM_WriteOneWellLineOf100MbFile(benchmark::State& state)
     LASFileHeader header;
     if (header.Read(BigFile()) != 0)
         state.SkipWithError("cannot read");
-    int n = 0;
+    static int n = 0;  // a new value in every run, so each write has a change to make
     for (auto _ : state) {
         header.SetValue("well", "Скважина " + std::to_string(++n));
-        if (header.Write(BigFile()) != 0)
-            state.SkipWithError("write failed");
+        if (const int result = header.Write(BigFile()); result != 0)
+            state.SkipWithError(("write failed: " + std::to_string(result)).c_str());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(BigFile())));
 }

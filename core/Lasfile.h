@@ -20,6 +20,7 @@ public:
 
     bool IsLoaded() const { return loaded_; }
     const std::string& GetFileName() const { return fileName_; }
+    void SetFileName(const std::string& path) { fileName_ = path; }
     const std::string& GetLoadError() const { return loadError_; }
     TLasParser2Parser& GetParser() { return parser_; }
     const TLasParser2Parser& GetParser() const { return parser_; }

@@ -9,6 +9,8 @@ DumpRestoreCurveData::DumpRestoreCurveData(int limit) : limit_(limit < 1 ? 1 : l
 
 void DumpRestoreCurveData::SetLasFile(TLASFile* lasFile)
 {
+    if (lasFile != lasFile_)
+        stateId_ = ++lastId_;
     lasFile_ = lasFile;
     Clear();
 }
@@ -28,10 +30,20 @@ void DumpRestoreCurveData::Dump(const std::string& name)
     const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
     MakeRoomFor(arrays.ByteSize());
     position_ = steps_.size();  // consistent even if the copy below runs out of memory
-    Step step{name, {}, lasFile_->GetCurveSetRevision()};
+    Step step{name, {}, lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
     for (int i = 0; i < arrays.Count(); ++i)
         step.arrays.Add(arrays.Item(i).Clone());
     steps_.push_back(std::move(step));
+    position_ = steps_.size();
+    stateId_ = ++lastId_;
+}
+
+void DumpRestoreCurveData::DiscardLast()
+{
+    if (position_ == 0 || position_ != steps_.size())
+        return;
+    stateId_ = steps_.back().before;
+    steps_.pop_back();
     position_ = steps_.size();
 }
 
@@ -93,6 +105,7 @@ bool DumpRestoreCurveData::Undo()
         return false;
     SwapWithDocument(steps_[position_ - 1]);
     --position_;
+    stateId_ = steps_[position_].before;
     return true;
 }
 
@@ -102,6 +115,7 @@ bool DumpRestoreCurveData::Redo()
     if (!CanRedo())
         return false;
     SwapWithDocument(steps_[position_]);
+    stateId_ = steps_[position_].after;
     ++position_;
     return true;
 }

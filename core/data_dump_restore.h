@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,14 @@ public:
     bool Undo();
     bool Redo();
 
+    // Takes back the newest step when nothing was changed after its Dump (a cancelled drag).
+    void DiscardLast();
+
+    // Identifies the document's state: every Dump gives the state after it a new number, undo
+    // and redo go back to the numbers of the states they restore, and binding another document
+    // starts a new one. A state whose steps have been dropped can never come back.
+    std::uint64_t StateId() const { return stateId_; }
+
     // Applies from the next Dump on.
     void SetByteBudget(std::size_t bytes);
 
@@ -41,6 +50,8 @@ private:
         std::string name;
         TStravoFloatArrayList arrays;
         unsigned long long curveSet = 0;  // the document's curve-set revision at the snapshot
+        std::uint64_t before = 0;  // state ids around the change
+        std::uint64_t after = 0;
     };
 
     bool Applies(const Step& step) const;
@@ -53,4 +64,6 @@ private:
     std::size_t byteBudget_ = kDefaultByteBudget;
     std::vector<Step> steps_;
     std::size_t position_ = 0;  // steps before it can be undone, from it on redone
+    std::uint64_t stateId_ = 0;
+    std::uint64_t lastId_ = 0;
 };

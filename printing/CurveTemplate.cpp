@@ -187,7 +187,7 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
-        return "Файл не найден" + path;
+        return "Файл не найден: " + path;
     ClearColumns();
     // Nothing is written: the file is rewritten only when its content changes.
     TRxIniFile ini(path);

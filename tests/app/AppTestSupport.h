@@ -4,6 +4,7 @@
 
 #include "app/ChooseCurves.h"
 #include "app/MainUnit.h"
+#include "app/StrativProfileManager.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
 #include "tests/common/TestPaths.h"
@@ -53,6 +54,7 @@ protected:
     {
         setenv("STRATIV_HOME", dir.path().c_str(), 1);
         setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+        StrativProfileManager::ResetInstance();
         platform::SetDecimalSeparator(QChar('.'));
         runner = std::make_unique<platform::RecordingDialogRunner>();
         CreateWindow();
@@ -62,6 +64,7 @@ protected:
     {
         window.reset();
         runner.reset();
+        StrativProfileManager::ResetInstance();
         platform::SetDecimalSeparator(QChar());
         unsetenv("STRATIV_HOME");
         unsetenv("XDG_DATA_HOME");

@@ -134,7 +134,7 @@ TEST_F(PrintPdf, TemplateLoaderRefusesMissingFilesAndOtherVersions)
 {
     t.AddColumn();
     const std::string missing = dir.file("missing.ctl");
-    EXPECT_EQ(t.LoadTemplate(missing), "Файл не найден" + missing);
+    EXPECT_EQ(t.LoadTemplate(missing), "Файл не найден: " + missing);
     EXPECT_EQ(t.Columns.size(), 1u);
 
     const std::string v2 = dir.file("v2.ctl");
