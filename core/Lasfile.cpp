@@ -53,6 +53,8 @@ float TLASFile::GetStep() const
 
 void TLASFile::SetStep(float step)
 {
+    if (step != parser_.GetStepValue())
+        Changed();
     parser_.SetStepValue(step);
     const std::string text = FormatLasFixed(step, GetDepthDecimals());
     TLasParsSection& well = parser_.GetWellSection();
@@ -159,6 +161,7 @@ int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
                                         : TStravoFloatArray(n, GetNullValue()));
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
     ++curveSetRevision_;
+    Changed();
     return GetCurvesCount() - 1;
 }
 
@@ -178,6 +181,7 @@ bool TLASFile::DeleteCurve(int index)
     if (index < static_cast<int>(decimals.size()))
         decimals.erase(decimals.begin() + index);
     ++curveSetRevision_;
+    Changed();
     return true;
 }
 
@@ -204,10 +208,14 @@ void TLASFile::SetDepthValues(int n, const float* depths)
     const std::vector<float> copy(depths, depths + n);
     ResizeAll(n);
     std::copy(copy.begin(), copy.end(), GetCurveData(0));
+    Changed();
 }
 
 void TLASFile::ShiftDepth(float d)
 {
+    if (d == 0.0f || GetPointCount() == 0)
+        return;
+    Changed();
     float* depth = GetCurveData(0);
     for (int i = 0; i < GetPointCount(); ++i)
         depth[i] += d;
@@ -279,6 +287,7 @@ int TLASFile::ShiftCurveExtending(int index, int n)
         for (int j = 0; j < grow; ++j)
             depth[j] = static_cast<float>(first - step * static_cast<double>(grow - j));
     }
+    Changed();
     return newCount;
 }
 
@@ -322,4 +331,5 @@ void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)
 {
     parser_.GetCurveArrays().Swap(other);
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    Changed();
 }
