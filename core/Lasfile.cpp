@@ -13,14 +13,8 @@
 #include "core/LasWriter.h"
 #include "core/Q7mathutils.h"
 
-namespace {
-
-constexpr int kMaxDecimals = 10;
-
-} // namespace
-
 TLASFile::TLASFile(const std::string& path, int defaultDecimals)
-    : fileName_(path), defaultDecimals_(std::clamp(defaultDecimals, 0, kMaxDecimals))
+    : fileName_(path), defaultDecimals_(std::clamp(defaultDecimals, 0, kMaxLasDecimals))
 {
     try {
         parser_.ReadFile(path, defaultDecimals_);
@@ -87,7 +81,7 @@ float TLASFile::GetBottomDepth() const
 
 void TLASFile::SetDepthDecimals(int n)
 {
-    parser_.SetDepthDecimals(std::clamp(n, 0, kMaxDecimals));
+    parser_.SetDepthDecimals(std::clamp(n, 0, kMaxLasDecimals));
 }
 
 std::string TLASFile::GetCurveField(int index, int field) const
@@ -147,7 +141,7 @@ void TLASFile::SetCurveDecimals(int index, int decimals)
         SetDepthDecimals(decimals);
     else if (IsDataCurve(index))
         parser_.GetCurveDecimals()[static_cast<size_t>(index)] =
-            std::clamp(decimals, 0, kMaxDecimals);
+            std::clamp(decimals, 0, kMaxLasDecimals);
 }
 
 int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
@@ -166,6 +160,7 @@ int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
     parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
                                         : TStravoFloatArray(n, GetNullValue()));
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    ++curveSetRevision_;
     Changed();
     return GetCurvesCount() - 1;
 }
@@ -185,6 +180,7 @@ bool TLASFile::DeleteCurve(int index)
     auto& decimals = parser_.GetCurveDecimals();
     if (index < static_cast<int>(decimals.size()))
         decimals.erase(decimals.begin() + index);
+    ++curveSetRevision_;
     Changed();
     return true;
 }
@@ -315,10 +311,9 @@ bool TLASFile::WriteLasThinned(int n, const int* curves, int /*unused*/, int k, 
     last = std::min(last, GetPointCount() - 1);
     first = std::max(first, 0);
     k = std::max(k, 1);
-    if (k > 1 && last > first)
-        last = first + (last - first) / k * k;
-    if (first >= last)
+    if (first > last)
         return false;
+    last = first + (last - first) / k * k;
     return WriteLasFile(parser_, written, first, last, k, fileName);
 }
 

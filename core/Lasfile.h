@@ -85,6 +85,8 @@ public:
     // For the undo store: the curve arrays, and an exchange of the whole list.
     const TStravoFloatArrayList& GetCurveArrays() const { return parser_.GetCurveArrays(); }
     void SwapCurveArrays(TStravoFloatArrayList& other);
+    // Grows whenever a curve is added or deleted.
+    unsigned long long GetCurveSetRevision() const { return curveSetRevision_; }
 
     // Raised by every operation that replaces, adds, removes or resizes a curve array or
     // changes the depth column or STEP; views holding pointers into the arrays compare it with
@@ -105,5 +107,6 @@ private:
     bool loaded_ = false;
     std::string loadError_;
     int defaultDecimals_;
+    unsigned long long curveSetRevision_ = 0;
     TLasParser2Parser parser_;
 };
