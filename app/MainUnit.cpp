@@ -90,6 +90,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();
+    CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();
