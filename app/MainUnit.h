@@ -41,6 +41,7 @@ class TDeptRecalcDlg;
 class TFormChooseCurves;
 class TFormCreateCurveByValues;
 class TFormDetailStatistics;
+class TFormEditor;
 class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
 class TFormSaveToLas;
@@ -116,6 +117,10 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
+    // Data windows: the LAS editor (made in SetUpDataWindows, app/MainDataWindows.cpp).
+    TFormEditor* FormEditor = nullptr;
+    QAction* MIEditLas = nullptr;
+    void MIEditLasClick();
     TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
@@ -218,6 +223,9 @@ protected:
 
 private:
     void CreateView();
+    void SetUpDataWindows();
+    // The data windows' questions about their unsaved edits; false keeps the program open.
+    bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
     void CreateCalcCommands();
