@@ -91,6 +91,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();
+    CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();
