@@ -2,6 +2,7 @@
 #include "app/MainUnit.h"
 
 #include "core/Lasfile.h"
+#include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -192,6 +193,7 @@ void TFormMain::ReattachView()
         PanelCurves->GetCurve(i)->SetData(lasFile_->GetCurveData(i + 1), lasFile_->GetPointCount());
     PanelCurves->UpdateCurves();
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
+    SetMacroDocument(&lasFile_->GetParser());
     PBoxAllDepth->update();
     SyncDepthControls();
 }

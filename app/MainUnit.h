@@ -33,6 +33,7 @@ class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
 class TFormLasBrowserColumns;
+class TFormMacroSettings;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -106,6 +107,11 @@ public:
     TCurveNameDlg* CurveNameDlg = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    TFormMacroSettings* FormMacroSettings = nullptr;
+
+    // Macros of title templates: the manager made with the templates set-up, its settings
+    // window ("Настройка макроподстановок...").
+    void MMIToolsMacroClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -162,6 +168,7 @@ private:
     void CreateView();
     void ConnectCommands();
     void SetUpTemplates();
+    void SetUpMacroManager();
     void LoadSettings();
     void SaveSettings();
     void RebuildRecentMenu();
