@@ -94,6 +94,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();
+    CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();
@@ -275,7 +276,8 @@ void TFormMain::SaveSettings()
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
                                  QString::fromStdString(SettingsPath()) + QStringLiteral("\n") +
-                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath())),
+                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath()),
+                                                              s.SystemError()),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
 
