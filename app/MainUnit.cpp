@@ -85,6 +85,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     NumberInput = new TNumberInputBox(this);
     CurveNameDlg = new TCurveNameDlg(this);
     DlgSessions = new TDlgSessions(this);
+    SetUpDataWindows();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     FormIntervals = new TFormIntervals(this, *FormIntervalParams);
@@ -342,7 +343,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     bool close = true;
     platform::Guarded(this, [&] {
-        if (!AskSaveChanges()) {
+        if (!QueryCloseDataWindows() || !AskSaveChanges()) {
             close = false;
             return;
         }

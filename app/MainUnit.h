@@ -41,6 +41,7 @@ class TFormIntervalParams;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
+class TFormEditor;
 class TFormLasBrowserColumns;
 class TFormSaveToLas;
 class TLASFile;
@@ -147,6 +148,10 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
+    // Data windows: the LAS editor (made in SetUpDataWindows, app/MainDataWindows.cpp).
+    TFormEditor* FormEditor = nullptr;
+    QAction* MIEditLas = nullptr;
+    void MIEditLasClick();
     TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
@@ -238,6 +243,9 @@ protected:
 
 private:
     void CreateView();
+    void SetUpDataWindows();
+    // The data windows' questions about their unsaved edits; false keeps the program open.
+    bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
     void CreateMenus();
