@@ -96,6 +96,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     CreateTools();
     CreateMenus();
     ConnectCommands();
+    CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();

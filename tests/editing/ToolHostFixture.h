@@ -58,6 +58,11 @@ public:
         shownCurves.emplace_back(index, color);
     }
     void AddInterval(float top, float bottom) override { addedIntervals.emplace_back(top, bottom); }
+    FloatPairList SelectOperationIntervals(const QString&, int) override
+    {
+        return {{document->GetTopDepth(), document->GetBottomDepth()}};
+    }
+    void WriteSmoothedSegments(int, const ListOfFloatValuesWithIndex&) override {}
     void SetDepthScale(int n) override
     {
         scales.push_back(n);
