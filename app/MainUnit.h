@@ -47,6 +47,7 @@ class TFormDetailStatistics;
 class TFormEditor;
 class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
+class TFormMacroSettings;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -160,6 +161,11 @@ public:
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    TFormMacroSettings* FormMacroSettings = nullptr;
+
+    // Macros of title templates: the manager made with the templates set-up, its settings
+    // window ("Настройка макроподстановок...").
+    void MMIToolsMacroClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -278,6 +284,7 @@ private:
     void TimerKeyControlTimer();
     void StopKeyRepeat();
     void SetUpTemplates();
+    void SetUpMacroManager();
     void LoadSettings();
     void SaveSettings();
     void RebuildRecentMenu();
