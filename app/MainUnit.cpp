@@ -17,6 +17,7 @@
 #include "core/SettingsFile.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/LasBrowser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -84,6 +85,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     ConnectCommands();
+    SetUpLibraryCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();

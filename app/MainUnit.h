@@ -31,6 +31,7 @@ class TDepthOverview;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
+class TFormLasBrowser;
 class TFormLasBrowserColumns;
 class TFormSaveToLas;
 class TLASFile;
@@ -103,6 +104,9 @@ public:
     TCurveNameDlg* CurveNameDlg = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    // The library browser, made on first use; destroyed with the window, which saves its settings.
+    std::unique_ptr<TFormLasBrowser> LasBrowser;
+    void MILasBrowseClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -157,6 +161,7 @@ protected:
 
 private:
     void CreateView();
+    void SetUpLibraryCommands();
     void ConnectCommands();
     void SetUpTemplates();
     void LoadSettings();
