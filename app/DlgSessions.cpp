@@ -99,9 +99,19 @@ void TDlgSessions::BtnSaveClick()
     if (!platform::InputQuery(QStringLiteral("Сохранить сессию"), QStringLiteral("Имя сессии:"), name))
         return;
     name = name.trimmed();
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name == QLatin1String(".") || name == QLatin1String("..")) {
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
         platform::MessageBox(this, QStringLiteral("Недопустимое имя сессии: '%1'").arg(name),
+                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+        return;
+    }
+    // Hidden files are not listed, and "last" is rewritten whenever the program closes.
+    if (name.startsWith(QLatin1Char('.')) || name.compare(QLatin1String(kLastSessionName), Qt::CaseInsensitive) == 0) {
+        platform::MessageBox(this,
+                             name.startsWith(QLatin1Char('.'))
+                                 ? QStringLiteral("Имя сессии не может начинаться с точки: '%1'").arg(name)
+                                 : QStringLiteral("Имя '%1' зарезервировано для сессии, сохраняемой при выходе из "
+                                                  "программы. Выберите другое имя.")
+                                       .arg(name),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
@@ -121,13 +131,23 @@ void TDlgSessions::BtnDeleteClick()
     if (path.isEmpty())
         return;
     const QString name = QFileInfo(path).completeBaseName();
-    if (platform::MessageBox(this, QStringLiteral("Удалить сессию '%1'?").arg(name), QStringLiteral("Удалить"),
-                             platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
-        return;
     StrativSession session;
     std::string error;
-    if (session.Load(path.toStdString(), error))
-        QFile::remove(QDir(folder_).filePath(QString::fromStdString(session.LasCopyName)));
+    const bool readable = session.Load(path.toStdString(), error);
+    const QString copy = readable ? QDir(folder_).filePath(QString::fromStdString(session.LasCopyName)) : QString();
+    const QString document = actions_.documentFile ? actions_.documentFile() : QString();
+    const bool copyIsOpen = readable && !document.isEmpty() && QFileInfo(copy) == QFileInfo(document);
+    QString question = QStringLiteral("Удалить сессию '%1'?").arg(name);
+    if (copyIsOpen)
+        question += QStringLiteral("\n\nОткрытый документ загружен из этой сессии. Он останется открытым, но не "
+                                   "будет сохранен ни в одном файле: при сохранении нужно будет указать имя файла.");
+    if (platform::MessageBox(this, question, QStringLiteral("Удалить"),
+                             platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
+        return;
+    if (copyIsOpen && actions_.detachDocument)
+        actions_.detachDocument();
+    if (readable)
+        QFile::remove(copy);
     if (!QFile::remove(path))
         platform::MessageBox(this, QStringLiteral("Не удалось удалить файл %1").arg(path), QStringLiteral("Ошибка"),
                              platform::MB_OK | platform::MB_ICONERROR);

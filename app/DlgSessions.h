@@ -18,7 +18,13 @@ public:
         std::function<bool(const QString& path)> load;
         std::function<bool(const QString& path)> save;
         std::function<bool()> canSave;  // a document is loaded
+        // The file of the open document ("" when none), and the document let go of its file
+        // when the session holding that file is deleted.
+        std::function<QString()> documentFile;
+        std::function<void()> detachDocument;
     };
+    // The name kept for the session written when the program closes.
+    static constexpr const char* kLastSessionName = "last";
 
     explicit TDlgSessions(QWidget* parent = nullptr);
     ~TDlgSessions() override;

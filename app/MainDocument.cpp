@@ -37,6 +37,10 @@ bool TFormMain::OpenLasFile(const QString& requested)
         return false;
     }
     path = QFileInfo(path).absoluteFilePath();  // the recent list and the caption show full paths
+    // Reopening the document's own file: a save the user agrees to must come before the read.
+    const bool ownFile = lasFile_ && QFileInfo(QString::fromStdString(lasFile_->GetFileName())) == QFileInfo(path);
+    if (ownFile && !AskSaveChanges())
+        return false;
 
     auto document = std::make_unique<TLASFile>(path.toStdString(), 2);
     QString reason;
@@ -48,12 +52,14 @@ bool TFormMain::OpenLasFile(const QString& requested)
         ShowError(this, QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") + reason);
         return false;
     }
+    LoadedFileInfo loaded = DescribeLoadedFile(*document);
     if (!ChooseCurves(*document))
         return false;
-    if (!AskSaveChanges())
+    if (!ownFile && !AskSaveChanges())
         return false;
 
     ReplaceDocument(std::move(document));
+    loadedFrom_ = std::move(loaded);
     recent_.Add(path);
     RebuildRecentMenu();
     return true;
@@ -78,7 +84,8 @@ bool TFormMain::AskSaveChanges()
 {
     if (!lasFile_ || !IsModified())
         return true;
-    const QString name = QFileInfo(QString::fromStdString(lasFile_->GetFileName())).fileName();
+    const QString file = QString::fromStdString(lasFile_->GetFileName());
+    const QString name = file.isEmpty() ? QStringLiteral("(без имени)") : QFileInfo(file).fileName();
     const int answer = platform::MessageBox(this, QStringLiteral("Сохранить изменения в файле\n") + name + "?",
                                             platform::ApplicationTitle(),
                                             platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
@@ -93,9 +100,20 @@ bool TFormMain::SaveDocument()
 {
     if (!lasFile_)
         return false;
-    if (!FormSaveToLas->Execute(lasFile_.get()))
+    if (!FormSaveToLas->Execute(lasFile_.get(), &loadedFrom_))
         return false;
-    SetModified(false);
+    // Only the whole document written into its own file (or the first file of one that has
+    // none) is a saved state; a part of it leaves the rest unsaved.
+    const QString own = QString::fromStdString(lasFile_->GetFileName());
+    if (FormSaveToLas->SavedWhole() &&
+        (own.isEmpty() || QFileInfo(own).absoluteFilePath() == QFileInfo(FormSaveToLas->SavedPath()).absoluteFilePath())) {
+        if (own.isEmpty()) {
+            lasFile_->SetFileName(QFileInfo(FormSaveToLas->SavedPath()).absoluteFilePath().toStdString());
+            UpdateCaption();
+        }
+        loadedFrom_ = DescribeLoadedFile(*lasFile_);
+        SetModified(false);
+    }
     return true;
 }
 
@@ -106,6 +124,7 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     ClearView();
     UndoStore.SetLasFile(nullptr);
     lasFile_ = std::move(document);
+    loadedFrom_ = DescribeLoadedFile(*lasFile_);
 
     AttachDepthAxis();
     const int count = lasFile_->GetCurvesCount();
@@ -130,15 +149,18 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     SyncDepthControls();
 }
 
+// Records the generation first: nothing drawn from here on may take the arrays for stale.
 void TFormMain::AttachDepthAxis()
 {
+    attachedGeneration_ = lasFile_->Generation();
+    attachedFirstDepth_ = lasFile_->GetTopDepth();
     TAxis& axis = PanelCurves->YAxisInfo;
     axis.ClearDepthArray();
     const float step = lasFile_->GetStep();
     axis.MarksStepValue = step;
     axis.DepthStepValue = static_cast<int>(step * 1000.0f);
     axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
-    PanelCurves->SetScaleY(DepthScale);
+    axis.SetScaleFactorValue(DepthScale);
     axis.Recalculate();
 }
 
@@ -155,13 +177,21 @@ void TFormMain::ClearView()
 
 void TFormMain::UpdateCaption()
 {
-    setWindowTitle(lasFile_ ? QStringLiteral("Strativ - ") + QString::fromStdString(lasFile_->GetFileName())
-                            : QStringLiteral("Strativ"));
+    const QString file = lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString();
+    setWindowTitle(!lasFile_ ? QStringLiteral("Strativ")
+                             : QStringLiteral("Strativ - ") + (file.isEmpty() ? QStringLiteral("(без имени)") : file));
     ui->MMIFileSaveAs->setEnabled(lasFile_ != nullptr);
     ui->TBSave->setEnabled(lasFile_ != nullptr);
 }
 
+bool TFormMain::IsModified() const
+{
+    return lasFile_ && (unrecordedChange_ || UndoStore.StateId() != savedState_);
+}
+
 void TFormMain::SetModified(bool modified)
 {
-    modified_ = modified;
+    unrecordedChange_ = modified;
+    if (!modified)
+        savedState_ = UndoStore.StateId();
 }

@@ -7,17 +7,20 @@
 #include "app/StrativSession.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileErrors.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
-constexpr const char* kLastSession = "last.vxs";
 const QSize kPreviewSize(320, 240);
 
 void ShowSessionError(QWidget* owner, const QString& text)
@@ -32,6 +35,39 @@ std::string PreviewPng(const QImage& panel)
     buffer.open(QIODevice::WriteOnly);
     panel.scaled(kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(&buffer, "PNG");
     return bytes.toStdString();
+}
+
+// A name for a session's LAS copy that no file in its folder has yet.
+QString FreshCopyName(const QFileInfo& session)
+{
+    const QString stem = session.completeBaseName() + QStringLiteral("-") +
+                         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmsszzz"));
+    QString name = stem + QStringLiteral(".las");
+    for (int n = 2; session.dir().exists(name); ++n)
+        name = stem + QStringLiteral("-") + QString::number(n) + QStringLiteral(".las");
+    return name;
+}
+
+// The program wrote the copy itself: its last row is complete and lies at the STOP of its ~W.
+bool IsWholeSessionCopy(const TLASFile& copy)
+{
+    const TLasParsParsedString* stop = copy.GetParser().GetWellSection().FindLineByCode(kLineStop);
+    bool ok = false;
+    const double stopDepth = stop ? QString::fromUtf8(stop->Value()).trimmed().toDouble(&ok) : 0.0;
+    const double last = copy.GetBottomDepth();
+    const double tolerance = 0.5 * std::pow(10.0, -copy.GetDepthDecimals()) + std::abs(last) * 1e-6;
+    if (!ok || std::abs(stopDepth - last) > tolerance)
+        return false;
+    QFile file(QString::fromStdString(copy.GetFileName()));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 65536));
+    QByteArray tail = file.readAll();
+    if (!tail.endsWith('\n'))
+        return false;
+    tail.chop(1);
+    const QByteArray lastLine = tail.mid(tail.lastIndexOf('\n') + 1).simplified();
+    return lastLine.split(' ').size() == copy.GetCurvesCount();
 }
 
 } // namespace
@@ -57,6 +93,14 @@ void TFormMain::MMISessionsClick()
     actions.load = [this](const QString& path) { return LoadSession(path); };
     actions.save = [this](const QString& path) { return SaveSession(path); };
     actions.canSave = [this] { return lasFile_ != nullptr; };
+    actions.documentFile = [this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); };
+    actions.detachDocument = [this] {
+        if (!lasFile_)
+            return;
+        lasFile_->SetFileName({});
+        SetModified();
+        UpdateCaption();
+    };
     DlgSessions->Execute(QString::fromStdString(SessionsDir), std::move(actions));
 }
 
@@ -81,17 +125,33 @@ bool TFormMain::SaveSession(const QString& path)
 {
     if (!lasFile_)
         return false;
+    // The session being replaced stays whole until the new one is: the new LAS copy goes under a
+    // fresh name, the session file naming it replaces the old one, and only then is the old copy
+    // removed.
     const QFileInfo file(path);
-    const QString lasCopy = file.completeBaseName() + QStringLiteral(".las");
-    if (!lasFile_->WriteLas(file.dir().filePath(lasCopy).toStdString())) {
-        ShowSessionError(this, QStringLiteral("Не удалось записать файл ") + file.dir().filePath(lasCopy));
+    StrativSession previous;
+    std::string error;
+    const bool replacing = previous.Load(path.toStdString(), error);
+    const QString lasCopy = FreshCopyName(file);
+    const QString copyPath = file.dir().filePath(lasCopy);
+    if (!lasFile_->WriteLas(copyPath.toStdString())) {
+        ShowSessionError(this, platform::WriteFailureText(copyPath));
         return false;
     }
     StrativSession session = CaptureSession(lasCopy.toStdString());
-    std::string error;
     if (!session.Save(path.toStdString(), Intervals, error)) {
+        QFile::remove(copyPath);
         ShowSessionError(this, QString::fromStdString(error));
         return false;
+    }
+    if (replacing && previous.LasCopyName != lasCopy.toStdString()) {
+        const QString oldCopy = file.dir().filePath(QString::fromStdString(previous.LasCopyName));
+        // A document opened from the old copy now lives in the new one.
+        if (QFileInfo(QString::fromStdString(lasFile_->GetFileName())) == QFileInfo(oldCopy)) {
+            lasFile_->SetFileName(QFileInfo(copyPath).absoluteFilePath().toStdString());
+            UpdateCaption();
+        }
+        QFile::remove(oldCopy);
     }
     return true;
 }
@@ -111,6 +171,10 @@ bool TFormMain::LoadSession(const QString& path)
     if (!document->IsLoaded() || document->GetCurvesCount() < 2) {
         ShowSessionError(this, QStringLiteral("Не удалось загрузить файл\n") + lasPath + QStringLiteral("\n") +
                                    QString::fromStdString(document->GetLoadError()));
+        return false;
+    }
+    if (!IsWholeSessionCopy(*document)) {
+        ShowSessionError(this, QString::fromUtf8(StrativSession::kDamaged));
         return false;
     }
     ReplaceDocument(std::move(document));
@@ -146,5 +210,7 @@ void TFormMain::ApplySessionView(const StrativSession& session)
 void TFormMain::SaveLastSession()
 {
     if (lasFile_ && !SessionsDir.empty())
-        SaveSession(QDir(QString::fromStdString(SessionsDir)).filePath(QString::fromLatin1(kLastSession)));
+        SaveSession(QDir(QString::fromStdString(SessionsDir))
+                        .filePath(QString::fromLatin1(TDlgSessions::kLastSessionName) +
+                                  QString::fromLatin1(StrativSession::kExtension)));
 }

@@ -2,6 +2,7 @@
 #include "app/StrativProfileManager.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "platform/Folders.h"
@@ -20,10 +21,25 @@ std::string Created(const std::string& folder)
 
 }  // namespace
 
+namespace {
+std::unique_ptr<StrativProfileManager>& TheInstance()
+{
+    static std::unique_ptr<StrativProfileManager> instance;
+    return instance;
+}
+}  // namespace
+
 StrativProfileManager& StrativProfileManager::Instance()
 {
-    static StrativProfileManager instance(platform::AppDataDir());
-    return instance;
+    std::unique_ptr<StrativProfileManager>& instance = TheInstance();
+    if (!instance)
+        instance = std::make_unique<StrativProfileManager>(platform::AppDataDir());
+    return *instance;
+}
+
+void StrativProfileManager::ResetInstance()
+{
+    TheInstance().reset();
 }
 
 StrativProfileManager::StrativProfileManager(const std::string& appDataDir)

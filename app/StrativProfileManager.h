@@ -13,6 +13,9 @@ public:
 
     // The program's profile, built on first use under platform::AppDataDir().
     static StrativProfileManager& Instance();
+    // Drops the profile (closing its database); the next Instance() builds it again under the
+    // data folder of that moment. For a program that changes its data folder, as tests do.
+    static void ResetInstance();
 
     // Builds the profile under the given data folder (ending with "/"), creating its
     // folders when missing. The database manager stays closed until someone opens it.

@@ -2,6 +2,10 @@
 
 #include "core/AtomicFile.h"
 #include "core/BinaryIO.h"
+#include "platform/FileErrors.h"
+#include "view/PanelCoordinates.h"
+
+#include <cmath>
 
 #include <fstream>
 #include <sstream>
@@ -13,7 +17,6 @@ constexpr std::int32_t kVersion = 1;
 constexpr size_t kNameField = 128;
 constexpr size_t kIntervalRecord = 8 + 8 + 4 + kNameField + 1;
 constexpr size_t kCurveRecord = 4 + 4 + 4 + 8 + 4 + 1 + 1;
-const char* const kDamaged = "Файл сессии поврежден или имеет неизвестный формат";
 
 // Cuts UTF-8 text to at most `limit` bytes without splitting a character.
 std::string CutAtCharacter(const std::string& text, size_t limit)
@@ -33,6 +36,40 @@ bool ReadCount(BinaryReader& in, size_t recordSize, size_t& count)
     if (in.Failed() || stored < 0 || static_cast<size_t>(stored) > in.Remaining() / recordSize)
         return false;
     count = static_cast<size_t>(stored);
+    return true;
+}
+
+// A fixed text field must hold its terminating zero.
+bool Terminated(BinaryReader& in, size_t size, std::string& text)
+{
+    const std::string_view field = in.Bytes(size);
+    const size_t end = field.find('\0');
+    if (end == std::string_view::npos)
+        return false;
+    text = std::string(field.substr(0, end));
+    return true;
+}
+
+bool Offset(std::int32_t value)
+{
+    return value >= -kMaxPixelOffset && value <= kMaxPixelOffset;
+}
+
+// Values the main window itself can produce.
+bool Plausible(const StrativSession& session)
+{
+    const SessionView& view = session.View;
+    if (view.DepthScale < 1 || view.DepthScale > StrativSession::kMaxDepthScale || view.DepthOffset < 0 ||
+        !Offset(view.DepthOffset) || !Offset(view.ValueOffset))
+        return false;
+    for (const SessionCurve& curve : session.Curves)
+        if (curve.DocumentIndex < 1 || curve.PenWidth < 1 || curve.PenWidth > 5 || !Offset(curve.XOffset) ||
+            !std::isfinite(curve.PixelsPerUnit) || curve.PixelsPerUnit <= 0 ||
+            curve.PixelsPerUnit > StrativSession::kMaxPixelsPerUnit)
+            return false;
+    for (const IntervalItem& item : session.Intervals)
+        if (!(std::fabs(item.Top) < 1e15) || !(std::fabs(item.Bottom) < 1e15) || item.Top > item.Bottom)
+            return false;
     return true;
 }
 
@@ -70,7 +107,7 @@ bool StrativSession::Save(const std::string& path, const IntervalManager& interv
     AtomicFileWriter file(path);
     file.Write(out.Data());
     if (!file.Commit()) {
-        error = "Не удалось записать файл сессии " + path + ": " + file.Error();
+        error = platform::WriteFailureText(QString::fromStdString(path)).toStdString();
         return false;
     }
     Intervals = intervals.List;
@@ -116,7 +153,7 @@ bool StrativSession::Load(const std::string& path, std::string& error)
         item.Top = in.F64();
         item.Bottom = in.F64();
         item.Color = in.U32() & 0xFFFFFFu; // any four bytes may be stored; colours are 24-bit
-        item.Name = in.FixedText(kNameField);
+        valid = Terminated(in, kNameField, item.Name);
         item.Active = in.U8() != 0;
         loaded.Intervals.push_back(std::move(item));
     }
@@ -124,8 +161,8 @@ bool StrativSession::Load(const std::string& path, std::string& error)
     const bool plainName = !loaded.LasCopyName.empty() &&
                            loaded.LasCopyName.find_first_of("/\\") == std::string::npos &&
                            loaded.LasCopyName != "." && loaded.LasCopyName != "..";
-    if (!valid || in.Failed() || !plainName || loaded.View.DepthScale <= 0) {
-        error = kDamaged;
+    if (!valid || in.Failed() || !plainName || !Plausible(loaded)) {
+        error = StrativSession::kDamaged;
         return false;
     }
     *this = std::move(loaded);

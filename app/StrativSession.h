@@ -28,6 +28,11 @@ struct SessionCurve {
 class StrativSession {
 public:
     static constexpr const char* kExtension = ".vxs";
+    static constexpr const char* kDamaged = "Файл сессии поврежден или имеет неизвестный формат";
+    // Bounds of stored values: the depth scales the window offers, and a track scale no curve
+    // of a session can need (the panel narrows it further to the curve's range).
+    static constexpr std::int32_t kMaxDepthScale = 100000;
+    static constexpr double kMaxPixelsPerUnit = 1.0e9;
 
     std::string LasCopyName;  // file name of the LAS copy, in the session's folder
     std::string PreviewPng;   // PNG bytes of the panel, at most 320 x 240

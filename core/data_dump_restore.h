@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,14 +24,23 @@ public:
     // beyond the count limit or the byte budget (the newest step is always kept).
     void Dump(const std::string& name);
 
+    // Only steps taken since the document's curves were last added or deleted can be applied;
+    // older ones are neither offered nor kept.
     bool CanUndo() const;
     bool CanRedo() const;
     std::string GetUndoName() const;
     std::string GetRedoName() const;
-    // Exchange the stored snapshot with the document's arrays; false when there is nothing to do
-    // or the snapshot no longer fits the document's curve count.
+    // Exchange the stored snapshot with the document's arrays; false when there is nothing to do.
     bool Undo();
     bool Redo();
+
+    // Takes back the newest step when nothing was changed after its Dump (a cancelled drag).
+    void DiscardLast();
+
+    // Identifies the document's state: every Dump gives the state after it a new number, undo
+    // and redo go back to the numbers of the states they restore, and binding another document
+    // starts a new one. A state whose steps have been dropped can never come back.
+    std::uint64_t StateId() const { return stateId_; }
 
     // Applies from the next Dump on.
     void SetByteBudget(std::size_t bytes);
@@ -39,9 +49,14 @@ private:
     struct Step {
         std::string name;
         TStravoFloatArrayList arrays;
+        unsigned long long curveSet = 0;  // the document's curve-set revision at the snapshot
+        std::uint64_t before = 0;  // state ids around the change
+        std::uint64_t after = 0;
     };
 
-    bool SwapWithDocument(Step& step);
+    bool Applies(const Step& step) const;
+    void DropDeadSteps();
+    void SwapWithDocument(Step& step);
     void MakeRoomFor(std::size_t newBytes);
 
     TLASFile* lasFile_ = nullptr;
@@ -49,4 +64,6 @@ private:
     std::size_t byteBudget_ = kDefaultByteBudget;
     std::vector<Step> steps_;
     std::size_t position_ = 0;  // steps before it can be undone, from it on redone
+    std::uint64_t stateId_ = 0;
+    std::uint64_t lastId_ = 0;
 };

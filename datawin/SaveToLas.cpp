@@ -5,6 +5,8 @@
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileErrors.h"
+#include "platform/NumberText.h"
 #include "ui_SaveToLas.h"
 
 #include <QFileInfo>
@@ -34,26 +36,92 @@ QStringList LasPartFileNames(const QString& path, int curveCount)
     return names;
 }
 
+LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
+{
+    LoadedFileInfo info;
+    info.path = QString::fromStdString(document.GetFileName());
+    for (int i = 1; i < document.GetCurvesCount(); ++i)
+        info.curves << QString::fromStdString(document.GetCurveName(i));
+    info.top = document.GetTopDepth();
+    info.bottom = document.GetBottomDepth();
+    return info;
+}
+
+namespace {
+
+bool SameFile(const QString& a, const QString& b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    return first.exists() && second.exists() ? first.canonicalFilePath() == second.canonicalFilePath()
+                                             : first.absoluteFilePath() == second.absoluteFilePath();
+}
+
+// What replacing the loaded file with these curves and rows would lose; empty when nothing.
+QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count, int first, int last,
+                         const LoadedFileInfo& loaded)
+{
+    QString loss;
+    if (count < loaded.curves.size()) {
+        QStringList kept;
+        for (int i = 0; i < count; ++i)
+            kept << QString::fromStdString(document.GetCurveName(curves[i]));
+        loss += QStringLiteral("В файле останется %1 из %2 кривых: %3\n")
+                    .arg(count)
+                    .arg(loaded.curves.size())
+                    .arg(kept.join(QStringLiteral(", ")));
+    }
+    const float* depths = document.GetCurveData(0);
+    const double top = depths[first];
+    const double bottom = depths[last];
+    const double tolerance = std::max(1e-6, std::abs(double(document.GetStep())) / 1000);
+    if (top > loaded.top + tolerance || bottom < loaded.bottom - tolerance) {
+        const auto depth = [&](double value) { return platform::FloatToStrF(value, 15, document.GetDepthDecimals()); };
+        loss += QStringLiteral("В файле останутся глубины %1 - %2 из %3 - %4\n")
+                    .arg(depth(top), depth(bottom), depth(loaded.top), depth(loaded.bottom));
+    }
+    return loss;
+}
+
+// Asks before a file is replaced; false when the user says no.
+bool AgreeToReplace(QWidget* owner, const QString& name, const QString& loss)
+{
+    if (!loss.isEmpty())
+        return platform::MessageBox(owner,
+                                    QStringLiteral("Файл\n") + name +
+                                        QStringLiteral("\nбудет заменен, из него будут потеряны данные.\n") + loss +
+                                        QStringLiteral("Заменить файл?"),
+                                    kTitle,
+                                    platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) ==
+               platform::IDYES;
+    return !QFileInfo::exists(name) ||
+           platform::MessageBox(owner, QStringLiteral("Файл\n") + name + QStringLiteral("\nуже существует. Заменить?"),
+                                kTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES;
+}
+
+}  // namespace
+
 bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vector<int>& curves, int first, int last,
-                      const QString& path, QStringList& written)
+                      const QString& path, QStringList& written, const LoadedFileInfo* loadedFrom)
 {
     written.clear();
     const QStringList names = LasPartFileNames(path, static_cast<int>(curves.size()));
     bool all = true;
     for (int part = 0; part < names.size(); ++part) {
         const QString& name = names[part];
-        if (QFileInfo::exists(name) &&
-            platform::MessageBox(owner, QStringLiteral("Файл\n") + name + QStringLiteral("\nуже существует. Заменить?"),
-                                 kTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES) {
+        const int begin = part * MaxCurvesPerLasFile;
+        const int count = std::min<int>(MaxCurvesPerLasFile, static_cast<int>(curves.size()) - begin);
+        const QString loss = loadedFrom && SameFile(name, loadedFrom->path)
+                                 ? LossOfLoadedFile(document, curves.data() + begin, count, first, last, *loadedFrom)
+                                 : QString();
+        if (!AgreeToReplace(owner, name, loss)) {
             all = false;
             continue;
         }
-        const int begin = part * MaxCurvesPerLasFile;
-        const int count = std::min<int>(MaxCurvesPerLasFile, static_cast<int>(curves.size()) - begin);
         if (document.WriteLasThinned(count, curves.data() + begin, 0, 1, last, first, name.toStdString())) {
             written << name;
         } else {
-            platform::MessageBox(owner, QStringLiteral("Не удалось записать файл\n") + name, QStringLiteral("Ошибка"),
+            platform::MessageBox(owner, platform::WriteFailureText(name), QStringLiteral("Ошибка"),
                                  platform::MB_OK | platform::MB_ICONERROR);
             all = false;
         }
@@ -79,8 +147,10 @@ TFormSaveToLas::TFormSaveToLas(QWidget* parent) : QDialog(parent), ui(std::make_
 
 TFormSaveToLas::~TFormSaveToLas() = default;
 
-bool TFormSaveToLas::Execute(TLASFile* document)
+bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFrom)
 {
+    savedWhole_ = false;
+    savedPath_.clear();
     if (!document || document->GetCurvesCount() < 2)
         return false;
     document_ = document;
@@ -97,6 +167,13 @@ bool TFormSaveToLas::Execute(TLASFile* document)
     ui->EditLimitFrom->setEnabled(false);
     ui->EditLimitTo->setEnabled(false);
     ui->EditFileName->setText(QString::fromStdString(document->GetFileName()));
+    if (ui->EditFileName->text().isEmpty()) {
+        ButtonBrowseClick();
+        if (ui->EditFileName->text().isEmpty()) {
+            document_ = nullptr;
+            return false;
+        }
+    }
 
     bool saved = false;
     while (!saved && platform::ExecDialog(*this) == QDialog::Accepted) {
@@ -106,9 +183,13 @@ bool TFormSaveToLas::Execute(TLASFile* document)
         if (!CheckChoice(curves, first, last))
             continue;
         QStringList written;
-        saved = WriteCurvesToLas(this, *document, curves, first, last, ui->EditFileName->text().trimmed(), written);
+        saved = WriteCurvesToLas(this, *document, curves, first, last, ui->EditFileName->text().trimmed(), written,
+                                 loadedFrom);
         if (!saved && !written.isEmpty())
             break;  // part of the files was written: the user has been told which
+        savedWhole_ = saved && written.size() == 1 && static_cast<int>(curves.size()) == document->GetCurvesCount() - 1 &&
+                      first == 0 && last == document->GetPointCount() - 1;
+        savedPath_ = written.value(0);
     }
     document_ = nullptr;
     return saved;
@@ -137,16 +218,13 @@ bool TFormSaveToLas::CheckChoice(std::vector<int>& curves, int& first, int& last
             ui->EditLimitTo->setValue(to);
         }
         const double step = document_->GetStep();
-        if (to - from < step) {
-            Warn(this, QStringLiteral("Некорректно задано ограничение интервала глубины"), kTitle);
-            ui->EditLimitFrom->setFocus();
-            return false;
-        }
         const double top = document_->GetTopDepth();
-        first = std::max(0, static_cast<int>(std::trunc((from - top) / step)));
-        last = std::min(count - 1, static_cast<int>(std::ceil((to - top) / step)));
+        if (step > 0.0) {
+            first = std::max(0, static_cast<int>(std::trunc((from - top) / step)));
+            last = std::min(count - 1, static_cast<int>(std::ceil((to - top) / step)));
+        }
     }
-    if (first >= last) {
+    if (first > last) {
         Warn(this, QStringLiteral("Некорректно задано ограничение интервала глубины"), kTitle);
         return false;
     }
@@ -157,8 +235,9 @@ void TFormSaveToLas::ButtonBrowseClick()
 {
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Сохранить как");
-    const QFileInfo current(ui->EditFileName->text());
-    options.directory = current.absolutePath();
+    const QString text = ui->EditFileName->text();
+    const QFileInfo current(text);
+    options.directory = text.isEmpty() ? QString() : current.absolutePath();
     options.fileName = current.fileName();
     options.filter = QStringLiteral("LAS файлы (*.las *.LAS *.Las);;Все файлы (*)");
     options.defaultSuffix = QStringLiteral("las");

@@ -16,10 +16,20 @@ inline constexpr int MaxCurvesPerLasFile = 16;
 // the path without its ".las" + "_" + part number (from 1) + ".las".
 QStringList LasPartFileNames(const QString& path, int curveCount);
 
+// What the file the document was read from holds: its data curves and depth range.
+struct LoadedFileInfo {
+    QString path;
+    QStringList curves;
+    double top = 0;
+    double bottom = 0;
+};
+LoadedFileInfo DescribeLoadedFile(const TLASFile& document);
+
 // Writes the curves (document indexes) over samples first..last; an existing file is replaced
-// only when the user agrees. True when every file was written; `written` lists those that were.
+// only when the user agrees, and the file the document was read from only after a question that
+// names what it would lose. True when every file was written; `written` lists those that were.
 bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vector<int>& curves, int first, int last,
-                      const QString& path, QStringList& written);
+                      const QString& path, QStringList& written, const LoadedFileInfo* loadedFrom = nullptr);
 
 class TFormSaveToLas : public QDialog
 {
@@ -29,7 +39,11 @@ public:
     ~TFormSaveToLas() override;
 
     // The user chooses curves, interval and file name; true when every file was written.
-    bool Execute(TLASFile* document);
+    // A document without a file name asks for one first.
+    bool Execute(TLASFile* document, const LoadedFileInfo* loadedFrom = nullptr);
+    // After a successful Execute: every curve over the whole depth range went into one file.
+    bool SavedWhole() const { return savedWhole_; }
+    QString SavedPath() const { return savedPath_; }
 
     Ui::TFormSaveToLas& Form() const { return *ui; }
 
@@ -40,4 +54,6 @@ private:
 
     std::unique_ptr<Ui::TFormSaveToLas> ui;
     TLASFile* document_ = nullptr;
+    bool savedWhole_ = false;
+    QString savedPath_;
 };

@@ -66,7 +66,7 @@ public:
             if (choice.result == escapeResult)
                 box.setEscapeButton(button);
         }
-        box.setDefaultButton(buttons.front());
+        box.setDefaultButton((flags & MB_DEFBUTTON2) && buttons.size() > 1 ? buttons[1] : buttons.front());
         box.exec();
         for (std::size_t i = 0; i < buttons.size(); ++i)
             if (box.clickedButton() == buttons[i])

@@ -1,6 +1,8 @@
 // Panel axis: scale, scrolling offset and the derived depth-label interval.
 #include "view/Axis.h"
 
+#include "view/PanelCoordinates.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -77,6 +79,8 @@ void TAxis::SetOffset(int offset)
 {
     if (kind_ == DepthAxis)
         offset = std::clamp(offset, 0, MaxOffset());
+    else
+        offset = std::clamp(offset, -kMaxPixelOffset, kMaxPixelOffset);
     if (offset == offset_)
         return;
     offset_ = offset;

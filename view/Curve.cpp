@@ -107,18 +107,31 @@ void TCurve::Update()
     }
     if (n == 0) {
         minimum_ = maximum_ = mean_ = 0;
-        return;
+    } else {
+        minimum_ = low;
+        maximum_ = high;
+        mean_ = float(sum / n);
     }
-    minimum_ = low;
-    maximum_ = high;
-    mean_ = float(sum / n);
+    pixelsPerUnit_ = LimitedPixelsPerUnit(pixelsPerUnit_);  // a wider range may need a narrower scale
+}
+
+double TCurve::LimitedPixelsPerUnit(double pixelsPerUnit) const
+{
+    const double range = double(maximum_) - double(minimum_);
+    const double span = range > 0 ? range : 1.0;
+    return std::clamp(pixelsPerUnit, kMinTrackPixels / span, kMaxTrackPixels / span);
+}
+
+void TCurve::SetXOffset(int offset)
+{
+    xOffset_ = std::clamp(offset, -kMaxPixelOffset, kMaxPixelOffset);
 }
 
 void TCurve::SetPixelsPerUnit(double pixelsPerUnit)
 {
     if (!(pixelsPerUnit > 0) || !std::isfinite(pixelsPerUnit))
         return;
-    pixelsPerUnit_ = pixelsPerUnit;
+    pixelsPerUnit_ = LimitedPixelsPerUnit(pixelsPerUnit);
     if (panel_)
         panel_->Repaint();
 }

@@ -23,9 +23,13 @@ public:
     void SetData(float* values, int count);
     // Recomputes minimum, maximum and mean of the non-NULL values (all 0 when there are none).
     void Update();
-    // Ignores values not above 0; repaints the panel.
+    // Widest and narrowest track the value range may take, in pixels.
+    static constexpr double kMaxTrackPixels = 1.0e6;
+    static constexpr double kMinTrackPixels = 1.0e-3;
+    // Ignores values not above 0 and kept within the track limits; repaints the panel.
     void SetPixelsPerUnit(double pixelsPerUnit);
-    void SetXOffset(int offset) { xOffset_ = offset; }
+    // Kept within kMaxPixelOffset either way.
+    void SetXOffset(int offset);
     void SetColor(std::uint32_t color) { color_ = color; }
     // Below 2 gives 1, above 4 gives 5.
     void SetLineWidth(int width);
@@ -69,6 +73,8 @@ public:
     const QImage& Layer() const { return layer_; }
 
 protected:
+    double LimitedPixelsPerUnit(double pixelsPerUnit) const;
+
     TPanelWithCurves* panel_;
     float* values_;
     int count_;

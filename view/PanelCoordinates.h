@@ -3,6 +3,10 @@
 
 #include <QRect>
 
+// Largest scroll offset and curve shift, in pixels: with the track widths a curve may take, every
+// pixel coordinate of the panel stays well inside int.
+inline constexpr int kMaxPixelOffset = 100'000'000;
+
 // A snapshot of what maps depths to rows, taken by the panel for one paint or hit test.
 // Rows: y = area.top + round((depth - firstDepth) * pixelsPerDepth) - depthOffset.
 struct PanelCoordinates {

@@ -49,7 +49,10 @@ TEST_F(MainWindowTest, SessionBringsBackDocumentViewAndIntervalsAndDamagedOnesAr
 
     const std::string path = dir.file("work.vxs");
     ASSERT_TRUE(window->SaveSession(QString::fromStdString(path)));
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("work.las"))));
+    StrativSession written;
+    std::string error;
+    ASSERT_TRUE(written.Load(path, error));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file(written.LasCopyName))));
     const std::string savedBlock = IntervalBlock(path, 2);
 
     // Another window, another document: the session replaces all of it.
@@ -101,17 +104,15 @@ TEST_F(MainWindowTest, ClosingWithADocumentWritesTheLastSession)
     window->Intervals.SetInterval(110, 115)->Name = "Зона";
     const QString sessions = QString::fromStdString(window->SessionsDir);
     window->close();
-    EXPECT_TRUE(QFile::exists(sessions + "last.vxs"));
-    EXPECT_TRUE(QFile::exists(sessions + "last.las"));
-    // Written through temporary names: nothing else is left in the folder.
-    EXPECT_EQ(QDir(sessions).entryList(QDir::Files).size(), 2);
-
     StrativSession last;
     std::string error;
     ASSERT_TRUE(last.Load((sessions + "last.vxs").toStdString(), error)) << error;
+    // Written through temporary names: nothing else is left in the folder.
+    EXPECT_EQ(QDir(sessions).entryList(QDir::Files),
+              (QStringList{QString::fromStdString(last.LasCopyName), "last.vxs"}));
     ASSERT_EQ(last.Intervals.size(), 1u);
     EXPECT_EQ(last.Intervals[0].Name, "Зона");
-    EXPECT_EQ(TLASFile((sessions + "last.las").toStdString(), 2).GetPointCount(), 50);
+    EXPECT_EQ(TLASFile((sessions + QString::fromStdString(last.LasCopyName)).toStdString(), 2).GetPointCount(), 50);
 }
 
 TEST_F(MainWindowTest, IntervalBandsArePaintedOverThePanel)

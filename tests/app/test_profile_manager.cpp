@@ -34,9 +34,11 @@ TEST(ProfileManager, KeepsItsFoldersAndHoldsTheLibraryDatabaseClosed)
 
 TEST(ProfileManager, InstanceLivesUnderTheUserDataFolder)
 {
-    // Built here: CTest runs each test in a process of its own.
-    static strativ::test::TempDir data;
+    strativ::test::TempDir data;
     setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+    StrativProfileManager::ResetInstance();
     EXPECT_EQ(&StrativProfileManager::Instance(), &StrativProfileManager::Instance());
     EXPECT_EQ(StrativProfileManager::Instance().GetLibDir(), data.path() + "/.strativ/lib/");
+    StrativProfileManager::ResetInstance();
+    unsetenv("XDG_DATA_HOME");
 }

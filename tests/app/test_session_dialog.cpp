@@ -51,7 +51,7 @@ TEST(SessionsDialog, SavesUnderACheckedNameDeletesWithTheLasCopyAndLoads)
     runner.PushDialog([&](QDialog& dialog) {
         auto* list = dialog.findChild<QTreeWidget*>("ListSessions");
         EXPECT_EQ(list->topLevelItemCount(), 2);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 5; ++i)
             click(dialog, "BtnSave");
         EXPECT_EQ(list->topLevelItemCount(), 3);
         list->setCurrentItem(list->findItems("first", Qt::MatchExactly).value(0));
@@ -63,6 +63,10 @@ TEST(SessionsDialog, SavesUnderACheckedNameDeletesWithTheLasCopyAndLoads)
     });
     runner.PushText("../escape");  // refused
     runner.Push(platform::IDOK);
+    runner.PushText(".x");  // never listed: refused
+    runner.Push(platform::IDOK);
+    runner.PushText("Last");  // rewritten at every close: refused
+    runner.Push(platform::IDOK);
     runner.PushText("old");  // exists: replacing is declined
     runner.Push(platform::IDNO);
     runner.PushText(" new ");
@@ -72,6 +76,14 @@ TEST(SessionsDialog, SavesUnderACheckedNameDeletesWithTheLasCopyAndLoads)
     EXPECT_TRUE(dialog.Execute(folder, actions));
     EXPECT_EQ(runner.PendingAnswers(), 0);
     EXPECT_EQ(saved, QStringList{folder + "/new.vxs"});
+    QStringList refusals;
+    for (const auto& request : runner.Requests())
+        if (request.kind == platform::DialogKind::Message && request.title == "Ошибка")
+            refusals << request.text;
+    EXPECT_EQ(refusals, (QStringList{"Недопустимое имя сессии: '../escape'",
+                                     "Имя сессии не может начинаться с точки: '.x'",
+                                     "Имя 'Last' зарезервировано для сессии, сохраняемой при выходе из программы. "
+                                     "Выберите другое имя."}));
     EXPECT_FALSE(QFile::exists(folder + "/first.vxs"));
     EXPECT_FALSE(QFile::exists(folder + "/first.las"));
     EXPECT_EQ(loaded, QStringList{folder + "/new.vxs"});

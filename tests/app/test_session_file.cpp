@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
 namespace {
 
 StrativSession SampleSession()
@@ -12,7 +16,7 @@ StrativSession SampleSession()
     StrativSession session;
     session.LasCopyName = "well.las";
     session.PreviewPng = std::string("\x89PNG\r\n\x1a\n\0\1", 10);
-    session.View = {500, -120, 35, false};
+    session.View = {500, 120, -35, false};
     session.Curves = {{1, 0x0000FF, 2, 0.75, -100, true, false}, {3, 0x00FF00, 1, 12.5, 0, false, true}};
     return session;
 }
@@ -80,6 +84,32 @@ TEST(SessionFile, DamagedOrForeignFilesAreRefusedAndChangeNothing)
         damaged.back()[at] = value;
     }
     damaged.push_back(strativ::test::ReadFileBytes(dir.file("escaping.vxs")));  // a LAS copy outside the folder
+
+    // Values the window cannot produce: a track scale of 1e300 or NaN, offsets and scales out of
+    // the pixel range, an interval name without its terminating zero.
+    const auto withView = [&](SessionView view) {
+        StrativSession session = SampleSession();
+        session.View = view;
+        return session;
+    };
+    const auto withCurve = [&](double pixelsPerUnit, std::int32_t xOffset, std::int32_t pen) {
+        StrativSession session = SampleSession();
+        session.Curves[0].PixelsPerUnit = pixelsPerUnit;
+        session.Curves[0].XOffset = xOffset;
+        session.Curves[0].PenWidth = pen;
+        return session;
+    };
+    const StrativSession implausible[] = {
+        withCurve(1e300, 0, 1), withCurve(std::nan(""), 0, 1), withCurve(-1, 0, 1), withCurve(1, INT32_MAX, 1),
+        withCurve(1, 0, 99),    withView({INT32_MAX, 0, 0, true}), withView({200, INT32_MAX, 0, true}),
+        withView({200, -1, 0, true}), withView({200, 0, INT32_MIN, true}),
+    };
+    for (StrativSession session : implausible) {
+        ASSERT_TRUE(session.Save(dir.file("odd.vxs"), SampleIntervals(), error));
+        damaged.push_back(strativ::test::ReadFileBytes(dir.file("odd.vxs")));
+    }
+    damaged.push_back(bytes);
+    std::fill_n(damaged.back().end() - 149 - 128 - 1, 128, 'A');  // the first interval's name field
 
     StrativSession target = SampleSession();
     target.LasCopyName = "kept.las";

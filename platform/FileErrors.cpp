@@ -1,0 +1,67 @@
+#include "platform/FileErrors.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// Below this much free space a failed write is put down to a full disk.
+constexpr unsigned long long kNearlyFull = 1ull << 20;
+
+int ProbeFolder(const QString& path)
+{
+    const QFileInfo file(path);
+    const QByteArray folder = file.absolutePath().toLocal8Bit();
+    if (!QFileInfo(file.absolutePath()).isDir())
+        return ENOENT;
+    if (access(folder.constData(), W_OK) != 0)
+        return errno == EROFS ? EROFS : EACCES;
+    if (file.exists() && !file.isFile())
+        return EISDIR;
+    struct statvfs space {};
+    if (statvfs(folder.constData(), &space) == 0 &&
+        static_cast<unsigned long long>(space.f_bavail) * space.f_frsize < kNearlyFull)
+        return ENOSPC;
+    return 0;
+}
+
+}  // namespace
+
+QString WriteErrorReason(int errorCode)
+{
+    switch (errorCode) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("Нет места на диске");
+    case EACCES:
+    case EPERM: return QStringLiteral("Нет доступа к файлу или папке");
+    case EROFS: return QStringLiteral("Диск доступен только для чтения");
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("Папка не существует");
+    case EISDIR: return QStringLiteral("На месте файла находится папка");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("Файл занят другой программой");
+    case ENAMETOOLONG: return QStringLiteral("Слишком длинное имя файла");
+    case EIO: return QStringLiteral("Ошибка ввода-вывода");
+    case 0: return QStringLiteral("Ошибка записи");
+    default: return QStringLiteral("Ошибка записи (код %1)").arg(errorCode);
+    }
+}
+
+QString WriteFailureReason(const QString& path, int errorCode)
+{
+    const int probed = ProbeFolder(path);
+    return WriteErrorReason(probed != 0 ? probed : errorCode);
+}
+
+QString WriteFailureText(const QString& path, int errorCode)
+{
+    return QStringLiteral("Не удалось записать файл\n") + path + QStringLiteral("\n") +
+           WriteFailureReason(path, errorCode);
+}
+
+}  // namespace platform

@@ -1,0 +1,298 @@
+// The main window keeps the user's work: the view through undo, the saved state in the undo
+// history, saves that would lose curves, reopening the own file, and sessions that fail or are damaged.
+#include "AppTestSupport.h"
+
+#include "app/DlgSessions.h"
+#include "datawin/SaveToLas.h"
+#include "app/StrativSession.h"
+#include "core/Lasfile.h"
+#include "tests/common/FileBytes.h"
+#include "ui_MainUnit.h"
+#include "ui_SaveToLas.h"
+#include "view/PanelWithCurves.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace strativ::test {
+namespace {
+
+class WorkKeptTest : public MainWindowTest {
+protected:
+    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
+
+    // A pencil stroke over curve 0 from depth index `from` to `to`, moved sideways.
+    void PencilStroke(int from, int to)
+    {
+        window->Form().TBPencil->setChecked(true);
+        window->TBPencilClick();
+        const PanelCoordinates c = Panel().Coordinates();
+        const TCurve* curve = Panel().GetCurve(0);
+        const auto at = [&](int i, int dx) {
+            return QPoint(int(std::lround(curve->ColumnOf(curve->Values()[i], c))) + dx, c.RowOf(c.depths[i]));
+        };
+        QTest::mouseMove(&Panel(), at(from, 0));
+        QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, at(from, 0));
+        QTest::mouseMove(&Panel(), at(to, 30));
+        QTest::mouseRelease(&Panel(), Qt::LeftButton, Qt::NoModifier, at(to, 30));
+        window->Form().TBPencil->setChecked(false);
+        window->TBPencilClick();
+    }
+
+    // The save dialog accepted as it opens, or with these curve rows unticked.
+    void PushSave(const QString& path = {}, std::vector<int> untick = {}, double from = 0, double to = 0)
+    {
+        runner->PushDialog([=](QDialog& dialog) {
+            Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
+            if (!path.isEmpty())
+                f.EditFileName->setText(path);
+            for (int row : untick)
+                f.ListCurves->item(row)->setCheckState(Qt::Unchecked);
+            if (from < to) {
+                f.CheckBoxLimitDept->setChecked(true);
+                f.EditLimitFrom->setValue(from);
+                f.EditLimitTo->setValue(to);
+            }
+            return int(QDialog::Accepted);
+        });
+    }
+};
+
+TEST_F(WorkKeptTest, UndoAndRedoKeepTheDepthShownAndTheSavedPositionDecidesModified)
+{
+    const std::string path = WriteTestLas(dir.file("long.las"), 2, 4001, 1000.0, 0.1);  // 1000 .. 1400 m
+    ASSERT_TRUE(Open(path));
+    window->SetDepthScale(100);
+    Panel().GotoDepth(1284);
+    const double shown = Panel().GetFirstVisibleDepth();
+    const int middle = int(std::lround((1284 - 1000) / 0.1));
+    PencilStroke(middle - 5, middle + 5);
+    ASSERT_TRUE(window->IsModified());
+
+    Ui::TFormMain& f = window->Form();
+    f.TBUndo->trigger();
+    EXPECT_NEAR(Panel().GetFirstVisibleDepth(), shown, 0.05);
+    EXPECT_EQ(window->DepthScale, 100);
+    EXPECT_FALSE(window->IsModified());  // back at the state that was opened
+    f.TBRedo->trigger();
+    EXPECT_NEAR(Panel().GetFirstVisibleDepth(), shown, 0.05);
+    EXPECT_TRUE(window->IsModified());
+
+    // Saved: undo past the save is a change, redo back to it is not.
+    PushSave();
+    runner->Push(platform::IDYES);  // replace the file
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_FALSE(window->IsModified());
+    f.TBUndo->trigger();
+    EXPECT_TRUE(window->IsModified());
+    f.TBRedo->trigger();
+    EXPECT_FALSE(window->IsModified());
+
+    // A new step after an undo drops the saved state from the history for good.
+    f.TBUndo->trigger();
+    PencilStroke(middle + 20, middle + 25);
+    f.TBUndo->trigger();
+    EXPECT_TRUE(window->IsModified());
+    f.TBRedo->trigger();
+    EXPECT_TRUE(window->IsModified());
+
+    // A press on a curve that draws nothing leaves no step behind.
+    const QString undoText = f.MIUndo->text();
+    window->Form().TBPencil->setChecked(true);
+    window->TBPencilClick();
+    const PanelCoordinates c = Panel().Coordinates();
+    const int row = Panel().GetDepthArrayNumber(c.area.center().y());
+    const QPoint on(int(std::lround(Panel().GetCurve(0)->ColumnOf(Panel().GetCurve(0)->Values()[row], c))),
+                    c.RowOf(c.depths[row]));
+    QTest::mouseMove(&Panel(), on);
+    ASSERT_EQ(Panel().GetCurrentCurve(), 1);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, on);
+    EXPECT_EQ(f.MIUndo->text(), undoText);
+
+    // The modified document asks at close: the undone state is not lost silently.
+    runner->Push(platform::IDCANCEL);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(Messages().last(), platform::ApplicationTitle() + "|Сохранить изменения в файле\nlong.las?");
+}
+
+TEST_F(WorkKeptTest, SavingOverTheLoadedFileNamesWhatItWouldLoseAndPartsLeaveTheDocumentModified)
+{
+    const std::string path = WriteTestLas(dir.file("seven.las"), 7, 41);  // 100 .. 120 m
+    const std::string original = ReadFileBytes(path);
+    PushCurveChoice({1, 2, 3, 4, 5, 6});
+    ASSERT_TRUE(window->OpenLasFile(QString::fromStdString(path)));
+
+    // One curve of seven: the question names it, "Нет" is the default and keeps the file.
+    PushSave();
+    runner->Push(platform::IDNO);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    const platform::DialogRequest* question = nullptr;
+    for (const auto& request : runner->Requests())
+        if (request.kind == platform::DialogKind::Message)
+            question = &request;
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->text, "Файл\n" + QString::fromStdString(path) +
+                                  "\nбудет заменен, из него будут потеряны данные.\n"
+                                  "В файле останется 1 из 7 кривых: C1\nЗаменить файл?");
+    EXPECT_EQ(question->flags, platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2);
+    EXPECT_EQ(ReadFileBytes(path), original);
+
+    // A shorter depth range of all curves is named the same way.
+    ASSERT_TRUE(Open(path));
+    runner->Clear();
+    PushSave({}, {}, 105, 110);
+    runner->Push(platform::IDNO);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    EXPECT_TRUE(Messages().value(0).contains("В файле останутся глубины 105.0 - 110.0 из 100.0 - 120.0\n"))
+        << Messages().join("/").toStdString();
+    EXPECT_EQ(ReadFileBytes(path), original);
+
+    // Part of the document saved (one curve, part of the range, another file) leaves it modified,
+    // and opening another file asks.
+    PencilStroke(10, 14);
+    PushSave(QString::fromStdString(dir.file("part.las")), {1, 2, 3, 4, 5, 6}, 102, 108);
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_TRUE(window->IsModified());
+    runner->Clear();
+    PushCurveChoice();
+    runner->PushCancel();
+    EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(WriteTestLas(dir.file("other.las"), 1, 5))));
+    EXPECT_EQ(Messages(), QStringList{platform::ApplicationTitle() + "|Сохранить изменения в файле\nseven.las?"});
+}
+
+TEST_F(WorkKeptTest, ReopeningTheModifiedOwnFileSavesBeforeItReads)
+{
+    const std::string path = WriteTestLas(dir.file("own.las"), 2, 21);
+    ASSERT_TRUE(Open(path));
+    PencilStroke(5, 9);
+    const float edited = window->LasFile()->GetCurveData(1)[7];
+    ASSERT_NE(edited, GeneratedValue(1, 7));
+
+    runner->Push(platform::IDYES);
+    PushSave();
+    runner->Push(platform::IDYES);  // replace the file
+    PushCurveChoice();
+    ASSERT_TRUE(window->OpenLasFile(QString::fromStdString(path)));
+    EXPECT_FLOAT_EQ(window->LasFile()->GetCurveData(1)[7], edited);
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(runner->PendingAnswers(), 0);
+}
+
+// The session folder's files, as names.
+QStringList SessionFiles(const std::string& folder)
+{
+    return QDir(QString::fromStdString(folder)).entryList(QDir::Files, QDir::Name);
+}
+
+TEST_F(WorkKeptTest, AFailedSessionSaveLeavesThePreviousSessionWhole)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("small.las"), 2, 10)));
+    const std::string session = dir.file("s.vxs");
+    ASSERT_TRUE(window->SaveSession(QString::fromStdString(session)));
+    const std::string before = ReadFileBytes(session);
+    const QStringList files = SessionFiles(dir.path());
+
+    // A file-size limit between the LAS copy and the session file: the copy is written, the
+    // session file is not (as on a disk that fills up between the two).
+    ASSERT_GT(before.size(), 3000u);
+    window->LasFile()->GetCurveData(1)[0] = 777.0f;
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 2000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = window->SaveSession(QString::fromStdString(session));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFileBytes(session), before);
+    EXPECT_EQ(SessionFiles(dir.path()), files);  // no new copy left behind
+
+    EXPECT_TRUE(window->LoadSession(QString::fromStdString(session)));
+    EXPECT_EQ(window->LasFile()->GetCurveData(1)[0], GeneratedValue(1, 0));
+}
+
+TEST_F(WorkKeptTest, ASessionWhoseCopyWasCutIsRefused)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("rows.las"), 2, 200)));
+    const std::string session = dir.file("cut.vxs");
+    ASSERT_TRUE(window->SaveSession(QString::fromStdString(session)));
+    StrativSession stored;
+    std::string error;
+    ASSERT_TRUE(stored.Load(session, error));
+    const std::string copy = dir.file(stored.LasCopyName);
+    const std::string whole = ReadFileBytes(copy);
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("other.las"), 1, 5)));
+    const TLASFile* open = window->LasFile();
+
+    // The file up to the end of the second value of the row that starts after `at`.
+    const auto cutInRow = [&](size_t at) {
+        size_t end = at;
+        for (int token = 0; token < 2; ++token) {
+            end = whole.find_first_not_of(' ', end);
+            end = whole.find(' ', end);
+        }
+        return whole.substr(0, end);
+    };
+    const size_t middle = whole.rfind('\n', whole.size() / 2) + 1;
+    const size_t lastRow = whole.rfind('\n', whole.size() - 2) + 1;
+    for (const std::string& cut : {whole.substr(0, middle), cutInRow(middle), cutInRow(lastRow)}) {
+        WriteFileBytes(copy, cut);
+        runner->Clear();
+        EXPECT_FALSE(window->LoadSession(QString::fromStdString(session)));
+        EXPECT_EQ(Messages().join("/").toStdString(), "Ошибка|Файл сессии поврежден или имеет неизвестный формат");
+        EXPECT_EQ(window->LasFile(), open);
+    }
+    WriteFileBytes(copy, whole);
+    EXPECT_TRUE(window->LoadSession(QString::fromStdString(session)));
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 200);
+}
+
+TEST_F(WorkKeptTest, DeletingTheSessionOfTheOpenDocumentLeavesItOpenWithoutAFile)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("w.las"), 2, 10)));
+    const QString sessions = QString::fromStdString(window->SessionsDir);
+    ASSERT_TRUE(window->SaveSession(sessions + "keep.vxs"));
+    ASSERT_TRUE(window->LoadSession(sessions + "keep.vxs"));
+    // Saving the loaded session again moves the document to the new copy.
+    ASSERT_TRUE(window->SaveSession(sessions + "keep.vxs"));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(window->LasFile()->GetFileName())));
+    EXPECT_EQ(SessionFiles(window->SessionsDir).size(), 2);
+
+    runner->PushDialog([](QDialog& dialog) {
+        dialog.findChild<QTreeWidget*>("ListSessions")->setCurrentItem(
+            dialog.findChild<QTreeWidget*>("ListSessions")->topLevelItem(0));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("BtnDelete"), Qt::LeftButton);
+        return int(QDialog::Rejected);
+    });
+    runner->Push(platform::IDYES);
+    window->Form().MMIFileSessions->trigger();
+    EXPECT_EQ(Messages().value(0),
+              "Удалить|Удалить сессию 'keep'?\n\nОткрытый документ загружен из этой сессии. Он останется открытым, "
+              "но не будет сохранен ни в одном файле: при сохранении нужно будет указать имя файла.");
+    EXPECT_TRUE(SessionFiles(window->SessionsDir).isEmpty());
+    ASSERT_NE(window->LasFile(), nullptr);
+    EXPECT_EQ(window->LasFile()->GetFileName(), "");
+    EXPECT_TRUE(window->IsModified());
+
+    // The next save asks for a name and makes it the document's file.
+    const QString target = QString::fromStdString(dir.file("named.las"));
+    runner->Clear();
+    runner->PushFiles({target});
+    PushSave();
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(runner->Requests().front().kind, platform::DialogKind::File);
+    EXPECT_EQ(QString::fromStdString(window->LasFile()->GetFileName()), target);
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(TLASFile(target.toStdString(), 2).GetPointCount(), 10);
+}
+
+}  // namespace
+}  // namespace strativ::test
