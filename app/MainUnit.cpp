@@ -93,6 +93,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     CreateTools();
     ConnectCommands();
     SetUpLibraryCommands();
+    CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();
