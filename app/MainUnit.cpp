@@ -270,7 +270,8 @@ void TFormMain::SaveSettings()
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
                                  QString::fromStdString(SettingsPath()) + QStringLiteral("\n") +
-                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath())),
+                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath()),
+                                                              s.SystemError()),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
 

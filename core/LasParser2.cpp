@@ -200,6 +200,29 @@ std::string TLasParsParsedString::Compose() const
     return out;
 }
 
+std::string LasFieldProblem(int field, std::string_view text)
+{
+    const auto has = [&](const char* chars) { return text.find_first_of(chars) != text.npos; };
+    switch (field) {
+    case TLasParsParsedString::kMnemonic:
+        if (Trim(text).empty())
+            return "Не задано имя кривой";
+        if (has(".: \t\r\n"))
+            return "Имя кривой не может содержать точку, двоеточие, пробел или перевод строки";
+        break;
+    case TLasParsParsedString::kUnit:
+        if (has(": \t\r\n"))
+            return "Единица измерения не может содержать пробел, двоеточие или перевод строки";
+        break;
+    case TLasParsParsedString::kDescription:
+        if (has(":\r\n"))
+            return "Описание кривой не может содержать двоеточие или перевод строки";
+        break;
+    default: break;
+    }
+    return {};
+}
+
 // ---------------------------------------------------------------------------------------------
 
 int TLasParsSection::KindOfTitle(std::string_view title)
