@@ -45,6 +45,7 @@ class TFormDetailStatistics;
 class TFormEditor;
 class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
+class TFormMacroSettings;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -129,6 +130,11 @@ public:
     // The library browser, made on first use; destroyed with the window, which saves its settings.
     std::unique_ptr<TFormLasBrowser> LasBrowser;
     void MILasBrowseClick();
+    TFormMacroSettings* FormMacroSettings = nullptr;
+
+    // Macros of title templates: the manager made with the templates set-up, its settings
+    // window ("Настройка макроподстановок...").
+    void MMIToolsMacroClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -240,6 +246,7 @@ private:
     void TimerKeyControlTimer();
     void StopKeyRepeat();
     void SetUpTemplates();
+    void SetUpMacroManager();
     void LoadSettings();
     void SaveSettings();
     void RebuildRecentMenu();
