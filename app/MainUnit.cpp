@@ -22,6 +22,7 @@
 #include "core/SettingsFile.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/LasBrowser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
@@ -99,6 +100,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     CreateTools();
     CreateMenus();
     ConnectCommands();
+    SetUpLibraryCommands();
     CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();

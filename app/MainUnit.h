@@ -42,6 +42,7 @@ class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TDeptRecalcDlg;
 class TFormChooseCurves;
+class TFormLasBrowser;
 class TFormCreateCurveByValues;
 class TFormDetailStatistics;
 class TFormEditor;
@@ -161,6 +162,9 @@ public:
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    // The library browser, made on first use; destroyed with the window, which saves its settings.
+    std::unique_ptr<TFormLasBrowser> LasBrowser;
+    void MILasBrowseClick();
     TFormMacroSettings* FormMacroSettings = nullptr;
 
     // Macros of title templates: the manager made with the templates set-up, its settings
@@ -265,6 +269,7 @@ protected:
 
 private:
     void CreateView();
+    void SetUpLibraryCommands();
     void SetUpDataWindows();
     // The data windows' questions about their unsaved edits; false keeps the program open.
     bool QueryCloseDataWindows();
