@@ -60,4 +60,8 @@ public:
     // Replaces the columns with those of a template file, matching curves by mnemonic.
     // Returns the message to show, empty on success.
     std::string LoadTemplate(const std::string& path);
+    // Writes the columns as a template file from scratch (temporary file renamed over the
+    // target). Without columns nothing is written. False, with the reason, when the write
+    // failed; the old file is then left as it was.
+    bool SaveTemplate(const std::string& path, std::string& error) const;
 };
