@@ -192,19 +192,20 @@ TEST_F(MainWindowTest, SaveDialogLimitsTheRowsAndAsksBeforeReplacing)
         EXPECT_FLOAT_EQ(read.GetTopDepth(), firstDepth);
     }
 
-    // A range shorter than one step is refused and the dialog shown again; an existing file
-    // is replaced only when the user agrees.
+    // A range of one row is saved; an existing file is replaced only when the user agrees.
     runner->Clear();
-    answerSave(103.0, 103.2, target);
-    runner->Push(platform::IDOK);
+    answerSave(103.0, 103.0, target);
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(TLASFile(target, 2).GetPointCount(), 1);
+    runner->Clear();
     answerSave(100.0, 110.0, target);
     runner->Push(platform::IDNO);
     runner->PushCancel();
     const auto before = std::filesystem::file_size(target);
     EXPECT_FALSE(window->SaveDocument());
-    EXPECT_EQ(Messages(), (QStringList{"Сохранение|Некорректно задано ограничение интервала глубины",
-                                       "Сохранение|Файл\n" + QString::fromStdString(target) +
-                                           "\nуже существует. Заменить?"}));
+    EXPECT_EQ(Messages(), (QStringList{"Сохранение|Файл\n" + QString::fromStdString(target) +
+                                       "\nуже существует. Заменить?"}));
     EXPECT_EQ(std::filesystem::file_size(target), before);
 }
 
