@@ -122,6 +122,7 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     CancelMode();
     // The view borrows the old document's arrays: it lets them go before the document is freed.
     ClearView();
+    ClearTemplateBinding(true);
     UndoStore.SetLasFile(nullptr);
     lasFile_ = std::move(document);
     loadedFrom_ = DescribeLoadedFile(*lasFile_);
@@ -136,7 +137,7 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     PanelCurves->XAxisInfo.SetOffset(-(count - 2) * 100);
     UndoStore.SetLasFile(lasFile_.get());
     // The intervals stay; only their loaded range follows the document. The macro manager's
-    // parser and the print template's Bound flag follow it here once those parts exist.
+    // parser follows it here once that part exists.
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     SetModified(false);
 

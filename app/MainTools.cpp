@@ -200,7 +200,8 @@ void TFormMain::ReattachView()
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->update();
-    // The single-curve windows reload here (RefreshAll), and the print template's Bound is reset.
+    // The template lets go of the old arrays; the single-curve windows reload here (RefreshAll).
+    ClearTemplateBinding(true);
     UpdateStatusBar();
     SyncDepthControls();
 }

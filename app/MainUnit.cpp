@@ -87,6 +87,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
+    SetUpCurveTemplate();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();

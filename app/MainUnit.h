@@ -38,6 +38,7 @@ class TFormIntervalParams;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
+class TFormCurveTemplate;
 class TFormLasBrowserColumns;
 class TFormSaveToLas;
 class TLASFile;
@@ -116,6 +117,11 @@ public:
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    // The curve print template editor, holding the template (app/MainTemplate.cpp).
+    TFormCurveTemplate* FormCurveTemplate = nullptr;
+    void BindCurveTemplate();
+    void AddSelectedCurvesToTemplate(bool newColumn);
+    void MMIClearTemplateClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -220,6 +226,10 @@ private:
     void AttachDepthAxis();
     void ReattachView();
     void ClearView();
+    void SetUpCurveTemplate();
+    // The view's curves or the document's arrays changed: the template is bound anew before
+    // its next use; with `release` it lets go of the arrays at once.
+    void ClearTemplateBinding(bool release);
     void SyncDepthControls();
     void ScrollByRows(int rows);
     void ListItemChanged(QListWidgetItem* item);

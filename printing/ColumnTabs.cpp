@@ -9,6 +9,7 @@ TColumnTabs::TColumnTabs(QWidget* parent) : QTabBar(parent)
     setMouseTracking(true);
     setDrawBase(false);
     setExpanding(false);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
 void TColumnTabs::paintEvent(QPaintEvent* event)

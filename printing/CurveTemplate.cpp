@@ -66,6 +66,16 @@ void TCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
     Dept->DepthCount = depthArray ? pointCount : 0;
 }
 
+void TCurveTemplate::ReleaseSource()
+{
+    Columns.clear();
+    CurveArrays.clear();
+    CurveInfo.clear();
+    Dept.reset();
+    DepthArray = nullptr;
+    PointCount = 0;
+}
+
 int TCurveTemplate::AddColumn()
 {
     Columns.push_back(std::make_unique<TPrintingColumn>());

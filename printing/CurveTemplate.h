@@ -32,6 +32,8 @@ public:
     // previous document's arrays).
     void SetSource(const std::vector<const float*>& curveArrays, const std::vector<std::string>& curveInfo,
                    const float* depthArray, float nullValue, float step, float bottom, float top, int pointCount);
+    // Lets go of the document: columns, curve arrays, depth track (before the arrays are freed).
+    void ReleaseSource();
     int AddColumn();
     // The new curve over document curve i in column `column`, or null. A negative column
     // asks for a new one, whose index is written back.

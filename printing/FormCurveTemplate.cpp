@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QToolBar>
@@ -51,6 +52,14 @@ TFormCurveTemplate::TFormCurveTemplate(QWidget* parent)
     ui->RadioGroupTitlesItem0->setChecked(true);
     ui->Splitter->setStretchFactor(0, 1);
     ui->Splitter->setStretchFactor(1, 0);
+    // The curve controls scroll when the window is too low for them.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(ui->Splitter->replaceWidget(1, scroll));
+    ui->Splitter->setSizes({400, 255});
+    ui->TabCtrlColumns->setMinimumHeight(22);
+    ui->PanelColumnClient->setMinimumSize(200, 200);
     ui->TabCtrlColumns->DrawTab = [](QPainter& p, int index, const QRect& r, bool selected, bool hovered) {
         // Selected white, hovered light grey with blue text, others silver.
         p.fillRect(r, selected ? QColor(Qt::white) : hovered ? QColor(0xDF, 0xDF, 0xDF) : QColor(0xC0, 0xC0, 0xC0));
@@ -191,11 +200,17 @@ void TFormCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
                                    float step, float bottom, float top, int pointCount)
 {
     Model.SetSource(curveArrays, curveInfo, depthArray, nullValue, step, bottom, top, pointCount);
-    Model.Dept->SetScale(ui->EdDeptScale->value() * 0.01);
+    SourceChanged();
+}
+
+void TFormCurveTemplate::SourceChanged()
+{
+    if (Model.Dept)
+        Model.Dept->SetScale(ui->EdDeptScale->value() * 0.01);
     TemplatePath.clear();
     draggedCurve_ = nullptr;
     RebuildColumnControls();
-    {
+    if (Model.Dept) {
         const QSignalBlocker up(ui->EdUpDeptLimit);
         const QSignalBlocker low(ui->EdLowDeptLimit);
         for (QDoubleSpinBox* spin : {ui->EdUpDeptLimit, ui->EdLowDeptLimit})
@@ -204,9 +219,17 @@ void TFormCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
         ui->EdLowDeptLimit->setValue(Model.Dept->PrintBottom);
     }
     ui->ListBoxAllCurves->clear();
-    for (size_t i = 0; i < curveArrays.size() && i < Model.CurveInfo.size(); ++i)
+    for (size_t i = 0; i < Model.CurveArrays.size() && i < Model.CurveInfo.size(); ++i)
         ui->ListBoxAllCurves->addItem(QString::fromStdString(Model.CurveInfo[i]));
     Repaint();
+}
+
+void TFormCurveTemplate::ReleaseSource()
+{
+    draggedCurve_ = nullptr;
+    Model.ReleaseSource();
+    ui->ListBoxAllCurves->clear();
+    RebuildColumnControls();
 }
 
 // Tabs and ruler tracks anew, one per column, the last column selected.
@@ -267,6 +290,8 @@ int TFormCurveTemplate::SelectedColumn() const
     return c >= 0 && c < static_cast<int>(Model.Columns.size()) ? c : -1;
 }
 
+void TFormCurveTemplate::SelectColumn(int column) { ui->TabCtrlColumns->setCurrentIndex(column); }
+
 void TFormCurveTemplate::UpdateBarTracks()
 {
     for (int i = 0; i < ui->FormattingBar->GetTrackCount() && i < static_cast<int>(Model.Columns.size()); ++i)
@@ -282,8 +307,11 @@ void TFormCurveTemplate::UpdateBarTracks()
 void TFormCurveTemplate::ButtonAddColumnClick()
 {
     const int index = AddColumn();
-    ui->TabCtrlColumns->setCurrentIndex(index);
-    Repaint();
+    {
+        const QSignalBlocker block(ui->TabCtrlColumns);
+        ui->TabCtrlColumns->setCurrentIndex(index);
+    }
+    TabCtrlColumnsChange();
 }
 
 void TFormCurveTemplate::ButtonDeleteColumnClick()

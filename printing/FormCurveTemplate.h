@@ -41,6 +41,9 @@ public:
     // Model operations that keep the tabs, the ruler and the lists in step.
     void SetSource(const std::vector<const float*>& curveArrays, const std::vector<std::string>& curveInfo,
                    const float* depthArray, float nullValue, float step, float bottom, float top, int pointCount);
+    // After the model was bound: the curve list, the depth limits and the tabs follow it.
+    void SourceChanged();
+    void ReleaseSource();
     int AddColumn();
     TCurveForPrinting* AddCurveToColumn(int i, int& column);
     void ClearColumns();
@@ -60,6 +63,7 @@ public:
     void UpdateBarTracks();
     void FillCurveList();
     int SelectedColumn() const;
+    void SelectColumn(int column);
 
     // Print-title values.
     float GetPrintTopValue() const;
@@ -72,8 +76,9 @@ public:
     int CurveHeaderHeight(const TCurveForPrinting& curve, platform::Canvas& canvas, float px) const;
     static int ScaleOfItem(int item);
 
-    // Draws the current page into an image of the page view's size; false when only the
-    // page number was corrected.
+    // Draws the current page onto a canvas of the page view's size (or into an image); false
+    // when only the page number was corrected.
+    bool DrawEditorPage(platform::Canvas& canvas, int width, int height);
     bool DrawEditorPage(QImage& image);
 
     // Handlers.

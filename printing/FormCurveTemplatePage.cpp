@@ -91,8 +91,15 @@ void TFormCurveTemplate::PaintPreview()
 // ruler, the frame and the mouse all agree with what is shown.
 bool TFormCurveTemplate::DrawEditorPage(QImage& image)
 {
-    UsePlatformDecimalSeparator();
     image.fill(Qt::white);
+    QPainter painter(&image);
+    platform::PainterCanvas canvas(painter, PixelsPerInch(), PixelsPerInch());
+    return DrawEditorPage(canvas, image.width(), image.height());
+}
+
+bool TFormCurveTemplate::DrawEditorPage(platform::Canvas& canvas, int width, int height)
+{
+    UsePlatformDecimalSeparator();
     const int pages = std::max(1, Model.GetPageCount());
     {
         const QSignalBlocker block(ui->EditPageNumber);
@@ -106,10 +113,7 @@ bool TFormCurveTemplate::DrawEditorPage(QImage& image)
         return false;
     }
     const float sx = static_cast<float>(pixelsPerCm_);
-    const float sy = VerticalPixelsPerCm();
-    QPainter painter(&image);
-    platform::PainterCanvas canvas(painter, PixelsPerInch(), PixelsPerInch());
-    Model.DrawCurvesPage(canvas, number - 1, {0, 0, image.width(), image.height()}, sy, sx);
+    Model.DrawCurvesPage(canvas, number - 1, {0, 0, width, height}, VerticalPixelsPerCm(), sx);
     const int c = SelectedColumn();
     if (c >= 0) {
         int x = TruncToInt(Model.DepthTrackWidth * sx);
@@ -117,7 +121,7 @@ bool TFormCurveTemplate::DrawEditorPage(QImage& image)
             x = TruncToInt(x + (Model.Columns[static_cast<size_t>(i)]->Width + Model.Columns[static_cast<size_t>(i)]->ColumnSpace) * sx);
         canvas.pen = {0x00FFFF, 2, platform::PenStyle::Solid};
         canvas.brush.style = platform::BrushStyle::Clear;
-        canvas.Rectangle({x, 0, x + TruncToInt(Model.Columns[static_cast<size_t>(c)]->Width * sx), image.height()});
+        canvas.Rectangle({x, 0, x + TruncToInt(Model.Columns[static_cast<size_t>(c)]->Width * sx), height});
     }
     return true;
 }
