@@ -7,6 +7,7 @@
 #include "editing/CurveDrawTools.h"
 #include "editing/CurveEditTools.h"
 #include "editing/IntervalTool.h"
+#include "editing/SmoothingTool.h"
 #include "editing/ViewTools.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
@@ -36,6 +37,8 @@ void TFormMain::CreateTools()
     tools_[f.TBJoinCurves] = std::make_unique<TJoinCurvesTool>(*this);
     tools_[f.TBCutCurveTop] = std::make_unique<TCutCurveTool>(*this, true);
     tools_[f.TBCutCurveBottom] = std::make_unique<TCutCurveTool>(*this, false);
+    tools_[f.TBAntiAlias] = std::make_unique<TSmoothingTool>(*this, false);
+    tools_[f.TBAntiAliasByPoints] = std::make_unique<TSmoothingTool>(*this, true);
 
     toolGroup_ = new QActionGroup(this);
     toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);

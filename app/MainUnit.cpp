@@ -83,6 +83,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     NumberInput = new TNumberInputBox(this);
     CurveNameDlg = new TCurveNameDlg(this);
     DlgSessions = new TDlgSessions(this);
+    SetUpDataWindows();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
@@ -91,6 +92,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();
+    CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();
@@ -267,7 +269,8 @@ void TFormMain::SaveSettings()
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
                                  QString::fromStdString(SettingsPath()) + QStringLiteral("\n") +
-                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath())),
+                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath()),
+                                                              s.SystemError()),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
 
@@ -338,7 +341,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     bool close = true;
     platform::Guarded(this, [&] {
-        if (!AskSaveChanges()) {
+        if (!QueryCloseDataWindows() || !AskSaveChanges()) {
             close = false;
             return;
         }

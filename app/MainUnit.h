@@ -37,8 +37,13 @@ class TDlgSelectIntervalPart;
 class TFormIntervalParams;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
+class TDeptRecalcDlg;
 class TFormChooseCurves;
+class TFormCreateCurveByValues;
 class TFormCurveTemplate;
+class TFormDetailStatistics;
+class TFormEditor;
+class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
 class TFormSaveToLas;
 class TLASFile;
@@ -113,6 +118,10 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
+    // Data windows: the LAS editor (made in SetUpDataWindows, app/MainDataWindows.cpp).
+    TFormEditor* FormEditor = nullptr;
+    QAction* MIEditLas = nullptr;
+    void MIEditLasClick();
     TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
@@ -158,7 +167,7 @@ public:
     std::vector<int> GetSelectedCurvesList() const;
     // The depth ranges an operation works on: the whole document when there are no intervals,
     // else the user's choice (empty when cancelled or without a document).
-    FloatPairList SelectOperationIntervals(const QString& message, int preselect);
+    FloatPairList SelectOperationIntervals(const QString& message, int preselect) override;
 
     // Tools and editing. The checked button of the tool group chooses the current tool (none
     // when every button is up); the panel's events reach it after the window's own part.
@@ -182,6 +191,18 @@ public:
     void TBUndoClick();
     void TBRedoClick();
     void MIAboutClick();
+
+    // Reports, depth step recalculation and new curves from typed values (MainCalc.cpp).
+    TFormDetailStatistics* FormDetailStatistics = nullptr;
+    TFormViewValuesAtInterval* FormViewValuesAtInterval = nullptr;
+    TDeptRecalcDlg* DeptRecalcDlg = nullptr;
+    TFormCreateCurveByValues* FormCreateCurveByValues = nullptr;
+    void MMIDetailStatClick();
+    void MMIViewValuesAtIntervalsClick();
+    void PMIIntViewValuesClick();
+    void MenuStepRecalcClick();
+    void MMICurvesAddNewClick();
+    void WriteSmoothedSegments(int curve, const ListOfFloatValuesWithIndex& list) override;
 
     // Services for the tools.
     TPanelWithCurves& Panel() override { return *PanelCurves; }
@@ -208,8 +229,12 @@ protected:
 
 private:
     void CreateView();
+    void SetUpDataWindows();
+    // The data windows' questions about their unsaved edits; false keeps the program open.
+    bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
+    void CreateCalcCommands();
     // A command handler, followed by the document-changed routine when it replaced arrays.
     template <class Handler>
     auto Command(Handler handler);
