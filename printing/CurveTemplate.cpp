@@ -8,6 +8,7 @@
 #include "printing/PixelMath.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <filesystem>
 
@@ -299,6 +300,6 @@ bool TCurveTemplate::SaveTemplate(const std::string& path, std::string& error) c
     }
     if (ini.UpdateFile())
         return true;
-    error = ini.Error();
+    error = std::strerror(ini.SystemError());
     return false;
 }
