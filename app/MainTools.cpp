@@ -9,6 +9,7 @@
 #include "editing/IntervalTool.h"
 #include "editing/SmoothingTool.h"
 #include "editing/ViewTools.h"
+#include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -201,6 +202,7 @@ void TFormMain::ReattachView()
         std::lround(std::clamp((topDepth - attachedFirstDepth_) * axis.PixelsPerUnit(), -1.0e9, 1.0e9))));
     PanelCurves->UpdateCurves();
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
+    SetMacroDocument(&lasFile_->GetParser());
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->update();
     // The template lets go of the old arrays; the single-curve windows reload here (RefreshAll).

@@ -45,6 +45,7 @@ class TFormDetailStatistics;
 class TFormEditor;
 class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
+class TFormMacroSettings;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -126,11 +127,16 @@ public:
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    TFormMacroSettings* FormMacroSettings = nullptr;
     // The curve print template editor, holding the template (app/MainTemplate.cpp).
     TFormCurveTemplate* FormCurveTemplate = nullptr;
     void BindCurveTemplate();
     void AddSelectedCurvesToTemplate(bool newColumn);
     void MMIClearTemplateClick();
+
+    // Macros of title templates: the manager made with the templates set-up, its settings
+    // window ("Настройка макроподстановок...").
+    void MMIToolsMacroClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -241,6 +247,7 @@ private:
     void TimerKeyControlTimer();
     void StopKeyRepeat();
     void SetUpTemplates();
+    void SetUpMacroManager();
     void LoadSettings();
     void SaveSettings();
     void RebuildRecentMenu();
