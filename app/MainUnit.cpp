@@ -20,6 +20,7 @@
 #include "core/SettingsFile.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/LasBrowser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
@@ -95,6 +96,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();
+    SetUpLibraryCommands();
     CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();

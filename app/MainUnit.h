@@ -39,6 +39,7 @@ class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TDeptRecalcDlg;
 class TFormChooseCurves;
+class TFormLasBrowser;
 class TFormCreateCurveByValues;
 class TFormCurveTemplate;
 class TFormDetailStatistics;
@@ -127,6 +128,9 @@ public:
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    // The library browser, made on first use; destroyed with the window, which saves its settings.
+    std::unique_ptr<TFormLasBrowser> LasBrowser;
+    void MILasBrowseClick();
     TFormMacroSettings* FormMacroSettings = nullptr;
     // The curve print template editor, holding the template (app/MainTemplate.cpp).
     TFormCurveTemplate* FormCurveTemplate = nullptr;
@@ -235,6 +239,7 @@ protected:
 
 private:
     void CreateView();
+    void SetUpLibraryCommands();
     void SetUpDataWindows();
     // The data windows' questions about their unsaved edits; false keeps the program open.
     bool QueryCloseDataWindows();
