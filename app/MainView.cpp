@@ -31,6 +31,7 @@ void TFormMain::AddCurveToView(int index, platform::ColorRef color, bool repaint
         item->setForeground(platform::ToQColor(color));
     }
     UndoStore.SetLasFile(lasFile_.get());
+    stepOffsets_.clear();
     UpdateUndoRedoState();
     if (repaint)
         PanelCurves->Repaint();
