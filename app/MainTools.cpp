@@ -224,7 +224,8 @@ void TFormMain::ReattachView()
     SetMacroDocument(&lasFile_->GetParser());
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->update();
-    // The single-curve windows reload here (RefreshAll), and the print template's Bound is reset.
+    // The template lets go of the old arrays; the single-curve windows reload here (RefreshAll).
+    ClearTemplateBinding(true);
     UpdateStatusBar();
     SyncDepthControls();
 }

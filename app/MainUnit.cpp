@@ -96,6 +96,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     FormMacroSettings = new TFormMacroSettings(this);
+    SetUpCurveTemplate();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     CreateMenus();

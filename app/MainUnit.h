@@ -44,6 +44,7 @@ class TDeptRecalcDlg;
 class TFormChooseCurves;
 class TFormLasBrowser;
 class TFormCreateCurveByValues;
+class TFormCurveTemplate;
 class TFormDetailStatistics;
 class TFormEditor;
 class TFormViewValuesAtInterval;
@@ -166,6 +167,11 @@ public:
     std::unique_ptr<TFormLasBrowser> LasBrowser;
     void MILasBrowseClick();
     TFormMacroSettings* FormMacroSettings = nullptr;
+    // The curve print template editor, holding the template (app/MainTemplate.cpp).
+    TFormCurveTemplate* FormCurveTemplate = nullptr;
+    void BindCurveTemplate();
+    void AddSelectedCurvesToTemplate(bool newColumn);
+    void MMIClearTemplateClick();
 
     // Macros of title templates: the manager made with the templates set-up, its settings
     // window ("Настройка макроподстановок...").
@@ -300,6 +306,10 @@ private:
     void AttachDepthAxis();
     void ReattachView();
     void ClearView();
+    void SetUpCurveTemplate();
+    // The view's curves or the document's arrays changed: the template is bound anew before
+    // its next use; with `release` it lets go of the arrays at once.
+    void ClearTemplateBinding(bool release);
     void SyncDepthControls();
     void ScrollByRows(int rows);
     void ListItemChanged(QListWidgetItem* item);

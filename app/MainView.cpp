@@ -33,6 +33,7 @@ void TFormMain::AddCurveToView(int index, platform::ColorRef color, bool repaint
     UndoStore.SetLasFile(lasFile_.get());
     stepOffsets_.clear();
     UpdateUndoRedoState();
+    ClearTemplateBinding(false);
     if (repaint)
         PanelCurves->Repaint();
 }
@@ -177,7 +178,6 @@ void TFormMain::ShowNewCurve(int index, std::uint32_t color)
                                 : QString();
     AddCurveToView(index, color, true, -(index - 1) * 100, caption);
     InvalidateCurveList();
-    // The print template's set-up flag is cleared here once the window holds one.
     UpdateStatusBar();
 }
 
