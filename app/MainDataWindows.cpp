@@ -1,13 +1,20 @@
 // Main window: the data windows it makes at start-up and the commands that show them.
 #include "app/MainUnit.h"
 
+#include "app/StrativProfileManager.h"
 #include "datawin/LasEditor.h"
+#include "datawin/NewLasWizard.h"
+#include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "ui_MainUnit.h"
 
 void TFormMain::SetUpDataWindows()
 {
     FormEditor = new TFormEditor(*FormSaveToLas, this);
+    NewLasWizard = new TDlgNewLasWizard(this);
+    MMIFileCreateNew = new QAction(QStringLiteral("Создать новый LAS файл..."), this);
+    ui->MMIFile->insertAction(ui->MMIFileOpen, MMIFileCreateNew);
+    connect(MMIFileCreateNew, &QAction::triggered, this, platform::Guarded([this] { MMIFileCreateNewClick(); }));
     MIEditLas = new QAction(QStringLiteral("Редактор LAS файлов"), this);
     ui->MMIFile->insertAction(ui->MMIFileExit, MIEditLas);
     ui->MMIFile->insertSeparator(ui->MMIFileExit);
@@ -24,4 +31,22 @@ void TFormMain::MIEditLasClick()
 bool TFormMain::QueryCloseDataWindows()
 {
     return FormEditor->QueryClose();
+}
+
+void TFormMain::MMIFileCreateNewClick()
+{
+    StrativProfileManager& profile = StrativProfileManager::Instance();
+    NewLasWizardServices services;
+    services.PointDialog = FormCreateCurveByValues;
+    services.HeaderEditor = DlgLogFileHeaderEditor;
+    services.ImportsDir = profile.GetImportsDir();
+    services.LibraryDatabase = profile.GetLibDir() + StrativProfileManager::LibraryDatabaseName;
+    services.Library = &profile.GetLogFileDBManager();
+    NewLasWizard->SetServices(services);
+    const QString name = NewLasWizard->Execute();
+    if (!name.isEmpty() &&
+        platform::MessageBox(this, QStringLiteral("LAS файл\n") + name + QStringLiteral("\nУспешно создан. Загрузить?"),
+                             QStringLiteral("Создание файла"),
+                             platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES)
+        OpenLasFile(name);
 }

@@ -53,6 +53,7 @@ class TFormCreateCurveByValues;
 class TFormCurveTemplate;
 class TFormDetailStatistics;
 class TFormEditor;
+class TDlgNewLasWizard;
 class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
 class TFormMacroSettings;
@@ -161,10 +162,13 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
-    // Data windows: the LAS editor (made in SetUpDataWindows, app/MainDataWindows.cpp).
+    // Data windows: the LAS editor and the new-file wizard (made in SetUpDataWindows, app/MainDataWindows.cpp).
     TFormEditor* FormEditor = nullptr;
     QAction* MIEditLas = nullptr;
     void MIEditLasClick();
+    TDlgNewLasWizard* NewLasWizard = nullptr;
+    QAction* MMIFileCreateNew = nullptr;
+    void MMIFileCreateNewClick();
     TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
     TFormIntervalParams* FormIntervalParams = nullptr;
     TFormSQLiteEditor* FormSQLiteEditor = nullptr;

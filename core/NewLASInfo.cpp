@@ -25,6 +25,20 @@ std::string HeaderLine(const std::string& mnemonic, const std::string& unit, con
     return Padded(mnemonic, 8) + "." + Padded(unit, 10) + " " + value + " : " + description + "\r\n";
 }
 
+// The fewest decimals, at least the record's and at most the reader's cap of 6, with which the
+// first depth and the step read back as the same floats.
+int DepthDecimalsFor(const NewLASInfo& info)
+{
+    const auto holds = [](float value, int decimals) {
+        float back = 0;
+        return ParseLasNumber(FormatLasFixed(value, decimals), back) && back == value;
+    };
+    int decimals = std::clamp(info.DepthDecimals, 0, 6);
+    while (decimals < 6 && !(holds(info.Depth.front(), decimals) && holds(info.Step, decimals)))
+        ++decimals;
+    return std::max(decimals, info.DepthDecimals);
+}
+
 } // namespace
 
 LASCurveData::LASCurveData(std::string mnemonic, std::string unit, std::string description, int decimals)
@@ -62,7 +76,8 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
         return NewLASZeroStep;
 
     const std::string nullText = ShortestNumberText(info.NullValue);
-    const auto depthText = [&](float depth) { return FormatLasFixed(depth, info.DepthDecimals); };
+    const int decimals = DepthDecimalsFor(info);
+    const auto depthText = [&](float depth) { return FormatLasFixed(depth, decimals); };
 
     std::string header;
     header += "~Version Information\r\n";
@@ -88,7 +103,12 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
     std::string row;
     for (size_t i = 0; i < info.Depth.size(); ++i) {
         row.clear();
-        AppendLasFixed(row, info.Depth[i], info.DepthDecimals, kLasValueWidth);
+        // A depth of the regular grid is written from the first depth and the step in double.
+        const double grid = double(info.Depth.front()) + double(i) * double(info.Step);
+        if (static_cast<float>(grid) == info.Depth[i])
+            AppendLasGridDepth(row, grid, decimals, kLasValueWidth);
+        else
+            AppendLasFixed(row, info.Depth[i], decimals, kLasValueWidth);
         for (const LASCurveData& curve : info.Curves) {
             row += ' ';
             const float value = i < curve.Values.size() ? curve.Values[i] : info.NullValue;

@@ -1,0 +1,296 @@
+// The new LAS file wizard driven from the main window's command, in a temporary profile.
+#include "ui_CreateCurveByValues.h"
+#include "ui_DlgLogFileHeaderEditor.h"
+#include "ui_NewLasWizard.h"
+
+#include "AppTestSupport.h"
+#include "app/StrativProfileManager.h"
+#include "core/Lasfile.h"
+#include "datawin/NewLasWizard.h"
+#include "editing/CreateCurveByValues.h"
+#include "library/DlgLogFileHeaderEditor.h"
+#include "library/LASFileHeader.h"
+#include "tests/common/FileBytes.h"
+
+#include <QTableWidget>
+#include <filesystem>
+
+namespace strativ::test {
+namespace {
+
+class NewLasWizardTest : public MainWindowTest {
+protected:
+    // Runs the command with `drive` working the wizard's pages; returns what the wizard gave back.
+    void Run(std::function<void(TDlgNewLasWizard&, Ui::TDlgNewLasWizard&)> drive)
+    {
+        runner->PushDialog([drive](QDialog& dialog) {
+            auto& wizard = static_cast<TDlgNewLasWizard&>(dialog);
+            drive(wizard, wizard.Form());
+            return dialog.result() == QDialog::Accepted ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+        window->MMIFileCreateNew->trigger();
+    }
+    static void Depths(Ui::TDlgNewLasWizard& f, double start, double stop, double stepOrCount, bool count, int curves)
+    {
+        f.EditStart->setValue(start);
+        f.EditStop->setValue(stop);
+        (count ? f.RBPoints : f.RBStep)->setChecked(true);
+        f.EditStepOrPointsNumber->setValue(stepOrCount);
+        f.EditManualCurveCount->setValue(curves);
+    }
+    // The header editor confirmed, the first field's value set to `value` unless empty.
+    void PushHeader(const QString& value)
+    {
+        runner->PushDialog([value](QDialog& dialog) {
+            auto& editor = static_cast<TDlgLogFileHeaderEditor&>(dialog);
+            if (!value.isEmpty())
+                editor.StringGrid->item(0, 1)->setText(value);
+            if (editor.OKBtnClick())
+                editor.accept();
+            return editor.result();
+        });
+    }
+    std::string Page(Ui::TDlgNewLasWizard& f) const { return f.PageControl->currentWidget()->objectName().toStdString(); }
+};
+
+TEST_F(NewLasWizardTest, ByHandFileIsWrittenEnteredInTheLibraryAndOpened)
+{
+    const std::string path = dir.file("made.las");
+    Run([&](TDlgNewLasWizard&, Ui::TDlgNewLasWizard& f) {
+        EXPECT_EQ(f.PanelTop->text(), "Выбор способа создания файла");
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSManual1");
+        Depths(f, 1000, 1000.5, 0.125, false, 2);
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSManual2");
+        f.ListBoxCurvesParams->setCurrentRow(0);
+        f.EditCurveName->setText("GR");
+        f.EditCurveUnits->setText("API");
+        f.EditCurveDecimal->setValue(3);
+        f.ListBoxCurvesParams->setCurrentRow(1);
+        EXPECT_TRUE(f.RGCurveValues->isEnabled());
+        f.EditCurveName->setText("PS");
+        f.RBByPoints->setChecked(true);
+        runner->PushDialog([](QDialog& dialog) {
+            auto& points = static_cast<TFormCreateCurveByValues&>(dialog);
+            QTableWidget& grid = *points.Form().StringGrid;
+            grid.setRowCount(2);
+            const char* cells[2][2] = {{"1000", "5"}, {"1000.5", "7"}};
+            for (int r = 0; r < 2; ++r)
+                for (int c = 0; c < 2; ++c)
+                    grid.setItem(r, c, new QTableWidgetItem(cells[r][c]));
+            points.Form().RadioGroupConnectType->findChildren<QRadioButton*>()[2]->setChecked(true);
+            points.accept();
+            return points.result();
+        });
+        runner->PushFiles({QString::fromStdString(path)});
+        PushHeader("W-7");
+        runner->Push(platform::IDYES);  // the main window's question, then the file opened
+        PushCurveChoice();
+        f.ButtonNext->click();
+    });
+    EXPECT_TRUE(Messages().contains("Создание файла|LAS файл\n" + QString::fromStdString(path) +
+                                    "\nУспешно создан. Загрузить?"));
+    ASSERT_NE(window->LasFile(), nullptr) << Messages().join("\n").toStdString() << runner->PendingAnswers();
+    EXPECT_EQ(window->LasFile()->GetFileName(), path);
+
+    TLASFile read(path, 2);
+    ASSERT_TRUE(read.IsLoaded()) << read.GetLoadError();
+    ASSERT_EQ(read.GetPointCount(), 5);
+    EXPECT_EQ(read.GetCurveData(0)[4], 1000.5f);
+    EXPECT_EQ(read.GetStep(), 0.125f);
+    EXPECT_EQ(read.GetCurveName(1), "GR");
+    EXPECT_EQ(read.GetCurveUnit(1), "API");
+    EXPECT_EQ(read.GetCurveDecimals(1), 3);
+    for (int i = 0; i < 5; ++i) {
+        const float gr = read.GetCurveData(1)[i];
+        EXPECT_TRUE(gr >= -100 && gr <= 99 && gr == std::floor(gr)) << gr;
+    }
+    EXPECT_EQ(read.GetCurveName(2), "PS");
+    EXPECT_EQ(read.GetCurveData(2)[0], 5.0f);
+    EXPECT_EQ(read.GetCurveData(2)[2], 6.0f);
+    EXPECT_EQ(read.GetCurveData(2)[4], 7.0f);
+    EXPECT_EQ(read.GetNullValue(), -32768.0f);
+    const std::string text = ReadFileBytes(path);
+    for (const char* item : {"COMP", "SRVC", "API", "W-7"})
+        EXPECT_NE(text.find(item), std::string::npos) << item;
+
+    // Found in the library database of the profile.
+    LogFileDBManager& library = StrativProfileManager::Instance().GetLogFileDBManager();
+    ASSERT_TRUE(library.IsOpen());
+    LASFileHeader header;
+    ASSERT_EQ(header.Read(path), 0);
+    const std::string field = header.GetFieldNames().front();
+    const auto values = library.SelectDistinctValues(field, {}, "");
+    EXPECT_NE(std::find(values.begin(), values.end(), "W-7"), values.end());
+}
+
+TEST_F(NewLasWizardTest, DepthPageRefusesBadInputAndCountsFromTheTypedValues)
+{
+    Run([&](TDlgNewLasWizard& wizard, Ui::TDlgNewLasWizard& f) {
+        f.ButtonNext->click();
+        const auto refused = [&](double start, double stop, double v, bool count, const QString& message) {
+            runner->Clear();
+            Depths(f, start, stop, v, count, 1);
+            f.ButtonNext->click();
+            EXPECT_EQ(Page(f), "TSManual1") << start << " " << stop << " " << v;
+            EXPECT_EQ(Messages(), QStringList{"Ошибка|" + message});
+        };
+        refused(5, 5, 1, false, "Начальная и конечная глубины должны отличаться!");
+        refused(10, 0, 2.5, false, "Некорректно задан шаг!");
+        refused(0, 1, 5, false, "При заданных параметрах количество точек меньше 2!");
+        refused(0, 10, -3, true, "Количество точек должно быть не меньше 2!");
+        refused(0, 100000, 0.001, false, "При заданных параметрах количество точек больше 10 000 000!");
+        refused(0, 10, 2e7, true, "При заданных параметрах количество точек больше 10 000 000!");
+
+        for (const auto& [start, stop, v, count, points, last] :
+             {std::tuple{0.0, 1.0, 0.1, false, 11u, 1.0f}, std::tuple{0.0, 10.0, 3.0, false, 4u, 9.0f},
+              std::tuple{10.0, 0.0, -2.5, false, 5u, 0.0f}, std::tuple{0.0, 10.0, 5.0, true, 5u, 10.0f}}) {
+            Depths(f, start, stop, v, count, 1);
+            f.ButtonNext->click();
+            ASSERT_EQ(Page(f), "TSManual2");
+            EXPECT_EQ(wizard.Record().Depth.size(), points) << v;
+            EXPECT_EQ(wizard.Record().Depth.back(), last) << v;
+            wizard.Form().ButtonPrev->click();  // random values filled again; back to the depths
+        }
+        f.CancelBtn->click();
+    });
+    EXPECT_EQ(window->LasFile(), nullptr);
+}
+
+TEST_F(NewLasWizardTest, CurvesKeepTheirSettingsAndCancelledStepsKeepThePage)
+{
+    const std::string path = dir.file("kept.las");
+    Run([&](TDlgNewLasWizard& wizard, Ui::TDlgNewLasWizard& f) {
+        f.ButtonNext->click();
+        Depths(f, 100, 101, 0.5, false, 3);
+        f.ButtonNext->click();
+        EXPECT_EQ(f.ListBoxCurvesParams->item(2)->text(), "NoName");
+        f.ListBoxCurvesParams->setCurrentRow(1);
+        f.EditCurveName->setText("B");
+        f.EditCurveDecimal->setValue(4);
+        f.RBByPoints->setChecked(true);
+        runner->PushCancel();  // the point dialog cancelled: random values
+        f.ButtonPrev->click();
+        f.EditManualCurveCount->setValue(2);
+        f.ButtonNext->click();
+        ASSERT_EQ(f.ListBoxCurvesParams->count(), 2);
+        f.ListBoxCurvesParams->setCurrentRow(1);
+        EXPECT_EQ(f.EditCurveName->text(), "B");
+        EXPECT_EQ(f.EditCurveDecimal->value(), 4);
+        EXPECT_TRUE(f.RBByPoints->isChecked());
+        f.RBRandom->setChecked(true);
+
+        // A curve text a ~C line cannot hold is refused and the page stays.
+        f.EditCurveName->setText("A.B");
+        runner->Clear();
+        f.ButtonNext->click();
+        EXPECT_EQ(Page(f), "TSManual2");
+        ASSERT_EQ(Messages().size(), 1);
+        EXPECT_TRUE(Messages()[0].startsWith("Ошибка|Кривая 2 <A.B>:"));
+        f.EditCurveName->setText("B");
+
+        // A cancelled save dialog and a cancelled header editor keep the page.
+        runner->PushCancel();
+        f.ButtonNext->click();
+        EXPECT_EQ(Page(f), "TSManual2");
+        EXPECT_FALSE(std::filesystem::exists(path));
+        runner->PushFiles({QString::fromStdString(path)});
+        runner->PushCancel();
+        f.ButtonNext->click();
+        EXPECT_EQ(Page(f), "TSManual2");
+        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_FALSE(wizard.isHidden() && wizard.result() == QDialog::Accepted);
+        // The header editor confirmed without edits closes the wizard.
+        runner->PushFiles({QString::fromStdString(path)});
+        PushHeader({});
+        f.ButtonNext->click();
+        EXPECT_EQ(wizard.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(runner->Last().title, "Создание файла");  // the question; No (nothing left) keeps the document
+    EXPECT_EQ(window->LasFile(), nullptr);
+    TLASFile read(path, 2);
+    EXPECT_EQ(read.GetCurveName(2), "B");
+    EXPECT_EQ(read.GetCurveDecimals(2), 4);
+}
+
+TEST_F(NewLasWizardTest, ImportWithSavedSetsAndDepthByHand)
+{
+    const std::string source = dir.file("columns.txt");
+    WriteFileBytes(source, "depth a b\n1,5 2\n1.6 3\n1.7 4\n");
+    const std::string path = dir.file("imported.las");
+    Run([&](TDlgNewLasWizard& wizard, Ui::TDlgNewLasWizard& f) {
+        f.RBImport->setChecked(true);
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSImport1");
+        runner->Clear();
+        f.ButtonNext->click();
+        EXPECT_EQ(Messages(), QStringList{"Импорт данных|Указанного файла не существует!"});
+        f.EditSourceFileName->setText(QString::fromStdString(source));
+        EXPECT_TRUE(f.MnemoSourceView->toPlainText().contains("1.6 3"));
+        f.RBDepthByHand->setChecked(true);
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSManual1");
+        EXPECT_FALSE(f.EditStop->isVisibleTo(&wizard));
+        f.EditStart->setValue(1000);
+        f.RBStep->setChecked(true);
+        f.EditStepOrPointsNumber->setValue(0.1524);
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSImport2");
+        f.EditStartParse->setValue(2);
+
+        // Two sets with one name, one deleted; the smallest free number is used again.
+        for (int i = 0; i < 2; ++i) {
+            runner->PushText("Мой набор");
+            f.ButtonSaveImport->click();
+        }
+        ASSERT_EQ(f.ComboImports->count(), 2);
+        f.EditStartParse->setValue(1);
+        f.ComboImports->setCurrentIndex(0);
+        EXPECT_EQ(f.EditStartParse->value(), 2);
+        f.BtnDeleteSavedImport->click();
+        EXPECT_EQ(f.ComboImports->count(), 1);
+        runner->PushText("Другой");
+        f.ButtonSaveImport->click();
+        EXPECT_EQ(f.ComboImports->count(), 2);
+        const std::string imports = StrativProfileManager::Instance().GetImportsDir();
+        EXPECT_TRUE(std::filesystem::exists(imports + "ip_0.sav"));
+        EXPECT_TRUE(std::filesystem::exists(imports + "ip_1.sav"));
+
+        f.RBStopOnErrors->setChecked(false);
+        runner->PushFiles({QString::fromStdString(path)});
+        PushHeader({});
+        f.ButtonNext->click();
+        EXPECT_EQ(wizard.result(), QDialog::Accepted);
+    });
+    TLASFile read(path, 2);
+    ASSERT_TRUE(read.IsLoaded()) << read.GetLoadError();
+    ASSERT_EQ(read.GetPointCount(), 3);
+    EXPECT_EQ(read.GetCurveData(0)[2], float(1000 + 2 * 0.1524));
+    EXPECT_EQ(read.GetCurveData(1)[0], 1.5f);  // the decimal comma read as a point
+    EXPECT_EQ(read.GetCurveName(2), "c_1");
+    EXPECT_NE(ReadFileBytes(path).find("0.1524 : STEP"), std::string::npos);
+}
+
+TEST_F(NewLasWizardTest, StoppedImportIsReportedAndThePageStays)
+{
+    const std::string source = dir.file("bad.txt");
+    WriteFileBytes(source, "1000 1\n1001 x\n");
+    Run([&](TDlgNewLasWizard&, Ui::TDlgNewLasWizard& f) {
+        f.RBImport->setChecked(true);
+        f.ButtonNext->click();
+        f.EditSourceFileName->setText(QString::fromStdString(source));
+        f.RBDepthFromFile->setChecked(true);
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSImport2");
+        f.RBStopOnErrors->setChecked(true);
+        runner->Clear();
+        f.ButtonNext->click();
+        EXPECT_EQ(Page(f), "TSImport2");
+        EXPECT_EQ(Messages(), QStringList{"Ошибка|Invalid data type conversion"});
+        f.CancelBtn->click();
+    });
+}
+
+}  // namespace
+}  // namespace strativ::test

@@ -1,0 +1,196 @@
+// Import of column text files and the saved import sets, without the window.
+#include "core/Lasfile.h"
+#include "core/NewLASInfo.h"
+#include "datawin/ImportFromText.h"
+#include "tests/common/FileBytes.h"
+#include "tests/common/TestPaths.h"
+
+#include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace strativ::test {
+namespace {
+
+ImportResult Import(const std::string& text, const ImportFromTextParams& params, NewLASInfo& info)
+{
+    std::istringstream in(text);
+    return ImportFromText(params, in, info);
+}
+
+TEST(ImportFromTextTest, SplittingRulesTreatRunsOfDelimitersAsOne)
+{
+    std::vector<std::string> words;
+    SplitByDelimiters(";;1000;;1.5;", words, ";");
+    EXPECT_EQ(words, (std::vector<std::string>{"1000", "1.5"}));
+    words.clear();
+    SplitByDelimiters("a | b||c", words, " |");
+    EXPECT_EQ(words, (std::vector<std::string>{"a", "b", "c"}));
+    words.clear();
+    std::istringstream line(" 1000\t 1.5   2.5 ");
+    EXPECT_EQ(SplitByWhitespace(words, line), 3);
+    EXPECT_EQ(words, (std::vector<std::string>{"1000", "1.5", "2.5"}));
+}
+
+TEST(ImportFromTextTest, WordsAreConvertedWhole)
+{
+    float value = 0;
+    EXPECT_TRUE(ConvertImportWord("1,5", value));
+    EXPECT_EQ(value, 1.5f);
+    EXPECT_TRUE(ConvertImportWord("-2.5e3", value));
+    EXPECT_EQ(value, -2500.0f);
+    for (const char* bad : {"12abc", "abc", "1.5.5", "", "1,5,5", "inf"})
+        EXPECT_FALSE(ConvertImportWord(bad, value)) << bad;
+}
+
+TEST(ImportFromTextTest, ColumnsBecomeCurvesWithTheDepthFromTheFile)
+{
+    ImportFromTextParams params;
+    params.Delimiters = " ";
+    NewLASInfo info;
+    ASSERT_EQ(Import("1000 1.5 2.5\n1001 1.6 2.6\r\n1002 1.7\n", params, info), ImportResult::Done);
+    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001, 1002}));
+    EXPECT_EQ(info.Step, 1.0f);
+    ASSERT_EQ(info.Curves.size(), 2u);
+    EXPECT_EQ(info.Curves[0].Mnemonic, "c_0");
+    EXPECT_EQ(info.Curves[1].Description, "imported");
+    EXPECT_EQ(info.Curves[0].Values, (FloatVector{1.5f, 1.6f, 1.7f}));
+    EXPECT_EQ(info.Curves[1].Values, (FloatVector{2.5f, 2.6f}));  // short row: NULL when written
+
+    // The delimiter ";" only: each line is one word, its number read whole fails: no rows at all.
+    params.Delimiters = ";";
+    EXPECT_EQ(Import("1000 1.5 2.5\n1001 1.6 2.6\n", params, info), ImportResult::NoCurves);
+    EXPECT_EQ(Import("1000;;1.5;\n1001;1.6\n", params, info), ImportResult::Done);
+    EXPECT_EQ(info.Curves[0].Values, (FloatVector{1.5f, 1.6f}));
+}
+
+TEST(ImportFromTextTest, StartLineAndSkippedCharactersOrWords)
+{
+    ImportFromTextParams params;
+    NewLASInfo info;
+    params.StartLine = 3;
+    params.SkipCount = 5;
+    ASSERT_EQ(Import("header\n9 9\nABCDE1000 1.5\nABCDE1001 1.6\nABC\n", params, info), ImportResult::Done);
+    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001}));
+    params.StartLine = 1;
+    params.SkipCount = 1;
+    params.SkipWords = true;
+    ASSERT_EQ(Import("X 1000 1.5\nX\nY 1001,5 1.6\n", params, info), ImportResult::Done);
+    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001.5f}));
+    EXPECT_EQ(info.Curves[0].Values, (FloatVector{1.5f, 1.6f}));
+    params.InColumns = false;  // data in rows imports nothing
+    EXPECT_EQ(Import("1000 1.5\n1001 1.6\n", params, info), ImportResult::NoCurves);
+}
+
+TEST(ImportFromTextTest, ErrorsAreIgnoredOrStopTheImport)
+{
+    ImportFromTextParams params;
+    NewLASInfo info;
+    ASSERT_EQ(Import("1000 abc 2.5\nabc 1.5 2.5\n1001 12abc 2.6\n", params, info), ImportResult::Done);
+    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001}));  // the line with no depth dropped
+    EXPECT_EQ(info.Curves[0].Values, (FloatVector{-32768.0f, -32768.0f}));
+    params.IgnoreErrors = false;
+    try {
+        Import("1000 1.5\n1001 abc\n", params, info);
+        FAIL() << "no stop";
+    } catch (const ImportStopped& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type conversion");
+    }
+    EXPECT_EQ(info.Depth, (FloatVector{1000}));  // what was read before stays
+}
+
+TEST(ImportFromTextTest, DepthByHandAndRefusedDepths)
+{
+    ImportFromTextParams params;
+    params.DepthByHand = true;
+    params.StartDepth = 100;
+    params.StepOrEnd = 0.5f;
+    NewLASInfo info;
+    ASSERT_EQ(Import("1.5 2\n1.6 3\n1.7 4\n", params, info), ImportResult::Done);
+    EXPECT_EQ(info.Depth, (FloatVector{100, 100.5f, 101}));
+    EXPECT_EQ(info.Curves.size(), 2u);
+    params.StepGiven = false;
+    params.StepOrEnd = 110;
+    ASSERT_EQ(Import("1.5\n1.6\n1.7\n", params, info), ImportResult::Done);
+    EXPECT_EQ(info.Depth, (FloatVector{100, 105, 110}));
+    EXPECT_EQ(info.Step, 5.0f);
+    EXPECT_EQ(Import("1.5\n", params, info), ImportResult::TooFewRows);
+
+    params.DepthByHand = false;
+    EXPECT_EQ(Import("1000 1\n", params, info), ImportResult::TooFewDepths);
+    EXPECT_EQ(Import("1000 1\n1001 2\n1001 3\n", params, info), ImportResult::DepthNotMonotonic);
+    EXPECT_EQ(Import("1000 1\n999 2\n998 3\n", params, info), ImportResult::Done);  // falling is fine
+}
+
+TEST(ImportFromTextTest, SavedSetsHaveExactBytesAndReadBack)
+{
+    TempDir dir;
+    const std::string folder = dir.path() + "/";
+    ImportFromTextParams params;
+    params.SkipCount = 3;
+    EXPECT_EQ(SaveImportSet(folder, "Первый", params), "ip_0.sav");
+    EXPECT_EQ(ReadFileBytes(folder + "ip_0.sav"),
+              "Первый\r\n \t|:&!/;$#@(){}[]\r\n1\r\n0\r\n1\r\n3\r\n0\r\n1");
+    params.DepthByHand = true;
+    params.StartDepth = 12345.67f;
+    params.StepGiven = false;
+    params.StepOrEnd = 0.1524f;
+    params.IgnoreErrors = false;
+    EXPECT_EQ(SaveImportSet(folder, "Второй", params), "ip_1.sav");
+    EXPECT_EQ(ReadFileBytes(folder + "ip_1.sav"),
+              "Второй\r\n \t|:&!/;$#@(){}[]\r\n1\r\n1\r\n1\r\n3\r\n0\r\n0\r\n12345.67\r\n0\r\n0.1524");
+
+    ImportFromTextParams read;
+    EXPECT_EQ(ReadImportSet(folder + "ip_1.sav", &read), "Второй");
+    EXPECT_EQ(read.Delimiters, params.Delimiters);
+    EXPECT_EQ(read.StartDepth, 12345.67f);
+    EXPECT_EQ(read.StepOrEnd, 0.1524f);
+    EXPECT_FALSE(read.StepGiven);
+    EXPECT_FALSE(read.IgnoreErrors);
+
+    // Broken files and a CP1251 name among the sets; the smallest free number is taken again.
+    WriteFileBytes(folder + "ip_2.sav", "only a name");
+    WriteFileBytes(folder + "ip_3.sav", "\xCD\xE0\xE1\xEE\xF0\n;\n1\n0\n1\n0\n0\n1");
+    std::filesystem::remove(folder + "ip_0.sav");
+    EXPECT_EQ(SaveImportSet(folder, "Третий", ImportFromTextParams{}), "ip_0.sav");
+    std::vector<std::string> names;
+    for (const SavedImport& set : ListSavedImports(folder))
+        names.push_back(set.FileName + "=" + set.Name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"ip_0.sav=Третий", "ip_1.sav=Второй", "ip_3.sav=Набор"}));
+}
+
+TEST(ImportFromTextTest, NewFilesKeepTheDepthsTheyWereGiven)
+{
+    TempDir dir;
+    for (const auto& [step, stepText, lastText] : {std::tuple{0.125f, "0.125", "1000.500"},
+                                                   std::tuple{0.1524f, "0.1524", "1000.6096"},
+                                                   std::tuple{0.0625f, "0.0625", "1000.2500"},
+                                                   std::tuple{0.5f, "0.50", "1002.00"}}) {
+        NewLASInfo info;
+        info.Step = step;
+        for (int i = 0; i < 5; ++i)
+            info.Depth.push_back(float(1000.0 + i * double(step)));
+        info.Curves.emplace_back("GR", "API", "", 2);
+        info.Curves[0].Values.assign(5, 1.0f);
+        const std::string path = dir.file("new.las");
+        ASSERT_EQ(WriteNewLASFile(info, path), NewLASWritten);
+        const std::string text = ReadFileBytes(path);
+        EXPECT_NE(text.find(std::string(" ") + stepText + " : STEP"), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string(" ") + lastText + " : STOP DEPTH"), std::string::npos) << text;
+        TLASFile read(path, 2);
+        ASSERT_TRUE(read.IsLoaded()) << read.GetLoadError();
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(read.GetCurveData(0)[i], float(1000.0 + i * double(step))) << stepText;
+        EXPECT_EQ(read.GetStep(), step);
+        // A save of the opened file keeps them.
+        ASSERT_TRUE(read.WriteLas(dir.file("again.las")));
+        TLASFile again(dir.file("again.las"), 2);
+        EXPECT_EQ(again.GetCurveData(0)[4], read.GetCurveData(0)[4]);
+        EXPECT_NE(ReadFileBytes(dir.file("again.las")).find(lastText), std::string::npos) << stepText;
+    }
+}
+
+}  // namespace
+}  // namespace strativ::test
