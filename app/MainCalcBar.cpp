@@ -5,6 +5,7 @@
 #include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "core/Q7mathutils.h"
+#include "editing/CalcBarEdit.h"
 #include "editing/CalcPickTool.h"
 #include "platform/DialogRunner.h"
 #include "platform/Folders.h"
@@ -45,7 +46,8 @@ void TFormMain::CreateCalcBar()
     operations->addAction(f.MMICurvesOperMult);
     operations->addAction(f.MMICurvesOperShift);
     N1 = f.MICurves->addAction(QStringLiteral("Сценарии обработки..."));
-    MainMICalcSettings = f.MICurves->addAction(QStringLiteral("Настройка выражений обработки..."));
+    MainMICalcSettings = f.MMITools->addAction(QStringLiteral("Настройка выражений обработки..."));
+    DlgCalcBarEdit = new TDlgCalcBarEdit(this);
     connect(f.MMICurvesOperMult, &QAction::triggered, this, Command([this] { MMICurvesOperMultClick(); }));
     connect(f.MMICurvesOperShift, &QAction::triggered, this, Command([this] { MMICurvesOperShiftClick(); }));
     for (QAction* editor : {MICalcBarEdit, N1, MainMICalcSettings})
@@ -179,7 +181,9 @@ void TFormMain::ListCurveNamesClick(QListWidgetItem* item)
 
 void TFormMain::MICalcBarEditClick()
 {
-    // The script editor hands back the edited list; the bar and the menus follow it.
+    CancelMode();
+    DlgCalcBarEdit->SetExprFileList(&ExprList);
+    DlgCalcBarEdit->Execute();
     BuildCalcBar();
     BuildCalcMenus();
 }

@@ -33,6 +33,7 @@ class QTimer;
 class QMenu;
 class QToolBar;
 class TAboutBox;
+class TDlgCalcBarEdit;
 
 class QPainter;
 class StrativSession;
@@ -266,6 +267,7 @@ public:
     QMenu* PMICurveGroupCalc = nullptr;
     QMenu* MMICurvesCalc = nullptr;
     QMenu* MMIIntCalc = nullptr;
+    TDlgCalcBarEdit* DlgCalcBarEdit = nullptr;
     void LoadCalcScripts();
     void BuildCalcBar();
     void BuildCalcMenus();
