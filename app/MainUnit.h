@@ -326,8 +326,6 @@ private:
     void RefreshCurveNames();
     void CreateCalcCommands();
     void CreateCalcBar();
-    // Document curve under the curve pop-up menu (0 when none).
-    int PopupCurve() const;
     // A command handler, followed by the document-changed routine when it replaced arrays.
     template <class Handler>
     auto Command(Handler handler);
