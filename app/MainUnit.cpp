@@ -13,6 +13,8 @@
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
+#include "editing/DlgCurveNames.h"
+#include "editing/FormIntervals.h"
 #include "editing/IntervalParams.h"
 #include "editing/SelectIntervalPart.h"
 #include "core/Lasfile.h"
@@ -20,6 +22,7 @@
 #include "core/SettingsFile.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/LasBrowser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
@@ -88,12 +91,17 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SetUpDataWindows();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
+    FormIntervals = new TFormIntervals(this, *FormIntervalParams);
+    DialogCurveNames = new TDialogCurveNames(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     FormMacroSettings = new TFormMacroSettings(this);
+    SetUpCurveTemplate();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
+    CreateMenus();
     ConnectCommands();
+    SetUpLibraryCommands();
     CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
@@ -188,7 +196,7 @@ void TFormMain::ConnectCommands()
 
     PanelCurves->OnDrawingAreaPaint = [this](QPainter& canvas, const QRect& area, double first, double last,
                                              TRasterOp& op) { PanelCurvesDrawingAreaPaint(canvas, area, first, last, op); };
-    PBoxAllDepth->SetIntervals(UseNewIntervals ? &Intervals : nullptr);
+    PBoxAllDepth->SetIntervals(&Intervals);
     PanelCurves->OnCheckData = [this] { CheckDocumentGeneration(); };
     PanelCurves->OnPaintOverlay = [this](QPainter& painter, const PanelCoordinates& coordinates) {
         if (currentTool_)
