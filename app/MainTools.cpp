@@ -135,7 +135,8 @@ void TFormMain::ZoomTrack()
     const double value = curve->ValueAt(x, coordinates);
     curve->SetPixelsPerUnit(curve->PixelsPerUnit() * zoomFactor_);
     const double column = curve->ColumnOf(value, coordinates);
-    curve->SetXOffset(curve->XOffset() + static_cast<int>(std::lround(x - column)));
+    const double shifted = std::clamp(curve->XOffset() + (x - column), -double(kMaxPixelOffset), double(kMaxPixelOffset));
+    curve->SetXOffset(static_cast<int>(std::lround(shifted)));
     PanelCurves->Repaint();
 }
 

@@ -21,6 +21,7 @@ class QActionGroup;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QKeyEvent;
 class QMouseEvent;
 class QScrollBar;
 class QTimer;
@@ -174,6 +175,10 @@ private:
     void ClearView();
     void SyncDepthControls();
     void ScrollByRows(int rows);
+    // A screen of rows less a small overlap.
+    int PageRows() const;
+    bool NavigationKey(int key);
+    bool TakesNavigationKey(QObject* watched, const QKeyEvent& event) const;
     void ListItemChanged(QListWidgetItem* item);
     void SyncCurveListTicks();
     void CurveCoordsChanged();
