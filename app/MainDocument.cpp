@@ -149,15 +149,18 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     SyncDepthControls();
 }
 
+// Records the generation first: nothing drawn from here on may take the arrays for stale.
 void TFormMain::AttachDepthAxis()
 {
+    attachedGeneration_ = lasFile_->Generation();
+    attachedFirstDepth_ = lasFile_->GetTopDepth();
     TAxis& axis = PanelCurves->YAxisInfo;
     axis.ClearDepthArray();
     const float step = lasFile_->GetStep();
     axis.MarksStepValue = step;
     axis.DepthStepValue = static_cast<int>(step * 1000.0f);
     axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
-    PanelCurves->SetScaleY(DepthScale);
+    axis.SetScaleFactorValue(DepthScale);
     axis.Recalculate();
 }
 

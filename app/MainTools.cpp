@@ -1,143 +1,142 @@
-// Main window: tool buttons, the pencil and line tools, the track-width buttons, undo and redo.
+// Main window: the tool objects and the panel's events, undo and redo, and the
+// document-changed routine.
 #include "app/MainUnit.h"
 
+#include "app/DepthOverview.h"
 #include "core/Lasfile.h"
+#include "editing/CurveDrawTools.h"
+#include "editing/CurveEditTools.h"
+#include "editing/IntervalTool.h"
+#include "editing/ViewTools.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
 #include <QActionGroup>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTimer>
-#include <algorithm>
+#include <QPainter>
 #include <cmath>
 
 namespace {
 constexpr double kTrackZoomStep = 1.2;
 }
 
+void TFormMain::CreateTools()
+{
+    Ui::TFormMain& f = *ui;
+    tools_[f.TBShiftCurve] = std::make_unique<TCurveDragTool>(*this);
+    tools_[f.TBPencil] = std::make_unique<TPencilTool>(*this);
+    tools_[f.TBPencilLine] = std::make_unique<TLineTool>(*this);
+    tools_[f.TBZoomIn] = std::make_unique<TTrackZoomTool>(*this, kTrackZoomStep);
+    tools_[f.TBZoomOut] = std::make_unique<TTrackZoomTool>(*this, 1.0 / kTrackZoomStep);
+    tools_[f.TBZoomSquare] = std::make_unique<TZoomRectTool>(*this, false);
+    tools_[f.TBZoomSquareVert] = std::make_unique<TZoomRectTool>(*this, true);
+    tools_[f.TBAssignHorzScale] = std::make_unique<TScaleMatchTool>(*this);
+    tools_[f.TBPutBoundary] = std::make_unique<TIntervalTool>(*this);
+    tools_[f.TBJoinCurves] = std::make_unique<TJoinCurvesTool>(*this);
+    tools_[f.TBCutCurveTop] = std::make_unique<TCutCurveTool>(*this, true);
+    tools_[f.TBCutCurveBottom] = std::make_unique<TCutCurveTool>(*this, false);
+
+    toolGroup_ = new QActionGroup(this);
+    toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const auto& [button, tool] : tools_) {
+        toolGroup_->addAction(button);
+        connect(button, &QAction::triggered, this, Command([this] { TBPencilClick(); }));
+    }
+}
+
+TPanelTool* TFormMain::ToolOf(QAction* button) const
+{
+    const auto found = tools_.find(button);
+    return found == tools_.end() ? nullptr : found->second.get();
+}
+
+// The one handler of the grouped tool buttons: the checked one's tool becomes current.
 void TFormMain::TBPencilClick()
 {
     CancelMode();
-    Ui::TFormMain& f = *ui;
-    PanelCurves->PanelState = f.TBShiftCurve->isChecked() ? TPanelWithCurves::PSDrag : TPanelWithCurves::PSNormal;
-    PanelCurves->CrossMouse = !f.TBPencil->isChecked();
+    if (currentTool_)
+        currentTool_->Deactivate();
+    currentTool_ = ToolOf(toolGroup_->checkedAction());
+    if (currentTool_)
+        currentTool_->Activate();
+    ShowModePrompt();
     PanelCurves->Repaint();
 }
 
 void TFormMain::CancelMode()
 {
-    RestoreLineCopy();
-    toolCurve_ = -1;
-    zoomTimer_->stop();
-    statusPanels_[0]->clear();
+    if (currentTool_)
+        currentTool_->Cancel();
+    ShowModePrompt();
+    PanelCurves->Repaint();
+    PBoxAllDepth->update();
 }
 
-bool TFormMain::AnyToolDown() const
+void TFormMain::ShowModePrompt()
 {
-    return toolGroup_->checkedAction() != nullptr;
+    statusPanels_[0]->setText(currentTool_ ? currentTool_->Prompt() : QString());
+}
+
+void TFormMain::ToolDone()
+{
+    if (QAction* button = toolGroup_->checkedAction())
+        button->setChecked(false);
+    TBPencilClick();
+}
+
+void TFormMain::PanelCurvesCurveClick(TPanelWithCurves*, int curveIndex)
+{
+    if (lasFile_ && currentTool_)
+        currentTool_->CurveClick(curveIndex, PanelCurves->MousePosition());
+}
+
+void TFormMain::PanelCurvesClick(QMouseEvent& event)
+{
+    if (lasFile_ && currentTool_)
+        currentTool_->Click(event);
 }
 
 void TFormMain::PanelCurvesMouseDown(QMouseEvent& event)
 {
-    if (lasFile_ && event.modifiers().testFlag(Qt::ControlModifier))
+    if (!lasFile_)
+        return;
+    if (event.modifiers().testFlag(Qt::ControlModifier))
         SyncCurveListTicks();
-    if (!lasFile_ || event.button() != Qt::LeftButton || !AnyToolDown())
-        return;
-    const int current = PanelCurves->GetCurrentCurve();
-    if (current < 1)
-        return;
-    Ui::TFormMain& f = *ui;
-    const QPoint at = event.position().toPoint();
-    toolStart_ = toolLast_ = at;
-    toolChanged_ = false;
-    if (f.TBPencil->isChecked()) {
-        toolCurve_ = current - 1;
-        UndoStore.Dump("'Карандаш'");
-        UpdateUndoRedoState();
-    } else if (f.TBPencilLine->isChecked()) {
-        toolCurve_ = current - 1;
-        const TCurve* curve = PanelCurves->GetCurve(toolCurve_);
-        lineCopy_.assign(curve->Values(), curve->Values() + curve->Count());
-        lineXOffset_ = curve->XOffset();
-        UndoStore.Dump("'Линия'");
-        UpdateUndoRedoState();
-    } else if (f.TBZoomIn->isChecked() || f.TBZoomOut->isChecked()) {
-        toolCurve_ = current - 1;
-        zoomFactor_ = f.TBZoomIn->isChecked() ? kTrackZoomStep : 1.0 / kTrackZoomStep;
-        ZoomTrack();
-        zoomTimer_->start();
-    }
+    ClickIntervals = Intervals.FindIntervalAt(PanelCurves->DrawingArea(), event.position().toPoint().y(),
+                                              static_cast<float>(PanelCurves->GetFirstVisibleDepth()),
+                                              static_cast<float>(PanelCurves->GetLastVisibleDepth()));
+    if (currentTool_)
+        currentTool_->MousePress(event);
 }
 
 void TFormMain::PanelCurvesMouseMove(QMouseEvent& event)
 {
-    if (toolCurve_ < 0 || !(event.buttons() & Qt::LeftButton))
-        return;
-    const QPoint at = event.position().toPoint();
-    Ui::TFormMain& f = *ui;
-    if (f.TBPencil->isChecked()) {
-        PanelCurves->SetLine(toolCurve_, toolLast_.x(), toolLast_.y(), at.x(), at.y());
-        toolLast_ = at;
-        toolChanged_ = true;
-        PanelCurves->Repaint();
-    } else if (f.TBPencilLine->isChecked() && !lineCopy_.empty()) {
-        TCurve* curve = PanelCurves->GetCurve(toolCurve_);
-        std::copy(lineCopy_.begin(), lineCopy_.end(), curve->Values());
-        PanelCurves->SetLine(toolCurve_, toolStart_.x(), toolStart_.y(), at.x(), at.y());
-        toolChanged_ = true;
-        PanelCurves->Repaint();
-    } else if (zoomTimer_->isActive()) {
-        toolLast_ = at;
-    }
+    if (lasFile_ && currentTool_)
+        currentTool_->MouseMove(event);
 }
 
 void TFormMain::PanelCurvesMouseUp(QMouseEvent& event)
 {
-    if (event.button() != Qt::LeftButton || toolCurve_ < 0)
+    if (!lasFile_)
         return;
-    // A press that changed nothing leaves no step to undo (and the document unmodified).
-    if ((ui->TBPencil->isChecked() || ui->TBPencilLine->isChecked()) && !toolChanged_) {
-        UndoStore.DiscardLast();
-        UpdateUndoRedoState();
-    }
-    lineCopy_.clear();
-    zoomTimer_->stop();
-    toolCurve_ = -1;
+    ClickIntervals = Intervals.FindIntervalAt(PanelCurves->DrawingArea(), event.position().toPoint().y(),
+                                              static_cast<float>(PanelCurves->GetFirstVisibleDepth()),
+                                              static_cast<float>(PanelCurves->GetLastVisibleDepth()));
+    if (currentTool_)
+        currentTool_->MouseRelease(event);
 }
 
-// Esc during a line drag: the curve gets its values, and its place, from before the drag back.
-void TFormMain::RestoreLineCopy()
+void TFormMain::Snapshot(const std::string& operation)
 {
-    if (lineCopy_.empty() || toolCurve_ < 0)
-        return;
-    if (TCurve* curve = PanelCurves->GetCurve(toolCurve_)) {
-        std::copy(lineCopy_.begin(), lineCopy_.end(), curve->Values());
-        curve->Update();
-        curve->SetXOffset(lineXOffset_);  // drawing shifts the curve as its minimum moves
-        PanelCurves->Repaint();
-    }
-    lineCopy_.clear();
-    UndoStore.DiscardLast();
+    UndoStore.Dump(operation);
     UpdateUndoRedoState();
 }
 
-// One step of the track-width buttons: the value under the mouse stays under it.
-void TFormMain::ZoomTrack()
+void TFormMain::DiscardSnapshot()
 {
-    TCurve* curve = PanelCurves->GetCurve(toolCurve_);
-    if (!curve) {
-        zoomTimer_->stop();
-        return;
-    }
-    const PanelCoordinates coordinates = PanelCurves->Coordinates();
-    const double x = toolLast_.x();
-    const double value = curve->ValueAt(x, coordinates);
-    curve->SetPixelsPerUnit(curve->PixelsPerUnit() * zoomFactor_);
-    const double column = curve->ColumnOf(value, coordinates);
-    const double shifted = std::clamp(curve->XOffset() + (x - column), -double(kMaxPixelOffset), double(kMaxPixelOffset));
-    curve->SetXOffset(static_cast<int>(std::lround(shifted)));
-    PanelCurves->Repaint();
+    UndoStore.DiscardLast();
+    UpdateUndoRedoState();
 }
 
 void TFormMain::UpdateUndoRedoState(bool)
@@ -156,11 +155,12 @@ void TFormMain::UpdateUndoRedoState(bool)
     show(f.TBRedo, f.MIRedo, UndoStore.CanRedo(),
          UndoStore.CanRedo() ? QStringLiteral("Повторить ") + QString::fromStdString(UndoStore.GetRedoName())
                              : QStringLiteral("Повтор изменений - нет доступных"));
-    // The single-curve windows are told of the new state here once they exist.
+    // Unless the flag says a single-curve window asked: BroadcastUndoState of the window list.
 }
 
 void TFormMain::TBUndoClick()
 {
+    CancelMode();  // picks hold indexes and arrays of the document before the swap
     if (UndoStore.CanUndo())
         UndoStore.Undo();
     UpdateUndoRedoState();
@@ -169,30 +169,38 @@ void TFormMain::TBUndoClick()
 
 void TFormMain::TBRedoClick()
 {
+    CancelMode();
     if (UndoStore.CanRedo())
         UndoStore.Redo();
     UpdateUndoRedoState();
     ReattachView();
 }
 
-// Undo and redo exchange the document's arrays and may change the point count.
+void TFormMain::CheckDocumentGeneration()
+{
+    if (lasFile_ && lasFile_->Generation() != attachedGeneration_)
+        ReattachView();
+}
+
+// The document-changed routine: the view follows the document's current arrays, point count,
+// depth range and STEP; the depth at the top of the drawing area stays there when it can.
 void TFormMain::ReattachView()
 {
     if (!lasFile_)
         return;
-    // The view stays at the depth it showed (the arrays may have been reallocated or resized).
-    const bool attached = PanelCurves->YAxisInfo.DepthCount() > 0;
-    const double top = PanelCurves->GetFirstVisibleDepth();
-    AttachDepthAxis();
-    if (attached) {
-        TAxis& axis = PanelCurves->YAxisInfo;
-        const double row = (top - double(axis.FirstDepth())) * axis.PixelsPerUnit();
-        axis.SetOffset(static_cast<int>(std::lround(std::clamp(row, 0.0, 1.0e9))));
-    }
+    TAxis& axis = PanelCurves->YAxisInfo;
+    // Taken from what was recorded at the last attach: the old arrays may be gone.
+    const double topDepth = attachedFirstDepth_ + axis.Offset() / axis.PixelsPerUnit();
     for (int i = 0; i < PanelCurves->GetCurvesCount(); ++i)
         PanelCurves->GetCurve(i)->SetData(lasFile_->GetCurveData(i + 1), lasFile_->GetPointCount());
+    AttachDepthAxis();
+    axis.SetOffset(static_cast<int>(
+        std::lround(std::clamp((topDepth - attachedFirstDepth_) * axis.PixelsPerUnit(), -1.0e9, 1.0e9))));
     PanelCurves->UpdateCurves();
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
+    PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->update();
+    // The single-curve windows reload here (RefreshAll), and the print template's Bound is reset.
+    UpdateStatusBar();
     SyncDepthControls();
 }

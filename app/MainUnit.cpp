@@ -12,6 +12,8 @@
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
+#include "editing/IntervalParams.h"
+#include "editing/SelectIntervalPart.h"
 #include "core/Lasfile.h"
 #include "core/MathExpression.h"
 #include "core/SettingsFile.h"
@@ -87,9 +89,12 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     NumberInput = new TNumberInputBox(this);
     CurveNameDlg = new TCurveNameDlg(this);
     DlgSessions = new TDlgSessions(this);
+    FormIntervalParams = new TFormIntervalParams(this);
+    DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
+    CreateTools();
     ConnectCommands();
     SetUpTemplates();
     LoadSettings();
@@ -145,26 +150,26 @@ void TFormMain::CreateView()
         statusPanels_[i] = new QLabel(this);
         statusBar()->addPermanentWidget(statusPanels_[i]);
     }
-    zoomTimer_ = new QTimer(this);
-    zoomTimer_->setInterval(200);
+    timerKeyControl_ = new QTimer(this);
+    connect(timerKeyControl_, &QTimer::timeout, this, Command([this] { TimerKeyControlTimer(); }));
 }
 
 void TFormMain::ConnectCommands()
 {
     Ui::TFormMain& f = *ui;
-    connect(f.MMIFileOpen, &QAction::triggered, this, platform::Guarded([this] { OpenLasFile({}); }));
-    connect(f.TBOpen, &QAction::triggered, this, platform::Guarded([this] { OpenLasFile({}); }));
-    connect(f.MMIFileSaveAs, &QAction::triggered, this, platform::Guarded([this] { SaveDocument(); }));
-    connect(f.TBSave, &QAction::triggered, this, platform::Guarded([this] { SaveDocument(); }));
-    connect(f.MMIFileSessions, &QAction::triggered, this, platform::Guarded([this] { MMISessionsClick(); }));
+    connect(f.MMIFileOpen, &QAction::triggered, this, Command([this] { OpenLasFile({}); }));
+    connect(f.TBOpen, &QAction::triggered, this, Command([this] { OpenLasFile({}); }));
+    connect(f.MMIFileSaveAs, &QAction::triggered, this, Command([this] { SaveDocument(); }));
+    connect(f.TBSave, &QAction::triggered, this, Command([this] { SaveDocument(); }));
+    connect(f.MMIFileSessions, &QAction::triggered, this, Command([this] { MMISessionsClick(); }));
     connect(f.MMIFileExit, &QAction::triggered, this, &QWidget::close);
-    connect(f.MIUndo, &QAction::triggered, this, platform::Guarded([this] { TBUndoClick(); }));
-    connect(f.TBUndo, &QAction::triggered, this, platform::Guarded([this] { TBUndoClick(); }));
-    connect(f.MIRedo, &QAction::triggered, this, platform::Guarded([this] { TBRedoClick(); }));
-    connect(f.TBRedo, &QAction::triggered, this, platform::Guarded([this] { TBRedoClick(); }));
-    connect(f.MIShowCurveCaptions, &QAction::triggered, this, platform::Guarded([this] { MIShowCurveCaptionsClick(); }));
-    connect(f.MIHelp, &QAction::triggered, this, platform::Guarded([] { platform::ShowHelpTopic(20); }));
-    connect(f.MIAbout, &QAction::triggered, this, platform::Guarded([this] { MIAboutClick(); }));
+    connect(f.MIUndo, &QAction::triggered, this, Command([this] { TBUndoClick(); }));
+    connect(f.TBUndo, &QAction::triggered, this, Command([this] { TBUndoClick(); }));
+    connect(f.MIRedo, &QAction::triggered, this, Command([this] { TBRedoClick(); }));
+    connect(f.TBRedo, &QAction::triggered, this, Command([this] { TBRedoClick(); }));
+    connect(f.MIShowCurveCaptions, &QAction::triggered, this, Command([this] { MIShowCurveCaptionsClick(); }));
+    connect(f.MIHelp, &QAction::triggered, this, Command([] { platform::ShowHelpTopic(20); }));
+    connect(f.MIAbout, &QAction::triggered, this, Command([this] { MIAboutClick(); }));
 
     scaleGroup_ = new QActionGroup(this);
     const std::pair<QAction*, int> scales[] = {{f.MIScale10, 10},     {f.MIScale20, 20},     {f.MIScale50, 50},
@@ -174,42 +179,41 @@ void TFormMain::ConnectCommands()
     for (const auto& [action, tag] : scales) {
         action->setData(tag);  // the Tag of the scale item
         scaleGroup_->addAction(action);
-        connect(action, &QAction::triggered, this, platform::Guarded([this, action] { MIScale100Click(action); }));
+        connect(action, &QAction::triggered, this, Command([this, action] { MIScale100Click(action); }));
     }
     scaleGroup_->addAction(f.MIAnotherScale);
-    connect(f.MIAnotherScale, &QAction::triggered, this, platform::Guarded([this] { MIAnotherScaleClick(); }));
-
-    toolGroup_ = new QActionGroup(this);
-    toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (QAction* tool : {f.TBShiftCurve, f.TBPencil, f.TBPencilLine, f.TBZoomIn, f.TBZoomOut}) {
-        toolGroup_->addAction(tool);
-        connect(tool, &QAction::triggered, this, platform::Guarded([this] { TBPencilClick(); }));
-    }
+    connect(f.MIAnotherScale, &QAction::triggered, this, Command([this] { MIAnotherScaleClick(); }));
 
     PanelCurves->OnDrawingAreaPaint = [this](QPainter& canvas, const QRect& area, double first, double last,
                                              TRasterOp& op) { PanelCurvesDrawingAreaPaint(canvas, area, first, last, op); };
     PBoxAllDepth->SetIntervals(UseNewIntervals ? &Intervals : nullptr);
-    PanelCurves->OnMouseDown = platform::Guarded([this](QMouseEvent& event) { PanelCurvesMouseDown(event); });
-    PanelCurves->OnMouseMove = platform::Guarded([this](QMouseEvent& event) { PanelCurvesMouseMove(event); });
-    PanelCurves->OnMouseUp = platform::Guarded([this](QMouseEvent& event) { PanelCurvesMouseUp(event); });
+    PanelCurves->OnCheckData = [this] { CheckDocumentGeneration(); };
+    PanelCurves->OnPaintOverlay = [this](QPainter& painter, const PanelCoordinates& coordinates) {
+        if (currentTool_)
+            currentTool_->PaintOverlay(painter, coordinates);
+    };
+    PanelCurves->OnCurveClick = Command([this](TPanelWithCurves* sender, int curve) { PanelCurvesCurveClick(sender, curve); });
+    PanelCurves->OnClick = Command([this](QMouseEvent& event) { PanelCurvesClick(event); });
+    PanelCurves->OnMouseDown = Command([this](QMouseEvent& event) { PanelCurvesMouseDown(event); });
+    PanelCurves->OnMouseMove = Command([this](QMouseEvent& event) { PanelCurvesMouseMove(event); });
+    PanelCurves->OnMouseUp = Command([this](QMouseEvent& event) { PanelCurvesMouseUp(event); });
     PanelCurves->OnYOffsetChange = platform::Guarded([this](int) { SyncDepthControls(); });
-    PanelCurves->OnDblClick = platform::Guarded([this](QMouseEvent&) {
+    PanelCurves->OnDblClick = Command([this](QMouseEvent&) {
         if (const int current = PanelCurves->GetCurrentCurve(); lasFile_ && current > 0)
             ShowCurveCoords(current - 1);
     });
-    connect(f.SpinCoordsScale, &QDoubleSpinBox::valueChanged, this, platform::Guarded([this](double) { CurveCoordsChanged(); }));
-    connect(f.SpinCoordsOffset, &QSpinBox::valueChanged, this, platform::Guarded([this](int) { CurveCoordsChanged(); }));
-    connect(f.ButtonHideCurveCoords, &QToolButton::clicked, this, platform::Guarded([this] { HideCurveCoords(); }));
-    connect(zoomTimer_, &QTimer::timeout, this, platform::Guarded([this] { ZoomTrack(); }));
-    connect(ScrollBarDepths, &QScrollBar::valueChanged, this, platform::Guarded([this](int) { ScrollBarDepthsScroll(); }));
-    connect(PBoxAllDepth, &TDepthOverview::DepthClicked, this, platform::Guarded([this](double depth) {
+    connect(f.SpinCoordsScale, &QDoubleSpinBox::valueChanged, this, Command([this](double) { CurveCoordsChanged(); }));
+    connect(f.SpinCoordsOffset, &QSpinBox::valueChanged, this, Command([this](int) { CurveCoordsChanged(); }));
+    connect(f.ButtonHideCurveCoords, &QToolButton::clicked, this, Command([this] { HideCurveCoords(); }));
+    connect(ScrollBarDepths, &QScrollBar::valueChanged, this, Command([this](int) { ScrollBarDepthsScroll(); }));
+    connect(PBoxAllDepth, &TDepthOverview::DepthClicked, this, Command([this](double depth) {
                 if (lasFile_) {
                     PanelCurves->GotoDepth(depth);
                     SyncDepthControls();
                 }
             }));
     connect(ListCurveNames, &QListWidget::itemChanged, this,
-            platform::Guarded([this](QListWidgetItem* item) { ListItemChanged(item); }));
+            Command([this](QListWidgetItem* item) { ListItemChanged(item); }));
 }
 
 void TFormMain::SetUpTemplates()
@@ -371,39 +375,93 @@ void TFormMain::dropEvent(QDropEvent* event)
 
 void TFormMain::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        HideCurveCoords();
-        for (QAction* tool : toolGroup_->actions())
-            tool->setChecked(false);
-        TBPencilClick();
+    platform::Guarded(this, [&] {
+        if (event->key() == Qt::Key_Escape) {
+            StopKeyRepeat();
+            CancelMode();
+            HideCurveCoords();
+            for (QAction* tool : toolGroup_->actions())
+                tool->setChecked(false);
+            TBPencilClick();
+            event->accept();
+            return;
+        }
+        if (currentTool_ && currentTool_->KeyPress(*event)) {
+            event->accept();
+            return;
+        }
+        static constexpr int kNavigation[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
+                                              Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+        const bool navigation = std::find(std::begin(kNavigation), std::end(kNavigation), event->key()) !=
+                                std::end(kNavigation);
+        if (!lasFile_ || !navigation) {
+            QMainWindow::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        // The key acts at once and then every 10 ms while held; the system's auto-repeat is ignored.
+        if (event->isAutoRepeat() || FHeldKey != 0)
+            return;
+        FHeldKey = event->key();
+        TimerKeyControlTimer();
+        if (FHeldKey != 0)
+            timerKeyControl_->start(10);
+    });
+    CheckDocumentGeneration();
+}
+
+void TFormMain::keyReleaseEvent(QKeyEvent* event)
+{
+    bool used = false;
+    platform::Guarded(this, [&] { used = currentTool_ && currentTool_->KeyRelease(*event); });
+    if (used) {
         event->accept();
         return;
     }
-    if (NavigationKey(event->key()))
-        event->accept();
-    else
-        QMainWindow::keyPressEvent(event);
+    if (!event->isAutoRepeat() && event->key() == FHeldKey)
+        StopKeyRepeat();
+    QMainWindow::keyReleaseEvent(event);
 }
 
-bool TFormMain::NavigationKey(int key)
+// A key released while another window has the keyboard never reaches the release handler.
+void TFormMain::changeEvent(QEvent* event)
 {
-    if (!lasFile_)
-        return false;
-    switch (key) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        StopKeyRepeat();
+    QMainWindow::changeEvent(event);
+}
+
+void TFormMain::StopKeyRepeat()
+{
+    FHeldKey = 0;
+    timerKeyControl_->stop();
+}
+
+void TFormMain::TimerKeyControlTimer()
+{
+    if (!lasFile_) {
+        StopKeyRepeat();
+        return;
+    }
+    switch (FHeldKey) {
     case Qt::Key_PageUp: ScrollByRows(-PageRows()); break;
     case Qt::Key_PageDown: ScrollByRows(PageRows()); break;
-    case Qt::Key_Home: ScrollByRows(-PanelCurves->YAxisInfo.MaxOffset() - 1); break;
-    case Qt::Key_End: ScrollByRows(PanelCurves->YAxisInfo.MaxOffset() + 1); break;
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+        const int direction = FHeldKey == Qt::Key_Home ? -1 : 1;
+        StopKeyRepeat();
+        ScrollByRows(direction * (PanelCurves->YAxisInfo.MaxOffset() + 1));
+        break;
+    }
     case Qt::Key_Up: ScrollByRows(-15); break;
     case Qt::Key_Down: ScrollByRows(15); break;
     case Qt::Key_Left:
     case Qt::Key_Right:
-        PanelCurves->XAxisInfo.SetOffset(PanelCurves->XAxisInfo.Offset() + (key == Qt::Key_Right ? 10 : -10));
+        PanelCurves->XAxisInfo.SetOffset(PanelCurves->XAxisInfo.Offset() + (FHeldKey == Qt::Key_Right ? 10 : -10));
         PanelCurves->Repaint();
         break;
-    default: return false;
+    default: StopKeyRepeat(); break;
     }
-    return true;
 }
 
 // The scrolling keys belong to the view wherever the focus is in this window, except in a field
@@ -411,7 +469,7 @@ bool TFormMain::NavigationKey(int key)
 bool TFormMain::TakesNavigationKey(QObject* watched, const QKeyEvent& event) const
 {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this || QApplication::activeModalWidget() ||
+    if (!lasFile_ || !widget || widget == this || widget->window() != this || QApplication::activeModalWidget() ||
         event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
     if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
@@ -433,10 +491,10 @@ bool TFormMain::TakesNavigationKey(QObject* watched, const QKeyEvent& event) con
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && TakesNavigationKey(watched, *static_cast<QKeyEvent*>(event))) {
-        bool handled = false;
-        platform::Guarded(this, [&] { handled = NavigationKey(static_cast<QKeyEvent*>(event)->key()); });
-        return handled;
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        TakesNavigationKey(watched, *static_cast<QKeyEvent*>(event))) {
+        QCoreApplication::sendEvent(this, event);
+        return true;
     }
     if (watched == PanelCurves && event->type() == QEvent::Resize)
         QTimer::singleShot(0, this, platform::Guarded([this] { SyncDepthControls(); }));

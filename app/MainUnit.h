@@ -3,14 +3,18 @@
 #pragma once
 
 #include "app/RecentFiles.h"
+#include "core/CoreTypes.h"
 #include "datawin/SaveToLas.h"
 #include "core/data_dump_restore.h"
 #include "editing/IntervalManager.h"
+#include "editing/PanelTool.h"
 #include "platform/Colors.h"
+#include "platform/ErrorReport.h"
 
 #include <QMainWindow>
 #include <QPoint>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +34,8 @@ class QPainter;
 class StrativSession;
 class TCurveNameDlg;
 class TDepthOverview;
+class TDlgSelectIntervalPart;
+class TFormIntervalParams;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
@@ -42,7 +48,7 @@ class TRxIniFile;
 class TSettingsFile;
 enum TRasterOp : std::uint32_t;
 
-class TFormMain : public QMainWindow
+class TFormMain : public QMainWindow, public TToolHost
 {
     Q_OBJECT
 public:
@@ -70,6 +76,8 @@ public:
     // Named depth intervals, drawn as bands over the panel and the depth overview.
     IntervalManager Intervals;
     bool UseNewIntervals = true;
+    // Intervals under the last press or release in the panel.
+    std::vector<int> ClickIntervals;
     // Repaints everything that shows the intervals.
     void RefreshIntervals();
     // The panel's drawing-area layer: the interval bands, merged by exclusive or.
@@ -105,6 +113,8 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
+    TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
+    TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
 
@@ -133,23 +143,53 @@ public:
     void MIScale100Click(QAction* sender);
     void MIAnotherScaleClick();
     void MIShowCurveCaptionsClick();
-    void SetDepthScale(int n);
+    void SetDepthScale(int n) override;
     // Panel of one curve's horizontal scale and offset, opened by a double click on the curve.
     void ShowCurveCoords(int curveIndex);
     void HideCurveCoords();
     int GetSelectedCurveCount() const;
     int GetSelectedCurveIndex(int n) const;
+    // Document curve numbers (panel index + 1) of the selected curves, ascending.
+    std::vector<int> GetSelectedCurvesList() const;
+    // The depth ranges an operation works on: the whole document when there are no intervals,
+    // else the user's choice (empty when cancelled or without a document).
+    FloatPairList SelectOperationIntervals(const QString& message, int preselect);
 
-    // Tools and editing.
+    // Tools and editing. The checked button of the tool group chooses the current tool (none
+    // when every button is up); the panel's events reach it after the window's own part.
     void TBPencilClick();
+    // Ends every pending pick and mode.
     void CancelMode();
+    void ShowModePrompt();
+    TPanelTool* CurrentTool() const { return currentTool_; }
+    TPanelTool* ToolOf(QAction* button) const;
+    void PanelCurvesCurveClick(TPanelWithCurves* sender, int curveIndex);
+    void PanelCurvesClick(QMouseEvent& event);
     void PanelCurvesMouseDown(QMouseEvent& event);
     void PanelCurvesMouseMove(QMouseEvent& event);
     void PanelCurvesMouseUp(QMouseEvent& event);
+    // Runs the document-changed routine when the document's arrays were replaced since the view
+    // was attached.
+    void CheckDocumentGeneration();
+    // Adds an interval after the interval parameters dialog.
+    void AddInterval(float top, float bottom) override;
     void UpdateUndoRedoState(bool fromWindow = false);
     void TBUndoClick();
     void TBRedoClick();
     void MIAboutClick();
+
+    // Services for the tools.
+    TPanelWithCurves& Panel() override { return *PanelCurves; }
+    TLASFile* Document() override { return lasFile_.get(); }
+    QWidget* DialogOwner() override { return this; }
+    IntervalManager& IntervalList() override { return Intervals; }
+    void Snapshot(const std::string& operation) override;
+    void DiscardSnapshot() override;
+    void MarkModified() override { SetModified(); }
+    void DocumentChanged() override { ReattachView(); }
+    void PromptChanged() override { ShowModePrompt(); }
+    void ToolDone() override;
+    void ShowNewCurve(int index, std::uint32_t color) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -157,11 +197,19 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateView();
     void ConnectCommands();
+    void CreateTools();
+    // A command handler, followed by the document-changed routine when it replaced arrays.
+    template <class Handler>
+    auto Command(Handler handler);
+    void TimerKeyControlTimer();
+    void StopKeyRepeat();
     void SetUpTemplates();
     void LoadSettings();
     void SaveSettings();
@@ -177,20 +225,15 @@ private:
     void ScrollByRows(int rows);
     // A screen of rows less a small overlap.
     int PageRows() const;
-    bool NavigationKey(int key);
     bool TakesNavigationKey(QObject* watched, const QKeyEvent& event) const;
     void ListItemChanged(QListWidgetItem* item);
     void SyncCurveListTicks();
     void CurveCoordsChanged();
     void UpdateCaption();
-    bool AnyToolDown() const;
     // "last.vxs" of the loaded document, written when the program closes.
     void SaveLastSession();
     StrativSession CaptureSession(const std::string& lasCopyName) const;
     void ApplySessionView(const StrativSession& session);
-    // Tools acting on panel presses.
-    void ZoomTrack();
-    void RestoreLineCopy();
 
     std::unique_ptr<Ui::TFormMain> ui;
     std::unique_ptr<TRxIniFile> settings_;
@@ -207,14 +250,23 @@ private:
     QActionGroup* toolGroup_ = nullptr;
     QActionGroup* scaleGroup_ = nullptr;
 
-    // Pencil, line and track-width tools: the panel curve being worked (-1 none).
-    int toolCurve_ = -1;
-    QPoint toolStart_;
-    QPoint toolLast_;
-    std::vector<float> lineCopy_;  // values of the line tool's curve before the drag
-    int lineXOffset_ = 0;          // and its horizontal offset
-    bool toolChanged_ = false;
+    std::map<QAction*, std::unique_ptr<TPanelTool>> tools_;
+    TPanelTool* currentTool_ = nullptr;
     int coordsCurve_ = -1;  // panel curve shown in PanelCurveCoords
-    double zoomFactor_ = 1.0;
-    QTimer* zoomTimer_ = nullptr;
+    // The document's generation the view was attached at, and its first depth then.
+    unsigned long long attachedGeneration_ = 0;
+    double attachedFirstDepth_ = 0.0;
+    // Navigation key being held (0: none) and its repeat.
+    int FHeldKey = 0;
+    QTimer* timerKeyControl_ = nullptr;
 };
+
+template <class Handler>
+auto TFormMain::Command(Handler handler)
+{
+    return [this, handler = std::move(handler)](auto&&... args)
+               -> decltype(std::declval<Handler&>()(std::forward<decltype(args)>(args)...), void()) {
+        platform::Guarded(this, [&] { handler(std::forward<decltype(args)>(args)...); });
+        platform::Guarded(this, [this] { CheckDocumentGeneration(); });
+    };
+}

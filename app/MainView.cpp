@@ -168,6 +168,27 @@ int TFormMain::GetSelectedCurveIndex(int n) const
     return -1;
 }
 
+std::vector<int> TFormMain::GetSelectedCurvesList() const
+{
+    std::vector<int> list;
+    for (int n = 0; n < GetSelectedCurveCount(); ++n)
+        list.push_back(GetSelectedCurveIndex(n) + 1);
+    return list;
+}
+
+// A curve just added to the document: its track 100 pixels further left per index, its name
+// as caption when captions are shown.
+void TFormMain::ShowNewCurve(int index, std::uint32_t color)
+{
+    const QString caption = ui->MIShowCurveCaptions->isChecked()
+                                ? QString::fromStdString(lasFile_->GetCurveName(index))
+                                : QString();
+    AddCurveToView(index, color, true, -(index - 1) * 100, caption);
+    InvalidateCurveList();
+    // The print template's set-up flag is cleared here once the window holds one.
+    UpdateStatusBar();
+}
+
 void TFormMain::MIScale100Click(QAction* sender)
 {
     SetDepthScale(sender->data().toInt());

@@ -1,5 +1,6 @@
 // Composing and drawing every page of a curve diagram into a PDF: 10 curves of 100,000
-// samples at 1:200, against a bare loop over the same samples.
+// samples at 1:200 and of 1,000,000 samples at 1:10000, against a bare loop over the same
+// samples.
 #include "printing/CurveTemplate.h"
 #include "printing/DiagramPdf.h"
 
@@ -13,6 +14,7 @@
 namespace {
 
 constexpr int Samples = 100000;
+constexpr int LongSamples = 1000000;
 constexpr int CurveCount = 10;
 constexpr float Null = -999.25f;
 
@@ -30,13 +32,14 @@ void EnsureApplication()
 struct Document {
     std::vector<float> depth;
     std::vector<std::vector<float>> curves;
+    float step;
 
-    Document() : depth(Samples), curves(CurveCount, std::vector<float>(Samples))
+    Document(int samples, float step) : depth(samples), curves(CurveCount, std::vector<float>(samples)), step(step)
     {
-        for (int i = 0; i < Samples; ++i)
-            depth[i] = 1000.0f + i * 0.1f;
+        for (int i = 0; i < samples; ++i)
+            depth[i] = 1000.0f + static_cast<float>(i * static_cast<double>(step));
         for (int c = 0; c < CurveCount; ++c)
-            for (int i = 0; i < Samples; ++i) {
+            for (int i = 0; i < samples; ++i) {
                 const bool gap = (i / 500 + c) % 17 == 0;  // NULL runs of 50 m
                 curves[c][i] = gap ? Null : 50.0f + 40.0f * std::sin(i * 0.01f * (c + 1)) + c;
             }
@@ -45,13 +48,20 @@ struct Document {
 
 const Document& Data()
 {
-    static const Document doc;
+    static const Document doc(Samples, 0.1f);
     return doc;
 }
 
-void Compose(TCurveTemplate& t)
+// 10 km every centimetre.
+const Document& LongData()
 {
-    const Document& doc = Data();
+    static const Document doc(LongSamples, 0.01f);
+    return doc;
+}
+
+void Compose(TCurveTemplate& t, const Document& doc)
+{
+    const int samples = static_cast<int>(doc.depth.size());
     std::vector<const float*> arrays;
     std::vector<std::string> info;
     for (int c = 0; c < CurveCount; ++c) {
@@ -59,7 +69,7 @@ void Compose(TCurveTemplate& t)
         info.push_back("C" + std::to_string(c));
     }
     info.resize(3 * CurveCount);
-    t.SetSource(arrays, info, doc.depth.data(), Null, 0.1f, doc.depth.back(), doc.depth.front(), Samples);
+    t.SetSource(arrays, info, doc.depth.data(), Null, doc.step, doc.depth.back(), doc.depth.front(), samples);
     for (int c = 0; c < CurveCount; ++c) {
         int column = c % 2 == 0 ? -1 : c / 2;
         TCurveForPrinting* curve = t.AddCurveToColumn(c, column);
@@ -77,7 +87,7 @@ void BM_AllPagesToPdf(benchmark::State& state)
     int pages = 0;
     for (auto _ : state) {
         TCurveTemplate t;
-        Compose(t);
+        Compose(t, Data());
         const DiagramPdfResult r = WriteDiagramPdf(t, path, 19.0, 27.7, 600);
         if (!r.ok)
             state.SkipWithError(r.error.c_str());
@@ -87,6 +97,28 @@ void BM_AllPagesToPdf(benchmark::State& state)
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_AllPagesToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 1:10000: far more samples than pixel rows; the PDF's size is reported in bytes.
+void BM_TenThousandScaleToPdf(benchmark::State& state)
+{
+    EnsureApplication();
+    const std::string path = (std::filesystem::temp_directory_path() / "bench_print_10000.pdf").string();
+    LongData();
+    int pages = 0;
+    for (auto _ : state) {
+        TCurveTemplate t;
+        Compose(t, LongData());
+        t.Dept->SetScale(100.0);
+        const DiagramPdfResult r = WriteDiagramPdf(t, path, 19.0, 27.7, 600);
+        if (!r.ok)
+            state.SkipWithError(r.error.c_str());
+        pages = r.pages;
+    }
+    state.counters["pages"] = pages;
+    state.counters["pdf_bytes"] = static_cast<double>(std::filesystem::file_size(path));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_TenThousandScaleToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Baseline: one pass over the same samples.
 void BM_BareLoopOverSamples(benchmark::State& state)

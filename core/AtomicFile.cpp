@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +19,7 @@ std::string FolderOf(const std::string& path)
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath)
+AtomicFileTarget::AtomicFileTarget(std::string targetPath)
     : target_(std::move(targetPath))
 {
     // Through a symbolic link the file it points at is replaced; the link stays.
@@ -38,38 +39,26 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath)
     // mkstemp creates 0600; the new file keeps the old file's mode, or the usual 0644.
     struct stat old {};
     fchmod(fd, stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    file_ = fdopen(fd, "wb");
-    if (!file_) {
-        close(fd);
-        Fail("cannot open " + tempPath_);
-        return;
-    }
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    close(fd);
 }
 
-AtomicFileWriter::~AtomicFileWriter()
+AtomicFileTarget::~AtomicFileTarget()
 {
     Discard();
 }
 
-void AtomicFileWriter::Write(std::string_view bytes)
+bool AtomicFileTarget::Commit()
 {
-    if (!file_ || failed_ || bytes.empty())
-        return;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        Fail("write failed");
-}
-
-bool AtomicFileWriter::Commit()
-{
-    if (!file_ || failed_) {
+    if (tempPath_.empty() || failed_) {
         Discard();
         return false;
     }
-    const bool flushed = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!flushed || !closed) {
+    // The content reaches the disk before the name does.
+    const int fd = open(tempPath_.c_str(), O_RDONLY);
+    const bool synced = fd >= 0 && fsync(fd) == 0;
+    if (fd >= 0)
+        close(fd);
+    if (!synced) {
         Fail("write failed");
         Discard();
         return false;
@@ -83,11 +72,62 @@ bool AtomicFileWriter::Commit()
     return true;
 }
 
-void AtomicFileWriter::Fail(const std::string& what)
+void AtomicFileTarget::Discard()
+{
+    if (!tempPath_.empty()) {
+        std::remove(tempPath_.c_str());
+        tempPath_.clear();
+    }
+}
+
+void AtomicFileTarget::Fail(const std::string& what)
 {
     if (!failed_)
         error_ = what + ": " + std::strerror(errno);
     failed_ = true;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string targetPath)
+    : target_(std::move(targetPath))
+{
+    if (!target_.IsValid())
+        return;
+    file_ = std::fopen(target_.TempPath().c_str(), "wb");
+    if (!file_) {
+        target_.Fail("cannot open " + target_.TempPath());
+        return;
+    }
+    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    Discard();
+}
+
+void AtomicFileWriter::Write(std::string_view bytes)
+{
+    if (!file_ || target_.Failed() || bytes.empty())
+        return;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+        target_.Fail("write failed");
+}
+
+bool AtomicFileWriter::Commit()
+{
+    if (!file_ || target_.Failed()) {
+        Discard();
+        return false;
+    }
+    const bool flushed = std::fflush(file_) == 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!flushed || !closed) {
+        target_.Fail("write failed");
+        Discard();
+        return false;
+    }
+    return target_.Commit();
 }
 
 void AtomicFileWriter::Discard()
@@ -96,10 +136,7 @@ void AtomicFileWriter::Discard()
         std::fclose(file_);
         file_ = nullptr;
     }
-    if (!tempPath_.empty()) {
-        std::remove(tempPath_.c_str());
-        tempPath_.clear();
-    }
+    target_.Discard();
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes)

@@ -6,6 +6,33 @@
 #include <string>
 #include <string_view>
 
+// A temporary file beside the target, for writers that open it by name themselves. Commit
+// renames it over the target, keeping the old file's mode; anything not committed is removed.
+class AtomicFileTarget {
+public:
+    explicit AtomicFileTarget(std::string targetPath);
+    ~AtomicFileTarget();
+    AtomicFileTarget(const AtomicFileTarget&) = delete;
+    AtomicFileTarget& operator=(const AtomicFileTarget&) = delete;
+
+    bool IsValid() const { return !tempPath_.empty(); }
+    const std::string& TempPath() const { return tempPath_; }
+    const std::string& Target() const { return target_; }
+    // The temporary file must be complete and closed; false (target untouched) on failure.
+    bool Commit();
+    void Discard();
+    // Records the first failure, with the system's reason.
+    void Fail(const std::string& what);
+    bool Failed() const { return failed_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    std::string target_;
+    std::string tempPath_;
+    bool failed_ = false;
+    std::string error_;
+};
+
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string targetPath);
@@ -17,17 +44,13 @@ public:
     void Write(std::string_view bytes);
     // Flushes, closes and renames over the target; false (target untouched) on any failure.
     bool Commit();
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return target_.Error(); }
 
 private:
-    void Fail(const std::string& what);
     void Discard();
 
-    std::string target_;
-    std::string tempPath_;
+    AtomicFileTarget target_;
     std::FILE* file_ = nullptr;
-    bool failed_ = false;
-    std::string error_;
 };
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -100,10 +100,16 @@ int TokenDecimals(const char* begin, const char* end)
 {
     constexpr ptrdiff_t kShown = 64;
     const char* tokenEnd = SkipToken(token, end);
-    std::string shown(token, static_cast<size_t>(std::min(tokenEnd - token, kShown)));
-    for (char& c : shown)
-        if (static_cast<unsigned char>(c) < 0x20)
-            c = '?';
+    std::string shown;
+    for (const char* p = token; p != tokenEnd && p - token < kShown; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c < 0x20 || c == 0x7F) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            shown += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+        } else {
+            shown += *p;
+        }
+    }
     if (tokenEnd - token > kShown)
         shown += "...";
     throw std::runtime_error("Некорректное значение в строке " + std::to_string(line) +
@@ -161,7 +167,8 @@ public:
         result.arrays = store_.Finish(row_);
         result.decimals = std::move(decimals_);
         const TStravoFloatArray& depth = result.arrays.Item(0);
-        if (depth[0] > depth[row_ - 1])
+        result.descending = depth[0] > depth[row_ - 1];
+        if (result.descending)
             for (int i = 0; i < result.arrays.Count(); ++i) {
                 float* values = result.arrays.Item(i).Data();
                 std::reverse(values, values + row_);

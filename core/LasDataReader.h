@@ -12,6 +12,7 @@ struct LasDataColumns {
     TStravoFloatArrayList arrays;  // curve 0 (depth) increasing
     // Most decimals seen in each column's non-NULL numbers; -1 when none had a point.
     std::vector<int> decimals;
+    bool descending = false;  // the file's depths decreased (the arrays were reversed)
 };
 
 // Reads the lines after the ~A title (the reader stands just after it; its next line is line

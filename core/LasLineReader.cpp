@@ -37,10 +37,15 @@ size_t LasLineReader::AppendFromFile(std::string& buffer, size_t bytes)
 {
     const size_t old = buffer.size();
     buffer.resize(old + bytes);
-    const size_t got = std::fread(buffer.data() + old, 1, bytes, file_);
-    buffer.resize(old + got);
+    size_t got = std::fread(buffer.data() + old, 1, bytes, file_);
     if (got < bytes)
         eof_ = true;
+    // A DOS end-of-file byte ends the text, as DOS tools meant it.
+    if (const void* stop = std::memchr(buffer.data() + old, '\x1A', got)) {
+        got = static_cast<size_t>(static_cast<const char*>(stop) - (buffer.data() + old));
+        eof_ = true;
+    }
+    buffer.resize(old + got);
     return got;
 }
 

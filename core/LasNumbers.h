@@ -6,19 +6,28 @@
 #include <string>
 #include <string_view>
 
+// A form feed, as DOS printers' files left it between pages, is a blank.
 inline bool IsLasBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\f';
 }
 
 inline bool IsLasDelimiter(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    return IsLasBlank(c) || c == '\r' || c == '\n';
 }
+
+// Most decimals a value is written with; smaller values are written in exponent form.
+inline constexpr int kMaxLasDecimals = 20;
+
+// A number below the float range (read as the nearest float, 0 or a subnormal), or null for one
+// beyond it; p points at the number whose float conversion reported out of range.
+const char* ParseLasFloatOutOfRange(const char* p, const char* end, float& value);
 
 // Reads a number at the start of [begin, end): optional sign, digits with an optional point,
 // optional exponent. Returns the first byte after it, or null when no number stands there
-// (words such as "inf" or "nan" and numbers beyond the float range are refused).
+// (words such as "inf" or "nan" and numbers beyond the float range are refused; numbers below it
+// read as the nearest float).
 inline const char* ParseLasFloat(const char* begin, const char* end, float& value)
 {
     const char* p = begin;
@@ -28,7 +37,9 @@ inline const char* ParseLasFloat(const char* begin, const char* end, float& valu
     if (digits == end || !((*digits >= '0' && *digits <= '9') || *digits == '.'))
         return nullptr;
     const auto [after, ec] = std::from_chars(p, end, value);
-    return ec == std::errc() ? after : nullptr;
+    if (ec == std::errc())
+        return after;
+    return ec == std::errc::result_out_of_range ? ParseLasFloatOutOfRange(p, end, value) : nullptr;
 }
 
 // The whole text (blanks around it allowed) as one number.
@@ -60,12 +71,19 @@ inline int LasDecimals(std::string_view number)
     return std::max(0, fraction - std::clamp(exponent, -100, 100));
 }
 
-// Fixed notation with the given decimals, right-aligned in at least width characters.
+// The text of a value: the shortest text that reads back as the same float, padded with zeros to
+// the decimals when it has fewer, rounded to them when it has more; exponent form ("1.5E-07") for
+// a value too small for the decimals or too large for fixed notation. Right-aligned in at least
+// width characters.
 void AppendLasFixed(std::string& out, float value, int decimals, int width = 0);
+// The shortest text padded to the decimals, never rounded to them.
+std::string FormatLasExact(float value, int decimals);
+// A depth of a regular grid, computed in double: fixed notation with the decimals.
+void AppendLasGridDepth(std::string& out, double depth, int decimals, int width);
 
 // Width of a value cell of the ~A section.
 inline constexpr int kLasValueWidth = 12;
-// One value cell: right-aligned fixed notation, or the NULL text for a NULL sample (rounding it
-// to the curve's decimals would lose the mark) and for NaN or infinity, which LAS cannot hold.
+// One value cell: the value's text, or the NULL text for a NULL sample (rounding it to the
+// curve's decimals would lose the mark) and for NaN or infinity, which LAS cannot hold.
 void AppendLasValue(std::string& out, float value, int decimals, float nullValue, const std::string& nullText);
 std::string FormatLasFixed(float value, int decimals);

@@ -93,13 +93,14 @@ int LasMnemonicCode(std::string_view mnemonic)
     return -1;
 }
 
-TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view raw, int kind)
+TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view raw, int kind,
+                                                             bool firstColon)
 {
     TLasParsParsedString line = FromRawLine(raw, kind);
     const size_t dot = raw.find('.');
     if (dot == std::string_view::npos)
         return line;
-    size_t colon = raw.rfind(':');
+    size_t colon = firstColon ? raw.find(':', dot + 1) : raw.rfind(':');
     if (colon != std::string_view::npos && colon < dot)
         colon = std::string_view::npos;
     size_t unitEnd = raw.find_first_of(" \t", dot + 1);
@@ -268,17 +269,21 @@ TLasParsParsedString* TLasParsSection::InsertLine(int i, TLasParsParsedString li
 {
     i = std::clamp(i, 0, GetCount());
     auto owned = std::make_unique<TLasParsParsedString>(std::move(line));
+    ++revision_;
     return lines_.insert(lines_.begin() + i, std::move(owned))->get();
 }
 
 void TLasParsSection::DeleteLine(int i)
 {
-    if (i >= 0 && i < GetCount())
+    if (i >= 0 && i < GetCount()) {
         lines_.erase(lines_.begin() + i);
+        ++revision_;
+    }
 }
 
 void TLasParsSection::Clear()
 {
+    ++revision_;
     lines_.clear();
     title_.clear();
     name_.Assign({});
@@ -298,6 +303,8 @@ void TLasParser2Header::Reset()
 {
     FileName.Assign({});
     error_.clear();
+    preamble_.clear();
+    byteOrderMark_ = false;
     for (TLasParsSection* section : {&version_, &well_, &curve_, &parameter_, &other_})
         section->Clear();
     custom_.clear();
@@ -355,8 +362,8 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
         SetError("Файл в кодировке UTF-16 не поддерживается (строка 1)");
         return false;
     }
-    const bool byteOrderMark = head.substr(0, 3) == "\xEF\xBB\xBF";
-    if (byteOrderMark)
+    byteOrderMark_ = head.substr(0, 3) == "\xEF\xBB\xBF";
+    if (byteOrderMark_)
         reader.Skip(3);
 
     // Lines holding bytes above 0x7F, from which the encoding is found.
@@ -381,13 +388,15 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
         }
         if (current)
             AddHeaderLine(*current, line, reader.LineNumber());
+        else
+            preamble_.emplace_back(line);
     }
     if (!version_.IsInFile() && !well_.IsInFile()) {
         SetError("Файл не является файлом LAS: нет секций ~V и ~W (просмотрено строк: " +
                  std::to_string(reader.LineNumber()) + ")");
         return false;
     }
-    encoding_ = byteOrderMark ? TextEncoding::Utf8 : DetectTextEncoding(nonAscii);
+    encoding_ = byteOrderMark_ ? TextEncoding::Utf8 : DetectTextEncoding(nonAscii);
     SwapLas12InformationLines();
     return true;
 }
@@ -452,9 +461,13 @@ void TLasParser2Header::SwapLas12InformationLines()
     for (int i = 0; i < well_.GetCount(); ++i) {
         TLasParsParsedString* line = well_.GetLine(i);
         const int code = line->GetKind();
-        if (line->HasFields() && code != kLineStrt && code != kLineStop && code != kLineStep &&
-            code != kLineNull)
-            line->SwapValueAndDescription();
+        if (!line->HasFields() || code == kLineStrt || code == kLineStop || code == kLineStep ||
+            code == kLineNull)
+            continue;
+        const int lineNumber = line->GetLineNumber();
+        *line = TLasParsParsedString::FromParameterLine(line->GetRawText(), code, true);
+        line->SetLineNumber(lineNumber);
+        line->SwapValueAndDescription();
     }
 }
 
@@ -469,6 +482,7 @@ void TLasParser2Parser::Reset()
     nullValue_ = kDefaultNull;
     nullText_ = "-999.25";
     stepValue_ = 0.0f;
+    descending_ = false;
 }
 
 void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
@@ -502,16 +516,20 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     LasDataColumns columns =
         ReadLasData(reader, reader.LineNumber() + 1, curveCount, nullValue_, IsWrapped());
     arrays_.Swap(columns.arrays);
+    descending_ = columns.descending;
     decimals_.resize(static_cast<size_t>(curveCount));
     for (int i = 0; i < curveCount; ++i) {
         const int found = columns.decimals[static_cast<size_t>(i)];
-        decimals_[static_cast<size_t>(i)] = found >= 0 ? std::min(found, 10) : defaultDecimals;
+        decimals_[static_cast<size_t>(i)] =
+            found >= 0 ? std::min(found, kMaxLasDecimals) : defaultDecimals;
     }
-    // Depths keep at least 2 decimals and whatever STEP or the depth column had, up to 6.
-    int stepDecimals = 0;
-    if (const TLasParsParsedString* step = GetWellSection().FindLineByCode(kLineStep))
-        stepDecimals = LasDecimals(step->Value());
-    depthDecimals_ = std::min(6, std::max({2, stepDecimals, columns.decimals[0]}));
+    // Depths keep the decimals of their column; a column of whole numbers those of STEP (none
+    // when STEP is whole too).
+    int depthDecimals = columns.decimals[0];
+    if (depthDecimals < 0)
+        if (const TLasParsParsedString* step = GetWellSection().FindLineByCode(kLineStep))
+            depthDecimals = LasDecimals(step->Value());
+    depthDecimals_ = std::clamp(depthDecimals, 0, kMaxLasDecimals);
 }
 
 void TLasParser2Parser::ReadWellValues()
@@ -534,12 +552,15 @@ void TLasParser2Parser::ReadWellValues()
 TLasParsParsedString* TLasParser2Parser::GetCurveLine(int i)
 {
     TLasParsSection& curves = GetCurveSection();
-    for (int k = 0; k < curves.GetCount() && i >= 0; ++k) {
-        TLasParsParsedString* line = curves.GetLine(k);
-        if (line->GetKind() == kLineCurve && i-- == 0)
-            return line;
+    if (curveLinesRevision_ != curves.GetRevision()) {
+        curveLines_.clear();
+        for (int k = 0; k < curves.GetCount(); ++k)
+            if (curves.GetLine(k)->GetKind() == kLineCurve)
+                curveLines_.push_back(curves.GetLine(k));
+        curveLinesRevision_ = curves.GetRevision();
     }
-    return nullptr;
+    return i >= 0 && i < static_cast<int>(curveLines_.size()) ? curveLines_[static_cast<size_t>(i)]
+                                                              : nullptr;
 }
 
 const TLasParsParsedString* TLasParser2Parser::GetCurveLine(int i) const

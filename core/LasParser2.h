@@ -71,8 +71,10 @@ public:
     enum Field { kMnemonic = 0, kUnit = 1, kValue = 2, kDescription = 3 };
 
     // A line of ~V, ~W, ~C or ~P that has a dot, split at the first dot, the first blank after
-    // it and the last colon.
-    static TLasParsParsedString FromParameterLine(std::string_view raw, int kind);
+    // it and the last colon (the first colon after the unit for LAS 1.2 information lines,
+    // whose information may hold colons).
+    static TLasParsParsedString FromParameterLine(std::string_view raw, int kind,
+                                                  bool firstColon = false);
     // A line kept as it is, with empty fields (comments, free text, lines without a dot).
     static TLasParsParsedString FromRawLine(std::string_view raw, int kind);
     // A line made by the program; written as "MNEM    .UNIT       value : description".
@@ -164,9 +166,12 @@ public:
     TLasParsParsedString* InsertLine(int i, TLasParsParsedString line);
     void DeleteLine(int i);
     void Clear();
+    // Changes whenever lines are added or removed.
+    unsigned long long GetRevision() const { return revision_; }
 
 private:
     int kind_;
+    unsigned long long revision_ = 0;
     std::string title_;
     TLasParsString name_;
     // Owned one by one so that callers may keep pointers while lines are added.
@@ -192,6 +197,11 @@ public:
     // end); false otherwise, with the reason in GetError.
     bool ParseFile(const std::string& path);
     const std::string& GetError() const { return error_; }
+
+    // The raw lines before the first section title (comments of the tools that wrote the file).
+    const std::vector<std::string>& GetPreamble() const { return preamble_; }
+    // Whether the file started with a UTF-8 byte order mark.
+    bool HasByteOrderMark() const { return byteOrderMark_; }
 
     TLasParsSection& GetVersionSection() { return version_; }
     const TLasParsSection& GetVersionSection() const { return version_; }
@@ -232,6 +242,8 @@ private:
     void SwapLas12InformationLines();
 
     std::string error_;
+    std::vector<std::string> preamble_;
+    bool byteOrderMark_ = false;
     TextEncoding encoding_ = TextEncoding::Cp866;
     TLasParsSection version_{kSectionVersion};
     TLasParsSection well_{kSectionWell};
@@ -263,6 +275,9 @@ public:
     int GetDepthDecimals() const { return depthDecimals_; }
     void SetDepthDecimals(int n) { depthDecimals_ = n; }
 
+    // Whether the file listed its depths bottom up; the writers keep that order.
+    bool IsDescending() const { return descending_; }
+
     float GetNullValue() const { return nullValue_; }
     // The NULL text of ~W, written for NULL samples; "-999.25" when the line is missing.
     const std::string& GetNullText() const { return nullText_; }
@@ -287,4 +302,8 @@ private:
     float nullValue_ = kDefaultNull;
     std::string nullText_ = "-999.25";
     float stepValue_ = 0.0f;
+    bool descending_ = false;
+    // The curve lines of ~C in order, rebuilt when the section's lines change.
+    mutable std::vector<TLasParsParsedString*> curveLines_;
+    mutable unsigned long long curveLinesRevision_ = ~0ULL;
 };

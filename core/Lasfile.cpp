@@ -13,14 +13,8 @@
 #include "core/LasWriter.h"
 #include "core/Q7mathutils.h"
 
-namespace {
-
-constexpr int kMaxDecimals = 10;
-
-} // namespace
-
 TLASFile::TLASFile(const std::string& path, int defaultDecimals)
-    : fileName_(path), defaultDecimals_(std::clamp(defaultDecimals, 0, kMaxDecimals))
+    : fileName_(path), defaultDecimals_(std::clamp(defaultDecimals, 0, kMaxLasDecimals))
 {
     try {
         parser_.ReadFile(path, defaultDecimals_);
@@ -59,6 +53,8 @@ float TLASFile::GetStep() const
 
 void TLASFile::SetStep(float step)
 {
+    if (step != parser_.GetStepValue())
+        Changed();
     parser_.SetStepValue(step);
     const std::string text = FormatLasFixed(step, GetDepthDecimals());
     TLasParsSection& well = parser_.GetWellSection();
@@ -85,7 +81,7 @@ float TLASFile::GetBottomDepth() const
 
 void TLASFile::SetDepthDecimals(int n)
 {
-    parser_.SetDepthDecimals(std::clamp(n, 0, kMaxDecimals));
+    parser_.SetDepthDecimals(std::clamp(n, 0, kMaxLasDecimals));
 }
 
 std::string TLASFile::GetCurveField(int index, int field) const
@@ -145,7 +141,7 @@ void TLASFile::SetCurveDecimals(int index, int decimals)
         SetDepthDecimals(decimals);
     else if (IsDataCurve(index))
         parser_.GetCurveDecimals()[static_cast<size_t>(index)] =
-            std::clamp(decimals, 0, kMaxDecimals);
+            std::clamp(decimals, 0, kMaxLasDecimals);
 }
 
 int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
@@ -164,6 +160,8 @@ int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
     parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
                                         : TStravoFloatArray(n, GetNullValue()));
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    ++curveSetRevision_;
+    Changed();
     return GetCurvesCount() - 1;
 }
 
@@ -182,6 +180,8 @@ bool TLASFile::DeleteCurve(int index)
     auto& decimals = parser_.GetCurveDecimals();
     if (index < static_cast<int>(decimals.size()))
         decimals.erase(decimals.begin() + index);
+    ++curveSetRevision_;
+    Changed();
     return true;
 }
 
@@ -208,10 +208,14 @@ void TLASFile::SetDepthValues(int n, const float* depths)
     const std::vector<float> copy(depths, depths + n);
     ResizeAll(n);
     std::copy(copy.begin(), copy.end(), GetCurveData(0));
+    Changed();
 }
 
 void TLASFile::ShiftDepth(float d)
 {
+    if (d == 0.0f || GetPointCount() == 0)
+        return;
+    Changed();
     float* depth = GetCurveData(0);
     for (int i = 0; i < GetPointCount(); ++i)
         depth[i] += d;
@@ -283,6 +287,7 @@ int TLASFile::ShiftCurveExtending(int index, int n)
         for (int j = 0; j < grow; ++j)
             depth[j] = static_cast<float>(first - step * static_cast<double>(grow - j));
     }
+    Changed();
     return newCount;
 }
 
@@ -306,10 +311,9 @@ bool TLASFile::WriteLasThinned(int n, const int* curves, int /*unused*/, int k, 
     last = std::min(last, GetPointCount() - 1);
     first = std::max(first, 0);
     k = std::max(k, 1);
-    if (k > 1 && last > first)
-        last = first + (last - first) / k * k;
-    if (first >= last)
+    if (first > last)
         return false;
+    last = first + (last - first) / k * k;
     return WriteLasFile(parser_, written, first, last, k, fileName);
 }
 
@@ -327,4 +331,5 @@ void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)
 {
     parser_.GetCurveArrays().Swap(other);
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    Changed();
 }

@@ -85,6 +85,13 @@ public:
     // For the undo store: the curve arrays, and an exchange of the whole list.
     const TStravoFloatArrayList& GetCurveArrays() const { return parser_.GetCurveArrays(); }
     void SwapCurveArrays(TStravoFloatArrayList& other);
+    // Grows whenever a curve is added or deleted.
+    unsigned long long GetCurveSetRevision() const { return curveSetRevision_; }
+
+    // Raised by every operation that replaces, adds, removes or resizes a curve array or
+    // changes the depth column or STEP; views holding pointers into the arrays compare it with
+    // the value they attached at. Writes of values in place leave it.
+    unsigned long long Generation() const { return generation_; }
 
 private:
     bool IsDataCurve(int index) const { return index >= 1 && index < GetCurvesCount(); }
@@ -93,10 +100,13 @@ private:
     // d / STEP; none when STEP is 0 or the quotient is not finite.
     std::optional<float> DepthInSamples(float d) const;
     void ResizeAll(int n);
+    void Changed() { ++generation_; }
 
     std::string fileName_;
+    unsigned long long generation_ = 0;
     bool loaded_ = false;
     std::string loadError_;
     int defaultDecimals_;
+    unsigned long long curveSetRevision_ = 0;
     TLasParser2Parser parser_;
 };

@@ -101,6 +101,16 @@ std::string RemoveChars(std::string_view text, std::string_view chars)
     return result;
 }
 
+bool HasCurveNameInvalidChars(std::string_view name)
+{
+    return name.find_first_of(kCurveNameInvalidChars) != std::string_view::npos;
+}
+
+std::string RemoveCurveNameInvalidChars(std::string_view name)
+{
+    return RemoveChars(name, kCurveNameInvalidChars);
+}
+
 std::string AppendChars(std::string text, int count, char c)
 {
     if (count > 0)

@@ -16,6 +16,10 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The text without any occurrence of the given characters (bytes).
 std::string RemoveChars(std::string_view text, std::string_view chars);
+// A curve mnemonic holds no blank, point or colon: the LAS ~C line would split there.
+inline constexpr std::string_view kCurveNameInvalidChars = " .:";
+bool HasCurveNameInvalidChars(std::string_view name);
+std::string RemoveCurveNameInvalidChars(std::string_view name);
 // The text with count copies of c appended (nothing for count <= 0).
 std::string AppendChars(std::string text, int count, char c);
 std::string JoinStrings(const std::vector<std::string>& parts, std::string_view sep);

@@ -3,6 +3,8 @@
 
 #include "core/Lasfile.h"
 
+#include <algorithm>
+
 DumpRestoreCurveData::DumpRestoreCurveData(int limit) : limit_(limit < 1 ? 1 : limit) {}
 
 void DumpRestoreCurveData::SetLasFile(TLASFile* lasFile)
@@ -24,10 +26,11 @@ void DumpRestoreCurveData::Dump(const std::string& name)
     if (!lasFile_)
         return;
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
+    DropDeadSteps();
     const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
     MakeRoomFor(arrays.ByteSize());
     position_ = steps_.size();  // consistent even if the copy below runs out of memory
-    Step step{name, {}, stateId_, lastId_ + 1};
+    Step step{name, {}, lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
     for (int i = 0; i < arrays.Count(); ++i)
         step.arrays.Add(arrays.Item(i).Clone());
     steps_.push_back(std::move(step));
@@ -60,33 +63,47 @@ void DumpRestoreCurveData::MakeRoomFor(std::size_t newBytes)
     steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
-bool DumpRestoreCurveData::CanUndo() const { return lasFile_ && position_ > 0; }
+bool DumpRestoreCurveData::Applies(const Step& step) const
+{
+    return lasFile_ && step.curveSet == lasFile_->GetCurveSetRevision();
+}
 
-bool DumpRestoreCurveData::CanRedo() const { return lasFile_ && position_ < steps_.size(); }
+// A snapshot taken before curves were added or deleted no longer matches the ~C lines, and the
+// revision only grows: such steps can never be applied again.
+void DumpRestoreCurveData::DropDeadSteps()
+{
+    const auto dead = [this](const Step& step) { return !Applies(step); };
+    const auto undoable = std::count_if(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(position_),
+                                        [&](const Step& step) { return !dead(step); });
+    steps_.erase(std::remove_if(steps_.begin(), steps_.end(), dead), steps_.end());
+    position_ = static_cast<std::size_t>(undoable);
+}
+
+bool DumpRestoreCurveData::CanUndo() const { return position_ > 0 && Applies(steps_[position_ - 1]); }
+
+bool DumpRestoreCurveData::CanRedo() const { return position_ < steps_.size() && Applies(steps_[position_]); }
 
 std::string DumpRestoreCurveData::GetUndoName() const
 {
-    return position_ > 0 ? steps_[position_ - 1].name : std::string();
+    return CanUndo() ? steps_[position_ - 1].name : std::string();
 }
 
 std::string DumpRestoreCurveData::GetRedoName() const
 {
-    return position_ < steps_.size() ? steps_[position_].name : std::string();
+    return CanRedo() ? steps_[position_].name : std::string();
 }
 
-bool DumpRestoreCurveData::SwapWithDocument(Step& step)
+void DumpRestoreCurveData::SwapWithDocument(Step& step)
 {
-    // A snapshot taken before curves were added or deleted would no longer match the ~C lines.
-    if (step.arrays.Count() != lasFile_->GetCurveArrays().Count())
-        return false;
     lasFile_->SwapCurveArrays(step.arrays);
-    return true;
 }
 
 bool DumpRestoreCurveData::Undo()
 {
-    if (!CanUndo() || !SwapWithDocument(steps_[position_ - 1]))
+    DropDeadSteps();
+    if (!CanUndo())
         return false;
+    SwapWithDocument(steps_[position_ - 1]);
     --position_;
     stateId_ = steps_[position_].before;
     return true;
@@ -94,8 +111,10 @@ bool DumpRestoreCurveData::Undo()
 
 bool DumpRestoreCurveData::Redo()
 {
-    if (!CanRedo() || !SwapWithDocument(steps_[position_]))
+    DropDeadSteps();
+    if (!CanRedo())
         return false;
+    SwapWithDocument(steps_[position_]);
     stateId_ = steps_[position_].after;
     ++position_;
     return true;

@@ -24,12 +24,13 @@ public:
     // beyond the count limit or the byte budget (the newest step is always kept).
     void Dump(const std::string& name);
 
+    // Only steps taken since the document's curves were last added or deleted can be applied;
+    // older ones are neither offered nor kept.
     bool CanUndo() const;
     bool CanRedo() const;
     std::string GetUndoName() const;
     std::string GetRedoName() const;
-    // Exchange the stored snapshot with the document's arrays; false when there is nothing to do
-    // or the snapshot no longer fits the document's curve count.
+    // Exchange the stored snapshot with the document's arrays; false when there is nothing to do.
     bool Undo();
     bool Redo();
 
@@ -48,11 +49,14 @@ private:
     struct Step {
         std::string name;
         TStravoFloatArrayList arrays;
+        unsigned long long curveSet = 0;  // the document's curve-set revision at the snapshot
         std::uint64_t before = 0;  // state ids around the change
         std::uint64_t after = 0;
     };
 
-    bool SwapWithDocument(Step& step);
+    bool Applies(const Step& step) const;
+    void DropDeadSteps();
+    void SwapWithDocument(Step& step);
     void MakeRoomFor(std::size_t newBytes);
 
     TLASFile* lasFile_ = nullptr;

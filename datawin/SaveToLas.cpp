@@ -218,16 +218,13 @@ bool TFormSaveToLas::CheckChoice(std::vector<int>& curves, int& first, int& last
             ui->EditLimitTo->setValue(to);
         }
         const double step = document_->GetStep();
-        if (to - from < step) {
-            Warn(this, QStringLiteral("Некорректно задано ограничение интервала глубины"), kTitle);
-            ui->EditLimitFrom->setFocus();
-            return false;
-        }
         const double top = document_->GetTopDepth();
-        first = std::max(0, static_cast<int>(std::trunc((from - top) / step)));
-        last = std::min(count - 1, static_cast<int>(std::ceil((to - top) / step)));
+        if (step > 0.0) {
+            first = std::max(0, static_cast<int>(std::trunc((from - top) / step)));
+            last = std::min(count - 1, static_cast<int>(std::ceil((to - top) / step)));
+        }
     }
-    if (first >= last) {
+    if (first > last) {
         Warn(this, QStringLiteral("Некорректно задано ограничение интервала глубины"), kTitle);
         return false;
     }

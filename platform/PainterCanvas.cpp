@@ -1,6 +1,7 @@
 // QPainter implementation of the drawing canvas.
 #include "platform/PainterCanvas.h"
 
+#include "platform/CanvasFont.h"
 #include "platform/Colors.h"
 
 #include <QPaintDevice>
@@ -151,12 +152,7 @@ void PainterCanvas::Polyline(const std::vector<CanvasPoint>& points)
 const QFontMetrics& PainterCanvas::Metrics()
 {
     if (!metricsFont_ || !(*metricsFont_ == font)) {
-        qfont_ = QFont(QString::fromStdString(font.name));
-        qfont_.setPixelSize(std::max(1, FontPixelHeight()));
-        qfont_.setBold(font.bold);
-        qfont_.setItalic(font.italic);
-        qfont_.setUnderline(font.underline);
-        qfont_.setStrikeOut(font.strikeOut);
+        qfont_ = ToQFont(font, FontPixelHeight());
         metrics_.emplace(qfont_, painter_.device());
         metricsFont_ = font;
     }

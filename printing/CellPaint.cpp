@@ -67,14 +67,15 @@ void LayoutText(TCellLayout& l, const TQ7DrawGridCell& cell, platform::Canvas& c
     if (fixed)
         return;
 
-    if (HasText(n.left)) {
+    // Text spills only into empty neighbours; at the table's edges it is clipped to its cell.
+    if (!n.left || HasText(n.left)) {
         l.textRect.left = r.left + l.penX + l.margin;
     } else {
         l.textRect.left = l.textX;
         if (l.textX < r.left)
             l.overflowLeft = r.left - l.textX;
     }
-    if (HasText(n.right)) {
+    if (!n.right || HasText(n.right)) {
         l.textRect.right = r.right - l.penX - l.margin;
     } else {
         l.textRect.right = l.textX + bw;

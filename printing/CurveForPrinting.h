@@ -8,10 +8,19 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TPrintingColumn;
 class TPrintingDept;
 class TRxIniFile;
+
+// A tick of a column's scale and a line of its vertical grid: every 0.5 cm (major every
+// 2 cm), or at 1..9 times each decade of a logarithmic scale (major at the decades).
+struct ScaleTick {
+    double cm = 0.0;  // from the column's left edge
+    bool major = false;
+};
+std::vector<ScaleTick> ScaleTicks(bool logarithmic, int module, double widthCm);
 
 class TCurveForPrinting {
 public:

@@ -2,15 +2,51 @@
 #include "printing/CurveTemplate.h"
 
 #include "core/SettingsFile.h"
+#include "core/StringUtils.h"
 #include "printing/GridParams.h"
 #include "printing/IniFloat.h"
 #include "printing/PixelMath.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 using platform::Canvas;
 using platform::CanvasRect;
+
+namespace {
+
+struct KeyRange {
+    const char* key;
+    double min;
+    double max;
+};
+
+// The ranges the template editor's controls can produce.
+constexpr KeyRange ColumnKeys[] = {{"Width", 1.0, 1000.0}, {"ColumnSpace", 0.0, 50.0}};
+constexpr KeyRange CurveKeys[] = {
+    {"LeftValue", -1e10, 1e10},  {"ScaleValue", 1e-6, 1e9},    {"Color", 0, 0xFFFFFF},
+    {"Width", 0.01, 2.0},        {"BlikScale", 1.0, 1000.0},   {"BlikTitleType", 0, 3},
+    {"BlikTitle", 0, 1},         {"LogScaleModule", 1, 10},    {"LogLeftValue", 1e-10, 1e7},
+};
+
+// The first number of the section outside its range, as a message; empty when all fit.
+template <size_t N>
+std::string CheckNumbers(const TRxIniFile& ini, const std::string& section, const KeyRange (&keys)[N])
+{
+    for (const KeyRange& k : keys) {
+        if (!ini.ValueExists(section, k.key))
+            continue;
+        const double v = ini.ReadFloat(section, k.key, std::nan(""));
+        if (!(v >= k.min && v <= k.max))
+            return "Шаблон не загружен: значение ключа " + std::string(k.key) + " в разделе [" + section +
+                   "] вне допустимых пределов (" + ShortestNumberText(k.min) + " .. " + ShortestNumberText(k.max) +
+                   ")";
+    }
+    return std::string();
+}
+
+}  // namespace
 
 void TCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
                                const std::vector<std::string>& curveInfo, const float* depthArray,
@@ -143,7 +179,7 @@ int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& r
         const double left = static_cast<double>(rect.left) + x;
         if (left >= rect.right)
             break;  // this column and the ones after it lie beyond the page
-        const int w = TruncToInt(column->Width * static_cast<double>(pxX));
+        const int w = RoundToPixels(column->Width, pxX);
         const CanvasRect r{TruncToInt(left), rect.top, TruncToInt(left + w), dataBottom};
         column->Draw(canvas, r, top, bottom, pxY, pxX, headerPx, *Dept, page);
 
@@ -194,6 +230,17 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
     if (ini.ReadInteger("TemlateInfo", "Version", -1) != 1)
         return "Версия шаблона не поддерживается";
     const int count = ini.ReadInteger("TemlateInfo", "ColumnCount", 0);
+    // Every number is checked before anything is built, so a template the editor could not
+    // have written draws nothing.
+    for (int c = 0; c < count && ini.SectionExists("Col" + std::to_string(c)); ++c) {
+        const std::string section = "Col" + std::to_string(c);
+        std::string message = CheckNumbers(ini, section, ColumnKeys);
+        for (const std::string& key : ini.ReadSection(section))
+            if (message.empty() && key.size() > 3 && key.compare(0, 3, "Col") == 0)
+                message = CheckNumbers(ini, key, CurveKeys);
+        if (!message.empty())
+            return message;
+    }
     const size_t curveCount = CurveArrays.size();
     for (int c = 0; c < count; ++c) {
         const std::string section = "Col" + std::to_string(c);
@@ -203,8 +250,7 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
             break;
         std::vector<std::string> keys = ini.ReadSection(section);
         std::erase_if(keys, [](const std::string& k) { return k.size() <= 3 || k.compare(0, 3, "Col") != 0; });
-        // The editor's own range of column widths.
-        const float width = std::clamp(ReadIniFloat(ini, section, "Width", 5.0f), 1.0f, 1000.0f);
+        const float width = ReadIniFloat(ini, section, "Width", 5.0f);
         const float space = ReadIniFloat(ini, section, "ColumnSpace", GridLineValues().DefaultColumnSpace);
         int column = AddColumn();
         Columns.back()->SetWidth(width);

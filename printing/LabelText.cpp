@@ -98,22 +98,31 @@ std::string FormatFixedPoint(double value, int precision, int digits, char separ
 
 void SetLabelDecimalSeparator(char separator) { labelSeparator = separator; }
 
-std::string FormatDepthLabel(float value)
+int ShortestDecimals(double value)
 {
-    const double v = value;
-    const double d = std::fabs(std::trunc(v) - v);
-    int decimals = 1;
-    if (d < 1e-6)
-        decimals = 0;
-    else if (d < 1e-5)
-        decimals = 6;
-    else if (d < 1e-4)
-        decimals = 5;
-    else if (d < 1e-3)
-        decimals = 4;
-    else if (d < 1e-2)
-        decimals = 3;
-    else if (d < 0.1)
-        decimals = 2;
-    return FormatFixedPoint(v, 7, decimals, labelSeparator);
+    if (!std::isfinite(value))
+        return -1;
+    // A float carries about 7 significant digits: a text is exact when it lies within the
+    // value's storage noise and needs no more than 6 of them.
+    const double magnitude = std::fabs(value);
+    const double tolerance = 1e-7 * std::max(1.0, magnitude);
+    const int wholeDigits = magnitude < 1.0 ? 1 : static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+    double scale = 1.0;
+    for (int decimals = 0; decimals <= 4 && wholeDigits + decimals <= 6; ++decimals, scale *= 10.0)
+        if (std::fabs(std::round(value * scale) / scale - value) <= tolerance)
+            return decimals;
+    return -1;
 }
+
+std::string FormatLabelNumber(double value, int decimals)
+{
+    return FormatFixedPoint(value, 15, decimals, labelSeparator);
+}
+
+int LabelDecimals(double value)
+{
+    const int decimals = ShortestDecimals(value);
+    return decimals < 0 ? 4 : decimals;
+}
+
+std::string FormatShortestLabel(double value) { return FormatLabelNumber(value, LabelDecimals(value)); }

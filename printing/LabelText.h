@@ -12,5 +12,11 @@ std::string FormatFixedPoint(double value, int precision, int digits, char separ
 // The separator of printed numbers; the window layer sets it from the platform's.
 void SetLabelDecimalSeparator(char separator);
 
-// Decimals by the distance from the whole number (0 to 6), at most 7 significant digits.
-std::string FormatDepthLabel(float value);
+// Decimals (0 to 4) of the shortest text that shows `value` as exactly as a float holds it;
+// -1 when four decimals do not.
+int ShortestDecimals(double value);
+// A printed number (depth, scale or off-scale value) with `decimals` decimals.
+std::string FormatLabelNumber(double value, int decimals);
+// Decimals of a number printed alone: its shortest exact text, else four.
+int LabelDecimals(double value);
+std::string FormatShortestLabel(double value);

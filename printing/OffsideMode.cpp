@@ -66,6 +66,17 @@ double TOffsideMode::Fold(int width, int level, double offset)
 int TOffsideMode::Wrap(double x, int left, int right, int& count)
 {
     WrapCount = 0;
+    if (x >= left && x < right) {  // inside the column: no fold (level 0 divides by 1)
+        count = 0;
+        return TruncToInt(x);
+    }
+    if (x < left) {
+        // Left of the column the fold runs the other way: from the right edge, at negative
+        // levels, as if the column were mirrored.
+        const double folded = Fold(right - left, 0, right - x);
+        count = WrapCount == INT_MAX ? INT_MIN + 1 : -WrapCount;
+        return right - (folded > 0 ? TruncToInt(folded) : 0);
+    }
     const double folded = Fold(right - left, 0, x - left);
     count = WrapCount;
     const int r = folded > 0 ? TruncToInt(folded) : 0;

@@ -11,7 +11,7 @@ public:
     void SetScale(float scale);
 
     // Position of x (device pixels) folded into left..right; `count` gets the number of
-    // folds (the off-scale level). Points left of the column stay on its left edge.
+    // folds (the off-scale level), negative for points left of the column.
     int Wrap(double x, int left, int right, int& count);
     // The offset from the left edge folded into `width`, counting folds in WrapCount from
     // `level` on. Iterative, in double precision, with a cap on the levels walked one by one.

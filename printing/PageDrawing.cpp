@@ -49,45 +49,37 @@ void DrawDashedLine(Canvas& canvas, bool vertical, float x1, float y1, float x2,
 void DrawColumnGrid(const TPrintingDept& dept, Canvas& canvas, int page, float px, const CanvasRect& r, float pxX)
 {
     const TGridLineValues& grid = GridLineValues();
-    constexpr double minor = 0.5;
     canvas.pen.color = 0xC0C0C0;
     canvas.pen.width = std::max(1, TruncToInt(0.02 * px));
     canvas.pen.style = platform::PenStyle::Solid;
 
-    const TPrintingDept::MajorRange major = dept.GetMajorRange(page);
-    const TPrintingDept::LabelOrigin& o = major.origin;
-    float top = 0.0f;
-    float bottom = 0.0f;
-    dept.GetPageRange(page, top, bottom);
-    const double minorUnit = dept.Scale * minor;
-    const int k0 = TruncToInt(std::ceil((static_cast<double>(top) - dept.PrintTop) / minorUnit));
-    const int above = TruncToInt((o.offset + o.frac) / minorUnit);
-    const int kLast = TruncToInt((static_cast<double>(bottom) - dept.PrintTop - o.frac - o.offset) / minorUnit);
-
-    canvas.pen.color = static_cast<platform::CanvasColor>(grid.DashColor);
+    const TPrintingDept::DepthLines lines = dept.GetDepthLines(page);
     const float left = static_cast<float>(r.left / static_cast<double>(pxX));
     const float right = static_cast<float>(r.right / static_cast<double>(pxX));
-    // Lines beyond the rectangle end the walk, so a degenerate strip stays cheap.
-    const auto minorLine = [&](long long k) {
-        const double y = r.top / static_cast<double>(px) + o.origin + k * minor - major.pageTop;
-        if (y * px < r.top - 1.0 || y * px > r.bottom + 1.0)
-            return false;
-        DrawDashedLine(canvas, false, left, static_cast<float>(y), right, static_cast<float>(y), grid.DashLen,
-                       grid.SpaceLen, pxX, px, grid.DashedLineWidth, px);
-        return true;
-    };
-    for (long long k = k0; k >= static_cast<long long>(k0) - above && minorLine(k); --k) {
-    }
-    for (long long k = k0; k <= kLast && minorLine(k); ++k) {
+    // cm of line j below the rectangle's top
+    const auto below = [&](long long j) { return dept.StripCm(TPrintingDept::MinorDepth(lines, j)) - lines.pageTopCm; };
+
+    // Dashed minor lines first, the solid major ones over them; lines beyond the rectangle
+    // end the walk, so a degenerate strip stays cheap.
+    canvas.pen.color = static_cast<platform::CanvasColor>(grid.DashColor);
+    for (long long j = lines.firstMinor; j <= lines.lastMinor; ++j) {
+        const double y = r.top / static_cast<double>(px) + below(j);
+        if (y * px > r.bottom + 1.0)
+            break;
+        if (j % lines.minorPerMajor != 0)
+            DrawDashedLine(canvas, false, left, static_cast<float>(y), right, static_cast<float>(y), grid.DashLen,
+                           grid.SpaceLen, pxX, px, grid.DashedLineWidth, px);
     }
 
     const platform::CanvasPen saved = canvas.pen;
     canvas.pen.width = std::max(1, TruncToInt(grid.SolidWidth * px * 0.1));
     canvas.pen.color = static_cast<platform::CanvasColor>(grid.SolidColor);
-    for (long long k = major.first; k <= major.last; ++k) {
-        const int y = TruncToInt(r.top + (o.origin + k * major.major - major.pageTop) * px);
+    for (long long j = lines.firstMinor; j <= lines.lastMinor; ++j) {
+        const int y = TruncToInt(r.top + below(j) * px);
         if (y > r.bottom + 1.0)
             break;
+        if (j % lines.minorPerMajor != 0)
+            continue;
         canvas.MoveTo(r.left, y);
         canvas.LineTo(r.right, y);
     }

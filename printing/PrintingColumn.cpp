@@ -42,24 +42,17 @@ void TPrintingColumn::DrawVerticalGrid(Canvas& canvas, int top, int bottom, cons
                                        [](const auto& c) { return c->LogarithmicScale; });
     const bool logarithmic = logCurve != Curves.end();
     const int module = logarithmic ? (*logCurve)->LogScaleModule : 1;
-    const int w = rect.Width();
     const int thin = TruncToInt(0.02 * pxY);
+    // Line positions come from the width in cm, not from the truncated pixel width.
+    double widthCm = rect.Width() / static_cast<double>(pxX);
+    if (std::fabs(Width * static_cast<double>(pxX) - rect.Width()) < 1.5)
+        widthCm = Width;
 
     canvas.pen.color = 0xC0C0C0;
     canvas.pen.width = std::max(1, thin);
-    const int n = logarithmic ? TruncToInt(w / (static_cast<double>(module) * pxX) * 10.0)
-                              : TruncToInt(w / (0.5 * pxX) + 1.0);
-    double decade = 1.0;
-    for (int i = 0; i < n; ++i) {
-        const double x = logarithmic ? rect.left + std::log10((i % 10 + 1) * decade) * pxX * module
-                                     : rect.left + i * 0.5 * pxX;
-        if ((i + 1) % 10 == 0)
-            decade *= 10.0;
-        if (x > rect.right)
-            continue;
-        const int xi = TruncToInt(x);
-        const bool solid = logarithmic ? i % 10 == 0 : i % 4 == 0;
-        if (solid) {
+    for (const ScaleTick& tick : ScaleTicks(logarithmic, module, widthCm)) {
+        const int xi = std::min(rect.right, rect.left + RoundToPixels(static_cast<float>(tick.cm), pxX));
+        if (tick.major) {
             canvas.pen.color = static_cast<platform::CanvasColor>(grid.SolidColor);
             const int width = canvas.pen.width;
             canvas.pen.width = std::max(1, TruncToInt(grid.SolidWidth * pxX * 0.1));

@@ -175,50 +175,83 @@ bool TPrintingDept::TryInterpolateAt(float depth, const float* values, float nul
     return true;
 }
 
-TPrintingDept::LabelOrigin TPrintingDept::GetLabelOrigin(float pageBottom) const
+void TPrintingDept::GetPageStrip(int page, double& topCm, double& bottomCm) const
 {
-    LabelOrigin o;
-    const double c = std::ceil(static_cast<double>(PrintTop));
-    o.frac = c - PrintTop;
-    bool close = false;
-    for (const int m : {10, 4, 2}) {
-        int k = 0;
-        while (k < m && c + k < pageBottom && std::fmod(std::trunc(c + k), m) != 0.0)
-            ++k;
-        if (k > 0 && c + k < pageBottom)
-            o.offset = k;
-        if ((o.offset + o.frac) / Scale < 2.0) {
-            close = true;
+    const double strip = Scale > 0.0 ? (static_cast<double>(PrintBottom) - PrintTop) / Scale : 0.0;
+    topCm = page <= 0 ? 0.0 : FirstPageHeight + (page - 1.0) * PageHeight;
+    bottomCm = page <= 0 ? FirstPageHeight : topCm + PageHeight;
+    if (page >= GetPageCount() - 1)
+        bottomCm = strip;
+}
+
+TPrintingDept::DepthLines TPrintingDept::GetDepthLines(int page) const
+{
+    DepthLines lines;
+    lines.lastPage = page >= GetPageCount() - 1;
+    GetPageStrip(page, lines.pageTopCm, lines.pageBottomCm);
+    // The paper spacing of the labels, in depth units, raised to the next round step.
+    const double spacing = GetMinorDivisions(static_cast<float>(Scale), 0.5f) * 0.5 * Scale;
+    int exponent = static_cast<int>(std::floor(std::log10(spacing)));
+    int mantissa = 10;
+    for (const int m : {1, 2, 5, 10}) {
+        if (m * std::pow(10.0, exponent) >= spacing * (1.0 - 1e-9)) {
+            mantissa = m;
             break;
         }
     }
-    if (!close || ScaleFormat != 0)
-        o.offset = 0.0;
-    o.origin = (o.offset + o.frac) / Scale;
-    return o;
+    if (mantissa == 10) {
+        mantissa = 1;
+        ++exponent;
+    }
+    lines.stepMantissa = mantissa;
+    lines.stepExponent = exponent;
+    lines.minorPerMajor = mantissa == 2 ? 4 : 5;
+
+    const double minor = MinorDepth(lines, 1);
+    const double top = PrintTop + lines.pageTopCm * Scale;
+    const double bottom = PrintTop + lines.pageBottomCm * Scale;
+    const double first = std::ceil(top / minor - 1e-6);
+    const double last = std::floor(bottom / minor + 1e-6);
+    // A page holds a few dozen lines; a degenerate strip must not ask for billions.
+    if (!(first >= -9e15 && last <= 9e15 && last - first < 1e6))
+        return lines;
+    lines.firstMinor = static_cast<long long>(first);
+    lines.lastMinor = static_cast<long long>(last);
+    return lines;
 }
 
-TPrintingDept::MajorRange TPrintingDept::GetMajorRange(int page) const
+double TPrintingDept::MinorDepth(const DepthLines& lines, long long j)
 {
-    MajorRange r;
-    r.major = GetMinorDivisions(static_cast<float>(Scale), 0.5f) * 0.5;
-    float top = 0.0f;
-    float bottom = 0.0f;
-    GetPageRange(page, top, bottom);
-    r.origin = GetLabelOrigin(bottom);
-    r.pageTop = (static_cast<double>(top) - PrintTop) / Scale;
-    const double unit = Scale * r.major;
-    r.first = TruncToInt(std::ceil((static_cast<double>(top) - PrintTop) / unit));
-    if (r.origin.offset > 0.0 && r.origin.origin + r.first * r.major - r.pageTop > r.major)
-        --r.first;
-    r.last = TruncToInt((static_cast<double>(bottom) - PrintTop - r.origin.frac - r.origin.offset) / unit);
-    return r;
+    // The minor step is 0.2, 0.5 or 1 times the label step: a whole number times a power of ten.
+    int mantissa = 1;
+    int exponent = lines.stepExponent;
+    if (lines.stepMantissa == 1) {
+        mantissa = 2;
+        --exponent;
+    } else if (lines.stepMantissa == 2) {
+        mantissa = 5;
+        --exponent;
+    }
+    const double units = static_cast<double>(j) * mantissa;
+    return exponent >= 0 ? units * std::pow(10.0, exponent) : units / std::pow(10.0, -exponent);
 }
 
-std::string TPrintingDept::LabelText(double depth) const
+bool TPrintingDept::OwnsLabel(const DepthLines& lines, long long j) const
 {
+    if (j % lines.minorPerMajor != 0)
+        return false;
+    const double at = StripCm(MinorDepth(lines, j));
+    constexpr double tolerance = 1e-6;  // cm
+    if (at < lines.pageTopCm - tolerance)
+        return false;
+    return lines.lastPage ? at <= lines.pageBottomCm + tolerance : at < lines.pageBottomCm - tolerance;
+}
+
+std::string TPrintingDept::LabelText(const DepthLines& lines, long long j) const
+{
+    const double depth = MinorDepth(lines, j);
     if (ScaleFormat == 0)
-        return FormatDepthLabel(static_cast<float>(depth));
+        return FormatLabelNumber(depth, std::max(0, -lines.stepExponent));
     return FormatTimeLabel(TruncToInt(depth));
 }
 
@@ -228,25 +261,31 @@ void TPrintingDept::DrawDepthTrack(platform::Canvas& canvas, int page, float pxY
     canvas.pen.color = 0;
     canvas.pen.width = std::max(1, TruncToInt(0.02 * pxY));
     canvas.pen.style = platform::PenStyle::Solid;
-    canvas.font.color = 0;
+    // Every page in the same font, whatever the columns left in the canvas.
+    canvas.font = platform::CanvasFont{"Arial", 10.0};
 
-    const MajorRange r = GetMajorRange(page);
+    const DepthLines lines = GetDepthLines(page);
     const platform::CanvasPen saved = canvas.pen;
     const TGridLineValues& grid = GridLineValues();
     canvas.pen.width = std::max(1, TruncToInt(grid.SolidWidth * 0.1 * pxY));
     canvas.pen.color = static_cast<platform::CanvasColor>(grid.SolidColor);
 
     const int labelX = TruncToInt(rect.left + 0.1 * pxX);
-    for (long long k = r.first; k <= r.last; ++k) {
-        const double y = r.origin.origin + k * r.major - r.pageTop;
-        const int lineY = TruncToInt(rect.top + y * pxY);
+    const long long firstMajor =
+        lines.firstMinor + (lines.minorPerMajor - lines.firstMinor % lines.minorPerMajor) % lines.minorPerMajor;
+    for (long long j = firstMajor; j <= lines.lastMinor; j += lines.minorPerMajor) {
+        const double y = (StripCm(MinorDepth(lines, j)) - lines.pageTopCm) * pxY;
+        const int lineY = TruncToInt(rect.top + y);
         if (rect.bottom > rect.top && lineY > rect.bottom)
-            break;  // a degenerate strip must not walk billions of labels off the page
-        const double depth = k * r.major * Scale + PrintTop + r.origin.frac + r.origin.offset;
-        const std::string label = LabelText(depth);
-        canvas.TextOut(labelX, TruncToInt(rect.top + y * pxY - canvas.TextHeight(label)), label);
+            break;
         canvas.MoveTo(rect.left, lineY);
         canvas.LineTo(rect.right, lineY);
+        if (!OwnsLabel(lines, j))
+            continue;
+        const std::string label = LabelText(lines, j);
+        const int h = canvas.TextHeight(label);
+        // Above its line, or below it where the page top would cut the number.
+        canvas.TextOut(labelX, lineY - h < rect.top ? lineY + 1 : lineY - h, label);
     }
     canvas.pen = saved;
 }

@@ -41,29 +41,34 @@ public:
     // outside the data or a sample it needs is missing.
     bool TryInterpolateAt(float depth, const float* values, float nullValue, float& value) const;
 
-    // Origin of the labels and grid lines of a page whose bottom depth is `pageBottom`:
-    // cm below PrintTop, with the whole-number distance `frac` and the round-depth `offset`.
-    struct LabelOrigin {
-        double frac = 0.0;
-        double offset = 0.0;
-        double origin = 0.0;  // cm
+    // Depth lines of a page. Lines fall on whole multiples of a round depth step (1, 2 or 5
+    // × 10^k depth units, at least the paper spacing of the labels apart); every
+    // `minorPerMajor`-th minor line is a labelled major one.
+    struct DepthLines {
+        int stepMantissa = 2;  // label step = stepMantissa × 10^stepExponent
+        int stepExponent = 0;
+        int minorPerMajor = 4;
+        long long firstMinor = 0;  // minor line j lies at depth j × minor step
+        long long lastMinor = -1;
+        double pageTopCm = 0.0;  // strip cm below PrintTop
+        double pageBottomCm = 0.0;
+        bool lastPage = true;
     };
-    LabelOrigin GetLabelOrigin(float pageBottom) const;
+    DepthLines GetDepthLines(int page) const;
+    // Depth of minor line j, exact to the double nearest the decimal value.
+    static double MinorDepth(const DepthLines& lines, long long j);
+    double StripCm(double depth) const { return (depth - PrintTop) / Scale; }
+    // Whether the label of major line j is printed on the page: each on exactly one page,
+    // the one whose strip holds its line (a line on a page boundary belongs to the later).
+    bool OwnsLabel(const DepthLines& lines, long long j) const;
+    // Strip cm of the top and bottom of page i.
+    void GetPageStrip(int page, double& topCm, double& bottomCm) const;
 
-    // Labels and solid lines of page i in `rect` (its bottom is not used); lengths along y
-    // with pxY, the label indent with pxX.
+    // Labels and solid lines of page i in `rect` (its bottom is not used), in the depth
+    // track's own font; lengths along y with pxY, the label indent with pxX.
     void DrawDepthTrack(platform::Canvas& canvas, int page, float pxY, const platform::CanvasRect& rect,
                         float pxX) const;
     std::string FormatTimeLabel(int value) const;
 
-    // Index range of the major lines of a page (labels and solid grid lines).
-    struct MajorRange {
-        int first = 0;
-        int last = -1;
-        double major = 2.0;  // cm
-        double pageTop = 0.0;  // cm of strip above the page
-        LabelOrigin origin;
-    };
-    MajorRange GetMajorRange(int page) const;
-    std::string LabelText(double depth) const;
+    std::string LabelText(const DepthLines& lines, long long j) const;
 };

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -87,9 +88,13 @@ public:
     // Replaces the pattern by the value; a lower-case text letter matches an upper-case
     // pattern letter. Returns the number of replacements.
     int ReplaceInCells(std::string_view pattern, std::string_view value, const TCellRange& range);
-    // Replaces every "#expression#" of the range by its value (two decimals, the
-    // user's decimal separator); expressions that cannot be computed stay as typed.
+    // Replaces every "#expression#" of the range by its value (two decimals, the user's
+    // decimal separator); one that cannot be computed stays as typed, followed by " (?)".
+    // Commas separate function arguments, elsewhere they are decimal commas.
     void EvaluateExpressions(const TCellRange& range);
+    // Each (pattern, value) replaced as by ReplaceInCells and the expressions computed, the
+    // expressions being found before the values come in: a value is never computed.
+    void SubstituteMacros(const std::vector<std::pair<std::string, std::string>>& macros, const TCellRange& range);
 
 private:
     bool IsValidRange(const TCellRange& range) const;

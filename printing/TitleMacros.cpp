@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cctype>
 #include <cmath>
 
 namespace {
@@ -56,16 +57,42 @@ bool IsMacroNameChar(char32_t c)
 
 bool IsExpressionChar(char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           std::string_view("+-/%.,*()[]^").find(c) != std::string_view::npos;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           std::string_view(" _+-/%.,*()[]^").find(c) != std::string_view::npos;
+}
+
+// The mark that follows an expression that cannot be computed.
+constexpr std::string_view UnreadableMark = " (?)";
+
+// Commas inside the parentheses of a function call separate its arguments; every other comma
+// is a decimal comma.
+std::string WithDecimalPoints(std::string expression)
+{
+    std::vector<bool> call;  // per open parenthesis: whether it follows a name
+    for (std::size_t i = 0; i < expression.size(); ++i) {
+        const char c = expression[i];
+        if (c == '(') {
+            std::size_t k = i;
+            while (k > 0 && expression[k - 1] == ' ')
+                --k;
+            const char before = k > 0 ? expression[k - 1] : ' ';
+            call.push_back((before >= 'A' && before <= 'Z') || (before >= 'a' && before <= 'z') || before == '_' ||
+                           (before >= '0' && before <= '9' && k > 1 && std::isalpha(static_cast<unsigned char>(expression[k - 2]))));
+        } else if (c == ')') {
+            if (!call.empty())
+                call.pop_back();
+        } else if (c == ',' && (call.empty() || !call.back())) {
+            expression[i] = '.';
+        }
+    }
+    return expression;
 }
 
 // The value of an expression as a title shows it, or nothing when it cannot be computed.
-bool EvaluateExpression(TMParser& parser, std::string expression, std::string& text)
+bool EvaluateExpression(TMParser& parser, const std::string& expression, std::string& text)
 {
-    std::replace(expression.begin(), expression.end(), ',', '.');
     try {
-        if (!parser.Parse(expression))
+        if (!parser.Parse(WithDecimalPoints(expression)))
             return false;
         const double value = parser.Calculate();
         if (!std::isfinite(value) || std::fabs(value) > FLT_MAX)
@@ -77,33 +104,78 @@ bool EvaluateExpression(TMParser& parser, std::string expression, std::string& t
     }
 }
 
-// One pass over a text: every "#expression#" (or "#expression" ended by another character
-// or by the end of the text) that computes is replaced; the closing "#" goes with it.
-std::string EvaluateText(TMParser& parser, const std::string& text)
+// A text cut into plain parts and "#expression#" parts (the body without its two "#").
+struct TextPart {
+    std::string text;
+    bool expression = false;
+};
+
+std::vector<TextPart> SplitExpressions(const std::string& text)
+{
+    std::vector<TextPart> parts;
+    std::string plain;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t end = i + 1;
+        if (text[i] == '#') {
+            while (end < text.size() && IsExpressionChar(text[end]))
+                ++end;
+        }
+        // Only a "#" closed by a second "#" around a body with something to compute opens an
+        // expression: "№ #1" and "# 2" are plain text.
+        const std::string body = text[i] == '#' ? text.substr(i + 1, end - i - 1) : std::string();
+        const bool closed = end < text.size() && text[end] == '#' &&
+                            body.find_first_not_of(' ') != std::string::npos;
+        if (text[i] != '#' || !closed) {
+            plain += text[i++];
+            continue;
+        }
+        if (!plain.empty())
+            parts.push_back({std::move(plain), false});
+        plain.clear();
+        parts.push_back({body, true});
+        i = end + 1;
+    }
+    if (!plain.empty())
+        parts.push_back({std::move(plain), false});
+    return parts;
+}
+
+std::string EvaluatedPart(TMParser& parser, const TextPart& part)
+{
+    if (!part.expression)
+        return part.text;
+    std::string value;
+    if (EvaluateExpression(parser, part.text, value))
+        return value;
+    return "#" + part.text + "#" + std::string(UnreadableMark);
+}
+
+// The text with every match of `pattern` replaced by `value`.
+std::string ReplaceNoCase(const std::string& text, const std::vector<char32_t>& pat, std::string_view value,
+                          int& count)
 {
     std::string out;
     std::size_t i = 0;
     while (i < text.size()) {
-        if (text[i] != '#') {
-            out += text[i++];
-            continue;
+        // Every position is tried as the start of a match, so "[[WELL]" finds "[WELL]".
+        std::size_t j = i;
+        std::size_t k = 0;
+        for (; k < pat.size() && j < text.size(); ++k) {
+            const CodePoint cp = DecodeAt(text, j);
+            if (!MatchesPatternChar(cp.value, pat[k]))
+                break;
+            j += cp.length;
         }
-        std::size_t end = i + 1;
-        while (end < text.size() && IsExpressionChar(text[end]))
-            ++end;
-        const std::string body = text.substr(i + 1, end - i - 1);
-        const bool atEnd = end == text.size();
-        const bool closed = !atEnd && text[end] == '#';
-        const std::size_t next = atEnd ? end : end + 1;  // the ending character is consumed
-        std::string value;
-        if (body.size() >= (atEnd ? 2u : 1u) && EvaluateExpression(parser, body, value)) {
+        if (k == pat.size()) {
             out += value;
-            if (!atEnd && !closed)
-                out += text[end];
+            ++count;
+            i = j;
         } else {
-            out.append(text, i, next - i);
+            const std::size_t length = DecodeAt(text, i).length;
+            out.append(text, i, length);
+            i += length;
         }
-        i = next;
     }
     return out;
 }
@@ -146,35 +218,38 @@ int TQ7CellsArray::ReplaceInCells(std::string_view pattern, std::string_view val
     if (pat.empty() || !IsValidRange(range))
         return 0;
     int count = 0;
-    for (int c = range.left; c <= range.right; ++c) {
+    for (int c = range.left; c <= range.right; ++c)
         for (int r = range.top; r <= range.bottom; ++r) {
-            const std::string& text = rows_[r][c].Content.Text;
-            std::string out;
-            std::size_t i = 0;
-            while (i < text.size()) {
-                // Every position is tried as the start of a match, so "[[WELL]" finds "[WELL]".
-                std::size_t j = i;
-                std::size_t k = 0;
-                for (; k < pat.size() && j < text.size(); ++k) {
-                    const CodePoint cp = DecodeAt(text, j);
-                    if (!MatchesPatternChar(cp.value, pat[k]))
-                        break;
-                    j += cp.length;
-                }
-                if (k == pat.size()) {
-                    out += value;
-                    ++count;
-                    i = j;
-                } else {
-                    const std::size_t length = DecodeAt(text, i).length;
-                    out.append(text, i, length);
-                    i += length;
-                }
-            }
-            rows_[r][c].Content.Text = std::move(out);
+            std::string& text = rows_[r][c].Content.Text;
+            text = ReplaceNoCase(text, pat, value, count);
         }
-    }
     return count;
+}
+
+void TQ7CellsArray::SubstituteMacros(const std::vector<std::pair<std::string, std::string>>& macros,
+                                     const TCellRange& range)
+{
+    if (!IsValidRange(range))
+        return;
+    std::vector<std::vector<char32_t>> patterns;
+    for (const auto& macro : macros)
+        patterns.push_back(Decode(macro.first));
+    TMParser parser;
+    int count = 0;
+    for (int c = range.left; c <= range.right; ++c)
+        for (int r = range.top; r <= range.bottom; ++r) {
+            std::string& text = rows_[r][c].Content.Text;
+            // Expressions are found in the template's own text, so a "#" that a value brings
+            // in is never computed.
+            std::string out;
+            for (TextPart part : SplitExpressions(text)) {
+                for (std::size_t m = 0; m < macros.size(); ++m)
+                    if (!patterns[m].empty())
+                        part.text = ReplaceNoCase(part.text, patterns[m], macros[m].second, count);
+                out += EvaluatedPart(parser, part);
+            }
+            text = std::move(out);
+        }
 }
 
 void TQ7CellsArray::EvaluateExpressions(const TCellRange& range)
@@ -185,6 +260,9 @@ void TQ7CellsArray::EvaluateExpressions(const TCellRange& range)
     for (int c = range.left; c <= range.right; ++c)
         for (int r = range.top; r <= range.bottom; ++r) {
             std::string& text = rows_[r][c].Content.Text;
-            text = EvaluateText(parser, text);
+            std::string out;
+            for (const TextPart& part : SplitExpressions(text))
+                out += EvaluatedPart(parser, part);
+            text = std::move(out);
         }
 }

@@ -6,7 +6,8 @@ packages=(cmake g++ make pkg-config
           googletest libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev libsqlite3-dev
           qt6-translations-l10n
-          fonts-dejavu-core fonts-liberation2 poppler-utils)
+          fonts-dejavu-core fonts-liberation2 poppler-utils
+          libuemf-dev emf2svg printemf)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,12 +1,13 @@
 // render_page: draws a page of the curve diagram of a LAS file laid out by a curve print
-// template (.ctl) into a PNG or PDF file.
+// template (.ctl) into a PNG, PDF or EMF file.
 //
-//   render_page FILE.las TEMPLATE.ctl PAGE OUT.png|OUT.pdf [--scale N] [--width CM] [--height CM] [--dpi N]
+//   render_page FILE.las TEMPLATE.ctl PAGE OUT.png|OUT.pdf|OUT.emf [--scale N] [--width CM] [--height CM] [--dpi N]
 //
 // PAGE counts from 0; "all" writes every page (PDF only). Prints the page count. Scale 1:N from
 // 1 to 100000, page sizes from 1 to 300 cm, 10 to 1200 dpi.
 #include "core/AtomicFile.h"
 #include "core/Lasfile.h"
+#include "platform/EmfCanvas.h"
 #include "platform/PainterCanvas.h"
 #include "printing/BindDocument.h"
 #include "printing/CurveTemplate.h"
@@ -92,6 +93,23 @@ bool EndsWith(const std::string& s, const std::string& tail)
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// Lays the diagram out on a page of the options' size and draws the page asked for; false
+// when the diagram has no such page.
+bool DrawPage(TCurveTemplate& t, const Options& o, platform::Canvas& canvas, const platform::CanvasRect& rect)
+{
+    const float px = static_cast<float>(o.dpi / 2.54);
+    t.SetPageWidthCm(static_cast<float>(o.widthCm));
+    t.SetPageHeightCm(static_cast<float>(o.heightCm));
+    t.LayOutFirstPage(canvas, rect, px);
+    if (o.page >= t.GetPageCount()) {
+        std::fprintf(stderr, "render_page: page %d does not exist: the diagram has %d page(s)\n", o.page,
+                     t.GetPageCount());
+        return false;
+    }
+    t.DrawCurvesPage(canvas, o.page, rect, px, px);
+    return true;
+}
+
 int RenderPng(TCurveTemplate& t, const Options& o)
 {
     const double px = o.dpi / 2.54;
@@ -103,26 +121,38 @@ int RenderPng(TCurveTemplate& t, const Options& o)
     image.fill(Qt::white);
     image.setDotsPerMeterX(static_cast<int>(o.dpi / 0.0254));
     image.setDotsPerMeterY(static_cast<int>(o.dpi / 0.0254));
-    t.SetPageWidthCm(static_cast<float>(o.widthCm));
-    t.SetPageHeightCm(static_cast<float>(o.heightCm));
     {
         QPainter painter(&image);
         const int dpi = static_cast<int>(o.dpi);
         platform::PainterCanvas canvas(painter, dpi, dpi);
-        const platform::CanvasRect rect{0, 0, image.width(), image.height()};
-        t.LayOutFirstPage(canvas, rect, static_cast<float>(px));
-        if (o.page >= t.GetPageCount()) {
-            std::fprintf(stderr, "render_page: page %d does not exist: the diagram has %d page(s)\n", o.page,
-                         t.GetPageCount());
+        if (!DrawPage(t, o, canvas, {0, 0, image.width(), image.height()}))
             return 1;
-        }
-        t.DrawCurvesPage(canvas, o.page, rect, static_cast<float>(px), static_cast<float>(px));
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG") ||
         !WriteFileAtomically(o.output, std::string_view(buffer.data().constData(), buffer.data().size()))) {
         std::fprintf(stderr, "render_page: cannot write %s\n", o.output.c_str());
+        return 1;
+    }
+    std::printf("%d\n", t.GetPageCount());
+    return 0;
+}
+
+// One picture of the page, for a reference device of the page's size at the options' dpi.
+int RenderEmf(TCurveTemplate& t, const Options& o)
+{
+    const double px = o.dpi / 2.54;
+    const int dpi = static_cast<int>(o.dpi);
+    const platform::CanvasRect rect{0, 0, static_cast<int>(o.widthCm * px), static_cast<int>(o.heightCm * px)};
+    const platform::EmfReference reference{dpi, dpi, rect.right, rect.bottom,
+                                           static_cast<int>(o.widthCm * 10.0), static_cast<int>(o.heightCm * 10.0)};
+    platform::EmfCanvas canvas(o.output, reference,
+                               {0, 0, static_cast<int>(o.widthCm * 1000.0), static_cast<int>(o.heightCm * 1000.0)});
+    if (!DrawPage(t, o, canvas, rect))
+        return 1;
+    if (!canvas.Finish()) {
+        std::fprintf(stderr, "render_page: %s: %s\n", o.output.c_str(), canvas.Error().c_str());
         return 1;
     }
     std::printf("%d\n", t.GetPageCount());
@@ -138,10 +168,10 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
 
     Options o;
-    if (!ParseArgs(argc, argv, o) || !(EndsWith(o.output, ".png") || EndsWith(o.output, ".pdf")) ||
+    if (!ParseArgs(argc, argv, o) || !(EndsWith(o.output, ".png") || EndsWith(o.output, ".pdf") || EndsWith(o.output, ".emf")) ||
         (o.page < 0 && !EndsWith(o.output, ".pdf"))) {
         std::fprintf(stderr,
-                     "usage: render_page FILE.las TEMPLATE.ctl PAGE|all OUT.png|OUT.pdf "
+                     "usage: render_page FILE.las TEMPLATE.ctl PAGE|all OUT.png|OUT.pdf|OUT.emf "
                      "[--scale N] [--width CM] [--height CM] [--dpi N]\n");
         return 2;
     }
@@ -161,6 +191,8 @@ int main(int argc, char** argv)
     }
     if (EndsWith(o.output, ".png"))
         return RenderPng(t, o);
+    if (EndsWith(o.output, ".emf"))
+        return RenderEmf(t, o);
 
     const DiagramPdfResult r =
         WriteDiagramPdf(t, o.output, o.widthCm, o.heightCm, static_cast<int>(o.dpi), o.page);

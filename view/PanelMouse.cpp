@@ -27,8 +27,18 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b)
 
 }  // namespace
 
+void TPanelWithCurves::CheckData() const
+{
+    if (!OnCheckData || checkingData_)
+        return;
+    checkingData_ = true;
+    const_cast<TPanelWithCurves*>(this)->Fire(OnCheckData);
+    checkingData_ = false;
+}
+
 TPanelWithCurves::Hit TPanelWithCurves::HitTest(QPoint point) const
 {
+    CheckData();
     Hit best;
     const PanelCoordinates c = Coordinates();
     if (!DrawingArea().contains(point))
@@ -69,6 +79,7 @@ TPanelWithCurves::Hit TPanelWithCurves::HitTest(QPoint point) const
 
 void TPanelWithCurves::mousePressEvent(QMouseEvent* event)
 {
+    CheckData();
     mouse_ = event->position().toPoint();
     // The second press of a double click ends in no click of its own, as on Windows.
     clickArmed_ = event->button() == Qt::LeftButton && event->type() != QEvent::MouseButtonDblClick;
@@ -102,6 +113,7 @@ void TPanelWithCurves::mousePressEvent(QMouseEvent* event)
 
 void TPanelWithCurves::mouseMoveEvent(QMouseEvent* event)
 {
+    CheckData();
     mouse_ = event->position().toPoint();
     mouseInside_ = rect().contains(mouse_);
     if (OwnMouseMove) {
@@ -173,6 +185,7 @@ void TPanelWithCurves::UpdateHover(QMouseEvent& event)
 
 void TPanelWithCurves::mouseReleaseEvent(QMouseEvent* event)
 {
+    CheckData();
     mouse_ = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
         drag_ = Drag::None;
@@ -184,6 +197,7 @@ void TPanelWithCurves::mouseReleaseEvent(QMouseEvent* event)
 
 void TPanelWithCurves::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    CheckData();
     mouse_ = event->position().toPoint();  // the owner asks what lies under the mouse
     Fire(OnDblClick, *event);
     mousePressEvent(event);

@@ -37,6 +37,7 @@ int DecimalsOf(double interval)
 
 void TPanelWithCurves::Redraw()
 {
+    CheckData();
     UpdateValueStripHeight();
     SyncAxesToArea();
     if (bitmap_.size() != size())
@@ -229,8 +230,15 @@ void TPanelWithCurves::MergeLayer(const QImage& layer, TRasterOp op)
 
 void TPanelWithCurves::paintEvent(QPaintEvent* event)
 {
+    CheckData();
     QPainter painter(this);
     painter.drawImage(event->rect(), bitmap_, event->rect());
+    if (OnPaintOverlay && !DrawingArea().isEmpty()) {
+        painter.save();
+        painter.setClipRect(DrawingArea());
+        Fire(OnPaintOverlay, painter, Coordinates());
+        painter.restore();
+    }
     DrawCrossHair(painter);
 }
 

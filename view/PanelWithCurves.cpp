@@ -89,6 +89,7 @@ int TPanelWithCurves::GetCurrentCurve() const
 
 int TPanelWithCurves::GetDepthArrayNumber(int y) const
 {
+    CheckData();
     return Coordinates().IndexAt(y);
 }
 
@@ -109,6 +110,7 @@ double TPanelWithCurves::GetLastVisibleDepth() const
 
 bool TPanelWithCurves::CurveBelongsSquare(int curveIndex, QPoint corner1, QPoint corner2) const
 {
+    CheckData();
     const TCurve* curve = GetCurve(curveIndex);
     if (!curve || !curve->IsVisible())
         return false;
@@ -134,6 +136,7 @@ bool TPanelWithCurves::CurveBelongsSquare(int curveIndex, QPoint corner1, QPoint
 
 void TPanelWithCurves::SetLine(int curveIndex, int x1, int y1, int x2, int y2)
 {
+    CheckData();
     TCurve* curve = GetCurve(curveIndex);
     const PanelCoordinates c = Coordinates();
     const int n = curve ? std::min(curve->Count(), c.count) : 0;

@@ -118,6 +118,12 @@ public:
     // coordinates; `op` (SRCINVERT unless changed) says how it is merged.
     std::function<void(QPainter& canvas, const QRect& area, double firstDepth, double lastDepth, TRasterOp& op)>
         OnDrawingAreaPaint;
+    // Called before the panel draws or reads the borrowed arrays (never re-entered): the owner
+    // attaches the panel again when its document replaced them.
+    std::function<void()> OnCheckData;
+    // The owner's overlay (rubber bands, previews), painted on screen over the image and the
+    // owner's layer, clipped to the drawing area, at every paint.
+    std::function<void(QPainter& painter, const PanelCoordinates& coordinates)> OnPaintOverlay;
     std::function<void(QMouseEvent& event)> OnMouseDown;
     std::function<void(QMouseEvent& event)> OnMouseMove;
     std::function<void(QMouseEvent& event)> OnMouseUp;
@@ -142,6 +148,7 @@ private:
     };
 
     Hit HitTest(QPoint point) const;
+    void CheckData() const;
     // Axes learn the drawing-area size (hidden widgets get no resize events).
     void SyncAxesToArea();
     void DrawDepthStrip(QPainter& painter, const PanelCoordinates& coordinates);
@@ -171,6 +178,7 @@ private:
     int hovered_ = -1;  // 0-based curve drawn wider under the mouse
     Drag drag_ = Drag::None;
     bool clickArmed_ = false;  // a left press that a release turns into OnClick
+    mutable bool checkingData_ = false;
     QPoint dragStart_;
     int dragCurve_ = -1;
     int dragStartOffset_ = 0;

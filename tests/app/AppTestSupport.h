@@ -3,7 +3,10 @@
 #pragma once
 
 #include "app/ChooseCurves.h"
+#include "app/DepthOverview.h"
 #include "app/MainUnit.h"
+#include "core/Lasfile.h"
+#include "view/PanelWithCurves.h"
 #include "app/StrativProfileManager.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
@@ -46,6 +49,33 @@ inline std::string WriteTestLas(const std::string& path, int curves, int rows, d
         out << "\r\n";
     }
     return path;
+}
+
+// After any command that changed the document: the depth axis and every panel curve point at
+// the document's current arrays with its point count, and the status bar, the depth overview
+// and the intervals' loaded range show the document's depths.
+inline void ExpectViewFollowsDocument(TFormMain& window, const std::string& command)
+{
+    SCOPED_TRACE(command);
+    TLASFile& document = *window.LasFile();
+    const TPanelWithCurves& panel = *window.PanelCurves;
+    const int count = document.GetPointCount();
+    EXPECT_EQ(panel.YAxisInfo.DepthArray(), document.GetCurveData(0));
+    EXPECT_EQ(panel.YAxisInfo.DepthCount(), count);
+    ASSERT_EQ(panel.GetCurvesCount(), document.GetCurvesCount() - 1);
+    for (int i = 0; i < panel.GetCurvesCount(); ++i) {
+        EXPECT_EQ(panel.GetCurve(i)->Values(), document.GetCurveData(i + 1)) << "curve " << i;
+        EXPECT_EQ(panel.GetCurve(i)->Count(), count) << "curve " << i;
+    }
+    const auto depth = [&](double d) { return platform::FloatToStrF(d, 15, document.GetDepthDecimals()); };
+    EXPECT_TRUE(window.StatusText(2).startsWith("Глубины: " + depth(document.GetTopDepth()) + " - " +
+                                                depth(document.GetBottomDepth())))
+        << window.StatusText(2).toStdString();
+    EXPECT_EQ(window.StatusText(3), "Шаг: " + depth(document.GetStep()));
+    EXPECT_EQ(window.PBoxAllDepth->First(), double(document.GetTopDepth()));
+    EXPECT_EQ(window.PBoxAllDepth->Last(), double(document.GetBottomDepth()));
+    EXPECT_EQ(window.Intervals.GetTop(), document.GetTopDepth());
+    EXPECT_EQ(window.Intervals.GetBottom(), document.GetBottomDepth());
 }
 
 class MainWindowTest : public ::testing::Test {

@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, MenuOpenShowsOnlyTheChosenCurves)
     // Each panel curve shows the document curve of index + 1.
     EXPECT_EQ(window->PanelCurves->GetCurve(1)->Values(), window->LasFile()->GetCurveData(2));
     EXPECT_FLOAT_EQ(window->PanelCurves->GetCurve(1)->Values()[0], GeneratedValue(3, 0));
-    EXPECT_EQ(StatusTexts(*window), (QStringList{"Кривых: 2", "Глубины: 100.00 - 110.00 M", "Шаг: 0.50"}));
+    EXPECT_EQ(StatusTexts(*window), (QStringList{"Кривых: 2", "Глубины: 100.0 - 110.0 M", "Шаг: 0.5"}));
     EXPECT_EQ(window->windowTitle(), "Strativ - " + QString::fromStdString(path));
     EXPECT_FALSE(window->IsModified());
 
@@ -192,19 +192,20 @@ TEST_F(MainWindowTest, SaveDialogLimitsTheRowsAndAsksBeforeReplacing)
         EXPECT_FLOAT_EQ(read.GetTopDepth(), firstDepth);
     }
 
-    // A range shorter than one step is refused and the dialog shown again; an existing file
-    // is replaced only when the user agrees.
+    // A range of one row is saved; an existing file is replaced only when the user agrees.
     runner->Clear();
-    answerSave(103.0, 103.2, target);
-    runner->Push(platform::IDOK);
+    answerSave(103.0, 103.0, target);
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(TLASFile(target, 2).GetPointCount(), 1);
+    runner->Clear();
     answerSave(100.0, 110.0, target);
     runner->Push(platform::IDNO);
     runner->PushCancel();
     const auto before = std::filesystem::file_size(target);
     EXPECT_FALSE(window->SaveDocument());
-    EXPECT_EQ(Messages(), (QStringList{"Сохранение|Некорректно задано ограничение интервала глубины",
-                                       "Сохранение|Файл\n" + QString::fromStdString(target) +
-                                           "\nуже существует. Заменить?"}));
+    EXPECT_EQ(Messages(), (QStringList{"Сохранение|Файл\n" + QString::fromStdString(target) +
+                                       "\nуже существует. Заменить?"}));
     EXPECT_EQ(std::filesystem::file_size(target), before);
 }
 

@@ -144,9 +144,9 @@ TEST_F(DrawingTest, OverviewLabelsStandApartFromTheirTicks)
 
 TEST_F(DrawingTest, StatusBarShowsStepAndDepthsWithTheDocumentsDecimals)
 {
-    ASSERT_TRUE(Open(WriteTestLas(dir.file("fine.las"), 1, 41, 1000.0, 0.025)));
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("fine.las"), 1, 41, 10.0, 0.025)));
     EXPECT_EQ(window->StatusText(3), "Шаг: 0.025");
-    EXPECT_EQ(window->StatusText(2), "Глубины: 1000.000 - 1001.000 M");
+    EXPECT_EQ(window->StatusText(2), "Глубины: 10.000 - 11.000 M");
 }
 
 TEST_F(DrawingTest, TheWindowReopensExactlyWhereItWasClosed)

@@ -149,7 +149,7 @@ TEST_F(WorkKeptTest, SavingOverTheLoadedFileNamesWhatItWouldLoseAndPartsLeaveThe
     runner->Push(platform::IDNO);
     runner->PushCancel();
     EXPECT_FALSE(window->SaveDocument());
-    EXPECT_TRUE(Messages().value(0).contains("В файле останутся глубины 105.00 - 110.00 из 100.00 - 120.00\n"))
+    EXPECT_TRUE(Messages().value(0).contains("В файле останутся глубины 105.0 - 110.0 из 100.0 - 120.0\n"))
         << Messages().join("/").toStdString();
     EXPECT_EQ(ReadFileBytes(path), original);
 

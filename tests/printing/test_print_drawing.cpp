@@ -63,9 +63,10 @@ TEST_F(PrintDrawing, HeaderScaleHasTicksEveryHalfCentimetreAndNumbersEveryTwo)
     EXPECT_EQ(minor, 11);
     for (int x : {0, 80, 160})
         EXPECT_EQ(CountLines(canvas, {x, 40}, {x, 32}), 1) << x;
-    EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"GR", "0", "2", "4"}));
+    // Both ends carry their numbers, the inner ones every 2 cm.
+    EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"GR", "0", "2", "4", "5"}));
     const auto texts = canvas.OpsOf(CanvasOpKind::Text);
-    EXPECT_EQ(texts[1].at, (CanvasPoint{0, 20}));   // held inside the left edge
+    EXPECT_EQ(texts[1].at, (CanvasPoint{2, 20}));   // held a gap inside the left edge
     EXPECT_EQ(texts[2].at, (CanvasPoint{77, 20}));  // centred on its tick
 
     canvas.Clear();
@@ -78,7 +79,7 @@ TEST_F(PrintDrawing, HeaderScaleHasTicksEveryHalfCentimetreAndNumbersEveryTwo)
         logMinor += op.points[0].y == 24 && op.points[1].y == 20;
     EXPECT_EQ(logMinor, 19);
     EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"1", "10", "100"}));
-    EXPECT_EQ(canvas.OpsOf(CanvasOpKind::Text)[2].at.x, 160 - 18);  // ends at the right edge
+    EXPECT_EQ(canvas.OpsOf(CanvasOpKind::Text)[2].at.x, 160 - 2 - 18);  // ends a gap inside the right edge
 }
 
 TEST_F(PrintDrawing, ColumnGridIsLinearOrLogarithmic)
@@ -86,7 +87,7 @@ TEST_F(PrintDrawing, ColumnGridIsLinearOrLogarithmic)
     TPrintingDept dept(0.0f, 10.0f, 1.0f);
     // logarithmic, column width, solid lines, dashed lines
     const std::tuple<bool, int, std::vector<int>, int> cases[] = {{false, 200, {0, 80, 160}, 8},
-                                                                  {true, 160, {0, 80}, 18}};
+                                                                  {true, 160, {0, 80, 160}, 16}};
     for (const auto& [logarithmic, width, expectedSolid, expectedDashed] : cases) {
         canvas.Clear();
         TPrintingColumn column;
@@ -177,6 +178,80 @@ TEST_F(TraceDrawing, MissingValuesBreakTheTraceAndTheEdgeFoldsIt)
     }
 }
 
+TEST_F(TraceDrawing, LoneSamplesShowAsTicks)
+{
+    // Present samples with NULL on both sides, the first and the last among them.
+    TCurveForPrinting c = Curve({3, Null, Null, 5, Null, 6, 7, Null, Null, 2});
+    Draw(c);
+    // half a tick: 0.05 cm at 10 px per cm, at least 1 pixel
+    EXPECT_EQ(CountLines(canvas, {29, 0}, {32, 0}), 1);
+    EXPECT_EQ(CountLines(canvas, {49, 30}, {52, 30}), 1);
+    EXPECT_EQ(CountLines(canvas, {19, 90}, {22, 90}), 1);
+    EXPECT_EQ(CountLines(canvas, {60, 50}, {70, 60}), 1);  // a pair is a line, no tick
+    EXPECT_EQ(canvas.OpsOf(CanvasOpKind::Line).size(), 4u);
+}
+
+TEST_F(TraceDrawing, ValuesLeftOfTheScaleFoldLikeThoseRightOfIt)
+{
+    // Left edge at 0; -3 lies 30 px left of it: one fold from the right edge, (130 - 100) / 5.
+    TCurveForPrinting c = Curve({2, -3, 2, 2, 2, 2, 2, 2, 2, 2});
+    c.BlikTitleType = 1;
+    c.BlikTitle = true;
+    Draw(c);
+    EXPECT_EQ(CountLines(canvas, {20, 0}, {0, 10}), 1);     // out over the left edge
+    EXPECT_EQ(CountLines(canvas, {100, 10}, {94, 10}), 1);  // on from the right edge at level -1
+    EXPECT_EQ(CountLines(canvas, {94, 10}, {100, 20}), 1);  // back up a level
+    EXPECT_EQ(CountLines(canvas, {0, 20}, {20, 20}), 1);
+    for (const CanvasOp& op : canvas.OpsOf(CanvasOpKind::Line))
+        for (const CanvasPoint& p : op.points)
+            EXPECT_TRUE(p.x != 0 || p.y == 10 || p.y == 20) << "nothing runs along the left frame";
+}
+
+TEST_F(TraceDrawing, SpikesAreDrawnAtTheEdgeNotAsRunsOfFolds)
+{
+    TCurveForPrinting c = Curve({2, 1e30f, 2, 3e38f, 2, -1e30f, 2, 2, 2, 2});
+    c.BlikTitleType = 2;
+    Draw(c);
+    int fullWidth = 0;
+    for (const CanvasOp& op : canvas.OpsOf(CanvasOpKind::Line))
+        fullWidth += op.points[0].y == op.points[1].y && std::abs(op.points[0].x - op.points[1].x) >= 100;
+    EXPECT_EQ(fullWidth, 0);
+    EXPECT_EQ(CountLines(canvas, {20, 0}, {100, 10}), 1);  // to the right edge and back
+    EXPECT_EQ(CountLines(canvas, {100, 10}, {20, 20}), 1);
+    EXPECT_EQ(CountLines(canvas, {20, 40}, {0, 50}), 1);   // and to the left edge
+    EXPECT_TRUE(canvas.OpsOf(CanvasOpKind::Text).empty()) << "an edge value is no fold";
+}
+
+TEST_F(TraceDrawing, DenseSamplesDrawOneRunPerPixelRow)
+{
+    // 100,000 samples over 9 m: about 11,000 to a pixel row.
+    std::vector<float> dense(100000);
+    std::vector<float> denseDepths(dense.size());
+    for (size_t i = 0; i < dense.size(); ++i) {
+        denseDepths[i] = 9.0f * static_cast<float>(i) / static_cast<float>(dense.size() - 1);
+        dense[i] = static_cast<float>(i % 7);
+    }
+    dept.Depths = denseDepths.data();
+    dept.DepthCount = static_cast<int>(dense.size());
+    TCurveForPrinting c(dense.data(), nullptr, Null, static_cast<int>(dense.size()));
+    c.SetLeftValue(0.0f);
+    c.SetScaleValue(1.0f);
+    Draw(c);
+    const auto lines = canvas.OpsOf(CanvasOpKind::Line);
+    EXPECT_LE(lines.size(), 4u * 91u);
+    for (int y = 0; y < 90; ++y) {
+        int left = 100;
+        int right = 0;
+        for (const CanvasOp& op : lines)
+            if (op.points[0].y == y && op.points[1].y == y) {
+                left = std::min({left, op.points[0].x, op.points[1].x});
+                right = std::max({right, op.points[0].x, op.points[1].x});
+            }
+        EXPECT_EQ(left, 0) << y;  // the row still spans the values 0..6
+        EXPECT_EQ(right, 60) << y;
+    }
+}
+
 TEST_F(TraceDrawing, LogarithmicTraceSkipsValuesAtOrBelowZero)
 {
     TCurveForPrinting c = Curve({10, 0, -5, 100, 100, 10, 10, 10, 10, 10});
@@ -184,7 +259,8 @@ TEST_F(TraceDrawing, LogarithmicTraceSkipsValuesAtOrBelowZero)
     c.LogScaleModule = 1;  // 10 px per decade
     Draw(c);
     for (const CanvasOp& op : canvas.OpsOf(CanvasOpKind::Line))
-        EXPECT_GE(op.points[0].y, 30) << "nothing is drawn for 0 and -5";
+        EXPECT_TRUE(op.points[0].y == 0 || op.points[0].y >= 30) << "nothing is drawn for 0 and -5";
+    EXPECT_EQ(CountLines(canvas, {9, 0}, {12, 0}), 1);  // 10 stands alone
     EXPECT_EQ(CountLines(canvas, {20, 30}, {20, 40}), 1);
     EXPECT_EQ(CountLines(canvas, {20, 40}, {10, 50}), 1);
 }
@@ -238,7 +314,7 @@ TEST_F(PrintDrawing, DashedLinesCarryTheirPatternInPixels)
     EXPECT_EQ(canvas.pen.style, PenStyle::Solid);
 }
 
-TEST_F(PrintDrawing, ColumnGridFollowsTheLabelOriginOnEveryPage)
+TEST_F(PrintDrawing, ColumnGridFallsOnRoundDepthsOnEveryPage)
 {
     TPrintingDept dept(1000.0f, 1100.0f, 0.1f);
     dept.PageHeight = 27.0f;
@@ -250,16 +326,20 @@ TEST_F(PrintDrawing, ColumnGridFollowsTheLabelOriginOnEveryPage)
         std::vector<int> minor, major;
         for (const CanvasOp& op : canvas.OpsOf(CanvasOpKind::Line))
             (op.pen.style == PenStyle::Custom ? minor : major).push_back(op.points[0].y);
-        std::sort(minor.begin(), minor.end());
-        minor.erase(std::unique(minor.begin(), minor.end()), minor.end());
-        const int minorCount = page == 0 ? 41 : 55;  // 20 cm, then 27 cm, every 0.5 cm
-        ASSERT_EQ(static_cast<int>(minor.size()), minorCount) << page;
-        for (int k = 0; k < minorCount; ++k)
-            EXPECT_EQ(minor[k], k * 20) << page;
-        const int majorCount = page == 0 ? 11 : 14;  // every 2 cm (4 m at 1:200)
+        // At 1:200 the labels come every 5 m (2.5 cm), the minor lines every metre (0.5 cm).
+        std::sort(major.begin(), major.end());
+        const int majorCount = page == 0 ? 9 : 11;  // 20 cm from 1000 m, then 27 cm from 1040 m
         ASSERT_EQ(static_cast<int>(major.size()), majorCount) << page;
         for (int k = 0; k < majorCount; ++k)
-            EXPECT_EQ(major[k], k * 80) << page;
+            EXPECT_EQ(major[k], k * 100) << page;
+        std::vector<int> all = minor;
+        all.insert(all.end(), major.begin(), major.end());
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        const int lineCount = page == 0 ? 41 : 55;
+        ASSERT_EQ(static_cast<int>(all.size()), lineCount) << page;
+        for (int k = 0; k < lineCount; ++k)
+            EXPECT_EQ(all[k], k * 20) << page;
     }
 }
 
@@ -366,11 +446,12 @@ TEST_F(PageComposition, TemplateWithoutColumnsDrawsTheDepthTrackOnly)
     t.DrawCurvesPage(canvas, 0, {0, 0, 100, 400}, 40.0f, 40.0f);
     EXPECT_FLOAT_EQ(t.Dept->FirstPageHeight, 10.0f);  // no header band
     EXPECT_EQ(canvas.OpsOf(CanvasOpKind::FillRect).size(), 1u);
-    // A label every 4 m on its line: 1004 lies 0.25 cm down, at 10 px, its text 12 px high.
-    EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"1004", "1008", "1012", "1016", "1020"}));
-    EXPECT_EQ(canvas.OpsOf(CanvasOpKind::Text)[0].at, (CanvasPoint{4, -2}));
-    EXPECT_EQ(CountLines(canvas, {0, 10}, {80, 10}), 1);
-    EXPECT_EQ(CountLines(canvas, {0, 90}, {80, 90}), 1);
+    // A label every 5 m on its line, in the track's own 10-point font (13 px high whatever
+    // the canvas held): 1005 lies 0.75 cm down, at 30 px.
+    EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"1005", "1010", "1015", "1020"}));
+    EXPECT_EQ(canvas.OpsOf(CanvasOpKind::Text)[0].at, (CanvasPoint{4, 30 - 13}));
+    EXPECT_EQ(CountLines(canvas, {0, 30}, {80, 30}), 1);
+    EXPECT_EQ(CountLines(canvas, {0, 130}, {80, 130}), 1);
     float width = 0, length = 0;
     t.GetPrintSize(width, length);
     EXPECT_FLOAT_EQ(width, 2.0f);

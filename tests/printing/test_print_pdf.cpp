@@ -5,6 +5,7 @@
 #include "printing/CurveTemplate.h"
 #include "printing/DiagramPdf.h"
 #include "printing/GridParams.h"
+#include "tests/common/CommandOutput.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
 
@@ -70,14 +71,7 @@ protected:
 // What a poppler command prints about a file; empty when it is not installed.
 std::string Poppler(const std::string& command, const std::string& path, const std::string& tail = "")
 {
-    std::string text;
-    if (FILE* pipe = popen((command + " '" + path + "' " + tail + " 2>/dev/null").c_str(), "r")) {
-        char buffer[4096];
-        while (const size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            text.append(buffer, n);
-        pclose(pipe);
-    }
-    return text;
+    return strativ::test::CommandOutput(command + " '" + path + "' " + tail);
 }
 
 TEST_F(PrintPdf, MultiPageDiagramHasTheComputedPageCount)
@@ -115,7 +109,7 @@ TEST_F(PrintPdf, SinglePageCarriesNothingOfTheFirstAndMissingPagesAreRefused)
     const std::string text = Poppler("pdftotext", pdf, "-");
     if (!text.empty()) {
         EXPECT_EQ(text.find("GR, API"), std::string::npos);  // the first page's header
-        EXPECT_NE(text.find("1052"), std::string::npos) << text;
+        EXPECT_NE(text.find("1055"), std::string::npos) << text;
     }
 
     const std::string beyond = dir.file("beyond.pdf");
@@ -142,19 +136,31 @@ TEST_F(PrintPdf, TemplateLoaderRefusesMissingFilesAndOtherVersions)
     EXPECT_EQ(t.LoadTemplate(v2), "Версия шаблона не поддерживается");
     EXPECT_TRUE(t.Columns.empty());
 
-    // Widths are held to the editor's range; a count beyond the column sections is damage.
+    // A count beyond the column sections is damage; numbers outside the editor's ranges
+    // refuse the template, naming the key.
     const std::string damaged = dir.file("damaged.ctl");
-    strativ::test::WriteFileBytes(damaged, "[TemlateInfo]\nVersion=1\nColumnCount=2000000000\n[Col0]\nWidth=0.5\nCol0Curve0=RES\n"
-                       "[Col1]\nWidth=1e30\n");
+    strativ::test::WriteFileBytes(damaged, "[TemlateInfo]\nVersion=1\nColumnCount=2000000000\n[Col0]\nWidth=2\nCol0Curve0=RES\n"
+                       "[Col1]\nWidth=3\n");
     GridLineValues().DefaultColumnSpace = 0.3f;
     EXPECT_EQ(t.LoadTemplate(damaged), "");
     ASSERT_EQ(t.Columns.size(), 2u);
-    EXPECT_FLOAT_EQ(t.Columns[0]->Width, 1.0f);
-    EXPECT_FLOAT_EQ(t.Columns[1]->Width, 1000.0f);
     EXPECT_FLOAT_EQ(t.Columns[0]->ColumnSpace, 0.3f);
     ASSERT_EQ(t.Columns[0]->Curves.size(), 1u);
     EXPECT_EQ(t.Columns[0]->Curves[0]->Mnemonic, "RES");
     EXPECT_EQ(t.Columns[0]->Curves[0]->Unit, "OHMM");
+
+    const std::pair<const char*, const char*> refused[] = {
+        {"[Col0]\nWidth=1e30\n", "Width в разделе [Col0]"},
+        {"[Col0]\nColumnSpace=-1e30\n", "ColumnSpace в разделе [Col0]"},
+        {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nScaleValue=1e38\n", "ScaleValue в разделе [Col0Curve0]"},
+        {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nLogScaleModule=11\n", "LogScaleModule в разделе [Col0Curve0]"},
+        {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nLeftValue=abc\n", "LeftValue в разделе [Col0Curve0]"},
+    };
+    for (const auto& [body, key] : refused) {
+        strativ::test::WriteFileBytes(damaged, std::string("[TemlateInfo]\nVersion=1\nColumnCount=1\n") + body);
+        EXPECT_NE(t.LoadTemplate(damaged).find(key), std::string::npos) << body;
+        EXPECT_TRUE(t.Columns.empty()) << body;
+    }
 }
 
 }  // namespace

@@ -79,17 +79,23 @@ TEST(TitleMacros, ExpressionsAreReplacedByTheirValues)
     } cases[] = {
         {"#2+3#", "5.00", "5,00"},
         {"#9#", "9.00", "9,00"},
-        {"#1,5*2#", "3.00", "3,00"},
+        {"#1,5*2#", "3.00", "3,00"},  // a decimal comma outside a call
+        {"#MAX(1,2)#", "2.00", "2,00"},  // commas of a call separate its arguments
+        {"#(1,5+2)*2#", "7.00", "7,00"},
+        {"#1e3#", "1000.00", "1000,00"},
         {"Итого #10/4# м", "Итого 2.50 м", "Итого 2,50 м"},
-        {"a #2*3 b", "a 6.00 b", "a 6,00 b"},
-        {"h=#12", "h=12.00", "h=12,00"},
         {"#SQRT(16)#", "4.00", "4,00"},
         {"#1#2#", "1.002#", "1,002#"},
-        {"#5", "#5", "#5"},  // an open expression needs two characters
-        {"#1/0#", "#1/0#", "#1/0#"},
-        {"#2+#", "#2+#", "#2+#"},
-        {"#[WELL]#", "#[WELL]#", "#[WELL]#"},
+        // Only a "#" closed by another one opens an expression.
+        {"a #2*3 b", "a #2*3 b", "a #2*3 b"},
+        {"h=#12", "h=#12", "h=#12"},
+        {"Скв. #1 и #2", "Скв. #1 и #2", "Скв. #1 и #2"},
         {"##", "##", "##"},
+        {"# #", "# #", "# #"},
+        // What cannot be computed is marked.
+        {"#1/0#", "#1/0# (?)", "#1/0# (?)"},
+        {"#2+#", "#2+# (?)", "#2+# (?)"},
+        {"#[WELL]#", "#[WELL]# (?)", "#[WELL]# (?)"},
     };
     for (QChar separator : {QChar('.'), QChar(',')}) {
         platform::SetDecimalSeparator(separator);
@@ -101,6 +107,17 @@ TEST(TitleMacros, ExpressionsAreReplacedByTheirValues)
         }
     }
     platform::SetDecimalSeparator(QChar());
+}
+
+TEST(TitleMacros, ValuesOfMacrosAreNeverComputed)
+{
+    TQ7CellsArray cells = Row({"[WELL] ([FLD])", "#MAX([A],[b])# [NOTE]", "#[A]*2#"});
+    cells.SubstituteMacros({{"[WELL]", "Eastrock Lauren #1"}, {"[FLD]", "Lauren #2#"}, {"[A]", "3"},
+                            {"[B]", "7"}, {"[NOTE]", "#1+1#"}},
+                           WholeRow(cells));
+    EXPECT_EQ(cells.Cell(0, 0).Content.Text, "Eastrock Lauren #1 (Lauren #2#)");
+    EXPECT_EQ(cells.Cell(1, 0).Content.Text, "7.00 #1+1#");
+    EXPECT_EQ(cells.Cell(2, 0).Content.Text, "6.00");
 }
 
 }  // namespace

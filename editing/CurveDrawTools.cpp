@@ -1,0 +1,109 @@
+// The pencil and the line tools.
+#include "editing/CurveDrawTools.h"
+
+#include "view/PanelWithCurves.h"
+
+#include <QMouseEvent>
+#include <algorithm>
+
+void TPencilTool::Activate()
+{
+    crossMouse_ = host_.Panel().CrossMouse;
+    host_.Panel().CrossMouse = false;
+}
+
+void TPencilTool::Deactivate()
+{
+    Cancel();
+    host_.Panel().CrossMouse = crossMouse_;
+}
+
+void TPencilTool::MousePress(QMouseEvent& event)
+{
+    curve_ = PressedCurve(event);
+    if (curve_ < 0)
+        return;
+    last_ = event.position().toPoint();
+    changed_ = false;
+    host_.Snapshot("'Карандаш'");
+}
+
+void TPencilTool::MouseMove(QMouseEvent& event)
+{
+    if (curve_ < 0 || !(event.buttons() & Qt::LeftButton))
+        return;
+    const QPoint at = event.position().toPoint();
+    TPanelWithCurves& panel = host_.Panel();
+    panel.SetLine(curve_, last_.x(), last_.y(), at.x(), at.y());
+    last_ = at;
+    changed_ = true;
+    panel.Repaint();
+}
+
+void TPencilTool::MouseRelease(QMouseEvent& event)
+{
+    if (event.button() == Qt::LeftButton)
+        Cancel();
+}
+
+// A press that drew nothing leaves no step to undo.
+void TPencilTool::Cancel()
+{
+    if (curve_ >= 0 && !changed_)
+        host_.DiscardSnapshot();
+    curve_ = -1;
+}
+
+void TLineTool::MousePress(QMouseEvent& event)
+{
+    const int pressed = PressedCurve(event);
+    if (pressed < 0)
+        return;
+    curve_ = pressed;
+    start_ = event.position().toPoint();
+    changed_ = false;
+    const TCurve* curve = host_.Panel().GetCurve(curve_);
+    copy_.assign(curve->Values(), curve->Values() + curve->Count());
+    xOffset_ = curve->XOffset();
+    host_.Snapshot("'Линия'");
+}
+
+void TLineTool::MouseMove(QMouseEvent& event)
+{
+    if (curve_ < 0 || copy_.empty() || !(event.buttons() & Qt::LeftButton))
+        return;
+    TPanelWithCurves& panel = host_.Panel();
+    TCurve* curve = panel.GetCurve(curve_);
+    if (!curve || curve->Count() != static_cast<int>(copy_.size()))
+        return;
+    const QPoint at = event.position().toPoint();
+    std::copy(copy_.begin(), copy_.end(), curve->Values());
+    panel.SetLine(curve_, start_.x(), start_.y(), at.x(), at.y());
+    changed_ = true;
+    panel.Repaint();
+}
+
+void TLineTool::MouseRelease(QMouseEvent& event)
+{
+    if (event.button() != Qt::LeftButton || curve_ < 0)
+        return;
+    if (!changed_)
+        host_.DiscardSnapshot();
+    copy_.clear();
+    curve_ = -1;
+}
+
+void TLineTool::Cancel()
+{
+    TCurve* curve = host_.Panel().GetCurve(curve_);
+    if (curve && !copy_.empty() && curve->Count() == static_cast<int>(copy_.size())) {
+        std::copy(copy_.begin(), copy_.end(), curve->Values());
+        curve->Update();
+        curve->SetXOffset(xOffset_);  // drawing shifts the curve as its minimum moves
+        host_.Panel().Repaint();
+    }
+    if (curve_ >= 0)
+        host_.DiscardSnapshot();
+    copy_.clear();
+    curve_ = -1;
+}

@@ -1,0 +1,42 @@
+// Tools that draw values into a curve with the mouse: the pencil and the straight line.
+#pragma once
+
+#include "editing/PanelTool.h"
+
+#include <vector>
+
+// Every move with the left button held writes a line from the last position.
+class TPencilTool : public TPanelTool {
+public:
+    using TPanelTool::TPanelTool;
+    void Activate() override;
+    void Deactivate() override;
+    void MousePress(QMouseEvent& event) override;
+    void MouseMove(QMouseEvent& event) override;
+    void MouseRelease(QMouseEvent& event) override;
+    void Cancel() override;
+
+private:
+    int curve_ = -1;
+    QPoint last_;
+    bool changed_ = false;
+    bool crossMouse_ = true;
+};
+
+// A straight line from the press point to the mouse, redrawn over the values from before the
+// drag at every move; Cancel puts those values and the curve's place back.
+class TLineTool : public TPanelTool {
+public:
+    using TPanelTool::TPanelTool;
+    void MousePress(QMouseEvent& event) override;
+    void MouseMove(QMouseEvent& event) override;
+    void MouseRelease(QMouseEvent& event) override;
+    void Cancel() override;
+
+private:
+    int curve_ = -1;
+    QPoint start_;
+    std::vector<float> copy_;
+    int xOffset_ = 0;
+    bool changed_ = false;
+};

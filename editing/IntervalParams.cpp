@@ -1,0 +1,68 @@
+// Interval parameters dialog.
+#include "editing/IntervalParams.h"
+
+#include "editing/IntervalManager.h"
+#include "platform/Colors.h"
+#include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
+#include "ui_IntervalParams.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <limits>
+
+TFormIntervalParams::TFormIntervalParams(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFormIntervalParams>())
+{
+    ui->setupUi(this);
+    ui->PaintBoxColor->installEventFilter(this);
+    connect(ui->PaintBoxColor, &QPushButton::clicked, this, platform::Guarded([this] { PaintBoxColorClick(); }));
+    connect(ui->ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TFormIntervalParams::~TFormIntervalParams() = default;
+
+bool TFormIntervalParams::Execute(const IntervalItem& proposal, float minDepth, float maxDepth, IntervalItem& result)
+{
+    Ui::TFormIntervalParams& f = *ui;
+    const bool limited = minDepth < maxDepth;
+    const double lowest = limited ? minDepth : -std::numeric_limits<float>::max();
+    const double highest = limited ? maxDepth : std::numeric_limits<float>::max();
+    for (QDoubleSpinBox* spin : {f.RxSpinEditTop, f.RxSpinEditBottom})
+        spin->setRange(lowest, highest);
+    f.RxSpinEditTop->setValue(proposal.Top);
+    f.RxSpinEditBottom->setValue(proposal.Bottom);
+    color_ = proposal.Color;
+    f.PaintBoxColor->update();
+    f.EditName->setText(QString::fromStdString(proposal.Name));
+    if (platform::ExecDialog(*this) != QDialog::Accepted)
+        return false;
+    result.Top = f.RxSpinEditTop->value();
+    result.Bottom = f.RxSpinEditBottom->value();
+    result.Color = color_;
+    result.Name = f.EditName->text().toStdString();
+    return true;
+}
+
+void TFormIntervalParams::PaintBoxColorClick()
+{
+    std::uint32_t color = color_;
+    if (!platform::ChooseColor(this, color))
+        return;
+    color_ = color;
+    ui->PaintBoxColor->update();
+}
+
+// The swatch: its colour framed in black.
+bool TFormIntervalParams::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->PaintBoxColor && event->type() == QEvent::Paint) {
+        QPainter painter(ui->PaintBoxColor);
+        painter.setPen(Qt::black);
+        painter.setBrush(platform::ToQColor(color_));
+        painter.drawRect(ui->PaintBoxColor->rect().adjusted(1, 1, -2, -2));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,33 @@
+// The interval parameters dialog: name, bounds and colour of one interval.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <memory>
+
+namespace Ui { class TFormIntervalParams; }
+struct IntervalItem;
+
+class TFormIntervalParams : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormIntervalParams(QWidget* parent = nullptr);
+    ~TFormIntervalParams() override;
+
+    // Shows the proposal with both bounds held within [minDepth, maxDepth] (no limits when the
+    // two are equal or reversed); true on OK with name, bounds and colour written into `result`
+    // (its Active mark untouched).
+    bool Execute(const IntervalItem& proposal, float minDepth, float maxDepth, IntervalItem& result);
+
+    Ui::TFormIntervalParams& Form() const { return *ui; }
+    std::uint32_t SwatchColor() const { return color_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void PaintBoxColorClick();
+
+    std::unique_ptr<Ui::TFormIntervalParams> ui;
+    std::uint32_t color_ = 0;
+};

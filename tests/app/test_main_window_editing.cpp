@@ -1,0 +1,197 @@
+// The main window's editing frame: the document-changed routine, undo across reallocations,
+// the current tool and its overlay, and the choice of intervals for an operation.
+#include "AppTestSupport.h"
+
+#include "editing/SelectIntervalPart.h"
+#include "ui_MainUnit.h"
+#include "ui_SelectIntervalPart.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <functional>
+
+namespace strativ::test {
+namespace {
+
+class MainEditingTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(Open(WriteTestLas(dir.file("edit.las"), 3, 401)));  // 100 .. 300 m
+    }
+
+    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
+
+    // A screen image of the panel, overlay and cross-hair included.
+    QImage Screen() const { return Panel().grab().toImage(); }
+
+    // The undo step of a change that grows the document, made behind the window's back.
+    void GrowBehindTheWindow(int samples)
+    {
+        window->Snapshot("'Рост'");
+        window->LasFile()->ShiftCurveExtending(1, samples);
+    }
+};
+
+TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
+{
+    Ui::TFormMain& f = window->Form();
+    GrowBehindTheWindow(40);
+    window->CheckDocumentGeneration();
+    ExpectViewFollowsDocument(*window, "growth");
+    const std::vector<std::pair<std::string, std::function<void()>>> commands = {
+        {"undo button", [&] { f.TBUndo->trigger(); }},
+        {"redo button", [&] { f.TBRedo->trigger(); }},
+        {"undo item", [&] { f.MIUndo->trigger(); }},
+        {"redo item", [&] { f.MIRedo->trigger(); }},
+    };
+    for (const auto& [name, command] : commands) {
+        command();
+        ExpectViewFollowsDocument(*window, name);
+    }
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 441);
+    f.TBUndo->trigger();
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
+    EXPECT_EQ(window->StatusText(2), "Глубины: 100.0 - 300.0 M");
+}
+
+// A command that replaces the arrays and calls nothing: the panel notices before it draws or
+// hit-tests (the sanitizer build reports any read of the freed arrays).
+TEST_F(MainEditingTest, ViewFollowsADocumentChangedBehindItsBack)
+{
+    TLASFile& document = *window->LasFile();
+    document.ShiftCurveExtending(2, -30);
+    TStravoFloatArrayList copy;
+    for (int i = 0; i < document.GetCurvesCount(); ++i)
+        copy.Add(document.GetCurveArrays().Item(i).Clone());
+    document.SwapCurveArrays(copy);
+    copy = TStravoFloatArrayList();  // the arrays the view held are freed
+    QTest::mouseMove(&Panel(), Panel().DrawingArea().center());
+    Screen();
+    ExpectViewFollowsDocument(*window, "behind the back");
+    EXPECT_EQ(window->StatusText(2), "Глубины: 85.0 - 300.0 M");
+}
+
+TEST_F(MainEditingTest, UndoAndRedoKeepTheDepthAtTheTopOfTheView)
+{
+    Ui::TFormMain& f = window->Form();
+    TAxis& axis = Panel().YAxisInfo;
+    axis.SetOffset(axis.MaxOffset() / 2);
+    const double top = Panel().GetFirstVisibleDepth();
+    const double row = 1.0 / axis.PixelsPerUnit();
+    GrowBehindTheWindow(-20);  // ten metres more above: the same depth lies further down
+    window->CheckDocumentGeneration();
+    EXPECT_NEAR(Panel().GetFirstVisibleDepth(), top, row);
+    f.TBUndo->trigger();
+    EXPECT_NEAR(Panel().GetFirstVisibleDepth(), top, row);
+    f.TBRedo->trigger();
+    EXPECT_NEAR(Panel().GetFirstVisibleDepth(), top, row);
+
+    // Scrolled into the part an undo takes away: clamped into the restored range.
+    axis.SetOffset(0);
+    EXPECT_NEAR(Panel().GetFirstVisibleDepth(), 90.0, row);
+    f.TBUndo->trigger();
+    EXPECT_NEAR(Panel().GetFirstVisibleDepth(), 100.0, row);
+    ExpectViewFollowsDocument(*window, "undo to the shorter document");
+}
+
+TEST_F(MainEditingTest, ToolButtonsChooseOneToolAndEscapeEndsIt)
+{
+    Ui::TFormMain& f = window->Form();
+    EXPECT_EQ(window->CurrentTool(), nullptr);
+    f.TBJoinCurves->trigger();
+    EXPECT_EQ(window->CurrentTool(), window->ToolOf(f.TBJoinCurves));
+    EXPECT_EQ(window->StatusText(0), "Выберите верхнюю кривую (щелкните для этого левой кнопкой мыши по нужной кривой "
+                                     "на нужной глубине)...");
+    f.TBCutCurveTop->trigger();
+    EXPECT_FALSE(f.TBJoinCurves->isChecked());
+    EXPECT_EQ(window->CurrentTool(), window->ToolOf(f.TBCutCurveTop));
+    EXPECT_EQ(window->StatusText(0), "Щелкните левой кнопкой мыши по кривой для обрезания на нужной глубине");
+    f.TBShiftCurve->trigger();
+    EXPECT_EQ(Panel().PanelState, TPanelWithCurves::PSDrag);
+    f.TBZoomSquare->trigger();
+    EXPECT_EQ(Panel().PanelState, TPanelWithCurves::PSNormal);
+    EXPECT_FALSE(Panel().CrossMouse);
+
+    // The rubber band stays on screen through hover repaints; Esc takes it and the tool away.
+    const QRect area = Panel().DrawingArea();
+    const QPoint from = area.topLeft() + QPoint(40, 40);
+    const QPoint to = from + QPoint(120, 90);
+    const QImage before = Screen();
+    // Pixels of the drawing area black now but not before.
+    const auto newBlack = [&] {
+        const QImage now = Screen();
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += now.pixelColor(x, y) == Qt::black && before.pixelColor(x, y) != Qt::black;
+        return count;
+    };
+    QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(&Panel(), to);
+    Panel().Repaint();
+    EXPECT_GT(newBlack(), 100);  // a third of the 420-pixel outline: dots
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(f.TBZoomSquare->isChecked());
+    EXPECT_EQ(window->CurrentTool(), nullptr);
+    EXPECT_TRUE(Panel().CrossMouse);
+    EXPECT_EQ(window->StatusText(0), "");
+    QTest::mouseRelease(&Panel(), Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(newBlack(), 0);
+}
+
+TEST_F(MainEditingTest, IntervalChoiceAnswersTheFourWays)
+{
+    // No intervals: the whole document, no dialog.
+    runner->Clear();
+    EXPECT_EQ(window->SelectOperationIntervals("m", -1), (FloatPairList{{100.0f, 300.0f}}));
+    EXPECT_TRUE(runner->Requests().empty());
+
+    window->Intervals.SetInterval(120, 150)->Active = false;
+    window->Intervals.SetInterval(200, 250)->Name = "B";
+    window->Intervals.List[0].Name = "A";
+    using Form = Ui::TDlgSelectIntervalPart;
+    const auto answer = [&](std::function<void(Form&)> fill) {
+        runner->PushDialog([fill](QDialog& dialog) {
+            auto& choice = static_cast<TDlgSelectIntervalPart&>(dialog);
+            fill(choice.Form());
+            choice.Form().OKBtn->click();
+            return dialog.result();
+        });
+        return window->SelectOperationIntervals("Сглаживание: выбор интервалов", -1);
+    };
+    EXPECT_EQ(answer([](Form& f) {
+                  EXPECT_EQ(f.LabelTopMessage->text(), "Сглаживание: выбор интервалов");
+                  EXPECT_EQ(f.LabelAllInterval->text(), "100.00 -:- 300.00");
+                  EXPECT_EQ(f.ComboBoxOneInterval->itemText(0), "A (120.00:150.00)");
+                  f.CheckBox1->setChecked(true);
+              }),
+              (FloatPairList{{100.0f, 300.0f}}));
+    EXPECT_EQ(answer([](Form& f) {
+                  EXPECT_TRUE(f.CheckBox1->isChecked());  // carried over from the last run
+                  f.CheckBox1->setChecked(false);
+                  f.RadioAllActive->setChecked(true);
+              }),
+              (FloatPairList{{200.0f, 250.0f}}));
+    EXPECT_EQ(answer([](Form& f) { f.RadioAll->setChecked(true); }), (FloatPairList{{120.0f, 150.0f}, {200.0f, 250.0f}}));
+    EXPECT_EQ(answer([](Form& f) {
+                  EXPECT_TRUE(f.RadioAll->isChecked());
+                  f.RadioOne->setChecked(true);
+                  EXPECT_TRUE(f.ComboBoxOneInterval->isEnabled());
+                  f.ComboBoxOneInterval->setCurrentIndex(1);
+              }),
+              (FloatPairList{{200.0f, 250.0f}}));
+
+    // A preselected interval opens on the single choice; Cancel answers nothing.
+    runner->PushDialog([](QDialog& dialog) {
+        Form& f = static_cast<TDlgSelectIntervalPart&>(dialog).Form();
+        EXPECT_TRUE(f.RadioOne->isChecked());
+        EXPECT_EQ(f.ComboBoxOneInterval->currentIndex(), 0);
+        return int(QDialog::Rejected);
+    });
+    EXPECT_TRUE(window->SelectOperationIntervals("m", 0).empty());
+}
+
+}  // namespace
+}  // namespace strativ::test

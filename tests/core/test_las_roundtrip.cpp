@@ -1,0 +1,225 @@
+// What a load and save keep: value texts (tiny, noisy, exponent), a regular depth grid at any
+// depth, one-row documents, the lines before the first section, LAS 1.2 information with colons;
+// and what the reader takes: underflow, a DOS end-of-file byte, form feeds.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/LasNumbers.h"
+#include "core/Lasfile.h"
+#include "tests/core/test_las_util.h"
+
+namespace {
+
+using las_test::Curve;
+
+std::string LasWithData(const std::string& curves, const std::string& rows,
+                        const std::string& well = "")
+{
+    return "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n" + well + " NULL. -999.25 :\n~Curve\n" +
+           curves + "~A\n" + rows;
+}
+
+// Value texts of the ~A section, row by row.
+std::vector<std::vector<std::string>> DataTokens(const std::string& text)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text.substr(text.find("\n", text.find("~A")) + 1));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream tokens(line);
+        rows.emplace_back();
+        for (std::string token; tokens >> token;)
+            rows.back().push_back(token);
+    }
+    return rows;
+}
+
+std::string WellValue(const TLASFile& document, int code)
+{
+    return document.GetParser().GetWellSection().FindLineByCode(code)->Value();
+}
+
+class LasRoundTrip : public ::testing::Test {
+protected:
+    std::string Save(const TLASFile& document)
+    {
+        const std::string path = files_.Path("saved" + std::to_string(++saved_) + ".las");
+        EXPECT_TRUE(document.WriteLas(path));
+        return las_test::ReadFileBytes(path);
+    }
+    las_test::LasFiles files_;
+    int saved_ = 0;
+};
+
+} // namespace
+
+// Tiny values keep every digit, values read with noise-free decimals come back as read, and a
+// value the column's decimals cannot hold is written in exponent form.
+TEST_F(LasRoundTrip, ValuesComeBackAsTheyWereRead)
+{
+    const auto document = files_.Load(LasWithData(" DEPT.M :\n A.U :\n B.U :\n",
+                                                  "1874.90 1.2345678E-06 0.47260000\n"
+                                                  "3615.4340 2.5E-11 -0.5\n"
+                                                  "3615.5864 -999.25 12.5\n"));
+    ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
+    const std::string text = Save(*document);
+    const auto rows = DataTokens(text);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][0], "1874.9000");
+    EXPECT_EQ(rows[1][0], "3615.4340");
+    EXPECT_EQ(rows[2][0], "3615.5864");
+    EXPECT_EQ(rows[0][2], "0.47260000");
+    EXPECT_EQ(rows[1][2], "-0.50000000");
+    EXPECT_EQ(rows[2][1], "-999.25");
+    const TLASFile reread(files_.Write(text), 2);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(Curve(reread, c), Curve(*document, c)) << c;
+    EXPECT_EQ(reread.GetCurveData(1)[1], 2.5e-11f);
+
+    // Computed values in a column of 2 decimals: too small ones in exponent form.
+    const std::vector<float> computed{1e-7f, 0.004f, 123456.78f};
+    const int added = document->AddCurve("CALC", computed.data());
+    EXPECT_EQ(document->GetCurveDecimals(added), 2);
+    const auto written = DataTokens(Save(*document));
+    EXPECT_EQ((std::vector<std::string>{written[0][3], written[1][3], written[2][3]}),
+              (std::vector<std::string>{"1E-07", "4E-03", "123456.78"}));
+}
+
+// A regular grid whose depths a float cannot hold is written from STRT + i * STEP, exactly as
+// read, whichever way the file runs; an edited depth falls back to the float's own text.
+TEST_F(LasRoundTrip, RegularDepthGridIsWrittenExactly)
+{
+    for (const bool descending : {false, true}) {
+        SCOPED_TRACE(descending);
+        std::string rows;
+        std::vector<std::string> depths;
+        for (long long i = 0; i < 2000; ++i) {
+            const long long units = 36000000 + i * 1524;  // 3600.0000 + i * 0.1524
+            char depth[32];
+            std::snprintf(depth, sizeof depth, "%lld.%04lld", units / 10000, units % 10000);
+            depths.push_back(depth);
+        }
+        if (descending)
+            std::reverse(depths.begin(), depths.end());
+        for (const std::string& depth : depths)
+            rows += depth + " 1.5\n";
+        const std::string well = " STRT.M " + depths.front() + " :\n STOP.M " + depths.back() +
+                                 " :\n STEP.M " + (descending ? "-0.1524" : "0.1524") + " :\n";
+        const std::string input = LasWithData(" DEPT.M :\n A.U :\n", rows, well);
+        const auto document = files_.Load(input);
+        ASSERT_TRUE(document->IsLoaded());
+        const std::string text = Save(*document);
+        std::vector<std::string> written;
+        for (const auto& row : DataTokens(text))
+            written.push_back(row.at(0));
+        EXPECT_EQ(written, depths);
+        EXPECT_NE(text.find(" STEP.M " + std::string(descending ? "-0.1524" : "0.1524") + " :"),
+                  std::string::npos);
+
+        document->GetCurveData(0)[1] += 0.01f;
+        const auto edited = DataTokens(Save(*document));
+        const TLASFile reread(files_.Write(text), 2);
+        EXPECT_EQ(Curve(reread, 0), Curve(*files_.Load(input), 0));
+        EXPECT_EQ(edited[descending ? 1998 : 1][0], "3600.1624");
+        EXPECT_EQ(edited[descending ? 1997 : 2][0],
+                  FormatLasFixed(document->GetCurveData(0)[2], 4));
+    }
+}
+
+// Below the float range a number reads as the nearest float; beyond it, or not a number, the
+// file is refused with the line.
+TEST_F(LasRoundTrip, UnderflowReadsAsTheNearestFloat)
+{
+    const auto document = files_.Load(
+        LasWithData(" DEPT.M :\n A.U :\n", "1 1e-50\n2 -1e-50\n3 1e-40\n4 1e-400\n5 3e38\n"));
+    ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
+    EXPECT_EQ(Curve(*document, 1), (std::vector<float>{0.0f, -0.0f, 1e-40f, 0.0f, 3e38f}));
+    EXPECT_TRUE(std::signbit(document->GetCurveData(1)[1]));
+    const TLASFile reread(files_.Write(Save(*document)), 2);
+    EXPECT_EQ(Curve(reread, 1), Curve(*document, 1));
+
+    for (const char* bad : {"1e39", "-4e38", "1e400", "1x"}) {
+        const auto refused = files_.Load(LasWithData(" DEPT.M :\n A.U :\n", "1 2\n2 " + std::string(bad) + "\n"));
+        EXPECT_EQ(refused->GetLoadError(),
+                  "Некорректное значение в строке 11 файла: '" + std::string(bad) + "'");
+    }
+}
+
+TEST_F(LasRoundTrip, OneRowDocumentIsSavedByBothWriters)
+{
+    const auto document =
+        files_.Load(LasWithData(" DEPT.M :\n A.U :\n", "1500.25 7.5\n", " STEP.M 0.25 :\n"));
+    ASSERT_EQ(document->GetPointCount(), 1);
+    const int curves[] = {1};
+    const std::string path = files_.Path("one.las");
+    ASSERT_TRUE(document->WriteLasThinned(1, curves, 0, 1, 0, 0, path));
+    const TLASFile thinned(path, 2);
+    EXPECT_EQ(Curve(thinned, 1), std::vector<float>{7.5f});
+    EXPECT_EQ(WellValue(thinned, kLineStrt), "1500.25");
+    EXPECT_EQ(WellValue(thinned, kLineStop), "1500.25");
+    EXPECT_EQ(DataTokens(Save(*document)), (std::vector<std::vector<std::string>>{{"1500.25", "7.5"}}));
+}
+
+// Comments before the first section come back first, byte for byte; a 1.2 information line
+// takes everything after the first colon that follows the unit.
+TEST_F(LasRoundTrip, PreambleAndLas12InformationWithColonsAreKept)
+{
+    const std::string preamble = "# LAS format log file from PETREL\r\n"
+                                 "# 03/04/1999 Updated by: J. Smith\r\n"
+                                 "#-----\r\n"
+                                 "\r\n";
+    const std::string header = "~VERSION INFORMATION\r\n"
+                               " VERS.   1.2:   CWLS LOG ASCII STANDARD -VERSION 1.2\r\n"
+                               " WRAP.   NO:   ONE LINE PER DEPTH STEP\r\n"
+                               "~WELL INFORMATION\r\n"
+                               " STRT.M   10.0:\r\n"
+                               " STOP.M   10.5:\r\n"
+                               " STEP.M   0.5:\r\n"
+                               " NULL.    -999.25:\r\n"
+                               " DATE.   LOG DATE:  25-DEC-1988 14:30\r\n"
+                               " SRVC.   SERVICE COMPANY:  ANY LOGGING CO: UNIT 7\r\n"
+                               " WELL.   WELL:  A-1\r\n"
+                               "~CURVE INFORMATION\r\n"
+                               " DEPT.M   :  DEPTH\r\n"
+                               " GR  .API :  GAMMA\r\n"
+                               "~A  DEPTH  GR\r\n";
+    const auto document = files_.Load(preamble + header + "10.0 1.0\r\n10.5 2.0\r\n");
+    ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
+    EXPECT_EQ(document->GetParser().GetPreamble().size(), 4u);
+    const TLasParsSection& well = document->GetParser().GetWellSection();
+    EXPECT_STREQ(well.FindLineByCode(kLineDate)->Value(), "25-DEC-1988 14:30");
+    EXPECT_STREQ(well.FindLineByCode(kLineDate)->Description(), "LOG DATE");
+    EXPECT_STREQ(well.FindLineByCode(kLineSrvc)->Value(), "ANY LOGGING CO: UNIT 7");
+    EXPECT_STREQ(well.FindLineByCode(kLineWell)->Value(), "A-1");
+
+    const std::string text = Save(*document);
+    EXPECT_EQ(text.substr(0, preamble.size() + header.size()), preamble + header);
+
+    // An edited value keeps the layout; the text after the first colon is the value.
+    document->GetParser().GetWellSection().FindLineByCode(kLineSrvc)->SetField(
+        TLasParsParsedString::kValue, "OTHER CO: UNIT 9");
+    const TLASFile reread(files_.Write(Save(*document)), 2);
+    EXPECT_STREQ(reread.GetParser().GetWellSection().FindLineByCode(kLineSrvc)->Value(),
+                 "OTHER CO: UNIT 9");
+}
+
+// A DOS end-of-file byte ends the text wherever it stands; a form feed in ~A is a blank; other
+// control bytes are refused and shown by their code.
+TEST_F(LasRoundTrip, DosEndOfFileAndFormFeed)
+{
+    const std::string base = LasWithData(" DEPT.M :\n A.U :\n", "1 10\n2\f20\n\f\n3 30\n");
+    for (const std::string& tail : {std::string("\x1A"), std::string("\x1A\x1A\x1A"),
+                                    std::string("4 40\x1Ajunk \x01\x02\n")}) {
+        const auto document = files_.Load(base + tail);
+        ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
+        EXPECT_EQ(Curve(*document, 1).size(), tail.size() > 3 ? 4u : 3u);
+        EXPECT_EQ(Curve(*document, 1)[1], 20.0f);
+    }
+    const auto header = files_.Load(LasWithData(" DEPT.M :\n\x1A", "1 10\n"));
+    EXPECT_EQ(header->GetLoadError(), "Файл не содержит данных");
+    EXPECT_EQ(files_.Load(base + "4 4\x07\n")->GetLoadError(),
+              "Некорректное значение в строке 14 файла: '4\\x07'");
+}
