@@ -89,6 +89,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     NumberInput = new TNumberInputBox(this);
     CurveNameDlg = new TCurveNameDlg(this);
     DlgSessions = new TDlgSessions(this);
+    SetUpDataWindows();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
@@ -343,7 +344,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     bool close = true;
     platform::Guarded(this, [&] {
-        if (!AskSaveChanges()) {
+        if (!QueryCloseDataWindows() || !AskSaveChanges()) {
             close = false;
             return;
         }

@@ -39,6 +39,7 @@ class TFormIntervalParams;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TFormChooseCurves;
+class TFormEditor;
 class TFormLasBrowserColumns;
 class TFormSaveToLas;
 class TLASFile;
@@ -113,6 +114,10 @@ public:
     TAboutBox* AboutBox = nullptr;
     TNumberInputBox* NumberInput = nullptr;
     TCurveNameDlg* CurveNameDlg = nullptr;
+    // Data windows: the LAS editor (made in SetUpDataWindows, app/MainDataWindows.cpp).
+    TFormEditor* FormEditor = nullptr;
+    QAction* MIEditLas = nullptr;
+    void MIEditLasClick();
     TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
@@ -203,6 +208,9 @@ protected:
 
 private:
     void CreateView();
+    void SetUpDataWindows();
+    // The data windows' questions about their unsaved edits; false keeps the program open.
+    bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
     // A command handler, followed by the document-changed routine when it replaced arrays.

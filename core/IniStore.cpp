@@ -105,7 +105,7 @@ void IniStore::Parse(std::string_view bytes)
         bytes.remove_prefix(3);
     std::string converted;
     if (!IsValidUtf8(bytes)) {
-        // Files of the Windows program are CP1251.
+        // Settings files written by other programs may be CP1251.
         converted = Cp1251ToUtf8(bytes);
         bytes = converted;
     }

@@ -169,9 +169,12 @@ QString FloatToStrF(double value, int precision, int digits)
     return text;
 }
 
-bool TryStrToFloat(const QString& text, double& value)
+namespace {
+
+// The whole text read as a number whose decimal separator passes `isSeparator`.
+template <class IsSeparator>
+bool ParseNumber(const QString& text, double& value, IsSeparator isSeparator)
 {
-    const QChar separator = DecimalSeparator();
     QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return false;
@@ -184,7 +187,7 @@ bool TryStrToFloat(const QString& text, double& value)
         if (c >= QChar('0') && c <= QChar('9')) {
             mantissaDigit = mantissaDigit || !inExponent;
             ascii += char(c.unicode());
-        } else if (c == separator && !inExponent) {
+        } else if (isSeparator(c) && !inExponent) {
             ascii += '.';
         } else if (c == QChar('e') || c == QChar('E')) {
             inExponent = true;
@@ -206,6 +209,19 @@ bool TryStrToFloat(const QString& text, double& value)
         return false;
     value = parsed;
     return true;
+}
+
+}  // namespace
+
+bool TryStrToFloat(const QString& text, double& value)
+{
+    const QChar separator = DecimalSeparator();
+    return ParseNumber(text, value, [separator](QChar c) { return c == separator; });
+}
+
+bool TryStrToFloatPointOrComma(const QString& text, double& value)
+{
+    return ParseNumber(text, value, [](QChar c) { return c == QChar('.') || c == QChar(','); });
 }
 
 bool TryStrToFloat(const QString& text, float& value)

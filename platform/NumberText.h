@@ -22,5 +22,8 @@ void SetDecimalSeparator(QChar separator);
 // locale separator. False, and `value` untouched, for anything else.
 bool TryStrToFloat(const QString& text, double& value);
 bool TryStrToFloat(const QString& text, float& value);
+// The same accepting a point or a comma as the separator, whatever the locale (text pasted
+// from files).
+bool TryStrToFloatPointOrComma(const QString& text, double& value);
 
 }  // namespace platform

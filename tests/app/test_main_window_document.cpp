@@ -64,6 +64,7 @@ TEST_F(MainWindowTest, MenuOpenShowsOnlyTheChosenCurves)
 
 TEST_F(MainWindowTest, FileThatFailsToLoadLeavesTheDocumentUntouched)
 {
+    STRATIV_REQUIRE_CORPUS();
     ASSERT_TRUE(Open(WriteTestLas(dir.file("good.las"), 2, 10)));
     TLASFile* before = window->LasFile();
     window->SetModified();

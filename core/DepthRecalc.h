@@ -1,0 +1,19 @@
+// An evenly spaced depth series of n samples from two of first value, step and last value.
+#pragma once
+
+#include "core/CoreTypes.h"
+
+struct DepthSeries {
+    FloatVector depths;
+    float first = 0.0f;
+    float step = 0.0f;
+    float last = 0.0f;
+};
+
+// Which two parameters make the series.
+enum class DepthRecalcMode { FirstAndStep = 1, FirstAndLast = 2, StepAndLast = 3 };
+
+// Each depth is formed in extended precision and stored as float. The first value and the last
+// value are exact where they are given. One sample takes the first value (the last value from
+// the step and the last value) and the step as given.
+DepthSeries RecalculateDepths(DepthRecalcMode mode, float first, float step, float last, int n);

@@ -1,0 +1,301 @@
+// Value grid model of the table editor.
+#include "datawin/LasTableModel.h"
+
+#include "core/Lasfile.h"
+#include "core/StringUtils.h"
+#include "platform/NumberText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+const QString kNull = QStringLiteral("Null");
+
+// platform::FloatToStrF(value, 7, decimals) for the values a grid shows most, in one
+// std::to_chars call; false for what only the general routine words the same (integer parts
+// above 7 digits, exact ties, which it rounds away from zero).
+bool QuickValueText(double value, int decimals, QString& text)
+{
+    constexpr double kPowers[] = {1e-1, 1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    const double m = std::fabs(value);
+    const QChar separator = platform::DecimalSeparator();
+    if (m == 0) {
+        text = decimals > 0 ? QStringLiteral("0") + separator + QString(decimals, QLatin1Char('0')) : QStringLiteral("0");
+        return true;
+    }
+    if (!(m < 1e7) || m < 1e-1 || decimals > 9)
+        return false;
+    int integerDigits = 0;  // digits before the point; 0 below 1
+    while (m >= kPowers[integerDigits + 1])
+        ++integerDigits;
+    const int kept = std::min(decimals, 7 - integerDigits);
+    const double twice = std::ldexp(m, kept + 1);
+    if (twice == std::floor(twice) && std::fmod(twice, 2.0) == 1.0)
+        return false;
+    char buffer[48];
+    char* p = buffer;
+    if (value < 0)
+        *p++ = '-';
+    const auto result = std::to_chars(p, buffer + sizeof buffer - 12, m, std::chars_format::fixed, kept);
+    char* end = result.ptr;
+    const char* point = std::find(p, end, '.');
+    if (point - p > 7)
+        return false;  // rounded up to eight integer digits: exponent form
+    if (decimals > kept) {
+        if (kept == 0)
+            *end++ = '.';
+        end = std::fill_n(end, decimals - kept, '0');
+    }
+    if (value < 0 && std::all_of(p, end, [](char c) { return c == '0' || c == '.'; }))
+        return false;  // rounds to zero: written without a minus
+    text = QString::fromLatin1(buffer, end - buffer);
+    if (separator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), separator);
+    return true;
+}
+}  // namespace
+
+LasTableModel::LasTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void LasTableModel::SetDocument(TLASFile* document)
+{
+    beginResetModel();
+    document_ = document;
+    columns_.assign(document ? std::size_t(document->GetCurvesCount()) : 0, Column{});
+    invalidCol_ = invalidRow_ = -1;
+    endResetModel();
+}
+
+int LasTableModel::ColCount() const
+{
+    return int(columns_.size()) + 1;
+}
+
+int LasTableModel::RowCount() const
+{
+    return document_ && !columns_.empty() ? document_->GetPointCount() + 1 : 1;
+}
+
+int LasTableModel::Decimals(int curve) const
+{
+    return curve == 0 ? document_->GetDepthDecimals() : document_->GetCurveDecimals(curve);
+}
+
+QString LasTableModel::ValueText(int curve, float value) const
+{
+    if (value == document_->GetNullValue())
+        return kNull;
+    QString text;
+    if (!QuickValueText(value, Decimals(curve), text))
+        text = platform::FloatToStrF(value, 7, Decimals(curve));
+    return text;
+}
+
+QString LasTableModel::Text(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
+        return {};
+    if (col == 0)
+        return row == 0 ? QString() : QString::number(row);
+    const int curve = col - 1;
+    if (row == 0)
+        return QString::fromStdString(document_->GetCurveName(curve));
+    const auto& texts = columns_[std::size_t(curve)].texts;
+    if (auto it = texts.find(row); it != texts.end())
+        return it->second;
+    return ValueText(curve, document_->GetCurveData(curve)[row - 1]);
+}
+
+void LasTableModel::SetText(int col, int row, const QString& typed)
+{
+    if (col < 1 || row < 1 || col >= ColCount() || row >= RowCount())
+        return;
+    QString text = typed;
+    bool valid = true;
+    if (text.trimmed().isEmpty()) {
+        text = kNull;
+    } else if (text.toUpper() != QStringLiteral("NULL")) {
+        float value = 0;
+        valid = platform::TryStrToFloat(text, value);
+        if (valid && value == document_->GetNullValue())
+            text = kNull;
+    }
+    if (!valid && invalidCol_ < 0) {
+        invalidCol_ = col;
+        invalidRow_ = row;
+    }
+    if (text == Text(col, row))
+        return;
+    Column& column = columns_[std::size_t(col - 1)];
+    column.texts[row] = text;
+    column.pending = true;
+    const QModelIndex cell = IndexOf(col, row);
+    emit dataChanged(cell, cell);
+}
+
+bool LasTableModel::CellValue(int col, int row, double& value) const
+{
+    if (col < 1 || row < 1 || col >= ColCount() || row >= RowCount())
+        return false;
+    const auto& texts = columns_[std::size_t(col - 1)].texts;
+    if (auto it = texts.find(row); it != texts.end())
+        return it->second != kNull && platform::TryStrToFloat(it->second, value);
+    const float stored = document_->GetCurveData(col - 1)[row - 1];
+    if (stored == document_->GetNullValue())
+        return false;
+    value = stored;
+    return true;
+}
+
+QString LasTableModel::NumberText(int curve, double value) const
+{
+    const float target = float(value);
+    QString text = platform::FloatToStrF(target, 7, Decimals(curve));
+    float back = 0;
+    if (platform::TryStrToFloat(text, back) && back == target)
+        return text;
+    text = QString::fromStdString(ShortestNumberText(target));
+    text.replace(QLatin1Char('.'), platform::DecimalSeparator());
+    return text;
+}
+
+bool LasTableModel::TakeInvalidCell(int& col, int& row)
+{
+    col = invalidCol_;
+    row = invalidRow_;
+    invalidCol_ = invalidRow_ = -1;
+    return col >= 0;
+}
+
+bool LasTableModel::ReadColumn(int curve, std::vector<float>& values) const
+{
+    if (!document_ || curve < 0 || curve >= int(columns_.size()))
+        return false;
+    const float* data = document_->GetCurveData(curve);
+    values.assign(data, data + document_->GetPointCount());
+    for (const auto& [row, text] : columns_[std::size_t(curve)].texts) {
+        if (text == kNull) {
+            values[std::size_t(row - 1)] = document_->GetNullValue();
+        } else if (!platform::TryStrToFloat(text, values[std::size_t(row - 1)])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+bool StrictlyRising(const std::vector<float>& depths, float null)
+{
+    for (std::size_t i = 0; i < depths.size(); ++i)
+        if (depths[i] == null || (i > 0 && !(depths[i] > depths[i - 1])))
+            return false;
+    return true;
+}
+}  // namespace
+
+bool LasTableModel::ApplyToDocument(QString& refused)
+{
+    refused.clear();
+    if (!document_)
+        return false;
+    bool changed = false;
+    std::vector<float> values;
+    for (int curve = 0; curve < int(columns_.size()); ++curve) {
+        Column& column = columns_[std::size_t(curve)];
+        if (!column.pending)
+            continue;
+        const int points = document_->GetPointCount();
+        bool ok = ReadColumn(curve, values);
+        if (ok && curve == 0)
+            ok = StrictlyRising(values, document_->GetNullValue());
+        if (!ok) {
+            refused += QString::fromStdString(document_->GetCurveName(curve)) + QStringLiteral("\n");
+            continue;
+        }
+        if (curve == 0)
+            document_->SetDepthValues(points, values.data());
+        else
+            document_->SetCurveValues(values.data(), 0, curve, points);
+        column.pending = false;
+        changed = true;
+    }
+    return changed;
+}
+
+bool LasTableModel::HasPendingEdits() const
+{
+    for (const Column& column : columns_)
+        if (column.pending)
+            return true;
+    return false;
+}
+
+void LasTableModel::DropEdits(int col)
+{
+    if (col < 1 || col >= ColCount())
+        return;
+    columns_[std::size_t(col - 1)] = Column{};
+    emit dataChanged(index(0, col - 1), index(rowCount() - 1, col - 1));
+}
+
+void LasTableModel::CurveAdded()
+{
+    const int col = int(columns_.size());
+    beginInsertColumns({}, col, col);
+    columns_.emplace_back();
+    endInsertColumns();
+}
+
+void LasTableModel::CurveDeleted(int curve)
+{
+    beginRemoveColumns({}, curve, curve);
+    columns_.erase(columns_.begin() + curve);
+    endRemoveColumns();
+}
+
+void LasTableModel::CurveRenamed(int curve)
+{
+    emit headerDataChanged(Qt::Horizontal, curve, curve);
+}
+
+int LasTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : RowCount() - 1;
+}
+
+int LasTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColCount() - 1;
+}
+
+QVariant LasTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return Text(index.column() + 1, index.row() + 1);
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+bool LasTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    SetText(index.column() + 1, index.row() + 1, value.toString());
+    return true;
+}
+
+Qt::ItemFlags LasTableModel::flags(const QModelIndex& index) const
+{
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+QVariant LasTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return orientation == Qt::Horizontal ? Text(section + 1, 0) : QVariant(section + 1);
+}

@@ -1,0 +1,52 @@
+// A new curve from a few typed or pasted (depth, value) points, filled between them as steps,
+// by a spline or by straight lines.
+#pragma once
+
+#include "core/CurveByValues.h"
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace Ui { class TFormCreateCurveByValues; }
+
+class TFormCreateCurveByValues : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormCreateCurveByValues(QWidget* parent = nullptr);
+    ~TFormCreateCurveByValues() override;
+
+    // Runs the dialog for a curve over `depths`; 1 on OK with the curve's values and name written
+    // back, 0 otherwise (also without two depths, when nothing is shown).
+    int SetPoints(FloatVector& values, QString& name, float nullValue, const FloatVector& depths);
+
+    // Latin letters, digits, "_", "$" and the Cyrillic letters А-я of `name`.
+    static QString FilterCurveName(const QString& name);
+    // Points from text, added at the current row; false (table unchanged) when the text does not parse.
+    bool PastePoints(const QString& text);
+
+    Ui::TFormCreateCurveByValues& Form() const { return *ui; }
+
+public slots:
+    void accept() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BitBtnAddPointClick();
+    void BitBtnDeletePointClick();
+    void BitBtnDeleteAllPointsClick();
+    void ButtonPasteFromClpbClick();
+    // 0, or 1 for a bad value cell, 2 for a bad depth cell.
+    int ComputeValues();
+    QString Cell(int row, int column) const;
+    void SetCell(int row, int column, const QString& text);
+
+    std::unique_ptr<Ui::TFormCreateCurveByValues> ui;
+    FloatVector depths_;
+    FloatVector values_;
+    QString name_;
+    float nullValue_ = 0.0f;
+};

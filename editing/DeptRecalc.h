@@ -1,0 +1,69 @@
+// Depth step recalculation: the depth column re-stamped as an even series chosen by two of
+// first value, step and last value; the depth mnemonic, unit and decimals may change too.
+#pragma once
+
+#include "core/DepthRecalc.h"
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace Ui { class TDeptRecalcDlg; }
+
+class TDeptRecalcDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // The command's values, read when the dialog is shown and written back on OK.
+    struct Params {
+        float* step = nullptr;
+        float* first = nullptr;
+        float* last = nullptr;
+        const float* depths = nullptr;
+        int count = 0;
+        QString* mnemonic = nullptr;
+        QString* unit = nullptr;
+    };
+    // Bits of CheckParams.
+    enum : int { NoDepths = 1, BadCount = 2, NoFirst = 4, NoLast = 8, NoStep = 16, FirstNotBelowLast = 32,
+                 StepNotPositive = 64 };
+
+    explicit TDeptRecalcDlg(QWidget* parent = nullptr);
+    ~TDeptRecalcDlg() override;
+
+    // Shows the dialog on `params`; true on OK. The computed series, if any, is then in NewDepths.
+    bool Execute(const Params& params);
+    const FloatVector& NewDepths() const { return newDepths_; }
+
+    void SetPrecision(int n);
+    int GetPrecision() const { return chosenDecimals_; }
+    int CheckParams() const;
+    void Recalculate(DepthRecalcMode mode);
+
+    Ui::TDeptRecalcDlg& Form() const { return *ui; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormShow();
+    void SetChecks();
+    void CheckBoxClick(int parameter, bool checked);
+    void ButtonCalcClick();
+    void OKBtnClick();
+    void PrecisionChanged();
+    void ShowDecimals(int decimals);
+    void EditDeptNameEdited();
+    void EditMesUnitsEdited();
+
+    std::unique_ptr<Ui::TDeptRecalcDlg> ui;
+    int replaceable_ = 0;  // 0 first value, 1 step, 2 last value
+    int anchor_ = 1;
+    FloatVector newDepths_;
+    float newStep_ = 0.0f;
+    int initialDecimals_ = 2;
+    int chosenDecimals_ = 2;
+    Params params_;
+};

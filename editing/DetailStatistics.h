@@ -1,0 +1,35 @@
+// The statistics report window: the report as editable plain text, saved whole or in part, printed.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+class IntervalManager;
+class QPlainTextEdit;
+class QToolBar;
+class QAction;
+class TLASFile;
+
+class TFormDetailStatistics : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TFormDetailStatistics(QWidget* parent = nullptr);
+
+    // Builds the report into the text and shows the window (not modal).
+    void BuildReport(const TLASFile& document, const std::vector<int>& selection, const IntervalManager& intervals,
+                     int sections);
+
+    QPlainTextEdit* RE = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QAction* TBSave = nullptr;
+    QAction* TBSaveSelection = nullptr;
+    QAction* TBPrint = nullptr;
+
+    void TBSaveClick();
+    void TBSaveSelectionClick();
+    void TBPrintClick();
+
+private:
+    void SaveText(const QString& text);
+};

@@ -1,0 +1,57 @@
+// Float spin edit keeping its given value.
+#include "editing/FloatSpinEdit.h"
+
+#include "platform/NumberText.h"
+
+#include <QLineEdit>
+
+TFloatSpinEdit::TFloatSpinEdit(QWidget* parent) : QDoubleSpinBox(parent)
+{
+    setRange(-1.0e9, 1.0e9);
+    setDecimals(2);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { edited_ = true; });
+}
+
+void TFloatSpinEdit::SetValue(double value)
+{
+    exact_ = value;
+    setValue(value);
+    edited_ = false;
+}
+
+void TFloatSpinEdit::SetDisplayDecimals(int decimals)
+{
+    const bool edited = edited_;
+    setDecimals(decimals);
+    setValue(exact_);
+    edited_ = edited;
+}
+
+void TFloatSpinEdit::stepBy(int steps)
+{
+    if (!edited_) {
+        edited_ = true;
+        setValue(exact_);
+    }
+    QDoubleSpinBox::stepBy(steps);
+}
+
+QString TFloatSpinEdit::textFromValue(double value) const
+{
+    return platform::FloatToStrF(value, 15, decimals());
+}
+
+double TFloatSpinEdit::valueFromText(const QString& text) const
+{
+    double value = 0.0;
+    platform::TryStrToFloat(text, value);
+    return value;
+}
+
+QValidator::State TFloatSpinEdit::validate(QString& text, int&) const
+{
+    double value = 0.0;
+    if (platform::TryStrToFloat(text, value))
+        return QValidator::Acceptable;
+    return QValidator::Intermediate;
+}

@@ -1,0 +1,26 @@
+// A float spin edit that shows its value with a chosen number of decimals but keeps the value
+// it was given, unrounded, until the user edits it.
+#pragma once
+
+#include <QDoubleSpinBox>
+
+class TFloatSpinEdit : public QDoubleSpinBox
+{
+    Q_OBJECT
+public:
+    explicit TFloatSpinEdit(QWidget* parent = nullptr);
+
+    double Value() const { return edited_ ? value() : exact_; }
+    void SetValue(double value);
+    void SetDisplayDecimals(int decimals);
+
+protected:
+    QString textFromValue(double value) const override;
+    double valueFromText(const QString& text) const override;
+    QValidator::State validate(QString& text, int& pos) const override;
+    void stepBy(int steps) override;
+
+private:
+    double exact_ = 0.0;
+    bool edited_ = false;
+};

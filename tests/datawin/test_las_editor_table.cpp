@@ -1,0 +1,323 @@
+// The table page of the LAS editor driven through its real widgets.
+#include "ui_FindInGrid.h"
+#include "ui_LasEditor.h"
+#include "ui_SaveToLas.h"
+
+#include "DataWinTestSupport.h"
+#include "datawin/FindInGrid.h"
+
+#include "core/Lasfile.h"
+
+#include <QMenu>
+#include <filesystem>
+#include <sstream>
+
+namespace strativ::test {
+namespace {
+
+// The data lines (after "~A") of a LAS text, without their line ends.
+std::vector<std::string> DataLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text.substr(text.find("~A")));
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(LasEditorTest, FilePassedThroughTheTableComesBackUnchanged)
+{
+    Write("a.las", kSmallLas);
+    Pick("a.las");
+    ASSERT_NE(editor->Document(), nullptr);
+    // Each column with its curve's decimals, NULLs as "Null".
+    EXPECT_EQ(Cell(1, 1), "1000.000");
+    EXPECT_EQ(Cell(2, 1), "12.3456");
+    EXPECT_EQ(Cell(2, 2), "Null");
+    EXPECT_EQ(Cell(3, 1), "2.30");
+    EXPECT_EQ(Cell(0, 3), "3");
+    EXPECT_EQ(Model().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "GR");
+    EXPECT_EQ(Form().SGCurves->item(2, 2)->text(), "DENSITY");
+    EXPECT_EQ(Form().EditNullValue->text(), "-999.25");
+
+    // Focus through the grid and out again, then leave the page saving to another file.
+    Grid().setFocus();
+    Form().SGCurves->setFocus();
+    const std::string target = dir.file("out.las");
+    runner->Push(platform::IDYES);
+    PushSave(target);
+    Form().PageControl->setCurrentIndex(1);
+    EXPECT_EQ(Form().PageControl->currentIndex(), 1);
+    EXPECT_EQ(editor->Document(), nullptr);
+    EXPECT_EQ(Messages(), Join({"Сохранение файла|Сохранить изменения в файле?"}));
+
+    TLASFile read(target, 2);
+    ASSERT_TRUE(read.IsLoaded()) << read.GetLoadError();
+    EXPECT_EQ(read.GetCurveData(1)[0], 12.3456f);
+    EXPECT_EQ(read.GetCurveData(1)[1], -999.25f);
+    EXPECT_EQ(read.GetCurveData(2)[2], -999.25f);
+    EXPECT_EQ(DataLines(ReadFileBytes(target)).size(), 3u);
+}
+
+TEST_F(LasEditorTest, EditedCellsAreTakenWhileAnInvalidColumnIsRefused)
+{
+    Write("a.las", kSmallLas);
+    Pick("a.las");
+    Type(2, 3, "abc");
+    EXPECT_EQ(Messages(), Join({"Ошибочный ввод|Недопуситмый формат числа"}));
+    EXPECT_EQ(std::pair(Grid().CurrentCol(), Grid().CurrentRow()), std::pair(2, 3));
+    QWidget* reopened = Grid().indexWidget(Model().IndexOf(2, 3));  // the editor is open again
+    ASSERT_NE(reopened, nullptr);
+    QTest::keyClick(reopened, Qt::Key_Escape);
+
+    Type(3, 1, "3.125");
+    Type(3, 2, "");  // an emptied cell is NULL
+    EXPECT_EQ(Cell(3, 2), "Null");
+    Type(3, 3, "-999.25");
+    EXPECT_EQ(Cell(3, 3), "Null");
+    runner->Clear();
+    editor->ApplyGridToDocument();
+    EXPECT_EQ(Messages(), Join({platform::ApplicationTitle() +
+                                      "|В столбце (столбцах) : \nGR\nСодержатся некорректные значения"}));
+    const TLASFile& doc = *editor->Document();
+    EXPECT_EQ(doc.GetCurveData(2)[0], 3.125f);
+    EXPECT_EQ(doc.GetCurveData(2)[1], -999.25f);
+    EXPECT_EQ(doc.GetCurveData(1)[2], 7.1f);  // the refused column keeps its values
+    EXPECT_EQ(Cell(2, 3), "abc");     // and the grid its text
+    EXPECT_TRUE(editor->IsTableModified());
+
+    // A typed "NULL" in another letter case stays as typed and refuses its column too.
+    Type(2, 3, "NULL");
+    EXPECT_EQ(Cell(2, 3), "NULL");
+    std::vector<float> values;
+    EXPECT_FALSE(editor->ReadColumn(1, values));
+    Type(2, 3, "Null");
+    EXPECT_TRUE(editor->ReadColumn(1, values));
+    EXPECT_EQ(values[2], -999.25f);
+}
+
+TEST_F(LasEditorTest, DepthColumnIsRefusedUnlessItStrictlyRises)
+{
+    Write("a.las", kSmallLas);
+    Pick("a.las");
+    for (const QString& text : {QString("999"), QString("Null"), QString("1001")}) {
+        Type(1, 2, text);
+        runner->Clear();
+        editor->ApplyGridToDocument();
+        EXPECT_EQ(Messages(), Join({platform::ApplicationTitle() +
+                                          "|В столбце (столбцах) : \nDEPT\nСодержатся некорректные значения"}))
+            << text.toStdString();
+        EXPECT_EQ(editor->Document()->GetCurveData(0)[1], 1000.5f);
+    }
+    Type(1, 2, "1000.75");
+    runner->Clear();
+    editor->ApplyGridToDocument();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(editor->Document()->GetCurveData(0)[1], 1000.75f);
+
+    // "Обнулить столбец..." is not offered on the depth column.
+    editor->PMenuGridPopup(CellPoint(1, 1));
+    EXPECT_FALSE(editor->MISetNullCol->isEnabled());
+    EXPECT_FALSE(editor->MIPaste->isEnabled());
+    editor->PMenuGridPopup(CellPoint(2, 1));
+    EXPECT_TRUE(editor->MISetNullCol->isEnabled());
+}
+
+TEST_F(LasEditorTest, CopyAndPasteThroughThePopupClipAtTheGridEdge)
+{
+    Write("a.las", kSmallLas);
+    Pick("a.las");
+    Grid().SetSelection({2, 1, 3, 2});
+    editor->MICopy->trigger();
+    editor->PMenuGridPopup(CellPoint(3, 2));
+    ASSERT_TRUE(editor->MIPaste->isEnabled());
+    editor->MIPaste->trigger();
+    EXPECT_EQ(Cell(3, 2), "12.3456");
+    EXPECT_EQ(Cell(3, 3), "Null");
+    EXPECT_EQ(Cell(2, 3), "7.1000");  // nothing pasted left of the popup cell
+
+    editor->MIClearBuffer->trigger();
+    editor->PMenuGridPopup(CellPoint(3, 2));
+    EXPECT_FALSE(editor->MIPaste->isEnabled());
+    EXPECT_FALSE(editor->MIClearBuffer->isEnabled());
+}
+
+TEST_F(LasEditorTest, ShiftAndMultiplyLeaveNullCellsAndCheckTheNumberFirst)
+{
+    Write("a.las", kSmallLas);
+    Pick("a.las");
+    Type(3, 3, "x1");  // neither a number nor "Null": left as it is
+    QTest::keyClick(Grid().indexWidget(Model().IndexOf(3, 3)), Qt::Key_Escape);
+    runner->Clear();
+    Grid().SetSelection({2, 1, 3, 3});
+    runner->PushText("abc");
+    runner->Push(platform::IDYES);
+    runner->PushText("0.5");
+    editor->MIAddToSel->trigger();
+    EXPECT_EQ(Messages(), Join({"Ошибка|<abc> Не является корректным действительным числом\nЖелаете ввести "
+                                      "число еще раз?"}));
+    EXPECT_EQ(runner->Requests().back().value, "abc");  // the rejected answer proposed again
+    EXPECT_EQ(Cell(2, 1), "12.8456");
+    EXPECT_EQ(Cell(2, 2), "Null");
+    EXPECT_EQ(Cell(3, 1), "2.80");
+    EXPECT_EQ(Cell(3, 3), "x1");
+
+    runner->PushText("3");
+    editor->MIMultToSel->trigger();
+    EXPECT_EQ(Cell(2, 1), "38.5368");
+    EXPECT_EQ(Cell(2, 3), "22.8000");
+    // The exact value is taken back, not the shown one.
+    runner->PushCancel();
+    editor->MIMultToSel->trigger();
+    Type(3, 3, "1");
+    editor->ApplyGridToDocument();
+    EXPECT_EQ(editor->Document()->GetCurveData(1)[0], (12.3456f + 0.5f) * 3.0f);
+}
+
+TEST_F(LasEditorTest, ApplyStepKeepsTheStepOverALongColumn)
+{
+    std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 1000 :\n STOP.M 1999.9 :\n"
+                      " STEP.M 0 :\n NULL. -999.25 :\n~Curve\n DEPT.M :\n GR.API :\n~A\n";
+    const int rows = 20000;
+    for (int r = 0; r < rows; ++r)
+        las += std::to_string(1000 + r) + " " + std::to_string(r % 50) + "\n";
+    Write("long.las", las);
+    Pick("long.las");
+    Form().EditDeptStep->setValue(0.1);
+    Form().BitBtnApplyStep->click();
+    const TLASFile& doc = *editor->Document();
+    for (int r : {0, 1, 9999, rows - 1})
+        EXPECT_EQ(doc.GetCurveData(0)[r], float(1000.0 + r * 0.1)) << r;
+    EXPECT_FLOAT_EQ(doc.GetStep(), 0.1f);
+    EXPECT_EQ(Cell(1, rows), "2999.90");
+    EXPECT_TRUE(editor->IsTableModified());
+}
+
+TEST_F(LasEditorTest, ColumnsAreAddedRenamedNulledAndDeleted)
+{
+    Write("a.las", kSmallLas);
+    Pick("a.las");
+    // Cancel adds nothing; the proposed name is "Col" and the new column's number.
+    runner->PushCancel();
+    editor->MIAddColumn->trigger();
+    EXPECT_EQ(runner->Last().value, "Col4");
+    EXPECT_EQ(editor->Document()->GetCurvesCount(), 3);
+    runner->PushText("A.B");
+    editor->MIAddColumn->trigger();
+    EXPECT_EQ(editor->Document()->GetCurvesCount(), 3);
+    EXPECT_EQ(runner->Last().title, "Ошибка");
+    runner->PushText("NEW");
+    editor->MIAddColumn->trigger();
+    ASSERT_EQ(Model().ColCount(), 5);
+    EXPECT_EQ(Cell(4, 0), "NEW");
+    EXPECT_EQ(Form().SGCurves->rowCount(), 4);
+
+    Type(2, 1, "5");  // pending edit survives the deletion of another column
+    editor->PMenuGridPopup(CellPoint(3, 1));
+    runner->PushText("DEN");
+    editor->MIColCaption->trigger();
+    EXPECT_EQ(editor->Document()->GetCurveName(2), "DEN");
+    runner->Push(platform::IDYES);
+    editor->MISetNullCol->trigger();
+    EXPECT_EQ(Cell(3, 1), "Null");
+    runner->Push(platform::IDYES);
+    editor->MIDelColumn->trigger();
+    EXPECT_EQ(runner->Last().text, "Вы подверждаете удаление столбца \n   <DEN> ?");
+    ASSERT_EQ(editor->Document()->GetCurvesCount(), 3);
+    EXPECT_EQ(editor->Document()->GetCurveName(2), "NEW");
+    EXPECT_EQ(editor->Document()->GetCurveData(1)[0], 5.0f);
+    EXPECT_EQ(Cell(3, 0), "NEW");
+
+    editor->PMenuGridPopup(CellPoint(1, 1));
+    runner->Clear();
+    editor->MIDelColumn->trigger();
+    EXPECT_EQ(Messages(), Join({"Ошибка удаления|Нельзя удалить столбец глубины"}));
+
+    // Curve texts a ~C line cannot hold are refused in the curve table.
+    Form().SGCurves->item(1, 1)->setText("g cm");
+    EXPECT_EQ(editor->Document()->GetCurveUnit(1), "API");
+    EXPECT_EQ(Form().SGCurves->item(1, 1)->text(), "API");
+    Form().SGCurves->item(1, 2)->setText("Gamma ray");
+    EXPECT_EQ(editor->Document()->GetCurveDescription(1), "Gamma ray");
+}
+
+TEST_F(LasEditorTest, LeavingTheTablePageKeepsTheDocumentUnlessItWasSavedOrDropped)
+{
+    Write("a.las", kSmallLas);
+    Write("b.las", kSmallLas);
+    Pick("a.las");
+    Type(2, 1, "1");
+    // Cancel, and Yes with the save dialog cancelled, keep the page and the edits.
+    runner->Push(platform::IDCANCEL);
+    Form().PageControl->setCurrentIndex(1);
+    EXPECT_EQ(Form().PageControl->currentIndex(), 0);
+    runner->Push(platform::IDYES);
+    runner->PushCancel();
+    Form().PageControl->setCurrentIndex(1);
+    EXPECT_EQ(Form().PageControl->currentIndex(), 0);
+    ASSERT_NE(editor->Document(), nullptr);
+    EXPECT_EQ(editor->Document()->GetCurveData(1)[0], 1.0f);
+    // Picking another file asks first; Cancel keeps the selection and the document.
+    runner->Clear();
+    runner->Push(platform::IDCANCEL);
+    Pick("b.las");
+    EXPECT_EQ(Messages(), Join({"Сохранение файла|Сохранить изменения в файле?"}));
+    EXPECT_EQ(Form().FileListBox->currentItem()->text(), "a.las");
+    EXPECT_EQ(editor->Document()->GetCurveData(1)[0], 1.0f);
+    // No drops it.
+    runner->Push(platform::IDNO);
+    Form().PageControl->setCurrentIndex(1);
+    EXPECT_EQ(Form().PageControl->currentIndex(), 1);
+    EXPECT_EQ(editor->Document(), nullptr);
+    EXPECT_EQ(Model().rowCount(), 0);
+}
+
+TEST_F(LasEditorTest, FindWindowSearchesAndReplacesInTheGrid)
+{
+    Write("a.las", kSmallLas);
+    Pick("a.las");
+    Grid().SetCurrent(1, 1);
+    editor->MISearch->trigger();
+    TFormFindInGrid& find = editor->FindWindow();
+    ASSERT_TRUE(find.isVisible());
+    EXPECT_EQ(find.Form().EditSearchString->text(), "1000.000");  // the current cell proposed
+    find.Form().EditSearchString->setText("999");
+    find.Form().EditReplace->setText("Null");
+    runner->Clear();
+    find.Form().ButtonSearch->click();
+    EXPECT_EQ(Messages(), Join({platform::ApplicationTitle() + "|Строка не найдена"}));  // NULL shows "Null"
+
+    find.Form().EditSearchString->setText("45");
+    runner->Push(platform::IDCANCEL);
+    find.Form().ButtonReplace->click();
+    EXPECT_EQ(std::pair(Grid().CurrentCol(), Grid().CurrentRow()), std::pair(2, 1));
+    EXPECT_EQ(Cell(2, 1), "12.3456");
+    runner->Push(platform::IDOK);
+    find.Form().ButtonReplace->click();
+    EXPECT_EQ(runner->Last().text, "Заменить строку <45> на <Null> ?");
+    EXPECT_EQ(Cell(2, 1), "Null");
+
+    find.Form().EditSearchString->setText("0");
+    find.Form().EditReplace->setText("0.5");
+    runner->Clear();
+    runner->Push(platform::IDOK);
+    find.Form().RadioColumn->setChecked(true);
+    Grid().SetCurrent(3, 1);
+    find.Form().ButtonReplaceAll->click();
+    EXPECT_EQ(Messages(), Join({"Заменить все|Вы действительно хотите заменить все вхождения строки\n <0> на "
+                                       "<0.5>\n в текущем столбце ?",
+                                       platform::ApplicationTitle() + "|Замена произведена"}));
+    EXPECT_EQ(Cell(3, 1), "0.5");
+    EXPECT_EQ(Cell(3, 3), "Null");
+    find.Form().Button2->click();
+    EXPECT_FALSE(find.isVisible());
+}
+
+}  // namespace
+}  // namespace strativ::test
