@@ -6,6 +6,7 @@
 #include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
+#include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -123,6 +124,8 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     // The view borrows the old document's arrays: it lets them go before the document is freed.
     ClearView();
     UndoStore.SetLasFile(nullptr);
+    if (lasFile_)
+        ForgetMacroDocument(&lasFile_->GetParser());
     lasFile_ = std::move(document);
     loadedFrom_ = DescribeLoadedFile(*lasFile_);
 
@@ -135,8 +138,9 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     // The leftmost track starts at the left edge of the drawing area.
     PanelCurves->XAxisInfo.SetOffset(-(count - 2) * 100);
     UndoStore.SetLasFile(lasFile_.get());
-    // The intervals stay; only their loaded range follows the document. The macro manager's
-    // parser and the print template's Bound flag follow it here once those parts exist.
+    // The intervals stay; only their loaded range follows the document, as do the macros'
+    // header (the print template's Bound flag follows it here once that part exists).
+    SetMacroDocument(&lasFile_->GetParser());
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     SetModified(false);
 

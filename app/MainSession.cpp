@@ -135,7 +135,7 @@ bool TFormMain::SaveSession(const QString& path)
     const QString lasCopy = FreshCopyName(file);
     const QString copyPath = file.dir().filePath(lasCopy);
     if (!lasFile_->WriteLas(copyPath.toStdString())) {
-        ShowSessionError(this, platform::WriteFailureText(copyPath));
+        ShowSessionError(this, platform::WriteFailureText(copyPath, lasFile_->GetWriteError()));
         return false;
     }
     StrativSession session = CaptureSession(lasCopy.toStdString());

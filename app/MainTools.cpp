@@ -7,7 +7,9 @@
 #include "editing/CurveDrawTools.h"
 #include "editing/CurveEditTools.h"
 #include "editing/IntervalTool.h"
+#include "editing/SmoothingTool.h"
 #include "editing/ViewTools.h"
+#include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -36,6 +38,8 @@ void TFormMain::CreateTools()
     tools_[f.TBJoinCurves] = std::make_unique<TJoinCurvesTool>(*this);
     tools_[f.TBCutCurveTop] = std::make_unique<TCutCurveTool>(*this, true);
     tools_[f.TBCutCurveBottom] = std::make_unique<TCutCurveTool>(*this, false);
+    tools_[f.TBAntiAlias] = std::make_unique<TSmoothingTool>(*this, false);
+    tools_[f.TBAntiAliasByPoints] = std::make_unique<TSmoothingTool>(*this, true);
 
     toolGroup_ = new QActionGroup(this);
     toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -198,6 +202,7 @@ void TFormMain::ReattachView()
         std::lround(std::clamp((topDepth - attachedFirstDepth_) * axis.PixelsPerUnit(), -1.0e9, 1.0e9))));
     PanelCurves->UpdateCurves();
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
+    SetMacroDocument(&lasFile_->GetParser());
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->update();
     // The single-curve windows reload here (RefreshAll), and the print template's Bound is reset.

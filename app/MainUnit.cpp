@@ -8,6 +8,7 @@
 #include "app/DlgSessions.h"
 #include "app/StrativProfileManager.h"
 #include "app/HelpWindow.h"
+#include "app/MacroSettingsDlg.h"
 #include "app/NumberInput.h"
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
@@ -19,11 +20,13 @@
 #include "core/SettingsFile.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/LasBrowser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
 #include "platform/Help.h"
 #include "platform/Folders.h"
+#include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -94,9 +97,12 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
+    FormMacroSettings = new TFormMacroSettings(this);
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     ConnectCommands();
+    SetUpLibraryCommands();
+    CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
     UpdateStatusBar();
@@ -107,6 +113,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     // The program's one main window feeds the print-title file name and core's number prompts.
     mainWindow = this;
     SetDocumentNameSource([this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); });
+    SetTemplateVariableHook(
+        [](const std::string& name) { return GetTemplateVariableValue(QString::fromStdString(name)).toStdString(); });
     SetAskNumberHook([](const std::string& title, const std::string& prompt, int decimals, double min, double max,
                         double& value) {
         if (!InputNumberBoxEx(decimals, QString::fromStdString(title), QString::fromStdString(prompt), min, max,
@@ -123,10 +131,13 @@ TFormMain::~TFormMain()
     if (mainWindow == this) {
         mainWindow = nullptr;
         SetDocumentNameSource({});
+        SetTemplateVariableHook({});
         SetAskNumberHook({});
         platform::SetHelpHandler(nullptr);
     }
-    // The panel borrows the document's arrays: let it go first.
+    // The panel borrows the document's arrays and the macro manager its header: they let go first.
+    if (lasFile_)
+        ForgetMacroDocument(&lasFile_->GetParser());
     ClearView();
     UndoStore.SetLasFile(nullptr);
 }
@@ -230,7 +241,7 @@ void TFormMain::SetUpTemplates()
     std::string title;
     if (TemplatesIni && TemplatesIni->ReadString(kMacrosSection, "TitleFile", title))
         TitleFileName = title;
-    // The macro manager of the title templates is created here by the printing work.
+    SetUpMacroManager();
 }
 
 void TFormMain::LoadSettings()
@@ -273,7 +284,8 @@ void TFormMain::SaveSettings()
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
                                  QString::fromStdString(SettingsPath()) + QStringLiteral("\n") +
-                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath())),
+                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath()),
+                                                              s.SystemError()),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
 
@@ -350,10 +362,10 @@ void TFormMain::closeEvent(QCloseEvent* event)
         }
         SaveLastSession();
         SaveSettings();
-        if (TemplatesIni) {
+        if (TemplatesIni)
             TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
-            TemplatesIni.reset();
-        }
+        ReleaseMacroManager(this);
+        TemplatesIni.reset();
     });
     event->setAccepted(close);
 }

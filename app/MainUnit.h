@@ -38,9 +38,15 @@ class TDlgSelectIntervalPart;
 class TFormIntervalParams;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
+class TDeptRecalcDlg;
 class TFormChooseCurves;
+class TFormLasBrowser;
+class TFormCreateCurveByValues;
+class TFormDetailStatistics;
 class TFormEditor;
+class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
+class TFormMacroSettings;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -122,6 +128,14 @@ public:
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    // The library browser, made on first use; destroyed with the window, which saves its settings.
+    std::unique_ptr<TFormLasBrowser> LasBrowser;
+    void MILasBrowseClick();
+    TFormMacroSettings* FormMacroSettings = nullptr;
+
+    // Macros of title templates: the manager made with the templates set-up, its settings
+    // window ("Настройка макроподстановок...").
+    void MMIToolsMacroClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
@@ -158,7 +172,7 @@ public:
     std::vector<int> GetSelectedCurvesList() const;
     // The depth ranges an operation works on: the whole document when there are no intervals,
     // else the user's choice (empty when cancelled or without a document).
-    FloatPairList SelectOperationIntervals(const QString& message, int preselect);
+    FloatPairList SelectOperationIntervals(const QString& message, int preselect) override;
 
     // Tools and editing. The checked button of the tool group chooses the current tool (none
     // when every button is up); the panel's events reach it after the window's own part.
@@ -182,6 +196,18 @@ public:
     void TBUndoClick();
     void TBRedoClick();
     void MIAboutClick();
+
+    // Reports, depth step recalculation and new curves from typed values (MainCalc.cpp).
+    TFormDetailStatistics* FormDetailStatistics = nullptr;
+    TFormViewValuesAtInterval* FormViewValuesAtInterval = nullptr;
+    TDeptRecalcDlg* DeptRecalcDlg = nullptr;
+    TFormCreateCurveByValues* FormCreateCurveByValues = nullptr;
+    void MMIDetailStatClick();
+    void MMIViewValuesAtIntervalsClick();
+    void PMIIntViewValuesClick();
+    void MenuStepRecalcClick();
+    void MMICurvesAddNewClick();
+    void WriteSmoothedSegments(int curve, const ListOfFloatValuesWithIndex& list) override;
 
     // Services for the tools.
     TPanelWithCurves& Panel() override { return *PanelCurves; }
@@ -208,17 +234,20 @@ protected:
 
 private:
     void CreateView();
+    void SetUpLibraryCommands();
     void SetUpDataWindows();
     // The data windows' questions about their unsaved edits; false keeps the program open.
     bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
+    void CreateCalcCommands();
     // A command handler, followed by the document-changed routine when it replaced arrays.
     template <class Handler>
     auto Command(Handler handler);
     void TimerKeyControlTimer();
     void StopKeyRepeat();
     void SetUpTemplates();
+    void SetUpMacroManager();
     void LoadSettings();
     void SaveSettings();
     void RebuildRecentMenu();

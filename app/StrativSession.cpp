@@ -107,7 +107,7 @@ bool StrativSession::Save(const std::string& path, const IntervalManager& interv
     AtomicFileWriter file(path);
     file.Write(out.Data());
     if (!file.Commit()) {
-        error = platform::WriteFailureText(QString::fromStdString(path)).toStdString();
+        error = platform::WriteFailureText(QString::fromStdString(path), file.SystemError()).toStdString();
         return false;
     }
     Intervals = intervals.List;

@@ -32,7 +32,7 @@ AtomicFileTarget::AtomicFileTarget(std::string targetPath)
     std::string pattern = FolderOf(target_) + ".strativ-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd < 0) {
-        Fail("cannot create a temporary file beside " + target_);
+        Fail();
         return;
     }
     tempPath_ = pattern;
@@ -59,12 +59,12 @@ bool AtomicFileTarget::Commit()
     if (fd >= 0)
         close(fd);
     if (!synced) {
-        Fail("write failed");
+        Fail();
         Discard();
         return false;
     }
     if (std::rename(tempPath_.c_str(), target_.c_str()) != 0) {
-        Fail("cannot replace " + target_);
+        Fail();
         Discard();
         return false;
     }
@@ -80,10 +80,10 @@ void AtomicFileTarget::Discard()
     }
 }
 
-void AtomicFileTarget::Fail(const std::string& what)
+void AtomicFileTarget::Fail()
 {
     if (!failed_)
-        error_ = what + ": " + std::strerror(errno);
+        systemError_ = errno != 0 ? errno : EIO;
     failed_ = true;
 }
 
@@ -94,7 +94,7 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath)
         return;
     file_ = std::fopen(target_.TempPath().c_str(), "wb");
     if (!file_) {
-        target_.Fail("cannot open " + target_.TempPath());
+        target_.Fail();
         return;
     }
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
@@ -110,7 +110,7 @@ void AtomicFileWriter::Write(std::string_view bytes)
     if (!file_ || target_.Failed() || bytes.empty())
         return;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        target_.Fail("write failed");
+        target_.Fail();
 }
 
 bool AtomicFileWriter::Commit()
@@ -123,7 +123,7 @@ bool AtomicFileWriter::Commit()
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed || !closed) {
-        target_.Fail("write failed");
+        target_.Fail();
         Discard();
         return false;
     }

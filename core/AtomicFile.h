@@ -21,16 +21,17 @@ public:
     // The temporary file must be complete and closed; false (target untouched) on failure.
     bool Commit();
     void Discard();
-    // Records the first failure, with the system's reason.
-    void Fail(const std::string& what);
+    // Records the first failure with the system's error code (errno; EIO when it gave none).
+    void Fail();
     bool Failed() const { return failed_; }
-    const std::string& Error() const { return error_; }
+    // errno of the first failure, 0 when none; the window layer words it.
+    int SystemError() const { return systemError_; }
 
 private:
     std::string target_;
     std::string tempPath_;
     bool failed_ = false;
-    std::string error_;
+    int systemError_ = 0;
 };
 
 class AtomicFileWriter {
@@ -44,7 +45,7 @@ public:
     void Write(std::string_view bytes);
     // Flushes, closes and renames over the target; false (target untouched) on any failure.
     bool Commit();
-    const std::string& Error() const { return target_.Error(); }
+    int SystemError() const { return target_.SystemError(); }
 
 private:
     void Discard();

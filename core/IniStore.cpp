@@ -76,8 +76,18 @@ const std::string* IniStore::FindValue(std::string_view section, std::string_vie
     return k < 0 ? nullptr : &Sections[s].Keys[k].Value;
 }
 
+bool IsValidIniName(std::string_view name, bool section)
+{
+    const std::string_view trimmed = Trim(name);
+    if (trimmed.empty() || name.find_first_of(section ? "\r\n=]" : "\r\n=") != name.npos)
+        return false;
+    return section || (trimmed.front() != ';' && trimmed.front() != '[');
+}
+
 int IniStore::AddSection(std::string_view name)
 {
+    if (!IsValidIniName(name, true))
+        return -1;
     const std::string cut = CutName(name);
     int s = FindSection(cut);
     if (s < 0) {
@@ -87,8 +97,10 @@ int IniStore::AddSection(std::string_view name)
     return s;
 }
 
-void IniStore::SetValue(std::string_view section, std::string_view key, std::string_view value)
+bool IniStore::SetValue(std::string_view section, std::string_view key, std::string_view value)
 {
+    if (!IsValidIniName(section, true) || !IsValidIniName(key, false))
+        return false;
     const int s = AddSection(section);
     const std::string cutKey = CutName(key);
     const int k = FindKey(s, cutKey);
@@ -96,6 +108,7 @@ void IniStore::SetValue(std::string_view section, std::string_view key, std::str
         Sections[s].Keys.push_back(IniKey{cutKey, CutValue(value)});
     else
         Sections[s].Keys[k].Value = CutValue(value);
+    return true;
 }
 
 void IniStore::Parse(std::string_view bytes)
@@ -103,18 +116,19 @@ void IniStore::Parse(std::string_view bytes)
     Sections.clear();
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
-    std::string converted;
-    if (!IsValidUtf8(bytes)) {
-        // Settings files written by other programs may be CP1251.
-        converted = Cp1251ToUtf8(bytes);
-        bytes = converted;
-    }
     size_t pos = 0;
+    std::string converted;
     while (pos < bytes.size()) {
         size_t end = bytes.find_first_of("\r\n", pos);
         if (end == std::string_view::npos)
             end = bytes.size();
-        const std::string_view line = bytes.substr(pos, end - pos);
+        std::string_view line = bytes.substr(pos, end - pos);
+        // Settings files written by other programs may be CP1251, line by line: one stray byte does
+        // not re-encode the others.
+        if (!IsValidUtf8(line)) {
+            converted = Cp1251ToUtf8(line);
+            line = converted;
+        }
         pos = end;
         if (pos < bytes.size() && bytes[pos] == '\r')
             ++pos;
@@ -180,12 +194,12 @@ bool IniStore::LoadFromFile(const std::string& path)
 
 bool IniStore::SaveToFile(const std::string& path)
 {
-    error_.clear();
+    systemError_ = 0;
     std::string text = Format();
     AtomicFileWriter writer(path);
     writer.Write(text);
     if (!writer.Commit()) {
-        error_ = writer.Error();
+        systemError_ = writer.SystemError();
         return false;
     }
     filePath_ = path;

@@ -39,34 +39,44 @@ public:
     // Value of section/key, or null when either is missing.
     const std::string* FindValue(std::string_view section, std::string_view key) const;
     // Sets a value, appending a missing section at the end of the list and a missing key
-    // at the end of its section; names and value are cut to the limits, line ends become blanks.
-    void SetValue(std::string_view section, std::string_view key, std::string_view value);
+    // at the end of its section; names and value are cut to the limits, line ends in the value
+    // become blanks. false (nothing changed) for a name the file cannot hold (IsValidIniName).
+    bool SetValue(std::string_view section, std::string_view key, std::string_view value);
+    // The section's index; -1 for a name the file cannot hold.
     int AddSection(std::string_view name);
 
-    // Replaces the content with the text; bytes that are not valid UTF-8 are taken as CP1251.
+    // Replaces the content with the text; a line that is not valid UTF-8 is taken as CP1251.
     void Parse(std::string_view bytes);
     // "[name]" then "key=value" lines, a blank line after each section, CR LF line ends.
     std::string Format() const;
 
     // false when the file cannot be read (content left empty).
     bool LoadFromFile(const std::string& path);
-    // Written through a temporary file renamed over the target; false and Error() on failure.
+    // Written through a temporary file renamed over the target; false and SystemError() on
+    // failure.
     bool SaveToFile(const std::string& path);
     // Writes only when the content differs from what the file held at the last load or save,
     // and never over a file that exists but could not be read.
     bool SaveIfChanged(const std::string& path);
-    const std::string& Error() const { return error_; }
+    int SystemError() const { return systemError_; }
 
     std::string CutName(std::string_view name) const;
     std::string CutValue(std::string_view value) const;
 
 private:
     IniFieldLimits limits_;
-    std::string error_;
+    int systemError_ = 0;
     bool existingFileUnread_ = false;      // the last load found the file but could not read it
     std::string filePath_;                 // the file last loaded or saved
     std::optional<std::string> fileText_; // its content on disk, as Format() gives it
 };
+
+// Whether a name reads back as written: not blank, no line break or '='; a section name without
+// ']', a key not starting with ';' or '['.
+bool IsValidIniName(std::string_view name, bool section);
+// The message for a name IsValidIniName refuses.
+inline constexpr const char* kBadIniNameMessage =
+    "Имя не может быть пустым, содержать перевод строки, знаки '=' и ']' или начинаться с ';' или '['";
 
 // Leading part of a UTF-8 text holding at most maxChars characters (0 = all).
 std::string CutUtf8Chars(std::string_view text, size_t maxChars);

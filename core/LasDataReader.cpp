@@ -4,6 +4,8 @@
 #include <climits>
 #include <stdexcept>
 
+#include <unistd.h>
+
 #include "core/CodePages.h"
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
@@ -11,6 +13,29 @@
 namespace {
 
 constexpr size_t kBlockSize = 1 << 20;
+
+// Physical memory less a margin for the system and the program: what the arrays may take
+// before the system would rather kill the program than give more.
+unsigned long long MemoryForArrays()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return ULLONG_MAX;
+    const unsigned long long total = static_cast<unsigned long long>(pages) *
+                                     static_cast<unsigned long long>(pageSize);
+    return total - std::max(total / 8, std::min(total / 2, 512ULL << 20));
+}
+
+// Refuses, before anything is allocated, arrays the machine cannot give.
+void CheckMemory(long long curves, long long rows)
+{
+    const unsigned long long bytes = static_cast<unsigned long long>(curves) *
+                                     static_cast<unsigned long long>(rows) * sizeof(float);
+    if (bytes > MemoryForArrays())
+        throw std::runtime_error("Недостаточно памяти для загрузки файла (нужно " +
+                                 std::to_string((bytes + (1ULL << 20) - 1) >> 20) + " МБ)");
+}
 
 // The curve arrays while they are filled: sized from an estimate of the row count, grown
 // geometrically when the estimate was short, cut to the rows read at the end.
@@ -21,6 +46,7 @@ public:
           capacity_(static_cast<int>(std::clamp<long long>(estimatedRows, 1, INT_MAX))),
           columns_(static_cast<size_t>(curveCount))
     {
+        CheckMemory(curveCount, capacity_);
         for (int i = 0; i < curveCount; ++i)
             arrays_.Add(TStravoFloatArray(capacity_, nullValue_));
         Refresh();
@@ -36,6 +62,7 @@ public:
             throw std::runtime_error("Файл слишком велик");
         capacity_ =
             static_cast<int>(std::min<long long>(INT_MAX, capacity_ + capacity_ / 2LL + 1024));
+        CheckMemory(arrays_.Count(), capacity_);
         for (int i = 0; i < arrays_.Count(); ++i)
             arrays_.Item(i).Resize(capacity_, nullValue_);
         Refresh();

@@ -200,6 +200,29 @@ std::string TLasParsParsedString::Compose() const
     return out;
 }
 
+std::string LasFieldProblem(int field, std::string_view text)
+{
+    const auto has = [&](const char* chars) { return text.find_first_of(chars) != text.npos; };
+    switch (field) {
+    case TLasParsParsedString::kMnemonic:
+        if (Trim(text).empty())
+            return "Не задано имя кривой";
+        if (has(".: \t\r\n"))
+            return "Имя кривой не может содержать точку, двоеточие, пробел или перевод строки";
+        break;
+    case TLasParsParsedString::kUnit:
+        if (has(": \t\r\n"))
+            return "Единица измерения не может содержать пробел, двоеточие или перевод строки";
+        break;
+    case TLasParsParsedString::kDescription:
+        if (has(":\r\n"))
+            return "Описание кривой не может содержать двоеточие или перевод строки";
+        break;
+    default: break;
+    }
+    return {};
+}
+
 // ---------------------------------------------------------------------------------------------
 
 int TLasParsSection::KindOfTitle(std::string_view title)
@@ -523,13 +546,15 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
         decimals_[static_cast<size_t>(i)] =
             found >= 0 ? std::min(found, kMaxLasDecimals) : defaultDecimals;
     }
-    // Depths keep the decimals of their column; a column of whole numbers those of STEP (none
-    // when STEP is whole too).
+    // Depths keep the decimals of their column; a column of whole numbers those of STEP, at
+    // least 2 (a step set later must not be rounded away).
     int depthDecimals = columns.decimals[0];
-    if (depthDecimals < 0)
+    if (depthDecimals < 0) {
+        depthDecimals = 2;
         if (const TLasParsParsedString* step = GetWellSection().FindLineByCode(kLineStep))
-            depthDecimals = LasDecimals(step->Value());
-    depthDecimals_ = std::clamp(depthDecimals, 0, kMaxLasDecimals);
+            depthDecimals = std::max(depthDecimals, LasDecimals(step->Value()));
+    }
+    depthDecimals_ = std::min(depthDecimals, kMaxLasDecimals);
 }
 
 void TLasParser2Parser::ReadWellValues()

@@ -124,6 +124,11 @@ private:
     int colonColumn_ = -1;
 };
 
+// Why a UTF-8 text cannot stand in the field of a header line (kMnemonic: no '.', ':', blank,
+// line break, not empty; kUnit: no blank, ':', line break; kDescription: no ':', line break), in
+// Russian; empty when it can.
+std::string LasFieldProblem(int field, std::string_view text);
+
 enum LasSectionKind {
     kSectionNone = 0,
     kSectionVersion = 1,

@@ -36,6 +36,7 @@ public:
         file_.Write(text_);
         return file_.Commit();
     }
+    int SystemError() const { return file_.SystemError(); }
 
 private:
     AtomicFileWriter file_;
@@ -320,14 +321,19 @@ void WriteData(LasTextOut& out, const TLasParser2Parser& document, const DepthTe
 } // namespace
 
 bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& curves, int first,
-                  int last, int k, const std::string& path)
+                  int last, int k, const std::string& path, int* systemError)
 {
     for (int curve : curves)
         if (!document.GetCurveLine(curve) || curve >= document.GetCurveArrays().Count())
             return false;
     LasTextOut out(path);
-    if (!out.IsOpen())
+    const auto failed = [&] {
+        if (systemError)
+            *systemError = out.SystemError();
         return false;
+    };
+    if (!out.IsOpen())
+        return failed();
     if (document.HasByteOrderMark())
         out.Text() += "\xEF\xBB\xBF";
     for (const std::string& line : document.GetPreamble())
@@ -336,5 +342,5 @@ bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& cur
     depths.CheckRows(last);
     WriteHeaderSections(out, document, depths, curves, first, last);
     WriteData(out, document, depths, curves, first, last, k);
-    return out.Commit();
+    return out.Commit() || failed();
 }

@@ -9,6 +9,7 @@
 
 // curves: data curve indexes (1..count-1) in the order to write, after the depth. The samples
 // first, first + k, ..., last must lie in the document. Writes to a temporary file renamed over
-// the target; false when the file could not be written (the target is then left as it was).
+// the target; false when the file could not be written (the target is then left as it was),
+// with the system's error code in *systemError.
 bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& curves, int first,
-                  int last, int k, const std::string& path);
+                  int last, int k, const std::string& path, int* systemError = nullptr);

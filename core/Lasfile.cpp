@@ -88,14 +88,28 @@ std::string TLASFile::GetCurveField(int index, int field) const
 {
     const TLasParsParsedString* line = index < GetCurvesCount() ? parser_.GetCurveLine(index)
                                                                 : nullptr;
-    return line ? OemToAnsiString(line->GetField(field)) : std::string();
+    return line ? parser_.Decode(line->GetField(field)) : std::string();
 }
 
-void TLASFile::SetCurveField(int index, int field, const std::string& text)
+std::string TLASFile::CheckCurveText(int field, const std::string& text) const
+{
+    std::string problem = LasFieldProblem(field, text);
+    std::string encoded;
+    std::string bad;
+    if (problem.empty() && !EncodeText(text, parser_.GetEncoding(), encoded, &bad))
+        problem = "Символ '" + bad + "' нельзя записать в кодировке файла";
+    return problem;
+}
+
+bool TLASFile::SetCurveField(int index, int field, const std::string& text)
 {
     TLasParsParsedString* line = index < GetCurvesCount() ? parser_.GetCurveLine(index) : nullptr;
-    if (line)
-        line->SetField(field, AnsiToOemString(text));
+    std::string encoded;
+    if (!line || !LasFieldProblem(field, text).empty() ||
+        !EncodeText(text, parser_.GetEncoding(), encoded))
+        return false;
+    line->SetField(field, encoded);
+    return true;
 }
 
 std::string TLASFile::GetCurveName(int index) const
@@ -103,9 +117,9 @@ std::string TLASFile::GetCurveName(int index) const
     return GetCurveField(index, TLasParsParsedString::kMnemonic);
 }
 
-void TLASFile::SetCurveName(int index, const std::string& name)
+bool TLASFile::SetCurveName(int index, const std::string& name)
 {
-    SetCurveField(index, TLasParsParsedString::kMnemonic, name);
+    return SetCurveField(index, TLasParsParsedString::kMnemonic, name);
 }
 
 std::string TLASFile::GetCurveUnit(int index) const
@@ -113,9 +127,9 @@ std::string TLASFile::GetCurveUnit(int index) const
     return GetCurveField(index, TLasParsParsedString::kUnit);
 }
 
-void TLASFile::SetCurveUnit(int index, const std::string& unit)
+bool TLASFile::SetCurveUnit(int index, const std::string& unit)
 {
-    SetCurveField(index, TLasParsParsedString::kUnit, unit);
+    return SetCurveField(index, TLasParsParsedString::kUnit, unit);
 }
 
 std::string TLASFile::GetCurveDescription(int index) const
@@ -123,9 +137,9 @@ std::string TLASFile::GetCurveDescription(int index) const
     return GetCurveField(index, TLasParsParsedString::kDescription);
 }
 
-void TLASFile::SetCurveDescription(int index, const std::string& description)
+bool TLASFile::SetCurveDescription(int index, const std::string& description)
 {
-    SetCurveField(index, TLasParsParsedString::kDescription, description);
+    return SetCurveField(index, TLasParsParsedString::kDescription, description);
 }
 
 int TLASFile::GetCurveDecimals(int index) const
@@ -147,16 +161,19 @@ void TLASFile::SetCurveDecimals(int index, int decimals)
 int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
 {
     const int n = GetPointCount();
-    if (GetCurvesCount() == 0)
+    std::string name;
+    std::string description;
+    if (GetCurvesCount() == 0 || !CheckCurveText(TLasParsParsedString::kMnemonic, mnemonic).empty() ||
+        !EncodeText(mnemonic, parser_.GetEncoding(), name) ||
+        !EncodeText("Добавлена", parser_.GetEncoding(), description))
         return -1;
     TLasParsSection& curves = parser_.GetCurveSection();
     int after = 0;
     for (int i = 0; i < curves.GetCount(); ++i)
         if (curves.GetLine(i)->GetKind() == kLineCurve)
             after = i + 1;
-    curves.InsertLine(after, TLasParsParsedString::MakeNew(AnsiToOemString(mnemonic), "", "",
-                                                           AnsiToOemString("Добавлена"),
-                                                           kLineCurve));
+    curves.InsertLine(after,
+                      TLasParsParsedString::MakeNew(name, "", "", description, kLineCurve));
     parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
                                         : TStravoFloatArray(n, GetNullValue()));
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
@@ -314,7 +331,8 @@ bool TLASFile::WriteLasThinned(int n, const int* curves, int /*unused*/, int k, 
     if (first > last)
         return false;
     last = first + (last - first) / k * k;
-    return WriteLasFile(parser_, written, first, last, k, fileName);
+    writeError_ = 0;
+    return WriteLasFile(parser_, written, first, last, k, fileName, &writeError_);
 }
 
 bool TLASFile::WriteLas(const std::string& path) const
@@ -324,7 +342,8 @@ bool TLASFile::WriteLas(const std::string& path) const
     std::vector<int> written;
     for (int i = 1; i < GetCurvesCount(); ++i)
         written.push_back(i);
-    return WriteLasFile(parser_, written, 0, GetPointCount() - 1, 1, path);
+    writeError_ = 0;
+    return WriteLasFile(parser_, written, 0, GetPointCount() - 1, 1, path, &writeError_);
 }
 
 void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)

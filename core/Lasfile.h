@@ -43,19 +43,24 @@ public:
     int GetDepthDecimals() const { return parser_.GetDepthDecimals(); }
     void SetDepthDecimals(int n);
 
-    // Fields of the curve's ~C line (index 0: depth), as UTF-8; "" out of range. Setters do
-    // nothing out of range and mark the line modified.
+    // Fields of the curve's ~C line (index 0: depth), as UTF-8 decoded from the file's encoding;
+    // "" out of range. Setters mark the line modified; false (nothing changed) out of range and
+    // for a text the line or the file's encoding cannot hold.
     std::string GetCurveName(int index) const;
-    void SetCurveName(int index, const std::string& name);
+    bool SetCurveName(int index, const std::string& name);
     std::string GetCurveUnit(int index) const;
-    void SetCurveUnit(int index, const std::string& unit);
+    bool SetCurveUnit(int index, const std::string& unit);
     std::string GetCurveDescription(int index) const;
-    void SetCurveDescription(int index, const std::string& description);
+    bool SetCurveDescription(int index, const std::string& description);
+    // Why the text cannot stand in the field of a ~C line (TLasParsParsedString::kMnemonic,
+    // kUnit or kDescription), in Russian; empty when it can. The setters and AddCurve refuse
+    // (return false or -1, changing nothing) exactly these texts.
+    std::string CheckCurveText(int field, const std::string& text) const;
     int GetCurveDecimals(int index) const;
     void SetCurveDecimals(int index, int decimals);
 
     // Appends a curve (~C line: the mnemonic, "Добавлена") holding a copy of point-count values
-    // (NULL when values is null); returns its index.
+    // (NULL when values is null); returns its index, -1 for a mnemonic a ~C line cannot hold.
     int AddCurve(const std::string& mnemonic, const float* values);
     // Removes a curve other than depth; false for 0 or out of range.
     bool DeleteCurve(int index);
@@ -81,6 +86,8 @@ public:
                          const std::string& fileName) const;
     // Writes the whole document.
     bool WriteLas(const std::string& path) const;
+    // errno of the last failed write (0 when it failed for its arguments or none failed).
+    int GetWriteError() const { return writeError_; }
 
     // For the undo store: the curve arrays, and an exchange of the whole list.
     const TStravoFloatArrayList& GetCurveArrays() const { return parser_.GetCurveArrays(); }
@@ -96,7 +103,7 @@ public:
 private:
     bool IsDataCurve(int index) const { return index >= 1 && index < GetCurvesCount(); }
     std::string GetCurveField(int index, int field) const;
-    void SetCurveField(int index, int field, const std::string& text);
+    bool SetCurveField(int index, int field, const std::string& text);
     // d / STEP; none when STEP is 0 or the quotient is not finite.
     std::optional<float> DepthInSamples(float d) const;
     void ResizeAll(int n);
@@ -108,5 +115,6 @@ private:
     std::string loadError_;
     int defaultDecimals_;
     unsigned long long curveSetRevision_ = 0;
+    mutable int writeError_ = 0;
     TLasParser2Parser parser_;
 };

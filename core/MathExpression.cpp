@@ -170,12 +170,14 @@ bool TMathExpression::Save()
     return true;
 }
 
-// Values longer than a settings field would be cut on writing: a shortened expression must
-// not replace the file.
+// Values longer than a settings field would be cut on writing, line breaks changed: a changed
+// expression must not replace the file.
 bool TMathExpression::FitsTheFile() const
 {
+    // A line break would be written as a blank.
     const auto fits = [](const std::string& text) {
-        return CutUtf8Chars(text, TSimpleSettingFile::MaxValueLength).size() == text.size();
+        return CutUtf8Chars(text, TSimpleSettingFile::MaxValueLength).size() == text.size() &&
+               text.find_first_of("\r\n") == std::string::npos;
     };
     bool ok = fits(name_) && fits(caption_) && fits(hint_) && fits(value_);
     for (int i = 0; i < parser_.GetConstantCount(); ++i)

@@ -25,9 +25,9 @@ std::string TRxIniFile::ReadString(const std::string& section, const std::string
     return value ? *value : defaultValue;
 }
 
-void TRxIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+bool TRxIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    store_.SetValue(section, key, value);
+    return store_.SetValue(section, key, value);
 }
 
 int TRxIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const

@@ -18,20 +18,20 @@ bool TSimpleSettingFile::ReadString(const std::string& section, const std::strin
     return true;
 }
 
-void TSimpleSettingFile::WriteString(const std::string& section, const std::string& key,
+bool TSimpleSettingFile::WriteString(const std::string& section, const std::string& key,
                                      const std::string& text)
 {
-    store_.SetValue(section, key, text);
+    return store_.SetValue(section, key, text);
 }
 
-void TSimpleSettingFile::WriteInt(const std::string& section, const std::string& key, int value)
+bool TSimpleSettingFile::WriteInt(const std::string& section, const std::string& key, int value)
 {
-    store_.SetValue(section, key, std::to_string(value));
+    return store_.SetValue(section, key, std::to_string(value));
 }
 
-void TSimpleSettingFile::WriteBool(const std::string& section, const std::string& key, bool value)
+bool TSimpleSettingFile::WriteBool(const std::string& section, const std::string& key, bool value)
 {
-    store_.SetValue(section, key, value ? "true" : "false");
+    return store_.SetValue(section, key, value ? "true" : "false");
 }
 
 int TSimpleSettingFile::ReadIntRange(const std::string& section, const std::string& key, int& out,

@@ -21,9 +21,10 @@ public:
 
     // false when the section or the key is missing (buffer unchanged).
     bool ReadString(const std::string& section, const std::string& key, std::string& buffer) const;
-    void WriteString(const std::string& section, const std::string& key, const std::string& text);
-    void WriteInt(const std::string& section, const std::string& key, int value);
-    void WriteBool(const std::string& section, const std::string& key, bool value);
+    // false (nothing written) for a section or key name the file cannot hold.
+    bool WriteString(const std::string& section, const std::string& key, const std::string& text);
+    bool WriteInt(const std::string& section, const std::string& key, int value);
+    bool WriteBool(const std::string& section, const std::string& key, bool value);
 
     // 1: value within min..max stored in out; -1: outside or not a whole number (out kept);
     // 0: key missing.
@@ -96,7 +97,8 @@ public:
 
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
-    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // false (nothing written) for a section or key name the file cannot hold.
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
     void WriteInteger(const std::string& section, const std::string& key, int value);
     // Written with a point; read accepting a point or a comma.
@@ -114,9 +116,9 @@ public:
     bool ValueExists(const std::string& section, const std::string& key) const;
     void EraseSection(const std::string& section);
 
-    // Writes the file; false when the write failed (old file kept), reason in Error().
+    // Writes the file; false when the write failed (old file kept), errno in SystemError().
     bool UpdateFile();
-    const std::string& Error() const { return store_.Error(); }
+    int SystemError() const { return store_.SystemError(); }
 
 private:
     std::string path_;

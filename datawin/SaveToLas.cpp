@@ -121,7 +121,7 @@ bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vecto
         if (document.WriteLasThinned(count, curves.data() + begin, 0, 1, last, first, name.toStdString())) {
             written << name;
         } else {
-            platform::MessageBox(owner, platform::WriteFailureText(name), QStringLiteral("Ошибка"),
+            platform::MessageBox(owner, platform::WriteFailureText(name, document.GetWriteError()), QStringLiteral("Ошибка"),
                                  platform::MB_OK | platform::MB_ICONERROR);
             all = false;
         }

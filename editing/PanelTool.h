@@ -2,6 +2,9 @@
 // reaches through its host.
 #pragma once
 
+#include "core/CoreTypes.h"
+#include "core/Smoothing.h"
+
 #include <QPoint>
 #include <QString>
 #include <cstdint>
@@ -45,6 +48,11 @@ public:
     virtual void AddInterval(float top, float bottom) = 0;
     // Depth scale 1:n with its menu caption and tick.
     virtual void SetDepthScale(int n) = 0;
+    // The depth ranges an operation works on: the whole document without intervals, else the
+    // user's choice (empty when cancelled).
+    virtual FloatPairList SelectOperationIntervals(const QString& message, int preselect) = 0;
+    // Copies each record into panel curve `curve` from its index on and repaints it.
+    virtual void WriteSmoothedSegments(int curve, const ListOfFloatValuesWithIndex& list) = 0;
 };
 
 // One interaction mode. The window hands the current tool the panel's events after its own

@@ -240,15 +240,20 @@ void TFormViewValuesAtInterval::MMIEditSelectAllClick()
         StringGrid->selectAll();
 }
 
-void TFormViewValuesAtInterval::MMIFileSaveClick()
+QString TFormViewValuesAtInterval::AskSavePath()
 {
-    if (!lasFile_)
-        return;
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Сохранение значений кривых в файл");
     options.defaultSuffix = QStringLiteral("txt");
     options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)");
-    const QString path = platform::GetSaveFileName(this, options);
+    return platform::GetSaveFileName(this, options);
+}
+
+void TFormViewValuesAtInterval::MMIFileSaveClick()
+{
+    if (!lasFile_)
+        return;
+    const QString path = AskSavePath();
     if (!path.isEmpty())
         SaveGridRect(QRect(0, 0, model_.columnCount(), model_.rowCount() + 1), path);
 }
@@ -263,11 +268,7 @@ void TFormViewValuesAtInterval::MMISaveSelectedClick()
                              platform::MB_ICONWARNING);
         return;
     }
-    platform::FileDialogOptions options;
-    options.title = QStringLiteral("Сохранение значений кривых в файл");
-    options.defaultSuffix = QStringLiteral("txt");
-    options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)");
-    const QString path = platform::GetSaveFileName(this, options);
+    const QString path = AskSavePath();
     if (!path.isEmpty())
         SaveGridRect(cells, path);
 }

@@ -76,6 +76,7 @@ public:
 private:
     void IntervalItemClick(QAction* item);
     void CurveItemClick(QAction* item);
+    QString AskSavePath();
 
     TValuesAtIntervalModel model_;
     const TLASFile* lasFile_ = nullptr;

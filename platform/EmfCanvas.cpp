@@ -2,12 +2,14 @@
 #include "platform/EmfCanvas.h"
 
 #include "platform/CanvasFont.h"
+#include "platform/FileErrors.h"
 
 #include <uemf.h>
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -112,12 +114,12 @@ EmfCanvas::EmfCanvas(std::string path, const EmfReference& reference, const Canv
     : file_(std::move(path)), records_(std::make_unique<Records>()), reference_(reference)
 {
     if (!file_.IsValid()) {
-        Fail(file_.Error());
+        Fail(WriteFailure(file_.SystemError()));
         return;
     }
     if (emf_start(file_.TempPath().c_str(), 1 << 20, 1 << 22, &records_->et) != 0 ||
         emf_htable_create(128, 128, &records_->eht) != 0) {
-        Fail("cannot create " + file_.TempPath());
+        Fail(WriteFailure(errno));
         return;
     }
     // The bounds of what was drawn are filled in when the picture is finished.
@@ -130,6 +132,11 @@ EmfCanvas::EmfCanvas(std::string path, const EmfReference& reference, const Canv
 
 EmfCanvas::~EmfCanvas() = default;
 
+std::string EmfCanvas::WriteFailure(int systemError) const
+{
+    return WriteFailureText(QString::fromStdString(file_.Target()), systemError).toStdString();
+}
+
 void EmfCanvas::Fail(const std::string& what)
 {
     if (error_.empty())
@@ -139,7 +146,7 @@ void EmfCanvas::Fail(const std::string& what)
 void EmfCanvas::Emit(char* record)
 {
     if (!record) {
-        Fail("out of memory");
+        Fail("Недостаточно памяти");
         return;
     }
     if (!error_.empty() || !records_->et || finished_) {
@@ -147,7 +154,7 @@ void EmfCanvas::Emit(char* record)
         return;
     }
     if (emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), records_->et, 1) != 0)
-        Fail("out of memory");
+        Fail("Недостаточно памяти");
 }
 
 CanvasPoint EmfCanvas::Device(double x, double y)
@@ -489,7 +496,7 @@ void EmfCanvas::DrawText(int x, int y, std::string_view text, const CanvasRect* 
                                   static_cast<U_FLOAT>(mmY), reinterpret_cast<PU_EMRTEXT>(emrtext)));
         std::free(emrtext);
     } else {
-        Fail("out of memory");
+        Fail("Недостаточно памяти");
     }
     if (clip) {
         Emit(U_EMRRESTOREDC_set(-1));
@@ -548,9 +555,9 @@ bool EmfCanvas::Finish()
         std::error_code ec;
         if (emf_finish(records_->et, records_->eht) != 0 ||
             std::filesystem::file_size(file_.TempPath(), ec) != size || ec)
-            Fail("cannot write " + file_.Target());
+            Fail(WriteFailure(errno));
         else if (!file_.Commit())
-            Fail(file_.Error());
+            Fail(WriteFailure(file_.SystemError()));
     }
     records_.reset();
     file_.Discard();

@@ -94,6 +94,8 @@ private:
 
     void Emit(char* record);
     void Fail(const std::string& what);
+    // The Russian text of a failed write of the picture.
+    std::string WriteFailure(int systemError) const;
     CanvasPoint Device(double x, double y);
     std::vector<CanvasPoint> DevicePoints(const std::vector<CanvasPoint>& points);
     CanvasRect DeviceRect(const CanvasRect& r);

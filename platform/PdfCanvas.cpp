@@ -2,6 +2,7 @@
 #include "platform/PdfCanvas.h"
 
 #include "core/AtomicFile.h"
+#include "platform/FileErrors.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -49,13 +50,13 @@ bool PdfCanvas::Finish()
     finished_ = true;
     canvas_.reset();
     if (!painter_.end()) {
-        error_ = "PDF document could not be completed";
+        error_ = WriteFailureText(QString::fromStdString(path_)).toStdString();
         return false;
     }
     AtomicFileWriter file(path_);
     file.Write(std::string_view(buffer_.data().constData(), static_cast<size_t>(buffer_.data().size())));
     if (!file.Commit()) {
-        error_ = file.Error();
+        error_ = WriteFailureText(QString::fromStdString(path_), file.SystemError()).toStdString();
         return false;
     }
     return true;

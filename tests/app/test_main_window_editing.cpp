@@ -2,7 +2,9 @@
 // the current tool and its overlay, and the choice of intervals for an operation.
 #include "AppTestSupport.h"
 
+#include "editing/DeptRecalc.h"
 #include "editing/SelectIntervalPart.h"
+#include "ui_DeptRecalc.h"
 #include "ui_MainUnit.h"
 #include "ui_SelectIntervalPart.h"
 
@@ -45,12 +47,25 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
         {"redo button", [&] { f.TBRedo->trigger(); }},
         {"undo item", [&] { f.MIUndo->trigger(); }},
         {"redo item", [&] { f.MIRedo->trigger(); }},
+        {"depth step", [&] {
+             runner->PushDialog([&](QDialog& dialog) {
+                 auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
+                 depth.Form().SpEdStart->SetValue(50.0);
+                 depth.Form().SpEdStep->SetValue(0.25);
+                 depth.Form().ButtonCalc->click();
+                 depth.Form().OKBtn->click();
+                 return dialog.result();
+             });
+             f.MenuStepRecalc->trigger();
+         }},
     };
     for (const auto& [name, command] : commands) {
         command();
         ExpectViewFollowsDocument(*window, name);
     }
     EXPECT_EQ(window->LasFile()->GetPointCount(), 441);
+    EXPECT_EQ(window->LasFile()->GetBottomDepth(), 160.0f);
+    f.TBUndo->trigger();
     f.TBUndo->trigger();
     EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
     EXPECT_EQ(window->StatusText(2), "Глубины: 100.0 - 300.0 M");

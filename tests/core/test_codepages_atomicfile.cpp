@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 using strativ::test::ReadFileBytes;
 
 TEST(CodePages, CyrillicSurvivesBothSingleBytePages)
@@ -93,7 +95,7 @@ TEST(AtomicFile, TargetHoldsTheWholeNewContentOrStaysAsItWas)
     EXPECT_FALSE(missingFolder.IsOpen());
     missingFolder.Write("x");
     EXPECT_FALSE(missingFolder.Commit());
-    EXPECT_FALSE(missingFolder.Error().empty());
+    EXPECT_EQ(missingFolder.SystemError(), ENOENT);
     // A folder cannot be replaced by a file: the commit reports it.
     std::filesystem::create_directory(dir.file("sub"));
     EXPECT_FALSE(WriteFileAtomically(dir.file("sub"), "x"));

@@ -170,6 +170,11 @@ TEST(MathExpression, FileRoundTripKeepsConstantsAndVariables)
     script.SetValue(std::string(250, ' ') + "x[0] + 1");
     EXPECT_FALSE(script.Save());
     EXPECT_EQ(ReadFileBytes(dir.file("ratio.exp")), saved);
+    // So is a hint with a line break, which the file would change to a blank.
+    script.SetValue("x[0] + 1");
+    script.SetHint("first line\nsecond line");
+    EXPECT_FALSE(script.Save());
+    EXPECT_EQ(ReadFileBytes(dir.file("ratio.exp")), saved);
 }
 
 TEST(MathExpression, LoadDefaultsAndResult)

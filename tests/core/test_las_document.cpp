@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -280,10 +281,12 @@ TEST_F(LasDocument, FailedWriteReturnsFalseAndLeavesTheTargetAsItWas)
     namespace fs = std::filesystem;
     auto document = Load();
     EXPECT_FALSE(document->WriteLas(files_.Path("missing/out.las")));
+    EXPECT_EQ(document->GetWriteError(), ENOENT);  // the window words the reason
     // A folder in the target's place cannot be replaced by the file.
     fs::create_directory(files_.Path("taken"));
     las_test::WriteFileBytes(files_.Path("taken/inside.txt"), "kept");
     EXPECT_FALSE(document->WriteLas(files_.Path("taken")));
+    EXPECT_EQ(document->GetWriteError(), EISDIR);
     EXPECT_EQ(las_test::ReadFileBytes(files_.Path("taken/inside.txt")), "kept");
     for (const auto& entry : fs::directory_iterator(fs::path(files_.Path("taken")).parent_path()))
         EXPECT_NE(entry.path().filename().string().rfind(".strativ", 0), 0u) << entry.path();

@@ -223,3 +223,85 @@ TEST_F(LasRoundTrip, DosEndOfFileAndFormFeed)
     EXPECT_EQ(files_.Load(base + "4 4\x07\n")->GetLoadError(),
               "Некорректное значение в строке 14 файла: '4\\x07'");
 }
+
+// Texts a ~C line cannot hold are refused by the setters and AddCurve, with the reason from the
+// one check; accepted texts save and reload as set.
+TEST_F(LasRoundTrip, CurveTextsTheLineCannotHoldAreRefused)
+{
+    const auto document = files_.Load(LasWithData(" DEPT.M :\n A.U : first\n", "1 2\n"));
+    ASSERT_TRUE(document->IsLoaded());
+    const struct {
+        int field;
+        const char* text;
+        bool accepted;
+    } cases[] = {
+        {TLasParsParsedString::kMnemonic, "A.B", false},  {TLasParsParsedString::kMnemonic, "A:B", false},
+        {TLasParsParsedString::kMnemonic, "A B", false},  {TLasParsParsedString::kMnemonic, "A\nB", false},
+        {TLasParsParsedString::kMnemonic, " ", false},    {TLasParsParsedString::kMnemonic, "ГК_2", true},
+        {TLasParsParsedString::kUnit, "m s", false},      {TLasParsParsedString::kUnit, "m:s", false},
+        {TLasParsParsedString::kUnit, "m\r", false},      {TLasParsParsedString::kUnit, "g/cm3", true},
+        {TLasParsParsedString::kDescription, "ratio: 1:2", false},
+        {TLasParsParsedString::kDescription, "a\nb", false},
+        {TLasParsParsedString::kDescription, "ratio 1.5, m s", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(document->CheckCurveText(c.field, c.text).empty(), c.accepted);
+        const auto set = c.field == TLasParsParsedString::kMnemonic ? &TLASFile::SetCurveName
+                         : c.field == TLasParsParsedString::kUnit   ? &TLASFile::SetCurveUnit
+                                                                    : &TLASFile::SetCurveDescription;
+        const auto get = c.field == TLasParsParsedString::kMnemonic ? &TLASFile::GetCurveName
+                         : c.field == TLasParsParsedString::kUnit   ? &TLASFile::GetCurveUnit
+                                                                    : &TLASFile::GetCurveDescription;
+        const std::string before = ((*document).*get)(1);
+        EXPECT_EQ(((*document).*set)(1, c.text), c.accepted);
+        const TLASFile reread(files_.Write(Save(*document)), 2);
+        EXPECT_EQ((reread.*get)(1), c.accepted ? std::string(c.text) : before);
+        EXPECT_EQ(reread.GetCurvesCount(), 2);
+    }
+    EXPECT_EQ(document->AddCurve("X.Y", nullptr), -1);
+    EXPECT_EQ(document->GetCurvesCount(), 2);
+    // A CP866 file cannot hold a character outside its code page; nothing is written as '?'.
+    EXPECT_EQ(document->CheckCurveText(TLasParsParsedString::kDescription, "€"),
+              "Символ '€' нельзя записать в кодировке файла");
+    EXPECT_FALSE(document->SetCurveDescription(1, "цена €"));
+}
+
+// Header texts are read and written in the file's own encoding; unmodified lines keep their bytes.
+TEST_F(LasRoundTrip, HeaderTextsStayInTheFilesEncoding)
+{
+    const std::string utf8 = LasWithData(" DEPT.M :\n GR.API : Пласт Völkersen\n", "1 2\n",
+                                         " WELL. Скв-1 : WELL\n");
+    const std::string cp1251 = LasWithData(" DEPT.M :\n GR.API : \xCF\xEB\xE0\xF1\xF2 \xE3\xEB\xE8\xED\xE8\xF1\xF2\xFB\xE9\n",
+                                           "1 2\n");
+    for (const auto& [text, description] :
+         {std::pair{utf8, std::string("Пласт Völkersen")}, std::pair{cp1251, std::string("Пласт глинистый")}}) {
+        const auto document = files_.Load(text);
+        ASSERT_TRUE(document->IsLoaded());
+        EXPECT_EQ(document->GetCurveDescription(1), description);
+        ASSERT_TRUE(document->SetCurveName(1, "ГК"));
+        const std::string saved = Save(*document);
+        const size_t from = text.find("GR.API : ") + 9;
+        EXPECT_NE(saved.find(text.substr(from, text.find('\n', from) - from)), std::string::npos);
+        const TLASFile reread(files_.Write(saved), 2);
+        EXPECT_EQ(reread.GetCurveName(1), "ГК");
+        EXPECT_EQ(reread.GetCurveDescription(1), description);
+    }
+}
+
+// A small file of many one-line curves and many one-value rows would need far more memory than
+// any machine has: it is refused before anything is allocated.
+TEST_F(LasRoundTrip, FileAskingForMoreMemoryThanTheMachineHasIsRefused)
+{
+    std::string text = "~V\n VERS. 2.0 :\n WRAP. NO :\n~C\n";
+    for (int c = 0; c < 20000; ++c)
+        text += "C" + std::to_string(c) + ".:\n";
+    text += "~A\n";
+    for (int r = 0; r < 2000000; ++r)
+        text += "1\n";  // 20,000 curves x 2,000,000 rows: 160 GB of floats
+    const auto document = files_.Load(text);
+    EXPECT_FALSE(document->IsLoaded());
+    EXPECT_EQ(document->GetLoadError().rfind("Недостаточно памяти для загрузки файла (нужно ", 0), 0u)
+        << document->GetLoadError();
+    EXPECT_EQ(document->GetCurvesCount(), 0);
+}

@@ -134,6 +134,47 @@ TEST(SettingsFile, WrittenAsUtf8AndWindowsFilesReadAsCp1251)
     EXPECT_EQ(ReadFileBytes(windows), "[Закладки]\r\nИмя=Скважина 12\r\nНомер=2\r\n\r\n");
 }
 
+// One stray byte does not re-encode the file: each line is UTF-8 when it is valid UTF-8.
+TEST(SettingsFile, EachLineIsDecodedOnItsOwn)
+{
+    strativ::test::TempDir dir;
+    const std::string mixed = dir.file("mixed.ini");
+    WriteFileBytes(mixed, "[Закладки]\r\nПласт=Юрский\r\n" + Utf8ToCp1251("Скв=12") + "\r\n");
+    {
+        TSettingsFile file(mixed);
+        std::string value;
+        ASSERT_TRUE(file.ReadString("Закладки", "Пласт", value));
+        EXPECT_EQ(value, "Юрский");
+        ASSERT_TRUE(file.ReadString("Закладки", "Скв", value));
+        EXPECT_EQ(value, "12");
+        file.WriteString("Закладки", "Номер", "2");
+    }
+    EXPECT_EQ(ReadFileBytes(mixed), "[Закладки]\r\nПласт=Юрский\r\nСкв=12\r\nНомер=2\r\n\r\n");
+}
+
+// Names that would read back as something else are refused and nothing is written.
+TEST(SettingsFile, NamesTheFormatCannotHoldAreRefused)
+{
+    strativ::test::TempDir dir;
+    const std::string path = dir.file("names.ini");
+    {
+        TSettingsFile file(path);
+        ASSERT_TRUE(file.WriteString("S", "first", "1"));
+        for (const char* key : {"[br]", "k=x", ";comment", "a\nb", "a\rb", "  ", ""})
+            EXPECT_FALSE(file.WriteString("S", key, "v")) << key;
+        for (const char* section : {"S]x", "a=b", "a\nb", " ", ""})
+            EXPECT_FALSE(file.WriteString(section, "k", "v")) << section;
+        EXPECT_FALSE(file.WriteInt("S", "[x", 1));
+        EXPECT_FALSE(file.WriteBool("S]", "x", true));
+        ASSERT_TRUE(file.WriteString("S", "last", "2"));
+        EXPECT_TRUE(IsValidIniName("a;b[c]", false));
+        EXPECT_TRUE(IsValidIniName("[a;b", true));
+    }
+    EXPECT_EQ(ReadFileBytes(path), "[S]\r\nfirst=1\r\nlast=2\r\n\r\n");
+    TRxIniFile rx(path);
+    EXPECT_FALSE(rx.WriteString("S", "k=x", "v"));
+}
+
 TEST(SettingsFile, FailedWriteKeepsTheOldFile)
 {
     strativ::test::TempDir dir;

@@ -1,0 +1,211 @@
+// The main window's smoothing tools, depth step recalculation, new curve from typed values and
+// report launchers.
+#include "AppTestSupport.h"
+
+#include "core/Lasfile.h"
+#include "editing/AntiAliasingDegree.h"
+#include "editing/CreateCurveByValues.h"
+#include "editing/DeptRecalc.h"
+#include "editing/DetailStatistics.h"
+#include "editing/SelectIntervalPart.h"
+#include "ui_AntiAliasingDegree.h"
+#include "ui_CreateCurveByValues.h"
+#include "ui_DeptRecalc.h"
+#include "ui_MainUnit.h"
+#include "ui_SelectIntervalPart.h"
+#include "view/PanelWithCurves.h"
+
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <cmath>
+
+namespace strativ::test {
+namespace {
+
+class MainCalcTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(Open(WriteTestLas(dir.file("calc.las"), 3, 401)));  // 100 .. 300 m
+    }
+
+    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
+
+    // A left click on panel curve `curve` in the middle of the drawing area.
+    void ClickCurve(int curve)
+    {
+        const PanelCoordinates c = Panel().Coordinates();
+        const int row = Panel().GetDepthArrayNumber(c.area.center().y());
+        const TCurve* shown = Panel().GetCurve(curve);
+        const QPoint on(int(std::lround(shown->ColumnOf(shown->Values()[row], c))), c.RowOf(c.depths[row]));
+        QTest::mouseMove(&Panel(), c.area.topLeft());  // a move to where the cursor is sends nothing
+        QTest::mouseMove(&Panel(), on);
+        ASSERT_EQ(Panel().GetCurrentCurve(), curve + 1);
+        QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, on);
+    }
+
+    std::vector<float> Curve(int index) const
+    {
+        const float* values = window->LasFile()->GetCurveData(index);
+        return {values, values + window->LasFile()->GetPointCount()};
+    }
+};
+
+TEST_F(MainCalcTest, SpectrumToolSmoothsTheClickedCurveAndGoesUp)
+{
+    Ui::TFormMain& f = window->Form();
+    const std::vector<float> before = Curve(2);
+    f.TBAntiAlias->trigger();
+    EXPECT_FALSE(Panel().CrossMouse);
+    // Without intervals the whole curve, no choice dialog.
+    runner->PushDialog([&](QDialog& dialog) {
+        auto& degree = static_cast<TDlgAADegree&>(dialog);
+        EXPECT_EQ(f.MIUndo->text().contains("Сглаживание кривой по спектру"), true);
+        degree.Form().RxSlider->setValue(100);
+        EXPECT_NE(Curve(2), before);  // the preview is in the document's curve
+        degree.Form().OKBtn->click();
+        return dialog.result();
+    });
+    ClickCurve(1);
+    EXPECT_EQ(runner->PendingAnswers(), 0);
+    EXPECT_FALSE(f.TBAntiAlias->isChecked());
+    EXPECT_TRUE(Panel().CrossMouse);
+    EXPECT_TRUE(window->IsModified());
+    const std::vector<float> flat = Curve(2);
+    EXPECT_EQ(flat.front(), flat.back());
+    EXPECT_EQ(Curve(1)[0], GeneratedValue(1, 0));  // other curves untouched
+    f.TBUndo->trigger();
+    EXPECT_EQ(Curve(2), before);
+
+    // With intervals: the choice dialog asks; cancelled, no step is taken and the button stays down.
+    window->Intervals.SetInterval(150, 200)->Name = "A";
+    const QString undoText = f.MIUndo->text();
+    f.TBAntiAlias->trigger();
+    runner->PushDialog([](QDialog&) { return int(QDialog::Rejected); });
+    ClickCurve(0);
+    EXPECT_EQ(f.MIUndo->text(), undoText);
+    EXPECT_TRUE(f.TBAntiAlias->isChecked());
+    // Chosen and then cancelled: the values come back and the button goes up.
+    runner->PushDialog([](QDialog& dialog) {
+        static_cast<TDlgSelectIntervalPart&>(dialog).Form().OKBtn->click();
+        return dialog.result();
+    });
+    runner->PushDialog([&](QDialog& dialog) {
+        static_cast<TDlgAADegree&>(dialog).Form().RxSlider->setValue(70);
+        return int(QDialog::Rejected);
+    });
+    ClickCurve(0);
+    EXPECT_EQ(Curve(2), before);
+    EXPECT_FALSE(f.TBAntiAlias->isChecked());
+}
+
+TEST_F(MainCalcTest, PointsToolWritesOnlyInsideTheChosenInterval)
+{
+    Ui::TFormMain& f = window->Form();
+    const std::vector<float> before = Curve(1);
+    window->Intervals.SetInterval(150, 160)->Name = "A";  // samples 100 .. 120
+    f.TBAntiAliasByPoints->trigger();
+    runner->PushDialog([](QDialog& dialog) {
+        static_cast<TDlgSelectIntervalPart&>(dialog).Form().OKBtn->click();
+        return dialog.result();
+    });
+    runner->PushDialog([&](QDialog& dialog) {
+        dialog.findChild<QSpinBox*>("RxSpinEdit")->setValue(5);
+        dialog.findChild<QPushButton*>("ButtonOk")->click();
+        return dialog.result();
+    });
+    ClickCurve(0);
+    const std::vector<float> after = Curve(1);
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 103, after.begin()));
+    EXPECT_TRUE(std::equal(before.begin() + 120, before.end(), after.begin() + 120));
+    EXPECT_NE(after[110], before[110]);
+    EXPECT_TRUE(f.MIUndo->text().contains("Сглаживание кривой по точкам"));
+    EXPECT_FALSE(f.TBAntiAliasByPoints->isChecked());
+}
+
+TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
+{
+    Ui::TFormMain& f = window->Form();
+    window->SetDepthScale(500);
+    runner->PushDialog([](QDialog& dialog) {
+        auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
+        depth.Form().ButtonCalc->click();
+        depth.Form().CancelBtn->click();
+        return dialog.result();
+    });
+    f.MenuStepRecalc->trigger();
+    EXPECT_EQ(window->LasFile()->GetTopDepth(), 100.0f);
+    EXPECT_EQ(window->DepthScale, 500);
+    EXPECT_TRUE(f.MIUndo->text().contains("Пересчет шага глубины"));  // taken before the dialog
+
+    runner->PushDialog([](QDialog& dialog) {
+        auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
+        depth.Form().CheckBoxStop->click();  // step + last value
+        depth.Form().SpEdStep->SetValue(0.1);
+        depth.Form().SpEdStop->SetValue(1000.0);
+        depth.Form().ButtonCalc->click();
+        depth.Form().CheckBoxPrecision->click();
+        depth.Form().RxSpEdPrecision->setValue(3);
+        depth.Form().CheckBoxMnem->setChecked(true);
+        depth.Form().EditDeptName->setText("MD");
+        depth.Form().OKBtn->click();
+        return dialog.result();
+    });
+    f.MenuStepRecalc->trigger();
+    TLASFile& document = *window->LasFile();
+    EXPECT_EQ(document.GetBottomDepth(), 1000.0f);
+    EXPECT_FLOAT_EQ(document.GetTopDepth(), 960.0f);
+    EXPECT_FLOAT_EQ(document.GetStep(), 0.1f);
+    EXPECT_EQ(document.GetDepthDecimals(), 3);
+    EXPECT_EQ(document.GetCurveName(0), "MD");
+    EXPECT_EQ(window->DepthScale, 200);
+    EXPECT_EQ(Curve(1)[0], GeneratedValue(1, 0));  // no value moves
+    ExpectViewFollowsDocument(*window, "depth step");
+
+    window.reset();
+    runner->Clear();
+    CreateWindow();
+    window->Form().MenuStepRecalc->trigger();
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Не загружен LAS файл"});
+}
+
+TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
+{
+    Ui::TFormMain& f = window->Form();
+    window->Snapshot("'Шаг'");
+    runner->PushDialog([](QDialog& dialog) {
+        auto& form = static_cast<TFormCreateCurveByValues&>(dialog);
+        QTableWidget* grid = form.Form().StringGrid;
+        grid->setItem(0, 1, new QTableWidgetItem("7"));
+        form.Form().EditNewCurveName->setText("NEW1");
+        form.Form().OKBtn->click();
+        return dialog.result();
+    });
+    runner->PushCancel();  // the colour: black
+    f.MMICurvesAddNew->trigger();
+    TLASFile& document = *window->LasFile();
+    ASSERT_EQ(document.GetCurvesCount(), 5);
+    EXPECT_EQ(document.GetCurveName(4), "NEW1");
+    EXPECT_EQ(Curve(4), std::vector<float>(401, 7.0f));
+    ASSERT_EQ(Panel().GetCurvesCount(), 4);
+    EXPECT_EQ(Panel().GetCurve(3)->Color(), 0u);
+    EXPECT_EQ(Panel().GetCurve(3)->XOffset(), -300);
+    EXPECT_FALSE(window->UndoStore.CanUndo());  // the undo store was reset
+    EXPECT_TRUE(window->IsModified());
+}
+
+TEST_F(MainCalcTest, StatisticsReportShowsTheSelectedCurves)
+{
+    window->ListCurveNames->item(1)->setCheckState(Qt::Checked);
+    window->Form().MMIDetailStat->trigger();
+    ASSERT_TRUE(window->FormDetailStatistics->isVisible());
+    const QString text = window->FormDetailStatistics->RE->toPlainText();
+    EXPECT_TRUE(text.contains("Выбрано кривых:\t1"));
+    EXPECT_TRUE(text.contains("C2\n"));
+    EXPECT_FALSE(text.contains("C1 "));
+    EXPECT_TRUE(text.startsWith("1. Общие сведения о файле:\n"));
+}
+
+}  // namespace
+}  // namespace strativ::test
