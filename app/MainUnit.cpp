@@ -13,6 +13,8 @@
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
+#include "editing/DlgCurveNames.h"
+#include "editing/FormIntervals.h"
 #include "editing/IntervalParams.h"
 #include "editing/SelectIntervalPart.h"
 #include "core/Lasfile.h"
@@ -95,11 +97,15 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SetUpDataWindows();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
+    FormIntervals = new TFormIntervals(this, *FormIntervalParams);
+    DialogCurveNames = new TDialogCurveNames(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     FormMacroSettings = new TFormMacroSettings(this);
+    SetUpCurveTemplate();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
+    CreateMenus();
     ConnectCommands();
     SetUpLibraryCommands();
     CreateCalcCommands();
@@ -198,7 +204,7 @@ void TFormMain::ConnectCommands()
 
     PanelCurves->OnDrawingAreaPaint = [this](QPainter& canvas, const QRect& area, double first, double last,
                                              TRasterOp& op) { PanelCurvesDrawingAreaPaint(canvas, area, first, last, op); };
-    PBoxAllDepth->SetIntervals(UseNewIntervals ? &Intervals : nullptr);
+    PBoxAllDepth->SetIntervals(&Intervals);
     PanelCurves->OnCheckData = [this] { CheckDocumentGeneration(); };
     PanelCurves->OnPaintOverlay = [this](QPainter& painter, const PanelCoordinates& coordinates) {
         if (currentTool_)
