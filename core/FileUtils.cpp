@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -158,4 +159,12 @@ bool MoveFileNoReplace(const std::string& source, const std::string& target)
         return false;
     }
     return true;
+}
+
+bool IsPathAbsent(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0)
+        return false;
+    return errno == ENOENT || errno == ENOTDIR;
 }
