@@ -27,12 +27,14 @@ class QActionGroup;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QKeyEvent;
 class QMouseEvent;
 class QScrollBar;
 class QTimer;
 class QMenu;
 class QToolBar;
 class TAboutBox;
+class TDlgCalcBarEdit;
 
 class QPainter;
 class StrativSession;
@@ -270,6 +272,7 @@ public:
     QMenu* PMICurveGroupCalc = nullptr;
     QMenu* MMICurvesCalc = nullptr;
     QMenu* MMIIntCalc = nullptr;
+    TDlgCalcBarEdit* DlgCalcBarEdit = nullptr;
     void LoadCalcScripts();
     void BuildCalcBar();
     void BuildCalcMenus();
@@ -328,8 +331,6 @@ private:
     void RefreshCurveNames();
     void CreateCalcCommands();
     void CreateCalcBar();
-    // Document curve under the curve pop-up menu (0 when none).
-    int PopupCurve() const;
     // A command handler, followed by the document-changed routine when it replaced arrays.
     template <class Handler>
     auto Command(Handler handler);
@@ -353,6 +354,9 @@ private:
     void ClearTemplateBinding(bool release);
     void SyncDepthControls();
     void ScrollByRows(int rows);
+    // A screen of rows less a small overlap.
+    int PageRows() const;
+    bool TakesNavigationKey(QObject* watched, const QKeyEvent& event) const;
     void ListItemChanged(QListWidgetItem* item);
     void SyncCurveListTicks();
     void CurveCoordsChanged();
