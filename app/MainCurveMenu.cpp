@@ -36,6 +36,7 @@ void TFormMain::CreateMenus()
     PMenuBound->addAction(f.PMIIntervalSet);
     PMenuBound->addAction(f.MIRemoveInterval);
     PMenuBound->addAction(f.PMIMergeCurrentIntWithNext);
+    PMenuBound->addAction(f.PMIIntViewValues);
     PMenuAddInterval = new QMenu(this);
     PMenuAddInterval->setObjectName(QStringLiteral("PMenuAddInterval"));
     PMenuAddInterval->addAction(f.PMIAddFillInterval);
