@@ -45,6 +45,8 @@ class TFormEditor;
 class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
 class TFormMacroSettings;
+class TFormTemplSelMacroValInput;
+class TFormTitleTemplate;
 class TFormSaveToLas;
 class TLASFile;
 class TNumberInputBox;
@@ -127,10 +129,14 @@ public:
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
     TFormMacroSettings* FormMacroSettings = nullptr;
+    TFormTitleTemplate* FormTitleTemplate = nullptr;
+    TFormTemplSelMacroValInput* FormTemplSelMacroValInput = nullptr;
 
     // Macros of title templates: the manager made with the templates set-up, its settings
     // window ("Настройка макроподстановок...").
     void MMIToolsMacroClick();
+    // The title template editor ("Редактор шаблонов заголовков...").
+    void MMITilteTmplateClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
