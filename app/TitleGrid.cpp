@@ -16,7 +16,9 @@ namespace {
 constexpr int kSizingMargin = 3;  // pixels either side of a border that start a resize
 constexpr int kMinSize = 4;
 
-QFont FontOf(const TQ7CellFont& record)
+}  // namespace
+
+QFont CellQFont(const TQ7CellFont& record)
 {
     platform::CanvasFont font;
     TQ7CellFont::AssignToFont(font, record);
@@ -28,8 +30,6 @@ QFont FontOf(const TQ7CellFont& record)
     q.setStrikeOut(font.strikeOut);
     return q;
 }
-
-}  // namespace
 
 TTitleGrid::TTitleGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -181,7 +181,7 @@ void TTitleGrid::MoveTo(int col, int row, bool extend)
     emit CellSelected(col, row);
 }
 
-bool TTitleGrid::EditorOpen() const { return editor_->isVisible(); }
+bool TTitleGrid::EditorOpen() const { return !editor_->isHidden(); }
 
 void TTitleGrid::OpenEditor(const QString& initial, bool replace)
 {
@@ -189,7 +189,7 @@ void TTitleGrid::OpenEditor(const QString& initial, bool replace)
         editor_->setText(replace ? initial : QString());
     } else {
         const TQ7DrawGridCell& cell = cells_->Cell(col_, row_);
-        editor_->setFont(FontOf(cell.Format.Font));
+        editor_->setFont(CellQFont(cell.Format.Font));
         editor_->setText(replace ? initial : QString::fromStdString(cell.Content.Text));
     }
     PlaceEditor();
@@ -226,9 +226,11 @@ int TTitleGrid::ColumnBorderAt(const QPoint& p) const
 {
     if (!shape_ || p.y() >= RowY(shape_->FixedRows()))
         return -1;
+    const int fixedWidth = ColX(shape_->FixedCols());
     for (int c = 0; c < shape_->ColCount(); ++c) {
         const int right = ColX(c) + shape_->ColWidth(c);
-        if (std::abs(p.x() - right) <= kSizingMargin && right > 0)
+        const bool shown = c < shape_->FixedCols() || ColX(c) >= fixedWidth;
+        if (shown && std::abs(p.x() - right) <= kSizingMargin && right > 0)
             return c;
     }
     return -1;
@@ -238,9 +240,11 @@ int TTitleGrid::RowBorderAt(const QPoint& p) const
 {
     if (!shape_ || p.x() >= ColX(shape_->FixedCols()))
         return -1;
+    const int fixedHeight = RowY(shape_->FixedRows());
     for (int r = 0; r < shape_->RowCount(); ++r) {
         const int bottom = RowY(r) + shape_->RowHeight(r);
-        if (std::abs(p.y() - bottom) <= kSizingMargin && bottom > 0)
+        const bool shown = r < shape_->FixedRows() || RowY(r) >= fixedHeight;
+        if (shown && std::abs(p.y() - bottom) <= kSizingMargin && bottom > 0)
             return r;
     }
     return -1;

@@ -8,9 +8,13 @@
 #include <QAbstractScrollArea>
 #include <functional>
 
+class QFont;
 class QLineEdit;
 class TQ7CellsArray;
 class TQ7GridShape;
+
+// The Qt font of a cell's font record.
+QFont CellQFont(const TQ7CellFont& record);
 
 class TTitleGrid : public QAbstractScrollArea
 {

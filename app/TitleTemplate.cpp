@@ -43,7 +43,10 @@ std::string CanonicalFolder(const std::string& path)
 {
     std::error_code error;
     std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::path(path), error);
-    return (error ? std::filesystem::path(path) : p).string();
+    std::string folder = (error ? std::filesystem::path(path) : p).string();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
 }
 
 }  // namespace
@@ -667,12 +670,7 @@ void TFormTitleTemplate::FontClick()
     ApplyFormatControls(cell);
     platform::CanvasFont current;
     TQ7CellFont::AssignToFont(current, cell.Format.Font);
-    QFont initial(Q(current.name));
-    initial.setPointSizeF(current.size > 0 ? current.size : 10.0);
-    initial.setBold(current.bold);
-    initial.setItalic(current.italic);
-    initial.setUnderline(current.underline);
-    initial.setStrikeOut(current.strikeOut);
+    const QFont initial = CellQFont(cell.Format.Font);
     QFontDialog dialog(initial, this);
     if (platform::ExecDialog(dialog) != QDialog::Accepted)
         return;
