@@ -123,6 +123,7 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     CancelMode();
     // The view borrows the old document's arrays: it lets them go before the document is freed.
     ClearView();
+    ClearTemplateBinding(true);
     UndoStore.SetLasFile(nullptr);
     if (lasFile_)
         ForgetMacroDocument(&lasFile_->GetParser());
@@ -139,7 +140,7 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     PanelCurves->XAxisInfo.SetOffset(-(count - 2) * 100);
     UndoStore.SetLasFile(lasFile_.get());
     // The intervals stay; only their loaded range follows the document, as do the macros'
-    // header (the print template's Bound flag follows it here once that part exists).
+    // header.
     SetMacroDocument(&lasFile_->GetParser());
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     SetModified(false);

@@ -1,12 +1,84 @@
 // Main window: interval commands and the choice of intervals for an operation.
 #include "app/MainUnit.h"
 
+#include "app/DepthOverview.h"
 #include "core/Lasfile.h"
+#include "editing/FormIntervals.h"
 #include "editing/IntervalParams.h"
 #include "editing/SelectIntervalPart.h"
 #include "platform/DialogRunner.h"
+#include "ui_MainUnit.h"
+#include "view/PanelWithCurves.h"
 
 #include <utility>
+
+bool TFormMain::UseNewIntervals() const
+{
+    return ui->MMINewIntEnabled->isChecked();
+}
+
+void TFormMain::RefreshIntervals()
+{
+    if (!UseNewIntervals())
+        return;
+    PanelCurves->Repaint();
+    PBoxAllDepth->update();
+    if (FormIntervals->isVisible())
+        FormIntervals->FillList();
+    // The single-curve windows repaint here (BroadcastRepaint).
+}
+
+void TFormMain::MMIIntervalSetClick()
+{
+    if (lasFile_ && UseNewIntervals() && !ClickIntervals.empty() &&
+        ClickIntervals.front() < static_cast<int>(Intervals.List.size())) {
+        const int i = ClickIntervals.front();
+        IntervalItem& item = Intervals.List[static_cast<std::size_t>(i)];
+        IntervalItem result = item;
+        if (FormIntervalParams->Execute(item, Intervals.GetTop(), Intervals.GetBottom(), result)) {
+            item.Color = result.Color;
+            item.Name = result.Name;
+            Intervals.ChangeInterval(i, static_cast<float>(result.Top), static_cast<float>(result.Bottom));
+        }
+    }
+    RefreshIntervals();
+}
+
+void TFormMain::PMIMergeCurrentIntWithNextClick()
+{
+    if (ClickIntervals.empty() || ClickIntervals.front() >= static_cast<int>(Intervals.List.size()))
+        return;
+    Intervals.MergeWithNext(ClickIntervals.front());
+    RefreshIntervals();
+}
+
+void TFormMain::PMIAddFillIntervalClick()
+{
+    AddInterval(NewIntervalTop, NewIntervalBottom);
+}
+
+void TFormMain::MIRemoveIntervalClick()
+{
+    if (!UseNewIntervals() || ClickIntervals.empty() || ClickIntervals.front() >= static_cast<int>(Intervals.List.size()))
+        return;
+    Intervals.DeleteInterval(ClickIntervals.front());
+    RefreshIntervals();
+}
+
+void TFormMain::MMIIntervalsShowClick()
+{
+    FormIntervals->SetManager(&Intervals);
+    FormIntervals->OnIntervalsChanged = [this] { RefreshIntervals(); };
+    FormIntervals->show();
+}
+
+// The action ticks itself; the overview learns whether to draw the bands.
+void TFormMain::MMINewIntEnabledClick()
+{
+    PBoxAllDepth->SetIntervals(UseNewIntervals() ? &Intervals : nullptr);
+    PanelCurves->Repaint();
+    PBoxAllDepth->update();
+}
 
 void TFormMain::AddInterval(float top, float bottom)
 {

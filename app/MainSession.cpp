@@ -72,17 +72,11 @@ bool IsWholeSessionCopy(const TLASFile& copy)
 
 } // namespace
 
-void TFormMain::RefreshIntervals()
-{
-    PanelCurves->Repaint();
-    PBoxAllDepth->update();
-}
-
 void TFormMain::PanelCurvesDrawingAreaPaint(QPainter& canvas, const QRect& area, double firstDepth,
                                             double lastDepth, TRasterOp& op)
 {
     canvas.fillRect(area, Qt::black);
-    if (UseNewIntervals)
+    if (UseNewIntervals())
         Intervals.DrawIntervals(canvas, area, static_cast<float>(firstDepth), static_cast<float>(lastDepth));
     op = SRCINVERT;
 }

@@ -129,12 +129,30 @@ void TFormMain::PanelCurvesMouseUp(QMouseEvent& event)
                                               static_cast<float>(PanelCurves->GetLastVisibleDepth()));
     if (currentTool_)
         currentTool_->MouseRelease(event);
+    if (event.button() == Qt::RightButton)
+        PanelCurvesPopup(event);
 }
 
 void TFormMain::Snapshot(const std::string& operation)
 {
     UndoStore.Dump(operation);
     UpdateUndoRedoState();
+}
+
+void TFormMain::RecordOffsetChange(int curve, int delta)
+{
+    if (delta != 0)
+        stepOffsets_[UndoStore.StateId()][curve] += delta;
+}
+
+void TFormMain::MoveCurvesOfStep(std::uint64_t state, int sign)
+{
+    const auto step = stepOffsets_.find(state);
+    if (step == stepOffsets_.end())
+        return;
+    for (const auto& [curve, delta] : step->second)
+        if (TCurve* moved = PanelCurves->GetCurve(curve))
+            moved->SetXOffset(moved->XOffset() + sign * delta);
 }
 
 void TFormMain::DiscardSnapshot()
@@ -165,8 +183,9 @@ void TFormMain::UpdateUndoRedoState(bool)
 void TFormMain::TBUndoClick()
 {
     CancelMode();  // picks hold indexes and arrays of the document before the swap
-    if (UndoStore.CanUndo())
-        UndoStore.Undo();
+    const std::uint64_t undone = UndoStore.StateId();
+    if (UndoStore.CanUndo() && UndoStore.Undo())
+        MoveCurvesOfStep(undone, -1);
     UpdateUndoRedoState();
     ReattachView();
 }
@@ -174,8 +193,8 @@ void TFormMain::TBUndoClick()
 void TFormMain::TBRedoClick()
 {
     CancelMode();
-    if (UndoStore.CanRedo())
-        UndoStore.Redo();
+    if (UndoStore.CanRedo() && UndoStore.Redo())
+        MoveCurvesOfStep(UndoStore.StateId(), 1);
     UpdateUndoRedoState();
     ReattachView();
 }
@@ -205,7 +224,8 @@ void TFormMain::ReattachView()
     SetMacroDocument(&lasFile_->GetParser());
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->update();
-    // The single-curve windows reload here (RefreshAll), and the print template's Bound is reset.
+    // The template lets go of the old arrays; the single-curve windows reload here (RefreshAll).
+    ClearTemplateBinding(true);
     UpdateStatusBar();
     SyncDepthControls();
 }

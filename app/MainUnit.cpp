@@ -15,6 +15,8 @@
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
+#include "editing/DlgCurveNames.h"
+#include "editing/FormIntervals.h"
 #include "editing/IntervalParams.h"
 #include "editing/SelectIntervalPart.h"
 #include "core/Lasfile.h"
@@ -22,6 +24,7 @@
 #include "core/SettingsFile.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/LasBrowser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
@@ -90,14 +93,19 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SetUpDataWindows();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
+    FormIntervals = new TFormIntervals(this, *FormIntervalParams);
+    DialogCurveNames = new TDialogCurveNames(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     FormMacroSettings = new TFormMacroSettings(this);
     FormTitleTemplate = new TFormTitleTemplate(this);
     FormTemplSelMacroValInput = new TFormTemplSelMacroValInput(this);
+    SetUpCurveTemplate();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
+    CreateMenus();
     ConnectCommands();
+    SetUpLibraryCommands();
     CreateCalcCommands();
     SetUpTemplates();
     LoadSettings();
@@ -192,7 +200,7 @@ void TFormMain::ConnectCommands()
 
     PanelCurves->OnDrawingAreaPaint = [this](QPainter& canvas, const QRect& area, double first, double last,
                                              TRasterOp& op) { PanelCurvesDrawingAreaPaint(canvas, area, first, last, op); };
-    PBoxAllDepth->SetIntervals(UseNewIntervals ? &Intervals : nullptr);
+    PBoxAllDepth->SetIntervals(&Intervals);
     PanelCurves->OnCheckData = [this] { CheckDocumentGeneration(); };
     PanelCurves->OnPaintOverlay = [this](QPainter& painter, const PanelCoordinates& coordinates) {
         if (currentTool_)

@@ -33,13 +33,18 @@ class QPainter;
 class StrativSession;
 class TCurveNameDlg;
 class TDepthOverview;
+class QMenu;
+class TDialogCurveNames;
 class TDlgSelectIntervalPart;
+class TFormIntervals;
 class TFormIntervalParams;
 class TDlgLogFileHeaderEditor;
 class TDlgSessions;
 class TDeptRecalcDlg;
 class TFormChooseCurves;
+class TFormLasBrowser;
 class TFormCreateCurveByValues;
+class TFormCurveTemplate;
 class TFormDetailStatistics;
 class TFormEditor;
 class TFormViewValuesAtInterval;
@@ -82,9 +87,41 @@ public:
     int DepthScale = DefaultDepthScale;
     // Named depth intervals, drawn as bands over the panel and the depth overview.
     IntervalManager Intervals;
-    bool UseNewIntervals = true;
-    // Intervals under the last press or release in the panel.
+    // The tick of the hidden "Использовать новые интервалы": the interval commands work only while it is set.
+    bool UseNewIntervals() const;
+    // Intervals under the last press or release in the panel, and the range a new interval is
+    // proposed for from the gap pop-up.
     std::vector<int> ClickIntervals;
+    float NewIntervalTop = 0.0f;
+    float NewIntervalBottom = 0.0f;
+    // Interval commands.
+    void MMIIntervalSetClick();
+    void PMIMergeCurrentIntWithNextClick();
+    void PMIAddFillIntervalClick();
+    void MIRemoveIntervalClick();
+    void MMIIntervalsShowClick();
+    void MMINewIntEnabledClick();
+    TFormIntervals* FormIntervals = nullptr;
+    QMenu* PMenuBound = nullptr;
+    QMenu* PMenuAddInterval = nullptr;
+
+    // Curve pop-up menu: the curve (document index) and the depth index under it when it opened.
+    QMenu* PMenuCurves = nullptr;
+    int FPopupCurve = 0;
+    int FPopupDepthIndex = -1;
+    // Opens PMenuCurves at a global position, over the panel or over the curve list.
+    void PMenuCurvesPopup(bool overList, QPoint globalPos);
+    // Renames document curve `index` under the name rules; false when the name was refused.
+    bool RenameCurve(int index, const QString& name);
+    void MICurveNameClick();
+    void MICurveNamesClick();
+    void PMenuCurveCloneClick();
+    void MIInverseCurveClick();
+    void MIEnlargeCurveWidthClick();
+    void MIDecrCurveWidthClick();
+    void MICutTopClick();
+    void MICutBottomClick();
+    TDialogCurveNames* DialogCurveNames = nullptr;
     // Repaints everything that shows the intervals.
     void RefreshIntervals();
     // The panel's drawing-area layer: the interval bands, merged by exclusive or.
@@ -128,9 +165,17 @@ public:
     TFormIntervalParams* FormIntervalParams = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
+    // The library browser, made on first use; destroyed with the window, which saves its settings.
+    std::unique_ptr<TFormLasBrowser> LasBrowser;
+    void MILasBrowseClick();
     TFormMacroSettings* FormMacroSettings = nullptr;
     TFormTitleTemplate* FormTitleTemplate = nullptr;
     TFormTemplSelMacroValInput* FormTemplSelMacroValInput = nullptr;
+    // The curve print template editor, holding the template (app/MainTemplate.cpp).
+    TFormCurveTemplate* FormCurveTemplate = nullptr;
+    void BindCurveTemplate();
+    void AddSelectedCurvesToTemplate(bool newColumn);
+    void MMIClearTemplateClick();
 
     // Macros of title templates: the manager made with the templates set-up, its settings
     // window ("Настройка макроподстановок...").
@@ -217,6 +262,7 @@ public:
     IntervalManager& IntervalList() override { return Intervals; }
     void Snapshot(const std::string& operation) override;
     void DiscardSnapshot() override;
+    void RecordOffsetChange(int curve, int delta) override;
     void MarkModified() override { SetModified(); }
     void DocumentChanged() override { ReattachView(); }
     void PromptChanged() override { ShowModePrompt(); }
@@ -235,11 +281,19 @@ protected:
 
 private:
     void CreateView();
+    void SetUpLibraryCommands();
     void SetUpDataWindows();
     // The data windows' questions about their unsaved edits; false keeps the program open.
     bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
+    void CreateMenus();
+    // Right button released over the panel: the curve menu, or the interval or gap menu.
+    void PanelCurvesPopup(QMouseEvent& event);
+    // The curve of a pop-up command: a data curve's document index, 0 when none.
+    int PopupDataCurve() const;
+    void CutPopupCurve(bool top);
+    void RefreshCurveNames();
     void CreateCalcCommands();
     // A command handler, followed by the document-changed routine when it replaced arrays.
     template <class Handler>
@@ -258,6 +312,10 @@ private:
     void AttachDepthAxis();
     void ReattachView();
     void ClearView();
+    void SetUpCurveTemplate();
+    // The view's curves or the document's arrays changed: the template is bound anew before
+    // its next use; with `release` it lets go of the arrays at once.
+    void ClearTemplateBinding(bool release);
     void SyncDepthControls();
     void ScrollByRows(int rows);
     void ListItemChanged(QListWidgetItem* item);
@@ -287,6 +345,10 @@ private:
     std::map<QAction*, std::unique_ptr<TPanelTool>> tools_;
     TPanelTool* currentTool_ = nullptr;
     int coordsCurve_ = -1;  // panel curve shown in PanelCurveCoords
+    bool popupOverList_ = false;  // PMenuCurves was opened over ListCurveNames
+    // Sideways moves of panel curves made by undo steps, by the store's state after the step.
+    std::map<std::uint64_t, std::map<int, int>> stepOffsets_;
+    void MoveCurvesOfStep(std::uint64_t state, int sign);
     // The document's generation the view was attached at, and its first depth then.
     unsigned long long attachedGeneration_ = 0;
     double attachedFirstDepth_ = 0.0;

@@ -31,7 +31,9 @@ void TFormMain::AddCurveToView(int index, platform::ColorRef color, bool repaint
         item->setForeground(platform::ToQColor(color));
     }
     UndoStore.SetLasFile(lasFile_.get());
+    stepOffsets_.clear();
     UpdateUndoRedoState();
+    ClearTemplateBinding(false);
     if (repaint)
         PanelCurves->Repaint();
 }
@@ -176,7 +178,6 @@ void TFormMain::ShowNewCurve(int index, std::uint32_t color)
                                 : QString();
     AddCurveToView(index, color, true, -(index - 1) * 100, caption);
     InvalidateCurveList();
-    // The print template's set-up flag is cleared here once the window holds one.
     UpdateStatusBar();
 }
 

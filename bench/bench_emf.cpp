@@ -1,8 +1,8 @@
 // Writing an EMF picture: 10 traces of 1,000,000 line segments in all and 10,000 texts,
 // against a bare loop that stores the same points.
+#include "bench/BenchApplication.h"
 #include "platform/EmfCanvas.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <filesystem>
@@ -15,16 +15,6 @@ constexpr int Traces = 10;
 constexpr int SegmentsPerTrace = 100000;
 constexpr int Texts = 10000;
 
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_emf";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
 
 int X(int trace, int i) { return 100 * trace + static_cast<int>(40.0 * std::sin(i * 0.01 * (trace + 1))); }
 

@@ -1,10 +1,10 @@
 // Composing and drawing every page of a curve diagram into a PDF: 10 curves of 100,000
 // samples at 1:200 and of 1,000,000 samples at 1:10000, against a bare loop over the same
 // samples.
+#include "bench/BenchApplication.h"
 #include "printing/CurveTemplate.h"
 #include "printing/DiagramPdf.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
@@ -18,16 +18,6 @@ constexpr int LongSamples = 1000000;
 constexpr int CurveCount = 10;
 constexpr float Null = -999.25f;
 
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_print";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-    }
-}
 
 struct Document {
     std::vector<float> depth;

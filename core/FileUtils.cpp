@@ -1,6 +1,10 @@
 // File system helpers; masks match ignoring letter case, as file masks do on Windows.
 #include "core/FileUtils.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -126,4 +130,41 @@ std::string ReadTextFileLines(const std::string& path, int maxLines, std::string
         result += line;
     }
     return result;
+}
+
+bool CopyFileNoReplace(const std::string& source, const std::string& target)
+{
+    std::error_code error;
+    if (fs::is_directory(source, error) || fs::symlink_status(target, error).type() != fs::file_type::not_found)
+        return false;
+    if (fs::copy_file(source, target, fs::copy_options::none, error))
+        return true;
+    // A failed copy must not leave a truncated file that looks like the copy.
+    if (error.value() != EEXIST)
+        fs::remove(target, error);
+    return false;
+}
+
+bool MoveFileNoReplace(const std::string& source, const std::string& target)
+{
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EXDEV)
+        return false;
+    std::error_code error;
+    if (!CopyFileNoReplace(source, target))
+        return false;
+    if (!fs::remove(source, error)) {
+        fs::remove(target, error);
+        return false;
+    }
+    return true;
+}
+
+bool IsPathAbsent(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0)
+        return false;
+    return errno == ENOENT || errno == ENOTDIR;
 }

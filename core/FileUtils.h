@@ -13,6 +13,13 @@ std::vector<std::string> GetFileList(const std::string& folder, const std::strin
 std::vector<std::string> GetSubdirList(const std::string& folder);
 // Whether the path exists (file or folder).
 bool FileExists(const std::string& path);
+// Copies a plain file to target; false when target exists or the copy failed (no partial target left).
+bool CopyFileNoReplace(const std::string& source, const std::string& target);
+// Moves a file to target (also across file systems); false when target exists or the move failed.
+bool MoveFileNoReplace(const std::string& source, const std::string& target);
+// Whether the system reports that nothing is at the path (ENOENT, or ENOTDIR for a component that is
+// no folder); a path it merely cannot reach (no permission, a link loop, a failing mount) is not absent.
+bool IsPathAbsent(const std::string& path);
 // Deletes a plain file; the result is not reported.
 void DeleteFileByName(const std::string& path);
 // The file's lines, each preceded by sep; at most maxLines lines when maxLines > 0.

@@ -25,6 +25,7 @@ void TPencilTool::MousePress(QMouseEvent& event)
         return;
     last_ = event.position().toPoint();
     changed_ = false;
+    xOffset_ = host_.Panel().GetCurve(curve_)->XOffset();
     host_.Snapshot("'Карандаш'");
 }
 
@@ -42,8 +43,11 @@ void TPencilTool::MouseMove(QMouseEvent& event)
 
 void TPencilTool::MouseRelease(QMouseEvent& event)
 {
-    if (event.button() == Qt::LeftButton)
-        Cancel();
+    if (event.button() != Qt::LeftButton)
+        return;
+    if (const TCurve* curve = host_.Panel().GetCurve(curve_); curve && changed_)
+        host_.RecordOffsetChange(curve_, curve->XOffset() - xOffset_);
+    Cancel();
 }
 
 // A press that drew nothing leaves no step to undo.
@@ -89,6 +93,8 @@ void TLineTool::MouseRelease(QMouseEvent& event)
         return;
     if (!changed_)
         host_.DiscardSnapshot();
+    else if (const TCurve* curve = host_.Panel().GetCurve(curve_))
+        host_.RecordOffsetChange(curve_, curve->XOffset() - xOffset_);
     copy_.clear();
     curve_ = -1;
 }

@@ -20,6 +20,7 @@ private:
     int curve_ = -1;
     QPoint last_;
     bool changed_ = false;
+    int xOffset_ = 0;  // the curve's offset at the press
     bool crossMouse_ = true;
 };
 

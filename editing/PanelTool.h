@@ -34,6 +34,9 @@ public:
     virtual void Snapshot(const std::string& operation) = 0;
     // Takes back the newest step when the change it was taken for made nothing.
     virtual void DiscardSnapshot() = 0;
+    // The newest step also moved panel curve `curve` sideways by `delta` pixels: undo takes the
+    // move back, redo makes it again.
+    virtual void RecordOffsetChange(int curve, int delta) = 0;
     // A change the undo store does not record (a curve added, a name).
     virtual void MarkModified() = 0;
     // The whole view follows the document again (arrays, ranges, status bar).

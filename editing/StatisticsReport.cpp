@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 float StatMean(int n, float nullValue, const float* values) { return NullMean(n, nullValue, values); }
 
@@ -57,6 +58,27 @@ const StatFunctionsVector& ReportStatistics()
 
 namespace {
 
+// Runs body(i) for i in 0..n-1 spread over the processor's cores; each statistic is a pass over
+// a million samples or more, so whole curves are shared out.
+template <class Body>
+void ParallelFor(int n, Body body)
+{
+    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::max(n, 1));
+    if (workers <= 1) {
+        for (int i = 0; i < n; ++i)
+            body(i);
+        return;
+    }
+    std::vector<std::thread> threads;
+    for (int w = 0; w < workers; ++w)
+        threads.emplace_back([=] {
+            for (int i = w; i < n; i += workers)
+                body(i);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
 QString Fixed2(double value) { return platform::FloatToStrF(value, 7, 2); }
 QString Fixed4(double value) { return platform::FloatToStrF(value, 7, 4); }
 const QString kRule = QString(50, QLatin1Char('_'));
@@ -88,6 +110,16 @@ QString TStatisticsReport::Cell(const StatFunc_struct& statistic, int curve, int
                              ? statistic.DepthFunc(count, nullValue, values, document_.GetCurveData(0) + first)
                              : statistic.ValueFunc(count, nullValue, values);
     return result == nullValue ? QStringLiteral("----") : Fixed4(result);
+}
+
+QStringList TStatisticsReport::Cells(const QString& title, const StatFunc_struct& statistic, int first,
+                                     int count) const
+{
+    QStringList cells(static_cast<qsizetype>(curves_.size()) + 1);
+    cells[0] = title;
+    ParallelFor(static_cast<int>(curves_.size()),
+                [&](int i) { cells[i + 1] = Cell(statistic, curves_[std::size_t(i)], first, count); });
+    return cells;
 }
 
 ReportRow TStatisticsReport::HeaderRow(std::vector<int>& widths) const
@@ -123,11 +155,8 @@ QString TStatisticsReport::BuildIntervalTable(const StatFunc_struct& statistic) 
                             true});
             continue;
         }
-        ReportRow row;
-        row.cells << name + QStringLiteral(" (") + range + QStringLiteral("):");
-        for (int curve : curves_)
-            row.cells << Cell(statistic, curve, first, last - first + 1);
-        rows.push_back(std::move(row));
+        rows.push_back({Cells(name + QStringLiteral(" (") + range + QStringLiteral("):"), statistic, first,
+                              last - first + 1)});
     }
     ColumnWidths(rows, 1, static_cast<int>(rows.size()), widths);
     return TableText(rows, widths);
@@ -138,11 +167,7 @@ QString TStatisticsReport::BuildWholeRangeTable() const
     std::vector<int> widths;
     std::vector<ReportRow> rows{HeaderRow(widths)};
     for (const StatFunc_struct& statistic : ReportStatistics()) {
-        ReportRow row;
-        row.cells << statistic.Name + QLatin1Char(':');
-        for (int curve : curves_)
-            row.cells << Cell(statistic, curve, 0, document_.GetPointCount());
-        rows.push_back(std::move(row));
+        rows.push_back({Cells(statistic.Name + QLatin1Char(':'), statistic, 0, document_.GetPointCount())});
     }
     ColumnWidths(rows, 1, static_cast<int>(rows.size()), widths);
     return TableText(rows, widths);

@@ -57,6 +57,8 @@ public:
 
 private:
     QString Cell(const StatFunc_struct& statistic, int curve, int first, int count) const;
+    // A data row: the title, then the statistic of every included curve over count samples from first.
+    QStringList Cells(const QString& title, const StatFunc_struct& statistic, int first, int count) const;
     ReportRow HeaderRow(std::vector<int>& widths) const;
 
     const TLASFile& document_;

@@ -151,9 +151,10 @@ void TZoomRectTool::ZoomAcross(const QRect& square)
 {
     TPanelWithCurves& panel = host_.Panel();
     const QRect area = panel.DrawingArea();
-    if (square.width() <= kMinSelection || area.width() <= 0)
+    const int width = square.right() - square.left();  // between the two corners
+    if (width <= kMinSelection || area.width() <= 0)
         return;
-    const double factor = double(area.width()) / double(square.width());
+    const double factor = double(area.width()) / double(width);
     const TCurve* first = nullptr;
     double leftValue = 0;
     for (int i = 0; i < panel.GetCurvesCount(); ++i) {
@@ -178,7 +179,7 @@ void TZoomRectTool::ZoomDepth(const QRect& square)
 {
     TPanelWithCurves& panel = host_.Panel();
     const QRect area = panel.DrawingArea();
-    if (square.height() < kMinSelection || area.height() <= 0)
+    if (square.bottom() - square.top() < kMinSelection || area.height() <= 0)
         return;
     const PanelCoordinates c = panel.Coordinates();
     const int i1 = c.NearestIndex(c.DepthAt(square.top()));

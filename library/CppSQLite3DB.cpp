@@ -60,8 +60,10 @@ CppSQLite3Query CppSQLite3DB::ExecuteQuery(const char* sql)
     const int result = sqlite3_step(statement);
     if (result == SQLITE_DONE || result == SQLITE_ROW)
         return CppSQLite3Query(db_, statement, result == SQLITE_DONE);
-    const int code = sqlite3_finalize(statement);
-    throw CppSQLite3Exception(code, sqlite3_errmsg(db_));
+    // The text is taken before the statement is finalized.
+    const std::string text = sqlite3_errmsg(db_);
+    sqlite3_finalize(statement);
+    throw CppSQLite3Exception(result, text.c_str());
 }
 
 sqlite3_stmt* CppSQLite3DB::Compile(const char* sql)
@@ -70,8 +72,7 @@ sqlite3_stmt* CppSQLite3DB::Compile(const char* sql)
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
     const int result = sqlite3_prepare_v2(db_, sql, -1, &statement, &tail);
-    // A compile error carries its code alone, without SQLite's text.
     if (result != SQLITE_OK)
-        throw CppSQLite3Exception(result, nullptr);
+        throw CppSQLite3Exception(result, sqlite3_errmsg(db_));
     return statement;
 }

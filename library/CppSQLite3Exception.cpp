@@ -20,13 +20,16 @@ const char* CppSQLite3Exception::CodeName(int errorCode)
         "SQLITE_IOERR",    "SQLITE_CORRUPT",  "SQLITE_NOTFOUND", "SQLITE_FULL",     "SQLITE_CANTOPEN",
         "SQLITE_PROTOCOL", "SQLITE_EMPTY",    "SQLITE_SCHEMA",   "SQLITE_TOOBIG",   "SQLITE_CONSTRAINT",
         "SQLITE_MISMATCH", "SQLITE_MISUSE",   "SQLITE_NOLFS",    "SQLITE_AUTH",     "SQLITE_FORMAT",
-        "SQLITE_RANGE"};
-    if (errorCode >= 0 && errorCode < static_cast<int>(std::size(names)))
-        return names[errorCode];
+        "SQLITE_RANGE",    "SQLITE_NOTADB",   "SQLITE_NOTICE",   "SQLITE_WARNING"};
     switch (errorCode) {
     case SQLITE_ROW: return "SQLITE_ROW";
     case SQLITE_DONE: return "SQLITE_DONE";
     case LayerErrorCode: return "CPPSQLITE_ERROR";
-    default: return "UNKNOWN_ERROR";
+    default: break;
     }
+    // An extended code carries its primary code in the low byte.
+    const int primary = errorCode & 0xFF;
+    if (errorCode >= 0 && primary < static_cast<int>(std::size(names)))
+        return names[primary];
+    return "UNKNOWN_ERROR";
 }

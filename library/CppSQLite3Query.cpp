@@ -114,8 +114,9 @@ void CppSQLite3Query::NextRow()
         atEnd_ = true;
     } else if (result != SQLITE_ROW) {
         atEnd_ = true;
-        Finalize();  // reports the failed step's error
-        throw CppSQLite3Exception(result, nullptr);
+        const std::string text = sqlite3_errmsg(db_);
+        sqlite3_finalize(std::exchange(statement_, nullptr));
+        throw CppSQLite3Exception(result, text.c_str());
     }
 }
 

@@ -35,8 +35,8 @@ bool SplitHeaderLine(std::string_view line, double version, HeaderLineParts& par
     if (dot == std::string_view::npos)
         return false;
     const int code = LasMnemonicCode(Trim(line.substr(0, dot)));
-    TLasParsParsedString parsed = TLasParsParsedString::FromParameterLine(line, code);
     parts.information = IsLas12Information(version, code);
+    TLasParsParsedString parsed = TLasParsParsedString::FromParameterLine(line, code, parts.information);
     if (parts.information)
         parsed.SwapValueAndDescription();
     parts.mnemonic = RemoveChars(line.substr(0, dot), " \t");

@@ -2,6 +2,7 @@
 #include "library/LogFileDBManager.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
@@ -30,9 +31,10 @@ const std::vector<TableSchema>& Tables()
          "CREATE TABLE logfiles( " + JoinStrings(LogFilesColumnList(), " TEXT, ") + " TEXT, PRIMARY KEY (" +
              LogFilesColumnList().front() + "));"},
         {"lookups", {"path"}, "CREATE TABLE lookups( path TEXT, PRIMARY KEY (path));"},
+        // Paths compare case-sensitively, as Linux file names do; group names ignore case.
         {"groups",
          {"gr_name", "file"},
-         "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL"
+         "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT NOT NULL"
          " , PRIMARY KEY (gr_name, file));"},
         {"selections",
          {"sel_order", "last_used"},
@@ -41,6 +43,15 @@ const std::vector<TableSchema>& Tables()
     };
     return tables;
 }
+
+// The groups table of databases made before paths compared case-sensitively.
+const char* const OldGroupsStatement =
+    "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL"
+    " , PRIMARY KEY (gr_name, file))";
+
+// Rows of a batch of the scan: written together, at most this many or after this long.
+constexpr size_t ScanBatchFiles = 200;
+constexpr auto ScanBatchTime = std::chrono::milliseconds(500);
 
 std::string SqlLiteral(const std::string& value)
 {
@@ -123,8 +134,24 @@ bool LogFileDBManager::TableExists(const char* name)
     return !db_.ExecuteQuery(sql).AtEnd();
 }
 
+void LogFileDBManager::ConvertOldGroups()
+{
+    CppSQLite3Query query =
+        db_.ExecuteQuery("SELECT sql FROM sqlite_master WHERE type='table' AND name='groups';");
+    if (query.AtEnd() || !query.FieldValue(0) || std::string(query.FieldValue(0)) != OldGroupsStatement)
+        return;
+    query = CppSQLite3Query();
+    SqlTransaction transaction(db_);
+    db_.ExecuteStatement("ALTER TABLE groups RENAME TO groups_old;");
+    db_.ExecuteStatement(Tables()[2].createStatement.c_str());
+    db_.ExecuteStatement("INSERT OR IGNORE INTO groups(gr_name, file) SELECT gr_name, file FROM groups_old;");
+    db_.ExecuteStatement("DROP TABLE groups_old;");
+    transaction.Commit();
+}
+
 void LogFileDBManager::InitSchema()
 {
+    ConvertOldGroups();
     for (const TableSchema& table : Tables()) {
         bool exists = TableExists(table.name);
         if (exists) {
@@ -208,8 +235,9 @@ int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>
     return count;
 }
 
-// Sub-folders first, deepest first, each committed on its own; then this folder's files in
-// one transaction. A failure among the files rolls back only this folder's rows.
+// Sub-folders first, deepest first; then this folder's files in batches. The headers of a batch
+// are read outside any transaction, so the write lock is held only while its rows are written.
+// A failure rolls back the rows of the batch in hand.
 int LogFileDBManager::ScanFolder(std::string folder, ScanRun& run)
 {
     if (folder.empty())
@@ -225,43 +253,62 @@ int LogFileDBManager::ScanFolder(std::string folder, ScanRun& run)
             count += ScanFolder(folder + name + '/', run);
     }
     const std::vector<std::string> files = GetFileList(folder, "*");
-    SqlTransaction transaction(db_);
-    int written = 0;
-    try {
-        for (const std::string& name : files) {
-            if (run.Stopped())
-                break;
-            if (AddFile(folder + name))
-                ++written;
+    std::vector<std::vector<std::string>> rows;
+    size_t next = 0;
+    while (next < files.size() && !run.Stopped()) {
+        rows.clear();
+        const auto started = std::chrono::steady_clock::now();
+        try {
+            while (next < files.size() && rows.size() < ScanBatchFiles && !run.Stopped() &&
+                   std::chrono::steady_clock::now() - started < ScanBatchTime) {
+                std::vector<std::string> values;
+                if (ReadFileRow(folder + files[next++], values))
+                    rows.push_back(std::move(values));
+            }
+            SqlTransaction transaction(db_);
+            for (const std::vector<std::string>& values : rows)
+                WriteFileRow(values);
+            transaction.Commit();
+        } catch (...) {
+            run.Fail(std::current_exception());
+            return count;
         }
-    } catch (...) {
-        run.Fail(std::current_exception());
-        return count;
+        count += static_cast<int>(rows.size());
     }
-    transaction.Commit();
-    return count + written;
+    return count;
+}
+
+bool LogFileDBManager::ReadFileRow(const std::string& path, std::vector<std::string>& values)
+{
+    const std::string extension = ExtractExtPart(path);
+    for (const auto& adaptor : adaptors_) {
+        if (adaptor->SupportsExtension(extension) && adaptor->GetFileValues(path) == 0) {
+            values = adaptor->GetValues();
+            return true;
+        }
+    }
+    return false;
+}
+
+void LogFileDBManager::WriteFileRow(const std::vector<std::string>& values)
+{
+    // Naming the columns lets a table with extra columns take the row as well.
+    static const std::string insert =
+        "INSERT OR REPLACE INTO logfiles(" + JoinStrings(LogFilesColumnList(), ", ") + ") VALUES(";
+    std::string sql = insert;
+    for (size_t i = 0; i < values.size(); ++i)
+        sql += (i ? ", " : "") + SqlLiteral(values[i]);
+    sql += ");";
+    db_.ExecuteStatement(sql.c_str());
 }
 
 bool LogFileDBManager::AddFile(const std::string& path)
 {
-    if (!open_ || path.empty())
+    std::vector<std::string> values;
+    if (!open_ || path.empty() || !ReadFileRow(path, values))
         return false;
-    const std::string extension = ExtractExtPart(path);
-    for (const auto& adaptor : adaptors_) {
-        if (!adaptor->SupportsExtension(extension) || adaptor->GetFileValues(path) != 0)
-            continue;
-        // Naming the columns lets a table with extra columns take the row as well.
-        static const std::string insert =
-            "INSERT OR REPLACE INTO logfiles(" + JoinStrings(LogFilesColumnList(), ", ") + ") VALUES(";
-        std::string sql = insert;
-        const std::vector<std::string>& values = adaptor->GetValues();
-        for (size_t i = 0; i < values.size(); ++i)
-            sql += (i ? ", " : "") + SqlLiteral(values[i]);
-        sql += ");";
-        db_.ExecuteStatement(sql.c_str());
-        return true;
-    }
-    return false;
+    WriteFileRow(values);
+    return true;
 }
 
 void LogFileDBManager::AddFilesToGroup(const std::vector<std::string>& files, const std::string& groupName)
@@ -340,7 +387,7 @@ int LogFileDBManager::RemoveMissingFiles()
     auto missingOf = [](const std::vector<std::string>& files) {
         std::vector<std::string> missing;
         for (const std::string& file : files)
-            if (!FileExists(file))
+            if (IsPathAbsent(file))
                 missing.push_back(file);
         return missing;
     };

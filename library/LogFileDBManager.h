@@ -43,13 +43,19 @@ public:
                                                   const std::vector<std::string>& levelColumns,
                                                   const std::string& condition);
     std::vector<std::string> SelectDistinctField();
-    // Deletes the rows and group entries of files that no longer exist; returns their number.
+    // Deletes the rows and group entries of files that no longer exist (a file that merely cannot
+    // be reached is kept); returns their number.
     int RemoveMissingFiles();
 
 private:
     struct ScanRun;
 
     void InitSchema();
+    // Re-creates a groups table whose paths ignored letter case, its rows kept.
+    void ConvertOldGroups();
+    // The row values of a file from the adaptor that takes it; false when none does.
+    bool ReadFileRow(const std::string& path, std::vector<std::string>& values);
+    void WriteFileRow(const std::vector<std::string>& values);
     bool TableExists(const char* name);
     int ScanFolder(std::string folder, ScanRun& run);
     void DeleteRows(const char* table, const char* column, const std::vector<std::string>& values);

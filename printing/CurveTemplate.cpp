@@ -8,6 +8,7 @@
 #include "printing/PixelMath.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <filesystem>
 
@@ -64,6 +65,16 @@ void TCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
     DepthArray = depthArray;
     Dept->Depths = depthArray;
     Dept->DepthCount = depthArray ? pointCount : 0;
+}
+
+void TCurveTemplate::ReleaseSource()
+{
+    Columns.clear();
+    CurveArrays.clear();
+    CurveInfo.clear();
+    Dept.reset();
+    DepthArray = nullptr;
+    PointCount = 0;
 }
 
 int TCurveTemplate::AddColumn()
@@ -266,4 +277,29 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
         }
     }
     return std::string();
+}
+
+bool TCurveTemplate::SaveTemplate(const std::string& path, std::string& error) const
+{
+    if (Columns.empty())
+        return true;
+    TRxIniFile ini(path);
+    for (const std::string& section : ini.ReadSections())
+        ini.EraseSection(section);
+    ini.WriteInteger("TemlateInfo", "Version", 1);
+    ini.WriteInteger("TemlateInfo", "ColumnCount", static_cast<int>(Columns.size()));
+    for (size_t c = 0; c < Columns.size(); ++c) {
+        const std::string section = "Col" + std::to_string(c);
+        WriteIniFloat(ini, section, "Width", Columns[c]->Width);
+        WriteIniFloat(ini, section, "ColumnSpace", Columns[c]->ColumnSpace);
+        for (size_t j = 0; j < Columns[c]->Curves.size(); ++j) {
+            const std::string key = section + "Curve" + std::to_string(j);
+            ini.WriteString(section, key, Columns[c]->Curves[j]->Mnemonic);
+            Columns[c]->Curves[j]->SaveToIni(ini, key);
+        }
+    }
+    if (ini.UpdateFile())
+        return true;
+    error = std::strerror(ini.SystemError());
+    return false;
 }

@@ -32,6 +32,8 @@ public:
     // previous document's arrays).
     void SetSource(const std::vector<const float*>& curveArrays, const std::vector<std::string>& curveInfo,
                    const float* depthArray, float nullValue, float step, float bottom, float top, int pointCount);
+    // Lets go of the document: columns, curve arrays, depth track (before the arrays are freed).
+    void ReleaseSource();
     int AddColumn();
     // The new curve over document curve i in column `column`, or null. A negative column
     // asks for a new one, whose index is written back.
@@ -60,4 +62,8 @@ public:
     // Replaces the columns with those of a template file, matching curves by mnemonic.
     // Returns the message to show, empty on success.
     std::string LoadTemplate(const std::string& path);
+    // Writes the columns as a template file from scratch (temporary file renamed over the
+    // target). Without columns nothing is written. False, with the reason, when the write
+    // failed; the old file is then left as it was.
+    bool SaveTemplate(const std::string& path, std::string& error) const;
 };

@@ -51,6 +51,15 @@ inline std::string WriteTestLas(const std::string& path, int curves, int rows, d
     return path;
 }
 
+// Pixel of panel curve c (0-based) at depth index i.
+inline QPoint CurvePoint(const TPanelWithCurves& panel, int c, int i)
+{
+    const PanelCoordinates coordinates = panel.Coordinates();
+    const TCurve* curve = panel.GetCurve(c);
+    return QPoint(int(std::lround(curve->ColumnOf(curve->Values()[i], coordinates))),
+                  coordinates.RowOf(coordinates.depths[i]));
+}
+
 // After any command that changed the document: the depth axis and every panel curve point at
 // the document's current arrays with its point count, and the status bar, the depth overview
 // and the intervals' loaded range show the document's depths.

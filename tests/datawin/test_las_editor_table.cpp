@@ -196,6 +196,11 @@ TEST_F(LasEditorTest, ApplyStepKeepsTheStepOverALongColumn)
         EXPECT_EQ(doc.GetCurveData(0)[r], float(1000.0 + r * 0.1)) << r;
     EXPECT_FLOAT_EQ(doc.GetStep(), 0.1f);
     EXPECT_EQ(Cell(1, rows), "2999.90");
+    // The depths get the decimals the step needs.
+    Form().EditDeptStep->setValue(0.125);
+    Form().BitBtnApplyStep->click();
+    EXPECT_EQ(doc.GetDepthDecimals(), 3);
+    EXPECT_EQ(Cell(1, rows), "3499.875");
     EXPECT_TRUE(editor->IsTableModified());
 }
 

@@ -149,6 +149,11 @@ TEST(LasFileHeader, Las12InformationIsWrittenAfterTheColon)
     TLasParser2Header reread;
     ASSERT_TRUE(reread.ParseFile(path));
     EXPECT_STREQ(reread.GetWellSection().FindLineByCode(kLineWell)->Value(), "NEW WELL 7");
+    EXPECT_STREQ(reread.GetWellSection().FindLineByCode(kLineDate)->Value(), "12.05.2004 10:30");
+    header.SetValue("date", "13.05.2004 11:45");  // a value holding a colon, rewritten again
+    ASSERT_EQ(header.Write(path), 0);
+    ASSERT_EQ(header.Read(path), 0);
+    EXPECT_EQ(header.GetString("date"), "13.05.2004 11:45");
     const Strings after = Lines(ReadFileBytes(path));
     ASSERT_EQ(after.size(), before.size());
     int changed = 0;

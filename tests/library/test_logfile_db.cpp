@@ -34,7 +34,7 @@ protected:
 TEST_F(LibraryDb, SchemaIsCreatedOnceAndChecked)
 {
     const Strings tables = {
-        "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL , "
+        "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT NOT NULL , "
         "PRIMARY KEY (gr_name, file))",
         "CREATE TABLE logfiles( file TEXT, fld TEXT, well TEXT, comp TEXT, srvc TEXT, date TEXT, uwi TEXT, "
         "PRIMARY KEY (file))",
@@ -57,7 +57,7 @@ TEST_F(LibraryDb, SchemaIsCreatedOnceAndChecked)
     EXPECT_EQ(LibraryDbProbe(old).Rows("SELECT well, x FROM logfiles;"), Strings{"7|<null>"});
     LibraryDbProbe(old).Execute("ALTER TABLE logfiles DROP COLUMN uwi;");
     EXPECT_EQ(Failure([&] { manager.Open(old); }),
-              "Ошибка при инициализации базы:\nSQLITE_ERROR[1]: \nКод ошибки - SQLITE_ERROR");
+              "Ошибка при инициализации базы:\nSQLITE_ERROR[1]: no such column: uwi\nКод ошибки - SQLITE_ERROR");
     EXPECT_FALSE(manager.IsOpen());
     EXPECT_FALSE(manager.AddFile(dir.file("a.las")));
 }
@@ -137,7 +137,7 @@ TEST_F(LibraryDb, DistinctValuesAnswerOnlyForLogfilesColumns)
     }
     EXPECT_EQ(manager.SelectDistinctField(), (Strings{"North", "South"}));
     EXPECT_EQ(Failure([&] { manager.SelectDistinctValues("fld", {}, "fld = 'it's'"); }),
-              "Ошибка при запросе к базе:\nSQLITE_ERROR[1]: \nКод ошибки - SQLITE_ERROR");
+              "Ошибка при запросе к базе:\nSQLITE_ERROR[1]: near \"s\": syntax error\nКод ошибки - SQLITE_ERROR");
     probe.Execute("DROP TABLE groups;");  // by another connection: found missing while running
     EXPECT_EQ(Failure([&] { manager.GetGroupFiles(); }),
               "Ошибка при запросе к базе:\nSQLITE_ERROR[1]: no such table: groups\nКод ошибки - SQLITE_ERROR\n"

@@ -10,7 +10,11 @@ namespace {
 
 TEST(SqliteLayer, ReportsFailuresWithCodeNameAndText)
 {
-    EXPECT_STREQ(CppSQLite3Exception(26, nullptr).ErrorMessage(), "UNKNOWN_ERROR[26]: ");
+    // Every primary result code has its name, extended codes that of their primary code.
+    EXPECT_STREQ(CppSQLite3Exception(26, nullptr).ErrorMessage(), "SQLITE_NOTADB[26]: ");
+    EXPECT_STREQ(CppSQLite3Exception::CodeName(28), "SQLITE_WARNING");
+    EXPECT_STREQ(CppSQLite3Exception::CodeName(1555), "SQLITE_CONSTRAINT");
+    EXPECT_STREQ(CppSQLite3Exception::CodeName(-3), "UNKNOWN_ERROR");
     strativ::test::TempDir dir;
     CppSQLite3DB db;
     const std::string notOpen = "CPPSQLITE_ERROR[1000]: Database not open";
@@ -25,7 +29,7 @@ TEST(SqliteLayer, ReportsFailuresWithCodeNameAndText)
          "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: t.a"},
         {[&] { db.ExecuteQuery("INSERT INTO t VALUES('y', '') RETURNING a;"); },
          "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: t.a"},
-        {[&] { db.ExecuteQuery("SELECT nope FROM t;"); }, "SQLITE_ERROR[1]: "},  // compile errors: the code alone
+        {[&] { db.ExecuteQuery("SELECT nope FROM t;"); }, "SQLITE_ERROR[1]: no such column: nope"},
         {[&] { db.ExecuteQuery("   "); }, "no failure"},
     };
     for (const auto& c : cases)

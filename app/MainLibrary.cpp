@@ -1,0 +1,47 @@
+// Main window: the library commands.
+#include "app/MainUnit.h"
+
+#include "app/StrativProfileManager.h"
+#include "core/Lasfile.h"
+#include "core/StringUtils.h"
+#include "library/LasBrowser.h"
+#include "platform/ErrorReport.h"
+#include "platform/Folders.h"
+#include "ui_MainUnit.h"
+
+void TFormMain::SetUpLibraryCommands()
+{
+    auto* browse = new QAction(QStringLiteral("Обзор файлов Las..."), this);
+    browse->setObjectName(QStringLiteral("MILasBrowse"));
+    ui->MMIFile->insertAction(ui->MMIFileSessions, browse);
+    connect(browse, &QAction::triggered, this, platform::Guarded([this] { MILasBrowseClick(); }));
+}
+
+void TFormMain::MILasBrowseClick()
+{
+    if (LasBrowser) {
+        if (LasBrowser->isMinimized())
+            LasBrowser->showNormal();
+        LasBrowser->show();
+        LasBrowser->raise();
+        LasBrowser->activateWindow();
+        return;
+    }
+    StrativProfileManager& profile = StrativProfileManager::Instance();
+    LasBrowserServices services;
+    services.DBManager = &profile.GetLogFileDBManager();
+    services.DatabasePath = profile.GetLibDir() + StrativProfileManager::LibraryDatabaseName;
+    services.HeaderEditor = DlgLogFileHeaderEditor;
+    services.ColumnsEditor = FormLasBrowserColumns;
+    LasBrowser = std::make_unique<TFormLasBrowser>(services);
+    LasBrowser->OnOpenFile = [this](const QString& path) { OpenLasFile(path); };
+    LasBrowser->MainWindowHandle = this;
+    std::string folder;
+    if (lasFile_)
+        folder = ExtractDirPart(lasFile_->GetFileName());
+    else if (!RecentFiles().First().isEmpty())
+        folder = ExtractDirPart(RecentFiles().First().toStdString());
+    if (folder.empty())
+        folder = platform::ProgramDir();
+    LasBrowser->ShowForPath(folder);
+}

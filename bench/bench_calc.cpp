@@ -1,0 +1,166 @@
+// Interval reports and smoothing: the statistics report of 20 curves x 1,000,000 samples with 10
+// active intervals, the values window opened on that whole document, smoothing by spectrum of
+// 100,000 samples and by points of 1,000,000 samples, against a bare pass over the same samples.
+#include "core/Lasfile.h"
+#include "core/Smoothing.h"
+#include "editing/DetailStatistics.h"
+#include "editing/IntervalManager.h"
+#include "editing/ViewValuesAtInterval.h"
+#include "platform/RecordingDialogRunner.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr int kCurves = 20;
+constexpr int kSamples = 1000000;
+constexpr float kNull = -999.25f;
+
+void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "bench_calc";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QApplication> app;
+    if (!app) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+}
+
+std::vector<float> Log(int n, int seed)
+{
+    std::vector<float> values(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        values[std::size_t(i)] = (i + 997 * seed) % 20000 < 500
+                                     ? kNull
+                                     : float(50 + 30 * std::sin(i * 0.013 + seed) + 10 * std::sin(i * 0.37));
+    return values;
+}
+
+// A document of kCurves x kSamples built from a two-row file.
+TLASFile& SharedDocument()
+{
+    static std::unique_ptr<TLASFile> document;
+    if (!document) {
+        const std::string path = QDir::tempPath().toStdString() + "/bench_calc.las";
+        std::ofstream(path) << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT.M 1000 :\n STOP.M 1000.1 :\n"
+                               " STEP.M 0.1 :\n NULL. -999.25 :\n~C\n DEPT.M :\n~A\n1000\n1000.1\n";
+        document = std::make_unique<TLASFile>(path, 2);
+        std::remove(path.c_str());
+        std::vector<float> depths(kSamples);
+        for (int i = 0; i < kSamples; ++i)
+            depths[std::size_t(i)] = 1000.0f + 0.1f * float(i);
+        document->SetDepthValues(kSamples, depths.data());
+        for (int c = 0; c < kCurves; ++c)
+            document->AddCurve("C" + std::to_string(c + 1), Log(kSamples, c).data());
+    }
+    return *document;
+}
+
+IntervalManager TenIntervals()
+{
+    IntervalManager intervals;
+    intervals.SetTopBottom(1000.0f, 1000.0f + 0.1f * (kSamples - 1));
+    for (int k = 0; k < 10; ++k)
+        intervals.List.push_back({1000.0 + 10000.0 * k, 1000.0 + 10000.0 * (k + 1) - 0.05, 0xFF,
+                                  "I" + std::to_string(k), true});
+    return intervals;
+}
+
+void BM_StatisticsReport(benchmark::State& state)
+{
+    EnsureApplication();
+    TLASFile& document = SharedDocument();
+    const IntervalManager intervals = TenIntervals();
+    TFormDetailStatistics window;
+    for (auto _ : state) {
+        window.BuildReport(document, {}, intervals, -1);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_StatisticsReport)->Unit(benchmark::kMillisecond);
+
+// What any statistic costs at least: one pass over every sample of every curve, twice (the
+// intervals cover the document once and the whole range once more).
+void BM_BarePassOverTheReportSamples(benchmark::State& state)
+{
+    TLASFile& document = SharedDocument();
+    for (auto _ : state) {
+        double sum = 0;
+        for (int pass = 0; pass < 2; ++pass)
+            for (int c = 1; c <= kCurves; ++c) {
+                const float* v = document.GetCurveData(c);
+                for (int i = 0; i < kSamples; ++i)
+                    sum += v[i] != kNull ? v[i] : 0.0f;
+            }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_BarePassOverTheReportSamples)->Unit(benchmark::kMillisecond);
+
+void BM_ValuesWindowOnWholeDocument(benchmark::State& state)
+{
+    EnsureApplication();
+    TLASFile& document = SharedDocument();
+    IntervalManager none;
+    std::set<int> curves;
+    for (int c = 1; c <= kCurves; ++c)
+        curves.insert(c);
+    TFormViewValuesAtInterval window;
+    platform::RecordingDialogRunner runner;
+    for (auto _ : state) {
+        runner.PushDialog([](QDialog& dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        window.ShowValues(&document, &none, curves, -1);
+    }
+}
+BENCHMARK(BM_ValuesWindowOnWholeDocument)->Unit(benchmark::kMillisecond);
+
+void BM_SpectrumPreparation100k(benchmark::State& state)
+{
+    const ListOfFloatValuesWithIndex found = {{0, Log(100000, 3)}};
+    for (auto _ : state) {
+        SpectrumSmoother smoother(found, kNull);
+        benchmark::DoNotOptimize(&smoother);
+    }
+}
+BENCHMARK(BM_SpectrumPreparation100k)->Unit(benchmark::kMillisecond);
+
+void BM_SpectrumMoveToPositionOne100k(benchmark::State& state)
+{
+    SpectrumSmoother smoother({{0, Log(100000, 3)}}, kNull);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(smoother.Apply(1).front().values.data());
+}
+BENCHMARK(BM_SpectrumMoveToPositionOne100k)->Unit(benchmark::kMillisecond);
+
+void BM_PointsW19(benchmark::State& state)
+{
+    const ListOfFloatValuesWithIndex found = {{0, Log(kSamples, 5)}};
+    ListOfFloatValuesWithIndex results;
+    const bool recursive = state.range(0) != 0;
+    for (auto _ : state) {
+        if (recursive)
+            SmoothRecursive(19, kNull, found, results);
+        else
+            SmoothOrdinary(19, kNull, found, results);
+        benchmark::DoNotOptimize(results.front().values.data());
+    }
+}
+BENCHMARK(BM_PointsW19)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,100 @@
+// Curve names dialog.
+#include "editing/DlgCurveNames.h"
+
+#include "core/StringUtils.h"
+#include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
+#include "platform/Help.h"
+#include "ui_DlgCurveNames.h"
+#include "view/PaintHelpers.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+
+namespace {
+constexpr int kHelpTopic = 1;
+
+QString WithoutInvalidChars(const QString& name)
+{
+    return QString::fromStdString(RemoveCurveNameInvalidChars(name.toStdString()));
+}
+}  // namespace
+
+TDialogCurveNames::TDialogCurveNames(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDialogCurveNames>())
+{
+    ui->setupUi(this);
+    ui->SGNames->setColumnWidth(0, 160);
+    ui->SGNames->setColumnWidth(1, 164);
+    connect(ui->SGNames, &QTableWidget::cellChanged, this,
+            platform::Guarded([this](int row, int column) { CleanCell(row, column); }));
+    connect(ui->OKBtn, &QPushButton::clicked, this, platform::Guarded([this] { OKBtnClick(); }));
+    connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->BitBtnHelp, &QPushButton::clicked, this, platform::Guarded([] { platform::ShowHelpTopic(kHelpTopic); }));
+}
+
+TDialogCurveNames::~TDialogCurveNames() = default;
+
+bool TDialogCurveNames::Execute()
+{
+    FormShow();
+    return platform::ExecDialog(*this) == QDialog::Accepted;
+}
+
+void TDialogCurveNames::FormShow()
+{
+    QTableWidget& grid = *ui->SGNames;
+    const QSignalBlocker block(&grid);
+    NewNames.clear();
+    grid.clearContents();
+    grid.setRowCount(std::max<int>(1, static_cast<int>(OldNames.size())));
+    grid.setEnabled(!OldNames.isEmpty());
+    for (int i = 0; i < OldNames.size(); ++i) {
+        auto* old = new QTableWidgetItem(OldNames[i]);
+        old->setFlags(old->flags() & ~Qt::ItemIsEditable);
+        grid.setItem(i, 0, old);
+        grid.setItem(i, 1, new QTableWidgetItem(OldNames[i]));
+        NewNames.append(OldNames[i]);
+    }
+}
+
+void TDialogCurveNames::CleanCell(int row, int column)
+{
+    QTableWidgetItem* cell = ui->SGNames->item(row, column);
+    if (column != 1 || !cell)
+        return;
+    const QString clean = WithoutInvalidChars(cell->text());
+    if (clean != cell->text()) {
+        const QSignalBlocker block(ui->SGNames);
+        cell->setText(clean);
+    }
+}
+
+void TDialogCurveNames::OKBtnClick()
+{
+    NewNames.clear();
+    for (int i = 0; i < OldNames.size(); ++i) {
+        const QTableWidgetItem* cell = ui->SGNames->item(i, 1);
+        const QString name = cell ? WithoutInvalidChars(cell->text()) : QString();
+        NewNames.append(name.isEmpty() ? OldNames[i] : name);
+    }
+    accept();
+}
+
+void TDialogCurveNames::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        platform::ShowHelpTopic(kHelpTopic);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Below the grid: a vertical gradient from pale blue to grey.
+void TDialogCurveNames::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int top = ui->SGNames->geometry().bottom();
+    painter.translate(0, top);
+    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height() - top, 1);
+}

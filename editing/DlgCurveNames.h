@@ -1,0 +1,38 @@
+// The curve names dialog: the document's curve names and their new names side by side.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <memory>
+
+namespace Ui { class TDialogCurveNames; }
+
+class TDialogCurveNames : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDialogCurveNames(QWidget* parent = nullptr);
+    ~TDialogCurveNames() override;
+
+    // Current names, one per data curve in curve order; filled by the caller.
+    QStringList OldNames;
+    // After OK: one new name per entry of OldNames (an empty cell keeps the old name); no
+    // name holds a blank, a point or a colon.
+    QStringList NewNames;
+
+    // Fills the grid from OldNames and runs the dialog; true on OK.
+    bool Execute();
+
+    Ui::TDialogCurveNames& Form() const { return *ui; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void FormShow();
+    void OKBtnClick();
+    // Removes blanks, points and colons from a new name as its cell is committed.
+    void CleanCell(int row, int column);
+
+    std::unique_ptr<Ui::TDialogCurveNames> ui;
+};

@@ -1,0 +1,200 @@
+// The browser of LAS files: a folder tree, bookmarks and the library on the left, the header of
+// the chosen file in the middle, and a list of files with header columns; a chosen file is
+// handed back to the main window to open or to add its curves.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "library/FavoritsList.h"
+#include "library/LasListColSet.h"
+#include "library/LasTreeViewManage.h"
+
+class LogFileDBManager;
+class QAction;
+class QComboBox;
+class QFileSystemWatcher;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TDirTreeView;
+class TDlgLogFileHeaderEditor;
+class TFormLasBrowserColumns;
+class TLasParser2Header;
+class TLibIdleScanner;
+
+// What the main window lends the browser.
+struct LasBrowserServices {
+    LogFileDBManager* DBManager = nullptr;
+    std::string DatabasePath;  // the library database file
+    TDlgLogFileHeaderEditor* HeaderEditor = nullptr;
+    TFormLasBrowserColumns* ColumnsEditor = nullptr;
+};
+
+class TFormLasBrowser : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TFormLasBrowser(const LasBrowserServices& services, QWidget* parent = nullptr);
+    ~TFormLasBrowser() override;
+
+    // "lasbrowse.ini" in the program's folder.
+    static std::string GetSettingsFileName();
+
+    // Lists the folder and shows the window.
+    void ShowForPath(const std::string& folder);
+
+    // Controls.
+    QTabWidget* PageControl = nullptr;
+    QWidget* TSFolders = nullptr;
+    QWidget* TSFavorits = nullptr;
+    QWidget* TSLib = nullptr;
+    TDirTreeView* DirTreeView = nullptr;
+    QTreeWidget* ListViewFavorites = nullptr;
+    QLineEdit* EditLibSearch = nullptr;
+    QToolButton* SBLibSearch = nullptr;
+    QComboBox* ComboLibGroupBy = nullptr;
+    QTreeWidget* TreeViewLib = nullptr;
+    QWidget* PanelAdditionalInfo = nullptr;
+    QTreeWidget* TVLasInfo = nullptr;
+    QPlainTextEdit* MemoInfo = nullptr;
+    QTreeWidget* ListView = nullptr;
+    QTimer* TimerLibScan = nullptr;
+    QFileSystemWatcher* RxFolderMonitor = nullptr;
+
+    // Menus.
+    QAction* MMIFileOpen = nullptr;
+    QAction* MMIFileAddToLoaded = nullptr;
+    QAction* N2 = nullptr;
+    QAction* MMIFileEditHeader = nullptr;
+    QAction* MMIEditCut = nullptr;
+    QAction* MMIEditCopy = nullptr;
+    QAction* MIColumns = nullptr;
+    QAction* MIAddInfoShow = nullptr;
+    QAction* MIAllAddInfo = nullptr;
+    QAction* MIShortAddInfo = nullptr;
+    QAction* MIMinimalAddInfo = nullptr;
+    QAction* MMIDTVShow = nullptr;
+    QAction* MIRefresh = nullptr;
+    QMenu* MMILib = nullptr;
+    QAction* MMILibIdleScan = nullptr;
+    QAction* MMIFavsAdd = nullptr;
+    QAction* MMIFavsDelete = nullptr;
+    QAction* MMIFavsClear = nullptr;
+    QAction* MMIHelp = nullptr;
+    QMenu* PMneuFiles = nullptr;
+    QAction* PMIFilesEditFileHeader = nullptr;
+    QAction* PMFOpen = nullptr;
+    QAction* PMFAddCurves = nullptr;
+    QMenu* PMFAddToGroup = nullptr;
+    QAction* PMFAddToGroupNew = nullptr;
+    QAction* PMFDelete = nullptr;
+
+    // State.
+    TLasTreeViewManage InfoTree;
+    TLasListColSet ColumnSet;
+    int FileColumnWidth = 50;
+    int SortColumn = 0;
+    int SortDirection = 0;  // 1 ascending, -1 descending, 0 listing order
+    TFavoritsList Bookmarks;
+    std::uint8_t PageMode = 0;  // 0 folders, 1 bookmarks, 2 library
+    LogFileDBManager* DBManager = nullptr;
+    std::vector<std::string> GroupByColumns{"fld", "well"};
+    std::vector<std::string> SelectedLibraryPath;
+    std::unique_ptr<TLibIdleScanner> LibScanner;
+    std::function<void(const QString&)> OnOpenFile;
+    std::function<void(const QString&)> OnAddCurves;
+    QWidget* MainWindowHandle = nullptr;
+    std::string SelectedCaption;
+
+    // File list.
+    int FillFileList(std::string folder);
+    void ClearFileList();
+    void ShowFolder(std::string folder);
+    void WatchFolder(const std::string& folder);
+    void RememberSelection();
+    void RestoreSelection();
+    void RxFolderMonitorChange();
+    void ListViewColumnClick(int column);
+    // -1, 0 or 1 in the list's order.
+    int ListViewCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
+    void OpenSelected(bool add);
+    void OpenSelectedLibraryFile(bool add);
+    // The header of a file row, null for a folder row.
+    static const TLasParser2Header* RowHeader(const QTreeWidgetItem* row);
+
+    // Panels and columns.
+    void ArrangePanels();
+    void RebuildColumns();
+    void StoreColumnWidths();
+    void MIColumnsClick();
+
+    // Header panel.
+    void ListViewChange();
+    void TVLasInfoChange(QTreeWidgetItem* node);
+    void SetInfoMode(int mode);
+
+    // Files.
+    void MMIFileEditHeaderClick();
+    void PMFDeleteClick();
+    // Drags the file of the row out of the window (a file row at any index).
+    void StartFileDrag(int index);
+    void MMIEditCopyClick();
+
+    // Pages and the library.
+    void TSFoldersShow();
+    void TSFavoritsShow();
+    void TSLibShow();
+    void RefreshLibraryTree();
+    void TreeViewLibChange();
+
+    // Idle scan.
+    void TimerLibScanTimer();
+    void LibScannerTerminated();
+    void MMILibIdleScanClick();
+
+    // Settings and bookmarks.
+    void LoadSettings();
+    void SaveSettings();
+    void FillBookmarkList();
+    void MMIFavsAddClick();
+    void MMIFavsDeleteClick();
+    void MMIFavsClearClick();
+    void ListViewFavoritesDblClick();
+    void ListViewFavoritesEdited(int row, const QString& caption);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void ConnectEvents();
+    void PageChanged(int index);
+    QTreeWidgetItem* SelectedRow() const;
+    // Minimises the browser, brings the main window forward and hands it the file.
+    void HandBack(const TLasParser2Header& header, bool add);
+    void ForgetHeaders();
+
+    LasBrowserServices services_;
+    std::string settingsFile_;
+    std::string databasePath_;
+    QSplitter* splitter_ = nullptr;
+    QTimer* monitorDelay_ = nullptr;
+    std::string monitorFolder_;
+    const TLasParser2Header* infoHeader_ = nullptr;
+    QPoint dragStart_;
+    bool fillingBookmarks_ = false;
+};

@@ -1,0 +1,433 @@
+// The library browser on temporary folders: listing and order, the hand-back, header editing,
+// the header panel, settings and bookmarks, the folder tree with drops, and the idle scan.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <filesystem>
+#include <memory>
+
+#include "core/SettingsFile.h"
+#include "library/DirTreeView.h"
+#include "library/DlgLogFileHeaderEditor.h"
+#include "library/FileDragData.h"
+#include "library/FormLasBrowserColumns.h"
+#include "library/LasBrowser.h"
+#include "library/LogFileDBManager.h"
+#include "platform/RecordingDialogRunner.h"
+#include "tests/common/FileBytes.h"
+#include "tests/common/TestPaths.h"
+#include "tests/library/LibraryFixtures.h"
+
+namespace fs = std::filesystem;
+using platform::RecordingDialogRunner;
+using strativ::test::ReadFileBytes;
+using strativ::test::Strings;
+using strativ::test::WriteFileBytes;
+
+namespace {
+
+Strings RowCaptions(QTreeWidget* list, int column = 0)
+{
+    Strings rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        rows.push_back(list->topLevelItem(i)->text(column).toStdString());
+    return rows;
+}
+
+Strings HeaderCaptions(QTreeWidget* list)
+{
+    Strings captions;
+    for (int i = 0; i < list->columnCount(); ++i)
+        captions.push_back(list->headerItem()->text(i).toStdString());
+    return captions;
+}
+
+QTreeWidgetItem* Row(QTreeWidget* list, const std::string& caption)
+{
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0).toStdString() == caption)
+            return list->topLevelItem(i);
+    return nullptr;
+}
+
+// Waits for the condition while events run, at most the given time.
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000)
+{
+    for (int waited = 0; waited < milliseconds && !done(); waited += 20)
+        QTest::qWait(20);
+    return done();
+}
+
+// A program folder and a profile of its own, and a browser over them.
+class BrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("STRATIV_HOME", (dir.path() + "/program").c_str(), 1);
+        setenv("HOME", (dir.path() + "/home").c_str(), 1);
+        fs::create_directories(dir.path() + "/program");
+        fs::create_directories(folder + "sub");
+        strativ::test::WriteLas(folder + "b.las", {{"FLD", "F2"}, {"WELL", "W2"}});
+        strativ::test::WriteLas(folder + "a.las", {{"FLD", "F1"}, {"WELL", "W1"}});
+        WriteFileBytes(folder + "x.txt", "text");
+        WriteFileBytes(folder + "bad.las", "not a LAS file\n");
+    }
+    void TearDown() override
+    {
+        browser.reset();
+        unsetenv("STRATIV_HOME");
+    }
+
+    std::string Settings() const { return dir.path() + "/program/lasbrowse.ini"; }
+
+    TFormLasBrowser& Open()
+    {
+        LasBrowserServices services;
+        services.DBManager = &manager;
+        services.DatabasePath = dir.path() + "/lib.db";
+        services.HeaderEditor = &headerEditor;
+        services.ColumnsEditor = &columnsEditor;
+        browser = std::make_unique<TFormLasBrowser>(services);
+        return *browser;
+    }
+
+    strativ::test::TempDir dir;
+    std::string folder = dir.path() + "/d/";
+    RecordingDialogRunner runner;
+    LogFileDBManager manager;
+    TDlgLogFileHeaderEditor headerEditor;
+    TFormLasBrowserColumns columnsEditor;
+    std::unique_ptr<TFormLasBrowser> browser;
+};
+
+} // namespace
+
+TEST_F(BrowserTest, FolderIsListedWithHeaderColumnsInTheirOrder)
+{
+    WriteFileBytes(Settings(), "[Sort]\nColNumber=0\nType=1\n");
+    TFormLasBrowser& b = Open();
+    b.ShowForPath(folder);
+    EXPECT_EQ(RowCaptions(b.ListView), (Strings{"..", "sub", "a.las", "b.las"}));
+    EXPECT_EQ(b.windowTitle().toStdString(), "Обзор файлов Las - " + folder);
+    EXPECT_EQ(HeaderCaptions(b.ListView), (Strings{"Файл", "Площадь", "Скважина", "Дата", "Исполнитель", "Компания"}));
+    QTreeWidgetItem* a = Row(b.ListView, "a.las");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ((Strings{a->text(1).toStdString(), a->text(2).toStdString(), a->text(3).toStdString(),
+                       a->text(4).toStdString(), a->text(5).toStdString()}),
+              (Strings{"F1", "W1", "", "", ""}));
+
+    // Clicks on a column: ascending, descending, ascending; another column starts ascending.
+    b.ListViewColumnClick(0);
+    EXPECT_EQ(RowCaptions(b.ListView), (Strings{"..", "sub", "b.las", "a.las"}));
+    b.ListViewColumnClick(0);
+    EXPECT_EQ(RowCaptions(b.ListView), (Strings{"..", "sub", "a.las", "b.las"}));
+    b.ListViewColumnClick(2);
+    EXPECT_EQ(b.SortDirection, 1);
+    b.ListViewColumnClick(2);
+    EXPECT_EQ(RowCaptions(b.ListView), (Strings{"..", "sub", "b.las", "a.las"}));
+}
+
+TEST_F(BrowserTest, EnterHandsTheFileBackOnceAndMinimises)
+{
+    TFormLasBrowser& b = Open();
+    b.ShowForPath(folder);
+    // Without OnOpenFile nothing happens, not even entering a folder.
+    b.ListView->setCurrentItem(Row(b.ListView, "sub"));
+    QTest::keyClick(b.ListView, Qt::Key_Return);
+    EXPECT_EQ(b.DirTreeView->GetCurrentFolder(), folder);
+
+    QStringList opened;
+    QStringList added;
+    b.OnOpenFile = [&](const QString& path) { opened.append(path); };
+    b.OnAddCurves = [&](const QString& path) { added.append(path); };
+    b.ListView->setCurrentItem(Row(b.ListView, "a.las"));
+    QTest::keyClick(b.ListView, Qt::Key_Return);
+    EXPECT_EQ(opened, QStringList{QString::fromStdString(folder + "a.las")});
+    EXPECT_TRUE(b.isMinimized());
+    b.MMIFileAddToLoaded->trigger();
+    EXPECT_EQ(added, QStringList{QString::fromStdString(folder + "a.las")});
+
+    b.showNormal();
+    b.ListView->setCurrentItem(Row(b.ListView, "sub"));
+    QTest::keyClick(b.ListView, Qt::Key_Return);
+    EXPECT_EQ(b.DirTreeView->GetCurrentFolder(), folder + "sub/");
+    EXPECT_EQ(RowCaptions(b.ListView), (Strings{".."}));
+    b.OpenSelected(false);  // ".." goes up
+    EXPECT_EQ(b.DirTreeView->GetCurrentFolder(), folder);
+    EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(BrowserTest, HeaderEditWritesTheFileAndTheLibraryRow)
+{
+    TFormLasBrowser& b = Open();
+    ASSERT_TRUE(manager.IsOpen());
+    manager.AddLookupPath(folder);
+    manager.RescanAllPaths();
+    b.ShowForPath(folder);
+    b.ListView->setCurrentItem(Row(b.ListView, "a.las"));
+    runner.PushDialog([&](QDialog&) {
+        headerEditor.StringGrid->item(1, 1)->setText("NEW");
+        QTest::mouseClick(headerEditor.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+        return headerEditor.result();
+    });
+    b.PMIFilesEditFileHeader->trigger();
+    EXPECT_NE(ReadFileBytes(folder + "a.las").find(" WELL.  NEW :  WELL line\r\n"), std::string::npos);
+    strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
+    EXPECT_EQ(probe.Rows("SELECT well FROM logfiles WHERE file='" + folder + "a.las';"), Strings{"NEW"});
+
+    // A file gone before the write: the failure is told, nothing is reported as written.
+    runner.Clear();
+    runner.PushDialog([&](QDialog&) {
+        headerEditor.StringGrid->item(1, 1)->setText("LOST");
+        fs::remove(folder + "a.las");
+        QTest::mouseClick(headerEditor.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+        return headerEditor.result();
+    });
+    b.PMIFilesEditFileHeader->trigger();
+    ASSERT_FALSE(runner.Requests().empty());
+    EXPECT_EQ(runner.Last().title, "Ошибка");
+    EXPECT_EQ(runner.Last().text.toStdString(), "Не удалось записать заголовок файла\n" + folder + "a.las");
+    EXPECT_EQ(probe.Rows("SELECT well FROM logfiles WHERE file='" + folder + "a.las';"), Strings{"NEW"});
+}
+
+TEST_F(BrowserTest, HeaderPanelNeverShowsAFreedHeader)
+{
+    TFormLasBrowser& b = Open();
+    b.ShowForPath(folder);
+    b.ListView->setCurrentItem(Row(b.ListView, "a.las"));
+    ASSERT_EQ(b.TVLasInfo->topLevelItemCount(), 1);
+    EXPECT_EQ(b.TVLasInfo->topLevelItem(0)->text(0), "a.las");
+    QTreeWidgetItem* well = b.TVLasInfo->topLevelItem(0)->child(1);
+    b.TVLasInfo->setCurrentItem(well->child(4));  // the FLD line
+    EXPECT_EQ(b.MemoInfo->toPlainText(), "Unit = \n-------\nЗначение = F1\nКомментарий = FLD line");
+
+    // Another listing frees the headers: choosing another display mode must not reach them.
+    b.DirTreeView->SetFolder(folder + "sub");
+    EXPECT_EQ(b.TVLasInfo->topLevelItemCount(), 0);
+    EXPECT_TRUE(b.MemoInfo->toPlainText().isEmpty());
+    b.MIShortAddInfo->trigger();
+    EXPECT_EQ(b.TVLasInfo->topLevelItemCount(), 0);
+
+    // A deleted row likewise; answering No keeps the file.
+    b.DirTreeView->SetFolder(folder);
+    b.ListView->setCurrentItem(Row(b.ListView, "b.las"));
+    runner.Push(platform::IDNO);
+    b.PMFDelete->trigger();
+    EXPECT_TRUE(fs::exists(folder + "b.las"));
+    runner.Push(platform::IDYES);
+    b.PMFDelete->trigger();
+    EXPECT_EQ(runner.Last().title, "Удаление файла");
+    EXPECT_FALSE(fs::exists(folder + "b.las"));
+    EXPECT_EQ(Row(b.ListView, "b.las"), nullptr);
+    EXPECT_EQ(b.TVLasInfo->topLevelItemCount(), 0);
+    b.MIAllAddInfo->trigger();
+    EXPECT_EQ(b.TVLasInfo->topLevelItemCount(), 0);
+}
+
+TEST_F(BrowserTest, MonitoredFolderIsRelistedKeepingTheSelection)
+{
+    TFormLasBrowser& b = Open();
+    b.show();
+    b.ShowForPath(folder);
+    b.ListView->setCurrentItem(Row(b.ListView, "a.las"));
+    strativ::test::WriteLas(folder + "c.las", {{"WELL", "W3"}});
+    ASSERT_TRUE(WaitFor([&] { return Row(b.ListView, "c.las") != nullptr; }));
+    ASSERT_EQ(b.ListView->selectedItems().size(), 1);
+    EXPECT_EQ(b.ListView->selectedItems()[0]->text(0), "a.las");
+    fs::rename(folder + "a.las", folder + "A.LAS");
+    ASSERT_TRUE(WaitFor([&] { return Row(b.ListView, "A.LAS") != nullptr; }));
+    ASSERT_EQ(b.ListView->selectedItems().size(), 1);  // same name ignoring case
+    fs::rename(folder + "A.LAS", folder + "e.las");
+    ASSERT_TRUE(WaitFor([&] { return Row(b.ListView, "e.las") != nullptr; }));
+    EXPECT_TRUE(b.ListView->selectedItems().isEmpty());
+
+    // While the library page is shown the monitor leaves its listing alone.
+    b.PageControl->setCurrentWidget(b.TSLib);
+    EXPECT_EQ(b.ListView->topLevelItemCount(), 0);
+    strativ::test::WriteLas(folder + "f.las", {{"WELL", "W4"}});
+    QTest::qWait(1200);
+    EXPECT_EQ(b.ListView->topLevelItemCount(), 0);
+}
+
+TEST_F(BrowserTest, SettingsAndColumnsSurviveARestart)
+{
+    Open().ShowForPath(folder);
+    browser.reset();
+    TSettingsFile file(Settings());
+    std::string value;
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } expected[] = {{"Options", "DViewVisible", "true"}, {"Options", "AddInfoVisible", "true"},
+                    {"Options", "Mode", "0"},           {"Options", "FileColWidth", "50"},
+                    {"Lib", "IdleScan", "-5"},          {"Sort", "ColNumber", "0"},
+                    {"Sort", "Type", "0"}};
+    for (const auto& e : expected) {
+        ASSERT_TRUE(file.ReadString(e.section, e.key, value)) << e.key;
+        EXPECT_EQ(value, e.value) << e.key;
+    }
+    EXPECT_GE(file.FindSection("LLCSettings"), 0);
+
+    TFormLasBrowser& again = Open();
+    again.ShowForPath(folder);
+    EXPECT_EQ(HeaderCaptions(again.ListView),
+              (Strings{"Файл", "Площадь", "Скважина", "Дата", "Исполнитель", "Компания"}));
+    EXPECT_EQ(again.ListView->columnWidth(1), 100);
+}
+
+TEST_F(BrowserTest, BookmarksTheSettingsFileCannotHoldAreRefused)
+{
+    fs::create_directories(dir.path() + "/a\nb");
+    fs::create_directories(dir.path() + "/e");
+    TFormLasBrowser& b = Open();
+    b.ShowForPath(folder);
+    const auto add = [&](const QString& name) {
+        runner.PushText(name);
+        b.MMIFavsAdd->trigger();
+    };
+    const std::string refusal = "Недопустимое имя закладки или слишком длинный путь";
+    for (const QString name : {QStringLiteral("line\nbreak"), QStringLiteral(";comment"), QStringLiteral("k=v")}) {
+        runner.Clear();
+        add(name);
+        EXPECT_EQ(runner.Last().text.toStdString(), refusal);
+        EXPECT_EQ(b.Bookmarks.Count(), 0);
+    }
+    b.DirTreeView->SetFolder(dir.path() + "/a\nb");
+    add("odd");
+    EXPECT_EQ(runner.Last().text.toStdString(), refusal);
+    EXPECT_EQ(b.Bookmarks.Count(), 0);
+
+    // Accepted adds and renames come back in order from the file at the next start.
+    b.DirTreeView->SetFolder(folder);
+    add("Data");
+    b.DirTreeView->SetFolder(dir.path() + "/e");
+    add("Второй");
+    b.DirTreeView->SetFolder(folder + "sub");
+    add("DATA");  // the same name ignoring case points it elsewhere
+    ASSERT_EQ(b.ListViewFavorites->topLevelItemCount(), 2);
+    b.ListViewFavorites->topLevelItem(1)->setText(0, "Третий");
+    b.ListViewFavorites->topLevelItem(0)->setText(0, "третий");  // taken: refused
+    EXPECT_EQ(runner.Last().title, "Изменение имени закладки");
+    b.ListViewFavorites->topLevelItem(0)->setText(0, "x\ny");
+    EXPECT_EQ(runner.Last().text.toStdString(), refusal);
+    EXPECT_EQ(b.ListViewFavorites->topLevelItem(0)->text(0), "DATA");
+    b.ListViewFavorites->topLevelItem(0)->setText(0, "");  // empty: the old name back
+    EXPECT_EQ(b.ListViewFavorites->topLevelItem(0)->text(0), "DATA");
+    browser.reset();
+
+    TFormLasBrowser& again = Open();
+    ASSERT_EQ(again.Bookmarks.Count(), 2);
+    EXPECT_EQ(again.Bookmarks[0].Name, "DATA");
+    EXPECT_EQ(again.Bookmarks[0].Path, folder + "sub/");
+    EXPECT_EQ(again.Bookmarks[1].Name, "Третий");
+    EXPECT_EQ(again.Bookmarks[1].Path, dir.path() + "/e/");
+    EXPECT_EQ(RowCaptions(again.ListViewFavorites, 1), (Strings{folder + "sub/", dir.path() + "/e/"}));
+}
+
+TEST_F(BrowserTest, FolderTreeFindsFoldersAndDropsNeverOverwrite)
+{
+    const std::string t = dir.path();
+    fs::create_directories(t + "/a/b");
+    fs::create_directories(t + "/target");
+    fs::create_directories(t + "/src");
+    WriteFileBytes(t + "/target/x.las", "kept");
+    WriteFileBytes(t + "/src/x.las", "dropped");
+    WriteFileBytes(t + "/src/y.las", "moved");
+    TDirTreeView tree;
+    tree.ReadInitial();
+    tree.SetFolder(t + "/a/b");
+    EXPECT_EQ(tree.GetCurrentFolder(), t + "/a/b/");
+    tree.LevelUp();
+    EXPECT_EQ(tree.GetCurrentFolder(), t + "/a/");
+    tree.SetFolder(t + "/a/missing");  // no such folder: nothing changes
+    EXPECT_EQ(tree.GetCurrentFolder(), t + "/a/");
+
+    tree.SetFolder(t + "/target");
+    QTreeWidgetItem* target = tree.currentItem();
+    QAction* answer = nullptr;
+    tree.SetMenuRunner([&](QMenu&, const QPoint&) { return answer; });
+    answer = tree.PMICopy;
+    tree.DropFiles(target, {QString::fromStdString(t + "/src/x.las")}, {});
+    EXPECT_EQ(ReadFileBytes(t + "/target/x.las"), "kept");
+    EXPECT_EQ(runner.Last().title, "Ошибка");
+    EXPECT_EQ(runner.Last().text.toStdString(), "Не удалось скопировать или переместить файлы:\n" + t + "/src/x.las");
+    answer = tree.PMICancel;
+    tree.DropFiles(target, {QString::fromStdString(t + "/src/y.las")}, {});
+    EXPECT_TRUE(fs::exists(t + "/src/y.las"));
+    EXPECT_FALSE(fs::exists(t + "/target/y.las"));
+    answer = tree.PMIMove;
+    tree.DropFiles(target, {QString::fromStdString(t + "/src/y.las")}, {});
+    EXPECT_FALSE(fs::exists(t + "/src/y.las"));
+    EXPECT_EQ(ReadFileBytes(t + "/target/y.las"), "moved");
+
+    std::unique_ptr<QMimeData> files(MakeFileDragData({QString::fromStdString(t + "/src/x.las")}));
+    EXPECT_EQ(files->urls(), QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(t + "/src/x.las"))});
+    const Qt::DropActions both = Qt::CopyAction | Qt::MoveAction;
+    EXPECT_EQ(ChooseDropEffect(files.get(), Qt::NoModifier, both), Qt::MoveAction);
+    EXPECT_EQ(ChooseDropEffect(files.get(), Qt::ControlModifier, both), Qt::CopyAction);
+    EXPECT_EQ(ChooseDropEffect(files.get(), Qt::ControlModifier | Qt::ShiftModifier, both), Qt::IgnoreAction);
+    QMimeData text;
+    text.setText("x.las");
+    EXPECT_EQ(ChooseDropEffect(&text, Qt::NoModifier, both), Qt::IgnoreAction);
+}
+
+TEST_F(BrowserTest, ClipboardCopyCarriesTheFile)
+{
+    TFormLasBrowser& b = Open();
+    b.ShowForPath(folder);
+    b.ListView->setCurrentItem(Row(b.ListView, "b.las"));
+    b.MMIEditCopyClick();
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(DroppedLocalFiles(copied), QStringList{QString::fromStdString(folder + "b.las")});
+}
+
+TEST_F(BrowserTest, IdleScanIndexesNewFilesAndStopsCleanlyAtExit)
+{
+    const std::string libFolder = dir.path() + "/lib/";
+    strativ::test::MakeLibrary(libFolder, 1, 3);
+    {
+        LogFileDBManager setup;
+        setup.Open(dir.path() + "/lib.db");
+        setup.AddLookupPath(libFolder);
+    }
+    WriteFileBytes(Settings(), "[Lib]\nIdleScan=1\n");
+    TFormLasBrowser& b = Open();
+    b.ShowForPath(folder);
+    EXPECT_TRUE(b.MMILibIdleScan->isChecked());
+    b.TimerLibScan->setInterval(50);
+    b.TimerLibScan->start();
+    strativ::test::WriteLas(libFolder + "new.las", {{"FLD", "NEWFLD"}});
+    strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
+    EXPECT_TRUE(WaitFor([&] {
+        return !probe.Rows("SELECT fld FROM logfiles WHERE file='" + libFolder + "new.las';").empty();
+    }));
+
+    // Leaving while a long scan runs.
+    strativ::test::MakeLibrary(libFolder + "many", 4, 150, 200);
+    {
+        LogFileDBManager setup;
+        setup.Open(dir.path() + "/lib.db");
+        setup.AddLookupPath(libFolder + "many/field0");
+        setup.AddLookupPath(libFolder + "many/field1");
+    }
+    ASSERT_TRUE(WaitFor([&] { return b.LibScanner != nullptr; }));
+    b.TimerLibScan->setInterval(60000);
+    browser.reset();
+    EXPECT_EQ(probe.Rows("PRAGMA integrity_check;"), Strings{"ok"});
+    TSettingsFile file(Settings());
+    std::string idle;
+    ASSERT_TRUE(file.ReadString("Lib", "IdleScan", idle));
+    EXPECT_EQ(idle, "-1");  // the timer is off while a scan runs
+}
