@@ -26,6 +26,7 @@ void TFormMain::CreateCalcCommands()
     connect(f.PMIIntViewValues, &QAction::triggered, this, Command([this] { PMIIntViewValuesClick(); }));
     connect(f.MenuStepRecalc, &QAction::triggered, this, Command([this] { MenuStepRecalcClick(); }));
     connect(f.MMICurvesAddNew, &QAction::triggered, this, Command([this] { MMICurvesAddNewClick(); }));
+    CreateCalcBar();
 }
 
 void TFormMain::MMIDetailStatClick()

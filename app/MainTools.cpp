@@ -219,7 +219,7 @@ void TFormMain::ReattachView()
     AttachDepthAxis();
     axis.SetOffset(static_cast<int>(
         std::lround(std::clamp((topDepth - attachedFirstDepth_) * axis.PixelsPerUnit(), -1.0e9, 1.0e9))));
-    PanelCurves->UpdateCurves();
+    PanelCurves->Repaint();  // SetData has recomputed each curve's statistics
     Intervals.SetTopBottom(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     SetMacroDocument(&lasFile_->GetParser());
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "app/RecentFiles.h"
+#include "core/ExprList.h"
 #include "core/CoreTypes.h"
 #include "datawin/SaveToLas.h"
 #include "core/data_dump_restore.h"
 #include "editing/IntervalManager.h"
+#include "editing/CalcPickTool.h"
 #include "editing/PanelTool.h"
 #include "platform/Colors.h"
 #include "platform/ErrorReport.h"
@@ -28,7 +30,10 @@ class QListWidgetItem;
 class QMouseEvent;
 class QScrollBar;
 class QTimer;
+class QMenu;
+class QToolBar;
 class TAboutBox;
+
 class QPainter;
 class StrativSession;
 class TCurveNameDlg;
@@ -255,6 +260,35 @@ public:
     void MMICurvesAddNewClick();
     void WriteSmoothedSegments(int curve, const ListOfFloatValuesWithIndex& list) override;
 
+    // Calculation scripts: the bar of their buttons, their menus, picking the arguments of a new
+    // curve and the group operations over intervals (MainCalcBar.cpp).
+    TExprList ExprList;
+    QToolBar* CoolBarExp = nullptr;
+    QMenu* PMenuCalcBar = nullptr;
+    QAction* MICalcBarEdit = nullptr;
+    QAction* N1 = nullptr;
+    QAction* MainMICalcSettings = nullptr;
+    QMenu* MICurveCalculations = nullptr;
+    QMenu* PMICurveGroupCalc = nullptr;
+    QMenu* MMICurvesCalc = nullptr;
+    QMenu* MMIIntCalc = nullptr;
+    void LoadCalcScripts();
+    void BuildCalcBar();
+    void BuildCalcMenus();
+    void SpBtnMathExprClick(QAction* button);
+    // Every calculation button but `except` goes up; without one the pick ends too.
+    void ReleaseCalcButtons(QAction* except);
+    void ListCurveNamesClick(QListWidgetItem* item);
+    void MICalcBarEditClick();
+    void MMICurvesOperMultClick();
+    void MMICurvesOperShiftClick();
+    void GroupCalcItemClick(QAction* item);
+    void CurveCalcItemClick(QAction* item);
+    // op: -2 multiply, -1 shift, 0.. the script of that index; curves: document indexes.
+    void RunCurveGroupOperation(int op, int preselect, const std::vector<int>& curves);
+    TCalcPickTool* CalcPickTool() const { return calcTool_.get(); }
+    const std::vector<QAction*>& CalcButtons() const { return calcButtons_; }
+
     // Services for the tools.
     TPanelWithCurves& Panel() override { return *PanelCurves; }
     TLASFile* Document() override { return lasFile_.get(); }
@@ -295,6 +329,9 @@ private:
     void CutPopupCurve(bool top);
     void RefreshCurveNames();
     void CreateCalcCommands();
+    void CreateCalcBar();
+    // Document curve under the curve pop-up menu (0 when none).
+    int PopupCurve() const;
     // A command handler, followed by the document-changed routine when it replaced arrays.
     template <class Handler>
     auto Command(Handler handler);
@@ -343,6 +380,9 @@ private:
     QActionGroup* scaleGroup_ = nullptr;
 
     std::map<QAction*, std::unique_ptr<TPanelTool>> tools_;
+    std::unique_ptr<TCalcPickTool> calcTool_;
+    std::vector<QAction*> calcButtons_;
+    bool tickChanged_ = false;  // a tick of the curve list changed in the click being handled
     TPanelTool* currentTool_ = nullptr;
     int coordsCurve_ = -1;  // panel curve shown in PanelCurveCoords
     bool popupOverList_ = false;  // PMenuCurves was opened over ListCurveNames

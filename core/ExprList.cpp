@@ -3,6 +3,7 @@
 
 #include "core/FileUtils.h"
 
+#include <algorithm>
 #include <filesystem>
 
 int TExprList::ScanFolder(const std::string& folder)
@@ -14,7 +15,10 @@ int TExprList::ScanFolder(const std::string& folder)
     folder_ = folder;
     if (folder_.back() != '/' && folder_.back() != '\\')
         folder_ += '/';
-    for (const std::string& name : GetFileList(folder_, "*.exp")) {
+    // File-name order, so that the bar, the menus and the editor agree from run to run.
+    std::vector<std::string> names = GetFileList(folder_, "*.exp");
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
         auto expression = std::make_unique<TMathExpression>();
         if (expression->Load(folder_ + name) != 0)
             continue; // a broken script is skipped without a message

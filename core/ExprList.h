@@ -1,4 +1,4 @@
-// The calculation scripts of one folder, in directory listing order.
+// The calculation scripts of one folder, in file-name order.
 #pragma once
 
 #include "core/MathExpression.h"

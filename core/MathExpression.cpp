@@ -303,13 +303,44 @@ bool TMathExpression::Calculate(const std::vector<const float*>& args, FloatVect
     context.StartD = depths ? depths[first] : 0.0;
     context.StopD = depths ? depths[last] : 0.0;
     const auto used = RangeValuesUsed(variableTrees, tree);
+    const bool substitute = nullType_ == 2;
+    // Range values come from the non-NULL samples. A range without one has none of them: a
+    // script that reads one gives NULL on the whole range, or takes NullSubst in its place.
+    bool readsAbsentValue = false;
     for (int k = 0; k < argCount; ++k) {
         const float* values = args[k] + first;
         const auto bit = [&](TRangeValue r) { return (used[k] >> static_cast<int>(r)) & 1u; };
         auto range = [&](TRangeValue r) -> double& { return context.Range[static_cast<int>(r)][k]; };
-        range(TRangeValue::StartX) = values[0];
-        range(TRangeValue::StopX) = values[count - 1];
-        range(TRangeValue::MiddleX) = args[k][(first + last) / 2];
+        const auto valid = [&](int i) { return values[i] != nullValue; };
+        int firstValid = 0;
+        while (firstValid < count && !valid(firstValid))
+            ++firstValid;
+        if (firstValid == count) {
+            for (int r = 0; r < static_cast<int>(TRangeValue::Count); ++r) {
+                readsAbsentValue = readsAbsentValue || bit(static_cast<TRangeValue>(r));
+                range(static_cast<TRangeValue>(r)) = substitute ? nullSubst_ : nullValue;
+            }
+            continue;
+        }
+        int lastValid = count - 1;
+        while (!valid(lastValid))
+            --lastValid;
+        range(TRangeValue::StartX) = values[firstValid];
+        range(TRangeValue::StopX) = values[lastValid];
+        if (bit(TRangeValue::MiddleX)) {
+            // The valid sample nearest the middle, the shallower one on a tie.
+            const int middle = (last - first) / 2;
+            for (int d = 0;; ++d) {
+                if (middle - d >= 0 && valid(middle - d)) {
+                    range(TRangeValue::MiddleX) = values[middle - d];
+                    break;
+                }
+                if (middle + d < count && valid(middle + d)) {
+                    range(TRangeValue::MiddleX) = values[middle + d];
+                    break;
+                }
+            }
+        }
         // The statistics take a pass over the range each: only those the script reads.
         if (bit(TRangeValue::AverX))
             range(TRangeValue::AverX) = NullMean(count, nullValue, values);
@@ -327,8 +358,11 @@ bool TMathExpression::Calculate(const std::vector<const float*>& args, FloatVect
 
     if (static_cast<int>(result.size()) <= last)
         result.resize(last + 1, nullValue);
+    if (readsAbsentValue && !substitute) {
+        std::fill(result.begin() + first, result.begin() + last + 1, nullValue);
+        return true;
+    }
     constexpr int B = TParserContext::BlockSize;
-    const bool substitute = nullType_ == 2;
     bool isNull[B];
     double values[B];
     for (int block = first; block <= last; block += B) {
@@ -354,7 +388,9 @@ bool TMathExpression::Calculate(const std::vector<const float*>& args, FloatVect
                 return Fail("Результат не определен в точке " + std::to_string(block + j) + " (глубина " +
                             FormatLasFixed(static_cast<float>(context.Depth[j]), 2) + ")");
             } else {
-                result[block + j] = static_cast<float>(values[j]);
+                // An infinite result (a division by zero, an overflow of float) is no value.
+                const float value = static_cast<float>(values[j]);
+                result[block + j] = std::isfinite(value) ? value : nullValue;
             }
         }
     }

@@ -73,6 +73,8 @@ public:
 
     // A left press on panel curve `curve` (0-based) at `at`.
     virtual void CurveClick(int curve, QPoint at) { (void)curve, (void)at; }
+    // A click on line `curve` (0-based panel index) of the curve list.
+    virtual void CurveListClick(int curve) { (void)curve; }
     virtual void MousePress(QMouseEvent& event) { (void)event; }
     // Every move, with or without a button held.
     virtual void MouseMove(QMouseEvent& event) { (void)event; }

@@ -92,25 +92,39 @@ void TCurve::SetData(float* values, int count)
 
 void TCurve::Update()
 {
-    float low = std::numeric_limits<float>::max();
-    float high = std::numeric_limits<float>::lowest();
-    double sum = 0;
+    // Four independent lanes without branches (NULL, NaN and infinite samples are skipped by
+    // selects): undo recomputes every curve of a document of millions of samples.
+    constexpr int kLanes = 4;
+    float low[kLanes];
+    float high[kLanes];
+    double sum[kLanes] = {};
     int n = 0;
-    for (int i = 0; i < count_; ++i) {
-        float v = values_[i];
-        if (IsNull(v) || !std::isfinite(v))
-            continue;
-        low = std::min(low, v);
-        high = std::max(high, v);
-        sum += v;
-        ++n;
+    std::fill_n(low, kLanes, std::numeric_limits<float>::max());
+    std::fill_n(high, kLanes, std::numeric_limits<float>::lowest());
+    const auto take = [&](int lane, float v) {
+        const bool present = v != nullValue_ && std::fabs(v) <= std::numeric_limits<float>::max();
+        low[lane] = present && v < low[lane] ? v : low[lane];
+        high[lane] = present && v > high[lane] ? v : high[lane];
+        sum[lane] += present ? double(v) : 0.0;
+        n += present;
+    };
+    int i = 0;
+    for (; i + kLanes <= count_; i += kLanes)
+        for (int lane = 0; lane < kLanes; ++lane)
+            take(lane, values_[i + lane]);
+    for (; i < count_; ++i)
+        take(0, values_[i]);
+    for (int lane = 1; lane < kLanes; ++lane) {
+        low[0] = std::min(low[0], low[lane]);
+        high[0] = std::max(high[0], high[lane]);
+        sum[0] += sum[lane];
     }
     if (n == 0) {
         minimum_ = maximum_ = mean_ = 0;
     } else {
-        minimum_ = low;
-        maximum_ = high;
-        mean_ = float(sum / n);
+        minimum_ = low[0];
+        maximum_ = high[0];
+        mean_ = float(sum[0] / n);
     }
     pixelsPerUnit_ = LimitedPixelsPerUnit(pixelsPerUnit_);  // a wider range may need a narrower scale
 }

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -85,6 +86,20 @@ inline void ExpectViewFollowsDocument(TFormMain& window, const std::string& comm
     EXPECT_EQ(window.PBoxAllDepth->Last(), double(document.GetBottomDepth()));
     EXPECT_EQ(window.Intervals.GetTop(), document.GetTopDepth());
     EXPECT_EQ(window.Intervals.GetBottom(), document.GetBottomDepth());
+}
+
+// A left click on panel curve `curve` in the middle of the drawing area, the mouse brought there
+// from elsewhere (a move to where the cursor already is sends nothing).
+inline void ClickCurve(TPanelWithCurves& panel, int curve)
+{
+    const PanelCoordinates c = panel.Coordinates();
+    const int row = panel.GetDepthArrayNumber(c.area.center().y());
+    const TCurve* shown = panel.GetCurve(curve);
+    const QPoint on(int(std::lround(shown->ColumnOf(shown->Values()[row], c))), c.RowOf(c.depths[row]));
+    QTest::mouseMove(&panel, c.area.topLeft());
+    QTest::mouseMove(&panel, on);
+    ASSERT_EQ(panel.GetCurrentCurve(), curve + 1);
+    QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, on);
 }
 
 class MainWindowTest : public ::testing::Test {

@@ -32,18 +32,7 @@ protected:
 
     TPanelWithCurves& Panel() const { return *window->PanelCurves; }
 
-    // A left click on panel curve `curve` in the middle of the drawing area.
-    void ClickCurve(int curve)
-    {
-        const PanelCoordinates c = Panel().Coordinates();
-        const int row = Panel().GetDepthArrayNumber(c.area.center().y());
-        const TCurve* shown = Panel().GetCurve(curve);
-        const QPoint on(int(std::lround(shown->ColumnOf(shown->Values()[row], c))), c.RowOf(c.depths[row]));
-        QTest::mouseMove(&Panel(), c.area.topLeft());  // a move to where the cursor is sends nothing
-        QTest::mouseMove(&Panel(), on);
-        ASSERT_EQ(Panel().GetCurrentCurve(), curve + 1);
-        QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, on);
-    }
+    void ClickCurve(int curve) { strativ::test::ClickCurve(Panel(), curve); }
 
     std::vector<float> Curve(int index) const
     {

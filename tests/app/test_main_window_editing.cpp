@@ -8,7 +8,9 @@
 #include "ui_MainUnit.h"
 #include "ui_SelectIntervalPart.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <functional>
 
@@ -154,6 +156,33 @@ TEST_F(MainEditingTest, ToolButtonsChooseOneToolAndEscapeEndsIt)
     EXPECT_EQ(window->StatusText(0), "");
     QTest::mouseRelease(&Panel(), Qt::LeftButton, Qt::NoModifier, to);
     EXPECT_EQ(newBlack(), 0);
+}
+
+TEST_F(MainEditingTest, HeldArrowRepeatsUntilReleasedOrTheWindowLosesTheKeyboard)
+{
+    TAxis& axis = Panel().YAxisInfo;
+    axis.SetOffset(0);
+    QTest::keyPress(window.get(), Qt::Key_Down);
+    EXPECT_EQ(axis.Offset(), 15);  // the first step at once
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(window.get(), &repeat);  // the system's repeat adds nothing
+    QTest::qWait(100);
+    const int held = axis.Offset();
+    EXPECT_GE(held, 15 * 4);
+    QTest::keyRelease(window.get(), Qt::Key_Down);
+    QTest::qWait(50);
+    EXPECT_EQ(axis.Offset(), held);
+
+    // A release that reaches another window: the repeat stops when this one loses the keyboard.
+    QTest::keyPress(window.get(), Qt::Key_Down);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    QTest::qWait(30);
+    const int stopped = axis.Offset();
+    QTest::qWait(50);
+    EXPECT_EQ(axis.Offset(), stopped);
 }
 
 TEST_F(MainEditingTest, IntervalChoiceAnswersTheFourWays)

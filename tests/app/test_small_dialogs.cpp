@@ -87,7 +87,7 @@ TEST(HelpWindow, TopicsWithoutAPageShowTheContents)
 {
     for (const auto& [topic, page] : {std::pair{20, ":/help/20.html"}, std::pair{0, ":/help/0.html"},
                                       std::pair{TDlgSessions::kHelpTopic, ":/help/7.html"},
-                                      std::pair{1, ":/help/0.html"}, std::pair{24, ":/help/0.html"},
+                                      std::pair{1, ":/help/1.html"}, std::pair{24, ":/help/0.html"},
                                       std::pair{-1, ":/help/0.html"}})
         EXPECT_EQ(THelpWindow::TopicPage(topic), page) << topic;
 

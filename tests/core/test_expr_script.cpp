@@ -130,7 +130,7 @@ TEST(MathExpression, FailuresLeaveAnErrorText)
     TMathExpression infinite = Script("1 / (x[0] - 4)");
     FloatVector result;
     ASSERT_TRUE(infinite.Calculate({x0}, result, 0, 0, Null, nullptr));
-    EXPECT_TRUE(std::isinf(result[0])); // stored as it comes
+    EXPECT_EQ(result[0], Null);  // no LAS number: stored as NULL
 }
 
 TEST(MathExpression, FileRoundTripKeepsConstantsAndVariables)
@@ -255,8 +255,15 @@ TEST(ExprList, ScanSaveAndDelete)
     list.Add(std::move(created));
     EXPECT_TRUE(list.SaveAll());
     EXPECT_FALSE(list.IsModified());
+    for (const char* name : {"b.exp", "a.exp", "c.exp"})
+        WriteFileBytes(dir.file(name), std::string("[Info]\nVersion=1\nName=") + name + "\n");
     list.Reload();
-    ASSERT_EQ(list.Count(), 2);
+    ASSERT_EQ(list.Count(), 5);
+    // File-name order whatever the directory listing gives.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(list.Item(i)->GetName(), (std::vector<std::string>{"good", "a.exp", "b.exp", "c.exp", "новый"}[i]));
+    for (int i = 3; i >= 1; --i)
+        ASSERT_TRUE(list.CheckItem(i, true));
 
     EXPECT_FALSE(list.CheckItem(2, true));
     const std::string first = list.Item(0)->GetFileName();
@@ -267,4 +274,41 @@ TEST(ExprList, ScanSaveAndDelete)
     EXPECT_FALSE(std::filesystem::exists(first));
     EXPECT_TRUE(std::filesystem::exists(second));
     EXPECT_TRUE(std::filesystem::exists(dir.file("broken.exp"))); // never touched
+}
+
+TEST(MathExpression, RangeValuesComeFromTheNonNullSamples)
+{
+    // Depths 0..6; first, middle and last samples NULL.
+    const std::vector<float> x = {Null, 4, 2, Null, 9, 1, Null};
+    const std::vector<float> depths = {0, 1, 2, 3, 4, 5, 6};
+    const struct { const char* expression; float value; } cases[] = {
+        {"startx[0]", 4}, {"stopx[0]", 1}, {"middlex[0]", 2},  // 2 and 9 are as near: the shallower
+        {"averx[0]", 4},  {"min_x[0]", 1}, {"max_x[0]", 9},    {"mind_x[0]", 5}, {"maxd_x[0]", 4},
+    };
+    for (const auto& c : cases) {
+        TMathExpression script = Script(std::string(c.expression) + " + x[0] * 0");
+        std::vector<float> result;
+        ASSERT_TRUE(script.Calculate({x.data()}, result, 0, 6, Null, depths.data())) << c.expression;
+        EXPECT_EQ(result[1], c.value) << c.expression;
+        EXPECT_EQ(result[0], Null) << c.expression;  // a NULL argument stays NULL
+    }
+    // Without NULL samples: the samples at the ends and in the middle, as before.
+    const std::vector<float> full = {3, 5, 7, 8};
+    TMathExpression middle = Script("startx[0] * 100 + middlex[0] * 10 + stopx[0] + x[0] * 0");
+    std::vector<float> result;
+    ASSERT_TRUE(middle.Calculate({full.data()}, result, 0, 3, Null, depths.data()));
+    EXPECT_EQ(result[0], 358.0f);
+
+    // An all-NULL range: the whole range NULL, or NullSubst in place of each value with NullType 2.
+    const std::vector<float> none(5, Null);
+    for (const char* expression : {"startx[0] + 1", "averx[0] + 1", "mind_x[0] + 1", "middlex[0] + 1"}) {
+        TMathExpression script = Script(expression + std::string(" + x[0] * 0"));
+        std::vector<float> out(7, 42.0f);
+        ASSERT_TRUE(script.Calculate({none.data()}, out, 1, 3, Null, depths.data()));
+        EXPECT_EQ(out, (std::vector<float>{42, Null, Null, Null, 42, 42, 42})) << expression;
+        script.SetNullType(2);
+        script.SetNullSubst(5.0f);
+        ASSERT_TRUE(script.Calculate({none.data()}, out, 1, 3, Null, depths.data()));
+        EXPECT_EQ(out[2], 6.0f) << expression;  // 5 + 1, the argument being 5 too
+    }
 }
