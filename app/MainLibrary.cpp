@@ -4,6 +4,7 @@
 #include "app/StrativProfileManager.h"
 #include "core/Lasfile.h"
 #include "core/StringUtils.h"
+#include "library/FormSQLiteEditor.h"
 #include "library/LasBrowser.h"
 #include "platform/ErrorReport.h"
 #include "platform/Folders.h"
@@ -15,6 +16,18 @@ void TFormMain::SetUpLibraryCommands()
     browse->setObjectName(QStringLiteral("MILasBrowse"));
     ui->MMIFile->insertAction(ui->MMIFileSessions, browse);
     connect(browse, &QAction::triggered, this, platform::Guarded([this] { MILasBrowseClick(); }));
+    auto* editor = new QAction(QStringLiteral("Редактор базы"), this);
+    editor->setObjectName(QStringLiteral("MMIFileSQliteEdit"));
+    editor->setVisible(false);
+    ui->MMIFile->insertAction(ui->MMIFileSessions, editor);
+    connect(editor, &QAction::triggered, this, platform::Guarded([this] { MMIFileSQliteEditClick(); }));
+}
+
+void TFormMain::MMIFileSQliteEditClick()
+{
+    FormSQLiteEditor->show();
+    FormSQLiteEditor->raise();
+    FormSQLiteEditor->activateWindow();
 }
 
 void TFormMain::MILasBrowseClick()

@@ -24,6 +24,7 @@
 #include "core/SettingsFile.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/FormSQLiteEditor.h"
 #include "library/LasBrowser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
@@ -95,6 +96,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     FormIntervals = new TFormIntervals(this, *FormIntervalParams);
     DialogCurveNames = new TDialogCurveNames(this);
+    FormSQLiteEditor = new TFormSQLiteEditor(this);
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     FormMacroSettings = new TFormMacroSettings(this);

@@ -48,6 +48,7 @@ class TDlgSessions;
 class TDeptRecalcDlg;
 class TFormChooseCurves;
 class TFormLasBrowser;
+class TFormSQLiteEditor;
 class TFormCreateCurveByValues;
 class TFormCurveTemplate;
 class TFormDetailStatistics;
@@ -168,11 +169,14 @@ public:
     void MIEditLasClick();
     TDlgSelectIntervalPart* DlgSelectIntervalPart = nullptr;
     TFormIntervalParams* FormIntervalParams = nullptr;
+    TFormSQLiteEditor* FormSQLiteEditor = nullptr;
     TDlgLogFileHeaderEditor* DlgLogFileHeaderEditor = nullptr;
     TFormLasBrowserColumns* FormLasBrowserColumns = nullptr;
     // The library browser, made on first use; destroyed with the window, which saves its settings.
     std::unique_ptr<TFormLasBrowser> LasBrowser;
     void MILasBrowseClick();
+    // Shows the SQLite editor (the menu item is hidden).
+    void MMIFileSQliteEditClick();
     TFormMacroSettings* FormMacroSettings = nullptr;
     TFormTitleTemplate* FormTitleTemplate = nullptr;
     TFormTemplSelMacroValInput* FormTemplSelMacroValInput = nullptr;

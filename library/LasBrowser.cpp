@@ -71,6 +71,8 @@ TFormLasBrowser::TFormLasBrowser(const LasBrowserServices& services, QWidget* pa
         }
     }
     ComboLibGroupBy->setCurrentIndex(0);
+    connect(ComboLibGroupBy, &QComboBox::currentIndexChanged, this,
+            [this] { RunLibraryAction(this, [this] { ComboLibGroupByChange(); }); });
     RebuildColumns();
 }
 
@@ -213,6 +215,16 @@ void TFormLasBrowser::CreateMenus()
     MIRefresh = view->addAction(QStringLiteral("Обновить"));
 
     MMILib = menuBar()->addMenu(QStringLiteral("Библиотека"));
+    MMILibAddFolder = MMILib->addAction(QStringLiteral("Добавить текущий каталог в библиотеку"));
+    MMILibSelectAndAddPath = MMILib->addAction(QStringLiteral("Выбрать каталог для добавления в библиотеку..."));
+    MMILibRescan = MMILib->addAction(QStringLiteral("Пересканировать библиотеку"));
+    MMILib->addSeparator();
+    MMILibAddFilesToGroup = MMILib->addMenu(QStringLiteral("Добавить файлы в группу"));
+    MMIAddFilesToGroupNew = MMILibAddFilesToGroup->addAction(QStringLiteral("Новая группа ..."));
+    MMILibRemoveMissingFiles = MMILib->addAction(QStringLiteral("Удалить информацию об отсутствующих файлах"));
+    MMILibPathesToDelete = MMILib->addMenu(QStringLiteral("Удалить путь из базы"));
+    MMILibRemoveGroup = MMILib->addMenu(QStringLiteral("Удалить группу из базы"));
+    MMILib->addSeparator();
     MMILibIdleScan = MMILib->addAction(QStringLiteral("Фоновое сканирование"));
     MMILibIdleScan->setCheckable(true);
 
@@ -256,6 +268,15 @@ void TFormLasBrowser::ConnectEvents()
     on(MIMinimalAddInfo, [this] { SetInfoMode(2); });
     on(MMIDTVShow, [this] { ArrangePanels(); });
     on(MMILibIdleScan, [this] { MMILibIdleScanClick(); });
+    on(MMILibAddFolder, [this] { MMILibAddFolderClick(); });
+    on(MMILibSelectAndAddPath, [this] { MMILibSelectAndAddPathClick(); });
+    on(MMILibRescan, [this] { MMILibRescanClick(); });
+    on(MMILibRemoveMissingFiles, [this] { MMILibRemoveMissingFilesClick(); });
+    on(MMIAddFilesToGroupNew, [this] { MMIAddFilesToGroupNewClick(MMIAddFilesToGroupNew); });
+    on(PMFAddToGroupNew, [this] { MMIAddFilesToGroupNewClick(PMFAddToGroupNew); });
+    connect(MMILib, &QMenu::aboutToShow, this, [this] { RunLibraryAction(this, [this] { UpdateLibraryMenus(); }); });
+    connect(PMneuFiles, &QMenu::aboutToShow, this,
+            [this] { RunLibraryAction(this, [this] { UpdateLibraryMenus(); }); });
     on(MMIFavsAdd, [this] { MMIFavsAddClick(); });
     on(MMIFavsDelete, [this] { MMIFavsDeleteClick(); });
     on(MMIFavsClear, [this] { MMIFavsClearClick(); });
@@ -278,7 +299,13 @@ void TFormLasBrowser::ConnectEvents()
             [this](QTreeWidgetItem* node) { RunLibraryAction(this, [&] { TVLasInfoChange(node); }); });
     connect(PageControl, &QTabWidget::currentChanged, this,
             [this](int index) { RunLibraryAction(this, [&] { PageChanged(index); }); });
-    connect(TreeViewLib, &QTreeWidget::currentItemChanged, this, run([this] { TreeViewLibChange(); }));
+    connect(TreeViewLib, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* node) { RunLibraryAction(this, [&] { TreeViewLibChange(node); }); });
+    connect(TreeViewLib, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* node) { RunLibraryAction(this, [&] { TreeViewLibExpanding(node); }); });
+    connect(TreeViewLib, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* node) { node->setIcon(0, LibraryNodeIcon(false)); });
+    connect(EditLibSearch, &QLineEdit::textChanged, this, run([this] { RefreshLibraryTree(); }));
     connect(ListViewFavorites, &QTreeWidget::itemDoubleClicked, this, run([this] { ListViewFavoritesDblClick(); }));
     connect(ListViewFavorites, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
         if (!fillingBookmarks_ && column == 0)
@@ -386,21 +413,7 @@ void TFormLasBrowser::TSLibShow()
 {
     PageMode = 2;
     RefreshLibraryTree();
-}
-
-void TFormLasBrowser::RefreshLibraryTree()
-{
-    TreeViewLib->clear();
-    auto* root = new QTreeWidgetItem(TreeViewLib, {QStringLiteral("/")});
-    TreeViewLib->setCurrentItem(root);
-}
-
-void TFormLasBrowser::TreeViewLibChange()
-{
-    // The library lists files only while its page is shown.
-    if (PageMode != 2)
-        return;
-    ClearFileList();
+    UpdateLibraryMenus();
 }
 
 void TFormLasBrowser::TimerLibScanTimer()

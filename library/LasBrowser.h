@@ -87,6 +87,14 @@ public:
     QAction* MMIDTVShow = nullptr;
     QAction* MIRefresh = nullptr;
     QMenu* MMILib = nullptr;
+    QAction* MMILibAddFolder = nullptr;
+    QAction* MMILibSelectAndAddPath = nullptr;
+    QAction* MMILibRescan = nullptr;
+    QMenu* MMILibAddFilesToGroup = nullptr;
+    QAction* MMIAddFilesToGroupNew = nullptr;
+    QAction* MMILibRemoveMissingFiles = nullptr;
+    QMenu* MMILibPathesToDelete = nullptr;
+    QMenu* MMILibRemoveGroup = nullptr;
     QAction* MMILibIdleScan = nullptr;
     QAction* MMIFavsAdd = nullptr;
     QAction* MMIFavsDelete = nullptr;
@@ -130,8 +138,15 @@ public:
     int ListViewCompare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
     void OpenSelected(bool add);
     void OpenSelectedLibraryFile(bool add);
-    // The header of a file row, null for a folder row.
+    // The header and the path of a file row; null and "" for a folder row.
     static const TLasParser2Header* RowHeader(const QTreeWidgetItem* row);
+    static std::string RowPath(const QTreeWidgetItem* row);
+    // Rows of the folder names (no picture for "..") and of the files that have a LAS header
+    // (paths: base + name, or the names alone with an empty base); the row count.
+    int FillLibraryFileList(const std::string& base, const std::vector<std::string>& folders,
+                            const std::vector<std::string>& files);
+    // Paths of the selected file rows, in list order.
+    std::vector<std::string> GetSelectedFiles() const;
 
     // Panels and columns.
     void ArrangePanels();
@@ -156,7 +171,26 @@ public:
     void TSFavoritsShow();
     void TSLibShow();
     void RefreshLibraryTree();
-    void TreeViewLibChange();
+    void TreeViewLibChange(QTreeWidgetItem* node);
+    void TreeViewLibExpanding(QTreeWidgetItem* node);
+    void ComboLibGroupByChange();
+    // The conditions as SQL, every text a quoted literal.
+    std::string BuildSearchCondition(const std::string& text) const;
+    std::string BuildNodeCondition(const QTreeWidgetItem* node) const;
+    void AddLibraryLevel(QTreeWidgetItem* parent, const std::string& column, const std::string& condition);
+    std::vector<std::string> GetNodeFiles(const std::string& condition);
+    void StoreLibrarySelection();
+    void RestoreLibrarySelection();
+    void UpdateLibraryMenus();
+    void MMILibAddFolderClick();
+    void MMILibSelectAndAddPathClick();
+    void MMILibRescanClick();
+    void MMILibRemoveMissingFilesClick();
+    void MMILibRemovePathItemClick(const QString& path);
+    void MMILibRemoveGroupItemClick(const QString& group);
+    // A group item or one of the two "Новая группа ..." items.
+    void MMIAddFilesToGroupNewClick(QAction* item);
+    static QIcon LibraryNodeIcon(bool expanded);
 
     // Idle scan.
     void TimerLibScanTimer();
@@ -183,9 +217,11 @@ private:
     void CreateMenus();
     void ConnectEvents();
     void PageChanged(int index);
+    std::string LibrarySearchCondition() const;
+    void AddLibraryFolder(const std::string& folder);
     QTreeWidgetItem* SelectedRow() const;
     // Minimises the browser, brings the main window forward and hands it the file.
-    void HandBack(const TLasParser2Header& header, bool add);
+    void HandBack(const std::string& path, bool add);
     void ForgetHeaders();
 
     LasBrowserServices services_;

@@ -32,9 +32,9 @@ namespace {
 // A row of the file list: a folder row has no header; a file row owns the header read from it.
 class BrowserRow : public QTreeWidgetItem {
 public:
-    BrowserRow(const TFormLasBrowser& browser, const QString& caption,
+    BrowserRow(const TFormLasBrowser& browser, const QString& caption, std::string path = {},
                std::unique_ptr<TLasParser2Header> header = nullptr)
-        : browser_(browser), Header(std::move(header))
+        : browser_(browser), Path(std::move(path)), Header(std::move(header))
     {
         setText(0, caption);
     }
@@ -44,6 +44,7 @@ public:
     }
 
     const TFormLasBrowser& browser_;
+    std::string Path;  // of a file row (the header keeps at most 255 bytes of it)
     std::unique_ptr<TLasParser2Header> Header;
 };
 
@@ -90,6 +91,12 @@ const TLasParser2Header* TFormLasBrowser::RowHeader(const QTreeWidgetItem* row)
     return browserRow ? browserRow->Header.get() : nullptr;
 }
 
+std::string TFormLasBrowser::RowPath(const QTreeWidgetItem* row)
+{
+    const auto* browserRow = dynamic_cast<const BrowserRow*>(row);
+    return browserRow && browserRow->Header ? browserRow->Path : std::string();
+}
+
 void TFormLasBrowser::ForgetHeaders()
 {
     InfoTree.SetHeader(nullptr);
@@ -110,27 +117,38 @@ int TFormLasBrowser::FillFileList(std::string folder)
     if (folder.empty() || !fs::is_directory(folder, error))
         return 0;
     folder = WithSlash(folder);
-    static const QFileIconProvider icons;
     std::vector<std::string> folders;
     std::vector<std::string> files;
     ListFolder(folder, folders, files);
-    QList<QTreeWidgetItem*> rows;
     if (folder != "/")
-        rows.append(new BrowserRow(*this, QStringLiteral("..")));
+        folders.insert(folders.begin(), "..");
+    return FillLibraryFileList(folder, folders, files);
+}
+
+int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vector<std::string>& folders,
+                                         const std::vector<std::string>& files)
+{
+    ClearFileList();
+    static const QFileIconProvider icons;
+    QList<QTreeWidgetItem*> rows;
     for (const std::string& name : folders) {
+        if (name == ".")
+            continue;
         auto* row = new BrowserRow(*this, Text(name));
-        row->setIcon(0, icons.icon(QFileInfo(Text(folder + name))));
+        if (name != "..")
+            row->setIcon(0, icons.icon(QFileInfo(Text(base + name))));
         rows.append(row);
     }
     QIcon lasIcon;
     for (const std::string& name : files) {
+        const std::string path = base.empty() ? name : base + name;
         auto header = std::make_unique<TLasParser2Header>();
-        if (!header->ParseFile(folder + name))
+        if (!header->ParseFile(path))
             continue;
         if (lasIcon.isNull())
-            lasIcon = icons.icon(QFileInfo(Text(folder + name)));
-        const QString caption = Text(ExtractNamePart(header->FileName.View()));
-        auto* row = new BrowserRow(*this, caption, std::move(header));
+            lasIcon = icons.icon(QFileInfo(Text(path)));
+        const QString caption = Text(ExtractNamePart(path));
+        auto* row = new BrowserRow(*this, caption, path, std::move(header));
         row->setIcon(0, lasIcon);
         for (int k = 0; k < ColumnSet.Items.Count(); ++k) {
             std::string value;
@@ -145,6 +163,17 @@ int TFormLasBrowser::FillFileList(std::string folder)
         ListView->sortItems(0, Qt::AscendingOrder);
     ListView->setUpdatesEnabled(true);
     return ListView->topLevelItemCount();
+}
+
+std::vector<std::string> TFormLasBrowser::GetSelectedFiles() const
+{
+    std::vector<std::string> files;
+    for (int i = 0; i < ListView->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = ListView->topLevelItem(i);
+        if (row->isSelected() && RowHeader(row))
+            files.push_back(RowPath(row));
+    }
+    return files;
 }
 
 void TFormLasBrowser::ShowFolder(std::string folder)
@@ -241,9 +270,9 @@ int TFormLasBrowser::ListViewCompare(const QTreeWidgetItem* row1, const QTreeWid
     return Sign(key1.compare(key2)) * (SortDirection > 0 ? 1 : -1);
 }
 
-void TFormLasBrowser::HandBack(const TLasParser2Header& header, bool add)
+void TFormLasBrowser::HandBack(const std::string& file, bool add)
 {
-    const QString path = Text(header.FileName.c_str());
+    const QString path = Text(file);
     showMinimized();
     if (MainWindowHandle) {
         if (MainWindowHandle->isMinimized())
@@ -266,8 +295,8 @@ void TFormLasBrowser::OpenSelected(bool add)
     QTreeWidgetItem* row = SelectedRow();
     if (ListView->topLevelItemCount() == 0 || !row || !OnOpenFile)
         return;
-    if (const TLasParser2Header* header = RowHeader(row)) {
-        HandBack(*header, add);
+    if (RowHeader(row)) {
+        HandBack(RowPath(row), add);
         return;
     }
     if (row->text(0) == QStringLiteral(".."))
@@ -284,7 +313,7 @@ void TFormLasBrowser::OpenSelectedLibraryFile(bool add)
     QTreeWidgetItem* row = SelectedRow();
     if (ListView->topLevelItemCount() == 0 || !row || !OnOpenFile || !RowHeader(row))
         return;
-    HandBack(*RowHeader(row), add);
+    HandBack(RowPath(row), add);
 }
 
 void TFormLasBrowser::ListViewChange()
@@ -327,10 +356,9 @@ void TFormLasBrowser::TVLasInfoChange(QTreeWidgetItem* node)
 
 void TFormLasBrowser::MMIFileEditHeaderClick()
 {
-    const TLasParser2Header* rowHeader = RowHeader(SelectedRow());
-    if (!rowHeader)
+    const std::string path = RowPath(SelectedRow());
+    if (path.empty())
         return;
-    const std::string path = rowHeader->FileName.c_str();
     LASFileHeader header;
     if (header.Read(path) != 0 || !services_.HeaderEditor || !services_.HeaderEditor->Execute(&header, DBManager))
         return;
@@ -349,10 +377,9 @@ void TFormLasBrowser::MMIFileEditHeaderClick()
 void TFormLasBrowser::PMFDeleteClick()
 {
     QTreeWidgetItem* row = SelectedRow();
-    const TLasParser2Header* header = RowHeader(row);
-    if (!header)
+    const std::string path = RowPath(row);
+    if (path.empty())
         return;
-    const std::string path = header->FileName.c_str();
     if (platform::MessageBox(this, QStringLiteral("Вы действительно хотите удалить файл\n'") + Text(path) + "'?",
                              QStringLiteral("Удаление файла"),
                              platform::MB_YESNO | platform::MB_ICONWARNING) != platform::IDYES)
@@ -367,19 +394,19 @@ void TFormLasBrowser::PMFDeleteClick()
 
 void TFormLasBrowser::StartFileDrag(int index)
 {
-    const TLasParser2Header* header = RowHeader(ListView->topLevelItem(index));
-    if (!header)
+    const std::string path = RowPath(ListView->topLevelItem(index));
+    if (path.empty())
         return;
     auto* drag = new QDrag(this);
-    drag->setMimeData(MakeFileDragData({Text(header->FileName.c_str())}));
+    drag->setMimeData(MakeFileDragData({Text(path)}));
     drag->exec(Qt::CopyAction | Qt::MoveAction);
 }
 
 void TFormLasBrowser::MMIEditCopyClick()
 {
-    const TLasParser2Header* header = RowHeader(SelectedRow());
-    if (header)
-        QApplication::clipboard()->setMimeData(MakeFileDragData({Text(header->FileName.c_str())}));
+    const std::string path = RowPath(SelectedRow());
+    if (!path.empty())
+        QApplication::clipboard()->setMimeData(MakeFileDragData({Text(path)}));
 }
 
 bool TFormLasBrowser::eventFilter(QObject* watched, QEvent* event)

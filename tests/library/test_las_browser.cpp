@@ -4,7 +4,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <map>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,6 +27,7 @@
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/FileDragData.h"
 #include "library/FormLasBrowserColumns.h"
+#include "library/FormSQLiteEditor.h"
 #include "library/LasBrowser.h"
 #include "library/LogFileDBManager.h"
 #include "platform/RecordingDialogRunner.h"
@@ -430,4 +437,186 @@ TEST_F(BrowserTest, IdleScanIndexesNewFilesAndStopsCleanlyAtExit)
     std::string idle;
     ASSERT_TRUE(file.ReadString("Lib", "IdleScan", idle));
     EXPECT_EQ(idle, "-1");  // the timer is off while a scan runs
+}
+
+namespace {
+
+Strings ChildTexts(const QTreeWidgetItem* node)
+{
+    Strings texts;
+    for (int i = 0; i < node->childCount(); ++i)
+        texts.push_back(node->child(i)->text(0).toStdString());
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+QTreeWidgetItem* Child(QTreeWidgetItem* node, const std::string& text)
+{
+    for (int i = 0; i < node->childCount(); ++i)
+        if (node->child(i)->text(0).toStdString() == text)
+            return node->child(i);
+    return nullptr;
+}
+
+// The library page over three files (f1: A/1, f2: A/2, f3: B/1) and any more given.
+class LibraryPageTest : public BrowserTest {
+protected:
+    TFormLasBrowser& OpenLibrary(const std::map<std::string, std::pair<std::string, std::string>>& more = {})
+    {
+        std::map<std::string, std::pair<std::string, std::string>> files = {
+            {"f1", {"A", "1"}}, {"f2", {"A", "2"}}, {"f3", {"B", "1"}}};
+        files.insert(more.begin(), more.end());
+        for (const auto& [name, values] : files)
+            strativ::test::WriteLas(lib + name + ".las", {{"FLD", values.first}, {"WELL", values.second}});
+        TFormLasBrowser& b = Open();
+        manager.AddLookupPath(lib);
+        manager.RescanAllPaths();
+        b.ShowForPath(folder);
+        b.PageControl->setCurrentWidget(b.TSLib);
+        return b;
+    }
+    QTreeWidgetItem* Root() { return browser->TreeViewLib->topLevelItem(0); }
+    void Select(QTreeWidgetItem* node) { browser->TreeViewLib->setCurrentItem(node); }
+
+    std::string lib = dir.path() + "/lib/";
+};
+
+} // namespace
+
+TEST_F(LibraryPageTest, TreeGroupsFilesAndListsTheNodeFiles)
+{
+    TFormLasBrowser& b = OpenLibrary();
+    ASSERT_NE(Root(), nullptr);
+    EXPECT_EQ(Root()->text(0), "/");
+    EXPECT_EQ(ChildTexts(Root()), (Strings{"A", "B"}));
+    QTreeWidgetItem* a = Child(Root(), "A");
+    a->setExpanded(true);
+    EXPECT_EQ(ChildTexts(a), (Strings{"1", "2"}));
+    Select(Child(a, "1"));
+    EXPECT_EQ(RowCaptions(b.ListView), Strings{"f1.las"});
+    EXPECT_EQ(b.ListView->topLevelItem(0)->text(1), "A");
+    Select(Root());
+    EXPECT_EQ(b.ListView->topLevelItemCount(), 0);
+
+    // The selection survives a rebuild; the search narrows the first level.
+    Select(Child(a, "2"));
+    b.RefreshLibraryTree();
+    ASSERT_NE(b.TreeViewLib->currentItem(), nullptr);
+    EXPECT_EQ(b.TreeViewLib->currentItem()->text(0), "2");
+    EXPECT_EQ(RowCaptions(b.ListView), Strings{"f2.las"});
+    b.EditLibSearch->setText("B");
+    EXPECT_EQ(ChildTexts(Root()), Strings{"B"});
+    EXPECT_EQ(b.BuildSearchCondition(""), "fld LIKE '%%'  OR well LIKE '%%' ");
+
+    // Another grouping: field, then date.
+    b.EditLibSearch->clear();
+    b.ComboLibGroupBy->setCurrentIndex(1);
+    EXPECT_EQ(b.GroupByColumns, (Strings{"fld", "date"}));
+    EXPECT_EQ(ChildTexts(Root()), (Strings{"A", "B"}));
+}
+
+TEST_F(LibraryPageTest, NewGroupTakesTheSelectedFiles)
+{
+    TFormLasBrowser& b = OpenLibrary();
+    QTreeWidgetItem* a = Child(Root(), "A");
+    Select(a);
+    ASSERT_EQ(b.ListView->topLevelItemCount(), 2);
+    runner.Clear();
+    b.MMIAddFilesToGroupNew->trigger();  // nothing selected
+    EXPECT_EQ(runner.Last().text, "Не выбраны файлы!");
+    b.ListView->selectAll();
+    runner.PushText("my group");
+    b.MMIAddFilesToGroupNew->trigger();
+    strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
+    EXPECT_EQ(probe.Rows("SELECT gr_name, file FROM groups ORDER BY file;"),
+              (Strings{"mygroup|" + lib + "f1.las", "mygroup|" + lib + "f2.las"}));
+    EXPECT_NE(b.findChild<QAction*>("MILibAddToGroupItem_0"), nullptr);
+    b.UpdateLibraryMenus();  // as the popup does when it opens
+    QAction* popupItem = b.findChild<QAction*>("PMFAddToGroupItem_0");
+    ASSERT_NE(popupItem, nullptr);
+    EXPECT_EQ(popupItem->text(), "mygroup");
+    EXPECT_NE(b.findChild<QAction*>("MILibRemoveGroupItem_0"), nullptr);
+    EXPECT_EQ(b.findChild<QAction*>("MILibRemovePathItem_0")->text().toStdString(), lib);
+
+    // Grouped by groups, the group lists its files; removing it empties the level.
+    b.ComboLibGroupBy->setCurrentIndex(3);
+    EXPECT_EQ(ChildTexts(Root()), Strings{"mygroup"});
+    Select(Child(Root(), "mygroup"));
+    EXPECT_EQ(RowCaptions(b.ListView), (Strings{"f1.las", "f2.las"}));
+    b.findChild<QAction*>("MILibRemoveGroupItem_0")->trigger();
+    EXPECT_EQ(ChildTexts(Root()), Strings{});
+    EXPECT_EQ(b.findChild<QAction*>("MILibRemoveGroupItem_0"), nullptr);
+}
+
+TEST_F(LibraryPageTest, ApostrophesInValuesStayInsideTheirLiterals)
+{
+    TFormLasBrowser& b = OpenLibrary({{"f4", {"O'Brien", "7"}}, {"f5", {"x' OR '1'='1", "8"}}});
+    EXPECT_EQ(ChildTexts(Root()), (Strings{"A", "B", "O'Brien", "x' OR '1'='1"}));
+    QTreeWidgetItem* brien = Child(Root(), "O'Brien");
+    brien->setExpanded(true);
+    EXPECT_EQ(ChildTexts(brien), Strings{"7"});
+    Select(Child(brien, "7"));
+    EXPECT_EQ(RowCaptions(b.ListView), Strings{"f4.las"});
+    Select(Child(Root(), "x' OR '1'='1"));
+    EXPECT_EQ(RowCaptions(b.ListView), Strings{"f5.las"});
+    EXPECT_EQ(runner.Requests().size(), 0u);
+}
+
+TEST_F(LibraryPageTest, RescanFailureAndMissingFilesAreReported)
+{
+    TFormLasBrowser& b = OpenLibrary();
+    runner.Push(platform::IDOK);
+    b.MMILibRescan->trigger();
+    EXPECT_EQ(runner.Last().text, "Сканирование каталогов закончено!\nПросканировано 3 файлов");
+    strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
+    probe.Execute("CREATE TRIGGER refuse BEFORE INSERT ON logfiles BEGIN SELECT RAISE(ABORT, 'disk refused'); END;");
+    b.MMILibRescan->trigger();
+    EXPECT_EQ(runner.Last().title, "Библиотека");
+    EXPECT_EQ(runner.Last().flags & platform::MB_ICONMASK, platform::MB_ICONERROR);
+    EXPECT_TRUE(runner.Last().text.startsWith("Сканирование каталогов прервано из-за ошибки:\n"));
+    EXPECT_TRUE(runner.Last().text.contains("disk refused"));
+    EXPECT_TRUE(runner.Last().text.endsWith("\nПросканировано 0 файлов"));
+
+    fs::remove(lib + "f3.las");
+    runner.Clear();
+    b.MMILibRemoveMissingFiles->trigger();
+    EXPECT_EQ(runner.Last().text, "Удалено из базы 1 записей.");
+    EXPECT_EQ(runner.Last().title, "Очистка базы");
+}
+
+TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
+{
+    strativ::test::TempDir dir;
+    RecordingDialogRunner runner;
+    TFormSQLiteEditor editor;
+    const std::string file = dir.file("new.db");
+    runner.PushFiles({QString::fromStdString(file)});
+    editor.Button1->click();
+    EXPECT_EQ(editor.LabelDB->text().toStdString(), file);
+    EXPECT_EQ(editor.ListBoxPaths->count(), 0);
+    EXPECT_EQ(editor.ListBoxFields->count(), 0);
+    EXPECT_EQ(strativ::test::LibraryDbProbe(file).Count("sqlite_master WHERE type='table'"), 4);
+
+    runner.PushFiles({QString::fromStdString(dir.path())});
+    editor.ButtonAddPath->click();
+    runner.PushFiles({QString::fromStdString(dir.path())});
+    editor.ButtonAddPath->click();
+    EXPECT_EQ(runner.Last().title, "Ошибка при запросе к базе");
+    EXPECT_EQ(runner.Last().text, "19 : SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: lookups.path");
+    EXPECT_EQ(editor.ListBoxPaths->count(), 1);
+
+    runner.Clear();
+    editor.ButtonRescan->click();
+    EXPECT_EQ(runner.Last().text, "Сканирование закончено!");
+    editor.ListBoxPaths->setCurrentRow(0);
+    editor.ButtonDelPath->click();
+    EXPECT_EQ(editor.ListBoxPaths->count(), 0);
+
+    // A file that is no database: the reason is shown and nothing of the old file stays.
+    strativ::test::WriteFileBytes(dir.file("foreign.db"), std::string(4096, 'x'));
+    runner.PushFiles({QString::fromStdString(dir.file("foreign.db"))});
+    editor.Button1->click();
+    EXPECT_EQ(runner.Last().title, "Ошибка");
+    EXPECT_TRUE(runner.Last().text.contains("file is not a database"));
+    EXPECT_TRUE(editor.LabelDB->text().isEmpty());
 }

@@ -1,0 +1,133 @@
+// SQLite editor: layout, opening a database file and its folder and field lists.
+#include "library/FormSQLiteEditor.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "library/LibraryErrors.h"
+#include "platform/DialogRunner.h"
+
+namespace {
+
+template <class Control>
+Control* Place(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    auto* control = new Control(parent);
+    control->setObjectName(QLatin1String(name));
+    if constexpr (std::is_same_v<Control, QPlainTextEdit>)
+        control->setPlainText(text);
+    else if constexpr (!std::is_same_v<Control, QListWidget>)
+        control->setText(text);
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
+} // namespace
+
+TFormSQLiteEditor::TFormSQLiteEditor(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("TFormSQLiteEditor"));
+    setWindowTitle(QStringLiteral("SQLite editor"));
+    resize(696, 480);
+    Place<QLabel>(this, "Label1", QStringLiteral("Version of an SQLite:"), 12, 16, 110, 13);
+    LabelVersion = Place<QLabel>(this, "LabelVersion", QStringLiteral("LabelVersion"), 124, 16, 80, 13);
+    Button1 = Place<QPushButton>(this, "Button1", QStringLiteral("Выбрать файл БД"), 12, 40, 179, 25);
+    LabelDB = Place<QLabel>(this, "LabelDB", QStringLiteral("-"), 208, 44, 470, 13);
+    Place<QLabel>(this, "Label2", QStringLiteral("Запрос:"), 28, 104, 60, 13);
+    Memo1 = Place<QPlainTextEdit>(this, "Memo1", QStringLiteral("Memo1"), 100, 80, 381, 57);
+    ButtonExecQuery = Place<QPushButton>(this, "ButtonExecQuery", QStringLiteral("Выполнить"), 540, 100, 75, 25);
+    Place<QLabel>(this, "Label3", QStringLiteral("Пути поиска"), 32, 172, 70, 13);
+    ButtonRescan = Place<QPushButton>(this, "ButtonRescan", QStringLiteral("Rescan"), 104, 168, 75, 25);
+    ListBoxPaths = Place<QListWidget>(this, "ListBoxPaths", {}, 20, 204, 157, 173);
+    ButtonAddPath = Place<QPushButton>(this, "ButtonAddPath", QStringLiteral("++"), 28, 396, 45, 25);
+    ButtonDelPath = Place<QPushButton>(this, "ButtonDelPath", QStringLiteral("--"), 120, 396, 43, 25);
+    Place<QLabel>(this, "Label4", QStringLiteral("Список полщадей:"), 248, 172, 110, 13);
+    ListBoxFields = Place<QListWidget>(this, "ListBoxFields", {}, 232, 200, 149, 177);
+    const auto on = [this](QPushButton* button, auto handler) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { RunLibraryAction(this, handler); });
+    };
+    on(Button1, [this] { Button1Click(); });
+    on(ButtonAddPath, [this] { ButtonAddPathClick(); });
+    on(ButtonDelPath, [this] { ButtonDelPathClick(); });
+    on(ButtonRescan, [this] { ButtonRescanClick(); });
+}
+
+TFormSQLiteEditor::~TFormSQLiteEditor() = default;
+
+void TFormSQLiteEditor::Button1Click()
+{
+    LabelDB->clear();
+    platform::FileDialogOptions options;
+    options.title = QStringLiteral("Файл базы данных");
+    const QString file = platform::GetOpenFileName(this, options);
+    if (file.isEmpty())
+        return;
+    try {
+        Manager.Open(file.toStdString());
+    } catch (...) {
+        // A file that is no library database leaves nothing of the one shown before.
+        ListBoxPaths->clear();
+        ListBoxFields->clear();
+        throw;
+    }
+    LabelDB->setText(file);
+    RefreshFields();
+    RefreshPaths();
+}
+
+void TFormSQLiteEditor::RefreshFields()
+{
+    ListBoxFields->clear();
+    try {
+        for (const std::string& value : Manager.SelectDistinctField())
+            ListBoxFields->addItem(QString::fromStdString(value));
+    } catch (const std::exception& error) {
+        ListBoxFields->clear();
+        platform::MessageBox(this,
+                             QStringLiteral("Во время обновления списка площадей произошла ошибка:\n") +
+                                 QString::fromUtf8(error.what()),
+                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONINFORMATION);
+    }
+}
+
+void TFormSQLiteEditor::RefreshPaths()
+{
+    ListBoxPaths->clear();
+    RunLibraryAction(this, [this] {
+        for (const std::string& path : Manager.GetLookupPaths())
+            ListBoxPaths->addItem(QString::fromStdString(path));
+    });
+}
+
+void TFormSQLiteEditor::ButtonAddPathClick()
+{
+    platform::FileDialogOptions options;
+    options.title = QStringLiteral("Каталог для сканирования");
+    const QString folder = platform::GetExistingDirectory(this, options);
+    if (!folder.isEmpty())
+        RunLibraryAction(this, [&] { Manager.AddLookupPath(folder.toStdString()); });
+    RefreshPaths();
+}
+
+void TFormSQLiteEditor::ButtonDelPathClick()
+{
+    const QListWidgetItem* item = ListBoxPaths->currentItem();
+    if (!item)
+        return;
+    Manager.DeleteLookupPaths({item->text().toStdString()});
+    RefreshPaths();
+}
+
+void TFormSQLiteEditor::ButtonRescanClick()
+{
+    std::string failure;
+    Manager.RescanAllPaths(&failure);
+    if (failure.empty())
+        platform::MessageBox(this, QStringLiteral("Сканирование закончено!"), QStringLiteral("Сканирование файлов"),
+                             platform::MB_OK | platform::MB_ICONINFORMATION);
+    else
+        platform::MessageBox(this, QStringLiteral("Сканирование прервано из-за ошибки:\n") + QString::fromStdString(failure),
+                             QStringLiteral("Сканирование файлов"), platform::MB_OK | platform::MB_ICONERROR);
+}
