@@ -6,7 +6,10 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -19,7 +22,7 @@
 namespace {
 
 constexpr int kCurves = 20;
-constexpr int kRows = 226000;
+constexpr int kRows = 226000;  // 50 MB; ten times as many for 500 MB
 
 std::string TempPath(const char* name)
 {
@@ -28,12 +31,13 @@ std::string TempPath(const char* name)
            std::to_string(getpid()) + "_" + name;
 }
 
-std::string Header(int curves)
+std::string Header(int curves, bool wrapped = false)
 {
     std::string text =
         "~Version Information\r\n"
         " VERS.                 2.0 : CWLS LOG ASCII STANDARD - VERSION 2.0\r\n"
-        " WRAP.                 NO  : One line per depth step\r\n"
+        + std::string(wrapped ? " WRAP.                 YES : Five lines per depth step\r\n"
+                              : " WRAP.                 NO  : One line per depth step\r\n") +
         "~Well Information\r\n"
         " STRT.M          1000.00 : START DEPTH\r\n"
         " STOP.M          1000.00 : STOP DEPTH\r\n"
@@ -48,10 +52,11 @@ std::string Header(int curves)
     return text + "~Parameter Information\r\n BHT.DEGC 35.5 : Bottom hole temperature\r\n";
 }
 
-// A LAS 2.0 file of kCurves curves and `rows` rows, 1% NULL samples, CR LF line ends.
-std::string MakeLasText(int rows)
+// A LAS 2.0 file of kCurves curves and `rows` rows, 1% NULL samples, CR LF line ends; wrapped:
+// the depth on its own line and five values a line after it.
+std::string MakeLasText(int rows, bool wrapped = false)
 {
-    std::string text = Header(kCurves) + "~A DEPT\r\n";
+    std::string text = Header(kCurves, wrapped) + "~A DEPT\r\n";
     text.reserve(text.size() + static_cast<size_t>(rows) * 224);
     std::mt19937 random(7);
     std::uniform_real_distribution<float> value(-500.0f, 5000.0f);
@@ -61,6 +66,8 @@ std::string MakeLasText(int rows)
         std::snprintf(field, sizeof field, "%10.2f", 1000.0 + r * 0.1);
         text += field;
         for (int c = 1; c < kCurves; ++c) {
+            if (wrapped && c % 5 == 1)
+                text += "\r\n";
             if (percent(random) == 0)
                 std::snprintf(field, sizeof field, " %10s", "-999.2500");
             else
@@ -83,23 +90,15 @@ struct BenchFile {
     size_t size = 0;
 };
 
-const BenchFile& DataFile()
+const BenchFile& DataFile(int rows = kRows, bool wrapped = false)
 {
-    static const BenchFile file("data.las", MakeLasText(kRows));
-    return file;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::string bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        std::fseek(file, 0, SEEK_END);
-        bytes.resize(static_cast<size_t>(std::ftell(file)));
-        std::fseek(file, 0, SEEK_SET);
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-        std::fclose(file);
-    }
-    return bytes;
+    static std::map<std::pair<int, bool>, std::unique_ptr<BenchFile>> files;
+    auto& file = files[{rows, wrapped}];
+    if (!file)
+        file = std::make_unique<BenchFile>(
+            ("data" + std::to_string(rows) + (wrapped ? "w" : "") + ".las").c_str(),
+            MakeLasText(rows, wrapped));
+    return *file;
 }
 
 long ProcStatusKb(const char* key)
@@ -144,52 +143,87 @@ double PeakMegabytesOfOneRead(const std::string& path)
     return static_cast<double>(kb) / 1024.0;
 }
 
-// The floor of a read: the same bytes read with fread and every number of ~A parsed by a bare
-// std::from_chars loop into one float array per curve.
+// The floor of a read: the file read in 1 MB blocks with fread and every number of ~A parsed by a
+// bare std::from_chars loop into one float array per curve (allocated, not filled).
 void ReadFloor(const std::string& path, int curves, int rows)
 {
-    const std::string text = ReadAll(path);
-    std::vector<std::vector<float>> columns(static_cast<size_t>(curves),
-                                            std::vector<float>(static_cast<size_t>(rows)));
-    const char* p = text.data() + text.find("~A");
-    p += std::string_view(p).find('\n') + 1;
-    const char* end = text.data() + text.size();
-    for (size_t i = 0; p < end; ++i) {
-        while (p < end && (*p == ' ' || *p == '\r' || *p == '\n'))
-            ++p;
-        float value;
-        const auto result = std::from_chars(p, end, value);
-        if (result.ec != std::errc())
+    constexpr size_t kBlock = 1 << 20;
+    std::vector<std::unique_ptr<float[]>> columns;
+    for (int c = 0; c < curves; ++c)
+        columns.emplace_back(new float[static_cast<size_t>(rows)]);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::string buffer(kBlock + 64, '\0');
+    size_t kept = 0;
+    bool inData = false;
+    size_t column = 0;
+    size_t row = 0;
+    for (;;) {
+        const size_t got = std::fread(buffer.data() + kept, 1, kBlock, file);
+        const size_t size = kept + got;
+        const char* p = buffer.data();
+        const char* end = p + size;
+        if (!inData) {
+            p = std::strstr(p, "~A");
+            p = std::strchr(p, '\n') + 1;
+            inData = true;
+        }
+        // Only whole numbers: the text after the last delimiter waits for the next block.
+        const char* stop = end;
+        if (got != 0)
+            while (stop != p && stop[-1] != ' ' && stop[-1] != '\n')
+                --stop;
+        while (p < stop) {
+            while (p < stop && (*p == ' ' || *p == '\r' || *p == '\n'))
+                ++p;
+            if (p == stop)
+                break;
+            float value;
+            const auto result = std::from_chars(p, stop, value);
+            columns[column][row] = value;
+            if (++column == columns.size()) {
+                column = 0;
+                ++row;
+            }
+            p = result.ptr;
+        }
+        kept = static_cast<size_t>(end - stop);
+        std::memmove(buffer.data(), stop, kept);
+        if (got == 0)
             break;
-        columns[i % static_cast<size_t>(curves)][i / static_cast<size_t>(curves)] = value;
-        p = result.ptr;
     }
+    std::fclose(file);
     benchmark::DoNotOptimize(columns.data());
 }
 
-// Reading the 50 MB file through TLASFile against its floor, paired; and the peak memory of one
-// read against the arrays it fills.
+// Reading the 50 MB and 500 MB files (plain and wrapped) through TLASFile against the floor,
+// paired; and the peak memory of one read against the arrays it fills.
 void BM_ReadDocumentVsFloor(benchmark::State& state)
 {
-    const BenchFile& file = DataFile();
+    const int rows = static_cast<int>(state.range(0));
+    const BenchFile& file = DataFile(rows, state.range(1) != 0);
     bench::RunPaired(
         state,
         [&] {
             TLASFile document(file.path, 2);
-            if (!document.IsLoaded() || document.GetPointCount() != kRows)
+            if (!document.IsLoaded() || document.GetPointCount() != rows)
                 state.SkipWithError("the generated file did not load");
             benchmark::DoNotOptimize(document.GetCurveData(1));
         },
-        [&] { ReadFloor(file.path, kCurves, kRows); });
+        [&] { ReadFloor(file.path, kCurves, rows); });
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size));
     const double fileMb = static_cast<double>(file.size) / (1024.0 * 1024.0);
     const double arraysMb =
-        static_cast<double>(kCurves) * kRows * sizeof(float) / (1024.0 * 1024.0);
+        static_cast<double>(kCurves) * rows * sizeof(float) / (1024.0 * 1024.0);
     state.counters["file_MB"] = fileMb;
     state.counters["arrays_MB"] = arraysMb;
     state.counters["peak_MB"] = PeakMegabytesOfOneRead(file.path);
 }
-BENCHMARK(BM_ReadDocumentVsFloor)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDocumentVsFloor)
+    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}})
+    ->ArgNames({"rows", "wrapped"})
+    ->UseManualTime()
+    ->Iterations(9)
+    ->Unit(benchmark::kMillisecond);
 
 // The floor of a write: every value of the document through a bare std::to_chars (shortest)
 // into a buffer written to the file.

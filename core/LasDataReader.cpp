@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <memory>
+#include <string_view>
 #include <stdexcept>
 
 #include <unistd.h>
@@ -12,7 +15,7 @@
 
 namespace {
 
-constexpr size_t kBlockSize = 1 << 20;
+constexpr size_t kBlockSize = 1 << 18;
 
 // Physical memory less a margin for the system and the program: what the arrays may take
 // before the system would rather kill the program than give more.
@@ -217,8 +220,11 @@ private:
                     StartRow(value);
                 store_.Column(col_)[row_] = value;
                 if (value != nullValue_) {
+                    // A token with the point where the column's decimals put it changes nothing:
+                    // one compare for the usual column of equal decimals.
                     int& most = decimals_[static_cast<size_t>(col_)];
-                    most = std::max(most, TokenDecimals(p, after));
+                    if (most < 0 || after - p <= most || after[-most - 1] != '.')
+                        most = std::max(most, TokenDecimals(p, after));
                 }
                 p = after;
                 if (++col_ == curveCount_ && wrapped_) {
@@ -260,28 +266,42 @@ private:
     std::vector<int> decimals_;
 };
 
-// Rows expected in the data: the rest of the file over the mean line length of its first block,
-// never more than the bytes could hold (a row takes at least a digit and a line end per line).
-long long EstimateRows(const std::string& firstBlock, long long bytesLeft, int curveCount,
+// Rows expected in the data: the rest of the file over the mean length of a row in its first
+// block (lines for one row per line; values over the curve count for wrapped rows), never more
+// than the bytes could hold (a row takes at least a digit and a line end per line).
+long long EstimateRows(std::string_view firstBlock, long long bytesLeft, int curveCount,
                        bool wrapped)
 {
     const long long bytes = static_cast<long long>(firstBlock.size()) + bytesLeft;
     const long long most = bytes / (wrapped ? 2LL * curveCount : 2LL) + 1;
-    long long lines = std::count(firstBlock.begin(), firstBlock.end(), '\n');
-    if (lines == 0)
-        lines = std::count(firstBlock.begin(), firstBlock.end(), '\r');
-    if (lines == 0)
-        return std::min(most, 1024LL);
-    const double bytesPerLine = static_cast<double>(firstBlock.size()) / static_cast<double>(lines);
-    const double total = static_cast<double>(bytes) / bytesPerLine;
-    return std::min(most, static_cast<long long>(total * (wrapped ? 0.5 : 1.01)) + 64);
+    double rowsInBlock = 0.0;
+    if (wrapped) {
+        long long values = 0;
+        bool inValue = false;
+        for (const char c : firstBlock) {
+            const bool delimiter = IsLasDelimiter(c);
+            values += !delimiter && !inValue;
+            inValue = !delimiter;
+        }
+        rowsInBlock = static_cast<double>(values) / curveCount;
+    } else {
+        long long lines = std::count(firstBlock.begin(), firstBlock.end(), '\n');
+        if (lines == 0)
+            lines = std::count(firstBlock.begin(), firstBlock.end(), '\r');
+        rowsInBlock = static_cast<double>(lines);
+    }
+    // A row longer than the block: at least a block per row.
+    const double bytesPerRow =
+        static_cast<double>(std::max<size_t>(firstBlock.size(), 1)) / std::max(rowsInBlock, 1.0);
+    const double total = static_cast<double>(bytes) / bytesPerRow;
+    return std::min(most, static_cast<long long>(total * 1.01) + 64);
 }
 
 // End of the last complete line of the buffer (0 when there is none). A CR at the very end may
 // be the first half of a CR LF and waits for the next block.
-size_t CompleteLinesEnd(const std::string& buffer)
+size_t CompleteLinesEnd(const char* buffer, size_t size)
 {
-    size_t i = buffer.size();
+    size_t i = size;
     if (i > 0 && buffer[i - 1] == '\r')
         --i;
     while (i > 0 && buffer[i - 1] != '\n' && buffer[i - 1] != '\r')
@@ -294,20 +314,33 @@ size_t CompleteLinesEnd(const std::string& buffer)
 LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
                            bool wrapped)
 {
-    std::string buffer;
-    buffer.reserve(kBlockSize + 4096);
-    bool atEnd = reader.ReadInto(buffer, kBlockSize) == 0;
+    // Blocks are read straight into a buffer that keeps the unfinished last line of the previous
+    // one; it grows only for a line longer than a block.
+    size_t capacity = kBlockSize + (1 << 16);
+    auto buffer = std::make_unique<char[]>(capacity);
+    size_t size = reader.ReadInto(buffer.get(), kBlockSize);
+    bool atEnd = size == 0;
     RowParser parser(curveCount, nullValue, wrapped, firstLine,
-                     EstimateRows(buffer, reader.BytesLeft(), curveCount, wrapped));
+                     EstimateRows(std::string_view(buffer.get(), size), reader.BytesLeft(),
+                                  curveCount, wrapped));
     for (;;) {
-        const size_t cut = atEnd ? buffer.size() : CompleteLinesEnd(buffer);
-        if (cut > 0 && !parser.ParseLines(buffer.data(), buffer.data() + cut))
+        const size_t cut = atEnd ? size : CompleteLinesEnd(buffer.get(), size);
+        if (cut > 0 && !parser.ParseLines(buffer.get(), buffer.get() + cut))
             break;
-        buffer.erase(0, cut);
+        std::memmove(buffer.get(), buffer.get() + cut, size - cut);
+        size -= cut;
         if (atEnd)
             break;
-        atEnd = reader.ReadInto(buffer, kBlockSize) == 0;
+        if (capacity - size < kBlockSize) {
+            capacity *= 2;
+            auto grown = std::make_unique<char[]>(capacity);
+            std::memcpy(grown.get(), buffer.get(), size);
+            buffer = std::move(grown);
+        }
+        const size_t got = reader.ReadInto(buffer.get() + size, kBlockSize);
+        size += got;
+        atEnd = got == 0;
     }
-    buffer = std::string();  // freed before the arrays are cut to size
+    buffer.reset();  // freed before the arrays are cut to size
     return parser.Finish();
 }

@@ -37,15 +37,20 @@ size_t LasLineReader::AppendFromFile(std::string& buffer, size_t bytes)
 {
     const size_t old = buffer.size();
     buffer.resize(old + bytes);
-    size_t got = std::fread(buffer.data() + old, 1, bytes, file_);
+    buffer.resize(old + ReadFromFile(buffer.data() + old, bytes));
+    return buffer.size() - old;
+}
+
+size_t LasLineReader::ReadFromFile(char* dest, size_t bytes)
+{
+    size_t got = std::fread(dest, 1, bytes, file_);
     if (got < bytes)
         eof_ = true;
     // A DOS end-of-file byte ends the text, as DOS tools meant it.
-    if (const void* stop = std::memchr(buffer.data() + old, '\x1A', got)) {
-        got = static_cast<size_t>(static_cast<const char*>(stop) - (buffer.data() + old));
+    if (const void* stop = std::memchr(dest, '\x1A', got)) {
+        got = static_cast<size_t>(static_cast<const char*>(stop) - dest);
         eof_ = true;
     }
-    buffer.resize(old + got);
     return got;
 }
 
@@ -95,15 +100,15 @@ bool LasLineReader::NextLine(std::string_view& line)
     }
 }
 
-size_t LasLineReader::ReadInto(std::string& buffer, size_t maxBytes)
+size_t LasLineReader::ReadInto(char* dest, size_t maxBytes)
 {
     if (pos_ < buffer_.size()) {
         const size_t n = std::min(maxBytes, buffer_.size() - pos_);
-        buffer.append(buffer_, pos_, n);
+        std::memcpy(dest, buffer_.data() + pos_, n);
         pos_ += n;
         return n;
     }
-    return eof_ || !file_ ? 0 : AppendFromFile(buffer, maxBytes);
+    return eof_ || !file_ ? 0 : ReadFromFile(dest, maxBytes);
 }
 
 long long LasLineReader::BytesLeft()

@@ -25,15 +25,16 @@ public:
     // 1-based number of the line last returned.
     int LineNumber() const { return lineNumber_; }
 
-    // Appends up to maxBytes of the bytes after the last returned line to buffer; 0 at the end of
+    // Copies up to maxBytes of the bytes after the last returned line to dest; 0 at the end of
     // the file.
-    size_t ReadInto(std::string& buffer, size_t maxBytes);
+    size_t ReadInto(char* dest, size_t maxBytes);
     // Bytes not yet handed out (from the file size; 0 when unknown).
     long long BytesLeft();
 
 private:
     bool Fill();
     size_t AppendFromFile(std::string& buffer, size_t bytes);
+    size_t ReadFromFile(char* dest, size_t bytes);
 
     std::FILE* file_ = nullptr;
     std::string buffer_;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
+#include <new>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -10,13 +12,11 @@
 class TStravoFloatArray {
 public:
     TStravoFloatArray() = default;
-    explicit TStravoFloatArray(int count, float fill = 0.0f)
-        : data_(new float[count > 0 ? count : 0]), count_(count > 0 ? count : 0)
+    explicit TStravoFloatArray(int count, float fill = 0.0f) : data_(Allocate(count)), count_(std::max(count, 0))
     {
         std::fill_n(data_.get(), count_, fill);
     }
-    TStravoFloatArray(const float* values, int count)
-        : data_(new float[count > 0 ? count : 0]), count_(count > 0 ? count : 0)
+    TStravoFloatArray(const float* values, int count) : data_(Allocate(count)), count_(std::max(count, 0))
     {
         if (values)
             std::copy_n(values, count_, data_.get());
@@ -25,27 +25,42 @@ public:
     int Count() const { return count_; }
     float* Data() { return data_.get(); }
     const float* Data() const { return data_.get(); }
-    float& operator[](int i) { return data_[i]; }
-    float operator[](int i) const { return data_[i]; }
+    float& operator[](int i) { return data_.get()[i]; }
+    float operator[](int i) const { return data_.get()[i]; }
 
-    // Keeps the leading values; new tail values take the fill.
+    // Keeps the leading values; new tail values take the fill. A shrink stays in place.
     void Resize(int n, float fill)
     {
         n = std::max(n, 0);
         if (n == count_)
             return;
-        std::unique_ptr<float[]> resized(new float[n]);
-        const int kept = std::min(n, count_);
-        std::copy_n(data_.get(), kept, resized.get());
-        std::fill(resized.get() + kept, resized.get() + n, fill);
-        data_ = std::move(resized);
+        void* resized = std::realloc(data_.get(), std::max<std::size_t>(1, static_cast<std::size_t>(n)) * sizeof(float));
+        if (!resized)
+            throw std::bad_alloc();
+        data_.release();
+        data_.reset(static_cast<float*>(resized));
+        if (n > count_)
+            std::fill(data_.get() + count_, data_.get() + n, fill);
         count_ = n;
     }
 
     TStravoFloatArray Clone() const { return TStravoFloatArray(data_.get(), count_); }
 
 private:
-    std::unique_ptr<float[]> data_;
+    struct Free {
+        void operator()(float* p) const { std::free(p); }
+    };
+    using Storage = std::unique_ptr<float, Free>;
+
+    static Storage Allocate(int count)
+    {
+        void* p = std::malloc(std::max<std::size_t>(1, static_cast<std::size_t>(std::max(count, 0))) * sizeof(float));
+        if (!p)
+            throw std::bad_alloc();
+        return Storage(static_cast<float*>(p));
+    }
+
+    Storage data_;
     int count_ = 0;
 };
 

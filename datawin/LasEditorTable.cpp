@@ -3,7 +3,6 @@
 
 #include "core/Lasfile.h"
 #include "datawin/CopyBuffer.h"
-#include "datawin/CurveTextCheck.h"
 #include "datawin/FindInGrid.h"
 #include "datawin/LasTableModel.h"
 #include "platform/DialogRunner.h"
@@ -104,7 +103,9 @@ void TFormEditor::SGCurvesChanged(int row, int column)
         return;
     QTableWidgetItem* item = ui->SGCurves->item(row, column);
     const std::string text = item ? item->text().toStdString() : std::string();
-    if (RefusedCurveText(column, text)) {
+    static const int fields[] = {TLasParsParsedString::kMnemonic, TLasParsParsedString::kUnit,
+                                 TLasParsParsedString::kDescription};
+    if (RefusedCurveText(QString::fromStdString(document_->GetCurveName(row)), fields[column], text)) {
         FillCurveTable();
         return;
     }
@@ -119,17 +120,19 @@ void TFormEditor::SGCurvesChanged(int row, int column)
     MarkTableChanged();
 }
 
-bool TFormEditor::RefusedCurveText(int field, const std::string& text)
+bool TFormEditor::RefusedCurveText(const QString& curve, int field, const std::string& text)
 {
-    const QString fault = CurveTextFault(field, text);
-    if (!fault.isEmpty())
-        platform::MessageBox(this, fault, QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
-    return !fault.isEmpty();
+    const std::string fault = document_->CheckCurveText(field, text);
+    if (!fault.empty())
+        platform::MessageBox(this, QStringLiteral("Кривая <") + curve + QStringLiteral(">: ") + QString::fromStdString(fault),
+                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+    return !fault.empty();
 }
 
 bool TFormEditor::AskCurveName(const QString& title, const QString& prompt, QString& name)
 {
-    return platform::InputQuery(title, prompt, name) && !name.isEmpty() && !RefusedCurveText(0, name.toStdString());
+    return platform::InputQuery(title, prompt, name) && !name.isEmpty() &&
+           !RefusedCurveText(name, TLasParsParsedString::kMnemonic, name.toStdString());
 }
 
 void TFormEditor::ApplyStep()

@@ -239,7 +239,8 @@ void AppendLineWithCrAt(std::string& text, size_t crOffset, const std::string& c
     text += std::string(crOffset - text.size() - content.size(), ' ') + content + "\r\n";
 }
 
-// The header is read in 64 KiB blocks and the data in 1 MiB blocks after them.
+// The header is read in 64 KiB blocks and the data in 256 KiB blocks after them; a line longer
+// than a block is read whole.
 TEST(LasData, LineEndsSplitAcrossReadBlocksCountOnce)
 {
     std::string text = LasText(2, "");
@@ -250,13 +251,14 @@ TEST(LasData, LineEndsSplitAcrossReadBlocksCountOnce)
     AppendLineWithCrAt(text, 65535, "last free text");
     text += "~A\r\n";
     int rows = 0;
-    for (size_t edge : {size_t{131071}, size_t{131072 + 1048576 - 1}}) {
+    for (size_t edge : {size_t{131071}, size_t{131072 + 262144 - 1}}) {
         while (text.size() < edge - 100) {
             ++rows;
             text += std::to_string(rows) + ".0 " + std::to_string(rows % 7) + "\r\n";
         }
         AppendLineWithCrAt(text, edge, std::to_string(++rows) + ".0 1");
     }
+    text += std::to_string(++rows) + ".0" + std::string(600000, ' ') + "2\r\n";
     text += std::to_string(++rows) + ".0 2\r\n";
     const auto lines = std::count(text.begin(), text.end(), '\n');
 
@@ -265,6 +267,7 @@ TEST(LasData, LineEndsSplitAcrossReadBlocksCountOnce)
     ASSERT_TRUE(good->IsLoaded()) << good->GetLoadError();
     EXPECT_EQ(good->GetPointCount(), rows);
     EXPECT_FLOAT_EQ(good->GetBottomDepth(), static_cast<float>(rows));
+    EXPECT_EQ(good->GetCurveData(1)[rows - 2], 2.0f);
     EXPECT_EQ(files.Load(text + "x\r\n")->GetLoadError(),
               "Некорректное значение в строке " + std::to_string(lines + 1) + " файла: 'x'");
 

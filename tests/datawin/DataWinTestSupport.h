@@ -19,8 +19,10 @@
 
 namespace strativ::test {
 
-// Depth 1000 .. 1001 by 0.5, GR with four decimals and RHOB with two, NULLs in both.
+// Comment lines before the first section; depth 1000 .. 1001 by 0.5, GR with four decimals and
+// RHOB with two, NULLs in both.
 inline const char* const kSmallLas =
+    "# Exported by a survey tool\r\n#-----\r\n"
     "~Version\r\n VERS.  2.0 : CWLS LAS 2.0\r\n WRAP.  NO : One line per depth step\r\n"
     "~Well\r\n STRT.M 1000.000 : START\r\n STOP.M 1001.000 : STOP\r\n STEP.M 0.500 : STEP\r\n"
     " NULL.  -999.25 : NULL VALUE\r\n WELL.  W-1 : WELL\r\n"

@@ -15,7 +15,7 @@
 namespace strativ::test {
 namespace {
 
-// The data lines (after "~A") of a LAS text, without their line ends.
+// The number texts of each data line (after "~A"), blanks between them made single.
 std::vector<std::string> DataLines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -23,10 +23,13 @@ std::vector<std::string> DataLines(const std::string& text)
     std::string line;
     std::getline(in, line);
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
+        std::istringstream words(line);
+        std::string word;
+        std::string joined;
+        while (words >> word)
+            joined += (joined.empty() ? "" : " ") + word;
+        if (!joined.empty())
+            lines.push_back(joined);
     }
     return lines;
 }
@@ -62,7 +65,35 @@ TEST_F(LasEditorTest, FilePassedThroughTheTableComesBackUnchanged)
     EXPECT_EQ(read.GetCurveData(1)[0], 12.3456f);
     EXPECT_EQ(read.GetCurveData(1)[1], -999.25f);
     EXPECT_EQ(read.GetCurveData(2)[2], -999.25f);
-    EXPECT_EQ(DataLines(ReadFileBytes(target)).size(), 3u);
+    const std::string written = ReadFileBytes(target);
+    EXPECT_EQ(DataLines(written), DataLines(kSmallLas));
+    EXPECT_EQ(written.rfind("# Exported by a survey tool\r\n#-----\r\n", 0), 0u);
+}
+
+TEST_F(LasEditorTest, OneRowTableIsSavedAndLeavesThePage)
+{
+    const std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 1500.0 :\n STOP.M 1500.0 :\n"
+                            " STEP.M 0 :\n NULL. -999.25 :\n~Curve\n DEPT.M :\n A.U :\n B.U :\n~A\n1500.0 1.50 2.50\n";
+    Write("one_a.las", las);
+    Write("one_b.las", las);
+    for (bool limit : {false, true}) {
+        Form().PageControl->setCurrentIndex(0);
+        Pick(limit ? "one_b.las" : "one_a.las");  // the selected file picked again does nothing
+        ASSERT_EQ(Model().RowCount(), 2);
+        Type(3, 1, "7.25");
+        const std::string target = dir.file(limit ? "limited.las" : "whole.las");
+        runner->Clear();
+        runner->Push(platform::IDYES);
+        PushSave(target, limit);
+        Form().PageControl->setCurrentIndex(1);
+        EXPECT_EQ(Messages(), "Сохранение файла|Сохранить изменения в файле?") << limit;
+        EXPECT_EQ(Form().PageControl->currentIndex(), 1);
+        TLASFile read(target, 2);
+        ASSERT_EQ(read.GetPointCount(), 1) << read.GetLoadError();
+        EXPECT_EQ(read.GetCurveData(0)[0], 1500.0f);
+        EXPECT_EQ(read.GetCurveData(1)[0], 1.5f);
+        EXPECT_EQ(read.GetCurveData(2)[0], 7.25f);
+    }
 }
 
 TEST_F(LasEditorTest, EditedCellsAreTakenWhileAnInvalidColumnIsRefused)
