@@ -20,6 +20,8 @@ void TFormMain::CreateCalcCommands()
     DeptRecalcDlg = new TDeptRecalcDlg(this);
     FormCreateCurveByValues = new TFormCreateCurveByValues(this);
     Ui::TFormMain& f = *ui;
+    f.MMIIntervals->addAction(f.MMIViewValuesAtIntervals);
+    PMenuBound->addAction(f.PMIIntViewValues);
     connect(f.MMIDetailStat, &QAction::triggered, this, Command([this] { MMIDetailStatClick(); }));
     connect(f.MMIViewValuesAtIntervals, &QAction::triggered, this,
             Command([this] { MMIViewValuesAtIntervalsClick(); }));

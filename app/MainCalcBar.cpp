@@ -5,6 +5,7 @@
 #include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "core/Q7mathutils.h"
+#include "editing/CalcBarEdit.h"
 #include "editing/CalcPickTool.h"
 #include "platform/DialogRunner.h"
 #include "platform/Folders.h"
@@ -36,16 +37,18 @@ void TFormMain::CreateCalcBar()
     connect(CoolBarExp, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PMenuCalcBar->popup(CoolBarExp->mapToGlobal(at)); });
 
-    MICurveCalculations = new QMenu(QStringLiteral("Вычисления"), this);
+    MICurveCalculations = PMenuCurves->addMenu(QStringLiteral("Вычисления"));
+    // The group pop-up holds its calculations once the window opens it.
     PMICurveGroupCalc = new QMenu(QStringLiteral("Вычисления"), this);
     MMICurvesCalc = f.MICurves->addMenu(QStringLiteral("Вычисления в активных интервалах"));
-    MMIIntCalc = new QMenu(QStringLiteral("Вычисления в интервалах"), this);
+    MMIIntCalc = f.MMIIntervals->addMenu(QStringLiteral("Вычисления в интервалах"));
     QMenu* operations = f.MICurves->addMenu(QStringLiteral("Операции с группой"));
     operations->setObjectName(QStringLiteral("MMICurvesOperations"));
     operations->addAction(f.MMICurvesOperMult);
     operations->addAction(f.MMICurvesOperShift);
     N1 = f.MICurves->addAction(QStringLiteral("Сценарии обработки..."));
-    MainMICalcSettings = f.MICurves->addAction(QStringLiteral("Настройка выражений обработки..."));
+    MainMICalcSettings = f.MMITools->addAction(QStringLiteral("Настройка выражений обработки..."));
+    DlgCalcBarEdit = new TDlgCalcBarEdit(this);
     connect(f.MMICurvesOperMult, &QAction::triggered, this, Command([this] { MMICurvesOperMultClick(); }));
     connect(f.MMICurvesOperShift, &QAction::triggered, this, Command([this] { MMICurvesOperShiftClick(); }));
     for (QAction* editor : {MICalcBarEdit, N1, MainMICalcSettings})
@@ -179,7 +182,9 @@ void TFormMain::ListCurveNamesClick(QListWidgetItem* item)
 
 void TFormMain::MICalcBarEditClick()
 {
-    // The script editor hands back the edited list; the bar and the menus follow it.
+    CancelMode();
+    DlgCalcBarEdit->SetExprFileList(&ExprList);
+    DlgCalcBarEdit->Execute();
     BuildCalcBar();
     BuildCalcMenus();
 }
@@ -209,17 +214,11 @@ void TFormMain::CurveCalcItemClick(QAction* item)
 {
     const int t = item->data().toInt();
     // Only a data curve: without a line under the pop-up there is none.
-    const int curve = PopupCurve();
+    const int curve = PopupDataCurve();
     if (!lasFile_ || t < 1 || t > ExprList.Count() || ExprList.Item(t - 1)->GetMaxCurveIndex() != 1 || curve < 1 ||
         curve >= lasFile_->GetCurvesCount())
         return;
     RunCurveGroupOperation(t - 1, ClickIntervals.empty() ? -1 : ClickIntervals.front(), {curve});
-}
-
-int TFormMain::PopupCurve() const
-{
-    const int row = ListCurveNames->currentRow();
-    return row >= 0 ? row + 1 : 0;
 }
 
 namespace {

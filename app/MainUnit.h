@@ -33,6 +33,7 @@ class QTimer;
 class QMenu;
 class QToolBar;
 class TAboutBox;
+class TDlgCalcBarEdit;
 
 class QPainter;
 class StrativSession;
@@ -276,6 +277,7 @@ public:
     QMenu* PMICurveGroupCalc = nullptr;
     QMenu* MMICurvesCalc = nullptr;
     QMenu* MMIIntCalc = nullptr;
+    TDlgCalcBarEdit* DlgCalcBarEdit = nullptr;
     void LoadCalcScripts();
     void BuildCalcBar();
     void BuildCalcMenus();
@@ -334,8 +336,6 @@ private:
     void RefreshCurveNames();
     void CreateCalcCommands();
     void CreateCalcBar();
-    // Document curve under the curve pop-up menu (0 when none).
-    int PopupCurve() const;
     // A command handler, followed by the document-changed routine when it replaced arrays.
     template <class Handler>
     auto Command(Handler handler);

@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/MainUnit.h"
 #include "app/StrativApplication.h"
+#include "platform/FontSubstitutes.h"
 #include "platform/SingleInstance.h"
 #include "platform/ErrorReport.h"
 
@@ -71,6 +72,7 @@ int Run(TStrativApplication& app)
 int main(int argc, char** argv)
 {
     TStrativApplication app(argc, argv);
+    platform::InstallFontSubstitutes();
     int result = 1;
     platform::Guarded(nullptr, [&] { result = Run(app); });
     return result;

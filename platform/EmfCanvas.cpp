@@ -313,39 +313,33 @@ void EmfCanvas::FlushDashes()
     dashes_.clear();
 }
 
-// The dash pattern runs on along the path and starts afresh with a dash at its first point.
+// The dash pattern runs on along the path and starts afresh with a dash at its first point:
+// dash k covers the path distances [k × period, k × period + dash].
 void EmfCanvas::AddDashes(const std::vector<CanvasPoint>& path)
 {
     if (!dashes_.empty() && !(dashPen_ == pen))
         FlushDashes();
     dashPen_ = pen;
-    const double dash = pen.dash;
     const double period = pen.dash + pen.gap;
-    double into = 0.0;  // distance into the current period
+    double start = 0.0;  // path distance at the segment's first point
     for (std::size_t i = 1; i < path.size(); ++i) {
         const double ax = path[i - 1].x, ay = path[i - 1].y;
         const double dx = path[i].x - ax, dy = path[i].y - ay;
         const double length = std::hypot(dx, dy);
-        double t = 0.0;
-        while (t < length) {
-            if (into < dash) {
-                const double end = std::min(length, t + dash - into);
-                const CanvasPoint a = Device(ax + dx * t / length, ay + dy * t / length);
-                const CanvasPoint b = Device(ax + dx * end / length, ay + dy * end / length);
-                if (!(a == b)) {
-                    dashes_.push_back(a);
-                    dashes_.push_back(b);
-                }
-                into += end - t;
-                t = end;
-            } else {
-                const double skip = std::min(length - t, period - into);
-                t += skip;
-                into += skip;
+        const double end = start + length;
+        for (double k = std::floor(start / period); k * period < end; k += 1.0) {
+            const double from = std::max(start, k * period) - start;
+            const double to = std::min(end, k * period + pen.dash) - start;
+            if (to <= from)
+                continue;
+            const CanvasPoint p = Device(ax + dx * from / length, ay + dy * from / length);
+            const CanvasPoint q = Device(ax + dx * to / length, ay + dy * to / length);
+            if (!(p == q)) {
+                dashes_.push_back(p);
+                dashes_.push_back(q);
             }
-            if (into >= period)
-                into -= period;
         }
+        start = end;
     }
     if (dashes_.size() >= MaxPointsPerRecord)
         FlushDashes();

@@ -10,9 +10,10 @@
 namespace platform {
 
 PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, int dpi)
-    : path_(std::move(path)), writer_(&buffer_)
+    : path_(std::move(path)), file_(path_), output_(QString::fromStdString(file_.TempPath())), writer_(&output_)
 {
-    buffer_.open(QIODevice::WriteOnly);
+    if (!file_.IsValid() || !output_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        error_ = WriteFailureText(QString::fromStdString(path_), file_.SystemError()).toStdString();
     writer_.setResolution(dpi);
     // Exactly the size asked for, not a standard size that lies close to it.
     writer_.setPageLayout(QPageLayout(QPageSize(QSizeF(pageWidthCm * 10.0, pageHeightCm * 10.0),
@@ -25,9 +26,19 @@ PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, 
 
 PdfCanvas::~PdfCanvas()
 {
+    if (!finished_)
+        Cancel();
+}
+
+void PdfCanvas::Cancel()
+{
+    finished_ = true;
+    cancelled_ = true;
     canvas_.reset();
     if (painter_.isActive())
         painter_.end();
+    output_.close();
+    file_.Discard();
 }
 
 CanvasRect PdfCanvas::PageRect() const
@@ -40,23 +51,27 @@ void PdfCanvas::NewPage()
 {
     canvas_->Flush();
     writer_.newPage();
+    output_.flush();  // the finished page leaves memory
     ++pages_;
 }
 
 bool PdfCanvas::Finish()
 {
     if (finished_)
-        return error_.empty();
+        return error_.empty() && !cancelled_;
     finished_ = true;
     canvas_.reset();
-    if (!painter_.end()) {
-        error_ = WriteFailureText(QString::fromStdString(path_)).toStdString();
+    const bool ended = painter_.end();
+    const bool written = output_.error() == QFileDevice::NoError && output_.flush();
+    output_.close();
+    if (!error_.empty() || !ended || !written || output_.error() != QFileDevice::NoError) {
+        if (error_.empty())
+            error_ = WriteFailureText(QString::fromStdString(path_)).toStdString();
+        file_.Discard();
         return false;
     }
-    AtomicFileWriter file(path_);
-    file.Write(std::string_view(buffer_.data().constData(), static_cast<size_t>(buffer_.data().size())));
-    if (!file.Commit()) {
-        error_ = WriteFailureText(QString::fromStdString(path_), file.SystemError()).toStdString();
+    if (!file_.Commit()) {
+        error_ = WriteFailureText(QString::fromStdString(path_), file_.SystemError()).toStdString();
         return false;
     }
     return true;

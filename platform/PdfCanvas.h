@@ -1,10 +1,13 @@
-// A multi-page PDF document drawn through the canvas; the file is written whole, through a
-// temporary file renamed over the target, when the document is finished.
+// A multi-page PDF document drawn through the canvas. Each finished page goes straight to a
+// temporary file beside the target, which is renamed over the target when the document is
+// finished; a cancelled or failed document leaves neither it nor a change to the target.
 #pragma once
 
 #include "platform/PainterCanvas.h"
 
-#include <QBuffer>
+#include "core/AtomicFile.h"
+
+#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <memory>
@@ -30,15 +33,21 @@ public:
     // (an existing file is then left as it was).
     bool Finish();
     const std::string& Error() const { return error_; }
+    // Ends the document without writing the target; the temporary file is removed.
+    void Cancel();
+    // Where the pages go until the document is finished ("" when none could be made).
+    const std::string& TempPath() const { return file_.TempPath(); }
 
 private:
     std::string path_;
-    QBuffer buffer_;
+    AtomicFileTarget file_;
+    QFile output_;
     QPdfWriter writer_;
     QPainter painter_;
     std::unique_ptr<PainterCanvas> canvas_;
     int pages_ = 1;
     bool finished_ = false;
+    bool cancelled_ = false;
     std::string error_;
 };
 

@@ -7,6 +7,7 @@
 #include "editing/CreateCurveByValues.h"
 #include "editing/DeptRecalc.h"
 #include "editing/DetailStatistics.h"
+#include "editing/ViewValuesAtInterval.h"
 #include "editing/SelectIntervalPart.h"
 #include "ui_AntiAliasingDegree.h"
 #include "ui_CreateCurveByValues.h"
@@ -16,6 +17,7 @@
 #include "view/PanelWithCurves.h"
 
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QTableWidget>
 #include <cmath>
 
@@ -194,6 +196,38 @@ TEST_F(MainCalcTest, StatisticsReportShowsTheSelectedCurves)
     EXPECT_TRUE(text.contains("C2\n"));
     EXPECT_FALSE(text.contains("C1 "));
     EXPECT_TRUE(text.startsWith("1. Общие сведения о файле:\n"));
+}
+
+}  // namespace
+}  // namespace strativ::test
+
+namespace strativ::test {
+namespace {
+
+TEST_F(MainCalcTest, ValuesWindowOpensOnTheIntervalUnderThePopUp)
+{
+    Ui::TFormMain& f = window->Form();
+    window->Intervals.SetInterval(110, 120)->Name = "A";
+    window->Intervals.SetInterval(150, 160)->Name = "B";
+    EXPECT_TRUE(f.MMIIntervals->actions().contains(f.MMIViewValuesAtIntervals));
+    window->ListCurveNames->item(2)->setCheckState(Qt::Checked);
+    int shown = -2;
+    int columns = 0;
+    const auto answer = [&] {
+        runner->PushDialog([&](QDialog&) {
+            shown = window->FormViewValuesAtInterval->CurrentInterval();
+            columns = window->FormViewValuesAtInterval->StringGrid->model()->columnCount();
+            return int(QDialog::Rejected);
+        });
+    };
+    answer();
+    f.MMIViewValuesAtIntervals->trigger();
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(columns, 2);  // depth and the ticked C3
+    window->ClickIntervals = {1};
+    answer();
+    f.PMIIntViewValues->trigger();
+    EXPECT_EQ(shown, 1);
 }
 
 }  // namespace

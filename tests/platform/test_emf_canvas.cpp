@@ -2,6 +2,7 @@
 // header and framing, pens, brushes, text, clipping, scale, the same primitives as the
 // recording canvas, and failed writes.
 #include "platform/EmfCanvas.h"
+#include "platform/FontSubstitutes.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/common/EmfRecords.h"
 #include "tests/common/TestPaths.h"
@@ -395,6 +396,17 @@ TEST_F(EmfCanvasTest, FailedWritesAreReportedAndLeaveNoFile)
     }
     EXPECT_TRUE(std::filesystem::is_empty(locked));
     chmod(locked.c_str(), 0700);
+}
+
+// The mark block's "MS Sans Serif" is measured as the face "Arial" resolves to.
+TEST_F(EmfCanvasTest, MsSansSerifIsMeasuredAsArial)
+{
+    platform::InstallFontSubstitutes();
+    EmfCanvas canvas(path, Screen, Frame);
+    canvas.font.name = "Arial";
+    const int arial = canvas.TextWidth("Глубина контрольной метки: 1490.00");
+    canvas.font.name = "MS Sans Serif";
+    EXPECT_EQ(canvas.TextWidth("Глубина контрольной метки: 1490.00"), arial);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // A diagram page drawn by the engine into an EMF picture and read by external EMF readers.
 #include "platform/EmfCanvas.h"
+#include "platform/NumberText.h"
 #include "printing/CurveTemplate.h"
+#include "printing/DiagramEmf.h"
 #include "printing/GridParams.h"
 #include "tests/common/EmfRecords.h"
 #include "tests/common/TestPaths.h"
@@ -94,6 +96,62 @@ TEST(EmfPicture, EnginePageIsReadByExternalReadersWithTextsAndDashedGrid)
     }
     EXPECT_GT(greyPaths, 0);
     EXPECT_EQ(RunTool("printemf '" + path + "' >/dev/null"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// 1000..1100 m every 0.1 m, GR 0..150 in one 5 cm column at 0.25 per cm, 1:100, margins 1 cm.
+TEST(EmfPicture, ExportHoldsTheWholeRangeOnOnePageWithThePlatformSeparator)
+{
+    GridLineValues() = TGridLineValues{};
+    std::vector<float> depth, gr;
+    for (int i = 0; i <= 1000; ++i) {
+        depth.push_back(1000.0f + i * 0.1f);
+        gr.push_back(static_cast<float>(i % 151));
+    }
+    TCurveTemplate t;
+    t.ReadCurvePrnSettings();
+    t.SetSource({gr.data()}, {"GR", "API", ""}, depth.data(), -999.25f, 0.1f, 1100.0f, 1000.0f,
+                static_cast<int>(depth.size()));
+    int column = -1;
+    TCurveForPrinting* curve = t.AddCurveToColumn(0, column);
+    ASSERT_NE(curve, nullptr);
+    curve->SetLeftValue(0.0f);
+    curve->SetScaleValue(0.25f);
+    t.Columns[0]->ColumnSpace = 0.1f;
+    t.Dept->SetScale(1.0);
+
+    strativ::test::TempDir dir;
+    const std::string path = dir.file("diagram.emf");
+    const platform::EmfReference screen{96, 96, 1920, 1080, 508, 286};
+    platform::SetDecimalSeparator(QChar(','));
+    const DiagramEmfResult r = ExportDiagramEmf(t, path, screen, 21.0, DiagramEmfMargins{});
+    platform::SetDecimalSeparator(QChar());
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(t.GetPageCount(), 1);
+    // 100 m at 1:100 is a 100 cm strip; the frame is the sheet's width and the strip, header
+    // and margins high (0.01 mm, up to the screen's rounding).
+    EXPECT_NEAR(r.frame.right, 21000, 30);
+    EXPECT_GT(r.frame.bottom, 102 * 1000);
+    EXPECT_LT(r.frame.bottom, 110 * 1000);
+
+    const strativ::test::EmfPicture picture = strativ::test::ReadEmf(path);
+    ASSERT_TRUE(picture.complete);
+    EXPECT_EQ(picture.Header().nBytes, picture.bytes.size());
+    EXPECT_EQ(picture.Header().nRecords, picture.records.size());
+    EXPECT_EQ(picture.Header().rclFrame.bottom, r.frame.bottom);
+    std::vector<std::u16string> texts;
+    for (const auto& record : picture.OfType(U_EMR_EXTTEXTOUTW))
+        texts.push_back(strativ::test::TextOf(record));
+    const auto has = [&texts](const std::u16string& t) { return std::find(texts.begin(), texts.end(), t) != texts.end(); };
+    EXPECT_TRUE(has(u"1000"));
+    EXPECT_TRUE(has(u"1100"));  // the end of the range is in the picture
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::u16string& t) { return t.rfind(u"0,5", 0) == 0; }));
+    EXPECT_FALSE(std::any_of(texts.begin(), texts.end(), [](const std::u16string& t) { return t.rfind(u"0.5", 0) == 0; }));
+    if (Installed("emf2svg-conv"))
+        EXPECT_EQ(RunTool("emf2svg-conv -i '" + path + "' -o '" + dir.file("diagram.svg") + "'"), 0);
 }
 
 }  // namespace
