@@ -3,13 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSTRATIV_BUILD_TESTS=OFF >/dev/null
-if [[ ! -f app/main.cpp ]]; then
-  cmake --build build -j "$(nproc)"
-  echo "The program itself is not there yet: the libraries are built." >&2
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSTRATIV_BUILD_TESTS=OFF -DSTRATIV_BUILD_BENCH=OFF >/dev/null
+# The build's progress lines are shown only when it fails.
+if ! log=$(cmake --build build -j "$(nproc)" --target strativ 2>&1); then
+  printf '%s\n' "$log" >&2
   exit 1
 fi
-cmake --build build -j "$(nproc)" --target strativ
 args=()
 for a in "$@"; do args+=("$(realpath -- "$a")"); done
 exec build/app/strativ "${args[@]}"

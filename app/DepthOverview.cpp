@@ -2,6 +2,7 @@
 #include "app/DepthOverview.h"
 
 #include "editing/IntervalManager.h"
+#include "platform/NumberText.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,7 @@
 
 namespace {
 constexpr int kMargin = 8;  // rows above and below the strip, room for the end labels
+constexpr int kTick = 4;    // length of a label's tick
 
 // Smallest 1, 2 or 5 x 10^k not below `minimum`.
 double NiceStep(double minimum)
@@ -80,11 +82,13 @@ void TDepthOverview::paintEvent(QPaintEvent*)
     const double perRow = (last_ - first_) / std::max(1, strip.height() - 1);
     const double step = NiceStep(perRow * std::max(30, metrics.height() * 2));
     const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
+    // A blank's width between the tick and its label, so that the tick never reads as a minus.
+    const int labelLeft = kTick + metrics.horizontalAdvance(QLatin1Char(' ')) + 1;
     for (double depth = std::ceil(first_ / step) * step; depth <= last_ + step * 1e-6; depth += step) {
         const int y = DepthToRow(depth);
-        painter.drawLine(0, y, 5, y);
-        painter.drawText(QRect(7, y - metrics.height() / 2, width() - 7, metrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(depth, 'f', decimals));
+        painter.drawLine(0, y, kTick - 1, y);
+        painter.drawText(QRect(labelLeft, y - metrics.height() / 2, width() - labelLeft, metrics.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, platform::FloatToStrF(depth, 15, decimals));
     }
 
     // The visible window: at least 3 rows high so that it stays seen on long files.

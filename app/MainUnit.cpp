@@ -35,7 +35,13 @@
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
+#include <QAbstractSpinBox>
 #include <QActionGroup>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -151,8 +157,10 @@ TFormMain::~TFormMain()
 void TFormMain::CreateView()
 {
     PanelCurves = new TPanelWithCurves(ui->PanelCurvesHost);
-    ui->PanelCurvesHost->layout()->addWidget(PanelCurves);
+    // The curve's scale bar opens below the curves, never over them.
+    static_cast<QBoxLayout*>(ui->PanelCurvesHost->layout())->insertWidget(0, PanelCurves, 1);
     PanelCurves->installEventFilter(this);
+    qApp->installEventFilter(this);  // the scrolling keys, wherever the focus is
     PBoxAllDepth = ui->PBoxAllDepth;
     PBoxAllDepth->installEventFilter(this);
     ListCurveNames = ui->ListCurveNames;
@@ -259,10 +267,8 @@ void TFormMain::LoadSettings()
                           s.ReadInteger(kWindowSection, "Height", height()));
         // A placement from another screen layout is kept only where it can still be seen.
         const QScreen* screen = QGuiApplication::screenAt(saved.center());
-        if (screen && saved.width() >= 200 && saved.height() >= 150) {
-            move(saved.topLeft());
-            resize(saved.size());
-        }
+        if (screen && saved.width() >= 200 && saved.height() >= 150)
+            setGeometry(saved);  // the inner geometry, as saved: the frame is not added again
         if (s.ReadBool(kWindowSection, "Maximized", false))
             setWindowState(windowState() | Qt::WindowMaximized);
         const int listWidth = s.ReadInteger(kWindowSection, "ListWidth", 120);
@@ -463,18 +469,15 @@ void TFormMain::TimerKeyControlTimer()
         return;
     }
     switch (FHeldKey) {
-    case Qt::Key_PageUp: FormMouseWheelUp(); break;
-    case Qt::Key_PageDown: FormMouseWheelDown(); break;
+    case Qt::Key_PageUp: ScrollByRows(-PageRows()); break;
+    case Qt::Key_PageDown: ScrollByRows(PageRows()); break;
     case Qt::Key_Home:
-    case Qt::Key_End:
-        // The handler runs even when the bar already shows 0 or 100 (a scroll smaller than 1%).
-        {
-            QSignalBlocker block(ScrollBarDepths);
-            ScrollBarDepths->setValue(FHeldKey == Qt::Key_Home ? 0 : 100);
-        }
+    case Qt::Key_End: {
+        const int direction = FHeldKey == Qt::Key_Home ? -1 : 1;
         StopKeyRepeat();
-        ScrollBarDepthsScroll();
+        ScrollByRows(direction * (PanelCurves->YAxisInfo.MaxOffset() + 1));
         break;
+    }
     case Qt::Key_Up: ScrollByRows(-15); break;
     case Qt::Key_Down: ScrollByRows(15); break;
     case Qt::Key_Left:
@@ -486,8 +489,38 @@ void TFormMain::TimerKeyControlTimer()
     }
 }
 
+// The scrolling keys belong to the view wherever the focus is in this window, except in a field
+// that edits text or numbers, and never while a dialog is open.
+bool TFormMain::TakesNavigationKey(QObject* watched, const QKeyEvent& event) const
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!lasFile_ || !widget || widget == this || widget->window() != this || QApplication::activeModalWidget() ||
+        event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+        qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
+        (qobject_cast<QComboBox*>(widget) && static_cast<QComboBox*>(widget)->isEditable()))
+        return false;
+    switch (event.key()) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right: return true;
+    default: return false;
+    }
+}
+
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        TakesNavigationKey(watched, *static_cast<QKeyEvent*>(event))) {
+        QCoreApplication::sendEvent(this, event);
+        return true;
+    }
     if (watched == PanelCurves && event->type() == QEvent::Resize)
         QTimer::singleShot(0, this, platform::Guarded([this] { SyncDepthControls(); }));
     if ((watched == PanelCurves || watched == PBoxAllDepth) && event->type() == QEvent::Wheel) {

@@ -27,6 +27,7 @@ class QActionGroup;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QKeyEvent;
 class QMouseEvent;
 class QScrollBar;
 class QTimer;
@@ -359,6 +360,9 @@ private:
     void ClearTemplateBinding(bool release);
     void SyncDepthControls();
     void ScrollByRows(int rows);
+    // A screen of rows less a small overlap.
+    int PageRows() const;
+    bool TakesNavigationKey(QObject* watched, const QKeyEvent& event) const;
     void ListItemChanged(QListWidgetItem* item);
     void SyncCurveListTicks();
     void CurveCoordsChanged();

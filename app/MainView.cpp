@@ -50,13 +50,14 @@ QString TFormMain::StatusText(int panel) const
         return statusPanels_[0]->text();
     if (!lasFile_)
         return panel == 1 ? QStringLiteral("Файл не загружен") : QString();
+    const int decimals = lasFile_->GetDepthDecimals();
     switch (panel) {
     case 1: return QStringLiteral("Кривых: ") + QString::number(lasFile_->GetCurvesCount() - 1);
     case 2:
-        return QStringLiteral("Глубины: ") + platform::FloatToStrF(lasFile_->GetTopDepth(), 7, 2) +
-               QStringLiteral(" - ") + platform::FloatToStrF(lasFile_->GetBottomDepth(), 7, 2) + QStringLiteral(" ") +
-               QString::fromStdString(lasFile_->GetCurveUnit(0));
-    case 3: return QStringLiteral("Шаг: ") + platform::FloatToStrF(lasFile_->GetStep(), 7, 2);
+        return QStringLiteral("Глубины: ") + platform::FloatToStrF(lasFile_->GetTopDepth(), 15, decimals) +
+               QStringLiteral(" - ") + platform::FloatToStrF(lasFile_->GetBottomDepth(), 15, decimals) +
+               QStringLiteral(" ") + QString::fromStdString(lasFile_->GetCurveUnit(0));
+    case 3: return QStringLiteral("Шаг: ") + platform::FloatToStrF(lasFile_->GetStep(), 15, decimals);
     default: return {};
     }
 }
@@ -138,6 +139,14 @@ void TFormMain::CurveCoordsChanged()
     curve->SetPixelsPerUnit(PanelCurves->YAxisInfo.PixelsPerCm() / ui->SpinCoordsScale->value());
     curve->SetXOffset(ui->SpinCoordsOffset->value());
     PanelCurves->Repaint();
+    // A scale beyond what the curve's range allows shows the scale it got.
+    const double scale = PanelCurves->YAxisInfo.PixelsPerCm() / curve->PixelsPerUnit();
+    if (std::abs(scale - ui->SpinCoordsScale->value()) > 1e-9 * scale) {
+        const int current = coordsCurve_;
+        coordsCurve_ = -1;
+        ui->SpinCoordsScale->setValue(scale);
+        coordsCurve_ = current;
+    }
 }
 
 void TFormMain::MIShowCurveCaptionsClick()
@@ -225,6 +234,12 @@ void TFormMain::FormMouseWheelDown()
     ScrollByRows(std::max(1, PanelCurves->DrawingArea().height() / 20));
 }
 
+int TFormMain::PageRows() const
+{
+    const int rows = PanelCurves->DrawingArea().height();
+    return std::max(1, rows - std::max(1, rows / 10));
+}
+
 void TFormMain::ScrollByRows(int rows)
 {
     if (!lasFile_)
@@ -238,11 +253,10 @@ void TFormMain::ScrollBarDepthsScroll()
 {
     if (!lasFile_)
         return;
-    const double top = lasFile_->GetTopDepth();
-    const double bottom = lasFile_->GetBottomDepth();
-    // The bar keeps the position the user gave it while the panel follows.
+    // The bar counts screen rows, as the depth axis offset does.
     scrollingByBar_ = true;
-    PanelCurves->GotoDepth(top + ScrollBarDepths->value() / 100.0 * (bottom - top));
+    PanelCurves->YAxisInfo.SetOffset(ScrollBarDepths->value());
+    PanelCurves->Repaint();
     scrollingByBar_ = false;
     PBoxAllDepth->SetVisibleWindow(PanelCurves->GetFirstVisibleDepth(), PanelCurves->GetLastVisibleDepth());
 }
@@ -252,16 +266,19 @@ void TFormMain::SyncDepthControls()
 {
     if (!lasFile_) {
         PBoxAllDepth->SetRange(0, 0);
+        QSignalBlocker block(ScrollBarDepths);
+        ScrollBarDepths->setRange(0, 0);
         return;
     }
     const double first = PanelCurves->GetFirstVisibleDepth();
     const double last = PanelCurves->GetLastVisibleDepth();
     PBoxAllDepth->SetVisibleWindow(first, last);
-    // The bar shows how far the view has scrolled: 0 at the top, 100 at the bottom.
-    const int range = PanelCurves->YAxisInfo.MaxOffset();
     if (scrollingByBar_)
         return;
     QSignalBlocker block(ScrollBarDepths);
-    ScrollBarDepths->setValue(range > 0 ? static_cast<int>(std::lround(100.0 * PanelCurves->YAxisInfo.Offset() / range))
-                                        : 0);
+    const TAxis& axis = PanelCurves->YAxisInfo;
+    ScrollBarDepths->setRange(0, axis.MaxOffset());
+    ScrollBarDepths->setPageStep(std::max(1, PageRows()));
+    ScrollBarDepths->setSingleStep(std::max(1, PanelCurves->DrawingArea().height() / 20));
+    ScrollBarDepths->setValue(axis.Offset());
 }

@@ -3,6 +3,12 @@
 
 #include <QApplication>
 
+class QTranslator;
+
+// Installs Qt's own Russian texts (file dialog, standard buttons) into the application; the
+// translator belongs to the application. Null when the translations are not installed.
+QTranslator* InstallQtTranslations(QCoreApplication& app);
+
 class TStrativApplication : public QApplication
 {
     Q_OBJECT

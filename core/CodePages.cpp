@@ -1,4 +1,4 @@
-// Conversions between the single-byte code pages of LAS and Windows files and UTF-8.
+// Conversions between the single-byte code pages (CP866 of LAS text, CP1251 of other programs' files) and UTF-8.
 #include "core/CodePages.h"
 
 #include <array>

@@ -1,5 +1,5 @@
 // Text conversions: OEM is CP866 (LAS file text), ANSI is UTF-8 (the program's own text),
-// CP1251 is the code page of files brought from the Windows world.
+// CP1251 is the code page of settings and text files written by other programs.
 #pragma once
 
 #include <string>

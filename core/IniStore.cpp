@@ -123,7 +123,8 @@ void IniStore::Parse(std::string_view bytes)
         if (end == std::string_view::npos)
             end = bytes.size();
         std::string_view line = bytes.substr(pos, end - pos);
-        // Lines of the Windows program are CP1251; one stray byte does not re-encode the others.
+        // Settings files written by other programs may be CP1251, line by line: one stray byte does
+        // not re-encode the others.
         if (!IsValidUtf8(line)) {
             converted = Cp1251ToUtf8(line);
             line = converted;

@@ -63,7 +63,8 @@ void TTrackZoomTool::ZoomStep()
     const double value = curve->ValueAt(x, coordinates);
     curve->SetPixelsPerUnit(curve->PixelsPerUnit() * factor_);
     const double column = curve->ColumnOf(value, coordinates);
-    curve->SetXOffset(curve->XOffset() + static_cast<int>(std::lround(x - column)));
+    const double shifted = std::clamp(curve->XOffset() + (x - column), -double(kMaxPixelOffset), double(kMaxPixelOffset));
+    curve->SetXOffset(static_cast<int>(std::lround(shifted)));
     panel.Repaint();
 }
 

@@ -4,6 +4,9 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QLoggingCategory>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -11,6 +14,10 @@ namespace platform {
 namespace {
 
 const QByteArray kIdentify = "IDENTIFY";
+constexpr int kLockWaitMs = 10000;
+
+// Hand-overs received, shown with QT_LOGGING_RULES="strativ.instance.info=true".
+Q_LOGGING_CATEGORY(lcSingleInstance, "strativ.instance", QtWarningMsg)
 
 QString UserName()
 {
@@ -33,6 +40,13 @@ bool SingleInstance::Listen()
 {
     if (IsListening())
         return true;
+    // The check and the listen below are one step for instances started at the same moment: a
+    // lock file in the runtime folder admits one at a time (the lock of a dead process is taken over).
+    QLockFile lock(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QLatin1Char('/') + name_ +
+                   QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(kLockWaitMs))
+        qCWarning(lcSingleInstance) << "no lock on" << lock.fileName() << "- checking without it";
     // Listening replaces an existing socket file, so a live first instance is asked first;
     // a file nobody answers on was left by a crashed instance and is taken over.
     QLocalSocket probe;
@@ -75,7 +89,9 @@ void SingleInstance::OnReadyRead(QLocalSocket* socket)
             socket->write(QByteArray::number(IdentificationAnswer) + '\n');
             socket->flush();
         } else {
-            emit MessageReceived(QString::fromUtf8(QByteArray::fromPercentEncoding(line)));
+            const QString message = QString::fromUtf8(QByteArray::fromPercentEncoding(line));
+            qCInfo(lcSingleInstance).noquote() << "received:" << message;
+            emit MessageReceived(message);
         }
     }
 }

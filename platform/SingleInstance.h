@@ -23,11 +23,12 @@ public:
     ~SingleInstance() override;
 
     // Becomes the first instance. A name left behind by a crashed instance is taken over;
-    // false when a live instance holds it.
+    // false when a live instance holds it. Instances started together are admitted one at a time.
     bool Listen();
     bool IsListening() const;
     // From a second instance: true when a first instance identified itself and took the message.
-    bool Send(const QString& message, int timeoutMs = 3000) const;
+    // The wait covers the first instance's start-up: it answers once its event loop runs.
+    bool Send(const QString& message, int timeoutMs = 15000) const;
 
 signals:
     void MessageReceived(const QString& message);

@@ -38,15 +38,17 @@ int DecimalsOf(double interval)
 void TPanelWithCurves::Redraw()
 {
     CheckData();
+    UpdateValueStripHeight();
     SyncAxesToArea();
     if (bitmap_.size() != size())
         bitmap_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     const PanelCoordinates c = Coordinates();
     {
         QPainter painter(&bitmap_);
+        painter.setFont(font());
         painter.fillRect(bitmap_.rect(), ColorOf(BackgroundColor));
         DrawDepthStrip(painter, c);
-        DrawValueStrip(painter, c);
+        DrawValueStrip(painter);
         painter.setClipRect(DrawingArea());
         DrawGrid(painter, c);
         Interval.Draw(painter, c);
@@ -89,33 +91,84 @@ void TPanelWithCurves::DrawDepthStrip(QPainter& painter, const PanelCoordinates&
     painter.restore();
 }
 
-void TPanelWithCurves::DrawValueStrip(QPainter& painter, const PanelCoordinates& c)
+std::vector<TPanelWithCurves::ValueStripEntry> TPanelWithCurves::ValueStripLayout() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int lineHeight = metrics.height() + 2;
+    const PanelCoordinates c = Coordinates();
+    std::vector<ValueStripEntry> entries;
+    int top = 0;
+    for (int i = 0; i < GetCurvesCount(); ++i) {
+        const TCurve& curve = *curves_[std::size_t(i)];
+        if (!curve.IsVisible())
+            continue;
+        ValueStripEntry e;
+        e.curve = i;
+        e.left = int(std::round(curve.ColumnOf(curve.Minimum(), c)));
+        e.right = std::max(e.left + 1, int(std::round(curve.ColumnOf(curve.Maximum(), c))));
+        // The texts stay within the visible part of the track.
+        const int from = std::max(e.left, c.area.left()) + 2;
+        const int to = std::min(e.right, c.area.right()) - 2;
+        const int room = std::max(0, to - from);
+        e.minimumText = platform::FloatToStrF(curve.Minimum(), 7, 2);
+        e.maximumText = platform::FloatToStrF(curve.Maximum(), 7, 2);
+        const QString caption = ShowCaptions ? curve.Caption() : QString();
+        const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
+        const int numbers = metrics.horizontalAdvance(e.minimumText) + metrics.horizontalAdvance(e.maximumText);
+        const int captionWidth = metrics.horizontalAdvance(caption);
+        const bool ownLine = !caption.isEmpty() && numbers + captionWidth + 2 * gap > room;
+        if (ownLine) {
+            e.caption = QRect(from, top, room, lineHeight - 2);
+            top += lineHeight;
+        }
+        if (numbers + gap > room) {  // not even the two numbers fit: each gets half the room
+            const int half = std::max(0, (room - gap) / 2);
+            e.minimumText = metrics.elidedText(e.minimumText, Qt::ElideRight, half);
+            e.maximumText = metrics.elidedText(e.maximumText, Qt::ElideRight, half);
+        }
+        const int minimumWidth = metrics.horizontalAdvance(e.minimumText);
+        const int maximumWidth = metrics.horizontalAdvance(e.maximumText);
+        e.minimum = QRect(from, top, minimumWidth, lineHeight - 2);
+        e.maximum = QRect(to - maximumWidth, top, maximumWidth, lineHeight - 2);
+        if (!ownLine && !caption.isEmpty()) {
+            // Centred on the track when the numbers leave room there, else between them.
+            const int centre = (from + to) / 2;
+            int x = centre - captionWidth / 2;
+            x = std::clamp(x, from + minimumWidth + gap, to - maximumWidth - gap - captionWidth);
+            e.caption = QRect(x, top, captionWidth, lineHeight - 2);
+        }
+        e.lineY = top + lineHeight - 2;
+        top += lineHeight;
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+void TPanelWithCurves::UpdateValueStripHeight()
+{
+    const std::vector<ValueStripEntry> entries = ValueStripLayout();
+    const int rows = entries.empty() ? 0 : entries.back().lineY + 2;
+    // Below the captions: the value ticks and their labels.
+    const int ticks = XAxisInfo.TickInterval > 0 ? kMajorTick + fontMetrics().height() : 0;
+    valueStripHeight_ = std::clamp(rows + ticks, valueAxisHeight_, std::max(valueAxisHeight_, height() / 2));
+}
+
+void TPanelWithCurves::DrawValueStrip(QPainter& painter)
 {
     const int bottom = DrawingArea().top() - 1;
     painter.setPen(ColorOf(0));
     painter.drawLine(DrawingArea().left(), bottom, DrawingArea().right(), bottom);
     painter.save();
     painter.setClipRect(QRect(DrawingArea().left(), 0, DrawingArea().width(), DrawingArea().top()));
-    const int rowHeight = painter.fontMetrics().height() + 2;
-    int top = 0;
-    for (const auto& curve : curves_) {
-        if (!curve->IsVisible())
-            continue;
-        if (top + rowHeight > DrawingArea().top())
-            break;
-        const int left = int(std::round(curve->ColumnOf(curve->Minimum(), c)));
-        const int right = int(std::round(curve->ColumnOf(curve->Maximum(), c)));
-        const QRect row(left, top, std::max(right - left, 1), rowHeight - 2);
-        painter.setPen(QPen(ColorOf(curve->Color()), 1));
-        painter.drawLine(left, top + rowHeight - 2, right, top + rowHeight - 2);
-        if (ShowCaptions)
-            painter.drawText(row, Qt::AlignHCenter | Qt::AlignVCenter, curve->Caption());
+    for (const ValueStripEntry& e : ValueStripLayout()) {
+        const TCurve& curve = *curves_[std::size_t(e.curve)];
+        painter.setPen(QPen(ColorOf(curve.Color()), 1));
+        painter.drawLine(e.left, e.lineY, e.right, e.lineY);
+        if (!e.caption.isNull())
+            painter.drawText(e.caption, Qt::AlignHCenter | Qt::AlignVCenter, curve.Caption());
         painter.setPen(ColorOf(0));
-        painter.drawText(row.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         platform::FloatToStrF(curve->Minimum(), 7, 2));
-        painter.drawText(row.adjusted(0, 0, -2, 0), Qt::AlignRight | Qt::AlignVCenter,
-                         platform::FloatToStrF(curve->Maximum(), 7, 2));
-        top += rowHeight;
+        painter.drawText(e.minimum, Qt::AlignLeft | Qt::AlignVCenter, e.minimumText);
+        painter.drawText(e.maximum, Qt::AlignRight | Qt::AlignVCenter, e.maximumText);
     }
     // Value ticks along the bottom of the strip: a tick every TickInterval pixels, a
     // labelled mark every MarksStep ticks.

@@ -62,8 +62,8 @@ void TPanelWithCurves::SetAxisSizes(int depthAxisWidth, int valueAxisHeight)
 
 QRect TPanelWithCurves::DrawingArea() const
 {
-    return QRect(depthAxisWidth_, valueAxisHeight_, std::max(0, width() - depthAxisWidth_),
-                 std::max(0, height() - valueAxisHeight_));
+    return QRect(depthAxisWidth_, valueStripHeight_, std::max(0, width() - depthAxisWidth_),
+                 std::max(0, height() - valueStripHeight_));
 }
 
 void TPanelWithCurves::SyncAxesToArea()

@@ -77,8 +77,24 @@ public:
     PanelCoordinates Coordinates() const;
     // Last mouse position seen over the panel, in panel pixels.
     QPoint MousePosition() const { return mouse_; }
-    // Widths of the depth strip on the left and of the value strip at the top.
+    // Width of the depth strip on the left and the least height of the value strip at the top;
+    // the value strip grows to hold a caption row for every visible curve.
     void SetAxisSizes(int depthAxisWidth, int valueAxisHeight);
+
+    // One visible curve's part of the value strip: the caption and the minimum and maximum as
+    // drawn (the caption on a line of its own when it does not fit between the numbers).
+    struct ValueStripEntry {
+        int curve = -1;
+        int lineY = 0;  // the curve's coloured line under its texts
+        int left = 0;
+        int right = 0;
+        QRect caption;
+        QRect minimum;
+        QRect maximum;
+        QString minimumText;
+        QString maximumText;
+    };
+    std::vector<ValueStripEntry> ValueStripLayout() const;
 
     TPanelState PanelState = PSNormal;
     bool CrossMouse = true;
@@ -136,7 +152,9 @@ private:
     // Axes learn the drawing-area size (hidden widgets get no resize events).
     void SyncAxesToArea();
     void DrawDepthStrip(QPainter& painter, const PanelCoordinates& coordinates);
-    void DrawValueStrip(QPainter& painter, const PanelCoordinates& coordinates);
+    void DrawValueStrip(QPainter& painter);
+    // Height the value strip needs for the visible curves; sets the drawing area's top.
+    void UpdateValueStripHeight();
     void DrawGrid(QPainter& painter, const PanelCoordinates& coordinates);
     void DrawOwnerLayer(const PanelCoordinates& coordinates);
     void DrawCrossHair(QPainter& painter);
@@ -154,6 +172,7 @@ private:
     QImage bitmap_;
     int depthAxisWidth_ = 60;
     int valueAxisHeight_ = 35;
+    int valueStripHeight_ = 35;
     QPoint mouse_{-1, -1};
     bool mouseInside_ = false;
     int hovered_ = -1;  // 0-based curve drawn wider under the mouse

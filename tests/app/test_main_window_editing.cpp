@@ -70,7 +70,7 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
     f.TBUndo->trigger();
     f.TBUndo->trigger();
     EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
-    EXPECT_EQ(window->StatusText(2), "Глубины: 100.00 - 300.00 M");
+    EXPECT_EQ(window->StatusText(2), "Глубины: 100.0 - 300.0 M");
 }
 
 // A command that replaces the arrays and calls nothing: the panel notices before it draws or
@@ -87,7 +87,7 @@ TEST_F(MainEditingTest, ViewFollowsADocumentChangedBehindItsBack)
     QTest::mouseMove(&Panel(), Panel().DrawingArea().center());
     Screen();
     ExpectViewFollowsDocument(*window, "behind the back");
-    EXPECT_EQ(window->StatusText(2), "Глубины: 85.00 - 300.00 M");
+    EXPECT_EQ(window->StatusText(2), "Глубины: 85.0 - 300.0 M");
 }
 
 TEST_F(MainEditingTest, UndoAndRedoKeepTheDepthAtTheTopOfTheView)

@@ -5,7 +5,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QProcess>
+#include <QTest>
+#include <memory>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,6 +55,59 @@ TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
     EXPECT_EQ(RunSecondInstance(user, {path}), QStringList{"OPEN " + path});
     EXPECT_EQ(RunSecondInstance(user, {}), QStringList{"SHOW"});
     EXPECT_EQ(RunSecondInstance(user, {"notes.txt"}), QStringList{"SHOW"});
+}
+
+// Four programs started at the same moment with four files: one window stays, and it is told of
+// the other three files.
+TEST(SingleInstance, FourSimultaneousStartsLeaveOneWindowThatGetsTheOtherFiles)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    strativ::test::TempDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString user = QStringLiteral("strativ-test4-%1").arg(QCoreApplication::applicationPid());
+    environment.insert("USER", user);
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
+    environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
+    environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
+    environment.insert("QT_LOGGING_RULES", "strativ.instance.info=true");
+
+    std::vector<std::unique_ptr<QProcess>> programs;
+    QStringList paths;
+    for (int i = 0; i < 4; ++i) {
+        paths << QString::fromStdString(dir.file("well" + std::to_string(i) + ".las"));
+        programs.push_back(std::make_unique<QProcess>());
+        programs.back()->setProcessEnvironment(environment);
+    }
+    for (int i = 0; i < 4; ++i)
+        programs[i]->start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), {paths[i]});
+
+    // Three hand over and exit; the first stays.
+    QElapsedTimer timer;
+    timer.start();
+    const auto running = [&] {
+        return std::count_if(programs.begin(), programs.end(),
+                             [](const auto& p) { return p->state() != QProcess::NotRunning; });
+    };
+    while (running() > 1 && timer.elapsed() < 60000)
+        QTest::qWait(50);
+    QTest::qWait(500);
+    EXPECT_EQ(running(), 1);
+    for (auto& program : programs) {
+        if (program->state() == QProcess::NotRunning) {
+            EXPECT_EQ(program->exitCode(), 0);
+            continue;
+        }
+        const QString log = QString::fromLocal8Bit(program->readAllStandardError());
+        for (const QString& path : paths) {
+            if (!program->arguments().contains(path)) {
+                EXPECT_TRUE(log.contains("received: OPEN " + path)) << log.toStdString();
+            }
+        }
+        program->kill();
+        program->waitForFinished();
+    }
+    QLocalServer::removeServer(QStringLiteral("Q7StrativAppUniqueString-") + user);  // left by the killed one
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Paths for tests: the shared corpus of real LAS files and temporary folders.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -13,6 +15,13 @@ inline std::string CorpusDir()
 {
     return std::string(STRATIV_SOURCE_DIR) + "/../shared/corpus/lasio";
 }
+
+// Skips the test, naming the folder, when the corpus is not beside the repository.
+#define STRATIV_REQUIRE_CORPUS()                                                                  \
+    do {                                                                                          \
+        if (!std::filesystem::is_directory(::strativ::test::CorpusDir()))                         \
+            GTEST_SKIP() << "the LAS corpus is not at " << ::strativ::test::CorpusDir();          \
+    } while (false)
 
 // Folder where tests leave files meant for a person to look at (images, PDFs).
 inline std::string OutputDir()

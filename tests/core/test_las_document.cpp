@@ -53,6 +53,7 @@ protected:
 // STEP 0.5: a shift by depth moves the curve by the rounded number of samples.
 TEST_F(LasDocument, ShiftsMoveTheCurveByWholeSamplesAndFillVacatedSamplesWithNull)
 {
+    STRATIV_REQUIRE_CORPUS();
     const Values none{N, N, N, N, N};
     const std::tuple<bool, float, Values> cases[] = {
         {true, 0, kA},

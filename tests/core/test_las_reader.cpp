@@ -107,6 +107,7 @@ TEST(LasHeader, LinesGetTheirCodesAndSectionsTheirKindsInFileOrder)
 
 TEST(LasHeader, Las12InformationLinesGiveTheirInformationAsValueAndWriteBackAsRead)
 {
+    STRATIV_REQUIRE_CORPUS();
     TLasParser2Header header;
     ASSERT_TRUE(header.ParseFile(strativ::test::CorpusDir() + "/1.2/sample.las"));
     Line comp = *header.GetWellSection().FindLineByCode(kLineComp);
@@ -146,6 +147,7 @@ Strings HeaderSummary(const std::string& path)
 
 TEST(LasHeader, TwoThreadsParsingDifferentFilesGetTheSameAsOneAtATime)
 {
+    STRATIV_REQUIRE_CORPUS();
     const std::string files[] = {strativ::test::CorpusDir() + "/1.2/sample_wrapped.las",
                                  strativ::test::CorpusDir() + "/multi_channel.las"};
     const Strings expected[] = {HeaderSummary(files[0]), HeaderSummary(files[1])};

@@ -10,6 +10,7 @@ using strativ::test::Strings;
 
 TEST(LasAdaptor, ReadsTheWellLinesOfRealFiles)
 {
+    STRATIV_REQUIRE_CORPUS();
     const std::string corpus = strativ::test::CorpusDir();
     const struct {
         std::string file;

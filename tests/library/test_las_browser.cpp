@@ -304,7 +304,7 @@ TEST_F(BrowserTest, BookmarksTheSettingsFileCannotHoldAreRefused)
         b.MMIFavsAdd->trigger();
     };
     const std::string refusal = "Недопустимое имя закладки или слишком длинный путь";
-    for (const QString name : {QStringLiteral("line\nbreak"), QStringLiteral(";comment"), QStringLiteral("k=v")}) {
+    for (const QString& name : {QStringLiteral("line\nbreak"), QStringLiteral(";comment"), QStringLiteral("k=v")}) {
         runner.Clear();
         add(name);
         EXPECT_EQ(runner.Last().text.toStdString(), refusal);

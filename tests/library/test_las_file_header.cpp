@@ -135,6 +135,7 @@ TEST(LasFileHeader, FailedWriteLeavesTheFileByteForByte)
 
 TEST(LasFileHeader, Las12InformationIsWrittenAfterTheColon)
 {
+    STRATIV_REQUIRE_CORPUS();
     TempDir dir;
     const std::string path = dir.file("sample.las");
     std::filesystem::copy_file(strativ::test::CorpusDir() + "/1.2/sample.las", path);

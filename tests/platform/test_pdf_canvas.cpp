@@ -39,8 +39,9 @@ TEST(PdfCanvas, PagesStreamToTheTemporaryFileAndTheNameAppearsAtTheEnd)
         DrawPage(pdf.Page(), page);
         if (page == 1)
             afterFirst = SizeOf(pdf.TempPath());
-        if (page == 10)
+        if (page == 10) {
             EXPECT_GT(SizeOf(pdf.TempPath()), afterFirst);
+        }
         EXPECT_FALSE(std::filesystem::exists(path));
     }
     const std::string temp = pdf.TempPath();

@@ -1,0 +1,179 @@
+// What the main window draws and where: the value strip's captions, the extreme track scales,
+// the curve's scale bar, the depth overview's labels, the status bar and the window's placement.
+#include "AppTestSupport.h"
+
+#include "app/DepthOverview.h"
+#include "app/StrativApplication.h"
+#include "core/Lasfile.h"
+#include "ui_MainUnit.h"
+#include "view/PanelWithCurves.h"
+
+#include <QDoubleSpinBox>
+#include <QTranslator>
+#include <climits>
+
+namespace strativ::test {
+namespace {
+
+class DrawingTest : public MainWindowTest {
+protected:
+    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
+};
+
+TEST_F(DrawingTest, EveryVisibleCurveGetsACaptionThatNeverCoversItsNumbers)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("six.las"), 6, 50)));
+    Panel().GetCurve(2)->SetVisible(false);
+    Panel().GetCurve(2)->SetVisible(true);
+    for (const double trackPixels : {24.0, 45.0, 90.0, 160.0, 400.0}) {
+        for (int i = 0; i < 6; ++i) {
+            TCurve& curve = *Panel().GetCurve(i);
+            curve.SetPixelsPerUnit(trackPixels / (curve.Maximum() - curve.Minimum()));
+            curve.SetXOffset(i * int(trackPixels + 10) + Panel().XAxisInfo.Offset());
+        }
+        Panel().Repaint();
+        const auto entries = Panel().ValueStripLayout();
+        ASSERT_EQ(entries.size(), 6u) << trackPixels;
+        const int stripBottom = Panel().DrawingArea().top();
+        for (const auto& e : entries) {
+            const QString name = "C" + QString::number(e.curve + 1);
+            ASSERT_FALSE(e.caption.isNull()) << trackPixels << " " << e.curve;
+            EXPECT_FALSE(e.caption.intersects(e.minimum)) << trackPixels << " " << e.curve;
+            EXPECT_FALSE(e.caption.intersects(e.maximum)) << trackPixels << " " << e.curve;
+            EXPECT_FALSE(e.minimum.intersects(e.maximum)) << trackPixels << " " << e.curve;
+            EXPECT_LT(e.lineY, stripBottom);
+            // The caption is really drawn: ink in its box of the panel's image (for a track in view).
+            if (e.right > Panel().DrawingArea().right())
+                continue;
+            bool drawn = false;
+            for (int y = e.caption.top(); y <= e.caption.bottom() && !drawn; ++y)
+                for (int x = e.caption.left(); x <= e.caption.right() && !drawn; ++x)
+                    drawn = Panel().Bitmap().pixel(x, y) != qRgb(255, 255, 255);
+            EXPECT_TRUE(drawn) << name.toStdString() << " at " << trackPixels;
+        }
+    }
+    // Fewer curves, a lower strip: the drawing area takes the room back.
+    const int sixTop = Panel().DrawingArea().top();
+    for (int i = 1; i < 6; ++i)
+        Panel().GetCurve(i)->SetVisible(false);
+    Panel().Repaint();
+    EXPECT_LT(Panel().DrawingArea().top(), sixTop);
+}
+
+// A curve running from 0 to 98000 (the widest tracks overflow first).
+std::string WriteWideRangeLas(const std::string& path)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT.M 10 :\n STOP.M 59 :\n STEP.M 1 :\n NULL. -999.25 :\n"
+        << "~C\n DEPT.M :\n GR.API :\n~A\n";
+    for (int r = 0; r < 50; ++r)
+        out << 10 + r << ' ' << r * 2000 << '\n';
+    return path;
+}
+
+TEST_F(DrawingTest, TrackScalesAndOffsetsStopWherePixelsStillFitAnInt)
+{
+    ASSERT_TRUE(Open(WriteWideRangeLas(dir.file("wide.las"))));
+    TCurve& curve = *Panel().GetCurve(0);
+    Ui::TFormMain& f = window->Form();
+    window->ShowCurveCoords(0);
+    f.SpinCoordsScale->setValue(f.SpinCoordsScale->minimum());
+    EXPECT_LE(curve.PixelsPerUnit() * 98000, TCurve::kMaxTrackPixels * 1.000001);
+    EXPECT_NEAR(f.SpinCoordsScale->value(), Panel().YAxisInfo.PixelsPerCm() / curve.PixelsPerUnit(), 1e-3);
+    window->HideCurveCoords();
+
+    // Holding the track-width buttons long, both ways (each press is one step).
+    const QPoint at = Panel().DrawingArea().center();
+    for (QAction* button : {f.TBZoomIn, f.TBZoomOut}) {
+        button->setChecked(true);
+        window->TBPencilClick();
+        for (int i = 0; i < 300; ++i) {
+            QTest::mouseMove(&Panel(), at);
+            if (Panel().GetCurrentCurve() != 1)  // the press needs the curve under the mouse
+                Panel().GetCurve(0)->SetXOffset(Panel().GetCurve(0)->XOffset() + at.x() -
+                                                int(std::lround(curve.ColumnOf(curve.ValueAt(at.x(), Panel().Coordinates()), Panel().Coordinates()))));
+            QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseRelease(&Panel(), Qt::LeftButton, Qt::NoModifier, at);
+        }
+        button->setChecked(false);
+        Panel().Repaint();
+    }
+    EXPECT_GE(curve.PixelsPerUnit() * 98000, TCurve::kMinTrackPixels * 0.999999);
+
+    // Offsets at the ends of the int range are held to the panel's limits.
+    Panel().XAxisInfo.SetOffset(INT_MAX);
+    curve.SetXOffset(INT_MIN);
+    Panel().Repaint();
+    EXPECT_EQ(Panel().XAxisInfo.Offset(), kMaxPixelOffset);
+    EXPECT_EQ(curve.XOffset(), -kMaxPixelOffset);
+    curve.SetPixelsPerUnit(1e300);
+    Panel().Repaint();
+    EXPECT_LE(curve.PixelsPerUnit() * 98000, TCurve::kMaxTrackPixels * 1.000001);
+}
+
+TEST_F(DrawingTest, TheCurveScaleBarOpensBelowTheCurves)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("bar.las"), 2, 50)));
+    const int before = Panel().height();
+    window->ShowCurveCoords(0);
+    QApplication::processEvents();
+    const QWidget& bar = *window->Form().PanelCurveCoords;
+    ASSERT_TRUE(bar.isVisible());
+    EXPECT_GE(bar.y(), Panel().geometry().bottom());
+    EXPECT_GE(Panel().height(), before - bar.height() - 2);
+    EXPECT_LT(bar.height(), before / 4);
+}
+
+TEST_F(DrawingTest, OverviewLabelsStandApartFromTheirTicks)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("deep.las"), 1, 2001, 3000.0, 0.5)));
+    TDepthOverview& overview = *window->PBoxAllDepth;
+    const QImage image = overview.grab().toImage();
+    const QRgb base = overview.palette().color(QPalette::Base).rgb();
+    int ticks = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const bool red = qRed(image.pixel(20, y)) > 200 && qGreen(image.pixel(20, y)) < 80;
+        if (red)
+            continue;  // the frame of the visible window
+        ticks += image.pixel(0, y) != base && image.pixel(3, y) != base ? 1 : 0;
+        for (int x = 4; x <= 5; ++x)
+            EXPECT_EQ(image.pixel(x, y), base) << x << "," << y;
+    }
+    EXPECT_GE(ticks, 3);
+}
+
+TEST_F(DrawingTest, StatusBarShowsStepAndDepthsWithTheDocumentsDecimals)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("fine.las"), 1, 41, 10.0, 0.025)));
+    EXPECT_EQ(window->StatusText(3), "Шаг: 0.025");
+    EXPECT_EQ(window->StatusText(2), "Глубины: 10.000 - 11.000 M");
+}
+
+TEST_F(DrawingTest, TheWindowReopensExactlyWhereItWasClosed)
+{
+    const QRect placed(140, 160, 820, 610);
+    window->setGeometry(placed);
+    const QRect shown = window->geometry();
+    ASSERT_TRUE(window->close());
+    for (int start = 0; start < 3; ++start) {
+        window.reset();
+        window = std::make_unique<TFormMain>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_EQ(window->geometry(), shown) << start;
+        ASSERT_TRUE(window->close());
+    }
+}
+
+TEST(QtTranslations, StandardDialogsSpeakRussian)
+{
+    QTranslator* translator = InstallQtTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr);
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Перейти к:");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+
+}  // namespace
+}  // namespace strativ::test
