@@ -2,6 +2,7 @@
 #include "library/CppSQLite3DB.h"
 
 #include <sqlite3.h>
+#include <thread>
 
 #include "library/CppSQLite3Exception.h"
 
@@ -32,7 +33,22 @@ void CppSQLite3DB::SetBusyTimeout(int milliseconds)
 {
     busyTimeoutMs_ = milliseconds;
     if (db_)
-        sqlite3_busy_timeout(db_, milliseconds);
+        sqlite3_busy_handler(db_, milliseconds > 0 ? &CppSQLite3DB::WaitForLock : nullptr, this);
+}
+
+// SQLite's own handler sleeps up to 100 ms between attempts, so a connection that commits
+// often (the idle scanner) keeps another one waiting for seconds; a 1 ms step takes the lock
+// in the first gap.
+int CppSQLite3DB::WaitForLock(void* self, int attempt)
+{
+    auto* db = static_cast<CppSQLite3DB*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        db->waitStarted_ = now;
+    if (now - db->waitStarted_ >= std::chrono::milliseconds(db->busyTimeoutMs_))
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
 }
 
 void CppSQLite3DB::CheckDB() const

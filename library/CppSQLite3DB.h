@@ -1,6 +1,7 @@
 // One SQLite connection: statements that change data, queries, the busy time-out.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "library/CppSQLite3Query.h"
@@ -29,9 +30,12 @@ public:
     CppSQLite3Query ExecuteQuery(const char* sql);
 
 private:
+    // Waits for a lock held by another connection in short steps, up to the busy time-out.
+    static int WaitForLock(void* self, int attempt);
     void CheckDB() const;
     sqlite3_stmt* Compile(const char* sql);
 
     sqlite3* db_ = nullptr;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
+    std::chrono::steady_clock::time_point waitStarted_{};
 };

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <csignal>
+#include <filesystem>
 #include <sys/resource.h>
 
 namespace strativ::test {
@@ -292,6 +293,23 @@ TEST_F(WorkKeptTest, DeletingTheSessionOfTheOpenDocumentLeavesItOpenWithoutAFile
     EXPECT_EQ(QString::fromStdString(window->LasFile()->GetFileName()), target);
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(TLASFile(target.toStdString(), 2).GetPointCount(), 10);
+}
+
+TEST_F(WorkKeptTest, AFailedWriteNamesTheFileAndTheReason)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("w.las"), 2, 10)));
+    const QString target = QString::fromStdString(dir.file("no such folder/out.las"));
+    PushSave(target);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Не удалось записать файл\n" + target + "\nПапка не существует"});
+
+    runner->Clear();
+    std::filesystem::create_directory(dir.file("taken.vxs"));  // a folder where the session file goes
+    EXPECT_FALSE(window->SaveSession(QString::fromStdString(dir.file("taken.vxs"))));
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Не удалось записать файл\n" + QString::fromStdString(dir.file("taken.vxs")) +
+                                      "\nНа месте файла находится папка"});
+    EXPECT_EQ(SessionFiles(dir.path()), QStringList{"w.las"});  // the new LAS copy is not left behind
 }
 
 }  // namespace

@@ -150,8 +150,9 @@ TEST(EmfPicture, ExportHoldsTheWholeRangeOnOnePageWithThePlatformSeparator)
     EXPECT_TRUE(has(u"1100"));  // the end of the range is in the picture
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::u16string& t) { return t.rfind(u"0,5", 0) == 0; }));
     EXPECT_FALSE(std::any_of(texts.begin(), texts.end(), [](const std::u16string& t) { return t.rfind(u"0.5", 0) == 0; }));
-    if (Installed("emf2svg-conv"))
+    if (Installed("emf2svg-conv")) {
         EXPECT_EQ(RunTool("emf2svg-conv -i '" + path + "' -o '" + dir.file("diagram.svg") + "'"), 0);
+    }
 }
 
 }  // namespace

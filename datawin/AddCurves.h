@@ -1,0 +1,31 @@
+// Placement of curves of a source LAS document into a target document by depth, on the
+// target's own step (the work behind the add-curves dialog; Qt-free).
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TLASFile;
+
+// Most rows a document may grow to by adding curves.
+inline constexpr int kMaxAddedPointCount = 20'000'000;
+
+// trunc(quotient) where a quotient lying within `tolerance` below a whole number counts as that
+// number (float depths divided by a step rarely give exact whole numbers).
+int TruncateSteps(double quotient, double tolerance);
+// Tolerance, in steps, for quotients of depths around `depth` by `step`: a thousandth of a step,
+// more where floats are coarser.
+double StepTolerance(double depth, double step);
+
+struct DepthLimit {
+    bool on = false;
+    double from = 0;  // swapped with `to` when deeper
+    double to = 0;
+};
+
+// Adds the source curves (indexes 1..count-1, in order) to the target: the target grows to the
+// range of both documents (or to the limit), existing curves get its NULL in the new rows, and
+// each source sample lands at the target row of its depth. False with the reason in `error`, the
+// target unchanged, for a STEP of 0, a range beyond kMaxAddedPointCount rows or too little memory.
+bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vector<int>& sourceCurves,
+                      DepthLimit limit, std::string& error);
