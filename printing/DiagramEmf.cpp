@@ -11,7 +11,7 @@
 
 DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& path,
                                   const platform::EmfReference& screen, double sheetWidthCm,
-                                  const DiagramEmfMargins& margins, const DiagramEmfTitle& title)
+                                  const PrintMargins& margins, const DiagramEmfTitle& title)
 {
     DiagramEmfResult result;
     if (!diagram.Dept || screen.widthMm <= 0 || screen.heightMm <= 0 || screen.widthPx <= 0 || screen.heightPx <= 0) {

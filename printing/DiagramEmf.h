@@ -9,8 +9,9 @@
 
 class TCurveTemplate;
 
-struct DiagramEmfMargins {
-    double left = 1.0;  // cm
+// Page margins in cm.
+struct PrintMargins {
+    double left = 1.0;
     double right = 1.0;
     double top = 1.0;
     double bottom = 1.0;
@@ -35,4 +36,4 @@ struct DiagramEmfResult {
 // picture; `sheetWidthCm` is the printer's sheet width. Nothing is written on failure.
 DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& path,
                                   const platform::EmfReference& screen, double sheetWidthCm,
-                                  const DiagramEmfMargins& margins, const DiagramEmfTitle& title = {});
+                                  const PrintMargins& margins, const DiagramEmfTitle& title = {});

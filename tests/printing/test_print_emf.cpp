@@ -127,7 +127,7 @@ TEST(EmfPicture, ExportHoldsTheWholeRangeOnOnePageWithThePlatformSeparator)
     const std::string path = dir.file("diagram.emf");
     const platform::EmfReference screen{96, 96, 1920, 1080, 508, 286};
     platform::SetDecimalSeparator(QChar(','));
-    const DiagramEmfResult r = ExportDiagramEmf(t, path, screen, 21.0, DiagramEmfMargins{});
+    const DiagramEmfResult r = ExportDiagramEmf(t, path, screen, 21.0, PrintMargins{});
     platform::SetDecimalSeparator(QChar());
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(t.GetPageCount(), 1);

@@ -1,0 +1,89 @@
+// The printer object: the printer list and the current printer, its capabilities in the
+// manner of GetDeviceCaps, and one job at a time drawn through the canvas. Replaceable, so
+// that tests print on a printer of chosen resolution, sheet and borders. Besides the system's
+// printers there is always a PDF target named "PDF".
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace platform {
+
+// Device capabilities; pixels unless said otherwise.
+struct PrinterCaps {
+    int logPixelsX = 600;
+    int logPixelsY = 600;
+    int physicalWidth = 0;  // the whole sheet
+    int physicalHeight = 0;
+    int physicalOffsetX = 0;  // the unprintable border at the left and top
+    int physicalOffsetY = 0;
+    int horzSizeMm = 0;  // the printable area, whole millimetres
+    int vertSizeMm = 0;
+    int horzRes = 0;  // the printable area
+    int vertRes = 0;
+};
+
+inline const QString PdfPrinterName = QStringLiteral("PDF");
+
+class Printer {
+public:
+    virtual ~Printer() = default;
+
+    virtual QStringList Printers() const = 0;
+    virtual int PrinterIndex() const = 0;
+    virtual void SetPrinterIndex(int index) = 0;
+    QString PrinterName() const;
+    virtual PrinterCaps Caps() const = 0;
+
+    QString Title;  // of the next job
+    // Begins a job; false when it could not begin (nothing is printed then).
+    virtual bool BeginDoc() = 0;
+    // The canvas of the current page, its origin at the printable area's corner.
+    virtual Canvas& PageCanvas() = 0;
+    virtual void NewPage() = 0;
+    // Ends the job; false when it failed.
+    virtual bool EndDoc() = 0;
+    // Drops the job: nothing more is printed, the PDF target leaves no file.
+    virtual void Abort() = 0;
+};
+
+// The printer in use (the system's unless replaced).
+Printer& CurrentPrinter();
+// Replaces it (null: back to the system's); returns the previous one.
+Printer* SetPrinter(Printer* printer);
+
+// A job that is aborted unless it was ended.
+class PrintJob {
+public:
+    explicit PrintJob(Printer& printer) : printer_(printer) { begun_ = printer_.BeginDoc(); }
+    ~PrintJob()
+    {
+        if (begun_ && !done_)
+            printer_.Abort();
+    }
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+
+    bool Begun() const { return begun_; }
+    bool End()
+    {
+        done_ = true;
+        return begun_ && printer_.EndDoc();
+    }
+    void Abort()
+    {
+        done_ = true;
+        if (begun_)
+            printer_.Abort();
+    }
+
+private:
+    Printer& printer_;
+    bool begun_ = false;
+    bool done_ = false;
+};
+
+}  // namespace platform

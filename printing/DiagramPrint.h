@@ -1,0 +1,23 @@
+// Printing the curve diagram page by page on the printer object, with progress and cancel.
+#pragma once
+
+#include "printing/DiagramEmf.h"
+
+#include <string>
+
+class TCurveTemplate;
+namespace platform { class Printer; }
+
+struct DiagramPrintResult {
+    bool begun = false;  // false: the job could not begin, nothing was printed
+    bool ok = false;
+    bool cancelled = false;
+    int pages = 0;  // pages printed
+};
+
+// Lays the diagram out for the printer's sheet less the margins (raised to the unprintable
+// borders) and prints its pages: all of them, or the first `firstPages` (0: all). A correction
+// factor other than 1 scales only lengths down the page. The page height is measured from the
+// printer at every call. A cancelled or failed job is aborted, never ended.
+DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& printer, const PrintMargins& margins,
+                                int firstPages = 0, double correction = 1.0);
