@@ -1,6 +1,8 @@
 // The print progress window.
 #include "platform/PrintProgress.h"
 
+#include "platform/Replaceable.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -49,23 +51,12 @@ private:
     bool cancelled_ = false;
 };
 
-PrintProgress* replaced = nullptr;
+Replaceable<PrintProgress, ProgressWindow> progress;
 
 }  // namespace
 
-PrintProgress& CurrentPrintProgress()
-{
-    if (replaced)
-        return *replaced;
-    static ProgressWindow window;
-    return window;
-}
+PrintProgress& CurrentPrintProgress() { return progress.Current(); }
 
-PrintProgress* SetPrintProgress(PrintProgress* progress)
-{
-    PrintProgress* previous = replaced;
-    replaced = progress;
-    return previous;
-}
+PrintProgress* SetPrintProgress(PrintProgress* replacement) { return progress.Set(replacement); }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/PainterCanvas.h"
 #include "platform/PdfCanvas.h"
+#include "platform/Replaceable.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -138,25 +139,14 @@ private:
     std::unique_ptr<PdfCanvas> pdf_;
 };
 
-Printer* replaced = nullptr;
+Replaceable<Printer, SystemPrinter> printers;
 
 }  // namespace
 
 QString Printer::PrinterName() const { return Printers().value(PrinterIndex()); }
 
-Printer& CurrentPrinter()
-{
-    if (replaced)
-        return *replaced;
-    static SystemPrinter system;
-    return system;
-}
+Printer& CurrentPrinter() { return printers.Current(); }
 
-Printer* SetPrinter(Printer* printer)
-{
-    Printer* previous = replaced;
-    replaced = printer;
-    return previous;
-}
+Printer* SetPrinter(Printer* printer) { return printers.Set(printer); }
 
 }  // namespace platform
