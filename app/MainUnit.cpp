@@ -98,6 +98,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     CurveNameDlg = new TCurveNameDlg(this);
     DlgSessions = new TDlgSessions(this);
     SetUpDataWindows();
+    SetUpTransferCommands();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     FormIntervals = new TFormIntervals(this, *FormIntervalParams);
@@ -353,9 +354,18 @@ void TFormMain::HandOverMessage(const QString& message)
             QTimer::singleShot(250, this, [this, message] { HandOverMessage(message); });
             return;
         }
-        // Without the add-curves command there is nothing to ask: the open road itself asks
-        // about a modified document, and its curve choice can be cancelled.
-        OpenLasFile(message.mid(5));
+        const QString path = message.mid(5);
+        if (!lasFile_) {
+            OpenLasFile(path);
+            return;
+        }
+        const int answer = platform::MessageBox(
+            this, QStringLiteral("Получен файл\n") + path + QStringLiteral("\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"),
+            platform::ApplicationTitle(), platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
+        if (answer == platform::IDYES)
+            OpenLasFile(path);
+        else if (answer == platform::IDNO)
+            AddCurvesFromFile(path);
     });
 }
 

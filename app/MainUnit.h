@@ -61,6 +61,7 @@ class TFormMacroSettings;
 class TFormTemplSelMacroValInput;
 class TFormTitleTemplate;
 class TFormSaveToLas;
+class TFormAddData;
 class TLASFile;
 class TNumberInputBox;
 class TPanelWithCurves;
@@ -197,6 +198,10 @@ public:
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.
     bool OpenLasFile(const QString& path);
+    // Adds curves of another LAS file to the document through the add-curves dialog, starting at
+    // `path` (empty: the document's folder); true when curves were added.
+    bool AddCurvesFromFile(const QString& path);
+    TFormAddData* FormAddData = nullptr;
     // Save question for a modified document; false when the user cancelled or the save wrote nothing.
     bool AskSaveChanges();
     // The save dialog on the document; clears the modified flag when it wrote the files.
@@ -324,6 +329,8 @@ private:
     void CreateView();
     void SetUpLibraryCommands();
     void SetUpDataWindows();
+    // The add-curves command (app/MainTransfer.cpp).
+    void SetUpTransferCommands();
     // The data windows' questions about their unsaved edits; false keeps the program open.
     bool QueryCloseDataWindows();
     void ConnectCommands();

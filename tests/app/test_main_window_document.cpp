@@ -277,13 +277,14 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     ASSERT_NE(window->LasFile(), nullptr);
     EXPECT_EQ(window->LasFile()->GetFileName(), dropped);
 
-    // A handed-over path takes the same road, with nothing more asked; while a dialog is open
-    // (it may hold the document) the path waits for it to close.
+    // A handed-over path asks whether to open it ("Да" here); while a dialog is open (it may
+    // hold the document) the path waits for it to close, and only then asks.
     const std::string handed = WriteTestLas(dir.file("handed.las"), 3, 6);
     window->HandOverMessage("SHOW");
     QDialog open(window.get());
     open.setModal(true);
     open.show();
+    runner->Push(platform::IDYES);
     PushCurveChoice();
     window->HandOverMessage(QString::fromStdString("OPEN " + handed));
     QTest::qWait(300);
@@ -292,7 +293,8 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     for (int i = 0; i < 50 && window->LasFile()->GetFileName() != handed; ++i)
         QTest::qWait(20);
     EXPECT_EQ(window->LasFile()->GetFileName(), handed);
-    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages().value(0).contains("Да - открыть файл"));
 }
 
 }  // namespace

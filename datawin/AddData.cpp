@@ -1,0 +1,139 @@
+#include "datawin/AddData.h"
+
+#include "core/FileUtils.h"
+#include "core/Lasfile.h"
+#include "datawin/AddCurves.h"
+#include "datawin/CurveCheckList.h"
+#include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
+#include "platform/Help.h"
+#include "platform/NumberText.h"
+#include "ui_AddData.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QKeyEvent>
+
+TFormAddData::TFormAddData(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormAddData>())
+{
+    ui->setupUi(this);
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setRootPath(QDir::rootPath());
+    ui->DirectoryListBox->setModel(folders_);
+    for (int column = 1; column < folders_->columnCount(); ++column)
+        ui->DirectoryListBox->hideColumn(column);
+    connect(ui->DirectoryListBox, &QTreeView::clicked, this,
+            platform::Guarded([this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); }));
+    connect(ui->FileListBox, &QListWidget::currentRowChanged, this, platform::Guarded([this](int) { LoadSource(); }));
+    ConnectCheckButtons(*ui->CheckListBox, *ui->ButtonSelectAll, *ui->ButtonUncheckAll);
+    connect(ui->ButtonAdd, &QPushButton::clicked, this, platform::Guarded([this] { ButtonAddClick(); }));
+    connect(ui->ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->BitBtnHelp, &QPushButton::clicked, this, platform::Guarded([] { platform::ShowHelpTopic(kHelpTopic); }));
+}
+
+TFormAddData::~TFormAddData() = default;
+
+void TFormAddData::SetLimits(double top, double bottom)
+{
+    ui->RxSELimitFrom->setValue(top);
+    ui->RxSELimitTo->setValue(bottom);
+    ui->CheckBoxLimitDept->setChecked(!(top == 0 && bottom == 0));
+}
+
+void TFormAddData::PrepareForFile(const QString& folder, const QString& fileName, double top, double bottom, double,
+                                  TLASFile* target)
+{
+    PrepareForFolder(folder, target, top, bottom, 0);
+    const QList<QListWidgetItem*> found = ui->FileListBox->findItems(fileName, Qt::MatchFixedString);
+    if (!found.isEmpty())
+        ui->FileListBox->setCurrentItem(found.front());  // loads it
+}
+
+void TFormAddData::PrepareForFolder(const QString& folder, TLASFile* target, double top, double bottom, double)
+{
+    SetLimits(top, bottom);
+    target_ = target;
+    SetFolder(folder);
+}
+
+void TFormAddData::SetFolder(const QString& folder)
+{
+    folder_ = folder;
+    ui->DirectoryListBox->setCurrentIndex(folders_->index(folder));
+    QSignalBlocker block(ui->FileListBox);
+    ui->FileListBox->clear();
+    for (const std::string& name : GetFileList(folder.toStdString(), "*.las"))
+        ui->FileListBox->addItem(QString::fromStdString(name));
+    ui->FileListBox->setCurrentRow(-1);
+}
+
+void TFormAddData::LoadSource()
+{
+    ui->CheckListBox->clear();
+    source_.reset();
+    const QListWidgetItem* item = ui->FileListBox->currentItem();
+    if (!item) {
+        ui->LabelDepthInterval->clear();
+        return;
+    }
+    const QString path = QDir(folder_).filePath(item->text());
+    auto source = std::make_unique<TLASFile>(path.toStdString(), 2);
+    if (!source->IsLoaded()) {
+        ui->LabelDepthInterval->clear();
+        platform::MessageBox(this,
+                             QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") +
+                                 QString::fromStdString(source->GetLoadError()),
+                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+        return;
+    }
+    source_ = std::move(source);
+    ui->LabelDepthInterval->setText(QStringLiteral("Начальная глубина: ") +
+                                    platform::FloatToStrF(source_->GetTopDepth(), 7, 2) +
+                                    QStringLiteral(" Конечная глубина: ") +
+                                    platform::FloatToStrF(source_->GetBottomDepth(), 7, 2));
+    FillCurveCheckList(*ui->CheckListBox, *source_);
+}
+
+void TFormAddData::ButtonAddClick()
+{
+    if (!target_) {
+        platform::ShowMessage(QStringLiteral("Не открыт LAS файл, в который надо добавлять данные"));
+        reject();
+        return;
+    }
+    if (!source_) {
+        platform::ShowMessage(QStringLiteral("Не выбран файл"));
+        return;
+    }
+    const std::vector<int> curves = CheckedCurves(*ui->CheckListBox);
+    if (curves.empty()) {
+        platform::ShowMessage(QStringLiteral("Не выбрано ни одной кривой для добавления"));
+        return;
+    }
+    DepthLimit limit{ui->CheckBoxLimitDept->isChecked(), ui->RxSELimitFrom->value(), ui->RxSELimitTo->value()};
+    std::string error;
+    if (!AddCheckedCurves(*target_, *source_, curves, limit, error)) {
+        platform::MessageBox(this, QString::fromStdString(error), QStringLiteral("Добавление кривых"),
+                             platform::MB_OK | platform::MB_ICONERROR);
+        return;
+    }
+    accept();
+}
+
+void TFormAddData::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        platform::ShowHelpTopic(kHelpTopic);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Closing by any button lets the source go: the next showing needs a file picked.
+void TFormAddData::done(int result)
+{
+    source_.reset();
+    ui->CheckListBox->clear();
+    QDialog::done(result);
+}
