@@ -1,21 +1,31 @@
 // Paired runs of a measured program and the floor program doing only the unavoidable work: each
-// iteration runs both (in alternating order), and the counters give the ratio of their times.
+// iteration runs both (in alternating order), and the counters give the ratio of their thread CPU
+// times.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <vector>
 
 namespace bench {
 
+// CPU time of the calling thread: the machine may be shared, and time spent waiting for the
+// processor belongs to neither program.
+inline double ThreadSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 template <typename Work>
 double SecondsOf(Work&& work)
 {
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ThreadSeconds();
     work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return ThreadSeconds() - start;
 }
 
 // Sets the iteration time to the measured program's (register with UseManualTime) and reports

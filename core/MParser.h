@@ -55,6 +55,8 @@ struct TParserContext
     using Block = std::array<double, BlockSize>;
 
     Block X[MaxArguments] = {};
+    // An argument's samples of the block read where they stand (X not filled); null: read X.
+    const float* XSamples[MaxArguments] = {};
     Block Depth = {};
     double StartD = 0;
     double StopD = 0;
@@ -82,6 +84,15 @@ struct TParserNode
     uint8_t range = 0; // TRangeValue for Kind::Range
     int index = 0;     // argument, constant or variable index; operand count of Max/Min/Aver
     double value = 0;  // Kind::Number
+};
+
+// An operand of the evaluation: a block of samples (read where it stands, doubles or the floats
+// of a curve) or, with neither, one value.
+struct TEvalOperand
+{
+    const double* block = nullptr;
+    const float* floats = nullptr;
+    double scalar = 0;
 };
 
 struct TParserTree
@@ -121,6 +132,8 @@ public:
     TParserTree Compile(std::string_view text, int visibleVariables) const;
     // Evaluates the tree for the first n (1..BlockSize) samples of the context into out.
     void Evaluate(const TParserTree& tree, int n, double* out);
+    // The same, the n values left where they were computed (valid until the next evaluation).
+    const double* EvaluateInPlace(const TParserTree& tree, int n);
 
     static bool IsReservedWord(std::string_view name);
 
@@ -149,4 +162,8 @@ private:
     TParserTree tree_;
     double result_ = 0;
     std::vector<double> stack_;
+    std::vector<TEvalOperand> operands_;
+
+    template <typename Op>
+    void Combine(int count, int& depth, int n, Op op);
 };

@@ -41,78 +41,153 @@ bool EraseAt(std::vector<T>& items, int i)
     return true;
 }
 
+bool IsScalar(const TEvalOperand& operand)
+{
+    return !operand.block && !operand.floats;
+}
+
+struct ScalarSamples {
+    double value;
+    double operator[](int) const { return value; }
+};
+
+// Calls f with the operand's samples as something indexable: doubles, floats or one value.
+template <typename F>
+void WithSamples(const TEvalOperand& operand, F&& f)
+{
+    if (operand.block)
+        f(operand.block);
+    else if (operand.floats)
+        f(operand.floats);
+    else
+        f(ScalarSamples{operand.scalar});
+}
+
+// Applies op to every sample of two operands, not both scalars, into out (which may be a's own
+// block).
+template <typename Op>
+void BinaryBlocks(const TEvalOperand& a, const TEvalOperand& b, int n, double* out, Op op)
+{
+    WithSamples(a, [&](auto x) {
+        WithSamples(b, [&](auto y) {
+            for (int j = 0; j < n; ++j)
+                out[j] = op(static_cast<double>(x[j]), static_cast<double>(y[j]));
+        });
+    });
+}
+
 } // namespace
 
 void TMParser::Evaluate(const TParserTree& tree, int n, double* out)
+{
+    std::copy_n(EvaluateInPlace(tree, n), n, out);
+}
+
+const double* TMParser::EvaluateInPlace(const TParserTree& tree, int n)
 {
     constexpr int B = TParserContext::BlockSize;
     if (tree.Empty())
         throw TError(TError::NotParsed, 0);
     if (stack_.size() < static_cast<size_t>(tree.StackDepth) * B)
         stack_.resize(static_cast<size_t>(tree.StackDepth) * B);
+    if (operands_.size() < static_cast<size_t>(tree.StackDepth))
+        operands_.resize(static_cast<size_t>(tree.StackDepth));
     if (context_.Variables.size() < variables_.size())
         context_.Variables.resize(variables_.size(), TParserContext::Block{});
 
-    // Each stack entry is a block of B values; top points at the block on top (null while empty).
-    double* top = nullptr;
-    const auto next = [&] { return top = top ? top + B : stack_.data(); };
-    const auto push = [&](double value) { std::fill_n(next(), n, value); };
-    const auto pushBlock = [&](const double* values) { std::copy_n(values, n, next()); };
-    // Binary operators leave their result in the lower operand's block.
+    // Operands are scalars or point at a block (of the context, or the stack block of their
+    // depth, where results are written): samples are read where they stand, never copied.
+    int depth = 0;
+    const auto slot = [&](int d) { return stack_.data() + static_cast<size_t>(d) * B; };
+    const auto pushScalar = [&](double value) { operands_[depth++] = {nullptr, nullptr, value}; };
+    const auto pushBlock = [&](const double* values) { operands_[depth++] = {values, nullptr, 0.0}; };
     const auto binary = [&](auto op) {
-        double* a = top - B;
-        for (int j = 0; j < n; ++j)
-            a[j] = op(a[j], top[j]);
-        top = a;
+        TEvalOperand& a = operands_[depth - 2];
+        const TEvalOperand& b = operands_[depth - 1];
+        if (IsScalar(a) && IsScalar(b)) {
+            a.scalar = op(a.scalar, b.scalar);
+        } else {
+            double* result = slot(depth - 2);
+            BinaryBlocks(a, b, n, result, op);
+            a = {result, nullptr, 0.0};
+        }
+        --depth;
+    };
+    const auto unary = [&](auto f) {
+        TEvalOperand& a = operands_[depth - 1];
+        if (IsScalar(a)) {
+            a.scalar = f(a.scalar);
+            return;
+        }
+        double* result = slot(depth - 1);
+        WithSamples(a, [&](auto x) {
+            for (int j = 0; j < n; ++j)
+                result[j] = f(static_cast<double>(x[j]));
+        });
+        a = {result, nullptr, 0.0};
     };
     using K = TParserNode::Kind;
     for (const TParserNode& node : tree.Nodes) {
         switch (node.kind) {
-        case K::Number: push(node.value); break;
-        case K::Argument: pushBlock(context_.X[node.index].data()); break;
-        case K::Range: push(context_.Range[node.range][node.index]); break;
-        case K::Depth: pushBlock(context_.Depth.data()); break;
-        case K::StartD: push(context_.StartD); break;
-        case K::StopD: push(context_.StopD); break;
-        case K::Constant: push(constants_[node.index].Value); break;
-        case K::Variable: pushBlock(context_.Variables[node.index].data()); break;
-        case K::Negate:
-            for (int j = 0; j < n; ++j)
-                top[j] = -top[j];
+        case K::Number: pushScalar(node.value); break;
+        case K::Argument:
+            if (const float* samples = context_.XSamples[node.index])
+                operands_[depth++] = {nullptr, samples, 0.0};
+            else
+                pushBlock(context_.X[node.index].data());
             break;
+        case K::Range: pushScalar(context_.Range[node.range][node.index]); break;
+        case K::Depth: pushBlock(context_.Depth.data()); break;
+        case K::StartD: pushScalar(context_.StartD); break;
+        case K::StopD: pushScalar(context_.StopD); break;
+        case K::Constant: pushScalar(constants_[node.index].Value); break;
+        case K::Variable: pushBlock(context_.Variables[node.index].data()); break;
+        case K::Negate: unary([](double v) { return -v; }); break;
         case K::Add: binary([](double a, double b) { return a + b; }); break;
         case K::Subtract: binary([](double a, double b) { return a - b; }); break;
         case K::Multiply: binary([](double a, double b) { return a * b; }); break;
         case K::Divide: binary([](double a, double b) { return a / b; }); break;
         case K::Modulo: binary([](double a, double b) { return std::fmod(a, b); }); break;
         case K::Power: binary([](double a, double b) { return std::pow(a, b); }); break;
-        case K::Function:
-            for (int j = 0; j < n; ++j)
-                top[j] = ApplyFunction(node.func, top[j]);
-            break;
-        case K::Max:
-        case K::Min:
+        case K::Function: unary([func = node.func](double v) { return ApplyFunction(func, v); }); break;
+        case K::Max: Combine(node.index, depth, n, [](double a, double b) { return b > a ? b : a; }); break;
+        case K::Min: Combine(node.index, depth, n, [](double a, double b) { return b < a ? b : a; }); break;
         case K::Aver: {
-            double* first = top - (node.index - 1) * B;
-            for (double* operand = first + B; operand <= top; operand += B) {
-                for (int j = 0; j < n; ++j) {
-                    if (node.kind == K::Max)
-                        first[j] = operand[j] > first[j] ? operand[j] : first[j];
-                    else if (node.kind == K::Min)
-                        first[j] = operand[j] < first[j] ? operand[j] : first[j];
-                    else
-                        first[j] += operand[j];
-                }
-            }
-            if (node.kind == K::Aver)
-                for (int j = 0; j < n; ++j)
-                    first[j] /= node.index;
-            top = first;
+            Combine(node.index, depth, n, [](double a, double b) { return a + b; });
+            const double count = node.index;
+            unary([count](double v) { return v / count; });
             break;
         }
         }
     }
-    std::copy(top, top + n, out);
+    const TEvalOperand& top = operands_[depth - 1];
+    if (top.block)
+        return top.block;
+    double* result = slot(0);
+    WithSamples(top, [&](auto x) {
+        for (int j = 0; j < n; ++j)
+            result[j] = static_cast<double>(x[j]);
+    });
+    return result;
+}
+
+// Folds the top count operands left to right with op into the lowest of them.
+template <typename Op>
+void TMParser::Combine(int count, int& depth, int n, Op op)
+{
+    const int lowest = depth - count;
+    TEvalOperand& first = operands_[lowest];
+    for (int d = lowest + 1; d < depth; ++d) {
+        const TEvalOperand& operand = operands_[d];
+        if (IsScalar(first) && IsScalar(operand)) {
+            first.scalar = op(first.scalar, operand.scalar);
+        } else {
+            double* result = stack_.data() + static_cast<size_t>(lowest) * TParserContext::BlockSize;
+            BinaryBlocks(first, operand, n, result, op);
+            first = {result, nullptr, 0.0};
+        }
+    }
+    depth = lowest + 1;
 }
 
 double TMParser::Calculate()

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -264,6 +265,16 @@ bool TMathExpression::AskUserConstValues()
     return true;
 }
 
+namespace {
+
+bool ReadsDepth(const TParserTree& tree)
+{
+    return std::any_of(tree.Nodes.begin(), tree.Nodes.end(),
+                       [](const TParserNode& node) { return node.kind == TParserNode::Kind::Depth; });
+}
+
+} // namespace
+
 bool TMathExpression::Fail(const std::string& message)
 {
     lastError_ = CalcErrorPrefix + message;
@@ -363,36 +374,48 @@ bool TMathExpression::Calculate(const std::vector<const float*>& args, FloatVect
         return true;
     }
     constexpr int B = TParserContext::BlockSize;
-    bool isNull[B];
-    double values[B];
+    unsigned char isNull[B];
+    const bool readsDepth = ReadsDepth(tree) ||
+                            std::any_of(variableTrees.begin(), variableTrees.end(), ReadsDepth);
     for (int block = first; block <= last; block += B) {
         const int n = std::min(B, last - block + 1);
-        std::fill(isNull, isNull + n, false);
+        // Branch-free passes the compiler vectorises: the NULL mask, and the samples as doubles
+        // where NULL takes a substitute.
+        std::fill(isNull, isNull + n, 0);
         for (int k = 0; k < argCount; ++k) {
             const float* arg = args[k] + block;
-            for (int j = 0; j < n; ++j) {
-                const bool absent = arg[j] == nullValue;
-                isNull[j] = isNull[j] || (absent && !substitute);
-                context.X[k][j] = absent && substitute ? nullSubst_ : arg[j];
+            if (substitute) {
+                double* x = context.X[k].data();
+                for (int j = 0; j < n; ++j)
+                    x[j] = arg[j] == nullValue ? nullSubst_ : arg[j];
+            } else {
+                for (int j = 0; j < n; ++j)
+                    isNull[j] |= arg[j] == nullValue;
+                context.XSamples[k] = arg;  // read where they stand
             }
         }
-        for (int j = 0; j < n; ++j)
-            context.Depth[j] = depths ? depths[block + j] : 0.0;
+        if (readsDepth)
+            for (int j = 0; j < n; ++j)
+                context.Depth[j] = depths ? depths[block + j] : 0.0;
         for (size_t v = 0; v < variableTrees.size(); ++v)
             parser_.Evaluate(variableTrees[v], n, context.Variables[v].data());
-        parser_.Evaluate(tree, n, values);
+        const double* values = parser_.EvaluateInPlace(tree, n);
+        // An infinite result (a division by zero, an overflow of float) is no value; a NaN
+        // where a value is expected stops the calculation.
+        float* out = result.data() + block;
+        int undefined = 0;
         for (int j = 0; j < n; ++j) {
-            if (isNull[j]) {
-                result[block + j] = nullValue;
-            } else if (std::isnan(values[j])) {
-                return Fail("Результат не определен в точке " + std::to_string(block + j) + " (глубина " +
-                            FormatLasFixed(static_cast<float>(context.Depth[j]), 2) + ")");
-            } else {
-                // An infinite result (a division by zero, an overflow of float) is no value.
-                const float value = static_cast<float>(values[j]);
-                result[block + j] = std::isfinite(value) ? value : nullValue;
-            }
+            const float value = static_cast<float>(values[j]);
+            undefined |= (isNull[j] == 0) & (values[j] != values[j]);
+            const bool drop = (isNull[j] != 0) | !(std::fabs(value) <= FLT_MAX);
+            out[j] = drop ? nullValue : value;
         }
+        if (undefined)
+            for (int j = 0; j < n; ++j)
+                if (!isNull[j] && std::isnan(values[j]))
+                    return Fail("Результат не определен в точке " + std::to_string(block + j) +
+                                " (глубина " +
+                                FormatLasFixed(depths ? depths[block + j] : 0.0f, 2) + ")");
     }
     return true;
 }

@@ -106,6 +106,50 @@ TEST(MathExpression, VariablesInOrderThenTheExpressionAcrossEvaluationBlocks)
         ASSERT_EQ(result[i], i % 7 == 0 ? Null : 20.0f * (i + 1) + 500.0f + i) << i;
 }
 
+// Operands are single values, curve samples or computed blocks in any mix; every mix gives what
+// the formula gives sample by sample, over several blocks and under both NULL rules.
+TEST(MathExpression, ScalarAndSampleOperandsMixAsTheFormulaSays)
+{
+    const int n = 700;
+    FloatVector x0(n), x1(n);
+    for (int i = 0; i < n; ++i) {
+        x0[i] = i % 11 == 0 ? Null : 0.25f * static_cast<float>(i % 40) - 3.0f;
+        x1[i] = static_cast<float>(i % 9) + 0.5f;
+    }
+    const struct {
+        const char* text;
+        double (*formula)(double a, double b);
+    } cases[] = {
+        {"x[0]", [](double a, double) { return a; }},
+        {"2 * 3 - 1 + 0 * x[0]", [](double, double) { return 5.0; }},
+        {"-x[0] + sin(0.5)", [](double a, double) { return -a + std::sin(0.5); }},
+        {"max(x[0], 2, x[1])", [](double a, double b) { return std::max(std::max(a, 2.0), b); }},
+        {"min(1, x[1] * x[0])", [](double a, double b) { return std::min(1.0, b * a); }},
+        {"aver(1, x[0], 4)", [](double a, double) { return (1.0 + a + 4.0) / 3.0; }},
+        {"x[1] / (x[0] * x[0] + 1) - 2 ^ x[1]", [](double a, double b) { return b / (a * a + 1) - std::pow(2.0, b); }},
+        {"sqrt(x[1]) * x[1] + 0 * x[0]", [](double, double b) { return std::sqrt(b) * b; }},
+    };
+    for (const auto& c : cases) {
+        for (const int nullType : {0, 2}) {
+            SCOPED_TRACE(std::string(c.text) + " null type " + std::to_string(nullType));
+            TMathExpression script = Script(c.text);
+            script.SetNullType(nullType);
+            script.SetNullSubst(7.5f);
+            FloatVector result;
+            std::vector<const float*> args{x0.data(), x1.data()};
+            args.resize(static_cast<size_t>(script.GetMaxCurveIndex()));
+            ASSERT_TRUE(script.Calculate(args, result, 0, n - 1, Null, nullptr)) << script.GetLastError();
+            const bool usesX0 = std::string(c.text).find("x[0]") != std::string::npos;
+            for (int i = 0; i < n; ++i) {
+                const bool absent = x0[i] == Null && usesX0;
+                const double a = x0[i] == Null ? 7.5 : x0[i];
+                const float expected = absent && nullType == 0 ? Null : static_cast<float>(c.formula(a, x1[i]));
+                ASSERT_EQ(result[i], expected) << i;
+            }
+        }
+    }
+}
+
 TEST(MathExpression, FailuresLeaveAnErrorText)
 {
     const float x0[] = {4, -1, 9};
