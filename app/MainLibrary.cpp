@@ -48,6 +48,7 @@ void TFormMain::MILasBrowseClick()
     services.ColumnsEditor = FormLasBrowserColumns;
     LasBrowser = std::make_unique<TFormLasBrowser>(services);
     LasBrowser->OnOpenFile = [this](const QString& path) { OpenLasFile(path); };
+    LasBrowser->OnAddCurves = [this](const QString& path) { AddCurvesFromFile(path); };
     LasBrowser->MainWindowHandle = this;
     std::string folder;
     if (lasFile_)

@@ -20,6 +20,27 @@ double StepTolerance(double depth, double step)
     return std::max(1e-3, 4.0 * FLT_EPSILON * std::fabs(depth) / std::fabs(step));
 }
 
+bool DepthLimitToIndexes(const TLASFile& document, double& from, double& to, int& first, int& last)
+{
+    if (from > to)
+        std::swap(from, to);
+    const int count = document.GetPointCount();
+    first = 0;
+    last = count - 1;
+    const double step = document.GetStep();
+    if (step > 0.0 && count > 0) {
+        const double top = document.GetTopDepth();
+        const double tolerance = StepTolerance(std::max(std::fabs(from), std::fabs(to)), step);
+        first = std::max(0, TruncateSteps((from - top) / step, tolerance));
+        // ceil, where a quotient just above a whole number counts as that number
+        const double up = (to - top) / step;
+        const double ceiling = std::ceil(up);
+        const double end = ceiling - up > 1.0 - tolerance ? ceiling - 1.0 : ceiling;
+        last = static_cast<int>(std::clamp(end, -1.0, static_cast<double>(count - 1)));
+    }
+    return first <= last;
+}
+
 namespace {
 
 struct Placement {

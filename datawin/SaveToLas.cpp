@@ -1,6 +1,7 @@
 // Save dialog of chosen curves.
 #include "datawin/SaveToLas.h"
 
+#include "datawin/AddCurves.h"
 #include "datawin/CurveCheckList.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
@@ -206,23 +207,14 @@ bool TFormSaveToLas::CheckChoice(std::vector<int>& curves, int& first, int& last
         Warn(this, QStringLiteral("Не задано имя файла"), QStringLiteral("Ошибка"));
         return false;
     }
-    const int count = document_->GetPointCount();
     first = 0;
-    last = count - 1;
+    last = document_->GetPointCount() - 1;
     if (ui->CheckBoxLimitDept->isChecked()) {
         double from = ui->EditLimitFrom->value();
         double to = ui->EditLimitTo->value();
-        if (from > to) {
-            std::swap(from, to);
-            ui->EditLimitFrom->setValue(from);
-            ui->EditLimitTo->setValue(to);
-        }
-        const double step = document_->GetStep();
-        const double top = document_->GetTopDepth();
-        if (step > 0.0) {
-            first = std::max(0, static_cast<int>(std::trunc((from - top) / step)));
-            last = std::min(count - 1, static_cast<int>(std::ceil((to - top) / step)));
-        }
+        DepthLimitToIndexes(*document_, from, to, first, last);
+        ui->EditLimitFrom->setValue(from);
+        ui->EditLimitTo->setValue(to);
     }
     if (first > last) {
         Warn(this, QStringLiteral("Некорректно задано ограничение интервала глубины"), kTitle);

@@ -281,5 +281,38 @@ TEST_F(CalcBarTest, GroupScriptAsksPerCurveAndInterval)
     EXPECT_FALSE(Messages()[2].endsWith("?"));
 }
 
+TEST_F(CalcBarTest, CurveMenuRunsOnTheCurveUnderItWithTheIntervalUnderTheClick)
+{
+    window->Intervals.SetInterval(100, 101)->Name = "A";
+    window->Intervals.SetInterval(110, 111)->Name = "B";
+    window->ClickIntervals = {1};
+    window->ListCurveNames->setCurrentRow(1);
+    window->PMenuCurvesPopup(true, window->mapToGlobal(QPoint(10, 10)));
+    window->PMenuCurves->hide();
+    const std::vector<float> c1 = Curve(1), c2 = Curve(2);
+    runner->PushDialog([](QDialog& dialog) {
+        auto& choice = static_cast<TDlgSelectIntervalPart&>(dialog);
+        EXPECT_TRUE(choice.Form().RadioOne->isChecked());
+        EXPECT_EQ(choice.Form().ComboBoxOneInterval->currentIndex(), 1);
+        choice.Form().OKBtn->click();
+        return dialog.result();
+    });
+    runner->Push(platform::IDYES);
+    window->MICurveCalculations->actions()[0]->trigger();  // x[0] * 2 on C2 only
+    EXPECT_EQ(Curve(2)[21], 2 * c2[21]);
+    EXPECT_EQ(Curve(2)[1], c2[1]);
+    EXPECT_EQ(Curve(1), c1);
+
+    // Without a line under the pop-up nothing runs: never the depth curve.
+    window->ListCurveNames->setCurrentRow(-1);
+    window->PMenuCurvesPopup(true, window->mapToGlobal(QPoint(10, 10)));
+    window->PMenuCurves->hide();
+    runner->Clear();
+    const std::vector<float> depth = Curve(0);
+    window->MICurveCalculations->actions()[0]->trigger();
+    EXPECT_TRUE(runner->Requests().empty());
+    EXPECT_EQ(Curve(0), depth);
+}
+
 }  // namespace
 }  // namespace strativ::test

@@ -2,6 +2,7 @@
 #include "tests/app/AppTestSupport.h"
 
 #include "core/Lasfile.h"
+#include "datawin/AddData.h"
 #include "library/DirTreeView.h"
 #include "library/LasBrowser.h"
 
@@ -34,6 +35,20 @@ TEST_F(MainWindowTest, BrowserOpensAtTheDocumentsFolderAndHandsFilesBack)
     window->MILasBrowseClick();  // the same window again
     EXPECT_EQ(window->LasBrowser.get(), browser);
     EXPECT_FALSE(browser->isMinimized());
+
+    // "Добавить к загруженному файлу" opens the add-curves dialog prepared for the chosen file.
+    row = browser->ListView->findItems("one.las", Qt::MatchExactly).value(0);
+    ASSERT_NE(row, nullptr);
+    browser->ListView->setCurrentItem(row);
+    std::string prepared;
+    runner->PushDialog([&](QDialog& dialog) {
+        if (const TLASFile* source = static_cast<TFormAddData&>(dialog).Source())
+            prepared = source->GetFileName();
+        return int(QDialog::Rejected);
+    });
+    browser->MMIFileAddToLoaded->trigger();
+    EXPECT_EQ(runner->Last().dialogClass, "TFormAddData");
+    EXPECT_EQ(prepared, first);
 }
 
 }  // namespace strativ::test

@@ -138,4 +138,27 @@ TEST_F(AddCurvesTest, RefusalsLeaveTheTargetAsItWas)
     EXPECT_EQ(target.GetCurveData(2)[5], 5.0f);
 }
 
+TEST_F(AddCurvesTest, DepthLimitsTakeTheSamplesTheyLieOnAndReachOutwardBetweenThem)
+{
+    const TLASFile document = Target(100.0, 0.1, 101);  // 100 .. 110 by 0.1, float depths
+    int first = 0;
+    int last = 0;
+    double from = 100.3;
+    double to = 100.7;
+    ASSERT_TRUE(DepthLimitToIndexes(document, from, to, first, last));
+    EXPECT_EQ(std::pair(first, last), std::pair(3, 7));  // not 2 .. 8
+    from = 100.75;
+    to = 100.25;  // reversed: swapped
+    ASSERT_TRUE(DepthLimitToIndexes(document, from, to, first, last));
+    EXPECT_EQ(std::pair(from, to), std::pair(100.25, 100.75));
+    EXPECT_EQ(std::pair(first, last), std::pair(2, 8));
+    from = 90;
+    to = 200;
+    ASSERT_TRUE(DepthLimitToIndexes(document, from, to, first, last));
+    EXPECT_EQ(std::pair(first, last), std::pair(0, 100));
+    from = 200;
+    to = 300;
+    EXPECT_FALSE(DepthLimitToIndexes(document, from, to, first, last));
+}
+
 }  // namespace

@@ -164,8 +164,9 @@ TEST(PrintRoad, PdfTargetStreamsItsPagesAndACancelLeavesTheOldFile)
     progress.seen = [&](int page) {
         if (page == 2)
             atTwo = temporary();
-        if (page == 11)
+        if (page == 11) {
             EXPECT_GT(temporary(), atTwo);
+        }
         EXPECT_FALSE(std::filesystem::exists(path));
     };
     runner.PushFiles({QString::fromStdString(path)});
