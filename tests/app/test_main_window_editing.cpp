@@ -166,10 +166,9 @@ TEST_F(MainEditingTest, HeldArrowRepeatsUntilReleasedOrTheWindowLosesTheKeyboard
     EXPECT_EQ(axis.Offset(), 15);  // the first step at once
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(window.get(), &repeat);  // the system's repeat adds nothing
-    QTest::qWait(100);
-    const int held = axis.Offset();
-    EXPECT_GE(held, 15 * 4);
+    QTRY_VERIFY_WITH_TIMEOUT(axis.Offset() >= 15 * 4, 5000);  // timers run late on a loaded machine
     QTest::keyRelease(window.get(), Qt::Key_Down);
+    const int held = axis.Offset();
     QTest::qWait(50);
     EXPECT_EQ(axis.Offset(), held);
 
