@@ -36,6 +36,7 @@ void TFormMain::CreateMenus()
     PMenuBound->addAction(f.PMIIntervalSet);
     PMenuBound->addAction(f.MIRemoveInterval);
     PMenuBound->addAction(f.PMIMergeCurrentIntWithNext);
+    PMenuBound->addAction(f.PMIIntViewValues);
     PMenuAddInterval = new QMenu(this);
     PMenuAddInterval->setObjectName(QStringLiteral("PMenuAddInterval"));
     PMenuAddInterval->addAction(f.PMIAddFillInterval);
@@ -72,8 +73,11 @@ void TFormMain::CreateMenus()
 void TFormMain::PanelCurvesPopup(QMouseEvent& event)
 {
     const QPoint global = event.globalPosition().toPoint();
-    if (PanelCurves->GetCurrentCurve() > 0) {
-        PMenuCurvesPopup(false, global);
+    if (const int current = PanelCurves->GetCurrentCurve(); current > 0) {
+        if (GetSelectedCurveCount() >= 2 && PanelCurves->GetCurve(current - 1)->IsSelected())
+            PMenuCurveGroup->popup(global);
+        else
+            PMenuCurvesPopup(false, global);
         return;
     }
     if (!ClickIntervals.empty()) {

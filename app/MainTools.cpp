@@ -4,9 +4,11 @@
 
 #include "app/DepthOverview.h"
 #include "core/Lasfile.h"
+#include "editing/BindTools.h"
 #include "editing/CurveDrawTools.h"
 #include "editing/CurveEditTools.h"
 #include "editing/IntervalTool.h"
+#include "editing/ManualShiftTool.h"
 #include "editing/SmoothingTool.h"
 #include "editing/ViewTools.h"
 #include "printing/MacroLists.h"
@@ -38,6 +40,8 @@ void TFormMain::CreateTools()
     tools_[f.TBJoinCurves] = std::make_unique<TJoinCurvesTool>(*this);
     tools_[f.TBCutCurveTop] = std::make_unique<TCutCurveTool>(*this, true);
     tools_[f.TBCutCurveBottom] = std::make_unique<TCutCurveTool>(*this, false);
+    tools_[f.TBCurveBinding] = std::make_unique<TBindManualTool>(*this);
+    tools_[f.TBDeptShiftGroup] = std::make_unique<TManualShiftTool>(*this);
     tools_[f.TBAntiAlias] = std::make_unique<TSmoothingTool>(*this, false);
     tools_[f.TBAntiAliasByPoints] = std::make_unique<TSmoothingTool>(*this, true);
 
@@ -70,6 +74,7 @@ void TFormMain::TBPencilClick()
 
 void TFormMain::CancelMode()
 {
+    FPendingShift = 0;
     if (currentTool_)
         currentTool_->Cancel();
     ShowModePrompt();
@@ -91,6 +96,8 @@ void TFormMain::ToolDone()
 
 void TFormMain::PanelCurvesCurveClick(TPanelWithCurves*, int curveIndex)
 {
+    if (lasFile_ && TakePendingShift(curveIndex))
+        return;
     if (lasFile_ && currentTool_)
         currentTool_->CurveClick(curveIndex, PanelCurves->MousePosition());
 }

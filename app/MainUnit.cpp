@@ -113,6 +113,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     CreateMenus();
+    CreateShiftCommands();
     ConnectCommands();
     SetUpLibraryCommands();
     CreateCalcCommands();

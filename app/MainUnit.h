@@ -31,6 +31,7 @@ class QKeyEvent;
 class QMouseEvent;
 class QScrollBar;
 class QTimer;
+class QGroupBox;
 class QMenu;
 class QToolBar;
 class TAboutBox;
@@ -40,6 +41,7 @@ class QPainter;
 class StrativSession;
 class TCurveNameDlg;
 class TDepthOverview;
+class QGroupBox;
 class QMenu;
 class TDialogCurveNames;
 class TDlgSelectIntervalPart;
@@ -131,6 +133,22 @@ public:
     void MICutTopClick();
     void MICutBottomClick();
     TDialogCurveNames* DialogCurveNames = nullptr;
+
+    // Depth shifts typed as a value. FPendingShift: the shift the next curve click makes
+    // (0 none, 1 with cut, 2 keeping values).
+    int FPendingShift = 0;
+    QMenu* PMenuShiftModes = nullptr;
+    QMenu* PMenuCurveGroup = nullptr;
+    QGroupBox* PanelShiftValue = nullptr;
+    QLabel* LabelShiftValue = nullptr;
+    // A value in metres typed in a box with this caption; 0 when cancelled or empty.
+    float InputDepthShift(const QString& caption);
+    void TBShiftDeptClick();
+    void MIShiftAndCutClick();
+    void MIShiftAndNullClick();
+    void MIShiftGroupClick();
+    void ShiftCurveCut(int curve);
+    void ShiftCurveKeep(int curve);
     // Repaints everything that shows the intervals.
     void RefreshIntervals();
     // The panel's drawing-area layer: the interval bands, merged by exclusive or.
@@ -308,6 +326,7 @@ public:
     IntervalManager& IntervalList() override { return Intervals; }
     void Snapshot(const std::string& operation) override;
     void DiscardSnapshot() override;
+    void ShowShiftValue(bool shown, const QString& text) override;
     void RecordOffsetChange(int curve, int delta) override;
     void MarkModified() override { SetModified(); }
     void DocumentChanged() override { ReattachView(); }
@@ -336,6 +355,9 @@ private:
     void ConnectCommands();
     void CreateTools();
     void CreateMenus();
+    void CreateShiftCommands();
+    bool TakePendingShift(int curve);
+    void ShiftCurvesByDepth(const std::vector<int>& curves, float d);
     // Right button released over the panel: the curve menu, or the interval or gap menu.
     void PanelCurvesPopup(QMouseEvent& event);
     // The curve of a pop-up command: a data curve's document index, 0 when none.

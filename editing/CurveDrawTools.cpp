@@ -66,22 +66,17 @@ void TLineTool::MousePress(QMouseEvent& event)
     curve_ = pressed;
     start_ = event.position().toPoint();
     changed_ = false;
-    const TCurve* curve = host_.Panel().GetCurve(curve_);
-    copy_.assign(curve->Values(), curve->Values() + curve->Count());
-    xOffset_ = curve->XOffset();
+    copy_ = std::make_unique<TCurveCopy>(&host_.Panel(), curve_, 0);
     host_.Snapshot("'Линия'");
 }
 
 void TLineTool::MouseMove(QMouseEvent& event)
 {
-    if (curve_ < 0 || copy_.empty() || !(event.buttons() & Qt::LeftButton))
+    if (curve_ < 0 || !copy_ || !(event.buttons() & Qt::LeftButton))
         return;
     TPanelWithCurves& panel = host_.Panel();
-    TCurve* curve = panel.GetCurve(curve_);
-    if (!curve || curve->Count() != static_cast<int>(copy_.size()))
-        return;
     const QPoint at = event.position().toPoint();
-    std::copy(copy_.begin(), copy_.end(), curve->Values());
+    copy_->Restore();
     panel.SetLine(curve_, start_.x(), start_.y(), at.x(), at.y());
     changed_ = true;
     panel.Repaint();
@@ -94,22 +89,19 @@ void TLineTool::MouseRelease(QMouseEvent& event)
     if (!changed_)
         host_.DiscardSnapshot();
     else if (const TCurve* curve = host_.Panel().GetCurve(curve_))
-        host_.RecordOffsetChange(curve_, curve->XOffset() - xOffset_);
-    copy_.clear();
+        host_.RecordOffsetChange(curve_, curve->XOffset() - copy_->XOffset());
+    copy_.reset();
     curve_ = -1;
 }
 
 void TLineTool::Cancel()
 {
-    TCurve* curve = host_.Panel().GetCurve(curve_);
-    if (curve && !copy_.empty() && curve->Count() == static_cast<int>(copy_.size())) {
-        std::copy(copy_.begin(), copy_.end(), curve->Values());
-        curve->Update();
-        curve->SetXOffset(xOffset_);  // drawing shifts the curve as its minimum moves
+    if (copy_) {
+        copy_->Restore();
         host_.Panel().Repaint();
     }
     if (curve_ >= 0)
         host_.DiscardSnapshot();
-    copy_.clear();
+    copy_.reset();
     curve_ = -1;
 }

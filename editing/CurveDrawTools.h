@@ -2,8 +2,9 @@
 #pragma once
 
 #include "editing/PanelTool.h"
+#include "view/CurveCopy.h"
 
-#include <vector>
+#include <memory>
 
 // Every move with the left button held writes a line from the last position.
 class TPencilTool : public TPanelTool {
@@ -25,7 +26,8 @@ private:
 };
 
 // A straight line from the press point to the mouse, redrawn over the values from before the
-// drag at every move; Cancel puts those values and the curve's place back.
+// drag (a working copy of the curve) at every move; Cancel puts those values and the curve's
+// place back.
 class TLineTool : public TPanelTool {
 public:
     using TPanelTool::TPanelTool;
@@ -37,7 +39,6 @@ public:
 private:
     int curve_ = -1;
     QPoint start_;
-    std::vector<float> copy_;
-    int xOffset_ = 0;
+    std::unique_ptr<TCurveCopy> copy_;
     bool changed_ = false;
 };

@@ -51,6 +51,8 @@ public:
     virtual void AddInterval(float top, float bottom) = 0;
     // Depth scale 1:n with its menu caption and tick.
     virtual void SetDepthScale(int n) = 0;
+    // The panel of the current shift by hand, with its value as text.
+    virtual void ShowShiftValue(bool shown, const QString& text) = 0;
     // The depth ranges an operation works on: the whole document without intervals, else the
     // user's choice (empty when cancelled).
     virtual FloatPairList SelectOperationIntervals(const QString& message, int preselect) = 0;

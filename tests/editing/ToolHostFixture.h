@@ -63,6 +63,8 @@ public:
         return {{document->GetTopDepth(), document->GetBottomDepth()}};
     }
     void WriteSmoothedSegments(int, const ListOfFloatValuesWithIndex&) override {}
+    void ShowShiftValue(bool shown, const QString& text) override { shiftValue = shown ? text : QString(); }
+    QString shiftValue;
     void SetDepthScale(int n) override
     {
         scales.push_back(n);

@@ -1,0 +1,181 @@
+// Depth shifts and the manual binding in the main window.
+#include "AppTestSupport.h"
+
+#include "ui_MainUnit.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+namespace strativ::test {
+namespace {
+
+constexpr float kNull = -999.25f;
+
+class ShiftTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(Open(WriteTestLas(dir.file("shift.las"), 3, 201)));  // 100 .. 200 m, step 0.5
+    }
+
+    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
+    Ui::TFormMain& F() const { return window->Form(); }
+    std::vector<float> Values(int index) const
+    {
+        const float* values = window->LasFile()->GetCurveData(index);
+        return std::vector<float>(values, values + window->LasFile()->GetPointCount());
+    }
+    void ClickCurve(int c, int i)
+    {
+        const QPoint at = CurvePoint(Panel(), c, i);
+        QTest::mouseMove(&Panel(), at);
+        QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+    void Select(int c)
+    {
+        Panel().GetCurve(c)->SetSelected(true);
+    }
+};
+
+TEST_F(ShiftTest, TypedShiftsOfAllCurvesOfOneCurveAndOfTheGroup)
+{
+    const std::vector<float> c1 = Values(1);
+    // All curves: the exact value is added to the depths; values stay in place.
+    runner->PushText("1.3");
+    F().TBShiftDept->trigger();
+    EXPECT_EQ(Values(0)[0], 101.3f);
+    EXPECT_EQ(Values(1), c1);
+    ExpectViewFollowsDocument(*window, "shift of all curves");
+    EXPECT_EQ(window->Intervals.GetTop(), 101.3f);
+
+    // With cut: 0.6 m is one step; the last value is lost.
+    F().MIShiftAndCut->trigger();
+    EXPECT_EQ(window->StatusText(0), "Выберите кривую для сдвига по глубине (Esc - отмена)");
+    runner->PushText("0.6");
+    ClickCurve(0, 10);
+    std::vector<float> cut(c1.begin(), c1.end() - 1);
+    cut.insert(cut.begin(), kNull);
+    EXPECT_EQ(Values(1), cut);
+    EXPECT_EQ(F().MIUndo->text(), "Отменить 'Сдвиг кривой с удалением значений'");
+    ExpectViewFollowsDocument(*window, "shift with cut");
+
+    // Keeping: the document grows by two steps at the top, the other curves NULL there.
+    F().MIShiftAndNull->trigger();
+    runner->PushText("-1");
+    ClickCurve(1, 10);
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
+    EXPECT_EQ(Values(1)[0], kNull);
+    EXPECT_EQ(Values(2)[0], GeneratedValue(2, 0));
+    EXPECT_FLOAT_EQ(Values(0)[0], 100.3f);
+    ExpectViewFollowsDocument(*window, "shift keeping values");
+    F().TBUndo->trigger();
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 201);
+    ExpectViewFollowsDocument(*window, "undo of the growth");
+}
+
+TEST_F(ShiftTest, GroupShiftOfOneCurveEqualsTheKeepingShift)
+{
+    runner->PushText("2");
+    window->ShiftCurveKeep(1);
+    const std::vector<std::vector<float>> keeping = {Values(0), Values(1), Values(2), Values(3)};
+    F().TBUndo->trigger();
+    Select(1);
+    runner->PushText("2");
+    F().MIShiftGroup->trigger();
+    EXPECT_EQ((std::vector<std::vector<float>>{Values(0), Values(1), Values(2), Values(3)}), keeping);
+    ExpectViewFollowsDocument(*window, "group shift");
+
+    // Two curves move together; no selection and no value are refused.
+    F().TBUndo->trigger();
+    Select(2);
+    runner->PushText("-0.5");
+    F().N15->trigger();
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 202);  // one step more above
+    EXPECT_EQ(Values(2)[0], GeneratedValue(2, 0));
+    EXPECT_EQ(Values(3)[0], GeneratedValue(3, 0));
+    EXPECT_EQ(Values(1)[0], kNull);
+    EXPECT_EQ(Values(1)[1], GeneratedValue(1, 0));
+    runner->Clear();
+    runner->PushText("abc");
+    runner->Push(platform::IDOK);
+    runner->PushText("");
+    F().MIShiftGroup->trigger();
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Некорректно задано значение\n(десятичный разделитель - '.')"});
+    Panel().GetCurve(1)->SetSelected(false);
+    Panel().GetCurve(2)->SetSelected(false);
+    runner->Clear();
+    F().MIShiftGroup->trigger();
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Не выбрана ни одна кривая!"});
+}
+
+TEST_F(ShiftTest, PendingShiftTakesOneClickInFrontOfTheCutTool)
+{
+    F().TBCutCurveBottom->trigger();
+    F().MIShiftAndCut->trigger();
+    runner->PushText("0.5");
+    const std::vector<float> c1 = Values(1);
+    ClickCurve(0, 10);
+    EXPECT_EQ(Values(1)[1], c1[0]);  // shifted, not cut
+    EXPECT_EQ(Values(1)[150], c1[149]);
+    EXPECT_TRUE(F().TBCutCurveBottom->isChecked());
+    ClickCurve(0, 20);
+    EXPECT_EQ(Values(1)[150], kNull);  // the next click cuts again
+    // Esc drops a pending shift.
+    F().MIShiftAndNull->trigger();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(window->FPendingShift, 0);
+}
+
+TEST_F(ShiftTest, ManualGroupShiftByKeysAndByMouse)
+{
+    F().TBDeptShiftGroup->trigger();  // nothing selected
+    EXPECT_EQ(Messages().last(), "Ошибка|Не выбрано ни одной кривой!");
+    EXPECT_FALSE(F().TBDeptShiftGroup->isChecked());
+
+    Select(0);
+    const std::vector<float> c1 = Values(1);
+    F().TBDeptShiftGroup->trigger();
+    EXPECT_FALSE(Panel().OwnMouseMove);
+    EXPECT_EQ(window->StatusText(0), "Используйте для сдвига либо мышь, либо клавиши 'стрелка вверх'-'стрелка вниз'");
+    QTest::keyClick(window.get(), Qt::Key_Down);
+    QTest::keyClick(window.get(), Qt::Key_Down);
+    EXPECT_TRUE(window->PanelShiftValue->isVisible());
+    EXPECT_EQ(window->LabelShiftValue->text(), "1.00");
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
+    EXPECT_EQ(Values(1)[2], c1[0]);
+    EXPECT_FALSE(F().TBDeptShiftGroup->isChecked());
+    EXPECT_TRUE(Panel().OwnMouseMove);
+    EXPECT_EQ(F().MIUndo->text(), "Отменить 'Ручной сдвиг по глубине'");
+    ExpectViewFollowsDocument(*window, "manual shift");
+    F().TBUndo->trigger();
+
+    // By mouse, past the end of the document, then cancelled by Esc.
+    F().TBDeptShiftGroup->trigger();
+    const PanelCoordinates c = Panel().Coordinates();
+    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, QPoint(300, c.RowOf(101.0)));
+    QTest::mouseMove(&Panel(), QPoint(300, Panel().DrawingArea().bottom()));
+    EXPECT_NE(window->LabelShiftValue->text(), "0.00");
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(Values(1), c1);
+    EXPECT_FALSE(window->PanelShiftValue->isVisible());
+}
+
+TEST_F(ShiftTest, ManualBindingMovesTheBoundCurveByTheDifferenceOfThePicks)
+{
+    F().TBCurveBinding->trigger();
+    EXPECT_EQ(window->StatusText(0), "Отметьте базовую кривую для увязки на нужной глубине ...");
+    const std::vector<float> c2 = Values(2);
+    ClickCurve(0, 10);
+    EXPECT_EQ(window->StatusText(0), "Отметьте увязываемую кривую на нужной глубине");
+    runner->Clear();
+    ClickCurve(1, 15);
+    EXPECT_EQ(Values(2)[10], c2[15]);  // five samples up
+    EXPECT_EQ(Messages(), QStringList{"Произведена увязка кривых|Кривая C2\nсдвинута на -2.50 м."});
+    EXPECT_EQ(F().MIUndo->text(), "Отменить 'Увязка кривых");
+    EXPECT_FALSE(F().TBCurveBinding->isChecked());
+}
+
+}  // namespace
+}  // namespace strativ::test
