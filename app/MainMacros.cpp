@@ -1,7 +1,9 @@
-// Main window: the macro manager of title templates and its settings window.
+// Main window: the macro manager of title templates, its settings window and the title windows.
 #include "app/MainUnit.h"
 
 #include "app/MacroSettingsDlg.h"
+#include "app/TemplateSelectMacroValInput.h"
+#include "app/TitleTemplate.h"
 #include "core/SettingsFile.h"
 #include "platform/ErrorReport.h"
 #include "printing/MacroLists.h"
@@ -16,9 +18,24 @@ void TFormMain::SetUpMacroManager()
     FormMacroSettings->TemplatesDir = TemplatesDir;
     FormMacroSettings->TemplatesIni = &TemplatesIni;
     connect(ui->MMIToolsMacro, &QAction::triggered, this, platform::Guarded([this] { MMIToolsMacroClick(); }));
+
+    FormTitleTemplate->TemplatesDir = TemplatesDir;
+    FormTitleTemplate->TitleFileName = &TitleFileName;
+    FormTemplSelMacroValInput->TemplatesDir = TemplatesDir;
+    FormTemplSelMacroValInput->TitleFileName = &TitleFileName;
+    FormTemplSelMacroValInput->TemplatesIni = &TemplatesIni;
+    FormTemplSelMacroValInput->FormTitleTemplate = FormTitleTemplate;
+    connect(ui->MMITilteTmplate, &QAction::triggered, this, platform::Guarded([this] { MMITilteTmplateClick(); }));
 }
 
 void TFormMain::MMIToolsMacroClick()
 {
     FormMacroSettings->Execute();
+}
+
+void TFormMain::MMITilteTmplateClick()
+{
+    FormTitleTemplate->Open(0, true);
+    if (TemplatesIni)
+        TemplatesIni->WriteString("Macros", "TitleFile", TitleFileName);
 }

@@ -9,6 +9,8 @@
 #include "app/StrativProfileManager.h"
 #include "app/HelpWindow.h"
 #include "app/MacroSettingsDlg.h"
+#include "app/TemplateSelectMacroValInput.h"
+#include "app/TitleTemplate.h"
 #include "app/NumberInput.h"
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
@@ -105,6 +107,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     DlgLogFileHeaderEditor = new TDlgLogFileHeaderEditor(this);
     FormLasBrowserColumns = new TFormLasBrowserColumns(this);
     FormMacroSettings = new TFormMacroSettings(this);
+    FormTitleTemplate = new TFormTitleTemplate(this);
+    FormTemplSelMacroValInput = new TFormTemplSelMacroValInput(this);
     SetUpCurveTemplate();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();

@@ -61,6 +61,8 @@ class TDlgNewLasWizard;
 class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
 class TFormMacroSettings;
+class TFormTemplSelMacroValInput;
+class TFormTitleTemplate;
 class TFormSaveToLas;
 class TFormAddData;
 class TLASFile;
@@ -201,6 +203,8 @@ public:
     // Shows the SQLite editor (the menu item is hidden).
     void MMIFileSQliteEditClick();
     TFormMacroSettings* FormMacroSettings = nullptr;
+    TFormTitleTemplate* FormTitleTemplate = nullptr;
+    TFormTemplSelMacroValInput* FormTemplSelMacroValInput = nullptr;
     // The curve print template editor, holding the template (app/MainTemplate.cpp).
     TFormCurveTemplate* FormCurveTemplate = nullptr;
     void BindCurveTemplate();
@@ -210,6 +214,8 @@ public:
     // Macros of title templates: the manager made with the templates set-up, its settings
     // window ("Настройка макроподстановок...").
     void MMIToolsMacroClick();
+    // The title template editor ("Редактор шаблонов заголовков...").
+    void MMITilteTmplateClick();
 
     // Document life cycle. Every road of opening ends in OpenLasFile (empty path: the open
     // dialog); true when the file became the document.

@@ -56,7 +56,7 @@ const TQ7DrawGridCell& TQ7CellsArray::Cell(int col, int row) const
 
 void TQ7CellsArray::SetRowCount(int n)
 {
-    if (n < 1)
+    if (n < 1 || n > kMaxCount)
         return;
     if (n >= RowCount())
         rows_.resize(n, TQ7CellsArray1D(std::max(1, ColCount())));
@@ -66,7 +66,7 @@ void TQ7CellsArray::SetRowCount(int n)
 
 void TQ7CellsArray::SetColCount(int n)
 {
-    if (n < 1 || n == ColCount())
+    if (n < 1 || n > kMaxCount || n == ColCount())
         return;
     const TQ7DrawGridCell fresh = DefaultCell();
     for (TQ7CellsArray1D& row : rows_)
@@ -94,7 +94,8 @@ bool TQ7CellsArray::MatchesShape(const TQ7GridShape& grid) const
 
 void TQ7CellsArray::InsertRow(int row, TQ7GridShape* grid)
 {
-    if (!grid || !MatchesShape(*grid) || row < grid->FixedRows() || row >= grid->RowCount())
+    if (!grid || !MatchesShape(*grid) || row < grid->FixedRows() || row >= grid->RowCount() ||
+        grid->RowCount() >= kMaxCount)
         return;
     rows_.insert(rows_.begin() + row, TQ7CellsArray1D(ColCount(), DefaultCell()));
     grid->InsertRow(row);
@@ -102,7 +103,8 @@ void TQ7CellsArray::InsertRow(int row, TQ7GridShape* grid)
 
 void TQ7CellsArray::InsertCol(int col, TQ7GridShape* grid)
 {
-    if (!grid || !MatchesShape(*grid) || col < grid->FixedCols() || col >= grid->ColCount())
+    if (!grid || !MatchesShape(*grid) || col < grid->FixedCols() || col >= grid->ColCount() ||
+        grid->ColCount() >= kMaxCount)
         return;
     const TQ7DrawGridCell fresh = DefaultCell();
     for (TQ7CellsArray1D& row : rows_)

@@ -32,8 +32,20 @@ enum TTitleLoadResult : int {
 // Border modes of SetBorders and GetBorders.
 enum TBorderMode : int { bmMixed = 0, bmAll = 1, bmNone = 2, bmInner = 3, bmOuter = 4 };
 
+// A cell text or face name that the template file's code page cannot hold.
+struct TUnencodableText {
+    int col = -1;
+    int row = -1;
+    std::string character;  // the first character that cannot be held (UTF-8)
+    std::string text;       // the text it stands in
+};
+
 class TQ7CellsArray {
 public:
+    // Rows and columns a table may have: the file reader, the inserts, the count setters
+    // and the writer all keep to it.
+    static constexpr int kMaxCount = 4096;
+
     TQ7CellsArray();
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -43,7 +55,8 @@ public:
     const TQ7CellFormat& DefaultFormat() const { return defaultFormat_; }
 
     // Shape. Row changes give new rows max(1, ColCount) fresh cells; column changes
-    // touch existing rows only, so an empty array is shaped with Resize.
+    // touch existing rows only, so an empty array is shaped with Resize. Counts above
+    // kMaxCount are refused.
     void SetRowCount(int n);
     void SetColCount(int n);
     // Both counts at once (each at least 1); every row ends with exactly `cols` cells.
@@ -51,8 +64,8 @@ public:
     bool MatchesShape(const TQ7GridShape& grid) const;
 
     // Change the array and the grid together; ignored without a grid, outside the
-    // non-fixed rows (columns), when one non-fixed row (column) would not remain, or when
-    // the array does not have the grid's shape.
+    // non-fixed rows (columns), when one non-fixed row (column) would not remain, at
+    // kMaxCount rows (columns), or when the array does not have the grid's shape.
     void InsertRow(int row, TQ7GridShape* grid);
     void InsertCol(int col, TQ7GridShape* grid);
     void DeleteRow(int row, TQ7GridShape* grid);
@@ -70,8 +83,11 @@ public:
     // invalid range.
     void GetBorders(const TCellRange& range, int& mode, int& width) const;
 
-    // Template file (".ttm"). Saving shapes the array to the grid first.
+    // Template file (".ttm"). Saving shapes the array to the grid first; it writes nothing
+    // and returns false for a grid beyond kMaxCount or a text the file cannot hold.
     bool SaveToFile(const std::string& path, const TQ7GridShape& grid);
+    // The first cell (row by row) whose text or face name CP1251 cannot hold; false when none.
+    bool FindUnencodable(TUnencodableText& found) const;
     // A TTitleLoadResult; array and grid change only when the whole file was read.
     int LoadFromFile(const std::string& path, TQ7GridShape& grid);
 

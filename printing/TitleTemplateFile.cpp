@@ -17,8 +17,7 @@ constexpr char kSignature[10] = {'Q', '7', 'G', 'R', 'I', 'D', 'V', '0', '1', '\
 constexpr int kReservedBytes = 40;
 constexpr int kCellRecordBytes = 72;
 constexpr int kFaceBytes = 32;
-// The format sets no limit; a title table has a few dozen rows and columns at most.
-constexpr std::uint32_t kMaxCount = 4096;
+constexpr auto kMaxCount = static_cast<std::uint32_t>(TQ7CellsArray::kMaxCount);
 
 void PutCell(BinaryWriter& out, const TQ7DrawGridCell& cell)
 {
@@ -115,11 +114,34 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 
 }  // namespace
 
+bool TQ7CellsArray::FindUnencodable(TUnencodableText& found) const
+{
+    std::string bytes;
+    for (int r = 0; r < RowCount(); ++r)
+        for (int c = 0; c < ColCount(); ++c) {
+            const TQ7DrawGridCell& cell = Cell(c, r);
+            for (const std::string* text : {&cell.Content.Text, &cell.Format.Font.FaceName})
+                if (!EncodeText(*text, TextEncoding::Cp1251, bytes, &found.character)) {
+                    found.col = c;
+                    found.row = r;
+                    found.text = *text;
+                    return true;
+                }
+        }
+    return false;
+}
+
 bool TQ7CellsArray::SaveToFile(const std::string& path, const TQ7GridShape& grid)
 {
     const int cols = grid.ColCount();
     const int rows = grid.RowCount();
+    if (cols > kMaxCount || rows > kMaxCount)
+        return false;
     Resize(cols, rows);
+    // Nothing is written that would come back with "?" in place of a character.
+    TUnencodableText unencodable;
+    if (FindUnencodable(unencodable))
+        return false;
 
     BinaryWriter out;
     out.Bytes(std::string_view(kSignature, sizeof kSignature));

@@ -3,6 +3,8 @@
 #include "core/CodePages.h"
 #include "core/Lasfile.h"
 #include "printing/MacroLists.h"
+#include "printing/Q7CellsArray.h"
+#include "printing/TitleMacroLists.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
 
@@ -245,6 +247,43 @@ TEST_F(MacroStore, RestoringTheDefaultsKeepsUserMacros)
     EXPECT_EQ(keys.back(), "API");
     RemovePredefinedMacros(m);
     EXPECT_EQ(Keys(m), (std::vector<std::string>{"operator", "MINE"}));
+}
+
+TEST_F(MacroStore, ATemplatesMacrosAreListedAfreshAndOnlyTypedValuesAreKept)
+{
+    CreateMacroManagerAt(path);
+    TQ7CellsArray cells;
+    cells.Resize(3, 1);
+    cells.Cell(0, 0).Content.Text = "[sdate] [well]";
+    cells.Cell(1, 0).Content.Text = "[OPERATOR] [nosuch]";
+    TExistingMacroList list;
+    list.Collect(cells, MacroManager);
+    ASSERT_EQ(list.Count(), 3);  // store order: operator, sdate, WELL
+    EXPECT_EQ(list.Items(0).Key, "operator");
+    EXPECT_EQ(list.Items(1).Kind, 2);
+    EXPECT_EQ(list.VisibleCount(), 2);
+    EXPECT_EQ(list.VisibleItems(1).Key, "WELL");
+    EXPECT_THROW(list.VisibleItems(2), std::out_of_range);
+
+    list.Items(0).Value = "Петров";
+    list.Items(1).Value = "01.01.2001";
+    list.Items(2).Value = "W-9";
+    list.SaveValues(*MacroManager);
+    ASSERT_TRUE(DeleteMacroManager());
+    const std::string text = ReadFileBytes(path);
+    EXPECT_NE(text.find("Value=Петров"), std::string::npos);
+    EXPECT_EQ(text.find("Value=01.01.2001"), std::string::npos);
+    EXPECT_EQ(text.find("Value=W-9"), std::string::npos);
+
+    // A template without macros, or with no cells, lists nothing of the last one.
+    CreateMacroManagerAt(path);
+    TQ7CellsArray plain;
+    plain.Resize(1, 1);
+    list.Collect(plain, MacroManager);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(list.FoundNames.empty());
+    list.Collect(cells, nullptr);
+    EXPECT_EQ(list.Count(), 0);
 }
 
 }  // namespace
