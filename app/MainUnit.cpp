@@ -149,6 +149,8 @@ TFormMain::~TFormMain()
         SetAskNumberHook({});
         platform::SetHelpHandler(nullptr);
     }
+    // The print-value sources read this window's template editor, which goes with it.
+    ClearPrintValueSources();
     // The panel borrows the document's arrays and the macro manager its header: they let go first.
     if (lasFile_)
         ForgetMacroDocument(&lasFile_->GetParser());
