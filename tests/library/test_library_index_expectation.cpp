@@ -207,17 +207,17 @@ TEST(LibraryIndexExpectation, GeneratedTreeGivesTheStoredRows)
         {512, "Месторождение/old las/old las/f413.las|╨б╨║╨▓╨░┬н╨╢╨╕╨╜╨░ тДЦ1|1.5 M|||padded value|"},
     };
     for (const auto& [index, row] : spelled)
-        if (index < rows.size())
-            EXPECT_EQ(rows[index], row) << index;
+        EXPECT_EQ(index < rows.size() ? rows[index] : "", row) << index;
 
-    // A file added alone gets the row the scan gave it.
+    // A file added alone gets the row the scan gave it (every eighth file: each is a commit).
     LogFileDBManager single;
     single.Open(dir.file("single.db"));
+    const std::string sample = " WHERE rowid % 8 = 0 ORDER BY file;";
     LibraryDbProbe scanned(dir.file("las_files.db"));
-    for (const std::string& file : scanned.Rows("SELECT file FROM logfiles ORDER BY file;"))
+    for (const std::string& file : scanned.Rows("SELECT file FROM logfiles" + sample))
         EXPECT_TRUE(single.AddFile(file)) << file;
     EXPECT_EQ(LibraryDbProbe(dir.file("single.db")).Rows("SELECT * FROM logfiles ORDER BY file;"),
-              scanned.Rows("SELECT * FROM logfiles ORDER BY file;"));
+              scanned.Rows("SELECT * FROM logfiles" + sample));
 }
 
 }  // namespace
