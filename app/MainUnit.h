@@ -34,7 +34,9 @@ class QTimer;
 class QGroupBox;
 class QMenu;
 class QToolBar;
+class QPushButton;
 class TAboutBox;
+class TDlgMetkaInfo;
 class TDlgCalcBarEdit;
 
 class QPainter;
@@ -150,6 +152,12 @@ public:
     void MIShiftGroupClick();
     void ShiftCurveCut(int curve);
     void ShiftCurveKeep(int curve);
+    // The depth-marker tool: its panel and the perforation-mark dialog, made once (app/MainMetka.cpp).
+    QGroupBox* PanelMetka = nullptr;
+    QPushButton* ButtonMetkaParams = nullptr;
+    TDlgMetkaInfo* DlgMetkaInfo = nullptr;
+    // Hides the marker panel and releases TBMetka; with `showDialog` the mark dialog follows.
+    void CloseMetkaPanel(bool showDialog);
     // Repaints everything that shows the intervals.
     void RefreshIntervals();
     // The panel's drawing-area layer: the interval bands, merged by exclusive or.
@@ -358,6 +366,7 @@ private:
     bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
+    void CreateMetkaTool();
     void CreateMenus();
     void CreateShiftCommands();
     bool TakePendingShift(int curve);
