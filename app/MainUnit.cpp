@@ -115,6 +115,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     CreateTools();
     CreateMenus();
     CreateShiftCommands();
+    CreateIntervalCutCommands();
     ConnectCommands();
     SetUpLibraryCommands();
     CreateCalcCommands();

@@ -37,6 +37,7 @@ class QToolBar;
 class QPushButton;
 class TAboutBox;
 class TDlgMetkaInfo;
+class TDlgIntervalLimiter;
 class TDlgCalcBarEdit;
 
 class QPainter;
@@ -116,6 +117,16 @@ public:
     void MMIIntervalsShowClick();
     void MMINewIntEnabledClick();
     TFormIntervals* FormIntervals = nullptr;
+    // Hidden commands over the panel's selected range (app/MainIntervalCut.cpp).
+    QMenu* MMIInterval = nullptr;
+    QAction* MMIIntervalSet = nullptr;
+    QAction* MMIIntervalRemove = nullptr;
+    QAction* MMIIntervalOnlyInterval = nullptr;
+    QAction* PMIIntervalCut = nullptr;
+    TDlgIntervalLimiter* DlgIntervalLimiter = nullptr;
+    void MMIIntervalRemoveClick();
+    // Cuts the document down to the panel's range, through the range dialog.
+    void MMIIntervalOnlyIntervalClick();
     QMenu* PMenuBound = nullptr;
     QMenu* PMenuAddInterval = nullptr;
 
@@ -369,6 +380,7 @@ private:
     void CreateMetkaTool();
     void CreateMenus();
     void CreateShiftCommands();
+    void CreateIntervalCutCommands();
     bool TakePendingShift(int curve);
     void ShiftCurvesByDepth(const std::vector<int>& curves, float d);
     // Right button released over the panel: the curve menu, or the interval or gap menu.
