@@ -53,6 +53,11 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
         {"redo button", [&] { f.TBRedo->trigger(); }},
         {"undo item", [&] { f.MIUndo->trigger(); }},
         {"redo item", [&] { f.MIRedo->trigger(); }},
+        {"cut to an interval", [&] {
+             Panel().Interval.SetRange(0, 400);
+             runner->PushDialog([](QDialog&) { return int(QDialog::Accepted); });
+             window->MMIIntervalOnlyInterval->trigger();
+         }},
         {"depth step", [&] {
              runner->PushDialog([&](QDialog& dialog) {
                  auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
@@ -105,12 +110,12 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
         if (name.find("binding") != std::string::npos)
             EXPECT_GT(window->LasFile()->GetPointCount(), count) << name;
     }
+    f.TBUndo->trigger();  // the two bindings
     f.TBUndo->trigger();
-    f.TBUndo->trigger();
-    EXPECT_EQ(window->LasFile()->GetPointCount(), 441);
-    EXPECT_EQ(window->LasFile()->GetBottomDepth(), 160.0f);
-    f.TBUndo->trigger();
-    f.TBUndo->trigger();
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
+    EXPECT_EQ(window->LasFile()->GetBottomDepth(), 150.0f);
+    for (int i = 0; i < 3; ++i)
+        f.TBUndo->trigger();
     EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
     EXPECT_EQ(window->StatusText(2), "Глубины: 100.0 - 300.0 M");
 }
