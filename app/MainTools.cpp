@@ -4,11 +4,13 @@
 
 #include "app/DepthOverview.h"
 #include "core/Lasfile.h"
+#include "core/ParallelFor.h"
 #include "editing/BindTools.h"
 #include "editing/CurveDrawTools.h"
 #include "editing/CurveEditTools.h"
 #include "editing/IntervalTool.h"
 #include "editing/ManualShiftTool.h"
+#include "editing/SemiAutoBindTool.h"
 #include "editing/SmoothingTool.h"
 #include "editing/ViewTools.h"
 #include "printing/MacroLists.h"
@@ -41,9 +43,12 @@ void TFormMain::CreateTools()
     tools_[f.TBCutCurveTop] = std::make_unique<TCutCurveTool>(*this, true);
     tools_[f.TBCutCurveBottom] = std::make_unique<TCutCurveTool>(*this, false);
     tools_[f.TBCurveBinding] = std::make_unique<TBindManualTool>(*this);
+    tools_[f.TBBindCurveSemiAuto] = std::make_unique<TBindSemiAutoTool>(*this);
+    tools_[f.TBAutomaticCurveBinding] = std::make_unique<TBindAutoTool>(*this);
     tools_[f.TBDeptShiftGroup] = std::make_unique<TManualShiftTool>(*this);
     tools_[f.TBAntiAlias] = std::make_unique<TSmoothingTool>(*this, false);
     tools_[f.TBAntiAliasByPoints] = std::make_unique<TSmoothingTool>(*this, true);
+    CreateMetkaTool();
 
     toolGroup_ = new QActionGroup(this);
     toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -221,8 +226,10 @@ void TFormMain::ReattachView()
     TAxis& axis = PanelCurves->YAxisInfo;
     // Taken from what was recorded at the last attach: the old arrays may be gone.
     const double topDepth = attachedFirstDepth_ + axis.Offset() / axis.PixelsPerUnit();
-    for (int i = 0; i < PanelCurves->GetCurvesCount(); ++i)
+    // Each curve's statistics are a pass over its samples: the curves are shared over the cores.
+    ParallelFor(PanelCurves->GetCurvesCount(), [this](int i) {
         PanelCurves->GetCurve(i)->SetData(lasFile_->GetCurveData(i + 1), lasFile_->GetPointCount());
+    });
     AttachDepthAxis();
     axis.SetOffset(static_cast<int>(
         std::lround(std::clamp((topDepth - attachedFirstDepth_) * axis.PixelsPerUnit(), -1.0e9, 1.0e9))));

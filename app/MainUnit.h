@@ -34,7 +34,10 @@ class QTimer;
 class QGroupBox;
 class QMenu;
 class QToolBar;
+class QPushButton;
 class TAboutBox;
+class TDlgMetkaInfo;
+class TDlgIntervalLimiter;
 class TDlgCalcBarEdit;
 
 class QPainter;
@@ -62,9 +65,11 @@ class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
 class TFormMacroSettings;
 class TFormTemplSelMacroValInput;
+class TFormPrnParams;
 class TFormTitleTemplate;
 class TFormSaveToLas;
 class TFormAddData;
+class TFormExport;
 class TLASFile;
 class TNumberInputBox;
 class TPanelWithCurves;
@@ -114,6 +119,16 @@ public:
     void MMIIntervalsShowClick();
     void MMINewIntEnabledClick();
     TFormIntervals* FormIntervals = nullptr;
+    // Hidden commands over the panel's selected range (app/MainIntervalCut.cpp).
+    QMenu* MMIInterval = nullptr;
+    QAction* MMIIntervalSet = nullptr;
+    QAction* MMIIntervalRemove = nullptr;
+    QAction* MMIIntervalOnlyInterval = nullptr;
+    QAction* PMIIntervalCut = nullptr;
+    TDlgIntervalLimiter* DlgIntervalLimiter = nullptr;
+    void MMIIntervalRemoveClick();
+    // Cuts the document down to the panel's range, through the range dialog.
+    void MMIIntervalOnlyIntervalClick();
     QMenu* PMenuBound = nullptr;
     QMenu* PMenuAddInterval = nullptr;
 
@@ -150,6 +165,12 @@ public:
     void MIShiftGroupClick();
     void ShiftCurveCut(int curve);
     void ShiftCurveKeep(int curve);
+    // The depth-marker tool: its panel and the perforation-mark dialog, made once (app/MainMetka.cpp).
+    QGroupBox* PanelMetka = nullptr;
+    QPushButton* ButtonMetkaParams = nullptr;
+    TDlgMetkaInfo* DlgMetkaInfo = nullptr;
+    // Hides the marker panel and releases TBMetka; with `showDialog` the mark dialog follows.
+    void CloseMetkaPanel(bool showDialog);
     // Repaints everything that shows the intervals.
     void RefreshIntervals();
     // The panel's drawing-area layer: the interval bands, merged by exclusive or.
@@ -210,6 +231,11 @@ public:
     void BindCurveTemplate();
     void AddSelectedCurvesToTemplate(bool newColumn);
     void MMIClearTemplateClick();
+    // Printing: the print parameters dialog and the print command (app/MainPrint.cpp).
+    TFormPrnParams* FormPrnParams = nullptr;
+    QAction* MIPrint = nullptr;
+    QAction* TBPrint = nullptr;
+    void MIPrintClick();
 
     // Macros of title templates: the manager made with the templates set-up, its settings
     // window ("Настройка макроподстановок...").
@@ -224,6 +250,11 @@ public:
     // `path` (empty: the document's folder); true when curves were added.
     bool AddCurvesFromFile(const QString& path);
     TFormAddData* FormAddData = nullptr;
+    // Export of chosen curves to a text table or a LAS file (app/MainExport.cpp).
+    TFormExport* FormExport = nullptr;
+    QAction* TBExport = nullptr;
+    QAction* MMIFileExport = nullptr;
+    void TBExportClick();
     // Save question for a modified document; false when the user cancelled or the save wrote nothing.
     bool AskSaveChanges();
     // The save dialog on the document; clears the modified flag when it wrote the files.
@@ -354,12 +385,15 @@ private:
     void SetUpDataWindows();
     // The add-curves command (app/MainTransfer.cpp).
     void SetUpTransferCommands();
+    void SetUpExportCommand();
     // The data windows' questions about their unsaved edits; false keeps the program open.
     bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
+    void CreateMetkaTool();
     void CreateMenus();
     void CreateShiftCommands();
+    void CreateIntervalCutCommands();
     bool TakePendingShift(int curve);
     void ShiftCurvesByDepth(const std::vector<int>& curves, float d);
     // Right button released over the panel: the curve menu, or the interval or gap menu.
@@ -388,6 +422,7 @@ private:
     void ReattachView();
     void ClearView();
     void SetUpCurveTemplate();
+    void SetUpPrintCommands();
     // The view's curves or the document's arrays changed: the template is bound anew before
     // its next use; with `release` it lets go of the arrays at once.
     void ClearTemplateBinding(bool release);

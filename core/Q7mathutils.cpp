@@ -1,6 +1,8 @@
 // Rounding, NULL-aware statistics, depth ranges, correlation, spline and random numbers.
 #include "core/Q7mathutils.h"
 
+#include "core/CorrelationSearch.h"
+
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -10,14 +12,34 @@
 
 namespace {
 
-// Running form shared by the mean and the variance: the first term is taken as it is, the k-th
-// gives (k-1)*acc/k + term/k, worked in extended precision and kept as a 32-bit float.
-float RunningStep(float accumulated, float term, long long k)
+// Sum of term(x) over the values other than nullValue, in double, and their count. Eight
+// independent sums keep the additions from waiting on one another.
+template <typename Term>
+double NullSum(int n, float nullValue, const float* values, Term term, long long& count)
 {
-    if (k == 1)
-        return term;
-    const long double kk = static_cast<long double>(k);
-    return static_cast<float>((kk - 1) * accumulated / kk + static_cast<long double>(term) / kk);
+    constexpr int kLanes = 8;
+    double sums[kLanes] = {};
+    long long counts[kLanes] = {};
+    int i = 0;
+    for (; i + kLanes <= n; i += kLanes)
+        for (int j = 0; j < kLanes; ++j) {
+            const float x = values[i + j];
+            const bool kept = x != nullValue;
+            sums[j] += kept ? term(x) : 0.0;
+            counts[j] += kept;
+        }
+    for (int j = 0; i < n; ++i, ++j) {
+        const bool kept = values[i] != nullValue;
+        sums[j] += kept ? term(values[i]) : 0.0;
+        counts[j] += kept;
+    }
+    double sum = 0.0;
+    count = 0;
+    for (int j = 0; j < kLanes; ++j) {
+        sum += sums[j];
+        count += counts[j];
+    }
+    return sum;
 }
 
 template <typename Better>
@@ -62,29 +84,24 @@ float NullMean(int n, float nullValue, const float* values)
 {
     if (n < 1 || !values)
         return 0.0f;
-    float m = 0.0f;
-    long long k = 0;
-    for (int i = 0; i < n; ++i) {
-        if (values[i] != nullValue)
-            m = RunningStep(m, values[i], ++k);
-    }
-    return m;
+    long long count = 0;
+    const double sum = NullSum(n, nullValue, values, [](float x) { return static_cast<double>(x); }, count);
+    return count ? static_cast<float>(sum / static_cast<double>(count)) : 0.0f;
 }
 
 float NullVariance(int n, float nullValue, const float* values)
 {
     if (n < 1 || !values)
         return 0.0f;
-    const float m = NullMean(n, nullValue, values);
-    float v = 0.0f;
-    long long k = 0;
-    for (int i = 0; i < n; ++i) {
-        if (values[i] == nullValue)
-            continue;
-        const float d = values[i] - m;
-        v = RunningStep(v, d * d, ++k);
-    }
-    return v;
+    const double m = NullMean(n, nullValue, values);
+    long long count = 0;
+    const double sum = NullSum(n, nullValue, values,
+                               [m](float x) {
+                                   const double d = static_cast<double>(x) - m;
+                                   return d * d;
+                               },
+                               count);
+    return count ? static_cast<float>(sum / static_cast<double>(count)) : 0.0f;
 }
 
 float NullMin(int n, float nullValue, const float* values, int& index)
@@ -189,27 +206,8 @@ bool NullCorrelation(int n, float nullValue, const float* x, const float* y, flo
 
 int FindBestCorrelationShift(int n, float nullValue, int lo, int hi, const float* base, const float* bound, float& r)
 {
-    r = 0.0f;
-    if (n < 1 || !base || !bound)
-        return 0;
-    lo = std::max(lo, -(n - 1));
-    hi = std::min(hi, n - 1);
-    int best = 0;
-    bool found = false;
-    for (int s = lo; s <= hi; ++s) {
-        const int overlap = n - std::abs(s);
-        float candidate = 0.0f;
-        const float* baseStart = base + std::max(s, 0);
-        const float* boundStart = bound + std::max(-s, 0);
-        if (!NullCorrelation(overlap, nullValue, baseStart, boundStart, candidate))
-            continue;
-        if (!found || std::fabs(candidate) > std::fabs(r)) {
-            best = s;
-            r = candidate;
-            found = true;
-        }
-    }
-    return best;
+    return FftCorrelationPays(n, lo, hi) ? FftCorrelationShifts(n, nullValue, lo, hi, base, bound, r)
+                                         : ScanCorrelationShifts(n, nullValue, lo, hi, base, bound, r);
 }
 
 int SplineCoefficients(int k, const std::vector<float>& x, const std::vector<float>& y, std::vector<float>& h,
