@@ -113,6 +113,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
     CreateMenus();
+    SetUpSingleWindows();
     CreateShiftCommands();
     ConnectCommands();
     SetUpLibraryCommands();
@@ -142,6 +143,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
 
 TFormMain::~TFormMain()
 {
+    SingleWindows.SetLasFile(nullptr);
     if (mainWindow == this) {
         mainWindow = nullptr;
         SetDocumentNameSource({});
@@ -387,6 +389,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
         }
         SaveLastSession();
         SaveSettings();
+        SingleWindows.CloseAll();
         if (TemplatesIni)
             TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
         ReleaseMacroManager(this);
