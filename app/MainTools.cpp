@@ -44,6 +44,7 @@ void TFormMain::CreateTools()
     tools_[f.TBDeptShiftGroup] = std::make_unique<TManualShiftTool>(*this);
     tools_[f.TBAntiAlias] = std::make_unique<TSmoothingTool>(*this, false);
     tools_[f.TBAntiAliasByPoints] = std::make_unique<TSmoothingTool>(*this, true);
+    CreateMetkaTool();
 
     toolGroup_ = new QActionGroup(this);
     toolGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);

@@ -16,6 +16,7 @@
 #include "app/StrativApplication.h"
 #include "app/TemplateVariables.h"
 #include "editing/DlgCurveNames.h"
+#include "editing/MetkaInfo.h"
 #include "editing/FormIntervals.h"
 #include "editing/IntervalParams.h"
 #include "editing/SelectIntervalPart.h"
@@ -115,6 +116,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     CreateMenus();
     SetUpSingleWindows();
     CreateShiftCommands();
+    CreateIntervalCutCommands();
     ConnectCommands();
     SetUpLibraryCommands();
     CreateCalcCommands();
@@ -128,6 +130,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     // The program's one main window feeds the print-title file name and core's number prompts.
     mainWindow = this;
     SetDocumentNameSource([this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); });
+    SetMarkValueSource([this](int code) { return DlgMetkaInfo->GetMetkaValue(code); });
     SetTemplateVariableHook(
         [](const std::string& name) { return GetTemplateVariableValue(QString::fromStdString(name)).toStdString(); });
     SetAskNumberHook([](const std::string& title, const std::string& prompt, int decimals, double min, double max,
@@ -147,6 +150,7 @@ TFormMain::~TFormMain()
     if (mainWindow == this) {
         mainWindow = nullptr;
         SetDocumentNameSource({});
+        SetMarkValueSource({});
         SetTemplateVariableHook({});
         SetAskNumberHook({});
         platform::SetHelpHandler(nullptr);

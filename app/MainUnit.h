@@ -35,7 +35,10 @@ class QTimer;
 class QGroupBox;
 class QMenu;
 class QToolBar;
+class QPushButton;
 class TAboutBox;
+class TDlgMetkaInfo;
+class TDlgIntervalLimiter;
 class TDlgCalcBarEdit;
 
 class QPainter;
@@ -120,6 +123,16 @@ public:
     void MMIIntervalsShowClick();
     void MMINewIntEnabledClick();
     TFormIntervals* FormIntervals = nullptr;
+    // Hidden commands over the panel's selected range (app/MainIntervalCut.cpp).
+    QMenu* MMIInterval = nullptr;
+    QAction* MMIIntervalSet = nullptr;
+    QAction* MMIIntervalRemove = nullptr;
+    QAction* MMIIntervalOnlyInterval = nullptr;
+    QAction* PMIIntervalCut = nullptr;
+    TDlgIntervalLimiter* DlgIntervalLimiter = nullptr;
+    void MMIIntervalRemoveClick();
+    // Cuts the document down to the panel's range, through the range dialog.
+    void MMIIntervalOnlyIntervalClick();
     QMenu* PMenuBound = nullptr;
     QMenu* PMenuAddInterval = nullptr;
 
@@ -156,6 +169,12 @@ public:
     void MIShiftGroupClick();
     void ShiftCurveCut(int curve);
     void ShiftCurveKeep(int curve);
+    // The depth-marker tool: its panel and the perforation-mark dialog, made once (app/MainMetka.cpp).
+    QGroupBox* PanelMetka = nullptr;
+    QPushButton* ButtonMetkaParams = nullptr;
+    TDlgMetkaInfo* DlgMetkaInfo = nullptr;
+    // Hides the marker panel and releases TBMetka; with `showDialog` the mark dialog follows.
+    void CloseMetkaPanel(bool showDialog);
     // Repaints everything that shows the intervals.
     void RefreshIntervals();
     // The panel's drawing-area layer: the interval bands, merged by exclusive or.
@@ -365,8 +384,10 @@ private:
     bool QueryCloseDataWindows();
     void ConnectCommands();
     void CreateTools();
+    void CreateMetkaTool();
     void CreateMenus();
     void CreateShiftCommands();
+    void CreateIntervalCutCommands();
     bool TakePendingShift(int curve);
     void ShiftCurvesByDepth(const std::vector<int>& curves, float d);
     // Right button released over the panel: the curve menu, or the interval or gap menu.

@@ -49,6 +49,11 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
         {"redo button", [&] { f.TBRedo->trigger(); }},
         {"undo item", [&] { f.MIUndo->trigger(); }},
         {"redo item", [&] { f.MIRedo->trigger(); }},
+        {"cut to an interval", [&] {
+             Panel().Interval.SetRange(0, 400);
+             runner->PushDialog([](QDialog&) { return int(QDialog::Accepted); });
+             window->MMIIntervalOnlyInterval->trigger();
+         }},
         {"depth step", [&] {
              runner->PushDialog([&](QDialog& dialog) {
                  auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
@@ -65,10 +70,10 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
         command();
         ExpectViewFollowsDocument(*window, name);
     }
-    EXPECT_EQ(window->LasFile()->GetPointCount(), 441);
-    EXPECT_EQ(window->LasFile()->GetBottomDepth(), 160.0f);
-    f.TBUndo->trigger();
-    f.TBUndo->trigger();
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
+    EXPECT_EQ(window->LasFile()->GetBottomDepth(), 150.0f);
+    for (int i = 0; i < 3; ++i)
+        f.TBUndo->trigger();
     EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
     EXPECT_EQ(window->StatusText(2), "Глубины: 100.0 - 300.0 M");
 }

@@ -1,0 +1,95 @@
+// Range dialog.
+#include "editing/IntervalLimiter.h"
+
+#include "platform/DialogRunner.h"
+#include "platform/ErrorReport.h"
+#include "platform/NumberText.h"
+#include "ui_IntervalLimiter.h"
+#include "view/PaintHelpers.h"
+
+#include <QPainter>
+
+namespace {
+constexpr int kDecimals = 3;  // a range one thousandth wide must pass
+}  // namespace
+
+TDlgIntervalLimiter::TDlgIntervalLimiter(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TDlgIntervalLimiter>())
+{
+    ui->setupUi(this);
+    for (TFloatSpinEdit* spin : {ui->SpEdFrom, ui->SpEdTo})
+        spin->setDecimals(kDecimals);
+    SetLimits(min_, max_);
+    connect(ui->OKBtn, &QPushButton::clicked, this, platform::Guarded([this] { OKBtnClick(); }));
+    connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TDlgIntervalLimiter::~TDlgIntervalLimiter() = default;
+
+void TDlgIntervalLimiter::SetLimits(double min, double max)
+{
+    min_ = min;
+    max_ = max;
+    ui->LabelMinMax->setText(platform::FloatToStrF(min, 7, 2) + QStringLiteral(" * ") +
+                             platform::FloatToStrF(max, 7, 2));
+    for (TFloatSpinEdit* spin : {ui->SpEdFrom, ui->SpEdTo}) {
+        const double value = spin->Value();
+        spin->setRange(min, max);
+        spin->SetValue(value);
+    }
+}
+
+void TDlgIntervalLimiter::SetFrom(double value)
+{
+    ui->SpEdFrom->SetValue(value);
+}
+
+void TDlgIntervalLimiter::SetTo(double value)
+{
+    ui->SpEdTo->SetValue(value);
+}
+
+void TDlgIntervalLimiter::SetInfoText(const QString& text)
+{
+    ui->LabelPrompt->setText(text);
+}
+
+double TDlgIntervalLimiter::GetFrom() const
+{
+    return ui->SpEdFrom->Value();
+}
+
+double TDlgIntervalLimiter::GetTo() const
+{
+    return ui->SpEdTo->Value();
+}
+
+bool TDlgIntervalLimiter::Execute()
+{
+    return platform::ExecDialog(*this) == QDialog::Accepted;
+}
+
+// Each failed check is reported and focuses its edit; the dialog stays open.
+void TDlgIntervalLimiter::OKBtnClick()
+{
+    bool valid = true;
+    const auto refuse = [this, &valid](TFloatSpinEdit* edit, const QString& text) {
+        platform::MessageBox(this, text, QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+        edit->setFocus();
+        valid = false;
+    };
+    if (GetFrom() < min_)
+        refuse(ui->SpEdFrom, QStringLiteral("Верхняя граница интервала задана некорректно!"));
+    if (GetTo() > max_)
+        refuse(ui->SpEdTo, QStringLiteral("Нижняя граница интервала задана некорректно!"));
+    if (!(GetTo() > GetFrom()))
+        refuse(ui->SpEdFrom, QStringLiteral("Верхняя граница интервала должна быть меньше нижней!"));
+    if (valid)
+        accept();
+}
+
+void TDlgIntervalLimiter::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height(), 1);
+}

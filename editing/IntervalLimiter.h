@@ -1,0 +1,37 @@
+// The range dialog: two values From and To held within limits, To above From.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace Ui { class TDlgIntervalLimiter; }
+
+class TDlgIntervalLimiter : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDlgIntervalLimiter(QWidget* parent = nullptr);
+    ~TDlgIntervalLimiter() override;
+
+    // Both values are held within [min, max]; the label shows the two.
+    void SetLimits(double min, double max);
+    void SetFrom(double value);
+    void SetTo(double value);
+    void SetInfoText(const QString& text);
+    // True on OK; the values then lie within the limits and To is above From.
+    bool Execute();
+    double GetFrom() const;
+    double GetTo() const;
+
+    Ui::TDlgIntervalLimiter& Form() const { return *ui; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void OKBtnClick();
+
+    std::unique_ptr<Ui::TDlgIntervalLimiter> ui;
+    double min_ = -50000000.0;
+    double max_ = 50000000.0;
+};
