@@ -7,8 +7,10 @@
 #include "core/Lasfile.h"
 #include "datawin/SaveToLas.h"
 #include "datawin/SingleCurve.h"
+#include "editing/IntervalLimiter.h"
 #include "editing/IntervalParams.h"
 #include "tests/common/FileBytes.h"
+#include "ui_IntervalLimiter.h"
 #include "ui_IntervalParams.h"
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
@@ -355,6 +357,17 @@ TEST_F(SingleWindowTest, WindowsFollowArraysTheMainWindowReplaces)
     ExpectFollowsDocument(single, Document());
     single.PanelMain->grab();
     window->TBUndoClick();
+    ExpectFollowsDocument(single, Document());
+    single.PanelMain->grab();
+
+    // The cut to the panel's range shrinks every array.
+    window->PanelCurves->Interval.SetRange(20, 60);
+    runner->PushDialog([](QDialog& dialog) {
+        static_cast<TDlgIntervalLimiter&>(dialog).Form().OKBtn->click();
+        return dialog.result();
+    });
+    window->MMIIntervalOnlyInterval->trigger();
+    ASSERT_EQ(Document().GetPointCount(), 41);
     ExpectFollowsDocument(single, Document());
     single.PanelMain->grab();
 }
