@@ -1,6 +1,9 @@
 // Curve information dialog.
 #include "app/CurveNameDlg.h"
 
+#include "core/LasParser2.h"
+#include "core/StringUtils.h"
+#include "editing/CurveNameRules.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "ui_CurveNameDlg.h"
@@ -20,8 +23,10 @@ TCurveNameDlg::TCurveNameDlg(QWidget* parent)
 
 TCurveNameDlg::~TCurveNameDlg() = default;
 
-bool TCurveNameDlg::Execute(TCurveInfo& info)
+bool TCurveNameDlg::Execute(TCurveInfo& info, const TLASFile& document)
 {
+    document_ = &document;
+    curve_ = info.Name;
     fields_->EditName->setText(info.Name);
     fields_->EditUnit->setText(info.Unit);
     fields_->EditDescription->setText(info.Description);
@@ -36,6 +41,22 @@ bool TCurveNameDlg::Execute(TCurveInfo& info)
     info.Decimals = fields_->SpinDecimals->value();
     info.Color = color_;
     return true;
+}
+
+// The name is checked as it will be written: blanks, points and colons removed (the caller says so).
+void TCurveNameDlg::accept()
+{
+    const QString name = QString::fromStdString(RemoveCurveNameInvalidChars(fields_->EditName->text().trimmed().toStdString()));
+    const std::pair<int, QString> texts[] = {
+        {TLasParsParsedString::kMnemonic, name},
+        {TLasParsParsedString::kUnit, fields_->EditUnit->text().trimmed()},
+        {TLasParsParsedString::kDescription, fields_->EditDescription->text().trimmed()},
+    };
+    for (const auto& [field, text] : texts)
+        if (document_ && !(field == TLasParsParsedString::kMnemonic && text.isEmpty()) &&
+            RefusedCurveText(this, *document_, curve_, field, text))
+            return;
+    TOKRightDlg::accept();
 }
 
 void TCurveNameDlg::ButtonColorClick()

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class TLASFile;
 namespace Ui { class TCurveNameFields; }
 
 struct TCurveInfo
@@ -24,8 +25,11 @@ public:
     explicit TCurveNameDlg(QWidget* parent = nullptr);
     ~TCurveNameDlg() override;
 
-    // Shows the dialog on `info`; true on OK with the edited values written back.
-    bool Execute(TCurveInfo& info);
+    // Shows the dialog on `info` of a curve of `document`; true on OK with the edited values
+    // written back. OK keeps the dialog open while a text is one the document cannot hold.
+    bool Execute(TCurveInfo& info, const TLASFile& document);
+
+    void accept() override;
 
     Ui::TCurveNameFields& Fields() const { return *fields_; }
 
@@ -35,4 +39,6 @@ private:
 
     std::unique_ptr<Ui::TCurveNameFields> fields_;
     platform::ColorRef color_ = 0;
+    const TLASFile* document_ = nullptr;
+    QString curve_;  // the name the curve had when the dialog opened
 };

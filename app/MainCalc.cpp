@@ -82,7 +82,7 @@ void TFormMain::MenuStepRecalcClick()
     QString unit = QString::fromStdString(lasFile_->GetCurveUnit(0));
     DeptRecalcDlg->SetPrecision(lasFile_->GetDepthDecimals());
     const TDeptRecalcDlg::Params params{&step, &first, &last, lasFile_->GetCurveData(0), lasFile_->GetPointCount(),
-                                        &mnemonic, &unit};
+                                        &mnemonic, &unit, lasFile_.get()};
     if (!DeptRecalcDlg->Execute(params))
         return;
     // Written through the document's operations, which move its generation: the view, the

@@ -2,6 +2,7 @@
 #include "app/MainUnit.h"
 
 #include "app/CurveNameDlg.h"
+#include "core/LasParser2.h"
 #include "core/Lasfile.h"
 #include "editing/CurveEditTools.h"
 #include "editing/CurveNameRules.h"
@@ -134,6 +135,9 @@ bool TFormMain::RenameCurve(int index, const QString& name)
         ShowEmptyCurveNameMessage();
         return false;
     }
+    if (RefusedCurveText(this, *lasFile_, QString::fromStdString(lasFile_->GetCurveName(index)),
+                         TLasParsParsedString::kMnemonic, clean))
+        return false;
     lasFile_->SetCurveName(index, clean.toStdString());
     RefreshCurveNames();
     SetModified();
@@ -152,7 +156,7 @@ void TFormMain::MICurveNameClick()
     info.Description = QString::fromStdString(lasFile_->GetCurveDescription(index));
     info.Color = curve->Color();
     info.Decimals = lasFile_->GetCurveDecimals(index);
-    if (!CurveNameDlg->Execute(info))
+    if (!CurveNameDlg->Execute(info, *lasFile_))
         return;
     RenameCurve(index, info.Name);
     lasFile_->SetCurveUnit(index, info.Unit.toStdString());
@@ -169,6 +173,7 @@ void TFormMain::MICurveNamesClick()
 {
     if (!lasFile_)
         return;
+    DialogCurveNames->Document = lasFile_.get();
     DialogCurveNames->OldNames.clear();
     for (int i = 1; i < lasFile_->GetCurvesCount(); ++i)
         DialogCurveNames->OldNames.append(QString::fromStdString(lasFile_->GetCurveName(i)));
@@ -185,12 +190,11 @@ void TFormMain::PMenuCurveCloneClick()
     if (!index)
         return;
     QString name = QString::fromStdString(lasFile_->GetCurveName(index));
-    if (!platform::InputQuery(QStringLiteral("Дублирование кривой"), QStringLiteral("Введите имя копии кривой"), name) ||
-        name.isEmpty())
+    if (!AskNewCurveName(this, *lasFile_, QStringLiteral("Дублирование кривой"), QStringLiteral("Введите имя копии кривой"),
+                         name))
         return;
-    name = CleanCurveName(name);
     std::uint32_t color = PanelCurves->GetCurve(index - 1)->Color();
-    if (name.isEmpty() || !platform::ChooseColor(this, color))
+    if (!platform::ChooseColor(this, color))
         return;
     SetModified();
     const std::vector<float> copy(lasFile_->GetCurveData(index),

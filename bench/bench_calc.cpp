@@ -1,7 +1,9 @@
 // Interval reports and smoothing: the statistics report of 20 curves x 1,000,000 samples with 10
 // active intervals, the values window opened on that whole document, smoothing by spectrum of
 // 100,000 samples and by points of 1,000,000 samples, against a bare pass over the same samples.
+#include "bench/BenchApplication.h"
 #include "core/Lasfile.h"
+#include "core/Q7mathutils.h"
 #include "core/Smoothing.h"
 #include "editing/DetailStatistics.h"
 #include "editing/IntervalManager.h"
@@ -24,18 +26,6 @@ namespace {
 constexpr int kCurves = 20;
 constexpr int kSamples = 1000000;
 constexpr float kNull = -999.25f;
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_calc";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-}
 
 std::vector<float> Log(int n, int seed)
 {
@@ -89,6 +79,17 @@ void BM_StatisticsReport(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StatisticsReport)->Unit(benchmark::kMillisecond);
+
+// The two statistics of the report that read every sample of a curve, on one thread.
+void BM_NullMeanAndVariance(benchmark::State& state)
+{
+    const std::vector<float> values = Log(kSamples, 3);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(NullMean(kSamples, kNull, values.data()));
+        benchmark::DoNotOptimize(NullVariance(kSamples, kNull, values.data()));
+    }
+}
+BENCHMARK(BM_NullMeanAndVariance)->Unit(benchmark::kMillisecond);
 
 // What any statistic costs at least: one pass over every sample of every curve, twice (the
 // intervals cover the document once and the whole range once more).

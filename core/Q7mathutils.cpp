@@ -10,14 +10,34 @@
 
 namespace {
 
-// Running form shared by the mean and the variance: the first term is taken as it is, the k-th
-// gives (k-1)*acc/k + term/k, worked in extended precision and kept as a 32-bit float.
-float RunningStep(float accumulated, float term, long long k)
+// Sum of term(x) over the values other than nullValue, in double, and their count. Eight
+// independent lanes without a branch let the compiler vectorise the loop.
+template <typename Term>
+double NullSum(int n, float nullValue, const float* values, Term term, long long& count)
 {
-    if (k == 1)
-        return term;
-    const long double kk = static_cast<long double>(k);
-    return static_cast<float>((kk - 1) * accumulated / kk + static_cast<long double>(term) / kk);
+    constexpr int kLanes = 8;
+    double sums[kLanes] = {};
+    long long counts[kLanes] = {};
+    int i = 0;
+    for (; i + kLanes <= n; i += kLanes)
+        for (int j = 0; j < kLanes; ++j) {
+            const float x = values[i + j];
+            const bool kept = x != nullValue;
+            sums[j] += kept ? term(x) : 0.0;
+            counts[j] += kept;
+        }
+    for (int j = 0; i < n; ++i, ++j) {
+        const bool kept = values[i] != nullValue;
+        sums[j] += kept ? term(values[i]) : 0.0;
+        counts[j] += kept;
+    }
+    double sum = 0.0;
+    count = 0;
+    for (int j = 0; j < kLanes; ++j) {
+        sum += sums[j];
+        count += counts[j];
+    }
+    return sum;
 }
 
 template <typename Better>
@@ -62,29 +82,24 @@ float NullMean(int n, float nullValue, const float* values)
 {
     if (n < 1 || !values)
         return 0.0f;
-    float m = 0.0f;
-    long long k = 0;
-    for (int i = 0; i < n; ++i) {
-        if (values[i] != nullValue)
-            m = RunningStep(m, values[i], ++k);
-    }
-    return m;
+    long long count = 0;
+    const double sum = NullSum(n, nullValue, values, [](float x) { return static_cast<double>(x); }, count);
+    return count ? static_cast<float>(sum / static_cast<double>(count)) : 0.0f;
 }
 
 float NullVariance(int n, float nullValue, const float* values)
 {
     if (n < 1 || !values)
         return 0.0f;
-    const float m = NullMean(n, nullValue, values);
-    float v = 0.0f;
-    long long k = 0;
-    for (int i = 0; i < n; ++i) {
-        if (values[i] == nullValue)
-            continue;
-        const float d = values[i] - m;
-        v = RunningStep(v, d * d, ++k);
-    }
-    return v;
+    const double m = NullMean(n, nullValue, values);
+    long long count = 0;
+    const double sum = NullSum(n, nullValue, values,
+                               [m](float x) {
+                                   const double d = static_cast<double>(x) - m;
+                                   return d * d;
+                               },
+                               count);
+    return count ? static_cast<float>(sum / static_cast<double>(count)) : 0.0f;
 }
 
 float NullMin(int n, float nullValue, const float* values, int& index)

@@ -8,9 +8,10 @@
 // Nearest integer, halves away from zero; NaN gives 0 and values beyond int are clamped.
 int RoundToInt(float x);
 
-// Statistics over the first n values skipping samples equal to nullValue.
+// Statistics over the first n values skipping samples equal to nullValue. Mean and variance
+// are summed in double and rounded to float once; 0 without values.
 float NullMean(int n, float nullValue, const float* values);
-float NullVariance(int n, float nullValue, const float* values);  // population variance
+float NullVariance(int n, float nullValue, const float* values);  // population variance about NullMean
 float NullMin(int n, float nullValue, const float* values, int& index);
 float NullMax(int n, float nullValue, const float* values, int& index);
 

@@ -98,8 +98,6 @@ private:
     bool AskSaveTable();
     void DeleteDocument();
     void SGCurvesChanged(int row, int column);
-    // A curve text its ~C line or the file's encoding cannot hold is refused with a message.
-    bool RefusedCurveText(const QString& curve, int field, const std::string& text);
     // The input box for a column's mnemonic; false when cancelled, empty or refused.
     bool AskCurveName(const QString& title, const QString& prompt, QString& name);
     void ShowInvalidCell();

@@ -4,6 +4,7 @@
 #include "core/Lasfile.h"
 #include "datawin/CopyBuffer.h"
 #include "datawin/FindInGrid.h"
+#include "editing/CurveNameRules.h"
 #include "datawin/LasTableModel.h"
 #include "platform/DialogRunner.h"
 #include "platform/NumberText.h"
@@ -105,7 +106,8 @@ void TFormEditor::SGCurvesChanged(int row, int column)
     const std::string text = item ? item->text().toStdString() : std::string();
     static const int fields[] = {TLasParsParsedString::kMnemonic, TLasParsParsedString::kUnit,
                                  TLasParsParsedString::kDescription};
-    if (RefusedCurveText(QString::fromStdString(document_->GetCurveName(row)), fields[column], text)) {
+    if (RefusedCurveText(this, *document_, QString::fromStdString(document_->GetCurveName(row)), fields[column],
+                         QString::fromStdString(text))) {
         FillCurveTable();
         return;
     }
@@ -120,19 +122,10 @@ void TFormEditor::SGCurvesChanged(int row, int column)
     MarkTableChanged();
 }
 
-bool TFormEditor::RefusedCurveText(const QString& curve, int field, const std::string& text)
-{
-    const std::string fault = document_->CheckCurveText(field, text);
-    if (!fault.empty())
-        platform::MessageBox(this, QStringLiteral("Кривая <") + curve + QStringLiteral(">: ") + QString::fromStdString(fault),
-                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
-    return !fault.empty();
-}
-
 bool TFormEditor::AskCurveName(const QString& title, const QString& prompt, QString& name)
 {
     return platform::InputQuery(title, prompt, name) && !name.isEmpty() &&
-           !RefusedCurveText(name, TLasParsParsedString::kMnemonic, name.toStdString());
+           !RefusedCurveText(this, *document_, name, TLasParsParsedString::kMnemonic, name);
 }
 
 void TFormEditor::ApplyStep()

@@ -3,6 +3,7 @@
 
 #include "core/CodePages.h"
 #include "core/FileUtils.h"
+#include "core/IniStore.h"
 #include "platform/DialogRunner.h"
 #include "platform/FileErrors.h"
 #include "ui_NewLasWizard.h"
@@ -118,6 +119,11 @@ void TDlgNewLasWizard::ButtonSaveImportClick()
     if (!platform::InputQuery(QStringLiteral("Сохранение параметров"), QStringLiteral("Введите название:"), name) ||
         name.isEmpty())
         return;
+    // The name is the first line of the set's file; it follows the rule of other typed names.
+    if (const std::string text = name.toStdString(); !IsValidIniName(text, true) || !IsValidIniName(text, false)) {
+        Error(nullptr, QString::fromUtf8(kBadIniNameMessage));
+        return;
+    }
     ImportFromTextParams params;
     GetImportParams(params);
     if (SaveImportSet(services_.ImportsDir, name.toStdString(), params).empty())

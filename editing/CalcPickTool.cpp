@@ -93,11 +93,9 @@ void TCalcPickTool::CalculateNewCurve()
         return;
     }
     QString name = QStringLiteral("NewC");
-    if (!platform::InputQuery(QStringLiteral("Вычисление"), QStringLiteral("Имя новой кривой"), name))
+    if (!AskNewCurveName(host_.DialogOwner(), *document, QStringLiteral("Вычисление"), QStringLiteral("Имя новой кривой"),
+                         name, QStringLiteral("NewC")))
         return;
-    name = CleanCurveName(name);
-    if (name.isEmpty())
-        name = QStringLiteral("NewC");
     std::uint32_t color = 0;
     if (!platform::ChooseColor(host_.DialogOwner(), color))
         color = 0;

@@ -82,12 +82,11 @@ bool TJoinCurvesTool::JoinCurves(int upper, int lower, int depthIndex)
         upper < 0 || lower < 0)
         return false;
     QString name;
-    if (!platform::InputQuery(QStringLiteral("Добавление кривой"), QStringLiteral("Введите имя новой кривой"), name) ||
-        name.isEmpty())
+    if (!AskNewCurveName(host_.DialogOwner(), *document, QStringLiteral("Добавление кривой"),
+                         QStringLiteral("Введите имя новой кривой"), name))
         return false;
-    name = CleanCurveName(name);
     std::uint32_t color = 0;
-    if (name.isEmpty() || !platform::ChooseColor(host_.DialogOwner(), color))
+    if (!platform::ChooseColor(host_.DialogOwner(), color))
         return false;
     host_.MarkModified();
     const int count = document->GetPointCount();

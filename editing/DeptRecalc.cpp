@@ -1,6 +1,8 @@
 // Depth step recalculation dialog.
 #include "editing/DeptRecalc.h"
 
+#include "core/LasParser2.h"
+#include "editing/CurveNameRules.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -156,6 +158,12 @@ void TDeptRecalcDlg::Recalculate(DepthRecalcMode mode)
 void TDeptRecalcDlg::OKBtnClick()
 {
     if (ui->CheckBoxMnem->isChecked()) {
+        if (params_.document && params_.mnemonic &&
+            (RefusedCurveText(this, *params_.document, *params_.mnemonic, TLasParsParsedString::kMnemonic,
+                              ui->EditDeptName->text()) ||
+             RefusedCurveText(this, *params_.document, *params_.mnemonic, TLasParsParsedString::kUnit,
+                              ui->EditMesUnits->text())))
+            return;
         if (params_.mnemonic)
             *params_.mnemonic = ui->EditDeptName->text();
         if (params_.unit)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class TLASFile;
 namespace Ui { class TDeptRecalcDlg; }
 
 class TDeptRecalcDlg : public QDialog
@@ -24,6 +25,8 @@ public:
         int count = 0;
         QString* mnemonic = nullptr;
         QString* unit = nullptr;
+        // When set, OK keeps the dialog open on a mnemonic or unit the document cannot hold.
+        const TLASFile* document = nullptr;
     };
     // Bits of CheckParams.
     enum : int { NoDepths = 1, BadCount = 2, NoFirst = 4, NoLast = 8, NoStep = 16, FirstNotBelowLast = 32,

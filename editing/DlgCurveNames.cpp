@@ -1,7 +1,9 @@
 // Curve names dialog.
 #include "editing/DlgCurveNames.h"
 
+#include "core/LasParser2.h"
 #include "core/StringUtils.h"
+#include "editing/CurveNameRules.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -76,6 +78,11 @@ void TDialogCurveNames::OKBtnClick()
     for (int i = 0; i < OldNames.size(); ++i) {
         const QTableWidgetItem* cell = ui->SGNames->item(i, 1);
         const QString name = cell ? WithoutInvalidChars(cell->text()) : QString();
+        if (!name.isEmpty() && Document &&
+            RefusedCurveText(this, *Document, OldNames[i], TLasParsParsedString::kMnemonic, name)) {
+            ui->SGNames->setCurrentCell(i, 1);
+            return;
+        }
         NewNames.append(name.isEmpty() ? OldNames[i] : name);
     }
     accept();

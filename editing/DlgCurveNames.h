@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <memory>
 
+class TLASFile;
 namespace Ui { class TDialogCurveNames; }
 
 class TDialogCurveNames : public QDialog {
@@ -18,6 +19,8 @@ public:
     // After OK: one new name per entry of OldNames (an empty cell keeps the old name); no
     // name holds a blank, a point or a colon.
     QStringList NewNames;
+    // When set, OK keeps the dialog open on a new name this document cannot hold.
+    const TLASFile* Document = nullptr;
 
     // Fills the grid from OldNames and runs the dialog; true on OK.
     bool Execute();

@@ -43,8 +43,7 @@ void TFavoritsList::Save(TSimpleSettingFile& file, const std::string& section) c
 
 bool TFavoritsList::CanStore(const std::string& name, const std::string& path)
 {
-    const bool nameOk = !name.empty() && name.find_first_of("=\r\n") == std::string::npos &&
-                        name[0] != '[' && name[0] != ';' && Trim(name).size() == name.size() &&
+    const bool nameOk = IsValidIniName(name, false) && Trim(name).size() == name.size() &&
                         CutUtf8Chars(name, TSimpleSettingFile::MaxNameLength) == name;
     const bool pathOk = path.find_first_of("\r\n") == std::string::npos &&
                         CutUtf8Chars(path, TSimpleSettingFile::MaxValueLength) == path;

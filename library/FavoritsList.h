@@ -23,8 +23,8 @@ public:
     int Load(const TSimpleSettingFile& file, const std::string& section);
     void Save(TSimpleSettingFile& file, const std::string& section) const;
 
-    // Whether the settings file can keep the bookmark as it is: a name without "=", line breaks,
-    // a leading "[" or ";" or blanks at either end, a path without line breaks, both within
-    // the file's key and value lengths.
+    // Whether the settings file can keep the bookmark as it is: a key name (IsValidIniName)
+    // without blanks at either end, a path without line breaks, both within the file's key and
+    // value lengths.
     static bool CanStore(const std::string& name, const std::string& path);
 };

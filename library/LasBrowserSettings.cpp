@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "core/IniStore.h"
 #include "core/SettingsFile.h"
 #include "core/StringUtils.h"
 #include "library/DirTreeView.h"
@@ -29,10 +30,17 @@ bool ReadFlag(const TSettingsFile& file, const char* key)
     return file.ReadBool(kOptions, key, value) ? value : true;
 }
 
-void RefuseBookmark(QWidget* owner)
+// A bookmark the settings file cannot keep is refused with a message saying why; true then.
+bool RefusedBookmark(QWidget* owner, const std::string& name, const std::string& path)
 {
-    platform::MessageBox(owner, QStringLiteral("Недопустимое имя закладки или слишком длинный путь"),
+    if (TFavoritsList::CanStore(name, path))
+        return false;
+    platform::MessageBox(owner,
+                         IsValidIniName(name, false)
+                             ? QStringLiteral("Недопустимое имя закладки или слишком длинный путь")
+                             : QString::fromUtf8(kBadIniNameMessage),
                          QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONWARNING);
+    return true;
 }
 
 } // namespace
@@ -111,10 +119,8 @@ void TFormLasBrowser::MMIFavsAddClick()
         platform::MessageBox(this, QStringLiteral("Имя не должно быть пустым!"), QStringLiteral("Ошибка"),
                              platform::MB_OK | platform::MB_ICONERROR);
     }
-    if (!TFavoritsList::CanStore(name.toStdString(), folder)) {
-        RefuseBookmark(this);
+    if (RefusedBookmark(this, name.toStdString(), folder))
         return;
-    }
     Bookmarks.Set(name.toStdString(), folder);
     FillBookmarkList();
 }
@@ -170,8 +176,7 @@ void TFormLasBrowser::ListViewFavoritesEdited(int row, const QString& caption)
     }
     if (AnsiUpperCase(name) == AnsiUpperCase(bookmark.Name))
         return;
-    if (!TFavoritsList::CanStore(name, bookmark.Path)) {
-        RefuseBookmark(this);
+    if (RefusedBookmark(this, name, bookmark.Path)) {
         restore();
         return;
     }

@@ -139,6 +139,9 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
         depth.Form().CheckBoxPrecision->click();
         depth.Form().RxSpEdPrecision->setValue(3);
         depth.Form().CheckBoxMnem->setChecked(true);
+        depth.Form().EditDeptName->setText("");
+        depth.Form().OKBtn->click();  // refused: the dialog stays
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
         depth.Form().EditDeptName->setText("MD");
         depth.Form().OKBtn->click();
         return dialog.result();
@@ -150,6 +153,7 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
     EXPECT_FLOAT_EQ(document.GetStep(), 0.1f);
     EXPECT_EQ(document.GetDepthDecimals(), 3);
     EXPECT_EQ(document.GetCurveName(0), "MD");
+    EXPECT_TRUE(Messages().contains("Ошибка|Кривая <DEPT>: Не задано имя кривой"));
     EXPECT_EQ(window->DepthScale, 200);
     EXPECT_EQ(Curve(1)[0], GeneratedValue(1, 0));  // no value moves
     ExpectViewFollowsDocument(*window, "depth step");

@@ -136,6 +136,17 @@ TEST_F(CalcBarTest, PicksFromThePanelAndTheListMakeANewCurve)
     ASSERT_EQ(window->LasFile()->GetCurvesCount(), 6);
     EXPECT_EQ(window->LasFile()->GetCurveName(5), "G1");  // the rename rules apply
     EXPECT_EQ(Curve(5)[0], GeneratedValue(2, 0) + GeneratedValue(3, 0));
+
+    // A name the file cannot hold is refused and asked again; the result is kept meanwhile.
+    Button("S")->trigger();
+    runner->PushText("N€");
+    runner->Push(platform::IDOK);
+    AnswerNewCurve("NEWX");
+    ClickCurve(1);
+    ClickCurve(1);
+    ASSERT_EQ(window->LasFile()->GetCurvesCount(), 7);
+    EXPECT_EQ(window->LasFile()->GetCurveName(6), "NEWX");
+    EXPECT_TRUE(Messages().contains("Ошибка|Кривая <N€>: Символ '€' нельзя записать в кодировке файла"));
 }
 
 TEST_F(CalcBarTest, EscAnotherButtonAndUndoAbandonThePicks)

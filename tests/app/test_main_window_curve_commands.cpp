@@ -15,6 +15,7 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace strativ::test {
@@ -188,6 +189,64 @@ TEST_F(CurveCommandsTest, CurveNamesDialogRenamesEveryCurve)
     });
     EXPECT_TRUE(names.Execute());
     EXPECT_TRUE(names.NewNames.isEmpty());
+}
+
+// The file is CP866: '€' cannot be written in it. Each refusal names the curve and the reason, keeps
+// the dialog open (or asks again) and changes nothing.
+TEST_F(CurveCommandsTest, TextsTheFileCannotHoldAreRefusedWithTheReason)
+{
+    const QString euro = "Символ '€' нельзя записать в кодировке файла";
+    const auto clickOk = [](QDialog& dialog) { dialog.findChild<QPushButton*>("OKBtn")->click(); };
+    window->FPopupCurve = 1;
+    runner->PushDialog([&](QDialog& dialog) {
+        Ui::TCurveNameFields& f = static_cast<TCurveNameDlg&>(dialog).Fields();
+        f.EditUnit->setText("G C3");
+        clickOk(dialog);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        f.EditUnit->setText("G/C3");
+        f.EditDescription->setText("Плотность: г/см3");
+        clickOk(dialog);
+        f.EditDescription->setText("Плотность");
+        f.EditName->setText("R€");
+        clickOk(dialog);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        return int(QDialog::Rejected);  // Cancel after the refusals
+    });
+    F().MICurveName->trigger();
+    TLASFile& document = *window->LasFile();
+    EXPECT_EQ(document.GetCurveName(1), "C1");
+    EXPECT_EQ(document.GetCurveUnit(1), "U1");
+    EXPECT_EQ(document.GetCurveDescription(1), "CURVE 1");
+
+    runner->PushDialog([&](QDialog& dialog) {
+        QTableWidget& grid = *static_cast<TDialogCurveNames&>(dialog).Form().SGNames;
+        grid.item(0, 1)->setText("GR");
+        grid.item(1, 1)->setText("N€");
+        clickOk(dialog);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(grid.currentRow(), 1);
+        return int(QDialog::Rejected);
+    });
+    F().MICurveNames->trigger();
+    EXPECT_EQ(document.GetCurveName(1), "C1");
+
+    runner->PushText("K€");
+    runner->Push(platform::IDOK);  // the refusal
+    runner->PushCancel();          // asked again
+    F().PMenuCurveClone->trigger();
+    EXPECT_EQ(document.GetCurvesCount(), 4);
+    EXPECT_EQ(runner->Requests().back().value, "K€");  // the refused name offered again
+
+    EXPECT_FALSE(window->RenameCurve(2, "C€"));
+    EXPECT_EQ(document.GetCurveName(2), "C2");
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(Messages(), (QStringList{
+                              "Ошибка|Кривая <C1>: Единица измерения не может содержать пробел, двоеточие или перевод строки",
+                              "Ошибка|Кривая <C1>: Описание кривой не может содержать двоеточие или перевод строки",
+                              "Ошибка|Кривая <C1>: " + euro,
+                              "Ошибка|Кривая <C2>: " + euro,
+                              "Ошибка|Кривая <K€>: " + euro,
+                              "Ошибка|Кривая <C2>: " + euro}));
 }
 
 TEST_F(CurveCommandsTest, CloneAddsACurveAndLeavesNoStepToUndo)

@@ -5,6 +5,7 @@
 
 #include "AppTestSupport.h"
 #include "app/StrativProfileManager.h"
+#include "core/IniStore.h"
 #include "core/Lasfile.h"
 #include "datawin/NewLasWizard.h"
 #include "editing/CreateCurveByValues.h"
@@ -256,6 +257,13 @@ TEST_F(NewLasWizardTest, ImportWithSavedSetsAndDepthByHand)
         const std::string imports = StrativProfileManager::Instance().GetImportsDir();
         EXPECT_TRUE(std::filesystem::exists(imports + "ip_0.sav"));
         EXPECT_TRUE(std::filesystem::exists(imports + "ip_1.sav"));
+        // A name that would break the set's file saves nothing.
+        runner->Clear();
+        runner->PushText("две\nстроки");
+        f.ButtonSaveImport->click();
+        EXPECT_EQ(Messages(), QStringList{"Ошибка|" + QString::fromUtf8(kBadIniNameMessage)});
+        EXPECT_EQ(f.ComboImports->count(), 2);
+        EXPECT_FALSE(std::filesystem::exists(imports + "ip_2.sav"));
 
         f.RBStopOnErrors->setChecked(false);
         runner->PushFiles({QString::fromStdString(path)});

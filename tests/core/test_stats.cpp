@@ -35,7 +35,13 @@ TEST(Stats, MeanAndVarianceSkipNullAndAnswerZeroWithoutValues)
         EXPECT_EQ(NullMean(n, N, values), 0.0f);
         EXPECT_EQ(NullVariance(n, N, values), 0.0f);
     }
-    // A float sum of a million 0.1f drifts by about 1%; the running form stays on the value.
+    // Whole blocks of eight and a tail: 0..18 without the multiples of 5 (NULL).
+    std::vector<float> ramp;
+    for (int i = 0; i < 19; ++i)
+        ramp.push_back(i % 5 == 0 ? N : float(i));
+    EXPECT_FLOAT_EQ(NullMean(19, N, ramp.data()), 9.4f);
+    EXPECT_FLOAT_EQ(NullVariance(19, N, ramp.data()), 28.906667f);
+    // A float sum of a million 0.1f drifts by about 1%; the mean stays on the value.
     const std::vector<float> values(1000000, 0.1f);
     EXPECT_EQ(NullMean(1000000, N, values.data()), 0.1f);
     EXPECT_EQ(NullVariance(1000000, N, values.data()), 0.0f);

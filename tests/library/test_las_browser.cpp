@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/IniStore.h"
 #include "core/SettingsFile.h"
 #include "library/DirTreeView.h"
 #include "library/DlgLogFileHeaderEditor.h"
@@ -307,7 +308,7 @@ TEST_F(BrowserTest, BookmarksTheSettingsFileCannotHoldAreRefused)
     for (const QString& name : {QStringLiteral("line\nbreak"), QStringLiteral(";comment"), QStringLiteral("k=v")}) {
         runner.Clear();
         add(name);
-        EXPECT_EQ(runner.Last().text.toStdString(), refusal);
+        EXPECT_EQ(runner.Last().text.toStdString(), kBadIniNameMessage);
         EXPECT_EQ(b.Bookmarks.Count(), 0);
     }
     b.DirTreeView->SetFolder(dir.path() + "/a\nb");
@@ -327,7 +328,7 @@ TEST_F(BrowserTest, BookmarksTheSettingsFileCannotHoldAreRefused)
     b.ListViewFavorites->topLevelItem(0)->setText(0, "третий");  // taken: refused
     EXPECT_EQ(runner.Last().title, "Изменение имени закладки");
     b.ListViewFavorites->topLevelItem(0)->setText(0, "x\ny");
-    EXPECT_EQ(runner.Last().text.toStdString(), refusal);
+    EXPECT_EQ(runner.Last().text.toStdString(), kBadIniNameMessage);
     EXPECT_EQ(b.ListViewFavorites->topLevelItem(0)->text(0), "DATA");
     b.ListViewFavorites->topLevelItem(0)->setText(0, "");  // empty: the old name back
     EXPECT_EQ(b.ListViewFavorites->topLevelItem(0)->text(0), "DATA");
