@@ -66,6 +66,7 @@ class TFormViewValuesAtInterval;
 class TFormLasBrowserColumns;
 class TFormMacroSettings;
 class TFormTemplSelMacroValInput;
+class TFormPrnParams;
 class TFormTitleTemplate;
 class TFormSaveToLas;
 class TFormAddData;
@@ -235,6 +236,11 @@ public:
     void BindCurveTemplate();
     void AddSelectedCurvesToTemplate(bool newColumn);
     void MMIClearTemplateClick();
+    // Printing: the print parameters dialog and the print command (app/MainPrint.cpp).
+    TFormPrnParams* FormPrnParams = nullptr;
+    QAction* MIPrint = nullptr;
+    QAction* TBPrint = nullptr;
+    void MIPrintClick();
 
     // Macros of title templates: the manager made with the templates set-up, its settings
     // window ("Настройка макроподстановок...").
@@ -416,6 +422,7 @@ private:
     void ReattachView();
     void ClearView();
     void SetUpCurveTemplate();
+    void SetUpPrintCommands();
     // The view's curves or the document's arrays changed: the template is bound anew before
     // its next use; with `release` it lets go of the arrays at once.
     void ClearTemplateBinding(bool release);

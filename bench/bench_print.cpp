@@ -2,11 +2,11 @@
 // samples at 1:200 and of 1,000,000 samples at 1:10000, against a bare loop over the same
 // samples.
 #include "bench/BenchApplication.h"
+#include "bench/PrintBenchData.h"
 #include "printing/CurveTemplate.h"
 #include "printing/DiagramPdf.h"
 
 #include <benchmark/benchmark.h>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -16,50 +16,24 @@ namespace {
 constexpr int Samples = 100000;
 constexpr int LongSamples = 1000000;
 constexpr int CurveCount = 10;
-constexpr float Null = -999.25f;
-
-
-struct Document {
-    std::vector<float> depth;
-    std::vector<std::vector<float>> curves;
-    float step;
-
-    Document(int samples, float step) : depth(samples), curves(CurveCount, std::vector<float>(samples)), step(step)
-    {
-        for (int i = 0; i < samples; ++i)
-            depth[i] = 1000.0f + static_cast<float>(i * static_cast<double>(step));
-        for (int c = 0; c < CurveCount; ++c)
-            for (int i = 0; i < samples; ++i) {
-                const bool gap = (i / 500 + c) % 17 == 0;  // NULL runs of 50 m
-                curves[c][i] = gap ? Null : 50.0f + 40.0f * std::sin(i * 0.01f * (c + 1)) + c;
-            }
-    }
-};
+using Document = PrintBenchDocument;
 
 const Document& Data()
 {
-    static const Document doc(Samples, 0.1f);
+    static const Document doc(Samples, 0.1f, CurveCount);
     return doc;
 }
 
 // 10 km every centimetre.
 const Document& LongData()
 {
-    static const Document doc(LongSamples, 0.01f);
+    static const Document doc(LongSamples, 0.01f, CurveCount);
     return doc;
 }
 
 void Compose(TCurveTemplate& t, const Document& doc)
 {
-    const int samples = static_cast<int>(doc.depth.size());
-    std::vector<const float*> arrays;
-    std::vector<std::string> info;
-    for (int c = 0; c < CurveCount; ++c) {
-        arrays.push_back(doc.curves[c].data());
-        info.push_back("C" + std::to_string(c));
-    }
-    info.resize(3 * CurveCount);
-    t.SetSource(arrays, info, doc.depth.data(), Null, doc.step, doc.depth.back(), doc.depth.front(), samples);
+    doc.Bind(t);
     for (int c = 0; c < CurveCount; ++c) {
         int column = c % 2 == 0 ? -1 : c / 2;
         TCurveForPrinting* curve = t.AddCurveToColumn(c, column);

@@ -7,6 +7,7 @@
 #include "platform/Replaceable.h"
 
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cmath>
@@ -75,11 +76,13 @@ public:
             options.filter = QStringLiteral("PDF (*.pdf)");
             options.defaultSuffix = QStringLiteral("pdf");
             const QString path = GetSaveFileName(nullptr, options);
-            if (path.isEmpty())
+            declined_ = path.isEmpty();
+            if (declined_)
                 return false;
             pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthCm, PdfHeightCm, PdfDpi);
             return true;
         }
+        declined_ = false;
         printer_.setDocName(Title);
         if (!painter_.begin(&printer_))
             return false;
@@ -123,6 +126,9 @@ public:
             painter_.end();
     }
 
+    QPrinter* Device() override { return &printer_; }
+    bool Declined() const override { return declined_; }
+
 private:
     bool IsPdf() const { return names_.value(index_) == PdfPrinterName; }
     void SelectPrinter()
@@ -133,6 +139,7 @@ private:
 
     QStringList names_;
     int index_ = 0;
+    bool declined_ = false;
     QPrinter printer_;
     QPainter painter_;
     std::unique_ptr<PainterCanvas> canvas_;
@@ -144,6 +151,24 @@ Replaceable<Printer, SystemPrinter> printers;
 }  // namespace
 
 QString Printer::PrinterName() const { return Printers().value(PrinterIndex()); }
+
+bool RunPrinterDialog(Printer& printer, QWidget* owner)
+{
+    QPrinter own(QPrinter::HighResolution);
+    QPrinter& device = printer.Device() ? *printer.Device() : own;
+    const bool pdf = printer.PrinterName() == PdfPrinterName;
+    if (!pdf)
+        device.setPrinterName(printer.PrinterName());
+    QPrintDialog dialog(&device, owner);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return false;
+    const QString chosen = device.outputFormat() == QPrinter::PdfFormat ? PdfPrinterName : device.printerName();
+    const int index = static_cast<int>(printer.Printers().indexOf(chosen));
+    if (index >= 0)
+        printer.SetPrinterIndex(index);
+    return true;
+}
 
 Printer& CurrentPrinter() { return printers.Current(); }
 

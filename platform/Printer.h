@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <memory>
 
+class QPrinter;
+class QWidget;
+
 namespace platform {
 
 // Device capabilities; pixels unless said otherwise.
@@ -48,12 +51,21 @@ public:
     virtual bool EndDoc() = 0;
     // Drops the job: nothing more is printed, the PDF target leaves no file.
     virtual void Abort() = 0;
+    // Whether the last BeginDoc failed only because the user declined its question.
+    virtual bool Declined() const { return false; }
+    // The system printer behind the current choice, whose properties the printer dialog
+    // edits; null when there is none.
+    virtual QPrinter* Device() { return nullptr; }
 };
 
 // The printer in use (the system's unless replaced).
 Printer& CurrentPrinter();
 // Replaces it (null: back to the system's); returns the previous one.
 Printer* SetPrinter(Printer* printer);
+
+// The printer dialog (through the dialog runner) over the printer object: its choice becomes
+// the current printer, "print to file" the PDF target. True when it was confirmed.
+bool RunPrinterDialog(Printer& printer, QWidget* owner);
 
 // A job that is aborted unless it was ended.
 class PrintJob {

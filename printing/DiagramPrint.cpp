@@ -10,7 +10,7 @@
 #include <algorithm>
 
 DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& printer, const PrintMargins& margins,
-                                int firstPages, double correction)
+                                int firstPages, double correction, const PageHead& head)
 {
     DiagramPrintResult result;
     UsePlatformDecimalSeparator();
@@ -42,8 +42,12 @@ DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& prin
     const double x0 = l - leftMin;
     const double xr = pageWidth - r - leftMin;
     const double yb = pageHeight - b - topMin;
-    const platform::CanvasRect first{TruncToInt(x0 * px), TruncToInt((t - topMin) * py), TruncToInt(xr * px),
+    const double top = t - topMin;
+    const double y = head ? top + head(printer.PageCanvas(), x0, top, xr, yb, px, py) : top;
+    const platform::CanvasRect later{TruncToInt(x0 * px), TruncToInt(top * py), TruncToInt(xr * px),
                                      TruncToInt(yb * py)};
+    platform::CanvasRect first = later;
+    first.top = TruncToInt(y * py);
     diagram.DrawCurvesPage(printer.PageCanvas(), 0, first, static_cast<float>(py), static_cast<float>(px));
     int count = diagram.GetPageCount();
     if (firstPages > 0)
@@ -57,7 +61,7 @@ DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& prin
             break;
         }
         printer.NewPage();
-        diagram.DrawCurvesPage(printer.PageCanvas(), page, first, static_cast<float>(py), static_cast<float>(px));
+        diagram.DrawCurvesPage(printer.PageCanvas(), page, later, static_cast<float>(py), static_cast<float>(px));
         ++result.pages;
     }
     progress.End();

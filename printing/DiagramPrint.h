@@ -3,6 +3,7 @@
 
 #include "printing/DiagramEmf.h"
 
+#include <functional>
 #include <string>
 
 class TCurveTemplate;
@@ -15,9 +16,16 @@ struct DiagramPrintResult {
     int pages = 0;  // pages printed
 };
 
+// What the first page carries above the diagram (the title, the mark block): drawn into the
+// area (cm from the canvas origin) with the horizontal and vertical pixels per cm; returns
+// the height it took in cm.
+using PageHead = std::function<double(platform::Canvas& canvas, double left, double top, double right,
+                                      double bottom, double pxX, double pxY)>;
+
 // Lays the diagram out for the printer's sheet less the margins (raised to the unprintable
 // borders) and prints its pages: all of them, or the first `firstPages` (0: all). A correction
 // factor other than 1 scales only lengths down the page. The page height is measured from the
-// printer at every call. A cancelled or failed job is aborted, never ended.
+// printer at every call. A cancelled or failed job is aborted, never ended. `head` draws
+// above page 0.
 DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& printer, const PrintMargins& margins,
-                                int firstPages = 0, double correction = 1.0);
+                                int firstPages = 0, double correction = 1.0, const PageHead& head = {});

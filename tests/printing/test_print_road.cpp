@@ -10,6 +10,7 @@
 #include "printing/GridParams.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
+#include "tests/common/TestPrinter.h"
 
 #include <filesystem>
 #include <functional>
@@ -18,58 +19,8 @@
 
 namespace {
 
-// A printer of chosen resolution, sheet and borders that records what it is asked.
-class TestPrinter : public platform::Printer {
-public:
-    platform::PrinterCaps caps;
-    platform::RecordingCanvas canvas{600, 600};
-    int pages = 0;
-    bool ended = false;
-    bool aborted = false;
-
-    explicit TestPrinter(int dpi = 600)
-    {
-        caps.logPixelsX = caps.logPixelsY = dpi;
-        caps.physicalWidth = caps.horzRes = static_cast<int>(21.0 / 2.54 * dpi);
-        caps.physicalHeight = caps.vertRes = static_cast<int>(29.7 / 2.54 * dpi);
-        caps.horzSizeMm = 210;
-        caps.vertSizeMm = 297;
-        canvas = platform::RecordingCanvas(dpi, dpi);
-    }
-    QStringList Printers() const override { return {"Test"}; }
-    int PrinterIndex() const override { return 0; }
-    void SetPrinterIndex(int) override {}
-    platform::PrinterCaps Caps() const override { return caps; }
-    bool BeginDoc() override
-    {
-        pages = 1;
-        return true;
-    }
-    platform::Canvas& PageCanvas() override { return canvas; }
-    void NewPage() override { ++pages; }
-    bool EndDoc() override { return ended = true; }
-    void Abort() override { aborted = true; }
-};
-
-// Answers "continue" until the page asked for, then cancels; `seen` runs at every page.
-class TestProgress : public platform::PrintProgress {
-public:
-    int cancelAt = 0;
-    std::function<void(int)> seen;
-    TestProgress() { previous_ = platform::SetPrintProgress(this); }
-    ~TestProgress() override { platform::SetPrintProgress(previous_); }
-    void Begin(int) override {}
-    bool Page(int page, int) override
-    {
-        if (seen)
-            seen(page);
-        return page != cancelAt;
-    }
-    void End() override {}
-
-private:
-    platform::PrintProgress* previous_ = nullptr;
-};
+using strativ::test::TestPrinter;
+using strativ::test::TestProgress;
 
 // Scenario of the print road: DEPT 1000..1100 by 0.1 (or longer), GR 0..150, one 5 cm column,
 // depth track 2 cm, 1:100.

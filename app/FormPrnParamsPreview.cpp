@@ -1,0 +1,189 @@
+// The print dialog's preview of the first sheet and its EMF export of the whole diagram.
+#include "app/FormPrnParams.h"
+
+#include "app/TemplateSelectMacroValInput.h"
+#include "app/TitleTemplate.h"
+#include "platform/DialogRunner.h"
+#include "platform/EmfCanvas.h"
+#include "platform/NumberText.h"
+#include "platform/PainterCanvas.h"
+#include "platform/Printer.h"
+#include "printing/FormCurveTemplate.h"
+#include "printing/PixelMath.h"
+#include "printing/PrintedNumbers.h"
+#include "ui_FormPrnParams.h"
+
+#include <QPainter>
+#include <QSignalBlocker>
+
+namespace {
+
+QRect FromEdges(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
+
+}  // namespace
+
+double TFormPrnParams::DrawPreviewPage(platform::Canvas& canvas, double left, double top, double right,
+                                       double bottom, double scrX, double scrY, double sx, double sy)
+{
+    if (!(sx > 0.0) || !(sy > 0.0))
+        return 0.0;
+    UsePlatformDecimalSeparator();
+    canvas.Save();
+    canvas.Scale(sx / scrX, sy / scrY);
+    const double y = top + DrawPageHead(canvas, left, top, right, bottom, scrX, scrY);
+    if (CurveTemplate)
+        CurveTemplate->Model.DrawCurvesPage(canvas, 0,
+                                            {TruncToInt(left * scrX), TruncToInt(y * scrY), TruncToInt(right * scrX),
+                                             TruncToInt(bottom * scrY)},
+                                            static_cast<float>(scrY), static_cast<float>(scrX));
+    canvas.Restore();
+    return y - top;
+}
+
+QImage TFormPrnParams::PreviewImage(double* extra)
+{
+    const int boxW = ui->PaintBox->width();
+    const int boxH = ui->PaintBox->height();
+    QImage image(boxW, boxH, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (extra)
+        *extra = 0.0;
+    // A sheet of no size (a printer reporting none) leaves the preview empty.
+    if (!(PageWidthCm > 0.0) || !(PageHeightCm > 0.0))
+        return image;
+    const double ratio = PageHeightCm / PageWidthCm;
+    int w = boxW - 10;
+    int h = boxH - 10;
+    if (h >= w * ratio)
+        h = TruncToInt(w * ratio);
+    else
+        w = TruncToInt(h / ratio);
+    if (w <= 0 || h <= 0)
+        return image;
+    const double cmPerPxX = PageWidthCm / w;
+    const double cmPerPxY = PageHeightCm / h;
+    const int left = boxW / 2 - w / 2;
+    const int right = boxW / 2 + w / 2;
+    const int top = boxH / 2 - h / 2;
+    const int bottom = boxH / 2 + h / 2;
+
+    const PrintMargins m = Margins();
+    const int marginTop = TruncToInt(top + m.top / cmPerPxY);
+    const int marginBottom = TruncToInt(bottom - m.bottom / cmPerPxY);
+    const int marginLeft = TruncToInt(left + m.left / cmPerPxX);
+    const int marginRight = TruncToInt(right - m.right / cmPerPxX);
+    QPainter painter(&image);
+    {
+        platform::PainterCanvas sheet(painter);
+        sheet.pen = {0x808080, 1, platform::PenStyle::Solid};
+        sheet.brush = {0x808080, platform::BrushStyle::Solid};
+        sheet.FillRect({left + 5, top + 5, right + 5, bottom + 5});
+        sheet.brush = {0xFFFFFF, platform::BrushStyle::Solid};
+        sheet.pen.color = 0;
+        sheet.Rectangle({left, top, right, bottom});
+        sheet.pen.style = platform::PenStyle::Dash;
+        // Dashed lines at the margins that are enabled and above 0.
+        const auto line = [&sheet](const QDoubleSpinBox* edit, int x0, int y0, int x1, int y1) {
+            if (!edit->isEnabled() || !(edit->value() > 0.0))
+                return;
+            sheet.MoveTo(x0, y0);
+            sheet.LineTo(x1, y1);
+        };
+        line(ui->SpETopMargin, left, marginTop, right, marginTop);
+        line(ui->SpEBottomMargin, left, marginBottom, right, marginBottom);
+        line(ui->SpELeftMargin, marginLeft, top, marginLeft, bottom);
+        line(ui->SpERightMargin, marginRight, top, marginRight, bottom);
+    }
+
+    // The sheet drawn whole off-screen; only the part inside the margins is copied, so the
+    // dashed lines stay visible one pixel outside it.
+    QImage page(w, h, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    const double sx = w / PageWidthCm;
+    const double sy = h / PageHeightCm;
+    {
+        QPainter pagePainter(&page);
+        const int dpiX = ui->PaintBox->logicalDpiX();
+        const int dpiY = ui->PaintBox->logicalDpiY();
+        platform::PainterCanvas canvas(pagePainter, dpiX, dpiY);
+        const double taken = DrawPreviewPage(canvas, m.left, m.top, PageWidthCm - m.right, PageHeightCm - m.bottom,
+                                             dpiX / 2.54, dpiY / 2.54, sx, sy);
+        if (extra)
+            *extra = taken;
+    }
+    const QRect source = FromEdges(TruncToInt(m.left * sx), TruncToInt(m.top * sy),
+                                   TruncToInt((PageWidthCm - m.right) * sx), TruncToInt((PageHeightCm - m.bottom) * sy));
+    const QRect target = FromEdges(marginLeft + 1, marginTop + 1, marginRight, marginBottom);
+    if (source.isValid() && target.isValid())
+        painter.drawImage(target, page, source);
+    return image;
+}
+
+void TFormPrnParams::PaintBoxPaint()
+{
+    QPainter painter(ui->PaintBox);
+    painter.drawImage(0, 0, PreviewImage());
+}
+
+void TFormPrnParams::RefreshPreview()
+{
+    MeasurePrinter(false);
+    const PrintMargins m = Margins();
+    TCurveTemplate* model = CurveTemplate ? &CurveTemplate->Model : nullptr;
+    // The layout of the current printable area, whatever the last export or template step left.
+    if (model) {
+        model->SetPageWidthCm(static_cast<float>(PageWidthCm - m.right - m.left));
+        model->SetPageHeightCm(static_cast<float>(PageHeightCm - m.top - m.bottom));
+    }
+    double extra = 0.0;
+    PreviewImage(&extra);  // drawing page 0 fixes the first page's length
+    float width = 0.0f;
+    float length = 0.0f;
+    const int pages = model ? model->GetPrintSize(width, length) : 0;
+    length += static_cast<float>(extra);
+    {
+        const QSignalBlocker block(ui->EditPagesTo);
+        ui->EditPagesTo->setMaximum(std::max(1, pages));
+        ui->EditPagesTo->setValue(pages);
+    }
+    ui->GroupBoxPages->setTitle(QStringLiteral("Страницы (всего %1)").arg(pages));
+    ui->LabelPrintSize->setText(QStringLiteral("(Размер: ") + platform::FloatToStrF(width, 7, 2) + QStringLiteral("x") +
+                                platform::FloatToStrF(length, 7, 2) + QStringLiteral(")"));
+    ui->PaintBox->update();
+}
+
+void TFormPrnParams::ButtonExportEMFClick()
+{
+    platform::FileDialogOptions options;
+    options.filter = QStringLiteral("Enhanced metafile (*.emf)");
+    options.defaultSuffix = QStringLiteral("emf");
+    options.confirmOverwrite = true;
+    const QString path = platform::GetSaveFileName(this, options);
+    if (!path.isEmpty())
+        ExportToEMF(path);
+}
+
+bool TFormPrnParams::ExportToEMF(const QString& path)
+{
+    if (!CurveTemplate)
+        return false;
+    const platform::PrinterCaps caps = platform::CurrentPrinter().Caps();
+    const double sheetWidth = caps.logPixelsX > 0 ? caps.physicalWidth / (caps.logPixelsX / 2.54) : PageWidthCm;
+    DiagramEmfTitle title;
+    if (TitleApplied()) {
+        TFormTitleTemplate* result = TitleDialog->FormTitleResult;
+        title.height = [result](double pxY) { return result->GetTitleHeight(pxY); };
+        title.draw = [result](platform::Canvas& canvas, double left, double top, double width, double bottom,
+                              double pxX, double pxY) {
+            return result->DrawTitle(&canvas, static_cast<float>(left), static_cast<float>(top),
+                                     static_cast<float>(width), static_cast<float>(bottom), pxX, pxY);
+        };
+    }
+    const DiagramEmfResult result = ExportDiagramEmf(CurveTemplate->Model, path.toStdString(),
+                                                     platform::ScreenReference(), sheetWidth, Margins(), title);
+    if (!result.ok)
+        platform::MessageBox(this, QStringLiteral("Не удалось записать файл ") + path + QStringLiteral("\n") +
+                                       QString::fromStdString(result.error),
+                             QStringLiteral("Экспорт"), platform::MB_OK | platform::MB_ICONERROR);
+    return result.ok;
+}

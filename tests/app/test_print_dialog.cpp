@@ -1,0 +1,463 @@
+// The print parameters dialog on the main window, every dialog answered through the runner:
+// the print command to the PDF target, pages, margins and their settings, the correction and
+// its calibration, the preview, the EMF export and the title on the first page.
+#include "AppTestSupport.h"
+
+#include "app/FormPrnParams.h"
+#include "app/TemplateSelectMacroValInput.h"
+#include "app/TitleTemplate.h"
+#include "app/NumberInput.h"
+#include "core/SettingsFile.h"
+#include "platform/EmfCanvas.h"
+#include "platform/Printer.h"
+#include "platform/RecordingCanvas.h"
+#include "printing/FormCurveTemplate.h"
+#include "printing/GridParams.h"
+#include "tests/common/CommandOutput.h"
+#include "tests/common/EmfRecords.h"
+#include "tests/common/FileBytes.h"
+#include "tests/common/TestPrinter.h"
+#include "ui_FormPrnParams.h"
+#include "ui_MainUnit.h"
+#include "ui_TemplateSelectMacroValInput.h"
+
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <filesystem>
+#include <sstream>
+
+namespace strativ::test {
+namespace {
+
+// DEPT 1000.0..1100.0 by 0.1, GR 0..150 without NULLs.
+std::string ScenarioLas()
+{
+    std::ostringstream las;
+    las << "~VERSION INFORMATION\r\n VERS.   2.0 : CWLS LAS 2.0\r\n WRAP.   NO  : One line per depth step\r\n"
+           "~WELL INFORMATION\r\n STRT.M  1000.0 : START\r\n STOP.M  1100.0 : STOP\r\n STEP.M  0.1 : STEP\r\n"
+           " NULL.   -999.25 : NULL\r\n WELL.   S-1 : WELL\r\n~CURVE INFORMATION\r\n DEPT.M  : DEPTH\r\n"
+           " GR  .API : GAMMA RAY\r\n~A\r\n";
+    for (int i = 0; i <= 1000; ++i)
+        las << 1000.0 + i * 0.1 << ' ' << i * 150 / 1000 << "\r\n";
+    return las.str();
+}
+
+bool Has(const std::vector<std::string>& texts, const std::string& part)
+{
+    return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+}
+
+std::string Poppler(const std::string& command, const std::string& path, const std::string& options = "")
+{
+    return CommandOutput(command + " " + options + " '" + path + "'" + (command == "pdftotext" ? " -" : ""));
+}
+
+class PrintDialogTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        GridLineValues() = TGridLineValues{};
+        WriteFileBytes(dir.file("s.las"), ScenarioLas());
+        ASSERT_TRUE(Open(dir.file("s.las")));
+    }
+
+    TFormPrnParams& Dialog() const { return *window->FormPrnParams; }
+    Ui::TFormPrnParams& Form() const { return Dialog().Form(); }
+    TCurveTemplate& Model() const { return window->FormCurveTemplate->Model; }
+
+    // Scenario S's template: one 5 cm column (space 0.1) holding GR, depth track 2 cm, 1:100.
+    static void ShapeTemplate(TCurveTemplate& t)
+    {
+        if (t.Columns.empty()) {
+            int column = -1;
+            t.AddCurveToColumn(0, column);
+        }
+        t.Columns[0]->SetWidth(5.0f);
+        t.Columns[0]->ColumnSpace = 0.1f;
+        t.DepthTrackWidth = 2.0f;
+        t.Dept->SetScale(1.0);
+    }
+
+    // The dialog as the print command leaves it, without the command's own modal steps.
+    void PrepareDialog()
+    {
+        window->BindCurveTemplate();
+        ShapeTemplate(Model());
+        Dialog().Settings = &window->Settings();
+        Dialog().ShowTemplatesOnShow = false;
+        Dialog().FormShow();
+    }
+
+    void SetMargins(double left, double right, double top, double bottom)
+    {
+        Form().SpELeftMargin->setValue(left);
+        Form().SpERightMargin->setValue(right);
+        Form().SpETopMargin->setValue(top);
+        Form().SpEBottomMargin->setValue(bottom);
+    }
+
+    void UsePdfTarget()
+    {
+        platform::Printer& printer = platform::CurrentPrinter();
+        printer.SetPrinterIndex(static_cast<int>(printer.Printers().indexOf(platform::PdfPrinterName)));
+        ASSERT_EQ(printer.PrinterName(), "PDF");
+    }
+
+    // The texts of the preview page drawn on the recording canvas (1 cm margins, 96 dpi).
+    std::vector<std::string> PreviewTexts() const
+    {
+        platform::RecordingCanvas preview(96, 96);
+        Dialog().DrawPreviewPage(preview, 1, 1, 20, 28.7, 96 / 2.54, 96 / 2.54, 10, 10);
+        std::vector<std::string> texts;
+        for (const auto& op : preview.OpsOf(platform::CanvasOpKind::Text))
+            texts.push_back(op.text);
+        return texts;
+    }
+
+    // A title template of one text row, applied in the title dialog.
+    void ApplyTitle(const std::string& text)
+    {
+        TQ7CellsArray cells;
+        TQ7GridShape shape;
+        shape.SetColCount(2);
+        shape.SetRowCount(2);
+        shape.SetRowHeight(1, 40);
+        cells.Resize(2, 2);
+        cells.Cell(1, 1).Content.Text = text;
+        ASSERT_TRUE(cells.SaveToFile(dir.path() + "/templates/t.ttm", shape));
+        window->TitleFileName = "t.ttm";
+        TFormTemplSelMacroValInput& title = *window->FormTemplSelMacroValInput;
+        title.Prepare();
+        title.Apply();
+        ASSERT_TRUE(title.HasAppliedTitle());
+    }
+};
+
+TEST_F(PrintDialogTest, PrintCommandPrintsTheScenarioToPdfAndKeepsTheMargins)
+{
+    UsePdfTarget();
+    const std::string pdf = dir.file("s.pdf");
+    window->PanelCurves->GetCurve(0)->SetSelected(true);
+    runner->Push(platform::IDYES);  // add the selected curves to the template
+    runner->PushDialog([](QDialog& editor) {
+        ShapeTemplate(static_cast<TFormCurveTemplate&>(editor).Model);
+        return int(QDialog::Accepted);
+    });
+    runner->PushDialog([](QDialog&) { return int(QDialog::Rejected); });  // no title
+    runner->PushDialog([this](QDialog& dialog) {
+        EXPECT_EQ(&dialog, &Dialog());
+        SetMargins(1.2, 0.8, 1.0, 1.0);
+        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 4)");
+        QTest::mouseClick(Form().ButtonPrint, Qt::LeftButton);
+        return int(QDialog::Rejected);
+    });
+    runner->PushFiles({QString::fromStdString(pdf)});
+    window->MIPrint->trigger();
+
+    EXPECT_EQ(Messages(), QStringList{"Подготовка печати|Добавить выбранные кривые в шаблон кривых?"});
+    EXPECT_EQ(runner->PendingAnswers(), 0);
+    const std::string info = Poppler("pdfinfo", pdf);
+    if (info.empty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const size_t pages = info.find("Pages:");
+    ASSERT_NE(pages, std::string::npos) << info;
+    EXPECT_EQ(std::stoi(info.substr(pages + 6)), 4) << info;
+    const std::string first = Poppler("pdftotext", pdf, "-f 1 -l 1");
+    EXPECT_NE(first.find("GR"), std::string::npos) << first;
+    EXPECT_NE(first.find("1000"), std::string::npos) << first;
+    const std::string later = Poppler("pdftotext", pdf, "-f 2 -l 4");
+    EXPECT_EQ(later.find("GR"), std::string::npos) << later;
+
+    ASSERT_TRUE(window->Settings().UpdateFile());
+    const std::string ini = ReadFileBytes(dir.path() + "/strativ.ini");
+    const size_t section = ini.find("[CommonPrnParams]");
+    ASSERT_NE(section, std::string::npos) << ini;
+    for (const char* line : {"LeftMargin=1.2", "RightMargin=0.8", "TopMargin=1", "BottomMargin=1"})
+        EXPECT_NE(ini.find(line, section), std::string::npos) << line << "\n" << ini;
+}
+
+TEST_F(PrintDialogTest, PrintCommandRefusesWithoutADocumentOrAPrinter)
+{
+    window.reset();
+    CreateWindow();
+    runner->Clear();
+    window->MIPrint->trigger();
+    TestPrinter none;
+    none.name.clear();
+    PrinterInstalled installed(none);
+    WriteFileBytes(dir.file("s.las"), ScenarioLas());
+    ASSERT_TRUE(Open(dir.file("s.las")));
+    window->MIPrint->trigger();
+    EXPECT_EQ(Messages(),
+              (QStringList{"Печать файла|Файл не загружен.\nНечего печатать",
+                           "Печать|Видимо в вашей системе не установлен принтер.Установите принтер и попробуйте снова."}));
+    const QList<QAction*> bar = window->Form().ToolBar1->actions();
+    EXPECT_TRUE(bar.contains(window->TBPrint));
+    EXPECT_EQ(window->MIPrint->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    EXPECT_TRUE(window->Form().MMIFile->actions().contains(window->MIPrint));
+}
+
+TEST_F(PrintDialogTest, PagesFollowTheChoiceAtEveryPrinterResolution)
+{
+    TestProgress progress;
+    for (const int dpi : {96, 300, 600}) {
+        SCOPED_TRACE(dpi);
+        TestPrinter printer(dpi);
+        PrinterInstalled installed(printer);
+        PrepareDialog();
+        SetMargins(1.0, 1.0, 1.0, 1.0);
+        EXPECT_EQ(Form().EditPagesTo->maximum(), 4);
+        Form().ButtonPrint->click();
+        EXPECT_EQ(printer.pages, 4);
+        EXPECT_TRUE(printer.ended);
+        EXPECT_TRUE(Has(printer.PageTexts(0), "GR"));
+        EXPECT_FALSE(Has(printer.PageTexts(1), "GR"));
+
+        Form().RadioBPagesSelected->click();
+        EXPECT_FALSE(Form().RadioBPagesAll->isChecked());
+        Form().EditPagesTo->setValue(1);
+        Form().ButtonPrint->click();
+        EXPECT_EQ(printer.pages, 1);
+        Form().RadioBPagesAll->click();
+        EXPECT_FALSE(Form().RadioBPagesSelected->isChecked());
+    }
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+
+    TestPrinter refusing;
+    refusing.refuses = true;
+    PrinterInstalled installed(refusing);
+    Form().ButtonPrint->click();
+    EXPECT_EQ(Messages(), QStringList{"Печать|Не удалось начать печать"});
+    EXPECT_EQ(runner->Requests().back().flags & platform::MB_ICONMASK, platform::MB_ICONERROR);
+}
+
+TEST_F(PrintDialogTest, MarginsLoadAboveTheBordersAndTheMinimumsFollowThePrinter)
+{
+    TestPrinter printer(300);
+    printer.caps.physicalOffsetX = printer.caps.physicalOffsetY = 59;  // 0.5 cm
+    printer.caps.horzSizeMm = 200;
+    printer.caps.vertSizeMm = 287;
+    PrinterInstalled installed(printer);
+    window->Settings().WriteFloat("CommonPrnParams", "LeftMargin", 59 / (300 / 2.54));  // equal to the border
+    window->Settings().WriteFloat("CommonPrnParams", "TopMargin", 2.4);
+    Form().SpELeftMargin->setValue(1.4);
+    PrepareDialog();
+    EXPECT_DOUBLE_EQ(Form().SpELeftMargin->value(), 1.4);  // not loaded
+    EXPECT_DOUBLE_EQ(Form().SpETopMargin->value(), 2.4);
+    // The preview's rule: the right border is the sheet less the left border and the printable width.
+    EXPECT_NEAR(Form().SpERightMargin->minimum(), 2480 / (300 / 2.54) - 0.4995 - 20.0, 0.01);
+    Form().SButtonMinMargins->click();
+    EXPECT_NEAR(Form().SpELeftMargin->value(), 0.5, 0.01);
+    EXPECT_NEAR(Form().SpETopMargin->value(), 0.5, 0.01);
+
+    // A printer reporting no sheet gives an empty preview, not a division by zero.
+    printer.caps.physicalWidth = printer.caps.physicalHeight = 0;
+    Dialog().RefreshPreview();
+    const QImage empty = Dialog().PreviewImage();
+    EXPECT_EQ(empty.pixelColor(230, 230), QColor(Qt::white));
+    EXPECT_EQ(empty.pixelColor(10, 10), QColor(Qt::white));
+}
+
+TEST_F(PrintDialogTest, PreviewShowsTheSheetAndCountsPagesForTheCurrentMargins)
+{
+    for (const int dpi : {96, 300, 600}) {
+        SCOPED_TRACE(dpi);
+        TestPrinter printer(dpi);
+        PrinterInstalled installed(printer);
+        PrepareDialog();
+        SetMargins(1.0, 1.0, 1.0, 1.0);
+        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 4)");
+        EXPECT_EQ(Form().EditPagesTo->value(), 4);
+        // The column's right edge (2 + 5 less its 0.2 mm frame) by the 100 m strip.
+        EXPECT_EQ(Form().LabelPrintSize->text(), "(Размер: 6.98x100.00)");
+
+        // A sheet of 21 x 29.7 in a 460 pixel box: 318 x 450 pixels, centred, with its shadow.
+        const QImage image = Dialog().PreviewImage();
+        EXPECT_EQ(image.pixelColor(230 - 159 - 2, 230), QColor(Qt::white));
+        EXPECT_EQ(image.pixelColor(230 + 159 + 3, 230 + 100), QColor(0x80, 0x80, 0x80));
+        EXPECT_EQ(image.pixelColor(230 - 159, 230), QColor(Qt::black));  // the sheet's frame
+        int dark = 0;  // the diagram inside the margins
+        for (int y = 30; y < 430; ++y)
+            for (int x = 90; x < 200; ++x)
+                dark += image.pixelColor(x, y).lightness() < 128;
+        EXPECT_GT(dark, 200);
+        // The paint box shows that picture.
+        EXPECT_EQ(Form().PaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
+
+        // A deeper top margin leaves less room on each page.
+        SetMargins(1.0, 1.0, 5.0, 5.0);
+        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
+        EXPECT_EQ(Form().EditPagesTo->maximum(), 6);
+    }
+}
+
+TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibrationStoresIt)
+{
+    TestPrinter printer(300);
+    PrinterInstalled installed(printer);
+    PrepareDialog();
+    runner->Clear();
+    // No factor: the user's click is refused and the calibration offered.
+    runner->Push(platform::IDOK);
+    runner->Push(platform::IDNO);
+    Form().CheckBoxCorrection->click();
+    EXPECT_FALSE(Form().CheckBoxCorrection->isChecked());
+    EXPECT_EQ(Messages(), (QStringList{"Выбор корректирующего коэффициента|Не задан или неправильно задан корректирующий "
+                                       "коэффициент!",
+                                       "Выбор корректирующего коэффициента|Хотите расчитать коррекцию размеров для "
+                                       "текущего принтера?"}));
+
+    const auto answerNumber = [this](double value) {
+        runner->PushDialog([value](QDialog&) {
+            NumberInputBox()->SpinEdit()->setValue(value);
+            return int(QDialog::Accepted);
+        });
+    };
+    runner->Clear();
+    answerNumber(20);
+    answerNumber(19);
+    runner->Push(platform::IDOK);
+    Form().ButtonCorrectionSettings->click();
+    // The test line: 20 nominal cm, 3 cm right of and 2 cm below the printable corner.
+    const auto lines = printer.canvas.OpsOf(platform::CanvasOpKind::Line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].points[0], (platform::CanvasPoint{354, 236}));
+    EXPECT_EQ(lines[0].points[1], (platform::CanvasPoint{354, 236 + 2362}));
+    EXPECT_EQ(lines[0].pen.width, 5);
+    EXPECT_TRUE(printer.ended);
+    EXPECT_EQ(window->Settings().ReadString("CommonPrnParams", "PrinterName", ""), "Test");
+    EXPECT_NEAR(window->Settings().ReadFloat("CommonPrnParams", "Correction", 0), 20.0 / 19.0, 1e-9);
+    EXPECT_TRUE(Form().CheckBoxCorrection->isChecked());
+    EXPECT_NEAR(Dialog().Correction, 20.0 / 19.0, 1e-9);
+    EXPECT_TRUE(Messages().size() == 1) << Messages().join("\n").toStdString();
+
+    // Two prints in a row with the correction on give the same pages.
+    Form().ButtonPrint->click();
+    const size_t firstOps = printer.canvas.Ops().size();
+    const int firstPages = printer.pages;
+    Form().ButtonPrint->click();
+    EXPECT_EQ(printer.canvas.Ops().size(), firstOps);
+    EXPECT_EQ(printer.pages, firstPages);
+
+    // A factor outside 0.5..1.5 is stored but turns the box off.
+    runner->Clear();
+    answerNumber(20);
+    answerNumber(10);
+    runner->Push(platform::IDOK);
+    runner->Push(platform::IDOK);
+    Form().ButtonCorrectionSettings->click();
+    EXPECT_DOUBLE_EQ(window->Settings().ReadFloat("CommonPrnParams", "Correction", 0), 2.0);
+    EXPECT_FALSE(Form().CheckBoxCorrection->isChecked());
+    EXPECT_DOUBLE_EQ(Dialog().Correction, 1.0);
+    EXPECT_EQ(Messages().back(), "Выбор корректирующего коэффициента|Не задан или неправильно задан корректирующий "
+                                 "коэффициент!");
+    EXPECT_EQ(runner->PendingAnswers(), 0);  // no calibration offered when the code set the box
+
+    // Another printer's factor is not taken on show; the box goes off without a word.
+    window->Settings().WriteFloat("CommonPrnParams", "Correction", 1.1);
+    Dialog().FormShow();
+    EXPECT_TRUE(Form().CheckBoxCorrection->isChecked());
+    EXPECT_DOUBLE_EQ(Dialog().Correction, 1.1);
+    window->Settings().WriteString("CommonPrnParams", "PrinterName", "Other");
+    runner->Clear();
+    Dialog().FormShow();
+    EXPECT_FALSE(Form().CheckBoxCorrection->isChecked());
+    EXPECT_DOUBLE_EQ(Dialog().Correction, 1.0);
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(PrintDialogTest, TitleIsPrintedOnTheFirstPageOnlyAndCountedInPreviewAndExport)
+{
+    TestPrinter printer(300);
+    PrinterInstalled installed(printer);
+    PrepareDialog();
+    const QString before = Form().LabelPrintSize->text();
+    ApplyTitle("Скважина S-1");
+    Dialog().RefreshPreview();
+    EXPECT_NE(Form().LabelPrintSize->text(), before);  // the title's height is counted
+    Form().ButtonPrint->click();
+    EXPECT_TRUE(Has(printer.PageTexts(0), "Скважина S-1"));
+    for (int page = 1; page < printer.pages; ++page)
+        EXPECT_FALSE(Has(printer.PageTexts(page), "Скважина S-1")) << page;
+    // The diagram starts below the title.
+    int titleY = -1;
+    int headerY = -1;
+    for (const auto& op : printer.canvas.OpsOf(platform::CanvasOpKind::Text)) {
+        if (op.text == "Скважина S-1")
+            titleY = op.at.y;
+        if (op.text.find("GR") != std::string::npos && headerY < 0)
+            headerY = op.at.y;
+    }
+    EXPECT_GT(headerY, titleY);
+
+    const std::vector<std::string> texts = PreviewTexts();
+    EXPECT_TRUE(Has(texts, "Скважина S-1"));
+    EXPECT_TRUE(Has(texts, "GR"));
+
+    // Prepared anew by the template step: the title is dropped.
+    runner->PushDialog([](QDialog&) { return int(QDialog::Accepted); });
+    runner->PushDialog([](QDialog&) { return int(QDialog::Rejected); });
+    Form().BitBtnCurveTeml->click();
+    Form().ButtonPrint->click();
+    EXPECT_FALSE(Has(printer.PageTexts(0), "Скважина S-1"));
+}
+
+TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
+{
+    TestPrinter printer(600);
+    PrinterInstalled installed(printer);
+    PrepareDialog();
+    Model().Columns[0]->Curves[0]->SetScaleValue(0.25f);
+    platform::SetDecimalSeparator(QChar(','));
+    Form().ButtonPrint->click();
+    const std::vector<std::string> page = printer.PageTexts(0);
+    EXPECT_TRUE(Has(page, "0,5"));
+    EXPECT_FALSE(Has(page, "0.5"));
+
+    const std::vector<std::string> texts = PreviewTexts();
+    EXPECT_TRUE(Has(texts, "0,5"));
+    EXPECT_FALSE(Has(texts, "0.5"));
+
+    const std::string emf = dir.file("s.emf");
+    runner->PushFiles({QString::fromStdString(emf)});
+    Form().ButtonExportEMF->click();
+    const platform::DialogRequest& asked = runner->Last();
+    EXPECT_EQ(asked.file.filter, "Enhanced metafile (*.emf)");
+    EXPECT_EQ(asked.file.defaultSuffix, "emf");
+    EXPECT_TRUE(asked.file.confirmOverwrite);
+    const EmfPicture picture = ReadEmf(emf);
+    ASSERT_TRUE(picture.complete);
+    EXPECT_EQ(picture.Header().nRecords, picture.records.size());
+    std::vector<std::u16string> emfTexts;
+    for (const auto& record : picture.OfType(U_EMR_EXTTEXTOUTW))
+        emfTexts.push_back(TextOf(record));
+    EXPECT_TRUE(std::any_of(emfTexts.begin(), emfTexts.end(), [](const std::u16string& t) { return t.rfind(u"0,5", 0) == 0; }));
+
+    // Cancelling the save dialog writes nothing.
+    std::filesystem::remove(emf);
+    runner->PushCancel();
+    Form().ButtonExportEMF->click();
+    EXPECT_FALSE(std::filesystem::exists(emf));
+}
+
+TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
+{
+    PrepareDialog();
+    platform::Printer& printer = platform::CurrentPrinter();
+    runner->Clear();
+    runner->PushDialog([](QDialog& dialog) {
+        static_cast<QPrintDialog&>(dialog).printer()->setOutputFormat(QPrinter::PdfFormat);
+        return int(QDialog::Accepted);
+    });
+    Form().SButtonPrinter->click();
+    ASSERT_EQ(runner->Requests().size(), 1u);
+    EXPECT_EQ(runner->Requests()[0].kind, platform::DialogKind::Modal);
+    EXPECT_EQ(printer.PrinterName(), "PDF");
+    EXPECT_NEAR(Dialog().PageWidthCm, 21.0, 0.01);
+}
+
+}  // namespace
+}  // namespace strativ::test
