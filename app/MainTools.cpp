@@ -9,6 +9,7 @@
 #include "editing/CurveEditTools.h"
 #include "editing/IntervalTool.h"
 #include "editing/ManualShiftTool.h"
+#include "editing/SemiAutoBindTool.h"
 #include "editing/SmoothingTool.h"
 #include "editing/ViewTools.h"
 #include "printing/MacroLists.h"
@@ -41,6 +42,8 @@ void TFormMain::CreateTools()
     tools_[f.TBCutCurveTop] = std::make_unique<TCutCurveTool>(*this, true);
     tools_[f.TBCutCurveBottom] = std::make_unique<TCutCurveTool>(*this, false);
     tools_[f.TBCurveBinding] = std::make_unique<TBindManualTool>(*this);
+    tools_[f.TBBindCurveSemiAuto] = std::make_unique<TBindSemiAutoTool>(*this);
+    tools_[f.TBAutomaticCurveBinding] = std::make_unique<TBindAutoTool>(*this);
     tools_[f.TBDeptShiftGroup] = std::make_unique<TManualShiftTool>(*this);
     tools_[f.TBAntiAlias] = std::make_unique<TSmoothingTool>(*this, false);
     tools_[f.TBAntiAliasByPoints] = std::make_unique<TSmoothingTool>(*this, true);

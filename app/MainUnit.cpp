@@ -100,6 +100,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     DlgSessions = new TDlgSessions(this);
     SetUpDataWindows();
     SetUpTransferCommands();
+    SetUpExportCommand();
     FormIntervalParams = new TFormIntervalParams(this);
     DlgSelectIntervalPart = new TDlgSelectIntervalPart(this);
     FormIntervals = new TFormIntervals(this, *FormIntervalParams);

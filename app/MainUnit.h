@@ -70,6 +70,7 @@ class TFormPrnParams;
 class TFormTitleTemplate;
 class TFormSaveToLas;
 class TFormAddData;
+class TFormExport;
 class TLASFile;
 class TNumberInputBox;
 class TPanelWithCurves;
@@ -255,6 +256,11 @@ public:
     // `path` (empty: the document's folder); true when curves were added.
     bool AddCurvesFromFile(const QString& path);
     TFormAddData* FormAddData = nullptr;
+    // Export of chosen curves to a text table or a LAS file (app/MainExport.cpp).
+    TFormExport* FormExport = nullptr;
+    QAction* TBExport = nullptr;
+    QAction* MMIFileExport = nullptr;
+    void TBExportClick();
     // Save question for a modified document; false when the user cancelled or the save wrote nothing.
     bool AskSaveChanges();
     // The save dialog on the document; clears the modified flag when it wrote the files.
@@ -386,6 +392,7 @@ private:
     void SetUpSingleWindows();
     // The add-curves command (app/MainTransfer.cpp).
     void SetUpTransferCommands();
+    void SetUpExportCommand();
     // The data windows' questions about their unsaved edits; false keeps the program open.
     bool QueryCloseDataWindows();
     void ConnectCommands();

@@ -1,6 +1,8 @@
 // Rounding, NULL-aware statistics, depth ranges, correlation, spline and random numbers.
 #include "core/Q7mathutils.h"
 
+#include "core/CorrelationSearch.h"
+
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -204,27 +206,8 @@ bool NullCorrelation(int n, float nullValue, const float* x, const float* y, flo
 
 int FindBestCorrelationShift(int n, float nullValue, int lo, int hi, const float* base, const float* bound, float& r)
 {
-    r = 0.0f;
-    if (n < 1 || !base || !bound)
-        return 0;
-    lo = std::max(lo, -(n - 1));
-    hi = std::min(hi, n - 1);
-    int best = 0;
-    bool found = false;
-    for (int s = lo; s <= hi; ++s) {
-        const int overlap = n - std::abs(s);
-        float candidate = 0.0f;
-        const float* baseStart = base + std::max(s, 0);
-        const float* boundStart = bound + std::max(-s, 0);
-        if (!NullCorrelation(overlap, nullValue, baseStart, boundStart, candidate))
-            continue;
-        if (!found || std::fabs(candidate) > std::fabs(r)) {
-            best = s;
-            r = candidate;
-            found = true;
-        }
-    }
-    return best;
+    return FftCorrelationPays(n, lo, hi) ? FftCorrelationShifts(n, nullValue, lo, hi, base, bound, r)
+                                         : ScanCorrelationShifts(n, nullValue, lo, hi, base, bound, r);
 }
 
 int SplineCoefficients(int k, const std::vector<float>& x, const std::vector<float>& y, std::vector<float>& h,

@@ -1,22 +1,13 @@
 // Smoothing of one curve inside sample ranges.
 #include "core/Smoothing.h"
 
-#include <fftw3.h>
+#include "core/FftwBuffer.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 
 namespace {
-
-// FFTW buffers and plans freed on every path.
-struct FftwBuffer {
-    explicit FftwBuffer(int n) : data(static_cast<double*>(fftw_malloc(sizeof(double) * std::max(n, 1)))) {}
-    ~FftwBuffer() { fftw_free(data); }
-    FftwBuffer(const FftwBuffer&) = delete;
-    FftwBuffer& operator=(const FftwBuffer&) = delete;
-    double* data;
-};
 
 // Runs one real-to-real transform of kind `kind` from `in` to `out` (n values each).
 void Transform(int n, double* in, double* out, fftw_r2r_kind kind)
@@ -56,8 +47,8 @@ SpectrumSmoother::SpectrumSmoother(ListOfFloatValuesWithIndex found, float nullV
     coefficients_.reserve(found_.size());
     for (const FloatValuesWithIndex& record : found_) {
         const int n = static_cast<int>(record.values.size());
-        FftwBuffer in(n);
-        FftwBuffer out(n);
+        FftwBuffer<double> in(n);
+        FftwBuffer<double> out(n);
         const float fill = record.values.front();
         for (int i = 0; i < n; ++i)
             in.data[i] = record.values[i] == nullValue ? fill : record.values[i];
@@ -90,8 +81,8 @@ const ListOfFloatValuesWithIndex& SpectrumSmoother::Apply(int position)
             continue;
         }
         // REDFT01 gives X[0] + 2 * sum X[k] cos(pi k (2i + 1) / 2n): halve the kept terms.
-        FftwBuffer in(n);
-        FftwBuffer out(n);
+        FftwBuffer<double> in(n);
+        FftwBuffer<double> out(n);
         std::fill(in.data, in.data + n, 0.0);
         for (int j = 0; j < k; ++j)
             in.data[j] = c[j] / 2;

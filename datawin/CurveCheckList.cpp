@@ -6,14 +6,15 @@
 #include <QAbstractButton>
 #include <QListWidget>
 
-void FillCurveCheckList(QListWidget& list, const TLASFile& document)
+void FillCurveCheckList(QListWidget& list, const TLASFile& document, CurveItemText text)
 {
     list.clear();
     for (int i = 1; i < document.GetCurvesCount(); ++i) {
-        const QString text = QString::fromStdString(document.GetCurveName(i)) + QStringLiteral(", ") +
-                             QString::fromStdString(document.GetCurveUnit(i)) + QStringLiteral(", ") +
-                             QString::fromStdString(document.GetCurveDescription(i));
-        auto* item = new QListWidgetItem(text, &list);
+        QString caption = QString::fromStdString(document.GetCurveName(i));
+        if (text == CurveItemText::Full)
+            caption += QStringLiteral(", ") + QString::fromStdString(document.GetCurveUnit(i)) + QStringLiteral(", ") +
+                       QString::fromStdString(document.GetCurveDescription(i));
+        auto* item = new QListWidgetItem(caption, &list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
         item->setData(Qt::UserRole, i);

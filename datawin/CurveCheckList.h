@@ -7,8 +7,9 @@ class QAbstractButton;
 class QListWidget;
 class TLASFile;
 
-// Curves 1..n-1 as "mnemonic, unit, description", all ticked.
-void FillCurveCheckList(QListWidget& list, const TLASFile& document);
+enum class CurveItemText { Full, Mnemonic };
+// Curves 1..n-1 as "mnemonic, unit, description" (or the mnemonic alone), all ticked.
+void FillCurveCheckList(QListWidget& list, const TLASFile& document, CurveItemText text = CurveItemText::Full);
 void SetAllChecked(QListWidget& list, bool checked);
 // Document indexes of the ticked curves, in list order.
 std::vector<int> CheckedCurves(const QListWidget& list);

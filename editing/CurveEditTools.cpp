@@ -9,10 +9,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-const QString kOtherCurve = QStringLiteral("необходимо выбрать другую кривую");
-}  // namespace
-
 bool CutCurve(TToolHost& host, int curve, int k, bool top)
 {
     TLASFile* document = host.Document();
@@ -41,36 +37,9 @@ QString TCutCurveTool::Prompt() const
     return QStringLiteral("Щелкните левой кнопкой мыши по кривой для обрезания на нужной глубине");
 }
 
-void TJoinCurvesTool::CurveClick(int curve, QPoint at)
-{
-    const TLASFile* document = host_.Document();
-    if (FJoinUpper < 0) {
-        const int k = host_.Panel().GetDepthArrayNumber(at.y());
-        if (k < 0 || k >= document->GetPointCount())
-            return;
-        FJoinUpper = curve;
-        FJoinDepthIndex = k;
-        host_.PromptChanged();
-        return;
-    }
-    if (curve == FJoinUpper) {
-        platform::ShowMessage(kOtherCurve);
-        return;
-    }
-    FJoinLower = curve;
-    JoinCurves(FJoinUpper, FJoinLower, FJoinDepthIndex);
-    Cancel();
-    host_.ToolDone();
-}
-
-void TJoinCurvesTool::Cancel()
-{
-    FJoinUpper = FJoinLower = FJoinDepthIndex = -1;
-}
-
 QString TJoinCurvesTool::Prompt() const
 {
-    return FJoinUpper < 0 ? QStringLiteral("Выберите верхнюю кривую (щелкните для этого левой кнопкой мыши по "
+    return !HasFirst() ? QStringLiteral("Выберите верхнюю кривую (щелкните для этого левой кнопкой мыши по "
                                            "нужной кривой на нужной глубине)...")
                           : QStringLiteral("Выберите нижнюю кривую для сшивки");
 }

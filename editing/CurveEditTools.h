@@ -1,7 +1,7 @@
 // Tools acting on clicked curves: cutting, joining two curves and matching horizontal scales.
 #pragma once
 
-#include "editing/PanelTool.h"
+#include "editing/TwoPickTool.h"
 
 // Sets NULL from the first sample down to depth index k (top) or from k to the last sample
 // (bottom) of panel curve `curve`, with an undo step; nothing for k < 1 or k >= point count.
@@ -21,20 +21,16 @@ private:
 
 // The upper curve picked at a depth, then the lower one: a new curve made of the upper curve
 // down to that depth and the lower curve below it.
-class TJoinCurvesTool : public TPanelTool {
+class TJoinCurvesTool : public TTwoPickTool {
 public:
-    using TPanelTool::TPanelTool;
-    void CurveClick(int curve, QPoint at) override;
-    void Cancel() override;
+    explicit TJoinCurvesTool(TToolHost& host) : TTwoPickTool(host, true) {}
     QString Prompt() const override;
 
     // Asks the new curve's name and colour, then adds it; false when the user ended it.
     bool JoinCurves(int upper, int lower, int depthIndex);
 
-private:
-    int FJoinUpper = -1;
-    int FJoinLower = -1;
-    int FJoinDepthIndex = -1;
+protected:
+    void Picked(int upper, int depthIndex, int lower, int) override { JoinCurves(upper, lower, depthIndex); }
 };
 
 // The first click picks the reference; every later click on another curve gives that curve

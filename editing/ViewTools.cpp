@@ -6,7 +6,6 @@
 #include "view/PanelWithCurves.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -89,48 +88,6 @@ void TZoomRectTool::Deactivate()
 {
     Cancel();
     host_.Panel().CrossMouse = crossMouse_;
-}
-
-void TZoomRectTool::MousePress(QMouseEvent& event)
-{
-    if (event.button() != Qt::LeftButton)
-        return;
-    dragging_ = true;
-    start_ = end_ = event.position().toPoint();
-}
-
-void TZoomRectTool::MouseMove(QMouseEvent& event)
-{
-    if (!dragging_ || !(event.buttons() & Qt::LeftButton))
-        return;
-    end_ = event.position().toPoint();
-    host_.Panel().update();
-}
-
-void TZoomRectTool::MouseRelease(QMouseEvent& event)
-{
-    if (event.button() != Qt::LeftButton || !dragging_)
-        return;
-    dragging_ = false;
-    host_.Panel().update();
-    ZoomToRect(start_, event.position().toPoint());
-}
-
-void TZoomRectTool::Cancel()
-{
-    if (!dragging_)
-        return;
-    dragging_ = false;
-    host_.Panel().update();
-}
-
-void TZoomRectTool::PaintOverlay(QPainter& painter, const PanelCoordinates&)
-{
-    if (!dragging_)
-        return;
-    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRect(start_, end_).normalized());
 }
 
 void TZoomRectTool::ZoomToRect(QPoint corner1, QPoint corner2)

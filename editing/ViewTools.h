@@ -2,7 +2,7 @@
 // rectangle zooms.
 #pragma once
 
-#include "editing/PanelTool.h"
+#include "editing/RectDragTool.h"
 
 #include <QTimer>
 
@@ -34,28 +34,22 @@ public:
 };
 
 // A dragged rectangle zooms the curves inside it across (horizontal) or the depth scale.
-class TZoomRectTool : public TPanelTool {
+class TZoomRectTool : public TRectDragTool {
 public:
-    TZoomRectTool(TToolHost& host, bool vertical) : TPanelTool(host), vertical_(vertical) {}
+    TZoomRectTool(TToolHost& host, bool vertical) : TRectDragTool(host), vertical_(vertical) {}
     void Activate() override;
     void Deactivate() override;
-    void MousePress(QMouseEvent& event) override;
-    void MouseMove(QMouseEvent& event) override;
-    void MouseRelease(QMouseEvent& event) override;
-    void Cancel() override;
-    // DrawSelectionRect: the rectangle being dragged, black dotted.
-    void PaintOverlay(QPainter& painter, const PanelCoordinates& coordinates) override;
 
     // Zooms to the rectangle of the two corners.
     void ZoomToRect(QPoint corner1, QPoint corner2);
+
+protected:
+    void RectDragged(QPoint corner1, QPoint corner2) override { ZoomToRect(corner1, corner2); }
 
 private:
     void ZoomAcross(const QRect& square);
     void ZoomDepth(const QRect& square);
 
     bool vertical_;
-    bool dragging_ = false;
-    QPoint start_;
-    QPoint end_;
     bool crossMouse_ = true;
 };

@@ -4,6 +4,8 @@
 #include <QChar>
 #include <QString>
 
+#include <string>
+
 namespace platform {
 
 // Fixed-point text: the value rounded to `precision` significant digits (ties away
@@ -11,6 +13,9 @@ namespace platform {
 // the exponent form "d.dddddd" + "E+" + three digits when the integer part needs
 // more digits than `precision`. Negative zero is written without a minus.
 QString FloatToStrF(double value, int precision, int digits);
+// The same text appended to UTF-8 bytes, without a QString for the common case (tables of many
+// numbers).
+void AppendFloatToStrF(std::string& out, double value, int precision, int digits);
 
 // The separator used for shown and typed numbers: the system locale's unless
 // overridden by SetDecimalSeparator.

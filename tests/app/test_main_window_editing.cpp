@@ -3,8 +3,12 @@
 #include "AppTestSupport.h"
 
 #include "editing/DeptRecalc.h"
+#include "editing/DlgBindSemiAuto.h"
+#include "editing/IntervalLimiter.h"
 #include "editing/SelectIntervalPart.h"
 #include "ui_DeptRecalc.h"
+#include "ui_DlgBindSemiAuto.h"
+#include "ui_IntervalLimiter.h"
 #include "ui_MainUnit.h"
 #include "ui_SelectIntervalPart.h"
 
@@ -65,11 +69,49 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
              });
              f.MenuStepRecalc->trigger();
          }},
+        {"automatic binding", [&] {
+             runner->PushDialog([](QDialog& dialog) {
+                 static_cast<TDlgIntervalLimiter&>(dialog).Form().OKBtn->click();
+                 return dialog.result();
+             });
+             runner->Push(platform::IDOK);
+             runner->Push(platform::IDNO);
+             f.TBAutomaticCurveBinding->trigger();
+             ClickCurve(Panel(), 0);
+             ClickCurve(Panel(), 1);
+         }},
+        {"semi-automatic binding", [&] {
+             const auto pushStage = [&](int combo) {
+                 runner->PushDialog([combo](QDialog& dialog) {
+                     auto& form = static_cast<TDlgBindSemiAuto&>(dialog).Form();
+                     form.ComboBindCurve->setCurrentIndex(combo);
+                     form.OKBtn->click();
+                     return dialog.result();
+                 });
+             };
+             const auto drag = [&](int top) {
+                 const QRect area = Panel().DrawingArea();
+                 QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, QPoint(area.left() + 1, top));
+                 QTest::mouseMove(&Panel(), QPoint(area.right() - 1, top + 40));
+                 QTest::mouseRelease(&Panel(), Qt::LeftButton, Qt::NoModifier, QPoint(area.right() - 1, top + 40));
+             };
+             f.TBBindCurveSemiAuto->trigger();
+             pushStage(0);
+             drag(Panel().DrawingArea().top() + 100);
+             pushStage(1);
+             runner->Push(platform::IDOK);
+             drag(Panel().DrawingArea().top() + 130);  // another minimum of the period
+         }},
     };
     for (const auto& [name, command] : commands) {
+        const int count = window->LasFile()->GetPointCount();
         command();
         ExpectViewFollowsDocument(*window, name);
+        if (name.find("binding") != std::string::npos)
+            EXPECT_GT(window->LasFile()->GetPointCount(), count) << name;
     }
+    f.TBUndo->trigger();  // the two bindings
+    f.TBUndo->trigger();
     EXPECT_EQ(window->LasFile()->GetPointCount(), 401);
     EXPECT_EQ(window->LasFile()->GetBottomDepth(), 150.0f);
     for (int i = 0; i < 3; ++i)

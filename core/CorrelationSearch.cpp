@@ -1,0 +1,199 @@
+// Correlation search over depth shifts.
+#include "core/CorrelationSearch.h"
+
+#include "core/FftwBuffer.h"
+#include "core/Q7mathutils.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <complex>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr int kMinimumPairs = 15;  // as NullCorrelation
+// Shifts whose FFT r lies this close to the best are checked by the exact scan.
+constexpr double kRankingTolerance = 1e-6;
+// A side whose variance over an overlap is this small against its sum of squares is constant
+// up to rounding of the transforms; the exact check decides.
+constexpr double kConstantRatio = 1e-10;
+
+void ClampShifts(int n, int& lo, int& hi)
+{
+    lo = std::max(lo, -(n - 1));
+    hi = std::min(hi, n - 1);
+}
+
+// r of one shift by NullCorrelation; false when the shift does not qualify.
+bool ShiftCorrelation(int n, float nullValue, int s, const float* base, const float* bound, float& r)
+{
+    return NullCorrelation(n - std::abs(s), nullValue, base + std::max(s, 0), bound + std::max(-s, 0), r);
+}
+
+std::size_t TransformLength(int n)
+{
+    std::size_t length = 1;
+    while (length < 2 * static_cast<std::size_t>(n))
+        length *= 2;
+    return length;
+}
+
+// Spectra of the mask, the centred values and their squares of one curve.
+class CurveSpectra {
+public:
+    CurveSpectra(int n, float nullValue, const float* values, std::size_t length)
+        : bins_(length / 2 + 1), spectra_{Spectrum(), Spectrum(), Spectrum()}
+    {
+        double sum = 0.0;
+        int valid = 0;
+        for (int i = 0; i < n; ++i)
+            if (values[i] != nullValue) {
+                sum += values[i];
+                ++valid;
+            }
+        const double mean = valid > 0 ? sum / valid : 0.0;
+        FftwBuffer<double> in(length);
+        for (int k = 0; k < 3; ++k) {
+            std::fill(in.data, in.data + length, 0.0);
+            for (int i = 0; i < n; ++i) {
+                if (values[i] == nullValue)
+                    continue;
+                const double d = values[i] - mean;
+                in.data[i] = k == 0 ? 1.0 : k == 1 ? d : d * d;
+            }
+            Forward(length, in.data, spectra_[k]);
+        }
+    }
+
+    // 0: mask, 1: centred values, 2: their squares.
+    const std::vector<std::complex<double>>& operator[](int k) const { return spectra_[k]; }
+
+private:
+    std::vector<std::complex<double>> Spectrum() const { return std::vector<std::complex<double>>(bins_); }
+
+    static void Forward(std::size_t length, double* in, std::vector<std::complex<double>>& spectrum)
+    {
+        FftwBuffer<fftw_complex> out(length / 2 + 1);
+        fftw_plan plan = fftw_plan_dft_r2c_1d(static_cast<int>(length), in, out.data, FFTW_ESTIMATE);
+        fftw_execute(plan);
+        fftw_destroy_plan(plan);
+        for (std::size_t j = 0; j < spectrum.size(); ++j)
+            spectrum[j] = {out.data[j][0], out.data[j][1]};
+    }
+
+    std::size_t bins_;
+    std::array<std::vector<std::complex<double>>, 3> spectra_;
+};
+
+// Sum over i of p[i + s] q[i] for every s in lo..hi, from the two spectra.
+std::vector<double> CrossCorrelation(const std::vector<std::complex<double>>& p,
+                                     const std::vector<std::complex<double>>& q, std::size_t length, int lo, int hi)
+{
+    FftwBuffer<fftw_complex> in(length / 2 + 1);
+    FftwBuffer<double> out(length);
+    for (std::size_t j = 0; j < p.size(); ++j) {
+        const std::complex<double> product = p[j] * std::conj(q[j]);
+        in.data[j][0] = product.real();
+        in.data[j][1] = product.imag();
+    }
+    fftw_plan plan = fftw_plan_dft_c2r_1d(static_cast<int>(length), in.data, out.data, FFTW_ESTIMATE);
+    fftw_execute(plan);
+    fftw_destroy_plan(plan);
+    std::vector<double> sums(static_cast<std::size_t>(hi - lo + 1));
+    const auto n = static_cast<std::int64_t>(length);
+    for (int s = lo; s <= hi; ++s)
+        sums[static_cast<std::size_t>(s - lo)] = out.data[(s + n) % n] / static_cast<double>(length);
+    return sums;
+}
+
+}  // namespace
+
+int ScanCorrelationShifts(int n, float nullValue, int lo, int hi, const float* base, const float* bound, float& r)
+{
+    r = 0.0f;
+    if (n < 1 || !base || !bound)
+        return 0;
+    ClampShifts(n, lo, hi);
+    int best = 0;
+    bool found = false;
+    for (int s = lo; s <= hi; ++s) {
+        float candidate = 0.0f;
+        if (!ShiftCorrelation(n, nullValue, s, base, bound, candidate))
+            continue;
+        if (!found || std::fabs(candidate) > std::fabs(r)) {
+            best = s;
+            r = candidate;
+            found = true;
+        }
+    }
+    return best;
+}
+
+// The pair sums of every shift come from six cross-correlations of the masked, centred curves;
+// the shifts they rank near the top are then computed exactly, so the result is the scan's.
+int FftCorrelationShifts(int n, float nullValue, int lo, int hi, const float* base, const float* bound, float& r)
+{
+    r = 0.0f;
+    if (n < 1 || !base || !bound)
+        return 0;
+    ClampShifts(n, lo, hi);
+    if (lo > hi)
+        return 0;
+    const std::size_t length = TransformLength(n);
+    const CurveSpectra x(n, nullValue, base, length);
+    const CurveSpectra y(n, nullValue, bound, length);
+    const auto count = CrossCorrelation(x[0], y[0], length, lo, hi);
+    const auto sx = CrossCorrelation(x[1], y[0], length, lo, hi);
+    const auto sxx = CrossCorrelation(x[2], y[0], length, lo, hi);
+    const auto sy = CrossCorrelation(x[0], y[1], length, lo, hi);
+    const auto syy = CrossCorrelation(x[0], y[2], length, lo, hi);
+    const auto sxy = CrossCorrelation(x[1], y[1], length, lo, hi);
+
+    struct Ranked {
+        int shift;
+        double r;
+    };
+    std::vector<Ranked> ranked;
+    for (std::size_t k = 0; k < count.size(); ++k) {
+        const double c = std::round(count[k]);
+        if (c < kMinimumPairs)
+            continue;
+        const double vx = sxx[k] - sx[k] * sx[k] / c;
+        const double vy = syy[k] - sy[k] * sy[k] / c;
+        if (!(vx > kConstantRatio * sxx[k]) || !(vy > kConstantRatio * syy[k]))
+            continue;
+        const double rk = std::clamp((sxy[k] - sx[k] * sy[k] / c) / std::sqrt(vx * vy), -1.0, 1.0);
+        ranked.push_back({lo + static_cast<int>(k), std::fabs(rk)});
+    }
+    std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) { return a.r > b.r; });
+
+    int best = 0;
+    bool found = false;
+    for (const Ranked& candidate : ranked) {
+        if (found && candidate.r < std::fabs(r) - kRankingTolerance)
+            break;
+        float exact = 0.0f;
+        if (!ShiftCorrelation(n, nullValue, candidate.shift, base, bound, exact))
+            continue;
+        const bool better = std::fabs(exact) > std::fabs(r);
+        if (!found || better || (std::fabs(exact) == std::fabs(r) && candidate.shift < best)) {
+            best = candidate.shift;
+            r = exact;
+            found = true;
+        }
+    }
+    return best;
+}
+
+bool FftCorrelationPays(int n, int lo, int hi)
+{
+    if (n < 2)
+        return false;
+    ClampShifts(n, lo, hi);
+    const double shifts = std::max(hi - lo + 1, 0);
+    const double length = static_cast<double>(TransformLength(n));
+    // A scanned shift costs about two passes over the overlap; the FFT way twelve transforms and their plans.
+    return shifts * n > 16.0 * length * std::log2(length);
+}

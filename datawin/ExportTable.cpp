@@ -1,0 +1,114 @@
+// Export text table.
+#include "datawin/ExportTable.h"
+
+#include "core/AtomicFile.h"
+#include "core/Lasfile.h"
+#include "platform/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+constexpr int kFieldWidth = 10;
+constexpr std::size_t kChunk = 1 << 20;
+const char* const kLineEnd = "\r\n";
+
+void AppendNumber(std::string& out, double value)
+{
+    platform::AppendFloatToStrF(out, value, 7, 2);
+}
+
+std::string Number(double value)
+{
+    std::string text;
+    AppendNumber(text, value);
+    return text;
+}
+
+std::size_t Utf8Length(const std::string& text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// A field left-padded to 10 characters; a field that fills them gets one blank in front unless it
+// begins the row, so that two numbers never run together.
+void AppendField(std::string& out, const std::string& text, bool first)
+{
+    const std::size_t length = Utf8Length(text);
+    if (length < kFieldWidth)
+        out.append(kFieldWidth - length, ' ');
+    else if (!first)
+        out += ' ';
+    out += text;
+}
+
+}  // namespace
+
+std::string DepthText(int format, double depth)
+{
+    if (format == 0)
+        return Number(depth);
+    if (format < 1 || format > 3 || !std::isfinite(depth))
+        return {};
+    const long long t = static_cast<long long>(std::clamp(std::trunc(depth), -9.0e18, 9.0e18));
+    const auto text = [](long long n) { return std::to_string(n); };
+    switch (format) {
+    case 1:
+        return text(t / 60) + "ч" + text(t % 60) + "м";
+    case 2:
+        return text(t / 60) + "м" + text(t % 60) + "с";
+    default:
+        return text(t / 3600) + "ч" + text(t % 3600 / 60) + "м" + text(t % 60) + "с";
+    }
+}
+
+bool WriteExportTable(const TLASFile& document, const std::vector<int>& curves, int depthFormat, int start, int k,
+                      int end, const std::string& path, int& systemError)
+{
+    systemError = 0;
+    const float* depths = document.GetCurveData(0);
+    const double step = document.GetStep();
+    const std::string unit = document.GetCurveUnit(0);
+    const std::string rule(64, '-');
+    std::string out = "Экспорт файла '" + std::filesystem::path(document.GetFileName()).filename().string() + "'" +
+                      kLineEnd;
+    out += "Интервал экспорта: " + Number(depths[start]) + " - " + Number(depths[end]) + " (" + unit + ")." + kLineEnd;
+    out += "Шаг экспорта: " + Number(step * k) + " (" + unit + ")" + kLineEnd;
+    out += "(исходный шаг: " + Number(step) + " (" + unit + "))" + kLineEnd;
+    out += rule + kLineEnd + "Кривые:" + kLineEnd;
+    std::vector<const float*> values;
+    for (int curve : curves) {
+        out += document.GetCurveName(curve) + ", Ед. изм. " + document.GetCurveUnit(curve) + ", Комментарий " +
+               document.GetCurveDescription(curve) + kLineEnd;
+        values.push_back(document.GetCurveData(curve));
+    }
+    out += rule + kLineEnd;
+
+    AtomicFileWriter writer(path);
+    if (!writer.IsOpen()) {
+        systemError = writer.SystemError();
+        return false;
+    }
+    std::string field;
+    for (long long i = start; i <= end; i += std::max(k, 1)) {
+        AppendField(out, DepthText(depthFormat, depths[i]), true);
+        for (const float* curve : values) {
+            field.clear();
+            AppendNumber(field, curve[i]);
+            AppendField(out, field, false);
+        }
+        out += kLineEnd;
+        if (out.size() >= kChunk) {
+            writer.Write(out);
+            out.clear();
+        }
+    }
+    writer.Write(out);
+    if (writer.Commit())
+        return true;
+    systemError = writer.SystemError();
+    return false;
+}
