@@ -7,7 +7,13 @@
 #include "ui_AddData.h"
 #include "view/PanelWithCurves.h"
 
+#include "platform/Help.h"
+#include "tests/common/FileBytes.h"
+
+#include <QFileSystemModel>
 #include <QPushButton>
+#include <QTreeView>
+#include <filesystem>
 
 namespace strativ::test {
 namespace {
@@ -103,6 +109,107 @@ TEST_F(AddCurvesWindowTest, AFileHandedOverAsksWhetherToOpenOrAdd)
     window->HandOverMessage(message);
     EXPECT_EQ(window->LasFile()->GetCurvesCount(), 2);
     EXPECT_EQ(runner->PendingAnswers(), 0);
+}
+
+// The dialog's own roads: a folder picked in the tree, a file the reader rejects, a source it
+// cannot place, "Добавить" without a file, and its help.
+TEST_F(AddCurvesWindowTest, TheDialogBrowsesFoldersAndReportsWhatItCannotAdd)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("target.las"), 2, 21)));
+    const std::string sub = dir.file("sub");
+    std::filesystem::create_directory(sub);
+    WriteTestLas(sub + "/UPPER.LAS", 1, 5);
+    WriteFileBytes(sub + "/broken.las", "~A\r\n1 2\r\n");
+    WriteFileBytes(sub + "/notes.txt", "not listed");
+    WriteFileBytes(sub + "/single.las", "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STEP.M 0 :\r\n NULL. -999.25 :\r\n"
+                                      "~C\r\n DEPT.M :\r\n X. :\r\n~A\r\n100 1\r\n");
+    std::vector<int> topics;
+    platform::SetHelpHandler([&](int topic) { topics.push_back(topic); });
+    runner->Clear();
+    runner->PushDialog([&](QDialog& dialog) -> int {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        Ui::TFormAddData& f = static_cast<TFormAddData&>(dialog).Form();
+        const auto files = [&f] {
+            QStringList names;
+            for (int i = 0; i < f.FileListBox->count(); ++i)
+                names << f.FileListBox->item(i)->text();
+            names.sort();
+            return names;
+        };
+        const auto pick = [&f](const QString& name) {
+            const QList<QListWidgetItem*> found = f.FileListBox->findItems(name, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << name.toStdString();
+            QTest::mouseClick(f.FileListBox->viewport(), Qt::LeftButton, {},
+                              f.FileListBox->visualItemRect(found[0]).center());
+        };
+
+        // The document's folder, nothing picked: "Добавить" asks for a file and the dialog stays.
+        EXPECT_EQ(files(), QStringList{"target.las"});
+        f.ButtonAdd->click();
+        EXPECT_EQ(Messages(), QStringList{platform::ApplicationTitle() + "|Не выбран файл"});
+        EXPECT_TRUE(dialog.isVisible());
+
+        // A click on a folder of the tree lists its LAS files in any letter case.
+        QTreeView& tree = *f.DirectoryListBox;
+        const QModelIndex folder = static_cast<QFileSystemModel*>(tree.model())->index(QString::fromStdString(sub));
+        tree.scrollTo(folder);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !tree.visualRect(folder).isEmpty(); }, 2000));
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(folder).center());
+        EXPECT_EQ(files(), (QStringList{"UPPER.LAS", "broken.las", "single.las"}));
+
+        // A file the reader rejects: its reason, and no curves.
+        runner->Clear();
+        pick("broken.las");
+        EXPECT_EQ(runner->Requests().size(), 1u);
+        EXPECT_EQ(runner->Last().title, "Ошибка");
+        EXPECT_TRUE(runner->Last().text.startsWith("Не удалось загрузить файл\n" + QString::fromStdString(sub) +
+                                                   "/broken.las\n"));
+        EXPECT_GT(runner->Last().text.size(), QString::fromStdString(sub + "/broken.las").size() + 27);
+        EXPECT_EQ(f.CheckListBox->count(), 0);
+
+        pick("UPPER.LAS");
+        EXPECT_EQ(f.CheckListBox->count(), 1);
+        EXPECT_EQ(f.LabelDepthInterval->text(), "Начальная глубина: 100.00 Конечная глубина: 102.00");
+
+        // A source of one row and no STEP cannot be placed: said so, and the dialog stays.
+        runner->Clear();
+        pick("single.las");
+        f.ButtonAdd->click();
+        EXPECT_EQ(Messages().size(), 1);
+        EXPECT_TRUE(Messages().value(0).startsWith("Добавление кривых|Шаг по глубине")) << Messages().value(0).toStdString();
+        EXPECT_TRUE(dialog.isVisible());
+
+        f.BitBtnHelp->click();
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        f.ButtonCancel->click();
+        return dialog.result();
+    });
+    EXPECT_FALSE(window->AddCurvesFromFile({}));
+    EXPECT_EQ(topics, (std::vector<int>{3, 3}));
+    EXPECT_EQ(window->LasFile()->GetCurvesCount(), 3);
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 21);
+    EXPECT_FALSE(window->IsModified());
+}
+
+TEST_F(AddCurvesWindowTest, AFileHandedOverWhileADialogIsOpenWaitsForItToClose)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("target.las"), 2, 21)));
+    const std::string second = WriteTestLas(dir.file("second.las"), 1, 21);
+    runner->Clear();
+    QDialog modal(window.get());
+    modal.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&modal));
+    ASSERT_EQ(QApplication::activeModalWidget(), &modal);
+    runner->Push(platform::IDCANCEL);
+    window->HandOverMessage("OPEN " + QString::fromStdString(second));
+    QTest::qWait(400);
+    EXPECT_TRUE(Messages().isEmpty());
+    modal.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Messages().isEmpty(); }, 3000));
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].contains("Получен файл\n" + QString::fromStdString(second)));
+    EXPECT_EQ(window->LasFile()->GetCurvesCount(), 3);
 }
 
 }  // namespace

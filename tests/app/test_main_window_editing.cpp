@@ -107,8 +107,9 @@ TEST_F(MainEditingTest, DocumentChangingCommandsLeaveTheViewOnTheDocument)
         const int count = window->LasFile()->GetPointCount();
         command();
         ExpectViewFollowsDocument(*window, name);
-        if (name.find("binding") != std::string::npos)
+        if (name.find("binding") != std::string::npos) {
             EXPECT_GT(window->LasFile()->GetPointCount(), count) << name;
+        }
     }
     f.TBUndo->trigger();  // the two bindings
     f.TBUndo->trigger();
