@@ -5,6 +5,7 @@
 #include "app/TemplateVariables.h"
 #include "app/TitleTemplate.h"
 #include "core/SettingsFile.h"
+#include "editing/MetkaInfo.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -41,6 +42,7 @@ TFormPrnParams::TFormPrnParams(QWidget* parent) : QDialog(parent), ui(std::make_
     click(ui->SButtonPrinter, &TFormPrnParams::ButtonPrinterClick);
     click(ui->RadioBPagesAll, &TFormPrnParams::RadioBPagesAllClick);
     click(ui->RadioBPagesSelected, &TFormPrnParams::RadioBPagesSelectedClick);
+    click(ui->BitBtnMetkaEdit, &TFormPrnParams::BitBtnMetkaEditClick);
     click(ui->ButtonCorrectionSettings, &TFormPrnParams::ButtonCorrectionSettingsClick);
     click(ui->BitBtn2, &TFormPrnParams::ButtonTemlatesClick);
     click(ui->ButtonTemlates, &TFormPrnParams::ButtonTemlatesClick);
@@ -53,6 +55,7 @@ TFormPrnParams::TFormPrnParams(QWidget* parent) : QDialog(parent), ui(std::make_
     // A state set from code runs the handler as a click does.
     connect(ui->CheckBoxCorrection, &QCheckBox::toggled, this,
             platform::Guarded([this](bool) { CheckBoxCorrectionClick(!correctionFromCode_); }));
+    connect(ui->CheckBoxMetka, &QCheckBox::toggled, this, platform::Guarded([this](bool) { CheckBoxMetkaClick(); }));
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WidgetWithChildrenShortcut);
     connect(f1, &QShortcut::activated, this, platform::Guarded([this] { BitBtnHelpClick(); }));
@@ -128,6 +131,9 @@ void TFormPrnParams::FormShow()
     MeasurePrinter(true);
     LoadMargins();
     SetCorrectionChecked(ReadCorrection());
+    MarkInfo = MarkDialog ? &MarkDialog->Info() : nullptr;
+    if (MarkInfo)
+        ui->CheckBoxMetka->setChecked(MarkInfo->Print);
     if (ShowTemplatesOnShow) {
         ButtonCurvePrnClick();
         ShowTemplatesOnShow = false;
@@ -138,6 +144,7 @@ void TFormPrnParams::FormShow()
 void TFormPrnParams::FormClose()
 {
     SaveMargins();
+    MarkInfo = nullptr;
     ClearPrintValueSources();
 }
 
@@ -215,6 +222,7 @@ double TFormPrnParams::DrawPageHead(platform::Canvas& canvas, double left, doubl
         y += TitleDialog->FormTitleResult->DrawTitle(&canvas, static_cast<float>(left), static_cast<float>(y),
                                                      static_cast<float>(right - left), static_cast<float>(bottom),
                                                      pxX, pxY);
+    DrawMarkBlock(y, canvas, left, right, pxX, pxY);
     return y - top;
 }
 

@@ -12,7 +12,9 @@
 namespace Ui { class TFormPrnParams; }
 namespace platform { class Canvas; }
 class QDoubleSpinBox;
+class TDlgMetkaInfo;
 class TFormCurveTemplate;
+struct TKontrOsnMetkaInfo;
 class TFormTemplSelMacroValInput;
 class TRxIniFile;
 
@@ -36,6 +38,9 @@ public:
     // The template editor and the title dialog of the main window (not owned).
     TFormCurveTemplate* CurveTemplate = nullptr;
     TFormTemplSelMacroValInput* TitleDialog = nullptr;
+    // The perforation-mark dialog (not owned) and its record, attached on show, let go on close.
+    TDlgMetkaInfo* MarkDialog = nullptr;
+    TKontrOsnMetkaInfo* MarkInfo = nullptr;
 
     void LoadMargins();
     void SaveMargins();
@@ -75,6 +80,13 @@ public:
     void ButtonExportEMFClick();
     // Writes the title and the whole diagram as one EMF picture; a failure is reported.
     bool ExportToEMF(const QString& path);
+
+    // Mark block: a record is attached and its four depths are above 0.
+    bool IsMarkDataValid() const;
+    // Draws the block when "Выводить" is checked and moves `y` (cm) below it.
+    void DrawMarkBlock(double& y, platform::Canvas& canvas, double left, double right, double kx, double ky);
+    void CheckBoxMetkaClick();
+    void BitBtnMetkaEditClick();
 
     // The blocks printed above page 0 (title, marks) into the area, in cm; the height taken.
     double DrawPageHead(platform::Canvas& canvas, double left, double top, double right, double bottom, double pxX,

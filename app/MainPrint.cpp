@@ -13,6 +13,7 @@ void TFormMain::SetUpPrintCommands()
     FormPrnParams = new TFormPrnParams(this);
     FormPrnParams->CurveTemplate = FormCurveTemplate;
     FormPrnParams->TitleDialog = FormTemplSelMacroValInput;
+    FormPrnParams->MarkDialog = DlgMetkaInfo;
 
     MIPrint = new QAction(QStringLiteral("Печать..."), this);
     MIPrint->setObjectName(QStringLiteral("MIPrint"));

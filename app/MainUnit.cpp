@@ -112,9 +112,9 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     FormTitleTemplate = new TFormTitleTemplate(this);
     FormTemplSelMacroValInput = new TFormTemplSelMacroValInput(this);
     SetUpCurveTemplate();
-    SetUpPrintCommands();
     SessionsDir = StrativProfileManager::Instance().GetSessionsDir();
     CreateTools();
+    SetUpPrintCommands();
     CreateMenus();
     SetUpSingleWindows();
     CreateShiftCommands();

@@ -98,6 +98,8 @@ std::string FormatFixedPoint(double value, int precision, int digits, char separ
 
 void SetLabelDecimalSeparator(char separator) { labelSeparator = separator; }
 
+char LabelDecimalSeparator() { return labelSeparator; }
+
 int ShortestDecimals(double value)
 {
     if (!std::isfinite(value))

@@ -11,6 +11,7 @@ std::string FormatFixedPoint(double value, int precision, int digits, char separ
 
 // The separator of printed numbers; the window layer sets it from the platform's.
 void SetLabelDecimalSeparator(char separator);
+char LabelDecimalSeparator();
 
 // Decimals (0 to 4) of the shortest text that shows `value` as exactly as a float holds it;
 // -1 when four decimals do not.

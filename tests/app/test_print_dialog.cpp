@@ -8,6 +8,7 @@
 #include "app/TitleTemplate.h"
 #include "app/NumberInput.h"
 #include "core/SettingsFile.h"
+#include "editing/MetkaInfo.h"
 #include "platform/EmfCanvas.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
@@ -19,6 +20,7 @@
 #include "tests/common/TestPrinter.h"
 #include "ui_FormPrnParams.h"
 #include "ui_MainUnit.h"
+#include "ui_MetkaInfo.h"
 #include "ui_TemplateSelectMacroValInput.h"
 
 #include <QDoubleSpinBox>
@@ -115,6 +117,33 @@ protected:
         for (const auto& op : preview.OpsOf(platform::CanvasOpKind::Text))
             texts.push_back(op.text);
         return texts;
+    }
+
+    // The marks of the scenario, to be printed, with an empty caption.
+    TKontrOsnMetkaInfo& SetMarks() const
+    {
+        TKontrOsnMetkaInfo& info = window->DlgMetkaInfo->Info();
+        info.GK = 1495.5f;
+        info.Perf = 1495.0f;
+        info.Podoshva = 1500.0f;
+        info.KontrMetka = 1490.0f;
+        info.TitleText.clear();
+        info.Print = true;
+        return info;
+    }
+
+    // The mark dialog answered with these depths and its print box.
+    void AnswerMarks(double depth, bool print)
+    {
+        runner->PushDialog([depth, print](QDialog& dialog) {
+            Ui::TDlgMetkaInfo& f = static_cast<TDlgMetkaInfo&>(dialog).Form();
+            for (QDoubleSpinBox* edit : {static_cast<QDoubleSpinBox*>(f.SpinEditGK), static_cast<QDoubleSpinBox*>(f.SpinEditPerf),
+                                         static_cast<QDoubleSpinBox*>(f.SpinEditPodoshva),
+                                         static_cast<QDoubleSpinBox*>(f.SpinEditKontrMetka)})
+                edit->setValue(depth);
+            f.CheckBoxPrint->setChecked(print);
+            return int(QDialog::Accepted);
+        });
     }
 
     // A title template of one text row, applied in the title dialog.
@@ -409,6 +438,7 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
 {
     TestPrinter printer(600);
     PrinterInstalled installed(printer);
+    SetMarks();
     PrepareDialog();
     Model().Columns[0]->Curves[0]->SetScaleValue(0.25f);
     platform::SetDecimalSeparator(QChar(','));
@@ -416,10 +446,15 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     const std::vector<std::string> page = printer.PageTexts(0);
     EXPECT_TRUE(Has(page, "0,5"));
     EXPECT_FALSE(Has(page, "0.5"));
+    for (const char* text : {"10,50", "1490,00"})
+        EXPECT_TRUE(Has(page, text)) << text;
+    EXPECT_FALSE(Has(page, "10.50"));
 
     const std::vector<std::string> texts = PreviewTexts();
     EXPECT_TRUE(Has(texts, "0,5"));
     EXPECT_FALSE(Has(texts, "0.5"));
+    EXPECT_TRUE(Has(texts, "10,50"));
+    EXPECT_TRUE(Has(texts, "1490,00"));
 
     const std::string emf = dir.file("s.emf");
     runner->PushFiles({QString::fromStdString(emf)});
@@ -457,6 +492,143 @@ TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
     EXPECT_EQ(runner->Requests()[0].kind, platform::DialogKind::Modal);
     EXPECT_EQ(printer.PrinterName(), "PDF");
     EXPECT_NEAR(Dialog().PageWidthCm, 21.0, 0.01);
+}
+
+TEST_F(PrintDialogTest, MarkBlockIsPrintedOnTheFirstPageOnlyWithThePlatformSeparator)
+{
+    SetMarks();
+    for (const int dpi : {96, 300, 600}) {
+        SCOPED_TRACE(dpi);
+        TestPrinter printer(dpi);
+        PrinterInstalled installed(printer);
+        PrepareDialog();
+        ASSERT_TRUE(Form().CheckBoxMetka->isChecked());
+        Form().ButtonPrint->click();
+        const std::vector<std::string> first = printer.PageTexts(0);
+        for (const char* text : {"Расстояние между контрольной и основной меткой:    10.50",
+                                 "Глубина контрольной метки: 1490.00", "Подошва интервала перфорации: 1500.00",
+                                 "Точка записи ГК: 1495.50", "Нижняя точка отверстия перфоратора: 1495.00"})
+            EXPECT_TRUE(Has(first, text)) << text;
+        const std::vector<std::string> second = printer.PageTexts(1);
+        for (const char* text : {"Расстояние", "10.50", "1490.00", "1500.00", "1495.50"})
+            EXPECT_FALSE(Has(second, text)) << text;
+
+        // The block spans the printable width and the diagram starts below it.
+        const auto lines = printer.canvas.OpsOf(platform::CanvasOpKind::Line);
+        const double px = dpi / 2.54;
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines[0].points[0], (platform::CanvasPoint{int(1.0 * px), int(1.0 * px)}));
+        EXPECT_EQ(lines[0].points[1].x, int((int(21.0 / 2.54 * dpi) / px - 1.0) * px));
+        int bottomRule = 0;
+        int header = 0;
+        for (const auto& op : printer.canvas.Ops()) {
+            if (op.kind == platform::CanvasOpKind::Line && op.points[0].y == op.points[1].y &&
+                op.points[0].x == lines[0].points[0].x && op.points[1].x == lines[0].points[1].x)
+                bottomRule = op.points[0].y;
+            if (op.kind == platform::CanvasOpKind::Text && op.text.find("GR") != std::string::npos && !header)
+                header = op.at.y;
+        }
+        EXPECT_GT(bottomRule, int(1.8 * px));
+        EXPECT_GT(header, bottomRule);
+    }
+
+    // Unchecked: the diagram follows the top margin directly.
+    TestPrinter printer(300);
+    PrinterInstalled installed(printer);
+    PrepareDialog();
+    Form().CheckBoxMetka->click();
+    EXPECT_FALSE(window->DlgMetkaInfo->Info().Print);
+    Form().ButtonPrint->click();
+    EXPECT_FALSE(Has(printer.PageTexts(0), "Расстояние"));
+}
+
+TEST_F(PrintDialogTest, MarkBlockReachesThePdfFirstPage)
+{
+    UsePdfTarget();
+    SetMarks();
+    PrepareDialog();
+    const std::string pdf = dir.file("marks.pdf");
+    runner->PushFiles({QString::fromStdString(pdf)});
+    Form().ButtonPrint->click();
+    const std::string first = Poppler("pdftotext", pdf, "-f 1 -l 1");
+    if (first.empty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    for (const char* text : {"Расстояние между контрольной и основной меткой:", "10.50",
+                             "Глубина контрольной метки: 1490.00", "Подошва интервала перфорации: 1500.00",
+                             "Точка записи ГК: 1495.50", "Нижняя точка отверстия перфоратора: 1495.00"})
+        EXPECT_NE(first.find(text), std::string::npos) << text << "\n" << first;
+    const std::string second = Poppler("pdftotext", pdf, "-f 2 -l 2");
+    for (const char* text : {"Расстояние", "10.50", "1490.00", "1500.00", "1495.50", "1495.00"})
+        EXPECT_EQ(second.find(text), std::string::npos) << text;
+}
+
+TEST_F(PrintDialogTest, MarkBlockXPositionsKeepToTheHorizontalFactor)
+{
+    SetMarks();
+    const auto xs = [this](double correction, int dpiX) {
+        TestPrinter printer(600);
+        printer.caps.logPixelsX = dpiX;
+        printer.caps.physicalWidth = printer.caps.horzRes = int(21.0 / 2.54 * dpiX);
+        PrinterInstalled installed(printer);
+        PrepareDialog();
+        Dialog().Correction = correction;
+        Form().CheckBoxCorrection->blockSignals(true);
+        Form().CheckBoxCorrection->setChecked(correction != 1.0);
+        Form().CheckBoxCorrection->blockSignals(false);
+        Form().ButtonPrint->click();
+        std::vector<int> out;
+        for (const auto& op : printer.canvas.Ops())
+            if (op.kind == platform::CanvasOpKind::Text && (op.text.rfind("Точка", 0) == 0 || op.text.rfind("Нижняя", 0) == 0))
+                out.push_back(op.at.x);
+            else if (op.kind == platform::CanvasOpKind::Line && out.empty())
+                out = {op.points[0].x, op.points[1].x};
+        return out;
+    };
+    const std::vector<int> plain = xs(1.0, 300);
+    ASSERT_EQ(plain.size(), 4u);
+    EXPECT_EQ(xs(1.1, 300), plain);  // the correction changes only lengths down the page
+    EXPECT_EQ(plain[2], int(3.0 * 300 / 2.54));  // "Точка записи ГК" at left + 2 cm across
+}
+
+TEST_F(PrintDialogTest, MarkBoxAsksForValidDepthsAndTheEditButtonAppliesTheRule)
+{
+    TestPrinter printer(300);
+    PrinterInstalled installed(printer);
+    PrepareDialog();
+    TKontrOsnMetkaInfo& info = window->DlgMetkaInfo->Info();
+    ASSERT_EQ(info.GK, -1.0f);
+    runner->Clear();
+    runner->PushCancel();
+    Form().CheckBoxMetka->click();
+    ASSERT_EQ(runner->Requests().size(), 1u);
+    EXPECT_EQ(runner->Requests()[0].dialogClass, "TDlgMetkaInfo");
+    EXPECT_FALSE(Form().CheckBoxMetka->isChecked());
+    EXPECT_FALSE(info.Print);
+
+    AnswerMarks(1200.0, false);
+    Form().CheckBoxMetka->click();
+    EXPECT_TRUE(Form().CheckBoxMetka->isChecked());
+    EXPECT_TRUE(info.Print);
+    EXPECT_EQ(info.GK, 1200.0f);
+
+    // "Редактировать": the box follows the dialog's print box.
+    AnswerMarks(1300.0, false);
+    Form().BitBtnMetkaEdit->click();
+    EXPECT_FALSE(Form().CheckBoxMetka->isChecked());
+    AnswerMarks(1300.0, true);
+    Form().BitBtnMetkaEdit->click();
+    EXPECT_TRUE(Form().CheckBoxMetka->isChecked());
+    // Depths made invalid there are asked for again; without OK the block is off.
+    AnswerMarks(0.0, true);
+    runner->PushCancel();
+    Form().BitBtnMetkaEdit->click();
+    EXPECT_FALSE(Form().CheckBoxMetka->isChecked());
+    EXPECT_FALSE(info.Print);
+    EXPECT_EQ(runner->PendingAnswers(), 0);
+
+    // Closing lets go of the record.
+    Dialog().reject();
+    EXPECT_EQ(Dialog().MarkInfo, nullptr);
 }
 
 }  // namespace
