@@ -470,6 +470,12 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     for (const auto& record : picture.OfType(U_EMR_EXTTEXTOUTW))
         emfTexts.push_back(TextOf(record));
     EXPECT_TRUE(std::any_of(emfTexts.begin(), emfTexts.end(), [](const std::u16string& t) { return t.rfind(u"0,5", 0) == 0; }));
+    // The outside reader takes it, when it is installed.
+    if (!CommandOutput("command -v emf2svg-conv").empty()) {
+        const std::string svg = dir.file("s.svg");
+        EXPECT_EQ(std::system(("emf2svg-conv -i '" + emf + "' -o '" + svg + "' 2>/dev/null").c_str()), 0);
+        EXPECT_NE(ReadFileBytes(svg).find("<svg"), std::string::npos);
+    }
 
     // Cancelling the save dialog writes nothing.
     std::filesystem::remove(emf);
