@@ -4,6 +4,7 @@
 
 #include "app/DepthOverview.h"
 #include "core/Lasfile.h"
+#include "core/ParallelFor.h"
 #include "editing/BindTools.h"
 #include "editing/CurveDrawTools.h"
 #include "editing/CurveEditTools.h"
@@ -225,8 +226,10 @@ void TFormMain::ReattachView()
     TAxis& axis = PanelCurves->YAxisInfo;
     // Taken from what was recorded at the last attach: the old arrays may be gone.
     const double topDepth = attachedFirstDepth_ + axis.Offset() / axis.PixelsPerUnit();
-    for (int i = 0; i < PanelCurves->GetCurvesCount(); ++i)
+    // Each curve's statistics are a pass over its samples: the curves are shared over the cores.
+    ParallelFor(PanelCurves->GetCurvesCount(), [this](int i) {
         PanelCurves->GetCurve(i)->SetData(lasFile_->GetCurveData(i + 1), lasFile_->GetPointCount());
+    });
     AttachDepthAxis();
     axis.SetOffset(static_cast<int>(
         std::lround(std::clamp((topDepth - attachedFirstDepth_) * axis.PixelsPerUnit(), -1.0e9, 1.0e9))));

@@ -334,6 +334,9 @@ public:
     QAction* MainMICalcSettings = nullptr;
     QMenu* MICurveCalculations = nullptr;
     QMenu* PMICurveGroupCalc = nullptr;
+    QMenu* PMICurvesOperations = nullptr;
+    QAction* PMICurvesOperMult = nullptr;
+    QAction* PMICurvesOperShift = nullptr;
     QMenu* MMICurvesCalc = nullptr;
     QMenu* MMIIntCalc = nullptr;
     TDlgCalcBarEdit* DlgCalcBarEdit = nullptr;

@@ -13,7 +13,7 @@
 namespace {
 
 // Sum of term(x) over the values other than nullValue, in double, and their count. Eight
-// independent lanes without a branch let the compiler vectorise the loop.
+// independent sums keep the additions from waiting on one another.
 template <typename Term>
 double NullSum(int n, float nullValue, const float* values, Term term, long long& count)
 {

@@ -2,13 +2,13 @@
 #include "editing/StatisticsReport.h"
 
 #include "core/Lasfile.h"
+#include "core/ParallelFor.h"
 #include "core/Q7mathutils.h"
 #include "editing/IntervalManager.h"
 #include "platform/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 float StatMean(int n, float nullValue, const float* values) { return NullMean(n, nullValue, values); }
 
@@ -57,27 +57,6 @@ const StatFunctionsVector& ReportStatistics()
 }
 
 namespace {
-
-// Runs body(i) for i in 0..n-1 spread over the processor's cores; each statistic is a pass over
-// a million samples or more, so whole curves are shared out.
-template <class Body>
-void ParallelFor(int n, Body body)
-{
-    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::max(n, 1));
-    if (workers <= 1) {
-        for (int i = 0; i < n; ++i)
-            body(i);
-        return;
-    }
-    std::vector<std::thread> threads;
-    for (int w = 0; w < workers; ++w)
-        threads.emplace_back([=] {
-            for (int i = w; i < n; i += workers)
-                body(i);
-        });
-    for (std::thread& thread : threads)
-        thread.join();
-}
 
 QString Fixed2(double value) { return platform::FloatToStrF(value, 7, 2); }
 QString Fixed4(double value) { return platform::FloatToStrF(value, 7, 4); }

@@ -1,6 +1,8 @@
 // Curve panel: curves, the coordinate model's queries and the editing operations.
 #include "view/PanelWithCurves.h"
 
+#include "core/ParallelFor.h"
+
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -171,8 +173,7 @@ void TPanelWithCurves::SetLine(int curveIndex, int x1, int y1, int x2, int y2)
 
 void TPanelWithCurves::UpdateCurves()
 {
-    for (auto& curve : curves_)
-        curve->Update();
+    ParallelFor(static_cast<int>(curves_.size()), [this](int i) { curves_[std::size_t(i)]->Update(); });
     Repaint();
 }
 

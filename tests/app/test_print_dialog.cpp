@@ -320,6 +320,11 @@ TEST_F(PrintDialogTest, PreviewShowsTheSheetAndCountsPagesForTheCurrentMargins)
         SetMargins(1.0, 1.0, 5.0, 5.0);
         EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
         EXPECT_EQ(Form().EditPagesTo->maximum(), 6);
+        // The export lays the template out as one page; the next count does not take that over.
+        ASSERT_TRUE(Dialog().ExportToEMF(QString::fromStdString(dir.file("p.emf"))));
+        EXPECT_EQ(Model().GetPageCount(), 1);
+        Dialog().RefreshPreview();
+        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
     }
 }
 
@@ -470,6 +475,12 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     for (const auto& record : picture.OfType(U_EMR_EXTTEXTOUTW))
         emfTexts.push_back(TextOf(record));
     EXPECT_TRUE(std::any_of(emfTexts.begin(), emfTexts.end(), [](const std::u16string& t) { return t.rfind(u"0,5", 0) == 0; }));
+    // The outside reader takes it, when it is installed.
+    if (!CommandOutput("command -v emf2svg-conv").empty()) {
+        const std::string svg = dir.file("s.svg");
+        EXPECT_EQ(std::system(("emf2svg-conv -i '" + emf + "' -o '" + svg + "' 2>/dev/null").c_str()), 0);
+        EXPECT_NE(ReadFileBytes(svg).find("<svg"), std::string::npos);
+    }
 
     // Cancelling the save dialog writes nothing.
     std::filesystem::remove(emf);
