@@ -128,6 +128,7 @@ void TFormMain::BuildCalcMenus()
                 connect(item, &QAction::triggered, this, Command([this, item] { GroupCalcItemClick(item); }));
         }
     }
+    SingleWindows.SetExprList(&ExprList);
 }
 
 void TFormMain::ReleaseCalcButtons(QAction* except)
