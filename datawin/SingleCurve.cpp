@@ -118,6 +118,8 @@ TFormSingleCurve::TFormSingleCurve(TSynchSingleWindows* keeper)
     CreateMenus();
     ConnectPanel();
     UpdateUndoButtons(nullptr);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 TFormSingleCurve::~TFormSingleCurve()
@@ -147,6 +149,10 @@ void TFormSingleCurve::CreateToolBar()
         button->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBarRow2->addAction(f.TBHelp);
 
+    // The cross-hair is off while the pencil or the zoom rectangle is down, however it goes up.
+    for (QAction* drawing : {f.TBPencil, f.TBZoomSquare})
+        connect(drawing, &QAction::toggled, this,
+                [this] { PanelMain->CrossMouse = !ui->TBPencil->isChecked() && !ui->TBZoomSquare->isChecked(); });
     tools_ = new QActionGroup(this);
     tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (QAction* tool : {f.TBZoomSquare, f.TBPencil, f.TBPutBoundary, f.TBShiftAmplitude, f.TBMultAmplitude}) {

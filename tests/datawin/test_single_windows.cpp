@@ -233,6 +233,7 @@ TEST_F(SingleWindowListTest, ScalesAndZoomKeepTheirEditsInStep)
 
     // A zoom rectangle narrower than 5 pixels changes nothing; a wide one over the curve scales it.
     window.Form().TBZoomSquare->trigger();
+    EXPECT_FALSE(window.PanelMain->CrossMouse);
     const QRect area = window.PanelMain->DrawingArea();
     QTest::mousePress(window.PanelMain, Qt::LeftButton, Qt::NoModifier, area.topLeft() + QPoint(10, 10));
     QTest::mouseRelease(window.PanelMain, Qt::LeftButton, Qt::NoModifier, area.topLeft() + QPoint(13, 200));
@@ -244,6 +245,13 @@ TEST_F(SingleWindowListTest, ScalesAndZoomKeepTheirEditsInStep)
                         area.topLeft() + QPoint(area.width() / 2, area.height() - 2));
     EXPECT_NEAR(curve.PixelsPerUnit(), ppcm / 2.0 * area.width() / (area.width() / 2 + 1), 1e-6);
     EXPECT_NEAR(window.Form().EdHorScale->Value(), ppcm / curve.PixelsPerUnit(), 1e-9);
+    EXPECT_TRUE(window.PanelMain->CrossMouse);
+    // A zoom button puts the pencil up, and the cross-hair comes back.
+    window.Form().TBPencil->trigger();
+    EXPECT_FALSE(window.PanelMain->CrossMouse);
+    window.Form().TBZoomIn->trigger();
+    EXPECT_FALSE(window.Form().TBPencil->isChecked());
+    EXPECT_TRUE(window.PanelMain->CrossMouse);
 }
 
 TEST_F(SingleWindowListTest, ScaleListKeysWheelAndHelp)
