@@ -38,8 +38,11 @@ void TFormMain::CreateCalcBar()
             [this](const QPoint& at) { PMenuCalcBar->popup(CoolBarExp->mapToGlobal(at)); });
 
     MICurveCalculations = PMenuCurves->addMenu(QStringLiteral("Вычисления"));
-    // The group pop-up holds its calculations once the window opens it.
-    PMICurveGroupCalc = new QMenu(QStringLiteral("Вычисления"), this);
+    PMICurvesOperations = PMenuCurveGroup->addMenu(QStringLiteral("Операции с группой"));
+    PMICurvesOperations->setObjectName(QStringLiteral("PMICurvesOperations"));
+    PMICurvesOperMult = PMICurvesOperations->addAction(QStringLiteral("Умножение..."));
+    PMICurvesOperShift = PMICurvesOperations->addAction(QStringLiteral("Сдвиг..."));
+    PMICurveGroupCalc = PMenuCurveGroup->addMenu(QStringLiteral("Вычисления"));
     MMICurvesCalc = f.MICurves->addMenu(QStringLiteral("Вычисления в активных интервалах"));
     MMIIntCalc = f.MMIIntervals->addMenu(QStringLiteral("Вычисления в интервалах"));
     QMenu* operations = f.MICurves->addMenu(QStringLiteral("Операции с группой"));
@@ -49,8 +52,10 @@ void TFormMain::CreateCalcBar()
     N1 = f.MICurves->addAction(QStringLiteral("Сценарии обработки..."));
     MainMICalcSettings = f.MMITools->addAction(QStringLiteral("Настройка выражений обработки..."));
     DlgCalcBarEdit = new TDlgCalcBarEdit(this);
-    connect(f.MMICurvesOperMult, &QAction::triggered, this, Command([this] { MMICurvesOperMultClick(); }));
-    connect(f.MMICurvesOperShift, &QAction::triggered, this, Command([this] { MMICurvesOperShiftClick(); }));
+    for (QAction* multiply : {f.MMICurvesOperMult, PMICurvesOperMult})
+        connect(multiply, &QAction::triggered, this, Command([this] { MMICurvesOperMultClick(); }));
+    for (QAction* shift : {f.MMICurvesOperShift, PMICurvesOperShift})
+        connect(shift, &QAction::triggered, this, Command([this] { MMICurvesOperShiftClick(); }));
     for (QAction* editor : {MICalcBarEdit, N1, MainMICalcSettings})
         connect(editor, &QAction::triggered, this, Command([this] { MICalcBarEditClick(); }));
 
@@ -123,6 +128,7 @@ void TFormMain::BuildCalcMenus()
                 connect(item, &QAction::triggered, this, Command([this, item] { GroupCalcItemClick(item); }));
         }
     }
+    SingleWindows.SetExprList(&ExprList);
 }
 
 void TFormMain::ReleaseCalcButtons(QAction* except)

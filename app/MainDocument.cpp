@@ -121,7 +121,9 @@ bool TFormMain::SaveDocument()
 void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
 {
     CancelMode();
-    // The view borrows the old document's arrays: it lets them go before the document is freed.
+    // The view and the single-curve windows borrow the old document's arrays: they let them go
+    // before the document is freed.
+    SingleWindows.SetLasFile(nullptr);
     ClearView();
     ClearTemplateBinding(true);
     UndoStore.SetLasFile(nullptr);
@@ -139,6 +141,7 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
     // The leftmost track starts at the left edge of the drawing area.
     PanelCurves->XAxisInfo.SetOffset(-(count - 2) * 100);
     UndoStore.SetLasFile(lasFile_.get());
+    SingleWindows.SetLasFile(lasFile_.get());
     // The intervals stay; only their loaded range follows the document, as do the macros'
     // header.
     SetMacroDocument(&lasFile_->GetParser());

@@ -25,7 +25,7 @@ void TFormMain::RefreshIntervals()
     PBoxAllDepth->update();
     if (FormIntervals->isVisible())
         FormIntervals->FillList();
-    // The single-curve windows repaint here (BroadcastRepaint).
+    SingleWindows.BroadcastRepaint(nullptr);
 }
 
 void TFormMain::MMIIntervalSetClick()

@@ -173,7 +173,7 @@ void TFormMain::DiscardSnapshot()
     UpdateUndoRedoState();
 }
 
-void TFormMain::UpdateUndoRedoState(bool)
+void TFormMain::UpdateUndoRedoState(bool fromWindow)
 {
     // Button hint and menu caption name the step, or say that there is none.
     const auto show = [](QAction* button, QAction* item, bool enabled, const QString& text) {
@@ -189,7 +189,8 @@ void TFormMain::UpdateUndoRedoState(bool)
     show(f.TBRedo, f.MIRedo, UndoStore.CanRedo(),
          UndoStore.CanRedo() ? QStringLiteral("Повторить ") + QString::fromStdString(UndoStore.GetRedoName())
                              : QStringLiteral("Повтор изменений - нет доступных"));
-    // Unless the flag says a single-curve window asked: BroadcastUndoState of the window list.
+    if (!fromWindow)
+        SingleWindows.BroadcastUndoState(nullptr);
 }
 
 void TFormMain::TBUndoClick()
@@ -238,8 +239,9 @@ void TFormMain::ReattachView()
     SetMacroDocument(&lasFile_->GetParser());
     PBoxAllDepth->SetRange(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     PBoxAllDepth->update();
-    // The template lets go of the old arrays; the single-curve windows reload here (RefreshAll).
+    // The template lets go of the old arrays; the single-curve windows take the new ones.
     ClearTemplateBinding(true);
+    SingleWindows.RefreshAll();
     UpdateStatusBar();
     SyncDepthControls();
 }

@@ -116,6 +116,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     CreateTools();
     SetUpPrintCommands();
     CreateMenus();
+    SetUpSingleWindows();
     CreateShiftCommands();
     CreateIntervalCutCommands();
     ConnectCommands();
@@ -147,6 +148,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
 
 TFormMain::~TFormMain()
 {
+    SingleWindows.SetLasFile(nullptr);
     if (mainWindow == this) {
         mainWindow = nullptr;
         SetDocumentNameSource({});
@@ -393,6 +395,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
         }
         SaveLastSession();
         SaveSettings();
+        SingleWindows.CloseAll();
         if (TemplatesIni)
             TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
         ReleaseMacroManager(this);

@@ -6,6 +6,7 @@
 #include "core/ExprList.h"
 #include "core/CoreTypes.h"
 #include "datawin/SaveToLas.h"
+#include "datawin/SynchSingleWindows.h"
 #include "core/data_dump_restore.h"
 #include "editing/IntervalManager.h"
 #include "editing/CalcPickTool.h"
@@ -104,6 +105,11 @@ public:
     int DepthScale = DefaultDepthScale;
     // Named depth intervals, drawn as bands over the panel and the depth overview.
     IntervalManager Intervals;
+    // The single-curve windows, sharing the document, the undo store and the intervals
+    // (app/MainSingle.cpp).
+    TSynchSingleWindows SingleWindows{&UndoStore, &Intervals};
+    QAction* MICurveToWindow = nullptr;
+    void MICurveToWindowClick();
     // The tick of the hidden "Использовать новые интервалы": the interval commands work only while it is set.
     bool UseNewIntervals() const;
     // Intervals under the last press or release in the panel, and the range a new interval is
@@ -334,6 +340,9 @@ public:
     QAction* MainMICalcSettings = nullptr;
     QMenu* MICurveCalculations = nullptr;
     QMenu* PMICurveGroupCalc = nullptr;
+    QMenu* PMICurvesOperations = nullptr;
+    QAction* PMICurvesOperMult = nullptr;
+    QAction* PMICurvesOperShift = nullptr;
     QMenu* MMICurvesCalc = nullptr;
     QMenu* MMIIntCalc = nullptr;
     TDlgCalcBarEdit* DlgCalcBarEdit = nullptr;
@@ -383,6 +392,7 @@ private:
     void CreateView();
     void SetUpLibraryCommands();
     void SetUpDataWindows();
+    void SetUpSingleWindows();
     // The add-curves command (app/MainTransfer.cpp).
     void SetUpTransferCommands();
     void SetUpExportCommand();

@@ -98,6 +98,13 @@ void SetAskNumberHook(AskNumberHook hook)
     NumberHook() = std::move(hook);
 }
 
+bool AskNumber(const std::string& title, const std::string& prompt, int decimals, double min, double max,
+               double& value)
+{
+    const AskNumberHook& hook = NumberHook();
+    return hook && hook(title, prompt, decimals, min, max, value);
+}
+
 int TMathExpression::Load(const std::string& path)
 {
     // Read through the plain file object: loading must not rewrite the script file.
@@ -257,8 +264,8 @@ bool TMathExpression::AskUserConstValues()
     for (int i = 0; i < parser_.GetConstantCount(); ++i) {
         const TUserConst& c = parser_.GetConstant(i);
         double value = c.Value;
-        if (!NumberHook() || !NumberHook()("Ввод значения константы", "'" + c.Name + "' (" + c.Descr + ")", 4,
-                                           -500000000.0, 500000000.0, value))
+        if (!AskNumber("Ввод значения константы", "'" + c.Name + "' (" + c.Descr + ")", 4, -500000000.0,
+                       500000000.0, value))
             return false;
         parser_.SetConstantValue(i, value);
     }

@@ -14,6 +14,9 @@
 using AskNumberHook = std::function<bool(const std::string& title, const std::string& prompt, int decimals,
                                          double min, double max, double& value)>;
 void SetAskNumberHook(AskNumberHook hook);
+// Asks through the registered box; false without one or when the user cancels.
+bool AskNumber(const std::string& title, const std::string& prompt, int decimals, double min, double max,
+               double& value);
 
 class TMathExpression
 {

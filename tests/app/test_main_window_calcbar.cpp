@@ -99,6 +99,15 @@ TEST_F(CalcBarTest, BarAndMenusFollowTheScripts)
         EXPECT_EQ(captions, (QStringList{"T2", "Плюс один", "D", "U", "R"}));
     }
     EXPECT_EQ(window->MMICurvesCalc->actions()[1]->objectName(), "MMICurvesCalc_2");
+    // The group pop-up: its shift, the group operations and the calculations.
+    QStringList group;
+    for (QAction* item : window->PMenuCurveGroup->actions())
+        group << item->text();
+    EXPECT_EQ(group, (QStringList{"Сдвинуть по глубине", "Операции с группой", "Вычисления"}));
+    EXPECT_EQ(window->PMenuCurveGroup->actions()[1]->menu(), window->PMICurvesOperations);
+    EXPECT_EQ(window->PMenuCurveGroup->actions()[2]->menu(), window->PMICurveGroupCalc);
+    EXPECT_EQ(window->PMICurvesOperations->actions(),
+              (QList<QAction*>{window->PMICurvesOperMult, window->PMICurvesOperShift}));
 }
 
 TEST_F(CalcBarTest, PicksFromThePanelAndTheListMakeANewCurve)
@@ -242,7 +251,7 @@ TEST_F(CalcBarTest, GroupMultiplyAndShiftOverIntervals)
         static_cast<TDlgSelectIntervalPart&>(dialog).Form().OKBtn->click();
         return dialog.result();
     });
-    f.MMICurvesOperShift->trigger();
+    window->PMICurvesOperShift->trigger();  // the same command from the group pop-up
     const std::vector<float> shifted = Curve(1);
     for (int i = 0; i < 41; ++i)
         EXPECT_EQ(shifted[i], i >= 20 && i <= 22 ? c1[i] + 1 : c1[i]) << i;

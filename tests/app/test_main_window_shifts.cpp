@@ -1,7 +1,9 @@
 // Depth shifts and the manual binding in the main window.
 #include "AppTestSupport.h"
 
+#include "editing/SelectIntervalPart.h"
 #include "ui_MainUnit.h"
+#include "ui_SelectIntervalPart.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -72,6 +74,50 @@ TEST_F(ShiftTest, TypedShiftsOfAllCurvesOfOneCurveAndOfTheGroup)
     F().TBUndo->trigger();
     EXPECT_EQ(window->LasFile()->GetPointCount(), 201);
     ExpectViewFollowsDocument(*window, "undo of the growth");
+}
+
+TEST_F(ShiftTest, ValuesBetweenStepsRoundHalfAwayFromZeroInTheLocaleSeparator)
+{
+    platform::SetDecimalSeparator(QChar(','));
+    const std::vector<float> c1 = Values(1);
+    // A point is refused where the comma is the separator, and the message names the comma.
+    runner->PushText("0.75");
+    runner->Push(platform::IDOK);
+    runner->PushText("0,75");  // one and a half steps: two samples deeper
+    window->ShiftCurveCut(0);
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Некорректно задано значение\n(десятичный разделитель - ',')"});
+    EXPECT_EQ(Values(1)[1], kNull);
+    EXPECT_EQ(Values(1)[2], c1[0]);
+    // Two samples shallower, keeping them: the document grows by two steps above.
+    runner->PushText("-0,75");
+    window->ShiftCurveKeep(1);
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
+    EXPECT_FLOAT_EQ(Values(0)[0], 99.0f);
+    // 0,2 is below half a step: nothing moves, no undo step.
+    const std::string undoName = window->UndoStore.GetUndoName();
+    runner->PushText("0,2");
+    window->ShiftCurveKeep(2);
+    EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
+    EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
+    ExpectViewFollowsDocument(*window, "shifts by parts of a step");
+}
+
+TEST_F(ShiftTest, IntervalChoiceAfterAShiftOfAllCurvesOffersTheShiftedRange)
+{
+    window->Intervals.SetInterval(120, 130)->Name = "A";
+    runner->PushText("-50");
+    F().TBShiftDept->trigger();
+    QString loaded;
+    runner->PushDialog([&](QDialog& dialog) {
+        auto& choice = static_cast<TDlgSelectIntervalPart&>(dialog);
+        loaded = choice.Form().LabelAllInterval->text();
+        choice.Form().CheckBox1->setChecked(true);  // the whole loaded range
+        choice.Form().OKBtn->click();
+        return dialog.result();
+    });
+    const FloatPairList chosen = window->SelectOperationIntervals("Выбор", -1);
+    EXPECT_EQ(loaded, "50.00 -:- 150.00");
+    EXPECT_EQ(chosen, (FloatPairList{{50.0f, 150.0f}}));
 }
 
 TEST_F(ShiftTest, GroupShiftOfOneCurveEqualsTheKeepingShift)
