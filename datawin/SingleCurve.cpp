@@ -118,6 +118,8 @@ TFormSingleCurve::TFormSingleCurve(TSynchSingleWindows* keeper)
     CreateMenus();
     ConnectPanel();
     UpdateUndoButtons(nullptr);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 TFormSingleCurve::~TFormSingleCurve()
@@ -147,6 +149,10 @@ void TFormSingleCurve::CreateToolBar()
         button->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBarRow2->addAction(f.TBHelp);
 
+    // The cross-hair is off while the pencil or the zoom rectangle is down, however it goes up.
+    for (QAction* drawing : {f.TBPencil, f.TBZoomSquare})
+        connect(drawing, &QAction::toggled, this,
+                [this] { PanelMain->CrossMouse = !ui->TBPencil->isChecked() && !ui->TBZoomSquare->isChecked(); });
     tools_ = new QActionGroup(this);
     tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (QAction* tool : {f.TBZoomSquare, f.TBPencil, f.TBPutBoundary, f.TBShiftAmplitude, f.TBMultAmplitude}) {
@@ -487,10 +493,20 @@ void TFormSingleCurve::OverviewPress(int y)
         return;
     const double k = double(height) / double(std::llabs(span));
     PanelMain->GotoDepth(top >= bottom ? top - y / k : top + y / k);
+}
+
+void TFormSingleCurve::OverviewClick(int y)
+{
+    OverviewPress(y);
+    const int height = ui->PBoxAllDepth->height();
+    if (height <= 0)
+        return;
     const QSignalBlocker block(ui->ScrollBarDepth);
     ui->ScrollBarDepth->setValue(static_cast<int>(50.0 / height * y));
 }
 
+// The bar keeps its position: written back through the box's height it could come out one
+// less, and the wheel would never get past it.
 void TFormSingleCurve::ScrollBarDepthChange(int position)
 {
     OverviewPress(static_cast<int>(ui->PBoxAllDepth->height() * 0.02 * position));
@@ -596,15 +612,19 @@ bool TFormSingleCurve::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::MouseButtonPress) {
             HandlerScope scope(*this);
             const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
-            platform::Guarded(this, [&] { OverviewPress(y); });
+            platform::Guarded(this, [&] { OverviewClick(y); });
             return true;
         }
-    } else if ((watched == ui->EdVertScale || watched->parent() == ui->EdVertScale) &&
-               event->type() == QEvent::MouseButtonPress &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        HandlerScope scope(*this);
-        platform::Guarded(this, [&] { ShowScaleList(); });
-        return true;
+    } else if (watched == ui->EdVertScale || watched->parent() == ui->EdVertScale) {
+        // The right button opens the scale list instead of the edit's own menu.
+        if (event->type() == QEvent::ContextMenu)
+            return true;
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            HandlerScope scope(*this);
+            platform::Guarded(this, [&] { ShowScaleList(); });
+            return true;
+        }
     } else if (watched == ui->ScrollBarDepth && event->type() == QEvent::KeyPress) {
         keyPressEvent(static_cast<QKeyEvent*>(event));
         return true;

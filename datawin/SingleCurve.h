@@ -146,7 +146,9 @@ private:
     void PaintOverlay(QPainter& painter);
     void ZoomToRect(QPoint corner1, QPoint corner2);
     void PaintOverview();
+    // Scrolls to the depth at height y of the overview; a click also moves the scroll bar there.
     void OverviewPress(int y);
+    void OverviewClick(int y);
     void ScrollBarDepthChange(int position);
     void StepScrollBar(int step);
     void TimerKeyControlTick();

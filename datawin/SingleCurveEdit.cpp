@@ -103,8 +103,6 @@ void TFormSingleCurve::ToolButtonClick(QAction* button)
 {
     Disarm();
     ReleaseOtherToolButtons(ui->ToolBar1, button);
-    const bool drawing = ui->TBPencil->isChecked() || ui->TBZoomSquare->isChecked();
-    PanelMain->CrossMouse = !drawing;
     firstBoundary_ = secondBoundary_ = {};
     zoomStart_ = zoomEnd_ = {-1, -1};
     pencilCurve_ = 0;
@@ -168,7 +166,6 @@ void TFormSingleCurve::PanelMouseUp(QMouseEvent& event)
         const QPoint start = zoomStart_;
         zoomStart_ = zoomEnd_ = {-1, -1};
         ui->TBZoomSquare->setChecked(false);
-        PanelMain->CrossMouse = true;
         ZoomToRect(start, at);
         return;
     }

@@ -6,6 +6,8 @@
 #include "datawin/SingleCurveValues.h"
 #include "datawin/SynchSingleWindows.h"
 #include "editing/IntervalManager.h"
+#include "core/MathExpression.h"
+#include "platform/Help.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
 #include "tests/common/FileBytes.h"
@@ -14,7 +16,10 @@
 #include "view/PanelWithCurves.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPointer>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -228,6 +233,7 @@ TEST_F(SingleWindowListTest, ScalesAndZoomKeepTheirEditsInStep)
 
     // A zoom rectangle narrower than 5 pixels changes nothing; a wide one over the curve scales it.
     window.Form().TBZoomSquare->trigger();
+    EXPECT_FALSE(window.PanelMain->CrossMouse);
     const QRect area = window.PanelMain->DrawingArea();
     QTest::mousePress(window.PanelMain, Qt::LeftButton, Qt::NoModifier, area.topLeft() + QPoint(10, 10));
     QTest::mouseRelease(window.PanelMain, Qt::LeftButton, Qt::NoModifier, area.topLeft() + QPoint(13, 200));
@@ -239,6 +245,95 @@ TEST_F(SingleWindowListTest, ScalesAndZoomKeepTheirEditsInStep)
                         area.topLeft() + QPoint(area.width() / 2, area.height() - 2));
     EXPECT_NEAR(curve.PixelsPerUnit(), ppcm / 2.0 * area.width() / (area.width() / 2 + 1), 1e-6);
     EXPECT_NEAR(window.Form().EdHorScale->Value(), ppcm / curve.PixelsPerUnit(), 1e-9);
+    EXPECT_TRUE(window.PanelMain->CrossMouse);
+    // A zoom button puts the pencil up, and the cross-hair comes back.
+    window.Form().TBPencil->trigger();
+    EXPECT_FALSE(window.PanelMain->CrossMouse);
+    window.Form().TBZoomIn->trigger();
+    EXPECT_FALSE(window.Form().TBPencil->isChecked());
+    EXPECT_TRUE(window.PanelMain->CrossMouse);
+}
+
+TEST_F(SingleWindowListTest, ScaleListKeysWheelAndHelp)
+{
+    TFormSingleCurve& window = Open(1);
+    Activate(window);
+    Ui::TFormSingleCurve& f = window.Form();
+    // The list opens on the entry at or above the current scale, the last one above all.
+    for (const auto& [scale, entry] : {std::pair{150.0, QString("200")}, std::pair{20000.0, QString("10000")},
+                                       std::pair{10.0, QString("10")}}) {
+        f.EdVertScale->SetValue(scale);
+        QTest::mousePress(f.EdVertScale, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+        EXPECT_TRUE(f.ComboBoxDeptScale->isVisible());
+        EXPECT_EQ(f.ComboBoxDeptScale->currentText(), entry);
+        EXPECT_EQ(f.ComboBoxDeptScale->geometry(), f.EdVertScale->geometry());
+        f.ComboBoxDeptScale->hidePopup();
+    }
+    emit f.ComboBoxDeptScale->activated(5);
+    EXPECT_FALSE(f.ComboBoxDeptScale->isVisible());
+    EXPECT_EQ(f.EdVertScale->value(), 500);
+    EXPECT_EQ(window.PanelMain->YAxisInfo.ScaleFactorValue(), 500);
+
+    // A held arrow key repeats until released.
+    TAxis& depth = window.PanelMain->YAxisInfo;
+    depth.SetOffset(0);
+    QTest::keyPress(&window, Qt::Key_Down);
+    QTRY_VERIFY(depth.Offset() >= 45);
+    QTest::keyRelease(&window, Qt::Key_Down);
+    const int stopped = depth.Offset();
+    QTest::qWait(40);
+    EXPECT_EQ(depth.Offset(), stopped);
+    EXPECT_EQ(stopped % 15, 0);
+
+    // The wheel and End move the scroll bar and the view with it.
+    QScrollBar& bar = *f.ScrollBarDepth;
+    QWheelEvent down(QPointF(50, 50), window.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    for (int step = 1; step <= 3; ++step) {
+        QApplication::sendEvent(&window, &down);
+        EXPECT_EQ(bar.value(), step);
+    }
+    // A click in the overview moves the bar to the height of the click.
+    QWidget& box = *f.PBoxAllDepth;
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, QPoint(5, box.height() / 2));
+    EXPECT_NEAR(bar.value(), 25, 1);
+    EXPECT_NEAR(window.PanelMain->GetDepthValue(window.PanelMain->DrawingArea().center().y()), 1100.0, 1.0);
+    QTest::keyPress(&window, Qt::Key_End);
+    QTRY_COMPARE(bar.value(), bar.maximum());
+    QTest::keyRelease(&window, Qt::Key_End);
+    EXPECT_EQ(depth.Offset(), depth.MaxOffset());
+
+    // F1 and the help button open topic 23.
+    std::vector<int> topics;
+    platform::SetHelpHandler([&](int topic) { topics.push_back(topic); });
+    QTest::keyClick(&window, Qt::Key_F1);
+    f.TBHelp->trigger();
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(topics, (std::vector<int>{23, 23}));
+}
+
+TEST_F(SingleWindowListTest, AWindowWhoseDocumentIsReplacedDuringItsDialogChangesNothing)
+{
+    TFormSingleCurve& window = Open(1);
+    QPointer<TFormSingleCurve> alive = &window;
+    const std::vector<float> before(document->GetCurveData(1), document->GetCurveData(1) + document->GetPointCount());
+    // The box is answered after the list has let the document go, as a replaced document does.
+    SetAskNumberHook([this](const std::string&, const std::string&, int, double, double, double& value) {
+        list->SetLasFile(nullptr);
+        value = 7;
+        return true;
+    });
+    window.Form().TBShiftAmplitude->trigger();
+    SetAskNumberHook({});
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_FALSE(store.CanUndo());
+    EXPECT_EQ(std::vector<float>(document->GetCurveData(1), document->GetCurveData(1) + document->GetPointCount()),
+              before);
+    // Freed only after its handler has returned.
+    ASSERT_FALSE(alive.isNull());
+    EXPECT_FALSE(alive->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
 }
 
 TEST(SingleCurveValues, RangesOfThePopupZones)
