@@ -1,12 +1,14 @@
 // Paired runs of a measured program and the floor program doing only the unavoidable work: each
 // iteration runs both (in alternating order), and the counters give the ratio of their thread CPU
-// times.
+// times, and of their wall times (which include waiting for the disk).
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -20,43 +22,64 @@ inline double ThreadSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+struct Times {
+    double thread = 0.0;
+    double wall = 0.0;
+};
+
 template <typename Work>
-double SecondsOf(Work&& work)
+Times TimesOf(Work&& work)
 {
-    const double start = ThreadSeconds();
+    const double threadStart = ThreadSeconds();
+    const auto wallStart = std::chrono::steady_clock::now();
     work();
-    return ThreadSeconds() - start;
+    return {ThreadSeconds() - threadStart,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count()};
 }
 
+inline void NoPreparation() {}
+
 // Sets the iteration time to the measured program's (register with UseManualTime) and reports
-// ratio_median, ratio_min, ratio_max, measured_ms and floor_ms (medians).
-template <typename Measured, typename Floor>
-void RunPaired(benchmark::State& state, Measured measured, Floor floor)
+// ratio_median, ratio_min, ratio_max, measured_ms and floor_ms (medians of thread CPU time) and
+// wall_ratio_median, wall_ratio_min, wall_ratio_max. prepare runs untimed before each program.
+template <typename Measured, typename Floor, typename Prepare = void (*)()>
+void RunPaired(benchmark::State& state, Measured measured, Floor floor, Prepare prepare = NoPreparation)
 {
     std::vector<double> ratios;
+    std::vector<double> wallRatios;
     std::vector<double> measuredTimes;
     std::vector<double> floorTimes;
     bool floorFirst = false;
     for (auto _ : state) {
-        double floorTime = 0.0;
-        if (floorFirst)
-            floorTime = SecondsOf(floor);
-        const double measuredTime = SecondsOf(measured);
-        if (!floorFirst)
-            floorTime = SecondsOf(floor);
+        Times floorTime;
+        if (floorFirst) {
+            prepare();
+            floorTime = TimesOf(floor);
+        }
+        prepare();
+        const Times measuredTime = TimesOf(measured);
+        if (!floorFirst) {
+            prepare();
+            floorTime = TimesOf(floor);
+        }
         floorFirst = !floorFirst;
-        state.SetIterationTime(measuredTime);
-        ratios.push_back(measuredTime / floorTime);
-        measuredTimes.push_back(measuredTime);
-        floorTimes.push_back(floorTime);
+        state.SetIterationTime(measuredTime.thread);
+        ratios.push_back(measuredTime.thread / floorTime.thread);
+        wallRatios.push_back(measuredTime.wall / floorTime.wall);
+        measuredTimes.push_back(measuredTime.thread);
+        floorTimes.push_back(floorTime.thread);
     }
     const auto median = [](std::vector<double> values) {
         std::sort(values.begin(), values.end());
         return values.empty() ? 0.0 : values[values.size() / 2];
     };
-    state.counters["ratio_median"] = median(ratios);
-    state.counters["ratio_min"] = ratios.empty() ? 0.0 : *std::min_element(ratios.begin(), ratios.end());
-    state.counters["ratio_max"] = ratios.empty() ? 0.0 : *std::max_element(ratios.begin(), ratios.end());
+    const auto report = [&](const std::string& name, const std::vector<double>& values) {
+        state.counters[name + "_median"] = median(values);
+        state.counters[name + "_min"] = values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
+        state.counters[name + "_max"] = values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+    };
+    report("ratio", ratios);
+    report("wall_ratio", wallRatios);
     state.counters["measured_ms"] = median(measuredTimes) * 1e3;
     state.counters["floor_ms"] = median(floorTimes) * 1e3;
 }

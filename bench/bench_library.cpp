@@ -1,14 +1,22 @@
-// Library database speed: indexing generated LAS files into a new database, and the
-// distinct-value queries of the library tree over 100,000 rows.
+// Library database speed: indexing generated LAS files into a new database against the floor
+// program, and the distinct-value queries of the library tree over 100,000 rows.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
+
+#include "bench/PairedRatio.h"
 
 #include "library/LogFileDBManager.h"
 #include "tests/library/LibraryFixtures.h"
@@ -16,10 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int FolderCount = 100;
-constexpr int FilesPerFolder = 100;
-constexpr int DataRows = 500;  // the ~A section behind each header, about 10 KB
 
 // A temporary folder kept for the whole run.
 class BenchDir {
@@ -38,47 +42,182 @@ BenchDir& Dir()
     return dir;
 }
 
-const std::vector<std::string>& LasFiles()
+constexpr int FolderCount = 100;
+constexpr int DataRows = 100;  // the ~A section behind each header: small files of about 2.5 KB
+
+// A tree of 100 folders of fileCount / 100 files, written once and flushed to disk, so that its
+// pages can be dropped from the cache.
+const std::vector<std::string>& LasFiles(int fileCount)
 {
-    static const std::vector<std::string> files =
-        strativ::test::MakeLibrary(Dir() / "lib", FolderCount, FilesPerFolder, DataRows);
+    static std::map<int, std::vector<std::string>> trees;
+    std::vector<std::string>& files = trees[fileCount];
+    if (files.empty()) {
+        files = strativ::test::MakeLibrary(Dir() / ("lib" + std::to_string(fileCount)), FolderCount,
+                                           fileCount / FolderCount, DataRows);
+        for (const std::string& path : files) {
+            const int fd = open(path.c_str(), O_RDONLY);
+            fdatasync(fd);
+            close(fd);
+        }
+    }
     return files;
 }
 
-void BM_IndexLasFiles(benchmark::State& state)
+void DropFromCache(const std::vector<std::string>& files)
 {
-    const size_t fileCount = LasFiles().size();
-    const std::string database = Dir() / "index.db";
-    for (auto _ : state) {
-        state.PauseTiming();
-        fs::remove(database);
-        state.ResumeTiming();
-        LogFileDBManager manager;
-        manager.Open(database);
-        manager.AddLookupPath(Dir() / "lib");
-        if (manager.RescanAllPaths() != static_cast<int>(fileCount))
-            state.SkipWithError("not every file was indexed");
+    for (const std::string& path : files) {
+        const int fd = open(path.c_str(), O_RDONLY);
+        posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        close(fd);
     }
+}
+
+// The floor of indexing: walk the folders, read each *.las file's first block, take the six ~W
+// values of the row from its lines, insert them with one prepared statement in one transaction.
+class FloorIndexer {
+public:
+    // A new database with the logfiles table.
+    explicit FloorIndexer(const std::string& database)
+    {
+        sqlite3_open(database.c_str(), &db_);
+        sqlite3_exec(db_,
+                     "CREATE TABLE logfiles( file TEXT, fld TEXT, well TEXT, comp TEXT, srvc TEXT, date TEXT, "
+                     "uwi TEXT, PRIMARY KEY (file));",
+                     nullptr, nullptr, nullptr);
+    }
+    ~FloorIndexer() { sqlite3_close(db_); }
+
+    int Index(std::string root)
+    {
+        sqlite3_exec(db_, "begin transaction;", nullptr, nullptr, nullptr);
+        sqlite3_prepare_v2(db_,
+                           "INSERT OR REPLACE INTO logfiles(file, fld, well, comp, srvc, date, uwi) "
+                           "VALUES(?, ?, ?, ?, ?, ?, ?);",
+                           -1, &insert_, nullptr);
+        const int count = Folder(root);
+        sqlite3_finalize(insert_);
+        sqlite3_exec(db_, "commit transaction;", nullptr, nullptr, nullptr);
+        return count;
+    }
+
+private:
+    int Folder(std::string& path)
+    {
+        DIR* folder = opendir(path.c_str());
+        if (!folder)
+            return 0;
+        int count = 0;
+        const size_t length = path.size();
+        while (const dirent* entry = readdir(folder)) {
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..")
+                continue;
+            path.append("/").append(name);
+            if (entry->d_type == DT_DIR)
+                count += Folder(path);
+            else if (name.size() > 4 && name.substr(name.size() - 4) == ".las")
+                count += File(path);
+            path.resize(length);
+        }
+        closedir(folder);
+        return count;
+    }
+
+    static std::string_view Trim(std::string_view text)
+    {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+            text.remove_prefix(1);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+            text.remove_suffix(1);
+        return text;
+    }
+
+    int File(const std::string& path)
+    {
+        const int fd = open(path.c_str(), O_RDONLY);
+        const ssize_t size = read(fd, block_, sizeof block_);
+        close(fd);
+        if (size <= 0)
+            return 0;
+        static constexpr std::string_view names[] = {"FLD", "WELL", "COMP", "SRVC", "DATE", "UWI"};
+        std::string_view values[7] = {path};
+        std::string_view text(block_, static_cast<size_t>(size));
+        char section = 0;
+        while (!text.empty() && section != 'A') {
+            const size_t end = std::min(text.find('\n'), text.size());
+            std::string_view line = text.substr(0, end);
+            text.remove_prefix(std::min(end + 1, text.size()));
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            line = Trim(line);
+            if (!line.empty() && line[0] == '~') {
+                section = static_cast<char>(std::toupper(static_cast<unsigned char>(line.size() > 1 ? line[1] : 0)));
+                continue;
+            }
+            const size_t dot = line.find('.');
+            if (section != 'W' || dot == line.npos)
+                continue;
+            const std::string_view mnemonic = Trim(line.substr(0, dot));
+            for (size_t i = 0; i < 6; ++i)
+                if (values[i + 1].empty() && mnemonic == names[i]) {
+                    const size_t colon = line.rfind(':');
+                    const size_t unitEnd = std::min({line.find_first_of(" \t", dot), colon, line.size()});
+                    values[i + 1] = Trim(line.substr(unitEnd, colon - unitEnd));
+                }
+        }
+        for (int i = 0; i < 7; ++i)
+            sqlite3_bind_text(insert_, i + 1, values[i].data(), static_cast<int>(values[i].size()), SQLITE_STATIC);
+        const bool done = sqlite3_step(insert_) == SQLITE_DONE;
+        sqlite3_reset(insert_);
+        return done ? 1 : 0;
+    }
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* insert_ = nullptr;
+    char block_[1 << 16];
+};
+
+// Indexing a tree into a new, empty library database against the floor, with the files in the
+// page cache (warm) or dropped from it before each run (cold; folders and inodes stay cached).
+void BM_IndexVsFloor(benchmark::State& state)
+{
+    const int fileCount = static_cast<int>(state.range(0));
+    const bool cold = state.range(1) != 0;
+    const std::vector<std::string>& files = LasFiles(fileCount);
+    const std::string root = Dir() / ("lib" + std::to_string(fileCount));
+    const std::string database = Dir() / "index.db";
+    const std::string floorDatabase = Dir() / "floor.db";
+    std::unique_ptr<LogFileDBManager> manager;
+    std::unique_ptr<FloorIndexer> floor;
+    int measuredCount = 0;
+    int floorCount = 0;
+    bench::RunPaired(
+        state, [&] { measuredCount = manager->RescanAllPaths(); }, [&] { floorCount = floor->Index(root); },
+        [&] {
+            manager.reset();
+            floor.reset();
+            fs::remove(database);
+            fs::remove(floorDatabase);
+            manager = std::make_unique<LogFileDBManager>();
+            manager->Open(database);
+            manager->AddLookupPath(root);
+            floor = std::make_unique<FloorIndexer>(floorDatabase);
+            if (cold)
+                DropFromCache(files);
+        });
+    if (measuredCount != fileCount || floorCount != fileCount)
+        state.SkipWithError("not every file was indexed");
+    state.SetLabel(cold ? "cold cache" : "warm cache");
     state.SetItemsProcessed(state.iterations() * fileCount);
 }
-BENCHMARK(BM_IndexLasFiles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-
-// Baseline: opening each file and reading its first block, as any header read must.
-void BM_ReadFirstBlockBaseline(benchmark::State& state)
-{
-    std::vector<char> block(4096);
-    for (auto _ : state) {
-        size_t bytes = 0;
-        for (const std::string& path : LasFiles()) {
-            std::FILE* file = std::fopen(path.c_str(), "rb");
-            bytes += std::fread(block.data(), 1, block.size(), file);
-            std::fclose(file);
-        }
-        benchmark::DoNotOptimize(bytes);
-    }
-    state.SetItemsProcessed(state.iterations() * LasFiles().size());
-}
-BENCHMARK(BM_ReadFirstBlockBaseline)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_IndexVsFloor)
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Iterations(7)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // 100,000 rows over 300 fields and 2,000 wells, a third of the files in 20 groups.
 LogFileDBManager& TreeDatabase()

@@ -107,6 +107,22 @@ std::vector<std::string> GetSubdirList(const std::string& folder)
     });
 }
 
+FolderContents GetFolderContents(const std::string& folder)
+{
+    FolderContents contents;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(folder), error);
+    if (error)
+        return contents;
+    for (const fs::directory_entry& entry : it) {
+        if (entry.is_directory(error))
+            contents.folders.push_back(entry.path().filename().string());
+        else if (entry.is_regular_file(error))
+            contents.files.push_back(entry.path().filename().string());
+    }
+    return contents;
+}
+
 bool FileExists(const std::string& path)
 {
     std::error_code error;

@@ -11,6 +11,12 @@ std::string MakeUniqueFileName(const std::string& folder, const std::string& nam
 std::vector<std::string> GetFileList(const std::string& folder, const std::string& mask);
 // Names of the sub-folders of the folder.
 std::vector<std::string> GetSubdirList(const std::string& folder);
+// The sub-folders and the files of a folder (names), from one pass over it.
+struct FolderContents {
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+};
+FolderContents GetFolderContents(const std::string& folder);
 // Whether the path exists (file or folder).
 bool FileExists(const std::string& path);
 // Copies a plain file to target; false when target exists or the copy failed (no partial target left).

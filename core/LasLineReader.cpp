@@ -17,7 +17,20 @@ LasLineReader::~LasLineReader()
 
 bool LasLineReader::Open(const std::string& path)
 {
+    if (file_)
+        std::fclose(file_);
+    size_ = 0;
+    pos_ = 0;
+    eof_ = false;
+    lineNumber_ = 0;
+    if (capacity_ == 0) {
+        buffer_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
+        capacity_ = kBlockSize;
+    }
     file_ = std::fopen(path.c_str(), "rb");
+    // Reads are whole blocks: a stream buffer of its own would only copy them once more.
+    if (file_)
+        std::setvbuf(file_, nullptr, _IONBF, 0);
     return file_ != nullptr;
 }
 
@@ -28,17 +41,21 @@ bool LasLineReader::Fill()
         eof_ = true;
         return false;
     }
-    buffer_.erase(0, pos_);
+    size_ -= pos_;
+    if (size_ > 0)
+        std::memmove(buffer_.get(), buffer_.get() + pos_, size_);
     pos_ = 0;
-    return AppendFromFile(buffer_, kBlockSize) > 0;
-}
-
-size_t LasLineReader::AppendFromFile(std::string& buffer, size_t bytes)
-{
-    const size_t old = buffer.size();
-    buffer.resize(old + bytes);
-    buffer.resize(old + ReadFromFile(buffer.data() + old, bytes));
-    return buffer.size() - old;
+    if (capacity_ < size_ + kBlockSize) {
+        const size_t capacity = std::max(capacity_ * 2, size_ + kBlockSize);
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (size_ > 0)
+            std::memcpy(grown.get(), buffer_.get(), size_);
+        buffer_ = std::move(grown);
+        capacity_ = capacity;
+    }
+    const size_t got = ReadFromFile(buffer_.get() + size_, kBlockSize);
+    size_ += got;
+    return got > 0;
 }
 
 size_t LasLineReader::ReadFromFile(char* dest, size_t bytes)
@@ -56,45 +73,46 @@ size_t LasLineReader::ReadFromFile(char* dest, size_t bytes)
 
 std::string_view LasLineReader::Peek()
 {
-    if (buffer_.size() - pos_ < kBlockSize)
+    if (size_ - pos_ < kBlockSize)
         Fill();
-    return std::string_view(buffer_).substr(pos_);
+    return Buffered().substr(pos_);
 }
 
 void LasLineReader::Skip(size_t bytes)
 {
-    pos_ = std::min(buffer_.size(), pos_ + bytes);
+    pos_ = std::min(size_, pos_ + bytes);
 }
 
 bool LasLineReader::NextLine(std::string_view& line)
 {
     size_t scanFrom = pos_;
     for (;;) {
-        const char* begin = buffer_.data() + scanFrom;
-        const size_t left = buffer_.size() - scanFrom;
+        const char* data = buffer_.get();
+        const char* begin = data + scanFrom;
+        const size_t left = size_ - scanFrom;
         const void* lf = std::memchr(begin, '\n', left);
         const void* cr = std::memchr(begin, '\r', lf ? static_cast<const char*>(lf) - begin : left);
         const char* end = static_cast<const char*>(cr ? cr : lf);
         // A CR at the very end of the buffer may be the first half of a CR LF.
-        const bool crAtEdge = cr && end + 1 == buffer_.data() + buffer_.size() && !eof_;
+        const bool crAtEdge = cr && end + 1 == data + size_ && !eof_;
         if (end && !crAtEdge) {
-            const size_t at = static_cast<size_t>(end - buffer_.data());
-            line = std::string_view(buffer_).substr(pos_, at - pos_);
+            const size_t at = static_cast<size_t>(end - data);
+            line = Buffered().substr(pos_, at - pos_);
             pos_ = at + 1;
-            if (cr && pos_ < buffer_.size() && buffer_[pos_] == '\n')
+            if (cr && pos_ < size_ && data[pos_] == '\n')
                 ++pos_;
             ++lineNumber_;
             return true;
         }
-        const size_t scanned = buffer_.size() - pos_ - (crAtEdge ? 1 : 0);
+        const size_t scanned = size_ - pos_ - (crAtEdge ? 1 : 0);
         const bool filled = Fill();
         scanFrom = pos_ + scanned;
         if (filled || crAtEdge)
             continue;  // after a failed fill the end of the file is known: the CR ends a line
-        if (pos_ >= buffer_.size())
+        if (pos_ >= size_)
             return false;
-        line = std::string_view(buffer_).substr(pos_);
-        pos_ = buffer_.size();
+        line = Buffered().substr(pos_);
+        pos_ = size_;
         ++lineNumber_;
         return true;
     }
@@ -102,9 +120,9 @@ bool LasLineReader::NextLine(std::string_view& line)
 
 size_t LasLineReader::ReadInto(char* dest, size_t maxBytes)
 {
-    if (pos_ < buffer_.size()) {
-        const size_t n = std::min(maxBytes, buffer_.size() - pos_);
-        std::memcpy(dest, buffer_.data() + pos_, n);
+    if (pos_ < size_) {
+        const size_t n = std::min(maxBytes, size_ - pos_);
+        std::memcpy(dest, buffer_.get() + pos_, n);
         pos_ += n;
         return n;
     }
@@ -113,7 +131,7 @@ size_t LasLineReader::ReadInto(char* dest, size_t maxBytes)
 
 long long LasLineReader::BytesLeft()
 {
-    long long left = static_cast<long long>(buffer_.size() - pos_);
+    long long left = static_cast<long long>(size_ - pos_);
     if (!file_ || eof_)
         return left;
     const long here = std::ftell(file_);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@ public:
     LasLineReader(const LasLineReader&) = delete;
     LasLineReader& operator=(const LasLineReader&) = delete;
 
+    // Closes a file still open and starts on the new one; the buffer is kept for reuse.
     bool Open(const std::string& path);
 
     // The first bytes of the file not yet consumed (up to one block), for encoding checks.
@@ -33,11 +35,14 @@ public:
 
 private:
     bool Fill();
-    size_t AppendFromFile(std::string& buffer, size_t bytes);
     size_t ReadFromFile(char* dest, size_t bytes);
+    std::string_view Buffered() const { return std::string_view(buffer_.get(), size_); }
 
     std::FILE* file_ = nullptr;
-    std::string buffer_;
+    // Bytes read and not yet dropped: size_ of capacity_, never zero-filled.
+    std::unique_ptr<char[]> buffer_;
+    size_t capacity_ = 0;
+    size_t size_ = 0;
     size_t pos_ = 0;
     bool eof_ = false;
     int lineNumber_ = 0;

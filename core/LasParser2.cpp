@@ -78,7 +78,7 @@ TLasParsString TLasParsString::TrimRightCopy() const
 int LasMnemonicCode(std::string_view mnemonic)
 {
     static constexpr struct {
-        const char* name;
+        std::string_view name;
         int code;
     } kTable[] = {
         {"VERS", kLineVers}, {"WRAP", kLineWrap}, {"STRT", kLineStrt}, {"STOP", kLineStop},
@@ -93,13 +93,12 @@ int LasMnemonicCode(std::string_view mnemonic)
     return -1;
 }
 
-TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view raw, int kind,
-                                                             bool firstColon)
+LasParameterSplit LasParameterSplit::Of(std::string_view raw, bool firstColon)
 {
-    TLasParsParsedString line = FromRawLine(raw, kind);
+    LasParameterSplit split;
     const size_t dot = raw.find('.');
     if (dot == std::string_view::npos)
-        return line;
+        return split;
     size_t colon = firstColon ? raw.find(':', dot + 1) : raw.rfind(':');
     if (colon != std::string_view::npos && colon < dot)
         colon = std::string_view::npos;
@@ -109,19 +108,35 @@ TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view ra
     if (colon != std::string_view::npos && colon < unitEnd)
         unitEnd = colon;
     const size_t valueEnd = colon != std::string_view::npos ? colon : raw.size();
-    const std::string_view valueArea = raw.substr(unitEnd, valueEnd - unitEnd);
-    const std::string_view value = Trim(valueArea);
+    split.dot = dot;
+    split.unitEnd = unitEnd;
+    split.colon = colon;
+    split.value = Trim(raw.substr(unitEnd, valueEnd - unitEnd));
+    return split;
+}
 
-    line.fields_[kMnemonic].Assign(Trim(raw.substr(0, dot)));
-    line.fields_[kUnit].Assign(raw.substr(dot + 1, unitEnd - dot - 1));
-    line.fields_[kValue].Assign(value);
-    if (colon != std::string_view::npos)
-        line.fields_[kDescription].Assign(Trim(raw.substr(colon + 1)));
+std::string_view LasParameterSplit::Description(std::string_view raw) const
+{
+    return colon != std::string_view::npos ? Trim(raw.substr(colon + 1)) : std::string_view();
+}
+
+TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view raw, int kind,
+                                                             bool firstColon)
+{
+    TLasParsParsedString line = FromRawLine(raw, kind);
+    const LasParameterSplit split = LasParameterSplit::Of(raw, firstColon);
+    if (split.dot == std::string_view::npos)
+        return line;
+    line.fields_[kMnemonic].Assign(Trim(raw.substr(0, split.dot)));
+    line.fields_[kUnit].Assign(raw.substr(split.dot + 1, split.unitEnd - split.dot - 1));
+    line.fields_[kValue].Assign(split.value);
+    line.fields_[kDescription].Assign(split.Description(raw));
     line.hasFields_ = true;
-    line.dotColumn_ = static_cast<int>(dot);
-    line.valueColumn_ = static_cast<int>(
-        value.empty() ? unitEnd + 1 : static_cast<size_t>(value.data() - raw.data()));
-    line.colonColumn_ = colon != std::string_view::npos ? static_cast<int>(colon) : -1;
+    line.dotColumn_ = static_cast<int>(split.dot);
+    line.valueColumn_ = static_cast<int>(split.value.empty()
+                                             ? split.unitEnd + 1
+                                             : static_cast<size_t>(split.value.data() - raw.data()));
+    line.colonColumn_ = split.colon != std::string_view::npos ? static_cast<int>(split.colon) : -1;
     return line;
 }
 
@@ -378,48 +393,82 @@ bool TLasParser2Header::IsWrapped() const
     return wrap && EqualIgnoringAsciiCase(wrap->Value(), "YES");
 }
 
-bool TLasParser2Header::ReadHeader(LasLineReader& reader)
+bool LasHeaderWalker::Walk(LasLineReader& reader, Visitor& visitor)
 {
+    error_.clear();
+    nonAscii_.clear();
+    encoding_ = TextEncoding::Cp866;
     std::string_view head = reader.Peek();
     if (LooksLikeUtf16(head)) {
-        SetError("Файл в кодировке UTF-16 не поддерживается (строка 1)");
+        error_ = "Файл в кодировке UTF-16 не поддерживается (строка 1)";
         return false;
     }
     byteOrderMark_ = head.substr(0, 3) == "\xEF\xBB\xBF";
     if (byteOrderMark_)
         reader.Skip(3);
 
-    // Lines holding bytes above 0x7F, from which the encoding is found.
-    std::string nonAscii;
-    TLasParsSection* current = nullptr;
+    bool wellOrVersion = false;
+    int sectionKind = kSectionNone;
     std::string_view line;
     while (reader.NextLine(line)) {
         if (line.find('\0') != std::string_view::npos) {
-            SetError("Файл не является текстовым файлом LAS: двоичные данные в строке " +
-                     std::to_string(reader.LineNumber()));
+            error_ = "Файл не является текстовым файлом LAS: двоичные данные в строке " +
+                     std::to_string(reader.LineNumber());
             return false;
         }
         if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; })) {
-            nonAscii.append(line);
-            nonAscii += '\n';
+            nonAscii_.append(line);
+            nonAscii_ += '\n';
         }
-        if (!TrimLeft(line).empty() && TrimLeft(line)[0] == '~') {
-            current = OpenSection(line);
-            if (current->GetKind() == kSectionData)
+        const std::string_view text = TrimLeft(line);
+        if (!text.empty() && text[0] == '~') {
+            sectionKind = TLasParsSection::KindOfTitle(line);
+            wellOrVersion = wellOrVersion || sectionKind == kSectionVersion || sectionKind == kSectionWell;
+            visitor.Title(line, sectionKind);
+            if (sectionKind == kSectionData)
                 break;
             continue;
         }
-        if (current)
-            AddHeaderLine(*current, line, reader.LineNumber());
-        else
-            preamble_.emplace_back(line);
+        visitor.Line(line, reader.LineNumber(), sectionKind);
     }
-    if (!version_.IsInFile() && !well_.IsInFile()) {
-        SetError("Файл не является файлом LAS: нет секций ~V и ~W (просмотрено строк: " +
-                 std::to_string(reader.LineNumber()) + ")");
+    if (!wellOrVersion) {
+        error_ = "Файл не является файлом LAS: нет секций ~V и ~W (просмотрено строк: " +
+                 std::to_string(reader.LineNumber()) + ")";
         return false;
     }
-    encoding_ = byteOrderMark_ ? TextEncoding::Utf8 : DetectTextEncoding(nonAscii);
+    encoding_ = byteOrderMark_ ? TextEncoding::Utf8 : DetectTextEncoding(nonAscii_);
+    return true;
+}
+
+// Builds the header model from the walk: sections in file order, their lines, the preamble.
+class TLasParser2Header::Builder : public LasHeaderWalker::Visitor {
+public:
+    explicit Builder(TLasParser2Header& header) : header_(header) {}
+
+    void Title(std::string_view line, int) override { current_ = header_.OpenSection(line); }
+    void Line(std::string_view line, int lineNumber, int) override
+    {
+        if (current_)
+            header_.AddHeaderLine(*current_, line, lineNumber);
+        else
+            header_.preamble_.emplace_back(line);
+    }
+
+private:
+    TLasParser2Header& header_;
+    TLasParsSection* current_ = nullptr;
+};
+
+bool TLasParser2Header::ReadHeader(LasLineReader& reader)
+{
+    LasHeaderWalker walker;
+    Builder builder(*this);
+    if (!walker.Walk(reader, builder)) {
+        SetError(walker.GetError());
+        return false;
+    }
+    byteOrderMark_ = walker.HasByteOrderMark();
+    encoding_ = walker.GetEncoding();
     SwapLas12InformationLines();
     return true;
 }
@@ -448,32 +497,34 @@ TLasParsSection* TLasParser2Header::OpenSection(std::string_view title)
     return section;
 }
 
+int LasHeaderLineCode(int sectionKind, std::string_view line)
+{
+    const std::string_view text = TrimLeft(line);
+    if (text.empty())
+        return sectionKind == kSectionOther ? kLineFreeText : -1;
+    if (text[0] == '#')
+        return kLineComment;
+    const size_t dot = line.find('.');
+    if (sectionKind == kSectionOther || sectionKind == kSectionCustom || dot == std::string_view::npos)
+        return kLineFreeText;
+    if (sectionKind == kSectionCurve)
+        return kLineCurve;
+    const int code = LasMnemonicCode(Trim(line.substr(0, dot)));
+    if (code >= 0)
+        return code;
+    return sectionKind == kSectionParameter ? kLineOtherParameter : kLineParameter;
+}
+
 void TLasParser2Header::AddHeaderLine(TLasParsSection& section, std::string_view line,
                                       int lineNumber)
 {
-    const std::string_view text = TrimLeft(line);
-    const int kind = section.GetKind();
-    TLasParsParsedString* added = nullptr;
-    if (text.empty()) {
-        // Blank lines matter only as part of the free text of ~O.
-        if (kind == kSectionOther)
-            added = section.AddLine(TLasParsParsedString::FromRawLine(line, kLineFreeText));
-    } else if (text[0] == '#') {
-        added = section.AddLine(TLasParsParsedString::FromRawLine(line, kLineComment));
-    } else if (kind == kSectionOther || kind == kSectionCustom ||
-               line.find('.') == std::string_view::npos) {
-        added = section.AddLine(TLasParsParsedString::FromRawLine(line, kLineFreeText));
-    } else {
-        int code = kLineCurve;
-        if (kind != kSectionCurve) {
-            code = LasMnemonicCode(Trim(line.substr(0, line.find('.'))));
-            if (code < 0)
-                code = kind == kSectionParameter ? kLineOtherParameter : kLineParameter;
-        }
-        added = section.AddLine(TLasParsParsedString::FromParameterLine(line, code));
-    }
-    if (added)
-        added->SetLineNumber(lineNumber);
+    const int code = LasHeaderLineCode(section.GetKind(), line);
+    if (code < 0)
+        return;
+    TLasParsParsedString parsed = code == kLineFreeText || code == kLineComment
+                                      ? TLasParsParsedString::FromRawLine(line, code)
+                                      : TLasParsParsedString::FromParameterLine(line, code);
+    section.AddLine(std::move(parsed))->SetLineNumber(lineNumber);
 }
 
 void TLasParser2Header::SwapLas12InformationLines()

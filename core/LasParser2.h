@@ -64,6 +64,19 @@ enum LasLineCode {
 // mnemonic is not in the table.
 int LasMnemonicCode(std::string_view mnemonic);
 
+// Where the fields of a parameter line stand: split at the first dot, the first blank after it and
+// the last colon (the first colon after the dot when firstColon is set).
+struct LasParameterSplit {
+    size_t dot = std::string_view::npos;  // npos: no dot, no fields
+    size_t unitEnd = 0;
+    size_t colon = std::string_view::npos;
+    std::string_view value;  // trimmed
+
+    static LasParameterSplit Of(std::string_view raw, bool firstColon);
+    // The trimmed text after the colon; empty without a colon.
+    std::string_view Description(std::string_view raw) const;
+};
+
 // One header line: four OEM text fields (mnemonic, unit, value, description) and its layout,
 // so that an unmodified line is written back exactly as read.
 class TLasParsParsedString {
@@ -186,6 +199,38 @@ private:
 // The DATE line of a section, or null.
 const TLasParsParsedString* FindDateLine(const TLasParsSection& section);
 
+// The code a header line of a section of the kind gets (a table code, kLineParameter,
+// kLineOtherParameter, kLineCurve, kLineComment or kLineFreeText); -1 for a blank line, which is
+// kept only in ~O.
+int LasHeaderLineCode(int sectionKind, std::string_view line);
+
+// Walks the lines of a LAS header up to the ~A title, with the checks every header read makes
+// (UTF-16 text, binary data, a ~V or ~W title) and the bytes that decide its encoding. Its
+// storage is kept from one walk to the next.
+class LasHeaderWalker {
+public:
+    class Visitor {
+    public:
+        virtual ~Visitor() = default;
+        // A section title line of the given kind (the walk ends after ~A).
+        virtual void Title(std::string_view line, int kind) = 0;
+        // Any other line; sectionKind is kSectionNone before the first title.
+        virtual void Line(std::string_view line, int lineNumber, int sectionKind) = 0;
+    };
+
+    // False with the reason in GetError.
+    bool Walk(LasLineReader& reader, Visitor& visitor);
+    const std::string& GetError() const { return error_; }
+    bool HasByteOrderMark() const { return byteOrderMark_; }
+    TextEncoding GetEncoding() const { return encoding_; }
+
+private:
+    std::string error_;
+    std::string nonAscii_;  // the lines holding bytes above 0x7F
+    bool byteOrderMark_ = false;
+    TextEncoding encoding_ = TextEncoding::Cp866;
+};
+
 // Header-only reader: the sections of a LAS file up to the ~A title. Keeps no shared state, so
 // several threads may each parse their own files.
 class TLasParser2Header {
@@ -245,6 +290,8 @@ private:
     TLasParsSection* OpenSection(std::string_view title);
     void AddHeaderLine(TLasParsSection& section, std::string_view line, int lineNumber);
     void SwapLas12InformationLines();
+
+    class Builder;
 
     std::string error_;
     std::vector<std::string> preamble_;

@@ -82,6 +82,11 @@ CppSQLite3Query CppSQLite3DB::ExecuteQuery(const char* sql)
     throw CppSQLite3Exception(result, text.c_str());
 }
 
+CppSQLite3Statement CppSQLite3DB::CompileStatement(const char* sql)
+{
+    return CppSQLite3Statement(db_, Compile(sql));
+}
+
 sqlite3_stmt* CppSQLite3DB::Compile(const char* sql)
 {
     CheckDB();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "library/CppSQLite3Query.h"
+#include "library/CppSQLite3Statement.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -28,6 +29,8 @@ public:
     int ExecuteStatement(const char* sql);
     // Runs the first statement of the text, positioned on its first row (or at its end).
     CppSQLite3Query ExecuteQuery(const char* sql);
+    // Compiles the first statement of the text for runs with bound values.
+    CppSQLite3Statement CompileStatement(const char* sql);
 
 private:
     // Waits for a lock held by another connection in short steps, up to the busy time-out.

@@ -12,6 +12,12 @@ CppSQLite3Exception::CppSQLite3Exception(int errorCode, const char* errorText, b
         sqlite3_free(const_cast<char*>(errorText));
 }
 
+bool CppSQLite3Exception::IsLockError() const
+{
+    const int primary = code_ & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 const char* CppSQLite3Exception::CodeName(int errorCode)
 {
     static const char* const names[] = {

@@ -15,6 +15,8 @@ public:
 
     int ErrorCode() const { return code_; }
     const char* ErrorMessage() const { return message_.c_str(); }
+    // The database was locked by another connection (or table) beyond the busy time-out.
+    bool IsLockError() const;
 
     static const char* CodeName(int errorCode);
 

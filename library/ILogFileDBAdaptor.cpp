@@ -20,17 +20,19 @@ bool ILogFileDBAdaptor::SupportsExtension(std::string_view extension) const
     return std::binary_search(extensions_.begin(), extensions_.end(), extension);
 }
 
-bool ILogFileDBAdaptor::SetValue(std::string_view column, std::string value)
+bool ILogFileDBAdaptor::SetValue(std::string_view column, std::string_view value)
 {
     const std::vector<std::string>& columns = LogFilesColumnList();
     const auto found = std::find(columns.begin(), columns.end(), column);
     if (found == columns.end())
         return false;
-    values_[found - columns.begin()] = std::move(value);
+    values_[found - columns.begin()].assign(value);
     return true;
 }
 
+// The texts keep their storage for the next file.
 void ILogFileDBAdaptor::ClearValues()
 {
-    std::fill(values_.begin(), values_.end(), std::string());
+    for (std::string& value : values_)
+        value.clear();
 }

@@ -19,7 +19,7 @@ public:
     // Exact, case-sensitive match against the declared extensions.
     bool SupportsExtension(std::string_view extension) const;
     // Replaces the value of a logfiles column; false (nothing changed) for any other name.
-    bool SetValue(std::string_view column, std::string value);
+    bool SetValue(std::string_view column, std::string_view value);
     void ClearValues();
     // One value per logfiles column, in column order.
     const std::vector<std::string>& GetValues() const { return values_; }

@@ -1,8 +1,6 @@
 // Header values of a LAS file for its library row.
 #include "library/LASDBAdaptor.h"
 
-#include "core/LasParser2.h"
-
 LASDBAdaptor::LASDBAdaptor()
 {
     SetExtensions({"las"});
@@ -19,16 +17,11 @@ int LASDBAdaptor::GetFileValues(const std::string& path)
                                      {kLineSrvc, "srvc"}, {kLineDate, "date"}, {kLineUwi, "uwi"},
                                      {kLineApi, "api"},   {kLineLoc, "loc"}};
     ClearValues();
-    TLasParser2Header header;
-    if (!header.ParseFile(path))
+    if (!reader_.Read(path))
         return 1;
-    const TLasParsSection& well = header.GetWellSection();
-    for (const WellLine& line : lines) {
-        const TLasParsParsedString* found =
-            line.code == kLineDate ? FindDateLine(well) : well.FindLineByCode(line.code);
-        if (found)
-            SetValue(line.column, header.Decode(found->Value()));
-    }
+    for (const WellLine& line : lines)
+        if (const std::string* value = reader_.Value(line.code))
+            SetValue(line.column, *value);
     SetValue("file", path);
     SetValue("format", "las");
     return 0;

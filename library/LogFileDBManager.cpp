@@ -2,6 +2,7 @@
 #include "library/LogFileDBManager.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <exception>
 #include <filesystem>
@@ -49,14 +50,18 @@ const char* const OldGroupsStatement =
     "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL"
     " , PRIMARY KEY (gr_name, file))";
 
-// Rows of a batch of the scan: written together, at most this many or after this long.
+// Rows of a batch of the scan: written together, at most this many or this long after the first.
 constexpr size_t ScanBatchFiles = 200;
 constexpr auto ScanBatchTime = std::chrono::milliseconds(500);
 
-std::string SqlLiteral(const std::string& value)
+// Naming the columns lets a table with extra columns take the row as well.
+std::string InsertRowStatement()
 {
-    CppSQLite3Buffer buffer;
-    return buffer.Format("%Q", value.c_str());
+    const std::vector<std::string>& columns = LogFilesColumnList();
+    std::string sql = "INSERT OR REPLACE INTO logfiles(" + JoinStrings(columns, ", ") + ") VALUES(";
+    for (size_t i = 0; i < columns.size(); ++i)
+        sql += i ? ", ?" : "?";
+    return sql + ");";
 }
 
 std::string CodeAndName(const CppSQLite3Exception& error)
@@ -91,16 +96,52 @@ bool IsFolderLink(const std::string& path)
 
 }  // namespace
 
-// The first failure of a rescan and the caller's stop request.
+// A rescan in hand: the caller's stop request, the first failure, the rows read and not yet
+// written (their values one after another in one text, reused from batch to batch, and the
+// folder each came from) and the number of rows written.
 struct LogFileDBManager::ScanRun {
-    const std::atomic<bool>* stop;
+    const std::atomic<bool>* stop = nullptr;
     std::string failure;
+    std::string values;
+    std::vector<size_t> valueEnds;
+    std::vector<int> rowFolders;
+    int folder = 0;
+    std::chrono::steady_clock::time_point batchStarted;
+    int written = 0;
 
     bool Stopped() const { return stop && stop->load(std::memory_order_relaxed); }
     void Fail(const std::exception_ptr& error)
     {
         if (failure.empty())
             failure = DescribeFailure(error);
+    }
+    size_t Rows() const { return valueEnds.size() / LogFilesColumnCount; }
+    bool BatchFull() const
+    {
+        return Rows() >= ScanBatchFiles ||
+               (Rows() > 0 && std::chrono::steady_clock::now() - batchStarted >= ScanBatchTime);
+    }
+    void Add(const std::vector<std::string>& row)
+    {
+        if (valueEnds.empty())
+            batchStarted = std::chrono::steady_clock::now();
+        for (const std::string& value : row) {
+            values += value;
+            valueEnds.push_back(values.size());
+        }
+        rowFolders.push_back(folder);
+    }
+    std::string_view Value(size_t row, size_t column) const
+    {
+        const size_t i = row * LogFilesColumnCount + column;
+        const size_t begin = i ? valueEnds[i - 1] : 0;
+        return std::string_view(values).substr(begin, valueEnds[i] - begin);
+    }
+    void Discard()
+    {
+        values.clear();
+        valueEnds.clear();
+        rowFolders.clear();
     }
 };
 
@@ -115,9 +156,11 @@ bool LogFileDBManager::Open(const std::string& path)
 {
     open_ = false;
     fileName_.clear();
+    insertRow_.Finalize();
     try {
         db_.Open(path);
         InitSchema();
+        insertRow_ = db_.CompileStatement(InsertRowStatement().c_str());
     } catch (const CppSQLite3Exception& error) {
         db_.Close();
         throw std::runtime_error("Ошибка при инициализации базы:\n" + CodeAndName(error));
@@ -219,95 +262,121 @@ void LogFileDBManager::DeleteRows(const char* table, const char* column, const s
 
 int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>* stop)
 {
-    ScanRun run{stop, {}};
-    int count = 0;
+    ScanRun run;
+    run.stop = stop;
     try {
-        for (const std::string& path : GetLookupPaths()) {
+        for (std::string folder : GetLookupPaths()) {
             if (run.Stopped())
                 break;
-            count += ScanFolder(path, run);
+            ScanFolder(folder, run);
+        }
+    } catch (...) {
+        run.Fail(std::current_exception());
+        run.Discard();
+    }
+    WriteBatch(run);
+    if (error)
+        *error = run.failure;
+    return run.written;
+}
+
+// Sub-folders first, deepest first; then this folder's files. Rows are written in batches that
+// may span folders; the headers are read outside any transaction, so the write lock is held only
+// while a batch is written.
+void LogFileDBManager::ScanFolder(std::string& folder, ScanRun& run)
+{
+    if (folder.empty())
+        return;
+    if (folder.back() != '/')
+        folder += '/';
+    const size_t length = folder.size();
+    const FolderContents contents = GetFolderContents(folder);
+    for (const std::string& name : contents.folders) {
+        if (run.Stopped())
+            return;
+        folder += name;
+        // Links to folders are not followed: a link to an ancestor would never end.
+        if (!IsFolderLink(folder))
+            ScanFolder(folder += '/', run);
+        folder.resize(length);
+    }
+    ++run.folder;
+    for (const std::string& name : contents.files) {
+        if (run.Stopped())
+            return;
+        if (run.BatchFull())
+            WriteBatch(run);
+        folder += name;
+        if (const ILogFileDBAdaptor* adaptor = ReadFileRow(folder))
+            run.Add(adaptor->GetValues());
+        folder.resize(length);
+    }
+}
+
+// A failure rolls the batch back. Unless the database was locked, the rows of each folder of the
+// batch are then written again in a transaction of their own, so that only the folder of the
+// failing row loses its rows; the scan goes on.
+void LogFileDBManager::WriteBatch(ScanRun& run)
+{
+    const auto write = [this, &run](size_t first, size_t last) {
+        SqlTransaction transaction(db_);
+        std::array<std::string_view, LogFilesColumnCount> row;
+        for (size_t r = first; r < last; ++r) {
+            for (size_t column = 0; column < LogFilesColumnCount; ++column)
+                row[column] = run.Value(r, column);
+            WriteFileRow(row);
+        }
+        transaction.Commit();
+        run.written += static_cast<int>(last - first);
+    };
+    const size_t rows = run.Rows();
+    if (rows == 0)
+        return;
+    try {
+        write(0, rows);
+    } catch (const CppSQLite3Exception& error) {
+        run.Fail(std::current_exception());
+        if (!error.IsLockError() && run.rowFolders.front() != run.rowFolders.back()) {
+            for (size_t first = 0, last = 0; first < rows; first = last) {
+                while (last < rows && run.rowFolders[last] == run.rowFolders[first])
+                    ++last;
+                try {
+                    write(first, last);
+                } catch (...) {
+                }
+            }
         }
     } catch (...) {
         run.Fail(std::current_exception());
     }
-    if (error)
-        *error = run.failure;
-    return count;
+    run.Discard();
 }
 
-// Sub-folders first, deepest first; then this folder's files in batches. The headers of a batch
-// are read outside any transaction, so the write lock is held only while its rows are written.
-// A failure rolls back the rows of the batch in hand.
-int LogFileDBManager::ScanFolder(std::string folder, ScanRun& run)
-{
-    if (folder.empty())
-        return 0;
-    if (folder.back() != '/')
-        folder += '/';
-    int count = 0;
-    for (const std::string& name : GetSubdirList(folder)) {
-        if (run.Stopped())
-            return count;
-        // Links to folders are not followed: a link to an ancestor would never end.
-        if (!IsFolderLink(folder + name))
-            count += ScanFolder(folder + name + '/', run);
-    }
-    const std::vector<std::string> files = GetFileList(folder, "*");
-    std::vector<std::vector<std::string>> rows;
-    size_t next = 0;
-    while (next < files.size() && !run.Stopped()) {
-        rows.clear();
-        const auto started = std::chrono::steady_clock::now();
-        try {
-            while (next < files.size() && rows.size() < ScanBatchFiles && !run.Stopped() &&
-                   std::chrono::steady_clock::now() - started < ScanBatchTime) {
-                std::vector<std::string> values;
-                if (ReadFileRow(folder + files[next++], values))
-                    rows.push_back(std::move(values));
-            }
-            SqlTransaction transaction(db_);
-            for (const std::vector<std::string>& values : rows)
-                WriteFileRow(values);
-            transaction.Commit();
-        } catch (...) {
-            run.Fail(std::current_exception());
-            return count;
-        }
-        count += static_cast<int>(rows.size());
-    }
-    return count;
-}
-
-bool LogFileDBManager::ReadFileRow(const std::string& path, std::vector<std::string>& values)
+const ILogFileDBAdaptor* LogFileDBManager::ReadFileRow(const std::string& path)
 {
     const std::string extension = ExtractExtPart(path);
-    for (const auto& adaptor : adaptors_) {
-        if (adaptor->SupportsExtension(extension) && adaptor->GetFileValues(path) == 0) {
-            values = adaptor->GetValues();
-            return true;
-        }
-    }
-    return false;
+    for (const auto& adaptor : adaptors_)
+        if (adaptor->SupportsExtension(extension) && adaptor->GetFileValues(path) == 0)
+            return adaptor.get();
+    return nullptr;
 }
 
-void LogFileDBManager::WriteFileRow(const std::vector<std::string>& values)
+template <typename Values>
+void LogFileDBManager::WriteFileRow(const Values& values)
 {
-    // Naming the columns lets a table with extra columns take the row as well.
-    static const std::string insert =
-        "INSERT OR REPLACE INTO logfiles(" + JoinStrings(LogFilesColumnList(), ", ") + ") VALUES(";
-    std::string sql = insert;
-    for (size_t i = 0; i < values.size(); ++i)
-        sql += (i ? ", " : "") + SqlLiteral(values[i]);
-    sql += ");";
-    db_.ExecuteStatement(sql.c_str());
+    for (size_t column = 0; column < LogFilesColumnCount; ++column)
+        insertRow_.Bind(static_cast<int>(column) + 1, values[column]);
+    insertRow_.ExecuteDML();
 }
 
 bool LogFileDBManager::AddFile(const std::string& path)
 {
-    std::vector<std::string> values;
-    if (!open_ || path.empty() || !ReadFileRow(path, values))
+    if (!open_ || path.empty())
         return false;
-    WriteFileRow(values);
+    const ILogFileDBAdaptor* adaptor = ReadFileRow(path);
+    if (!adaptor)
+        return false;
+    WriteFileRow(adaptor->GetValues());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "library/CppSQLite3DB.h"
+#include "library/CppSQLite3Statement.h"
 #include "library/ILogFileDBAdaptor.h"
 
 class LogFileDBManager {
@@ -53,16 +54,22 @@ private:
     void InitSchema();
     // Re-creates a groups table whose paths ignored letter case, its rows kept.
     void ConvertOldGroups();
-    // The row values of a file from the adaptor that takes it; false when none does.
-    bool ReadFileRow(const std::string& path, std::vector<std::string>& values);
-    void WriteFileRow(const std::vector<std::string>& values);
+    // The adaptor that took the file and holds its row values; null when none did.
+    const ILogFileDBAdaptor* ReadFileRow(const std::string& path);
+    // Binds one value per logfiles column and writes the row (replacing an old one).
+    template <typename Values>
+    void WriteFileRow(const Values& values);
     bool TableExists(const char* name);
-    int ScanFolder(std::string folder, ScanRun& run);
+    void ScanFolder(std::string& folder, ScanRun& run);
+    // Writes the rows read so far in one transaction.
+    void WriteBatch(ScanRun& run);
     void DeleteRows(const char* table, const char* column, const std::vector<std::string>& values);
     void DeleteRowsInTransaction(const char* table, const char* column, const std::vector<std::string>& values);
     std::vector<std::string> QueryColumn(const std::string& sql, bool sqlInMessage);
 
     CppSQLite3DB db_;
+    // Compiled once per open file; finalized before the connection closes.
+    CppSQLite3Statement insertRow_;
     bool open_ = false;
     ILogDBAdaptors adaptors_;
     std::string fileName_;

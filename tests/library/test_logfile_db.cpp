@@ -193,4 +193,28 @@ TEST_F(LibraryDb, FailedOperationsRollBackAndReachTheCaller)
     EXPECT_EQ(manager.RescanAllPaths(nullptr, &stop), 0);
 }
 
+TEST_F(LibraryDb, ScanWritesFoldersTogetherAndLosesOnlyTheFailingFolder)
+{
+    probe.Execute("CREATE TRIGGER f BEFORE INSERT ON logfiles WHEN NEW.file LIKE '%-refused-%' "
+                  "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    Las("root/a/1.las");
+    Las("root/a/2.las");
+    Las("root/b-refused-/1.las");
+    Las("root/b-refused-/2.las");
+    Las("root/c/1.las");
+    manager.AddLookupPath(dir.file("root"));
+    std::string failure;
+    EXPECT_EQ(manager.RescanAllPaths(&failure), 3);
+    EXPECT_EQ(failure, "SQLITE_CONSTRAINT[19]: refused");
+    EXPECT_EQ(Files(), (Strings{dir.file("root/a/1.las"), dir.file("root/a/2.las"), dir.file("root/c/1.las")}));
+
+    // More files than one batch holds: every row is written.
+    probe.Execute("DROP TRIGGER f;");
+    for (int i = 0; i < 450; ++i)
+        Las("root/many/" + std::to_string(i) + ".las", std::to_string(i));
+    EXPECT_EQ(manager.RescanAllPaths(), 455);
+    EXPECT_EQ(probe.Count("logfiles"), 455);
+    EXPECT_EQ(probe.Rows("SELECT well FROM logfiles WHERE file LIKE '%/many/449.las';"), Strings{"449"});
+}
+
 }  // namespace

@@ -68,3 +68,37 @@ TEST(SqliteLayer, QueriesWalkRowsAndRefuseBadRequests)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SqliteLayer, CompiledStatementsRunAgainWithNewValues)
+{
+    strativ::test::TempDir dir;
+    CppSQLite3DB db;
+    db.Open(dir.file("t.db"));
+    db.ExecuteStatement("CREATE TABLE t(a TEXT PRIMARY KEY, b TEXT);");
+    CppSQLite3Statement insert = db.CompileStatement("INSERT INTO t VALUES(?, ?);");
+    const std::string quoted = "it's";
+    insert.Bind(1, quoted);
+    insert.Bind(2, std::string_view());  // empty text, never NULL
+    EXPECT_EQ(insert.ExecuteDML(), 1);
+    insert.Bind(1, "x");
+    insert.Bind(2, std::string_view("y;z", 1));
+    EXPECT_EQ(insert.ExecuteDML(), 1);
+    // A refused row leaves the statement ready for the next values.
+    insert.Bind(1, quoted);
+    EXPECT_EQ(Failure([&] { insert.ExecuteDML(); }), "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: t.a");
+    insert.Bind(1, "w");
+    EXPECT_EQ(insert.ExecuteDML(), 1);
+    strativ::test::LibraryDbProbe probe(dir.file("t.db"));
+    EXPECT_EQ(probe.Rows("SELECT a, b, typeof(b) FROM t ORDER BY a;"),
+              (strativ::test::Strings{"it's||text", "w|y|text", "x|y|text"}));
+
+    CppSQLite3Statement moved = std::move(insert);
+    EXPECT_FALSE(insert.IsValid());
+    EXPECT_EQ(Failure([&] { insert.Bind(1, "v"); }), "CPPSQLITE_ERROR[1000]: Null Virtual Machine pointer");
+    moved.Finalize();
+    EXPECT_FALSE(moved.IsValid());
+}
+
+}  // namespace
