@@ -24,18 +24,12 @@ namespace {
 
 class WorkKeptTest : public MainWindowTest {
 protected:
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-
     // A pencil stroke over curve 0 from depth index `from` to `to`, moved sideways.
     void PencilStroke(int from, int to)
     {
         window->Form().TBPencil->setChecked(true);
         window->TBPencilClick();
-        const PanelCoordinates c = Panel().Coordinates();
-        const TCurve* curve = Panel().GetCurve(0);
-        const auto at = [&](int i, int dx) {
-            return QPoint(int(std::lround(curve->ColumnOf(curve->Values()[i], c))) + dx, c.RowOf(c.depths[i]));
-        };
+        const auto at = [&](int i, int dx) { return PointOf(0, i) + QPoint(dx, 0); };
         QTest::mouseMove(&Panel(), at(from, 0));
         QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, at(from, 0));
         QTest::mouseMove(&Panel(), at(to, 30));
@@ -105,13 +99,7 @@ TEST_F(WorkKeptTest, UndoAndRedoKeepTheDepthShownAndTheSavedPositionDecidesModif
     const QString undoText = f.MIUndo->text();
     window->Form().TBPencil->setChecked(true);
     window->TBPencilClick();
-    const PanelCoordinates c = Panel().Coordinates();
-    const int row = Panel().GetDepthArrayNumber(c.area.center().y());
-    const QPoint on(int(std::lround(Panel().GetCurve(0)->ColumnOf(Panel().GetCurve(0)->Values()[row], c))),
-                    c.RowOf(c.depths[row]));
-    QTest::mouseMove(&Panel(), on);
-    ASSERT_EQ(Panel().GetCurrentCurve(), 1);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, on);
+    ClickCurve(Panel(), 0);
     EXPECT_EQ(f.MIUndo->text(), undoText);
 
     // The modified document asks at close: the undone state is not lost silently.
