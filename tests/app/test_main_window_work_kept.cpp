@@ -7,6 +7,7 @@
 #include "app/StrativSession.h"
 #include "core/Lasfile.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/FileSizeLimit.h"
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
 #include "view/PanelWithCurves.h"
@@ -15,9 +16,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace strativ::test {
 namespace {
@@ -191,15 +190,7 @@ TEST_F(WorkKeptTest, AFailedSessionSaveLeavesThePreviousSessionWhole)
     // session file is not (as on a disk that fills up between the two).
     ASSERT_GT(before.size(), 3000u);
     window->LasFile()->GetCurveData(1)[0] = 777.0f;
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 2000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = window->SaveSession(QString::fromStdString(session));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool saved = WithFileSizeLimit(2000, [&] { return window->SaveSession(QString::fromStdString(session)); });
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadFileBytes(session), before);
     EXPECT_EQ(SessionFiles(dir.path()), files);  // no new copy left behind
