@@ -487,6 +487,16 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     runner->PushCancel();
     Form().ButtonExportEMF->click();
     EXPECT_FALSE(std::filesystem::exists(emf));
+
+    // A file that cannot be written is reported once, with its name.
+    runner->Clear();
+    const std::string unwritable = dir.file("missing/s.emf");
+    runner->PushFiles({QString::fromStdString(unwritable)});
+    Form().ButtonExportEMF->click();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].startsWith("Экспорт|Не удалось записать файл\n" + QString::fromStdString(unwritable) + "\n"))
+        << Messages()[0].toStdString();
+    EXPECT_EQ(Messages()[0].count("Не удалось"), 1);
 }
 
 TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
