@@ -9,6 +9,7 @@
 #include <cmath>
 #include <complex>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -16,9 +17,9 @@ namespace {
 constexpr int kMinimumPairs = 15;  // as NullCorrelation
 // Shifts whose FFT r lies this close to the best are checked by the exact scan.
 constexpr double kRankingTolerance = 1e-6;
-// A side whose variance over an overlap is this small against its sum of squares is constant
-// up to rounding of the transforms; the exact check decides.
-constexpr double kConstantRatio = 1e-10;
+// Rounding of one transformed sum, per binary digit of the length, in units of the product of
+// the two inputs' norms (a generous bound of FFTW's error).
+constexpr double kRoundingPerLevel = 16.0 * std::numeric_limits<double>::epsilon();
 
 void ClampShifts(int n, int& lo, int& hi)
 {
@@ -57,18 +58,23 @@ public:
         FftwBuffer<double> in(length);
         for (int k = 0; k < 3; ++k) {
             std::fill(in.data, in.data + length, 0.0);
+            double squares = 0.0;
             for (int i = 0; i < n; ++i) {
                 if (values[i] == nullValue)
                     continue;
                 const double d = values[i] - mean;
                 in.data[i] = k == 0 ? 1.0 : k == 1 ? d : d * d;
+                squares += in.data[i] * in.data[i];
             }
+            norms_[k] = std::sqrt(squares);
             Forward(length, in.data, spectra_[k]);
         }
     }
 
     // 0: mask, 1: centred values, 2: their squares.
     const std::vector<std::complex<double>>& operator[](int k) const { return spectra_[k]; }
+    // Euclidean norm of the same sequences: they bound the rounding of the sums.
+    double Norm(int k) const { return norms_[k]; }
 
 private:
     std::vector<std::complex<double>> Spectrum() const { return std::vector<std::complex<double>>(bins_); }
@@ -85,6 +91,7 @@ private:
 
     std::size_t bins_;
     std::array<std::vector<std::complex<double>>, 3> spectra_;
+    std::array<double, 3> norms_{};
 };
 
 // Sum over i of p[i + s] q[i] for every s in lo..hi, from the two spectra.
@@ -132,7 +139,9 @@ int ScanCorrelationShifts(int n, float nullValue, int lo, int hi, const float* b
 }
 
 // The pair sums of every shift come from six cross-correlations of the masked, centred curves;
-// the shifts they rank near the top are then computed exactly, so the result is the scan's.
+// each r comes with a bound of its rounding error, and the shifts whose r may reach the best
+// are computed exactly, so the result is the scan's. Where rounding swamps a shift's sums (a
+// value far beyond the others, a non-finite one) that shift is always computed exactly.
 int FftCorrelationShifts(int n, float nullValue, int lo, int hi, const float* base, const float* bound, float& r)
 {
     r = 0.0f;
@@ -151,21 +160,39 @@ int FftCorrelationShifts(int n, float nullValue, int lo, int hi, const float* ba
     const auto syy = CrossCorrelation(x[0], y[2], length, lo, hi);
     const auto sxy = CrossCorrelation(x[1], y[1], length, lo, hi);
 
+    // Error bounds of the sums (see kRoundingPerLevel).
+    const double e = kRoundingPerLevel * std::log2(static_cast<double>(length));
+    const double eSx = e * x.Norm(1) * y.Norm(0);
+    const double eSxx = e * x.Norm(2) * y.Norm(0);
+    const double eSy = e * x.Norm(0) * y.Norm(1);
+    const double eSyy = e * x.Norm(0) * y.Norm(2);
+    const double eSxy = e * x.Norm(1) * y.Norm(1);
+
     struct Ranked {
         int shift;
-        double r;
+        double r;  // the largest |r| the shift may have
     };
     std::vector<Ranked> ranked;
     for (std::size_t k = 0; k < count.size(); ++k) {
         const double c = std::round(count[k]);
         if (c < kMinimumPairs)
             continue;
+        const int shift = lo + static_cast<int>(k);
         const double vx = sxx[k] - sx[k] * sx[k] / c;
         const double vy = syy[k] - sy[k] * sy[k] / c;
-        if (!(vx > kConstantRatio * sxx[k]) || !(vy > kConstantRatio * syy[k]))
+        const double eVx = eSxx + 2.0 * std::fabs(sx[k]) / c * eSx;
+        const double eVy = eSyy + 2.0 * std::fabs(sy[k]) / c * eSy;
+        // A side constant over the overlap has no r; below its error bound a variance is
+        // unknown, and the exact check decides.
+        if (!(vx > 2.0 * eVx) || !(vy > 2.0 * eVy)) {
+            ranked.push_back({shift, 1.0});
             continue;
-        const double rk = std::clamp((sxy[k] - sx[k] * sy[k] / c) / std::sqrt(vx * vy), -1.0, 1.0);
-        ranked.push_back({lo + static_cast<int>(k), std::fabs(rk)});
+        }
+        const double numerator = sxy[k] - sx[k] * sy[k] / c;
+        const double eNumerator = eSxy + (std::fabs(sy[k]) * eSx + std::fabs(sx[k]) * eSy) / c;
+        const double rk = std::clamp(numerator / std::sqrt(vx * vy), -1.0, 1.0);
+        const double eR = eNumerator / std::sqrt(vx * vy) + std::fabs(rk) * (eVx / vx + eVy / vy);
+        ranked.push_back({shift, std::isfinite(eR) ? std::min(std::fabs(rk) + eR, 1.0) : 1.0});
     }
     std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) { return a.r > b.r; });
 

@@ -99,12 +99,13 @@ void TBindSemiAutoTool::ApplyBinding()
     if (platform::MessageBox(host_.DialogOwner(), question, QStringLiteral("Увязка кривых по глубине"),
                              platform::MB_OKCANCEL | platform::MB_ICONQUESTION) == platform::IDOK) {
         host_.Snapshot("'Увязка кривых по глубине'");
-        for (const auto& record : bound) {
-            if (record.get() == deepest || record.get() == shallowest)
+        // The document grows first: the other curves then move inside the larger arrays.
+        for (const tagAutoBindCurve* record : {deepest, shallowest})
+            if (record)
                 document.ShiftCurveExtending(record->curve, shiftOf(*record));
-            else
+        for (const auto& record : bound)
+            if (record.get() != deepest && record.get() != shallowest)
                 document.ShiftCurveBySamples(record->curve, shiftOf(*record));
-        }
         host_.DocumentChanged();
     }
     Cancel();

@@ -93,9 +93,7 @@ inline void ExpectViewFollowsDocument(TFormMain& window, const std::string& comm
 inline void ClickCurve(TPanelWithCurves& panel, int curve)
 {
     const PanelCoordinates c = panel.Coordinates();
-    const int row = panel.GetDepthArrayNumber(c.area.center().y());
-    const TCurve* shown = panel.GetCurve(curve);
-    const QPoint on(int(std::lround(shown->ColumnOf(shown->Values()[row], c))), c.RowOf(c.depths[row]));
+    const QPoint on = CurvePoint(panel, curve, panel.GetDepthArrayNumber(c.area.center().y()));
     QTest::mouseMove(&panel, c.area.topLeft());
     QTest::mouseMove(&panel, on);
     ASSERT_EQ(panel.GetCurrentCurve(), curve + 1);
@@ -148,6 +146,16 @@ protected:
     {
         PushCurveChoice();
         return window->OpenLasFile(QString::fromStdString(path));
+    }
+
+    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
+    QPoint PointOf(int c, int i) const { return CurvePoint(Panel(), c, i); }
+
+    // The values of document curve `index` (0 is the depth).
+    std::vector<float> Values(int index) const
+    {
+        const float* values = window->LasFile()->GetCurveData(index);
+        return {values, values + window->LasFile()->GetPointCount()};
     }
 
     // Messages asked so far, as "title|text".

@@ -278,6 +278,25 @@ TEST_F(SemiAutoTest, BoundCurvesMovingBothWaysGrowBothEndsAndLoseNothing)
     ExpectViewFollowsDocument(*window, "undo");
 }
 
+TEST_F(BindingTest, SemiAutomaticBindingGrowsTheDocumentBeforeTheShorterMovesTheSameWay)
+{
+    // C2 moves 3 rows down and is listed before C3, which moves 5: C2 keeps its last values.
+    const auto dip = [](int at) { return Column([at](int i) { return i == at ? 10.0f : 50.0f + float(i % 5); }); };
+    OpenColumns({"C1", "C2", "C3"}, {dip(25), dip(22), dip(20)});
+    const std::vector<float> c2 = Values(2), c3 = Values(3);
+    F().TBBindCurveSemiAuto->trigger();
+    PushSemiAuto(0, true);
+    DragRows(12, 40);
+    PushSemiAuto(0, true, {1, 2});
+    runner->Push(platform::IDOK);
+    DragRows(12, 40);
+    ASSERT_EQ(Document().GetPointCount(), kRows + 5);
+    EXPECT_EQ(WithoutNull(Values(2)), c2);
+    EXPECT_EQ(WithoutNull(Values(3)), c3);
+    EXPECT_EQ(Values(2)[25], 10.0f);
+    EXPECT_EQ(Values(3)[25], 10.0f);
+}
+
 TEST_F(SemiAutoTest, CurvesChosenWithTheBoundCurveMoveByItsShift)
 {
     const std::vector<float> c3 = Values(3);

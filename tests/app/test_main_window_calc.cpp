@@ -32,21 +32,13 @@ protected:
         ASSERT_TRUE(Open(WriteTestLas(dir.file("calc.las"), 3, 401)));  // 100 .. 300 m
     }
 
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-
     void ClickCurve(int curve) { strativ::test::ClickCurve(Panel(), curve); }
-
-    std::vector<float> Curve(int index) const
-    {
-        const float* values = window->LasFile()->GetCurveData(index);
-        return {values, values + window->LasFile()->GetPointCount()};
-    }
 };
 
 TEST_F(MainCalcTest, SpectrumToolSmoothsTheClickedCurveAndGoesUp)
 {
     Ui::TFormMain& f = window->Form();
-    const std::vector<float> before = Curve(2);
+    const std::vector<float> before = Values(2);
     f.TBAntiAlias->trigger();
     EXPECT_FALSE(Panel().CrossMouse);
     // Without intervals the whole curve, no choice dialog.
@@ -54,7 +46,7 @@ TEST_F(MainCalcTest, SpectrumToolSmoothsTheClickedCurveAndGoesUp)
         auto& degree = static_cast<TDlgAADegree&>(dialog);
         EXPECT_EQ(f.MIUndo->text().contains("Сглаживание кривой по спектру"), true);
         degree.Form().RxSlider->setValue(100);
-        EXPECT_NE(Curve(2), before);  // the preview is in the document's curve
+        EXPECT_NE(Values(2), before);  // the preview is in the document's curve
         degree.Form().OKBtn->click();
         return dialog.result();
     });
@@ -63,11 +55,11 @@ TEST_F(MainCalcTest, SpectrumToolSmoothsTheClickedCurveAndGoesUp)
     EXPECT_FALSE(f.TBAntiAlias->isChecked());
     EXPECT_TRUE(Panel().CrossMouse);
     EXPECT_TRUE(window->IsModified());
-    const std::vector<float> flat = Curve(2);
+    const std::vector<float> flat = Values(2);
     EXPECT_EQ(flat.front(), flat.back());
-    EXPECT_EQ(Curve(1)[0], GeneratedValue(1, 0));  // other curves untouched
+    EXPECT_EQ(Values(1)[0], GeneratedValue(1, 0));  // other curves untouched
     f.TBUndo->trigger();
-    EXPECT_EQ(Curve(2), before);
+    EXPECT_EQ(Values(2), before);
 
     // With intervals: the choice dialog asks; cancelled, no step is taken and the button stays down.
     window->Intervals.SetInterval(150, 200)->Name = "A";
@@ -87,14 +79,14 @@ TEST_F(MainCalcTest, SpectrumToolSmoothsTheClickedCurveAndGoesUp)
         return int(QDialog::Rejected);
     });
     ClickCurve(0);
-    EXPECT_EQ(Curve(2), before);
+    EXPECT_EQ(Values(2), before);
     EXPECT_FALSE(f.TBAntiAlias->isChecked());
 }
 
 TEST_F(MainCalcTest, PointsToolWritesOnlyInsideTheChosenInterval)
 {
     Ui::TFormMain& f = window->Form();
-    const std::vector<float> before = Curve(1);
+    const std::vector<float> before = Values(1);
     window->Intervals.SetInterval(150, 160)->Name = "A";  // samples 100 .. 120
     f.TBAntiAliasByPoints->trigger();
     runner->PushDialog([](QDialog& dialog) {
@@ -107,7 +99,7 @@ TEST_F(MainCalcTest, PointsToolWritesOnlyInsideTheChosenInterval)
         return dialog.result();
     });
     ClickCurve(0);
-    const std::vector<float> after = Curve(1);
+    const std::vector<float> after = Values(1);
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + 103, after.begin()));
     EXPECT_TRUE(std::equal(before.begin() + 120, before.end(), after.begin() + 120));
     EXPECT_NE(after[110], before[110]);
@@ -155,7 +147,7 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
     EXPECT_EQ(document.GetCurveName(0), "MD");
     EXPECT_TRUE(Messages().contains("Ошибка|Кривая <DEPT>: Не задано имя кривой"));
     EXPECT_EQ(window->DepthScale, 200);
-    EXPECT_EQ(Curve(1)[0], GeneratedValue(1, 0));  // no value moves
+    EXPECT_EQ(Values(1)[0], GeneratedValue(1, 0));  // no value moves
     ExpectViewFollowsDocument(*window, "depth step");
 
     window.reset();
@@ -182,7 +174,7 @@ TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
     TLASFile& document = *window->LasFile();
     ASSERT_EQ(document.GetCurvesCount(), 5);
     EXPECT_EQ(document.GetCurveName(4), "NEW1");
-    EXPECT_EQ(Curve(4), std::vector<float>(401, 7.0f));
+    EXPECT_EQ(Values(4), std::vector<float>(401, 7.0f));
     ASSERT_EQ(Panel().GetCurvesCount(), 4);
     EXPECT_EQ(Panel().GetCurve(3)->Color(), 0u);
     EXPECT_EQ(Panel().GetCurve(3)->XOffset(), -300);

@@ -15,10 +15,7 @@
 namespace strativ::test {
 namespace {
 
-class DrawingTest : public MainWindowTest {
-protected:
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-};
+using DrawingTest = MainWindowTest;
 
 TEST_F(DrawingTest, EveryVisibleCurveGetsACaptionThatNeverCoversItsNumbers)
 {

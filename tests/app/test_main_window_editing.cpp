@@ -29,8 +29,6 @@ protected:
         ASSERT_TRUE(Open(WriteTestLas(dir.file("edit.las"), 3, 401)));  // 100 .. 300 m
     }
 
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-
     // A screen image of the panel, overlay and cross-hair included.
     QImage Screen() const { return Panel().grab().toImage(); }
 

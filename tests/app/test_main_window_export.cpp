@@ -7,16 +7,15 @@
 #include "datawin/ExportTable.h"
 #include "platform/FileErrors.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/FileSizeLimit.h"
 #include "ui_Export.h"
 
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QUrl>
-#include <csignal>
 #include <filesystem>
 #include <functional>
-#include <sys/resource.h>
 
 namespace strativ::test {
 namespace {
@@ -315,8 +314,6 @@ TEST_F(ExportWindowTest, AFailedWriteIsReportedAndKeepsTheOldFile)
     const std::string missing = dir.file("gone/table.txt");
     const std::string old = dir.file("old.txt");
     WriteFileBytes(old, "old table\r\n");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
     RunExport([&](Ui::TFormExport& f) {
         Export(f, missing);
         f.RBExpLas->click();
@@ -328,16 +325,9 @@ TEST_F(ExportWindowTest, AFailedWriteIsReportedAndKeepsTheOldFile)
         // A write cut short (the file size limit) leaves the old file whole.
         runner->Clear();
         f.RBExpText->click();
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 16 * 1024;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-        Export(f, old);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previous);
+        WithFileSizeLimit(16 * 1024, [&] { Export(f, old); });
         EXPECT_EQ(Messages(), QStringList{"Ошибка|" + platform::WriteFailureText(QString::fromStdString(old), EFBIG)});
     });
-    setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(std::filesystem::exists(dir.file("gone")));
     EXPECT_EQ(ReadFileBytes(old), "old table\r\n");
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))

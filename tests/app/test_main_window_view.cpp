@@ -22,17 +22,6 @@ protected:
         MainWindowTest::SetUp();
         ASSERT_TRUE(Open(WriteTestLas(dir.file("view.las"), 2, 401)));  // 100 .. 300 m
     }
-
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-
-    // Pixel of curve `c` (0-based) at depth index `i`.
-    QPoint PointOf(int c, int i) const
-    {
-        const PanelCoordinates coordinates = Panel().Coordinates();
-        const TCurve* curve = Panel().GetCurve(c);
-        return QPoint(int(std::lround(curve->ColumnOf(curve->Values()[i], coordinates))),
-                      coordinates.RowOf(coordinates.depths[i]));
-    }
 };
 
 TEST_F(MainViewTest, DepthScalesAndTheNumberBox)

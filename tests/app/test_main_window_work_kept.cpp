@@ -7,6 +7,7 @@
 #include "app/StrativSession.h"
 #include "core/Lasfile.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/FileSizeLimit.h"
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
 #include "view/PanelWithCurves.h"
@@ -15,27 +16,19 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace strativ::test {
 namespace {
 
 class WorkKeptTest : public MainWindowTest {
 protected:
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-
     // A pencil stroke over curve 0 from depth index `from` to `to`, moved sideways.
     void PencilStroke(int from, int to)
     {
         window->Form().TBPencil->setChecked(true);
         window->TBPencilClick();
-        const PanelCoordinates c = Panel().Coordinates();
-        const TCurve* curve = Panel().GetCurve(0);
-        const auto at = [&](int i, int dx) {
-            return QPoint(int(std::lround(curve->ColumnOf(curve->Values()[i], c))) + dx, c.RowOf(c.depths[i]));
-        };
+        const auto at = [&](int i, int dx) { return PointOf(0, i) + QPoint(dx, 0); };
         QTest::mouseMove(&Panel(), at(from, 0));
         QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, at(from, 0));
         QTest::mouseMove(&Panel(), at(to, 30));
@@ -105,13 +98,7 @@ TEST_F(WorkKeptTest, UndoAndRedoKeepTheDepthShownAndTheSavedPositionDecidesModif
     const QString undoText = f.MIUndo->text();
     window->Form().TBPencil->setChecked(true);
     window->TBPencilClick();
-    const PanelCoordinates c = Panel().Coordinates();
-    const int row = Panel().GetDepthArrayNumber(c.area.center().y());
-    const QPoint on(int(std::lround(Panel().GetCurve(0)->ColumnOf(Panel().GetCurve(0)->Values()[row], c))),
-                    c.RowOf(c.depths[row]));
-    QTest::mouseMove(&Panel(), on);
-    ASSERT_EQ(Panel().GetCurrentCurve(), 1);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, on);
+    ClickCurve(Panel(), 0);
     EXPECT_EQ(f.MIUndo->text(), undoText);
 
     // The modified document asks at close: the undone state is not lost silently.
@@ -203,15 +190,7 @@ TEST_F(WorkKeptTest, AFailedSessionSaveLeavesThePreviousSessionWhole)
     // session file is not (as on a disk that fills up between the two).
     ASSERT_GT(before.size(), 3000u);
     window->LasFile()->GetCurveData(1)[0] = 777.0f;
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 2000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = window->SaveSession(QString::fromStdString(session));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool saved = WithFileSizeLimit(2000, [&] { return window->SaveSession(QString::fromStdString(session)); });
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadFileBytes(session), before);
     EXPECT_EQ(SessionFiles(dir.path()), files);  // no new copy left behind

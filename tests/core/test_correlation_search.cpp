@@ -1,9 +1,10 @@
-// The FFT correlation search gives the scan's shift and r.
+// The FFT correlation search gives the scan's shift and r, whatever the values' range.
 #include "core/CorrelationSearch.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,6 +43,24 @@ std::vector<Pair> Pairs()
         std::fill(p.bound.begin() + 100, p.bound.begin() + 140, N);
         std::fill(p.base.begin() + 400, p.base.begin() + 410, N);
         pairs.push_back(std::move(p));
+    }
+    {
+        // A walk of small swing and its copy 23 samples deeper, with one value outside the best
+        // overlap that is huge (its squares swamp the transforms' rounding) or infinite.
+        std::vector<float> walk = Noise(700, 13, 1.0f, 0.0f);
+        for (std::size_t i = 1; i < walk.size(); ++i)
+            walk[i] = 0.9f * walk[i - 1] + walk[i];
+        Pair p{"huge value", {}, {}};
+        for (std::size_t i = 0; i < 600; ++i) {
+            p.base.push_back(100.0f + 0.01f * walk[i + 50]);
+            p.bound.push_back(100.0f + 0.01f * walk[i + 27]);
+        }
+        Pair infinite = p;
+        infinite.name = "infinite value";
+        p.bound[5] = 1.0e8f;
+        infinite.bound[5] = std::numeric_limits<float>::infinity();
+        pairs.push_back(std::move(p));
+        pairs.push_back(std::move(infinite));
     }
     pairs.push_back({"uncorrelated noise", Noise(400, 3), Noise(400, 4)});
     {
@@ -86,8 +105,13 @@ TEST(CorrelationSearch, FftGivesTheScansShiftAndR)
     const std::vector<Pair> pairs = Pairs();
     EXPECT_EQ(FftCorrelationShifts(600, N, -600, 600, pairs[0].base.data(), pairs[0].bound.data(), r), -23);  // bound[i] = base[i - 23]
     EXPECT_GT(r, 0.9f);
-    EXPECT_EQ(FftCorrelationShifts(200, N, -200, 200, pairs[3].base.data(), pairs[3].bound.data(), r), -177);
+    EXPECT_EQ(FftCorrelationShifts(200, N, -200, 200, pairs[5].base.data(), pairs[5].bound.data(), r), -177);
     EXPECT_FLOAT_EQ(r, 1.0f);
+    for (std::size_t i : {1u, 2u}) {
+        EXPECT_EQ(FftCorrelationShifts(600, N, -600, 600, pairs[i].base.data(), pairs[i].bound.data(), r), -23)
+            << pairs[i].name;
+        EXPECT_FLOAT_EQ(r, 1.0f);
+    }
 }
 
 TEST(CorrelationSearch, FftOnlyWhereItPays)

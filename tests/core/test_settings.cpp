@@ -2,13 +2,12 @@
 #include "core/CodePages.h"
 #include "core/SettingsFile.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestPaths.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <locale>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -181,21 +180,12 @@ TEST(SettingsFile, FailedWriteKeepsTheOldFile)
     const std::string path = dir.file("keep.ini");
     WriteFileBytes(path, "[old]\r\nk=v\r\n");
     // A file size limit makes the write fail half-way, even for root.
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    bool saved = true;
-    {
+    const bool saved = strativ::test::WithFileSizeLimit(4096, [&] {
         TSettingsFile file(path);
         for (int i = 0; i < 200; ++i)
             file.WriteString("new", "key" + std::to_string(i), std::string(100, 'v'));
-        saved = file.Save();
-    } // the destructor fails too, silently
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+        return file.Save();
+    }); // the destructor fails too, silently
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadFileBytes(path), "[old]\r\nk=v\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary left

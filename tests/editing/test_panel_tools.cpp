@@ -140,12 +140,13 @@ TEST_F(ToolTest, RectangleZoomsStretchTheCurvesInsideOrSetTheDepthScale)
     EXPECT_FALSE(host.panel.CrossMouse);
     const TCurve& c1 = *host.panel.GetCurve(0);
     const double ppu = c1.PixelsPerUnit();
+    const double outside = host.panel.GetCurve(2)->PixelsPerUnit();
     const QPoint left = PointOf(0, 20) - QPoint(3, 10);
     const double leftValue = c1.ValueAt(left.x(), host.panel.Coordinates());
     drag(left, left + QPoint(40, 60));
     EXPECT_NEAR(c1.PixelsPerUnit(), ppu * area.width() / 40.0, 1e-9);
     EXPECT_NEAR(c1.ColumnOf(leftValue, host.panel.Coordinates()), area.left(), 1.0);
-    EXPECT_EQ(host.panel.GetCurve(2)->PixelsPerUnit(), host.panel.GetCurve(2)->PixelsPerUnit());
+    EXPECT_EQ(host.panel.GetCurve(2)->PixelsPerUnit(), outside);
     drag(left, left + QPoint(4, 60));  // too narrow
     EXPECT_NEAR(c1.PixelsPerUnit(), ppu * area.width() / 40.0, 1e-9);
     across.Deactivate();

@@ -68,14 +68,6 @@ QTreeWidgetItem* Row(QTreeWidget* list, const std::string& caption)
     return nullptr;
 }
 
-// Waits for the condition while events run, at most the given time.
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000)
-{
-    for (int waited = 0; waited < milliseconds && !done(); waited += 20)
-        QTest::qWait(20);
-    return done();
-}
-
 // A program folder and a profile of its own, and a browser over them.
 class BrowserTest : public ::testing::Test {
 protected:
@@ -249,14 +241,14 @@ TEST_F(BrowserTest, MonitoredFolderIsRelistedKeepingTheSelection)
     b.ShowForPath(folder);
     b.ListView->setCurrentItem(Row(b.ListView, "a.las"));
     strativ::test::WriteLas(folder + "c.las", {{"WELL", "W3"}});
-    ASSERT_TRUE(WaitFor([&] { return Row(b.ListView, "c.las") != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Row(b.ListView, "c.las") != nullptr; }, 10000));
     ASSERT_EQ(b.ListView->selectedItems().size(), 1);
     EXPECT_EQ(b.ListView->selectedItems()[0]->text(0), "a.las");
     fs::rename(folder + "a.las", folder + "A.LAS");
-    ASSERT_TRUE(WaitFor([&] { return Row(b.ListView, "A.LAS") != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Row(b.ListView, "A.LAS") != nullptr; }, 10000));
     ASSERT_EQ(b.ListView->selectedItems().size(), 1);  // same name ignoring case
     fs::rename(folder + "A.LAS", folder + "e.las");
-    ASSERT_TRUE(WaitFor([&] { return Row(b.ListView, "e.las") != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Row(b.ListView, "e.las") != nullptr; }, 10000));
     EXPECT_TRUE(b.ListView->selectedItems().isEmpty());
 
     // While the library page is shown the monitor leaves its listing alone.
@@ -418,9 +410,9 @@ TEST_F(BrowserTest, IdleScanIndexesNewFilesAndStopsCleanlyAtExit)
     b.TimerLibScan->start();
     strativ::test::WriteLas(libFolder + "new.las", {{"FLD", "NEWFLD"}});
     strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] {
         return !probe.Rows("SELECT fld FROM logfiles WHERE file='" + libFolder + "new.las';").empty();
-    }));
+    }, 10000));
 
     // Leaving while a long scan runs.
     strativ::test::MakeLibrary(libFolder + "many", 4, 150, 200);
@@ -430,7 +422,7 @@ TEST_F(BrowserTest, IdleScanIndexesNewFilesAndStopsCleanlyAtExit)
         setup.AddLookupPath(libFolder + "many/field0");
         setup.AddLookupPath(libFolder + "many/field1");
     }
-    ASSERT_TRUE(WaitFor([&] { return b.LibScanner != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return b.LibScanner != nullptr; }, 10000));
     b.TimerLibScan->setInterval(60000);
     browser.reset();
     EXPECT_EQ(probe.Rows("PRAGMA integrity_check;"), Strings{"ok"});

@@ -2,9 +2,7 @@
 // keep the file, encodings; and the file-list column set with its settings sections.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 #include "core/CodePages.h"
 #include "core/LasParser2.h"
@@ -13,6 +11,7 @@
 #include "library/LASFileHeader.h"
 #include "library/LasListColSet.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestPaths.h"
 #include "tests/library/LibraryFixtures.h"
 
@@ -113,15 +112,7 @@ TEST(LasFileHeader, FailedWriteLeavesTheFileByteForByte)
     header.SetValue("well", "W2");
 
     // A disk that fills up half-way through the copy.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = original.size() / 2;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const int result = header.Write(path);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
+    const int result = strativ::test::WithFileSizeLimit(original.size() / 2, [&] { return header.Write(path); });
     EXPECT_EQ(result, LASFileHeader::WriteFailed);
     EXPECT_EQ(ReadFileBytes(path), original);
     EXPECT_EQ(FilesIn(dir.path()), 1u);
