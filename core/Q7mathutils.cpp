@@ -4,6 +4,7 @@
 #include "core/CorrelationSearch.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -78,6 +79,19 @@ int RoundToInt(float x)
     if (x <= -2147483648.0f)
         return INT_MIN;
     return static_cast<int>(std::lround(x));
+}
+
+int TruncateSteps(double quotient, double tolerance)
+{
+    const double whole = std::trunc(quotient);
+    const double next = whole + (quotient < 0 ? -1.0 : 1.0);
+    const double rounded = std::fabs(next - quotient) <= tolerance ? next : whole;
+    return static_cast<int>(std::clamp(rounded, -2.0e9, 2.0e9));
+}
+
+double StepTolerance(double depth, double step)
+{
+    return std::max(1e-3, 4.0 * FLT_EPSILON * std::fabs(depth) / std::fabs(step));
 }
 
 float NullMean(int n, float nullValue, const float* values)

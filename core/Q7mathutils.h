@@ -1,4 +1,4 @@
-// Rounding, NULL-aware statistics, depth-to-index ranges, correlation, natural cubic spline, random numbers.
+// Rounding, whole steps of depth quotients, NULL-aware statistics, depth-to-index ranges, correlation, natural cubic spline, random numbers.
 #pragma once
 
 #include <vector>
@@ -14,6 +14,13 @@ float NullMean(int n, float nullValue, const float* values);
 float NullVariance(int n, float nullValue, const float* values);  // population variance about NullMean
 float NullMin(int n, float nullValue, const float* values, int& index);
 float NullMax(int n, float nullValue, const float* values, int& index);
+
+// trunc(quotient) where a quotient lying within `tolerance` below a whole number counts as that
+// number (float depths divided by a step rarely give exact whole numbers).
+int TruncateSteps(double quotient, double tolerance);
+// Tolerance, in steps, for quotients of depths around `depth` by `step`: a thousandth of a step,
+// more where floats are coarser.
+double StepTolerance(double depth, double step);
 
 // Index range [first, last] of the ascending depths lying within [top, bottom].
 bool GetIndexRangeForDepths(float top, float bottom, int n, const float* depths, int& first, int& last);

@@ -1,24 +1,11 @@
 #include "datawin/AddCurves.h"
 
 #include "core/Lasfile.h"
+#include "core/Q7mathutils.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <new>
-
-int TruncateSteps(double quotient, double tolerance)
-{
-    const double whole = std::trunc(quotient);
-    const double next = whole + (quotient < 0 ? -1.0 : 1.0);
-    const double rounded = std::fabs(next - quotient) <= tolerance ? next : whole;
-    return static_cast<int>(std::clamp(rounded, -2.0e9, 2.0e9));
-}
-
-double StepTolerance(double depth, double step)
-{
-    return std::max(1e-3, 4.0 * FLT_EPSILON * std::fabs(depth) / std::fabs(step));
-}
 
 bool DepthLimitToIndexes(const TLASFile& document, double& from, double& to, int& first, int& last)
 {

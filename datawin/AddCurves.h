@@ -10,13 +10,6 @@ class TLASFile;
 // Most rows a document may grow to by adding curves.
 inline constexpr int kMaxAddedPointCount = 20'000'000;
 
-// trunc(quotient) where a quotient lying within `tolerance` below a whole number counts as that
-// number (float depths divided by a step rarely give exact whole numbers).
-int TruncateSteps(double quotient, double tolerance);
-// Tolerance, in steps, for quotients of depths around `depth` by `step`: a thousandth of a step,
-// more where floats are coarser.
-double StepTolerance(double depth, double step);
-
 struct DepthLimit {
     bool on = false;
     double from = 0;  // swapped with `to` when deeper

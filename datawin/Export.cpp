@@ -2,6 +2,7 @@
 #include "datawin/Export.h"
 
 #include "core/Lasfile.h"
+#include "core/Q7mathutils.h"
 #include "datawin/AddCurves.h"
 #include "datawin/CurveCheckList.h"
 #include "datawin/ExportTable.h"

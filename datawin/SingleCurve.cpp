@@ -87,6 +87,8 @@ TFormSingleCurve::TFormSingleCurve(TSynchSingleWindows* keeper)
     PanelMain->Interval.FillColor = 0xE0FFE0;
     PanelMain->Interval.BoundColor = 0xFF9090;
     PanelMain->setFocusPolicy(Qt::StrongFocus);
+    // The view leaves the keys to the window; a scale edit would take the arrows itself.
+    PanelMain->setFocus();
 
     ui->EdVertScale->setDecimals(1);
     ui->EdVertScale->setRange(10, 50000);

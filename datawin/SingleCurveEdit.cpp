@@ -188,8 +188,11 @@ void TFormSingleCurve::PanelMouseUp(QMouseEvent& event)
 
 void TFormSingleCurve::PanelDblClick(QMouseEvent& event)
 {
-    if (Alive() && event.button() == Qt::LeftButton)
-        ApplyAtPoint(event.position().toPoint());
+    if (!Alive() || event.button() != Qt::LeftButton)
+        return;
+    // The height of the double click gives the range, not a pop-up dismissed before it.
+    popupZone_ = ZoneNotFromPopup;
+    ApplyAtPoint(event.position().toPoint());
 }
 
 void TFormSingleCurve::PaintOverlay(QPainter& painter)

@@ -64,8 +64,10 @@ void BindCurvesAuto(TToolHost& host, TDlgIntervalLimiter& limits, TSelectCurvesD
 
     const int count = document->GetPointCount();
     const double step = document->GetStep();
+    // A limit of whole steps is that many steps, though 0.1 m is no float (50 / 0.1f is 499.99...).
     const auto samples = [&](double depth) {
-        return static_cast<int>(std::clamp(depth / step, -double(count - 1), double(count - 1)));
+        const double steps = std::clamp(depth / step, -double(count - 1), double(count - 1));
+        return TruncateSteps(steps, StepTolerance(depth, step));
     };
     float r = 0.0f;
     const int s = FindBestCorrelationShift(count, document->GetNullValue(), samples(limits.GetFrom()),

@@ -209,6 +209,19 @@ TEST_F(BindingTest, AutomaticBindingMovesTheCurveOfBestCorrelationAndChosenOther
     EXPECT_FALSE(F().MIUndo->isEnabled());  // no step was taken
 }
 
+TEST_F(BindingTest, AutomaticBindingLimitsOfWholeStepsReachThoseSteps)
+{
+    // STEP 0.1, no float: C2 is C1 ten samples deeper, searched within -1 .. 1 m.
+    MakeDocument(dir, {"C1", "C2"}, {Column(Signal), Column([](int i) { return Signal(i - 10); })}, 100.0, 0.1);
+    ASSERT_TRUE(Open(dir.file("doc.las")));
+    runner->Clear();
+    PushLimits("-1", "1");
+    runner->Push(platform::IDCANCEL);
+    BindAuto(1, 2);
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].contains("на\n-1.00 (M)\nКоэффициент корреляции = 1.00")) << Messages()[0].toStdString();
+}
+
 TEST_F(BindingTest, AutomaticBindingOffersNoFurtherCurvesWithTwoCurves)
 {
     OpenColumns({"C1", "C2"}, {Column(Signal), Column([](int i) { return Signal(i + 4); })});

@@ -258,6 +258,8 @@ TEST_F(SingleWindowListTest, ScaleListKeysWheelAndHelp)
 {
     TFormSingleCurve& window = Open(1);
     Activate(window);
+    // The keys of a new window go to the view, which leaves them to the window, not to a scale edit.
+    EXPECT_EQ(QApplication::focusWidget(), window.PanelMain);
     Ui::TFormSingleCurve& f = window.Form();
     // The list opens on the entry at or above the current scale, the last one above all.
     for (const auto& [scale, entry] : {std::pair{150.0, QString("200")}, std::pair{20000.0, QString("10000")},
