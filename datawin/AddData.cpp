@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QKeyEvent>
+#include <algorithm>
 
 TFormAddData::TFormAddData(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormAddData>())
 {
@@ -34,10 +35,15 @@ TFormAddData::TFormAddData(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 
 TFormAddData::~TFormAddData() = default;
 
+// The limits keep the depths given, unrounded, so a default limit takes the target's own first
+// and last rows whatever decimals its depths have.
 void TFormAddData::SetLimits(double top, double bottom)
 {
-    ui->RxSELimitFrom->setValue(top);
-    ui->RxSELimitTo->setValue(bottom);
+    const int decimals = std::max(2, target_ ? target_->GetDepthDecimals() : 0);
+    for (TFloatSpinEdit* edit : {ui->RxSELimitFrom, ui->RxSELimitTo})
+        edit->SetDisplayDecimals(decimals);
+    ui->RxSELimitFrom->SetValue(top);
+    ui->RxSELimitTo->SetValue(bottom);
     ui->CheckBoxLimitDept->setChecked(!(top == 0 && bottom == 0));
 }
 
@@ -52,8 +58,8 @@ void TFormAddData::PrepareForFile(const QString& folder, const QString& fileName
 
 void TFormAddData::PrepareForFolder(const QString& folder, TLASFile* target, double top, double bottom, double)
 {
-    SetLimits(top, bottom);
     target_ = target;
+    SetLimits(top, bottom);
     SetFolder(folder);
 }
 
@@ -111,7 +117,7 @@ void TFormAddData::ButtonAddClick()
         platform::ShowMessage(QStringLiteral("Не выбрано ни одной кривой для добавления"));
         return;
     }
-    DepthLimit limit{ui->CheckBoxLimitDept->isChecked(), ui->RxSELimitFrom->value(), ui->RxSELimitTo->value()};
+    DepthLimit limit{ui->CheckBoxLimitDept->isChecked(), ui->RxSELimitFrom->Value(), ui->RxSELimitTo->Value()};
     std::string error;
     if (!AddCheckedCurves(*target_, *source_, curves, limit, error)) {
         platform::MessageBox(this, QString::fromStdString(error), QStringLiteral("Добавление кривых"),

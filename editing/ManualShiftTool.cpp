@@ -28,6 +28,8 @@ void TManualShiftTool::Activate()
     for (int i = 0; i < panel.GetCurvesCount(); ++i)
         if (panel.GetCurve(i)->IsSelected())
             group_.Add(std::make_unique<TCurveCopy>(&panel, i, kCopyOffset));
+    if (const TLASFile* document = host_.Document())
+        generation_ = document->Generation();
     if (group_.IsEmpty()) {
         platform::MessageBox(host_.DialogOwner(), QStringLiteral("Не выбрано ни одной кривой!"),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONWARNING);
@@ -140,8 +142,13 @@ void TManualShiftTool::MoveTo(int pos)
     host_.Panel().update();
 }
 
+// The copies follow a document changed under them (an undo while the tool waits).
 void TManualShiftTool::PaintOverlay(QPainter& painter, const PanelCoordinates& coordinates)
 {
+    if (const TLASFile* document = host_.Document(); document && document->Generation() != generation_) {
+        generation_ = document->Generation();
+        group_.ShiftVert(Shift());
+    }
     group_.Paint(painter, coordinates);
 }
 

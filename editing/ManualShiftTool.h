@@ -30,6 +30,7 @@ private:
     void ApplyManualShift();
 
     TTempCurvesGroup group_;
+    unsigned long long generation_ = 0;  // the document's arrays the copies were taken from
     int FManualShiftMode = 0;  // 0 not started, 1 by mouse, 2 by keys
     int FManualShiftRef = -1;
     int FManualShiftPos = -1;

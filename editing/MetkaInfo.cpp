@@ -5,6 +5,9 @@
 #include "platform/ErrorReport.h"
 #include "platform/NumberText.h"
 #include "ui_MetkaInfo.h"
+#include "view/PaintHelpers.h"
+
+#include <QPainter>
 
 TDlgMetkaInfo::TDlgMetkaInfo(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDlgMetkaInfo>())
 {
@@ -70,4 +73,10 @@ float TDlgMetkaInfo::GetMetkaValue(int code) const
     case 5: return info_.GetDistance();
     default: return -1.0f;
     }
+}
+
+void TDlgMetkaInfo::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height(), 1);
 }

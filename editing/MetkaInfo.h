@@ -27,6 +27,9 @@ public:
 
     Ui::TDlgMetkaInfo& Form() const { return *ui; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void FormShow();
     void SpinEditKontrMetkaChange();

@@ -77,6 +77,20 @@ TEST_F(AddCurvesWindowTest, AddedCurvesJoinTheViewAndTheDocumentGrows)
     EXPECT_EQ(window->StatusText(2), "Глубины: 100.0 - 125.0 M");
 }
 
+// The default limit is the document's own range as its depths are, not rounded to the two
+// decimals shown: the last row, at 105.001 m, still takes the source's sample.
+TEST_F(AddCurvesWindowTest, DefaultLimitKeepsTheFirstAndLastRowsOfDepthsWithMoreDecimals)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("target.las"), 2, 11, 100.001, 0.5)));
+    const std::string source = WriteTestLas(dir.file("source.las"), 1, 11, 100.001, 0.5);
+    PushAddDialog();
+    ASSERT_TRUE(window->AddCurvesFromFile(QString::fromStdString(source)));
+    const TLASFile& document = *window->LasFile();
+    ASSERT_EQ(document.GetPointCount(), 11);
+    EXPECT_EQ(document.GetCurveData(3)[0], GeneratedValue(1, 0));
+    EXPECT_EQ(document.GetCurveData(3)[10], GeneratedValue(1, 10));
+}
+
 TEST_F(AddCurvesWindowTest, AFileHandedOverAsksWhetherToOpenOrAdd)
 {
     const std::string second = WriteTestLas(dir.file("second.las"), 1, 21);

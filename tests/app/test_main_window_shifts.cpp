@@ -2,11 +2,14 @@
 #include "AppTestSupport.h"
 
 #include "editing/SelectIntervalPart.h"
+#include "platform/Colors.h"
 #include "ui_MainUnit.h"
 #include "ui_SelectIntervalPart.h"
+#include "view/PaintHelpers.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <algorithm>
 
 namespace strativ::test {
 namespace {
@@ -208,6 +211,59 @@ TEST_F(ShiftTest, ManualGroupShiftByKeysAndByMouse)
     EXPECT_FALSE(window->PanelShiftValue->isVisible());
 }
 
+// The lighter copy stays on screen through hover repaints and follows an undo made while the
+// tool waits; moved by keys past the end of the document it shows nothing, and applying grows
+// the document by the whole shift.
+TEST_F(ShiftTest, ManualShiftPreviewSurvivesRepaintsAndMayGoPastTheEnd)
+{
+    Select(0);
+    const auto screen = [&] {
+        Panel().Repaint();
+        return Panel().grab().toImage();
+    };
+    runner->PushText("10");
+    window->ShiftCurveCut(0);
+    F().TBDeptShiftGroup->trigger();
+    const std::vector<float> shifted = Values(1);
+    F().TBUndo->trigger();
+    EXPECT_NE(Values(1), shifted);
+    const QImage afterUndo = screen();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    F().TBDeptShiftGroup->trigger();
+    EXPECT_EQ(screen(), afterUndo);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+
+    const QColor copy = platform::ToQColor(LightenColor(Panel().GetCurve(0)->Color()));
+    const auto copyPixels = [&] {
+        Panel().Repaint();
+        const QImage screen = Panel().grab().toImage();
+        const QRect area = Panel().DrawingArea();
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += screen.pixelColor(x, y) == copy;
+        return count;
+    };
+    const int before = copyPixels();
+    F().TBDeptShiftGroup->trigger();
+    QTest::mouseMove(&Panel(), Panel().DrawingArea().center());
+    QTest::mouseMove(&Panel(), Panel().DrawingArea().center() + QPoint(30, 20));
+    EXPECT_GT(copyPixels(), before + 50);
+
+    const std::vector<float> c1 = Values(1);
+    const int shift = 205;  // samples; the document has 201
+    for (int i = 0; i < shift; ++i)
+        QTest::keyClick(window.get(), Qt::Key_Down);
+    EXPECT_EQ(window->LabelShiftValue->text(), "102.50");
+    EXPECT_LE(copyPixels(), before);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    ASSERT_EQ(window->LasFile()->GetPointCount(), 201 + shift);
+    const std::vector<float> moved = Values(1);
+    EXPECT_TRUE(std::all_of(moved.begin(), moved.begin() + shift, [](float v) { return v == kNull; }));
+    EXPECT_EQ(std::vector<float>(moved.begin() + shift, moved.end()), c1);
+    ExpectViewFollowsDocument(*window, "manual shift past the end");
+}
+
 TEST_F(ShiftTest, ManualBindingMovesTheBoundCurveByTheDifferenceOfThePicks)
 {
     F().TBCurveBinding->trigger();
@@ -221,6 +277,7 @@ TEST_F(ShiftTest, ManualBindingMovesTheBoundCurveByTheDifferenceOfThePicks)
     EXPECT_EQ(Messages(), QStringList{"Произведена увязка кривых|Кривая C2\nсдвинута на -2.50 м."});
     EXPECT_EQ(F().MIUndo->text(), "Отменить 'Увязка кривых");
     EXPECT_FALSE(F().TBCurveBinding->isChecked());
+    ExpectViewFollowsDocument(*window, "manual binding");
 }
 
 }  // namespace
