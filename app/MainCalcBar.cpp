@@ -30,6 +30,7 @@ void TFormMain::CreateCalcBar()
     CoolBarExp->setObjectName(QStringLiteral("CoolBarExp"));
     CoolBarExp->setMovable(false);
     CoolBarExp->setFixedHeight(34);
+    CoolBarExp->layout()->setSpacing(2);  // buttons stand 2 pixels apart, the first at 4
     addToolBar(Qt::TopToolBarArea, CoolBarExp);
     PMenuCalcBar = new QMenu(this);
     MICalcBarEdit = PMenuCalcBar->addAction(QStringLiteral("Настройка панели..."));
@@ -79,7 +80,6 @@ void TFormMain::LoadCalcScripts()
     std::error_code error;
     std::filesystem::create_directory(folder, error);  // a failure leaves an empty list
     ExprList.ScanFolder(folder);
-    // The single-curve windows get the list here once the window keeps them.
 }
 
 void TFormMain::BuildCalcBar()
@@ -128,6 +128,7 @@ void TFormMain::BuildCalcMenus()
                 connect(item, &QAction::triggered, this, Command([this, item] { GroupCalcItemClick(item); }));
         }
     }
+    // The single-curve windows rebuild their calculation menus from the list after each change.
     SingleWindows.SetExprList(&ExprList);
 }
 

@@ -85,6 +85,7 @@ TDlgCalcBarEdit::TDlgCalcBarEdit(QWidget* parent) : QDialog(parent), ui(std::mak
     fileLayout->addWidget(FilenameEdit);
     fileLayout->addWidget(browse);
     grid->setCellWidget(FileRow, 1, fileHolder);
+    FilenameEdit->installEventFilter(this);
     ComboBoxNullType = new QComboBox(grid);
     ComboBoxNullType->setObjectName(QStringLiteral("ComboBoxNullType"));
     for (const QString& text : kNullTypes)
@@ -105,6 +106,8 @@ TDlgCalcBarEdit::TDlgCalcBarEdit(QWidget* parent) : QDialog(parent), ui(std::mak
     }
     connect(PMenuExpr->addAction(QStringLiteral("Справка...")), &QAction::triggered, this,
             [] { platform::ShowHelpTopic(12); });
+    ui->GridVars->setColumnWidth(0, 75);
+    ui->GridVars->setColumnWidth(1, 359);
     ui->EditExpr->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->EditExpr, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PMenuExpr->popup(ui->EditExpr->mapToGlobal(at)); });
@@ -483,14 +486,8 @@ void TDlgCalcBarEdit::BtnDeleteClick()
                              platform::MB_ICONQUESTION | platform::MB_OKCANCEL) != platform::IDOK)
         return;
     StoreTicks();
-    if (!FExprList->CheckItem(row, true))
-        return;
-    if (FExprList->Count() > 0) {
+    if (FExprList->CheckItem(row, true))
         FormShow();
-        return;
-    }
-    ClearControls();
-    ui->ListBoxBtns->clear();
 }
 
 QString TDlgCalcBarEdit::AskName(const QString& title)
@@ -541,10 +538,17 @@ void TDlgCalcBarEdit::StringGridUserConstsSetEditText(int row, int column)
     TMParser& parser = script->GetParser();
     const TUserConst constant = parser.GetConstant(row);
     const QString text = ui->StringGridUserConsts->item(row, column)->text();
-    if (column == 0) {
-        parser.SetConstant(row, text.left(TUserConst::MaxNameLength).toStdString(), constant.Descr, constant.Value);
-    } else if (column == 2) {
-        parser.SetConstant(row, constant.Name, text.left(TUserConst::MaxDescrLength).toStdString(), constant.Value);
+    if (column == 0 || column == 2) {
+        // The record holds names and descriptions up to its limits; the cell shows what it kept.
+        const QString kept = text.left(column == 0 ? TUserConst::MaxNameLength : TUserConst::MaxDescrLength);
+        if (column == 0)
+            parser.SetConstant(row, kept.toStdString(), constant.Descr, constant.Value);
+        else
+            parser.SetConstant(row, constant.Name, kept.toStdString(), constant.Value);
+        if (kept != text) {
+            QSignalBlocker block(ui->StringGridUserConsts);
+            ui->StringGridUserConsts->item(row, column)->setText(kept);
+        }
     } else if (column == 1) {
         double value = 0.0;
         if (!text.isEmpty() && text != QStringLiteral("+") && text != QStringLiteral("-") &&
@@ -638,15 +642,20 @@ void TDlgCalcBarEdit::StoreTicks()
     }
 }
 
-void TDlgCalcBarEdit::accept()
+bool TDlgCalcBarEdit::SaveScripts()
 {
     StoreTicks();
-    if (FExprList && !FExprList->SaveAll()) {
-        platform::MessageBox(this, QStringLiteral("Не удалось записать все файлы сценариев"), QStringLiteral("Ошибка"),
-                             platform::MB_ICONERROR);
-        return;
-    }
-    QDialog::accept();
+    if (!FExprList || FExprList->SaveAll())
+        return true;
+    platform::MessageBox(this, QStringLiteral("Не удалось записать все файлы сценариев"), QStringLiteral("Ошибка"),
+                         platform::MB_ICONERROR);
+    return false;
+}
+
+void TDlgCalcBarEdit::accept()
+{
+    if (SaveScripts())
+        QDialog::accept();
 }
 
 void TDlgCalcBarEdit::reject()
@@ -668,12 +677,33 @@ void TDlgCalcBarEdit::closeEvent(QCloseEvent* event)
     const int answer = platform::MessageBox(this, QStringLiteral("Сохранить произведенные изменения?"),
                                             QStringLiteral("Закрытие диалога"),
                                             platform::MB_ICONQUESTION | platform::MB_YESNOCANCEL);
-    if (answer == platform::IDYES)
-        accept();
+    if (answer == platform::IDYES && SaveScripts())
+        QDialog::accept();
     else if (answer == platform::IDNO)
         reject();
     else
         event->ignore();
+}
+
+// In the file edit Enter takes the name and Esc restores the script's own; both return to the
+// grid instead of ending the dialog.
+bool TDlgCalcBarEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != FilenameEdit || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Escape && key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    platform::Guarded(this, [&] {
+        if (key == Qt::Key_Escape) {
+            const TMathExpression* script = Current();
+            FilenameEdit->setText(script ? FileNamePart(script->GetFileName()) : QString());
+        } else {
+            FilenameEditExit();
+        }
+        ui->StringGrid->setFocus();
+    });
+    return true;
 }
 
 void TDlgCalcBarEdit::keyPressEvent(QKeyEvent* event)

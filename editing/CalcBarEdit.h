@@ -50,6 +50,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -61,6 +62,8 @@ private:
     void StringGridUserConstsSetEditText(int row, int column);
     void GridVarsSetEditText(int row, int column);
     void StoreTicks();
+    // Stores the ticks and writes every script; false after telling that a write failed.
+    bool SaveScripts();
     void ClearControls();
     void BrowseFile();
     // Another script of the list already keeps its file at `path`.

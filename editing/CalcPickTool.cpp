@@ -38,8 +38,11 @@ QString TCalcPickTool::Prompt() const
 {
     if (!Picking())
         return {};
-    return QStringLiteral("Всего аргументов: ") + QString::number(Needed()) +
-           QStringLiteral(", отметьте нужные кривые(Esc-отмена) ") + QString::number(picks_.size());
+    const QString prompt = QStringLiteral("Всего аргументов: ") + QString::number(Needed()) +
+                           QStringLiteral(", отметьте нужные кривые(Esc-отмена)");
+    if (picks_.empty())
+        return prompt;
+    return QStringLiteral("Указано аргументов: ") + QString::number(picks_.size()) + QStringLiteral(". ") + prompt;
 }
 
 void TCalcPickTool::Pick(int lasIndex)

@@ -86,9 +86,11 @@ TEST_F(CalcBarTest, BarAndMenusFollowTheScripts)
     ASSERT_EQ(window->ExprList.Count(), 8);
     const std::vector<QAction*>& buttons = window->CalcButtons();
     ASSERT_EQ(buttons.size(), 7u);  // the hidden script has no button
-    const auto width = [&](QAction* action) { return window->CoolBarExp->widgetForAction(action)->width(); };
-    EXPECT_EQ(width(Button("S")), 27);
-    EXPECT_EQ(width(Button("T2")), 40);
+    // 27 pixels for a width up to 10, the first at 4, 2 pixels apart.
+    const auto geometry = [&](QAction* action) { return window->CoolBarExp->widgetForAction(action)->geometry(); };
+    EXPECT_EQ(geometry(Button("S")), QRect(4, 4, 27, 25));
+    EXPECT_EQ(geometry(Button("T2")), QRect(33, 4, 40, 25));
+    EXPECT_EQ(geometry(Button("D")).left(), 75);
     EXPECT_EQ(Button("S")->toolTip(), "Сумма");
     // One-argument scripts, hidden or not, in the four submenus; the caption is the hint when set.
     for (QMenu* menu : {window->MMICurvesCalc, window->MMIIntCalc, window->PMICurveGroupCalc,

@@ -8,6 +8,7 @@
 #include "ui_CalcBarEdit.h"
 
 #include <QComboBox>
+#include <QTest>
 #include <QLineEdit>
 #include <QToolButton>
 #include <filesystem>
@@ -211,6 +212,27 @@ TEST_F(CalcBarEditTest, FilesAreNeverLost)
         EXPECT_EQ(dialog.FilenameEdit->text(), "renamed.exp");
         dialog.reject();
     });
+}
+
+TEST_F(CalcBarEditTest, KeysOfTheFileEditStayInTheDialog)
+{
+    Run([&](Ui::TDlgCalcBarEdit& f) {
+        dialog.show();
+        Select(0);
+        dialog.FilenameEdit->setText("typed");
+        QTest::keyClick(dialog.FilenameEdit, Qt::Key_Escape);  // the script's own name again
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.FilenameEdit->text(), "a.exp");
+        dialog.FilenameEdit->setText("entered");
+        QTest::keyClick(dialog.FilenameEdit, Qt::Key_Return);  // the name taken, the dialog open
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(std::filesystem::exists(dir.file("entered.exp")));
+        EXPECT_FALSE(std::filesystem::exists(dir.file("a.exp")));
+        QTest::keyClick(f.EditExpr, Qt::Key_Return);  // OK is the default button
+        EXPECT_EQ(runner.Requests().size(), 1u);  // the editor itself, no file dialog
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 TEST(CalcBarEditEmpty, EmptyListWarnsAndDisables)

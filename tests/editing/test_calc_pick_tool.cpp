@@ -25,10 +25,10 @@ TEST_F(CalcPickToolTest, PicksInClickOrderAndTheLastRunsTheScript)
 {
     Use(tool);
     tool.Start(0, 2);
-    EXPECT_EQ(tool.Prompt(), "Всего аргументов: 2, отметьте нужные кривые(Esc-отмена) 0");
+    EXPECT_EQ(tool.Prompt(), "Всего аргументов: 2, отметьте нужные кривые(Esc-отмена)");
     ClickAt(PointOf(2, 60));
     EXPECT_EQ(tool.FCalcPick, (2u << 16) + (1u << 8) + 1u);
-    EXPECT_EQ(host.prompts.back(), "Всего аргументов: 2, отметьте нужные кривые(Esc-отмена) 1");
+    EXPECT_EQ(host.prompts.back(), "Указано аргументов: 1. Всего аргументов: 2, отметьте нужные кривые(Esc-отмена)");
     runner.PushText("D");
     runner.PushColor(0x00FF00);
     runner.Push(platform::IDOK);
