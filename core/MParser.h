@@ -130,10 +130,11 @@ public:
 
     // Compiles a text knowing the user constants and the first visibleVariables variables.
     TParserTree Compile(std::string_view text, int visibleVariables) const;
-    // Evaluates the tree for the first n (1..BlockSize) samples of the context into out.
+    // Evaluates the tree for the first n (1..BlockSize) samples of the context into out, which
+    // also holds the tree's first working block: it must be no block the tree reads.
     void Evaluate(const TParserTree& tree, int n, double* out);
     // The same, the n values left where they were computed (valid until the next evaluation).
-    const double* EvaluateInPlace(const TParserTree& tree, int n);
+    const double* EvaluateInPlace(const TParserTree& tree, int n) { return EvaluateWith(tree, n, nullptr); }
 
     static bool IsReservedWord(std::string_view name);
 
@@ -165,5 +166,6 @@ private:
     std::vector<TEvalOperand> operands_;
 
     template <typename Op>
-    void Combine(int count, int& depth, int n, Op op);
+    void Combine(int count, int& depth, int n, double* result, Op op);
+    const double* EvaluateWith(const TParserTree& tree, int n, double* bottom);
 };

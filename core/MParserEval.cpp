@@ -80,10 +80,14 @@ void BinaryBlocks(const TEvalOperand& a, const TEvalOperand& b, int n, double* o
 
 void TMParser::Evaluate(const TParserTree& tree, int n, double* out)
 {
-    std::copy_n(EvaluateInPlace(tree, n), n, out);
+    const double* values = EvaluateWith(tree, n, out);
+    if (values != out)
+        std::copy_n(values, n, out);
 }
 
-const double* TMParser::EvaluateInPlace(const TParserTree& tree, int n)
+// bottom, when given, stands in for the stack block of depth 0, so that a result computed there
+// needs no copy.
+const double* TMParser::EvaluateWith(const TParserTree& tree, int n, double* bottom)
 {
     constexpr int B = TParserContext::BlockSize;
     if (tree.Empty())
@@ -98,7 +102,7 @@ const double* TMParser::EvaluateInPlace(const TParserTree& tree, int n)
     // Operands are scalars or point at a block (of the context, or the stack block of their
     // depth, where results are written): samples are read where they stand, never copied.
     int depth = 0;
-    const auto slot = [&](int d) { return stack_.data() + static_cast<size_t>(d) * B; };
+    const auto slot = [&](int d) { return d == 0 && bottom ? bottom : stack_.data() + static_cast<size_t>(d) * B; };
     const auto pushScalar = [&](double value) { operands_[depth++] = {nullptr, nullptr, value}; };
     const auto pushBlock = [&](const double* values) { operands_[depth++] = {values, nullptr, 0.0}; };
     const auto binary = [&](auto op) {
@@ -150,10 +154,14 @@ const double* TMParser::EvaluateInPlace(const TParserTree& tree, int n)
         case K::Modulo: binary([](double a, double b) { return std::fmod(a, b); }); break;
         case K::Power: binary([](double a, double b) { return std::pow(a, b); }); break;
         case K::Function: unary([func = node.func](double v) { return ApplyFunction(func, v); }); break;
-        case K::Max: Combine(node.index, depth, n, [](double a, double b) { return b > a ? b : a; }); break;
-        case K::Min: Combine(node.index, depth, n, [](double a, double b) { return b < a ? b : a; }); break;
+        case K::Max:
+            Combine(node.index, depth, n, slot(depth - node.index), [](double a, double b) { return b > a ? b : a; });
+            break;
+        case K::Min:
+            Combine(node.index, depth, n, slot(depth - node.index), [](double a, double b) { return b < a ? b : a; });
+            break;
         case K::Aver: {
-            Combine(node.index, depth, n, [](double a, double b) { return a + b; });
+            Combine(node.index, depth, n, slot(depth - node.index), [](double a, double b) { return a + b; });
             const double count = node.index;
             unary([count](double v) { return v / count; });
             break;
@@ -171,9 +179,10 @@ const double* TMParser::EvaluateInPlace(const TParserTree& tree, int n)
     return result;
 }
 
-// Folds the top count operands left to right with op into the lowest of them.
+// Folds the top count operands left to right with op into the lowest of them, whose block is
+// result.
 template <typename Op>
-void TMParser::Combine(int count, int& depth, int n, Op op)
+void TMParser::Combine(int count, int& depth, int n, double* result, Op op)
 {
     const int lowest = depth - count;
     TEvalOperand& first = operands_[lowest];
@@ -182,7 +191,6 @@ void TMParser::Combine(int count, int& depth, int n, Op op)
         if (IsScalar(first) && IsScalar(operand)) {
             first.scalar = op(first.scalar, operand.scalar);
         } else {
-            double* result = stack_.data() + static_cast<size_t>(lowest) * TParserContext::BlockSize;
             BinaryBlocks(first, operand, n, result, op);
             first = {result, nullptr, 0.0};
         }

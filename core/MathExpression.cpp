@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <cfloat>
 #include <cmath>
 
@@ -381,14 +382,15 @@ bool TMathExpression::Calculate(const std::vector<const float*>& args, FloatVect
         return true;
     }
     constexpr int B = TParserContext::BlockSize;
-    unsigned char isNull[B];
+    int32_t isNull[B];  // lanes as wide as a float: the mask passes pack nothing
     const bool readsDepth = ReadsDepth(tree) ||
                             std::any_of(variableTrees.begin(), variableTrees.end(), ReadsDepth);
     for (int block = first; block <= last; block += B) {
         const int n = std::min(B, last - block + 1);
         // Branch-free passes the compiler vectorises: the NULL mask, and the samples as doubles
         // where NULL takes a substitute.
-        std::fill(isNull, isNull + n, 0);
+        if (substitute || argCount == 0)
+            std::fill(isNull, isNull + n, 0);
         for (int k = 0; k < argCount; ++k) {
             const float* arg = args[k] + block;
             if (substitute) {
@@ -396,8 +398,12 @@ bool TMathExpression::Calculate(const std::vector<const float*>& args, FloatVect
                 for (int j = 0; j < n; ++j)
                     x[j] = arg[j] == nullValue ? nullSubst_ : arg[j];
             } else {
-                for (int j = 0; j < n; ++j)
-                    isNull[j] |= arg[j] == nullValue;
+                if (k == 0)  // the first argument starts the mask
+                    for (int j = 0; j < n; ++j)
+                        isNull[j] = -static_cast<int32_t>(arg[j] == nullValue);
+                else
+                    for (int j = 0; j < n; ++j)
+                        isNull[j] |= -static_cast<int32_t>(arg[j] == nullValue);
                 context.XSamples[k] = arg;  // read where they stand
             }
         }
