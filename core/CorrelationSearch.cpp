@@ -45,15 +45,23 @@ std::size_t TransformLength(int n)
 class CurveSpectra {
 public:
     CurveSpectra(int n, float nullValue, const float* values, std::size_t length)
-        : bins_(length / 2 + 1), spectra_{Spectrum(), Spectrum(), Spectrum()}
+        : bins_(length / 2 + 1), spectra_{Spectrum(), Spectrum(), Spectrum()},
+          nextValid_(static_cast<std::size_t>(n) + 1, n), changes_(static_cast<std::size_t>(n) + 1, 0)
     {
         double sum = 0.0;
         int valid = 0;
-        for (int i = 0; i < n; ++i)
+        const float* previous = nullptr;
+        for (int i = 0; i < n; ++i) {
+            const bool change = values[i] != nullValue && previous && !(values[i] == *previous);
+            changes_[static_cast<std::size_t>(i) + 1] = changes_[static_cast<std::size_t>(i)] + change;
             if (values[i] != nullValue) {
                 sum += values[i];
                 ++valid;
+                previous = values + i;
             }
+        }
+        for (int i = n - 1; i >= 0; --i)
+            nextValid_[static_cast<std::size_t>(i)] = values[i] != nullValue ? i : nextValid_[static_cast<std::size_t>(i) + 1];
         const double mean = valid > 0 ? sum / valid : 0.0;
         FftwBuffer<double> in(length);
         for (int k = 0; k < 3; ++k) {
@@ -75,6 +83,14 @@ public:
     const std::vector<std::complex<double>>& operator[](int k) const { return spectra_[k]; }
     // Euclidean norm of the same sequences: they bound the rounding of the sums.
     double Norm(int k) const { return norms_[k]; }
+    // True when the values other than NULL among the `count` from `first` are all equal, so that
+    // no shift over them has an r.
+    bool ConstantOver(int first, int count) const
+    {
+        const int valid = nextValid_[static_cast<std::size_t>(first)];
+        const int end = first + count;
+        return valid >= end || changes_[static_cast<std::size_t>(end)] == changes_[static_cast<std::size_t>(valid) + 1];
+    }
 
 private:
     std::vector<std::complex<double>> Spectrum() const { return std::vector<std::complex<double>>(bins_); }
@@ -92,6 +108,8 @@ private:
     std::size_t bins_;
     std::array<std::vector<std::complex<double>>, 3> spectra_;
     std::array<double, 3> norms_{};
+    std::vector<int> nextValid_;  // the first index from i holding a value, n when none
+    std::vector<int> changes_;    // values differing from the value before them, among the first i
 };
 
 // Sum over i of p[i + s] q[i] for every s in lo..hi, from the two spectra.
@@ -140,8 +158,9 @@ int ScanCorrelationShifts(int n, float nullValue, int lo, int hi, const float* b
 
 // The pair sums of every shift come from six cross-correlations of the masked, centred curves;
 // each r comes with a bound of its rounding error, and the shifts whose r may reach the best
-// are computed exactly, so the result is the scan's. Where rounding swamps a shift's sums (a
-// value far beyond the others, a non-finite one) that shift is always computed exactly.
+// are computed exactly, so the result is the scan's. A side constant over an overlap is found
+// from the counts of changing values; where rounding swamps a shift's sums (a value far beyond
+// the others, a non-finite one) that shift is always computed exactly.
 int FftCorrelationShifts(int n, float nullValue, int lo, int hi, const float* base, const float* bound, float& r)
 {
     r = 0.0f;
@@ -178,12 +197,14 @@ int FftCorrelationShifts(int n, float nullValue, int lo, int hi, const float* ba
         if (c < kMinimumPairs)
             continue;
         const int shift = lo + static_cast<int>(k);
+        if (x.ConstantOver(std::max(shift, 0), n - std::abs(shift)) ||
+            y.ConstantOver(std::max(-shift, 0), n - std::abs(shift)))
+            continue;
         const double vx = sxx[k] - sx[k] * sx[k] / c;
         const double vy = syy[k] - sy[k] * sy[k] / c;
         const double eVx = eSxx + 2.0 * std::fabs(sx[k]) / c * eSx;
         const double eVy = eSyy + 2.0 * std::fabs(sy[k]) / c * eSy;
-        // A side constant over the overlap has no r; below its error bound a variance is
-        // unknown, and the exact check decides.
+        // Below its error bound a variance is unknown: the exact check decides.
         if (!(vx > 2.0 * eVx) || !(vy > 2.0 * eVy)) {
             ranked.push_back({shift, 1.0});
             continue;

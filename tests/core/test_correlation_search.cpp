@@ -71,6 +71,13 @@ std::vector<Pair> Pairs()
         pairs.push_back(std::move(p));
     }
     {
+        // Constant over most of the curve at about its mean, with a NULL among the equal values.
+        Pair p{"long constant stretch", Noise(500, 14, 1.0f, 0.0f), Noise(500, 15, 1.0f, 0.0f)};
+        std::fill(p.bound.begin(), p.bound.begin() + 450, 0.0f);
+        p.bound[200] = N;
+        pairs.push_back(std::move(p));
+    }
+    {
         // A period of ten samples: equal r at many shifts, the smallest shift wins.
         Pair p{"periodic", {}, {}};
         for (int i = 0; i < 200; ++i) {
@@ -105,7 +112,7 @@ TEST(CorrelationSearch, FftGivesTheScansShiftAndR)
     const std::vector<Pair> pairs = Pairs();
     EXPECT_EQ(FftCorrelationShifts(600, N, -600, 600, pairs[0].base.data(), pairs[0].bound.data(), r), -23);  // bound[i] = base[i - 23]
     EXPECT_GT(r, 0.9f);
-    EXPECT_EQ(FftCorrelationShifts(200, N, -200, 200, pairs[5].base.data(), pairs[5].bound.data(), r), -177);
+    EXPECT_EQ(FftCorrelationShifts(200, N, -200, 200, pairs[6].base.data(), pairs[6].bound.data(), r), -177);
     EXPECT_FLOAT_EQ(r, 1.0f);
     for (std::size_t i : {1u, 2u}) {
         EXPECT_EQ(FftCorrelationShifts(600, N, -600, 600, pairs[i].base.data(), pairs[i].bound.data(), r), -23)
