@@ -22,6 +22,17 @@
 #include <cmath>
 #include <filesystem>
 
+namespace {
+
+// Keeps a button without a hint from showing one: an action's tool tip falls back to its text.
+class NoToolTip : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
+};
+
+}  // namespace
+
 void TFormMain::CreateCalcBar()
 {
     Ui::TFormMain& f = *ui;
@@ -93,10 +104,12 @@ void TFormMain::BuildCalcBar()
         auto* action = new QAction(QString::fromStdString(script.GetCaption()), CoolBarExp);
         action->setCheckable(true);
         action->setData(i);
-        if (!script.GetHint().empty())
-            action->setToolTip(QString::fromStdString(script.GetHint()));
         CoolBarExp->addAction(action);
         auto* button = static_cast<QToolButton*>(CoolBarExp->widgetForAction(action));
+        if (!script.GetHint().empty())
+            action->setToolTip(QString::fromStdString(script.GetHint()));
+        else
+            button->installEventFilter(new NoToolTip(button));
         button->setObjectName(QStringLiteral("SpBtnMathExpr") + QString::number(i));
         button->setFixedSize(script.GetButton() > 10 ? script.GetButton() : 27, 25);
         button->setStyleSheet(QStringLiteral("color: #0000ff; font-size: 10pt;"));
