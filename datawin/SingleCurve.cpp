@@ -137,6 +137,7 @@ void TFormSingleCurve::CreateToolBar()
     ToolBarRow2 = new QToolBar(f.ToolBar1);
     for (QToolBar* row : {ToolBarRow1, ToolBarRow2}) {
         row->setIconSize(QSize(27, 23));
+        row->setMovable(false);
         row->setToolButtonStyle(Qt::ToolButtonTextOnly);
         f.layoutToolBar->addWidget(row);
     }

@@ -17,10 +17,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
@@ -252,6 +254,24 @@ TEST_F(SingleWindowListTest, ScalesAndZoomKeepTheirEditsInStep)
     window.Form().TBZoomIn->trigger();
     EXPECT_FALSE(window.Form().TBPencil->isChecked());
     EXPECT_TRUE(window.PanelMain->CrossMouse);
+}
+
+TEST_F(SingleWindowListTest, TheLayoutShowsEveryControlAtTheLeastSize)
+{
+    TFormSingleCurve& window = Open(1);
+    // At the start the panel takes what the tool rows and the scale edits leave.
+    EXPECT_EQ(window.size(), QSize(405, 536));
+    EXPECT_GT(window.PanelMain->height(), 400);
+    window.resize(window.minimumSize());
+    QTest::qWait(20);
+    for (QToolBar* row : {window.ToolBarRow1, window.ToolBarRow2})
+        for (QAction* action : row->actions()) {
+            const QWidget* button = row->widgetForAction(action);
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(button->isVisible()) << action->objectName().toStdString();
+        }
+    for (const QLabel* label : {window.Form().LabelVertScale, window.Form().LabelHorScale})
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
 }
 
 TEST_F(SingleWindowListTest, ScaleListKeysWheelAndHelp)
