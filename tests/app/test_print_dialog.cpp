@@ -571,6 +571,18 @@ TEST_F(PrintDialogTest, MarkBlockReachesThePdfFirstPage)
     const std::string pdf = dir.file("marks.pdf");
     runner->PushFiles({QString::fromStdString(pdf)});
     Form().ButtonPrint->click();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+
+    // A file that cannot be made stops the job before it begins, with the reason.
+    const std::string unwritable = dir.file("missing/marks.pdf");
+    runner->PushFiles({QString::fromStdString(unwritable)});
+    Form().ButtonPrint->click();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].startsWith("Печать|Не удалось начать печать\nНе удалось записать файл\n" +
+                                         QString::fromStdString(unwritable)))
+        << Messages()[0].toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+
     const std::string first = Poppler("pdftotext", pdf, "-f 1 -l 1");
     if (first.empty())
         GTEST_SKIP() << "poppler-utils are not installed";
