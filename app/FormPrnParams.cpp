@@ -239,16 +239,21 @@ void TFormPrnParams::ButtonPrintClick()
                             double pxX, double pxY) { return DrawPageHead(canvas, left, top, right, bottom, pxX, pxY); });
     if (!result.begun) {
         if (!printer.Declined())
-            platform::MessageBox(this, QStringLiteral("Не удалось начать печать"), QStringLiteral("Печать"),
-                                 platform::MB_OK | platform::MB_ICONERROR);
+            ReportPrintFailure(QStringLiteral("Не удалось начать печать"));
         return;
     }
     if (!result.ok && !result.cancelled)
-        platform::MessageBox(this, QStringLiteral("Не удалось завершить печать"), QStringLiteral("Печать"),
-                             platform::MB_OK | platform::MB_ICONERROR);
+        ReportPrintFailure(QStringLiteral("Не удалось завершить печать"));
     SaveMargins();
     // The page layout of the print stays until the preview lays the template out again.
     RefreshPreview();
+}
+
+void TFormPrnParams::ReportPrintFailure(const QString& text)
+{
+    const QString reason = platform::CurrentPrinter().Error();
+    platform::MessageBox(this, reason.isEmpty() ? text : text + QStringLiteral("\n") + reason, QStringLiteral("Печать"),
+                         platform::MB_OK | platform::MB_ICONERROR);
 }
 
 bool TFormPrnParams::eventFilter(QObject* watched, QEvent* event)

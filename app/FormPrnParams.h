@@ -108,6 +108,8 @@ private:
     bool TitleApplied() const;
     void PaintBoxPaint();
     void SetCorrectionChecked(bool checked);
+    // "Печать" error message: `text`, and the printer's reason when it gives one.
+    void ReportPrintFailure(const QString& text);
 
     std::unique_ptr<Ui::TFormPrnParams> ui;
     bool correctionFromCode_ = false;

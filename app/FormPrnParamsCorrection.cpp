@@ -72,8 +72,7 @@ void TFormPrnParams::ButtonCorrectionSettingsClick()
         platform::PrintJob job(printer);
         if (!job.Begun()) {
             if (!printer.Declined())
-                platform::MessageBox(this, QStringLiteral("Не удалось начать печать"), QStringLiteral("Печать"),
-                                     platform::MB_OK | platform::MB_ICONERROR);
+                ReportPrintFailure(QStringLiteral("Не удалось начать печать"));
             return;
         }
         platform::Canvas& canvas = printer.PageCanvas();
@@ -83,8 +82,7 @@ void TFormPrnParams::ButtonCorrectionSettingsClick()
         canvas.MoveTo(x, y0);
         canvas.LineTo(x, y0 + TruncToInt(length * caps.logPixelsY / 2.54));
         if (!job.End()) {
-            platform::MessageBox(this, QStringLiteral("Не удалось завершить печать"), QStringLiteral("Печать"),
-                                 platform::MB_OK | platform::MB_ICONERROR);
+            ReportPrintFailure(QStringLiteral("Не удалось завершить печать"));
             return;
         }
     }

@@ -182,8 +182,7 @@ bool TFormPrnParams::ExportToEMF(const QString& path)
     const DiagramEmfResult result = ExportDiagramEmf(CurveTemplate->Model, path.toStdString(),
                                                      platform::ScreenReference(), sheetWidth, Margins(), title);
     if (!result.ok)
-        platform::MessageBox(this, QStringLiteral("Не удалось записать файл ") + path + QStringLiteral("\n") +
-                                       QString::fromStdString(result.error),
-                             QStringLiteral("Экспорт"), platform::MB_OK | platform::MB_ICONERROR);
+        platform::MessageBox(this, QString::fromStdString(result.error), QStringLiteral("Экспорт"),
+                             platform::MB_OK | platform::MB_ICONERROR);
     return result.ok;
 }

@@ -196,6 +196,9 @@ void EmfCanvas::Include(const CanvasPoint& p)
 template <class Key>
 bool EmfCanvas::Reselect(Selection<Key>& s, const Key& key)
 {
+    // A picture that could not be started has no handle table and takes no objects.
+    if (!records_ || !records_->eht)
+        return true;
     if (!s.key || !(*s.key == key))
         return false;
     if (!s.selected) {

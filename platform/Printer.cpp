@@ -70,6 +70,7 @@ public:
 
     bool BeginDoc() override
     {
+        error_.clear();
         if (IsPdf()) {
             FileDialogOptions options;
             options.title = QStringLiteral("Печать в PDF");
@@ -80,7 +81,11 @@ public:
             if (declined_)
                 return false;
             pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthCm, PdfHeightCm, PdfDpi);
-            return true;
+            // A file that cannot be made fails the job before anything is drawn.
+            error_ = QString::fromStdString(pdf_->Error());
+            if (!error_.isEmpty())
+                pdf_.reset();
+            return error_.isEmpty();
         }
         declined_ = false;
         printer_.setDocName(Title);
@@ -106,6 +111,7 @@ public:
     {
         if (pdf_) {
             const bool ok = pdf_->Finish();
+            error_ = QString::fromStdString(pdf_->Error());
             pdf_.reset();
             return ok;
         }
@@ -128,6 +134,7 @@ public:
 
     QPrinter* Device() override { return &printer_; }
     bool Declined() const override { return declined_; }
+    QString Error() const override { return error_; }
 
 private:
     bool IsPdf() const { return names_.value(index_) == PdfPrinterName; }
@@ -140,6 +147,7 @@ private:
     QStringList names_;
     int index_ = 0;
     bool declined_ = false;
+    QString error_;
     QPrinter printer_;
     QPainter painter_;
     std::unique_ptr<PainterCanvas> canvas_;

@@ -53,6 +53,8 @@ public:
     virtual void Abort() = 0;
     // Whether the last BeginDoc failed only because the user declined its question.
     virtual bool Declined() const { return false; }
+    // Why the last BeginDoc or EndDoc failed, when that is known.
+    virtual QString Error() const { return {}; }
     // The system printer behind the current choice, whose properties the printer dialog
     // edits; null when there is none.
     virtual QPrinter* Device() { return nullptr; }

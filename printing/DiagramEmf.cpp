@@ -15,7 +15,7 @@ DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& pa
 {
     DiagramEmfResult result;
     if (!diagram.Dept || screen.widthMm <= 0 || screen.heightMm <= 0 || screen.widthPx <= 0 || screen.heightPx <= 0) {
-        result.error = "nothing to export";
+        result.error = "Нет диаграммы для экспорта";
         return result;
     }
     UsePlatformDecimalSeparator();

@@ -24,8 +24,9 @@ DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& prin
     const double pageHeight = caps.physicalHeight / py;
     const double leftMin = caps.physicalOffsetX / px;
     const double topMin = caps.physicalOffsetY / pyNominal;
+    // The unprintable borders in nominal cm, as the margin edits show them.
     const double rightMin = pageWidth - leftMin - caps.horzSizeMm * 0.1;
-    const double bottomMin = pageHeight - topMin - caps.vertSizeMm * 0.1;
+    const double bottomMin = caps.physicalHeight / pyNominal - topMin - caps.vertSizeMm * 0.1;
     const double l = std::max(margins.left, leftMin);
     const double r = std::max(margins.right, rightMin);
     const double t = std::max(margins.top, topMin);

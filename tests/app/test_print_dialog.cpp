@@ -487,6 +487,16 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     runner->PushCancel();
     Form().ButtonExportEMF->click();
     EXPECT_FALSE(std::filesystem::exists(emf));
+
+    // A file that cannot be written is reported once, with its name.
+    runner->Clear();
+    const std::string unwritable = dir.file("missing/s.emf");
+    runner->PushFiles({QString::fromStdString(unwritable)});
+    Form().ButtonExportEMF->click();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].startsWith("Экспорт|Не удалось записать файл\n" + QString::fromStdString(unwritable) + "\n"))
+        << Messages()[0].toStdString();
+    EXPECT_EQ(Messages()[0].count("Не удалось"), 1);
 }
 
 TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
@@ -561,6 +571,18 @@ TEST_F(PrintDialogTest, MarkBlockReachesThePdfFirstPage)
     const std::string pdf = dir.file("marks.pdf");
     runner->PushFiles({QString::fromStdString(pdf)});
     Form().ButtonPrint->click();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+
+    // A file that cannot be made stops the job before it begins, with the reason.
+    const std::string unwritable = dir.file("missing/marks.pdf");
+    runner->PushFiles({QString::fromStdString(unwritable)});
+    Form().ButtonPrint->click();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].startsWith("Печать|Не удалось начать печать\nНе удалось записать файл\n" +
+                                         QString::fromStdString(unwritable)))
+        << Messages()[0].toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+
     const std::string first = Poppler("pdftotext", pdf, "-f 1 -l 1");
     if (first.empty())
         GTEST_SKIP() << "poppler-utils are not installed";

@@ -371,6 +371,9 @@ TEST_F(EmfCanvasTest, FailedWritesAreReportedAndLeaveNoFile)
         EmfCanvas canvas(missing, Screen, Frame);
         canvas.MoveTo(0, 0);
         canvas.LineTo(10, 10);
+        canvas.brush = {0x00FF00, platform::BrushStyle::Solid};
+        canvas.FillRect({0, 0, 5, 5});
+        canvas.TextOut(0, 0, "abc");  // nothing to select the font into
         EXPECT_FALSE(canvas.Finish());
         EXPECT_FALSE(canvas.Error().empty());
     }

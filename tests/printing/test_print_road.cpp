@@ -91,6 +91,23 @@ TEST(PrintRoad, CorrectionScalesOnlyLengthsDownThePageAndDoesNotAccumulate)
     EXPECT_EQ(first.canvas.Ops().size(), second.canvas.Ops().size());
     EXPECT_EQ(columnEdges(first.canvas), columnEdges(plain.canvas));
     EXPECT_GT(a.pages, 4);  // each page holds less of the strip
+
+    // On a printer with 0.5 cm borders the 1 cm bottom margin holds under any factor: a later
+    // page reaches down to the sheet less that margin, measured with the corrected factor.
+    for (const double factor : {0.9, 1.1}) {
+        TestPrinter bordered(600);
+        bordered.caps.physicalOffsetY = 118;
+        bordered.caps.vertSizeMm = 287;
+        bordered.caps.vertRes = 6779;
+        PrintDiagram(d.t, bordered, PrintMargins{}, 0, factor);
+        int lowest = 0;
+        for (size_t i = bordered.pageStarts.at(1); i < bordered.pageStarts.at(2); ++i)
+            if (bordered.canvas.Ops()[i].kind == platform::CanvasOpKind::Line)
+                for (const auto& p : bordered.canvas.Ops()[i].points)
+                    lowest = std::max(lowest, p.y);
+        const double py = 600 / 2.54 * factor;
+        EXPECT_NEAR(lowest, (bordered.caps.physicalHeight / py - 1.0 - 118 / (600 / 2.54)) * py, 2.0) << factor;
+    }
 }
 
 TEST(PrintRoad, PdfTargetStreamsItsPagesAndACancelLeavesTheOldFile)
