@@ -305,15 +305,37 @@ void EmfCanvas::FlushDashes()
 {
     if (!dashes_.empty()) {
         SelectPen(dashPen_);
-        for (std::size_t first = 0; first < dashes_.size(); first += MaxPointsPerRecord) {
-            const std::size_t count = std::min(MaxPointsPerRecord, dashes_.size() - first);
-            const std::vector<U_POINTL> points = ToPointl(&dashes_[first], count);
-            const std::vector<uint32_t> counts(count / 2, 2);
-            Emit(U_EMRPOLYPOLYLINE_set(BoundsOf(&dashes_[first], count), static_cast<uint32_t>(counts.size()),
-                                       counts.data(), static_cast<uint32_t>(count), points.data()));
-        }
+        for (std::size_t first = 0; first < dashes_.size(); first += MaxPointsPerRecord)
+            EmitDashes(&dashes_[first], std::min(MaxPointsPerRecord, dashes_.size() - first));
     }
     dashes_.clear();
+}
+
+// Dashes take 16-bit points from their top-left corner, which a world transform moves back;
+// 32-bit ones only when they spread wider than that.
+void EmfCanvas::EmitDashes(const CanvasPoint* dashes, std::size_t count)
+{
+    const std::vector<uint32_t> counts(count / 2, 2);
+    const U_RECTL bounds = BoundsOf(dashes, count);
+    if (static_cast<long long>(bounds.right) - bounds.left > INT16_MAX ||
+        static_cast<long long>(bounds.bottom) - bounds.top > INT16_MAX) {
+        const std::vector<U_POINTL> points = ToPointl(dashes, count);
+        Emit(U_EMRPOLYPOLYLINE_set(bounds, static_cast<uint32_t>(counts.size()), counts.data(),
+                                   static_cast<uint32_t>(count), points.data()));
+        return;
+    }
+    std::vector<U_POINT16> points(count);
+    for (std::size_t i = 0; i < count; ++i)
+        points[i] = point16_set(static_cast<int16_t>(dashes[i].x - bounds.left),
+                                static_cast<int16_t>(dashes[i].y - bounds.top));
+    const bool shifted = bounds.left != 0 || bounds.top != 0;
+    if (shifted)
+        Emit(U_EMRSETWORLDTRANSFORM_set(xform_set(1.0f, 0.0f, 0.0f, 1.0f, static_cast<U_FLOAT>(bounds.left),
+                                                  static_cast<U_FLOAT>(bounds.top))));
+    Emit(U_EMRPOLYPOLYLINE16_set(bounds, static_cast<uint32_t>(counts.size()), counts.data(),
+                                 static_cast<uint32_t>(count), points.data()));
+    if (shifted)
+        Emit(U_EMRMODIFYWORLDTRANSFORM_set(xform_set(1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f), U_MWT_IDENTITY));
 }
 
 // The dash pattern runs on along the path and starts afresh with a dash at its first point:

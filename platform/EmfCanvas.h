@@ -32,8 +32,8 @@ struct EmfReference {
 EmfReference ScreenReference();
 
 // Coordinates are device pixels of the reference device. Pens are geometric with flat caps;
-// custom dash patterns are written as their dashes; the opaque background of text is a
-// filled rectangle under it; Scale multiplies the coordinates written, not a transform.
+// custom dash patterns are written as their dashes, batched; the opaque background of text
+// is a filled rectangle under it; Scale multiplies the coordinates written, not a transform.
 class EmfCanvas : public Canvas {
 public:
     // `frame`: the picture's rectangle in 0.01 mm.
@@ -103,6 +103,7 @@ private:
     void Flush();
     void FlushTrace();
     void FlushDashes();
+    void EmitDashes(const CanvasPoint* dashes, std::size_t count);  // pairs of device points
     void AddDashes(const std::vector<CanvasPoint>& path);
     void SelectPen(const CanvasPen& p);
     void SelectBrush(const CanvasBrush& b);

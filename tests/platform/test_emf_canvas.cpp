@@ -42,13 +42,14 @@ std::vector<CanvasPoint> PointsOf(const U_POINTL* p, uint32_t n)
 }
 
 // The picture's drawing records as canvas primitives: every line segment (of POLYLINETO runs
-// and of POLYPOLYLINE dashes) on its own, a rectangle under the null pen as a fill, a text
-// as its reference point.
+// and of POLYPOLYLINE dashes, 16-bit ones moved by the world transform) on its own, a rectangle
+// under the null pen as a fill, a text as its reference point.
 std::vector<Primitive> PrimitivesOf(const EmfPicture& picture)
 {
     std::vector<Primitive> result;
     bool nullPen = false;
     CanvasPoint at;
+    CanvasPoint shift;  // the world transform's translation, its only part
     for (const EmfRecord& r : picture.records) {
         switch (r.type) {
         case U_EMR_SELECTOBJECT:
@@ -63,11 +64,29 @@ std::vector<Primitive> PrimitivesOf(const EmfPicture& picture)
                 at = p;
             }
             break;
+        case U_EMR_SETWORLDTRANSFORM: {
+            const U_XFORM& x = r.As<U_EMRSETWORLDTRANSFORM>().xform;
+            EXPECT_TRUE(x.eM11 == 1.0f && x.eM12 == 0.0f && x.eM21 == 0.0f && x.eM22 == 1.0f);
+            shift = {static_cast<int>(x.eDx), static_cast<int>(x.eDy)};
+            break;
+        }
+        case U_EMR_MODIFYWORLDTRANSFORM:
+            EXPECT_EQ(r.As<U_EMRMODIFYWORLDTRANSFORM>().iMode, static_cast<uint32_t>(U_MWT_IDENTITY));
+            shift = {};
+            break;
         case U_EMR_POLYPOLYLINE: {
             const auto& rec = r.As<U_EMRPOLYPOLYLINE>();
             const auto all = PointsOf(reinterpret_cast<const U_POINTL*>(rec.aPolyCounts + rec.nPolys), rec.cptl);
             for (size_t i = 0; i + 1 < all.size(); i += 2)
                 result.push_back({CanvasOpKind::Line, {all[i], all[i + 1]}});
+            break;
+        }
+        case U_EMR_POLYPOLYLINE16: {
+            const auto& rec = r.As<U_EMRPOLYPOLYLINE16>();
+            const auto* p = reinterpret_cast<const U_POINT16*>(rec.aPolyCounts + rec.nPolys);
+            const auto device = [&](const U_POINT16& q) { return CanvasPoint{q.x + shift.x, q.y + shift.y}; };
+            for (size_t i = 0; i + 1 < rec.cpts; i += 2)
+                result.push_back({CanvasOpKind::Line, {device(p[i]), device(p[i + 1])}});
             break;
         }
         case U_EMR_RECTANGLE: {
@@ -210,7 +229,7 @@ TEST_F(EmfCanvasTest, CustomDashesPenStylesAndBrushes)
         EXPECT_EQ(dashes[7 + 3 * line][1], (CanvasPoint{13, 200 + 10 * line}));
         EXPECT_EQ(dashes[9 + 3 * line][1], (CanvasPoint{40, 200 + 10 * line}));  // 7 of 10
     }
-    EXPECT_EQ(picture.OfType(U_EMR_POLYPOLYLINE).size(), 1u);  // batched
+    EXPECT_EQ(picture.OfType(U_EMR_POLYPOLYLINE16).size(), 1u);  // batched
 
     // Dashes are drawn with a solid pen; the frame with a dotted one; both geometric, flat.
     const auto pens = picture.OfType(U_EMR_EXTCREATEPEN);
@@ -236,6 +255,37 @@ TEST_F(EmfCanvasTest, CustomDashesPenStylesAndBrushes)
     }
     EXPECT_EQ(brush, static_cast<uint32_t>(U_NULL_BRUSH));
     EXPECT_EQ(picture.records[picture.records.size() - 2].data, rects[0].data);  // then only EOF
+}
+
+// A long dashed grid far down a strip: a dash costs 12 bytes however far from the origin it
+// lies; dashes spread over more than 16 bits fall back to 32-bit points at the same places.
+TEST_F(EmfCanvasTest, DashedGridLinesStaySmallAndInPlace)
+{
+    constexpr int Lines = 200;
+    constexpr int DashesPerLine = 250;  // 2000 px in periods of 8
+    const auto grid = [](Canvas& c, int top, int step) {
+        c.pen.style = PenStyle::Custom;
+        c.pen.dash = 4.5;
+        c.pen.gap = 3.5;
+        for (int i = 0; i < Lines; ++i) {
+            c.MoveTo(100, top + step * i);
+            c.LineTo(2100, top + step * i);
+        }
+    };
+    const EmfPicture far = Draw([&](Canvas& c) { grid(c, 150000, 19); });
+    ASSERT_TRUE(far.complete);
+    EXPECT_LT(far.bytes.size(), 12u * Lines * DashesPerLine + 2000u);
+    const std::vector<Segment> dashes = SegmentsOf(far);
+    ASSERT_EQ(dashes.size(), static_cast<size_t>(Lines * DashesPerLine));
+    EXPECT_EQ(dashes[0], (Segment{{100, 150000}, {105, 150000}}));  // 4.5 rounds up
+    EXPECT_EQ(dashes[DashesPerLine * Lines - 1], (Segment{{2092, 150000 + 19 * 199}, {2097, 150000 + 19 * 199}}));
+    EXPECT_EQ(far.OfType(U_EMR_POLYPOLYLINE).size(), 0u);
+
+    const EmfPicture spread = Draw([&](Canvas& c) { grid(c, 0, 2000); });
+    const std::vector<Segment> spreadDashes = SegmentsOf(spread);
+    ASSERT_EQ(spreadDashes.size(), static_cast<size_t>(Lines * DashesPerLine));
+    EXPECT_EQ(spreadDashes.back(), (Segment{{2092, 2000 * 199}, {2097, 2000 * 199}}));
+    EXPECT_FALSE(spread.OfType(U_EMR_POLYPOLYLINE).empty());
 }
 
 TEST_F(EmfCanvasTest, ReplacedObjectsAreDeletedSoTheHandleTableStaysSmall)
