@@ -477,7 +477,7 @@ void TFormSingleCurve::PaintOverview()
     const double top = axis.FirstDepth();
     const double bottom = axis.LastDepth();
     const int h = painter.fontMetrics().height();
-    if (static_cast<long long>(bottom - top) == 0 || h <= 0)
+    if (bottom == top || h <= 0)
         return;
     const int n = std::abs(box.height()) / (3 * h);
     for (int i = 1; i < n; ++i)
@@ -490,12 +490,11 @@ void TFormSingleCurve::OverviewPress(int y)
     const TAxis& axis = PanelMain->YAxisInfo;
     const double top = axis.FirstDepth();
     const double bottom = axis.LastDepth();
-    const long long span = static_cast<long long>(bottom - top);
     const int height = ui->PBoxAllDepth->height();
-    if (span == 0 || height <= 0)
+    if (bottom == top || height <= 0)
         return;
-    const double k = double(height) / double(std::llabs(span));
-    PanelMain->GotoDepth(top >= bottom ? top - y / k : top + y / k);
+    // The box spans the document's whole depth range, however short or fractional.
+    PanelMain->GotoDepth(top + (bottom - top) * y / height);
 }
 
 void TFormSingleCurve::OverviewClick(int y)

@@ -105,7 +105,7 @@ QString CurveStatisticsText(const CurveStatisticsSource& s, int first, int last,
     }
     text += QString(59, QChar('-')) + QStringLiteral("\n");
     text += (whole ? QStringLiteral("Количество отсчетов: ") : QStringLiteral("Количество отсчетов в интервале: ")) +
-            QString::number(last - first) + QStringLiteral("\n");
+            QString::number(last - first + 1) + QStringLiteral("\n");
     text += QStringLiteral("с шагом ") + Number(s.step) + QStringLiteral(" ") + unit;
     return text;
 }

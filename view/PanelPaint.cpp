@@ -183,9 +183,15 @@ void TPanelWithCurves::DrawValueStrip(QPainter& painter)
                 break;
             const bool mark = XAxisInfo.MarksStep > 0 && k % XAxisInfo.MarksStep == 0;
             painter.drawLine(x, bottom - (mark ? kMajorTick : kMinorTick), x, bottom);
-            if (mark)
-                painter.drawText(QRect(x - 50, bottom - kMajorTick - textHeight, 100, textHeight), Qt::AlignCenter,
-                                 platform::FloatToStrF(double(k) * XAxisInfo.TickStepValue, 7, 2));
+            if (mark) {
+                // Centred on its mark, but kept wholly inside the drawing area at either edge.
+                const QString text = platform::FloatToStrF(double(k) * XAxisInfo.TickStepValue, 7, 2);
+                const int width = painter.fontMetrics().horizontalAdvance(text);
+                const int left = std::clamp(x - width / 2, DrawingArea().left(),
+                                            std::max(DrawingArea().left(), DrawingArea().right() + 1 - width));
+                painter.drawText(QRect(left, bottom - kMajorTick - textHeight, width, textHeight), Qt::AlignCenter,
+                                 text);
+            }
         }
     }
     painter.restore();

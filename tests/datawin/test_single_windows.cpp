@@ -334,6 +334,36 @@ TEST_F(SingleWindowListTest, ScaleListKeysWheelAndHelp)
     EXPECT_EQ(topics, (std::vector<int>{23, 23}));
 }
 
+TEST_F(SingleWindowListTest, TheOverviewSpansTheRealDepthRangeOfAnyDocument)
+{
+    for (const int rows : {110, 10}) {  // 10.9 m and 0.9 m at a 0.1 m step
+        list->SetLasFile(nullptr);
+        std::ostringstream text;
+        text << "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STRT.M 1000 :\r\n STOP.M " << 1000 + (rows - 1) * 0.1
+             << " :\r\n STEP.M 0.1 :\r\n NULL. -999.25 :\r\n~C\r\n DEPT.M :\r\n GR.API :\r\n~A\r\n";
+        for (int r = 0; r < rows; ++r)
+            text << 1000 + r * 0.1 << ' ' << r << "\r\n";
+        WriteFileBytes(dir.file("short.las"), text.str());
+        document = std::make_unique<TLASFile>(dir.file("short.las"), 2);
+        store.SetLasFile(document.get());
+        list->SetLasFile(document.get());
+        // At 1:1 a centimetre is tens of pixels, so the view can scroll to any depth of the document.
+        ASSERT_GT(list->OpenWindow(1, 0xFF0000, 1), 0);
+        TFormSingleCurve& window = *list->Window(list->Count() - 1);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QWidget& box = *window.Form().PBoxAllDepth;
+        const double span = (rows - 1) * 0.1;
+        for (const double part : {0.5, 0.75}) {
+            const int y = int(box.height() * part);
+            QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, QPoint(5, y));
+            const QRect area = window.PanelMain->DrawingArea();
+            EXPECT_NEAR(window.PanelMain->GetDepthValue(area.top() + area.height() / 2), 1000 + span * y / box.height(),
+                        0.02)
+                << rows << " rows, " << part;
+        }
+    }
+}
+
 TEST_F(SingleWindowListTest, AWindowWhoseDocumentIsReplacedDuringItsDialogChangesNothing)
 {
     TFormSingleCurve& window = Open(1);
@@ -398,15 +428,15 @@ TEST(SingleCurveValues, StatisticsTexts)
               "Минимальное значение: 2.00 достигается на отметке 1001.00 M\n"
               "Максимальное значение: 5.00 достигается на отметке 1000.50 M\n"
               "Среднее значение в интервале: 4.00\n" +
-                  QString(59, '-') + "\nКоличество отсчетов в интервале: 2\nс шагом 0.50 M");
+                  QString(59, '-') + "\nКоличество отсчетов в интервале: 3\nс шагом 0.50 M");
     EXPECT_EQ(CurveStatisticsText(source, 4, 4, false),
               "Информация о кривой в интервале 1002.00  -  1002.00 :\n"
               "В интервале кривая не имеет значений (все - NULL)\n" +
-                  QString(59, '-') + "\nКоличество отсчетов в интервале: 0\nс шагом 0.50 M");
+                  QString(59, '-') + "\nКоличество отсчетов в интервале: 1\nс шагом 0.50 M");
     const QString info = CurveInformationText(source, -1, -1);
     EXPECT_TRUE(info.startsWith("Весь интервал кривой: 1000.00  -  1002.00 :\n")) << info.toStdString();
     EXPECT_TRUE(info.contains("Среднее значение: 4.00\n"));
-    EXPECT_TRUE(info.contains("Количество отсчетов: 4\n"));
+    EXPECT_TRUE(info.contains("Количество отсчетов: 5\n"));
     EXPECT_TRUE(info.endsWith(QString(59, '*') + "\nИнтервал не задан"));
     platform::SetDecimalSeparator(QChar());
 }

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QPainter>
 
+#include <tuple>
+
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
@@ -175,6 +177,49 @@ TEST_F(PanelRenderTest, ScreenshotOfThreeCurvesIsWrittenForAPersonToSee)
     const int gapColumn = ColumnOf(1, 10);
     EXPECT_NE(Pixel(gapColumn, gapRow), Rgb(0xC00000));
     EXPECT_EQ(Pixel(gapColumn + 2, RowOf(47)), Rgb(0xE0FFE0));  // interval fill, no curve
+}
+
+// Columns from the first to the last one with ink in rows [top, bottom) of an image, within [from, to).
+std::pair<int, int> InkSpan(const QImage& image, int top, int bottom, int from, int to)
+{
+    int first = -1;
+    int last = -1;
+    for (int x = from; x < to; ++x)
+        for (int y = top; y < bottom; ++y)
+            if ((image.pixel(x, y) | 0xFF000000) != kWhite) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+TEST_F(PanelRenderTest, ValueLabelsAtTheEdgesOfTheAreaAreShownWhole)
+{
+    // Marks at the left and the right edge of the 400-pixel area: 0.00 at x 60 and 19.00 at x 459.
+    panel.XAxisInfo.TickInterval = 21;
+    panel.XAxisInfo.MarksStep = 19;
+    panel.XAxisInfo.TickStepValue = 1;
+    panel.XAxisInfo.SetOffset(0);
+    panel.Redraw();
+    const QRect area = panel.DrawingArea();
+    const int textHeight = QFontMetrics(panel.font()).height();
+    const int labelsBottom = area.top() - 1 - 8;  // above the long ticks
+    const int labelsTop = labelsBottom - textHeight;
+    ASSERT_GE(labelsTop, 0);
+    for (const auto& [text, from, to] : {std::tuple{"0.00", area.left(), 260}, std::tuple{"19.00", 260, area.right() + 1}}) {
+        QImage alone(200, textHeight, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            QPainter painter(&alone);
+            painter.setFont(panel.font());
+            painter.drawText(alone.rect(), Qt::AlignCenter, QString::fromLatin1(text));
+        }
+        const auto [aloneFirst, aloneLast] = InkSpan(alone, 0, textHeight, 0, alone.width());
+        const auto [first, last] = InkSpan(panel.Bitmap(), labelsTop, labelsBottom, from, to);
+        ASSERT_GE(first, area.left()) << text;
+        EXPECT_NEAR(last - first, aloneLast - aloneFirst, 1) << text;
+    }
 }
 
 TEST(PaintHelpers, LightenColorAddsWhereTheChannelStaysBelowFullAndGradientsRunBetweenTheColors)
