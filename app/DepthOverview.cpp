@@ -5,6 +5,7 @@
 #include "platform/NumberText.h"
 
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,7 @@
 namespace {
 constexpr int kMargin = 8;  // rows above and below the strip, room for the end labels
 constexpr int kTick = 4;    // length of a label's tick
+constexpr int kRightRoom = 5;  // kept free right of the labels for the window's frame
 
 // Smallest 1, 2 or 5 x 10^k not below `minimum`.
 double NiceStep(double minimum)
@@ -36,6 +38,7 @@ void TDepthOverview::SetRange(double first, double last)
 {
     first_ = first;
     last_ = last;
+    updateGeometry();
     update();
 }
 
@@ -66,6 +69,43 @@ double TDepthOverview::RowToDepth(int y) const
     return first_ + t * (last_ - first_);
 }
 
+std::vector<TDepthOverview::TDepthLabel> TDepthOverview::Labels() const
+{
+    std::vector<TDepthLabel> labels;
+    if (!HasRange())
+        return labels;
+    // A nice depth step, labels at least 30 rows apart.
+    const QRect strip = Strip();
+    const double perRow = (last_ - first_) / std::max(1, strip.height() - 1);
+    const double step = NiceStep(perRow * std::max(30, fontMetrics().height() * 2));
+    const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
+    for (double depth = std::ceil(first_ / step) * step; depth <= last_ + step * 1e-6; depth += step)
+        labels.push_back({DepthToRow(depth), platform::FloatToStrF(depth, 15, decimals)});
+    return labels;
+}
+
+int TDepthOverview::LabelLeft() const
+{
+    // A blank's width between the tick and its label, so that the tick never reads as a minus.
+    return kTick + fontMetrics().horizontalAdvance(QLatin1Char(' ')) + 1;
+}
+
+QSize TDepthOverview::sizeHint() const
+{
+    int widest = 0;
+    for (const TDepthLabel& label : Labels())
+        widest = std::max(widest, fontMetrics().horizontalAdvance(label.text));
+    return QSize(std::max(minimumWidth(), LabelLeft() + widest + kRightRoom), QWidget::sizeHint().height());
+}
+
+void TDepthOverview::resizeEvent(QResizeEvent* event)
+{
+    // The label step, and so the labels' width, follows the height.
+    if (event->size().height() != event->oldSize().height())
+        updateGeometry();
+    QWidget::resizeEvent(event);
+}
+
 void TDepthOverview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -76,19 +116,13 @@ void TDepthOverview::paintEvent(QPaintEvent*)
     if (intervals_)
         intervals_->DrawIntervals(painter, strip, static_cast<float>(first_), static_cast<float>(last_));
 
-    // Labels at a nice depth step at least 30 rows apart.
     painter.setPen(palette().color(QPalette::Text));
-    const QFontMetrics metrics = painter.fontMetrics();
-    const double perRow = (last_ - first_) / std::max(1, strip.height() - 1);
-    const double step = NiceStep(perRow * std::max(30, metrics.height() * 2));
-    const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
-    // A blank's width between the tick and its label, so that the tick never reads as a minus.
-    const int labelLeft = kTick + metrics.horizontalAdvance(QLatin1Char(' ')) + 1;
-    for (double depth = std::ceil(first_ / step) * step; depth <= last_ + step * 1e-6; depth += step) {
-        const int y = DepthToRow(depth);
-        painter.drawLine(0, y, kTick - 1, y);
-        painter.drawText(QRect(labelLeft, y - metrics.height() / 2, width() - labelLeft, metrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, platform::FloatToStrF(depth, 15, decimals));
+    const QFontMetrics metrics = fontMetrics();
+    const int left = LabelLeft();
+    for (const TDepthLabel& label : Labels()) {
+        painter.drawLine(0, label.row, kTick - 1, label.row);
+        painter.drawText(QRect(left, label.row - metrics.height() / 2, width() - left, metrics.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, label.text);
     }
 
     // The visible window: at least 3 rows high so that it stays seen on long files.

@@ -2,7 +2,9 @@
 // framed; a press or drag asks to scroll there.
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <vector>
 
 class IntervalManager;
 
@@ -20,6 +22,19 @@ public:
     double First() const { return first_; }
     double Last() const { return last_; }
 
+    // One depth label: the row of its tick and its text.
+    struct TDepthLabel
+    {
+        int row;
+        QString text;
+    };
+    // The labels for the current range and height.
+    std::vector<TDepthLabel> Labels() const;
+    // Left edge of the label texts.
+    int LabelLeft() const;
+    // Wide enough for the widest label, never narrower than the minimum width.
+    QSize sizeHint() const override;
+
     // Row of a depth and depth of a row inside the drawing strip.
     int DepthToRow(double depth) const;
     double RowToDepth(int y) const;
@@ -31,6 +46,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QRect Strip() const;

@@ -9,6 +9,7 @@
 #include "view/PanelWithCurves.h"
 
 #include <QDoubleSpinBox>
+#include <QRegularExpression>
 #include <QTranslator>
 #include <climits>
 
@@ -137,6 +138,54 @@ TEST_F(DrawingTest, OverviewLabelsStandApartFromTheirTicks)
             EXPECT_EQ(image.pixel(x, y), base) << x << "," << y;
     }
     EXPECT_GE(ticks, 3);
+}
+
+// Every label is drawn whole: the overview is as wide as its widest label needs, at the default
+// window size and a narrow one, for a short file with fine labels and a deep one.
+TEST_F(DrawingTest, OverviewLabelsAreWhollyReadable)
+{
+    STRATIV_REQUIRE_CORPUS();
+    const std::string shortFile = CorpusDir() + "/2.0/sample_2.0.las";  // 1669.75 .. 1670.00
+    const std::string deepFile = WriteTestLas(dir.file("deep.las"), 1, 2501, 1000.0, 1.0);
+    const QSize normal = window->size();
+    for (const std::string& file : {shortFile, deepFile}) {
+        ASSERT_TRUE(Open(file));
+        for (const QSize size : {normal, QSize(480, 300)}) {
+            SCOPED_TRACE(file + " " + std::to_string(size.width()));
+            window->resize(size);
+            QApplication::processEvents();
+            TDepthOverview& overview = *window->PBoxAllDepth;
+            const auto labels = overview.Labels();
+            ASSERT_GE(labels.size(), 2u);
+            const QFontMetrics metrics = overview.fontMetrics();
+            QStringList texts;
+            for (const auto& label : labels) {
+                EXPECT_LE(overview.LabelLeft() + metrics.horizontalAdvance(label.text), overview.width() - 4)
+                    << label.text.toStdString();
+                EXPECT_FALSE(texts.contains(label.text)) << label.text.toStdString();
+                texts << label.text;
+            }
+            // No ink of a label at the right edge, where a cut label would end.
+            const QImage image = overview.grab().toImage();
+            const QRgb base = overview.palette().color(QPalette::Base).rgb();
+            const int h = metrics.height();
+            for (const auto& label : labels)
+                for (int y = std::max(0, label.row - h / 2); y < std::min(image.height(), label.row + h / 2); ++y)
+                    for (int x = image.width() - 2; x < image.width(); ++x) {
+                        const QRgb pixel = image.pixel(x, y);
+                        if (qRed(pixel) < 200 || qGreen(pixel) > 80) {  // not the red frame
+                            EXPECT_EQ(pixel, base) << x << "," << y;
+                        }
+                    }
+        }
+        // The short file's labels tell hundredths apart.
+        if (file == shortFile) {
+            for (const auto& label : window->PBoxAllDepth->Labels()) {
+                EXPECT_TRUE(QRegularExpression("^16(69|70)[.,]\\d\\d$").match(label.text).hasMatch())
+                    << label.text.toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(DrawingTest, StatusBarShowsStepAndDepthsWithTheDocumentsDecimals)
