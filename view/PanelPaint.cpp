@@ -106,6 +106,9 @@ std::vector<TPanelWithCurves::ValueStripEntry> TPanelWithCurves::ValueStripLayou
         e.curve = i;
         e.left = int(std::round(curve.ColumnOf(curve.Minimum(), c)));
         e.right = std::max(e.left + 1, int(std::round(curve.ColumnOf(curve.Maximum(), c))));
+        // A track scrolled out of view would only push the tracks in view out of the strip.
+        if (e.right < c.area.left() || e.left > c.area.right())
+            continue;
         // The texts stay within the visible part of the track.
         const int from = std::max(e.left, c.area.left()) + 2;
         const int to = std::min(e.right, c.area.right()) - 2;

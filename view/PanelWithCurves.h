@@ -78,11 +78,12 @@ public:
     // Last mouse position seen over the panel, in panel pixels.
     QPoint MousePosition() const { return mouse_; }
     // Width of the depth strip on the left and the least height of the value strip at the top;
-    // the value strip grows to hold a caption row for every visible curve.
+    // the value strip grows to hold a caption row for every visible curve whose track is in view.
     void SetAxisSizes(int depthAxisWidth, int valueAxisHeight);
 
-    // One visible curve's part of the value strip: the caption and the minimum and maximum as
-    // drawn (the caption on a line of its own when it does not fit between the numbers).
+    // One visible curve's part of the value strip, for a track in view: the caption and the
+    // minimum and maximum as drawn (the caption on a line of its own when it does not fit
+    // between the numbers).
     struct ValueStripEntry {
         int curve = -1;
         int lineY = 0;  // the curve's coloured line under its texts

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QPainter>
 
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -220,6 +221,45 @@ TEST_F(PanelRenderTest, ValueLabelsAtTheEdgesOfTheAreaAreShownWhole)
         ASSERT_GE(first, area.left()) << text;
         EXPECT_NEAR(last - first, aloneLast - aloneFirst, 1) << text;
     }
+}
+
+TEST_F(PanelRenderTest, ValueStripOfManyCurvesShowsTheCurvesInView)
+{
+    // 35 tracks 100 pixels apart, the last one leftmost, as a loaded file lays them out: only
+    // the last four are in the 400-pixel area.
+    constexpr int kCurves = 35;
+    std::vector<std::vector<float>> values(kCurves, std::vector<float>(kCount));
+    for (int j = 0; j < kCurves; ++j) {
+        for (int i = 0; i < kCount; ++i)
+            values[std::size_t(j)][std::size_t(i)] = float(j + i % 10);
+        TCurve* curve = panel.AddCurve(values[std::size_t(j)].data(), kCount, 0x0000C0, kNull);
+        curve->SetPixelsPerUnit(9);  // a 81-pixel track
+        curve->SetXOffset(-j * 100);
+        curve->SetCaption(QStringLiteral("C%1").arg(j, 2, 10, QLatin1Char('0')));
+    }
+    panel.XAxisInfo.SetOffset(-(kCurves - 1) * 100);
+    panel.Redraw();
+
+    const QRect area = panel.DrawingArea();
+    std::vector<int> inView;
+    for (int j = 0; j < kCurves; ++j) {
+        const TCurve& curve = *panel.GetCurve(j);
+        const PanelCoordinates c = panel.Coordinates();
+        if (curve.ColumnOf(curve.Maximum(), c) >= area.left() && curve.ColumnOf(curve.Minimum(), c) <= area.right())
+            inView.push_back(j);
+    }
+    ASSERT_EQ(inView.size(), 4u);
+    std::vector<int> shown;
+    for (const auto& e : panel.ValueStripLayout()) {
+        shown.push_back(e.curve);
+        ASSERT_LT(e.lineY, area.top()) << e.curve;
+        const int x = std::clamp((e.left + e.right) / 2, area.left(), area.right());
+        EXPECT_EQ(Pixel(x, e.lineY), Rgb(0x0000C0)) << e.curve;
+        for (const QRect& box : {e.caption, e.minimum, e.maximum})
+            EXPECT_GE(InkSpan(panel.Bitmap(), box.top(), box.bottom() + 1, box.left(), box.right() + 1).first, 0)
+                << e.curve;
+    }
+    EXPECT_EQ(shown, inView);
 }
 
 TEST(PaintHelpers, LightenColorAddsWhereTheChannelStaysBelowFullAndGradientsRunBetweenTheColors)
