@@ -152,12 +152,12 @@ TEST_F(ToolTest, RectangleZoomsStretchTheCurvesInsideOrSetTheDepthScale)
     across.Deactivate();
     EXPECT_TRUE(host.panel.CrossMouse);
 
-    // 40 samples of 0.5 m over the area's height in cm: 2000 cm / (300 px / px per cm).
+    // 40 samples of 0.5 m over the area's height in cm (the strip above has only the tracks in view).
     Use(down);
     const PanelCoordinates c = host.panel.Coordinates();
     const int top = c.RowOf(c.depths[10]);
     drag(QPoint(200, top), QPoint(260, c.RowOf(c.depths[50])));
-    const double heightCm = area.height() / double(host.panel.YAxisInfo.PixelsPerCm());
+    const double heightCm = c.area.height() / double(host.panel.YAxisInfo.PixelsPerCm());
     EXPECT_EQ(host.scales.back(), int(2000.0 / heightCm));
     EXPECT_NEAR((host.panel.GetFirstVisibleDepth() + host.panel.GetLastVisibleDepth()) / 2, 115.0, 0.5);
     // Within one depth step: scale 1; lower than 4 pixels: nothing.
