@@ -62,6 +62,12 @@ std::string Poppler(const std::string& command, const std::string& path, const s
     return CommandOutput(command + " " + options + " '" + path + "'" + (command == "pdftotext" ? " -" : ""));
 }
 
+// A test printer that is the current one for as long as it lives.
+struct InstalledPrinter : TestPrinter {
+    explicit InstalledPrinter(int dpi) : TestPrinter(dpi) {}
+    PrinterInstalled installed{*this};
+};
+
 class PrintDialogTest : public MainWindowTest {
 protected:
     void SetUp() override
@@ -240,8 +246,7 @@ TEST_F(PrintDialogTest, PreviewAndPagesFollowTheMarginsAndTheChoiceAtEveryPrinte
     TestProgress progress;
     for (const int dpi : {96, 300, 600}) {
         SCOPED_TRACE(dpi);
-        TestPrinter printer(dpi);
-        PrinterInstalled installed(printer);
+        InstalledPrinter printer(dpi);
         PrepareDialog();
         SetMargins(1.0, 1.0, 1.0, 1.0);
         EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 4)");
@@ -325,8 +330,7 @@ TEST_F(PrintDialogTest, MarginsLoadAboveTheBordersAndTheMinimumsFollowThePrinter
 
 TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibrationStoresIt)
 {
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     runner->Clear();
     // No factor: the user's click is refused and the calibration offered.
@@ -400,8 +404,7 @@ TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibr
 
 TEST_F(PrintDialogTest, TitleIsPrintedOnTheFirstPageOnlyAndCountedInPreviewAndExport)
 {
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     const QString before = Form().LabelPrintSize->text();
     ApplyTitle("Скважина S-1");
@@ -436,8 +439,7 @@ TEST_F(PrintDialogTest, TitleIsPrintedOnTheFirstPageOnlyAndCountedInPreviewAndEx
 
 TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
 {
-    TestPrinter printer(600);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(600);
     SetMarks();
     PrepareDialog();
     Model().Columns[0]->Curves[0]->SetScaleValue(0.25f);
@@ -509,8 +511,7 @@ TEST_F(PrintDialogTest, MarkBlockIsPrintedOnTheFirstPageOnlyWithThePlatformSepar
     SetMarks();
     for (const int dpi : {96, 300, 600}) {
         SCOPED_TRACE(dpi);
-        TestPrinter printer(dpi);
-        PrinterInstalled installed(printer);
+        InstalledPrinter printer(dpi);
         PrepareDialog();
         ASSERT_TRUE(Form().CheckBoxMetka->isChecked());
         Form().ButtonPrint->click();
@@ -542,8 +543,7 @@ TEST_F(PrintDialogTest, MarkBlockIsPrintedOnTheFirstPageOnlyWithThePlatformSepar
     }
 
     // Unchecked: the diagram follows the top margin directly.
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     Form().CheckBoxMetka->click();
     EXPECT_FALSE(window->DlgMetkaInfo->Info().Print);
@@ -612,8 +612,7 @@ TEST_F(PrintDialogTest, MarkBlockXPositionsKeepToTheHorizontalFactor)
 
 TEST_F(PrintDialogTest, MarkBoxAsksForValidDepthsAndTheEditButtonAppliesTheRule)
 {
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     TKontrOsnMetkaInfo& info = window->DlgMetkaInfo->Info();
     ASSERT_EQ(info.GK, -1.0f);
