@@ -23,6 +23,8 @@
 #include "ui_MetkaInfo.h"
 #include "ui_TemplateSelectMacroValInput.h"
 
+#include <QCheckBox>
+#include <QStyle>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QPrintDialog>
@@ -326,6 +328,25 @@ TEST_F(PrintDialogTest, MarginsLoadAboveTheBordersAndTheMinimumsFollowThePrinter
     const QImage empty = Dialog().PreviewImage();
     EXPECT_EQ(empty.pixelColor(230, 230), QColor(Qt::white));
     EXPECT_EQ(empty.pixelColor(10, 10), QColor(Qt::white));
+}
+
+// The layout's sizes come from a narrower font than the platform's: no caption may be cut.
+TEST_F(PrintDialogTest, EveryButtonCaptionFitsItsButton)
+{
+    TestPrinter printer(96);
+    PrinterInstalled installed(printer);
+    PrepareDialog();
+    for (QAbstractButton* button : Dialog().findChildren<QAbstractButton*>()) {
+        if (button->isHidden() || button->text().isEmpty())
+            continue;
+        SCOPED_TRACE(button->objectName().toStdString());
+        const QStyle& style = *button->style();
+        const int box = style.pixelMetric(QStyle::PM_IndicatorWidth, nullptr, button) +
+                        style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, button);
+        const int needed =
+            button->fontMetrics().horizontalAdvance(button->text()) + (qobject_cast<QCheckBox*>(button) ? box : 2);
+        EXPECT_LE(needed, button->width());
+    }
 }
 
 TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibrationStoresIt)
