@@ -34,6 +34,13 @@ public slots:
 
 const std::string kRule(64, '-');
 
+// The data rows of an exported text table: what follows its second rule.
+std::string TableRows(const std::string& path)
+{
+    const std::string text = ReadFileBytes(path);
+    return text.substr(text.rfind(kRule) + kRule.size() + 2);
+}
+
 class ExportWindowTest : public MainWindowTest {
 protected:
     // Runs the export command; `steps` works the shown dialog, which is then closed by "Закрыть".
@@ -146,15 +153,11 @@ TEST_F(ExportWindowTest, DepthFormatsAndNumbersThatFillTheirFieldStaySeparated)
             Export(f, tables.back());
         }
     });
-    const auto rows = [](const std::string& text) { return text.substr(text.rfind(kRule) + kRule.size() + 2); };
-    EXPECT_EQ(rows(ReadFileBytes(tables[0])), "    125.70 1234567.00 1.234568E+007\r\n"
-                                              "   3725.70   -999.25      0.13\r\n");
-    EXPECT_EQ(rows(ReadFileBytes(tables[1])), "      2ч5м 1234567.00 1.234568E+007\r\n"
-                                              "     62ч5м   -999.25      0.13\r\n");
-    EXPECT_EQ(rows(ReadFileBytes(tables[2])), "      2м5с 1234567.00 1.234568E+007\r\n"
-                                              "     62м5с   -999.25      0.13\r\n");
-    EXPECT_EQ(rows(ReadFileBytes(tables[3])), "    0ч2м5с 1234567.00 1.234568E+007\r\n"
-                                              "    1ч2м5с   -999.25      0.13\r\n");
+    ASSERT_EQ(tables.size(), 4u);
+    EXPECT_EQ(TableRows(tables[0]), "    125.70 1234567.00 1.234568E+007\r\n   3725.70   -999.25      0.13\r\n");
+    EXPECT_EQ(TableRows(tables[1]), "      2ч5м 1234567.00 1.234568E+007\r\n     62ч5м   -999.25      0.13\r\n");
+    EXPECT_EQ(TableRows(tables[2]), "      2м5с 1234567.00 1.234568E+007\r\n     62м5с   -999.25      0.13\r\n");
+    EXPECT_EQ(TableRows(tables[3]), "    0ч2м5с 1234567.00 1.234568E+007\r\n    1ч2м5с   -999.25      0.13\r\n");
     EXPECT_EQ(TFormExport::FormatDepth(3, 125.7f), "0ч2м5с");
     EXPECT_EQ(TFormExport::FormatDepth(7, 125.7f), "");
     EXPECT_NE(ReadFileBytes(tables[0]).find("Шаг экспорта: 3600.00 (S)\r\n"), std::string::npos);
@@ -283,8 +286,7 @@ TEST_F(ExportWindowTest, ChecksRunInOrderAndSnapTheStep)
         EXPECT_TRUE(f.RBExpText->isChecked());
         EXPECT_TRUE(f.RGDeptFormat->isEnabled());
     });
-    const std::string one = ReadFileBytes(dir.file("one.txt"));
-    EXPECT_EQ(one.substr(one.rfind(kRule) + kRule.size() + 2), "    100.00     10.00     20.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("one.txt")), "    100.00     10.00     20.00\r\n");
 }
 
 TEST_F(ExportWindowTest, ALimitOnSamplesTakesThoseSamplesWhateverTheFloatRounding)
@@ -301,10 +303,9 @@ TEST_F(ExportWindowTest, ALimitOnSamplesTakesThoseSamplesWhateverTheFloatRoundin
         Export(f, dir.file("outward.txt"));
     });
     EXPECT_EQ(runner->Requests()[1].kind, platform::DialogKind::File) << "one step is a valid range";
-    const auto rows = [](const std::string& text) { return text.substr(text.rfind(kRule) + kRule.size() + 2); };
-    EXPECT_EQ(rows(ReadFileBytes(dir.file("two.txt"))), "   1000.10     11.00\r\n   1000.20     12.00\r\n");
-    EXPECT_EQ(rows(ReadFileBytes(dir.file("outward.txt"))), "   1000.10     11.00\r\n   1000.20     12.00\r\n"
-                                                            "   1000.30     13.00\r\n   1000.40     14.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("two.txt")), "   1000.10     11.00\r\n   1000.20     12.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("outward.txt")), "   1000.10     11.00\r\n   1000.20     12.00\r\n"
+                                                  "   1000.30     13.00\r\n   1000.40     14.00\r\n");
 }
 
 TEST_F(ExportWindowTest, AFailedWriteIsReportedAndKeepsTheOldFile)

@@ -46,6 +46,12 @@ std::string ScenarioLas()
     return las.str();
 }
 
+// The mark block of the scenario's marks, and parts of it that must stay off later pages.
+constexpr const char* kMarkLines[] = {"Расстояние между контрольной и основной меткой:", "Глубина контрольной метки: 1490.00",
+                                      "Подошва интервала перфорации: 1500.00", "Точка записи ГК: 1495.50",
+                                      "Нижняя точка отверстия перфоратора: 1495.00"};
+constexpr const char* kMarkParts[] = {"Расстояние", "10.50", "1490.00", "1500.00", "1495.50", "1495.00"};
+
 bool Has(const std::vector<std::string>& texts, const std::string& part)
 {
     return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
@@ -229,7 +235,7 @@ TEST_F(PrintDialogTest, PrintCommandRefusesWithoutADocumentOrAPrinter)
     EXPECT_TRUE(window->Form().MMIFile->actions().contains(window->MIPrint));
 }
 
-TEST_F(PrintDialogTest, PagesFollowTheChoiceAtEveryPrinterResolution)
+TEST_F(PrintDialogTest, PreviewAndPagesFollowTheMarginsAndTheChoiceAtEveryPrinterResolution)
 {
     TestProgress progress;
     for (const int dpi : {96, 300, 600}) {
@@ -238,13 +244,30 @@ TEST_F(PrintDialogTest, PagesFollowTheChoiceAtEveryPrinterResolution)
         PrinterInstalled installed(printer);
         PrepareDialog();
         SetMargins(1.0, 1.0, 1.0, 1.0);
+        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 4)");
+        EXPECT_EQ(Form().EditPagesTo->value(), 4);
         EXPECT_EQ(Form().EditPagesTo->maximum(), 4);
+        // The column's right edge (2 + 5 less its 0.2 mm frame) by the 100 m strip.
+        EXPECT_EQ(Form().LabelPrintSize->text(), "(Размер: 6.98x100.00)");
+
+        // A sheet of 21 x 29.7 in a 460 pixel box: 318 x 450 pixels, centred, with its shadow.
+        const QImage image = Dialog().PreviewImage();
+        EXPECT_EQ(image.pixelColor(230 - 159 - 2, 230), QColor(Qt::white));
+        EXPECT_EQ(image.pixelColor(230 + 159 + 3, 230 + 100), QColor(0x80, 0x80, 0x80));
+        EXPECT_EQ(image.pixelColor(230 - 159, 230), QColor(Qt::black));  // the sheet's frame
+        int dark = 0;  // the diagram inside the margins
+        for (int y = 30; y < 430; ++y)
+            for (int x = 90; x < 200; ++x)
+                dark += image.pixelColor(x, y).lightness() < 128;
+        EXPECT_GT(dark, 200);
+        // The paint box shows that picture.
+        EXPECT_EQ(Form().PaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
+
         Form().ButtonPrint->click();
         EXPECT_EQ(printer.pages, 4);
         EXPECT_TRUE(printer.ended);
         EXPECT_TRUE(Has(printer.PageTexts(0), "GR"));
         EXPECT_FALSE(Has(printer.PageTexts(1), "GR"));
-
         Form().RadioBPagesSelected->click();
         EXPECT_FALSE(Form().RadioBPagesAll->isChecked());
         Form().EditPagesTo->setValue(1);
@@ -252,6 +275,16 @@ TEST_F(PrintDialogTest, PagesFollowTheChoiceAtEveryPrinterResolution)
         EXPECT_EQ(printer.pages, 1);
         Form().RadioBPagesAll->click();
         EXPECT_FALSE(Form().RadioBPagesSelected->isChecked());
+
+        // A deeper top margin leaves less room on each page.
+        SetMargins(1.0, 1.0, 5.0, 5.0);
+        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
+        EXPECT_EQ(Form().EditPagesTo->maximum(), 6);
+        // The export lays the template out as one page; the next count does not take that over.
+        ASSERT_TRUE(Dialog().ExportToEMF(QString::fromStdString(dir.file("p.emf"))));
+        EXPECT_EQ(Model().GetPageCount(), 1);
+        Dialog().RefreshPreview();
+        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
     }
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
 
@@ -288,44 +321,6 @@ TEST_F(PrintDialogTest, MarginsLoadAboveTheBordersAndTheMinimumsFollowThePrinter
     const QImage empty = Dialog().PreviewImage();
     EXPECT_EQ(empty.pixelColor(230, 230), QColor(Qt::white));
     EXPECT_EQ(empty.pixelColor(10, 10), QColor(Qt::white));
-}
-
-TEST_F(PrintDialogTest, PreviewShowsTheSheetAndCountsPagesForTheCurrentMargins)
-{
-    for (const int dpi : {96, 300, 600}) {
-        SCOPED_TRACE(dpi);
-        TestPrinter printer(dpi);
-        PrinterInstalled installed(printer);
-        PrepareDialog();
-        SetMargins(1.0, 1.0, 1.0, 1.0);
-        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 4)");
-        EXPECT_EQ(Form().EditPagesTo->value(), 4);
-        // The column's right edge (2 + 5 less its 0.2 mm frame) by the 100 m strip.
-        EXPECT_EQ(Form().LabelPrintSize->text(), "(Размер: 6.98x100.00)");
-
-        // A sheet of 21 x 29.7 in a 460 pixel box: 318 x 450 pixels, centred, with its shadow.
-        const QImage image = Dialog().PreviewImage();
-        EXPECT_EQ(image.pixelColor(230 - 159 - 2, 230), QColor(Qt::white));
-        EXPECT_EQ(image.pixelColor(230 + 159 + 3, 230 + 100), QColor(0x80, 0x80, 0x80));
-        EXPECT_EQ(image.pixelColor(230 - 159, 230), QColor(Qt::black));  // the sheet's frame
-        int dark = 0;  // the diagram inside the margins
-        for (int y = 30; y < 430; ++y)
-            for (int x = 90; x < 200; ++x)
-                dark += image.pixelColor(x, y).lightness() < 128;
-        EXPECT_GT(dark, 200);
-        // The paint box shows that picture.
-        EXPECT_EQ(Form().PaintBox->grab().toImage().convertToFormat(QImage::Format_RGB32), image);
-
-        // A deeper top margin leaves less room on each page.
-        SetMargins(1.0, 1.0, 5.0, 5.0);
-        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
-        EXPECT_EQ(Form().EditPagesTo->maximum(), 6);
-        // The export lays the template out as one page; the next count does not take that over.
-        ASSERT_TRUE(Dialog().ExportToEMF(QString::fromStdString(dir.file("p.emf"))));
-        EXPECT_EQ(Model().GetPageCount(), 1);
-        Dialog().RefreshPreview();
-        EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
-    }
 }
 
 TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibrationStoresIt)
@@ -448,18 +443,12 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     Model().Columns[0]->Curves[0]->SetScaleValue(0.25f);
     platform::SetDecimalSeparator(QChar(','));
     Form().ButtonPrint->click();
-    const std::vector<std::string> page = printer.PageTexts(0);
-    EXPECT_TRUE(Has(page, "0,5"));
-    EXPECT_FALSE(Has(page, "0.5"));
-    for (const char* text : {"10,50", "1490,00"})
-        EXPECT_TRUE(Has(page, text)) << text;
-    EXPECT_FALSE(Has(page, "10.50"));
-
-    const std::vector<std::string> texts = PreviewTexts();
-    EXPECT_TRUE(Has(texts, "0,5"));
-    EXPECT_FALSE(Has(texts, "0.5"));
-    EXPECT_TRUE(Has(texts, "10,50"));
-    EXPECT_TRUE(Has(texts, "1490,00"));
+    for (const std::vector<std::string>& texts : {printer.PageTexts(0), PreviewTexts()}) {
+        for (const char* text : {"0,5", "10,50", "1490,00"})
+            EXPECT_TRUE(Has(texts, text)) << text;
+        for (const char* text : {"0.5", "10.50"})
+            EXPECT_FALSE(Has(texts, text)) << text;
+    }
 
     const std::string emf = dir.file("s.emf");
     runner->PushFiles({QString::fromStdString(emf)});
@@ -526,12 +515,11 @@ TEST_F(PrintDialogTest, MarkBlockIsPrintedOnTheFirstPageOnlyWithThePlatformSepar
         ASSERT_TRUE(Form().CheckBoxMetka->isChecked());
         Form().ButtonPrint->click();
         const std::vector<std::string> first = printer.PageTexts(0);
-        for (const char* text : {"Расстояние между контрольной и основной меткой:    10.50",
-                                 "Глубина контрольной метки: 1490.00", "Подошва интервала перфорации: 1500.00",
-                                 "Точка записи ГК: 1495.50", "Нижняя точка отверстия перфоратора: 1495.00"})
+        EXPECT_TRUE(Has(first, std::string(kMarkLines[0]) + "    10.50"));
+        for (const char* text : kMarkLines)
             EXPECT_TRUE(Has(first, text)) << text;
         const std::vector<std::string> second = printer.PageTexts(1);
-        for (const char* text : {"Расстояние", "10.50", "1490.00", "1500.00", "1495.50"})
+        for (const char* text : kMarkParts)
             EXPECT_FALSE(Has(second, text)) << text;
 
         // The block spans the printable width and the diagram starts below it.
@@ -586,12 +574,11 @@ TEST_F(PrintDialogTest, MarkBlockReachesThePdfFirstPage)
     const std::string first = Poppler("pdftotext", pdf, "-f 1 -l 1");
     if (first.empty())
         GTEST_SKIP() << "poppler-utils are not installed";
-    for (const char* text : {"Расстояние между контрольной и основной меткой:", "10.50",
-                             "Глубина контрольной метки: 1490.00", "Подошва интервала перфорации: 1500.00",
-                             "Точка записи ГК: 1495.50", "Нижняя точка отверстия перфоратора: 1495.00"})
+    for (const char* text : kMarkLines)
         EXPECT_NE(first.find(text), std::string::npos) << text << "\n" << first;
+    EXPECT_NE(first.find("10.50"), std::string::npos) << first;
     const std::string second = Poppler("pdftotext", pdf, "-f 2 -l 2");
-    for (const char* text : {"Расстояние", "10.50", "1490.00", "1500.00", "1495.50", "1495.00"})
+    for (const char* text : kMarkParts)
         EXPECT_EQ(second.find(text), std::string::npos) << text;
 }
 
