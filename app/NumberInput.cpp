@@ -4,10 +4,8 @@
 #include "platform/DialogRunner.h"
 #include "platform/NumberText.h"
 #include "ui_NumberInput.h"
-#include "view/PaintHelpers.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -30,7 +28,7 @@ TNumberInputBox* EnsureBox()
 }
 
 TNumberInputBox::TNumberInputBox(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TNumberInputBox>())
+    : TGradientDialog(parent), ui(std::make_unique<Ui::TNumberInputBox>())
 {
     ui->setupUi(this);
     connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
@@ -103,12 +101,6 @@ void TNumberInputBox::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     ui->RxSpinEdit1->setFocus();
     ui->RxSpinEdit1->selectAll();
-}
-
-void TNumberInputBox::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height(), 1);
 }
 
 bool InputNumberBox(int decimals, const QString& caption, double minValue, double maxValue, double value)

@@ -1,13 +1,14 @@
 // Modal box asking for one number within limits, whole or with a given number of decimals.
 #pragma once
 
-#include <QDialog>
+#include "view/GradientDialog.h"
+
 #include <QString>
 #include <memory>
 
 namespace Ui { class TNumberInputBox; }
 
-class TNumberInputBox : public QDialog
+class TNumberInputBox : public TGradientDialog
 {
     Q_OBJECT
 public:
@@ -29,7 +30,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TNumberInputBox> ui;

@@ -3,16 +3,12 @@
 
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
-#include "platform/Help.h"
 #include "ui_AntiAliasByPoints.h"
-#include "view/PaintHelpers.h"
 
-#include <QKeyEvent>
-#include <QPainter>
 #include <QSignalBlocker>
 
 TFormAntiAliasingByPoints::TFormAntiAliasingByPoints(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TFormAntiAliasingByPoints>())
+    : TGradientDialog(parent, 4), ui(std::make_unique<Ui::TFormAntiAliasingByPoints>())
 {
     ui->setupUi(this);
     QPalette palette = this->palette();
@@ -26,7 +22,7 @@ TFormAntiAliasingByPoints::TFormAntiAliasingByPoints(QWidget* parent)
             platform::Guarded([this] { ButtonShowOriginalClick(); }));
     connect(ui->ButtonOk, &QPushButton::clicked, this, platform::Guarded([this] { ButtonOkClick(); }));
     connect(ui->ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->BitBtnHelp, &QPushButton::clicked, this, [] { platform::ShowHelpTopic(4); });
+    ConnectHelpButton(ui->BitBtnHelp);
 }
 
 TFormAntiAliasingByPoints::~TFormAntiAliasingByPoints() = default;
@@ -99,19 +95,7 @@ void TFormAntiAliasingByPoints::ButtonOkClick()
     accept();
 }
 
-void TFormAntiAliasingByPoints::keyPressEvent(QKeyEvent* event)
+int TFormAntiAliasingByPoints::GradientTop() const
 {
-    if (event->key() == Qt::Key_F1) {
-        platform::ShowHelpTopic(4);
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TFormAntiAliasingByPoints::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    const int top = ui->RadioGroupAlgType->geometry().bottom() + 1;
-    painter.translate(0, top);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height() - top, 1);
+    return ui->RadioGroupAlgType->geometry().bottom() + 1;
 }

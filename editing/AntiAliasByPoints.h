@@ -3,13 +3,13 @@
 #pragma once
 
 #include "core/Smoothing.h"
+#include "view/GradientDialog.h"
 
-#include <QDialog>
 #include <memory>
 
 namespace Ui { class TFormAntiAliasingByPoints; }
 
-class TFormAntiAliasingByPoints : public QDialog
+class TFormAntiAliasingByPoints : public TGradientDialog
 {
     Q_OBJECT
 public:
@@ -24,8 +24,7 @@ public:
     Ui::TFormAntiAliasingByPoints& Form() const { return *ui; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    int GradientTop() const override;
 
 private:
     void RxSpinEditChange();

@@ -3,15 +3,13 @@
 
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
-#include "platform/Help.h"
 #include "ui_AntiAliasingDegree.h"
 #include "view/PaintHelpers.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 
-TDlgAADegree::TDlgAADegree(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDlgAADegree>())
+TDlgAADegree::TDlgAADegree(QWidget* parent) : TGradientDialog(parent, 2), ui(std::make_unique<Ui::TDlgAADegree>())
 {
     ui->setupUi(this);
     QPalette palette = ui->RxSlider->palette();
@@ -20,7 +18,7 @@ TDlgAADegree::TDlgAADegree(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     connect(ui->RxSlider, &QSlider::valueChanged, this, platform::Guarded([this](int v) { RxSliderChanged(v); }));
     connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->BitBtnHelp, &QPushButton::clicked, this, [] { platform::ShowHelpTopic(2); });
+    ConnectHelpButton(ui->BitBtnHelp);
 }
 
 TDlgAADegree::~TDlgAADegree() = default;
@@ -65,15 +63,6 @@ void TDlgAADegree::FormClose()
     ui->RxSlider->setValue(0);
     writeBack_ = nullptr;
     context_ = nullptr;
-}
-
-void TDlgAADegree::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        platform::ShowHelpTopic(2);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TDlgAADegree::paintEvent(QPaintEvent*)

@@ -3,14 +3,14 @@
 #pragma once
 
 #include "core/Smoothing.h"
+#include "view/GradientDialog.h"
 
-#include <QDialog>
 #include <memory>
 #include <optional>
 
 namespace Ui { class TDlgAADegree; }
 
-class TDlgAADegree : public QDialog
+class TDlgAADegree : public TGradientDialog
 {
     Q_OBJECT
 public:
@@ -26,7 +26,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void RxSliderChanged(int position);

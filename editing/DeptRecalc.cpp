@@ -5,17 +5,14 @@
 #include "editing/CurveNameRules.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
-#include "platform/Help.h"
 #include "platform/NumberText.h"
 #include "ui_DeptRecalc.h"
-#include "view/PaintHelpers.h"
 
-#include <QKeyEvent>
-#include <QPainter>
 #include <QSignalBlocker>
 #include <algorithm>
 
-TDeptRecalcDlg::TDeptRecalcDlg(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDeptRecalcDlg>())
+TDeptRecalcDlg::TDeptRecalcDlg(QWidget* parent)
+    : TGradientDialog(parent, 10), ui(std::make_unique<Ui::TDeptRecalcDlg>())
 {
     ui->setupUi(this);
     QPalette palette = this->palette();
@@ -32,7 +29,7 @@ TDeptRecalcDlg::TDeptRecalcDlg(QWidget* parent) : QDialog(parent), ui(std::make_
     connect(ui->EditMesUnits, &QLineEdit::textEdited, this, platform::Guarded([this] { EditMesUnitsEdited(); }));
     connect(ui->OKBtn, &QPushButton::clicked, this, platform::Guarded([this] { OKBtnClick(); }));
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->BitBtnHelp, &QPushButton::clicked, this, [] { platform::ShowHelpTopic(10); });
+    ConnectHelpButton(ui->BitBtnHelp);
 }
 
 TDeptRecalcDlg::~TDeptRecalcDlg() = default;
@@ -213,19 +210,7 @@ void TDeptRecalcDlg::EditMesUnitsEdited()
         ui->EditMesUnits->setText(kept);
 }
 
-void TDeptRecalcDlg::keyPressEvent(QKeyEvent* event)
+int TDeptRecalcDlg::GradientTop() const
 {
-    if (event->key() == Qt::Key_F1) {
-        platform::ShowHelpTopic(10);
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TDeptRecalcDlg::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    const int top = ui->GroupBox2->geometry().bottom() + 1;
-    painter.translate(0, top);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height() - top, 1);
+    return ui->GroupBox2->geometry().bottom() + 1;
 }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/DepthRecalc.h"
+#include "view/GradientDialog.h"
 
-#include <QDialog>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -12,7 +12,7 @@
 class TLASFile;
 namespace Ui { class TDeptRecalcDlg; }
 
-class TDeptRecalcDlg : public QDialog
+class TDeptRecalcDlg : public TGradientDialog
 {
     Q_OBJECT
 public:
@@ -47,8 +47,7 @@ public:
     Ui::TDeptRecalcDlg& Form() const { return *ui; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    int GradientTop() const override;
 
 private:
     void FormShow();

@@ -5,24 +5,21 @@
 #include "editing/SemiAutoBind.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
-#include "platform/Help.h"
 #include "ui_DlgBindSemiAuto.h"
-#include "view/PaintHelpers.h"
 
-#include <QKeyEvent>
-#include <QPainter>
 
 namespace {
 constexpr int kHelpTopic = 21;
 }  // namespace
 
-TDlgBindSemiAuto::TDlgBindSemiAuto(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDlgBindSemiAuto>())
+TDlgBindSemiAuto::TDlgBindSemiAuto(QWidget* parent)
+    : TGradientDialog(parent, kHelpTopic), ui(std::make_unique<Ui::TDlgBindSemiAuto>())
 {
     ui->setupUi(this);
     connect(ui->OKBtn, &QPushButton::clicked, this, platform::Guarded([this] { OKBtnClick(); }));
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->ButtonSelectAll, &QPushButton::clicked, ui->ListBoxCurves, &QListWidget::selectAll);
-    connect(ui->BitBtnHelp, &QPushButton::clicked, this, platform::Guarded([] { platform::ShowHelpTopic(kHelpTopic); }));
+    ConnectHelpButton(ui->BitBtnHelp);
 }
 
 TDlgBindSemiAuto::~TDlgBindSemiAuto() = default;
@@ -79,21 +76,6 @@ void TDlgBindSemiAuto::OKBtnClick()
         }
     }
     accept();
-}
-
-void TDlgBindSemiAuto::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        platform::ShowHelpTopic(kHelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TDlgBindSemiAuto::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height(), 1);
 }
 
 bool ShowBindSemiAutoDialog(TDlgBindSemiAuto& dialog, bool baseStage, TLASFile& document,

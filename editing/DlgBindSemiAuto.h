@@ -2,7 +2,8 @@
 // area) or the bound curve (second area), and whether its feature is the minimum or maximum.
 #pragma once
 
-#include <QDialog>
+#include "view/GradientDialog.h"
+
 #include <memory>
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace Ui { class TDlgBindSemiAuto; }
 class TLASFile;
 class TSemiAutoBindCurves;
 
-class TDlgBindSemiAuto : public QDialog {
+class TDlgBindSemiAuto : public TGradientDialog {
     Q_OBJECT
 public:
     explicit TDlgBindSemiAuto(QWidget* parent = nullptr);
@@ -21,10 +22,6 @@ public:
                  TSemiAutoBindCurves& state);
 
     Ui::TDlgBindSemiAuto& Form() const { return *ui; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void OKBtnClick();

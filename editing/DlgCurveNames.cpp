@@ -6,12 +6,8 @@
 #include "editing/CurveNameRules.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
-#include "platform/Help.h"
 #include "ui_DlgCurveNames.h"
-#include "view/PaintHelpers.h"
 
-#include <QKeyEvent>
-#include <QPainter>
 #include <QSignalBlocker>
 
 namespace {
@@ -23,7 +19,8 @@ QString WithoutInvalidChars(const QString& name)
 }
 }  // namespace
 
-TDialogCurveNames::TDialogCurveNames(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDialogCurveNames>())
+TDialogCurveNames::TDialogCurveNames(QWidget* parent)
+    : TGradientDialog(parent, kHelpTopic), ui(std::make_unique<Ui::TDialogCurveNames>())
 {
     ui->setupUi(this);
     ui->SGNames->setColumnWidth(0, 160);
@@ -32,7 +29,7 @@ TDialogCurveNames::TDialogCurveNames(QWidget* parent) : QDialog(parent), ui(std:
             platform::Guarded([this](int row, int column) { CleanCell(row, column); }));
     connect(ui->OKBtn, &QPushButton::clicked, this, platform::Guarded([this] { OKBtnClick(); }));
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->BitBtnHelp, &QPushButton::clicked, this, platform::Guarded([] { platform::ShowHelpTopic(kHelpTopic); }));
+    ConnectHelpButton(ui->BitBtnHelp);
 }
 
 TDialogCurveNames::~TDialogCurveNames() = default;
@@ -88,20 +85,8 @@ void TDialogCurveNames::OKBtnClick()
     accept();
 }
 
-void TDialogCurveNames::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        platform::ShowHelpTopic(kHelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 // Below the grid: a vertical gradient from pale blue to grey.
-void TDialogCurveNames::paintEvent(QPaintEvent*)
+int TDialogCurveNames::GradientTop() const
 {
-    QPainter painter(this);
-    const int top = ui->SGNames->geometry().bottom();
-    painter.translate(0, top);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height() - top, 1);
+    return ui->SGNames->geometry().bottom();
 }

@@ -1,14 +1,15 @@
 // The curve names dialog: the document's curve names and their new names side by side.
 #pragma once
 
-#include <QDialog>
+#include "view/GradientDialog.h"
+
 #include <QStringList>
 #include <memory>
 
 class TLASFile;
 namespace Ui { class TDialogCurveNames; }
 
-class TDialogCurveNames : public QDialog {
+class TDialogCurveNames : public TGradientDialog {
     Q_OBJECT
 public:
     explicit TDialogCurveNames(QWidget* parent = nullptr);
@@ -28,8 +29,7 @@ public:
     Ui::TDialogCurveNames& Form() const { return *ui; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    int GradientTop() const override;
 
 private:
     void FormShow();

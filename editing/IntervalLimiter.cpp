@@ -5,16 +5,14 @@
 #include "platform/ErrorReport.h"
 #include "platform/NumberText.h"
 #include "ui_IntervalLimiter.h"
-#include "view/PaintHelpers.h"
 
-#include <QPainter>
 
 namespace {
 constexpr int kDecimals = 3;  // a range one thousandth wide must pass
 }  // namespace
 
 TDlgIntervalLimiter::TDlgIntervalLimiter(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TDlgIntervalLimiter>())
+    : TGradientDialog(parent), ui(std::make_unique<Ui::TDlgIntervalLimiter>())
 {
     ui->setupUi(this);
     for (TFloatSpinEdit* spin : {ui->SpEdFrom, ui->SpEdTo})
@@ -86,10 +84,4 @@ void TDlgIntervalLimiter::OKBtnClick()
         refuse(ui->SpEdFrom, QStringLiteral("Верхняя граница интервала должна быть меньше нижней!"));
     if (valid)
         accept();
-}
-
-void TDlgIntervalLimiter::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height(), 1);
 }

@@ -1,13 +1,14 @@
 // The range dialog: two values From and To held within limits, To above From.
 #pragma once
 
-#include <QDialog>
+#include "view/GradientDialog.h"
+
 #include <QString>
 #include <memory>
 
 namespace Ui { class TDlgIntervalLimiter; }
 
-class TDlgIntervalLimiter : public QDialog {
+class TDlgIntervalLimiter : public TGradientDialog {
     Q_OBJECT
 public:
     explicit TDlgIntervalLimiter(QWidget* parent = nullptr);
@@ -24,9 +25,6 @@ public:
     double GetTo() const;
 
     Ui::TDlgIntervalLimiter& Form() const { return *ui; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void OKBtnClick();

@@ -5,11 +5,9 @@
 #include "platform/ErrorReport.h"
 #include "platform/NumberText.h"
 #include "ui_MetkaInfo.h"
-#include "view/PaintHelpers.h"
 
-#include <QPainter>
 
-TDlgMetkaInfo::TDlgMetkaInfo(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TDlgMetkaInfo>())
+TDlgMetkaInfo::TDlgMetkaInfo(QWidget* parent) : TGradientDialog(parent), ui(std::make_unique<Ui::TDlgMetkaInfo>())
 {
     ui->setupUi(this);
     for (TFloatSpinEdit* spin : {ui->SpinEditKontrMetka, ui->SpinEditPodoshva, ui->SpinEditGK, ui->SpinEditPerf}) {
@@ -73,10 +71,4 @@ float TDlgMetkaInfo::GetMetkaValue(int code) const
     case 5: return info_.GetDistance();
     default: return -1.0f;
     }
-}
-
-void TDlgMetkaInfo::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height(), 1);
 }

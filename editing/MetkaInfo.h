@@ -3,13 +3,13 @@
 #pragma once
 
 #include "core/KontrOsnMetkaInfo.h"
+#include "view/GradientDialog.h"
 
-#include <QDialog>
 #include <memory>
 
 namespace Ui { class TDlgMetkaInfo; }
 
-class TDlgMetkaInfo : public QDialog {
+class TDlgMetkaInfo : public TGradientDialog {
     Q_OBJECT
 public:
     explicit TDlgMetkaInfo(QWidget* parent = nullptr);
@@ -26,9 +26,6 @@ public:
     float GetMetkaValue(int code) const;
 
     Ui::TDlgMetkaInfo& Form() const { return *ui; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void FormShow();

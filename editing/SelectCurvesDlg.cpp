@@ -4,17 +4,14 @@
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
-#include "platform/Help.h"
 #include "ui_SelectCurvesDlg.h"
-#include "view/PaintHelpers.h"
 
-#include <QKeyEvent>
-#include <QPainter>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
 
-TSelectCurvesDlg::TSelectCurvesDlg(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSelectCurvesDlg>())
+TSelectCurvesDlg::TSelectCurvesDlg(QWidget* parent)
+    : TGradientDialog(parent), ui(std::make_unique<Ui::TSelectCurvesDlg>())
 {
     ui->setupUi(this);
     ui->BitBtnCheckAll->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
@@ -33,7 +30,7 @@ bool TSelectCurvesDlg::Execute(const TLASFile& document, const std::vector<int>&
                                std::vector<bool>& flags)
 {
     excluded_ = excluded;
-    helpTopic_ = helpTopic;
+    SetHelpTopic(helpTopic);
     flags_ = &flags;
     QListWidget& list = *ui->CheckListCurves;
     {
@@ -79,21 +76,6 @@ void TSelectCurvesDlg::OKBtnClick()
     }
     *flags_ = std::move(flags);
     accept();
-}
-
-void TSelectCurvesDlg::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        platform::ShowHelpTopic(helpTopic_);
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TSelectCurvesDlg::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    FillGradientRect(painter, 0xFFE0E0, 0x808080, width(), height(), 1);
 }
 
 bool ShowSelectCurvesDialog(TSelectCurvesDlg& dialog, const TLASFile& document, const std::vector<int>& excluded,

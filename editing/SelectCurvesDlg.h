@@ -1,7 +1,8 @@
 // The choice of curves to shift: the document's curves with ticks, some of them excluded.
 #pragma once
 
-#include <QDialog>
+#include "view/GradientDialog.h"
+
 #include <memory>
 #include <vector>
 
@@ -9,7 +10,7 @@ namespace Ui { class TSelectCurvesDlg; }
 class QListWidgetItem;
 class TLASFile;
 
-class TSelectCurvesDlg : public QDialog {
+class TSelectCurvesDlg : public TGradientDialog {
     Q_OBJECT
 public:
     explicit TSelectCurvesDlg(QWidget* parent = nullptr);
@@ -20,10 +21,6 @@ public:
 
     Ui::TSelectCurvesDlg& Form() const { return *ui; }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     bool Excluded(int row) const;
     void CheckAll(bool checked);
@@ -32,7 +29,6 @@ private:
 
     std::unique_ptr<Ui::TSelectCurvesDlg> ui;
     std::vector<int> excluded_;
-    int helpTopic_ = 0;
     std::vector<bool>* flags_ = nullptr;
 };
 

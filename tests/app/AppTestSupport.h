@@ -149,6 +149,8 @@ protected:
     }
 
     TPanelWithCurves& Panel() const { return *window->PanelCurves; }
+    Ui::TFormMain& F() const { return window->Form(); }
+    TLASFile& Document() const { return *window->LasFile(); }
     QPoint PointOf(int c, int i) const { return CurvePoint(Panel(), c, i); }
 
     // The values of document curve `index` (0 is the depth).

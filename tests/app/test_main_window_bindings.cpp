@@ -12,8 +12,6 @@
 #include "ui_MainUnit.h"
 #include "ui_SelectCurvesDlg.h"
 
-#include <QLineEdit>
-
 namespace strativ::test {
 namespace {
 
@@ -36,14 +34,6 @@ std::vector<float> Column(const std::function<float(int)>& value)
 
 class BindingTest : public MainWindowTest {
 protected:
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-    Ui::TFormMain& F() const { return window->Form(); }
-    TLASFile& Document() const { return *window->LasFile(); }
-    std::vector<float> Values(int index) const
-    {
-        const float* values = Document().GetCurveData(index);
-        return std::vector<float>(values, values + Document().GetPointCount());
-    }
     static std::vector<float> WithoutNull(std::vector<float> values)
     {
         values.erase(std::remove(values.begin(), values.end(), kNull), values.end());
@@ -85,17 +75,6 @@ protected:
             f.OKBtn->click();
             return d.result();
         });
-    }
-    // The limits typed into the range dialog of the automatic binding, then OK.
-    static void TypeLimits(QDialog& d, const QString& from, const QString& to)
-    {
-        auto& f = static_cast<TDlgIntervalLimiter&>(d).Form();
-        for (auto [spin, text] : {std::pair{f.SpEdFrom, from}, std::pair{f.SpEdTo, to}}) {
-            auto* edit = spin->findChild<QLineEdit*>();
-            edit->selectAll();
-            QTest::keyClicks(edit, text);
-        }
-        f.OKBtn->click();
     }
     void PushLimits(const QString& from, const QString& to)
     {

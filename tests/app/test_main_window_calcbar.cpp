@@ -48,7 +48,6 @@ protected:
                            "\n" + more);
     }
 
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
 
     QAction* Button(const QString& caption) const
     {

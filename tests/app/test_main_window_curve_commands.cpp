@@ -31,7 +31,6 @@ protected:
         ASSERT_TRUE(Open(WriteTestLas(dir.file("commands.las"), 3, 401)));  // 100 .. 300 m
     }
 
-    Ui::TFormMain& F() const { return window->Form(); }
 
     // A right click: the menu opens where the button is released.
     void RightClick(QPoint at)

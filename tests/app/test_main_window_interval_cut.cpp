@@ -16,12 +16,6 @@ namespace {
 
 class IntervalCutTest : public MainWindowTest {
 protected:
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-    std::vector<float> Values(int index) const
-    {
-        const float* values = window->LasFile()->GetCurveData(index);
-        return std::vector<float>(values, values + window->LasFile()->GetPointCount());
-    }
     // The range dialog answered with these depths; what it showed is kept.
     void PushRange(double from, double to)
     {

@@ -15,7 +15,6 @@ namespace {
 
 class MetkaTest : public MainWindowTest {
 protected:
-    Ui::TFormMain& F() const { return window->Form(); }
     int ModalDialogs() const
     {
         return int(std::count_if(runner->Requests().begin(), runner->Requests().end(),

@@ -24,13 +24,6 @@ protected:
         ASSERT_TRUE(Open(WriteTestLas(dir.file("shift.las"), 3, 201)));  // 100 .. 200 m, step 0.5
     }
 
-    TPanelWithCurves& Panel() const { return *window->PanelCurves; }
-    Ui::TFormMain& F() const { return window->Form(); }
-    std::vector<float> Values(int index) const
-    {
-        const float* values = window->LasFile()->GetCurveData(index);
-        return std::vector<float>(values, values + window->LasFile()->GetPointCount());
-    }
     void ClickCurve(int c, int i)
     {
         const QPoint at = CurvePoint(Panel(), c, i);

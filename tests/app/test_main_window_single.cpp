@@ -42,7 +42,6 @@ protected:
     }
 
     TSynchSingleWindows& List() const { return window->SingleWindows; }
-    TLASFile& Document() const { return *window->LasFile(); }
 
     TFormSingleCurve* OpenSingle(int curve)
     {

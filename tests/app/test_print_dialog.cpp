@@ -23,6 +23,8 @@
 #include "ui_MetkaInfo.h"
 #include "ui_TemplateSelectMacroValInput.h"
 
+#include <QCheckBox>
+#include <QStyle>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QPrintDialog>
@@ -61,6 +63,12 @@ std::string Poppler(const std::string& command, const std::string& path, const s
 {
     return CommandOutput(command + " " + options + " '" + path + "'" + (command == "pdftotext" ? " -" : ""));
 }
+
+// A test printer that is the current one for as long as it lives.
+struct InstalledPrinter : TestPrinter {
+    explicit InstalledPrinter(int dpi) : TestPrinter(dpi) {}
+    PrinterInstalled installed{*this};
+};
 
 class PrintDialogTest : public MainWindowTest {
 protected:
@@ -240,8 +248,7 @@ TEST_F(PrintDialogTest, PreviewAndPagesFollowTheMarginsAndTheChoiceAtEveryPrinte
     TestProgress progress;
     for (const int dpi : {96, 300, 600}) {
         SCOPED_TRACE(dpi);
-        TestPrinter printer(dpi);
-        PrinterInstalled installed(printer);
+        InstalledPrinter printer(dpi);
         PrepareDialog();
         SetMargins(1.0, 1.0, 1.0, 1.0);
         EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 4)");
@@ -323,10 +330,28 @@ TEST_F(PrintDialogTest, MarginsLoadAboveTheBordersAndTheMinimumsFollowThePrinter
     EXPECT_EQ(empty.pixelColor(10, 10), QColor(Qt::white));
 }
 
+// The layout's sizes come from a narrower font than the platform's: no caption may be cut.
+TEST_F(PrintDialogTest, EveryButtonCaptionFitsItsButton)
+{
+    TestPrinter printer(96);
+    PrinterInstalled installed(printer);
+    PrepareDialog();
+    for (QAbstractButton* button : Dialog().findChildren<QAbstractButton*>()) {
+        if (button->isHidden() || button->text().isEmpty())
+            continue;
+        SCOPED_TRACE(button->objectName().toStdString());
+        const QStyle& style = *button->style();
+        const int box = style.pixelMetric(QStyle::PM_IndicatorWidth, nullptr, button) +
+                        style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, button);
+        const int needed =
+            button->fontMetrics().horizontalAdvance(button->text()) + (qobject_cast<QCheckBox*>(button) ? box : 2);
+        EXPECT_LE(needed, button->width());
+    }
+}
+
 TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibrationStoresIt)
 {
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     runner->Clear();
     // No factor: the user's click is refused and the calibration offered.
@@ -400,8 +425,7 @@ TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibr
 
 TEST_F(PrintDialogTest, TitleIsPrintedOnTheFirstPageOnlyAndCountedInPreviewAndExport)
 {
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     const QString before = Form().LabelPrintSize->text();
     ApplyTitle("Скважина S-1");
@@ -436,8 +460,7 @@ TEST_F(PrintDialogTest, TitleIsPrintedOnTheFirstPageOnlyAndCountedInPreviewAndEx
 
 TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
 {
-    TestPrinter printer(600);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(600);
     SetMarks();
     PrepareDialog();
     Model().Columns[0]->Curves[0]->SetScaleValue(0.25f);
@@ -509,8 +532,7 @@ TEST_F(PrintDialogTest, MarkBlockIsPrintedOnTheFirstPageOnlyWithThePlatformSepar
     SetMarks();
     for (const int dpi : {96, 300, 600}) {
         SCOPED_TRACE(dpi);
-        TestPrinter printer(dpi);
-        PrinterInstalled installed(printer);
+        InstalledPrinter printer(dpi);
         PrepareDialog();
         ASSERT_TRUE(Form().CheckBoxMetka->isChecked());
         Form().ButtonPrint->click();
@@ -542,8 +564,7 @@ TEST_F(PrintDialogTest, MarkBlockIsPrintedOnTheFirstPageOnlyWithThePlatformSepar
     }
 
     // Unchecked: the diagram follows the top margin directly.
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     Form().CheckBoxMetka->click();
     EXPECT_FALSE(window->DlgMetkaInfo->Info().Print);
@@ -612,8 +633,7 @@ TEST_F(PrintDialogTest, MarkBlockXPositionsKeepToTheHorizontalFactor)
 
 TEST_F(PrintDialogTest, MarkBoxAsksForValidDepthsAndTheEditButtonAppliesTheRule)
 {
-    TestPrinter printer(300);
-    PrinterInstalled installed(printer);
+    InstalledPrinter printer(300);
     PrepareDialog();
     TKontrOsnMetkaInfo& info = window->DlgMetkaInfo->Info();
     ASSERT_EQ(info.GK, -1.0f);

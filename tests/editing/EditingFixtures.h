@@ -3,9 +3,13 @@
 
 #include "core/Lasfile.h"
 #include "core/Smoothing.h"
+#include "editing/IntervalLimiter.h"
 #include "tests/common/TestPaths.h"
+#include "ui_IntervalLimiter.h"
 
+#include <QLineEdit>
 #include <QString>
+#include <QTest>
 #include <fstream>
 #include <ostream>
 #include <memory>
@@ -56,5 +60,17 @@ struct WriteBackTarget {
             std::copy(record.values.begin(), record.values.end(), self->samples.begin() + record.index);
     }
 };
+
+// The limits keyed into the range dialog `dialog`, then OK.
+inline void TypeLimits(QDialog& dialog, const QString& from, const QString& to)
+{
+    auto& f = static_cast<TDlgIntervalLimiter&>(dialog).Form();
+    for (auto [spin, text] : {std::pair{f.SpEdFrom, from}, std::pair{f.SpEdTo, to}}) {
+        auto* edit = spin->findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    f.OKBtn->click();
+}
 
 }  // namespace strativ::test

@@ -10,27 +10,16 @@
 #include "ui_IntervalLimiter.h"
 #include "ui_SelectCurvesDlg.h"
 
-#include <QLineEdit>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-void Type(QDoubleSpinBox* spin, const QString& text)
-{
-    auto* edit = spin->findChild<QLineEdit*>();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
 // Opens the dialog, types From and To, presses OK once; the messages it showed are in `runner`.
 bool RunLimiter(TDlgIntervalLimiter& dialog, platform::RecordingDialogRunner& runner, const QString& from,
                 const QString& to)
 {
     runner.PushDialog([&](QDialog& d) {
         d.setResult(QDialog::Rejected);
-        Type(dialog.Form().SpEdFrom, from);
-        Type(dialog.Form().SpEdTo, to);
-        dialog.Form().OKBtn->click();
+        strativ::test::TypeLimits(d, from, to);
         return d.result();
     });
     return dialog.Execute();
