@@ -9,7 +9,8 @@ inline void EnsureApplication()
     static char name[] = "bench";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         new QApplication(argc, argv);
     }
 }

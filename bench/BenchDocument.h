@@ -41,3 +41,13 @@ inline std::unique_ptr<TLASFile> MakeBenchDocument(const char* name, int curves,
     }
     return las;
 }
+
+// A copy of curves `first`..`last` (0 is depth), the least an undo snapshot of them moves.
+inline std::vector<std::vector<float>> CopyOfCurves(const TLASFile& las, int first, int last)
+{
+    const int count = las.GetPointCount();
+    std::vector<std::vector<float>> copy;
+    for (int c = first; c <= last; ++c)
+        copy.emplace_back(las.GetCurveData(c), las.GetCurveData(c) + count);
+    return copy;
+}

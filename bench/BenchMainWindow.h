@@ -1,6 +1,7 @@
 // The main window over a large generated document, for the benchmarks that drive it.
 #pragma once
 
+#include "bench/BenchApplication.h"
 #include "app/MainUnit.h"
 #include "core/Lasfile.h"
 #include "platform/RecordingDialogRunner.h"
@@ -9,23 +10,14 @@
 #include <QApplication>
 #include <QDialog>
 
+#include <benchmark/benchmark.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-inline QApplication& BenchApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // The dialog runner the benchmark windows answer through.
 inline platform::RecordingDialogRunner& BenchRunner()
@@ -39,7 +31,7 @@ inline platform::RecordingDialogRunner& BenchRunner()
 // opened and then stretched, so that no large file is parsed.
 inline TFormMain* MakeBenchWindow(const std::string& folder, int curves, int samples)
 {
-    BenchApplication();
+    EnsureApplication();
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / folder;
     std::filesystem::create_directories(dir);
     setenv("STRATIV_HOME", dir.c_str(), 1);
@@ -85,4 +77,13 @@ inline void RepaintBenchWindow(TFormMain& window)
 {
     window.PanelCurves->repaint();
     QApplication::processEvents();
+}
+
+// A timed round's change shown, then its undo steps dropped untimed, so every round starts alike.
+inline void RepaintAndDropUndo(benchmark::State& state, TFormMain& window)
+{
+    RepaintBenchWindow(window);
+    state.PauseTiming();
+    window.UndoStore.Clear();
+    state.ResumeTiming();
 }

@@ -63,10 +63,7 @@ void BM_MultiplyTenSelectedCurves(benchmark::State& state)
             return int(QDialog::Accepted);
         });
         window.Form().MMICurvesOperMult->trigger();
-        RepaintBenchWindow(window);
-        state.PauseTiming();
-        window.UndoStore.Clear();
-        state.ResumeTiming();
+        RepaintAndDropUndo(state, window);
     }
 }
 BENCHMARK(BM_MultiplyTenSelectedCurves)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
@@ -80,10 +77,7 @@ void BM_OneArgumentScriptGroupRun(benchmark::State& state)
     for (auto _ : state) {
         BenchRunner().Push(platform::IDYES);
         item->trigger();
-        RepaintBenchWindow(window);
-        state.PauseTiming();
-        window.UndoStore.Clear();
-        state.ResumeTiming();
+        RepaintAndDropUndo(state, window);
     }
 }
 BENCHMARK(BM_OneArgumentScriptGroupRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);

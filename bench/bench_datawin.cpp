@@ -1,6 +1,7 @@
 // LAS editor window over a 200,000-row x 20-curve file (about 40 MB): opening it in the table
 // page until the grid is painted, "Искать" of an absent text over all 4,000,000 cells, and loading
 // it into the text page; a bare read of the same file and a bare core load are the baselines.
+#include "bench/BenchApplication.h"
 #include "core/Lasfile.h"
 #include "datawin/FindInGrid.h"
 #include "datawin/LasEditor.h"
@@ -21,24 +22,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 namespace {
 
 constexpr int kRows = 200000;
 constexpr int kCurves = 20;
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_datawin";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-}
 
 // Answers every message box with OK, so the find's "not found" does not block.
 class SilentRunner : public platform::DialogRunner {

@@ -1,13 +1,12 @@
 // Editing in the main window over 20 curves x 1,000,000 samples: a top-cut click (undo
 // snapshot, the cut and the repaint), and the undo and redo of that step (exchange of the
 // arrays, the document-changed routine and the repaint), against a bare copy of the document.
+#include "bench/BenchDocument.h"
 #include "bench/BenchMainWindow.h"
 #include "editing/PanelTool.h"
 #include "ui_MainUnit.h"
 
 #include <benchmark/benchmark.h>
-
-#include <vector>
 
 namespace {
 
@@ -74,14 +73,9 @@ BENCHMARK(BM_RedoOfACut)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 // Baseline: one copy of every array of the document, as a snapshot makes.
 void BM_CopyOfTheDocument(benchmark::State& state)
 {
-    TFormMain& window = Window();
-    const TLASFile& document = *window.LasFile();
-    for (auto _ : state) {
-        std::vector<std::vector<float>> copy;
-        for (int c = 0; c <= kCurves; ++c)
-            copy.emplace_back(document.GetCurveData(c), document.GetCurveData(c) + kSamples);
-        benchmark::DoNotOptimize(copy.data());
-    }
+    const TLASFile& document = *Window().LasFile();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CopyOfCurves(document, 0, kCurves).data());
 }
 BENCHMARK(BM_CopyOfTheDocument)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 

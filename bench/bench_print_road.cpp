@@ -132,18 +132,24 @@ void BM_PrintToPdfTarget(benchmark::State& state)
 }
 BENCHMARK(BM_PrintToPdfTarget)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_ExportEmf(benchmark::State& state)
+// Rounds of the EMF export of `doc` at `scale` to a temporary file of this name.
+void ExportEmfRounds(benchmark::State& state, const Document& doc, double scale, const char* name)
 {
     EnsureApplication();
-    const std::string path = (std::filesystem::temp_directory_path() / "bench_print_road.emf").string();
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
     for (auto _ : state) {
         TCurveTemplate t;
-        Compose(t, Data(), 2.0);
+        Compose(t, doc, scale);
         if (!ExportDiagramEmf(t, path, platform::ScreenReference(), 21.0, PrintMargins{}).ok)
             state.SkipWithError("the export failed");
     }
     state.counters["emf_mb"] = std::filesystem::file_size(path) / 1048576.0;
     std::filesystem::remove(path);
+}
+
+void BM_ExportEmf(benchmark::State& state)
+{
+    ExportEmfRounds(state, Data(), 2.0, "bench_print_road.emf");
 }
 BENCHMARK(BM_ExportEmf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -165,17 +171,7 @@ BENCHMARK(BM_TenThousandScalePrintToPdfTarget)->Unit(benchmark::kMillisecond)->I
 
 void BM_TenThousandScaleExportEmf(benchmark::State& state)
 {
-    EnsureApplication();
-    LongData();
-    const std::string path = (std::filesystem::temp_directory_path() / "bench_print_road_10000.emf").string();
-    for (auto _ : state) {
-        TCurveTemplate t;
-        Compose(t, LongData(), 100.0);
-        if (!ExportDiagramEmf(t, path, platform::ScreenReference(), 21.0, PrintMargins{}).ok)
-            state.SkipWithError("the export failed");
-    }
-    state.counters["emf_mb"] = std::filesystem::file_size(path) / 1048576.0;
-    std::filesystem::remove(path);
+    ExportEmfRounds(state, LongData(), 100.0, "bench_print_road_10000.emf");
 }
 BENCHMARK(BM_TenThousandScaleExportEmf)->Unit(benchmark::kMillisecond)->Iterations(3);
 

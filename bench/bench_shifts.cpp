@@ -2,6 +2,7 @@
 // curve (undo snapshot, growth of every array, re-attach and repaint), and one step of the
 // preview of the shift by hand with 5 selected curves (the copies moved and the panel
 // repainted), each against a bare copy of the same bytes.
+#include "bench/BenchDocument.h"
 #include "bench/BenchMainWindow.h"
 #include "editing/ManualShiftTool.h"
 #include "ui_MainUnit.h"
@@ -9,8 +10,6 @@
 #include <QMouseEvent>
 
 #include <benchmark/benchmark.h>
-
-#include <vector>
 
 namespace {
 
@@ -41,10 +40,7 @@ void BM_KeepingShiftOfOneCurve(benchmark::State& state)
         BenchRunner().PushText(down ? "1.3" : "-1.3");
         down = !down;
         window.ShiftCurveKeep(0);
-        RepaintBenchWindow(window);
-        state.PauseTiming();
-        window.UndoStore.Clear();
-        state.ResumeTiming();
+        RepaintAndDropUndo(state, window);
     }
     state.counters["samples"] = window.LasFile()->GetPointCount();
 }
@@ -79,13 +75,8 @@ BENCHMARK(BM_ManualShiftPreviewStep)->Unit(benchmark::kMillisecond)->UseRealTime
 void BM_CopyOfFiveCurves(benchmark::State& state)
 {
     const TLASFile& document = *Window().LasFile();
-    const int count = document.GetPointCount();
-    for (auto _ : state) {
-        std::vector<std::vector<float>> copy;
-        for (int c = 1; c <= kSelected; ++c)
-            copy.emplace_back(document.GetCurveData(c), document.GetCurveData(c) + count);
-        benchmark::DoNotOptimize(copy.data());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CopyOfCurves(document, 1, kSelected).data());
 }
 BENCHMARK(BM_CopyOfFiveCurves)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 

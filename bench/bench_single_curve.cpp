@@ -2,7 +2,7 @@
 // first paint, and a shift of the whole curve with its undo snapshot; a bare pass over the
 // curve and a bare copy of the document are the baselines.
 #include "BenchApplication.h"
-#include "LargeDocument.h"
+#include "BenchDocument.h"
 #include "core/Lasfile.h"
 #include "core/MathExpression.h"
 #include "core/data_dump_restore.h"
@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -26,16 +25,9 @@ namespace {
 constexpr int kCurves = 20;
 constexpr int kSamples = 1000000;
 
-// The large document with a wavy curve in every column.
 std::unique_ptr<TLASFile> MakeDocument()
 {
-    auto las = MakeLargeDocument(kCurves, kSamples);
-    for (int c = 1; c < kCurves; ++c) {
-        float* values = las->GetCurveData(c);
-        for (int i = 0; i < kSamples; ++i)
-            values[i] = static_cast<float>(50 + 30 * std::sin(i * 0.013 + c));
-    }
-    return las;
+    return MakeBenchDocument("strativ-bench-single.las", kCurves - 1, kSamples, 0.0, 0.1);
 }
 
 struct Fixture {

@@ -1,6 +1,7 @@
 // The title of 20 × 60 cells: a full repaint of the editor's grid, and the title drawn at
 // 600 dpi (recorded into a picture, as a printer driver would take it); against filling the
 // same pixels.
+#include "bench/BenchApplication.h"
 #include "app/TitleGrid.h"
 #include "platform/PainterCanvas.h"
 #include "printing/Q7CellGridShape.h"
@@ -16,17 +17,6 @@ namespace {
 
 constexpr int Cols = 20;
 constexpr int Rows = 60;
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_title";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 struct Title {
     TQ7CellsArray cells;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "LargeDocument.h"
+#include "BenchDocument.h"
 #include "core/Lasfile.h"
 #include "core/data_dump_restore.h"
 
@@ -16,7 +16,7 @@ constexpr int kSamples = 1000000;
 
 void BM_DumpRestoreCurveDataDump(benchmark::State& state)
 {
-    const std::unique_ptr<TLASFile> las = MakeLargeDocument(kCurves, kSamples);
+    const std::unique_ptr<TLASFile> las = MakeBenchDocument("strativ-bench-undo.las", kCurves - 1, kSamples, 0.0, 0.1);
     if (las->GetCurvesCount() != kCurves || las->GetPointCount() != kSamples) {
         state.SkipWithError("the document was not built");
         return;
