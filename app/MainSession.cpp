@@ -48,13 +48,14 @@ QString FreshCopyName(const QFileInfo& session)
     return name;
 }
 
-// The program wrote the copy itself: its last row is complete and lies at the STOP of its ~W.
+// The program wrote the copy itself: its last row is complete and lies at the STOP of its ~W
+// (the top depth of a file written bottom up).
 bool IsWholeSessionCopy(const TLASFile& copy)
 {
     const TLasParsParsedString* stop = copy.GetParser().GetWellSection().FindLineByCode(kLineStop);
     bool ok = false;
     const double stopDepth = stop ? QString::fromUtf8(stop->Value()).trimmed().toDouble(&ok) : 0.0;
-    const double last = copy.GetBottomDepth();
+    const double last = copy.GetParser().IsDescending() ? copy.GetTopDepth() : copy.GetBottomDepth();
     const double tolerance = 0.5 * std::pow(10.0, -copy.GetDepthDecimals()) + std::abs(last) * 1e-6;
     if (!ok || std::abs(stopDepth - last) > tolerance)
         return false;

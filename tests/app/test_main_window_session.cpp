@@ -98,6 +98,40 @@ TEST_F(MainWindowTest, SessionBringsBackDocumentViewAndIntervalsAndDamagedOnesAr
     EXPECT_EQ(Messages().last(), "Ошибка|Файл сессии поврежден или имеет неизвестный формат");
 }
 
+// Sessions of files written bottom up, and of files whose ~W depths disagree with their rows,
+// come back whole.
+TEST_F(MainWindowTest, SessionsOfUpwardAndMisdeclaredFilesComeBack)
+{
+    const struct {
+        const char* name;
+        double top;
+        double step;
+        std::string declared;  // a ~W line replaced, "" for none
+        std::string written;
+    } cases[] = {
+        {"up", 119.5, -0.5, "", ""},
+        {"wrong-stop", 100.0, 0.5, " STOP.M  119.5 ", " STOP.M  150 "},
+        {"up-wrong-strt", 119.5, -0.5, " STRT.M  119.5 ", " STRT.M  90 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string las = WriteTestLas(dir.file(std::string(c.name) + ".las"), 2, 40, c.top, c.step);
+        if (!c.declared.empty()) {
+            std::string bytes = strativ::test::ReadFileBytes(las);
+            ASSERT_NE(bytes.find(c.declared), std::string::npos);
+            strativ::test::WriteFileBytes(las, bytes.replace(bytes.find(c.declared), c.declared.size(), c.written));
+        }
+        ASSERT_TRUE(Open(las));
+        const std::vector<float> values = Values(1);
+        const std::string path = dir.file(std::string(c.name) + ".vxs");
+        ASSERT_TRUE(window->SaveSession(QString::fromStdString(path)));
+        runner->Clear();
+        ASSERT_TRUE(window->LoadSession(QString::fromStdString(path))) << Messages().join("\n").toStdString();
+        EXPECT_EQ(std::pair(Document().GetTopDepth(), Document().GetBottomDepth()), std::pair(100.0f, 119.5f));
+        EXPECT_EQ(Values(1), values);
+    }
+}
+
 TEST_F(MainWindowTest, ClosingWithADocumentWritesTheLastSession)
 {
     ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 2, 50)));
