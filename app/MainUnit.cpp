@@ -396,12 +396,15 @@ void TFormMain::closeEvent(QCloseEvent* event)
         SaveLastSession();
         SaveSettings();
         SingleWindows.CloseAll();
+        LasBrowser.reset();  // writes its settings and stops its scan
         if (TemplatesIni)
             TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
         ReleaseMacroManager(this);
         TemplatesIni.reset();
     });
     event->setAccepted(close);
+    if (close)
+        emit Closed();
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* event)

@@ -378,6 +378,10 @@ public:
     void ToolDone() override;
     void ShowNewCurve(int index, std::uint32_t color) override;
 
+signals:
+    // The window accepted its close: every window of its own has saved its settings.
+    void Closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -60,11 +60,20 @@ int Run(TStrativApplication& app)
     // Queued: the hand-over may run modal dialogs, which should not nest inside the socket's handler.
     QObject::connect(&instance, &platform::SingleInstance::MessageReceived, &main, &TFormMain::HandOverMessage,
                      Qt::QueuedConnection);
+    // Closing the main window ends the program, whatever other windows are open; from then on no
+    // second start hands its file to this one.
+    bool closed = false;
+    QObject::connect(&main, &TFormMain::Closed, &app, [&] {
+        closed = true;
+        instance.StopListening();
+        QCoreApplication::exit(0);
+    });
     if (app.arguments().size() > 1)
         main.SetStartupFile(QFileInfo(app.arguments()[1]).absoluteFilePath());
     main.show();
     splash.finish(&main);
-    return app.exec();
+    // The window may have been closed while the splash screen waited for it to appear.
+    return closed ? 0 : app.exec();
 }
 
 }  // namespace

@@ -70,6 +70,12 @@ bool SingleInstance::IsListening() const
     return server_ && server_->isListening();
 }
 
+void SingleInstance::StopListening()
+{
+    delete server_;
+    server_ = nullptr;
+}
+
 void SingleInstance::OnNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {

@@ -26,6 +26,8 @@ public:
     // false when a live instance holds it. Instances started together are admitted one at a time.
     bool Listen();
     bool IsListening() const;
+    // Closes the socket: later starts find no first instance.
+    void StopListening();
     // From a second instance: true when a first instance identified itself and took the message.
     // The wait covers the first instance's start-up: it answers once its event loop runs.
     bool Send(const QString& message, int timeoutMs = 15000) const;

@@ -1,9 +1,11 @@
-// Hand-over from a second process of the built program to the first instance.
+// The built program as a process: the hand-over from a second start to the first one, and the
+// end of the program when its main window closes.
 #include "platform/SingleInstance.h"
 #include "tests/common/TestPaths.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QProcess>
@@ -44,6 +46,18 @@ QStringList RunSecondInstance(const QString& user, const QStringList& arguments)
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return received;
+}
+
+// The driver library loaded into the program, behind the sanitizers' runtime when this test
+// program (built as the program is) has it: that runtime must be the first library loaded.
+QString PreloadList(const QString& driver)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (maps.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : maps.readAll().split('\n'))
+            if (line.contains("/libasan.so"))
+                return QString::fromLocal8Bit(line.mid(line.indexOf('/'))) + QLatin1Char(':') + driver;
+    return driver;
 }
 
 TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
@@ -108,6 +122,39 @@ TEST(SingleInstance, FourSimultaneousStartsLeaveOneWindowThatGetsTheOtherFiles)
         program->waitForFinished();
     }
     QLocalServer::removeServer(QStringLiteral("Q7StrativAppUniqueString-") + user);  // left by the killed one
+}
+
+// "Файл → Обзор файлов Las...", then "Файл → Выход": the program ends at once, having written the
+// browser's settings, whatever the browser was doing.
+TEST(SingleInstance, ClosingTheMainWindowEndsTheProgramWithTheBrowserOpen)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    const QString driver = QStringLiteral(STRATIV_BINARY_DIR "/tests/libstrativ_program_driver.so");
+    ASSERT_TRUE(QFileInfo::exists(driver)) << "build the strativ_program_driver target first";
+    strativ::test::TempDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("USER", QStringLiteral("strativ-test-close-%1").arg(QCoreApplication::applicationPid()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
+    environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
+    environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
+    environment.insert("LD_PRELOAD", PreloadList(driver));
+    environment.insert("STRATIV_DRIVE", "MILasBrowse,MMIFileExit");
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"));
+    const bool ended = program.waitForFinished(30000);
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    ASSERT_TRUE(ended) << "the program kept running";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    QFile settings(QString::fromStdString(dir.file("lasbrowse.ini")));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray text = settings.readAll();
+    EXPECT_TRUE(text.contains("[Options]") && text.contains("DViewVisible=")) << text.toStdString();
 }
 
 }  // namespace
