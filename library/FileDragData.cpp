@@ -19,11 +19,9 @@ QStringList DroppedLocalFiles(const QMimeData* data)
     if (!data || !data->hasUrls())
         return {};
     QStringList files;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
-            return {};
-        files.append(url.toLocalFile());
-    }
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
     return files;
 }
 

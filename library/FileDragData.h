@@ -9,7 +9,7 @@ class QMimeData;
 
 // A new mime object holding the files as URLs (text/uri-list); the caller owns it.
 QMimeData* MakeFileDragData(const QStringList& paths);
-// The local files of the data; empty when it carries none or any URL is not a local file.
+// The local files of the data (other URLs, such as web links, are left out).
 QStringList DroppedLocalFiles(const QMimeData* data);
 // Move; copy with Ctrl; nothing with Ctrl and Shift, for data without local files, or for an
 // effect the source does not allow.

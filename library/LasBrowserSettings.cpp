@@ -30,15 +30,16 @@ bool ReadFlag(const TSettingsFile& file, const char* key)
     return file.ReadBool(kOptions, key, value) ? value : true;
 }
 
-// A bookmark the settings file cannot keep is refused with a message saying why; true then.
+// A bookmark the settings file cannot keep is refused with a message saying why; true then. A
+// blank name, a line break or a leading ';' or '[' get the settings file's rule for names.
 bool RefusedBookmark(QWidget* owner, const std::string& name, const std::string& path)
 {
     if (TFavoritsList::CanStore(name, path))
         return false;
+    const bool ruleOfNames = !IsValidIniName(name, false) && name.find('=') == std::string::npos;
     platform::MessageBox(owner,
-                         IsValidIniName(name, false)
-                             ? QStringLiteral("Недопустимое имя закладки или слишком длинный путь")
-                             : QString::fromUtf8(kBadIniNameMessage),
+                         ruleOfNames ? QString::fromUtf8(kBadIniNameMessage)
+                                     : QStringLiteral("Недопустимое имя закладки или слишком длинный путь"),
                          QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONWARNING);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 #include "core/FileUtils.h"
@@ -94,6 +95,26 @@ bool IsFolderLink(const std::string& path)
     return std::filesystem::is_symlink(std::filesystem::path(path), error);
 }
 
+// For one rescan, commits wait for no disk flush: with the write-ahead journal a crash may lose
+// the last batches, which the next rescan writes again, but never damages the database. Every
+// other write of the connection stays fully synchronous.
+class ScanSynchronous {
+public:
+    explicit ScanSynchronous(CppSQLite3DB& db) : db_(db) { db_.ExecuteStatement("PRAGMA synchronous=NORMAL;"); }
+    ~ScanSynchronous()
+    {
+        try {
+            db_.ExecuteStatement("PRAGMA synchronous=FULL;");
+        } catch (...) {
+        }
+    }
+    ScanSynchronous(const ScanSynchronous&) = delete;
+    ScanSynchronous& operator=(const ScanSynchronous&) = delete;
+
+private:
+    CppSQLite3DB& db_;
+};
+
 }  // namespace
 
 // A rescan in hand: the caller's stop request, the first failure, the rows read and not yet
@@ -159,7 +180,14 @@ bool LogFileDBManager::Open(const std::string& path)
     insertRow_.Finalize();
     try {
         db_.Open(path);
+        if (IsForeignDatabase()) {
+            db_.Close();
+            throw std::runtime_error("Ошибка при инициализации базы:\n" + path +
+                                     "\nВ файле другая база данных, без таблиц библиотеки; файл не изменён");
+        }
         InitSchema();
+        db_.ExecuteStatement("PRAGMA journal_mode=WAL;");
+        db_.ExecuteStatement("PRAGMA synchronous=FULL;");
         insertRow_ = db_.CompileStatement(InsertRowStatement().c_str());
     } catch (const CppSQLite3Exception& error) {
         db_.Close();
@@ -175,6 +203,14 @@ bool LogFileDBManager::TableExists(const char* name)
     CppSQLite3Buffer sql;
     sql.Format("SELECT name FROM sqlite_master WHERE type='table' AND         name=%Q;", name);
     return !db_.ExecuteQuery(sql).AtEnd();
+}
+
+bool LogFileDBManager::IsForeignDatabase()
+{
+    for (const TableSchema& table : Tables())
+        if (TableExists(table.name))
+            return false;
+    return !db_.ExecuteQuery("SELECT 1 FROM sqlite_master LIMIT 1;").AtEnd();
 }
 
 void LogFileDBManager::ConvertOldGroups()
@@ -262,9 +298,13 @@ void LogFileDBManager::DeleteRows(const char* table, const char* column, const s
 
 int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>* stop)
 {
+    if (!open_)
+        return 0;
     ScanRun run;
     run.stop = stop;
+    std::optional<ScanSynchronous> synchronous;
     try {
+        synchronous.emplace(db_);
         for (std::string folder : GetLookupPaths()) {
             if (run.Stopped())
                 break;
@@ -464,9 +504,13 @@ int LogFileDBManager::RemoveMissingFiles()
     const std::vector<std::string> missingMembers = missingOf(GetGroupFiles());
     if (missingRows.empty() && missingMembers.empty())
         return 0;
-    SqlTransaction transaction(db_);
-    DeleteRows("logfiles", "file", missingRows);
-    DeleteRows("groups", "file", missingMembers);
-    transaction.Commit();
+    try {
+        SqlTransaction transaction(db_);
+        DeleteRows("logfiles", "file", missingRows);
+        DeleteRows("groups", "file", missingMembers);
+        transaction.Commit();
+    } catch (const CppSQLite3Exception& error) {
+        throw std::runtime_error("Ошибка при запросе к базе:\n" + CodeAndName(error));
+    }
     return static_cast<int>(missingRows.size() + missingMembers.size());
 }

@@ -17,8 +17,9 @@ public:
     LogFileDBManager(const LogFileDBManager&) = delete;
     LogFileDBManager& operator=(const LogFileDBManager&) = delete;
 
-    // Opens (closing any file held before) and checks the schema; a failure closes the
-    // connection and throws std::runtime_error with "Ошибка при инициализации базы:\n"...
+    // Opens (closing any file held before) and checks the schema; an empty file becomes a new
+    // library. A failure, or a database of other tables, closes the connection and throws
+    // std::runtime_error with "Ошибка при инициализации базы:\n"...
     bool Open(const std::string& path);
     bool IsOpen() const { return open_; }
     // The file of the last successful Open, empty while closed.
@@ -45,12 +46,15 @@ public:
                                                   const std::string& condition);
     std::vector<std::string> SelectDistinctField();
     // Deletes the rows and group entries of files that no longer exist (a file that merely cannot
-    // be reached is kept); returns their number.
+    // be reached is kept); returns their number. A failed delete is rolled back and thrown as the
+    // queries' errors are.
     int RemoveMissingFiles();
 
 private:
     struct ScanRun;
 
+    // The database holds tables, none of them the library's: another program's, never written to.
+    bool IsForeignDatabase();
     void InitSchema();
     // Re-creates a groups table whose paths ignored letter case, its rows kept.
     void ConvertOldGroups();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -297,10 +298,12 @@ TEST_F(BrowserTest, BookmarksTheSettingsFileCannotHoldAreRefused)
         b.MMIFavsAdd->trigger();
     };
     const std::string refusal = "Недопустимое имя закладки или слишком длинный путь";
-    for (const QString& name : {QStringLiteral("line\nbreak"), QStringLiteral(";comment"), QStringLiteral("k=v")}) {
+    const std::pair<QString, std::string> refused[] = {
+        {"line\nbreak", kBadIniNameMessage}, {";comment", kBadIniNameMessage}, {"k=v", refusal}};
+    for (const auto& [name, message] : refused) {
         runner.Clear();
         add(name);
-        EXPECT_EQ(runner.Last().text.toStdString(), kBadIniNameMessage);
+        EXPECT_EQ(runner.Last().text.toStdString(), message) << name.toStdString();
         EXPECT_EQ(b.Bookmarks.Count(), 0);
     }
     b.DirTreeView->SetFolder(dir.path() + "/a\nb");
@@ -380,6 +383,21 @@ TEST_F(BrowserTest, FolderTreeFindsFoldersAndDropsNeverOverwrite)
     QMimeData text;
     text.setText("x.las");
     EXPECT_EQ(ChooseDropEffect(&text, Qt::NoModifier, both), Qt::IgnoreAction);
+
+    // A drop of a web link with a local file takes the file.
+    WriteFileBytes(t + "/src/z.las", "z");
+    QMimeData mixed;
+    mixed.setUrls({QUrl("https://example.com/w.las"), QUrl::fromLocalFile(QString::fromStdString(t + "/src/z.las"))});
+    tree.SetAcceptDropFiles(true);
+    tree.resize(400, 400);
+    tree.show();
+    tree.SetFolder(t + "/target");
+    const QPoint at = tree.visualItemRect(tree.currentItem()).center();
+    QDragEnterEvent enter(at, both, &mixed, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &enter);
+    QDropEvent drop(at, both, &mixed, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &drop);
+    EXPECT_EQ(ReadFileBytes(t + "/target/z.las"), "z");
 }
 
 TEST_F(BrowserTest, ClipboardCopyCarriesTheFile)
@@ -575,6 +593,15 @@ TEST_F(LibraryPageTest, RescanFailureAndMissingFilesAreReported)
     b.MMILibRemoveMissingFiles->trigger();
     EXPECT_EQ(runner.Last().text, "Удалено из базы 1 записей.");
     EXPECT_EQ(runner.Last().title, "Очистка базы");
+
+    // A delete the database refuses is told as every failed query is, and nothing is removed.
+    probe.Execute("CREATE TRIGGER kept BEFORE DELETE ON logfiles BEGIN SELECT RAISE(ABORT, 'disk refused'); END;");
+    fs::remove(lib + "f2.las");
+    b.MMILibRemoveMissingFiles->trigger();
+    EXPECT_EQ(runner.Last().title, "Ошибка");
+    EXPECT_EQ(runner.Last().text, "Ошибка при запросе к базе:\nSQLITE_CONSTRAINT[19]: disk refused\n"
+                                  "Код ошибки - SQLITE_CONSTRAINT");
+    EXPECT_EQ(probe.Count("logfiles"), 2);
 }
 
 TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
@@ -612,4 +639,21 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
     EXPECT_EQ(runner.Last().title, "Ошибка");
     EXPECT_TRUE(runner.Last().text.contains("file is not a database"));
     EXPECT_TRUE(editor.LabelDB->text().isEmpty());
+
+    // Another program's database is refused untouched; an empty file becomes a library.
+    const std::string other = dir.file("other.db");
+    strativ::test::LibraryDbProbe(other).Execute("CREATE TABLE wells(name TEXT); INSERT INTO wells VALUES('7');");
+    const std::string otherBytes = strativ::test::ReadFileBytes(other);
+    runner.PushFiles({QString::fromStdString(other)});
+    editor.Button1->click();
+    EXPECT_EQ(runner.Last().title, "Ошибка");
+    EXPECT_EQ(runner.Last().text.toStdString(), "Ошибка при инициализации базы:\n" + other +
+                                                    "\nВ файле другая база данных, без таблиц библиотеки; "
+                                                    "файл не изменён");
+    EXPECT_EQ(strativ::test::ReadFileBytes(other), otherBytes);
+    EXPECT_TRUE(editor.LabelDB->text().isEmpty());
+    strativ::test::WriteFileBytes(dir.file("empty.db"), "");
+    runner.PushFiles({QString::fromStdString(dir.file("empty.db"))});
+    editor.Button1->click();
+    EXPECT_EQ(strativ::test::LibraryDbProbe(dir.file("empty.db")).Count("sqlite_master WHERE type='table'"), 4);
 }

@@ -5,6 +5,10 @@
 #include <atomic>
 #include <filesystem>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "core/CodePages.h"
 #include "library/LogFileDBManager.h"
 #include "tests/common/TestPaths.h"
@@ -186,7 +190,8 @@ TEST_F(LibraryDb, FailedOperationsRollBackAndReachTheCaller)
 
     probe.Execute("CREATE TRIGGER d BEFORE DELETE ON logfiles BEGIN SELECT RAISE(ABORT, 'kept'); END;");
     fs::remove(good);
-    EXPECT_EQ(Failure([&] { manager.RemoveMissingFiles(); }), "SQLITE_CONSTRAINT[19]: kept");
+    EXPECT_EQ(Failure([&] { manager.RemoveMissingFiles(); }),
+              "Ошибка при запросе к базе:\nSQLITE_CONSTRAINT[19]: kept\nКод ошибки - SQLITE_CONSTRAINT");
     EXPECT_EQ(manager.GetGroupFiles(), Strings{good});
 
     const std::atomic<bool> stop{true};
@@ -218,3 +223,48 @@ TEST_F(LibraryDb, ScanWritesFoldersTogetherAndLosesOnlyTheFailingFolder)
 }
 
 }  // namespace
+
+// A scanning process killed half-way leaves a sound database; the next scan gives the rows of a
+// scan never interrupted.
+TEST(LibraryScan, KilledScanLeavesASoundDatabaseThatTheNextScanCompletes)
+{
+    TempDir dir;
+    const Strings files = MakeLibrary(dir.file("lib"), 40, 100);
+    const std::string database = dir.file("lib.db");
+    const std::string whole = dir.file("whole.db");
+    for (const std::string& path : {database, whole}) {
+        LogFileDBManager setup;
+        setup.Open(path);
+        setup.AddLookupPath(dir.file("lib"));
+    }
+    // No connection is open across the fork.
+    const pid_t scanner = fork();
+    ASSERT_GE(scanner, 0);
+    if (scanner == 0) {
+        LogFileDBManager manager;
+        manager.Open(database);
+        manager.RescanAllPaths();
+        _exit(0);
+    }
+    {
+        LibraryDbProbe probe(database);
+        while (probe.Count("logfiles") == 0)
+            usleep(1000);
+    }
+    kill(scanner, SIGKILL);
+    int status = 0;
+    waitpid(scanner, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    LibraryDbProbe probe(database);
+    EXPECT_EQ(probe.Rows("PRAGMA integrity_check;"), Strings{"ok"});
+    EXPECT_LT(probe.Count("logfiles"), static_cast<int>(files.size()));
+    const std::string rows = "SELECT * FROM logfiles ORDER BY file;";
+    LogFileDBManager manager;
+    manager.Open(database);
+    EXPECT_EQ(manager.RescanAllPaths(), static_cast<int>(files.size()));
+    LogFileDBManager uninterrupted;
+    uninterrupted.Open(whole);
+    uninterrupted.RescanAllPaths();
+    EXPECT_EQ(probe.Rows(rows), LibraryDbProbe(whole).Rows(rows));
+}
