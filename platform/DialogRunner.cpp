@@ -1,6 +1,7 @@
 // The Qt dialog runner and the dialog services that go through the current runner.
 #include "platform/DialogRunner.h"
 
+#include "core/FileUtils.h"
 #include "platform/Colors.h"
 #include "platform/FolderTree.h"
 
@@ -205,7 +206,9 @@ QStringList GetOpenFileNames(QWidget* owner, const FileDialogOptions& options)
 
 QString GetSaveFileName(QWidget* owner, const FileDialogOptions& options)
 {
-    return First(current->Files(owner, FileDialogKind::Save, options));
+    const QString typed = First(current->Files(owner, FileDialogKind::Save, options));
+    return QString::fromStdString(ResolveTypedFileName(typed.toStdString(), options.directory.toStdString(),
+                                                       options.defaultSuffix.toStdString()));
 }
 
 QString GetExistingDirectory(QWidget* owner, const FileDialogOptions& options)
