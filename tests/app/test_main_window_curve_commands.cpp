@@ -313,6 +313,10 @@ TEST_F(CurveCommandsTest, IntervalsFromTheToolTheGapMenuAndTheIntervalMenu)
         EXPECT_NEAR(params.Form().RxSpinEditBottom->value(), 110.0, 0.2);
         EXPECT_EQ(params.Form().RxSpinEditTop->minimum(), 100.0);
         EXPECT_EQ(params.Form().RxSpinEditTop->maximum(), 300.0);
+        // The name box takes no more UTF-8 bytes than a session keeps (127).
+        params.Form().EditName->clear();
+        QTest::keyClicks(params.Form().EditName, QString(64, QChar(0x0416)) + "ab");
+        EXPECT_EQ(params.Form().EditName->text(), QString(63, QChar(0x0416)) + "a");
         return int(QDialog::Rejected);
     });
     drag(110.0, 105.0);
