@@ -51,14 +51,19 @@ bool LooksLikeUtf16(std::string_view head)
     return evenZeros * 4 >= pairs * 3 || oddZeros * 4 >= pairs * 3;
 }
 
+// Heap bytes a string holds beyond itself: a short text stands inside the object.
+size_t HeapBytesOf(const std::string& text)
+{
+    return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 
 size_t TLasParsString::HeapBytes() const
 {
-    // A short text stands inside the object itself.
-    return text_.capacity() > std::string().capacity() ? text_.capacity() + 1 : 0;
+    return HeapBytesOf(text_);
 }
 
 TLasParsString TLasParsString::TrimLeftCopy() const
@@ -215,7 +220,7 @@ std::string TLasParsParsedString::Compose() const
 
 size_t TLasParsParsedString::MemoryBytes() const
 {
-    size_t bytes = sizeof(*this) + TLasParsString(raw_).HeapBytes();
+    size_t bytes = sizeof(*this) + HeapBytesOf(raw_);
     for (const TLasParsString& field : fields_)
         bytes += field.HeapBytes();
     return bytes;
@@ -399,7 +404,7 @@ size_t TLasParser2Header::MemoryBytes() const
 {
     size_t bytes = sizeof(*this) + order_.capacity() * sizeof(TLasParsSection*);
     for (const TLasParsSection* section : order_) {
-        bytes += sizeof(*section) + section->GetTitle().capacity() +
+        bytes += sizeof(*section) + HeapBytesOf(section->GetTitle()) +
                  static_cast<size_t>(section->GetCount()) * sizeof(void*);
         for (int i = 0; i < section->GetCount(); ++i)
             bytes += section->GetLine(i)->MemoryBytes();
