@@ -315,3 +315,22 @@ void BM_HeaderOnlyParse(benchmark::State& state)
 BENCHMARK(BM_HeaderOnlyParse)->Arg(10)->Arg(2500000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+namespace {
+
+// Peak memory of reading a header-only file of state.range(0) short ~C lines (about 3 MB for
+// 300,000): the header model holds memory in proportion to its text.
+void BM_HeaderOnlyManyCurvesPeak(benchmark::State& state)
+{
+    const int curves = static_cast<int>(state.range(0));
+    std::string text = "~V\r\n VERS. 2.0 :\r\n~W\r\n NULL. -999.25 :\r\n~C\r\n";
+    for (int c = 0; c < curves; ++c)
+        text += "C" + std::to_string(c) + ".\r\n";
+    const BenchFile file("header_curves.las", text);
+    for (auto _ : state)
+        state.counters["peak_MB"] = PeakMegabytesOfOneRead(file.path);
+    state.counters["file_MB"] = static_cast<double>(file.size) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_HeaderOnlyManyCurvesPeak)->Arg(300000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -16,11 +16,11 @@ namespace {
 
 constexpr size_t kBlockSize = 1 << 18;
 
-// Refuses, before anything is allocated, arrays the machine cannot give.
-void CheckMemory(long long curves, long long rows)
+// Refuses, before anything is allocated, arrays the machine cannot give beside the memory held.
+void CheckMemory(long long curves, long long rows, unsigned long long held)
 {
     const unsigned long long bytes = static_cast<unsigned long long>(curves) *
-                                     static_cast<unsigned long long>(rows) * sizeof(float);
+                                     static_cast<unsigned long long>(rows) * sizeof(float) + held;
     if (bytes > MemoryForArrays())
         throw std::runtime_error("Недостаточно памяти для загрузки файла (нужно " +
                                  std::to_string((bytes + (1ULL << 20) - 1) >> 20) + " МБ)");
@@ -30,12 +30,13 @@ void CheckMemory(long long curves, long long rows)
 // geometrically when the estimate was short, cut to the rows read at the end.
 class ColumnStore {
 public:
-    ColumnStore(int curveCount, long long estimatedRows, float nullValue)
+    ColumnStore(int curveCount, long long estimatedRows, float nullValue, unsigned long long held)
         : nullValue_(nullValue),
+          held_(held),
           capacity_(static_cast<int>(std::clamp<long long>(estimatedRows, 1, INT_MAX))),
           columns_(static_cast<size_t>(curveCount))
     {
-        CheckMemory(curveCount, capacity_);
+        CheckMemory(curveCount, capacity_, held_);
         for (int i = 0; i < curveCount; ++i)
             arrays_.Add(TStravoFloatArray(capacity_, nullValue_));
         Refresh();
@@ -51,7 +52,7 @@ public:
             throw std::runtime_error("Файл слишком велик");
         capacity_ =
             static_cast<int>(std::min<long long>(INT_MAX, capacity_ + capacity_ / 2LL + 1024));
-        CheckMemory(arrays_.Count(), capacity_);
+        CheckMemory(arrays_.Count(), capacity_, held_);
         for (int i = 0; i < arrays_.Count(); ++i)
             arrays_.Item(i).Resize(capacity_, nullValue_);
         Refresh();
@@ -72,6 +73,7 @@ private:
     }
 
     float nullValue_;
+    unsigned long long held_;
     int capacity_;
     TStravoFloatArrayList arrays_;
     std::vector<float*> columns_;
@@ -135,12 +137,13 @@ int TokenDecimals(const char* begin, const char* end)
 // The rows read so far and what is known of them; fed whole lines, block by block.
 class RowParser {
 public:
-    RowParser(int curveCount, float nullValue, bool wrapped, int firstLine, long long rows)
+    RowParser(int curveCount, float nullValue, bool wrapped, int firstLine, long long rows,
+              unsigned long long held)
         : curveCount_(curveCount),
           nullValue_(nullValue),
           wrapped_(wrapped),
           line_(firstLine),
-          store_(curveCount, rows, nullValue),
+          store_(curveCount, rows, nullValue, held),
           decimals_(static_cast<size_t>(curveCount), -1)
     {
     }
@@ -162,8 +165,10 @@ public:
                 p = SkipToLineEnd(p, end);
                 continue;
             }
-            if (*p == '~')
+            if (*p == '~') {
+                stopLine_ = line_;
                 return false;
+            }
             p = ParseLineValues(p, end);
             if (!wrapped_ && col_ > 0) {
                 ++row_;  // missing values of the row stay NULL
@@ -182,6 +187,9 @@ public:
         LasDataColumns result;
         result.arrays = store_.Finish(row_);
         result.decimals = std::move(decimals_);
+        result.stopLine = stopLine_;
+        result.surplusLine = surplusLine_;
+        result.surplusLines = surplusLines_;
         const TStravoFloatArray& depth = result.arrays.Item(0);
         result.descending = depth[0] > depth[row_ - 1];
         if (result.descending)
@@ -218,7 +226,13 @@ private:
                     col_ = 0;
                 }
             } else {
-                p = SkipToken(p, end);  // surplus values of a row
+                p = SkipToken(p, end);  // surplus values of a row, counted once per line
+                if (lastSurplusLine_ != line_) {
+                    lastSurplusLine_ = line_;
+                    if (surplusLine_ == 0)
+                        surplusLine_ = line_;
+                    ++surplusLines_;
+                }
             }
             p = SkipBlanks(p, end);
             if (p == end || *p == '\r' || *p == '\n')
@@ -248,6 +262,10 @@ private:
     bool ascending_ = true;
     bool descending_ = true;
     float previousDepth_ = 0.0f;
+    int stopLine_ = 0;
+    int surplusLine_ = 0;
+    int lastSurplusLine_ = 0;
+    long long surplusLines_ = 0;
     ColumnStore store_;
     std::vector<int> decimals_;
 };
@@ -298,7 +316,7 @@ size_t CompleteLinesEnd(const char* buffer, size_t size)
 } // namespace
 
 LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
-                           bool wrapped)
+                           bool wrapped, unsigned long long heldBytes)
 {
     // Blocks are read straight into a buffer that keeps the unfinished last line of the previous
     // one; it grows only for a line longer than a block.
@@ -308,7 +326,8 @@ LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount,
     bool atEnd = size == 0;
     RowParser parser(curveCount, nullValue, wrapped, firstLine,
                      EstimateRows(std::string_view(buffer.get(), size), reader.BytesLeft(),
-                                  curveCount, wrapped));
+                                  curveCount, wrapped),
+                     heldBytes);
     for (;;) {
         const size_t cut = atEnd ? size : CompleteLinesEnd(buffer.get(), size);
         if (cut > 0 && !parser.ParseLines(buffer.get(), buffer.get() + cut))

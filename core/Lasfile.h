@@ -25,6 +25,9 @@ public:
     const std::string& GetFileName() const { return fileName_; }
     void SetFileName(const std::string& path) { fileName_ = path; }
     const std::string& GetLoadError() const { return loadError_; }
+    // What the read left out of the file's data, in Russian naming the lines (each ended by a
+    // line break); empty when everything was taken.
+    const std::string& GetOmittedData() const { return parser_.GetOmittedData(); }
     TLasParser2Parser& GetParser() { return parser_; }
     const TLasParser2Parser& GetParser() const { return parser_; }
 

@@ -4,6 +4,7 @@
 #include "core/Lasfile.h"
 #include "datawin/AddCurves.h"
 #include "datawin/CurveCheckList.h"
+#include "datawin/SaveToLas.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FolderTree.h"
@@ -89,6 +90,7 @@ void TFormAddData::LoadSource()
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
+    WarnOmittedData(this, *source, path);
     source_ = std::move(source);
     ui->LabelDepthInterval->setText(QStringLiteral("Начальная глубина: ") +
                                     platform::FloatToStrF(source_->GetTopDepth(), 7, 2) +

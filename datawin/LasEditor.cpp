@@ -248,9 +248,11 @@ bool TFormEditor::SaveDocument()
     if (!document_)
         return false;
     ApplyGridToDocument();
-    const bool written = saveDialog_.Execute(document_.get());
+    const bool written = saveDialog_.Execute(document_.get(), &loadedFrom_);
     if (written)
         tableChanged_ = false;
+    if (written && saveDialog_.SavedWhole() && QFileInfo(saveDialog_.SavedPath()) == QFileInfo(loadedFrom_.path))
+        loadedFrom_ = DescribeLoadedFile(*document_);
     RefreshFileList();
     return written;
 }

@@ -49,6 +49,15 @@ LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
     return info;
 }
 
+void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& path)
+{
+    if (!document.GetOmittedData().empty())
+        Warn(owner,
+             QStringLiteral("Файл\n") + path + QStringLiteral("\nзагружен не полностью:\n") +
+                 QString::fromStdString(document.GetOmittedData()),
+             QStringLiteral("Предупреждение"));
+}
+
 namespace {
 
 bool SameFile(const QString& a, const QString& b)
@@ -82,6 +91,8 @@ QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count,
         loss += QStringLiteral("В файле останутся глубины %1 - %2 из %3 - %4\n")
                     .arg(depth(top), depth(bottom), depth(loaded.top), depth(loaded.bottom));
     }
+    if (!loaded.omitted.isEmpty())
+        loss += QStringLiteral("Не загруженные при открытии данные файла:\n") + loaded.omitted;
     return loss;
 }
 

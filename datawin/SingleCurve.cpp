@@ -226,8 +226,7 @@ void TFormSingleCurve::Init(int curveIndex, std::uint32_t color, float verticalS
     setWindowTitle(QStringLiteral("Кривая ") + QString::fromStdString(lasFile_->GetCurveName(curveIndex)));
     TAxis& axis = PanelMain->YAxisInfo;
     axis.ClearDepthArray();
-    axis.MarksStepValue = lasFile_->GetStep();
-    axis.DepthStepValue = static_cast<int>(lasFile_->GetStep() * 1000.0f);
+    axis.SetDepthStep(lasFile_->GetStep());
     axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
     attachedGeneration_ = lasFile_->Generation();
     axis.SetScaleFactorValue(verticalScale > 0 ? static_cast<int>(verticalScale) : kDefaultVerticalScale);
@@ -256,8 +255,7 @@ void TFormSingleCurve::ReloadData()
     const int n = lasFile_->GetPointCount();
     attachedGeneration_ = lasFile_->Generation();
     const int offset = axis.Offset();
-    axis.MarksStepValue = lasFile_->GetStep();
-    axis.DepthStepValue = static_cast<int>(lasFile_->GetStep() * 1000.0f);
+    axis.SetDepthStep(lasFile_->GetStep());
     axis.SetDepthArray(lasFile_->GetCurveData(0), n);
     axis.Recalculate();
     axis.SetOffset(offset);

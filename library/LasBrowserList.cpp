@@ -44,7 +44,7 @@ public:
     }
 
     const TFormLasBrowser& browser_;
-    std::string Path;  // of a file row (the header keeps at most 255 bytes of it)
+    std::string Path;  // of a file row
     std::unique_ptr<TLasParser2Header> Header;
 };
 

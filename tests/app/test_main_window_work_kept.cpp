@@ -154,6 +154,50 @@ TEST_F(WorkKeptTest, SavingOverTheLoadedFileNamesWhatItWouldLoseAndPartsLeaveThe
     EXPECT_EQ(Messages(), QStringList{platform::ApplicationTitle() + "|Сохранить изменения в файле\nseven.las?"});
 }
 
+// Data the read left out are named when the file opens and before a save would drop them for
+// good; a STEP beyond the thousandths an int holds is drawn all the same.
+TEST_F(WorkKeptTest, PartlyLoadedFileWarnsAtOpenAndBeforeItIsSavedOver)
+{
+    const std::string path = dir.file("partial.las");
+    WriteFileBytes(path, "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STEP.M 10000000 :\r\n"
+                         " NULL. -999.25 :\r\n~C\r\n DEPT.M :\r\n A.U :\r\n~A\r\n0 1\r\n"
+                         "10000000 2 7\r\n~O\r\n20000000 3\r\n");
+    const std::string original = ReadFileBytes(path);
+    const QString omitted = "В строке 12 файла значений больше, чем кривых в секции ~C (2), лишние значения не "
+                            "загружены\nСтрока 13 файла начинается с '~' внутри секции ~A: она и все строки после "
+                            "нее не загружены\n";
+    runner->Push(platform::IDOK);
+    ASSERT_TRUE(Open(path));
+    EXPECT_EQ(Messages(), QStringList{"Предупреждение|Файл\n" + QString::fromStdString(path) +
+                                      "\nзагружен не полностью:\n" + omitted});
+    EXPECT_EQ(Values(1), (std::vector<float>{1, 2}));
+
+    runner->Clear();
+    PushSave();
+    runner->Push(platform::IDNO);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    ASSERT_FALSE(runner->Requests().empty());
+    const platform::DialogRequest& question = runner->Requests()[1];
+    EXPECT_EQ(question.text, "Файл\n" + QString::fromStdString(path) +
+                                 "\nбудет заменен, из него будут потеряны данные.\n"
+                                 "Не загруженные при открытии данные файла:\n" +
+                                 omitted + "Заменить файл?");
+    EXPECT_EQ(question.flags, platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2);
+    EXPECT_EQ(ReadFileBytes(path), original);
+
+    // Once saved over, the file holds the whole document and nothing more is asked.
+    runner->Clear();
+    PushSave();
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    runner->Clear();
+    PushSave();
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + QString::fromStdString(path) + "\nуже существует. Заменить?"});
+}
+
 TEST_F(WorkKeptTest, ReopeningTheModifiedOwnFileSavesBeforeItReads)
 {
     const std::string path = WriteTestLas(dir.file("own.las"), 2, 21);

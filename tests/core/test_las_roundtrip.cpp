@@ -275,7 +275,8 @@ TEST_F(LasRoundTrip, HeaderTextsStayInTheFilesEncoding)
     const std::string cp1251 = LasWithData(" DEPT.M :\n GR.API : \xCF\xEB\xE0\xF1\xF2 \xE3\xEB\xE8\xED\xE8\xF1\xF2\xFB\xE9\n",
                                            "1 2\n");
     for (const auto& [text, description] :
-         {std::pair{utf8, std::string("Пласт Völkersen")}, std::pair{cp1251, std::string("Пласт глинистый")}}) {
+         {std::pair{utf8, std::string("Пласт Völkersen")}, std::pair{cp1251, std::string("Пласт глинистый")},
+          std::pair{"\xEF\xBB\xBF" + cp1251, std::string("Пласт глинистый")}}) {
         const auto document = files_.Load(text);
         ASSERT_TRUE(document->IsLoaded());
         EXPECT_EQ(document->GetCurveDescription(1), description);
