@@ -2,6 +2,7 @@
 #include "platform/DialogRunner.h"
 
 #include "platform/Colors.h"
+#include "platform/RussianTexts.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -102,6 +103,7 @@ public:
         QFileDialog dialog(DefaultOwner(owner), options.title, options.directory, options.filter);
         // Qt's own dialog matches masks ignoring letter case ("*.las" shows "A.LAS"), as users expect.
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        ShowRussianFileDetails(dialog);
         switch (kind) {
         case FileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
         case FileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
