@@ -96,7 +96,7 @@ void TFormAddData::LoadSource()
                                     platform::FloatToStrF(source_->GetTopDepth(), 7, 2) +
                                     QStringLiteral(" Конечная глубина: ") +
                                     platform::FloatToStrF(source_->GetBottomDepth(), 7, 2));
-    FillCurveCheckList(*ui->CheckListBox, *source_);
+    FillCurveCheckList(*ui->CheckListBox, *source_, CurveItemText::Mnemonic);
 }
 
 void TFormAddData::ButtonAddClick()

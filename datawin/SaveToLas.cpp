@@ -87,7 +87,9 @@ QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count,
     const double bottom = depths[last];
     const double tolerance = std::max(1e-6, std::abs(double(document.GetStep())) / 1000);
     if (top > loaded.top + tolerance || bottom < loaded.bottom - tolerance) {
-        const auto depth = [&](double value) { return platform::FloatToStrF(value, 15, document.GetDepthDecimals()); };
+        const auto depth = [&](double value) {
+            return platform::LasNumberText(float(value), document.GetDepthDecimals());
+        };
         loss += QStringLiteral("В файле останутся глубины %1 - %2 из %3 - %4\n")
                     .arg(depth(top), depth(bottom), depth(loaded.top), depth(loaded.bottom));
     }

@@ -117,8 +117,9 @@ bool TManualShiftTool::KeyPress(QKeyEvent& event)
         FManualShiftMode = 2;
         host_.PromptChanged();
     }
+    // The press shows the shift; only the timer's ticks move.
     keyStep_ = event.key() == Qt::Key_Up ? -1 : 1;
-    MoveTo(FManualShiftPos + keyStep_);
+    MoveTo(FManualShiftPos);
     timer_.start(event.modifiers().testFlag(Qt::ShiftModifier) ? kFastRepeatMs : kSlowRepeatMs);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "core/FileUtils.h"
 #include "platform/Colors.h"
 #include "platform/FolderTree.h"
+#include "platform/RussianTexts.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -121,6 +122,7 @@ public:
         // Qt's own dialog matches masks ignoring letter case ("*.las" shows "A.LAS"), as users expect.
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setIconProvider(&FileIcons());
+        ShowRussianFileDetails(dialog);
         switch (kind) {
         case FileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
         case FileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;

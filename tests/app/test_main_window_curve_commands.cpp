@@ -394,7 +394,13 @@ TEST_F(CurveCommandsTest, IntervalsWindowFollowsEveryChangeWhileVisible)
     runner->PushDialog([](QDialog& dialog) {
         auto& params = static_cast<TFormIntervalParams&>(dialog);
         params.Form().RxSpinEditTop->setValue(260);
-        params.Form().RxSpinEditBottom->setValue(400);  // held at the loaded range's end
+        // Typed beyond the loaded range: taken, and shown held at the range's end.
+        QDoubleSpinBox& bottom = *params.Form().RxSpinEditBottom;
+        bottom.selectAll();
+        QTest::keyClicks(&bottom, "400");
+        EXPECT_EQ(bottom.text(), "400");
+        QTest::keyClick(&bottom, Qt::Key_Return);
+        EXPECT_EQ(bottom.text(), "300.0000");
         return int(QDialog::Accepted);
     });
     form.ButtonEditClick();
