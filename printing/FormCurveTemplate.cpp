@@ -6,6 +6,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Folders.h"
 #include "platform/Help.h"
+#include "platform/ToolIcons.h"
 #include "printing/FormGridParams.h"
 #include "ui_FormCurveTemplate.h"
 
@@ -96,6 +97,7 @@ void TFormCurveTemplate::BuildMenus()
     menuBar->addMenu(QStringLiteral("Настройки"))->addAction(ui->MMIGrid);
     menuBar->addAction(ui->MMIHelp);
     auto* toolBar = new QToolBar(this);
+    platform::ShowToolIcons(*toolBar);
     toolBar->addActions({ui->TBSelectTempl, ui->TBSaveTemplate, ui->TBLoadLastTemplate});
     toolBar->addSeparator();
     toolBar->addActions({ui->TBAddColumn, ui->TBDelColumn});
