@@ -7,6 +7,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/ListWidth.h"
 #include "platform/NumberText.h"
 #include "ui_AddData.h"
 
@@ -18,6 +19,7 @@
 TFormAddData::TFormAddData(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormAddData>())
 {
     ui->setupUi(this);
+    platform::FitWidthToEntries(*ui->FileListBox);
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_->setRootPath(QDir::rootPath());
