@@ -8,6 +8,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/ListWidth.h"
 #include "printing/MacroLists.h"
 #include "ui_MacroSettingsDlg.h"
 
@@ -59,6 +60,7 @@ TFormMacroSettings::TFormMacroSettings(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFormMacroSettings>())
 {
     ui->setupUi(this);
+    platform::FitWidthToEntries(*ui->ListBox);
     const auto on = [this](auto* sender, auto signal, auto handler) {
         connect(sender, signal, this, platform::Guarded([this, handler] { (this->*handler)(); }));
     };

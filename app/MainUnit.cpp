@@ -32,6 +32,7 @@
 #include "platform/FileErrors.h"
 #include "platform/Help.h"
 #include "platform/Folders.h"
+#include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
@@ -90,6 +91,7 @@ const platform::ColorRef TFormMain::CurveColors[10] = {0x0000FF, 0xFF0000, 0x008
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TFormMain>())
 {
     ui->setupUi(this);
+    platform::ShowToolIcons(*ui->ToolBar1);
     settings_ = std::make_unique<TRxIniFile>(SettingsPath());
     CreateView();
     FormChooseCurves = new TFormChooseCurves(this);

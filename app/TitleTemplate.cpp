@@ -7,6 +7,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
 #include "ui_TitleTemplate.h"
 
@@ -126,6 +127,7 @@ void TFormTitleTemplate::CreateBars()
     tools->addActions({f.TBFileOpen, f.TBFileSave, f.TBClose});
     tools->addSeparator();
     tools->addActions({f.TBAddRow, f.TBInsertRow, f.TBRemoveRow, f.TBAddCol, f.TBInsertCol, f.TBRemoveCol});
+    platform::ShowToolIcons(*tools);
     bars->addWidget(tools);
     auto* format = new QToolBar(f.BarsHost);
     format->addActions({f.TBBold, f.TBItalic, f.TBUnderline});
@@ -136,6 +138,7 @@ void TFormTitleTemplate::CreateBars()
     format->addSeparator();
     format->addActions({f.TBBorderAll, f.TBBorderNone, f.TBBorderLeft, f.TBBorderRight, f.TBBorderTop,
                         f.TBBorderBottom});
+    platform::ShowToolIcons(*format);
     bars->addWidget(format);
 
     PMenuGrid = new QMenu(this);

@@ -9,6 +9,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/FolderTree.h"
 #include "platform/Help.h"
+#include "platform/ListWidth.h"
 #include "platform/NumberText.h"
 #include "ui_AddData.h"
 
@@ -20,6 +21,7 @@
 TFormAddData::TFormAddData(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormAddData>())
 {
     ui->setupUi(this);
+    platform::FitWidthToEntries(*ui->FileListBox);
     folders_ = platform::ShowFolderTree(*ui->DirectoryListBox, this);
     connect(ui->DirectoryListBox, &QTreeView::clicked, this,
             platform::Guarded([this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); }));

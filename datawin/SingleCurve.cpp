@@ -10,6 +10,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
 #include "platform/NumberText.h"
+#include "platform/ToolIcons.h"
 #include "ui_SingleCurve.h"
 #include "view/PanelWithCurves.h"
 
@@ -138,7 +139,7 @@ void TFormSingleCurve::CreateToolBar()
     for (QToolBar* row : {ToolBarRow1, ToolBarRow2}) {
         row->setIconSize(QSize(27, 23));
         row->setMovable(false);
-        row->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        platform::ShowToolIcons(*row);
         f.layoutToolBar->addWidget(row);
     }
     ToolBarRow1->addActions({f.TBZoomSquare, f.TBZoomIn, f.TBZoomOut, f.TBPencil, f.TBUndo, f.TBRedo, f.TBPutBoundary});
