@@ -2,6 +2,7 @@
 // blocks of the file.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/StravoFloatArray.h"
@@ -13,6 +14,10 @@ struct LasDataColumns {
     // Most decimals seen in each column's non-NULL numbers; -1 when none had a point.
     std::vector<int> decimals;
     bool descending = false;  // the file's depths decreased (the arrays were reversed)
+    // The depth texts of the first and last rows in file order.
+    std::string firstDepthText;
+    std::string lastDepthText;
+    bool lastRowComplete = true;  // the last row had a value for every curve
 };
 
 // Reads the lines after the ~A title (the reader stands just after it; its next line is line

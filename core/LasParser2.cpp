@@ -557,6 +557,7 @@ void TLasParser2Parser::Reset()
     nullText_ = "-999.25";
     stepValue_ = 0.0f;
     descending_ = false;
+    source_ = {};
 }
 
 void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
@@ -571,6 +572,7 @@ void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
 
 void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimals)
 {
+    const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
     LasLineReader reader;
     if (!Open(reader, path) || !ReadHeader(reader))
         throw std::runtime_error(GetError());
@@ -587,10 +589,12 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     if (curveCount == 0 || !HasDataSection())
         throw std::runtime_error("Файл не содержит данных");
 
+    const long long dataOffset = reader.Offset();
     LasDataColumns columns =
         ReadLasData(reader, reader.LineNumber() + 1, curveCount, nullValue_, IsWrapped());
     arrays_.Swap(columns.arrays);
     descending_ = columns.descending;
+    KeepDataSource(path, stamp, reader, dataOffset, columns);
     decimals_.resize(static_cast<size_t>(curveCount));
     for (int i = 0; i < curveCount; ++i) {
         const int found = columns.decimals[static_cast<size_t>(i)];
@@ -606,6 +610,30 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
             depthDecimals = std::max(depthDecimals, LasDecimals(step->Value()));
     }
     depthDecimals_ = std::min(depthDecimals, kMaxLasDecimals);
+}
+
+void TLasParser2Parser::KeepDataSource(const std::string& path,
+                                       const std::optional<LasFileStamp>& stamp,
+                                       const LasLineReader& reader, long long dataOffset,
+                                       LasDataColumns& columns)
+{
+    LasDataSource& source = source_;
+    if (!reader.FirstLineEnd().empty())
+        source.lineEnd = reader.FirstLineEnd();
+    source.lastRowComplete = columns.lastRowComplete;
+    if (!stamp)
+        return;
+    source.path = path;
+    source.stamp = *stamp;
+    source.dataOffset = dataOffset;
+    source.rows = arrays_.Count() > 0 ? arrays_.Item(0).Count() : 0;
+    source.columns = arrays_.Count();
+    source.wrapped = IsWrapped();
+    source.firstDepthText = std::move(columns.firstDepthText);
+    source.lastDepthText = std::move(columns.lastDepthText);
+    source.curveColumns.resize(static_cast<size_t>(arrays_.Count()));
+    for (size_t i = 0; i < source.curveColumns.size(); ++i)
+        source.curveColumns[i] = static_cast<int>(i);
 }
 
 void TLasParser2Parser::ReadWellValues()

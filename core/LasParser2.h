@@ -3,14 +3,17 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/CodePages.h"
+#include "core/LasSource.h"
 #include "core/StravoFloatArray.h"
 
 class LasLineReader;
+struct LasDataColumns;
 
 // Fixed text of at most 255 bytes plus the terminating NUL.
 class TLasParsString {
@@ -341,12 +344,18 @@ public:
     TLasParsParsedString* GetCurveLine(int i);
     const TLasParsParsedString* GetCurveLine(int i) const;
 
+    // Where the rows can be read again. It follows the document's file, not its values: a write
+    // of the whole document moves it to the file written, so it may change on a const document.
+    LasDataSource& GetDataSource() const { return source_; }
+
 protected:
     void Reset() override;
 
 private:
     void ReadDocument(const std::string& path, int defaultDecimals);
     void ReadWellValues();
+    void KeepDataSource(const std::string& path, const std::optional<LasFileStamp>& stamp,
+                        const LasLineReader& reader, long long dataOffset, LasDataColumns& columns);
 
     TStravoFloatArrayList arrays_;
     std::vector<int> decimals_;
@@ -355,6 +364,7 @@ private:
     std::string nullText_ = "-999.25";
     float stepValue_ = 0.0f;
     bool descending_ = false;
+    mutable LasDataSource source_;
     // The curve lines of ~C in order, rebuilt when the section's lines change.
     mutable std::vector<TLasParsParsedString*> curveLines_;
     mutable unsigned long long curveLinesRevision_ = ~0ULL;
