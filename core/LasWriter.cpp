@@ -322,6 +322,8 @@ bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& cur
     const LasWrittenRows rows{first, last, k, document.GetPointCount(), document.IsDescending()};
     const bool everyCurveInOrder = WritesEveryCurveInOrder(document, curves);
     const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder);
+    const std::optional<LasFileStamp> target = LasFileStamp::Of(path);
+    const bool replacesSource = !plan.source || (target && *target == plan.source->stamp);
     const bool wrapped = plan.sameLayout && plan.source->wrapped;
     if (plan.source)
         out.KeepHeaderLineEnds(*plan.source);
@@ -341,9 +343,10 @@ bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& cur
                  plan.sameLayout);
     if (!out.Commit())
         return failed();
-    // The file written holds the whole document: its rows are where unchanged ones are read from.
+    // A file written over the source (or where there is none) that holds the whole document is
+    // where unchanged rows are read from next.
     const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
-    if (stamp && everyCurveInOrder && rows.IsWhole()) {
+    if (stamp && replacesSource && everyCurveInOrder && rows.IsWhole()) {
         LasDataSource written;
         written.path = path;
         written.stamp = *stamp;
