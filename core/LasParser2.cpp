@@ -594,7 +594,6 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
         ReadLasData(reader, reader.LineNumber() + 1, curveCount, nullValue_, IsWrapped());
     arrays_.Swap(columns.arrays);
     descending_ = columns.descending;
-    KeepDataSource(path, stamp, reader, dataOffset, columns);
     decimals_.resize(static_cast<size_t>(curveCount));
     for (int i = 0; i < curveCount; ++i) {
         const int found = columns.decimals[static_cast<size_t>(i)];
@@ -610,6 +609,7 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
             depthDecimals = std::max(depthDecimals, LasDecimals(step->Value()));
     }
     depthDecimals_ = std::min(depthDecimals, kMaxLasDecimals);
+    KeepDataSource(path, stamp, reader, dataOffset, columns);
 }
 
 void TLasParser2Parser::KeepDataSource(const std::string& path,
@@ -634,6 +634,8 @@ void TLasParser2Parser::KeepDataSource(const std::string& path,
     source.curveColumns.resize(static_cast<size_t>(arrays_.Count()));
     for (size_t i = 0; i < source.curveColumns.size(); ++i)
         source.curveColumns[i] = static_cast<int>(i);
+    source.decimals = decimals_;
+    source.decimals[0] = depthDecimals_;
 }
 
 void TLasParser2Parser::ReadWellValues()

@@ -34,6 +34,9 @@ struct LasDataSource {
     std::string lineEnd = "\r\n";
     // Per document curve, its column in the source rows; -1 for a curve added since.
     std::vector<int> curveColumns;
+    // Per source column, the decimals its curve was given: a curve given others since is
+    // formatted anew.
+    std::vector<int> decimals;
     // The last row of the file read had a value for every curve.
     bool lastRowComplete = true;
 

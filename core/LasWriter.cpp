@@ -138,8 +138,14 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
     plan.source = &source;
     bool sameColumns = source.columns == document.GetCurveArrays().Count();
     const auto sourceColumn = [&](int curve) {
-        return static_cast<size_t>(curve) < source.curveColumns.size()
-                   ? source.curveColumns[static_cast<size_t>(curve)]
+        const int column = static_cast<size_t>(curve) < source.curveColumns.size()
+                               ? source.curveColumns[static_cast<size_t>(curve)]
+                               : -1;
+        const int decimals = curve == 0 ? document.GetDepthDecimals()
+                                        : document.GetCurveDecimals()[static_cast<size_t>(curve)];
+        return column >= 0 && static_cast<size_t>(column) < source.decimals.size() &&
+                       source.decimals[static_cast<size_t>(column)] == decimals
+                   ? column
                    : -1;
     };
     plan.columns.push_back(sourceColumn(0));
@@ -357,8 +363,11 @@ bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& cur
         written.firstDepthText = firstDepth;
         written.lastDepthText = lastDepth;
         written.lineEnd = source.lineEnd;
-        for (int c = 0; c < written.columns; ++c)
+        for (int c = 0; c < written.columns; ++c) {
             written.curveColumns.push_back(c);
+            written.decimals.push_back(c == 0 ? document.GetDepthDecimals()
+                                              : document.GetCurveDecimals()[static_cast<size_t>(c)]);
+        }
         written.lastRowComplete = !plan.sameLayout || source.lastRowComplete;
         source = std::move(written);
     }
