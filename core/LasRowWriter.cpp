@@ -17,6 +17,13 @@ struct Token {
     size_t end;
 };
 
+// Where the text written for a token stands: in the line read or among the new texts.
+struct TextSpan {
+    size_t begin;
+    size_t size;
+    bool isNew;
+};
+
 void Tokenize(std::string_view line, std::vector<Token>& tokens)
 {
     tokens.clear();
@@ -158,13 +165,14 @@ void WriteFormattedRows(LasTextOut& out, const LasRowFormat& format, const LasWr
 // fits there, else follows the text before it after a blank; blanks between texts that kept their
 // places are copied.
 void AppendRebuiltLine(std::string& out, std::string_view line, const std::vector<Token>& tokens,
-                       const std::vector<std::string_view>& texts)
+                       const std::vector<TextSpan>& spans, std::string_view newTexts)
 {
     const size_t base = out.size();
     size_t previousEnd = 0;
     for (size_t t = 0; t < tokens.size(); ++t) {
         const Token& token = tokens[t];
-        const std::string_view text = texts[t];
+        const TextSpan& span = spans[t];
+        const std::string_view text = (span.isNew ? newTexts : line).substr(span.begin, span.size);
         const size_t column = out.size() - base;
         const size_t start = token.end > text.size() ? token.end - text.size() : 0;
         if (column == previousEnd && start == token.begin)
@@ -222,7 +230,7 @@ private:
                 return false;
             const size_t values = std::min(tokens_.size(), columns);
             changed_ = false;
-            PrepareTexts(line);
+            PrepareTexts();
             for (size_t t = 0; t < values; ++t)
                 CheckToken(line, t, t, static_cast<int>(sample));
             // Values the line lacked read as NULL; others given to them since are appended.
@@ -232,12 +240,12 @@ private:
                     missingEnd = c + 1;
             if (!changed_ && missingEnd == values)
                 return true;
-            AppendRebuiltLine(lineText_, line, tokens_, texts_);
+            AppendRebuiltLine(lineText_, line, tokens_, spans_, newTexts_);
             AppendValues(lineText_, values, missingEnd, static_cast<int>(sample));
             return false;
         }
         changed_ = false;
-        PrepareTexts(line);
+        PrepareTexts();
         for (size_t t = 0; t < tokens_.size(); ++t) {
             if (fileRow_ >= source_.rows)
                 break;
@@ -250,7 +258,7 @@ private:
         }
         if (!changed_)
             return true;
-        AppendRebuiltLine(lineText_, line, tokens_, texts_);
+        AppendRebuiltLine(lineText_, line, tokens_, spans_, newTexts_);
         return false;
     }
 
@@ -261,12 +269,12 @@ private:
         return rows_.SampleOfFileRow(fileRow_++, source_.rows);
     }
 
-    void PrepareTexts(std::string_view line)
+    void PrepareTexts()
     {
-        texts_.clear();
+        spans_.clear();
         for (const Token& t : tokens_)
-            texts_.push_back(line.substr(t.begin, t.end - t.begin));
-        scratch_.clear();
+            spans_.push_back({t.begin, t.end - t.begin, false});
+        newTexts_.clear();
     }
 
     // Token t holds the value of the column at the sample: it keeps its text when it reads as the
@@ -277,9 +285,9 @@ private:
         if (IsTextOfValue(line.substr(token.begin, token.end - token.begin),
                           format_.Value(column, sample)))
             return;
-        std::string& text = scratch_.emplace_back();
-        format_.Append(text, column, sample, 0);
-        texts_[t] = text;
+        const size_t begin = newTexts_.size();
+        format_.Append(newTexts_, column, sample, 0);
+        spans_[t] = {begin, newTexts_.size() - begin, true};
         changed_ = true;
     }
 
@@ -337,8 +345,8 @@ private:
     size_t column_ = 0;      // wrapped: the column of the next value
     bool changed_ = false;
     std::vector<Token> tokens_;
-    std::vector<std::string_view> texts_;
-    std::deque<std::string> scratch_;  // new texts, which texts_ may view
+    std::vector<TextSpan> spans_;
+    std::string newTexts_;
     std::string lineText_;
     std::string_view lastEnd_ = "\n";
 };
