@@ -9,6 +9,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "printing/FormCurveTemplate.h"
 #include "ui_FormPrnParams.h"
@@ -72,6 +73,39 @@ PrintMargins TFormPrnParams::Margins() const
 {
     return {ui->SpELeftMargin->value(), ui->SpERightMargin->value(), ui->SpETopMargin->value(),
             ui->SpEBottomMargin->value()};
+}
+
+double TFormPrnParams::PrintableWidthCm() const
+{
+    return PrintableArea(platform::CurrentPrinter().Caps(), Margins()).Width();
+}
+
+double TFormPrnParams::DiagramOverflowCm() const
+{
+    if (!CurveTemplate)
+        return 0.0;
+    const double overflow = CurveTemplate->Model.DiagramWidth() - PrintableWidthCm();
+    // Less than shows in hundredths of a cm is float noise of the widths.
+    return overflow >= 0.005 ? overflow : 0.0;
+}
+
+bool TFormPrnParams::ConfirmDiagram(const QString& title)
+{
+    if (!CurveTemplate)
+        return true;
+    const TCurveTemplate& model = CurveTemplate->Model;
+    QStringList problems;
+    if (!model.HasCurves())
+        problems << QStringLiteral("Шаблон кривых не содержит ни одной кривой: будет выведена только шкала глубин.");
+    if (const double overflow = DiagramOverflowCm(); overflow > 0.0)
+        problems << QStringLiteral("Диаграмма шириной %1 см шире области печати листа (%2 см): не поместятся %3 см "
+                                   "справа.")
+                        .arg(platform::FloatToStrF(model.DiagramWidth(), 7, 2),
+                             platform::FloatToStrF(PrintableWidthCm(), 7, 2), platform::FloatToStrF(overflow, 7, 2));
+    if (problems.isEmpty())
+        return true;
+    return platform::MessageBox(this, problems.join(QStringLiteral("\n")) + QStringLiteral("\nПродолжить?"), title,
+                                platform::MB_YESNO | platform::MB_ICONWARNING) == platform::IDYES;
 }
 
 void TFormPrnParams::SetMinimum(QDoubleSpinBox& edit, double minimum)
@@ -229,6 +263,8 @@ double TFormPrnParams::DrawPageHead(platform::Canvas& canvas, double left, doubl
 void TFormPrnParams::ButtonPrintClick()
 {
     if (!CurveTemplate)
+        return;
+    if (!ConfirmDiagram(QStringLiteral("Печать")))
         return;
     platform::Printer& printer = platform::CurrentPrinter();
     const int firstPages = ui->RadioBPagesSelected->isChecked() ? ui->EditPagesTo->value() : 0;

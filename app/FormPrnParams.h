@@ -93,6 +93,13 @@ public:
                         double pxY);
     // What the print and the preview use of the margin spin edits.
     PrintMargins Margins() const;
+    // The width in cm the current printer's sheet leaves the diagram within the margins.
+    double PrintableWidthCm() const;
+    // How far in cm the diagram reaches beyond that width; 0 when it fits.
+    double DiagramOverflowCm() const;
+    // Asks whether to go on with a diagram that holds no curve or is wider than the
+    // printable width; true when there is nothing to ask or the user goes on.
+    bool ConfirmDiagram(const QString& title);
 
 protected:
     void done(int result) override;

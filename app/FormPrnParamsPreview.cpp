@@ -116,6 +116,13 @@ QImage TFormPrnParams::PreviewImage(double* extra)
     const QRect target = FromEdges(marginLeft + 1, marginTop + 1, marginRight, marginBottom);
     if (source.isValid() && target.isValid())
         painter.drawImage(target, page, source);
+    // A diagram cut at the printable width shows where the sheet ends it.
+    if (DiagramOverflowCm() > 0.0) {
+        platform::PainterCanvas sheet(painter);
+        sheet.pen = {0x0000FF, 2, platform::PenStyle::Solid};
+        sheet.MoveTo(marginRight, top);
+        sheet.LineTo(marginRight, bottom);
+    }
     return image;
 }
 
@@ -154,6 +161,8 @@ void TFormPrnParams::RefreshPreview()
 
 void TFormPrnParams::ButtonExportEMFClick()
 {
+    if (!ConfirmDiagram(QStringLiteral("Экспорт")))
+        return;
     platform::FileDialogOptions options;
     options.filter = QStringLiteral("Enhanced metafile (*.emf)");
     options.defaultSuffix = QStringLiteral("emf");
@@ -168,7 +177,7 @@ bool TFormPrnParams::ExportToEMF(const QString& path)
     if (!CurveTemplate)
         return false;
     const platform::PrinterCaps caps = platform::CurrentPrinter().Caps();
-    const double sheetWidth = caps.logPixelsX > 0 ? caps.physicalWidth / (caps.logPixelsX / 2.54) : PageWidthCm;
+    const double sheetWidth = caps.sheetWidthMm > 0.0 ? caps.sheetWidthMm / 10.0 : PageWidthCm;
     DiagramEmfTitle title;
     if (TitleApplied()) {
         TFormTitleTemplate* result = TitleDialog->FormTitleResult;

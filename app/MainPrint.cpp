@@ -42,6 +42,9 @@ void TFormMain::MIPrintClick()
             QStringLiteral("Печать"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
+    // The margins first: the curves added below take the room they leave.
+    FormPrnParams->Settings = &Settings();
+    FormPrnParams->LoadMargins();
     if (GetSelectedCurveCount() > 0 && FormCurveTemplate->Bound == 0 &&
         platform::MessageBox(this, QStringLiteral("Добавить выбранные кривые в шаблон кривых?"),
                              QStringLiteral("Подготовка печати"),
@@ -49,7 +52,5 @@ void TFormMain::MIPrintClick()
         AddSelectedCurvesToTemplate(false);
     if (FormCurveTemplate->Bound == 0)
         BindCurveTemplate();
-    FormPrnParams->Settings = &Settings();
-    FormPrnParams->LoadMargins();
     FormPrnParams->ShowWithTemplateSetup();
 }

@@ -159,6 +159,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
     }
     ListView->setUpdatesEnabled(false);
     ListView->addTopLevelItems(rows);
+    FitFileColumn();
     if (SortDirection != 0)
         ListView->sortItems(0, Qt::AscendingOrder);
     ListView->setUpdatesEnabled(true);

@@ -97,6 +97,31 @@ TEST(QtDialogRunner, InputBoxGivesTheDefaultBackOnCancel)
     EXPECT_EQ(value, "новое");
 }
 
+TEST(QtDialogRunner, SmallDialogsAreWideEnoughForTheirWholeTitle)
+{
+    // A title bar shows the title in a bold face beside the window icon and at least two buttons.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QString titles[] = {"Сохранить сессию", "Переименование всех кривых документа"};
+    for (const QString& title : titles) {
+        const int needed = QFontMetrics(font).horizontalAdvance(title) + 100;
+        int width = 0;
+        WhenModal([&](QWidget* dialog) {
+            width = dialog->width();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QString value;
+        platform::InputQuery(title, "Имя сессии:", value);
+        EXPECT_GE(width, needed) << title.toStdString();
+        WhenModal([&](QWidget* dialog) {
+            width = dialog->width();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        platform::MessageBox(nullptr, "Да", title, platform::MB_OK);
+        EXPECT_GE(width, needed) << title.toStdString();
+    }
+}
+
 TEST(RecordingDialogRunner, RecordsRequestsAndAnswersFromTheScriptThenAsEsc)
 {
     platform::RecordingDialogRunner runner;
