@@ -171,6 +171,7 @@ public:
             }
             p = ParseLineValues(p, end);
             if (!wrapped_ && col_ > 0) {
+                lastRowComplete_ = col_ == curveCount_;
                 ++row_;  // missing values of the row stay NULL
                 col_ = 0;
             }
@@ -180,11 +181,16 @@ public:
 
     LasDataColumns Finish()
     {
-        if (col_ > 0)
+        if (col_ > 0) {
+            lastRowComplete_ = false;
             ++row_;
+        }
         if (row_ == 0)
             throw std::runtime_error("Файл не содержит данных");
         LasDataColumns result;
+        result.firstDepthText = std::move(firstDepth_);
+        result.lastDepthText = std::move(lastDepth_);
+        result.lastRowComplete = lastRowComplete_;
         result.arrays = store_.Finish(row_);
         result.decimals = std::move(decimals_);
         result.stopLine = stopLine_;
@@ -210,8 +216,12 @@ private:
                 const char* after = ParseLasFloat(p, end, value);
                 if (!after || (after != end && !IsLasDelimiter(*after)))
                     ThrowBadValue(line_, p, end);
-                if (col_ == 0)
+                if (col_ == 0) {
                     StartRow(value);
+                    lastDepth_.assign(p, after);
+                    if (row_ == 0)
+                        firstDepth_ = lastDepth_;
+                }
                 store_.Column(col_)[row_] = value;
                 if (value != nullValue_) {
                     // A token with the point where the column's decimals put it changes nothing:
@@ -222,6 +232,7 @@ private:
                 }
                 p = after;
                 if (++col_ == curveCount_ && wrapped_) {
+                    lastRowComplete_ = true;
                     ++row_;
                     col_ = 0;
                 }
@@ -266,6 +277,9 @@ private:
     int surplusLine_ = 0;
     int lastSurplusLine_ = 0;
     long long surplusLines_ = 0;
+    std::string firstDepth_;
+    std::string lastDepth_;
+    bool lastRowComplete_ = true;
     ColumnStore store_;
     std::vector<int> decimals_;
 };

@@ -2,6 +2,7 @@
 // blocks of the file.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/StravoFloatArray.h"
@@ -18,6 +19,10 @@ struct LasDataColumns {
     int stopLine = 0;
     int surplusLine = 0;
     long long surplusLines = 0;
+    // The depth texts of the first and last rows in file order.
+    std::string firstDepthText;
+    std::string lastDepthText;
+    bool lastRowComplete = true;  // the last row had a value for every curve
 };
 
 // Reads the lines after the ~A title (the reader stands just after it; its next line is line

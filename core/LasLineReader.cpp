@@ -23,6 +23,8 @@ bool LasLineReader::Open(const std::string& path)
     pos_ = 0;
     eof_ = false;
     lineNumber_ = 0;
+    fileBytes_ = 0;
+    firstLineEnd_.clear();
     if (capacity_ == 0) {
         buffer_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
         capacity_ = kBlockSize;
@@ -68,6 +70,7 @@ size_t LasLineReader::ReadFromFile(char* dest, size_t bytes)
         got = static_cast<size_t>(static_cast<const char*>(stop) - dest);
         eof_ = true;
     }
+    fileBytes_ += static_cast<long long>(got);
     return got;
 }
 
@@ -101,7 +104,8 @@ bool LasLineReader::NextLine(std::string_view& line)
             pos_ = at + 1;
             if (cr && pos_ < size_ && data[pos_] == '\n')
                 ++pos_;
-            ++lineNumber_;
+            if (++lineNumber_ == 1)
+                firstLineEnd_.assign(data + at, pos_ - at);
             return true;
         }
         const size_t scanned = size_ - pos_ - (crAtEdge ? 1 : 0);

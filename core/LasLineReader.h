@@ -26,6 +26,10 @@ public:
     bool NextLine(std::string_view& line);
     // 1-based number of the line last returned.
     int LineNumber() const { return lineNumber_; }
+    // The line end of the file's first line ("" when it has none).
+    const std::string& FirstLineEnd() const { return firstLineEnd_; }
+    // Bytes of the file consumed so far (lines returned, bytes skipped or handed out).
+    long long Offset() const { return fileBytes_ - static_cast<long long>(size_ - pos_); }
 
     // Copies up to maxBytes of the bytes after the last returned line to dest; 0 at the end of
     // the file.
@@ -46,4 +50,6 @@ private:
     size_t pos_ = 0;
     bool eof_ = false;
     int lineNumber_ = 0;
+    long long fileBytes_ = 0;
+    std::string firstLineEnd_;
 };

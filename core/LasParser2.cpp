@@ -588,6 +588,7 @@ void TLasParser2Parser::Reset()
     stepValue_ = 0.0f;
     descending_ = false;
     omittedData_.clear();
+    source_ = {};
 }
 
 void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
@@ -602,6 +603,7 @@ void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
 
 void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimals)
 {
+    const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
     LasLineReader reader;
     if (!Open(reader, path) || !ReadHeader(reader))
         throw std::runtime_error(GetError());
@@ -619,6 +621,7 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     if (std::string reason = MissingDataReason(curveCount, dataLine); !reason.empty())
         throw std::runtime_error(reason);
 
+    const long long dataOffset = reader.Offset();
     LasDataColumns columns =
         ReadLasData(reader, dataLine, curveCount, nullValue_, IsWrapped(), MemoryBytes());
     arrays_.Swap(columns.arrays);
@@ -650,6 +653,33 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
             depthDecimals = std::max(depthDecimals, LasDecimals(step->Value()));
     }
     depthDecimals_ = std::min(depthDecimals, kMaxLasDecimals);
+    KeepDataSource(path, stamp, reader, dataOffset, columns);
+}
+
+void TLasParser2Parser::KeepDataSource(const std::string& path,
+                                       const std::optional<LasFileStamp>& stamp,
+                                       const LasLineReader& reader, long long dataOffset,
+                                       LasDataColumns& columns)
+{
+    LasDataSource& source = source_;
+    if (!reader.FirstLineEnd().empty())
+        source.lineEnd = reader.FirstLineEnd();
+    source.lastRowComplete = columns.lastRowComplete;
+    if (!stamp)
+        return;
+    source.path = path;
+    source.stamp = *stamp;
+    source.dataOffset = dataOffset;
+    source.rows = arrays_.Count() > 0 ? arrays_.Item(0).Count() : 0;
+    source.columns = arrays_.Count();
+    source.wrapped = IsWrapped();
+    source.firstDepthText = std::move(columns.firstDepthText);
+    source.lastDepthText = std::move(columns.lastDepthText);
+    source.curveColumns.resize(static_cast<size_t>(arrays_.Count()));
+    for (size_t i = 0; i < source.curveColumns.size(); ++i)
+        source.curveColumns[i] = static_cast<int>(i);
+    source.decimals = decimals_;
+    source.decimals[0] = depthDecimals_;
 }
 
 std::string TLasParser2Parser::MissingDataReason(int curveCount, int dataLine) const

@@ -3,14 +3,17 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/CodePages.h"
+#include "core/LasSource.h"
 #include "core/StravoFloatArray.h"
 
 class LasLineReader;
+struct LasDataColumns;
 
 // A header text of any length, holding memory in proportion to it.
 class TLasParsString {
@@ -351,6 +354,10 @@ public:
     TLasParsParsedString* GetCurveLine(int i);
     const TLasParsParsedString* GetCurveLine(int i) const;
 
+    // Where the rows can be read again. It follows the document's file, not its values: a write
+    // of the whole document moves it to the file written, so it may change on a const document.
+    LasDataSource& GetDataSource() const { return source_; }
+
 protected:
     void Reset() override;
 
@@ -359,6 +366,8 @@ private:
     void ReadWellValues();
     // Why the data cannot be read for want of curves or of ~A; empty when they can.
     std::string MissingDataReason(int curveCount, int dataLine) const;
+    void KeepDataSource(const std::string& path, const std::optional<LasFileStamp>& stamp,
+                        const LasLineReader& reader, long long dataOffset, LasDataColumns& columns);
 
     TStravoFloatArrayList arrays_;
     std::vector<int> decimals_;
@@ -368,6 +377,7 @@ private:
     float stepValue_ = 0.0f;
     bool descending_ = false;
     std::string omittedData_;
+    mutable LasDataSource source_;
     // The curve lines of ~C in order, rebuilt when the section's lines change.
     mutable std::vector<TLasParsParsedString*> curveLines_;
     mutable unsigned long long curveLinesRevision_ = ~0ULL;

@@ -179,6 +179,8 @@ int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
     parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
                                         : TStravoFloatArray(n, GetNullValue()));
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    std::vector<int>& sourceColumns = parser_.GetDataSource().curveColumns;
+    sourceColumns.resize(static_cast<size_t>(GetCurvesCount()), -1);
     ++curveSetRevision_;
     Changed();
     return GetCurvesCount() - 1;
@@ -199,6 +201,9 @@ bool TLASFile::DeleteCurve(int index)
     auto& decimals = parser_.GetCurveDecimals();
     if (index < static_cast<int>(decimals.size()))
         decimals.erase(decimals.begin() + index);
+    std::vector<int>& sourceColumns = parser_.GetDataSource().curveColumns;
+    if (index < static_cast<int>(sourceColumns.size()))
+        sourceColumns.erase(sourceColumns.begin() + index);
     ++curveSetRevision_;
     Changed();
     return true;
