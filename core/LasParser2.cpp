@@ -665,6 +665,7 @@ void TLasParser2Parser::KeepDataSource(const std::string& path,
     if (!reader.FirstLineEnd().empty())
         source.lineEnd = reader.FirstLineEnd();
     source.lastRowComplete = columns.lastRowComplete;
+    source.whole = columns.surplusLine == 0 && columns.stopLine == 0;
     if (!stamp)
         return;
     source.path = path;

@@ -39,6 +39,8 @@ struct LasDataSource {
     std::vector<int> decimals;
     // The last row of the file read had a value for every curve.
     bool lastRowComplete = true;
+    // Every value of the file's ~A section was read: none beyond the curves, no '~' line inside.
+    bool whole = true;
 
     // The file is still there as it was read.
     bool IsAvailable() const;

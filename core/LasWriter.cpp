@@ -154,7 +154,8 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
     for (size_t c = 0; c < plan.columns.size(); ++c)
         sameColumns = sameColumns && plan.columns[c] == static_cast<int>(c);
     // A wrapped row may share a line with the next: only whole wraps are written line for line.
-    plan.sameLayout = everyCurveInOrder && sameColumns && source.rows == rows.points &&
+    // Lines holding values that were not read are not copied: the save drops them, as it warned.
+    plan.sameLayout = source.whole && everyCurveInOrder && sameColumns && source.rows == rows.points &&
                       (!source.wrapped || rows.IsWhole());
     return plan;
 }

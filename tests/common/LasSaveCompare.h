@@ -97,13 +97,21 @@ inline std::vector<std::string> DisagreeingDepthLines(const TLASFile& document)
     return lines;
 }
 
-// The corpus files (paths relative to the corpus folder) that load.
+// A file that loads with every value of its data; one that loads in part warns and is not
+// written back as read.
+inline bool LoadsWhole(const std::string& path)
+{
+    const TLASFile document(path, 2);
+    return document.IsLoaded() && document.GetOmittedData().empty();
+}
+
+// The corpus files (paths relative to the corpus folder) that load whole.
 inline std::vector<std::string> LoadableCorpusFiles()
 {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(CorpusDir()))
-        if (entry.path().extension() == ".las" && TLASFile(entry.path().string(), 2).IsLoaded())
+        if (entry.path().extension() == ".las" && LoadsWhole(entry.path().string()))
             names.push_back(fs::relative(entry.path(), CorpusDir()).generic_string());
     std::sort(names.begin(), names.end());
     return names;
