@@ -335,6 +335,15 @@ void TFormMacroSettings::ButtonChangeFileClick()
     const QString chosen = platform::GetSaveFileName(this, options);
     if (chosen.isEmpty())
         return;
+    // Macros would be written over a file of another kind (the open LAS file, say).
+    if (QFileInfo::exists(chosen) && !TQ7CustomMacro::IsMacroFile(chosen.toStdString()) &&
+        platform::MessageBox(this,
+                             QStringLiteral("Файл\n") + chosen +
+                                 QStringLiteral("\nне является файлом макроподстановок. Записать макроподстановки "
+                                                "поверх него?"),
+                             kMacroTitle, platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) !=
+            platform::IDYES)
+        return;
     ReleaseMacroManager(this);
     MacroFileName = QFileInfo(chosen).fileName().toStdString();
     CreateMacroManagerAt(chosen.toStdString());

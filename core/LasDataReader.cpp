@@ -7,28 +7,14 @@
 #include <string_view>
 #include <stdexcept>
 
-#include <unistd.h>
-
 #include "core/CodePages.h"
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
+#include "core/MemoryBudget.h"
 
 namespace {
 
 constexpr size_t kBlockSize = 1 << 18;
-
-// Physical memory less a margin for the system and the program: what the arrays may take
-// before the system would rather kill the program than give more.
-unsigned long long MemoryForArrays()
-{
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0)
-        return ULLONG_MAX;
-    const unsigned long long total = static_cast<unsigned long long>(pages) *
-                                     static_cast<unsigned long long>(pageSize);
-    return total - std::max(total / 8, std::min(total / 2, 512ULL << 20));
-}
 
 // Refuses, before anything is allocated, arrays the machine cannot give.
 void CheckMemory(long long curves, long long rows)

@@ -6,6 +6,7 @@
 #include "datawin/CurveCheckList.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FolderTree.h"
 #include "platform/Help.h"
 #include "platform/NumberText.h"
 #include "ui_AddData.h"
@@ -18,12 +19,7 @@
 TFormAddData::TFormAddData(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormAddData>())
 {
     ui->setupUi(this);
-    folders_ = new QFileSystemModel(this);
-    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    folders_->setRootPath(QDir::rootPath());
-    ui->DirectoryListBox->setModel(folders_);
-    for (int column = 1; column < folders_->columnCount(); ++column)
-        ui->DirectoryListBox->hideColumn(column);
+    folders_ = platform::ShowFolderTree(*ui->DirectoryListBox, this);
     connect(ui->DirectoryListBox, &QTreeView::clicked, this,
             platform::Guarded([this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); }));
     connect(ui->FileListBox, &QListWidget::currentRowChanged, this, platform::Guarded([this](int) { LoadSource(); }));

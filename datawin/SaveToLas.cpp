@@ -3,6 +3,7 @@
 
 #include "datawin/AddCurves.h"
 #include "datawin/CurveCheckList.h"
+#include "core/FileUtils.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
@@ -175,6 +176,7 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
             return false;
         }
     }
+    folder_ = QFileInfo(ui->EditFileName->text()).absolutePath();
 
     bool saved = false;
     while (!saved && platform::ExecDialog(*this) == QDialog::Accepted) {
@@ -184,8 +186,9 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
         if (!CheckChoice(curves, first, last))
             continue;
         QStringList written;
-        saved = WriteCurvesToLas(this, *document, curves, first, last, ui->EditFileName->text().trimmed(), written,
-                                 loadedFrom);
+        const QString path = QString::fromStdString(
+            ResolveTypedFileName(ui->EditFileName->text().trimmed().toStdString(), folder_.toStdString(), "las"));
+        saved = WriteCurvesToLas(this, *document, curves, first, last, path, written, loadedFrom);
         if (!saved && !written.isEmpty())
             break;  // part of the files was written: the user has been told which
         savedWhole_ = saved && written.size() == 1 && static_cast<int>(curves.size()) == document->GetCurvesCount() - 1 &&
@@ -235,6 +238,8 @@ void TFormSaveToLas::ButtonBrowseClick()
     options.defaultSuffix = QStringLiteral("las");
     options.confirmOverwrite = false;  // the save asks itself, once per file it writes
     const QString path = platform::GetSaveFileName(this, options);
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         ui->EditFileName->setText(path);
+        folder_ = QFileInfo(path).absolutePath();
+    }
 }

@@ -56,4 +56,5 @@ private:
     TLASFile* document_ = nullptr;
     bool savedWhole_ = false;
     QString savedPath_;
+    QString folder_;  // where a relative name typed in is taken: the folder of the name shown
 };

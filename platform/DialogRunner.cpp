@@ -1,7 +1,9 @@
 // The Qt dialog runner and the dialog services that go through the current runner.
 #include "platform/DialogRunner.h"
 
+#include "core/FileUtils.h"
 #include "platform/Colors.h"
+#include "platform/FolderTree.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -102,6 +104,7 @@ public:
         QFileDialog dialog(DefaultOwner(owner), options.title, options.directory, options.filter);
         // Qt's own dialog matches masks ignoring letter case ("*.las" shows "A.LAS"), as users expect.
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setIconProvider(&FileIcons());
         switch (kind) {
         case FileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
         case FileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
@@ -203,7 +206,9 @@ QStringList GetOpenFileNames(QWidget* owner, const FileDialogOptions& options)
 
 QString GetSaveFileName(QWidget* owner, const FileDialogOptions& options)
 {
-    return First(current->Files(owner, FileDialogKind::Save, options));
+    const QString typed = First(current->Files(owner, FileDialogKind::Save, options));
+    return QString::fromStdString(ResolveTypedFileName(typed.toStdString(), options.directory.toStdString(),
+                                                       options.defaultSuffix.toStdString()));
 }
 
 QString GetExistingDirectory(QWidget* owner, const FileDialogOptions& options)

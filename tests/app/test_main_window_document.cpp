@@ -166,6 +166,37 @@ TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
     EXPECT_EQ(window->LasFile()->GetFileName(), dir.file("wide.las"));
 }
 
+TEST_F(MainWindowTest, TypedFileNamesAreTakenInTheDocumentsFolderWithTheDialogsExtension)
+{
+    const std::string folder = dir.file("well");
+    std::filesystem::create_directory(folder);
+    ASSERT_TRUE(Open(WriteTestLas(folder + "/doc.las", 2, 5)));
+    const auto save = [&](std::function<void(Ui::TFormSaveToLas&)> fill, int result) {
+        runner->PushDialog([=](QDialog& dialog) {
+            fill(static_cast<TFormSaveToLas&>(dialog).Form());
+            return result;
+        });
+        window->SaveDocument();
+    };
+    for (const auto& [typed, written] : {std::pair{"new", "/new.las"}, std::pair{"part.txt", "/part.txt"}}) {
+        save([typed = typed](Ui::TFormSaveToLas& f) { f.EditFileName->setText(typed); }, QDialog::Accepted);
+        EXPECT_EQ(TLASFile(folder + written, 2).GetPointCount(), 5) << typed;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder + "/new"));
+    EXPECT_FALSE(std::filesystem::exists("new"));
+
+    // A bare name picked in the file dialog is completed the same way.
+    QString shown;
+    save(
+        [&](Ui::TFormSaveToLas& f) {
+            runner->PushFiles({"picked"});
+            f.ButtonBrowse->click();
+            shown = f.EditFileName->text();
+        },
+        QDialog::Rejected);
+    EXPECT_EQ(shown, QString::fromStdString(folder + "/picked.las"));
+}
+
 TEST_F(MainWindowTest, SaveDialogLimitsTheRowsAndAsksBeforeReplacing)
 {
     ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 3, 21)));  // 100 .. 110 by 0.5

@@ -1,5 +1,6 @@
 // Depth shifts and the manual binding in the main window.
 #include "AppTestSupport.h"
+#include "tests/common/MemoryLimit.h"
 
 #include "editing/SelectIntervalPart.h"
 #include "platform/Colors.h"
@@ -96,6 +97,36 @@ TEST_F(ShiftTest, ValuesBetweenStepsRoundHalfAwayFromZeroInTheLocaleSeparator)
     EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
     EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
     ExpectViewFollowsDocument(*window, "shifts by parts of a step");
+}
+
+TEST_F(ShiftTest, ShiftTooLargeForTheDocumentIsRefusedBeforeAnythingIsAllocated)
+{
+    const std::vector<std::vector<float>> before = {Values(0), Values(1), Values(2), Values(3)};
+    const std::string undoName = window->UndoStore.GetUndoName();
+    struct Case {
+        const char* typed;
+        rlim_t memory;  // above what the program maps already
+        QString message;
+    };
+    const Case cases[] = {
+        {"999999999", rlim_t(1) << 30, "Ошибка|Документ не может вырасти до 2000000201 строк: допускается не более 20000000"},
+        {"-5000000", rlim_t(64) << 20, "Ошибка|Недостаточно памяти, чтобы документ вырос до 10000201 строк"},
+    };
+    Select(1);
+    for (const Case& c : cases) {
+        runner->Clear();
+        WithMemoryLimit(c.memory, [&] {
+            runner->PushText(c.typed);
+            F().MIShiftGroup->trigger();
+            F().MIShiftAndNull->trigger();
+            runner->PushText(c.typed);
+            ClickCurve(2, 10);
+        });
+        EXPECT_EQ(Messages(), QStringList(2, c.message)) << c.typed;
+        EXPECT_EQ((std::vector<std::vector<float>>{Values(0), Values(1), Values(2), Values(3)}), before);
+        EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
+    }
+    ExpectViewFollowsDocument(*window, "refused shifts");
 }
 
 TEST_F(ShiftTest, IntervalChoiceAfterAShiftOfAllCurvesOffersTheShiftedRange)

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <stdexcept>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -100,9 +101,10 @@ TEST_F(LasDocument, ExtendingShiftGrowsEveryCurveAndLosesNoValue)
 
     auto none = Load();
     for (int n : {none->ShiftCurveExtending(1, 0), none->ShiftCurveExtending(0, 3),
-                  none->ShiftCurveByDepthExtending(1, 0.2f),
-                  none->ShiftCurveByDepthExtending(1, 1e30f)})
+                  none->ShiftCurveByDepthExtending(1, 0.2f)})
         EXPECT_EQ(n, 5);
+    EXPECT_THROW(none->ShiftCurveByDepthExtending(1, 1e30f), std::runtime_error);
+    EXPECT_THROW(none->ShiftCurveExtending(2, -kMaxPointCount), std::runtime_error);
     EXPECT_EQ(Curve(*none, 0), kDepths);
 }
 
