@@ -4,8 +4,8 @@
 #include "app/TemplateSelectMacroValInput.h"
 #include "app/TemplateVariables.h"
 #include "app/TitleTemplate.h"
+#include "core/KontrOsnMetkaInfo.h"
 #include "core/SettingsFile.h"
-#include "editing/MetkaInfo.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -165,7 +165,7 @@ void TFormPrnParams::FormShow()
     MeasurePrinter(true);
     LoadMargins();
     SetCorrectionChecked(ReadCorrection());
-    MarkInfo = MarkDialog ? &MarkDialog->Info() : nullptr;
+    MarkInfo = MarkRecord;
     if (MarkInfo)
         ui->CheckBoxMetka->setChecked(MarkInfo->Print);
     if (ShowTemplatesOnShow) {

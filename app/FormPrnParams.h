@@ -7,12 +7,12 @@
 #include <QDialog>
 #include <QImage>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace Ui { class TFormPrnParams; }
 namespace platform { class Canvas; }
 class QDoubleSpinBox;
-class TDlgMetkaInfo;
 class TFormCurveTemplate;
 struct TKontrOsnMetkaInfo;
 class TFormTemplSelMacroValInput;
@@ -38,8 +38,11 @@ public:
     // The template editor and the title dialog of the main window (not owned).
     TFormCurveTemplate* CurveTemplate = nullptr;
     TFormTemplSelMacroValInput* TitleDialog = nullptr;
-    // The perforation-mark dialog (not owned) and its record, attached on show, let go on close.
-    TDlgMetkaInfo* MarkDialog = nullptr;
+    // The perforation-mark record of the main window (not owned) and its dialog, which edits the
+    // record and returns true on OK.
+    TKontrOsnMetkaInfo* MarkRecord = nullptr;
+    std::function<bool()> EditMarks;
+    // The record while shown: attached on show, let go on close.
     TKontrOsnMetkaInfo* MarkInfo = nullptr;
 
     void LoadMargins();

@@ -1,7 +1,10 @@
 // Main window: the print command and the print parameters dialog it opens.
 #include "app/MainUnit.h"
 
+#include "app/AppInfo.h"
 #include "app/FormPrnParams.h"
+#include "app/TemplateVariables.h"
+#include "editing/MetkaInfo.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Printer.h"
@@ -10,10 +13,13 @@
 
 void TFormMain::SetUpPrintCommands()
 {
+    SetProgramValues(QString::fromUtf8(appinfo::ProgramVersion), QString::fromUtf8(appinfo::DeveloperMail),
+                     QString::fromUtf8(appinfo::DeveloperWeb));
     FormPrnParams = new TFormPrnParams(this);
     FormPrnParams->CurveTemplate = FormCurveTemplate;
     FormPrnParams->TitleDialog = FormTemplSelMacroValInput;
-    FormPrnParams->MarkDialog = DlgMetkaInfo;
+    FormPrnParams->MarkRecord = &DlgMetkaInfo->Info();
+    FormPrnParams->EditMarks = [this] { return DlgMetkaInfo->Execute(); };
 
     MIPrint = new QAction(QStringLiteral("Печать..."), this);
     MIPrint->setObjectName(QStringLiteral("MIPrint"));

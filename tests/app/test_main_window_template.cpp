@@ -108,6 +108,7 @@ TEST_F(MainTemplateTest, ClosingTheEditorFeedsThePrintTitleValues)
     Editor().reject();
     EXPECT_EQ(GetTemplateVariableValue("interval"), "120.00 - 300.00");
     EXPECT_EQ(GetTemplateVariableValue("prnscale"), "1:500");
+    EXPECT_EQ(GetTemplateVariableValue("progver"), "0.1");
     ClearPrintValueSources();
 }
 
