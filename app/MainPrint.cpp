@@ -2,13 +2,13 @@
 #include "app/MainUnit.h"
 
 #include "app/AppInfo.h"
-#include "app/FormPrnParams.h"
-#include "app/TemplateVariables.h"
 #include "editing/MetkaInfo.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Printer.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/FormPrnParams.h"
+#include "printing/TemplateVariables.h"
 #include "ui_MainUnit.h"
 
 void TFormMain::SetUpPrintCommands()

@@ -2,13 +2,13 @@
 // view's selected curves.
 #include "app/MainUnit.h"
 
-#include "app/FormPrnParams.h"
-#include "app/TemplateVariables.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "printing/BindDocument.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/FormPrnParams.h"
+#include "printing/TemplateVariables.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 

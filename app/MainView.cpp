@@ -2,10 +2,10 @@
 #include "app/MainUnit.h"
 
 #include "app/DepthOverview.h"
-#include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "platform/NumberText.h"
 #include "ui_MainUnit.h"
+#include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
 
 #include <QActionGroup>

@@ -2,10 +2,10 @@
 // cannot read or write, and its settings window edits the macros through the dialog runner.
 #include "AppTestSupport.h"
 
-#include "app/MacroSettingsDlg.h"
 #include "core/Lasfile.h"
 #include "core/SettingsFile.h"
 #include "printing/MacroLists.h"
+#include "printing/MacroSettingsDlg.h"
 #include "tests/common/FileBytes.h"
 #include "ui_MacroSettingsDlg.h"
 #include "ui_MainUnit.h"

@@ -3,7 +3,6 @@
 // the document.
 #include "AppTestSupport.h"
 
-#include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "datawin/SaveToLas.h"
 #include "datawin/SingleCurve.h"
@@ -15,6 +14,7 @@
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
 #include "ui_SingleCurve.h"
+#include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
 
 #include <QDoubleSpinBox>

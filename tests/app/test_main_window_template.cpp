@@ -2,9 +2,9 @@
 // whenever the view or the document's arrays change, and the print-title values it feeds.
 #include "AppTestSupport.h"
 
-#include "app/TemplateVariables.h"
 #include "platform/RecordingCanvas.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/TemplateVariables.h"
 #include "ui_MainUnit.h"
 
 namespace strativ::test {

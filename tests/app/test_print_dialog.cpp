@@ -3,10 +3,6 @@
 // its calibration, the preview, the EMF export and the title on the first page.
 #include "AppTestSupport.h"
 
-#include "app/FormPrnParams.h"
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TitleTemplate.h"
-#include "app/NumberInput.h"
 #include "core/SettingsFile.h"
 #include "editing/MetkaInfo.h"
 #include "platform/EmfCanvas.h"
@@ -14,7 +10,10 @@
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/FormPrnParams.h"
 #include "printing/GridParams.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TitleTemplate.h"
 #include "tests/common/CommandOutput.h"
 #include "tests/common/EmfRecords.h"
 #include "tests/common/FileBytes.h"
@@ -23,6 +22,7 @@
 #include "ui_MainUnit.h"
 #include "ui_MetkaInfo.h"
 #include "ui_TemplateSelectMacroValInput.h"
+#include "view/NumberInput.h"
 
 #include <QCheckBox>
 #include <QStyle>

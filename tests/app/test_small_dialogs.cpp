@@ -1,10 +1,10 @@
 // The number input box, print-title variables and help pages.
 #include "app/DlgSessions.h"
 #include "app/HelpWindow.h"
-#include "app/NumberInput.h"
-#include "app/TemplateVariables.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
+#include "printing/TemplateVariables.h"
+#include "view/NumberInput.h"
 
 #include <QDoubleSpinBox>
 #include <QLineEdit>

@@ -3,13 +3,13 @@
 // road from a template and a document to the applied title.
 #include "AppTestSupport.h"
 
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TemplateVariables.h"
-#include "app/TitleGrid.h"
-#include "app/TitleTemplate.h"
 #include "core/Lasfile.h"
 #include "platform/RecordingCanvas.h"
 #include "printing/MacroLists.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TemplateVariables.h"
+#include "printing/TitleGrid.h"
+#include "printing/TitleTemplate.h"
 #include "tests/common/FileBytes.h"
 #include "ui_TemplateSelectMacroValInput.h"
 #include "ui_TitleTemplate.h"

@@ -3,12 +3,12 @@
 // is cut, no control reaches out of its parent.
 #include "AppTestSupport.h"
 
-#include "app/MacroSettingsDlg.h"
-#include "app/TitleTemplate.h"
 #include "datawin/AddData.h"
 #include "datawin/SingleCurve.h"
 #include "editing/CalcBarEdit.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/MacroSettingsDlg.h"
+#include "printing/TitleTemplate.h"
 #include "tests/common/FileBytes.h"
 #include "ui_FormCurveTemplate.h"
 #include "ui_MainUnit.h"

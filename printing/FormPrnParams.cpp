@@ -1,9 +1,6 @@
 // The print parameters dialog: controls, margins, the template and title steps, printing.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TemplateVariables.h"
-#include "app/TitleTemplate.h"
 #include "core/KontrOsnMetkaInfo.h"
 #include "core/SettingsFile.h"
 #include "platform/DialogRunner.h"
@@ -12,6 +9,9 @@
 #include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TemplateVariables.h"
+#include "printing/TitleTemplate.h"
 #include "ui_FormPrnParams.h"
 
 #include <QCloseEvent>

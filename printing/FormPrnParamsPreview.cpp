@@ -1,8 +1,6 @@
 // The print dialog's preview of the first sheet and its EMF export of the whole diagram.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TitleTemplate.h"
 #include "platform/DialogRunner.h"
 #include "platform/EmfCanvas.h"
 #include "platform/NumberText.h"
@@ -11,6 +9,8 @@
 #include "printing/FormCurveTemplate.h"
 #include "printing/PixelMath.h"
 #include "printing/PrintedNumbers.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TitleTemplate.h"
 #include "ui_FormPrnParams.h"
 
 #include <QPainter>

@@ -1,5 +1,5 @@
 // Print-title variables: date, time, file, printed interval and scale, program data, markers.
-#include "app/TemplateVariables.h"
+#include "printing/TemplateVariables.h"
 
 #include "platform/NumberText.h"
 

@@ -1,5 +1,5 @@
 // The macro settings window.
-#include "app/MacroSettingsDlg.h"
+#include "printing/MacroSettingsDlg.h"
 
 #include "core/Q7mathutils.h"
 #include "core/SettingsFile.h"

@@ -1,5 +1,5 @@
 // The print dialog's perforation-mark block: the "Выводить" box, the mark dialog and the block.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 
 #include "core/KontrOsnMetkaInfo.h"
 #include "printing/MarkBlock.h"

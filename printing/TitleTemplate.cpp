@@ -1,7 +1,6 @@
 // The title template editor window.
-#include "app/TitleTemplate.h"
+#include "printing/TitleTemplate.h"
 
-#include "app/TitleGrid.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/DialogRunner.h"
@@ -9,6 +8,7 @@
 #include "platform/Help.h"
 #include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
+#include "printing/TitleGrid.h"
 #include "ui_TitleTemplate.h"
 
 #include <QApplication>
