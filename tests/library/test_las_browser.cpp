@@ -181,7 +181,7 @@ TEST_F(BrowserTest, HeaderEditWritesTheFileAndTheLibraryRow)
         return headerEditor.result();
     });
     b.PMIFilesEditFileHeader->trigger();
-    EXPECT_NE(ReadFileBytes(folder + "a.las").find(" WELL.  NEW :  WELL line\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(folder + "a.las").find(" WELL.  NEW :  WELL line\n"), std::string::npos);
     strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
     EXPECT_EQ(probe.Rows("SELECT well FROM logfiles WHERE file='" + folder + "a.las';"), Strings{"NEW"});
 
