@@ -15,7 +15,7 @@ LasLineReader::~LasLineReader()
         std::fclose(file_);
 }
 
-bool LasLineReader::Open(const std::string& path)
+bool LasLineReader::Open(const std::string& path, long long offset)
 {
     if (file_)
         std::fclose(file_);
@@ -29,11 +29,19 @@ bool LasLineReader::Open(const std::string& path)
         buffer_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
         capacity_ = kBlockSize;
     }
+    lineEnd_ = {};
     file_ = std::fopen(path.c_str(), "rb");
+    if (!file_)
+        return false;
     // Reads are whole blocks: a stream buffer of its own would only copy them once more.
-    if (file_)
-        std::setvbuf(file_, nullptr, _IONBF, 0);
-    return file_ != nullptr;
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (offset > 0 && std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
+        std::fclose(file_);
+        file_ = nullptr;
+        return false;
+    }
+    fileBytes_ = offset;
+    return true;
 }
 
 // Appends one block to the unread bytes; false when nothing more could be read.
@@ -104,6 +112,7 @@ bool LasLineReader::NextLine(std::string_view& line)
             pos_ = at + 1;
             if (cr && pos_ < size_ && data[pos_] == '\n')
                 ++pos_;
+            lineEnd_ = Buffered().substr(at, pos_ - at);
             if (++lineNumber_ == 1)
                 firstLineEnd_.assign(data + at, pos_ - at);
             return true;
@@ -117,6 +126,7 @@ bool LasLineReader::NextLine(std::string_view& line)
             return false;
         line = Buffered().substr(pos_);
         pos_ = size_;
+        lineEnd_ = {};
         ++lineNumber_;
         return true;
     }

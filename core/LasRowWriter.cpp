@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 
+#include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
 #include "core/LasParser2.h"
 #include "core/LasWriteParts.h"
@@ -111,13 +112,13 @@ private:
     // The next line holding values into tokens_; false at the end of the data.
     bool ReadLine()
     {
-        LasSourceLine line;
-        while (open_ && lines_.Next(line)) {
-            const DataLine kind = KindOf(line.text);
+        std::string_view text;
+        while (open_ && lines_.NextLine(text)) {
+            const DataLine kind = KindOf(text);
             if (kind == DataLine::End)
                 break;
             if (kind == DataLine::Values) {
-                line_ = line.text;
+                line_ = text;
                 Tokenize(line_, tokens_);
                 return true;
             }
@@ -126,7 +127,7 @@ private:
         return false;
     }
 
-    LasSourceLines lines_;
+    LasLineReader lines_;
     size_t columns_;
     bool wrapped_;
     bool open_ = false;
@@ -200,17 +201,17 @@ public:
 
     void Write()
     {
-        LasSourceLines lines;
+        LasLineReader lines;
         if (lines.Open(source_.path, source_.dataOffset)) {
-            LasSourceLine line;
-            while (lines.Next(line)) {
-                const DataLine kind = KindOf(line.text);
+            std::string_view text;
+            while (lines.NextLine(text)) {
+                const DataLine kind = KindOf(text);
                 if (kind == DataLine::End)
                     break;
-                if (kind == DataLine::Kept ? rows_.IsWhole() : WriteLine(line.text))
-                    Emit(line.text, line.end);
+                if (kind == DataLine::Kept ? rows_.IsWhole() : WriteLine(text))
+                    Emit(text, lines.LineEnd());
                 else if (kind == DataLine::Values && lineText_.size())
-                    Emit(lineText_, line.end);
+                    Emit(lineText_, lines.LineEnd());
             }
         }
         FinishRows();

@@ -1,9 +1,7 @@
 // Where the rows of a loaded LAS document can be read again: the file they came from, as it was
-// when read, and a reader of its ~A lines. Writers copy the rows nobody changed from it.
+// when read. Writers copy the rows nobody changed from it.
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,35 +42,6 @@ struct LasDataSource {
 
     // The file is still there as it was read.
     bool IsAvailable() const;
-};
-
-// One line of a text file with its own line end (empty for a last line without one).
-struct LasSourceLine {
-    std::string_view text;
-    std::string_view end;
-};
-
-// Reads a file's lines in large blocks from a byte offset on; a DOS end-of-file byte ends it.
-class LasSourceLines {
-public:
-    LasSourceLines() = default;
-    ~LasSourceLines();
-    LasSourceLines(const LasSourceLines&) = delete;
-    LasSourceLines& operator=(const LasSourceLines&) = delete;
-
-    bool Open(const std::string& path, long long offset);
-    // The next line; false at the end of the file. The views stay valid until the next call.
-    bool Next(LasSourceLine& line);
-
-private:
-    bool Fill();
-
-    std::FILE* file_ = nullptr;
-    std::unique_ptr<char[]> buffer_;
-    size_t capacity_ = 0;
-    size_t size_ = 0;
-    size_t pos_ = 0;
-    bool eof_ = false;
 };
 
 // The header lines of the source with their own line ends, in file order, so that a write gives an

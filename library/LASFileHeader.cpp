@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "core/AtomicFile.h"
-#include "core/LasSource.h"
+#include "core/LasLineReader.h"
 #include "core/LasParser2.h"
 #include "core/StringUtils.h"
 
@@ -141,37 +141,35 @@ int LASFileHeader::Write(const std::string& path)
         return -1;
 
     TLasParser2Header header;
-    LasSourceLines reader;
-    if (!header.ParseFile(path) || !reader.Open(path, 0))
+    LasLineReader reader;
+    if (!header.ParseFile(path) || !reader.Open(path))
         return OpenFailed;
     AtomicFileWriter writer(path);
     if (!writer.IsOpen())
         return OpenFailed;
     const double version = header.GetVersion();
-    bool first = true;
     bool well = false;
     bool data = false;
-    LasSourceLine line;
+    std::string_view line;
     try {
         // Every line keeps its own line end; only changed ~W lines are rebuilt.
-        while (reader.Next(line)) {
-            std::string_view text = TrimLeft(line.text);
-            if (first && text.substr(0, 3) == "\xEF\xBB\xBF")
+        while (reader.NextLine(line)) {
+            std::string_view text = TrimLeft(line);
+            if (reader.LineNumber() == 1 && text.substr(0, 3) == "\xEF\xBB\xBF")
                 text.remove_prefix(3);
-            first = false;
             if (data || text.size() <= 1 || text[0] == '#') {
-                writer.Write(line.text);
+                writer.Write(line);
             } else if (text[0] == '~') {
                 const char kind = text[1];
                 well = kind == 'W' || kind == 'w';
                 data = kind == 'A' || kind == 'a';
-                writer.Write(line.text);
+                writer.Write(line);
             } else if (well) {
-                writer.Write(RewriteWellLine(line.text, version, header.GetEncoding()));
+                writer.Write(RewriteWellLine(line, version, header.GetEncoding()));
             } else {
-                writer.Write(line.text);
+                writer.Write(line);
             }
-            writer.Write(line.end);
+            writer.Write(reader.LineEnd());
         }
     } catch (const std::exception&) {
         return WriteFailed;
