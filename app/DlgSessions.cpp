@@ -4,12 +4,12 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/RussianTexts.h"
 #include "ui_DlgSessions.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QPixmap>
 
 namespace {
@@ -55,7 +55,7 @@ void TDlgSessions::FillList()
     for (const QFileInfo& file : files) {
         auto* item = new QTreeWidgetItem(ui->ListSessions);
         item->setText(0, file.completeBaseName());
-        item->setText(1, QLocale().toString(file.lastModified(), QLocale::ShortFormat));
+        item->setText(1, platform::DateTimeText(file.lastModified()));
         item->setData(0, kPathRole, file.absoluteFilePath());
     }
     if (ui->ListSessions->topLevelItemCount() > 0)

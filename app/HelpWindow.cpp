@@ -1,6 +1,8 @@
 // Help window over the compiled-in pages.
 #include "app/HelpWindow.h"
 
+#include "platform/ToolIcons.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QPointer>
@@ -26,9 +28,12 @@ THelpWindow::THelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window), bro
     browser_->setOpenExternalLinks(true);
     QToolBar* bar = addToolBar(QStringLiteral("Справка"));
     bar->setMovable(false);
-    bar->addAction(QStringLiteral("Содержание"), this, [this] { ShowTopic(0); });
+    bar->addAction(QStringLiteral("Содержание"), this, [this] { ShowTopic(0); })->setObjectName(QStringLiteral("TBContents"));
     QAction* back = bar->addAction(QStringLiteral("Назад"), browser_, &QTextBrowser::backward);
     QAction* forward = bar->addAction(QStringLiteral("Вперед"), browser_, &QTextBrowser::forward);
+    back->setObjectName(QStringLiteral("TBBack"));
+    forward->setObjectName(QStringLiteral("TBForward"));
+    platform::ShowToolIcons(*bar);
     back->setEnabled(false);
     forward->setEnabled(false);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);

@@ -2,7 +2,6 @@
 // group operations (multiply, shift, one-argument scripts over intervals).
 #include "app/MainUnit.h"
 
-#include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "core/Q7mathutils.h"
 #include "editing/CalcBarEdit.h"
@@ -11,6 +10,7 @@
 #include "platform/Folders.h"
 #include "platform/NumberText.h"
 #include "ui_MainUnit.h"
+#include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
 
 #include <QActionGroup>

@@ -53,7 +53,9 @@ bool TFormMain::OpenLasFile(const QString& requested)
         ShowError(this, QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") + reason);
         return false;
     }
+    WarnOmittedData(this, *document, path);
     LoadedFileInfo loaded = DescribeLoadedFile(*document);
+    loaded.omitted = QString::fromStdString(document->GetOmittedData());
     if (!ChooseCurves(*document))
         return false;
     if (!ownFile && !AskSaveChanges())
@@ -164,9 +166,7 @@ void TFormMain::AttachDepthAxis()
     attachedFirstDepth_ = lasFile_->GetTopDepth();
     TAxis& axis = PanelCurves->YAxisInfo;
     axis.ClearDepthArray();
-    const float step = lasFile_->GetStep();
-    axis.MarksStepValue = step;
-    axis.DepthStepValue = static_cast<int>(step * 1000.0f);
+    axis.SetDepthStep(lasFile_->GetStep());
     axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
     axis.SetScaleFactorValue(DepthScale);
     axis.Recalculate();

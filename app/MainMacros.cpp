@@ -1,12 +1,12 @@
 // Main window: the macro manager of title templates, its settings window and the title windows.
 #include "app/MainUnit.h"
 
-#include "app/MacroSettingsDlg.h"
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TitleTemplate.h"
 #include "core/SettingsFile.h"
 #include "platform/ErrorReport.h"
 #include "printing/MacroLists.h"
+#include "printing/MacroSettingsDlg.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TitleTemplate.h"
 #include "ui_MainUnit.h"
 
 void TFormMain::SetUpMacroManager()

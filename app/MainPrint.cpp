@@ -1,19 +1,25 @@
 // Main window: the print command and the print parameters dialog it opens.
 #include "app/MainUnit.h"
 
-#include "app/FormPrnParams.h"
+#include "app/AppInfo.h"
+#include "editing/MetkaInfo.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Printer.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/FormPrnParams.h"
+#include "printing/TemplateVariables.h"
 #include "ui_MainUnit.h"
 
 void TFormMain::SetUpPrintCommands()
 {
+    SetProgramValues(QString::fromUtf8(appinfo::ProgramVersion), QString::fromUtf8(appinfo::DeveloperMail),
+                     QString::fromUtf8(appinfo::DeveloperWeb));
     FormPrnParams = new TFormPrnParams(this);
     FormPrnParams->CurveTemplate = FormCurveTemplate;
     FormPrnParams->TitleDialog = FormTemplSelMacroValInput;
-    FormPrnParams->MarkDialog = DlgMetkaInfo;
+    FormPrnParams->MarkRecord = &DlgMetkaInfo->Info();
+    FormPrnParams->EditMarks = [this] { return DlgMetkaInfo->Execute(); };
 
     MIPrint = new QAction(QStringLiteral("Печать..."), this);
     MIPrint->setObjectName(QStringLiteral("MIPrint"));
@@ -42,6 +48,9 @@ void TFormMain::MIPrintClick()
             QStringLiteral("Печать"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
+    // The margins first: the curves added below take the room they leave.
+    FormPrnParams->Settings = &Settings();
+    FormPrnParams->LoadMargins();
     if (GetSelectedCurveCount() > 0 && FormCurveTemplate->Bound == 0 &&
         platform::MessageBox(this, QStringLiteral("Добавить выбранные кривые в шаблон кривых?"),
                              QStringLiteral("Подготовка печати"),
@@ -49,7 +58,5 @@ void TFormMain::MIPrintClick()
         AddSelectedCurvesToTemplate(false);
     if (FormCurveTemplate->Bound == 0)
         BindCurveTemplate();
-    FormPrnParams->Settings = &Settings();
-    FormPrnParams->LoadMargins();
     FormPrnParams->ShowWithTemplateSetup();
 }

@@ -48,27 +48,16 @@ QString FreshCopyName(const QFileInfo& session)
     return name;
 }
 
-// The program wrote the copy itself: its last row is complete and lies at the STOP of its ~W
-// (the top depth of a file written bottom up).
+// The copy is whole: its last row lies at the STOP of its ~W and has a value for every curve.
 bool IsWholeSessionCopy(const TLASFile& copy)
 {
     const TLasParsParsedString* stop = copy.GetParser().GetWellSection().FindLineByCode(kLineStop);
     bool ok = false;
     const double stopDepth = stop ? QString::fromUtf8(stop->Value()).trimmed().toDouble(&ok) : 0.0;
+    // The last row of a file written bottom up holds the top depth.
     const double last = copy.GetParser().IsDescending() ? copy.GetTopDepth() : copy.GetBottomDepth();
     const double tolerance = 0.5 * std::pow(10.0, -copy.GetDepthDecimals()) + std::abs(last) * 1e-6;
-    if (!ok || std::abs(stopDepth - last) > tolerance)
-        return false;
-    QFile file(QString::fromStdString(copy.GetFileName()));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    file.seek(std::max<qint64>(0, file.size() - 65536));
-    QByteArray tail = file.readAll();
-    if (!tail.endsWith('\n'))
-        return false;
-    tail.chop(1);
-    const QByteArray lastLine = tail.mid(tail.lastIndexOf('\n') + 1).simplified();
-    return lastLine.split(' ').size() == copy.GetCurvesCount();
+    return ok && std::abs(stopDepth - last) <= tolerance && copy.GetParser().GetDataSource().lastRowComplete;
 }
 
 } // namespace

@@ -138,8 +138,8 @@ void TFormMain::ShiftCurveKeep(int curve)
     const float d = InputDepthShift(QStringLiteral("ВВедите величину смещения для кривой"));
     if (d == 0.0f)
         return;
-    Snapshot("'Сдвиг кривой с сохранением значений'");
-    lasFile_->ShiftCurveByDepthExtending(curve + 1, d);
+    ChangeAfterSnapshot("'Сдвиг кривой с сохранением значений'",
+                        [&] { lasFile_->ShiftCurveByDepthExtending(curve + 1, d); });
     ReattachView();  // also when a shift below half a step left the arrays as they were
 }
 
@@ -157,8 +157,7 @@ void TFormMain::MIShiftGroupClick()
     const float d = InputDepthShift(QStringLiteral("Введите величину смещения для кривых"));
     if (d == 0.0f)
         return;
-    Snapshot("'Сдвиг группы кривых по глубине'");
-    ShiftCurvesByDepth(selected, d);
+    ChangeAfterSnapshot("'Сдвиг группы кривых по глубине'", [&] { ShiftCurvesByDepth(selected, d); });
     FPendingShift = 0;
     ReattachView();
 }

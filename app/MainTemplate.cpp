@@ -2,12 +2,13 @@
 // view's selected curves.
 #include "app/MainUnit.h"
 
-#include "app/TemplateVariables.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "printing/BindDocument.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/FormPrnParams.h"
+#include "printing/TemplateVariables.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -63,11 +64,14 @@ void TFormMain::AddSelectedCurvesToTemplate(bool newColumn)
     int column = newColumn || editor.Model.Columns.empty() ? editor.AddColumn()
                                                            : static_cast<int>(editor.Model.Columns.size()) - 1;
     editor.SelectColumn(column);
-    // The column is as wide as the view's drawing area.
+    // The column is as wide as the view's drawing area, but never wider than the room the
+    // current sheet leaves it beside the depth track and the columns before it.
     const double pixelsPerCm = PanelCurves->logicalDpiX() / 2.54;
-    const double width = PanelCurves->width() / pixelsPerCm;
+    TPrintingColumn& target = *editor.Model.Columns[static_cast<size_t>(column)];
+    const double room = FormPrnParams->PrintableWidthCm() - (editor.Model.ColumnRightEdge(column) - target.Width);
+    const double width = std::min(PanelCurves->width() / pixelsPerCm, std::max(1.0, room));
     if (width > 0.0)
-        editor.Model.Columns[static_cast<size_t>(column)]->SetWidth(static_cast<float>(width));
+        target.SetWidth(static_cast<float>(width));
     editor.UpdateBarTracks();
 
     std::vector<int> selected;

@@ -8,13 +8,13 @@
 #include "app/DlgSessions.h"
 #include "app/StrativProfileManager.h"
 #include "app/HelpWindow.h"
-#include "app/MacroSettingsDlg.h"
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TitleTemplate.h"
-#include "app/NumberInput.h"
+#include "printing/MacroSettingsDlg.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TitleTemplate.h"
+#include "view/NumberInput.h"
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
-#include "app/TemplateVariables.h"
+#include "printing/TemplateVariables.h"
 #include "editing/DlgCurveNames.h"
 #include "editing/MetkaInfo.h"
 #include "editing/FormIntervals.h"
@@ -32,6 +32,7 @@
 #include "platform/FileErrors.h"
 #include "platform/Help.h"
 #include "platform/Folders.h"
+#include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
@@ -90,6 +91,7 @@ const platform::ColorRef TFormMain::CurveColors[10] = {0x0000FF, 0xFF0000, 0x008
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TFormMain>())
 {
     ui->setupUi(this);
+    platform::ShowToolIcons(*ui->ToolBar1);
     settings_ = std::make_unique<TRxIniFile>(SettingsPath());
     CreateView();
     FormChooseCurves = new TFormChooseCurves(this);

@@ -2,10 +2,10 @@
 #include "app/MainUnit.h"
 
 #include "app/DepthOverview.h"
-#include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "platform/NumberText.h"
 #include "ui_MainUnit.h"
+#include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
 
 #include <QActionGroup>
@@ -54,10 +54,10 @@ QString TFormMain::StatusText(int panel) const
     switch (panel) {
     case 1: return QStringLiteral("Кривых: ") + QString::number(lasFile_->GetCurvesCount() - 1);
     case 2:
-        return QStringLiteral("Глубины: ") + platform::FloatToStrF(lasFile_->GetTopDepth(), 15, decimals) +
-               QStringLiteral(" - ") + platform::FloatToStrF(lasFile_->GetBottomDepth(), 15, decimals) +
+        return QStringLiteral("Глубины: ") + platform::LasNumberText(lasFile_->GetTopDepth(), decimals) +
+               QStringLiteral(" - ") + platform::LasNumberText(lasFile_->GetBottomDepth(), decimals) +
                QStringLiteral(" ") + QString::fromStdString(lasFile_->GetCurveUnit(0));
-    case 3: return QStringLiteral("Шаг: ") + platform::FloatToStrF(lasFile_->GetStep(), 15, decimals);
+    case 3: return QStringLiteral("Шаг: ") + platform::LasNumberText(lasFile_->GetStep(), decimals);
     default: return {};
     }
 }

@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::string_view kSignature("STRVXS1\0", 8);
 constexpr std::int32_t kVersion = 1;
-constexpr size_t kNameField = 128;
+constexpr size_t kNameField = kIntervalNameBytes + 1;
 constexpr size_t kIntervalRecord = 8 + 8 + 4 + kNameField + 1;
 constexpr size_t kCurveRecord = 4 + 4 + 4 + 8 + 4 + 1 + 1;
 

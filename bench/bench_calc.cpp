@@ -1,7 +1,11 @@
 // Interval reports and smoothing: the statistics report of 20 curves x 1,000,000 samples with 10
 // active intervals, the values window opened on that whole document, smoothing by spectrum of
 // 100,000 samples and by points of 1,000,000 samples, against a bare pass over the same samples.
+// With many intervals: the report with 1,000 intervals against the same report with 10 (one curve
+// of 1,000,000 samples, and 20 curves of 100,000), the values window on the last of 1,000
+// intervals, and values shifted in 1,000 intervals against the same pass over ranges found before.
 #include "bench/BenchApplication.h"
+#include "bench/PairedRatio.h"
 #include "core/Lasfile.h"
 #include "core/Q7mathutils.h"
 #include "core/Smoothing.h"
@@ -17,6 +21,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -37,24 +42,42 @@ std::vector<float> Log(int n, int seed)
     return values;
 }
 
-// A document of kCurves x kSamples built from a two-row file.
-TLASFile& SharedDocument()
+// A document of `curves` x `samples` built from a two-row file, kept for the program's life.
+TLASFile& Document(int curves, int samples)
 {
-    static std::unique_ptr<TLASFile> document;
+    static std::map<std::pair<int, int>, std::unique_ptr<TLASFile>> documents;
+    std::unique_ptr<TLASFile>& document = documents[{curves, samples}];
     if (!document) {
         const std::string path = QDir::tempPath().toStdString() + "/bench_calc.las";
         std::ofstream(path) << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT.M 1000 :\n STOP.M 1000.1 :\n"
                                " STEP.M 0.1 :\n NULL. -999.25 :\n~C\n DEPT.M :\n~A\n1000\n1000.1\n";
         document = std::make_unique<TLASFile>(path, 2);
         std::remove(path.c_str());
-        std::vector<float> depths(kSamples);
-        for (int i = 0; i < kSamples; ++i)
+        std::vector<float> depths(static_cast<std::size_t>(samples));
+        for (int i = 0; i < samples; ++i)
             depths[std::size_t(i)] = 1000.0f + 0.1f * float(i);
-        document->SetDepthValues(kSamples, depths.data());
-        for (int c = 0; c < kCurves; ++c)
-            document->AddCurve("C" + std::to_string(c + 1), Log(kSamples, c).data());
+        document->SetDepthValues(samples, depths.data());
+        for (int c = 0; c < curves; ++c)
+            document->AddCurve("C" + std::to_string(c + 1), Log(samples, c).data());
     }
     return *document;
+}
+
+TLASFile& SharedDocument()
+{
+    return Document(kCurves, kSamples);
+}
+
+// `count` active intervals in equal parts of the document's range.
+IntervalManager EqualIntervals(const TLASFile& document, int count)
+{
+    IntervalManager intervals;
+    const double top = document.GetTopDepth();
+    const double part = (double(document.GetBottomDepth()) - top) / count;
+    intervals.SetTopBottom(document.GetTopDepth(), document.GetBottomDepth());
+    for (int k = 0; k < count; ++k)
+        intervals.List.push_back({top + part * k, top + part * (k + 1) - 0.05, 0xFF, "I" + std::to_string(k), true});
+    return intervals;
 }
 
 IntervalManager TenIntervals()
@@ -79,6 +102,30 @@ void BM_StatisticsReport(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StatisticsReport)->Unit(benchmark::kMillisecond);
+
+// The report with 1,000 intervals against the same report with 10: the ratio of their times
+// (args: curves, samples).
+void BM_StatisticsReportThousandToTenIntervals(benchmark::State& state)
+{
+    EnsureApplication();
+    const TLASFile& document = Document(int(state.range(0)), int(state.range(1)));
+    const IntervalManager ten = EqualIntervals(document, 10);
+    const IntervalManager thousand = EqualIntervals(document, 1000);
+    TFormDetailStatistics window;
+    const auto report = [&](const IntervalManager& intervals) {
+        return [&] {
+            window.BuildReport(document, {}, intervals, -1);
+            QApplication::processEvents();
+        };
+    };
+    bench::RunPaired(state, report(thousand), report(ten));
+}
+BENCHMARK(BM_StatisticsReportThousandToTenIntervals)
+    ->Args({1, kSamples})
+    ->Args({kCurves, 100000})
+    ->UseManualTime()
+    ->Iterations(7)
+    ->Unit(benchmark::kMillisecond);
 
 // The two statistics of the report that read every sample of a curve, on one thread.
 void BM_NullMeanAndVariance(benchmark::State& state)
@@ -130,6 +177,58 @@ void BM_ValuesWindowOnWholeDocument(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ValuesWindowOnWholeDocument)->Unit(benchmark::kMillisecond);
+
+// The values window of one curve opened on the last of 1,000 intervals.
+void BM_ValuesWindowOnTheLastOfThousandIntervals(benchmark::State& state)
+{
+    EnsureApplication();
+    const TLASFile& document = Document(1, kSamples);
+    const IntervalManager intervals = EqualIntervals(document, 1000);
+    TFormViewValuesAtInterval window;
+    platform::RecordingDialogRunner runner;
+    for (auto _ : state) {
+        runner.PushDialog([](QDialog& dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        window.ShowValues(&document, &intervals, {1}, 999);
+    }
+}
+BENCHMARK(BM_ValuesWindowOnTheLastOfThousandIntervals)->Unit(benchmark::kMillisecond);
+
+// An interval calculation: a constant added to one curve's values in 1,000 intervals, their
+// index ranges looked up each time, against the same pass over ranges found beforehand.
+void BM_ShiftInThousandIntervalsToBarePass(benchmark::State& state)
+{
+    TLASFile& document = Document(1, kSamples);
+    const IntervalManager intervals = EqualIntervals(document, 1000);
+    FloatPairList pairs;
+    for (const IntervalItem& item : intervals.List)
+        pairs.push_back({float(item.Top), float(item.Bottom)});
+    const float* depths = document.GetCurveData(0);
+    float* values = document.GetCurveData(1);
+    const IntPairVector found = IntervalsToIndexPairs(pairs, depths, kSamples);
+    const auto shift = [values](const IntPairVector& ranges) {
+        for (const auto& [first, last] : ranges)
+            for (int i = first; i <= last; ++i)
+                if (values[i] != kNull)
+                    values[i] += 0.5f;
+    };
+    bench::RunPaired(
+        state,
+        [&] {
+            for (const FloatPair& pair : pairs) {
+                int first = 0;
+                int last = -1;
+                if (GetIndexRangeForDepths(pair.top, pair.bottom, kSamples, depths, first, last) && first <= last)
+                    shift({{first, last}});
+            }
+        },
+        [&] { shift(found); });
+}
+BENCHMARK(BM_ShiftInThousandIntervalsToBarePass)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 
 void BM_SpectrumPreparation100k(benchmark::State& state)
 {

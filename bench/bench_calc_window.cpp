@@ -2,10 +2,10 @@
 // from a three-argument script with an intermediate variable, from the last pick until the
 // curve is in the view; multiplying 10 selected curves with their 10 undo snapshots; and a
 // one-argument script applied to one curve as a group run; each with the repaint that shows it.
-#include "app/NumberInput.h"
 #include "bench/BenchMainWindow.h"
 #include "core/MathExpression.h"
 #include "ui_MainUnit.h"
+#include "view/NumberInput.h"
 
 #include <QMenu>
 

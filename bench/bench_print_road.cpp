@@ -1,6 +1,6 @@
 // The print road as the print dialog runs it: the preview paint, printing to the PDF target,
 // the EMF export, and the peak resident memory of a short and of a very long PDF print.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 #include "bench/BenchApplication.h"
 #include "bench/PrintBenchData.h"
 #include "platform/EmfCanvas.h"

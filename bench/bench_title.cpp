@@ -2,10 +2,10 @@
 // 600 dpi (recorded into a picture, as a printer driver would take it); against filling the
 // same pixels.
 #include "bench/BenchApplication.h"
-#include "app/TitleGrid.h"
 #include "platform/PainterCanvas.h"
 #include "printing/Q7CellGridShape.h"
 #include "printing/Q7CellsArray.h"
+#include "printing/TitleGrid.h"
 
 #include <QApplication>
 #include <QImage>

@@ -238,8 +238,11 @@ bool IsValidUtf8(std::string_view text)
 
 TextEncoding DetectTextEncoding(std::string_view bytes)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return TextEncoding::Utf8;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+        if (IsValidUtf8(bytes))
+            return TextEncoding::Utf8;
+    }
     bool multiByte = false;
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80) {

@@ -27,9 +27,10 @@ void AppendUtf8(std::string& out, char32_t cp);
 // elsewhere may be CP1251 or UTF-8.
 enum class TextEncoding { Cp866, Cp1251, Utf8 };
 
-// UTF-8 when the bytes are valid UTF-8 and hold a multi-byte character (or begin with a
-// byte-order mark); CP1251 when they give more Russian letters read as CP1251 than as CP866;
-// CP866 otherwise (a tie and pure ASCII included).
+// UTF-8 when the bytes are valid UTF-8 and hold a multi-byte character or begin with a
+// byte-order mark; else (a mark followed by bytes that are not UTF-8 included) CP1251 when they
+// give more Russian letters read as CP1251 than as CP866, CP866 otherwise (a tie and pure ASCII
+// included).
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
 // Bytes in the encoding to UTF-8.

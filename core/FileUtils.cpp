@@ -91,6 +91,18 @@ std::string MakeUniqueFileName(const std::string& folder, const std::string& nam
     }
 }
 
+std::string ResolveTypedFileName(const std::string& typed, const std::string& folder, const std::string& extension)
+{
+    fs::path path(typed);
+    if (path.empty())
+        return typed;
+    if (path.is_relative() && !folder.empty())
+        path = fs::path(folder) / path;
+    if (!path.has_extension() && !extension.empty())
+        path += "." + extension;
+    return path.string();
+}
+
 std::vector<std::string> GetFileList(const std::string& folder, const std::string& mask)
 {
     return ListFolder(folder, [&mask](const fs::directory_entry& entry) {

@@ -17,6 +17,9 @@ struct FolderContents {
     std::vector<std::string> files;
 };
 FolderContents GetFolderContents(const std::string& folder);
+// A file name as the user typed it: a relative one is taken in `folder`, and "." + `extension` is
+// added when the name has no extension (none added for an empty `extension`).
+std::string ResolveTypedFileName(const std::string& typed, const std::string& folder, const std::string& extension);
 // Whether the path exists (file or folder).
 bool FileExists(const std::string& path);
 // Copies a plain file to target; false when target exists or the copy failed (no partial target left).

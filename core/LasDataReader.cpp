@@ -7,34 +7,20 @@
 #include <string_view>
 #include <stdexcept>
 
-#include <unistd.h>
-
 #include "core/CodePages.h"
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
+#include "core/MemoryBudget.h"
 
 namespace {
 
 constexpr size_t kBlockSize = 1 << 18;
 
-// Physical memory less a margin for the system and the program: what the arrays may take
-// before the system would rather kill the program than give more.
-unsigned long long MemoryForArrays()
-{
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || pageSize <= 0)
-        return ULLONG_MAX;
-    const unsigned long long total = static_cast<unsigned long long>(pages) *
-                                     static_cast<unsigned long long>(pageSize);
-    return total - std::max(total / 8, std::min(total / 2, 512ULL << 20));
-}
-
-// Refuses, before anything is allocated, arrays the machine cannot give.
-void CheckMemory(long long curves, long long rows)
+// Refuses, before anything is allocated, arrays the machine cannot give beside the memory held.
+void CheckMemory(long long curves, long long rows, unsigned long long held)
 {
     const unsigned long long bytes = static_cast<unsigned long long>(curves) *
-                                     static_cast<unsigned long long>(rows) * sizeof(float);
+                                     static_cast<unsigned long long>(rows) * sizeof(float) + held;
     if (bytes > MemoryForArrays())
         throw std::runtime_error("Недостаточно памяти для загрузки файла (нужно " +
                                  std::to_string((bytes + (1ULL << 20) - 1) >> 20) + " МБ)");
@@ -44,12 +30,13 @@ void CheckMemory(long long curves, long long rows)
 // geometrically when the estimate was short, cut to the rows read at the end.
 class ColumnStore {
 public:
-    ColumnStore(int curveCount, long long estimatedRows, float nullValue)
+    ColumnStore(int curveCount, long long estimatedRows, float nullValue, unsigned long long held)
         : nullValue_(nullValue),
+          held_(held),
           capacity_(static_cast<int>(std::clamp<long long>(estimatedRows, 1, INT_MAX))),
           columns_(static_cast<size_t>(curveCount))
     {
-        CheckMemory(curveCount, capacity_);
+        CheckMemory(curveCount, capacity_, held_);
         for (int i = 0; i < curveCount; ++i)
             arrays_.Add(TStravoFloatArray(capacity_, nullValue_));
         Refresh();
@@ -65,7 +52,7 @@ public:
             throw std::runtime_error("Файл слишком велик");
         capacity_ =
             static_cast<int>(std::min<long long>(INT_MAX, capacity_ + capacity_ / 2LL + 1024));
-        CheckMemory(arrays_.Count(), capacity_);
+        CheckMemory(arrays_.Count(), capacity_, held_);
         for (int i = 0; i < arrays_.Count(); ++i)
             arrays_.Item(i).Resize(capacity_, nullValue_);
         Refresh();
@@ -86,6 +73,7 @@ private:
     }
 
     float nullValue_;
+    unsigned long long held_;
     int capacity_;
     TStravoFloatArrayList arrays_;
     std::vector<float*> columns_;
@@ -149,12 +137,13 @@ int TokenDecimals(const char* begin, const char* end)
 // The rows read so far and what is known of them; fed whole lines, block by block.
 class RowParser {
 public:
-    RowParser(int curveCount, float nullValue, bool wrapped, int firstLine, long long rows)
+    RowParser(int curveCount, float nullValue, bool wrapped, int firstLine, long long rows,
+              unsigned long long held)
         : curveCount_(curveCount),
           nullValue_(nullValue),
           wrapped_(wrapped),
           line_(firstLine),
-          store_(curveCount, rows, nullValue),
+          store_(curveCount, rows, nullValue, held),
           decimals_(static_cast<size_t>(curveCount), -1)
     {
     }
@@ -176,10 +165,13 @@ public:
                 p = SkipToLineEnd(p, end);
                 continue;
             }
-            if (*p == '~')
+            if (*p == '~') {
+                stopLine_ = line_;
                 return false;
+            }
             p = ParseLineValues(p, end);
             if (!wrapped_ && col_ > 0) {
+                lastRowComplete_ = col_ == curveCount_;
                 ++row_;  // missing values of the row stay NULL
                 col_ = 0;
             }
@@ -189,13 +181,21 @@ public:
 
     LasDataColumns Finish()
     {
-        if (col_ > 0)
+        if (col_ > 0) {
+            lastRowComplete_ = false;
             ++row_;
+        }
         if (row_ == 0)
             throw std::runtime_error("Файл не содержит данных");
         LasDataColumns result;
+        result.firstDepthText = std::move(firstDepth_);
+        result.lastDepthText = std::move(lastDepth_);
+        result.lastRowComplete = lastRowComplete_;
         result.arrays = store_.Finish(row_);
         result.decimals = std::move(decimals_);
+        result.stopLine = stopLine_;
+        result.surplusLine = surplusLine_;
+        result.surplusLines = surplusLines_;
         const TStravoFloatArray& depth = result.arrays.Item(0);
         result.descending = depth[0] > depth[row_ - 1];
         if (result.descending)
@@ -216,8 +216,12 @@ private:
                 const char* after = ParseLasFloat(p, end, value);
                 if (!after || (after != end && !IsLasDelimiter(*after)))
                     ThrowBadValue(line_, p, end);
-                if (col_ == 0)
+                if (col_ == 0) {
                     StartRow(value);
+                    lastDepth_.assign(p, after);
+                    if (row_ == 0)
+                        firstDepth_ = lastDepth_;
+                }
                 store_.Column(col_)[row_] = value;
                 if (value != nullValue_) {
                     // A token with the point where the column's decimals put it changes nothing:
@@ -228,11 +232,18 @@ private:
                 }
                 p = after;
                 if (++col_ == curveCount_ && wrapped_) {
+                    lastRowComplete_ = true;
                     ++row_;
                     col_ = 0;
                 }
             } else {
-                p = SkipToken(p, end);  // surplus values of a row
+                p = SkipToken(p, end);  // surplus values of a row, counted once per line
+                if (lastSurplusLine_ != line_) {
+                    lastSurplusLine_ = line_;
+                    if (surplusLine_ == 0)
+                        surplusLine_ = line_;
+                    ++surplusLines_;
+                }
             }
             p = SkipBlanks(p, end);
             if (p == end || *p == '\r' || *p == '\n')
@@ -262,6 +273,13 @@ private:
     bool ascending_ = true;
     bool descending_ = true;
     float previousDepth_ = 0.0f;
+    int stopLine_ = 0;
+    int surplusLine_ = 0;
+    int lastSurplusLine_ = 0;
+    long long surplusLines_ = 0;
+    std::string firstDepth_;
+    std::string lastDepth_;
+    bool lastRowComplete_ = true;
     ColumnStore store_;
     std::vector<int> decimals_;
 };
@@ -312,7 +330,7 @@ size_t CompleteLinesEnd(const char* buffer, size_t size)
 } // namespace
 
 LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
-                           bool wrapped)
+                           bool wrapped, unsigned long long heldBytes)
 {
     // Blocks are read straight into a buffer that keeps the unfinished last line of the previous
     // one; it grows only for a line longer than a block.
@@ -322,7 +340,8 @@ LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount,
     bool atEnd = size == 0;
     RowParser parser(curveCount, nullValue, wrapped, firstLine,
                      EstimateRows(std::string_view(buffer.get(), size), reader.BytesLeft(),
-                                  curveCount, wrapped));
+                                  curveCount, wrapped),
+                     heldBytes);
     for (;;) {
         const size_t cut = atEnd ? size : CompleteLinesEnd(buffer.get(), size);
         if (cut > 0 && !parser.ParseLines(buffer.get(), buffer.get() + cut))

@@ -2,6 +2,7 @@
 // blocks of the file.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/StravoFloatArray.h"
@@ -13,6 +14,15 @@ struct LasDataColumns {
     // Most decimals seen in each column's non-NULL numbers; -1 when none had a point.
     std::vector<int> decimals;
     bool descending = false;  // the file's depths decreased (the arrays were reversed)
+    // What was left out: the '~' line that ended the data (0: none), the first line with
+    // values beyond the curves (0: none) and the number of such lines.
+    int stopLine = 0;
+    int surplusLine = 0;
+    long long surplusLines = 0;
+    // The depth texts of the first and last rows in file order.
+    std::string firstDepthText;
+    std::string lastDepthText;
+    bool lastRowComplete = true;  // the last row had a value for every curve
 };
 
 // Reads the lines after the ~A title (the reader stands just after it; its next line is line
@@ -20,6 +30,7 @@ struct LasDataColumns {
 // WRAP YES: one stream of values, curveCount per row, an incomplete last row completed with NULL.
 // Lines starting with '#' are skipped; a line starting with '~' ends the data. Throws
 // std::runtime_error naming the line for a value that is not a number and for depths out of
-// order, and when there is no row.
+// order, and when there is no row. heldBytes: memory the document holds already (its header),
+// counted when the arrays are checked against the machine's memory.
 LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
-                           bool wrapped);
+                           bool wrapped, unsigned long long heldBytes = 0);

@@ -15,7 +15,7 @@ LasLineReader::~LasLineReader()
         std::fclose(file_);
 }
 
-bool LasLineReader::Open(const std::string& path)
+bool LasLineReader::Open(const std::string& path, long long offset)
 {
     if (file_)
         std::fclose(file_);
@@ -23,15 +23,25 @@ bool LasLineReader::Open(const std::string& path)
     pos_ = 0;
     eof_ = false;
     lineNumber_ = 0;
+    fileBytes_ = 0;
+    firstLineEnd_.clear();
     if (capacity_ == 0) {
         buffer_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
         capacity_ = kBlockSize;
     }
+    lineEnd_ = {};
     file_ = std::fopen(path.c_str(), "rb");
+    if (!file_)
+        return false;
     // Reads are whole blocks: a stream buffer of its own would only copy them once more.
-    if (file_)
-        std::setvbuf(file_, nullptr, _IONBF, 0);
-    return file_ != nullptr;
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (offset > 0 && std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
+        std::fclose(file_);
+        file_ = nullptr;
+        return false;
+    }
+    fileBytes_ = offset;
+    return true;
 }
 
 // Appends one block to the unread bytes; false when nothing more could be read.
@@ -68,6 +78,7 @@ size_t LasLineReader::ReadFromFile(char* dest, size_t bytes)
         got = static_cast<size_t>(static_cast<const char*>(stop) - dest);
         eof_ = true;
     }
+    fileBytes_ += static_cast<long long>(got);
     return got;
 }
 
@@ -101,7 +112,9 @@ bool LasLineReader::NextLine(std::string_view& line)
             pos_ = at + 1;
             if (cr && pos_ < size_ && data[pos_] == '\n')
                 ++pos_;
-            ++lineNumber_;
+            lineEnd_ = Buffered().substr(at, pos_ - at);
+            if (++lineNumber_ == 1)
+                firstLineEnd_.assign(data + at, pos_ - at);
             return true;
         }
         const size_t scanned = size_ - pos_ - (crAtEdge ? 1 : 0);
@@ -113,6 +126,7 @@ bool LasLineReader::NextLine(std::string_view& line)
             return false;
         line = Buffered().substr(pos_);
         pos_ = size_;
+        lineEnd_ = {};
         ++lineNumber_;
         return true;
     }

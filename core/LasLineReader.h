@@ -14,8 +14,9 @@ public:
     LasLineReader(const LasLineReader&) = delete;
     LasLineReader& operator=(const LasLineReader&) = delete;
 
-    // Closes a file still open and starts on the new one; the buffer is kept for reuse.
-    bool Open(const std::string& path);
+    // Closes a file still open and starts on the new one at a byte offset; the buffer is kept
+    // for reuse.
+    bool Open(const std::string& path, long long offset = 0);
 
     // The first bytes of the file not yet consumed (up to one block), for encoding checks.
     std::string_view Peek();
@@ -26,6 +27,13 @@ public:
     bool NextLine(std::string_view& line);
     // 1-based number of the line last returned.
     int LineNumber() const { return lineNumber_; }
+    // The line end of the line last returned ("" for a last line without one); valid until the
+    // next call.
+    std::string_view LineEnd() const { return lineEnd_; }
+    // The line end of the file's first line ("" when it has none).
+    const std::string& FirstLineEnd() const { return firstLineEnd_; }
+    // Bytes of the file consumed so far (lines returned, bytes skipped or handed out).
+    long long Offset() const { return fileBytes_ - static_cast<long long>(size_ - pos_); }
 
     // Copies up to maxBytes of the bytes after the last returned line to dest; 0 at the end of
     // the file.
@@ -46,4 +54,7 @@ private:
     size_t pos_ = 0;
     bool eof_ = false;
     int lineNumber_ = 0;
+    long long fileBytes_ = 0;
+    std::string_view lineEnd_;
+    std::string firstLineEnd_;
 };

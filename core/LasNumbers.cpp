@@ -113,10 +113,11 @@ std::string FormatLasFixed(float value, int decimals)
     return text;
 }
 
-void AppendLasValue(std::string& out, float value, int decimals, float nullValue, const std::string& nullText)
+void AppendLasValue(std::string& out, float value, int decimals, float nullValue,
+                    const std::string& nullText, int width)
 {
     if (value == nullValue || !std::isfinite(value))
-        AppendAligned(out, nullText.data(), nullText.size(), kLasValueWidth);
+        AppendAligned(out, nullText.data(), nullText.size(), width);
     else
-        AppendLasFixed(out, value, decimals, kLasValueWidth);
+        AppendLasFixed(out, value, decimals, width);
 }

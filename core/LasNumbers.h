@@ -85,5 +85,6 @@ void AppendLasGridDepth(std::string& out, double depth, int decimals, int width)
 inline constexpr int kLasValueWidth = 12;
 // One value cell: the value's text, or the NULL text for a NULL sample (rounding it to the
 // curve's decimals would lose the mark) and for NaN or infinity, which LAS cannot hold.
-void AppendLasValue(std::string& out, float value, int decimals, float nullValue, const std::string& nullText);
+void AppendLasValue(std::string& out, float value, int decimals, float nullValue,
+                    const std::string& nullText, int width = kLasValueWidth);
 std::string FormatLasFixed(float value, int decimals);

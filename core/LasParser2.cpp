@@ -51,16 +51,19 @@ bool LooksLikeUtf16(std::string_view head)
     return evenZeros * 4 >= pairs * 3 || oddZeros * 4 >= pairs * 3;
 }
 
+// Heap bytes a string holds beyond itself: a short text stands inside the object.
+size_t HeapBytesOf(const std::string& text)
+{
+    return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 
-void TLasParsString::Assign(std::string_view text)
+size_t TLasParsString::HeapBytes() const
 {
-    const size_t n = std::min<size_t>(text.size(), kCapacity - 1);
-    if (n > 0)
-        std::memcpy(text_, text.data(), n);
-    text_[n] = '\0';
+    return HeapBytesOf(text_);
 }
 
 TLasParsString TLasParsString::TrimLeftCopy() const
@@ -215,6 +218,14 @@ std::string TLasParsParsedString::Compose() const
     return out;
 }
 
+size_t TLasParsParsedString::MemoryBytes() const
+{
+    size_t bytes = sizeof(*this) + HeapBytesOf(raw_);
+    for (const TLasParsString& field : fields_)
+        bytes += field.HeapBytes();
+    return bytes;
+}
+
 std::string LasFieldProblem(int field, std::string_view text)
 {
     const auto has = [&](const char* chars) { return text.find_first_of(chars) != text.npos; };
@@ -256,9 +267,10 @@ int TLasParsSection::KindOfTitle(std::string_view title)
     }
 }
 
-void TLasParsSection::SetTitle(std::string_view title)
+void TLasParsSection::SetTitle(std::string_view title, int lineNumber)
 {
     title_ = title;
+    titleLine_ = lineNumber;
     name_.Assign(TrimLeft(title));
 }
 
@@ -324,6 +336,7 @@ void TLasParsSection::Clear()
     ++revision_;
     lines_.clear();
     title_.clear();
+    titleLine_ = 0;
     name_.Assign({});
 }
 
@@ -387,6 +400,18 @@ double TLasParser2Header::GetVersion() const
     return version;
 }
 
+size_t TLasParser2Header::MemoryBytes() const
+{
+    size_t bytes = sizeof(*this) + order_.capacity() * sizeof(TLasParsSection*);
+    for (const TLasParsSection* section : order_) {
+        bytes += sizeof(*section) + HeapBytesOf(section->GetTitle()) +
+                 static_cast<size_t>(section->GetCount()) * sizeof(void*);
+        for (int i = 0; i < section->GetCount(); ++i)
+            bytes += section->GetLine(i)->MemoryBytes();
+    }
+    return bytes;
+}
+
 bool TLasParser2Header::IsWrapped() const
 {
     const TLasParsParsedString* wrap = version_.FindLineByCode(kLineWrap);
@@ -424,7 +449,7 @@ bool LasHeaderWalker::Walk(LasLineReader& reader, Visitor& visitor)
         if (!text.empty() && text[0] == '~') {
             sectionKind = TLasParsSection::KindOfTitle(line);
             wellOrVersion = wellOrVersion || sectionKind == kSectionVersion || sectionKind == kSectionWell;
-            visitor.Title(line, sectionKind);
+            visitor.Title(line, reader.LineNumber(), sectionKind);
             if (sectionKind == kSectionData)
                 break;
             continue;
@@ -436,7 +461,9 @@ bool LasHeaderWalker::Walk(LasLineReader& reader, Visitor& visitor)
                  std::to_string(reader.LineNumber()) + ")";
         return false;
     }
-    encoding_ = byteOrderMark_ ? TextEncoding::Utf8 : DetectTextEncoding(nonAscii_);
+    if (byteOrderMark_)
+        nonAscii_.insert(0, "\xEF\xBB\xBF");
+    encoding_ = DetectTextEncoding(nonAscii_);
     return true;
 }
 
@@ -445,7 +472,10 @@ class TLasParser2Header::Builder : public LasHeaderWalker::Visitor {
 public:
     explicit Builder(TLasParser2Header& header) : header_(header) {}
 
-    void Title(std::string_view line, int) override { current_ = header_.OpenSection(line); }
+    void Title(std::string_view line, int lineNumber, int) override
+    {
+        current_ = header_.OpenSection(line, lineNumber);
+    }
     void Line(std::string_view line, int lineNumber, int) override
     {
         if (current_)
@@ -473,7 +503,7 @@ bool TLasParser2Header::ReadHeader(LasLineReader& reader)
     return true;
 }
 
-TLasParsSection* TLasParser2Header::OpenSection(std::string_view title)
+TLasParsSection* TLasParser2Header::OpenSection(std::string_view title, int lineNumber)
 {
     TLasParsSection* section = nullptr;
     switch (TLasParsSection::KindOfTitle(title)) {
@@ -491,7 +521,7 @@ TLasParsSection* TLasParser2Header::OpenSection(std::string_view title)
     }
     // A repeated title continues the section already met.
     if (!section->IsInFile()) {
-        section->SetTitle(title);
+        section->SetTitle(title, lineNumber);
         order_.push_back(section);
     }
     return section;
@@ -557,6 +587,8 @@ void TLasParser2Parser::Reset()
     nullText_ = "-999.25";
     stepValue_ = 0.0f;
     descending_ = false;
+    omittedData_.clear();
+    source_ = {};
 }
 
 void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
@@ -571,6 +603,7 @@ void TLasParser2Parser::ReadFile(const std::string& path, int defaultDecimals)
 
 void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimals)
 {
+    const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
     LasLineReader reader;
     if (!Open(reader, path) || !ReadHeader(reader))
         throw std::runtime_error(GetError());
@@ -584,12 +617,26 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     int curveCount = 0;
     while (GetCurveLine(curveCount))
         ++curveCount;
-    if (curveCount == 0 || !HasDataSection())
-        throw std::runtime_error("Файл не содержит данных");
+    const int dataLine = reader.LineNumber() + 1;
+    if (std::string reason = MissingDataReason(curveCount, dataLine); !reason.empty())
+        throw std::runtime_error(reason);
 
+    const long long dataOffset = reader.Offset();
     LasDataColumns columns =
-        ReadLasData(reader, reader.LineNumber() + 1, curveCount, nullValue_, IsWrapped());
+        ReadLasData(reader, dataLine, curveCount, nullValue_, IsWrapped(), MemoryBytes());
     arrays_.Swap(columns.arrays);
+    if (columns.surplusLine > 0) {
+        omittedData_ = "В строке " + std::to_string(columns.surplusLine) +
+                       " файла значений больше, чем кривых в секции ~C (" +
+                       std::to_string(curveCount) + "), лишние значения не загружены";
+        if (columns.surplusLines > 1)
+            omittedData_ += " (всего таких строк: " + std::to_string(columns.surplusLines) + ")";
+        omittedData_ += '\n';
+    }
+    if (columns.stopLine > 0)
+        omittedData_ += "Строка " + std::to_string(columns.stopLine) +
+                        " файла начинается с '~' внутри секции ~A: она и все строки после нее не "
+                        "загружены\n";
     descending_ = columns.descending;
     decimals_.resize(static_cast<size_t>(curveCount));
     for (int i = 0; i < curveCount; ++i) {
@@ -606,6 +653,49 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
             depthDecimals = std::max(depthDecimals, LasDecimals(step->Value()));
     }
     depthDecimals_ = std::min(depthDecimals, kMaxLasDecimals);
+    KeepDataSource(path, stamp, reader, dataOffset, columns);
+}
+
+void TLasParser2Parser::KeepDataSource(const std::string& path,
+                                       const std::optional<LasFileStamp>& stamp,
+                                       const LasLineReader& reader, long long dataOffset,
+                                       LasDataColumns& columns)
+{
+    LasDataSource& source = source_;
+    if (!reader.FirstLineEnd().empty())
+        source.lineEnd = reader.FirstLineEnd();
+    source.lastRowComplete = columns.lastRowComplete;
+    source.whole = columns.surplusLine == 0 && columns.stopLine == 0;
+    if (!stamp)
+        return;
+    source.path = path;
+    source.stamp = *stamp;
+    source.dataOffset = dataOffset;
+    source.rows = arrays_.Count() > 0 ? arrays_.Item(0).Count() : 0;
+    source.columns = arrays_.Count();
+    source.wrapped = IsWrapped();
+    source.firstDepthText = std::move(columns.firstDepthText);
+    source.lastDepthText = std::move(columns.lastDepthText);
+    source.curveColumns.resize(static_cast<size_t>(arrays_.Count()));
+    for (size_t i = 0; i < source.curveColumns.size(); ++i)
+        source.curveColumns[i] = static_cast<int>(i);
+    source.decimals = decimals_;
+    source.decimals[0] = depthDecimals_;
+}
+
+std::string TLasParser2Parser::MissingDataReason(int curveCount, int dataLine) const
+{
+    if (!HasDataSection())
+        return "Файл не содержит данных";
+    if (curveCount > 0)
+        return {};
+    const TLasParsSection& curves = GetCurveSection();
+    if (!curves.IsInFile())
+        return "В файле нет секции ~C с описанием кривых, данные со строки " +
+               std::to_string(dataLine) + " прочитать нельзя";
+    return "Секция ~C (строка " + std::to_string(curves.GetTitleLineNumber()) +
+           " файла) не описывает ни одной кривой, данные со строки " + std::to_string(dataLine) +
+           " прочитать нельзя";
 }
 
 void TLasParser2Parser::ReadWellValues()

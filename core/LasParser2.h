@@ -3,33 +3,35 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/CodePages.h"
+#include "core/LasSource.h"
 #include "core/StravoFloatArray.h"
 
 class LasLineReader;
+struct LasDataColumns;
 
-// Fixed text of at most 255 bytes plus the terminating NUL.
+// A header text of any length, holding memory in proportion to it.
 class TLasParsString {
 public:
-    static constexpr int kCapacity = 256;
+    TLasParsString() = default;
+    explicit TLasParsString(std::string_view text) : text_(text) {}
 
-    TLasParsString() { text_[0] = '\0'; }
-    explicit TLasParsString(std::string_view text) { Assign(text); }
-
-    // Longer texts are cut to 255 bytes.
-    void Assign(std::string_view text);
-    const char* c_str() const { return text_; }
+    void Assign(std::string_view text) { text_.assign(text); }
+    const char* c_str() const { return text_.c_str(); }
     std::string_view View() const { return text_; }
+    // Heap bytes held beyond the object itself.
+    size_t HeapBytes() const;
 
     TLasParsString TrimLeftCopy() const;
     TLasParsString TrimRightCopy() const;
 
 private:
-    char text_[kCapacity];
+    std::string text_;
 };
 
 // Line codes of the LAS mnemonic table, and the codes of lines that carry no such mnemonic.
@@ -102,7 +104,7 @@ public:
     const char* Value() const { return GetField(kValue); }
     const char* Description() const { return GetField(kDescription); }
 
-    // Sets a field (cut to 255 bytes) and marks the line modified.
+    // Sets a field and marks the line modified.
     void SetField(int field, std::string_view text);
     bool IsModified() const { return modified_; }
     bool HasFields() const { return hasFields_; }
@@ -121,6 +123,8 @@ public:
 
     // The text to write: the raw line when unmodified, else the line rebuilt in its old layout.
     std::string Compose() const;
+    // Memory the line holds, itself included.
+    size_t MemoryBytes() const;
 
 private:
     TLasParsString fields_[4];
@@ -168,7 +172,9 @@ public:
     const char* GetName() const { return name_.c_str(); }
     // The title line as read; empty when the section was not in the file.
     const std::string& GetTitle() const { return title_; }
-    void SetTitle(std::string_view title);
+    // 1-based line of the title in the file; 0 when not read from one.
+    int GetTitleLineNumber() const { return titleLine_; }
+    void SetTitle(std::string_view title, int lineNumber = 0);
     bool IsInFile() const { return !title_.empty(); }
 
     int GetCount() const { return static_cast<int>(lines_.size()); }
@@ -191,6 +197,7 @@ private:
     int kind_;
     unsigned long long revision_ = 0;
     std::string title_;
+    int titleLine_ = 0;
     TLasParsString name_;
     // Owned one by one so that callers may keep pointers while lines are added.
     std::vector<std::unique_ptr<TLasParsParsedString>> lines_;
@@ -213,7 +220,7 @@ public:
     public:
         virtual ~Visitor() = default;
         // A section title line of the given kind (the walk ends after ~A).
-        virtual void Title(std::string_view line, int kind) = 0;
+        virtual void Title(std::string_view line, int lineNumber, int kind) = 0;
         // Any other line; sectionKind is kSectionNone before the first title.
         virtual void Line(std::string_view line, int lineNumber, int sectionKind) = 0;
     };
@@ -235,7 +242,7 @@ private:
 // several threads may each parse their own files.
 class TLasParser2Header {
 public:
-    // Full path of the parsed file (cut to 255 bytes).
+    // Full path of the parsed file.
     TLasParsString FileName;
 
     TLasParser2Header();
@@ -276,6 +283,8 @@ public:
     TextEncoding GetEncoding() const { return encoding_; }
     // A header text (a field of a line, a title) as UTF-8.
     std::string Decode(std::string_view text) const { return DecodeText(text, encoding_); }
+    // Memory the header model holds: its sections and their lines.
+    size_t MemoryBytes() const;
 
 protected:
     virtual void Reset();
@@ -287,7 +296,7 @@ protected:
     void SetError(std::string text) { error_ = std::move(text); }
 
 private:
-    TLasParsSection* OpenSection(std::string_view title);
+    TLasParsSection* OpenSection(std::string_view title, int lineNumber);
     void AddHeaderLine(TLasParsSection& section, std::string_view line, int lineNumber);
     void SwapLas12InformationLines();
 
@@ -337,9 +346,17 @@ public:
     float GetStepValue() const { return stepValue_; }
     void SetStepValue(float step) { stepValue_ = step; }
 
+    // What the read left out of the file's data (rows after a '~' line in ~A, values beyond
+    // the ~C curves), in Russian naming the lines; empty when everything was taken.
+    const std::string& GetOmittedData() const { return omittedData_; }
+
     // The ~C line of curve i (the i-th line of code 4), or null.
     TLasParsParsedString* GetCurveLine(int i);
     const TLasParsParsedString* GetCurveLine(int i) const;
+
+    // Where the rows can be read again. It follows the document's file, not its values: a write
+    // of the whole document moves it to the file written, so it may change on a const document.
+    LasDataSource& GetDataSource() const { return source_; }
 
 protected:
     void Reset() override;
@@ -347,6 +364,10 @@ protected:
 private:
     void ReadDocument(const std::string& path, int defaultDecimals);
     void ReadWellValues();
+    // Why the data cannot be read for want of curves or of ~A; empty when they can.
+    std::string MissingDataReason(int curveCount, int dataLine) const;
+    void KeepDataSource(const std::string& path, const std::optional<LasFileStamp>& stamp,
+                        const LasLineReader& reader, long long dataOffset, LasDataColumns& columns);
 
     TStravoFloatArrayList arrays_;
     std::vector<int> decimals_;
@@ -355,6 +376,8 @@ private:
     std::string nullText_ = "-999.25";
     float stepValue_ = 0.0f;
     bool descending_ = false;
+    std::string omittedData_;
+    mutable LasDataSource source_;
     // The curve lines of ~C in order, rebuilt when the section's lines change.
     mutable std::vector<TLasParsParsedString*> curveLines_;
     mutable unsigned long long curveLinesRevision_ = ~0ULL;

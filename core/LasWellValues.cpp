@@ -4,24 +4,12 @@
 
 #include "core/LasNumbers.h"
 
-namespace {
-
-// A header field holds at most this many bytes.
-constexpr size_t kFieldBytes = TLasParsString::kCapacity - 1;
-
-std::string_view FieldText(std::string_view text)
-{
-    return text.substr(0, kFieldBytes);
-}
-
-} // namespace
-
 // Keeps the raw text of the first VERS line of ~V and of the first line of each table code of ~W.
 class LasWellValueReader::Collector : public LasHeaderWalker::Visitor {
 public:
     explicit Collector(LasWellValueReader& reader) : reader_(reader) {}
 
-    void Title(std::string_view, int) override {}
+    void Title(std::string_view, int, int) override {}
     void Line(std::string_view line, int, int sectionKind) override
     {
         if (sectionKind != kSectionWell && sectionKind != kSectionVersion)
@@ -54,7 +42,7 @@ bool LasWellValueReader::Read(const std::string& path)
     if (!reader_.Open(path) || !walker_.Walk(reader_, collector))
         return false;
     if (version_.found) {
-        const std::string_view text = FieldText(LasParameterSplit::Of(version_.raw, false).value);
+        const std::string_view text = LasParameterSplit::Of(version_.raw, false).value;
         float version = 0.0f;
         las12_ = ParseLasFloat(text.data(), text.data() + text.size(), version) && version > 0.0f &&
                  version < 2.0f;
@@ -75,7 +63,7 @@ const std::string* LasWellValueReader::Value(int code)
         const bool swapped = las12_ && code != kLineStrt && code != kLineStop && code != kLineStep &&
                              code != kLineNull;
         const LasParameterSplit split = LasParameterSplit::Of(line.raw, swapped);
-        const std::string_view text = FieldText(swapped ? split.Description(line.raw) : split.value);
+        const std::string_view text = swapped ? split.Description(line.raw) : split.value;
         const bool ascii = std::none_of(text.begin(), text.end(), [](char c) { return c & 0x80; });
         if (ascii || walker_.GetEncoding() == TextEncoding::Utf8)
             line.value.assign(text);

@@ -17,7 +17,7 @@ public:
     bool Read(const std::string& path);
 
     // The value of the first ~W line of the code exactly as TLasParser2Header gives it (LAS 1.2
-    // information after the colon, at most 255 bytes, decoded to UTF-8); null when there is no
+    // information after the colon, decoded to UTF-8); null when there is no
     // such line. Valid until the next Read.
     const std::string* Value(int code);
 

@@ -4,44 +4,11 @@
 #include <cmath>
 #include <vector>
 
-#include "core/AtomicFile.h"
 #include "core/LasNumbers.h"
+#include "core/LasWriteParts.h"
 #include "core/StringUtils.h"
 
 namespace {
-
-constexpr size_t kFlushSize = 1 << 20;
-
-class LasTextOut {
-public:
-    explicit LasTextOut(const std::string& path) : file_(path) { text_.reserve(kFlushSize + 4096); }
-
-    bool IsOpen() const { return file_.IsOpen(); }
-    std::string& Text() { return text_; }
-    void Line(std::string_view line)
-    {
-        text_ += line;
-        EndLine();
-    }
-    void EndLine()
-    {
-        text_ += "\r\n";
-        if (text_.size() >= kFlushSize) {
-            file_.Write(text_);
-            text_.clear();
-        }
-    }
-    bool Commit()
-    {
-        file_.Write(text_);
-        return file_.Commit();
-    }
-    int SystemError() const { return file_.SystemError(); }
-
-private:
-    AtomicFileWriter file_;
-    std::string text_;
-};
 
 bool ReadWholeNumber(std::string_view text, double& value)
 {
@@ -50,6 +17,86 @@ bool ReadWholeNumber(std::string_view text, double& value)
     return !text.empty() && ec == std::errc() && end == text.data() + text.size() &&
            std::isfinite(value);
 }
+
+} // namespace
+
+LasTextOut::LasTextOut(const std::string& path, std::string lineEnd)
+    : file_(path), lineEnd_(std::move(lineEnd))
+{
+    text_.reserve(kFlushSize + 4096);
+}
+
+DepthTexts::DepthTexts(const TLasParser2Parser& document, int first, int k)
+    : depth_(document.GetCurveArrays().Item(0).Data()),
+      decimals_(document.GetDepthDecimals()),
+      first_(first),
+      k_(k)
+{
+    const TLasParsSection& well = document.GetWellSection();
+    double strt = 0.0;
+    double stop = 0.0;
+    double step = 0.0;
+    if (!ReadWellNumber(well, kLineStep, step) || step == 0.0)
+        return;
+    step_ = std::fabs(step);
+    // A file written bottom up holds its top depth in STOP.
+    if (ReadWellNumber(well, kLineStrt, strt) && static_cast<float>(strt) == depth_[0])
+        base_ = strt;
+    else if (ReadWellNumber(well, kLineStop, stop) && static_cast<float>(stop) == depth_[0])
+        base_ = stop;
+    else
+        return;
+    regular_ = true;
+}
+
+void DepthTexts::CheckRows(int last)
+{
+    for (long long i = first_; i <= last && regular_; i += k_)
+        regular_ = static_cast<float>(Grid(i)) == depth_[i];
+}
+
+void DepthTexts::Append(std::string& out, long long i, int width) const
+{
+    if (regular_)
+        AppendLasGridDepth(out, Grid(i), decimals_, width);
+    else
+        AppendLasFixed(out, depth_[i], decimals_, width);
+}
+
+std::string DepthTexts::Text(long long i) const
+{
+    std::string text;
+    Append(text, i, 0);
+    return text;
+}
+
+std::string DepthTexts::StepText(float step, bool descending) const
+{
+    std::string text;
+    if (descending && step != 0.0f)
+        text += '-';
+    if (regular_)
+        AppendLasGridDepth(text, step_ * k_, decimals_, 0);
+    else
+        text += FormatLasExact(std::fabs(step) * static_cast<float>(k_), decimals_);
+    return text;
+}
+
+// The number of a ~W line, when the depth decimals can write it exactly.
+bool DepthTexts::ReadWellNumber(const TLasParsSection& well, int code, double& value) const
+{
+    const TLasParsParsedString* line = well.FindLineByCode(code);
+    if (!line)
+        return false;
+    std::string_view text = Trim(line->Value());
+    if (text.find('.') != std::string_view::npos &&
+        text.find_first_of("eE") == std::string_view::npos)
+        text = text.substr(0, text.find_last_not_of('0') + 1);
+    return LasDecimals(text) <= decimals_ && ReadWholeNumber(line->Value(), value);
+}
+
+
+namespace {
 
 bool SameText(std::string_view a, std::string_view b)
 {
@@ -74,112 +121,77 @@ void WriteTitle(LasTextOut& out, const TLasParsSection& section, const char* def
     out.Line(section.IsInFile() ? std::string_view(section.GetTitle()) : defaultTitle);
 }
 
-void WriteVersionSection(LasTextOut& out, const TLasParsSection& section)
+// What a write takes from the file the rows were read from.
+struct SourcePlan {
+    const LasDataSource* source = nullptr;  // null: every value is formatted
+    std::vector<int> columns;               // per written column (0: depth), its source column
+    bool sameLayout = false;                // the rows are written line for line from the source
+};
+
+SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>& curves,
+                      const LasWrittenRows& rows, bool everyCurveInOrder)
+{
+    SourcePlan plan;
+    const LasDataSource& source = document.GetDataSource();
+    if (source.path.empty() || !source.IsAvailable())
+        return plan;
+    plan.source = &source;
+    bool sameColumns = source.columns == document.GetCurveArrays().Count();
+    const auto sourceColumn = [&](int curve) {
+        const int column = static_cast<size_t>(curve) < source.curveColumns.size()
+                               ? source.curveColumns[static_cast<size_t>(curve)]
+                               : -1;
+        const int decimals = curve == 0 ? document.GetDepthDecimals()
+                                        : document.GetCurveDecimals()[static_cast<size_t>(curve)];
+        return column >= 0 && static_cast<size_t>(column) < source.decimals.size() &&
+                       source.decimals[static_cast<size_t>(column)] == decimals
+                   ? column
+                   : -1;
+    };
+    plan.columns.push_back(sourceColumn(0));
+    for (int curve : curves)
+        plan.columns.push_back(sourceColumn(curve));
+    for (size_t c = 0; c < plan.columns.size(); ++c)
+        sameColumns = sameColumns && plan.columns[c] == static_cast<int>(c);
+    // A wrapped row may share a line with the next: only whole wraps are written line for line.
+    // Lines holding values that were not read are not copied: the save drops them, as it warned.
+    plan.sameLayout = source.whole && everyCurveInOrder && sameColumns && source.rows == rows.points &&
+                      (!source.wrapped || rows.IsWhole());
+    return plan;
+}
+
+void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool wrapped)
 {
     WriteTitle(out, section, "~Version Information");
     for (int i = 0; i < section.GetCount(); ++i) {
         const TLasParsParsedString& line = *section.GetLine(i);
-        // The data are always written one row per line.
-        out.Line(line.GetKind() == kLineWrap ? WithValue(line, "NO") : line.Compose());
+        // Rows not written line for line from a wrapped source are written one per line.
+        out.Line(line.GetKind() == kLineWrap && !wrapped ? WithValue(line, "NO") : line.Compose());
     }
 }
 
-// The depths of the written rows as text. A regular grid (each depth the float of
-// STRT + i * STEP of ~W) is written from the grid computed in double, which a float cannot hold
-// at large depths; any other depth as its own shortest text.
-class DepthTexts {
-public:
-    DepthTexts(const TLasParser2Parser& document, int first, int k)
-        : depth_(document.GetCurveArrays().Item(0).Data()),
-          decimals_(document.GetDepthDecimals()),
-          first_(first),
-          k_(k)
-    {
-        const TLasParsSection& well = document.GetWellSection();
-        double strt = 0.0;
-        double stop = 0.0;
-        double step = 0.0;
-        if (!ReadWellNumber(well, kLineStep, step) || step == 0.0)
-            return;
-        step_ = std::fabs(step);
-        // A file written bottom up holds its top depth in STOP.
-        if (ReadWellNumber(well, kLineStrt, strt) && static_cast<float>(strt) == depth_[0])
-            base_ = strt;
-        else if (ReadWellNumber(well, kLineStop, stop) && static_cast<float>(stop) == depth_[0])
-            base_ = stop;
-        else
-            return;
-        regular_ = true;
+// The text written for the depth of a row: the source's own where the row keeps it.
+std::string RowDepthText(const TLasParser2Parser& document, const DepthTexts& depths,
+                         const SourcePlan& plan, const LasWrittenRows& rows, int sample)
+{
+    const float depth = document.GetCurveArrays().Item(0).Data()[sample];
+    if (plan.source) {
+        const long long row = rows.SampleOfFileRow(sample, plan.source->rows);
+        if (row == 0 && IsTextOfValue(plan.source->firstDepthText, depth))
+            return plan.source->firstDepthText;
+        if (row == plan.source->rows - 1 && IsTextOfValue(plan.source->lastDepthText, depth))
+            return plan.source->lastDepthText;
     }
-
-    // Whether rows first, first + k, ..., last all lie on the grid; written as such when they do.
-    void CheckRows(int last)
-    {
-        for (long long i = first_; i <= last && regular_; i += k_)
-            regular_ = static_cast<float>(Grid(i)) == depth_[i];
-    }
-
-    void Append(std::string& out, long long i, int width) const
-    {
-        if (regular_)
-            AppendLasGridDepth(out, Grid(i), decimals_, width);
-        else
-            AppendLasFixed(out, depth_[i], decimals_, width);
-    }
-
-    std::string Text(long long i) const
-    {
-        std::string text;
-        Append(text, i, 0);
-        return text;
-    }
-
-    std::string StepText(float step, bool descending) const
-    {
-        std::string text;
-        if (descending && step != 0.0f)
-            text += '-';
-        if (regular_)
-            AppendLasGridDepth(text, step_ * k_, decimals_, 0);
-        else
-            text += FormatLasExact(std::fabs(step) * static_cast<float>(k_), decimals_);
-        return text;
-    }
-
-private:
-    // The number of a ~W line, when the depth decimals can write it exactly.
-    bool ReadWellNumber(const TLasParsSection& well, int code, double& value) const
-    {
-        const TLasParsParsedString* line = well.FindLineByCode(code);
-        if (!line)
-            return false;
-        std::string_view text = Trim(line->Value());
-        if (text.find('.') != std::string_view::npos &&
-            text.find_first_of("eE") == std::string_view::npos)
-            text = text.substr(0, text.find_last_not_of('0') + 1);
-        return LasDecimals(text) <= decimals_ && ReadWholeNumber(line->Value(), value);
-    }
-
-    double Grid(long long i) const { return base_ + static_cast<double>(i) * step_; }
-
-    const float* depth_;
-    int decimals_;
-    int first_;
-    int k_;
-    double base_ = 0.0;
-    double step_ = 0.0;
-    bool regular_ = false;
-};
+    return depths.Text(sample);
+}
 
 void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const DepthTexts& depths,
-                      int first, int last)
+                      const std::string& strt, const std::string& stop)
 {
     const TLasParsSection& section = document.GetWellSection();
     // A STEP of 0 marks irregular sampling and stays 0.
-    const bool descending = document.IsDescending();
-    const std::string values[] = {depths.Text(descending ? last : first),
-                                  depths.Text(descending ? first : last),
-                                  depths.StepText(document.GetStepValue(), descending)};
+    const std::string values[] = {strt, stop,
+                                  depths.StepText(document.GetStepValue(), document.IsDescending())};
     const int codes[] = {kLineStrt, kLineStop, kLineStep};
     const char* mnemonics[] = {"STRT", "STOP", "STEP"};
 
@@ -255,23 +267,23 @@ void WriteOtherSection(LasTextOut& out, const TLasParsSection& section)
 // The header sections in file order; ~V and ~W missing from the file come first, a missing ~C
 // right after ~W.
 void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
-                         const DepthTexts& depths, const std::vector<int>& curves, int first,
-                         int last)
+                         const DepthTexts& depths, const std::vector<int>& curves,
+                         const std::string& strt, const std::string& stop, bool wrapped)
 {
     const bool curvesInFile = document.GetCurveSection().IsInFile();
     const auto writeWell = [&] {
-        WriteWellSection(out, document, depths, first, last);
+        WriteWellSection(out, document, depths, strt, stop);
         if (!curvesInFile)
             WriteCurveSection(out, document, curves);
     };
     if (!document.GetVersionSection().IsInFile())
-        WriteVersionSection(out, document.GetVersionSection());
+        WriteVersionSection(out, document.GetVersionSection(), wrapped);
     if (!document.GetWellSection().IsInFile())
         writeWell();
     for (int s = 0; s < document.GetSectionCount(); ++s) {
         const TLasParsSection& section = *document.GetSection(s);
         switch (section.GetKind()) {
-        case kSectionVersion: WriteVersionSection(out, section); break;
+        case kSectionVersion: WriteVersionSection(out, section, wrapped); break;
         case kSectionWell: writeWell(); break;
         case kSectionCurve: WriteCurveSection(out, document, curves); break;
         case kSectionData: break;
@@ -280,42 +292,21 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
     }
 }
 
-void WriteData(LasTextOut& out, const TLasParser2Parser& document, const DepthTexts& depths,
-               const std::vector<int>& curves, int first, int last, int k)
+void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document,
+                    const std::vector<int>& curves, bool everyCurveInOrder)
 {
-    std::vector<int> written{0};
-    written.insert(written.end(), curves.begin(), curves.end());
-    const TStravoFloatArrayList& arrays = document.GetCurveArrays();
-    std::vector<const float*> columns;
-    std::vector<int> decimals;
-    std::string& text = out.Text();
     const TLasParsSection* data = FindDataSection(document);
-    const bool keepTitle = data && WritesEveryCurveInOrder(document, curves);
-    text += keepTitle ? data->GetTitle() : std::string("~A");
-    for (int curve : written) {
-        if (!keepTitle) {
-            text += ' ';
-            text += document.GetCurveLine(curve)->Mnemonic();
-        }
-        columns.push_back(arrays.Item(curve).Data());
-        decimals.push_back(curve == 0 ? document.GetDepthDecimals()
-                                      : document.GetCurveDecimals()[static_cast<size_t>(curve)]);
+    if (data && everyCurveInOrder) {
+        out.Line(data->GetTitle());
+        return;
     }
-    out.EndLine();
-
-    const float nullValue = document.GetNullValue();
-    const std::string& nullText = document.GetNullText();
-    const bool descending = document.IsDescending();
-    const long long rows = (last - first) / k + 1;
-    for (long long n = 0; n < rows; ++n) {
-        const long long i = first + (descending ? rows - 1 - n : n) * k;
-        depths.Append(text, i, kLasValueWidth);
-        for (size_t c = 1; c < columns.size(); ++c) {
-            text += ' ';
-            AppendLasValue(text, columns[c][i], decimals[c], nullValue, nullText);
-        }
-        out.EndLine();
+    std::string title = "~A ";
+    title += document.GetCurveLine(0)->Mnemonic();
+    for (int curve : curves) {
+        title += ' ';
+        title += document.GetCurveLine(curve)->Mnemonic();
     }
+    out.Line(title);
 }
 
 } // namespace
@@ -326,7 +317,8 @@ bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& cur
     for (int curve : curves)
         if (!document.GetCurveLine(curve) || curve >= document.GetCurveArrays().Count())
             return false;
-    LasTextOut out(path);
+    LasDataSource& source = document.GetDataSource();
+    LasTextOut out(path, source.lineEnd);
     const auto failed = [&] {
         if (systemError)
             *systemError = out.SystemError();
@@ -334,13 +326,51 @@ bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& cur
     };
     if (!out.IsOpen())
         return failed();
+    const LasWrittenRows rows{first, last, k, document.GetPointCount(), document.IsDescending()};
+    const bool everyCurveInOrder = WritesEveryCurveInOrder(document, curves);
+    const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder);
+    const std::optional<LasFileStamp> target = LasFileStamp::Of(path);
+    const bool replacesSource = !plan.source || (target && *target == plan.source->stamp);
+    const bool wrapped = plan.sameLayout && plan.source->wrapped;
+    if (plan.source)
+        out.KeepHeaderLineEnds(*plan.source);
     if (document.HasByteOrderMark())
         out.Text() += "\xEF\xBB\xBF";
     for (const std::string& line : document.GetPreamble())
         out.Line(line);
     DepthTexts depths(document, first, k);
     depths.CheckRows(last);
-    WriteHeaderSections(out, document, depths, curves, first, last);
-    WriteData(out, document, depths, curves, first, last, k);
-    return out.Commit() || failed();
+    const std::string firstDepth = RowDepthText(document, depths, plan, rows, rows.Sample(0));
+    const std::string lastDepth =
+        RowDepthText(document, depths, plan, rows, rows.Sample(rows.Count() - 1));
+    WriteHeaderSections(out, document, depths, curves, firstDepth, lastDepth, wrapped);
+    WriteDataTitle(out, document, curves, everyCurveInOrder);
+    const long long dataOffset = out.Bytes();
+    WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
+                 plan.sameLayout);
+    if (!out.Commit())
+        return failed();
+    // A file written over the source (or where there is none) that holds the whole document is
+    // where unchanged rows are read from next.
+    const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
+    if (stamp && replacesSource && everyCurveInOrder && rows.IsWhole()) {
+        LasDataSource written;
+        written.path = path;
+        written.stamp = *stamp;
+        written.dataOffset = dataOffset;
+        written.rows = rows.points;
+        written.columns = static_cast<int>(curves.size()) + 1;
+        written.wrapped = wrapped;
+        written.firstDepthText = firstDepth;
+        written.lastDepthText = lastDepth;
+        written.lineEnd = source.lineEnd;
+        for (int c = 0; c < written.columns; ++c) {
+            written.curveColumns.push_back(c);
+            written.decimals.push_back(c == 0 ? document.GetDepthDecimals()
+                                              : document.GetCurveDecimals()[static_cast<size_t>(c)]);
+        }
+        written.lastRowComplete = !plan.sameLayout || source.lastRowComplete;
+        source = std::move(written);
+    }
+    return true;
 }

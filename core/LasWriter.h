@@ -1,5 +1,6 @@
-// Writing a LAS document: its header sections as read (modified lines rebuilt), STRT, STOP and
-// STEP recomputed, WRAP NO, and the chosen curves at every k-th sample of a range.
+// Writing a LAS document: its header sections as read (modified lines rebuilt, STRT, STOP and STEP
+// recomputed where they disagree with the rows written), and the chosen curves at every k-th
+// sample of a range; rows nobody changed are copied from the file they were read from.
 #pragma once
 
 #include <string>

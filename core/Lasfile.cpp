@@ -1,8 +1,9 @@
 #include "core/Lasfile.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -11,6 +12,7 @@
 #include "core/CodePages.h"
 #include "core/LasNumbers.h"
 #include "core/LasWriter.h"
+#include "core/MemoryBudget.h"
 #include "core/Q7mathutils.h"
 
 TLASFile::TLASFile(const std::string& path, int defaultDecimals)
@@ -177,6 +179,8 @@ int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
     parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
                                         : TStravoFloatArray(n, GetNullValue()));
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    std::vector<int>& sourceColumns = parser_.GetDataSource().curveColumns;
+    sourceColumns.resize(static_cast<size_t>(GetCurvesCount()), -1);
     ++curveSetRevision_;
     Changed();
     return GetCurvesCount() - 1;
@@ -197,6 +201,9 @@ bool TLASFile::DeleteCurve(int index)
     auto& decimals = parser_.GetCurveDecimals();
     if (index < static_cast<int>(decimals.size()))
         decimals.erase(decimals.begin() + index);
+    std::vector<int>& sourceColumns = parser_.GetDataSource().curveColumns;
+    if (index < static_cast<int>(sourceColumns.size()))
+        sourceColumns.erase(sourceColumns.begin() + index);
     ++curveSetRevision_;
     Changed();
     return true;
@@ -275,25 +282,60 @@ void TLASFile::ShiftCurveByDepth(int index, float d)
     ShiftCurveBySamples(index, RoundToInt(std::clamp(*samples, -count, count)));
 }
 
+namespace {
+
+std::string RowCount(double rows)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f", rows);
+    return text;
+}
+
+std::runtime_error NoMemoryToGrow(double rows)
+{
+    return std::runtime_error("Недостаточно памяти, чтобы документ вырос до " + RowCount(rows) + " строк");
+}
+
+}  // namespace
+
+void TLASFile::CheckGrowth(double rows) const
+{
+    if (rows <= GetPointCount())
+        return;
+    if (rows > kMaxPointCount)
+        throw std::runtime_error("Документ не может вырасти до " + RowCount(rows) + " строк: допускается не более " +
+                                 std::to_string(kMaxPointCount));
+    if (rows * GetCurvesCount() * sizeof(float) > static_cast<double>(MemoryForArrays()))
+        throw NoMemoryToGrow(rows);
+}
+
 int TLASFile::ShiftCurveExtending(int index, int n)
 {
     const int count = GetPointCount();
-    const long long grow = std::llabs(static_cast<long long>(n));
-    if (!IsDataCurve(index) || n == 0 || count == 0 || count + grow > INT_MAX)
+    if (!IsDataCurve(index) || n == 0 || count == 0)
         return count;
-    const int newCount = static_cast<int>(count + grow);
+    CheckGrowth(static_cast<double>(count) + std::fabs(static_cast<double>(n)));
+    const int grow = std::abs(n);  // within the row limit now
+    const int newCount = count + grow;
     const float null = GetNullValue();
     // Taken before the resize: without a STEP it is the mean step of the depths as they stand.
     const double step = GetStep();
     TStravoFloatArrayList& arrays = parser_.GetCurveArrays();
     // Growing at the bottom keeps the other curves in place and moves the named one down;
     // growing at the top moves the other curves down and keeps the named one in place.
-    for (int i = 0; i < arrays.Count(); ++i) {
-        const int offset = (n > 0) == (i == index) ? static_cast<int>(grow) : 0;
-        TStravoFloatArray grown(newCount, null);
-        std::copy_n(arrays.Item(i).Data(), count, grown.Data() + offset);
-        arrays.Item(i) = std::move(grown);
+    // Every array is built before the document changes.
+    TStravoFloatArrayList grown;
+    try {
+        for (int i = 0; i < arrays.Count(); ++i) {
+            const int offset = (n > 0) == (i == index) ? grow : 0;
+            TStravoFloatArray array(newCount, null);
+            std::copy_n(arrays.Item(i).Data(), count, array.Data() + offset);
+            grown.Add(std::move(array));
+        }
+    } catch (const std::bad_alloc&) {
+        throw NoMemoryToGrow(newCount);
     }
+    arrays.Swap(grown);
     float* depth = arrays.Item(0).Data();
     if (n > 0) {
         const double last = depth[count - 1];
@@ -311,8 +353,9 @@ int TLASFile::ShiftCurveExtending(int index, int n)
 int TLASFile::ShiftCurveByDepthExtending(int index, float d)
 {
     const std::optional<float> samples = DepthInSamples(d);
-    if (!samples || std::fabs(*samples) > static_cast<float>(INT_MAX / 2))
+    if (!samples || !IsDataCurve(index) || GetPointCount() == 0)
         return GetPointCount();
+    CheckGrowth(GetPointCount() + std::round(std::fabs(static_cast<double>(*samples))));
     const int n = RoundToInt(*samples);
     return n == 0 ? GetPointCount() : ShiftCurveExtending(index, n);
 }

@@ -8,6 +8,9 @@
 #include "core/LasParser2.h"
 #include "core/StravoFloatArray.h"
 
+// Most rows a document may grow to.
+inline constexpr int kMaxPointCount = 20'000'000;
+
 class TLASFile {
 public:
     // Reads the file at once; a failed read leaves an empty document (0 curves, 0 points) that
@@ -22,6 +25,9 @@ public:
     const std::string& GetFileName() const { return fileName_; }
     void SetFileName(const std::string& path) { fileName_ = path; }
     const std::string& GetLoadError() const { return loadError_; }
+    // What the read left out of the file's data, in Russian naming the lines (each ended by a
+    // line break); empty when everything was taken.
+    const std::string& GetOmittedData() const { return parser_.GetOmittedData(); }
     TLasParser2Parser& GetParser() { return parser_; }
     const TLasParser2Parser& GetParser() const { return parser_; }
 
@@ -76,9 +82,12 @@ public:
     void ShiftCurveBySamples(int index, int n);
     void ShiftCurveByDepth(int index, float d);
     // Grows every curve by |n| samples at the bottom (n > 0) or top (n < 0) and moves the curve
-    // by n so that none of its values is lost; returns the new point count.
+    // by n so that none of its values is lost; returns the new point count. A growth beyond
+    // kMaxPointCount rows or the memory left throws (a message naming the rows), nothing changed.
     int ShiftCurveExtending(int index, int n);
     int ShiftCurveByDepthExtending(int index, float d);
+    // Throws (a message naming the rows) when the document cannot grow to `rows`.
+    void CheckGrowth(double rows) const;
 
     // Writes the depth and the n listed curves at the samples first, first + k, ..., last;
     // false (nothing written) for arguments that do not fit or a failed write.

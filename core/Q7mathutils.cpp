@@ -134,25 +134,13 @@ bool GetIndexRangeForDepths(float top, float bottom, int n, const float* depths,
     last = -1;
     if (n < 1 || !depths)
         return false;
-    if (top <= depths[0]) {
-        first = 0;
+    const float* end = depths + n;
+    if (depths[0] <= depths[n - 1]) {
+        first = static_cast<int>(std::lower_bound(depths, end, top) - depths);
+        last = static_cast<int>(std::upper_bound(depths, end, bottom) - depths) - 1;
     } else {
-        for (int k = n - 1; k >= 0; --k) {
-            if (depths[k] < top) {
-                first = k + 1;
-                break;
-            }
-        }
-    }
-    if (bottom >= depths[n - 1]) {
-        last = n - 1;
-    } else {
-        for (int k = 0; k < n; ++k) {
-            if (depths[k] > bottom) {
-                last = k - 1;
-                break;
-            }
-        }
+        first = static_cast<int>(std::partition_point(depths, end, [bottom](float d) { return d > bottom; }) - depths);
+        last = static_cast<int>(std::partition_point(depths, end, [top](float d) { return d >= top; }) - depths) - 1;
     }
     return last >= 0 && first < n;
 }

@@ -22,7 +22,8 @@ int TruncateSteps(double quotient, double tolerance);
 // more where floats are coarser.
 double StepTolerance(double depth, double step);
 
-// Index range [first, last] of the ascending depths lying within [top, bottom].
+// Index range [first, last] of the ordered depths (ascending or descending) lying within
+// [top, bottom], found by binary search; first = last + 1 when none lies between two samples.
 bool GetIndexRangeForDepths(float top, float bottom, int n, const float* depths, int& first, int& last);
 // One index pair per interval that covers at least one sample, in list order.
 IntPairVector IntervalsToIndexPairs(const FloatPairList& intervals, const float* depths, int n);

@@ -75,8 +75,8 @@ bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vecto
     Placement p;
     if (top < T1) {
         const double rows = (T1 - top) / stepT;
-        if (rows > kMaxAddedPointCount) {
-            error = "Слишком большой интервал глубин: получится более " + std::to_string(kMaxAddedPointCount) + " строк";
+        if (rows > kMaxPointCount) {
+            error = "Слишком большой интервал глубин: получится более " + std::to_string(kMaxPointCount) + " строк";
             return false;
         }
         p.prepend = TruncateSteps(rows, tolT);
@@ -89,8 +89,8 @@ bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vecto
     const double b = std::min(bottom, B2);
     p.skip = top > T2 ? TruncateSteps((top - T2) / stepS, tolS) : 0;
     const double lastRows = (b - p.origin) / stepT;
-    if (lastRows > kMaxAddedPointCount) {
-        error = "Слишком большой интервал глубин: получится более " + std::to_string(kMaxAddedPointCount) + " строк";
+    if (lastRows > kMaxPointCount) {
+        error = "Слишком большой интервал глубин: получится более " + std::to_string(kMaxPointCount) + " строк";
         return false;
     }
     if (a <= b) {
@@ -98,8 +98,8 @@ bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vecto
         p.last = TruncateSteps(lastRows, tolT);
     }
     p.count = std::max<long long>(static_cast<long long>(nT) + p.prepend, p.last + 1LL);
-    if (p.count < 1 || p.count > kMaxAddedPointCount) {
-        error = "Слишком большой интервал глубин: получится более " + std::to_string(kMaxAddedPointCount) + " строк";
+    if (p.count < 1 || p.count > kMaxPointCount) {
+        error = "Слишком большой интервал глубин: получится более " + std::to_string(kMaxPointCount) + " строк";
         return false;
     }
     const int N = static_cast<int>(p.count);

@@ -7,9 +7,6 @@
 
 class TLASFile;
 
-// Most rows a document may grow to by adding curves.
-inline constexpr int kMaxAddedPointCount = 20'000'000;
-
 struct DepthLimit {
     bool on = false;
     double from = 0;  // swapped with `to` when deeper
@@ -25,6 +22,6 @@ bool DepthLimitToIndexes(const TLASFile& document, double& from, double& to, int
 // Adds the source curves (indexes 1..count-1, in order) to the target: the target grows to the
 // range of both documents (or to the limit), existing curves get its NULL in the new rows, and
 // each source sample lands at the target row of its depth. False with the reason in `error`, the
-// target unchanged, for a STEP of 0, a range beyond kMaxAddedPointCount rows or too little memory.
+// target unchanged, for a STEP of 0, a range beyond kMaxPointCount rows or too little memory.
 bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vector<int>& sourceCurves,
                       DepthLimit limit, std::string& error);

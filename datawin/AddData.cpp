@@ -4,9 +4,12 @@
 #include "core/Lasfile.h"
 #include "datawin/AddCurves.h"
 #include "datawin/CurveCheckList.h"
+#include "datawin/SaveToLas.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FolderTree.h"
 #include "platform/Help.h"
+#include "platform/ListWidth.h"
 #include "platform/NumberText.h"
 #include "ui_AddData.h"
 
@@ -18,12 +21,8 @@
 TFormAddData::TFormAddData(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormAddData>())
 {
     ui->setupUi(this);
-    folders_ = new QFileSystemModel(this);
-    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    folders_->setRootPath(QDir::rootPath());
-    ui->DirectoryListBox->setModel(folders_);
-    for (int column = 1; column < folders_->columnCount(); ++column)
-        ui->DirectoryListBox->hideColumn(column);
+    platform::FitWidthToEntries(*ui->FileListBox);
+    folders_ = platform::ShowFolderTree(*ui->DirectoryListBox, this);
     connect(ui->DirectoryListBox, &QTreeView::clicked, this,
             platform::Guarded([this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); }));
     connect(ui->FileListBox, &QListWidget::currentRowChanged, this, platform::Guarded([this](int) { LoadSource(); }));
@@ -93,12 +92,13 @@ void TFormAddData::LoadSource()
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
+    WarnOmittedData(this, *source, path);
     source_ = std::move(source);
     ui->LabelDepthInterval->setText(QStringLiteral("Начальная глубина: ") +
                                     platform::FloatToStrF(source_->GetTopDepth(), 7, 2) +
                                     QStringLiteral(" Конечная глубина: ") +
                                     platform::FloatToStrF(source_->GetBottomDepth(), 7, 2));
-    FillCurveCheckList(*ui->CheckListBox, *source_);
+    FillCurveCheckList(*ui->CheckListBox, *source_, CurveItemText::Mnemonic);
 }
 
 void TFormAddData::ButtonAddClick()

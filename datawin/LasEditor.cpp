@@ -11,6 +11,7 @@
 #include "datawin/TextFind.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FolderTree.h"
 #include "ui_LasEditor.h"
 
 #include <QApplication>
@@ -40,12 +41,7 @@ TFormEditor::TFormEditor(TFormSaveToLas& saveDialog, QWidget* parent)
     ui->StringGrid->SetGridModel(model_);
     copyBuffer_ = std::make_unique<TCopyBuffer>(*model_);
 
-    folders_ = new QFileSystemModel(this);
-    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    folders_->setRootPath(QDir::rootPath());
-    ui->DirectoryListBox->setModel(folders_);
-    for (int column = 1; column < folders_->columnCount(); ++column)
-        ui->DirectoryListBox->hideColumn(column);
+    folders_ = platform::ShowFolderTree(*ui->DirectoryListBox, this);
 
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
@@ -252,9 +248,11 @@ bool TFormEditor::SaveDocument()
     if (!document_)
         return false;
     ApplyGridToDocument();
-    const bool written = saveDialog_.Execute(document_.get());
+    const bool written = saveDialog_.Execute(document_.get(), &loadedFrom_);
     if (written)
         tableChanged_ = false;
+    if (written && saveDialog_.SavedWhole() && QFileInfo(saveDialog_.SavedPath()) == QFileInfo(loadedFrom_.path))
+        loadedFrom_ = DescribeLoadedFile(*document_);
     RefreshFileList();
     return written;
 }

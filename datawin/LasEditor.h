@@ -2,7 +2,8 @@
 // table of values or as plain text, picked from its own folder tree and file list.
 #pragma once
 
-#include "core/CodePages.h"
+#include "core/TextFileCodec.h"
+#include "datawin/SaveToLas.h"
 
 #include <QWidget>
 #include <memory>
@@ -118,6 +119,7 @@ private:
 
     std::unique_ptr<TLASFile> document_;
     QString fileName_;
+    LoadedFileInfo loadedFrom_;  // what the document's file held when it was read
     int popupCol_ = 1;
     int popupRow_ = 1;
     LasTableModel* model_ = nullptr;
@@ -131,8 +133,8 @@ private:
     bool restoringPage_ = false;
     bool restoringFile_ = false;
 
-    // Text page: the code of the loaded file's text, and the save dialog's name and folder.
-    TextEncoding textCode_ = TextEncoding::Cp866;
+    // Text page: the form of the loaded file's text, and the save dialog's name and folder.
+    TextFileCodec textFile_;
     QString textSaveName_;
     QString textSaveFolder_;
 };

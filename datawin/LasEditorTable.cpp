@@ -30,7 +30,10 @@ void TFormEditor::OpenFile(const QString& path)
     document_ = std::make_unique<TLASFile>(path.toStdString(), 2);
     fileName_ = path;
     tableChanged_ = false;
+    loadedFrom_ = DescribeLoadedFile(*document_);
+    loadedFrom_.omitted = QString::fromStdString(document_->GetOmittedData());
     FillGrids();
+    WarnOmittedData(this, *document_, path);
 }
 
 void TFormEditor::FillGrids()

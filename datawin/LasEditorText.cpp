@@ -26,10 +26,7 @@ void TFormEditor::LoadText(const QString& path)
     }
     std::stringstream buffer;
     buffer << in.rdbuf();
-    const std::string bytes = buffer.str();
-    textCode_ = DetectTextEncoding(bytes);
-    QString shown = QString::fromStdString(DecodeText(bytes, textCode_));
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString shown = QString::fromStdString(textFile_.Decode(buffer.str()));
     ui->Memo->setVisible(false);
     ui->Memo->setPlainText(shown);  // also empties the undo history
     ui->Memo->setVisible(true);
@@ -64,16 +61,23 @@ bool TFormEditor::WriteText()
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())
         return false;
-    QString text = ui->Memo->toPlainText();
-    text.remove(QLatin1Char('\r'));
+    // The blocks' own text: toPlainText would turn no-break spaces into blanks.
+    QString text;
+    for (QTextBlock block = ui->Memo->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != ui->Memo->document()->begin())
+            text += QLatin1Char('\n');
+        text += block.text();
+    }
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     std::string bytes;
     std::string unwritable;
-    if (!EncodeText(text.toStdString(), textCode_, bytes, &unwritable)) {
+    int line = 0;
+    if (!textFile_.Encode(text.toStdString(), bytes, &line, &unwritable)) {
         static const char* const codes[] = {"CP866", "CP1251", "UTF-8"};
         platform::MessageBox(this,
                              QStringLiteral("Текст не записан: символ '") + QString::fromStdString(unwritable) +
-                                 QStringLiteral("' нельзя записать в кодировке файла (") +
-                                 QString::fromLatin1(codes[int(textCode_)]) + QStringLiteral(")"),
+                                 QStringLiteral("' в строке %1 нельзя записать в кодировке файла (").arg(line) +
+                                 QString::fromLatin1(codes[int(textFile_.Encoding())]) + QStringLiteral(")"),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }

@@ -74,12 +74,20 @@ bool TDlgNewLasWizard::ImportFromText()
     case ImportResult::DepthNotMonotonic:
         Error(nullptr, QStringLiteral("Глубины в первом столбце файла не возрастают и не убывают: файл не создается."));
         return false;
+    case ImportResult::NoCurves:
+        Error(nullptr, QStringLiteral("В файле не найдено ни одного столбца данных кривых: файл не создается."));
+        return false;
+    case ImportResult::TooFewDepths:
+        Error(nullptr, QStringLiteral("В файле меньше двух значений глубины: файл не создается."));
+        return false;
+    case ImportResult::TooFewRows:
+        Error(nullptr, QStringLiteral("В файле меньше двух строк данных: файл не создается."));
+        return false;
     case ImportResult::CannotOpen:
         Error(nullptr, QStringLiteral("Не удалось открыть файл\n") + QString::fromStdString(sourceFile_));
         return false;
-    default:
-        return false;
     }
+    return false;
 }
 
 void TDlgNewLasWizard::FillSavedImports()

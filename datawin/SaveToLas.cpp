@@ -3,6 +3,7 @@
 
 #include "datawin/AddCurves.h"
 #include "datawin/CurveCheckList.h"
+#include "core/FileUtils.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
@@ -48,6 +49,15 @@ LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
     return info;
 }
 
+void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& path)
+{
+    if (!document.GetOmittedData().empty())
+        Warn(owner,
+             QStringLiteral("Файл\n") + path + QStringLiteral("\nзагружен не полностью:\n") +
+                 QString::fromStdString(document.GetOmittedData()),
+             QStringLiteral("Предупреждение"));
+}
+
 namespace {
 
 bool SameFile(const QString& a, const QString& b)
@@ -77,10 +87,14 @@ QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count,
     const double bottom = depths[last];
     const double tolerance = std::max(1e-6, std::abs(double(document.GetStep())) / 1000);
     if (top > loaded.top + tolerance || bottom < loaded.bottom - tolerance) {
-        const auto depth = [&](double value) { return platform::FloatToStrF(value, 15, document.GetDepthDecimals()); };
+        const auto depth = [&](double value) {
+            return platform::LasNumberText(float(value), document.GetDepthDecimals());
+        };
         loss += QStringLiteral("В файле останутся глубины %1 - %2 из %3 - %4\n")
                     .arg(depth(top), depth(bottom), depth(loaded.top), depth(loaded.bottom));
     }
+    if (!loaded.omitted.isEmpty())
+        loss += QStringLiteral("Не загруженные при открытии данные файла:\n") + loaded.omitted;
     return loss;
 }
 
@@ -175,6 +189,7 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
             return false;
         }
     }
+    folder_ = QFileInfo(ui->EditFileName->text()).absolutePath();
 
     bool saved = false;
     while (!saved && platform::ExecDialog(*this) == QDialog::Accepted) {
@@ -184,8 +199,9 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
         if (!CheckChoice(curves, first, last))
             continue;
         QStringList written;
-        saved = WriteCurvesToLas(this, *document, curves, first, last, ui->EditFileName->text().trimmed(), written,
-                                 loadedFrom);
+        const QString path = QString::fromStdString(
+            ResolveTypedFileName(ui->EditFileName->text().trimmed().toStdString(), folder_.toStdString(), "las"));
+        saved = WriteCurvesToLas(this, *document, curves, first, last, path, written, loadedFrom);
         if (!saved && !written.isEmpty())
             break;  // part of the files was written: the user has been told which
         savedWhole_ = saved && written.size() == 1 && static_cast<int>(curves.size()) == document->GetCurvesCount() - 1 &&
@@ -235,6 +251,8 @@ void TFormSaveToLas::ButtonBrowseClick()
     options.defaultSuffix = QStringLiteral("las");
     options.confirmOverwrite = false;  // the save asks itself, once per file it writes
     const QString path = platform::GetSaveFileName(this, options);
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         ui->EditFileName->setText(path);
+        folder_ = QFileInfo(path).absolutePath();
+    }
 }

@@ -16,14 +16,20 @@ inline constexpr int MaxCurvesPerLasFile = 16;
 // the path without its ".las" + "_" + part number (from 1) + ".las".
 QStringList LasPartFileNames(const QString& path, int curveCount);
 
-// What the file the document was read from holds: its data curves and depth range.
+// What the file the document was read from holds: its data curves and depth range, and the
+// data the read left out (lines of text, empty when none; set by whoever opened the file).
 struct LoadedFileInfo {
     QString path;
     QStringList curves;
     double top = 0;
     double bottom = 0;
+    QString omitted;
 };
 LoadedFileInfo DescribeLoadedFile(const TLASFile& document);
+
+// Warns that the document just read from `path` left data of the file out; nothing when it took
+// everything.
+void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& path);
 
 // Writes the curves (document indexes) over samples first..last; an existing file is replaced
 // only when the user agrees, and the file the document was read from only after a question that
@@ -56,4 +62,5 @@ private:
     TLASFile* document_ = nullptr;
     bool savedWhole_ = false;
     QString savedPath_;
+    QString folder_;  // where a relative name typed in is taken: the folder of the name shown
 };

@@ -10,6 +10,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
 #include "platform/NumberText.h"
+#include "platform/ToolIcons.h"
 #include "ui_SingleCurve.h"
 #include "view/PanelWithCurves.h"
 
@@ -138,7 +139,7 @@ void TFormSingleCurve::CreateToolBar()
     for (QToolBar* row : {ToolBarRow1, ToolBarRow2}) {
         row->setIconSize(QSize(27, 23));
         row->setMovable(false);
-        row->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        platform::ShowToolIcons(*row);
         f.layoutToolBar->addWidget(row);
     }
     ToolBarRow1->addActions({f.TBZoomSquare, f.TBZoomIn, f.TBZoomOut, f.TBPencil, f.TBUndo, f.TBRedo, f.TBPutBoundary});
@@ -226,8 +227,7 @@ void TFormSingleCurve::Init(int curveIndex, std::uint32_t color, float verticalS
     setWindowTitle(QStringLiteral("Кривая ") + QString::fromStdString(lasFile_->GetCurveName(curveIndex)));
     TAxis& axis = PanelMain->YAxisInfo;
     axis.ClearDepthArray();
-    axis.MarksStepValue = lasFile_->GetStep();
-    axis.DepthStepValue = static_cast<int>(lasFile_->GetStep() * 1000.0f);
+    axis.SetDepthStep(lasFile_->GetStep());
     axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
     attachedGeneration_ = lasFile_->Generation();
     axis.SetScaleFactorValue(verticalScale > 0 ? static_cast<int>(verticalScale) : kDefaultVerticalScale);
@@ -256,8 +256,7 @@ void TFormSingleCurve::ReloadData()
     const int n = lasFile_->GetPointCount();
     attachedGeneration_ = lasFile_->Generation();
     const int offset = axis.Offset();
-    axis.MarksStepValue = lasFile_->GetStep();
-    axis.DepthStepValue = static_cast<int>(lasFile_->GetStep() * 1000.0f);
+    axis.SetDepthStep(lasFile_->GetStep());
     axis.SetDepthArray(lasFile_->GetCurveData(0), n);
     axis.Recalculate();
     axis.SetOffset(offset);

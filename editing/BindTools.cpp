@@ -96,8 +96,7 @@ void BindCurvesAuto(TToolHost& host, TDlgIntervalLimiter& limits, TSelectCurvesD
         platform::IDOK)
         return;
 
-    host.Snapshot("'Автоматическая увязка по глубине'");
-    document->ShiftCurveExtending(bound, s);
+    host.ChangeAfterSnapshot("'Автоматическая увязка по глубине'", [&] { document->ShiftCurveExtending(bound, s); });
     host.DocumentChanged();
     if (document->GetCurvesCount() <= 3 ||
         platform::MessageBox(host.DialogOwner(), QStringLiteral("Желаете выбрать кривые для сдвига на такую же глубину?"),

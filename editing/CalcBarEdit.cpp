@@ -12,11 +12,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -106,8 +108,12 @@ TDlgCalcBarEdit::TDlgCalcBarEdit(QWidget* parent) : QDialog(parent), ui(std::mak
     }
     connect(PMenuExpr->addAction(QStringLiteral("Справка...")), &QAction::triggered, this,
             [] { platform::ShowHelpTopic(12); });
-    ui->GridVars->setColumnWidth(0, 75);
-    ui->GridVars->setColumnWidth(1, 359);
+    // Headers and row captions show whole; the parameter grid shows every row without scrolling.
+    for (QTableWidget* table : {grid, ui->StringGridUserConsts, ui->GridVars})
+        table->resizeColumnsToContents();
+    ui->GridVars->setColumnWidth(0, std::max(75, ui->GridVars->columnWidth(0)));
+    grid->setFixedHeight(grid->horizontalHeader()->sizeHint().height() + grid->verticalHeader()->length() +
+                         2 * grid->frameWidth());
     ui->EditExpr->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->EditExpr, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PMenuExpr->popup(ui->EditExpr->mapToGlobal(at)); });
@@ -248,7 +254,6 @@ void TDlgCalcBarEdit::ShowScript(int index)
     shown_ = index;
     FillGrids();
     UpdatePreview();
-    ui->StringGrid->resizeColumnsToContents();
 }
 
 void TDlgCalcBarEdit::FillGrids()

@@ -38,7 +38,7 @@ void TFloatSpinEdit::stepBy(int steps)
 
 QString TFloatSpinEdit::textFromValue(double value) const
 {
-    return platform::FloatToStrF(value, 15, decimals());
+    return platform::LasNumberText(static_cast<float>(value), decimals());
 }
 
 double TFloatSpinEdit::valueFromText(const QString& text) const

@@ -1,5 +1,6 @@
-// A float spin edit that shows its value with a chosen number of decimals but keeps the value
-// it was given, unrounded, until the user edits it.
+// A float spin edit that shows its value with a chosen number of decimals, as a LAS file's number
+// is shown, but keeps the value it was given, unrounded, until the user edits it. A typed number
+// beyond the range is taken and held at the range's nearest end.
 #pragma once
 
 #include <QDoubleSpinBox>

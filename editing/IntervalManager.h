@@ -8,11 +8,14 @@
 
 class QPainter;
 
+// Most bytes of an interval's name in UTF-8: what a session keeps.
+inline constexpr int kIntervalNameBytes = 127;
+
 struct IntervalItem {
     double Top = 0.0;
     double Bottom = 0.0;
     std::uint32_t Color = 0;  // 0x00BBGGRR
-    std::string Name;         // UTF-8
+    std::string Name;         // UTF-8, at most kIntervalNameBytes
     bool Active = true;
 };
 

@@ -9,13 +9,28 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QValidator>
 #include <limits>
+
+namespace {
+// Takes no name longer than a session keeps; a longer typed or pasted text is refused whole.
+class NameLengthValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return input.toUtf8().size() <= kIntervalNameBytes ? Acceptable : Invalid;
+    }
+};
+}  // namespace
 
 TFormIntervalParams::TFormIntervalParams(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFormIntervalParams>())
 {
     ui->setupUi(this);
     ui->PaintBoxColor->installEventFilter(this);
+    ui->EditName->setValidator(new NameLengthValidator(ui->EditName));
     connect(ui->PaintBoxColor, &QPushButton::clicked, this, platform::Guarded([this] { PaintBoxColorClick(); }));
     connect(ui->ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -15,7 +15,7 @@ public:
     ~TFormIntervalParams() override;
 
     // Shows the proposal with both bounds held within [minDepth, maxDepth] (no limits when the
-    // two are equal or reversed); true on OK with name, bounds and colour written into `result`
+    // two are equal or reversed), as is a bound typed beyond them once typed; true on OK with name, bounds and colour written into `result`
     // (its Active mark untouched).
     bool Execute(const IntervalItem& proposal, float minDepth, float maxDepth, IntervalItem& result);
 

@@ -117,8 +117,9 @@ bool TManualShiftTool::KeyPress(QKeyEvent& event)
         FManualShiftMode = 2;
         host_.PromptChanged();
     }
+    // The press shows the shift; only the timer's ticks move.
     keyStep_ = event.key() == Qt::Key_Up ? -1 : 1;
-    MoveTo(FManualShiftPos + keyStep_);
+    MoveTo(FManualShiftPos);
     timer_.start(event.modifiers().testFlag(Qt::ShiftModifier) ? kFastRepeatMs : kSlowRepeatMs);
     return true;
 }
@@ -157,12 +158,13 @@ void TManualShiftTool::ApplyManualShift()
     timer_.stop();
     TLASFile* document = host_.Document();
     if (document && !group_.IsEmpty() && Shift() != 0) {
-        host_.Snapshot("'Ручной сдвиг по глубине'");
         const float d = static_cast<float>(Shift() * double(document->GetStep()));
         const auto& copies = group_.Copies();
-        document->ShiftCurveByDepthExtending(copies.front()->SourceIndex() + 1, d);
-        for (std::size_t i = 1; i < copies.size(); ++i)
-            document->ShiftCurveByDepth(copies[i]->SourceIndex() + 1, d);
+        host_.ChangeAfterSnapshot("'Ручной сдвиг по глубине'", [&] {
+            document->ShiftCurveByDepthExtending(copies.front()->SourceIndex() + 1, d);
+            for (std::size_t i = 1; i < copies.size(); ++i)
+                document->ShiftCurveByDepth(copies[i]->SourceIndex() + 1, d);
+        });
         host_.DocumentChanged();
     }
     host_.ToolDone();

@@ -34,6 +34,19 @@ public:
     virtual void Snapshot(const std::string& operation) = 0;
     // Takes back the newest step when the change it was taken for made nothing.
     virtual void DiscardSnapshot() = 0;
+    // An undo step, then the change; a change that throws (refused before anything changed)
+    // takes the step back, and the exception goes on to be reported.
+    template <class Change>
+    void ChangeAfterSnapshot(const std::string& operation, Change&& change)
+    {
+        Snapshot(operation);
+        try {
+            change();
+        } catch (...) {
+            DiscardSnapshot();
+            throw;
+        }
+    }
     // The newest step also moved panel curve `curve` sideways by `delta` pixels: undo takes the
     // move back, redo makes it again.
     virtual void RecordOffsetChange(int curve, int delta) = 0;

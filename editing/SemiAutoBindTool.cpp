@@ -96,16 +96,20 @@ void TBindSemiAutoTool::ApplyBinding()
                              platform::FloatToStrF(shiftOf(*lead) * double(document.GetStep()), 7, 2) +
                              QStringLiteral(" (") + QString::fromStdString(document.GetCurveUnit(0)) +
                              QStringLiteral(")?");
+    // Both growths are checked before the first is made.
+    document.CheckGrowth(static_cast<double>(document.GetPointCount()) + (deepest ? shiftOf(*deepest) : 0) -
+                         (shallowest ? shiftOf(*shallowest) : 0));
     if (platform::MessageBox(host_.DialogOwner(), question, QStringLiteral("Увязка кривых по глубине"),
                              platform::MB_OKCANCEL | platform::MB_ICONQUESTION) == platform::IDOK) {
-        host_.Snapshot("'Увязка кривых по глубине'");
-        // The document grows first: the other curves then move inside the larger arrays.
-        for (const tagAutoBindCurve* record : {deepest, shallowest})
-            if (record)
-                document.ShiftCurveExtending(record->curve, shiftOf(*record));
-        for (const auto& record : bound)
-            if (record.get() != deepest && record.get() != shallowest)
-                document.ShiftCurveBySamples(record->curve, shiftOf(*record));
+        host_.ChangeAfterSnapshot("'Увязка кривых по глубине'", [&] {
+            // The document grows first: the other curves then move inside the larger arrays.
+            for (const tagAutoBindCurve* record : {deepest, shallowest})
+                if (record)
+                    document.ShiftCurveExtending(record->curve, shiftOf(*record));
+            for (const auto& record : bound)
+                if (record.get() != deepest && record.get() != shallowest)
+                    document.ShiftCurveBySamples(record->curve, shiftOf(*record));
+        });
         host_.DocumentChanged();
     }
     Cancel();

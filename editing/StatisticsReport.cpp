@@ -76,6 +76,26 @@ TStatisticsReport::TStatisticsReport(const TLASFile& document, const std::vector
     for (int i = 1; i < document.GetCurvesCount(); ++i)
         if (selection.empty() || std::find(selection.begin(), selection.end(), i) != selection.end())
             curves_.push_back(i);
+    // Found once for all six interval tables.
+    const float* depths = document_.GetCurveData(0);
+    const int n = document_.GetPointCount();
+    for (const IntervalItem& item : intervals_.List) {
+        if (!item.Active)
+            continue;
+        const QString name = QString::fromStdString(item.Name);
+        const QString range = Fixed2(item.Top) + QStringLiteral(" - ") + Fixed2(item.Bottom);
+        int first = 0;
+        int last = -1;
+        if (!GetIndexRangeForDepths(static_cast<float>(item.Top), static_cast<float>(item.Bottom), n, depths, first,
+                                    last)) {
+            intervalRows_.push_back({QStringLiteral("В интервале '") + name + QStringLiteral("' (") + range +
+                                         QStringLiteral(") значения отсутствуют"),
+                                     false, 0, 0});
+            continue;
+        }
+        intervalRows_.push_back({name + QStringLiteral(" (") + range + QStringLiteral("):"), true, first,
+                                 last - first + 1});
+    }
 }
 
 QString TStatisticsReport::Cell(const StatFunc_struct& statistic, int curve, int first, int count) const
@@ -91,14 +111,25 @@ QString TStatisticsReport::Cell(const StatFunc_struct& statistic, int curve, int
     return result == nullValue ? QStringLiteral("----") : Fixed4(result);
 }
 
-QStringList TStatisticsReport::Cells(const QString& title, const StatFunc_struct& statistic, int first,
-                                     int count) const
+std::size_t TStatisticsReport::AddDataRow(std::vector<ReportRow>& rows, const QString& title) const
 {
-    QStringList cells(static_cast<qsizetype>(curves_.size()) + 1);
-    cells[0] = title;
-    ParallelFor(static_cast<int>(curves_.size()),
-                [&](int i) { cells[i + 1] = Cell(statistic, curves_[std::size_t(i)], first, count); });
-    return cells;
+    ReportRow row;
+    row.cells = QStringList(static_cast<qsizetype>(curves_.size()) + 1);
+    row.cells[0] = title;
+    rows.push_back(std::move(row));
+    return rows.size() - 1;
+}
+
+void TStatisticsReport::FillCells(std::vector<ReportRow>& rows, const std::vector<RowRange>& ranges) const
+{
+    const int curves = static_cast<int>(curves_.size());
+    if (curves == 0)
+        return;
+    ParallelFor(static_cast<int>(ranges.size()) * curves, [&](int k) {
+        const RowRange& range = ranges[std::size_t(k / curves)];
+        rows[range.row].cells[k % curves + 1] =
+            Cell(*range.statistic, curves_[std::size_t(k % curves)], range.first, range.count);
+    });
 }
 
 ReportRow TStatisticsReport::HeaderRow(std::vector<int>& widths) const
@@ -118,25 +149,14 @@ QString TStatisticsReport::BuildIntervalTable(const StatFunc_struct& statistic) 
 {
     std::vector<int> widths;
     std::vector<ReportRow> rows{HeaderRow(widths)};
-    const float* depths = document_.GetCurveData(0);
-    const int n = document_.GetPointCount();
-    for (const IntervalItem& item : intervals_.List) {
-        if (!item.Active)
-            continue;
-        const QString name = QString::fromStdString(item.Name);
-        const QString range = Fixed2(item.Top) + QStringLiteral(" - ") + Fixed2(item.Bottom);
-        int first = 0;
-        int last = -1;
-        if (!GetIndexRangeForDepths(static_cast<float>(item.Top), static_cast<float>(item.Bottom), n, depths, first,
-                                    last)) {
-            rows.push_back({{QStringLiteral("В интервале '") + name + QStringLiteral("' (") + range +
-                             QStringLiteral(") значения отсутствуют")},
-                            true});
-            continue;
-        }
-        rows.push_back({Cells(name + QStringLiteral(" (") + range + QStringLiteral("):"), statistic, first,
-                              last - first + 1)});
+    std::vector<RowRange> ranges;
+    for (const IntervalRow& interval : intervalRows_) {
+        if (interval.found)
+            ranges.push_back({AddDataRow(rows, interval.text), &statistic, interval.first, interval.count});
+        else
+            rows.push_back({{interval.text}, true});
     }
+    FillCells(rows, ranges);
     ColumnWidths(rows, 1, static_cast<int>(rows.size()), widths);
     return TableText(rows, widths);
 }
@@ -145,9 +165,10 @@ QString TStatisticsReport::BuildWholeRangeTable() const
 {
     std::vector<int> widths;
     std::vector<ReportRow> rows{HeaderRow(widths)};
-    for (const StatFunc_struct& statistic : ReportStatistics()) {
-        rows.push_back({Cells(statistic.Name + QLatin1Char(':'), statistic, 0, document_.GetPointCount())});
-    }
+    std::vector<RowRange> ranges;
+    for (const StatFunc_struct& statistic : ReportStatistics())
+        ranges.push_back({AddDataRow(rows, statistic.Name + QLatin1Char(':')), &statistic, 0, document_.GetPointCount()});
+    FillCells(rows, ranges);
     ColumnWidths(rows, 1, static_cast<int>(rows.size()), widths);
     return TableText(rows, widths);
 }

@@ -56,13 +56,32 @@ public:
     static QString TableText(const std::vector<ReportRow>& rows, std::vector<int> widths);
 
 private:
+    // A data row waiting for its curve cells: the statistic over count samples from first.
+    struct RowRange {
+        std::size_t row = 0;
+        const StatFunc_struct* statistic = nullptr;
+        int first = 0;
+        int count = 0;
+    };
+
     QString Cell(const StatFunc_struct& statistic, int curve, int first, int count) const;
-    // A data row: the title, then the statistic of every included curve over count samples from first.
-    QStringList Cells(const QString& title, const StatFunc_struct& statistic, int first, int count) const;
+    // Appends a data row holding its title and an empty cell per included curve; its index.
+    std::size_t AddDataRow(std::vector<ReportRow>& rows, const QString& title) const;
+    // Computes the curve cells of every ranged row, all of them shared out over the cores at once.
+    void FillCells(std::vector<ReportRow>& rows, const std::vector<RowRange>& ranges) const;
     ReportRow HeaderRow(std::vector<int>& widths) const;
 
     const TLASFile& document_;
     std::vector<int> curves_;  // the included curves in index order
     int selected_ = 0;
     const IntervalManager& intervals_;
+    // Each active interval: the title of its rows and its samples, or the message row when no
+    // sample lies in it.
+    struct IntervalRow {
+        QString text;
+        bool found = false;
+        int first = 0;
+        int count = 0;
+    };
+    std::vector<IntervalRow> intervalRows_;
 };

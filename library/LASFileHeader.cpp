@@ -152,6 +152,7 @@ int LASFileHeader::Write(const std::string& path)
     bool data = false;
     std::string_view line;
     try {
+        // Every line keeps its own line end; only changed ~W lines are rebuilt.
         while (reader.NextLine(line)) {
             std::string_view text = TrimLeft(line);
             if (reader.LineNumber() == 1 && text.substr(0, 3) == "\xEF\xBB\xBF")
@@ -168,7 +169,7 @@ int LASFileHeader::Write(const std::string& path)
             } else {
                 writer.Write(line);
             }
-            writer.Write("\r\n");
+            writer.Write(reader.LineEnd());
         }
     } catch (const std::exception&) {
         return WriteFailed;

@@ -27,6 +27,8 @@
 #include "platform/Folders.h"
 #include "platform/Help.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kHelpTopic = 13;
@@ -365,6 +367,17 @@ void TFormLasBrowser::RebuildColumns()
     ListView->setColumnWidth(0, FileColumnWidth);
     for (int i = 0; i < ColumnSet.Items.Count(); ++i)
         ListView->setColumnWidth(i + 1, ColumnSet.Items[i].Width);
+}
+
+void TFormLasBrowser::FitFileColumn()
+{
+    if (fittedFileColumnWidth_ >= 0 && ListView->columnWidth(0) != fittedFileColumnWidth_)
+        fittedFileColumnWidth_ = -1;
+    if (fittedFileColumnWidth_ < 0)
+        return;
+    ListView->resizeColumnToContents(0);
+    fittedFileColumnWidth_ = FileColumnWidth = std::clamp(ListView->columnWidth(0), 50, 350);
+    ListView->setColumnWidth(0, FileColumnWidth);
 }
 
 void TFormLasBrowser::StoreColumnWidths()

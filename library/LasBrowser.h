@@ -223,6 +223,8 @@ private:
     // Minimises the browser, brings the main window forward and hands it the file.
     void HandBack(const std::string& path, bool add);
     void ForgetHeaders();
+    // Fits "Файл" to the names listed while no width is stored or set by hand.
+    void FitFileColumn();
 
     LasBrowserServices services_;
     std::string settingsFile_;
@@ -233,4 +235,5 @@ private:
     const TLasParser2Header* infoHeader_ = nullptr;
     QPoint dragStart_;
     bool fillingBookmarks_ = false;
+    int fittedFileColumnWidth_ = -1;  // the width "Файл" was fitted to; -1 once stored or set by hand
 };

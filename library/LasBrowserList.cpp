@@ -44,7 +44,7 @@ public:
     }
 
     const TFormLasBrowser& browser_;
-    std::string Path;  // of a file row (the header keeps at most 255 bytes of it)
+    std::string Path;  // of a file row
     std::unique_ptr<TLasParser2Header> Header;
 };
 
@@ -159,6 +159,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
     }
     ListView->setUpdatesEnabled(false);
     ListView->addTopLevelItems(rows);
+    FitFileColumn();
     if (SortDirection != 0)
         ListView->sortItems(0, Qt::AscendingOrder);
     ListView->setUpdatesEnabled(true);

@@ -59,7 +59,9 @@ void TFormLasBrowser::LoadSettings()
     ArrangePanels();
     const int mode = ReadInt(file, kOptions, "Mode", 0, 2, 0);
     PageControl->setCurrentWidget(mode == 2 ? TSLib : TSFolders);
-    FileColumnWidth = ReadInt(file, kOptions, "FileColWidth", 10, 350, 50);
+    const int storedWidth = ReadInt(file, kOptions, "FileColWidth", 10, 350, 0);
+    FileColumnWidth = storedWidth > 0 ? storedWidth : 50;
+    fittedFileColumnWidth_ = storedWidth > 0 ? -1 : FileColumnWidth;
     SortColumn = ReadInt(file, "Sort", "ColNumber", 0, 20, 0);
     SortDirection = ReadInt(file, "Sort", "Type", -1, 1, 0);
     const int minutes = ReadInt(file, "Lib", "IdleScan", -30, 30, 0);
@@ -89,7 +91,8 @@ void TFormLasBrowser::SaveSettings()
     file.WriteInt("Lib", "IdleScan", TimerLibScan->isActive() ? minutes : -minutes);
     file.WriteInt("Sort", "ColNumber", SortColumn);
     file.WriteInt("Sort", "Type", SortDirection);
-    file.WriteInt(kOptions, "FileColWidth", FileColumnWidth);
+    if (FileColumnWidth != fittedFileColumnWidth_)  // a fitted width is fitted again next time
+        file.WriteInt(kOptions, "FileColWidth", FileColumnWidth);
     Bookmarks.Save(file, kBookmarks);
 }
 

@@ -1,15 +1,20 @@
 // The Qt dialog runner and the dialog services that go through the current runner.
 #include "platform/DialogRunner.h"
 
+#include "core/FileUtils.h"
 #include "platform/Colors.h"
+#include "platform/FolderTree.h"
+#include "platform/RussianTexts.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -52,6 +57,16 @@ QWidget* DefaultOwner(QWidget* owner)
     return owner ? owner : QApplication::activeWindow();
 }
 
+// Width a small dialog needs for the window manager to show its whole title: the title in a
+// bold face beside the window icon and the title bar's buttons.
+int TitleBarWidth(const QString& title)
+{
+    constexpr int kIconAndButtons = 150;
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + kIconAndButtons;
+}
+
 class QtDialogRunner final : public DialogRunner {
 public:
     int Message(QWidget* owner, const QString& text, const QString& title, int flags) override
@@ -67,6 +82,9 @@ public:
                 box.setEscapeButton(button);
         }
         box.setDefaultButton((flags & MB_DEFBUTTON2) && buttons.size() > 1 ? buttons[1] : buttons.front());
+        // The box sizes itself to its layout: a spacer across it keeps the title whole.
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+            grid->addItem(new QSpacerItem(TitleBarWidth(title), 0), grid->rowCount(), 0, 1, grid->columnCount());
         box.exec();
         for (std::size_t i = 0; i < buttons.size(); ++i)
             if (box.clickedButton() == buttons[i])
@@ -82,6 +100,7 @@ public:
         dialog.setTextValue(value);
         dialog.setOkButtonText(QStringLiteral("OK"));
         dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        dialog.resize(std::max(dialog.sizeHint().width(), TitleBarWidth(caption)), dialog.sizeHint().height());
         if (dialog.exec() != QDialog::Accepted)
             return false;
         value = dialog.textValue();
@@ -102,6 +121,8 @@ public:
         QFileDialog dialog(DefaultOwner(owner), options.title, options.directory, options.filter);
         // Qt's own dialog matches masks ignoring letter case ("*.las" shows "A.LAS"), as users expect.
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setIconProvider(&FileIcons());
+        ShowRussianFileDetails(dialog);
         switch (kind) {
         case FileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
         case FileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
@@ -203,7 +224,9 @@ QStringList GetOpenFileNames(QWidget* owner, const FileDialogOptions& options)
 
 QString GetSaveFileName(QWidget* owner, const FileDialogOptions& options)
 {
-    return First(current->Files(owner, FileDialogKind::Save, options));
+    const QString typed = First(current->Files(owner, FileDialogKind::Save, options));
+    return QString::fromStdString(ResolveTypedFileName(typed.toStdString(), options.directory.toStdString(),
+                                                       options.defaultSuffix.toStdString()));
 }
 
 QString GetExistingDirectory(QWidget* owner, const FileDialogOptions& options)

@@ -126,8 +126,6 @@ EmfCanvas::EmfCanvas(std::string path, const EmfReference& reference, const Canv
     Emit(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(-1, -1)), ToRectl(frame), nullptr, 0, nullptr,
                          sizel_set(reference.widthPx, reference.heightPx),
                          sizel_set(reference.widthMm, reference.heightMm), 0));
-    Emit(U_EMRSETBKMODE_set(U_TRANSPARENT));
-    Emit(U_EMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT | U_TA_NOUPDATECP));
 }
 
 EmfCanvas::~EmfCanvas() = default;
@@ -499,6 +497,13 @@ void EmfCanvas::DrawText(int x, int y, std::string_view text, const CanvasRect* 
         previous = std::max(previous, rounded);
     }
 
+    // The text modes come with the first text, so that a picture without any holds only its
+    // header and end.
+    if (!textModesSet_) {
+        Emit(U_EMRSETBKMODE_set(U_TRANSPARENT));
+        Emit(U_EMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT | U_TA_NOUPDATECP));
+        textModesSet_ = true;
+    }
     SelectFont();
     SetTextColor(font.color);
     const CanvasRect deviceBox = DeviceRect(box);

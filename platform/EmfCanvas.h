@@ -121,6 +121,7 @@ private:
     std::unique_ptr<Records> records_;
     EmfReference reference_;
     bool finished_ = false;
+    bool textModesSet_ = false;
     std::string error_;
 
     double sx_ = 1.0;

@@ -1,6 +1,8 @@
 // Locale-separated number text: FloatToStrF-like formatting and strict reading.
 #include "platform/NumberText.h"
 
+#include "core/LasNumbers.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -231,6 +233,13 @@ void AppendFloatToStrF(std::string& out, double value, int precision, int digits
 {
     if (!AppendQuickFixed(out, value, precision, digits))
         out += FloatToStrF(value, precision, digits).toStdString();
+}
+
+QString LasNumberText(float value, int decimals)
+{
+    QString text = QString::fromStdString(FormatLasFixed(value, decimals));
+    text.replace(QLatin1Char('.'), DecimalSeparator());
+    return text;
 }
 
 namespace {

@@ -9,7 +9,7 @@
 
 namespace platform {
 
-PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, int dpi)
+PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, int dpi, const QString& title)
     : path_(std::move(path)), file_(path_), output_(QString::fromStdString(file_.TempPath())), writer_(&output_)
 {
     if (!file_.IsValid() || !output_.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -20,6 +20,7 @@ PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, 
                                                 QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer_.setCreator(QStringLiteral("Strativ"));
+    writer_.setTitle(title);
     painter_.begin(&writer_);
     canvas_ = std::make_unique<PainterCanvas>(painter_, dpi, dpi);
 }

@@ -17,8 +17,9 @@ namespace platform {
 
 class PdfCanvas {
 public:
-    // Pages of the given size in cm; device pixels at `dpi` in both directions.
-    PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, int dpi = 600);
+    // Pages of the given size in cm; device pixels at `dpi` in both directions; `title` is
+    // the document's.
+    PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, int dpi = 600, const QString& title = {});
     ~PdfCanvas();
     PdfCanvas(const PdfCanvas&) = delete;
     PdfCanvas& operator=(const PdfCanvas&) = delete;

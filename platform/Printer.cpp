@@ -51,6 +51,8 @@ public:
             caps.physicalHeight = caps.vertRes = static_cast<int>(PdfHeightCm / 2.54 * PdfDpi);
             caps.horzSizeMm = static_cast<int>(PdfWidthCm * 10);
             caps.vertSizeMm = static_cast<int>(PdfHeightCm * 10);
+            caps.sheetWidthMm = PdfWidthCm * 10;
+            caps.sheetHeightMm = PdfHeightCm * 10;
             return caps;
         }
         const int dpi = printer_.resolution();
@@ -65,6 +67,9 @@ public:
         caps.vertRes = page.height();
         caps.horzSizeMm = static_cast<int>(page.width() * 25.4 / dpi);
         caps.vertSizeMm = static_cast<int>(page.height() * 25.4 / dpi);
+        const QSizeF sheet = printer_.paperRect(QPrinter::Millimeter).size();
+        caps.sheetWidthMm = sheet.width();
+        caps.sheetHeightMm = sheet.height();
         return caps;
     }
 
@@ -72,15 +77,18 @@ public:
     {
         error_.clear();
         if (IsPdf()) {
-            FileDialogOptions options;
-            options.title = QStringLiteral("Печать в PDF");
-            options.filter = QStringLiteral("PDF (*.pdf)");
-            options.defaultSuffix = QStringLiteral("pdf");
-            const QString path = GetSaveFileName(nullptr, options);
+            QString path = OutputFile;
+            if (path.isEmpty()) {
+                FileDialogOptions options;
+                options.title = QStringLiteral("Печать в PDF");
+                options.filter = QStringLiteral("PDF (*.pdf)");
+                options.defaultSuffix = QStringLiteral("pdf");
+                path = GetSaveFileName(nullptr, options);
+            }
             declined_ = path.isEmpty();
             if (declined_)
                 return false;
-            pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthCm, PdfHeightCm, PdfDpi);
+            pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthCm, PdfHeightCm, PdfDpi, Title);
             // A file that cannot be made fails the job before anything is drawn.
             error_ = QString::fromStdString(pdf_->Error());
             if (!error_.isEmpty())
@@ -171,7 +179,9 @@ bool RunPrinterDialog(Printer& printer, QWidget* owner)
     dialog.setOption(QAbstractPrintDialog::PrintToFile);
     if (ExecDialog(dialog) != QDialog::Accepted)
         return false;
-    const QString chosen = device.outputFormat() == QPrinter::PdfFormat ? PdfPrinterName : device.printerName();
+    const bool toFile = device.outputFormat() == QPrinter::PdfFormat;
+    const QString chosen = toFile ? PdfPrinterName : device.printerName();
+    printer.OutputFile = toFile ? device.outputFileName() : QString();
     const int index = static_cast<int>(printer.Printers().indexOf(chosen));
     if (index >= 0)
         printer.SetPrinterIndex(index);

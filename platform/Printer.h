@@ -27,6 +27,8 @@ struct PrinterCaps {
     int vertSizeMm = 0;
     int horzRes = 0;  // the printable area
     int vertRes = 0;
+    double sheetWidthMm = 0.0;  // the whole sheet as the paper size gives it; 0: unknown
+    double sheetHeightMm = 0.0;
 };
 
 inline const QString PdfPrinterName = QStringLiteral("PDF");
@@ -42,6 +44,8 @@ public:
     virtual PrinterCaps Caps() const = 0;
 
     QString Title;  // of the next job
+    // The PDF target's file as chosen in the printer dialog; empty: asked at every job.
+    QString OutputFile;
     // Begins a job; false when it could not begin (nothing is printed then).
     virtual bool BeginDoc() = 0;
     // The canvas of the current page, its origin at the printable area's corner.
@@ -66,7 +70,8 @@ Printer& CurrentPrinter();
 Printer* SetPrinter(Printer* printer);
 
 // The printer dialog (through the dialog runner) over the printer object: its choice becomes
-// the current printer, "print to file" the PDF target. True when it was confirmed.
+// the current printer, "print to file" the PDF target with the file named there. True when it
+// was confirmed.
 bool RunPrinterDialog(Printer& printer, QWidget* owner);
 
 // A job that is aborted unless it was ended.

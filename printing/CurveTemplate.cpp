@@ -2,7 +2,6 @@
 #include "printing/CurveTemplate.h"
 
 #include "core/SettingsFile.h"
-#include "core/StringUtils.h"
 #include "printing/GridParams.h"
 #include "printing/IniFloat.h"
 #include "printing/PixelMath.h"
@@ -11,38 +10,43 @@
 #include <cstring>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 using platform::Canvas;
 using platform::CanvasRect;
 
 namespace {
 
-struct KeyRange {
+// Numbers beyond these limits would overflow the drawing and refuse the template; any other
+// number the loader does not take is held or left at its default as the key is read.
+struct KeyLimit {
     const char* key;
-    double min;
-    double max;
+    double lowest;
+    double highest;
 };
 
-// The ranges the template editor's controls can produce.
-constexpr KeyRange ColumnKeys[] = {{"Width", 1.0, 1000.0}, {"ColumnSpace", 0.0, 50.0}};
-constexpr KeyRange CurveKeys[] = {
-    {"LeftValue", -1e10, 1e10},  {"ScaleValue", 1e-6, 1e9},    {"Color", 0, 0xFFFFFF},
-    {"Width", 0.01, 2.0},        {"BlikScale", 1.0, 1000.0},   {"BlikTitleType", 0, 3},
-    {"BlikTitle", 0, 1},         {"LogScaleModule", 1, 10},    {"LogLeftValue", 1e-10, 1e7},
+constexpr double Unbounded = std::numeric_limits<double>::infinity();
+constexpr KeyLimit ColumnKeys[] = {{"Width", -Unbounded, 1000.0}, {"ColumnSpace", -50.0, 50.0}};
+constexpr KeyLimit CurveKeys[] = {
+    {"LeftValue", -1e10, 1e10},        {"ScaleValue", -Unbounded, 1e9},          {"Width", -Unbounded, 2.0},
+    {"BlikScale", -Unbounded, 1000.0}, {"LogLeftValue", -Unbounded, Unbounded},
 };
+// A positive scale this small puts the trace beyond any page; zero and below are not taken.
+constexpr double SmallestScale = 1e-6;
 
-// The first number of the section outside its range, as a message; empty when all fit.
+// The first number of the section that cannot be drawn, as a message; empty when all can.
+// Text that is no number reads as the key's default, so it passes.
 template <size_t N>
-std::string CheckNumbers(const TRxIniFile& ini, const std::string& section, const KeyRange (&keys)[N])
+std::string CheckNumbers(const TRxIniFile& ini, const std::string& section, const KeyLimit (&keys)[N])
 {
-    for (const KeyRange& k : keys) {
+    for (const KeyLimit& k : keys) {
         if (!ini.ValueExists(section, k.key))
             continue;
-        const double v = ini.ReadFloat(section, k.key, std::nan(""));
-        if (!(v >= k.min && v <= k.max))
-            return "Шаблон не загружен: значение ключа " + std::string(k.key) + " в разделе [" + section +
-                   "] вне допустимых пределов (" + ShortestNumberText(k.min) + " .. " + ShortestNumberText(k.max) +
-                   ")";
+        const double v = ini.ReadFloat(section, k.key, 0.0);
+        const bool tinyScale = std::strcmp(k.key, "ScaleValue") == 0 && v > 0.0 && v < SmallestScale;
+        if (!std::isfinite(v) || v < k.lowest || v > k.highest || tinyScale)
+            return "Шаблон не загружен: недопустимое значение ключа " + std::string(k.key) + " в разделе [" +
+                   section + "]";
     }
     return std::string();
 }
@@ -113,6 +117,16 @@ float TCurveTemplate::ColumnRightEdge(int i) const
     for (int c = 0; c <= i; ++c)
         edge += Columns[static_cast<size_t>(c)]->ColumnSpace + Columns[static_cast<size_t>(c)]->Width - 0.02f;
     return edge - Columns[static_cast<size_t>(i)]->ColumnSpace + DepthTrackWidth;
+}
+
+float TCurveTemplate::DiagramWidth() const
+{
+    return Columns.empty() ? DepthTrackWidth : ColumnRightEdge(static_cast<int>(Columns.size()) - 1);
+}
+
+bool TCurveTemplate::HasCurves() const
+{
+    return std::any_of(Columns.begin(), Columns.end(), [](const auto& column) { return !column->Curves.empty(); });
 }
 
 void TCurveTemplate::SetPageWidthCm(float w) { PageWidthCm = w; }
@@ -220,7 +234,7 @@ int TCurveTemplate::GetPrintSize(float& width, float& length) const
 {
     if (!Dept)
         return 0;
-    width = Columns.empty() ? DepthTrackWidth : ColumnRightEdge(static_cast<int>(Columns.size()) - 1);
+    width = DiagramWidth();
     const int pages = Dept->GetPageCount();
     length = Dept->FirstPageHeight;
     if (pages >= 2)
@@ -235,14 +249,12 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return "Файл не найден: " + path;
-    ClearColumns();
     // Nothing is written: the file is rewritten only when its content changes.
     TRxIniFile ini(path);
     if (ini.ReadInteger("TemlateInfo", "Version", -1) != 1)
         return "Версия шаблона не поддерживается";
     const int count = ini.ReadInteger("TemlateInfo", "ColumnCount", 0);
-    // Every number is checked before anything is built, so a template the editor could not
-    // have written draws nothing.
+    // The whole file is checked before the current columns are given up.
     for (int c = 0; c < count && ini.SectionExists("Col" + std::to_string(c)); ++c) {
         const std::string section = "Col" + std::to_string(c);
         std::string message = CheckNumbers(ini, section, ColumnKeys);
@@ -252,6 +264,7 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
         if (!message.empty())
             return message;
     }
+    ClearColumns();
     const size_t curveCount = CurveArrays.size();
     for (int c = 0; c < count; ++c) {
         const std::string section = "Col" + std::to_string(c);
@@ -261,7 +274,7 @@ std::string TCurveTemplate::LoadTemplate(const std::string& path)
             break;
         std::vector<std::string> keys = ini.ReadSection(section);
         std::erase_if(keys, [](const std::string& k) { return k.size() <= 3 || k.compare(0, 3, "Col") != 0; });
-        const float width = ReadIniFloat(ini, section, "Width", 5.0f);
+        const float width = std::max(1.0f, ReadIniFloat(ini, section, "Width", 5.0f));
         const float space = ReadIniFloat(ini, section, "ColumnSpace", GridLineValues().DefaultColumnSpace);
         int column = AddColumn();
         Columns.back()->SetWidth(width);

@@ -41,6 +41,10 @@ public:
     void ClearColumns();
     // Right edge of column i in cm from the page's left edge; 0 for a missing column.
     float ColumnRightEdge(int i) const;
+    // The diagram's width in cm: the last column's right edge, or the depth track alone.
+    float DiagramWidth() const;
+    // Whether any column holds a curve.
+    bool HasCurves() const;
 
     void SetPageWidthCm(float w);
     void SetPageHeightCm(float h);
@@ -60,7 +64,8 @@ public:
     int GetPrintSize(float& width, float& length) const;
 
     // Replaces the columns with those of a template file, matching curves by mnemonic.
-    // Returns the message to show, empty on success.
+    // Returns the message to show, empty on success; a refused file leaves the columns as
+    // they were.
     std::string LoadTemplate(const std::string& path);
     // Writes the columns as a template file from scratch (temporary file renamed over the
     // target). Without columns nothing is written. False, with the reason, when the write

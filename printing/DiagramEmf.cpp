@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 
 DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& path,
                                   const platform::EmfReference& screen, double sheetWidthCm,
@@ -36,14 +37,14 @@ DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& pa
     const double strip = (dept.PrintBottom - dept.PrintTop) / dept.Scale;
     const double titleHeight = title.draw && title.height ? title.height(cY) : 0.0;
 
-    double w = diagram.Columns.empty() ? diagram.DepthTrackWidth
-                                       : diagram.ColumnRightEdge(static_cast<int>(diagram.Columns.size()) - 1);
+    double w = diagram.DiagramWidth();
     const double printable = sheetWidthCm - margins.left - margins.right;
     if (printable > w)
         w = printable;
     const double h = titleHeight + header + strip;
-    result.frame = {0, 0, TruncToInt((w + margins.left + margins.right) * cX * 100.0 * mX),
-                    TruncToInt((h + margins.top + margins.bottom) * cY * 100.0 * mY)};
+    // The frame in 0.01 mm, rounded: a sheet of 21 cm is 21000, never 20999.
+    result.frame = {0, 0, static_cast<int>(std::lround((w + margins.left + margins.right) * 1000.0)),
+                    static_cast<int>(std::lround((h + margins.top + margins.bottom) * 1000.0))};
     diagram.SetPageWidthCm(static_cast<float>(w));
     diagram.SetPageHeightCm(static_cast<float>(header + strip));
 

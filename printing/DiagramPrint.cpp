@@ -9,30 +9,41 @@
 
 #include <algorithm>
 
+PrintArea PrintableArea(const platform::PrinterCaps& caps, const PrintMargins& margins, double correction)
+{
+    PrintArea a;
+    a.pxX = caps.logPixelsX / 2.54;
+    const double pyNominal = caps.logPixelsY / 2.54;
+    a.pxY = pyNominal * correction;
+    if (!(a.pxX > 0.0) || !(a.pxY > 0.0))
+        return a;
+    a.valid = true;
+    a.pageWidth = caps.physicalWidth / a.pxX;
+    a.pageHeight = caps.physicalHeight / a.pxY;
+    a.leftMin = caps.physicalOffsetX / a.pxX;
+    a.topMin = caps.physicalOffsetY / pyNominal;
+    // The unprintable borders in nominal cm, as the margin edits show them.
+    const double rightMin = a.pageWidth - a.leftMin - caps.horzSizeMm * 0.1;
+    const double bottomMin = caps.physicalHeight / pyNominal - a.topMin - caps.vertSizeMm * 0.1;
+    a.left = std::max(margins.left, a.leftMin);
+    a.right = std::max(margins.right, rightMin);
+    a.top = std::max(margins.top, a.topMin);
+    a.bottom = std::max(margins.bottom, bottomMin);
+    return a;
+}
+
 DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& printer, const PrintMargins& margins,
                                 int firstPages, double correction, const PageHead& head)
 {
     DiagramPrintResult result;
     UsePlatformDecimalSeparator();
-    const platform::PrinterCaps caps = printer.Caps();
-    const double px = caps.logPixelsX / 2.54;
-    const double pyNominal = caps.logPixelsY / 2.54;
-    const double py = pyNominal * correction;
-    if (!(px > 0.0) || !(py > 0.0))
+    const PrintArea area = PrintableArea(printer.Caps(), margins, correction);
+    if (!area.valid)
         return result;
-    const double pageWidth = caps.physicalWidth / px;
-    const double pageHeight = caps.physicalHeight / py;
-    const double leftMin = caps.physicalOffsetX / px;
-    const double topMin = caps.physicalOffsetY / pyNominal;
-    // The unprintable borders in nominal cm, as the margin edits show them.
-    const double rightMin = pageWidth - leftMin - caps.horzSizeMm * 0.1;
-    const double bottomMin = caps.physicalHeight / pyNominal - topMin - caps.vertSizeMm * 0.1;
-    const double l = std::max(margins.left, leftMin);
-    const double r = std::max(margins.right, rightMin);
-    const double t = std::max(margins.top, topMin);
-    const double b = std::max(margins.bottom, bottomMin);
-    diagram.SetPageWidthCm(static_cast<float>(pageWidth - r - l));
-    diagram.SetPageHeightCm(static_cast<float>(pageHeight - t - b));
+    const double px = area.pxX;
+    const double py = area.pxY;
+    diagram.SetPageWidthCm(static_cast<float>(area.Width()));
+    diagram.SetPageHeightCm(static_cast<float>(area.Height()));
 
     printer.Title = QStringLiteral("Strativ document");
     platform::PrintJob job(printer);
@@ -40,10 +51,10 @@ DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& prin
     if (!result.begun)
         return result;
     // Positions from the printable area's corner; across with the horizontal factor.
-    const double x0 = l - leftMin;
-    const double xr = pageWidth - r - leftMin;
-    const double yb = pageHeight - b - topMin;
-    const double top = t - topMin;
+    const double x0 = area.left - area.leftMin;
+    const double xr = area.pageWidth - area.right - area.leftMin;
+    const double yb = area.pageHeight - area.bottom - area.topMin;
+    const double top = area.top - area.topMin;
     const double y = head ? top + head(printer.PageCanvas(), x0, top, xr, yb, px, py) : top;
     const platform::CanvasRect later{TruncToInt(x0 * px), TruncToInt(top * py), TruncToInt(xr * px),
                                      TruncToInt(yb * py)};

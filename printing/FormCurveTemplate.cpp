@@ -6,6 +6,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Folders.h"
 #include "platform/Help.h"
+#include "platform/ToolIcons.h"
 #include "printing/FormGridParams.h"
 #include "ui_FormCurveTemplate.h"
 
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QToolBar>
@@ -52,11 +54,16 @@ TFormCurveTemplate::TFormCurveTemplate(QWidget* parent)
     ui->RadioGroupTitlesItem0->setChecked(true);
     ui->Splitter->setStretchFactor(0, 1);
     ui->Splitter->setStretchFactor(1, 0);
-    // The curve controls scroll when the window is too low for them.
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(ui->Splitter->replaceWidget(1, scroll));
+    // The curve controls scroll when the window is too low for them, never sideways: the pane
+    // is as wide as they need, whatever they come to hold.
+    curvePane_ = new QScrollArea(this);
+    curvePane_->setWidgetResizable(true);
+    curvePane_->setFrameShape(QFrame::NoFrame);
+    curvePane_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    curvePane_->setWidget(ui->Splitter->replaceWidget(1, curvePane_));
+    curvePane_->widget()->installEventFilter(this);
+    FitCurvePane();
+    ui->Splitter->setCollapsible(1, false);
     ui->Splitter->setSizes({400, 255});
     ui->TabCtrlColumns->setMinimumHeight(22);
     ui->PanelColumnClient->setMinimumSize(200, 200);
@@ -96,6 +103,7 @@ void TFormCurveTemplate::BuildMenus()
     menuBar->addMenu(QStringLiteral("Настройки"))->addAction(ui->MMIGrid);
     menuBar->addAction(ui->MMIHelp);
     auto* toolBar = new QToolBar(this);
+    platform::ShowToolIcons(*toolBar);
     toolBar->addActions({ui->TBSelectTempl, ui->TBSaveTemplate, ui->TBLoadLastTemplate});
     toolBar->addSeparator();
     toolBar->addActions({ui->TBAddColumn, ui->TBDelColumn});
@@ -105,6 +113,12 @@ void TFormCurveTemplate::BuildMenus()
     toolBar->addAction(ui->TBClose);
     ui->layoutMain->insertWidget(0, toolBar);
     ui->layoutMain->setMenuBar(menuBar);
+}
+
+void TFormCurveTemplate::FitCurvePane()
+{
+    curvePane_->setMinimumWidth(curvePane_->widget()->minimumSizeHint().width() +
+                                curvePane_->verticalScrollBar()->sizeHint().width());
 }
 
 void TFormCurveTemplate::ConnectControls()

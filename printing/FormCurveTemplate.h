@@ -16,6 +16,7 @@
 namespace Ui { class TFormCurveTemplate; }
 class QActionGroup;
 class QImage;
+class QScrollArea;
 class TFormGridParams;
 class TRxIniFile;
 
@@ -115,6 +116,7 @@ protected:
 
 private:
     void BuildMenus();
+    void FitCurvePane();
     void ConnectControls();
     void FormShow();
     void FormClose();
@@ -131,6 +133,7 @@ private:
 
     std::unique_ptr<Ui::TFormCurveTemplate> ui;
     QActionGroup* scaleFormats_ = nullptr;
+    QScrollArea* curvePane_ = nullptr;
     TPrintPageSize pageSize_;
     double pixelsPerCm_ = 0.0;
     TCurveForPrinting* draggedCurve_ = nullptr;

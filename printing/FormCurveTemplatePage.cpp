@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -100,6 +101,8 @@ bool TFormCurveTemplate::DrawEditorPage(QImage& image)
 bool TFormCurveTemplate::DrawEditorPage(platform::Canvas& canvas, int width, int height)
 {
     UsePlatformDecimalSeparator();
+    // The count needs the first page's headers laid out on this sheet, whatever page is shown.
+    Model.LayOutFirstPage(canvas, {0, 0, width, height}, VerticalPixelsPerCm());
     const int pages = std::max(1, Model.GetPageCount());
     {
         const QSignalBlocker block(ui->EditPageNumber);
@@ -200,6 +203,8 @@ bool TFormCurveTemplate::eventFilter(QObject* watched, QEvent* event)
         default: break;
         }
     }
+    if (curvePane_ && watched == curvePane_->widget() && event->type() == QEvent::LayoutRequest)
+        FitCurvePane();
     if (watched == ui->EdDeptScale && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         platform::Guarded(this, [this] { ShowStandardScales(); });

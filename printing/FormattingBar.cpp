@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 QPolygon TFormattingTrack::Outline(int x, int y) const
@@ -135,7 +136,12 @@ TRulerLayout TFormattingBar::Layout(int widthPx, float pixelsPerSm, int offset,
     for (int k = cmStart; k < cmStart + cmCount; ++k) {
         layout.cmTicks.push_back(static_cast<int>(k * pixelsPerSm - offset));
         layout.labels.push_back(k);
-        layout.labelX.push_back(static_cast<int>(k * pixelsPerSm - offset - textWidth(k) / 2));
+        // A label whose tick is on the ruler stays whole on it, at either end.
+        const int tick = layout.cmTicks.back();
+        int x = tick - textWidth(k) / 2;
+        if (tick >= 0 && tick <= widthPx)
+            x = std::clamp(x, 0, std::max(0, widthPx - textWidth(k)));
+        layout.labelX.push_back(x);
     }
     return layout;
 }

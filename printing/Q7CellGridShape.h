@@ -45,6 +45,8 @@ public:
     int ScreenPixelsPerInch() const { return screenDpi_; }
     void SetScreenPixelsPerInch(int dpi);
 
+    bool operator==(const TQ7GridShape&) const = default;
+
 private:
     int defaultColWidth_ = 64;  // declared before the sizes, which start from them
     int defaultRowHeight_ = 24;

@@ -92,6 +92,17 @@ bool TQ7CellsArray::MatchesShape(const TQ7GridShape& grid) const
     return RowCount() == grid.RowCount() && ColCount() == grid.ColCount();
 }
 
+bool TQ7CellsArray::SameCells(const TQ7CellsArray& other) const
+{
+    return std::equal(rows_.begin(), rows_.end(), other.rows_.begin(), other.rows_.end(),
+                      [](const TQ7CellsArray1D& a, const TQ7CellsArray1D& b) {
+                          return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](const TQ7DrawGridCell& x, const TQ7DrawGridCell& y) {
+                                                return x.Format == y.Format && x.Content == y.Content;
+                                            });
+                      });
+}
+
 void TQ7CellsArray::InsertRow(int row, TQ7GridShape* grid)
 {
     if (!grid || !MatchesShape(*grid) || row < grid->FixedRows() || row >= grid->RowCount() ||

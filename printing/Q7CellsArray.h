@@ -28,6 +28,8 @@ enum TTitleLoadResult : int {
     ttmNoSizes = 6,
     ttmBadCell = 7,
 };
+// Why a template could not be loaded, as the user is told.
+std::string TitleLoadResultText(int code);
 
 // Border modes of SetBorders and GetBorders.
 enum TBorderMode : int { bmMixed = 0, bmAll = 1, bmNone = 2, bmInner = 3, bmOuter = 4 };
@@ -62,6 +64,8 @@ public:
     // Both counts at once (each at least 1); every row ends with exactly `cols` cells.
     void Resize(int cols, int rows);
     bool MatchesShape(const TQ7GridShape& grid) const;
+    // Same counts and, cell by cell, the same formats and contents (the file's content).
+    bool SameCells(const TQ7CellsArray& other) const;
 
     // Change the array and the grid together; ignored without a grid, outside the
     // non-fixed rows (columns), when one non-fixed row (column) would not remain, at

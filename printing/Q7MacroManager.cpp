@@ -62,6 +62,14 @@ TQ7CustomMacro::TQ7CustomMacro(const std::string& path) : file_(path), path_(pat
         InitFile();
 }
 
+bool TQ7CustomMacro::IsMacroFile(const std::string& path)
+{
+    TSimpleSettingFile file;
+    std::string version;
+    return file.LoadFromFile(path) && file.ReadString(kSettings, "Version", version) &&
+           EqualIgnoringAsciiCase(version, kVersion);
+}
+
 int TQ7CustomMacro::ListSection() const { return file_.FindSection(kList); }
 
 int TQ7CustomMacro::GetSectionKind(int section) const

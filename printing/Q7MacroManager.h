@@ -48,6 +48,8 @@ public:
 
     // Loads the file, or initialises an empty macro file when it cannot.
     explicit TQ7CustomMacro(const std::string& path);
+    // Whether the file reads as a macro file (its settings name the macro file version).
+    static bool IsMacroFile(const std::string& path);
     virtual ~TQ7CustomMacro() = default;
     TQ7CustomMacro(const TQ7CustomMacro&) = delete;
     TQ7CustomMacro& operator=(const TQ7CustomMacro&) = delete;

@@ -104,10 +104,12 @@ bool EvaluateExpression(TMParser& parser, const std::string& expression, std::st
     }
 }
 
-// A text cut into plain parts and "#expression#" parts (the body without its two "#").
+// A text cut into plain parts and expression parts: "#expression#", or an expression left
+// open at the end of the text (the body without its "#").
 struct TextPart {
     std::string text;
     bool expression = false;
+    bool open = false;
 };
 
 std::vector<TextPart> SplitExpressions(const std::string& text)
@@ -121,23 +123,25 @@ std::vector<TextPart> SplitExpressions(const std::string& text)
             while (end < text.size() && IsExpressionChar(text[end]))
                 ++end;
         }
-        // Only a "#" closed by a second "#" around a body with something to compute opens an
-        // expression: "№ #1" and "# 2" are plain text.
+        // A "#" opens an expression when a second "#" closes a body with something to compute,
+        // or when a body of at least two characters runs to the end of the text: "№ #1",
+        // "# 2" and "a #2*3 b" are plain text.
         const std::string body = text[i] == '#' ? text.substr(i + 1, end - i - 1) : std::string();
-        const bool closed = end < text.size() && text[end] == '#' &&
-                            body.find_first_not_of(' ') != std::string::npos;
-        if (text[i] != '#' || !closed) {
+        const bool computable = body.find_first_not_of(' ') != std::string::npos;
+        const bool closed = end < text.size() && text[end] == '#' && computable;
+        const bool open = end == text.size() && body.size() >= 2 && computable;
+        if (text[i] != '#' || !(closed || open)) {
             plain += text[i++];
             continue;
         }
         if (!plain.empty())
-            parts.push_back({std::move(plain), false});
+            parts.push_back({std::move(plain), false, false});
         plain.clear();
-        parts.push_back({body, true});
-        i = end + 1;
+        parts.push_back({body, true, open});
+        i = open ? end : end + 1;
     }
     if (!plain.empty())
-        parts.push_back({std::move(plain), false});
+        parts.push_back({std::move(plain), false, false});
     return parts;
 }
 
@@ -148,6 +152,9 @@ std::string EvaluatedPart(TMParser& parser, const TextPart& part)
     std::string value;
     if (EvaluateExpression(parser, part.text, value))
         return value;
+    // An open "#" may be plain text: it stays as typed.
+    if (part.open)
+        return "#" + part.text;
     return "#" + part.text + "#" + std::string(UnreadableMark);
 }
 

@@ -114,6 +114,18 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 
 }  // namespace
 
+std::string TitleLoadResultText(int code)
+{
+    switch (code) {
+    case ttmLoaded: return {};
+    case ttmCannotOpen: return "Файл не удается открыть или прочитать";
+    case ttmNoSignature:
+    case ttmBadSignature: return "Файл не является шаблоном заголовка";
+    case ttmBadCounts: return "Неверное число строк или столбцов таблицы";
+    default: return "Файл обрезан или поврежден";
+    }
+}
+
 bool TQ7CellsArray::FindUnencodable(TUnencodableText& found) const
 {
     std::string bytes;

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -51,6 +52,14 @@ void TAxis::SetDepthArray(const float* values, int count)
 void TAxis::ClearDepthArray()
 {
     SetDepthArray(nullptr, 0);
+}
+
+void TAxis::SetDepthStep(float step)
+{
+    MarksStepValue = step;
+    const double thousandths = std::trunc(double(step) * 1000.0);
+    DepthStepValue = std::isnan(thousandths) ? 0
+                                             : static_cast<int>(std::clamp(thousandths, double(INT_MIN), double(INT_MAX)));
 }
 
 float TAxis::DepthStep() const

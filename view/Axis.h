@@ -37,6 +37,9 @@ public:
     // Depth axis: the document STEP and trunc(STEP x 1000), set by whoever attaches a document.
     float MarksStepValue = 0;
     int DepthStepValue = 0;
+    // Sets both from STEP; the thousandths are held to the int range (a STEP beyond it, or not
+    // finite, gives the nearest limit, 0 for NaN).
+    void SetDepthStep(float step);
 
     const float* DepthArray() const { return depths_; }
     int DepthCount() const { return count_; }

@@ -2,6 +2,8 @@
 // owner's layer; the cross-hair is drawn over it on screen only.
 #include "view/PanelWithCurves.h"
 
+#include "view/CaptionStrip.h"
+
 #include "platform/Colors.h"
 #include "platform/NumberText.h"
 
@@ -91,13 +93,14 @@ void TPanelWithCurves::DrawDepthStrip(QPainter& painter, const PanelCoordinates&
     painter.restore();
 }
 
-std::vector<TPanelWithCurves::ValueStripEntry> TPanelWithCurves::ValueStripLayout() const
+TPanelWithCurves::ValueStrip TPanelWithCurves::ValueStripLayout() const
 {
     const QFontMetrics metrics = fontMetrics();
     const int lineHeight = metrics.height() + 2;
     const PanelCoordinates c = Coordinates();
+    ValueStrip strip;
     std::vector<ValueStripEntry> entries;
-    int top = 0;
+    std::vector<CaptionTexts> texts;
     for (int i = 0; i < GetCurvesCount(); ++i) {
         const TCurve& curve = *curves_[std::size_t(i)];
         if (!curve.IsVisible())
@@ -109,51 +112,58 @@ std::vector<TPanelWithCurves::ValueStripEntry> TPanelWithCurves::ValueStripLayou
         // A track scrolled out of view would only push the tracks in view out of the strip.
         if (e.right < c.area.left() || e.left > c.area.right())
             continue;
-        // The texts stay within the visible part of the track.
-        const int from = std::max(e.left, c.area.left()) + 2;
-        const int to = std::min(e.right, c.area.right()) - 2;
-        const int room = std::max(0, to - from);
+        e.captionText = ShowCaptions ? curve.Caption() : QString();
         e.minimumText = platform::FloatToStrF(curve.Minimum(), 7, 2);
         e.maximumText = platform::FloatToStrF(curve.Maximum(), 7, 2);
-        const QString caption = ShowCaptions ? curve.Caption() : QString();
-        const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
-        const int numbers = metrics.horizontalAdvance(e.minimumText) + metrics.horizontalAdvance(e.maximumText);
-        const int captionWidth = metrics.horizontalAdvance(caption);
-        const bool ownLine = !caption.isEmpty() && numbers + captionWidth + 2 * gap > room;
-        if (ownLine) {
-            e.caption = QRect(from, top, room, lineHeight - 2);
-            top += lineHeight;
-        }
-        if (numbers + gap > room) {  // not even the two numbers fit: each gets half the room
-            const int half = std::max(0, (room - gap) / 2);
-            e.minimumText = metrics.elidedText(e.minimumText, Qt::ElideRight, half);
-            e.maximumText = metrics.elidedText(e.maximumText, Qt::ElideRight, half);
-        }
-        const int minimumWidth = metrics.horizontalAdvance(e.minimumText);
-        const int maximumWidth = metrics.horizontalAdvance(e.maximumText);
-        e.minimum = QRect(from, top, minimumWidth, lineHeight - 2);
-        e.maximum = QRect(to - maximumWidth, top, maximumWidth, lineHeight - 2);
-        if (!ownLine && !caption.isEmpty()) {
-            // Centred on the track when the numbers leave room there, else between them.
-            const int centre = (from + to) / 2;
-            int x = centre - captionWidth / 2;
-            x = std::clamp(x, from + minimumWidth + gap, to - maximumWidth - gap - captionWidth);
-            e.caption = QRect(x, top, captionWidth, lineHeight - 2);
-        }
-        e.lineY = top + lineHeight - 2;
-        top += lineHeight;
+        texts.push_back({e.left, e.right, metrics.horizontalAdvance(e.minimumText),
+                         metrics.horizontalAdvance(e.captionText), metrics.horizontalAdvance(e.maximumText)});
         entries.push_back(e);
     }
-    return entries;
+    const std::vector<CaptionPlace> places =
+        PlaceCaptions(texts, c.area.left(), c.area.right(), metrics.horizontalAdvance(QLatin1Char(' ')));
+    int rows = 0;
+    for (const CaptionPlace& p : places)
+        rows = std::max(rows, p.row + 1);
+    const int roomRows = std::max(0, (MaxValueStripHeight() - ValueTicksHeight()) / lineHeight);
+    const int shownRows = rows <= roomRows ? rows : roomRows - 1;
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        const CaptionPlace& p = places[k];
+        if (p.row >= shownRows)
+            continue;
+        ValueStripEntry& e = entries[k];
+        const int top = p.row * lineHeight;
+        const auto box = [&](int x, int width, QString& text) {
+            if (width < metrics.horizontalAdvance(text))  // the advance is rounded: never elide at full width
+                text = metrics.elidedText(text, Qt::ElideRight, width);
+            return QRect(x, top, width, lineHeight - 2);
+        };
+        e.minimum = box(p.minimumX, p.minimumWidth, e.minimumText);
+        e.maximum = box(p.maximumX, p.maximumWidth, e.maximumText);
+        if (p.captionWidth > 0)
+            e.caption = box(p.captionX, p.captionWidth, e.captionText);
+        e.lineY = top + lineHeight - 2;
+        strip.entries.push_back(e);
+    }
+    if (shownRows < rows && roomRows > 0)
+        strip.more = QRect(c.area.left() + 2, shownRows * lineHeight, c.area.width() - 4, lineHeight - 2);
+    strip.height = std::min(rows, roomRows) * lineHeight;
+    return strip;
+}
+
+int TPanelWithCurves::ValueTicksHeight() const
+{
+    return XAxisInfo.TickInterval > 0 ? kMajorTick + fontMetrics().height() : 0;
+}
+
+int TPanelWithCurves::MaxValueStripHeight() const
+{
+    return std::max(valueAxisHeight_, height() / 2);
 }
 
 void TPanelWithCurves::UpdateValueStripHeight()
 {
-    const std::vector<ValueStripEntry> entries = ValueStripLayout();
-    const int rows = entries.empty() ? 0 : entries.back().lineY + 2;
-    // Below the captions: the value ticks and their labels.
-    const int ticks = XAxisInfo.TickInterval > 0 ? kMajorTick + fontMetrics().height() : 0;
-    valueStripHeight_ = std::clamp(rows + ticks, valueAxisHeight_, std::max(valueAxisHeight_, height() / 2));
+    valueStripHeight_ = std::clamp(ValueStripLayout().height + ValueTicksHeight(), valueAxisHeight_,
+                                   MaxValueStripHeight());
 }
 
 void TPanelWithCurves::DrawValueStrip(QPainter& painter)
@@ -163,16 +173,20 @@ void TPanelWithCurves::DrawValueStrip(QPainter& painter)
     painter.drawLine(DrawingArea().left(), bottom, DrawingArea().right(), bottom);
     painter.save();
     painter.setClipRect(QRect(DrawingArea().left(), 0, DrawingArea().width(), DrawingArea().top()));
-    for (const ValueStripEntry& e : ValueStripLayout()) {
+    const ValueStrip strip = ValueStripLayout();
+    for (const ValueStripEntry& e : strip.entries) {
         const TCurve& curve = *curves_[std::size_t(e.curve)];
         painter.setPen(QPen(ColorOf(curve.Color()), 1));
         painter.drawLine(e.left, e.lineY, e.right, e.lineY);
         if (!e.caption.isNull())
-            painter.drawText(e.caption, Qt::AlignHCenter | Qt::AlignVCenter, curve.Caption());
+            painter.drawText(e.caption, Qt::AlignHCenter | Qt::AlignVCenter, e.captionText);
         painter.setPen(ColorOf(0));
         painter.drawText(e.minimum, Qt::AlignLeft | Qt::AlignVCenter, e.minimumText);
         painter.drawText(e.maximum, Qt::AlignRight | Qt::AlignVCenter, e.maximumText);
     }
+    painter.setPen(ColorOf(0));
+    if (!strip.more.isNull())
+        painter.drawText(strip.more, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("…"));
     // Value ticks along the bottom of the strip: a tick every TickInterval pixels, a
     // labelled mark every MarksStep ticks.
     const int tickSpacing = XAxisInfo.TickInterval;

@@ -78,12 +78,13 @@ public:
     // Last mouse position seen over the panel, in panel pixels.
     QPoint MousePosition() const { return mouse_; }
     // Width of the depth strip on the left and the least height of the value strip at the top;
-    // the value strip grows to hold a caption row for every visible curve whose track is in view.
+    // the value strip grows, up to half the panel, to hold the caption rows of the visible
+    // curves whose tracks are in view.
     void SetAxisSizes(int depthAxisWidth, int valueAxisHeight);
 
     // One visible curve's part of the value strip, for a track in view: the caption and the
-    // minimum and maximum as drawn (the caption on a line of its own when it does not fit
-    // between the numbers).
+    // minimum and maximum as drawn, on a row shared with curves whose tracks and texts it
+    // does not meet.
     struct ValueStripEntry {
         int curve = -1;
         int lineY = 0;  // the curve's coloured line under its texts
@@ -92,10 +93,18 @@ public:
         QRect caption;
         QRect minimum;
         QRect maximum;
+        QString captionText;
         QString minimumText;
         QString maximumText;
     };
-    std::vector<ValueStripEntry> ValueStripLayout() const;
+    // The rows that fit the strip; when some do not, the last row that fits shows `more`
+    // (an ellipsis) instead of its curves.
+    struct ValueStrip {
+        std::vector<ValueStripEntry> entries;
+        QRect more;
+        int height = 0;  // of the rows drawn
+    };
+    ValueStrip ValueStripLayout() const;
 
     TPanelState PanelState = PSNormal;
     bool CrossMouse = true;
@@ -156,6 +165,10 @@ private:
     void DrawValueStrip(QPainter& painter);
     // Height the value strip needs for the visible curves; sets the drawing area's top.
     void UpdateValueStripHeight();
+    // The value ticks with their labels along the bottom of the value strip.
+    int ValueTicksHeight() const;
+    // The value strip takes at most half the panel, never less than its least height.
+    int MaxValueStripHeight() const;
     void DrawGrid(QPainter& painter, const PanelCoordinates& coordinates);
     void DrawOwnerLayer(const PanelCoordinates& coordinates);
     void DrawCrossHair(QPainter& painter);

@@ -77,7 +77,7 @@ inline void ExpectViewFollowsDocument(TFormMain& window, const std::string& comm
         EXPECT_EQ(panel.GetCurve(i)->Values(), document.GetCurveData(i + 1)) << "curve " << i;
         EXPECT_EQ(panel.GetCurve(i)->Count(), count) << "curve " << i;
     }
-    const auto depth = [&](double d) { return platform::FloatToStrF(d, 15, document.GetDepthDecimals()); };
+    const auto depth = [&](float d) { return platform::LasNumberText(d, document.GetDepthDecimals()); };
     EXPECT_TRUE(window.StatusText(2).startsWith("Глубины: " + depth(document.GetTopDepth()) + " - " +
                                                 depth(document.GetBottomDepth())))
         << window.StatusText(2).toStdString();

@@ -2,10 +2,10 @@
 // cannot read or write, and its settings window edits the macros through the dialog runner.
 #include "AppTestSupport.h"
 
-#include "app/MacroSettingsDlg.h"
 #include "core/Lasfile.h"
 #include "core/SettingsFile.h"
 #include "printing/MacroLists.h"
+#include "printing/MacroSettingsDlg.h"
 #include "tests/common/FileBytes.h"
 #include "ui_MacroSettingsDlg.h"
 #include "ui_MainUnit.h"
@@ -193,6 +193,31 @@ TEST_F(MacroWindowTest, ANewMacroFileListsTheDefaultsAndIsRemembered)
     CreateWindow();
     EXPECT_EQ(MacroManager->GetPath(), chosen);
     EXPECT_EQ(MacroManager->GetLeftDelim(), "<");
+}
+
+TEST_F(MacroWindowTest, AFileOfAnotherKindIsNotTakenForMacrosUnlessTheUserSaysSo)
+{
+    const std::string las = WellLas("open.las", "Alpha");
+    ASSERT_TRUE(Open(las));
+    const std::string bytes = ReadFileBytes(las);
+    RunSettings([&](TFormMacroSettings& w) {
+        runner->Clear();
+        runner->PushFiles({QString::fromStdString(las)});  // the question then gets Esc
+        w.Form().ButtonChangeFile->click();
+        EXPECT_EQ(w.Form().LabelMacroFile->text(), "Macros.mcr");
+        runner->PushFiles({QString::fromStdString(Templates() + "other.mcr")});
+        w.Form().ButtonChangeFile->click();
+        EXPECT_EQ(w.Form().LabelMacroFile->text(), "other.mcr");
+    });
+    const platform::DialogRequest& question = runner->Requests()[1];
+    EXPECT_EQ(question.title + "|" + question.text,
+              "Макроподстановки|Файл\n" + QString::fromStdString(las) +
+                  "\nне является файлом макроподстановок. Записать макроподстановки поверх него?");
+    EXPECT_EQ(question.flags & (platform::MB_BUTTONMASK | platform::MB_DEFBUTTON2),
+              platform::MB_YESNO | platform::MB_DEFBUTTON2);
+    window->close();
+    EXPECT_EQ(ReadFileBytes(las), bytes);
+    EXPECT_FALSE(std::filesystem::exists(las + ".bak"));
 }
 
 }  // namespace

@@ -184,6 +184,7 @@ TEST_F(AddCurvesWindowTest, TheDialogBrowsesFoldersAndReportsWhatItCannotAdd)
 
         pick("UPPER.LAS");
         EXPECT_EQ(f.CheckListBox->count(), 1);
+        EXPECT_EQ(f.CheckListBox->count() > 0 ? f.CheckListBox->item(0)->text() : QString(), "C1");
         EXPECT_EQ(f.LabelDepthInterval->text(), "Начальная глубина: 100.00 Конечная глубина: 102.00");
 
         // A source of one row and no STEP cannot be placed: said so, and the dialog stays.

@@ -2,12 +2,12 @@
 // curve, and the group operations over intervals.
 #include "AppTestSupport.h"
 
-#include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "editing/SelectIntervalPart.h"
 #include "tests/common/FileBytes.h"
 #include "ui_MainUnit.h"
 #include "ui_SelectIntervalPart.h"
+#include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
 
 #include <QDoubleSpinBox>

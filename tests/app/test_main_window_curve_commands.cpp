@@ -313,6 +313,13 @@ TEST_F(CurveCommandsTest, IntervalsFromTheToolTheGapMenuAndTheIntervalMenu)
         EXPECT_NEAR(params.Form().RxSpinEditBottom->value(), 110.0, 0.2);
         EXPECT_EQ(params.Form().RxSpinEditTop->minimum(), 100.0);
         EXPECT_EQ(params.Form().RxSpinEditTop->maximum(), 300.0);
+        // The name box takes no more UTF-8 bytes than a session keeps (127).
+        params.Form().EditName->clear();
+        for (int i = 0; i < 64; ++i)
+            QTest::sendKeyEvent(QTest::Click, params.Form().EditName, Qt::Key_unknown, QString(QChar(0x0416)),
+                                Qt::NoModifier);
+        QTest::keyClicks(params.Form().EditName, "ab");
+        EXPECT_EQ(params.Form().EditName->text(), QString(63, QChar(0x0416)) + "a");
         return int(QDialog::Rejected);
     });
     drag(110.0, 105.0);
@@ -387,7 +394,13 @@ TEST_F(CurveCommandsTest, IntervalsWindowFollowsEveryChangeWhileVisible)
     runner->PushDialog([](QDialog& dialog) {
         auto& params = static_cast<TFormIntervalParams&>(dialog);
         params.Form().RxSpinEditTop->setValue(260);
-        params.Form().RxSpinEditBottom->setValue(400);  // held at the loaded range's end
+        // Typed beyond the loaded range: taken, and shown held at the range's end.
+        QDoubleSpinBox& bottom = *params.Form().RxSpinEditBottom;
+        bottom.selectAll();
+        QTest::keyClicks(&bottom, "400");
+        EXPECT_EQ(bottom.text(), "400");
+        QTest::keyClick(&bottom, Qt::Key_Return);
+        EXPECT_EQ(bottom.text(), "300.0000");
         return int(QDialog::Accepted);
     });
     form.ButtonEditClick();

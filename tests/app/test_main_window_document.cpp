@@ -166,6 +166,37 @@ TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
     EXPECT_EQ(window->LasFile()->GetFileName(), dir.file("wide.las"));
 }
 
+TEST_F(MainWindowTest, TypedFileNamesAreTakenInTheDocumentsFolderWithTheDialogsExtension)
+{
+    const std::string folder = dir.file("well");
+    std::filesystem::create_directory(folder);
+    ASSERT_TRUE(Open(WriteTestLas(folder + "/doc.las", 2, 5)));
+    const auto save = [&](std::function<void(Ui::TFormSaveToLas&)> fill, int result) {
+        runner->PushDialog([=](QDialog& dialog) {
+            fill(static_cast<TFormSaveToLas&>(dialog).Form());
+            return result;
+        });
+        window->SaveDocument();
+    };
+    for (const auto& [typed, written] : {std::pair{"new", "/new.las"}, std::pair{"part.txt", "/part.txt"}}) {
+        save([typed = typed](Ui::TFormSaveToLas& f) { f.EditFileName->setText(typed); }, QDialog::Accepted);
+        EXPECT_EQ(TLASFile(folder + written, 2).GetPointCount(), 5) << typed;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder + "/new"));
+    EXPECT_FALSE(std::filesystem::exists("new"));
+
+    // A bare name picked in the file dialog is completed the same way.
+    QString shown;
+    save(
+        [&](Ui::TFormSaveToLas& f) {
+            runner->PushFiles({"picked"});
+            f.ButtonBrowse->click();
+            shown = f.EditFileName->text();
+        },
+        QDialog::Rejected);
+    EXPECT_EQ(shown, QString::fromStdString(folder + "/picked.las"));
+}
+
 TEST_F(MainWindowTest, SaveDialogLimitsTheRowsAndAsksBeforeReplacing)
 {
     ASSERT_TRUE(Open(WriteTestLas(dir.file("doc.las"), 3, 21)));  // 100 .. 110 by 0.5
@@ -208,6 +239,28 @@ TEST_F(MainWindowTest, SaveDialogLimitsTheRowsAndAsksBeforeReplacing)
     EXPECT_EQ(Messages(), (QStringList{"Сохранение|Файл\n" + QString::fromStdString(target) +
                                        "\nуже существует. Заменить?"}));
     EXPECT_EQ(std::filesystem::file_size(target), before);
+}
+
+TEST_F(MainWindowTest, DepthsShowTheFilesDecimalsWithoutFloatNoise)
+{
+    // Written bottom up, with depths of seven decimals that no float holds exactly.
+    const std::string path = dir.file("upward.las");
+    std::ofstream(path, std::ios::binary)
+        << "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STRT.M 136.6000000 :\r\n STOP.M 136.1000000 :\r\n"
+           " STEP.M -0.1000000 :\r\n NULL. -999.25 :\r\n~C\r\n DEPT.M :\r\n C1. :\r\n~A\r\n136.6000000 1\r\n"
+           "136.5000000 2\r\n136.4000000 3\r\n136.3000000 4\r\n136.2000000 5\r\n136.1000000 6\r\n";
+    platform::SetDecimalSeparator(QChar(','));
+    ASSERT_TRUE(Open(path));
+    EXPECT_EQ(window->StatusText(2), "Глубины: 136,1000000 - 136,6000000 M");
+    EXPECT_EQ(window->StatusText(3), "Шаг: 0,1000000");
+    runner->PushDialog([](QDialog& dialog) {
+        const Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
+        EXPECT_EQ(f.EditLimitFrom->text(), "136,1000000");
+        EXPECT_EQ(f.EditLimitTo->text(), "136,6000000");
+        return int(QDialog::Rejected);
+    });
+    window->SaveDocument();
+    EXPECT_EQ(runner->PendingAnswers(), 0);
 }
 
 TEST_F(MainWindowTest, RecentFilesAndViewSettingsSurviveARestart)

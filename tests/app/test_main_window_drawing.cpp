@@ -5,6 +5,7 @@
 #include "app/DepthOverview.h"
 #include "app/StrativApplication.h"
 #include "core/Lasfile.h"
+#include "platform/NumberText.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTranslator>
 #include <climits>
+#include <map>
 
 namespace strativ::test {
 namespace {
@@ -30,7 +32,7 @@ TEST_F(DrawingTest, EveryVisibleCurveGetsACaptionThatNeverCoversItsNumbers)
             curve.SetXOffset(i * int(trackPixels + 10) + Panel().XAxisInfo.Offset());
         }
         Panel().Repaint();
-        const auto entries = Panel().ValueStripLayout();
+        const auto entries = Panel().ValueStripLayout().entries;
         // Every curve with its track in view, and only those.
         const PanelCoordinates c = Panel().Coordinates();
         std::size_t inView = 0;
@@ -64,6 +66,93 @@ TEST_F(DrawingTest, EveryVisibleCurveGetsACaptionThatNeverCoversItsNumbers)
         Panel().GetCurve(i)->SetVisible(false);
     Panel().Repaint();
     EXPECT_LT(Panel().DrawingArea().top(), sixTop);
+}
+
+// Sixteen logged curves as a real file has them: a constant one (CONST) and one of NULLs only
+// (EMPTY) among curves of various ranges, signs and name lengths.
+std::string WriteSixteenCurveLas(const std::string& path)
+{
+    const char* names[] = {"GR", "SP", "CALI", "RHOB", "NPHI", "DT", "ILD", "ILM",
+                           "SFLU", "PEF", "CONST", "EMPTY", "TEMP", "RES", "BS", "DRHO"};
+    std::ofstream out(path, std::ios::binary);
+    out << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT.M 1000 :\n STOP.M 1049 :\n STEP.M 1 :\n NULL. -999.25 :\n"
+        << "~C\n DEPT.M :\n";
+    for (const char* name : names)
+        out << ' ' << name << ".U :\n";
+    out << "~A\n";
+    for (int r = 0; r < 50; ++r) {
+        out << 1000 + r;
+        for (int c = 0; c < 16; ++c)
+            out << ' ' << (c == 10 ? 2.65 : c == 11 ? -999.25 : c * 37.5 - 120 + (r % 9) * (c + 1) * 3.7);
+        out << '\n';
+    }
+    return path;
+}
+
+TEST_F(DrawingTest, SixteenCurvesShowEveryNameAndBothNumbersInFullWithoutOverlap)
+{
+    ASSERT_TRUE(Open(WriteSixteenCurveLas(dir.file("sixteen.las"))));
+    const auto inkIn = [&](const QRect& box) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (Panel().Bitmap().pixel(x, y) != qRgb(255, 255, 255))
+                    return true;
+        return false;
+    };
+    // The starting size and maximised on a 1920 x 1080 screen; the tracks lie side by side.
+    for (const QSize size : {QSize(1000, 700), QSize(1920, 1040)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        Panel().Repaint();
+        const QRect area = Panel().DrawingArea();
+        const PanelCoordinates c = Panel().Coordinates();
+        const auto strip = Panel().ValueStripLayout();
+        std::vector<int> inView;
+        for (int i = 0; i < 16; ++i) {
+            const TCurve& curve = *Panel().GetCurve(i);
+            if (curve.ColumnOf(curve.Maximum(), c) >= area.left() && curve.ColumnOf(curve.Minimum(), c) <= area.right())
+                inView.push_back(i);
+        }
+        ASSERT_GE(inView.size(), 7u) << size.width();
+        std::vector<int> shown;
+        std::map<int, std::vector<QRect>> rows;
+        for (const auto& e : strip.entries) {
+            const TCurve& curve = *Panel().GetCurve(e.curve);
+            const std::string where = std::to_string(size.width()) + " " + e.captionText.toStdString();
+            shown.push_back(e.curve);
+            EXPECT_EQ(e.captionText, QString::fromLatin1(Document().GetCurveName(e.curve + 1).c_str())) << where;
+            EXPECT_EQ(e.minimumText, platform::FloatToStrF(curve.Minimum(), 7, 2)) << where;
+            EXPECT_EQ(e.maximumText, platform::FloatToStrF(curve.Maximum(), 7, 2)) << where;
+            EXPECT_LT(e.lineY, area.top() - 1) << where;  // above the border
+            for (const auto& [box, text] :
+                 {std::pair{e.minimum, e.minimumText}, {e.caption, e.captionText}, {e.maximum, e.maximumText}}) {
+                EXPECT_EQ(box.width(), Panel().fontMetrics().horizontalAdvance(text)) << where;
+                EXPECT_TRUE(area.left() <= box.left() && box.right() <= area.right()) << where;
+                EXPECT_TRUE(inkIn(box)) << where;
+                for (const QRect& other : rows[e.lineY])
+                    EXPECT_FALSE(box.intersects(other)) << where;
+                rows[e.lineY].push_back(box);
+            }
+        }
+        EXPECT_EQ(shown, inView) << size.width();
+        EXPECT_LE(rows.size(), 2u) << size.width();
+        EXPECT_TRUE(strip.more.isNull());
+    }
+
+    // Sixteen tracks over one another in a low window: the rows that fit, then an ellipsis.
+    for (int i = 0; i < 16; ++i)
+        Panel().GetCurve(i)->SetXOffset(Panel().GetCurve(0)->XOffset());
+    Panel().XAxisInfo.SetOffset(Panel().GetCurve(0)->XOffset() - 300);
+    window->resize(1000, 450);
+    QApplication::processEvents();
+    Panel().Repaint();
+    const auto strip = Panel().ValueStripLayout();
+    ASSERT_FALSE(strip.more.isNull());
+    EXPECT_LT(strip.entries.size(), 16u);
+    EXPECT_GE(strip.entries.size(), 3u);
+    EXPECT_LT(strip.entries.back().lineY, strip.more.top());
+    EXPECT_LT(strip.more.bottom(), Panel().DrawingArea().top() - 1);
+    EXPECT_TRUE(inkIn(strip.more));
 }
 
 // A curve running from 0 to 98000 (the widest tracks overflow first).

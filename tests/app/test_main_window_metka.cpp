@@ -1,8 +1,8 @@
 // The depth-marker tool of the main window and the mark values of the print-title variables.
 #include "AppTestSupport.h"
 
-#include "app/TemplateVariables.h"
 #include "editing/MetkaInfo.h"
+#include "printing/TemplateVariables.h"
 #include "ui_MainUnit.h"
 #include "ui_MetkaInfo.h"
 

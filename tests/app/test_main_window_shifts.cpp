@@ -1,5 +1,6 @@
 // Depth shifts and the manual binding in the main window.
 #include "AppTestSupport.h"
+#include "tests/common/MemoryLimit.h"
 
 #include "editing/SelectIntervalPart.h"
 #include "platform/Colors.h"
@@ -8,6 +9,7 @@
 #include "view/PaintHelpers.h"
 
 #include <QGroupBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <algorithm>
 
@@ -33,6 +35,17 @@ protected:
     void Select(int c)
     {
         Panel().GetCurve(c)->SetSelected(true);
+    }
+    // Holds an arrow key until the shown shift reads `shown`, one timer tick at a time.
+    void HoldArrow(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& shown)
+    {
+        QTest::keyPress(window.get(), key, modifiers);
+        QElapsedTimer clock;
+        clock.start();
+        while (window->LabelShiftValue->text() != shown && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QTest::keyRelease(window.get(), key, modifiers);
+        EXPECT_EQ(window->LabelShiftValue->text(), shown);
     }
 };
 
@@ -96,6 +109,36 @@ TEST_F(ShiftTest, ValuesBetweenStepsRoundHalfAwayFromZeroInTheLocaleSeparator)
     EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
     EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
     ExpectViewFollowsDocument(*window, "shifts by parts of a step");
+}
+
+TEST_F(ShiftTest, ShiftTooLargeForTheDocumentIsRefusedBeforeAnythingIsAllocated)
+{
+    const std::vector<std::vector<float>> before = {Values(0), Values(1), Values(2), Values(3)};
+    const std::string undoName = window->UndoStore.GetUndoName();
+    struct Case {
+        const char* typed;
+        rlim_t memory;  // above what the program maps already
+        QString message;
+    };
+    const Case cases[] = {
+        {"999999999", rlim_t(1) << 30, "Ошибка|Документ не может вырасти до 2000000201 строк: допускается не более 20000000"},
+        {"-5000000", rlim_t(64) << 20, "Ошибка|Недостаточно памяти, чтобы документ вырос до 10000201 строк"},
+    };
+    Select(1);
+    for (const Case& c : cases) {
+        runner->Clear();
+        WithMemoryLimit(c.memory, [&] {
+            runner->PushText(c.typed);
+            F().MIShiftGroup->trigger();
+            F().MIShiftAndNull->trigger();
+            runner->PushText(c.typed);
+            ClickCurve(2, 10);
+        });
+        EXPECT_EQ(Messages(), QStringList(2, c.message)) << c.typed;
+        EXPECT_EQ((std::vector<std::vector<float>>{Values(0), Values(1), Values(2), Values(3)}), before);
+        EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
+    }
+    ExpectViewFollowsDocument(*window, "refused shifts");
 }
 
 TEST_F(ShiftTest, IntervalChoiceAfterAShiftOfAllCurvesOffersTheShiftedRange)
@@ -180,9 +223,12 @@ TEST_F(ShiftTest, ManualGroupShiftByKeysAndByMouse)
     F().TBDeptShiftGroup->trigger();
     EXPECT_FALSE(Panel().OwnMouseMove);
     EXPECT_EQ(window->StatusText(0), "Используйте для сдвига либо мышь, либо клавиши 'стрелка вверх'-'стрелка вниз'");
-    QTest::keyClick(window.get(), Qt::Key_Down);
+    // A tap shows the shift without moving; a held key moves once per tick.
     QTest::keyClick(window.get(), Qt::Key_Down);
     EXPECT_TRUE(window->PanelShiftValue->isVisible());
+    EXPECT_EQ(window->LabelShiftValue->text(), "0.00");
+    HoldArrow(Qt::Key_Down, Qt::NoModifier, "1.00");
+    QTest::qWait(250);
     EXPECT_EQ(window->LabelShiftValue->text(), "1.00");
     QTest::keyClick(window.get(), Qt::Key_Return);
     EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
@@ -243,14 +289,18 @@ TEST_F(ShiftTest, ManualShiftPreviewSurvivesRepaintsAndMayGoPastTheEnd)
     QTest::mouseMove(&Panel(), Panel().DrawingArea().center() + QPoint(30, 20));
     EXPECT_GT(copyPixels(), before + 50);
 
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("short.las"), 3, 11)));
+    Select(0);
+    const int bare = copyPixels();
+    F().TBDeptShiftGroup->trigger();
     const std::vector<float> c1 = Values(1);
-    const int shift = 205;  // samples; the document has 201
-    for (int i = 0; i < shift; ++i)
-        QTest::keyClick(window.get(), Qt::Key_Down);
-    EXPECT_EQ(window->LabelShiftValue->text(), "102.50");
-    EXPECT_LE(copyPixels(), before);
+    const int shift = 15;  // samples; the document has 11
+    HoldArrow(Qt::Key_Down, Qt::ShiftModifier, "7.50");
+    EXPECT_LE(copyPixels(), bare);
     QTest::keyClick(window.get(), Qt::Key_Return);
-    ASSERT_EQ(window->LasFile()->GetPointCount(), 201 + shift);
+    ASSERT_EQ(window->LasFile()->GetPointCount(), 11 + shift);
     const std::vector<float> moved = Values(1);
     EXPECT_TRUE(std::all_of(moved.begin(), moved.begin() + shift, [](float v) { return v == kNull; }));
     EXPECT_EQ(std::vector<float>(moved.begin() + shift, moved.end()), c1);

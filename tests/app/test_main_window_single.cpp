@@ -3,7 +3,6 @@
 // the document.
 #include "AppTestSupport.h"
 
-#include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "datawin/SaveToLas.h"
 #include "datawin/SingleCurve.h"
@@ -15,9 +14,11 @@
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
 #include "ui_SingleCurve.h"
+#include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
 
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QMenu>
 #include <QPointer>
@@ -121,6 +122,28 @@ TEST_F(SingleWindowTest, WindowsOpenOnDataCurvesOnly)
 
     // Several windows on the same curve are allowed.
     EXPECT_EQ(List().OpenWindow(2, 0, 200), 2);
+}
+
+TEST_F(SingleWindowTest, ScaleLabelsAndEditsStandWholeInsideTheWindowEdges)
+{
+    TFormSingleCurve* single = OpenSingle(1);
+    ASSERT_NE(single, nullptr);
+    // The starting size, the least one and maximised on a 1920 x 1080 screen.
+    for (const QSize size : {single->size(), single->minimumSize(), QSize(1920, 1040)}) {
+        single->resize(size);
+        QApplication::processEvents();
+        for (QWidget* control : single->Form().PanelTools->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!control->isVisible())
+                continue;
+            const QRect inWindow(control->mapTo(single, QPoint(0, 0)), control->size());
+            const std::string where = control->objectName().toStdString() + " " + std::to_string(size.width());
+            EXPECT_GE(inWindow.left(), 6) << where;
+            EXPECT_LE(inWindow.right(), single->width() - 7) << where;
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << where;
+            }
+        }
+    }
 }
 
 TEST_F(SingleWindowTest, AnEditInOneWindowIsSeenEverywhereAndUndoneFromAnother)

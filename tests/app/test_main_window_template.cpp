@@ -2,9 +2,9 @@
 // whenever the view or the document's arrays change, and the print-title values it feeds.
 #include "AppTestSupport.h"
 
-#include "app/TemplateVariables.h"
 #include "platform/RecordingCanvas.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/TemplateVariables.h"
 #include "ui_MainUnit.h"
 
 namespace strativ::test {
@@ -108,6 +108,7 @@ TEST_F(MainTemplateTest, ClosingTheEditorFeedsThePrintTitleValues)
     Editor().reject();
     EXPECT_EQ(GetTemplateVariableValue("interval"), "120.00 - 300.00");
     EXPECT_EQ(GetTemplateVariableValue("prnscale"), "1:500");
+    EXPECT_EQ(GetTemplateVariableValue("progver"), "0.1");
     ClearPrintValueSources();
 }
 

@@ -2,10 +2,10 @@
 #include "AppTestSupport.h"
 
 #include "app/DepthOverview.h"
-#include "app/NumberInput.h"
 #include "core/Lasfile.h"
 #include "core/MathExpression.h"
 #include "ui_MainUnit.h"
+#include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
 
 #include <QDoubleSpinBox>

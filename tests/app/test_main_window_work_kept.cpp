@@ -8,6 +8,7 @@
 #include "core/Lasfile.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/FileSizeLimit.h"
+#include "tests/common/LasSaveCompare.h"
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
 #include "view/PanelWithCurves.h"
@@ -55,6 +56,39 @@ protected:
         });
     }
 };
+
+// Every corpus file that loads and fits in one file of the save, saved over itself unchanged, comes
+// back byte for byte but for the depth lines that disagree with its data; one edited sample
+// changes one line.
+TEST_F(WorkKeptTest, SavingAnOpenedFileGivesItBackByteForByte)
+{
+    STRATIV_REQUIRE_CORPUS();
+    int n = 0;
+    int saved = 0;
+    for (const std::string& name : LoadableCorpusFiles()) {
+        SCOPED_TRACE(name);
+        const std::string original = ReadFileBytes(CorpusDir() + "/" + name);
+        const std::string path = dir.file("corpus" + std::to_string(++n) + ".las");
+        WriteFileBytes(path, original);
+        runner->Clear();
+        ASSERT_TRUE(Open(path));
+        if (Document().GetCurvesCount() - 1 > MaxCurvesPerLasFile)
+            continue;
+        const std::vector<std::string> recomputed = DisagreeingDepthLines(Document());
+        ++saved;
+        for (int pass = 0; pass < 2; ++pass) {
+            PushSave();
+            runner->Push(platform::IDYES);  // replace the file
+            ASSERT_TRUE(window->SaveDocument());
+            EXPECT_EQ(ChangedLines(original, ReadFileBytes(path), recomputed).size(), size_t(pass));
+            if (pass == 0) {
+                EditOneSample(Document());
+                window->SetModified(true);
+            }
+        }
+    }
+    EXPECT_GT(saved, 60);
+}
 
 TEST_F(WorkKeptTest, UndoAndRedoKeepTheDepthShownAndTheSavedPositionDecidesModified)
 {
@@ -152,6 +186,50 @@ TEST_F(WorkKeptTest, SavingOverTheLoadedFileNamesWhatItWouldLoseAndPartsLeaveThe
     runner->PushCancel();
     EXPECT_FALSE(window->OpenLasFile(QString::fromStdString(WriteTestLas(dir.file("other.las"), 1, 5))));
     EXPECT_EQ(Messages(), QStringList{platform::ApplicationTitle() + "|Сохранить изменения в файле\nseven.las?"});
+}
+
+// Data the read left out are named when the file opens and before a save would drop them for
+// good; a STEP beyond the thousandths an int holds is drawn all the same.
+TEST_F(WorkKeptTest, PartlyLoadedFileWarnsAtOpenAndBeforeItIsSavedOver)
+{
+    const std::string path = dir.file("partial.las");
+    WriteFileBytes(path, "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STEP.M 10000000 :\r\n"
+                         " NULL. -999.25 :\r\n~C\r\n DEPT.M :\r\n A.U :\r\n~A\r\n0 1\r\n"
+                         "10000000 2 7\r\n~O\r\n20000000 3\r\n");
+    const std::string original = ReadFileBytes(path);
+    const QString omitted = "В строке 12 файла значений больше, чем кривых в секции ~C (2), лишние значения не "
+                            "загружены\nСтрока 13 файла начинается с '~' внутри секции ~A: она и все строки после "
+                            "нее не загружены\n";
+    runner->Push(platform::IDOK);
+    ASSERT_TRUE(Open(path));
+    EXPECT_EQ(Messages(), QStringList{"Предупреждение|Файл\n" + QString::fromStdString(path) +
+                                      "\nзагружен не полностью:\n" + omitted});
+    EXPECT_EQ(Values(1), (std::vector<float>{1, 2}));
+
+    runner->Clear();
+    PushSave();
+    runner->Push(platform::IDNO);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    ASSERT_FALSE(runner->Requests().empty());
+    const platform::DialogRequest& question = runner->Requests()[1];
+    EXPECT_EQ(question.text, "Файл\n" + QString::fromStdString(path) +
+                                 "\nбудет заменен, из него будут потеряны данные.\n"
+                                 "Не загруженные при открытии данные файла:\n" +
+                                 omitted + "Заменить файл?");
+    EXPECT_EQ(question.flags, platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2);
+    EXPECT_EQ(ReadFileBytes(path), original);
+
+    // Once saved over, the file holds the whole document and nothing more is asked.
+    runner->Clear();
+    PushSave();
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    runner->Clear();
+    PushSave();
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + QString::fromStdString(path) + "\nуже существует. Заменить?"});
 }
 
 TEST_F(WorkKeptTest, ReopeningTheModifiedOwnFileSavesBeforeItReads)

@@ -280,24 +280,48 @@ TEST_F(NewLasWizardTest, ImportWithSavedSetsAndDepthByHand)
     EXPECT_NE(ReadFileBytes(path).find("0.1524 : STEP"), std::string::npos);
 }
 
-TEST_F(NewLasWizardTest, StoppedImportIsReportedAndThePageStays)
+TEST_F(NewLasWizardTest, RefusedImportsSayWhyAndThePageStays)
 {
-    const std::string source = dir.file("bad.txt");
-    WriteFileBytes(source, "1000 1\n1001 x\n");
-    Run([&](TDlgNewLasWizard&, Ui::TDlgNewLasWizard& f) {
-        f.RBImport->setChecked(true);
-        f.ButtonNext->click();
-        f.EditSourceFileName->setText(QString::fromStdString(source));
-        f.RBDepthFromFile->setChecked(true);
-        f.ButtonNext->click();
-        ASSERT_EQ(Page(f), "TSImport2");
-        f.RBStopOnErrors->setChecked(true);
-        runner->Clear();
-        f.ButtonNext->click();
-        EXPECT_EQ(Page(f), "TSImport2");
-        EXPECT_EQ(Messages(), QStringList{"Ошибка|Invalid data type conversion"});
-        f.CancelBtn->click();
-    });
+    const struct {
+        const char* text;
+        bool endByHand;  // depth typed: from 1000 to 1010 over the file's rows
+        bool stopOnErrors;
+        QString message;
+    } cases[] = {
+        {"", false, false, "В файле не найдено ни одного столбца данных кривых: файл не создается."},
+        {"1000\n1001\n", false, false, "В файле не найдено ни одного столбца данных кривых: файл не создается."},
+        {"1000 1\n", false, false, "В файле меньше двух значений глубины: файл не создается."},
+        {"1000 1\n1000 2\n", false, false,
+         "Глубины в первом столбце файла не возрастают и не убывают: файл не создается."},
+        {"1\n", true, false, "В файле меньше двух строк данных: файл не создается."},
+        {"1000 1\n1001 x\n", false, true, "Invalid data type conversion"},
+    };
+    const std::string source = dir.file("source.txt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteFileBytes(source, c.text);
+        Run([&](TDlgNewLasWizard&, Ui::TDlgNewLasWizard& f) {
+            f.RBImport->setChecked(true);
+            f.ButtonNext->click();
+            f.EditSourceFileName->setText(QString::fromStdString(source));
+            (c.endByHand ? f.RBDepthByHand : f.RBDepthFromFile)->setChecked(true);
+            f.ButtonNext->click();
+            if (c.endByHand) {
+                f.EditStart->setValue(1000);
+                f.RBPoints->setChecked(true);
+                f.EditStepOrPointsNumber->setValue(1010);
+                f.ButtonNext->click();
+            }
+            ASSERT_EQ(Page(f), "TSImport2");
+            f.RBStopOnErrors->setChecked(c.stopOnErrors);
+            f.RBIgnoreErrors->setChecked(!c.stopOnErrors);
+            runner->Clear();
+            f.ButtonNext->click();
+            EXPECT_EQ(Page(f), "TSImport2");
+            EXPECT_EQ(Messages(), QStringList{"Ошибка|" + c.message});
+            f.CancelBtn->click();
+        });
+    }
 }
 
 }  // namespace

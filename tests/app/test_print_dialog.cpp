@@ -3,17 +3,17 @@
 // its calibration, the preview, the EMF export and the title on the first page.
 #include "AppTestSupport.h"
 
-#include "app/FormPrnParams.h"
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TitleTemplate.h"
-#include "app/NumberInput.h"
 #include "core/SettingsFile.h"
 #include "editing/MetkaInfo.h"
 #include "platform/EmfCanvas.h"
+#include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/FormPrnParams.h"
 #include "printing/GridParams.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TitleTemplate.h"
 #include "tests/common/CommandOutput.h"
 #include "tests/common/EmfRecords.h"
 #include "tests/common/FileBytes.h"
@@ -22,6 +22,7 @@
 #include "ui_MainUnit.h"
 #include "ui_MetkaInfo.h"
 #include "ui_TemplateSelectMacroValInput.h"
+#include "view/NumberInput.h"
 
 #include <QCheckBox>
 #include <QStyle>
@@ -208,6 +209,9 @@ TEST_F(PrintDialogTest, PrintCommandPrintsTheScenarioToPdfAndKeepsTheMargins)
     const size_t pages = info.find("Pages:");
     ASSERT_NE(pages, std::string::npos) << info;
     EXPECT_EQ(std::stoi(info.substr(pages + 6)), 4) << info;
+    const size_t title = info.find("Title:");
+    ASSERT_NE(title, std::string::npos) << info;
+    EXPECT_EQ(info.substr(info.find_first_not_of(' ', title + 6), 17), "Strativ document\n") << info;
     const std::string first = Poppler("pdftotext", pdf, "-f 1 -l 1");
     EXPECT_NE(first.find("GR"), std::string::npos) << first;
     EXPECT_NE(first.find("1000"), std::string::npos) << first;
@@ -220,6 +224,75 @@ TEST_F(PrintDialogTest, PrintCommandPrintsTheScenarioToPdfAndKeepsTheMargins)
     ASSERT_NE(section, std::string::npos) << ini;
     for (const char* line : {"LeftMargin=1.2", "RightMargin=0.8", "TopMargin=1", "BottomMargin=1"})
         EXPECT_NE(ini.find(line, section), std::string::npos) << line << "\n" << ini;
+}
+
+// The preview's pixels marking where the sheet ends a diagram.
+int RedPixels(const QImage& image)
+{
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() < 80;
+    return red;
+}
+
+TEST_F(PrintDialogTest, TemplatesWithoutCurvesOrWiderThanTheSheetAreAnnouncedAtEveryPrinterResolution)
+{
+    for (const int dpi : {96, 300, 600}) {
+        SCOPED_TRACE(dpi);
+        InstalledPrinter printer(dpi);
+        window->Form().MMIClearTemplate->trigger();
+        runner->Clear();
+        // The view is wider than the sheet: the column takes only the room beside the depth track.
+        ASSERT_GT(window->PanelCurves->width() / (window->PanelCurves->logicalDpiX() / 2.54), 18.0);
+        window->PanelCurves->GetCurve(0)->SetSelected(true);
+        runner->Push(platform::IDYES);
+        runner->PushDialog([this](QDialog&) {
+            EXPECT_NEAR(Model().DiagramWidth(), Dialog().PrintableWidthCm(), 0.01);
+            return int(QDialog::Accepted);
+        });
+        runner->PushDialog([](QDialog&) { return int(QDialog::Rejected); });
+        runner->PushDialog([&](QDialog&) {
+            SetMargins(1.0, 1.0, 1.0, 1.0);
+            EXPECT_EQ(RedPixels(Dialog().PreviewImage()), 0);
+            // Widened by hand to 25 cm, it reaches 7.98 cm beyond the sheet's 19 cm.
+            Model().Columns[0]->SetWidth(25.0f);
+            Dialog().RefreshPreview();
+            EXPECT_GT(RedPixels(Dialog().PreviewImage()), 100);
+            runner->Clear();
+            runner->Push(platform::IDNO);
+            Form().ButtonPrint->click();
+            EXPECT_EQ(printer.jobs, 0);
+            runner->Push(platform::IDNO);
+            Form().ButtonExportEMF->click();
+            const QString wide = QStringLiteral("Диаграмма шириной 26.98 см шире области печати листа (%1 см): "
+                                                "не поместятся %2 см справа.\nПродолжить?")
+                                     .arg(platform::FloatToStrF(Dialog().PrintableWidthCm(), 7, 2),
+                                          platform::FloatToStrF(26.98 - Dialog().PrintableWidthCm(), 7, 2));
+            EXPECT_EQ(Messages(), (QStringList{"Печать|" + wide, "Экспорт|" + wide}));
+            EXPECT_EQ(runner->Requests().back().flags & platform::MB_ICONMASK, platform::MB_ICONWARNING);
+            runner->Push(platform::IDYES);
+            Form().ButtonPrint->click();
+            EXPECT_EQ(printer.jobs, 1);
+
+            // Without a curve only the depth scale would come out.
+            Model().Columns[0]->Curves.clear();
+            Model().Columns[0]->SetWidth(5.0f);
+            runner->Clear();
+            runner->Push(platform::IDNO);
+            runner->Push(platform::IDNO);
+            Form().ButtonPrint->click();
+            Form().ButtonExportEMF->click();
+            const QString empty = QStringLiteral("Шаблон кривых не содержит ни одной кривой: будет выведена только "
+                                                 "шкала глубин.\nПродолжить?");
+            EXPECT_EQ(Messages(), (QStringList{"Печать|" + empty, "Экспорт|" + empty}));
+            EXPECT_EQ(printer.jobs, 1);
+            EXPECT_EQ(runner->PendingAnswers(), 0);  // no file was asked for
+            return int(QDialog::Rejected);
+        });
+        window->MIPrint->trigger();
+        window->PanelCurves->GetCurve(0)->SetSelected(false);
+    }
 }
 
 TEST_F(PrintDialogTest, PrintCommandRefusesWithoutADocumentOrAPrinter)
@@ -289,6 +362,7 @@ TEST_F(PrintDialogTest, PreviewAndPagesFollowTheMarginsAndTheChoiceAtEveryPrinte
         EXPECT_EQ(Form().EditPagesTo->maximum(), 6);
         // The export lays the template out as one page; the next count does not take that over.
         ASSERT_TRUE(Dialog().ExportToEMF(QString::fromStdString(dir.file("p.emf"))));
+        EXPECT_EQ(ReadEmf(dir.file("p.emf")).Header().rclFrame.right, 21000);  // the A4 sheet in 0.01 mm
         EXPECT_EQ(Model().GetPageCount(), 1);
         Dialog().RefreshPreview();
         EXPECT_EQ(Form().GroupBoxPages->title(), "Страницы (всего 6)");
@@ -456,6 +530,11 @@ TEST_F(PrintDialogTest, TitleIsPrintedOnTheFirstPageOnlyAndCountedInPreviewAndEx
     Form().BitBtnCurveTeml->click();
     Form().ButtonPrint->click();
     EXPECT_FALSE(Has(printer.PageTexts(0), "Скважина S-1"));
+
+    // An expression left open at the end of the text is computed from the macro's value.
+    ApplyTitle("Шаг: #[STEP]*10");
+    Form().ButtonPrint->click();
+    EXPECT_TRUE(Has(printer.PageTexts(0), "Шаг: 1.00")) << ::testing::PrintToString(printer.PageTexts(0));
 }
 
 TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
@@ -516,8 +595,11 @@ TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
     PrepareDialog();
     platform::Printer& printer = platform::CurrentPrinter();
     runner->Clear();
-    runner->PushDialog([](QDialog& dialog) {
-        static_cast<QPrintDialog&>(dialog).printer()->setOutputFormat(QPrinter::PdfFormat);
+    const std::string pdf = dir.file("typed.pdf");
+    runner->PushDialog([&pdf](QDialog& dialog) {
+        QPrinter& device = *static_cast<QPrintDialog&>(dialog).printer();
+        device.setOutputFormat(QPrinter::PdfFormat);
+        device.setOutputFileName(QString::fromStdString(pdf));
         return int(QDialog::Accepted);
     });
     Form().SButtonPrinter->click();
@@ -525,6 +607,13 @@ TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
     EXPECT_EQ(runner->Requests()[0].kind, platform::DialogKind::Modal);
     EXPECT_EQ(printer.PrinterName(), "PDF");
     EXPECT_NEAR(Dialog().PageWidthCm, 21.0, 0.01);
+
+    // The file named there is printed to without asking again.
+    Form().ButtonPrint->click();
+    EXPECT_EQ(runner->Requests().size(), 1u);
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    printer.OutputFile.clear();
 }
 
 TEST_F(PrintDialogTest, MarkBlockIsPrintedOnTheFirstPageOnlyWithThePlatformSeparator)

@@ -5,6 +5,7 @@
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +32,10 @@ TEST(SessionsDialog, SavesUnderACheckedNameDeletesWithTheLasCopyAndLoads)
     const QString folder = QString::fromStdString(dir.path());
     WriteSession(folder + "/first.vxs");
     WriteSession(folder + "/old.vxs");
+    QFile old(folder + "/old.vxs");
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(15, 4)), QFileDevice::FileModificationTime));
+    old.close();
 
     QStringList saved, loaded;
     TDlgSessions::Actions actions;
@@ -51,6 +56,7 @@ TEST(SessionsDialog, SavesUnderACheckedNameDeletesWithTheLasCopyAndLoads)
     runner.PushDialog([&](QDialog& dialog) {
         auto* list = dialog.findChild<QTreeWidget*>("ListSessions");
         EXPECT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->findItems("old", Qt::MatchExactly).value(0)->text(1), "07.12.2026 15:04");
         for (int i = 0; i < 5; ++i)
             click(dialog, "BtnSave");
         EXPECT_EQ(list->topLevelItemCount(), 3);

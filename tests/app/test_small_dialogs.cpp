@@ -1,10 +1,10 @@
 // The number input box, print-title variables and help pages.
 #include "app/DlgSessions.h"
 #include "app/HelpWindow.h"
-#include "app/NumberInput.h"
-#include "app/TemplateVariables.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
+#include "printing/TemplateVariables.h"
+#include "view/NumberInput.h"
 
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -67,6 +67,7 @@ TEST(TemplateVariables, ValuesComeFromTheirSourcesOnly)
     SetPrintValueSources([] { return 1500.125f; }, [] { return 1600.0f; }, [] { return 500; });
     SetMarkValueSource([](int code) { return code == 5 ? 502.0f : float(code) * 10.5f; });
     SetDocumentNameSource([] { return QString("/data/wells/скв1.las"); });
+    SetProgramValues("0.1", "", "");
     const std::pair<const char*, QString> expected[] = {
         {"interval", "1500.13 - 1600.00"}, {"prnscale", "1:500"}, {"metGK", "10.50"},   {"metPERF", "21.00"},
         {"metKM", "31.50"},                {"metPODOSHVA", "42.00"}, {"metDIST", "502.00"}, {"lasfile", "скв1.las"},
@@ -80,6 +81,7 @@ TEST(TemplateVariables, ValuesComeFromTheirSourcesOnly)
     ClearPrintValueSources();
     SetMarkValueSource({});
     SetDocumentNameSource({});
+    SetProgramValues({}, {}, {});
     platform::SetDecimalSeparator(QChar());
 }
 

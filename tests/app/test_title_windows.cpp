@@ -3,13 +3,13 @@
 // road from a template and a document to the applied title.
 #include "AppTestSupport.h"
 
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TemplateVariables.h"
-#include "app/TitleGrid.h"
-#include "app/TitleTemplate.h"
 #include "core/Lasfile.h"
 #include "platform/RecordingCanvas.h"
 #include "printing/MacroLists.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TemplateVariables.h"
+#include "printing/TitleGrid.h"
+#include "printing/TitleTemplate.h"
 #include "tests/common/FileBytes.h"
 #include "ui_TemplateSelectMacroValInput.h"
 #include "ui_TitleTemplate.h"
@@ -81,16 +81,50 @@ TEST_F(TitleWindowTest, OpeningAFileFromAnotherFolderCopiesItUnderAFreeName)
     runner->PushFiles({QString::fromStdString(Templates() + "bad.ttm")});
     EXPECT_FALSE(Editor().FileOpenClick());
     EXPECT_EQ(Messages(), QStringList{"Загрузка шаблона|Не удалось загрузить шаблон заголовка\n" +
-                                      QString::fromStdString(Templates() + "bad.ttm") + "\n(код 2)"});
+                                      QString::fromStdString(Templates() + "bad.ttm") +
+                                      "\nФайл не является шаблоном заголовка"});
     EXPECT_EQ(window->TitleFileName, "a_1.ttm");
     EXPECT_EQ(Editor().Cells.Cell(1, 1).Content.Text, "Скважина");
 
-    // The current template itself cannot be loaded: an empty title, never the last one's cells.
-    OpenTemplate("bad.ttm");
+    // An unchanged table closes without a question.
+    Editor().show();
+    runner->Clear();
+    EXPECT_TRUE(Editor().close());
+    EXPECT_TRUE(Messages().isEmpty());
+
+    // The current template cut short: reported, an empty title, never the last one's cells; the
+    // damaged file is written only when the user changed the table and said so.
+    const std::string good = ReadFileBytes(Templates() + "a_1.ttm");
+    const std::string cut = good.substr(0, good.size() - 3);
+    WriteFileBytes(Templates() + "cut.ttm", cut);
+    OpenTemplate("cut.ttm");
+    const QString loadFailed = "Загрузка шаблона|Не удалось загрузить шаблон заголовка\n" +
+                               QString::fromStdString(Templates() + "cut.ttm") + "\nФайл обрезан или поврежден";
+    EXPECT_EQ(Messages(), QStringList{loadFailed});
     EXPECT_FALSE(Editor().HasTitle());
+    EXPECT_EQ(Editor().Cells.Cell(1, 1).Content.Text, "");
     platform::RecordingCanvas canvas(600, 600);
     EXPECT_EQ(Editor().DrawTitle(&canvas, 0, 0, 19, 27, 600 / 2.54, 600 / 2.54), 0.0);
     EXPECT_TRUE(canvas.Ops().empty());
+    Editor().show();
+    runner->Clear();
+    EXPECT_TRUE(Editor().close());
+    EXPECT_TRUE(Messages().isEmpty());
+
+    OpenTemplate("cut.ttm");
+    Editor().show();
+    TTitleGrid& grid = *Editor().DrawGrid;
+    grid.SetCurrent(1, 1);
+    grid.OpenEditor();
+    grid.Editor()->setText("Площадь");  // still in the editor when the window closes
+    runner->Clear();
+    runner->Push(platform::IDCANCEL);
+    EXPECT_FALSE(Editor().close());
+    runner->Push(platform::IDNO);
+    EXPECT_TRUE(Editor().close());
+    const QString question = "Закрытие шаблона|Сохранить изменения в шаблоне?";
+    EXPECT_EQ(Messages(), (QStringList{question, question}));
+    EXPECT_EQ(ReadFileBytes(Templates() + "cut.ttm"), cut);
 }
 
 TEST_F(TitleWindowTest, TheGridEditsTextsWidthsBordersAndKeepsLoadedRowHeights)

@@ -33,6 +33,8 @@ public:
         caps.physicalHeight = caps.vertRes = static_cast<int>(29.7 / 2.54 * dpi);
         caps.horzSizeMm = 210;
         caps.vertSizeMm = 297;
+        caps.sheetWidthMm = 210.0;
+        caps.sheetHeightMm = 297.0;
         canvas = platform::RecordingCanvas(dpi, dpi);
     }
     // No name: the platform offers no printer.

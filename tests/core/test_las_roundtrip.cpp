@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -56,8 +57,8 @@ protected:
 
 } // namespace
 
-// Tiny values keep every digit, values read with noise-free decimals come back as read, and a
-// value the column's decimals cannot hold is written in exponent form.
+// Tiny values keep every digit, values come back with the texts they were read with, and a
+// computed value the column's decimals cannot hold is written in exponent form.
 TEST_F(LasRoundTrip, ValuesComeBackAsTheyWereRead)
 {
     const auto document = files_.Load(LasWithData(" DEPT.M :\n A.U :\n B.U :\n",
@@ -68,11 +69,11 @@ TEST_F(LasRoundTrip, ValuesComeBackAsTheyWereRead)
     const std::string text = Save(*document);
     const auto rows = DataTokens(text);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0][0], "1874.9000");
+    EXPECT_EQ(rows[0][0], "1874.90");
     EXPECT_EQ(rows[1][0], "3615.4340");
     EXPECT_EQ(rows[2][0], "3615.5864");
     EXPECT_EQ(rows[0][2], "0.47260000");
-    EXPECT_EQ(rows[1][2], "-0.50000000");
+    EXPECT_EQ(rows[1][2], "-0.5");
     EXPECT_EQ(rows[2][1], "-999.25");
     const TLASFile reread(files_.Write(text), 2);
     for (int c = 0; c < 3; ++c)
@@ -89,7 +90,8 @@ TEST_F(LasRoundTrip, ValuesComeBackAsTheyWereRead)
 }
 
 // A regular grid whose depths a float cannot hold is written from STRT + i * STEP, exactly as
-// read, whichever way the file runs; an edited depth falls back to the float's own text.
+// read, whichever way the file runs; an edited depth falls back to the float's own text while
+// the others keep theirs.
 TEST_F(LasRoundTrip, RegularDepthGridIsWrittenExactly)
 {
     for (const bool descending : {false, true}) {
@@ -124,8 +126,53 @@ TEST_F(LasRoundTrip, RegularDepthGridIsWrittenExactly)
         const TLASFile reread(files_.Write(text), 2);
         EXPECT_EQ(Curve(reread, 0), Curve(*files_.Load(input), 0));
         EXPECT_EQ(edited[descending ? 1998 : 1][0], "3600.1624");
-        EXPECT_EQ(edited[descending ? 1997 : 2][0],
-                  FormatLasFixed(document->GetCurveData(0)[2], 4));
+        EXPECT_EQ(edited[descending ? 1997 : 2][0], descending ? depths[1997] : depths[2]);
+    }
+}
+
+// A file of 8-digit depths whose STRT disagrees with them, with LF or CR LF line ends: a save
+// gives it back but for STRT, which takes the first row's text; an edited value rewrites its
+// own line only, at its column; without the source file every row is formatted, nothing lost.
+TEST_F(LasRoundTrip, UnchangedRowsComeBackAsReadAndChangedOnesKeepTheirColumns)
+{
+    for (const std::string eol : {"\n", "\r\n"}) {
+        SCOPED_TRACE(eol == "\n" ? "LF" : "CR LF");
+        const auto file = [&](const std::string& strt, const std::string& row2,
+                              const std::string& row0 = "3615.8912  -999.2500     1") {
+            return "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M " + strt +
+                   " : start\n STOP.M 3615.5864 :\n STEP.M -0.1524 :\n NULL. -999.25 :\n"
+                   "~Curve\n DEPT.M :\n A.U :\n B.U :\n~A\n" +
+                   row0 + "\n3615.7388      .8941  12.5\n" +
+                   row2 + "\n";
+        };
+        const auto withEnds = [&](std::string text) {
+            for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += eol.size())
+                text.replace(at, 1, eol);
+            return text;
+        };
+        const std::string row2 = "3615.5864  2153.5601 -0.50";
+        const std::string path = files_.Write(withEnds(file("3615.0", row2)));
+        TLASFile document(path, 2);
+        ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+        EXPECT_EQ(Save(document), withEnds(file("3615.8912", row2)));
+
+        // Sample 0 is the last row of the file: its depths run down.
+        document.GetCurveData(1)[0] = 7.25f;
+        const std::string edited = "3615.5864     7.2500 -0.50";
+        EXPECT_EQ(Save(document), withEnds(file("3615.8912", edited)));
+
+        // Saved over its source, the file is where unchanged rows come from next time.
+        ASSERT_TRUE(document.WriteLas(path));
+        document.GetCurveData(2)[2] = 3.0f;
+        EXPECT_EQ(Save(document), withEnds(file("3615.8912", edited, "3615.8912  -999.2500  3.00")));
+
+        std::filesystem::remove(path);
+        const std::string formatted = Save(document);
+        EXPECT_NE(formatted.find("~A" + eol + "   3615.8912      -999.25         3.00" + eol),
+                  std::string::npos);
+        const TLASFile reread(files_.Write(formatted), 2);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(Curve(reread, c), Curve(document, c)) << c;
     }
 }
 
@@ -275,7 +322,8 @@ TEST_F(LasRoundTrip, HeaderTextsStayInTheFilesEncoding)
     const std::string cp1251 = LasWithData(" DEPT.M :\n GR.API : \xCF\xEB\xE0\xF1\xF2 \xE3\xEB\xE8\xED\xE8\xF1\xF2\xFB\xE9\n",
                                            "1 2\n");
     for (const auto& [text, description] :
-         {std::pair{utf8, std::string("Пласт Völkersen")}, std::pair{cp1251, std::string("Пласт глинистый")}}) {
+         {std::pair{utf8, std::string("Пласт Völkersen")}, std::pair{cp1251, std::string("Пласт глинистый")},
+          std::pair{"\xEF\xBB\xBF" + cp1251, std::string("Пласт глинистый")}}) {
         const auto document = files_.Load(text);
         ASSERT_TRUE(document->IsLoaded());
         EXPECT_EQ(document->GetCurveDescription(1), description);

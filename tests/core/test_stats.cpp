@@ -1,10 +1,14 @@
-// Rounding, NULL-aware statistics and depth-to-index ranges, dense at the boundaries.
+// Rounding, NULL-aware statistics and depth-to-index ranges, dense at the boundaries, and the
+// worker pool the reports spread their curves over.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
+#include <thread>
 #include <limits>
 #include <vector>
 
+#include "core/ParallelFor.h"
 #include "core/Q7mathutils.h"
 
 namespace {
@@ -83,11 +87,17 @@ TEST(Stats, IndexRangeForDepthsAtTheBoundaries)
         {103.0f, 110.0f, 5, false, 5, 4}, // below the data
         {0.0f, 1000.0f, 1, true, 0, 0},   {0.0f, 1000.0f, 0, false, 0, -1},
     };
+    // The same depths in a file written bottom up: the mirrored indexes.
+    const float upward[] = {102.0f, 101.5f, 101.0f, 100.5f, 100.0f};
     for (const Case& c : cases) {
         int first = -5;
         int last = -5;
         EXPECT_EQ(GetIndexRangeForDepths(c.top, c.bottom, c.n, depths, first, last), c.ok) << c.top << ".." << c.bottom;
         EXPECT_EQ(std::make_pair(first, last), std::make_pair(c.first, c.last)) << c.top << ".." << c.bottom;
+        if (c.n != 5)
+            continue;
+        EXPECT_EQ(GetIndexRangeForDepths(c.top, c.bottom, c.n, upward, first, last), c.ok) << c.top << ".." << c.bottom;
+        EXPECT_EQ(std::make_pair(first, last), std::make_pair(4 - c.last, 4 - c.first)) << "upward " << c.top;
     }
     int first = 0;
     int last = 0;
@@ -95,4 +105,26 @@ TEST(Stats, IndexRangeForDepthsAtTheBoundaries)
 
     const FloatPairList intervals = {{101.5f, 200.0f}, {100.6f, 100.9f}, {0.0f, 100.0f}, {103.0f, 104.0f}};
     EXPECT_EQ(IntervalsToIndexPairs(intervals, depths, 5), (IntPairVector{{3, 4}, {0, 0}}));  // empty ones left out
+}
+
+TEST(ParallelFor, RunsEveryIndexOnceAlsoNestedAndFromTwoThreadsAtOnce)
+{
+    const auto run = [](int rounds) {
+        for (int round = 0; round < rounds; ++round) {
+            const int n = 1 + round % 40;
+            std::vector<std::atomic<int>> counts(static_cast<std::size_t>(n * 3));
+            ParallelFor(n, [&](int i) {
+                ParallelFor(3, [&](int j) { ++counts[static_cast<std::size_t>(i * 3 + j)]; });
+            });
+            for (const std::atomic<int>& count : counts)
+                if (count != 1)
+                    return false;
+        }
+        return true;
+    };
+    bool other = false;
+    std::thread second([&] { other = run(300); });
+    EXPECT_TRUE(run(300));
+    second.join();
+    EXPECT_TRUE(other);
 }

@@ -5,12 +5,17 @@
 
 #include "DataWinTestSupport.h"
 #include "datawin/FindInGrid.h"
+#include "datawin/SaveToLas.h"
 
 #include "core/Lasfile.h"
+#include "tests/common/LasSaveCompare.h"
 
 #include <QMenu>
 #include <filesystem>
 #include <sstream>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace strativ::test {
 namespace {
@@ -68,6 +73,68 @@ TEST_F(LasEditorTest, FilePassedThroughTheTableComesBackUnchanged)
     const std::string written = ReadFileBytes(target);
     EXPECT_EQ(DataLines(written), DataLines(kSmallLas));
     EXPECT_EQ(written.rfind("# Exported by a survey tool\r\n#-----\r\n", 0), 0u);
+}
+
+// Every corpus file that loads and fits in one file of the save comes back from the table byte for
+// byte but for the depth lines that disagree with its data; one typed value changes one line.
+TEST_F(LasEditorTest, CorpusFilesComeBackFromTheTableByteForByte)
+{
+    STRATIV_REQUIRE_CORPUS();
+    int n = 0;
+    int saved = 0;
+    for (const std::string& name : LoadableCorpusFiles()) {
+        SCOPED_TRACE(name);
+        const std::string original = ReadFileBytes(CorpusDir() + "/" + name);
+        const std::string file = "corpus" + std::to_string(++n) + ".las";
+        Write(file, original);
+        Pick(QString::fromStdString(file));
+        ASSERT_NE(editor->Document(), nullptr);
+        if (editor->Document()->GetCurvesCount() - 1 > MaxCurvesPerLasFile)
+            continue;
+        const std::vector<std::string> recomputed = DisagreeingDepthLines(*editor->Document());
+        ++saved;
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::string target = dir.file("saved" + std::to_string(n) + "_" + std::to_string(pass) + ".las");
+            runner->Clear();
+            PushSave(target);
+            editor->TBSaveAsClick();
+            EXPECT_EQ(ChangedLines(original, ReadFileBytes(target), recomputed).size(), size_t(pass));
+            if (pass == 0)
+                Type(Model().ColCount() - 1, Model().RowCount() / 2, "12345");
+        }
+    }
+    EXPECT_GT(saved, 60);
+}
+
+TEST_F(LasEditorTest, FolderTreeNeverOpensTheFilesOfAFolder)
+{
+    // A read of a pipe (or of a device) may never return: the tree must not open them for icons.
+    const std::string folder = dir.file("odd");
+    std::filesystem::create_directories(folder + "/sub");
+    ASSERT_EQ(mkfifo((folder + "/pipe").c_str(), 0600), 0);
+    WriteFileBytes(folder + "/notes", "plain text\n");
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_OPEN), 0);
+
+    editor->SetFolder(QString::fromStdString(folder));
+    QTreeView& tree = *Form().DirectoryListBox;
+    const QModelIndex node = tree.currentIndex();
+    tree.expand(node);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree.model()->rowCount(node) == 1; }, 10000));
+    QTest::qWait(300);  // the icons of the entries follow their rows
+    EXPECT_EQ(tree.model()->index(0, 0, node).data().toString(), "sub");
+
+    std::vector<std::string> opened;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* at = buffer; at < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0 && !(event->mask & IN_ISDIR))
+                opened.emplace_back(event->name);
+            at += sizeof(inotify_event) + event->len;
+        }
+    close(watch);
+    EXPECT_EQ(opened, std::vector<std::string>{});
 }
 
 TEST_F(LasEditorTest, OneRowTableIsSavedAndLeavesThePage)

@@ -25,11 +25,19 @@ protected:
     void Modify() { Memo().appendPlainText("# edited"); }
 };
 
+// Unedited text comes back byte for byte: its code, byte order mark, line ends and the CP866
+// no-break space (0xFF).
 TEST_F(LasEditorTextTest, TextsOfEachCodeAreShownAndWrittenBackInTheirOwnCode)
 {
     const std::string text = "~Version\r\n VERS. 2.0 : Пласт №1\r\n~Well\r\n WELL. Скв-7 : СКВАЖИНА\r\n";
-    for (const auto& [name, bytes] : {std::pair{"oem.las", AnsiToOemString(text)}, std::pair{"utf8.las", text},
-                                      std::pair{"ansi.las", Utf8ToCp1251(text)}}) {
+    const std::string lf = "~Version\n VERS. 2.0 : Пласт №1\xC2\xA0(2)\n~Well\n WELL. Скв-7\n";
+    const std::string mixed = "~Version\r VERS. 2.0 : Пласт №1\n~Well\r\n WELL. Скв-7";
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const auto& [name, bytes] :
+         {std::pair{"oem.las", AnsiToOemString(text)}, std::pair{"utf8.las", text},
+          std::pair{"ansi.las", Utf8ToCp1251(text)}, std::pair{"lf.las", AnsiToOemString(lf)},
+          std::pair{"mixed.las", mixed}, std::pair{"bom.las", bom + mixed},
+          std::pair{"bomansi.las", bom + Utf8ToCp1251(text)}}) {
         Write(name, bytes);
         Pick(name);
         EXPECT_TRUE(Memo().toPlainText().contains("Пласт №1")) << name;
@@ -39,10 +47,16 @@ TEST_F(LasEditorTextTest, TextsOfEachCodeAreShownAndWrittenBackInTheirOwnCode)
         EXPECT_TRUE(editor->WriteText());
         EXPECT_EQ(runner->Last().file.title, "Сохранить файл как");
         EXPECT_EQ(runner->Last().file.fileName.toStdString(), name);
-        std::string expected = bytes;
-        std::erase(expected, '\r');
-        EXPECT_EQ(ReadFileBytes(target), expected) << name;
+        EXPECT_EQ(ReadFileBytes(target), bytes) << name;
     }
+    // An edited text keeps the file's line ends.
+    Pick("lf.las");
+    QTextCursor start(Memo().document());
+    start.insertText("# edited\n");
+    const std::string target = dir.file("out_edited.las");
+    runner->PushFiles({QString::fromStdString(target)});
+    EXPECT_TRUE(editor->WriteText());
+    EXPECT_EQ(ReadFileBytes(target), "# edited\n" + AnsiToOemString(lf));
 }
 
 TEST_F(LasEditorTextTest, SaveRefusesCharactersTheCodeCannotHoldAndReportsAFailedWrite)
@@ -53,7 +67,7 @@ TEST_F(LasEditorTextTest, SaveRefusesCharactersTheCodeCannotHoldAndReportsAFaile
     const std::string target = dir.file("out.las");
     runner->PushFiles({QString::fromStdString(target)});
     EXPECT_FALSE(editor->WriteText());
-    EXPECT_EQ(Messages(), "Ошибка|Текст не записан: символ '€' нельзя записать в кодировке файла (CP866)");
+    EXPECT_EQ(Messages(), "Ошибка|Текст не записан: символ '€' в строке 4 нельзя записать в кодировке файла (CP866)");
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_TRUE(Memo().toPlainText().contains("€ 5"));
 

@@ -182,7 +182,7 @@ TEST_F(BrowserTest, HeaderEditWritesTheFileAndTheLibraryRow)
         return headerEditor.result();
     });
     b.PMIFilesEditFileHeader->trigger();
-    EXPECT_NE(ReadFileBytes(folder + "a.las").find(" WELL.  NEW :  WELL line\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(folder + "a.las").find(" WELL.  NEW :  WELL line\n"), std::string::npos);
     strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
     EXPECT_EQ(probe.Rows("SELECT well FROM logfiles WHERE file='" + folder + "a.las';"), Strings{"NEW"});
 
@@ -271,9 +271,8 @@ TEST_F(BrowserTest, SettingsAndColumnsSurviveARestart)
         const char* key;
         const char* value;
     } expected[] = {{"Options", "DViewVisible", "true"}, {"Options", "AddInfoVisible", "true"},
-                    {"Options", "Mode", "0"},           {"Options", "FileColWidth", "50"},
-                    {"Lib", "IdleScan", "-5"},          {"Sort", "ColNumber", "0"},
-                    {"Sort", "Type", "0"}};
+                    {"Options", "Mode", "0"},           {"Lib", "IdleScan", "-5"},
+                    {"Sort", "ColNumber", "0"},         {"Sort", "Type", "0"}};
     for (const auto& e : expected) {
         ASSERT_TRUE(file.ReadString(e.section, e.key, value)) << e.key;
         EXPECT_EQ(value, e.value) << e.key;
@@ -285,6 +284,51 @@ TEST_F(BrowserTest, SettingsAndColumnsSurviveARestart)
     EXPECT_EQ(HeaderCaptions(again.ListView),
               (Strings{"Файл", "Площадь", "Скважина", "Дата", "Исполнитель", "Компания"}));
     EXPECT_EQ(again.ListView->columnWidth(1), 100);
+}
+
+TEST_F(BrowserTest, FileColumnFitsTheNamesUnlessAWidthIsStoredOrSetByHand)
+{
+    const std::string longName = "sample_write_sect_widths_20_narrow.las";
+    strativ::test::WriteLas(folder + longName, {{"WELL", "W3"}});
+    const struct {
+        const char* stored;  // "FileColWidth" in the settings file, empty: none
+        QSize size;          // the starting size, or maximised on a 1920 x 1080 screen
+        int setByHand;       // a width the user drags the column to, 0: none
+        const char* saved;   // "FileColWidth" after the browser closed, empty: none
+    } cases[] = {
+        {"", QSize(696, 480), 0, ""},
+        {"", QSize(1920, 1040), 0, ""},
+        {"120", QSize(696, 480), 0, "120"},
+        {"", QSize(696, 480), 200, "200"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " " + std::to_string(c.size.width()) + " " + std::to_string(c.setByHand));
+        fs::remove(Settings());
+        if (*c.stored)
+            WriteFileBytes(Settings(), std::string("[Options]\nFileColWidth=") + c.stored + "\n");
+        TFormLasBrowser& b = Open();
+        b.resize(c.size);
+        b.show();
+        b.ShowForPath(folder);
+        QTreeWidgetItem* row = Row(b.ListView, longName);
+        ASSERT_NE(row, nullptr);
+        if (*c.stored) {
+            EXPECT_EQ(b.ListView->columnWidth(0), std::stoi(c.stored));
+        } else {
+            const int icon = b.ListView->style()->pixelMetric(QStyle::PM_SmallIconSize);
+            EXPECT_GE(b.ListView->columnWidth(0), b.ListView->fontMetrics().horizontalAdvance(row->text(0)) + icon);
+            EXPECT_LE(b.ListView->columnWidth(0), 350);
+        }
+        if (c.setByHand) {
+            b.ListView->header()->resizeSection(0, c.setByHand);
+            b.ShowFolder(folder);  // a new listing keeps it
+            EXPECT_EQ(b.ListView->columnWidth(0), c.setByHand);
+        }
+        browser.reset();
+        std::string saved;
+        TSettingsFile(Settings()).ReadString("Options", "FileColWidth", saved);
+        EXPECT_EQ(saved, c.saved);
+    }
 }
 
 TEST_F(BrowserTest, BookmarksTheSettingsFileCannotHoldAreRefused)

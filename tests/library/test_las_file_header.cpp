@@ -60,33 +60,38 @@ std::string ErrorOf(const std::function<void()>& action)
 
 } // namespace
 
-TEST(LasFileHeader, ValueThatFitsKeepsTheColonInItsColumn)
+TEST(LasFileHeader, ValueThatFitsKeepsTheColonInItsColumnAndEveryLineItsEnd)
 {
     TempDir dir;
     const std::string path = dir.file("w.las");
-    const std::string original = WellFile("WELL.   OLD   : WELL NAME\r\n# WELL. comment : kept\r\n"
-                                          " FLD .        F1 : FIELD\r\n");
     const struct {
         std::string value;
         std::string line;
     } cases[] = {{"AB", "WELL.      AB :  WELL NAME"}, {"ABCDEFGHIJ", "WELL. ABCDEFGHIJ :  WELL NAME"}};
-    for (const auto& c : cases) {
-        WriteFileBytes(path, original);
-        LASFileHeader header;
-        ASSERT_EQ(header.Read(path), 0);
-        EXPECT_EQ(header.GetString("well"), "OLD");
-        EXPECT_EQ(header.GetString("FLD"), "F1");
-        header.SetValue("Well", c.value);
-        EXPECT_TRUE(header.IsFieldChanged("well"));
-        EXPECT_FALSE(header.IsFieldChanged("fld"));
-        ASSERT_EQ(header.Write(path), 0);
-        Strings expected = Lines(original);
-        expected[4] = c.line;
-        EXPECT_EQ(Lines(ReadFileBytes(path)), expected);
-        EXPECT_EQ(FilesIn(dir.path()), 1u);
-        LASFileHeader reread;
-        ASSERT_EQ(reread.Read(path), 0);
-        EXPECT_EQ(reread.GetString("well"), c.value);
+    for (const char* end : {"\r\n", "\n"}) {
+        const auto file = [&](const std::string& wellLine) {
+            std::string text = WellFile(wellLine + "\r\n# WELL. comment : kept\r\n FLD .        F1 : FIELD\r\n");
+            for (size_t p = 0; end == std::string("\n") && (p = text.find("\r\n", p)) != std::string::npos;)
+                text.erase(p, 1);
+            return text;
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.value + (end[0] == '\r' ? " CR LF" : " LF"));
+            WriteFileBytes(path, file("WELL.   OLD   : WELL NAME"));
+            LASFileHeader header;
+            ASSERT_EQ(header.Read(path), 0);
+            EXPECT_EQ(header.GetString("well"), "OLD");
+            EXPECT_EQ(header.GetString("FLD"), "F1");
+            header.SetValue("Well", c.value);
+            EXPECT_TRUE(header.IsFieldChanged("well"));
+            EXPECT_FALSE(header.IsFieldChanged("fld"));
+            ASSERT_EQ(header.Write(path), 0);
+            EXPECT_EQ(ReadFileBytes(path), file(c.line));
+            EXPECT_EQ(FilesIn(dir.path()), 1u);
+            LASFileHeader reread;
+            ASSERT_EQ(reread.Read(path), 0);
+            EXPECT_EQ(reread.GetString("well"), c.value);
+        }
     }
     // The same text changes nothing, and nothing is written.
     LASFileHeader header;

@@ -1,16 +1,21 @@
-// Dialog services: the Qt runner's message boxes driven by real keys and clicks, and the
-// recording runner that tests of every window rely on.
+// Dialog services: the Qt runner's message boxes driven by real keys and clicks, its file dialog's
+// Russian sizes and dates, and the recording runner that tests of every window rely on.
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
+#include "tests/common/TestPaths.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +100,65 @@ TEST(QtDialogRunner, InputBoxGivesTheDefaultBackOnCancel)
     QString value = "старое";
     EXPECT_TRUE(platform::InputQuery("Добавление кривой", "Введите имя", value));
     EXPECT_EQ(value, "новое");
+}
+
+TEST(QtDialogRunner, FileDialogShowsSizesAndDatesInRussianWithTheLocaleSeparator)
+{
+    strativ::test::TempDir dir;
+    const QString path = QString::fromStdString(dir.file("a.las"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(2048, 'x'));
+    file.flush();
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(15, 4)), QFileDevice::FileModificationTime));
+    file.close();
+
+    platform::SetDecimalSeparator(QChar(','));
+    QStringList details;
+    WhenModal([&](QWidget* dialog) {
+        QTreeView* view = dialog->findChild<QTreeView*>("treeView");
+        const auto row = [&] {
+            const QModelIndex root = view->rootIndex();
+            for (int r = 0; r < view->model()->rowCount(root); ++r)
+                if (view->model()->index(r, 0, root).data().toString() == "a.las")
+                    return r;
+            return -1;
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return row() >= 0; }, 5000));
+        for (int column : {1, 3})
+            details << view->model()->index(row(), column, view->rootIndex()).data().toString();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    platform::FileDialogOptions options;
+    options.directory = QString::fromStdString(dir.path());
+    EXPECT_TRUE(platform::GetOpenFileName(nullptr, options).isEmpty());
+    platform::SetDecimalSeparator(QChar());
+    EXPECT_EQ(details, (QStringList{"2,00 КБ", "07.12.2026 15:04"}));
+}
+
+TEST(QtDialogRunner, SmallDialogsAreWideEnoughForTheirWholeTitle)
+{
+    // A title bar shows the title in a bold face beside the window icon and at least two buttons.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QString titles[] = {"Сохранить сессию", "Переименование всех кривых документа"};
+    for (const QString& title : titles) {
+        const int needed = QFontMetrics(font).horizontalAdvance(title) + 100;
+        int width = 0;
+        WhenModal([&](QWidget* dialog) {
+            width = dialog->width();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QString value;
+        platform::InputQuery(title, "Имя сессии:", value);
+        EXPECT_GE(width, needed) << title.toStdString();
+        WhenModal([&](QWidget* dialog) {
+            width = dialog->width();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        platform::MessageBox(nullptr, "Да", title, platform::MB_OK);
+        EXPECT_GE(width, needed) << title.toStdString();
+    }
 }
 
 TEST(RecordingDialogRunner, RecordsRequestsAndAnswersFromTheScriptThenAsEsc)

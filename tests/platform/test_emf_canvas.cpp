@@ -198,6 +198,13 @@ TEST_F(EmfCanvasTest, HeaderCountsTextAndLargeCoordinatesAgreeWithTheFile)
     const U_LOGFONT& lf = fonts[0].As<U_EMREXTCREATEFONTINDIRECTW>().elfw.elfLogFont;
     EXPECT_EQ(lf.lfHeight, -16);  // 12 pt at 96 dpi
     EXPECT_EQ(lf.lfFaceName[0], u'A');
+    // Text is written over a transparent background; a picture without drawing holds only
+    // its header and its end.
+    EXPECT_EQ(picture.OfType(U_EMR_SETBKMODE).size(), 1u);
+    const EmfPicture empty = Draw([](Canvas&) {});
+    ASSERT_TRUE(empty.complete);
+    EXPECT_EQ(empty.records.size(), 2u);
+    EXPECT_EQ(empty.Header().nRecords, 2u);
 }
 
 TEST_F(EmfCanvasTest, CustomDashesPenStylesAndBrushes)

@@ -1,14 +1,17 @@
-// Folders, colour values, help pages and the single-instance hand-over.
+// Folders, colour values, help pages, tool pictures and the single-instance hand-over.
 #include "platform/Folders.h"
 #include "platform/Help.h"
 #include "platform/RecordingDialogRunner.h"
 #include "platform/SingleInstance.h"
+#include "platform/ToolIcons.h"
 #include "tests/common/TestPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +85,32 @@ TEST(Help, TopicsGoToTheRegisteredWindowOrAreReportedMissing)
 QString UniqueName(const char* tag)
 {
     return QStringLiteral("strativ-test-%1-%2").arg(tag).arg(getpid());
+}
+
+// Common commands take the icon theme's pictures, curve tools the program's own; where the theme
+// is missing the button shows its text.
+TEST(ToolIcons, ButtonsShowThemeOrOwnPicturesAndTheirTextWithoutATheme)
+{
+    const auto add = [](QToolBar& bar, const char* name, const char* text) {
+        auto* action = new QAction(QString::fromUtf8(text), &bar);
+        action->setObjectName(name);
+        bar.addAction(action);
+        return static_cast<QToolButton*>(bar.widgetForAction(action));
+    };
+    QToolBar themed;
+    platform::ShowToolIcons(themed);
+    EXPECT_FALSE(add(themed, "TBOpen", "Открыть")->icon().isNull());
+    EXPECT_FALSE(add(themed, "TBPencil", "Карандаш")->icon().isNull());
+
+    const QStringList paths = QIcon::themeSearchPaths();
+    QIcon::setThemeSearchPaths({});
+    QToolBar bare;
+    platform::ShowToolIcons(bare);
+    const QToolButton* open = add(bare, "TBOpen", "Открыть");
+    EXPECT_TRUE(open->icon().isNull());
+    EXPECT_GT(open->sizeHint().width(), open->fontMetrics().horizontalAdvance(QStringLiteral("Открыть")));
+    EXPECT_FALSE(add(bare, "TBPencil", "Карандаш")->icon().isNull());
+    QIcon::setThemeSearchPaths(paths);
 }
 
 TEST(SingleInstance, SecondInstanceIdentifiesTheFirstAndHandsItsMessageOver)

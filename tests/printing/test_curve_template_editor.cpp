@@ -309,16 +309,27 @@ TEST_F(CurveTemplateEditor, TemplateFilesSaveExactlyTheLayoutAndLoadItBack)
         }
     }
 
-    // Another version empties the editor; a missing file changes nothing; both say why.
+    // Another version, a number that cannot be drawn and a missing file change nothing and
+    // say why; an old narrow column is read 1 cm wide.
     const std::string v2 = dir.file("v2.ctl");
     strativ::test::WriteFileBytes(v2, "[TemlateInfo]\nVersion=2\nColumnCount=1\n[Col0]\nWidth=4\n");
     EXPECT_FALSE(other->LoadTemplate(v2));
-    EXPECT_TRUE(other->Model.Columns.empty());
+    const std::string wide = dir.file("wide.ctl");
+    strativ::test::WriteFileBytes(wide, "[TemlateInfo]\nVersion=1\nColumnCount=1\n[Col0]\nWidth=1e30\n");
+    EXPECT_FALSE(other->LoadTemplate(wide));
+    EXPECT_EQ(other->Model.Columns.size(), 2u);
+    EXPECT_EQ(other->Form().TabCtrlColumns->count(), 2);
     const std::string missing = dir.file("missing.ctl");
     EXPECT_FALSE(editor->LoadTemplate(missing));
     EXPECT_EQ(editor->Model.Columns.size(), 2u);
     EXPECT_EQ(Messages(), (QStringList{"Версия шаблона не поддерживается",
+                                       "Шаблон не загружен: недопустимое значение ключа Width в разделе [Col0]",
                                        QString::fromStdString("Файл не найден: " + missing)}));
+    const std::string narrow = dir.file("narrow.ctl");
+    strativ::test::WriteFileBytes(narrow, "[TemlateInfo]\nVersion=1\nColumnCount=1\n[Col0]\nWidth=0.5\n");
+    ASSERT_TRUE(other->LoadTemplate(narrow));
+    ASSERT_EQ(other->Model.Columns.size(), 1u);
+    EXPECT_FLOAT_EQ(other->Model.Columns[0]->Width, 1.0f);
 }
 
 TEST_F(CurveTemplateEditor, CommandsNeedSettingsAndFailedSavesChangeNothing)

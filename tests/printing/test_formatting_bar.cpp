@@ -19,6 +19,9 @@ TEST(FormattingBar, TicksAndLabelsFollowScaleAndOffset)
     EXPECT_EQ(layout.halfTicks.front(), -10);
     EXPECT_EQ(layout.halfTicks[1] - layout.halfTicks[0], 10);
     EXPECT_EQ(layout.cmTicks[1], 0);
+    // The labels of the ends stay whole: "0" starts at the left edge, "23" ends at the right one.
+    EXPECT_EQ(layout.labelX[1], 0);
+    EXPECT_EQ(layout.labelX[24], 460 - 12);
 
     // Offset 30: label 2 is centred at x = 10.
     layout = TFormattingBar::Layout(460, 20.0f, 30, digits);

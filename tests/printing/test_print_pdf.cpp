@@ -124,7 +124,7 @@ TEST_F(PrintPdf, SinglePageCarriesNothingOfTheFirstAndMissingPagesAreRefused)
     EXPECT_FALSE(std::filesystem::exists(blocked));
 }
 
-TEST_F(PrintPdf, TemplateLoaderRefusesMissingFilesAndOtherVersions)
+TEST_F(PrintPdf, TemplateLoaderRefusesMissingFilesAndOtherVersionsAndKeepsTheColumns)
 {
     t.AddColumn();
     const std::string missing = dir.file("missing.ctl");
@@ -134,10 +134,9 @@ TEST_F(PrintPdf, TemplateLoaderRefusesMissingFilesAndOtherVersions)
     const std::string v2 = dir.file("v2.ctl");
     strativ::test::WriteFileBytes(v2, "[TemlateInfo]\nVersion=2\nColumnCount=1\n[Col0]\nCol0Curve0=GR\n");
     EXPECT_EQ(t.LoadTemplate(v2), "Версия шаблона не поддерживается");
-    EXPECT_TRUE(t.Columns.empty());
+    EXPECT_EQ(t.Columns.size(), 1u);
 
-    // A count beyond the column sections is damage; numbers outside the editor's ranges
-    // refuse the template, naming the key.
+    // A count beyond the column sections is damage, not billions of columns.
     const std::string damaged = dir.file("damaged.ctl");
     strativ::test::WriteFileBytes(damaged, "[TemlateInfo]\nVersion=1\nColumnCount=2000000000\n[Col0]\nWidth=2\nCol0Curve0=RES\n"
                        "[Col1]\nWidth=3\n");
@@ -149,18 +148,33 @@ TEST_F(PrintPdf, TemplateLoaderRefusesMissingFilesAndOtherVersions)
     EXPECT_EQ(t.Columns[0]->Curves[0]->Mnemonic, "RES");
     EXPECT_EQ(t.Columns[0]->Curves[0]->Unit, "OHMM");
 
+    // Numbers that cannot be drawn refuse the whole file, naming the key; the columns stay.
     const std::pair<const char*, const char*> refused[] = {
         {"[Col0]\nWidth=1e30\n", "Width в разделе [Col0]"},
+        {"[Col0]\nWidth=inf\n", "Width в разделе [Col0]"},
         {"[Col0]\nColumnSpace=-1e30\n", "ColumnSpace в разделе [Col0]"},
         {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nScaleValue=1e38\n", "ScaleValue в разделе [Col0Curve0]"},
-        {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nLogScaleModule=11\n", "LogScaleModule в разделе [Col0Curve0]"},
-        {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nLeftValue=abc\n", "LeftValue в разделе [Col0Curve0]"},
+        {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nScaleValue=1e-9\n", "ScaleValue в разделе [Col0Curve0]"},
+        {"[Col0]\nCol0Curve0=GR\n[Col0Curve0]\nLogLeftValue=nan\n", "LogLeftValue в разделе [Col0Curve0]"},
     };
     for (const auto& [body, key] : refused) {
         strativ::test::WriteFileBytes(damaged, std::string("[TemlateInfo]\nVersion=1\nColumnCount=1\n") + body);
         EXPECT_NE(t.LoadTemplate(damaged).find(key), std::string::npos) << body;
-        EXPECT_TRUE(t.Columns.empty()) << body;
+        EXPECT_EQ(t.Columns.size(), 2u) << body;
     }
+
+    // Narrow columns of older files widen to 1 cm; numbers the loader does not take keep
+    // their defaults.
+    strativ::test::WriteFileBytes(damaged, "[TemlateInfo]\nVersion=1\nColumnCount=1\n[Col0]\nWidth=0.5\nCol0Curve0=GR\n"
+                                           "[Col0Curve0]\nLogScaleModule=11\nLeftValue=abc\nColor=-1\nScaleValue=0\n");
+    EXPECT_EQ(t.LoadTemplate(damaged), "");
+    ASSERT_EQ(t.Columns.size(), 1u);
+    EXPECT_FLOAT_EQ(t.Columns[0]->Width, 1.0f);
+    ASSERT_EQ(t.Columns[0]->Curves.size(), 1u);
+    const TCurveForPrinting& gr = *t.Columns[0]->Curves[0];
+    EXPECT_EQ(gr.LogScaleModule, 2);
+    EXPECT_GT(gr.ScaleValue, 0.0f);
+    EXPECT_GE(gr.Color, 0);
 }
 
 }  // namespace

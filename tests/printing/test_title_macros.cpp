@@ -86,9 +86,11 @@ TEST(TitleMacros, ExpressionsAreReplacedByTheirValues)
         {"Итого #10/4# м", "Итого 2.50 м", "Итого 2,50 м"},
         {"#SQRT(16)#", "4.00", "4,00"},
         {"#1#2#", "1.002#", "1,002#"},
-        // Only a "#" closed by another one opens an expression.
+        // Left open, an expression runs to the end of the text and needs two characters;
+        // what cannot be computed there stays as typed.
+        {"h=#12", "h=12.00", "h=12,00"},
+        {"Шаг: #0,1*10", "Шаг: 1.00", "Шаг: 1,00"},
         {"a #2*3 b", "a #2*3 b", "a #2*3 b"},
-        {"h=#12", "h=#12", "h=#12"},
         {"Скв. #1 и #2", "Скв. #1 и #2", "Скв. #1 и #2"},
         {"##", "##", "##"},
         {"# #", "# #", "# #"},
@@ -111,13 +113,14 @@ TEST(TitleMacros, ExpressionsAreReplacedByTheirValues)
 
 TEST(TitleMacros, ValuesOfMacrosAreNeverComputed)
 {
-    TQ7CellsArray cells = Row({"[WELL] ([FLD])", "#MAX([A],[b])# [NOTE]", "#[A]*2#"});
-    cells.SubstituteMacros({{"[WELL]", "Eastrock Lauren #1"}, {"[FLD]", "Lauren #2#"}, {"[A]", "3"},
-                            {"[B]", "7"}, {"[NOTE]", "#1+1#"}},
+    TQ7CellsArray cells = Row({"([FLD]) [WELL]", "#MAX([A],[b])# [NOTE]", "#[A]*2#", "Шаг: #[STEP]*10"});
+    cells.SubstituteMacros({{"[WELL]", "Eastrock Lauren #12"}, {"[FLD]", "Lauren #2#"}, {"[A]", "3"},
+                            {"[B]", "7"}, {"[NOTE]", "#1+1#"}, {"[STEP]", "0.1000"}},
                            WholeRow(cells));
-    EXPECT_EQ(cells.Cell(0, 0).Content.Text, "Eastrock Lauren #1 (Lauren #2#)");
+    EXPECT_EQ(cells.Cell(0, 0).Content.Text, "(Lauren #2#) Eastrock Lauren #12");
     EXPECT_EQ(cells.Cell(1, 0).Content.Text, "7.00 #1+1#");
     EXPECT_EQ(cells.Cell(2, 0).Content.Text, "6.00");
+    EXPECT_EQ(cells.Cell(3, 0).Content.Text, "Шаг: 1.00");  // the template's own expression
 }
 
 }  // namespace

@@ -250,7 +250,7 @@ TEST_F(PanelRenderTest, ValueStripOfManyCurvesShowsTheCurvesInView)
     }
     ASSERT_EQ(inView.size(), 4u);
     std::vector<int> shown;
-    for (const auto& e : panel.ValueStripLayout()) {
+    for (const auto& e : panel.ValueStripLayout().entries) {
         shown.push_back(e.curve);
         ASSERT_LT(e.lineY, area.top()) << e.curve;
         const int x = std::clamp((e.left + e.right) / 2, area.left(), area.right());

@@ -1,12 +1,12 @@
 // The print dialog's page-height correction: the stored factor per printer and its calibration.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 
-#include "app/NumberInput.h"
 #include "core/SettingsFile.h"
 #include "platform/DialogRunner.h"
 #include "platform/Printer.h"
 #include "printing/PixelMath.h"
 #include "ui_FormPrnParams.h"
+#include "view/NumberInput.h"
 
 namespace {
 

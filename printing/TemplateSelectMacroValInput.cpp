@@ -1,13 +1,13 @@
 // The print title parameters dialog.
-#include "app/TemplateSelectMacroValInput.h"
+#include "printing/TemplateSelectMacroValInput.h"
 
-#include "app/TitleTemplate.h"
 #include "core/FileUtils.h"
 #include "core/StringUtils.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
 #include "printing/MacroLists.h"
+#include "printing/TitleTemplate.h"
 #include "ui_TemplateSelectMacroValInput.h"
 
 #include <QHeaderView>

@@ -1,16 +1,17 @@
 // The print parameters dialog: controls, margins, the template and title steps, printing.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TemplateVariables.h"
-#include "app/TitleTemplate.h"
+#include "core/KontrOsnMetkaInfo.h"
 #include "core/SettingsFile.h"
-#include "editing/MetkaInfo.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "printing/FormCurveTemplate.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TemplateVariables.h"
+#include "printing/TitleTemplate.h"
 #include "ui_FormPrnParams.h"
 
 #include <QCloseEvent>
@@ -74,6 +75,39 @@ PrintMargins TFormPrnParams::Margins() const
             ui->SpEBottomMargin->value()};
 }
 
+double TFormPrnParams::PrintableWidthCm() const
+{
+    return PrintableArea(platform::CurrentPrinter().Caps(), Margins()).Width();
+}
+
+double TFormPrnParams::DiagramOverflowCm() const
+{
+    if (!CurveTemplate)
+        return 0.0;
+    const double overflow = CurveTemplate->Model.DiagramWidth() - PrintableWidthCm();
+    // Less than shows in hundredths of a cm is float noise of the widths.
+    return overflow >= 0.005 ? overflow : 0.0;
+}
+
+bool TFormPrnParams::ConfirmDiagram(const QString& title)
+{
+    if (!CurveTemplate)
+        return true;
+    const TCurveTemplate& model = CurveTemplate->Model;
+    QStringList problems;
+    if (!model.HasCurves())
+        problems << QStringLiteral("Шаблон кривых не содержит ни одной кривой: будет выведена только шкала глубин.");
+    if (const double overflow = DiagramOverflowCm(); overflow > 0.0)
+        problems << QStringLiteral("Диаграмма шириной %1 см шире области печати листа (%2 см): не поместятся %3 см "
+                                   "справа.")
+                        .arg(platform::FloatToStrF(model.DiagramWidth(), 7, 2),
+                             platform::FloatToStrF(PrintableWidthCm(), 7, 2), platform::FloatToStrF(overflow, 7, 2));
+    if (problems.isEmpty())
+        return true;
+    return platform::MessageBox(this, problems.join(QStringLiteral("\n")) + QStringLiteral("\nПродолжить?"), title,
+                                platform::MB_YESNO | platform::MB_ICONWARNING) == platform::IDYES;
+}
+
 void TFormPrnParams::SetMinimum(QDoubleSpinBox& edit, double minimum)
 {
     // A border the printer reports as negative or beyond the range never makes a margin so.
@@ -131,7 +165,7 @@ void TFormPrnParams::FormShow()
     MeasurePrinter(true);
     LoadMargins();
     SetCorrectionChecked(ReadCorrection());
-    MarkInfo = MarkDialog ? &MarkDialog->Info() : nullptr;
+    MarkInfo = MarkRecord;
     if (MarkInfo)
         ui->CheckBoxMetka->setChecked(MarkInfo->Print);
     if (ShowTemplatesOnShow) {
@@ -229,6 +263,8 @@ double TFormPrnParams::DrawPageHead(platform::Canvas& canvas, double left, doubl
 void TFormPrnParams::ButtonPrintClick()
 {
     if (!CurveTemplate)
+        return;
+    if (!ConfirmDiagram(QStringLiteral("Печать")))
         return;
     platform::Printer& printer = platform::CurrentPrinter();
     const int firstPages = ui->RadioBPagesSelected->isChecked() ? ui->EditPagesTo->value() : 0;

@@ -19,5 +19,8 @@ void ClearPrintValueSources();
 // Marker values by code: 1 gamma-log point, 2 perforator point, 3 control mark,
 // 4 perforation bottom, 5 distance ("met..." variables). Null clears it.
 void SetMarkValueSource(TMarkValueSource source);
+// The program's version and contact addresses ("progver", "progmail", "progweb"); set by the
+// main window, "" before.
+void SetProgramValues(const QString& version, const QString& mail, const QString& web);
 // Full path of the loaded document, "" without one ("lasfile"); set by the main window.
 void SetDocumentNameSource(TDocumentNameSource source);

@@ -1,8 +1,6 @@
 // The print dialog's preview of the first sheet and its EMF export of the whole diagram.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 
-#include "app/TemplateSelectMacroValInput.h"
-#include "app/TitleTemplate.h"
 #include "platform/DialogRunner.h"
 #include "platform/EmfCanvas.h"
 #include "platform/NumberText.h"
@@ -11,6 +9,8 @@
 #include "printing/FormCurveTemplate.h"
 #include "printing/PixelMath.h"
 #include "printing/PrintedNumbers.h"
+#include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TitleTemplate.h"
 #include "ui_FormPrnParams.h"
 
 #include <QPainter>
@@ -116,6 +116,13 @@ QImage TFormPrnParams::PreviewImage(double* extra)
     const QRect target = FromEdges(marginLeft + 1, marginTop + 1, marginRight, marginBottom);
     if (source.isValid() && target.isValid())
         painter.drawImage(target, page, source);
+    // A diagram cut at the printable width shows where the sheet ends it.
+    if (DiagramOverflowCm() > 0.0) {
+        platform::PainterCanvas sheet(painter);
+        sheet.pen = {0x0000FF, 2, platform::PenStyle::Solid};
+        sheet.MoveTo(marginRight, top);
+        sheet.LineTo(marginRight, bottom);
+    }
     return image;
 }
 
@@ -154,6 +161,8 @@ void TFormPrnParams::RefreshPreview()
 
 void TFormPrnParams::ButtonExportEMFClick()
 {
+    if (!ConfirmDiagram(QStringLiteral("Экспорт")))
+        return;
     platform::FileDialogOptions options;
     options.filter = QStringLiteral("Enhanced metafile (*.emf)");
     options.defaultSuffix = QStringLiteral("emf");
@@ -168,7 +177,7 @@ bool TFormPrnParams::ExportToEMF(const QString& path)
     if (!CurveTemplate)
         return false;
     const platform::PrinterCaps caps = platform::CurrentPrinter().Caps();
-    const double sheetWidth = caps.logPixelsX > 0 ? caps.physicalWidth / (caps.logPixelsX / 2.54) : PageWidthCm;
+    const double sheetWidth = caps.sheetWidthMm > 0.0 ? caps.sheetWidthMm / 10.0 : PageWidthCm;
     DiagramEmfTitle title;
     if (TitleApplied()) {
         TFormTitleTemplate* result = TitleDialog->FormTitleResult;

@@ -1,7 +1,6 @@
 // Print-title variables: date, time, file, printed interval and scale, program data, markers.
-#include "app/TemplateVariables.h"
+#include "printing/TemplateVariables.h"
 
-#include "app/AppInfo.h"
 #include "platform/NumberText.h"
 
 #include <QDateTime>
@@ -18,6 +17,9 @@ struct Sources
     TScaleSource scale;
     TMarkValueSource mark;
     TDocumentNameSource document;
+    QString version;
+    QString mail;
+    QString web;
 };
 
 Sources& sources()
@@ -57,11 +59,11 @@ QString GetTemplateVariableValue(const QString& name)
     if (name == QLatin1String("prnscale"))
         return s.scale ? QStringLiteral("1:") + QString::number(s.scale()) : QString();
     if (name == QLatin1String("progver"))
-        return QString::fromUtf8(appinfo::ProgramVersion);
+        return s.version;
     if (name == QLatin1String("progmail"))
-        return QString::fromUtf8(appinfo::DeveloperMail);
+        return s.mail;
     if (name == QLatin1String("progweb"))
-        return QString::fromUtf8(appinfo::DeveloperWeb);
+        return s.web;
     if (const int code = MarkCode(name))
         return s.mark ? Fixed2(s.mark(code)) : QString();
     return {};
@@ -83,6 +85,14 @@ void ClearPrintValueSources()
 void SetMarkValueSource(TMarkValueSource source)
 {
     sources().mark = std::move(source);
+}
+
+void SetProgramValues(const QString& version, const QString& mail, const QString& web)
+{
+    Sources& s = sources();
+    s.version = version;
+    s.mail = mail;
+    s.web = web;
 }
 
 void SetDocumentNameSource(TDocumentNameSource source)

@@ -7,12 +7,12 @@
 #include <QDialog>
 #include <QImage>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace Ui { class TFormPrnParams; }
 namespace platform { class Canvas; }
 class QDoubleSpinBox;
-class TDlgMetkaInfo;
 class TFormCurveTemplate;
 struct TKontrOsnMetkaInfo;
 class TFormTemplSelMacroValInput;
@@ -38,8 +38,11 @@ public:
     // The template editor and the title dialog of the main window (not owned).
     TFormCurveTemplate* CurveTemplate = nullptr;
     TFormTemplSelMacroValInput* TitleDialog = nullptr;
-    // The perforation-mark dialog (not owned) and its record, attached on show, let go on close.
-    TDlgMetkaInfo* MarkDialog = nullptr;
+    // The perforation-mark record of the main window (not owned) and its dialog, which edits the
+    // record and returns true on OK.
+    TKontrOsnMetkaInfo* MarkRecord = nullptr;
+    std::function<bool()> EditMarks;
+    // The record while shown: attached on show, let go on close.
     TKontrOsnMetkaInfo* MarkInfo = nullptr;
 
     void LoadMargins();
@@ -93,6 +96,13 @@ public:
                         double pxY);
     // What the print and the preview use of the margin spin edits.
     PrintMargins Margins() const;
+    // The width in cm the current printer's sheet leaves the diagram within the margins.
+    double PrintableWidthCm() const;
+    // How far in cm the diagram reaches beyond that width; 0 when it fits.
+    double DiagramOverflowCm() const;
+    // Asks whether to go on with a diagram that holds no curve or is wider than the
+    // printable width; true when there is nothing to ask or the user goes on.
+    bool ConfirmDiagram(const QString& title);
 
 protected:
     void done(int result) override;

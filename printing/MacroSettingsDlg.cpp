@@ -1,5 +1,5 @@
 // The macro settings window.
-#include "app/MacroSettingsDlg.h"
+#include "printing/MacroSettingsDlg.h"
 
 #include "core/Q7mathutils.h"
 #include "core/SettingsFile.h"
@@ -8,6 +8,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/ListWidth.h"
 #include "printing/MacroLists.h"
 #include "ui_MacroSettingsDlg.h"
 
@@ -59,6 +60,7 @@ TFormMacroSettings::TFormMacroSettings(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFormMacroSettings>())
 {
     ui->setupUi(this);
+    platform::FitWidthToEntries(*ui->ListBox);
     const auto on = [this](auto* sender, auto signal, auto handler) {
         connect(sender, signal, this, platform::Guarded([this, handler] { (this->*handler)(); }));
     };
@@ -334,6 +336,15 @@ void TFormMacroSettings::ButtonChangeFileClick()
     options.confirmOverwrite = false;
     const QString chosen = platform::GetSaveFileName(this, options);
     if (chosen.isEmpty())
+        return;
+    // Macros would be written over a file of another kind (the open LAS file, say).
+    if (QFileInfo::exists(chosen) && !TQ7CustomMacro::IsMacroFile(chosen.toStdString()) &&
+        platform::MessageBox(this,
+                             QStringLiteral("Файл\n") + chosen +
+                                 QStringLiteral("\nне является файлом макроподстановок. Записать макроподстановки "
+                                                "поверх него?"),
+                             kMacroTitle, platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) !=
+            platform::IDYES)
         return;
     ReleaseMacroManager(this);
     MacroFileName = QFileInfo(chosen).fileName().toStdString();

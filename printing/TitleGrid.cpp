@@ -1,5 +1,5 @@
 // The title editor's cell grid.
-#include "app/TitleGrid.h"
+#include "printing/TitleGrid.h"
 
 #include "platform/PainterCanvas.h"
 #include "printing/Q7CellsArray.h"

@@ -1,5 +1,5 @@
 // Number input box and its two entry functions.
-#include "app/NumberInput.h"
+#include "view/NumberInput.h"
 
 #include "platform/DialogRunner.h"
 #include "platform/NumberText.h"

@@ -72,7 +72,8 @@ public:
     bool FileOpenClick();
     bool FileSaveClick();
     bool FileSaveAsClick();
-    // The close question in edit mode: true when the window may close.
+    // The close question in edit mode, asked when the table differs from its file: true when
+    // the window may close.
     bool CanClose();
 
     // Rows and columns.
@@ -101,6 +102,10 @@ private:
     void SetAlignment(int alignment);
     void GridSelecting(int col, int row);
     void LoadCurrent();
+    void ReportLoadFailure(const std::string& path, int code);
+    // The table as last loaded or saved, against which a close asks about changes.
+    void MarkUnchanged();
+    bool Changed() const;
     // Writes the cells to `path` after the code-page check; reports what stopped it.
     bool SaveTo(const std::string& path);
     bool TableFull(bool rows);
@@ -108,6 +113,8 @@ private:
 
     std::unique_ptr<Ui::TFormTitleTemplate> ui;
     bool hasTitle_ = true;
+    TQ7CellsArray savedCells_;
+    TQ7GridShape savedShape_;
 };
 
 // A name for `name` in `folder` that no file has yet: "base.ext", then "base_1.ext", ...

@@ -1,7 +1,7 @@
 // The print dialog's perforation-mark block: the "Выводить" box, the mark dialog and the block.
-#include "app/FormPrnParams.h"
+#include "printing/FormPrnParams.h"
 
-#include "editing/MetkaInfo.h"
+#include "core/KontrOsnMetkaInfo.h"
 #include "printing/MarkBlock.h"
 #include "ui_FormPrnParams.h"
 
@@ -27,7 +27,7 @@ void TFormPrnParams::CheckBoxMetkaClick()
         MarkInfo->Print = false;
     } else {
         // Invalid depths never reach the page: they are asked for, and without OK the box clears.
-        if (!IsMarkDataValid() && !(MarkDialog && MarkDialog->Execute()))
+        if (!IsMarkDataValid() && !(EditMarks && EditMarks()))
             box.setChecked(false);
         MarkInfo->Print = box.isChecked();
     }
@@ -36,10 +36,12 @@ void TFormPrnParams::CheckBoxMetkaClick()
 
 void TFormPrnParams::BitBtnMetkaEditClick()
 {
-    if (!MarkDialog || !MarkDialog->Execute())
+    if (!EditMarks || !EditMarks())
         return;
     if (!MarkInfo)
-        MarkInfo = &MarkDialog->Info();
+        MarkInfo = MarkRecord;
+    if (!MarkInfo)
+        return;
     QCheckBox& box = *ui->CheckBoxMetka;
     // The box's rule runs on the edited record even when its state stays.
     if (box.isChecked() == MarkInfo->Print)

@@ -1,13 +1,14 @@
 // The title template editor window.
-#include "app/TitleTemplate.h"
+#include "printing/TitleTemplate.h"
 
-#include "app/TitleGrid.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
+#include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
+#include "printing/TitleGrid.h"
 #include "ui_TitleTemplate.h"
 
 #include <QApplication>
@@ -126,6 +127,7 @@ void TFormTitleTemplate::CreateBars()
     tools->addActions({f.TBFileOpen, f.TBFileSave, f.TBClose});
     tools->addSeparator();
     tools->addActions({f.TBAddRow, f.TBInsertRow, f.TBRemoveRow, f.TBAddCol, f.TBInsertCol, f.TBRemoveCol});
+    platform::ShowToolIcons(*tools);
     bars->addWidget(tools);
     auto* format = new QToolBar(f.BarsHost);
     format->addActions({f.TBBold, f.TBItalic, f.TBUnderline});
@@ -136,6 +138,7 @@ void TFormTitleTemplate::CreateBars()
     format->addSeparator();
     format->addActions({f.TBBorderAll, f.TBBorderNone, f.TBBorderLeft, f.TBBorderRight, f.TBBorderTop,
                         f.TBBorderBottom});
+    platform::ShowToolIcons(*format);
     bars->addWidget(format);
 
     PMenuGrid = new QMenu(this);
@@ -258,7 +261,10 @@ void TFormTitleTemplate::Open(int resultMode, bool showModal)
 void TFormTitleTemplate::LoadCurrent()
 {
     const std::string name = TitleFileName ? *TitleFileName : std::string();
-    hasTitle_ = !name.empty() && Cells.LoadFromFile(TemplatesDir + name, Shape) == ttmLoaded;
+    const int code = name.empty() ? ttmCannotOpen : Cells.LoadFromFile(TemplatesDir + name, Shape);
+    hasTitle_ = code == ttmLoaded;
+    if (!name.empty() && !hasTitle_)
+        ReportLoadFailure(TemplatesDir + name, code);
     if (!hasTitle_) {
         // Never another template's cells under this template's name: an empty table.
         Cells = TQ7CellsArray();
@@ -266,8 +272,29 @@ void TFormTitleTemplate::LoadCurrent()
         Shape.SetDefaultRowHeight(kDefaultRowHeight);
         Cells.Resize(Shape.ColCount(), Shape.RowCount());
     }
+    MarkUnchanged();
     DrawGrid->ShapeChanged();
     DrawGrid->SetCurrent(Shape.FixedCols(), Shape.FixedRows());
+}
+
+void TFormTitleTemplate::ReportLoadFailure(const std::string& path, int code)
+{
+    platform::MessageBox(this,
+                         QStringLiteral("Не удалось загрузить шаблон заголовка\n") + Q(path) + "\n" +
+                             Q(TitleLoadResultText(code)),
+                         kLoadTitle, platform::MB_OK | platform::MB_ICONERROR);
+}
+
+void TFormTitleTemplate::MarkUnchanged()
+{
+    Cells.Resize(Shape.ColCount(), Shape.RowCount());
+    savedCells_ = Cells;
+    savedShape_ = Shape;
+}
+
+bool TFormTitleTemplate::Changed() const
+{
+    return !(Shape == savedShape_) || !Cells.SameCells(savedCells_);
 }
 
 void TFormTitleTemplate::TakeTitleFrom(const TFormTitleTemplate& editor)
@@ -481,13 +508,11 @@ bool TFormTitleTemplate::FileOpenClick()
     const int code = Cells.LoadFromFile(full, Shape);
     if (code != ttmLoaded) {
         // The previous file name and table stay.
-        platform::MessageBox(this,
-                             QStringLiteral("Не удалось загрузить шаблон заголовка\n") + Q(full) +
-                                 QStringLiteral("\n(код ") + QString::number(code) + ")",
-                             kLoadTitle, platform::MB_OK | platform::MB_ICONERROR);
+        ReportLoadFailure(full, code);
         return false;
     }
     hasTitle_ = true;
+    MarkUnchanged();
     if (TitleFileName)
         *TitleFileName = name;
     DrawGrid->ShapeChanged();
@@ -515,6 +540,7 @@ bool TFormTitleTemplate::SaveTo(const std::string& path)
                              platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }
+    MarkUnchanged();
     return true;
 }
 
@@ -546,6 +572,9 @@ bool TFormTitleTemplate::FileSaveAsClick()
 bool TFormTitleTemplate::CanClose()
 {
     if (ResultMode == 1)
+        return true;
+    DrawGrid->CloseEditor(true);
+    if (!Changed())
         return true;
     switch (platform::MessageBox(this, QStringLiteral("Сохранить изменения в шаблоне?"),
                                  QStringLiteral("Закрытие шаблона"),

@@ -1,0 +1,146 @@
+// The pieces the LAS writer is made of: its output, the depth texts, the rows written and the ~A
+// rows themselves, copied from the source file where nothing changed.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/AtomicFile.h"
+#include "core/LasSource.h"
+
+class TLasParser2Parser;
+class TLasParsSection;
+
+// Text collected in a buffer and written in large blocks to a temporary file renamed over the
+// target at Commit. New lines end with the given line end; header lines with the one they were
+// read with (see KeepHeaderLineEnds).
+class LasTextOut {
+public:
+    LasTextOut(const std::string& path, std::string lineEnd);
+
+    bool IsOpen() const { return file_.IsOpen(); }
+    std::string& Text() { return text_; }
+    const std::string& LineEnd() const { return lineEnd_; }
+    void KeepHeaderLineEnds(const LasDataSource& source) { headerEnds_.Read(source); }
+    // A header line.
+    void Line(std::string_view line)
+    {
+        text_ += line;
+        EndLine(headerEnds_.Find(line, lineEnd_));
+    }
+    void EndLine() { EndLine(lineEnd_); }
+    void EndLine(std::string_view end)
+    {
+        text_ += end;
+        Flush();
+    }
+    void Flush()
+    {
+        if (text_.size() >= kFlushSize) {
+            file_.Write(text_);
+            written_ += static_cast<long long>(text_.size());
+            text_.clear();
+        }
+    }
+    long long Bytes() const { return written_ + static_cast<long long>(text_.size()); }
+    bool Commit()
+    {
+        file_.Write(text_);
+        return file_.Commit();
+    }
+    int SystemError() const { return file_.SystemError(); }
+
+private:
+    static constexpr size_t kFlushSize = 1 << 20;
+
+    AtomicFileWriter file_;
+    std::string lineEnd_;
+    std::string text_;
+    long long written_ = 0;
+    LasHeaderLineEnds headerEnds_;
+};
+
+// The samples written: first, first + k, ..., last, in the file's order (bottom up for a file
+// read bottom up).
+struct LasWrittenRows {
+    int first = 0;
+    int last = 0;
+    int k = 1;
+    int points = 0;  // of the document
+    bool descending = false;
+
+    long long Count() const { return (last - first) / k + 1; }
+    // The sample of the n-th row written.
+    int Sample(long long n) const
+    {
+        return static_cast<int>(first + (descending ? Count() - 1 - n : n) * k);
+    }
+    bool Writes(long long sample) const
+    {
+        return sample >= first && sample <= last && (sample - first) % k == 0;
+    }
+    bool IsWhole() const { return first == 0 && last == points - 1 && k == 1; }
+    // The sample of a row of a file holding `rows` rows in this order.
+    long long SampleOfFileRow(long long row, long long rows) const
+    {
+        return descending ? rows - 1 - row : row;
+    }
+};
+
+// The depths of the written rows as text. A regular grid (each depth the float of
+// STRT + i * STEP of ~W) is written from the grid computed in double, which a float cannot hold
+// at large depths; any other depth as its own shortest text.
+class DepthTexts {
+public:
+    DepthTexts(const TLasParser2Parser& document, int first, int k);
+    // Whether rows first, first + k, ..., last all lie on the grid; written as such when they do.
+    void CheckRows(int last);
+    void Append(std::string& out, long long i, int width) const;
+    std::string Text(long long i) const;
+    std::string StepText(float step, bool descending) const;
+
+private:
+    bool ReadWellNumber(const TLasParsSection& well, int code, double& value) const;
+    double Grid(long long i) const { return base_ + static_cast<double>(i) * step_; }
+
+    const float* depth_;
+    int decimals_;
+    int first_;
+    int k_;
+    double base_ = 0.0;
+    double step_ = 0.0;
+    bool regular_ = false;
+};
+
+// The values of the written columns (0: depth) and the text of a value that must be formatted.
+class LasRowFormat {
+public:
+    LasRowFormat(const TLasParser2Parser& document, const DepthTexts& depths,
+                 const std::vector<int>& curves);
+
+    size_t Columns() const { return columns_.size(); }
+    float Value(size_t column, int sample) const { return columns_[column][sample]; }
+    bool IsNull(size_t column, int sample) const { return Value(column, sample) == null_; }
+    // The value as formatted text, right-aligned in width characters.
+    void Append(std::string& out, size_t column, int sample, int width) const;
+
+private:
+    const DepthTexts& depths_;
+    std::vector<const float*> columns_;
+    std::vector<int> decimals_;
+    float null_;
+    const std::string& nullText_;
+};
+
+// Whether a number text reads as exactly this float.
+bool IsTextOfValue(std::string_view text, float value);
+
+// Writes the rows after the ~A title. With a source whose rows match the written ones line for
+// line (`sameLayout`) each row is its source line, copied when its values are unchanged and else
+// rebuilt with only the changed texts replaced; lines of comments stay when every row is written.
+// Otherwise each row is formatted in aligned columns, a value keeping its source text when that
+// reads as the same float. Without a source every value is formatted.
+void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
+                  const LasDataSource* source, const std::vector<int>& sourceColumns,
+                  bool sameLayout);
