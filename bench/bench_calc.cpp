@@ -156,14 +156,10 @@ void BM_BarePassOverTheReportSamples(benchmark::State& state)
 }
 BENCHMARK(BM_BarePassOverTheReportSamples)->Unit(benchmark::kMillisecond);
 
-void BM_ValuesWindowOnWholeDocument(benchmark::State& state)
+// The values window shown, painted once and closed, each round.
+void ShowValuesWindow(benchmark::State& state, const TLASFile& document, const IntervalManager& intervals,
+                      const std::set<int>& curves, int interval)
 {
-    EnsureApplication();
-    TLASFile& document = SharedDocument();
-    IntervalManager none;
-    std::set<int> curves;
-    for (int c = 1; c <= kCurves; ++c)
-        curves.insert(c);
     TFormViewValuesAtInterval window;
     platform::RecordingDialogRunner runner;
     for (auto _ : state) {
@@ -173,8 +169,19 @@ void BM_ValuesWindowOnWholeDocument(benchmark::State& state)
             dialog.hide();
             return int(QDialog::Rejected);
         });
-        window.ShowValues(&document, &none, curves, -1);
+        window.ShowValues(&document, &intervals, curves, interval);
     }
+}
+
+void BM_ValuesWindowOnWholeDocument(benchmark::State& state)
+{
+    EnsureApplication();
+    TLASFile& document = SharedDocument();
+    IntervalManager none;
+    std::set<int> curves;
+    for (int c = 1; c <= kCurves; ++c)
+        curves.insert(c);
+    ShowValuesWindow(state, document, none, curves, -1);
 }
 BENCHMARK(BM_ValuesWindowOnWholeDocument)->Unit(benchmark::kMillisecond);
 
@@ -184,17 +191,7 @@ void BM_ValuesWindowOnTheLastOfThousandIntervals(benchmark::State& state)
     EnsureApplication();
     const TLASFile& document = Document(1, kSamples);
     const IntervalManager intervals = EqualIntervals(document, 1000);
-    TFormViewValuesAtInterval window;
-    platform::RecordingDialogRunner runner;
-    for (auto _ : state) {
-        runner.PushDialog([](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
-            dialog.hide();
-            return int(QDialog::Rejected);
-        });
-        window.ShowValues(&document, &intervals, {1}, 999);
-    }
+    ShowValuesWindow(state, document, intervals, {1}, 999);
 }
 BENCHMARK(BM_ValuesWindowOnTheLastOfThousandIntervals)->Unit(benchmark::kMillisecond);
 
