@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <cmath>
+
 namespace {
 constexpr int kCopyOffset = 15;  // pixels between a curve and its preview copy
 constexpr int kSlowRepeatMs = 100;
@@ -156,8 +158,12 @@ void TManualShiftTool::PaintOverlay(QPainter& painter, const PanelCoordinates& c
 void TManualShiftTool::ApplyManualShift()
 {
     timer_.stop();
-    TLASFile* document = host_.Document();
-    if (document && !group_.IsEmpty() && Shift() != 0) {
+    Finish([this] {
+        TLASFile* document = host_.Document();
+        if (!document || group_.IsEmpty() || Shift() == 0)
+            return;
+        // Refused before the undo step copies the document.
+        document->CheckGrowth(document->GetPointCount() + std::abs(static_cast<double>(Shift())));
         const float d = static_cast<float>(Shift() * double(document->GetStep()));
         const auto& copies = group_.Copies();
         host_.ChangeAfterSnapshot("'Ручной сдвиг по глубине'", [&] {
@@ -166,6 +172,5 @@ void TManualShiftTool::ApplyManualShift()
                 document->ShiftCurveByDepth(copies[i]->SourceIndex() + 1, d);
         });
         host_.DocumentChanged();
-    }
-    host_.ToolDone();
+    });
 }

@@ -113,6 +113,19 @@ public:
 protected:
     // The panel curve (0-based) under a left press; -1 for another button or no curve.
     int PressedCurve(const QMouseEvent& event) const;
+    // The tool's last step: the tool is done after it, also when the step is refused (the
+    // refusal then goes on to be reported), so that no half-finished gesture stays on screen.
+    template <class Step>
+    void Finish(Step&& step)
+    {
+        try {
+            step();
+        } catch (...) {
+            host_.ToolDone();
+            throw;
+        }
+        host_.ToolDone();
+    }
 
     TToolHost& host_;
 };

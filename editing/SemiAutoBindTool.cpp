@@ -96,11 +96,13 @@ void TBindSemiAutoTool::ApplyBinding()
                              platform::FloatToStrF(shiftOf(*lead) * double(document.GetStep()), 7, 2) +
                              QStringLiteral(" (") + QString::fromStdString(document.GetCurveUnit(0)) +
                              QStringLiteral(")?");
-    // Both growths are checked before the first is made.
-    document.CheckGrowth(static_cast<double>(document.GetPointCount()) + (deepest ? shiftOf(*deepest) : 0) -
-                         (shallowest ? shiftOf(*shallowest) : 0));
-    if (platform::MessageBox(host_.DialogOwner(), question, QStringLiteral("Увязка кривых по глубине"),
-                             platform::MB_OKCANCEL | platform::MB_ICONQUESTION) == platform::IDOK) {
+    Finish([&] {
+        // Both growths are checked before the first is made.
+        document.CheckGrowth(static_cast<double>(document.GetPointCount()) + (deepest ? shiftOf(*deepest) : 0) -
+                             (shallowest ? shiftOf(*shallowest) : 0));
+        if (platform::MessageBox(host_.DialogOwner(), question, QStringLiteral("Увязка кривых по глубине"),
+                                 platform::MB_OKCANCEL | platform::MB_ICONQUESTION) != platform::IDOK)
+            return;
         host_.ChangeAfterSnapshot("'Увязка кривых по глубине'", [&] {
             // The document grows first: the other curves then move inside the larger arrays.
             for (const tagAutoBindCurve* record : {deepest, shallowest})
@@ -111,7 +113,5 @@ void TBindSemiAutoTool::ApplyBinding()
                     document.ShiftCurveBySamples(record->curve, shiftOf(*record));
         });
         host_.DocumentChanged();
-    }
-    Cancel();
-    host_.ToolDone();
+    });
 }

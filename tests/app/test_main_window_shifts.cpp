@@ -141,6 +141,33 @@ TEST_F(ShiftTest, ShiftTooLargeForTheDocumentIsRefusedBeforeAnythingIsAllocated)
     ExpectViewFollowsDocument(*window, "refused shifts");
 }
 
+// A refused manual shift ends the tool as an applied one does, no copy following the mouse, and
+// comes before the undo step copies the document (9.6 MB here, more than the memory left).
+TEST_F(ShiftTest, RefusedManualShiftEndsTheToolAndChangesNothing)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("up.las"), 1, 1200001, 700000.0, -0.5)));
+    Select(0);
+    const std::vector<float> c1 = Values(1);
+    const std::string undoName = window->UndoStore.GetUndoName();
+    runner->Clear();
+    F().TBDeptShiftGroup->trigger();
+    const QRect area = Panel().DrawingArea();
+    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, QPoint(300, area.top() + 5));
+    QTest::mouseMove(&Panel(), QPoint(300, area.center().y()));
+    EXPECT_NE(window->LabelShiftValue->text(), "0.00");
+    WithMemoryLimit(rlim_t(8) << 20, [&] {
+        QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::NoModifier, QPoint(300, area.center().y()));
+    });
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages().front().startsWith("Ошибка|Недостаточно памяти, чтобы документ вырос до "))
+        << Messages().front().toStdString();
+    EXPECT_FALSE(F().TBDeptShiftGroup->isChecked());
+    EXPECT_FALSE(window->PanelShiftValue->isVisible());
+    EXPECT_TRUE(Panel().OwnMouseMove);
+    EXPECT_EQ(Values(1), c1);
+    EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
+}
+
 TEST_F(ShiftTest, IntervalChoiceAfterAShiftOfAllCurvesOffersTheShiftedRange)
 {
     window->Intervals.SetInterval(120, 130)->Name = "A";
