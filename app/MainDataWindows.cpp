@@ -16,6 +16,7 @@ void TFormMain::SetUpDataWindows()
     ui->MMIFile->insertAction(ui->MMIFileOpen, MMIFileCreateNew);
     connect(MMIFileCreateNew, &QAction::triggered, this, platform::Guarded([this] { MMIFileCreateNewClick(); }));
     MIEditLas = new QAction(QStringLiteral("Редактор LAS файлов"), this);
+    MIEditLas->setObjectName(QStringLiteral("MIEditLas"));
     ui->MMIFile->insertAction(ui->MMIFileExit, MIEditLas);
     ui->MMIFile->insertSeparator(ui->MMIFileExit);
     connect(MIEditLas, &QAction::triggered, this, platform::Guarded([this] { MIEditLasClick(); }));

@@ -124,8 +124,9 @@ TEST(SingleInstance, FourSimultaneousStartsLeaveOneWindowThatGetsTheOtherFiles)
     QLocalServer::removeServer(QStringLiteral("Q7StrativAppUniqueString-") + user);  // left by the killed one
 }
 
-// "Файл → Обзор файлов Las...", then "Файл → Выход": the program ends at once, having written the
-// browser's settings, whatever the browser was doing.
+// "Файл → Обзор файлов Las...", "Файл → Редактор LAS файлов", then "Файл → Выход": the program ends
+// at once, having written the browser's settings, whatever the browser was doing; a later start
+// is a program of its own, which ends the same way.
 TEST(SingleInstance, ClosingTheMainWindowEndsTheProgramWithTheBrowserOpen)
 {
     ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
@@ -139,22 +140,25 @@ TEST(SingleInstance, ClosingTheMainWindowEndsTheProgramWithTheBrowserOpen)
     environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
     environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
     environment.insert("LD_PRELOAD", PreloadList(driver));
-    environment.insert("STRATIV_DRIVE", "MILasBrowse,MMIFileExit");
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"));
-    const bool ended = program.waitForFinished(30000);
-    if (!ended) {
-        program.kill();
-        program.waitForFinished();
+    for (const char* actions : {"MILasBrowse,MIEditLas,MMIFileExit", "MILasBrowse,MMIFileExit"}) {
+        SCOPED_TRACE(actions);
+        environment.insert("STRATIV_DRIVE", actions);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"));
+        const bool ended = program.waitForFinished(30000);
+        if (!ended) {
+            program.kill();
+            program.waitForFinished();
+        }
+        ASSERT_TRUE(ended) << "the program kept running";
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        QFile settings(QString::fromStdString(dir.file("lasbrowse.ini")));
+        ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+        const QByteArray text = settings.readAll();
+        EXPECT_TRUE(text.contains("[Options]") && text.contains("DViewVisible=")) << text.toStdString();
     }
-    ASSERT_TRUE(ended) << "the program kept running";
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
-    QFile settings(QString::fromStdString(dir.file("lasbrowse.ini")));
-    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    const QByteArray text = settings.readAll();
-    EXPECT_TRUE(text.contains("[Options]") && text.contains("DViewVisible=")) << text.toStdString();
 }
 
 }  // namespace
