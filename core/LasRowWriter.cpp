@@ -2,8 +2,8 @@
 // where they are not.
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
-#include <deque>
 #include <optional>
 
 #include "core/LasLineReader.h"
@@ -13,33 +13,19 @@
 
 namespace {
 
-struct Token {
-    size_t begin;
-    size_t end;
-};
-
-// Where the text written for a token stands: in the line read or among the new texts.
-struct TextSpan {
-    size_t begin;
-    size_t size;
-    bool isNew;
-};
-
-void Tokenize(std::string_view line, std::vector<Token>& tokens)
+// The next value text of a line from `from`: [begin, end); false when none is left.
+bool NextToken(std::string_view line, size_t from, size_t& begin, size_t& end)
 {
-    tokens.clear();
-    size_t p = 0;
     const size_t size = line.size();
-    for (;;) {
-        while (p < size && IsLasBlank(line[p]))
-            ++p;
-        if (p == size)
-            return;
-        const size_t begin = p;
-        while (p < size && !IsLasBlank(line[p]))
-            ++p;
-        tokens.push_back({begin, p});
-    }
+    while (from < size && IsLasBlank(line[from]))
+        ++from;
+    if (from == size)
+        return false;
+    begin = from;
+    while (from < size && !IsLasBlank(line[from]))
+        ++from;
+    end = from;
+    return true;
 }
 
 // What kind of line of the ~A section: rows, lines without values, the next section's title.
@@ -64,7 +50,7 @@ void AppendRightAligned(std::string& out, std::string_view text, int width)
 
 // A row in aligned columns; a value whose source text reads as the same float keeps that text.
 void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample,
-                        const std::vector<std::string>* sourceTokens,
+                        const std::vector<std::string_view>* sourceTokens,
                         const std::vector<int>& sourceColumns)
 {
     for (size_t c = 0; c < format.Columns(); ++c) {
@@ -83,33 +69,37 @@ void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample
 class SourceRows {
 public:
     explicit SourceRows(const LasDataSource& source)
-        : columns_(static_cast<size_t>(source.columns)), wrapped_(source.wrapped)
+        : columns_(source.wrapped ? static_cast<size_t>(source.columns) : 0)
     {
         open_ = lines_.Open(source.path, source.dataOffset);
     }
 
-    bool Next(std::vector<std::string>& row)
+    // The texts of the next row, valid until the next call; false at the end of the data.
+    bool Next(std::vector<std::string_view>& row)
     {
         row.clear();
-        if (!wrapped_) {
-            while (row.empty() && ReadLine())
-                for (const Token& t : tokens_)
-                    row.emplace_back(line_.substr(t.begin, t.end - t.begin));
-            return !row.empty();
+        // Texts handed out with the last row are dropped; those read ahead of it stay.
+        texts_.erase(0, taken_);
+        for (size_t i = row_.size(); i < spans_.size(); ++i)
+            spans_[i - row_.size()] = {spans_[i].first - taken_, spans_[i].second};
+        spans_.resize(spans_.size() - row_.size());
+        row_.clear();
+        taken_ = 0;
+        // A row per line, or as many values as there are columns.
+        while ((columns_ == 0 ? spans_.empty() : spans_.size() < columns_) && ReadLine()) {
         }
-        while (values_.size() < columns_ && ReadLine())
-            for (const Token& t : tokens_)
-                values_.emplace_back(line_.substr(t.begin, t.end - t.begin));
-        const size_t taken = std::min(columns_, values_.size());
-        for (size_t i = 0; i < taken; ++i) {
-            row.push_back(std::move(values_.front()));
-            values_.pop_front();
+        const size_t count = columns_ == 0 ? spans_.size() : std::min(columns_, spans_.size());
+        for (size_t i = 0; i < count; ++i) {
+            row_.emplace_back(spans_[i]);
+            taken_ = spans_[i].first + spans_[i].second;
         }
+        for (const auto& [begin, size] : row_)
+            row.emplace_back(texts_.data() + begin, size);
         return !row.empty();
     }
 
 private:
-    // The next line holding values into tokens_; false at the end of the data.
+    // The value texts of the next line holding values appended; false at the end of the data.
     bool ReadLine()
     {
         std::string_view text;
@@ -118,8 +108,12 @@ private:
             if (kind == DataLine::End)
                 break;
             if (kind == DataLine::Values) {
-                line_ = text;
-                Tokenize(line_, tokens_);
+                size_t begin = 0;
+                size_t end = 0;
+                while (NextToken(text, end, begin, end)) {
+                    spans_.emplace_back(texts_.size(), end - begin);
+                    texts_.append(text.substr(begin, end - begin));
+                }
                 return true;
             }
         }
@@ -128,12 +122,12 @@ private:
     }
 
     LasLineReader lines_;
-    size_t columns_;
-    bool wrapped_;
+    size_t columns_;  // wrapped: values per row; 0: a row per line
     bool open_ = false;
-    std::string_view line_;
-    std::vector<Token> tokens_;
-    std::deque<std::string> values_;  // wrapped: values read ahead of the row
+    std::string texts_;                             // value texts read, one after another
+    std::vector<std::pair<size_t, size_t>> spans_;  // each text's place in texts_
+    std::vector<std::pair<size_t, size_t>> row_;    // the texts handed out last
+    size_t taken_ = 0;                              // bytes of texts_ handed out last
 };
 
 // Rows formatted in aligned columns, each value keeping its source text where it can.
@@ -144,7 +138,7 @@ void WriteFormattedRows(LasTextOut& out, const LasRowFormat& format, const LasWr
     std::optional<SourceRows> reader;
     if (source)
         reader.emplace(*source);
-    std::vector<std::string> tokens;
+    std::vector<std::string_view> tokens;
     long long sourceRow = -1;  // the row in `tokens`
     bool sourceLeft = source != nullptr;
     const long long count = rows.Count();
@@ -162,35 +156,62 @@ void WriteFormattedRows(LasTextOut& out, const LasRowFormat& format, const LasWr
     }
 }
 
-// A source line with some value texts replaced: a new text ends where the old one ended when it
-// fits there, else follows the text before it after a blank; blanks between texts that kept their
-// places are copied.
-void AppendRebuiltLine(std::string& out, std::string_view line, const std::vector<Token>& tokens,
-                       const std::vector<TextSpan>& spans, std::string_view newTexts)
-{
-    const size_t base = out.size();
-    size_t previousEnd = 0;
-    for (size_t t = 0; t < tokens.size(); ++t) {
-        const Token& token = tokens[t];
-        const TextSpan& span = spans[t];
-        const std::string_view text = (span.isNew ? newTexts : line).substr(span.begin, span.size);
-        const size_t column = out.size() - base;
-        const size_t start = token.end > text.size() ? token.end - text.size() : 0;
-        if (column == previousEnd && start == token.begin)
-            out.append(line.substr(previousEnd, token.begin - previousEnd));
-        else if (start > column || (t == 0 && start == column))
-            out.append(start - column, ' ');
-        else if (t > 0)
-            out += ' ';
-        out += text;
-        previousEnd = token.end;
+// A source line written token by token into `out`, some value texts replaced: a new text ends
+// where the old one ended when it fits there, else follows the text before it after a blank;
+// blanks between texts that kept their places are copied. Bytes that stay in place are copied in
+// one piece when something differs or the line ends.
+class RebuiltLine {
+public:
+    RebuiltLine(std::string& out, std::string_view line) : out_(out), line_(line), base_(out.size())
+    {
     }
-    if (out.size() - base == previousEnd)
-        out.append(line.substr(previousEnd));
-}
+
+    // The token [begin, end) written as read.
+    void Keep(size_t begin, size_t end)
+    {
+        if (InPlace())
+            previousEnd_ = end;
+        else
+            Place(begin, end, line_.substr(begin, end - begin));
+    }
+
+    // The token [begin, end) written as `text`.
+    void Place(size_t begin, size_t end, std::string_view text)
+    {
+        out_.append(line_.substr(copied_, previousEnd_ - copied_));
+        const size_t column = out_.size() - base_;
+        const size_t start = end > text.size() ? end - text.size() : 0;
+        if (column == previousEnd_ && start == begin)
+            out_.append(line_.substr(previousEnd_, begin - previousEnd_));
+        else if (start > column)
+            out_.append(start - column, ' ');
+        else if (column > 0)
+            out_ += ' ';
+        out_ += text;
+        copied_ = previousEnd_ = end;
+    }
+
+    // The rest of the line as read when the texts before it stand where they were read.
+    void Finish()
+    {
+        if (InPlace())
+            out_.append(line_.substr(copied_));
+    }
+
+private:
+    // The bytes written stand where they were read: line_ [copied_, previousEnd_) follows them.
+    bool InPlace() const { return out_.size() - base_ == copied_; }
+
+    std::string& out_;
+    std::string_view line_;
+    size_t base_;
+    size_t previousEnd_ = 0;  // end of the last token met
+    size_t copied_ = 0;       // the line before it is written (copied or replaced)
+};
 
 // Rows written line for line from the source: every source row is a written row or one that the
-// write leaves out (rows of a depth range, every k-th row).
+// write leaves out (rows of a depth range, every k-th row). A value text that reads as the
+// document's value stays; the others are replaced by the value's formatted text.
 class SameLayoutRows {
 public:
     SameLayoutRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
@@ -208,88 +229,70 @@ public:
                 const DataLine kind = KindOf(text);
                 if (kind == DataLine::End)
                     break;
+                if (kind == DataLine::Kept && rows_.IsWhole())
+                    out_.Text() += text;
                 if (kind == DataLine::Kept ? rows_.IsWhole() : WriteLine(text))
-                    Emit(text, lines.LineEnd());
-                else if (kind == DataLine::Values && lineText_.size())
-                    Emit(lineText_, lines.LineEnd());
+                    Emit(lines.LineEnd());
             }
         }
         FinishRows();
     }
 
 private:
-    // True when the line is written as it stands; else lineText_ holds the line to write (empty:
-    // none).
+    // The line as written appended to the output; false when the write leaves its row out.
     bool WriteLine(std::string_view line)
     {
-        lineText_.clear();
-        Tokenize(line, tokens_);
-        const size_t columns = format_.Columns();
+        std::string& text = out_.Text();
+        RebuiltLine rebuilt(text, line);
+        size_t begin = 0;
+        size_t end = 0;
         if (!source_.wrapped) {
-            const long long sample = NextRowSample();
-            if (sample < 0 || !rows_.Writes(sample))
-                return false;
-            const size_t values = std::min(tokens_.size(), columns);
-            changed_ = false;
-            PrepareTexts();
-            for (size_t t = 0; t < values; ++t)
-                CheckToken(line, t, t, static_cast<int>(sample));
-            // Values the line lacked read as NULL; others given to them since are appended.
-            size_t missingEnd = values;
-            for (size_t c = values; c < columns; ++c)
-                if (!format_.IsNull(c, static_cast<int>(sample)))
-                    missingEnd = c + 1;
-            if (!changed_ && missingEnd == values)
-                return true;
-            AppendRebuiltLine(lineText_, line, tokens_, spans_, newTexts_);
-            AppendValues(lineText_, values, missingEnd, static_cast<int>(sample));
-            return false;
-        }
-        changed_ = false;
-        PrepareTexts();
-        for (size_t t = 0; t < tokens_.size(); ++t) {
             if (fileRow_ >= source_.rows)
-                break;
-            const int sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
-            CheckToken(line, t, column_, sample);
-            if (++column_ == columns) {
+                return false;
+            const auto sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_++, source_.rows));
+            if (!rows_.Writes(sample))
+                return false;
+            size_t column = 0;
+            for (; NextToken(line, end, begin, end); ++column)
+                WriteToken(rebuilt, line, begin, end, column, sample);
+            rebuilt.Finish();
+            // Values the line lacked read as NULL; others given to them since are appended.
+            size_t missingEnd = column;
+            for (size_t c = column; c < format_.Columns(); ++c)
+                if (!format_.IsNull(c, sample))
+                    missingEnd = c + 1;
+            AppendValues(text, column, missingEnd, sample);
+            return true;
+        }
+        while (NextToken(line, end, begin, end)) {
+            if (fileRow_ >= source_.rows) {
+                rebuilt.Keep(begin, end);
+                continue;
+            }
+            const auto sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
+            WriteToken(rebuilt, line, begin, end, column_, sample);
+            if (++column_ == format_.Columns()) {
                 column_ = 0;
                 ++fileRow_;
             }
         }
-        if (!changed_)
-            return true;
-        AppendRebuiltLine(lineText_, line, tokens_, spans_, newTexts_);
-        return false;
+        rebuilt.Finish();
+        return true;
     }
 
-    long long NextRowSample()
+    // The token [begin, end) holds the value of the column at the sample: it keeps its text when
+    // it reads as the value, else gets the value's formatted text.
+    void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
+                    size_t column, int sample)
     {
-        if (fileRow_ >= source_.rows)
-            return -1;
-        return rows_.SampleOfFileRow(fileRow_++, source_.rows);
-    }
-
-    void PrepareTexts()
-    {
-        spans_.clear();
-        for (const Token& t : tokens_)
-            spans_.push_back({t.begin, t.end - t.begin, false});
-        newTexts_.clear();
-    }
-
-    // Token t holds the value of the column at the sample: it keeps its text when it reads as the
-    // value, else gets the value's formatted text.
-    void CheckToken(std::string_view line, size_t t, size_t column, int sample)
-    {
-        const Token& token = tokens_[t];
-        if (IsTextOfValue(line.substr(token.begin, token.end - token.begin),
-                          format_.Value(column, sample)))
+        if (column >= format_.Columns() ||
+            IsTextOfValue(line.substr(begin, end - begin), format_.Value(column, sample))) {
+            rebuilt.Keep(begin, end);
             return;
-        const size_t begin = newTexts_.size();
-        format_.Append(newTexts_, column, sample, 0);
-        spans_[t] = {begin, newTexts_.size() - begin, true};
-        changed_ = true;
+        }
+        newText_.clear();
+        format_.Append(newText_, column, sample, 0);
+        rebuilt.Place(begin, end, newText_);
     }
 
     void AppendValues(std::string& out, size_t from, size_t to, int sample) const
@@ -300,9 +303,9 @@ private:
         }
     }
 
-    void Emit(std::string_view text, std::string_view end)
+    // Ends the line written with the given line end.
+    void Emit(std::string_view end)
     {
-        out_.Text() += text;
         lastEnd_ = end;
         out_.EndLine(end);
     }
@@ -324,7 +327,7 @@ private:
             if (missingEnd > column_) {
                 startLine();
                 AppendValues(text, column_, missingEnd, sample);
-                Emit({}, out_.LineEnd());
+                Emit(out_.LineEnd());
             }
             ++fileRow_;
         }
@@ -334,7 +337,7 @@ private:
                 continue;
             startLine();
             AppendFormattedRow(text, format_, static_cast<int>(sample), nullptr, {});
-            Emit({}, out_.LineEnd());
+            Emit(out_.LineEnd());
         }
     }
 
@@ -344,18 +347,60 @@ private:
     const LasDataSource& source_;
     long long fileRow_ = 0;  // source rows met
     size_t column_ = 0;      // wrapped: the column of the next value
-    bool changed_ = false;
-    std::vector<Token> tokens_;
-    std::vector<TextSpan> spans_;
-    std::string newTexts_;
-    std::string lineText_;
+    std::string newText_;
     std::string_view lastEnd_ = "\n";
 };
+
+// Whether a plain decimal text ("-12.345": a sign, digits, a point, no exponent) reads as the
+// value, told without a general parse: its digits and 10^decimals are exact doubles, so their
+// quotient is the number rounded once, and rounding that to a float gives the float of the text
+// unless it fell on the midpoint of two floats. Nothing for other texts and for those midpoints.
+std::optional<bool> PlainDecimalReadsAs(std::string_view text, float value)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+'))
+        ++p;
+    std::uint64_t digits = 0;
+    const char* const integer = p;
+    for (; p != end && static_cast<unsigned char>(*p - '0') <= 9; ++p)
+        digits = digits * 10 + static_cast<unsigned char>(*p - '0');
+    size_t count = static_cast<size_t>(p - integer);
+    size_t decimals = 0;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        for (; p != end && static_cast<unsigned char>(*p - '0') <= 9; ++p)
+            digits = digits * 10 + static_cast<unsigned char>(*p - '0');
+        decimals = static_cast<size_t>(p - fraction);
+        count += decimals;
+    }
+    // Up to 15 digits are an exact double.
+    if (p != end || count == 0 || count > 15)
+        return std::nullopt;
+    // A number farther from the value than a float's relative step is another float; a multiply
+    // tells most changed values apart.
+    const double magnitude = static_cast<double>(digits);
+    const double scaled = static_cast<double>(value) * kPowers[decimals];
+    if (std::fabs((negative ? -magnitude : magnitude) - scaled) > std::fabs(scaled) * 0x1p-22)
+        return false;
+    const double exact = magnitude / kPowers[decimals];
+    // At the midpoint of two floats (the low 29 of the double's 52 fraction bits 1000...) the
+    // double rounding may err.
+    if ((std::bit_cast<std::uint64_t>(exact) & 0x1FFFFFFFULL) == 0x10000000ULL)
+        return std::nullopt;
+    const float read = negative ? -static_cast<float>(exact) : static_cast<float>(exact);
+    return std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
+}
 
 } // namespace
 
 bool IsTextOfValue(std::string_view text, float value)
 {
+    if (const std::optional<bool> plain = PlainDecimalReadsAs(text, value))
+        return *plain;
     float read = 0.0f;
     const char* end = text.data() + text.size();
     return ParseLasFloat(text.data(), end, read) == end &&

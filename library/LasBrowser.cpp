@@ -135,6 +135,9 @@ void TFormLasBrowser::CreateControls()
     ComboLibGroupBy->setToolTip(QStringLiteral("Порядок группировки файлов в дереве"));
     for (const char* caption : kGroupings)
         ComboLibGroupBy->addItem(QString::fromUtf8(caption));
+    // The longest grouping must not hold the folder pane wider than its stored or default width.
+    ComboLibGroupBy->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboLibGroupBy->setMinimumContentsLength(6);
     TSLib->layout()->addWidget(ComboLibGroupBy);
     TreeViewLib = new QTreeWidget(TSLib);
     TreeViewLib->setObjectName(QStringLiteral("TreeViewLib"));

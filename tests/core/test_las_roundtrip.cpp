@@ -87,6 +87,22 @@ TEST_F(LasRoundTrip, ValuesComeBackAsTheyWereRead)
     const auto written = DataTokens(Save(*document));
     EXPECT_EQ((std::vector<std::string>{written[0][3], written[1][3], written[2][3]}),
               (std::vector<std::string>{"1E-07", "4E-03", "123456.78"}));
+
+    // Values moved by one float step are written anew, whatever the texts they were read from:
+    // a tie of two floats, more digits than a double holds, plain decimals (the last one rounds
+    // to a double on the tie of two floats, though the text lies below it).
+    const auto close = files_.Load(LasWithData(" DEPT.M :\n A.U :\n B.U :\n",
+                                               "1 16777217 0.1000000000000000055511\n"
+                                               "2 -2.5000000 1.00000661611557\n"));
+    ASSERT_TRUE(close->IsLoaded()) << close->GetLoadError();
+    EXPECT_EQ(DataTokens(Save(*close))[0],
+              (std::vector<std::string>{"1", "16777217", "0.1000000000000000055511"}));
+    for (int c = 1; c < 3; ++c)
+        for (int r = 0; r < 2; ++r)
+            close->GetCurveData(c)[r] = std::nextafter(close->GetCurveData(c)[r], 1e9f);
+    const TLASFile moved(files_.Write(Save(*close)), 2);
+    for (int c = 1; c < 3; ++c)
+        EXPECT_EQ(Curve(moved, c), Curve(*close, c)) << c;
 }
 
 // A regular grid whose depths a float cannot hold is written from STRT + i * STEP, exactly as

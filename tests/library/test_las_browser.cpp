@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
@@ -292,20 +293,24 @@ TEST_F(BrowserTest, FileColumnFitsTheNamesUnlessAWidthIsStoredOrSetByHand)
     strativ::test::WriteLas(folder + longName, {{"WELL", "W3"}});
     const struct {
         const char* stored;  // "FileColWidth" in the settings file, empty: none
+        int treeWidth;       // "DViewWidth" in the settings file, 0: none
         QSize size;          // the starting size, or maximised on a 1920 x 1080 screen
         int setByHand;       // a width the user drags the column to, 0: none
         const char* saved;   // "FileColWidth" after the browser closed, empty: none
     } cases[] = {
-        {"", QSize(696, 480), 0, ""},
-        {"", QSize(1920, 1040), 0, ""},
-        {"120", QSize(696, 480), 0, "120"},
-        {"", QSize(696, 480), 200, "200"},
+        {"", 0, QSize(696, 480), 0, ""},
+        {"", 0, QSize(1920, 1040), 0, ""},
+        {"120", 0, QSize(696, 480), 0, "120"},
+        {"", 0, QSize(696, 480), 200, "200"},
+        {"", 200, QSize(696, 480), 0, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + " " + std::to_string(c.size.width()) + " " + std::to_string(c.setByHand));
+        SCOPED_TRACE(std::string(c.stored) + " " + std::to_string(c.treeWidth) + " " + std::to_string(c.size.width()) + " " +
+                     std::to_string(c.setByHand));
         fs::remove(Settings());
-        if (*c.stored)
-            WriteFileBytes(Settings(), std::string("[Options]\nFileColWidth=") + c.stored + "\n");
+        WriteFileBytes(Settings(), std::string("[Options]\n") +
+                                       (*c.stored ? "FileColWidth=" + std::string(c.stored) + "\n" : "") +
+                                       (c.treeWidth ? "DViewWidth=" + std::to_string(c.treeWidth) + "\n" : ""));
         TFormLasBrowser& b = Open();
         b.resize(c.size);
         b.show();
@@ -318,6 +323,9 @@ TEST_F(BrowserTest, FileColumnFitsTheNamesUnlessAWidthIsStoredOrSetByHand)
             const int icon = b.ListView->style()->pixelMetric(QStyle::PM_SmallIconSize);
             EXPECT_GE(b.ListView->columnWidth(0), b.ListView->fontMetrics().horizontalAdvance(row->text(0)) + icon);
             EXPECT_LE(b.ListView->columnWidth(0), 350);
+            // The pane shows the whole column, the folder pane keeping its stored or default width.
+            EXPECT_GE(b.ListView->viewport()->width(), b.ListView->columnWidth(0));
+            EXPECT_EQ(b.PageControl->width(), c.treeWidth ? c.treeWidth : 150);
         }
         if (c.setByHand) {
             b.ListView->header()->resizeSection(0, c.setByHand);
