@@ -33,6 +33,22 @@ enum class TextEncoding { Cp866, Cp1251, Utf8 };
 // included).
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
+// The encoding DetectTextEncoding finds for a text given piece by piece (whole lines), without
+// keeping it.
+class TextEncodingDetector {
+public:
+    explicit TextEncodingDetector(bool byteOrderMark = false) : byteOrderMark_(byteOrderMark) {}
+    void Add(std::string_view piece);
+    TextEncoding Result() const;
+
+private:
+    bool byteOrderMark_;
+    bool multiByte_ = false;
+    bool utf8_ = true;
+    long long cp1251Letters_ = 0;
+    long long cp866Letters_ = 0;
+};
+
 // Bytes in the encoding to UTF-8.
 std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 // UTF-8 to the encoding; false when a character cannot be held, with that character (as
