@@ -621,7 +621,12 @@ TLasParsSection* TLasParser2Header::OpenSection(std::string_view title, int line
             dataSection_ = section;
         break;
     }
-    // A repeated title continues the section already met.
+    // A repeated ~V, ~W or ~C title continues the section already met: its lines tell how the
+    // data is read. Any other repeated section stands on its own, where it was read.
+    if (section->IsInFile() && (section == &parameter_ || section == &other_)) {
+        custom_.push_back(std::make_unique<TLasParsSection>(section->GetKind()));
+        section = custom_.back().get();
+    }
     if (!section->IsInFile()) {
         section->SetTitle(title, lineNumber);
         order_.push_back(section);
@@ -633,7 +638,7 @@ int LasHeaderLineCode(int sectionKind, std::string_view line)
 {
     const std::string_view text = TrimLeft(line);
     if (text.empty())
-        return sectionKind == kSectionOther ? kLineFreeText : -1;
+        return kLineFreeText;
     if (text[0] == '#')
         return kLineComment;
     const size_t dot = line.find('.');
@@ -651,8 +656,6 @@ void TLasParser2Header::AddHeaderLine(TLasParsSection& section, std::string_view
                                       int lineNumber)
 {
     const int code = LasHeaderLineCode(section.GetKind(), line);
-    if (code < 0)
-        return;
     TLasParsParsedString parsed = code == kLineFreeText || code == kLineComment
                                       ? TLasParsParsedString::FromRawLine(line, code)
                                       : TLasParsParsedString::FromParameterLine(line, code);

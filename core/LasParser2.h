@@ -237,8 +237,7 @@ private:
 const TLasParsParsedString* FindDateLine(const TLasParsSection& section);
 
 // The code a header line of a section of the kind gets (a table code, kLineParameter,
-// kLineOtherParameter, kLineCurve, kLineComment or kLineFreeText); -1 for a blank line, which is
-// kept only in ~O.
+// kLineOtherParameter, kLineCurve, kLineComment or kLineFreeText, which blank lines get).
 int LasHeaderLineCode(int sectionKind, std::string_view line);
 
 // Walks the lines of a LAS header up to the ~A title, with the checks every header read makes
@@ -339,7 +338,8 @@ private:
     TLasParsSection curve_{kSectionCurve};
     TLasParsSection parameter_{kSectionParameter};
     TLasParsSection other_{kSectionOther};
-    std::vector<std::unique_ptr<TLasParsSection>> custom_;  // kind 6 and 7
+    // ~A, sections of kind 7 and repeated ~P and ~O sections.
+    std::vector<std::unique_ptr<TLasParsSection>> custom_;
     std::vector<TLasParsSection*> order_;
     TLasParsSection* dataSection_ = nullptr;
 };

@@ -96,7 +96,7 @@ TEST(LasHeader, LinesGetTheirCodesAndSectionsTheirKindsInFileOrder)
         "~SPECIAL INFORMATION\n KEY. value : kept as text\n~A\n10.0 1\n")));
     const std::vector<int> kinds{1, 2, 3, 4, 5, 7, 6};
     const std::vector<std::vector<int>> codes{
-        {6, 7}, {3, 8, 14, 0, 2, 21}, {4, 3, 2, 4}, {5, 21}, {2, 2}, {2}, {}};
+        {6, 7}, {3, 8, 14, 0, 2, 2, 21}, {4, 3, 2, 4}, {5, 21}, {2, 2}, {2}, {}};
     ASSERT_EQ(header.GetSectionCount(), 7);
     for (int s = 0; s < header.GetSectionCount(); ++s) {
         const TLasParsSection& section = *header.GetSection(s);
