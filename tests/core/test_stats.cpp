@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <thread>
 #include <limits>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "core/ParallelFor.h"
@@ -127,4 +130,32 @@ TEST(ParallelFor, RunsEveryIndexOnceAlsoNestedAndFromTwoThreadsAtOnce)
     EXPECT_TRUE(run(300));
     second.join();
     EXPECT_TRUE(other);
+}
+
+// A body that throws, on the caller's thread or a worker's: the caller gets the first exception
+// once no body of the call is running, and the pool takes the next call whole.
+TEST(ParallelFor, ABodyThatThrowsReachesTheCallerAfterEveryBodyHasEnded)
+{
+    for (int n : {2, 64, 1000}) {
+        for (int every : {n, 2}) {  // the last body throws, or every second one
+            std::atomic<int> running{0};
+            bool caught = false;
+            try {
+                ParallelFor(n, [&](int i) {
+                    ++running;
+                    std::this_thread::sleep_for(std::chrono::microseconds(100));
+                    --running;
+                    if (i % every == every - 1)
+                        throw std::runtime_error("fault");
+                });
+            } catch (const std::runtime_error& error) {
+                caught = std::string(error.what()) == "fault";
+                EXPECT_EQ(running.load(), 0) << n;
+            }
+            EXPECT_TRUE(caught) << n << " " << every;
+            std::atomic<int> count{0};
+            ParallelFor(n, [&](int) { ++count; });
+            EXPECT_EQ(count.load(), n);
+        }
+    }
 }
