@@ -141,6 +141,26 @@ TEST_F(ShiftTest, ShiftTooLargeForTheDocumentIsRefusedBeforeAnythingIsAllocated)
     ExpectViewFollowsDocument(*window, "refused shifts");
 }
 
+TEST_F(ShiftTest, RefusedShiftAfterAnUndoKeepsTheStepToRedo)
+{
+    F().MIShiftAndNull->trigger();
+    runner->PushText("1");
+    ClickCurve(1, 10);
+    const std::vector<std::vector<float>> shifted = {Values(0), Values(1), Values(2), Values(3)};
+    F().TBUndo->trigger();
+    runner->Clear();
+    F().MIShiftAndNull->trigger();
+    runner->PushText("999999999");
+    ClickCurve(2, 10);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Messages()[0].startsWith("Ошибка|Документ не может вырасти до ")) << Messages()[0].toStdString();
+    EXPECT_TRUE(F().TBRedo->isEnabled());
+    EXPECT_EQ(F().MIRedo->text(), "Повторить 'Сдвиг кривой с сохранением значений'");
+    F().TBRedo->trigger();
+    EXPECT_EQ((std::vector<std::vector<float>>{Values(0), Values(1), Values(2), Values(3)}), shifted);
+    ExpectViewFollowsDocument(*window, "redo after a refused shift");
+}
+
 // A refused manual shift ends the tool as an applied one does, no copy following the mouse, and
 // comes before the undo step copies the document (9.6 MB here, more than the memory left).
 TEST_F(ShiftTest, RefusedManualShiftEndsTheToolAndChangesNothing)
