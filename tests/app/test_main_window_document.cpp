@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 namespace strativ::test {
@@ -323,6 +324,7 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     QApplication::sendEvent(window.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    runner->Push(platform::IDOK);  // the missing name is told first
     PushCurveChoice();
     QApplication::sendEvent(window.get(), &drop);
     for (int i = 0; i < 50 && !window->LasFile(); ++i)
@@ -346,8 +348,54 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     for (int i = 0; i < 50 && window->LasFile()->GetFileName() != handed; ++i)
         QTest::qWait(20);
     EXPECT_EQ(window->LasFile()->GetFileName(), handed);
-    EXPECT_EQ(Messages().size(), 1);
-    EXPECT_TRUE(Messages().value(0).contains("Да - открыть файл"));
+    EXPECT_EQ(Messages().size(), 2);
+    EXPECT_TRUE(Messages().value(1).contains("Да - открыть файл"));
+}
+
+// Names dropped together: the first existing LAS file opens, and one message names what is left.
+TEST_F(MainWindowTest, DropOpensTheFirstLasFileAndNamesWhatItLeaves)
+{
+    const auto las = [&](const char* name) { return QString::fromStdString(WriteTestLas(dir.file(name), 1, 5)); };
+    const QString a = las("a.las"), b = las("b.LAS"), c = las("c.las");
+    const QString folder = QString::fromStdString(dir.file("old.las"));
+    std::filesystem::create_directory(folder.toStdString());
+    const QString notes = QString::fromStdString(dir.file("notes.txt"));
+    std::ofstream(notes.toStdString()) << "text";
+    const QString missing = QString::fromStdString(dir.file("missing.las"));
+    const QString link = "http://example.com/well.las";
+    const QString several = "Открытым может быть только один документ. Открывается файл\n";
+    struct Case {
+        QStringList dropped;
+        QString opened;  // empty: the document stays
+        QString message;
+    };
+    const Case cases[] = {
+        {{missing, a, b, c}, a, "Не открыты:\n" + missing + " - файл не найден\n\n" + several + a},
+        {{folder, b}, b, "Не открыты:\n" + folder + " - папка"},
+        {{link, notes, c}, c, "Не открыты:\n" + link + " - не файл этого компьютера\n" + notes + " - не LAS файл"},
+        {{a, b, c}, a, several + a},
+        {{notes, folder}, {}, "Не открыты:\n" + notes + " - не LAS файл\n" + folder + " - папка"},
+    };
+    for (const Case& k : cases) {
+        runner->Clear();
+        runner->Push(platform::IDOK);
+        if (!k.opened.isEmpty())
+            PushCurveChoice();
+        const QString before = window->LasFile() ? QString::fromStdString(Document().GetFileName()) : QString();
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& name : k.dropped)
+            urls << (name.startsWith("http") ? QUrl(name) : QUrl::fromLocalFile(name));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        for (int i = 0; i < 50 && runner->PendingAnswers() > 0; ++i)
+            QTest::qWait(10);
+        EXPECT_EQ(Messages(), QStringList{"Открытие файла|" + k.message}) << k.dropped.join(' ').toStdString();
+        EXPECT_EQ(QString::fromStdString(Document().GetFileName()), k.opened.isEmpty() ? before : k.opened);
+    }
 }
 
 }  // namespace
