@@ -179,12 +179,20 @@ TEST_F(MainWindowTest, TypedFileNamesAreTakenInTheDocumentsFolderWithTheDialogsE
         });
         window->SaveDocument();
     };
-    for (const auto& [typed, written] : {std::pair{"new", "/new.las"}, std::pair{"part.txt", "/part.txt"}}) {
+    // Digits after the last dot are a part of the name, not its type.
+    for (const auto& [typed, written] : {std::pair{"new", "/new.las"}, std::pair{"part.txt", "/part.txt"},
+                                         std::pair{"Well 1.2", "/Well 1.2.las"}, std::pair{"-999.25", "/-999.25.las"},
+                                         std::pair{"end.", "/end.las"}}) {
         save([typed = typed](Ui::TFormSaveToLas& f) { f.EditFileName->setText(typed); }, QDialog::Accepted);
         EXPECT_EQ(TLASFile(folder + written, 2).GetPointCount(), 5) << typed;
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/new"));
     EXPECT_FALSE(std::filesystem::exists("new"));
+    // Dots alone name no file: refused, and the dialog is shown again.
+    runner->Clear();
+    save([](Ui::TFormSaveToLas& f) { f.EditFileName->setText("..."); }, QDialog::Accepted);
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Недопустимое имя файла:\n..."});
+    EXPECT_EQ(runner->Requests().back().kind, platform::DialogKind::Modal);
 
     // A bare name picked in the file dialog is completed the same way.
     QString shown;
