@@ -89,8 +89,8 @@ TEST_F(ShiftTest, ValuesBetweenStepsRoundHalfAwayFromZeroInTheLocaleSeparator)
 {
     platform::SetDecimalSeparator(QChar(','));
     const std::vector<float> c1 = Values(1);
-    // A point is refused where the comma is the separator, and the message names the comma.
-    runner->PushText("0.75");
+    // A text that is no number is refused, and the message names the locale's separator.
+    runner->PushText("0,75 м");
     runner->Push(platform::IDOK);
     runner->PushText("0,75");  // one and a half steps: two samples deeper
     window->ShiftCurveCut(0);
