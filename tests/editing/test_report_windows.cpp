@@ -5,6 +5,7 @@
 #include "editing/ViewValuesAtInterval.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
+#include "platform/WorkProgress.h"
 #include "tests/common/FileBytes.h"
 #include "tests/editing/EditingFixtures.h"
 
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -117,6 +119,54 @@ TEST_F(ReportTest, IntervalTablesAlignColumnsAndShowEmptyRangesAsDashes)
     const auto off = Lines(Text({1}, TStatisticsReport::ByInterval));
     EXPECT_TRUE(Contains(off, "Всего активных интервалов:\t0"));
     EXPECT_EQ(std::count(off.begin(), off.end(), "    GR"), 6);
+}
+
+// Installed while alive: records the parts of the work told and cancels at step `cancelAt` (1-based;
+// 0 never).
+class ScriptedProgress : public platform::WorkProgress {
+public:
+    explicit ScriptedProgress(int cancelAt) : cancelAt_(cancelAt), previous_(platform::SetWorkProgress(this)) {}
+    ~ScriptedProgress() override { platform::SetWorkProgress(previous_); }
+    void Begin(const QString&) override { ++begun; }
+    bool Step(double part) override
+    {
+        parts.push_back(part);
+        return static_cast<int>(parts.size()) != cancelAt_;
+    }
+    void End() override { ++ended; }
+
+    std::vector<double> parts;
+    int begun = 0;
+    int ended = 0;
+
+private:
+    int cancelAt_;
+    platform::WorkProgress* previous_;
+};
+
+TEST_F(ReportTest, ReportTellsItsProgressAndACancelLeavesNoHalfReport)
+{
+    TFormDetailStatistics window;
+    ScriptedProgress whole(0);
+    window.BuildReport(*document, {}, intervals, -1);
+    EXPECT_EQ(window.RE->toPlainText(), Text({}, -1));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_GT(whole.parts.size(), 8u);
+    EXPECT_TRUE(std::is_sorted(whole.parts.begin(), whole.parts.end()));
+    EXPECT_LT(whole.parts.back(), 1.0);
+    EXPECT_EQ(whole.begun + whole.ended, 2);
+
+    // Cancelled while the tables are computed, the window keeps its text; while the text enters
+    // it, the text is left empty. The window is not shown either way.
+    for (const auto& [step, text] : {std::pair{1, QString("old")}, std::pair{int(whole.parts.size()), QString()}}) {
+        window.hide();
+        window.RE->setPlainText("old");
+        ScriptedProgress cancelling(step);
+        window.BuildReport(*document, {}, intervals, -1);
+        EXPECT_EQ(window.RE->toPlainText(), text) << step;
+        EXPECT_FALSE(window.isVisible()) << step;
+        EXPECT_EQ(cancelling.ended, 1);
+    }
 }
 
 TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)
