@@ -372,28 +372,22 @@ TEST_F(MainWindowTest, DropOpensTheFirstLasFileAndNamesWhatItLeaves)
     const QString missing = QString::fromStdString(dir.file("missing.las"));
     const QString link = "http://example.com/well.las";
     const QString several = "Открытым может быть только один документ. Открывается файл\n";
-    struct Case {
-        QStringList dropped;
-        QString opened;  // empty: the document stays
-        QString message;
-    };
-    const Case cases[] = {
+    const std::tuple<QStringList, QString, QString> cases[] = {  // dropped, opened (empty: none), message
         {{missing, a, b, c}, a, "Не открыты:\n" + missing + " - файл не найден\n\n" + several + a},
         {{folder, b}, b, "Не открыты:\n" + folder + " - папка"},
         {{link, notes, c}, c, "Не открыты:\n" + link + " - не файл этого компьютера\n" + notes + " - не LAS файл"},
         {{a, b, c}, a, several + a},
-        {{notes, folder}, {}, "Не открыты:\n" + notes + " - не LAS файл\n" + folder + " - папка"},
+        {{notes}, {}, "Не открыты:\n" + notes + " - не LAS файл"},
     };
-    for (const Case& k : cases) {
+    for (const auto& [dropped, opened, message] : cases) {
         runner->Clear();
         runner->Push(platform::IDOK);
-        if (!k.opened.isEmpty())
+        if (!opened.isEmpty())
             PushCurveChoice();
-        const QString before = window->LasFile() ? QString::fromStdString(Document().GetFileName()) : QString();
         QMimeData data;
         QList<QUrl> urls;
-        for (const QString& name : k.dropped)
-            urls << (name.startsWith("http") ? QUrl(name) : QUrl::fromLocalFile(name));
+        for (const QString& name : dropped)
+            urls << (name == link ? QUrl(name) : QUrl::fromLocalFile(name));
         data.setUrls(urls);
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &enter);
@@ -401,8 +395,8 @@ TEST_F(MainWindowTest, DropOpensTheFirstLasFileAndNamesWhatItLeaves)
         QApplication::sendEvent(window.get(), &drop);
         for (int i = 0; i < 50 && runner->PendingAnswers() > 0; ++i)
             QTest::qWait(10);
-        EXPECT_EQ(Messages(), QStringList{"Открытие файла|" + k.message}) << k.dropped.join(' ').toStdString();
-        EXPECT_EQ(QString::fromStdString(Document().GetFileName()), k.opened.isEmpty() ? before : k.opened);
+        EXPECT_EQ(Messages(), QStringList{"Открытие файла|" + message}) << dropped.join(' ').toStdString();
+        EXPECT_EQ(QString::fromStdString(Document().GetFileName()), opened.isEmpty() ? a : opened);
     }
 }
 

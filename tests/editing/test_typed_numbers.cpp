@@ -11,39 +11,28 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
-// "5,5" was read as 55 where the point is the separator, the comma taken for a group separator.
+// "5,5" was read as 55 where the point is the separator: the comma was taken for a group one.
 TEST(TypedNumbers, AnIntervalBoundTakesAPointOrACommaAndRefusesText)
 {
-    struct Case {
-        const char* typed;
-        double top;  // 120 (the proposal) when refused
-    };
-    const Case cases[] = {{"5,5", 5.5}, {"5.5", 5.5}, {"1 000,5", 1000.5}, {"abc", 120.0}};
+    const std::pair<const char*, double> cases[] = {{"5,5", 5.5}, {"5.5", 5.5}, {"1 000,5", 1000.5}, {"abc", 120}};
     platform::RecordingDialogRunner runner;
     TFormIntervalParams dialog;
+    TFloatSpinEdit* top = dialog.Form().RxSpinEditTop;
     for (const QChar separator : {QChar('.'), QChar(',')}) {
         platform::SetDecimalSeparator(separator);
-        for (const Case& c : cases) {
-            QString shown;
-            runner.PushDialog([&](QDialog&) {
-                QLineEdit* edit = dialog.Form().RxSpinEditTop->findChild<QLineEdit*>();
-                edit->selectAll();
-                QTest::keyClicks(edit, QString::fromUtf8(c.typed));
+        for (const auto& [typed, value] : cases) {
+            runner.PushDialog([&, typed = typed](QDialog&) {
+                top->findChild<QLineEdit*>()->selectAll();
+                QTest::keyClicks(top->findChild<QLineEdit*>(), QString::fromUtf8(typed));
                 QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-                QApplication::sendEvent(dialog.Form().RxSpinEditTop, &out);
-                shown = edit->text();
+                QApplication::sendEvent(top, &out);
                 return int(QDialog::Accepted);
             });
             IntervalItem result;
             ASSERT_TRUE(dialog.Execute({120.0, 130.0, 0xFF, "A", true}, 0.0f, 2000.0f, result));
-            const std::string where = std::string(c.typed) + " with '" + char(separator.unicode()) + "'";
-            EXPECT_DOUBLE_EQ(result.Top, c.top) << where;
-            EXPECT_EQ(shown, platform::LasNumberText(float(c.top), dialog.Form().RxSpinEditTop->decimals())) << where;
+            EXPECT_DOUBLE_EQ(result.Top, value) << typed << " with " << char(separator.unicode());
+            EXPECT_EQ(top->text(), platform::LasNumberText(float(value), top->decimals())) << typed;
         }
     }
     platform::SetDecimalSeparator(QChar());
 }
-
-}  // namespace

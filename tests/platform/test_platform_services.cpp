@@ -49,27 +49,20 @@ private:
 // "Отмена" stops it.
 TEST(WorkProgress, BusyCursorAtOnceThenAWindowThatCancels)
 {
-    const auto window = [] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
-                return dialog;
-        return static_cast<QProgressDialog*>(nullptr);
-    };
     platform::WorkProgress& progress = platform::CurrentWorkProgress();
     progress.Begin("Работа");
-    ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     EXPECT_TRUE(progress.Step(0.1));
-    EXPECT_EQ(window(), nullptr);
+    EXPECT_TRUE(QApplication::activeModalWidget() == nullptr);
     QTest::qWait(600);
     EXPECT_TRUE(progress.Step(0.5));
-    QProgressDialog* shown = window();
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->value(), shown->maximum() / 2);
-    shown->findChild<QPushButton*>()->click();
+    auto* window = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->value(), window->maximum() / 2);
+    window->findChild<QPushButton*>()->click();
     EXPECT_FALSE(progress.Step(0.6));
     progress.End();
-    EXPECT_EQ(window(), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
