@@ -29,14 +29,14 @@ void DumpRestoreCurveData::Dump(const std::string& name)
         return;
     ReleaseDropped();
     DropDeadSteps();
-    // The redo tail and the oldest steps leave the history but are kept until the change stands.
-    droppedRedo_.assign(std::make_move_iterator(steps_.begin() + static_cast<std::ptrdiff_t>(position_)),
-                         std::make_move_iterator(steps_.end()));
-    steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
-    const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
-    MakeRoomFor(arrays.ByteSize());
     Step step{name, {}, lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
     try {
+        // The redo tail and the oldest steps leave the history but are kept until the change stands.
+        droppedRedo_.assign(std::make_move_iterator(steps_.begin() + static_cast<std::ptrdiff_t>(position_)),
+                             std::make_move_iterator(steps_.end()));
+        steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
+        const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
+        MakeRoomFor(arrays.ByteSize());
         for (int i = 0; i < arrays.Count(); ++i)
             step.arrays.Add(arrays.Item(i).Clone());
     } catch (...) {
@@ -57,13 +57,16 @@ void DumpRestoreCurveData::DiscardLast()
     PutBackDropped();
 }
 
+// Whatever part of a Dump was done: the steps before the position, or all when fewer, are the
+// ones still undoable.
 void DumpRestoreCurveData::PutBackDropped()
 {
+    const std::size_t undoable = droppedOldest_.size() + std::min(position_, steps_.size());
     steps_.insert(steps_.begin(), std::make_move_iterator(droppedOldest_.begin()),
                   std::make_move_iterator(droppedOldest_.end()));
-    position_ = steps_.size();
     steps_.insert(steps_.end(), std::make_move_iterator(droppedRedo_.begin()),
                   std::make_move_iterator(droppedRedo_.end()));
+    position_ = undoable;
     ReleaseDropped();
 }
 
