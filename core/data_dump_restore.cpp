@@ -30,7 +30,7 @@ void DumpRestoreCurveData::Dump(const std::string& name)
     const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
     MakeRoomFor(arrays.ByteSize());
     position_ = steps_.size();  // consistent even if the copy below runs out of memory
-    Step step{name, {}, lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
+    Step step{name, {}, lasFile_->GetDepthState(), lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
     for (int i = 0; i < arrays.Count(); ++i)
         step.arrays.Add(arrays.Item(i).Clone());
     steps_.push_back(std::move(step));
@@ -96,6 +96,7 @@ std::string DumpRestoreCurveData::GetRedoName() const
 void DumpRestoreCurveData::SwapWithDocument(Step& step)
 {
     lasFile_->SwapCurveArrays(step.arrays);
+    lasFile_->SwapDepthState(step.depth);
 }
 
 bool DumpRestoreCurveData::Undo()
