@@ -59,9 +59,12 @@ bool ParseLasDouble(std::string_view text, double& value)
 double RoundToDecimals(double x, int decimals)
 {
     // Powers of ten up to 1e22 are exact doubles.
+    static constexpr double kScales[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (decimals > 22 || !std::isfinite(x))
         return x;
-    const double scale = std::pow(10.0, std::max(decimals, 0));
+    const double scale = kScales[std::max(decimals, 0)];
     const double scaled = x * scale;
     return std::fabs(scaled) < 0x1p52 ? std::round(scaled) / scale : x;
 }
