@@ -41,12 +41,7 @@ std::string Log(const Texts& depths, const std::string& step, const std::string&
 
 class LasDepths : public ::testing::Test {
 protected:
-    std::string Save(const TLASFile& document)
-    {
-        const std::string path = files_.Path("saved" + std::to_string(++saved_) + ".las");
-        EXPECT_TRUE(document.WriteLas(path));
-        return las_test::ReadFileBytes(path);
-    }
+    std::string Save(const TLASFile& document) { return files_.Save(document); }
     // The depth texts of a saved file, and its ~W values.
     static Texts Column(const std::string& text)
     {
@@ -59,7 +54,6 @@ protected:
         return depths;
     }
     las_test::LasFiles files_;
-    int saved_ = 0;
 };
 
 } // namespace
