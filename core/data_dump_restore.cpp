@@ -29,7 +29,7 @@ void DumpRestoreCurveData::Dump(const std::string& name)
         return;
     ReleaseDropped();
     DropDeadSteps();
-    Step step{name, {}, lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
+    Step step{name, {}, lasFile_->GetDepthState(), lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
     try {
         // The redo tail and the oldest steps leave the history but are kept until the change stands.
         droppedRedo_.assign(std::make_move_iterator(steps_.begin() + static_cast<std::ptrdiff_t>(position_)),
@@ -127,6 +127,7 @@ std::string DumpRestoreCurveData::GetRedoName() const
 void DumpRestoreCurveData::SwapWithDocument(Step& step)
 {
     lasFile_->SwapCurveArrays(step.arrays);
+    lasFile_->SwapDepthState(step.depth);
 }
 
 bool DumpRestoreCurveData::Undo()

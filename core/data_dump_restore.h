@@ -1,4 +1,5 @@
-// Undo store: named snapshots of all curve arrays of a document.
+// Undo store: named snapshots of all curve arrays of a document, with what its depth column
+// holds beside them.
 #pragma once
 
 #include <cstddef>
@@ -6,9 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Lasfile.h"
 #include "core/StravoFloatArray.h"
-
-class TLASFile;
 
 class DumpRestoreCurveData {
 public:
@@ -54,6 +54,7 @@ private:
     struct Step {
         std::string name;
         TStravoFloatArrayList arrays;
+        TLASFile::DepthState depth;  // the depth column's decimals, STEP and decimal depths
         unsigned long long curveSet = 0;  // the document's curve-set revision at the snapshot
         std::uint64_t before = 0;  // state ids around the change
         std::uint64_t after = 0;

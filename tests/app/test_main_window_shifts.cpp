@@ -368,5 +368,22 @@ TEST_F(ShiftTest, ManualBindingMovesTheBoundCurveByTheDifferenceOfThePicks)
     ExpectViewFollowsDocument(*window, "manual binding");
 }
 
+// A shift of all curves the depths cannot hold is refused with the reason before the undo step.
+TEST_F(ShiftTest, ShiftOfAllCurvesTooLargeForTheDepthsIsRefusedWithTheReason)
+{
+    const std::vector<float> depths = Values(0);
+    const std::string undoName = window->UndoStore.GetUndoName();
+    for (const char* typed : {"1e39", "1e38", "100000000"}) {
+        runner->Clear();
+        runner->PushText(typed);
+        F().TBShiftDept->trigger();
+        ASSERT_EQ(Messages().size(), 1) << typed;
+        EXPECT_TRUE(Messages().front().startsWith("Ошибка|Сдвиг ")) << Messages().front().toStdString();
+        EXPECT_TRUE(Messages().front().contains("слишком велик")) << Messages().front().toStdString();
+        EXPECT_EQ(Values(0), depths);
+        EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
+    }
+}
+
 }  // namespace
 }  // namespace strativ::test
