@@ -122,6 +122,8 @@ void TFormSQLiteEditor::ButtonDelPathClick()
 
 void TFormSQLiteEditor::ButtonRescanClick()
 {
+    if (RefuseScanWithoutLibrary(this, &Manager, QStringLiteral("Сканирование файлов")))
+        return;
     std::string failure;
     Manager.RescanAllPaths(&failure);
     if (failure.empty())

@@ -264,7 +264,7 @@ void TFormLasBrowser::MMILibSelectAndAddPathClick()
 
 void TFormLasBrowser::MMILibRescanClick()
 {
-    if (!DBManager)
+    if (RefuseScanWithoutLibrary(this, DBManager, QStringLiteral("Библиотека")))
         return;
     std::string failure;
     const int count = DBManager->RescanAllPaths(&failure);

@@ -709,3 +709,45 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
     editor.Button1->click();
     EXPECT_EQ(strativ::test::LibraryDbProbe(dir.file("empty.db")).Count("sqlite_master WHERE type='table'"), 4);
 }
+
+// Another program's database, chosen as the library or in the SQLite editor, is refused before
+// anything is written to it; a rescan then says that no library is open.
+TEST_F(BrowserTest, ForeignDatabaseIsRefusedUntouched)
+{
+    const std::string db = dir.path() + "/lib.db";
+    const QString refusal = QString::fromStdString("Ошибка при инициализации базы:\n" + db +
+                                                   "\nВ файле другая база данных, без таблиц библиотеки; "
+                                                   "файл не изменён");
+    const QString notOpen = QStringLiteral("База данных библиотеки не открыта; сканирование не выполнено");
+    const char* const schemas[] = {
+        "CREATE TABLE groups(id INTEGER PRIMARY KEY, title TEXT); INSERT INTO groups(title) VALUES('g');",
+        "CREATE TABLE groups(gr_name TEXT, file TEXT); INSERT INTO groups VALUES('g', '/a.las');",
+        "PRAGMA journal_mode=WAL; CREATE TABLE groups(gr_name TEXT, file TEXT);",
+    };
+    for (const char* schema : schemas) {
+        SCOPED_TRACE(schema);
+        fs::remove(db);
+        strativ::test::LibraryDbProbe(db).Execute(schema);
+        const std::string bytes = ReadFileBytes(db);
+        const auto expectUntouched = [&] {
+            EXPECT_EQ(ReadFileBytes(db), bytes);
+            EXPECT_FALSE(fs::exists(db + "-wal"));
+            EXPECT_FALSE(fs::exists(db + "-shm"));
+        };
+        runner.Clear();
+        TFormLasBrowser& b = Open();
+        EXPECT_EQ(runner.Last().text, refusal);
+        b.MMILibRescan->trigger();
+        EXPECT_EQ(runner.Last().text, notOpen);
+        browser.reset();
+        expectUntouched();
+
+        TFormSQLiteEditor editor;
+        runner.PushFiles({QString::fromStdString(db)});
+        editor.Button1->click();
+        EXPECT_EQ(runner.Last().text, refusal);
+        editor.ButtonRescan->click();
+        EXPECT_EQ(runner.Last().text, notOpen);
+        expectUntouched();
+    }
+}
