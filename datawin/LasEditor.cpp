@@ -12,6 +12,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FolderTree.h"
+#include "platform/PaneWidth.h"
 #include "ui_LasEditor.h"
 
 #include <QApplication>
@@ -49,6 +50,8 @@ TFormEditor::TFormEditor(TFormSaveToLas& saveDialog, QWidget* parent)
     ui->Memo->setFont(font);
     ui->SplitterMain->setStretchFactor(1, 1);
     ui->SplitterMain->setSizes({220, 780});
+    platform::KeepCurrentInView(*ui->DirectoryListBox);
+    (new platform::PaneWidth(*ui->SplitterMain, *ui->SplitterFiles))->FollowView(*ui->DirectoryListBox);
     ui->SGCurves->setColumnWidth(0, 226);
     ui->SGCurves->setColumnWidth(1, 97);
     ui->SGCurves->setColumnWidth(2, 313);

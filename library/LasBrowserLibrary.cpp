@@ -52,7 +52,7 @@ QIcon TFormLasBrowser::LibraryNodeIcon(bool expanded)
 
 void TFormLasBrowser::ComboLibGroupByChange()
 {
-    const std::string caption = ComboLibGroupBy->currentText().toStdString();
+    const std::string caption = ComboLibGroupBy->currentData().toString().toStdString();
     if (caption.empty())
         return;
     GroupByColumns.clear();

@@ -159,7 +159,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
     }
     ListView->setUpdatesEnabled(false);
     ListView->addTopLevelItems(rows);
-    FitFileColumn();
+    FitColumns();
     if (SortDirection != 0)
         ListView->sortItems(0, Qt::AscendingOrder);
     ListView->setUpdatesEnabled(true);
@@ -424,7 +424,9 @@ bool TFormLasBrowser::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == ListView->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (event->type() == QEvent::Resize) {
+            ShareColumns();
+        } else if (event->type() == QEvent::MouseButtonPress) {
             dragStart_ = static_cast<QMouseEvent*>(event)->position().toPoint();
         } else if (event->type() == QEvent::MouseMove) {
             auto* mouse = static_cast<QMouseEvent*>(event);

@@ -264,6 +264,7 @@ TEST_F(BrowserTest, MonitoredFolderIsRelistedKeepingTheSelection)
 TEST_F(BrowserTest, SettingsAndColumnsSurviveARestart)
 {
     Open().ShowForPath(folder);
+    browser->ListView->header()->resizeSection(1, 137);  // a width set by hand is kept
     browser.reset();
     TSettingsFile file(Settings());
     std::string value;
@@ -284,7 +285,7 @@ TEST_F(BrowserTest, SettingsAndColumnsSurviveARestart)
     again.ShowForPath(folder);
     EXPECT_EQ(HeaderCaptions(again.ListView),
               (Strings{"Файл", "Площадь", "Скважина", "Дата", "Исполнитель", "Компания"}));
-    EXPECT_EQ(again.ListView->columnWidth(1), 100);
+    EXPECT_EQ(again.ListView->columnWidth(1), 137);
 }
 
 TEST_F(BrowserTest, FileColumnFitsTheNamesUnlessAWidthIsStoredOrSetByHand)
@@ -336,6 +337,42 @@ TEST_F(BrowserTest, FileColumnFitsTheNamesUnlessAWidthIsStoredOrSetByHand)
         std::string saved;
         TSettingsFile(Settings()).ReadString("Options", "FileColWidth", saved);
         EXPECT_EQ(saved, c.saved);
+    }
+}
+
+// At the starting size the folder tree shows the chosen folder's name whole, the pane within half
+// the window; maximised, no header value is cut while the list has room for it.
+TEST_F(BrowserTest, TreeAndColumnsShowTheirNamesWhole)
+{
+    const std::string deep = folder + std::string(20, 'a') + "/" + std::string(20, 'b') + "/" + std::string(20, 'c');
+    strativ::test::WriteLas(deep + "/w.las", {{"FLD", "ANY ET AL OIL FIELD NORTH"},
+                                               {"WELL", "Jonah Federal 12-34 Unit"},
+                                               {"COMP", "Stratigraphic Services Company Ltd"},
+                                               {"SRVC", "Schlumberger Wireline"},
+                                               {"DATE", "13-DEC-1986"}});
+    for (const QSize size : {QSize(696, 480), QSize(1920, 1040)}) {
+        SCOPED_TRACE(size.width());
+        fs::remove(Settings());
+        TFormLasBrowser& b = Open();
+        b.resize(size);
+        b.ShowForPath(deep);
+        QTest::qWait(50);
+        TDirTreeView& tree = *b.DirTreeView;
+        const QRect node = tree.visualRect(tree.currentIndex());
+        EXPECT_EQ(tree.currentItem()->text(0).toStdString(), std::string(20, 'c'));
+        EXPECT_GE(node.left(), 0);
+        EXPECT_LE(node.left() + tree.fontMetrics().horizontalAdvance(tree.currentItem()->text(0)),
+                  tree.viewport()->width());
+        EXPECT_TRUE(tree.viewport()->rect().contains(node.center()));
+        EXPECT_LE(b.PageControl->width(), size.width() / 2);
+        if (size.width() > 1000) {
+            QTreeWidgetItem* row = Row(b.ListView, "w.las");
+            ASSERT_NE(row, nullptr);
+            for (int k = 1; k < b.ListView->columnCount(); ++k)
+                EXPECT_GT(b.ListView->columnWidth(k), b.ListView->fontMetrics().horizontalAdvance(row->text(k)))
+                    << row->text(k).toStdString();
+        }
+        browser.reset();
     }
 }
 
