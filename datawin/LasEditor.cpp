@@ -21,8 +21,6 @@
 #include <QFileSystemModel>
 #include <QMenu>
 
-#include <algorithm>
-
 namespace {
 const QString kSaveQuestion = QStringLiteral("Сохранить изменения в файле?");
 
@@ -189,8 +187,7 @@ void TFormEditor::SetFolder(const QString& folder)
 void TFormEditor::RefreshFileList()
 {
     const QString current = ui->FileListBox->currentItem() ? ui->FileListBox->currentItem()->text() : QString();
-    std::vector<std::string> names = GetFileList(folder_.toStdString(), "*.las");
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string> names = GetFileList(folder_.toStdString(), "*.las");
     QSignalBlocker block(ui->FileListBox);
     ui->FileListBox->clear();
     int row = -1;
