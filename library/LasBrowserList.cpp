@@ -381,11 +381,17 @@ void TFormLasBrowser::PMFDeleteClick()
     const std::string path = RowPath(row);
     if (path.empty())
         return;
-    if (platform::MessageBox(this, QStringLiteral("Вы действительно хотите удалить файл\n'") + Text(path) + "'?",
+    std::error_code error;
+    const std::string open = OpenDocumentPath ? OpenDocumentPath() : std::string();
+    const bool isOpen = !open.empty() && fs::equivalent(path, open, error);
+    if (platform::MessageBox(this,
+                             QStringLiteral("Вы действительно хотите удалить файл\n'") + Text(path) + "'?" +
+                                 (isOpen ? QStringLiteral("\nЭто документ, открытый в главном окне: он останется открытым, "
+                                                          "а файл будет удалён с диска.")
+                                         : QString()),
                              QStringLiteral("Удаление файла"),
                              platform::MB_YESNO | platform::MB_ICONWARNING) != platform::IDYES)
         return;
-    std::error_code error;
     fs::remove(path, error);
     if (fs::exists(path, error))
         return;

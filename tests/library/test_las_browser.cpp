@@ -220,12 +220,15 @@ TEST_F(BrowserTest, HeaderPanelNeverShowsAFreedHeader)
     b.MIShortAddInfo->trigger();
     EXPECT_EQ(b.TVLasInfo->topLevelItemCount(), 0);
 
-    // A deleted row likewise; answering No keeps the file.
+    // A deleted row likewise; answering No keeps the file. The question names the open document.
     b.DirTreeView->SetFolder(folder);
     b.ListView->setCurrentItem(Row(b.ListView, "b.las"));
+    b.OpenDocumentPath = [&] { return folder + "sub/../b.las"; };
     runner.Push(platform::IDNO);
     b.PMFDelete->trigger();
     EXPECT_TRUE(fs::exists(folder + "b.las"));
+    EXPECT_TRUE(runner.Last().text.endsWith("\nЭто документ, открытый в главном окне: он останется открытым, "
+                                            "а файл будет удалён с диска."));
     runner.Push(platform::IDYES);
     b.PMFDelete->trigger();
     EXPECT_EQ(runner.Last().title, "Удаление файла");
