@@ -78,7 +78,13 @@ PaneWidth::PaneWidth(QSplitter& splitter, QWidget& pane)
     : QObject(&pane), splitter_(splitter), pane_(pane), timer_(Coalescing(this, [this] { Fit(); }))
 {
     splitter.installEventFilter(this);
-    connect(&splitter, &QSplitter::splitterMoved, this, [this] { kept_ = true; });
+    pane.installEventFilter(this);
+    // Handle i lies before widget i: the pane's own handles are its index and the next one.
+    connect(&splitter, &QSplitter::splitterMoved, this, [this](int, int handle) {
+        const int index = splitter_.indexOf(&pane_);
+        if (handle == index || handle == index + 1)
+            kept_ = true;
+    });
 }
 
 void PaneWidth::FollowView(QAbstractItemView& view)
