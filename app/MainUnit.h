@@ -493,6 +493,7 @@ auto TFormMain::Command(Handler handler)
     return [this, handler = std::move(handler)](auto&&... args)
                -> decltype(std::declval<Handler&>()(std::forward<decltype(args)>(args)...), void()) {
         platform::Guarded(this, [&] { handler(std::forward<decltype(args)>(args)...); });
+        UndoStore.ReleaseDropped();  // the command is over: applied or taken back
         platform::Guarded(this, [this] { CheckDocumentGeneration(); });
     };
 }
