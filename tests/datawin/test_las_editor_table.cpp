@@ -137,6 +137,19 @@ TEST_F(LasEditorTest, FolderTreeNeverOpensTheFilesOfAFolder)
     EXPECT_EQ(opened, std::vector<std::string>{});
 }
 
+// Values of eight significant digits show as the file holds them, not rounded to seven.
+TEST_F(LasEditorTest, EightDigitValuesShowAsTheFileHoldsThem)
+{
+    Write("eight.las", "~Version\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~Well\r\n NULL. -999.25 :\r\n~Curve\r\n"
+                       " DEPT.M :\r\n GR.API :\r\n~A\r\n1000.0 2692.7075\r\n1000.5 7273.4951\r\n1001.0 3443.9407\r\n");
+    Pick("eight.las");
+    const QAbstractItemModel& grid = *Grid().model();
+    std::vector<std::string> shown;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        shown.push_back(grid.data(grid.index(row, 1)).toString().toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"2692.7075", "7273.4951", "3443.9407"}));
+}
+
 TEST_F(LasEditorTest, OneRowTableIsSavedAndLeavesThePage)
 {
     const std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 1500.0 :\n STOP.M 1500.0 :\n"
