@@ -1,6 +1,7 @@
 // Import of column text files and the saved import sets, without the window.
 #include "core/Lasfile.h"
 #include "core/NewLASInfo.h"
+#include "datawin/ExportTable.h"
 #include "datawin/ImportFromText.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace strativ::test {
@@ -35,7 +37,7 @@ TEST(ImportFromTextTest, SplittingRulesTreatRunsOfDelimitersAsOne)
 
 TEST(ImportFromTextTest, WordsAreConvertedWhole)
 {
-    float value = 0;
+    double value = 0;
     EXPECT_TRUE(ConvertImportWord("1,5", value));
     EXPECT_EQ(value, 1.5f);
     EXPECT_TRUE(ConvertImportWord("-2.5e3", value));
@@ -50,7 +52,7 @@ TEST(ImportFromTextTest, ColumnsBecomeCurvesWithTheDepthFromTheFile)
     params.Delimiters = " ";
     NewLASInfo info;
     ASSERT_EQ(Import("1000 1.5 2.5\n1001 1.6 2.6\r\n1002 1.7\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001, 1002}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001, 1002}));
     EXPECT_EQ(info.Step, 1.0f);
     ASSERT_EQ(info.Curves.size(), 2u);
     EXPECT_EQ(info.Curves[0].Mnemonic, "c_0");
@@ -72,12 +74,12 @@ TEST(ImportFromTextTest, StartLineAndSkippedCharactersOrWords)
     params.StartLine = 3;
     params.SkipCount = 5;
     ASSERT_EQ(Import("header\n9 9\nABCDE1000 1.5\nABCDE1001 1.6\nABC\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001}));
     params.StartLine = 1;
     params.SkipCount = 1;
     params.SkipWords = true;
     ASSERT_EQ(Import("X 1000 1.5\nX\nY 1001,5 1.6\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001.5f}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001.5f}));
     EXPECT_EQ(info.Curves[0].Values, (FloatVector{1.5f, 1.6f}));
     params.InColumns = false;  // data in rows imports nothing
     EXPECT_EQ(Import("1000 1.5\n1001 1.6\n", params, info), ImportResult::NoCurves);
@@ -88,7 +90,7 @@ TEST(ImportFromTextTest, ErrorsAreIgnoredOrStopTheImport)
     ImportFromTextParams params;
     NewLASInfo info;
     ASSERT_EQ(Import("1000 abc 2.5\nabc 1.5 2.5\n1001 12abc 2.6\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001}));  // the line with no depth dropped
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001}));  // the line with no depth dropped
     EXPECT_EQ(info.Curves[0].Values, (FloatVector{-32768.0f, -32768.0f}));
     params.IgnoreErrors = false;
     try {
@@ -97,7 +99,7 @@ TEST(ImportFromTextTest, ErrorsAreIgnoredOrStopTheImport)
     } catch (const ImportStopped& error) {
         EXPECT_STREQ(error.what(), "Invalid data type conversion");
     }
-    EXPECT_EQ(info.Depth, (FloatVector{1000}));  // what was read before stays
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000}));  // what was read before stays
 }
 
 TEST(ImportFromTextTest, DepthByHandAndRefusedDepths)
@@ -108,12 +110,12 @@ TEST(ImportFromTextTest, DepthByHandAndRefusedDepths)
     params.StepOrEnd = 0.5f;
     NewLASInfo info;
     ASSERT_EQ(Import("1.5 2\n1.6 3\n1.7 4\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{100, 100.5f, 101}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{100, 100.5f, 101}));
     EXPECT_EQ(info.Curves.size(), 2u);
     params.StepGiven = false;
     params.StepOrEnd = 110;
     ASSERT_EQ(Import("1.5\n1.6\n1.7\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{100, 105, 110}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{100, 105, 110}));
     EXPECT_EQ(info.Step, 5.0f);
     EXPECT_EQ(Import("1.5\n", params, info), ImportResult::TooFewRows);
 
@@ -159,6 +161,73 @@ TEST(ImportFromTextTest, SavedSetsHaveExactBytesAndReadBack)
         names.push_back(set.FileName + "=" + set.Name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"ip_0.sav=Третий", "ip_1.sav=Второй", "ip_3.sav=Набор"}));
+}
+
+// A table exported from a long grid of eight-digit depths, imported through the new-file record,
+// gives back its numbers, rising or falling, with STRT, STOP and STEP that agree with its rows.
+TEST(ImportFromTextTest, ExportedTableImportsAsTheSameNumbers)
+{
+    TempDir dir;
+    const int rows = 14000;
+    std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STEP.M 0.1524 :\n NULL. -999.25 :\n"
+                      "~Curve\n DEPT.M :\n GR.API :\n~A\n";
+    for (long long i = 0; i < rows; ++i) {
+        const long long units = 21538600 + i * 1524;  // 2153.8600 + i * 0.1524
+        char line[64];
+        std::snprintf(line, sizeof line, "%lld.%04lld %.4f\n", units / 10000, units % 10000, 2692.7075 + i * 0.0173);
+        las += line;
+    }
+    WriteFileBytes(dir.file("grid.las"), las);
+    const TLASFile document(dir.file("grid.las"), 2);
+    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+    int error = 0;
+    ASSERT_TRUE(WriteExportTable(document, {1}, 0, 0, 1, rows - 1, dir.file("table.txt"), error));
+    const std::string table = ReadFileBytes(dir.file("table.txt"));
+    const std::string rule = std::string(64, '-') + "\r\n";
+    std::vector<std::string> tableRows;
+    std::istringstream lines(table.substr(table.rfind(rule) + rule.size()));
+    for (std::string line; std::getline(lines, line);)
+        tableRows.push_back(line);
+    const auto words = [](const std::vector<std::string>& lines) {
+        std::vector<std::vector<std::string>> rows;
+        for (const std::string& line : lines) {
+            std::istringstream in(line);
+            rows.emplace_back(std::istream_iterator<std::string>(in), std::istream_iterator<std::string>());
+        }
+        return rows;
+    };
+
+    for (const bool falling : {false, true}) {
+        SCOPED_TRACE(falling);
+        // Rising: the whole table, its header lines skipped as words that are no numbers.
+        std::vector<std::string> given = tableRows;
+        std::string text = table;
+        if (falling) {
+            std::reverse(given.begin(), given.end());
+            text.clear();
+            for (const std::string& line : given)
+                text += line + "\n";
+        }
+        ImportFromTextParams params;
+        params.Delimiters = " ";
+        NewLASInfo info;
+        std::istringstream in(text);
+        ASSERT_EQ(ImportFromText(params, in, info), ImportResult::Done);
+        const std::string path = dir.file("imported.las");
+        ASSERT_EQ(WriteNewLASFile(info, path), NewLASWritten);
+        const std::string written = ReadFileBytes(path);
+        std::vector<std::string> writtenRows;
+        std::istringstream data(written.substr(written.find("\n", written.find("~ASCII")) + 1));
+        for (std::string line; std::getline(data, line);)
+            writtenRows.push_back(line);
+        ASSERT_EQ(words(writtenRows), words(given));
+
+        const TLASFile read(path, 2);
+        const TLasParsSection& well = read.GetParser().GetWellSection();
+        EXPECT_EQ(well.FindLineByCode(kLineStrt)->Value(), words(given).front()[0]);
+        EXPECT_EQ(well.FindLineByCode(kLineStop)->Value(), words(given).back()[0]);
+        EXPECT_STREQ(well.FindLineByCode(kLineStep)->Value(), falling ? "-0.1524" : "0.1524");
+    }
 }
 
 TEST(ImportFromTextTest, NewFilesKeepTheDepthsTheyWereGiven)
