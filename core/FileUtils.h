@@ -18,7 +18,8 @@ struct FolderContents {
 };
 FolderContents GetFolderContents(const std::string& folder);
 // A file name as the user typed it: a relative one is taken in `folder`, and "." + `extension` is
-// added when the name has no extension (none added for an empty `extension`).
+// added unless the name ends with an extension of letters alone (none added for an empty
+// `extension`). "" for a name of dots alone or a folder path ending with a separator.
 std::string ResolveTypedFileName(const std::string& typed, const std::string& folder, const std::string& extension);
 // Whether the path exists (file or folder).
 bool FileExists(const std::string& path);

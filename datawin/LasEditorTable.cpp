@@ -153,17 +153,14 @@ void TFormEditor::ApplyStep()
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
-    // Each depth from the first one, in double, so that a long column keeps the step.
-    std::vector<float> depths(std::size_t(document_->GetPointCount()));
-    for (std::size_t r = 0; r < depths.size(); ++r)
-        depths[r] = float(first + double(r) * step);
     // The depths are written with at least the decimals the step needs.
     int decimals = 0;
     while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
         ++decimals;
     if (decimals > document_->GetDepthDecimals())
         document_->SetDepthDecimals(decimals);
-    document_->SetDepthValues(int(depths.size()), depths.data());
+    // Each depth from the first one, in double, so that a long column keeps the step.
+    document_->SetDepthGrid(first, step);
     document_->SetStep(float(step));
     FillColumn(0);
     MarkTableChanged();

@@ -1,7 +1,9 @@
 // The statistics report window: the report as editable plain text, saved whole or in part, printed.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class IntervalManager;
@@ -32,4 +34,5 @@ public:
 
 private:
     void SaveText(const QString& text);
+    bool ShowBlocks(const QStringList& blocks, const std::function<bool(double)>& progress);
 };

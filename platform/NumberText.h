@@ -27,12 +27,10 @@ QChar DecimalSeparator();
 // Overrides the separator (tests, settings); a null QChar returns to the locale's.
 void SetDecimalSeparator(QChar separator);
 
-// The whole text (blanks allowed at the ends) read as a number written with the
-// locale separator. False, and `value` untouched, for anything else.
+// The whole text (blanks allowed at the ends) read as a typed number: a point or a comma is the
+// decimal separator whatever the locale, never a group separator; blanks may part groups of
+// three digits of the integer part ("1 000,5"). False, and `value` untouched, for anything else.
 bool TryStrToFloat(const QString& text, double& value);
 bool TryStrToFloat(const QString& text, float& value);
-// The same accepting a point or a comma as the separator, whatever the locale (text pasted
-// from files).
-bool TryStrToFloatPointOrComma(const QString& text, double& value);
 
 }  // namespace platform

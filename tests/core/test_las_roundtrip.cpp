@@ -45,14 +45,8 @@ std::string WellValue(const TLASFile& document, int code)
 
 class LasRoundTrip : public ::testing::Test {
 protected:
-    std::string Save(const TLASFile& document)
-    {
-        const std::string path = files_.Path("saved" + std::to_string(++saved_) + ".las");
-        EXPECT_TRUE(document.WriteLas(path));
-        return las_test::ReadFileBytes(path);
-    }
+    std::string Save(const TLASFile& document) { return files_.Save(document); }
     las_test::LasFiles files_;
-    int saved_ = 0;
 };
 
 } // namespace
