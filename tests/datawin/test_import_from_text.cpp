@@ -168,64 +168,47 @@ TEST(ImportFromTextTest, SavedSetsHaveExactBytesAndReadBack)
 TEST(ImportFromTextTest, ExportedTableImportsAsTheSameNumbers)
 {
     TempDir dir;
-    const int rows = 14000;
-    std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STEP.M 0.1524 :\n NULL. -999.25 :\n"
-                      "~Curve\n DEPT.M :\n GR.API :\n~A\n";
-    for (long long i = 0; i < rows; ++i) {
-        const long long units = 21538600 + i * 1524;  // 2153.8600 + i * 0.1524
-        char line[64];
-        std::snprintf(line, sizeof line, "%lld.%04lld %.4f\n", units / 10000, units % 10000, 2692.7075 + i * 0.0173);
+    std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n NULL. -999.25 :\n~Curve\n DEPT.M :\n GR.API :\n~A\n";
+    for (long long i = 0; i < 14000; ++i) {
+        char line[64];  // 2153.8600 + i * 0.1524
+        std::snprintf(line, sizeof line, "%lld.%04lld %.4f\n", (21538600 + i * 1524) / 10000,
+                      (21538600 + i * 1524) % 10000, 2692.7075 + i * 0.0173);
         las += line;
     }
     WriteFileBytes(dir.file("grid.las"), las);
-    const TLASFile document(dir.file("grid.las"), 2);
-    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
     int error = 0;
-    ASSERT_TRUE(WriteExportTable(document, {1}, 0, 0, 1, rows - 1, dir.file("table.txt"), error));
-    const std::string table = ReadFileBytes(dir.file("table.txt"));
-    const std::string rule = std::string(64, '-') + "\r\n";
-    std::vector<std::string> tableRows;
-    std::istringstream lines(table.substr(table.rfind(rule) + rule.size()));
-    for (std::string line; std::getline(lines, line);)
-        tableRows.push_back(line);
-    const auto words = [](const std::vector<std::string>& lines) {
-        std::vector<std::vector<std::string>> rows;
-        for (const std::string& line : lines) {
+    ASSERT_TRUE(WriteExportTable(TLASFile(dir.file("grid.las"), 2), {1}, 0, 0, 1, 13999, dir.file("table.txt"), error));
+    // The words of each line after the last line holding `mark`.
+    const auto rows = [](const std::string& text, const std::string& mark) {
+        std::vector<std::vector<std::string>> words;
+        std::istringstream lines(text.substr(text.find('\n', text.rfind(mark)) + 1));
+        for (std::string line; std::getline(lines, line);) {
             std::istringstream in(line);
-            rows.emplace_back(std::istream_iterator<std::string>(in), std::istream_iterator<std::string>());
+            words.emplace_back(std::istream_iterator<std::string>(in), std::istream_iterator<std::string>());
         }
-        return rows;
+        return words;
     };
-
+    const std::string table = ReadFileBytes(dir.file("table.txt"));
     for (const bool falling : {false, true}) {
         SCOPED_TRACE(falling);
-        // Rising: the whole table, its header lines skipped as words that are no numbers.
-        std::vector<std::string> given = tableRows;
+        // Rising: the whole table, its header lines dropped as words that are no numbers.
+        auto given = rows(table, "-----");
         std::string text = table;
         if (falling) {
             std::reverse(given.begin(), given.end());
             text.clear();
-            for (const std::string& line : given)
-                text += line + "\n";
+            for (const auto& row : given)
+                text += row[0] + " " + row[1] + "\n";
         }
-        ImportFromTextParams params;
-        params.Delimiters = " ";
         NewLASInfo info;
         std::istringstream in(text);
-        ASSERT_EQ(ImportFromText(params, in, info), ImportResult::Done);
-        const std::string path = dir.file("imported.las");
-        ASSERT_EQ(WriteNewLASFile(info, path), NewLASWritten);
-        const std::string written = ReadFileBytes(path);
-        std::vector<std::string> writtenRows;
-        std::istringstream data(written.substr(written.find("\n", written.find("~ASCII")) + 1));
-        for (std::string line; std::getline(data, line);)
-            writtenRows.push_back(line);
-        ASSERT_EQ(words(writtenRows), words(given));
-
-        const TLASFile read(path, 2);
+        ASSERT_EQ(ImportFromText(ImportFromTextParams{}, in, info), ImportResult::Done);
+        ASSERT_EQ(WriteNewLASFile(info, dir.file("imported.las")), NewLASWritten);
+        ASSERT_EQ(rows(ReadFileBytes(dir.file("imported.las")), "~ASCII"), given);
+        const TLASFile read(dir.file("imported.las"), 2);
         const TLasParsSection& well = read.GetParser().GetWellSection();
-        EXPECT_EQ(well.FindLineByCode(kLineStrt)->Value(), words(given).front()[0]);
-        EXPECT_EQ(well.FindLineByCode(kLineStop)->Value(), words(given).back()[0]);
+        EXPECT_EQ(well.FindLineByCode(kLineStrt)->Value(), given.front()[0]);
+        EXPECT_EQ(well.FindLineByCode(kLineStop)->Value(), given.back()[0]);
         EXPECT_STREQ(well.FindLineByCode(kLineStep)->Value(), falling ? "-0.1524" : "0.1524");
     }
 }

@@ -10,7 +10,6 @@
 #include "core/Lasfile.h"
 #include "tests/common/LasSaveCompare.h"
 
-#include <QDir>
 #include <QMenu>
 #include <filesystem>
 #include <sstream>
@@ -171,10 +170,7 @@ TEST_F(LasEditorTest, UnreadableFileIsReportedAndLeavesNothingToSave)
         Pick("a.las");
         runner->Clear();
         Pick(name);
-        EXPECT_EQ(Messages(), "Ошибка|Не удалось загрузить файл\n" + QDir(QString::fromStdString(dir.path()))
-                                                                        .filePath(name)
-                                                                        .toStdString() +
-                                  "\n" + reason);
+        EXPECT_EQ(Messages(), "Ошибка|Не удалось загрузить файл\n" + path + "\n" + reason);
         EXPECT_EQ(editor->Document(), nullptr);
         EXPECT_EQ(Model().rowCount(), 0);
         Form().PageControl->setCurrentIndex(1);
