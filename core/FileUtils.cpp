@@ -67,6 +67,8 @@ std::vector<std::string> ListFolder(const std::string& folder, Keep keep)
         if (keep(entry))
             names.push_back(entry.path().filename().string());
     }
+    // Name order, so that every list of files reads the same from run to run.
+    std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -7,9 +7,10 @@
 
 // folder + separator (when needed) + name + N + "." + ext for the first N from 0 that does not exist.
 std::string MakeUniqueFileName(const std::string& folder, const std::string& name, const std::string& ext);
-// Names of the plain files of the folder matching the mask ('*', '?'; letter case ignored), in directory order.
+// Names of the plain files of the folder matching the mask ('*', '?'; letter case ignored), in
+// name order (byte by byte).
 std::vector<std::string> GetFileList(const std::string& folder, const std::string& mask);
-// Names of the sub-folders of the folder.
+// Names of the sub-folders of the folder, in name order.
 std::vector<std::string> GetSubdirList(const std::string& folder);
 // The sub-folders and the files of a folder (names), from one pass over it.
 struct FolderContents {

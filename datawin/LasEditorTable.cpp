@@ -27,9 +27,17 @@ void TFormEditor::OpenFile(const QString& path)
 {
     findWindow_->ForgetGrid(*model_);
     model_->SetDocument(nullptr);
-    document_ = std::make_unique<TLASFile>(path.toStdString(), 2);
+    document_.reset();
     fileName_ = path;
     tableChanged_ = false;
+    // A file that cannot be read leaves the page empty, so that nothing is offered for saving.
+    auto document = std::make_unique<TLASFile>(path.toStdString(), 2);
+    if (!document->IsLoaded()) {
+        ClearGrids();
+        ReportUnloadedFile(this, path, QString::fromStdString(document->GetLoadError()));
+        return;
+    }
+    document_ = std::move(document);
     loadedFrom_ = DescribeLoadedFile(*document_);
     loadedFrom_.omitted = QString::fromStdString(document_->GetOmittedData());
     FillGrids();

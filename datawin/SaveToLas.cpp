@@ -49,6 +49,12 @@ LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
     return info;
 }
 
+void ReportUnloadedFile(QWidget* owner, const QString& path, const QString& reason)
+{
+    platform::MessageBox(owner, QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") + reason,
+                         QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+}
+
 void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& path)
 {
     if (!document.GetOmittedData().empty())

@@ -237,8 +237,12 @@ void AppendFloatToStrF(std::string& out, double value, int precision, int digits
 
 QString LasNumberText(float value, int decimals)
 {
-    QString text = QString::fromStdString(FormatLasFixed(value, decimals));
-    text.replace(QLatin1Char('.'), DecimalSeparator());
+    std::string bytes;
+    AppendLasFixed(bytes, value, decimals);
+    QString text = QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+    const QChar separator = DecimalSeparator();
+    if (separator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), separator);
     return text;
 }
 

@@ -17,8 +17,8 @@ QString FloatToStrF(double value, int precision, int digits);
 // numbers).
 void AppendFloatToStrF(std::string& out, double value, int precision, int digits);
 
-// A number of a LAS file shown as the file's writer writes it: the float's shortest text, padded
-// with zeros to the decimals or rounded to them, with the locale separator.
+// A number of a LAS file shown as the file's writer formats it (AppendLasFixed: the float rounded
+// to the decimals, never float noise), with the locale separator.
 QString LasNumberText(float value, int decimals);
 
 // The separator used for shown and typed numbers: the system locale's unless

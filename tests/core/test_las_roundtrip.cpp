@@ -186,6 +186,21 @@ TEST_F(LasRoundTrip, UnchangedRowsComeBackAsReadAndChangedOnesKeepTheirColumns)
     }
 }
 
+// Without the source file each value is the float rounded to its column's decimals: eight
+// significant digits as the file had them, and beyond what a float holds zeros, never noise.
+TEST_F(LasRoundTrip, FormattedValuesAreTheFloatsRoundedToTheirDecimals)
+{
+    const std::string path = files_.Write(LasWithData(" DEPT.M :\n A.U :\n B.U :\n C.U :\n",
+                                                      "1000.0 3615.8911 136.1000000 12345.6789\n"
+                                                      "1000.5 7273.4951 2692.7075000 0.1000\n"));
+    TLASFile document(path, 2);
+    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+    std::filesystem::remove(path);
+    EXPECT_EQ(DataTokens(Save(document)),
+              (std::vector<std::vector<std::string>>{{"1000.0", "3615.8911", "136.1000000", "12345.6790"},
+                                                     {"1000.5", "7273.4951", "2692.7075000", "0.1000"}}));
+}
+
 // Below the float range a number reads as the nearest float; beyond it, or not a number, the
 // file is refused with the line.
 TEST_F(LasRoundTrip, UnderflowReadsAsTheNearestFloat)
