@@ -332,19 +332,64 @@ BENCHMARK(BM_HeaderOnlyParse)->Arg(10)->Arg(2500000)->Unit(benchmark::kMicroseco
 
 namespace {
 
-// Peak memory of reading a header-only file of state.range(0) short ~C lines (about 3 MB for
-// 300,000): the header model holds memory in proportion to its text.
+// Header-only files of 300,000 ~C lines of four kinds: short ("C1."), with API codes, with API
+// codes and 20-character descriptions, and the same in Cyrillic (CP866).
+std::string ManyCurvesHeader(int curves, int kind)
+{
+    std::string text = "~V\r\n VERS. 2.0 :\r\n~W\r\n NULL. -999.25 :\r\n~C\r\n";
+    // "Гамма-каротаж, исправ" in CP866.
+    const std::string russian = "\x83\xA0\xAC\xAC\xA0-\xAA\xA0\xE0\xAE\xE2\xA0\xA6, "
+                                "\xA8\xE1\xAF\xE0\xA0\xA2";
+    for (int c = 0; c < curves; ++c) {
+        const std::string name = "C" + std::to_string(c);
+        if (kind == 0)
+            text += name + ".\r\n";
+        else
+            text += " " + name + std::string(8 - std::min<size_t>(name.size(), 7), ' ') +
+                    ".GAPI   45 310 01 00 : " +
+                    (kind == 1 ? name : kind == 2 ? "Gamma ray, corrected" : russian) + "\r\n";
+    }
+    return text;
+}
+
+const char* const kHeaderKinds[] = {"short", "api", "api_desc20", "api_desc20_cp866"};
+
+// Peak memory of reading each header-only file: the header model holds memory in proportion to
+// its text.
 void BM_HeaderOnlyManyCurvesPeak(benchmark::State& state)
 {
     const int curves = static_cast<int>(state.range(0));
-    std::string text = "~V\r\n VERS. 2.0 :\r\n~W\r\n NULL. -999.25 :\r\n~C\r\n";
-    for (int c = 0; c < curves; ++c)
-        text += "C" + std::to_string(c) + ".\r\n";
-    const BenchFile file("header_curves.las", text);
+    const BenchFile file("header_curves.las", ManyCurvesHeader(curves, static_cast<int>(state.range(1))));
     for (auto _ : state)
         state.counters["peak_MB"] = PeakMegabytesOfOneRead(file.path);
     state.counters["file_MB"] = static_cast<double>(file.size) / (1024.0 * 1024.0);
+    state.SetLabel(kHeaderKinds[state.range(1)]);
 }
-BENCHMARK(BM_HeaderOnlyManyCurvesPeak)->Arg(300000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeaderOnlyManyCurvesPeak)
+    ->ArgsProduct({{300000}, {0, 1, 2, 3}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Opening the same files (the read ends at the missing ~A): thread CPU time of each open.
+void BM_HeaderOnlyManyCurvesOpen(benchmark::State& state)
+{
+    const int curves = static_cast<int>(state.range(0));
+    const BenchFile file("header_open.las", ManyCurvesHeader(curves, static_cast<int>(state.range(1))));
+    for (auto _ : state) {
+        const double seconds = bench::TimesOf([&] {
+            TLASFile document(file.path, 2);
+            benchmark::DoNotOptimize(document.GetCurvesCount());
+        }).thread;
+        state.SetIterationTime(seconds);
+    }
+    state.SetLabel(kHeaderKinds[state.range(1)]);
+}
+BENCHMARK(BM_HeaderOnlyManyCurvesOpen)
+    ->ArgsProduct({{300000}, {0, 1, 2, 3}})
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

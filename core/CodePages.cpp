@@ -297,24 +297,29 @@ bool IsValidUtf8(std::string_view text)
 
 TextEncoding DetectTextEncoding(std::string_view bytes)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    const bool byteOrderMark = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    if (byteOrderMark)
         bytes.remove_prefix(3);
-        if (IsValidUtf8(bytes))
-            return TextEncoding::Utf8;
-    }
-    bool multiByte = false;
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            multiByte = true;
-            break;
-        }
-    if (!multiByte)
-        return TextEncoding::Cp866;
-    if (IsValidUtf8(bytes))
+    TextEncodingDetector detector(byteOrderMark);
+    detector.Add(bytes);
+    return detector.Result();
+}
+
+void TextEncodingDetector::Add(std::string_view piece)
+{
+    if (std::none_of(piece.begin(), piece.end(), [](char c) { return (c & 0x80) != 0; }))
+        return;
+    multiByte_ = true;
+    utf8_ = utf8_ && IsValidUtf8(piece);
+    cp1251Letters_ += CountRussianLetters(piece, kCp1251);
+    cp866Letters_ += CountRussianLetters(piece, kCp866);
+}
+
+TextEncoding TextEncodingDetector::Result() const
+{
+    if (utf8_ && (byteOrderMark_ || multiByte_))
         return TextEncoding::Utf8;
-    return CountRussianLetters(bytes, kCp1251) > CountRussianLetters(bytes, kCp866)
-               ? TextEncoding::Cp1251
-               : TextEncoding::Cp866;
+    return cp1251Letters_ > cp866Letters_ ? TextEncoding::Cp1251 : TextEncoding::Cp866;
 }
 
 bool LooksLikeUtf16(std::string_view head, TextEncoding* encoding)

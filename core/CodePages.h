@@ -40,6 +40,22 @@ bool DecodeUtf16(std::string_view bytes, TextEncoding encoding, std::string& out
 // included).
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
+// The encoding DetectTextEncoding finds for a text given piece by piece (whole lines), without
+// keeping it.
+class TextEncodingDetector {
+public:
+    explicit TextEncodingDetector(bool byteOrderMark = false) : byteOrderMark_(byteOrderMark) {}
+    void Add(std::string_view piece);
+    TextEncoding Result() const;
+
+private:
+    bool byteOrderMark_;
+    bool multiByte_ = false;
+    bool utf8_ = true;
+    long long cp1251Letters_ = 0;
+    long long cp866Letters_ = 0;
+};
+
 // Bytes in the encoding to UTF-8 (UTF-16 up to its first unit that is not text).
 std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 // UTF-8 to the encoding; false when a character cannot be held, with that character (as

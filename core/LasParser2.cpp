@@ -104,22 +104,72 @@ std::string_view LasParameterSplit::Description(std::string_view raw) const
     return colon != std::string_view::npos ? Trim(raw.substr(colon + 1)) : std::string_view();
 }
 
+TLasParsParsedString::TLasParsParsedString(const TLasParsParsedString& other)
+    : size_(other.size_),
+      lineNumber_(other.lineNumber_),
+      colonColumn_(other.colonColumn_),
+      kind_(other.kind_),
+      flags_(other.flags_)
+{
+    std::copy(std::begin(other.slot_), std::end(other.slot_), slot_);
+    if (other.text_) {
+        text_ = std::make_unique_for_overwrite<char[]>(size_ + 1);
+        std::memcpy(text_.get(), other.text_.get(), size_ + 1);
+    }
+    if (other.set_) {
+        set_ = std::make_unique<std::string[]>(4);
+        std::copy(other.set_.get(), other.set_.get() + 4, set_.get());
+    }
+}
+
+TLasParsParsedString& TLasParsParsedString::operator=(const TLasParsParsedString& other)
+{
+    if (this != &other)
+        *this = TLasParsParsedString(other);
+    return *this;
+}
+
+TLasParsParsedString::~TLasParsParsedString() = default;
+
 TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view raw, int kind,
                                                              bool firstColon)
 {
-    TLasParsParsedString line = FromRawLine(raw, kind);
     const LasParameterSplit split = LasParameterSplit::Of(raw, firstColon);
-    if (split.dot == std::string_view::npos)
-        return line;
-    line.fields_[kMnemonic].Assign(Trim(raw.substr(0, split.dot)));
-    line.fields_[kUnit].Assign(raw.substr(split.dot + 1, split.unitEnd - split.dot - 1));
-    line.fields_[kValue].Assign(split.value);
-    line.fields_[kDescription].Assign(split.Description(raw));
-    line.hasFields_ = true;
-    line.dotColumn_ = static_cast<int>(split.dot);
-    line.valueColumn_ = static_cast<int>(split.value.empty()
-                                             ? split.unitEnd + 1
-                                             : static_cast<size_t>(split.value.data() - raw.data()));
+    // Fields end at a NUL in the stored text: a line holding one keeps no fields (the reader
+    // refuses such lines anyway).
+    if (split.dot == std::string_view::npos || raw.find('\0') != std::string_view::npos)
+        return FromRawLine(raw, kind);
+    // Each slot as [begin, end) of the raw line: its text without the blanks around it; an
+    // empty one stands where its part of the line begins.
+    const size_t valueEnd = split.colon != std::string_view::npos ? split.colon : raw.size();
+    const size_t descriptionBegin = split.colon != std::string_view::npos ? split.colon + 1 : raw.size();
+    const auto trimmed = [&](size_t from, size_t to) {
+        const std::string_view text = Trim(raw.substr(from, to - from));
+        const size_t begin = text.empty() ? from : static_cast<size_t>(text.data() - raw.data());
+        return std::pair{begin, begin + text.size()};
+    };
+    const std::pair<size_t, size_t> slots[4] = {
+        trimmed(0, split.dot),
+        {split.dot + 1, split.unitEnd},
+        trimmed(split.unitEnd, valueEnd),
+        trimmed(descriptionBegin, raw.size()),
+    };
+    TLasParsParsedString line;
+    line.kind_ = static_cast<signed char>(kind);
+    line.flags_ = kHasRaw | kHasFields;
+    line.size_ = static_cast<unsigned>(raw.size() + 4);
+    line.text_ = std::make_unique_for_overwrite<char[]>(line.size_ + 1);
+    char* out = line.text_.get();
+    size_t done = 0;
+    for (int slot = 0; slot < 4; ++slot) {
+        const auto [begin, end] = slots[slot];
+        out = std::copy(raw.data() + done, raw.data() + end, out);
+        *out++ = '\0';
+        line.slot_[slot] = static_cast<unsigned>(begin) + static_cast<unsigned>(slot);
+        done = end;
+    }
+    out = std::copy(raw.data() + done, raw.data() + raw.size(), out);
+    *out = '\0';
     line.colonColumn_ = split.colon != std::string_view::npos ? static_cast<int>(split.colon) : -1;
     return line;
 }
@@ -127,9 +177,12 @@ TLasParsParsedString TLasParsParsedString::FromParameterLine(std::string_view ra
 TLasParsParsedString TLasParsParsedString::FromRawLine(std::string_view raw, int kind)
 {
     TLasParsParsedString line;
-    line.raw_ = raw;
-    line.hasRaw_ = true;
-    line.kind_ = kind;
+    line.kind_ = static_cast<signed char>(kind);
+    line.flags_ = kHasRaw;
+    line.size_ = static_cast<unsigned>(raw.size());
+    line.text_ = std::make_unique_for_overwrite<char[]>(raw.size() + 1);
+    std::copy(raw.begin(), raw.end(), line.text_.get());
+    line.text_[raw.size()] = '\0';
     return line;
 }
 
@@ -138,72 +191,126 @@ TLasParsParsedString TLasParsParsedString::MakeNew(std::string_view mnemonic,
                                                    std::string_view description, int kind)
 {
     TLasParsParsedString line;
-    line.kind_ = kind;
-    line.hasFields_ = true;
-    line.modified_ = true;
-    line.fields_[kMnemonic].Assign(mnemonic);
-    line.fields_[kUnit].Assign(unit);
-    line.fields_[kValue].Assign(value);
-    line.fields_[kDescription].Assign(description);
+    line.kind_ = static_cast<signed char>(kind);
+    line.flags_ = kHasFields;
+    line.SetField(kMnemonic, mnemonic);
+    line.SetField(kUnit, unit);
+    line.SetField(kValue, value);
+    line.SetField(kDescription, description);
     return line;
+}
+
+std::string_view TLasParsParsedString::ReadSlot(int slot) const
+{
+    return (flags_ & kHasFields) && text_ ? std::string_view(text_.get() + slot_[slot])
+                                          : std::string_view();
+}
+
+const char* TLasParsParsedString::GetField(int field) const
+{
+    const int slot = SlotOf(field);
+    if (IsSet(slot))
+        return set_[slot].c_str();
+    return (flags_ & kHasFields) && text_ ? text_.get() + slot_[slot] : "";
+}
+
+std::string_view TLasParsParsedString::GetFieldAsRead(int field) const
+{
+    return ReadSlot(SlotOf(field));
 }
 
 void TLasParsParsedString::SetField(int field, std::string_view text)
 {
-    fields_[field].Assign(text);
-    modified_ = true;
+    const int slot = SlotOf(field);
+    if (!set_)
+        set_ = std::make_unique<std::string[]>(4);
+    set_[slot].assign(text);
+    flags_ |= static_cast<unsigned char>(0x10 << slot);
 }
 
-void TLasParsParsedString::SwapValueAndDescription()
+std::string TLasParsParsedString::GetRawText() const
 {
-    std::swap(fields_[kValue], fields_[kDescription]);
-    swapped_ = !swapped_;
+    if (!text_)
+        return {};
+    if (!(flags_ & kHasFields))
+        return std::string(text_.get(), size_);
+    // The text without the NUL that ends each field.
+    std::string raw;
+    raw.reserve(size_ - 4);
+    size_t done = 0;
+    for (int slot = 0; slot < 4; ++slot) {
+        const size_t end = slot_[slot] + ReadSlot(slot).size();
+        raw.append(text_.get() + done, end - done);
+        done = end + 1;
+    }
+    raw.append(text_.get() + done, size_ - done);
+    return raw;
+}
+
+int TLasParsParsedString::GetDotColumn() const
+{
+    return (flags_ & kHasRaw) && (flags_ & kHasFields) ? ReadColumn(kUnit) - 1 : -1;
 }
 
 std::string TLasParsParsedString::Compose() const
 {
-    if (hasRaw_ && (!modified_ || !hasFields_))
-        return raw_;
+    if (!(flags_ & kHasRaw))
+        return Rebuild();
+    if (!IsModified() || !(flags_ & kHasFields))
+        return GetRawText();
+    return Rebuild();
+}
+
+std::string TLasParsParsedString::Rebuild() const
+{
+    const auto slotText = [this](int slot) {
+        return IsSet(slot) ? std::string_view(set_[slot]) : ReadSlot(slot);
+    };
     std::string out;
-    if (!hasRaw_) {
-        out = Mnemonic();
+    if (!(flags_ & kHasRaw)) {
+        out = slotText(kMnemonic);
         PadTo(out, 8);
         out += '.';
-        out += Unit();
+        out += slotText(kUnit);
         PadTo(out, 9 + 10);
         out += ' ';
-        out += Value();
+        out += slotText(kValue);
         out += " : ";
-        out += Description();
+        out += slotText(kDescription);
         return out;
     }
     // Rebuilt in the old layout: mnemonic up to the old dot, value from the old value column,
-    // colon in the old colon column.
-    out = raw_.substr(0, raw_.find_first_not_of(" \t"));
-    out += Mnemonic();
-    PadTo(out, dotColumn_);
+    // colon in the old colon column; the text after the colon as read unless it was set.
+    const std::string raw = GetRawText();
+    out = raw.substr(0, raw.find_first_not_of(" \t"));
+    out += slotText(kMnemonic);
+    PadTo(out, GetDotColumn());
     out += '.';
-    out += Unit();
-    const char* first = swapped_ ? Description() : Value();
-    const char* second = swapped_ ? Value() : Description();
-    PadToWithBlank(out, valueColumn_);
-    out += first;
+    out += slotText(kUnit);
+    const int valueColumn = ReadColumn(kValue) + (ReadSlot(kValue).empty() ? 1 : 0);
+    PadToWithBlank(out, valueColumn);
+    out += slotText(kValue);
     // The colon may follow the value directly, as it did in the line read.
     if (static_cast<int>(out.size()) != colonColumn_)
         PadToWithBlank(out, colonColumn_);
     out += ':';
-    if (*second) {
+    if (!IsSet(kDescription) && colonColumn_ >= 0) {
+        out.append(raw, static_cast<size_t>(colonColumn_) + 1);
+    } else if (const std::string_view after = slotText(kDescription); !after.empty()) {
         out += ' ';
-        out += second;
+        out += after;
     }
     return out;
 }
 
 size_t TLasParsParsedString::MemoryBytes() const
 {
-    size_t bytes = sizeof(*this) + HeapBytesOf(raw_);
-    for (const TLasParsString& field : fields_)
-        bytes += field.HeapBytes();
+    size_t bytes = sizeof(*this) + (text_ ? size_ + 1 : 0);
+    if (set_) {
+        bytes += 4 * sizeof(std::string);
+        for (int slot = 0; slot < 4; ++slot)
+            bytes += HeapBytesOf(set_[slot]);
+    }
     return bytes;
 }
 
@@ -402,7 +509,6 @@ bool TLasParser2Header::IsWrapped() const
 bool LasHeaderWalker::Walk(LasLineReader& reader, Visitor& visitor)
 {
     error_.clear();
-    nonAscii_.clear();
     encoding_ = TextEncoding::Cp866;
     std::string_view head = reader.Peek();
     if (LooksLikeUtf16(head)) {
@@ -413,6 +519,7 @@ bool LasHeaderWalker::Walk(LasLineReader& reader, Visitor& visitor)
     if (byteOrderMark_)
         reader.Skip(3);
 
+    TextEncodingDetector encoding(byteOrderMark_);
     bool wellOrVersion = false;
     int sectionKind = kSectionNone;
     std::string_view line;
@@ -422,10 +529,7 @@ bool LasHeaderWalker::Walk(LasLineReader& reader, Visitor& visitor)
                      std::to_string(reader.LineNumber());
             return false;
         }
-        if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; })) {
-            nonAscii_.append(line);
-            nonAscii_ += '\n';
-        }
+        encoding.Add(line);
         const std::string_view text = TrimLeft(line);
         if (!text.empty() && text[0] == '~') {
             sectionKind = TLasParsSection::KindOfTitle(line);
@@ -442,9 +546,7 @@ bool LasHeaderWalker::Walk(LasLineReader& reader, Visitor& visitor)
                  std::to_string(reader.LineNumber()) + ")";
         return false;
     }
-    if (byteOrderMark_)
-        nonAscii_.insert(0, "\xEF\xBB\xBF");
-    encoding_ = DetectTextEncoding(nonAscii_);
+    encoding_ = encoding.Result();
     return true;
 }
 
@@ -500,7 +602,12 @@ TLasParsSection* TLasParser2Header::OpenSection(std::string_view title, int line
             dataSection_ = section;
         break;
     }
-    // A repeated title continues the section already met.
+    // A repeated ~V, ~W or ~C title continues the section already met: its lines tell how the
+    // data is read. Any other repeated section stands on its own, where it was read.
+    if (section->IsInFile() && (section == &parameter_ || section == &other_)) {
+        custom_.push_back(std::make_unique<TLasParsSection>(section->GetKind()));
+        section = custom_.back().get();
+    }
     if (!section->IsInFile()) {
         section->SetTitle(title, lineNumber);
         order_.push_back(section);
@@ -512,7 +619,7 @@ int LasHeaderLineCode(int sectionKind, std::string_view line)
 {
     const std::string_view text = TrimLeft(line);
     if (text.empty())
-        return sectionKind == kSectionOther ? kLineFreeText : -1;
+        return kLineFreeText;
     if (text[0] == '#')
         return kLineComment;
     const size_t dot = line.find('.');
@@ -530,8 +637,6 @@ void TLasParser2Header::AddHeaderLine(TLasParsSection& section, std::string_view
                                       int lineNumber)
 {
     const int code = LasHeaderLineCode(section.GetKind(), line);
-    if (code < 0)
-        return;
     TLasParsParsedString parsed = code == kLineFreeText || code == kLineComment
                                       ? TLasParsParsedString::FromRawLine(line, code)
                                       : TLasParsParsedString::FromParameterLine(line, code);

@@ -80,10 +80,18 @@ struct LasParameterSplit {
 };
 
 // One header line: four OEM text fields (mnemonic, unit, value, description) and its layout,
-// so that an unmodified line is written back exactly as read.
+// so that an unmodified line is written back exactly as read. A line read from a file holds its
+// text once: the fields are C strings inside it; a field set since holds its own copy.
 class TLasParsParsedString {
 public:
     enum Field { kMnemonic = 0, kUnit = 1, kValue = 2, kDescription = 3 };
+
+    TLasParsParsedString() = default;
+    TLasParsParsedString(const TLasParsParsedString& other);
+    TLasParsParsedString& operator=(const TLasParsParsedString& other);
+    TLasParsParsedString(TLasParsParsedString&&) noexcept = default;
+    TLasParsParsedString& operator=(TLasParsParsedString&&) noexcept = default;
+    ~TLasParsParsedString();
 
     // A line of ~V, ~W, ~C or ~P that has a dot, split at the first dot, the first blank after
     // it and the last colon (the first colon after the unit for LAS 1.2 information lines,
@@ -98,20 +106,24 @@ public:
                                         int kind);
 
     int GetKind() const { return kind_; }
-    const char* GetField(int field) const { return fields_[field].c_str(); }
+    const char* GetField(int field) const;
     const char* Mnemonic() const { return GetField(kMnemonic); }
     const char* Unit() const { return GetField(kUnit); }
     const char* Value() const { return GetField(kValue); }
     const char* Description() const { return GetField(kDescription); }
+    // The field as read from the file, whatever was set since; empty for a line made by the
+    // program.
+    std::string_view GetFieldAsRead(int field) const;
 
     // Sets a field and marks the line modified.
     void SetField(int field, std::string_view text);
-    bool IsModified() const { return modified_; }
-    bool HasFields() const { return hasFields_; }
-    const std::string& GetRawText() const { return raw_; }
+    bool IsModified() const { return (flags_ & kSetMask) != 0; }
+    bool HasFields() const { return (flags_ & kHasFields) != 0; }
+    // The line as read; empty for a line made by the program.
+    std::string GetRawText() const;
     // Byte columns of the line read: its first dot and the colon that ends its value (-1 when
     // there is none).
-    int GetDotColumn() const { return dotColumn_; }
+    int GetDotColumn() const;
     int GetColonColumn() const { return colonColumn_; }
     // 1-based line of the file it was read from; 0 for a line made by the program.
     int GetLineNumber() const { return lineNumber_; }
@@ -119,7 +131,7 @@ public:
 
     // LAS 1.2 information lines of ~W carry their information after the colon: the fields are
     // exchanged so that Value holds it, and the layout remembers where each stands.
-    void SwapValueAndDescription();
+    void SwapValueAndDescription() { flags_ ^= kSwapped; }
 
     // The text to write: the raw line when unmodified, else the line rebuilt in its old layout.
     std::string Compose() const;
@@ -127,18 +139,36 @@ public:
     size_t MemoryBytes() const;
 
 private:
-    TLasParsString fields_[4];
-    int kind_ = kLineFreeText;
-    std::string raw_;
-    bool hasRaw_ = false;
-    bool hasFields_ = false;
-    bool modified_ = false;
-    bool swapped_ = false;
+    enum Flags : unsigned char {
+        kHasRaw = 1,
+        kHasFields = 2,
+        kSwapped = 4,
+        kSetMask = 0xF0,  // one bit per slot whose field was set: 0x10 << slot
+    };
+
+    // Fields stand in the line in slot order: mnemonic, unit, the text before the colon, the
+    // text after it (value and description, exchanged for a swapped line).
+    int SlotOf(int field) const
+    {
+        return (flags_ & kSwapped) && field >= kValue ? kValue + kDescription - field : field;
+    }
+    bool IsSet(int slot) const { return (flags_ & (0x10 << slot)) != 0; }
+    std::string_view ReadSlot(int slot) const;
+    // Byte column of the line read where the slot begins.
+    int ReadColumn(int slot) const { return static_cast<int>(slot_[slot]) - slot; }
+    std::string Rebuild() const;
+
+    // The line read with a NUL after each of its four fields (none for a line without fields),
+    // and a final NUL; null for a line made by the program.
+    std::unique_ptr<char[]> text_;
+    // The fields set by the program, one per slot; null until one is set.
+    std::unique_ptr<std::string[]> set_;
+    unsigned size_ = 0;  // bytes of text_ before its final NUL
+    unsigned slot_[4] = {};  // where each slot's field begins in text_
     int lineNumber_ = 0;
-    // Byte columns in the raw line: the dot, the first text after the unit, the last colon.
-    int dotColumn_ = -1;
-    int valueColumn_ = -1;
     int colonColumn_ = -1;
+    signed char kind_ = kLineFreeText;
+    unsigned char flags_ = 0;
 };
 
 // Why a UTF-8 text cannot stand in the field of a header line (kMnemonic: no '.', ':', blank,
@@ -207,13 +237,11 @@ private:
 const TLasParsParsedString* FindDateLine(const TLasParsSection& section);
 
 // The code a header line of a section of the kind gets (a table code, kLineParameter,
-// kLineOtherParameter, kLineCurve, kLineComment or kLineFreeText); -1 for a blank line, which is
-// kept only in ~O.
+// kLineOtherParameter, kLineCurve, kLineComment or kLineFreeText, which blank lines get).
 int LasHeaderLineCode(int sectionKind, std::string_view line);
 
 // Walks the lines of a LAS header up to the ~A title, with the checks every header read makes
-// (UTF-16 text, binary data, a ~V or ~W title) and the bytes that decide its encoding. Its
-// storage is kept from one walk to the next.
+// (UTF-16 text, binary data, a ~V or ~W title), finding the encoding of its text on the way.
 class LasHeaderWalker {
 public:
     class Visitor {
@@ -233,7 +261,6 @@ public:
 
 private:
     std::string error_;
-    std::string nonAscii_;  // the lines holding bytes above 0x7F
     bool byteOrderMark_ = false;
     TextEncoding encoding_ = TextEncoding::Cp866;
 };
@@ -311,7 +338,8 @@ private:
     TLasParsSection curve_{kSectionCurve};
     TLasParsSection parameter_{kSectionParameter};
     TLasParsSection other_{kSectionOther};
-    std::vector<std::unique_ptr<TLasParsSection>> custom_;  // kind 6 and 7
+    // ~A, sections of kind 7 and repeated ~P and ~O sections.
+    std::vector<std::unique_ptr<TLasParsSection>> custom_;
     std::vector<TLasParsSection*> order_;
     TLasParsSection* dataSection_ = nullptr;
 };

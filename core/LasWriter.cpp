@@ -301,12 +301,40 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
     }
 }
 
+// The ~A title with the written curves' names in place of the names it lists; empty when it
+// does not list the curves as read, in order, each by its name as read.
+std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& document)
+{
+    const size_t first = title.find_first_not_of(" \t");
+    size_t at = title.find_first_of(" \t", first);  // after the "~A" word
+    std::string renamed(title.substr(0, at));
+    int curve = 0;
+    while (at != std::string_view::npos) {
+        const size_t begin = title.find_first_not_of(" \t", at);
+        renamed.append(title.substr(at, begin - at));
+        if (begin == std::string_view::npos)
+            break;
+        at = title.find_first_of(" \t", begin);
+        const std::string_view word = title.substr(begin, at - begin);
+        const TLasParsParsedString* line = document.GetCurveLine(curve++);
+        if (!line || word != line->GetFieldAsRead(TLasParsParsedString::kMnemonic))
+            return {};
+        const std::string_view name = line->Mnemonic();
+        renamed += name;
+        // A shorter name keeps the next name in its column.
+        if (at != std::string_view::npos && name.size() < word.size())
+            renamed.append(word.size() - name.size(), ' ');
+    }
+    return curve > 0 && !document.GetCurveLine(curve) ? renamed : std::string();
+}
+
 void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document,
                     const std::vector<int>& curves, bool everyCurveInOrder)
 {
     const TLasParsSection* data = FindDataSection(document);
     if (data && everyCurveInOrder) {
-        out.Line(data->GetTitle());
+        const std::string renamed = RenamedDataTitle(data->GetTitle(), document);
+        out.Line(renamed.empty() ? std::string_view(data->GetTitle()) : std::string_view(renamed));
         return;
     }
     std::string title = "~A ";

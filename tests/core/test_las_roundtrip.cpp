@@ -278,6 +278,40 @@ TEST_F(LasRoundTrip, PreambleAndLas12InformationWithColonsAreKept)
                  "OTHER CO: UNIT 9");
 }
 
+// Blank header lines and repeated section titles come back as read; a renamed curve keeps the
+// blanks of its description and is renamed in a ~A title that lists the curves as read.
+TEST_F(LasRoundTrip, HeaderLinesComeBackAsReadAndRenamesReachTheDataTitle)
+{
+    const auto file = [](const std::string& depth, const std::string& gamma, const std::string& title) {
+        return "~Version\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n\r\n~Well\r\n STRT.M 1 :\r\n STOP.M 2 :\r\n"
+               " STEP.M 1 :\r\n NULL. -999.25 :\r\n \t \r\n"
+               "~Curve\r\n" + depth + "\r\n\r\n" + gamma + "\r\n\r\n"
+               "~Parameter\r\n BHT.DEGC 35 : t\r\n~Other\r\nnote one\r\n\r\n"
+               "~Parameter\r\n MDT.DEGC 36 : u\r\n~Other\r\nnote two\r\n" + title + "\r\n1 10\r\n2 20\r\n";
+    };
+    const std::string depth = " DEPT.M      :  depth  ";
+    const std::string gamma = " GR  .API    :  gamma ray  ";
+    const std::string gk = " GK  .API    :  gamma ray  ";
+    const struct {
+        std::string title;
+        int curve;
+        std::string name, depth, gamma, savedTitle;
+    } cases[] = {
+        {"~A  DEPT  GR", 1, "GR", depth, gamma, "~A  DEPT  GR"},
+        {"~A  DEPT  GR", 1, "GK", depth, gk, "~A  DEPT  GK"},
+        {"~A  DEPT  GR  ", 0, "MD", " MD  .M      :  depth  ", gamma, "~A  MD    GR  "},
+        {"~ASCII Log Data", 1, "GK", depth, gk, "~ASCII Log Data"},
+        {"~A  DEPTH  GR", 1, "GK", depth, gk, "~A  DEPTH  GR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title + " " + c.name);
+        const auto document = files_.Load(file(depth, gamma, c.title));
+        ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
+        ASSERT_TRUE(document->SetCurveName(c.curve, c.name));
+        EXPECT_EQ(Save(*document), file(c.depth, c.gamma, c.savedTitle));
+    }
+}
+
 // A DOS end-of-file byte ends the text wherever it stands; a form feed in ~A is a blank; other
 // control bytes are refused and shown by their code.
 TEST_F(LasRoundTrip, DosEndOfFileAndFormFeed)
