@@ -71,6 +71,8 @@ TEST_F(WorkKeptTest, SavingAnOpenedFileGivesItBackByteForByte)
         const std::string path = dir.file("corpus" + std::to_string(++n) + ".las");
         WriteFileBytes(path, original);
         runner->Clear();
+        if (!TLASFile(path, 2).GetOmittedData().empty())
+            runner->Push(platform::IDOK);  // a last row cut short is named at open
         ASSERT_TRUE(Open(path));
         if (Document().GetCurvesCount() - 1 > MaxCurvesPerLasFile)
             continue;

@@ -199,9 +199,11 @@ TEST(LasData, RowsAreReadUnwrappedWrappedAndReversedIntoIncreasingDepth)
          "В строке 16 файла значений больше, чем кривых в секции ~C (3), лишние значения не "
          "загружены (всего таких строк: 2)\nСтрока 18 файла начинается с '~' внутри секции ~A: "
          "она и все строки после нее не загружены\n"},
-        // One stream of values; the last row is completed with NULL.
+        // One stream of values; the last row is completed with NULL, and the document says so.
         {"YES", "0.5", "1.0\n  10 20\n2.0\n  11\n  21\n3.0\n  12\n", {1, 2, 3}, {10, 11, 12},
-         {20, 21, N}, ""},
+         {20, 21, N},
+         "Последняя строка данных неполная (строка 17 файла, глубина 3.0): не хватает 1 значения "
+         "из 3, вместо недостающих загружен NULL\n"},
         {"NO", "-0.5", "3.0 30 1\n2.5 25 2\n2.0 20 3\n", {2, 2.5f, 3}, {20, 25, 30}, {3, 2, 1}, ""},
     };
     las_test::LasFiles files;
