@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/LasNumbers.h"
 #include "core/LasParser2.h"
 #include "core/Lasfile.h"
 #include "tests/common/TestPaths.h"
@@ -216,6 +219,29 @@ TEST(LasData, RowsAreReadUnwrappedWrappedAndReversedIntoIncreasingDepth)
         EXPECT_EQ(Curve(*document, 2), c.c2);
         EXPECT_FLOAT_EQ(document->GetStep(), 0.5f);
         EXPECT_EQ(document->GetOmittedData(), c.omitted);
+    }
+}
+
+// Plain decimals, read without the general parser, give the floats it gives: signs, a bare point,
+// midpoints of two floats, more digits than a double holds.
+TEST(LasData, PlainDecimalsReadAsTheGeneralParserReadsThem)
+{
+    const Strings texts = {"-.5",      "5.",        "+1.5",       "-0.0",
+                           "16777217", "33554435",  "0.30000001", "999999999999999",
+                           "8.200001", "3615.8912", "1.00000005960464477539",
+                           "0.000000000000001"};
+    std::string rows;
+    for (size_t i = 0; i < texts.size(); ++i)
+        rows += std::to_string(i + 1) + " " + texts[i] + "\n";
+    las_test::LasFiles files;
+    const auto document = files.Load(LasText(2, rows));
+    ASSERT_EQ(document->GetPointCount(), static_cast<int>(texts.size()));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        float expected = 0.0f;
+        ParseLasFloat(texts[i].data(), texts[i].data() + texts[i].size(), expected);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(document->GetCurveData(1)[i]),
+                  std::bit_cast<std::uint32_t>(expected))
+            << texts[i];
     }
 }
 
