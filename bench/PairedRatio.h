@@ -39,11 +39,11 @@ Times TimesOf(Work&& work)
 
 inline void NoPreparation() {}
 
-// Sets the iteration time to the measured program's (register with UseManualTime) and reports
-// ratio_median, ratio_min, ratio_max, measured_ms and floor_ms (medians of thread CPU time) and
-// wall_ratio_median, wall_ratio_min, wall_ratio_max. prepare runs untimed before each program.
+// As RunPaired below, for programs that time themselves (run in another process, say): each returns
+// its Times.
 template <typename Measured, typename Floor, typename Prepare = void (*)()>
-void RunPaired(benchmark::State& state, Measured measured, Floor floor, Prepare prepare = NoPreparation)
+void RunPairedTimed(benchmark::State& state, Measured measured, Floor floor,
+                    Prepare prepare = NoPreparation)
 {
     std::vector<double> ratios;
     std::vector<double> wallRatios;
@@ -54,13 +54,13 @@ void RunPaired(benchmark::State& state, Measured measured, Floor floor, Prepare 
         Times floorTime;
         if (floorFirst) {
             prepare();
-            floorTime = TimesOf(floor);
+            floorTime = floor();
         }
         prepare();
-        const Times measuredTime = TimesOf(measured);
+        const Times measuredTime = measured();
         if (!floorFirst) {
             prepare();
-            floorTime = TimesOf(floor);
+            floorTime = floor();
         }
         floorFirst = !floorFirst;
         state.SetIterationTime(measuredTime.thread);
@@ -82,6 +82,16 @@ void RunPaired(benchmark::State& state, Measured measured, Floor floor, Prepare 
     report("wall_ratio", wallRatios);
     state.counters["measured_ms"] = median(measuredTimes) * 1e3;
     state.counters["floor_ms"] = median(floorTimes) * 1e3;
+}
+
+// Sets the iteration time to the measured program's (register with UseManualTime) and reports
+// ratio_median, ratio_min, ratio_max, measured_ms and floor_ms (medians of thread CPU time) and
+// wall_ratio_median, wall_ratio_min, wall_ratio_max. prepare runs untimed before each program.
+template <typename Measured, typename Floor, typename Prepare = void (*)()>
+void RunPaired(benchmark::State& state, Measured measured, Floor floor, Prepare prepare = NoPreparation)
+{
+    RunPairedTimed(
+        state, [&] { return TimesOf(measured); }, [&] { return TimesOf(floor); }, prepare);
 }
 
 } // namespace bench

@@ -1,6 +1,7 @@
 // Reading and writing LAS files against their floors (a bare fread + std::from_chars reader, a
-// bare std::to_chars writer), paired, unchanged and changed documents written, with the peak memory of a read; many-curve files; and the
-// header-only parse of files with a large ~A section.
+// copy of the file, a bare std::to_chars writer, the formatting writer), paired, with the peak
+// memory of a read, and reading against the same benchmark built from an older tree; many-curve
+// files; and the header-only parse of files with a large ~A section.
 #include <benchmark/benchmark.h>
 
 #include <charconv>
@@ -12,6 +13,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -21,8 +23,8 @@
 
 namespace {
 
-constexpr int kCurves = 20;
-constexpr int kRows = 226000;  // 50 MB; ten times as many for 500 MB
+constexpr int kCurves = 9;
+constexpr int kRows = 524288;  // 50 MB; ten times as many for 500 MB
 
 std::string TempPath(const char* name)
 {
@@ -52,11 +54,15 @@ std::string Header(int curves, bool wrapped = false)
     return text + "~Parameter Information\r\n BHT.DEGC 35.5 : Bottom hole temperature\r\n";
 }
 
-// A LAS 2.0 file of kCurves curves and `rows` rows, 1% NULL samples, CR LF line ends; wrapped:
-// the depth on its own line and five values a line after it.
-std::string MakeLasText(int rows, bool wrapped = false)
+// A LAS 2.0 file of kCurves curves and `rows` rows, 1% NULL samples, CR LF or LF line ends;
+// wrapped: the depth on its own line and five values a line after it.
+std::string MakeLasText(int rows, bool wrapped = false, bool lf = false)
 {
     std::string text = Header(kCurves, wrapped) + "~A DEPT\r\n";
+    const std::string eol = lf ? "\n" : "\r\n";
+    if (lf)
+        for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;)
+            text.erase(at, 1);
     text.reserve(text.size() + static_cast<size_t>(rows) * 224);
     std::mt19937 random(7);
     std::uniform_real_distribution<float> value(-500.0f, 5000.0f);
@@ -67,14 +73,14 @@ std::string MakeLasText(int rows, bool wrapped = false)
         text += field;
         for (int c = 1; c < kCurves; ++c) {
             if (wrapped && c % 5 == 1)
-                text += "\r\n";
+                text += eol;
             if (percent(random) == 0)
                 std::snprintf(field, sizeof field, " %10s", "-999.2500");
             else
                 std::snprintf(field, sizeof field, " %10.4f", value(random));
             text += field;
         }
-        text += "\r\n";
+        text += eol;
     }
     return text;
 }
@@ -90,14 +96,15 @@ struct BenchFile {
     size_t size = 0;
 };
 
-const BenchFile& DataFile(int rows = kRows, bool wrapped = false)
+const BenchFile& DataFile(int rows = kRows, bool wrapped = false, bool lf = false)
 {
-    static std::map<std::pair<int, bool>, std::unique_ptr<BenchFile>> files;
-    auto& file = files[{rows, wrapped}];
+    static std::map<std::tuple<int, bool, bool>, std::unique_ptr<BenchFile>> files;
+    auto& file = files[{rows, wrapped, lf}];
     if (!file)
-        file = std::make_unique<BenchFile>(
-            ("data" + std::to_string(rows) + (wrapped ? "w" : "") + ".las").c_str(),
-            MakeLasText(rows, wrapped));
+        file = std::make_unique<BenchFile>(("data" + std::to_string(rows) + (wrapped ? "w" : "") +
+                                            (lf ? "lf" : "") + ".las")
+                                               .c_str(),
+                                           MakeLasText(rows, wrapped, lf));
     return *file;
 }
 
@@ -111,36 +118,54 @@ long ProcStatusKb(const char* key)
     return 0;
 }
 
-// Peak resident memory of one document read in a fresh process (this program started again with
-// STRATIV_BENCH_PEAK naming the file), beyond what that process held before the read. A fresh
-// process is needed: freed memory kept by the allocator would hide the peak here.
+// One document read in a fresh process (a benchmark program started again with
+// STRATIV_BENCH_PEAK naming the file): the peak resident memory beyond what that process held
+// before the read, and the thread CPU and wall time of the read. A fresh process is needed: freed
+// memory kept by the allocator would hide the peak here.
 const bool kPeakChild = [] {
     const char* path = std::getenv("STRATIV_BENCH_PEAK");
     if (!path)
         return false;
     std::ofstream("/proc/self/clear_refs") << "5";  // the peak restarts from the current size
     const long before = ProcStatusKb("VmRSS:");
-    {
-        TLASFile document(path, 2);
-        benchmark::DoNotOptimize(document.GetPointCount());
-    }
-    std::printf("%ld\n", ProcStatusKb("VmHWM:") - before);
+    std::unique_ptr<TLASFile> document;
+    const bench::Times times =
+        bench::TimesOf([&] { document = std::make_unique<TLASFile>(path, 2); });
+    benchmark::DoNotOptimize(document->GetPointCount());
+    document.reset();
+    std::printf("%ld %.9f %.9f\n", ProcStatusKb("VmHWM:") - before, times.thread, times.wall);
     std::fflush(stdout);
     _exit(0);
 }();
 
-double PeakMegabytesOfOneRead(const std::string& path)
+struct ChildRead {
+    double peakMb = -1.0;
+    bench::Times times;
+};
+
+ChildRead ReadInChild(const std::string& program, const std::string& path)
 {
-    const std::string command = "STRATIV_BENCH_PEAK='" + path + "' /proc/" +
-                                std::to_string(getpid()) + "/exe";
+    const std::string command = "STRATIV_BENCH_PEAK='" + path + "' '" + program + "'";
     std::FILE* child = popen(command.c_str(), "r");
+    ChildRead read;
     long kb = -1;
     if (child) {
-        if (std::fscanf(child, "%ld", &kb) != 1)
-            kb = -1;
+        if (std::fscanf(child, "%ld %lf %lf", &kb, &read.times.thread, &read.times.wall) == 3)
+            read.peakMb = static_cast<double>(kb) / 1024.0;
         pclose(child);
     }
-    return static_cast<double>(kb) / 1024.0;
+    return read;
+}
+
+const std::string& ThisProgram()
+{
+    static const std::string path = "/proc/" + std::to_string(getpid()) + "/exe";
+    return path;
+}
+
+double PeakMegabytesOfOneRead(const std::string& path)
+{
+    return ReadInChild(ThisProgram(), path).peakMb;
 }
 
 // The floor of a read: the file read in 1 MB blocks with fread and every number of ~A parsed by a
@@ -195,12 +220,12 @@ void ReadFloor(const std::string& path, int curves, int rows)
     benchmark::DoNotOptimize(columns.data());
 }
 
-// Reading the 50 MB and 500 MB files (plain and wrapped) through TLASFile against the floor,
-// paired; and the peak memory of one read against the arrays it fills.
+// Reading the 50 MB and 500 MB files (plain and wrapped, CR LF and LF) through TLASFile against
+// the floor, paired; and the peak memory of one read against the arrays it fills.
 void BM_ReadDocumentVsFloor(benchmark::State& state)
 {
     const int rows = static_cast<int>(state.range(0));
-    const BenchFile& file = DataFile(rows, state.range(1) != 0);
+    const BenchFile& file = DataFile(rows, state.range(1) != 0, state.range(2) != 0);
     bench::RunPaired(
         state,
         [&] {
@@ -219,8 +244,44 @@ void BM_ReadDocumentVsFloor(benchmark::State& state)
     state.counters["peak_MB"] = PeakMegabytesOfOneRead(file.path);
 }
 BENCHMARK(BM_ReadDocumentVsFloor)
-    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}})
-    ->ArgNames({"rows", "wrapped"})
+    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}, {0, 1}})
+    ->ArgNames({"rows", "wrapped", "lf"})
+    ->UseManualTime()
+    ->Iterations(9)
+    ->Unit(benchmark::kMillisecond);
+
+// Reading against the read of another build: STRATIV_BENCH_BASELINE names this benchmark program
+// built from an older tree. Each read runs in a fresh process of its program, the two
+// interleaved; the ratios are of the reads' own times, and peak_ratio of their peak memory.
+void BM_ReadVsBaseline(benchmark::State& state)
+{
+    const char* baseline = std::getenv("STRATIV_BENCH_BASELINE");
+    if (!baseline) {
+        state.SkipWithError("STRATIV_BENCH_BASELINE names no baseline program");
+        return;
+    }
+    const BenchFile& file =
+        DataFile(static_cast<int>(state.range(0)), state.range(1) != 0, state.range(2) != 0);
+    double peak = 0.0;
+    double baselinePeak = 0.0;
+    bench::RunPairedTimed(
+        state,
+        [&] {
+            const ChildRead read = ReadInChild(ThisProgram(), file.path);
+            peak = read.peakMb;
+            return read.times;
+        },
+        [&] {
+            const ChildRead read = ReadInChild(baseline, file.path);
+            baselinePeak = read.peakMb;
+            return read.times;
+        });
+    state.counters["peak_MB"] = peak;
+    state.counters["baseline_peak_MB"] = baselinePeak;
+}
+BENCHMARK(BM_ReadVsBaseline)
+    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}, {0, 1}})
+    ->ArgNames({"rows", "wrapped", "lf"})
     ->UseManualTime()
     ->Iterations(9)
     ->Unit(benchmark::kMillisecond);
@@ -249,33 +310,79 @@ void WriteFloor(const TLASFile& document, const std::string& path)
     std::fclose(out);
 }
 
-// Writing the 50 MB and 500 MB documents against the floor, paired: unchanged (every row copied
-// from the file read) and with every value changed (every row formatted).
+// The floor of an unchanged save: the file copied in 1 MB blocks and synced to the disk.
+void CopyFloor(const std::string& from, const std::string& to)
+{
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    std::FILE* out = std::fopen(to.c_str(), "wb");
+    std::vector<char> block(1 << 20);
+    for (size_t got; (got = std::fread(block.data(), 1, block.size(), in)) > 0;)
+        std::fwrite(block.data(), 1, got, out);
+    std::fflush(out);
+    fsync(fileno(out));
+    std::fclose(out);
+    std::fclose(in);
+}
+
+enum SaveCase { kUnchanged = 0, kOneCurveChanged = 1, kEveryValueChanged = 2 };
+
+void ChangeValues(TLASFile& document, SaveCase change)
+{
+    const int first = change == kEveryValueChanged ? 0 : kCurves / 2;
+    const int last = change == kEveryValueChanged ? kCurves - 1 : first;
+    for (int c = change == kUnchanged ? kCurves : first; c <= last; ++c) {
+        float* values = document.GetCurveData(c);
+        for (int r = 0; r < document.GetPointCount(); ++r)
+            values[r] = c == 0 ? values[r] + 0.05f : values[r] * 0.5f + 1.0f;
+    }
+}
+
+// Saving the 50 MB and 500 MB documents (CR LF and LF) against each case's floor, paired: unchanged
+// against a copy of the file with fsync; one curve of nine changed against the bare to_chars of
+// every value; every value changed against the same document saved with its source gone (every
+// value formatted).
 void BM_WriteDocumentVsFloor(benchmark::State& state)
 {
     const int rows = static_cast<int>(state.range(0));
-    TLASFile document(DataFile(rows).path, 2);
-    if (state.range(1) != 0)
-        for (int c = 0; c < document.GetCurvesCount(); ++c) {
-            float* values = document.GetCurveData(c);
-            for (int r = 0; r < rows; ++r)
-                values[r] = c == 0 ? values[r] + 0.05f : values[r] * 0.5f + 1.0f;
-        }
+    const auto change = static_cast<SaveCase>(state.range(2));
+    const BenchFile& data = DataFile(rows, false, state.range(1) != 0);
+    TLASFile document(data.path, 2);
+    ChangeValues(document, change);
     const std::string written = TempPath("written.las");
-    const std::string floor = TempPath("floor.txt");
+    const std::string floor = TempPath("floor.las");
+    std::unique_ptr<TLASFile> sourceless;
+    if (change == kEveryValueChanged) {
+        CopyFloor(data.path, floor);
+        sourceless = std::make_unique<TLASFile>(floor, 2);
+        std::remove(floor.c_str());
+        ChangeValues(*sourceless, change);
+    }
     bench::RunPaired(
         state,
         [&] {
             if (!document.WriteLas(written))
                 state.SkipWithError("the document was not written");
         },
-        [&] { WriteFloor(document, floor); });
+        [&] {
+            if (change == kUnchanged)
+                CopyFloor(data.path, floor);
+            else if (change == kOneCurveChanged)
+                WriteFloor(document, floor);
+            else if (!sourceless->WriteLas(floor))
+                state.SkipWithError("the document without its source was not written");
+        },
+        // Each program writes a new file, and the one saved last must not be the source of the
+        // next save.
+        [&] {
+            std::remove(written.c_str());
+            std::remove(floor.c_str());
+        });
     std::remove(written.c_str());
     std::remove(floor.c_str());
 }
 BENCHMARK(BM_WriteDocumentVsFloor)
-    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}})
-    ->ArgNames({"rows", "changed"})
+    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}, {kUnchanged, kOneCurveChanged, kEveryValueChanged}})
+    ->ArgNames({"rows", "lf", "change"})
     ->UseManualTime()
     ->Iterations(9)
     ->Unit(benchmark::kMillisecond);

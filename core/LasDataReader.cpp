@@ -11,6 +11,7 @@
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
 #include "core/MemoryBudget.h"
+#include "core/PlainDecimal.h"
 
 namespace {
 
@@ -100,6 +101,17 @@ const char* SkipToLineEnd(const char* p, const char* end)
     return p;
 }
 
+// The number at the start of [p, end) as ParseLasFloat reads it, plain decimals without the
+// general parser.
+const char* ParseValue(const char* p, const char* end, float& value)
+{
+    PlainDecimal number;
+    const char* after = ScanPlainDecimal(p, end, number);
+    if (after && (after == end || IsLasDelimiter(*after)) && number.ToFloat(value))
+        return after;
+    return ParseLasFloat(p, end, value);
+}
+
 // LasDecimals for a token that parsed as a number, fast for the usual "digits.digits": the
 // fraction is counted back from the end.
 int TokenDecimals(const char* begin, const char* end)
@@ -134,34 +146,117 @@ int TokenDecimals(const char* begin, const char* end)
                              " файла: '" + OemToAnsiString(shown) + "'");
 }
 
+// The summary of the rows as they are read (see LasRowsSummary): where each block begins, the
+// hashes of its bytes and of each column's values, and whether its rows keep the layout of the
+// first row.
+class SummaryBuilder {
+public:
+    SummaryBuilder(int curveCount, long long dataOffset) : blockStart_(dataOffset)
+    {
+        summary_.layout.resize(static_cast<size_t>(curveCount));
+    }
+
+    void Irregular() { regular_ = false; }
+    // Per column, where the first row put its value text (see LasRowsSummary::layout); the
+    // others are held to it.
+    long long* Layout() { return summary_.layout.data(); }
+    // A line end [begin, end) at the file offset `next` after it; `clean`: right after the
+    // line's last value text.
+    void LineEnd(const char* begin, const char* end, long long next, bool clean)
+    {
+        const int kind = end - begin == 2 ? 3 : (*begin == '\r' ? 2 : 1);
+        if (lineEndKind_ == 0 && clean)
+            lineEndKind_ = kind;
+        regular_ &= clean && kind == lineEndKind_;
+        lineEndOffset_ = next;
+    }
+    void Bytes(const char* begin, const char* end)
+    {
+        hash_.Add(begin, static_cast<size_t>(end - begin));
+    }
+    bool IsFull(int rows, long long offset) const
+    {
+        return rows > firstRow_ &&
+               (rows - firstRow_ >= kLasBlockRows || offset - blockStart_ >= kLasBlockBytes);
+    }
+    // Ends the block at the file offset, after `rows` rows.
+    void EndBlock(long long offset, int rows, const ColumnStore& store)
+    {
+        summary_.blocks.push_back({blockStart_, firstRow_, hash_.Take(), regular_});
+        const size_t bytes = static_cast<size_t>(rows - firstRow_) * sizeof(float);
+        for (size_t c = 0; c < summary_.layout.size(); ++c)
+            summary_.valueHashes.push_back(
+                LasHash::Of(store.Column(static_cast<int>(c)) + firstRow_, bytes));
+        blockStart_ = offset;
+        firstRow_ = rows;
+        regular_ = true;
+    }
+    LasRowsSummary Finish(long long dataEnd, int rows, const ColumnStore& store)
+    {
+        // Bytes after the last line end are no row of the layout.
+        regular_ &= dataEnd == lineEndOffset_;
+        if (rows > firstRow_ || dataEnd > blockStart_)
+            EndBlock(dataEnd, rows, store);
+        summary_.dataEnd = dataEnd;
+        static const char* const kEnds[] = {"", "\n", "\r", "\r\n"};
+        summary_.layoutLineEnd = kEnds[lineEndKind_];
+        return std::move(summary_);
+    }
+
+private:
+    LasRowsSummary summary_;
+    LasHash hash_;
+    long long blockStart_;
+    int firstRow_ = 0;
+    bool regular_ = true;
+    int lineEndKind_ = 0;  // 1: LF, 2: CR, 3: CR LF
+    long long lineEndOffset_ = -1;
+};
+
 // The rows read so far and what is known of them; fed whole lines, block by block.
 class RowParser {
 public:
-    RowParser(int curveCount, float nullValue, bool wrapped, int firstLine, long long rows,
-              unsigned long long held)
+    RowParser(int curveCount, float nullValue, const std::string& nullText, bool wrapped,
+              int firstLine, long long dataOffset, long long rows, unsigned long long held)
         : curveCount_(curveCount),
           nullValue_(nullValue),
+          nullText_(nullText),
           wrapped_(wrapped),
           line_(firstLine),
           store_(curveCount, rows, nullValue, held),
-          decimals_(static_cast<size_t>(curveCount), -1)
+          decimals_(static_cast<size_t>(curveCount), -1),
+          summary_(curveCount, dataOffset)
     {
     }
 
-    // Parses the lines of [p, end), which ends at a line end or the end of the file; false when
-    // a line starting with '~' ends the data.
-    bool ParseLines(const char* p, const char* end)
+    // Parses the lines of [p, end), which starts a line and ends at a line end or the end of the
+    // file, at the file offset `offset`; false when a line starting with '~' ends the data.
+    bool ParseLines(const char* p, const char* end, long long offset)
     {
+        const char* const chunk = p;
+        const char* hashed = p;
+        lineStart_ = p;
+        valuesEnd_ = nullptr;
         while (p != end) {
-            p = SkipBlanks(p, end);
+            p = SkipSpaces(p, end);
             if (p == end)
                 break;
             if (*p == '\r' || *p == '\n') {
+                const char* const lineEnd = p;
                 p += (*p == '\r' && p + 1 != end && p[1] == '\n') ? 2 : 1;
                 ++line_;
+                lineStart_ = p;
+                const long long next = offset + (p - chunk);
+                summary_.LineEnd(lineEnd, p, next, lineEnd == valuesEnd_);
+                if (col_ == 0 && summary_.IsFull(row_, next)) {
+                    summary_.Bytes(hashed, p);
+                    hashed = p;
+                    summary_.EndBlock(next, row_, store_);
+                }
                 continue;
             }
             if (*p == '#') {
+                summary_.Irregular();
                 p = SkipToLineEnd(p, end);
                 continue;
             }
@@ -171,18 +266,23 @@ public:
             }
             p = ParseLineValues(p, end);
             if (!wrapped_ && col_ > 0) {
-                lastRowComplete_ = col_ == curveCount_;
-                ++row_;  // missing values of the row stay NULL
+                lastRowLine_ = rowLine_;
+                lastRowMissing_ = curveCount_ - col_;  // they stay NULL
+                if (lastRowMissing_ > 0)
+                    summary_.Irregular();
+                ++row_;
                 col_ = 0;
             }
         }
+        summary_.Bytes(hashed, end);
         return true;
     }
 
-    LasDataColumns Finish()
+    LasDataColumns Finish(long long dataEnd)
     {
         if (col_ > 0) {
-            lastRowComplete_ = false;
+            lastRowLine_ = rowLine_;
+            lastRowMissing_ = curveCount_ - col_;
             ++row_;
         }
         if (row_ == 0)
@@ -190,7 +290,10 @@ public:
         LasDataColumns result;
         result.firstDepthText = std::move(firstDepth_);
         result.lastDepthText = std::move(lastDepth_);
-        result.lastRowComplete = lastRowComplete_;
+        result.lastRowLine = lastRowLine_;
+        result.lastRowMissing = lastRowMissing_;
+        result.endLine = line_;
+        result.summary = summary_.Finish(dataEnd, row_, store_);
         result.arrays = store_.Finish(row_);
         result.decimals = std::move(decimals_);
         result.stopLine = stopLine_;
@@ -207,13 +310,28 @@ public:
     }
 
 private:
+    // Blanks; a tab or a form feed leaves the block without a layout of blanks alone.
+    const char* SkipSpaces(const char* p, const char* end)
+    {
+        while (p != end && *p == ' ')
+            ++p;
+        if (p != end && (*p == '\t' || *p == '\f')) {
+            summary_.Irregular();
+            p = SkipBlanks(p, end);
+        }
+        return p;
+    }
+
     // The values of one line, up to its line end.
     const char* ParseLineValues(const char* p, const char* end)
     {
+        const char* const first = p;
+        long long* const layout = summary_.Layout();
+        long long moved = 0;  // not 0: a value text out of the layout
         for (;;) {
             if (col_ < curveCount_) {
                 float value;
-                const char* after = ParseLasFloat(p, end, value);
+                const char* after = ParseValue(p, end, value);
                 if (!after || (after != end && !IsLasDelimiter(*after)))
                     ThrowBadValue(line_, p, end);
                 if (col_ == 0) {
@@ -223,20 +341,29 @@ private:
                         firstDepth_ = lastDepth_;
                 }
                 store_.Column(col_)[row_] = value;
+                const long long place = (after - lineStart_) * 2 + (p == first ? 1 : 0);
+                if (row_ == 0)
+                    layout[col_] = place;
+                moved |= layout[col_] ^ place;
                 if (value != nullValue_) {
                     // A token with the point where the column's decimals put it changes nothing:
                     // one compare for the usual column of equal decimals.
                     int& most = decimals_[static_cast<size_t>(col_)];
                     if (most < 0 || after - p <= most || after[-most - 1] != '.')
                         most = std::max(most, TokenDecimals(p, after));
+                } else if (static_cast<size_t>(after - p) != nullText_.size() ||
+                           std::memcmp(p, nullText_.data(), nullText_.size()) != 0) {
+                    summary_.Irregular();
                 }
                 p = after;
                 if (++col_ == curveCount_ && wrapped_) {
-                    lastRowComplete_ = true;
+                    lastRowLine_ = rowLine_;
+                    lastRowMissing_ = 0;
                     ++row_;
                     col_ = 0;
                 }
             } else {
+                summary_.Irregular();
                 p = SkipToken(p, end);  // surplus values of a row, counted once per line
                 if (lastSurplusLine_ != line_) {
                     lastSurplusLine_ = line_;
@@ -245,14 +372,20 @@ private:
                     ++surplusLines_;
                 }
             }
-            p = SkipBlanks(p, end);
-            if (p == end || *p == '\r' || *p == '\n')
+            const char* const valueEnd = p;
+            p = SkipSpaces(p, end);
+            if (p == end || *p == '\r' || *p == '\n') {
+                valuesEnd_ = valueEnd;
+                if (moved != 0)
+                    summary_.Irregular();
                 return p;
+            }
         }
     }
 
     void StartRow(float depth)
     {
+        rowLine_ = line_;
         store_.EnsureRow(row_);
         if (row_ > 0) {
             ascending_ = ascending_ && depth >= previousDepth_;
@@ -266,6 +399,7 @@ private:
 
     const int curveCount_;
     const float nullValue_;
+    const std::string& nullText_;
     const bool wrapped_;
     int line_;
     int row_ = 0;
@@ -279,9 +413,14 @@ private:
     long long surplusLines_ = 0;
     std::string firstDepth_;
     std::string lastDepth_;
-    bool lastRowComplete_ = true;
+    int rowLine_ = 0;  // the line the row being read began on
+    int lastRowLine_ = 0;
+    int lastRowMissing_ = 0;
     ColumnStore store_;
     std::vector<int> decimals_;
+    SummaryBuilder summary_;
+    const char* lineStart_ = nullptr;
+    const char* valuesEnd_ = nullptr;  // where the last value text of the line ended
 };
 
 // Rows expected in the data: the rest of the file over the mean length of a row in its first
@@ -330,22 +469,25 @@ size_t CompleteLinesEnd(const char* buffer, size_t size)
 } // namespace
 
 LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
-                           bool wrapped, unsigned long long heldBytes)
+                           const std::string& nullText, bool wrapped,
+                           unsigned long long heldBytes)
 {
+    long long offset = reader.Offset();
     // Blocks are read straight into a buffer that keeps the unfinished last line of the previous
     // one; it grows only for a line longer than a block.
     size_t capacity = kBlockSize + (1 << 16);
     auto buffer = std::make_unique<char[]>(capacity);
     size_t size = reader.ReadInto(buffer.get(), kBlockSize);
     bool atEnd = size == 0;
-    RowParser parser(curveCount, nullValue, wrapped, firstLine,
+    RowParser parser(curveCount, nullValue, nullText, wrapped, firstLine, offset,
                      EstimateRows(std::string_view(buffer.get(), size), reader.BytesLeft(),
                                   curveCount, wrapped),
                      heldBytes);
     for (;;) {
         const size_t cut = atEnd ? size : CompleteLinesEnd(buffer.get(), size);
-        if (cut > 0 && !parser.ParseLines(buffer.get(), buffer.get() + cut))
+        if (cut > 0 && !parser.ParseLines(buffer.get(), buffer.get() + cut, offset))
             break;
+        offset += static_cast<long long>(cut);
         std::memmove(buffer.get(), buffer.get() + cut, size - cut);
         size -= cut;
         if (atEnd)
@@ -361,5 +503,5 @@ LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount,
         atEnd = got == 0;
     }
     buffer.reset();  // freed before the arrays are cut to size
-    return parser.Finish();
+    return parser.Finish(offset);
 }

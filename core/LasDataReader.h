@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/LasSource.h"
 #include "core/StravoFloatArray.h"
 
 class LasLineReader;
@@ -19,10 +20,16 @@ struct LasDataColumns {
     int stopLine = 0;
     int surplusLine = 0;
     long long surplusLines = 0;
+    // The line the data ended on: the '~' line, the line after the last one, or the line where
+    // the text ended.
+    int endLine = 0;
     // The depth texts of the first and last rows in file order.
     std::string firstDepthText;
     std::string lastDepthText;
-    bool lastRowComplete = true;  // the last row had a value for every curve
+    // The line the last row began on and how many values it lacked (0: it was complete).
+    int lastRowLine = 0;
+    int lastRowMissing = 0;
+    LasRowsSummary summary;
 };
 
 // Reads the lines after the ~A title (the reader stands just after it; its next line is line
@@ -31,6 +38,8 @@ struct LasDataColumns {
 // Lines starting with '#' are skipped; a line starting with '~' ends the data. Throws
 // std::runtime_error naming the line for a value that is not a number and for depths out of
 // order, and when there is no row. heldBytes: memory the document holds already (its header),
-// counted when the arrays are checked against the machine's memory.
+// counted when the arrays are checked against the machine's memory. nullText: the NULL text of
+// ~W, which NULL samples of a regular block hold.
 LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount, float nullValue,
-                           bool wrapped, unsigned long long heldBytes = 0);
+                           const std::string& nullText, bool wrapped,
+                           unsigned long long heldBytes = 0);

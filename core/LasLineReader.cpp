@@ -25,6 +25,8 @@ bool LasLineReader::Open(const std::string& path, long long offset)
     lineNumber_ = 0;
     fileBytes_ = 0;
     firstLineEnd_.clear();
+    endMarkOffset_ = -1;
+    endMark_.clear();
     if (capacity_ == 0) {
         buffer_ = std::make_unique_for_overwrite<char[]>(kBlockSize);
         capacity_ = kBlockSize;
@@ -73,13 +75,32 @@ size_t LasLineReader::ReadFromFile(char* dest, size_t bytes)
     size_t got = std::fread(dest, 1, bytes, file_);
     if (got < bytes)
         eof_ = true;
-    // A DOS end-of-file byte ends the text, as DOS tools meant it.
+    // A DOS end-of-file byte ends the text, as DOS tools meant it; what follows it is kept when
+    // it is short enough to be only an end mark.
     if (const void* stop = std::memchr(dest, '\x1A', got)) {
-        got = static_cast<size_t>(static_cast<const char*>(stop) - dest);
+        const size_t text = static_cast<size_t>(static_cast<const char*>(stop) - dest);
+        endMarkOffset_ = fileBytes_ + static_cast<long long>(text);
+        endMark_.assign(dest + text, got - text);
+        char rest[4096];
+        while (!eof_ && endMark_.size() <= kBlockSize) {
+            const size_t more = std::fread(rest, 1, sizeof rest, file_);
+            endMark_.append(rest, more);
+            eof_ = more < sizeof rest;
+        }
+        got = text;
         eof_ = true;
     }
     fileBytes_ += static_cast<long long>(got);
     return got;
+}
+
+bool LasLineReader::EndsWithMarkOnly() const
+{
+    // An end mark longer than a block was not read to its end.
+    return endMarkOffset_ >= 0 && endMark_.size() <= kBlockSize &&
+           std::all_of(endMark_.begin(), endMark_.end(), [](char c) {
+               return c == '\x1A' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
+           });
 }
 
 std::string_view LasLineReader::Peek()

@@ -41,6 +41,13 @@ public:
     // Bytes not yet handed out (from the file size; 0 when unknown).
     long long BytesLeft();
 
+    // The text ends at a DOS end-of-file byte (0x1A): its offset in the file, -1 when none was
+    // met. Whether nothing but more such bytes, blanks and line ends follows it, as DOS tools
+    // left files; then `EndMark` holds the bytes from it to the end of the file.
+    long long EndMarkOffset() const { return endMarkOffset_; }
+    bool EndsWithMarkOnly() const;
+    const std::string& EndMark() const { return endMark_; }
+
 private:
     bool Fill();
     size_t ReadFromFile(char* dest, size_t bytes);
@@ -57,4 +64,6 @@ private:
     long long fileBytes_ = 0;
     std::string_view lineEnd_;
     std::string firstLineEnd_;
+    long long endMarkOffset_ = -1;
+    std::string endMark_;
 };

@@ -708,21 +708,10 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
         throw std::runtime_error(reason);
 
     const long long dataOffset = reader.Offset();
-    LasDataColumns columns =
-        ReadLasData(reader, dataLine, curveCount, nullValue_, IsWrapped(), MemoryBytes());
+    LasDataColumns columns = ReadLasData(reader, dataLine, curveCount, nullValue_, nullText_,
+                                         IsWrapped(), MemoryBytes());
     arrays_.Swap(columns.arrays);
-    if (columns.surplusLine > 0) {
-        omittedData_ = "В строке " + std::to_string(columns.surplusLine) +
-                       " файла значений больше, чем кривых в секции ~C (" +
-                       std::to_string(curveCount) + "), лишние значения не загружены";
-        if (columns.surplusLines > 1)
-            omittedData_ += " (всего таких строк: " + std::to_string(columns.surplusLines) + ")";
-        omittedData_ += '\n';
-    }
-    if (columns.stopLine > 0)
-        omittedData_ += "Строка " + std::to_string(columns.stopLine) +
-                        " файла начинается с '~' внутри секции ~A: она и все строки после нее не "
-                        "загружены\n";
+    DescribeOmittedData(columns, reader, curveCount);
     descending_ = columns.descending;
     decimals_.resize(static_cast<size_t>(curveCount));
     for (int i = 0; i < curveCount; ++i) {
@@ -742,6 +731,37 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     KeepDataSource(path, stamp, reader, dataOffset, columns);
 }
 
+// Values beyond the curves, a '~' line, text after a DOS end-of-file byte and a last row cut
+// short, named with their lines.
+void TLasParser2Parser::DescribeOmittedData(const LasDataColumns& columns,
+                                            const LasLineReader& reader, int curveCount)
+{
+    if (columns.surplusLine > 0) {
+        omittedData_ = "В строке " + std::to_string(columns.surplusLine) +
+                       " файла значений больше, чем кривых в секции ~C (" +
+                       std::to_string(curveCount) + "), лишние значения не загружены";
+        if (columns.surplusLines > 1)
+            omittedData_ += " (всего таких строк: " + std::to_string(columns.surplusLines) + ")";
+        omittedData_ += '\n';
+    }
+    if (columns.stopLine > 0)
+        omittedData_ += "Строка " + std::to_string(columns.stopLine) +
+                        " файла начинается с '~' внутри секции ~A: она и все строки после нее не "
+                        "загружены\n";
+    else if (reader.EndMarkOffset() >= 0 && !reader.EndsWithMarkOnly())
+        omittedData_ += "В строке " + std::to_string(columns.endLine) +
+                        " файла стоит символ конца файла DOS (0x1A): текст после него не "
+                        "загружен\n";
+    if (const int missing = columns.lastRowMissing; missing > 0) {
+        const bool one = missing % 10 == 1 && missing % 100 != 11;
+        omittedData_ += "Последняя строка данных неполная (строка " +
+                        std::to_string(columns.lastRowLine) + " файла, глубина " +
+                        columns.lastDepthText + "): не хватает " + std::to_string(missing) +
+                        (one ? " значения" : " значений") + " из " + std::to_string(curveCount) +
+                        ", вместо недостающих загружен NULL\n";
+    }
+}
+
 void TLasParser2Parser::KeepDataSource(const std::string& path,
                                        const std::optional<LasFileStamp>& stamp,
                                        const LasLineReader& reader, long long dataOffset,
@@ -750,10 +770,14 @@ void TLasParser2Parser::KeepDataSource(const std::string& path,
     LasDataSource& source = source_;
     if (!reader.FirstLineEnd().empty())
         source.lineEnd = reader.FirstLineEnd();
-    source.lastRowComplete = columns.lastRowComplete;
-    source.whole = columns.surplusLine == 0 && columns.stopLine == 0;
+    source.lastRowComplete = columns.lastRowMissing == 0;
+    const bool markOnly = reader.EndMarkOffset() < 0 || reader.EndsWithMarkOnly();
+    source.whole = columns.surplusLine == 0 && columns.stopLine == 0 && markOnly;
     if (!stamp)
         return;
+    if (reader.EndMarkOffset() >= 0 && markOnly)
+        source.endMark = reader.EndMark();
+    source.summary = std::move(columns.summary);
     source.path = path;
     source.stamp = *stamp;
     source.dataOffset = dataOffset;

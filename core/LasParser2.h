@@ -374,8 +374,9 @@ public:
     float GetStepValue() const { return stepValue_; }
     void SetStepValue(float step) { stepValue_ = step; }
 
-    // What the read left out of the file's data (rows after a '~' line in ~A, values beyond
-    // the ~C curves), in Russian naming the lines; empty when everything was taken.
+    // What the read left out of the file's data (rows after a '~' line in ~A or after a DOS
+    // end-of-file byte, values beyond the ~C curves, values a last row cut short lacks), in
+    // Russian naming the lines; empty when everything was taken.
     const std::string& GetOmittedData() const { return omittedData_; }
 
     // The ~C line of curve i (the i-th line of code 4), or null.
@@ -394,6 +395,8 @@ private:
     void ReadWellValues();
     // Why the data cannot be read for want of curves or of ~A; empty when they can.
     std::string MissingDataReason(int curveCount, int dataLine) const;
+    void DescribeOmittedData(const LasDataColumns& columns, const LasLineReader& reader,
+                             int curveCount);
     void KeepDataSource(const std::string& path, const std::optional<LasFileStamp>& stamp,
                         const LasLineReader& reader, long long dataOffset, LasDataColumns& columns);
 

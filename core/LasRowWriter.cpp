@@ -4,12 +4,16 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <optional>
 
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
 #include "core/LasParser2.h"
 #include "core/LasWriteParts.h"
+#include "core/PlainDecimal.h"
 
 namespace {
 
@@ -64,6 +68,153 @@ void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample
             format.Append(out, c, sample, kLasValueWidth);
     }
 }
+
+// The next line of `text` from `pos` (LF, CR LF or CR) and its line end; false at the end.
+bool NextLineOf(std::string_view text, size_t& pos, std::string_view& line, std::string_view& end)
+{
+    if (pos >= text.size())
+        return false;
+    const char* begin = text.data() + pos;
+    const size_t left = text.size() - pos;
+    const void* lf = std::memchr(begin, '\n', left);
+    const size_t scan = lf ? static_cast<size_t>(static_cast<const char*>(lf) - begin) : left;
+    const void* cr = std::memchr(begin, '\r', scan);
+    const size_t at = cr ? static_cast<size_t>(static_cast<const char*>(cr) - begin) : scan;
+    line = text.substr(pos, at);
+    size_t next = pos + at;
+    if (next < text.size())
+        next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
+    end = text.substr(pos + at, next - pos - at);
+    pos = next;
+    return true;
+}
+
+// The hashes of the written columns' values over the file rows [first, end), in file order: the
+// samples taken backwards for a file written bottom up.
+class ValueHashes {
+public:
+    const std::vector<std::uint64_t>& Of(const LasRowFormat& format, const LasWrittenRows& rows,
+                                         int first, int end, int fileRows)
+    {
+        hashes_.clear();
+        const auto count = static_cast<size_t>(end - first);
+        for (size_t c = 0; c < format.Columns(); ++c) {
+            const float* values = format.Data(c);
+            if (rows.descending) {
+                scratch_.resize(count);
+                std::reverse_copy(values + (fileRows - end), values + (fileRows - first),
+                                  scratch_.begin());
+                values = scratch_.data();
+            } else {
+                values += first;
+            }
+            hashes_.push_back(LasHash::Of(values, count * sizeof(float)));
+        }
+        return hashes_;
+    }
+
+private:
+    std::vector<std::uint64_t> hashes_;
+    std::vector<float> scratch_;
+};
+
+// The summary of the rows a write puts in its file, block by block, for the file to serve as the
+// document's source next; nothing without a summary to fill.
+class WrittenSummary {
+public:
+    WrittenSummary(LasTextOut& out, LasRowsSummary* summary) : out_(out), summary_(summary) {}
+
+    explicit operator bool() const { return summary_ != nullptr; }
+
+    // A block of rows from the file row `firstRow` begins here; `copied`: the source block whose
+    // bytes it holds.
+    void Begin(int firstRow, const std::vector<std::uint64_t>& valueHashes,
+               const LasSourceBlock* copied = nullptr)
+    {
+        if (!summary_)
+            return;
+        End();
+        summary_->blocks.push_back({out_.Bytes(), firstRow, copied ? copied->bytesHash : 0,
+                                    copied && copied->regular});
+        summary_->valueHashes.insert(summary_->valueHashes.end(), valueHashes.begin(),
+                                     valueHashes.end());
+        hashing_ = !copied;
+        if (hashing_)
+            out_.StartHash();
+    }
+    void SetRegular(bool regular)
+    {
+        if (summary_)
+            summary_->blocks.back().regular = regular;
+    }
+    // The rows end here; regular blocks keep the layout of `layoutFrom`.
+    void Finish(const LasRowsSummary* layoutFrom)
+    {
+        if (!summary_)
+            return;
+        End();
+        summary_->dataEnd = out_.Bytes();
+        if (layoutFrom) {
+            summary_->layout = layoutFrom->layout;
+            summary_->layoutLineEnd = layoutFrom->layoutLineEnd;
+        }
+    }
+
+private:
+    void End()
+    {
+        if (hashing_)
+            summary_->blocks.back().bytesHash = out_.EndHash();
+        hashing_ = false;
+    }
+
+    LasTextOut& out_;
+    LasRowsSummary* summary_;
+    bool hashing_ = false;
+};
+
+// Byte ranges of the source file, read in file order into one buffer.
+class SourceBytes {
+public:
+    explicit SourceBytes(const std::string& path) : file_(std::fopen(path.c_str(), "rb"))
+    {
+        if (file_)
+            std::setvbuf(file_, nullptr, _IONBF, 0);
+    }
+    ~SourceBytes()
+    {
+        if (file_)
+            std::fclose(file_);
+    }
+    SourceBytes(const SourceBytes&) = delete;
+    SourceBytes& operator=(const SourceBytes&) = delete;
+
+    // The bytes [offset, offset + size), fewer when the file holds fewer; valid until the next
+    // call.
+    std::string_view Read(long long offset, long long size)
+    {
+        if (!file_ || size <= 0)
+            return {};
+        if (offset != position_ && std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
+            position_ = -1;
+            return {};
+        }
+        const auto bytes = static_cast<size_t>(size);
+        if (capacity_ < bytes) {
+            buffer_ = std::make_unique_for_overwrite<char[]>(bytes);
+            capacity_ = bytes;
+        }
+        const size_t got = std::fread(buffer_.get(), 1, bytes, file_);
+        position_ = offset + static_cast<long long>(got);
+        return {buffer_.get(), got};
+    }
+
+private:
+    std::FILE* file_;
+    long long position_ = 0;
+    std::unique_ptr<char[]> buffer_;
+    size_t capacity_ = 0;
+};
 
 // The value texts of the source rows in file order; a wrapped row gathers its values over lines.
 class SourceRows {
@@ -132,7 +283,8 @@ private:
 
 // Rows formatted in aligned columns, each value keeping its source text where it can.
 void WriteFormattedRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
-                        const LasDataSource* source, const std::vector<int>& sourceColumns)
+                        const LasDataSource* source, const std::vector<int>& sourceColumns,
+                        LasRowsSummary* written)
 {
     std::string& text = out.Text();
     std::optional<SourceRows> reader;
@@ -142,7 +294,14 @@ void WriteFormattedRows(LasTextOut& out, const LasRowFormat& format, const LasWr
     long long sourceRow = -1;  // the row in `tokens`
     bool sourceLeft = source != nullptr;
     const long long count = rows.Count();
+    WrittenSummary summary(out, written);
+    ValueHashes hashes;
     for (long long n = 0; n < count; ++n) {
+        if (summary && n % kLasBlockRows == 0) {
+            const auto first = static_cast<int>(n);
+            const auto end = static_cast<int>(std::min<long long>(count, n + kLasBlockRows));
+            summary.Begin(first, hashes.Of(format, rows, first, end, rows.points));
+        }
         const int sample = rows.Sample(n);
         bool fromSource = false;
         if (sourceLeft) {
@@ -154,6 +313,7 @@ void WriteFormattedRows(LasTextOut& out, const LasRowFormat& format, const LasWr
         AppendFormattedRow(text, format, sample, fromSource ? &tokens : nullptr, sourceColumns);
         out.EndLine();
     }
+    summary.Finish(nullptr);
 }
 
 // A source line written token by token into `out`, some value texts replaced: a new text ends
@@ -209,36 +369,137 @@ private:
     size_t copied_ = 0;       // the line before it is written (copied or replaced)
 };
 
-// Rows written line for line from the source: every source row is a written row or one that the
-// write leaves out (rows of a depth range, every k-th row). A value text that reads as the
-// document's value stays; the others are replaced by the value's formatted text.
+// Where the value texts of a row of a regular block stand, from the source's layout: the bytes of
+// a row with its line ends, and per column the field its text is right-aligned in.
+class RowGeometry {
+public:
+    struct Field {
+        size_t blanks;  // the first byte after the text before it on its line, or the line start
+        size_t end;     // where its text ends
+        bool first;     // it starts its line: no blank needed before it
+    };
+
+    explicit RowGeometry(const LasRowsSummary& summary)
+    {
+        const size_t lineEnd = summary.layoutLineEnd.size();
+        size_t lineStart = 0;
+        size_t previousEnd = 0;
+        for (size_t c = 0; c < summary.layout.size(); ++c) {
+            const bool first = (summary.layout[c] & 1) != 0;
+            if (c > 0 && first) {
+                lineStart += previousEnd + lineEnd;
+                previousEnd = 0;
+            }
+            const auto end = static_cast<size_t>(summary.layout[c] >> 1);
+            fields_.push_back({lineStart + previousEnd, lineStart + end, first});
+            previousEnd = end;
+        }
+        rowBytes_ = lineStart + previousEnd + lineEnd;
+    }
+
+    const Field& operator[](size_t column) const { return fields_[column]; }
+    size_t RowBytes() const { return rowBytes_; }
+
+private:
+    std::vector<Field> fields_;
+    size_t rowBytes_ = 0;
+};
+
+// Rows written line for line from the source, block by block of its summary: every source row
+// is a written row or one that the write leaves out (rows of a depth range, every k-th row). A
+// value text that reads as the document's value stays; the others are replaced by the value's
+// formatted text. Only the columns whose values changed in a block are looked at.
 class SameLayoutRows {
 public:
     SameLayoutRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
-                   const LasDataSource& source)
-        : out_(out), format_(format), rows_(rows), source_(source)
+                   const LasDataSource& source, LasRowsSummary* written)
+        : out_(out),
+          format_(format),
+          rows_(rows),
+          source_(source),
+          written_(out, written),
+          geometry_(source.summary),
+          changed_(format.Columns())
     {
     }
 
     void Write()
     {
-        LasLineReader lines;
-        if (lines.Open(source_.path, source_.dataOffset)) {
-            std::string_view text;
-            while (lines.NextLine(text)) {
-                const DataLine kind = KindOf(text);
-                if (kind == DataLine::End)
-                    break;
-                if (kind == DataLine::Kept && rows_.IsWhole())
-                    out_.Text() += text;
-                if (kind == DataLine::Kept ? rows_.IsWhole() : WriteLine(text))
-                    Emit(lines.LineEnd());
+        const LasRowsSummary& summary = source_.summary;
+        const size_t columns = format_.Columns();
+        SourceBytes bytes(source_.path);
+        for (size_t b = 0; b < summary.blocks.size(); ++b) {
+            const LasSourceBlock& block = summary.blocks[b];
+            const int end = summary.EndRow(b, source_.rows);
+            const std::vector<std::uint64_t>& hashes =
+                hashes_.Of(format_, rows_, block.firstRow, end, source_.rows);
+            changedColumns_.clear();
+            for (size_t c = 0; c < columns; ++c) {
+                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c];
+                if (changed_[c])
+                    changedColumns_.push_back(c);
+            }
+            const size_t changed = changedColumns_.size();
+            fileRow_ = block.firstRow;
+            if (!WritesAny(block.firstRow, end))
+                continue;
+            if (changed == columns && block.regular) {
+                written_.Begin(block.firstRow, hashes);
+                written_.SetRegular(WriteInLayout(end));
+                continue;
+            }
+            const std::string_view text = bytes.Read(block.offset, summary.EndOffset(b) - block.offset);
+            if (LasHash::Of(text.data(), text.size()) != block.bytesHash) {
+                // Rewritten behind the program's back: nothing of it is copied.
+                written_.Begin(block.firstRow, hashes);
+                WriteFormatted(end);
+            } else if (changed == 0 && rows_.IsWhole()) {
+                written_.Begin(block.firstRow, hashes, &block);
+                out_.Append(text);
+                lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
+            } else if (block.regular && text.size() == static_cast<size_t>(end - block.firstRow) *
+                                                           geometry_.RowBytes()) {
+                written_.Begin(block.firstRow, hashes);
+                written_.SetRegular(WriteRegularRows(text, block.firstRow, end));
+            } else {
+                written_.Begin(block.firstRow, hashes);
+                WriteLines(text);
             }
         }
         FinishRows();
+        written_.Finish(&summary);
+        if (rows_.IsWhole())
+            out_.Append(source_.endMark);
     }
 
 private:
+    // Whether the write takes any of the file rows [first, end).
+    bool WritesAny(int first, int end) const
+    {
+        for (int row = first; row < end; ++row)
+            if (rows_.Writes(rows_.SampleOfFileRow(row, source_.rows)))
+                return true;
+        return false;
+    }
+
+    // The source lines of a block, each copied or rebuilt.
+    void WriteLines(std::string_view text)
+    {
+        size_t pos = 0;
+        std::string_view line;
+        std::string_view end;
+        while (NextLineOf(text, pos, line, end)) {
+            if (KindOf(line) != DataLine::Values) {
+                if (rows_.IsWhole()) {
+                    out_.Text() += line;
+                    Emit(end);
+                }
+            } else if (WriteLine(line)) {
+                Emit(end);
+            }
+        }
+    }
+
     // The line as written appended to the output; false when the write leaves its row out.
     bool WriteLine(std::string_view line)
     {
@@ -281,11 +542,12 @@ private:
     }
 
     // The token [begin, end) holds the value of the column at the sample: it keeps its text when
-    // it reads as the value, else gets the value's formatted text.
+    // its column is unchanged in the block or it reads as the value, else gets the value's
+    // formatted text.
     void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
                     size_t column, int sample)
     {
-        if (column >= format_.Columns() ||
+        if (column >= format_.Columns() || !changed_[column] ||
             IsTextOfValue(line.substr(begin, end - begin), format_.Value(column, sample))) {
             rebuilt.Keep(begin, end);
             return;
@@ -293,6 +555,104 @@ private:
         newText_.clear();
         format_.Append(newText_, column, sample, 0);
         rebuilt.Place(begin, end, newText_);
+    }
+
+    // The rows [first, end) of a regular block, whose bytes are `text`: each row copied with the
+    // changed texts put in their fields, or line for line where a text does not fit its field;
+    // true when every text fitted.
+    bool WriteRegularRows(std::string_view text, int first, int end)
+    {
+        std::string& out = out_.Text();
+        const size_t rowBytes = geometry_.RowBytes();
+        bool fitted = true;
+        for (int row = first; row < end; ++row) {
+            fileRow_ = row;
+            const auto sample = static_cast<int>(rows_.SampleOfFileRow(row, source_.rows));
+            if (!rows_.Writes(sample))
+                continue;
+            const std::string_view bytes =
+                text.substr(static_cast<size_t>(row - first) * rowBytes, rowBytes);
+            const size_t at = out.size();
+            out += bytes;
+            if (!ReplaceInFields(out, at, bytes, sample)) {
+                out.resize(at);
+                fitted = false;
+                WriteLines(bytes);
+            }
+            out_.Flush();
+        }
+        fileRow_ = end;
+        lineOpen_ = false;
+        return fitted;
+    }
+
+    // The changed values of the row `bytes`, copied to `out` at `at`, put in their fields; false
+    // when a text does not fit its field.
+    bool ReplaceInFields(std::string& out, size_t at, std::string_view bytes, int sample)
+    {
+        for (const size_t c : changedColumns_) {
+            const RowGeometry::Field& field = geometry_[c];
+            size_t begin = field.end;
+            while (begin > field.blanks && bytes[begin - 1] != ' ')
+                --begin;
+            if (IsTextOfValue(bytes.substr(begin, field.end - begin), format_.Value(c, sample)))
+                continue;
+            newText_.clear();
+            format_.Append(newText_, c, sample, 0);
+            if (newText_.size() + (field.first ? 0 : 1) > field.end - field.blanks)
+                return false;
+            char* const row = out.data() + at;
+            std::fill(row + field.blanks, row + field.end - newText_.size(), ' ');
+            std::copy(newText_.begin(), newText_.end(), row + field.end - newText_.size());
+        }
+        return true;
+    }
+
+    // The rows of a regular block up to the file row `end`, from the document alone, each value
+    // text ending where the source's layout puts it when it fits there, else one blank after the
+    // text before it; true when every text fitted.
+    bool WriteInLayout(int end)
+    {
+        std::string& text = out_.Text();
+        const std::vector<long long>& layout = source_.summary.layout;
+        const std::string& lineEnd = source_.summary.layoutLineEnd;
+        bool fitted = true;
+        for (; fileRow_ < end; ++fileRow_) {
+            const auto sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
+            if (!rows_.Writes(sample))
+                continue;
+            size_t lineStart = text.size();
+            for (size_t c = 0; c < format_.Columns(); ++c) {
+                if (c > 0 && (layout[c] & 1) != 0) {
+                    out_.EndLine(lineEnd);
+                    lineStart = text.size();
+                }
+                const auto column = static_cast<long long>(text.size() - lineStart);
+                const long long textEnd = layout[c] >> 1;
+                const size_t at = text.size();
+                format_.Append(text, c, sample, static_cast<int>(std::max(0LL, textEnd - column)));
+                // A text that does not fit its place follows the one before after a blank.
+                if (column > 0 && text[at] != ' ')
+                    text.insert(at, 1, ' ');
+                fitted = fitted && static_cast<long long>(text.size() - lineStart) == textEnd;
+            }
+            out_.EndLine(lineEnd);
+        }
+        lineOpen_ = false;
+        return fitted;
+    }
+
+    // The rows of a block up to the file row `end`, formatted in aligned columns.
+    void WriteFormatted(int end)
+    {
+        for (; fileRow_ < end; ++fileRow_) {
+            const auto sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
+            if (!rows_.Writes(sample))
+                continue;
+            AppendFormattedRow(out_.Text(), format_, sample, nullptr, {});
+            out_.EndLine();
+        }
+        lineOpen_ = false;
     }
 
     void AppendValues(std::string& out, size_t from, size_t to, int sample) const
@@ -306,92 +666,61 @@ private:
     // Ends the line written with the given line end.
     void Emit(std::string_view end)
     {
-        lastEnd_ = end;
+        lineOpen_ = end.empty();
         out_.EndLine(end);
     }
 
-    // A last wrapped row the source left incomplete, and rows the source no longer holds.
+    // A last wrapped row the source left incomplete, whose missing values were given since.
     void FinishRows()
     {
-        std::string& text = out_.Text();
-        const auto startLine = [&] {
-            if (lastEnd_.empty())
+        if (!source_.wrapped || column_ == 0 || fileRow_ >= source_.rows)
+            return;
+        const int sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
+        size_t missingEnd = column_;
+        for (size_t c = column_; c < format_.Columns(); ++c)
+            if (!format_.IsNull(c, sample))
+                missingEnd = c + 1;
+        if (missingEnd > column_) {
+            if (lineOpen_)
                 out_.EndLine();
-        };
-        if (source_.wrapped && column_ > 0 && fileRow_ < source_.rows) {
-            const int sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
-            size_t missingEnd = column_;
-            for (size_t c = column_; c < format_.Columns(); ++c)
-                if (!format_.IsNull(c, sample))
-                    missingEnd = c + 1;
-            if (missingEnd > column_) {
-                startLine();
-                AppendValues(text, column_, missingEnd, sample);
-                Emit(out_.LineEnd());
-            }
-            ++fileRow_;
-        }
-        for (; fileRow_ < source_.rows; ++fileRow_) {
-            const long long sample = rows_.SampleOfFileRow(fileRow_, source_.rows);
-            if (!rows_.Writes(sample))
-                continue;
-            startLine();
-            AppendFormattedRow(text, format_, static_cast<int>(sample), nullptr, {});
+            AppendValues(out_.Text(), column_, missingEnd, sample);
             Emit(out_.LineEnd());
         }
+        ++fileRow_;
     }
 
     LasTextOut& out_;
     const LasRowFormat& format_;
     const LasWrittenRows& rows_;
     const LasDataSource& source_;
-    long long fileRow_ = 0;  // source rows met
-    size_t column_ = 0;      // wrapped: the column of the next value
+    WrittenSummary written_;
+    ValueHashes hashes_;
+    RowGeometry geometry_;
+    std::vector<bool> changed_;          // per column: its values changed in the block
+    std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
+    long long fileRow_ = 0;      // source rows met
+    size_t column_ = 0;          // wrapped: the column of the next value
     std::string newText_;
-    std::string_view lastEnd_ = "\n";
+    bool lineOpen_ = false;  // the last line written has no line end
 };
 
-// Whether a plain decimal text ("-12.345": a sign, digits, a point, no exponent) reads as the
-// value, told without a general parse: its digits and 10^decimals are exact doubles, so their
-// quotient is the number rounded once, and rounding that to a float gives the float of the text
-// unless it fell on the midpoint of two floats. Nothing for other texts and for those midpoints.
+// Whether a plain decimal text reads as the value, told without a general parse; nothing for
+// other texts and for the midpoints of two floats.
 std::optional<bool> PlainDecimalReadsAs(std::string_view text, float value)
 {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '-' || *p == '+'))
-        ++p;
-    std::uint64_t digits = 0;
-    const char* const integer = p;
-    for (; p != end && static_cast<unsigned char>(*p - '0') <= 9; ++p)
-        digits = digits * 10 + static_cast<unsigned char>(*p - '0');
-    size_t count = static_cast<size_t>(p - integer);
-    size_t decimals = 0;
-    if (p != end && *p == '.') {
-        const char* const fraction = ++p;
-        for (; p != end && static_cast<unsigned char>(*p - '0') <= 9; ++p)
-            digits = digits * 10 + static_cast<unsigned char>(*p - '0');
-        decimals = static_cast<size_t>(p - fraction);
-        count += decimals;
-    }
-    // Up to 15 digits are an exact double.
-    if (p != end || count == 0 || count > 15)
+    PlainDecimal number;
+    if (ScanPlainDecimal(text.data(), text.data() + text.size(), number) !=
+        text.data() + text.size())
         return std::nullopt;
     // A number farther from the value than a float's relative step is another float; a multiply
     // tells most changed values apart.
-    const double magnitude = static_cast<double>(digits);
-    const double scaled = static_cast<double>(value) * kPowers[decimals];
-    if (std::fabs((negative ? -magnitude : magnitude) - scaled) > std::fabs(scaled) * 0x1p-22)
+    const auto magnitude = static_cast<double>(number.digits);
+    const double scaled = static_cast<double>(value) * number.Scale();
+    if (std::fabs((number.negative ? -magnitude : magnitude) - scaled) > std::fabs(scaled) * 0x1p-22)
         return false;
-    const double exact = magnitude / kPowers[decimals];
-    // At the midpoint of two floats (the low 29 of the double's 52 fraction bits 1000...) the
-    // double rounding may err.
-    if ((std::bit_cast<std::uint64_t>(exact) & 0x1FFFFFFFULL) == 0x10000000ULL)
+    float read = 0.0f;
+    if (!number.ToFloat(read))
         return std::nullopt;
-    const float read = negative ? -static_cast<float>(exact) : static_cast<float>(exact);
     return std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
 }
 
@@ -430,10 +759,10 @@ void LasRowFormat::Append(std::string& out, size_t column, int sample, int width
 
 void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                   const LasDataSource* source, const std::vector<int>& sourceColumns,
-                  bool sameLayout)
+                  bool sameLayout, LasRowsSummary* written)
 {
     if (source && sameLayout)
-        SameLayoutRows(out, format, rows, *source).Write();
+        SameLayoutRows(out, format, rows, *source, written).Write();
     else
-        WriteFormattedRows(out, format, rows, source, sourceColumns);
+        WriteFormattedRows(out, format, rows, source, sourceColumns, written);
 }

@@ -2,7 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <xxhash.h>
+#if defined(__x86_64__)
+#include <xxh_x86dispatch.h>  // the widest vector unit the processor has
+#endif
+
 #include <algorithm>
+#include <new>
 
 #include "core/LasLineReader.h"
 
@@ -24,6 +30,35 @@ std::optional<LasFileStamp> LasFileStamp::Of(const std::string& path)
     stamp.inode = static_cast<unsigned long long>(info.st_ino);
     stamp.device = static_cast<unsigned long long>(info.st_dev);
     return stamp;
+}
+
+LasHash::LasHash() : state_(XXH3_createState())
+{
+    if (!state_)
+        throw std::bad_alloc();
+    XXH3_64bits_reset(state_);
+}
+
+LasHash::~LasHash()
+{
+    XXH3_freeState(state_);
+}
+
+void LasHash::Add(const void* data, size_t size)
+{
+    XXH3_64bits_update(state_, data, size);
+}
+
+std::uint64_t LasHash::Take()
+{
+    const std::uint64_t hash = XXH3_64bits_digest(state_);
+    XXH3_64bits_reset(state_);
+    return hash;
+}
+
+std::uint64_t LasHash::Of(const void* data, size_t size)
+{
+    return XXH3_64bits(data, size);
 }
 
 bool LasDataSource::IsAvailable() const

@@ -1,7 +1,10 @@
 // Where the rows of a loaded LAS document can be read again: the file they came from, as it was
-// when read. Writers copy the rows nobody changed from it.
+// when read, with a summary of its rows that tells a save which of them changed without reading
+// them. Writers copy the rows nobody changed from it.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +19,61 @@ struct LasFileStamp {
 
     static std::optional<LasFileStamp> Of(const std::string& path);
     bool operator==(const LasFileStamp&) const = default;
+};
+
+struct XXH3_state_s;
+
+// A 64-bit hash (xxHash's XXH3) of bytes given in pieces.
+class LasHash {
+public:
+    LasHash();
+    ~LasHash();
+    LasHash(const LasHash&) = delete;
+    LasHash& operator=(const LasHash&) = delete;
+
+    void Add(const void* data, size_t size);
+    // The hash of the bytes added since the last call.
+    std::uint64_t Take();
+    static std::uint64_t Of(const void* data, size_t size);
+
+private:
+    XXH3_state_s* state_;
+};
+
+// The rows of ~A are summarised in blocks of kLasBlockRows rows, fewer where kLasBlockBytes bytes
+// come first, each ending at a line end that ends a row: a few kilobytes for hundreds of
+// megabytes.
+inline constexpr int kLasBlockRows = 4096;
+inline constexpr long long kLasBlockBytes = 1 << 20;
+
+struct LasSourceBlock {
+    long long offset = 0;  // its first byte in the file; it ends where the next one begins
+    int firstRow = 0;      // in file order
+    std::uint64_t bytesHash = 0;
+    // Each of its rows is laid out as the summary's layout says, ends its lines with the layout's
+    // line end and writes NULL samples with the NULL text: its rows can be written anew in the
+    // source's columns without reading it.
+    bool regular = false;
+};
+
+struct LasRowsSummary {
+    std::vector<LasSourceBlock> blocks;
+    // Per block, per source column: the hash of the column's values in file order.
+    std::vector<std::uint64_t> valueHashes;
+    // Per value of a row: the column its text ends at, times 2, plus 1 when it starts a line.
+    std::vector<long long> layout;
+    std::string layoutLineEnd;
+    long long dataEnd = 0;  // first byte after the rows
+
+    size_t Columns() const { return blocks.empty() ? 0 : valueHashes.size() / blocks.size(); }
+    int EndRow(size_t block, int rows) const
+    {
+        return block + 1 < blocks.size() ? blocks[block + 1].firstRow : rows;
+    }
+    long long EndOffset(size_t block) const
+    {
+        return block + 1 < blocks.size() ? blocks[block + 1].offset : dataEnd;
+    }
 };
 
 struct LasDataSource {
@@ -37,8 +95,12 @@ struct LasDataSource {
     std::vector<int> decimals;
     // The last row of the file read had a value for every curve.
     bool lastRowComplete = true;
-    // Every value of the file's ~A section was read: none beyond the curves, no '~' line inside.
+    // Every value of the file's ~A section was read: none beyond the curves, no '~' line inside,
+    // nothing after a DOS end-of-file byte.
     bool whole = true;
+    LasRowsSummary summary;
+    // What followed the rows: a DOS end-of-file mark, written again after every row.
+    std::string endMark;
 
     // The file is still there as it was read.
     bool IsAvailable() const;

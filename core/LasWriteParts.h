@@ -2,6 +2,7 @@
 // rows themselves, copied from the source file where nothing changed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,28 +39,66 @@ public:
     }
     void Flush()
     {
-        if (text_.size() >= kFlushSize) {
-            file_.Write(text_);
-            written_ += static_cast<long long>(text_.size());
-            text_.clear();
+        if (text_.size() >= kFlushSize)
+            WriteOut();
+    }
+    // Bytes copied as they stand; a large piece goes to the file without passing the buffer.
+    void Append(std::string_view bytes)
+    {
+        if (bytes.size() < kDirectSize) {
+            text_ += bytes;
+            Flush();
+            return;
         }
+        WriteOut();
+        if (hashing_)
+            hash_.Add(bytes.data(), bytes.size());
+        file_.Write(bytes);
+        written_ += static_cast<long long>(bytes.size());
+    }
+    // The hash of the bytes written between the two calls.
+    void StartHash()
+    {
+        hashing_ = true;
+        hashFrom_ = text_.size();
+    }
+    std::uint64_t EndHash()
+    {
+        hash_.Add(text_.data() + hashFrom_, text_.size() - hashFrom_);
+        hashing_ = false;
+        return hash_.Take();
     }
     long long Bytes() const { return written_ + static_cast<long long>(text_.size()); }
     bool Commit()
     {
-        file_.Write(text_);
+        WriteOut();
         return file_.Commit();
     }
     int SystemError() const { return file_.SystemError(); }
 
 private:
     static constexpr size_t kFlushSize = 1 << 20;
+    static constexpr size_t kDirectSize = 1 << 16;
+
+    void WriteOut()
+    {
+        if (hashing_) {
+            hash_.Add(text_.data() + hashFrom_, text_.size() - hashFrom_);
+            hashFrom_ = 0;
+        }
+        file_.Write(text_);
+        written_ += static_cast<long long>(text_.size());
+        text_.clear();
+    }
 
     AtomicFileWriter file_;
     std::string lineEnd_;
     std::string text_;
     long long written_ = 0;
     LasHeaderLineEnds headerEnds_;
+    LasHash hash_;
+    bool hashing_ = false;
+    size_t hashFrom_ = 0;  // the bytes of text_ before it are hashed
 };
 
 // The samples written: first, first + k, ..., last, in the file's order (bottom up for a file
@@ -120,6 +159,7 @@ public:
                  const std::vector<int>& curves);
 
     size_t Columns() const { return columns_.size(); }
+    const float* Data(size_t column) const { return columns_[column]; }
     float Value(size_t column, int sample) const { return columns_[column][sample]; }
     bool IsNull(size_t column, int sample) const { return Value(column, sample) == null_; }
     // The value as formatted text, right-aligned in width characters.
@@ -137,10 +177,14 @@ private:
 bool IsTextOfValue(std::string_view text, float value);
 
 // Writes the rows after the ~A title. With a source whose rows match the written ones line for
-// line (`sameLayout`) each row is its source line, copied when its values are unchanged and else
-// rebuilt with only the changed texts replaced; lines of comments stay when every row is written.
+// line (`sameLayout`), block by block of its summary: a block whose values hash as read, from
+// bytes that hash as read, is copied as one piece when every row is written, or else line for
+// line with only the changed texts of its changed columns replaced (lines of comments stay when
+// every row is written); a regular block whose every column changed is written in the source's
+// columns without reading it; a block whose bytes changed behind the program's back is formatted.
 // Otherwise each row is formatted in aligned columns, a value keeping its source text when that
-// reads as the same float. Without a source every value is formatted.
+// reads as the same float. Without a source every value is formatted. `written`, when given,
+// gets the summary of the rows written, for the file to serve as the source next.
 void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                   const LasDataSource* source, const std::vector<int>& sourceColumns,
-                  bool sameLayout);
+                  bool sameLayout, LasRowsSummary* written);

@@ -151,7 +151,8 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
     // A wrapped row may share a line with the next: only whole wraps are written line for line.
     // Lines holding values that were not read are not copied: the save drops them, as it warned.
     plan.sameLayout = source.whole && everyCurveInOrder && sameColumns && source.rows == rows.points &&
-                      (!source.wrapped || rows.IsWhole());
+                      (!source.wrapped || rows.IsWhole()) &&
+                      source.summary.Columns() == static_cast<size_t>(source.columns);
     return plan;
 }
 
@@ -369,6 +370,9 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder);
     const std::optional<LasFileStamp> target = LasFileStamp::Of(path);
     const bool replacesSource = !plan.source || (target && *target == plan.source->stamp);
+    // A file written over the source (or where there is none) that holds the whole document is
+    // where unchanged rows are read from next.
+    const bool becomesSource = replacesSource && everyCurveInOrder && rows.IsWhole();
     const bool wrapped = plan.sameLayout && plan.source->wrapped;
     if (plan.source)
         out.KeepHeaderLineEnds(*plan.source);
@@ -384,14 +388,13 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     WriteHeaderSections(out, document, depths, curves, firstDepth, lastDepth, wrapped);
     WriteDataTitle(out, document, curves, everyCurveInOrder);
     const long long dataOffset = out.Bytes();
+    LasRowsSummary summary;
     WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
-                 plan.sameLayout);
+                 plan.sameLayout, becomesSource ? &summary : nullptr);
     if (!out.Commit())
         return failed();
-    // A file written over the source (or where there is none) that holds the whole document is
-    // where unchanged rows are read from next.
     const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
-    if (stamp && replacesSource && everyCurveInOrder && rows.IsWhole()) {
+    if (stamp && becomesSource) {
         LasDataSource written;
         written.path = path;
         written.stamp = *stamp;
@@ -408,6 +411,9 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
                                               : document.GetCurveDecimals()[static_cast<size_t>(c)]);
         }
         written.lastRowComplete = !plan.sameLayout || source.lastRowComplete;
+        written.summary = std::move(summary);
+        if (plan.sameLayout)
+            written.endMark = source.endMark;
         source = std::move(written);
     }
     return true;

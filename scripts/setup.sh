@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config
           googletest libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-svg-dev libgl-dev libsqlite3-dev libfftw3-dev
+          qt6-base-dev qt6-svg-dev libgl-dev libsqlite3-dev libfftw3-dev libxxhash-dev
           qt6-translations-l10n
           adwaita-icon-theme fonts-dejavu-core fonts-liberation2 poppler-utils
           libuemf-dev emf2svg printemf)

@@ -71,6 +71,8 @@ TEST_F(WorkKeptTest, SavingAnOpenedFileGivesItBackByteForByte)
         const std::string path = dir.file("corpus" + std::to_string(++n) + ".las");
         WriteFileBytes(path, original);
         runner->Clear();
+        if (!TLASFile(path, 2).GetOmittedData().empty())
+            runner->Push(platform::IDOK);  // a last row cut short is named at open
         ASSERT_TRUE(Open(path));
         if (Document().GetCurvesCount() - 1 > MaxCurvesPerLasFile)
             continue;
@@ -230,6 +232,53 @@ TEST_F(WorkKeptTest, PartlyLoadedFileWarnsAtOpenAndBeforeItIsSavedOver)
     runner->Push(platform::IDYES);
     ASSERT_TRUE(window->SaveDocument());
     EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + QString::fromStdString(path) + "\nуже существует. Заменить?"});
+}
+
+// A file cut inside its last row, plain or wrapped, or with a DOS end-of-file byte inside its
+// data, is named when it opens and before a save over it; "Нет" leaves the file as it was.
+TEST_F(WorkKeptTest, FileCutShortWarnsAtOpenAndBeforeItIsSavedOver)
+{
+    const struct {
+        const char* wrap;
+        const char* data;
+        const char* omitted;
+    } cases[] = {
+        {"NO", "0 1 2\r\n10 2\r\n",
+         "Последняя строка данных неполная (строка 13 файла, глубина 10): не хватает 1 значения из "
+         "3, вместо недостающих загружен NULL\n"},
+        {"YES", "0\r\n 1 2\r\n10\r\n",
+         "Последняя строка данных неполная (строка 14 файла, глубина 10): не хватает 2 значений из "
+         "3, вместо недостающих загружен NULL\n"},
+        {"NO", "0 1 2\r\n\x1A" "10 2 3\r\n",
+         "В строке 13 файла стоит символ конца файла DOS (0x1A): текст после него не загружен\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data);
+        const std::string path = dir.file("cut.las");
+        WriteFileBytes(path, std::string("~V\r\n VERS. 2.0 :\r\n WRAP. ") + c.wrap +
+                                 " :\r\n~W\r\n STEP.M 10 :\r\n NULL. -999.25 :\r\n~C\r\n"
+                                 " DEPT.M :\r\n A.U :\r\n B.U :\r\n~A\r\n" + c.data);
+        const std::string original = ReadFileBytes(path);
+        runner->Clear();
+        runner->Push(platform::IDOK);
+        ASSERT_TRUE(Open(path));
+        EXPECT_EQ(Messages(), QStringList{"Предупреждение|Файл\n" + QString::fromStdString(path) +
+                                          "\nзагружен не полностью:\n" + c.omitted});
+
+        runner->Clear();
+        PushSave();
+        runner->Push(platform::IDNO);
+        runner->PushCancel();
+        EXPECT_FALSE(window->SaveDocument());
+        ASSERT_EQ(Messages().size(), 1);
+        EXPECT_EQ(Messages()[0], "Сохранение|Файл\n" + QString::fromStdString(path) +
+                                     "\nбудет заменен, из него будут потеряны данные.\n"
+                                     "Не загруженные при открытии данные файла:\n" +
+                                     c.omitted + "Заменить файл?");
+        EXPECT_EQ(runner->Requests()[1].flags,
+                  platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2);
+        EXPECT_EQ(ReadFileBytes(path), original);
+    }
 }
 
 TEST_F(WorkKeptTest, ReopeningTheModifiedOwnFileSavesBeforeItReads)

@@ -97,12 +97,12 @@ inline std::vector<std::string> DisagreeingDepthLines(const TLASFile& document)
     return lines;
 }
 
-// A file that loads with every value of its data; one that loads in part warns and is not
-// written back as read.
+// A file that loads with every value of its data (a last row cut short included: its missing
+// values are NULL); one that loads in part warns and is not written back as read.
 inline bool LoadsWhole(const std::string& path)
 {
     const TLASFile document(path, 2);
-    return document.IsLoaded() && document.GetOmittedData().empty();
+    return document.IsLoaded() && document.GetParser().GetDataSource().whole;
 }
 
 // The corpus files (paths relative to the corpus folder) that load whole.

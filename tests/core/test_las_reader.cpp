@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/LasNumbers.h"
 #include "core/LasParser2.h"
 #include "core/Lasfile.h"
 #include "tests/common/TestPaths.h"
@@ -200,9 +203,11 @@ TEST(LasData, RowsAreReadUnwrappedWrappedAndReversedIntoIncreasingDepth)
          "В строке 16 файла значений больше, чем кривых в секции ~C (3), лишние значения не "
          "загружены (всего таких строк: 2)\nСтрока 18 файла начинается с '~' внутри секции ~A: "
          "она и все строки после нее не загружены\n"},
-        // One stream of values; the last row is completed with NULL.
+        // One stream of values; the last row is completed with NULL, and the document says so.
         {"YES", "0.5", "1.0\n  10 20\n2.0\n  11\n  21\n3.0\n  12\n", {1, 2, 3}, {10, 11, 12},
-         {20, 21, N}, ""},
+         {20, 21, N},
+         "Последняя строка данных неполная (строка 17 файла, глубина 3.0): не хватает 1 значения "
+         "из 3, вместо недостающих загружен NULL\n"},
         {"NO", "-0.5", "3.0 30 1\n2.5 25 2\n2.0 20 3\n", {2, 2.5f, 3}, {20, 25, 30}, {3, 2, 1}, ""},
     };
     las_test::LasFiles files;
@@ -215,6 +220,29 @@ TEST(LasData, RowsAreReadUnwrappedWrappedAndReversedIntoIncreasingDepth)
         EXPECT_EQ(Curve(*document, 2), c.c2);
         EXPECT_FLOAT_EQ(document->GetStep(), 0.5f);
         EXPECT_EQ(document->GetOmittedData(), c.omitted);
+    }
+}
+
+// Plain decimals, read without the general parser, give the floats it gives: signs, a bare point,
+// midpoints of two floats, more digits than a double holds.
+TEST(LasData, PlainDecimalsReadAsTheGeneralParserReadsThem)
+{
+    const Strings texts = {"-.5",      "5.",        "+1.5",       "-0.0",
+                           "16777217", "33554435",  "0.30000001", "999999999999999",
+                           "8.200001", "3615.8912", "1.00000005960464477539",
+                           "0.000000000000001"};
+    std::string rows;
+    for (size_t i = 0; i < texts.size(); ++i)
+        rows += std::to_string(i + 1) + " " + texts[i] + "\n";
+    las_test::LasFiles files;
+    const auto document = files.Load(LasText(2, rows));
+    ASSERT_EQ(document->GetPointCount(), static_cast<int>(texts.size()));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        float expected = 0.0f;
+        ParseLasFloat(texts[i].data(), texts[i].data() + texts[i].size(), expected);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(document->GetCurveData(1)[i]),
+                  std::bit_cast<std::uint32_t>(expected))
+            << texts[i];
     }
 }
 

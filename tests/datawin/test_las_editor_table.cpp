@@ -106,6 +106,20 @@ TEST_F(LasEditorTest, CorpusFilesComeBackFromTheTableByteForByte)
     EXPECT_GT(saved, 60);
 }
 
+// A file cut inside its last row is named when the table page opens it.
+TEST_F(LasEditorTest, FileCutInItsLastRowIsNamedWhenPicked)
+{
+    std::string cut = kSmallLas;
+    cut.resize(cut.size() - std::string(" -999.25\r\n").size());
+    Write("cut.las", cut);
+    Pick("cut.las");
+    ASSERT_NE(editor->Document(), nullptr);
+    EXPECT_EQ(Messages(), "Предупреждение|Файл\n" + dir.file("cut.las") +
+                              "\nзагружен не полностью:\nПоследняя строка данных неполная "
+                              "(строка 19 файла, глубина 1001.000): не хватает 1 значения из 3, "
+                              "вместо недостающих загружен NULL\n");
+}
+
 TEST_F(LasEditorTest, FolderTreeNeverOpensTheFilesOfAFolder)
 {
     // A read of a pipe (or of a device) may never return: the tree must not open them for icons.

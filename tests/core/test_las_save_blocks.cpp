@@ -1,0 +1,228 @@
+// Saves that rewrite only what changed: one edited value changes its own line, a block whose
+// every value changed keeps the file's columns, a file rewritten behind the program's back is not
+// copied, and a DOS end-of-file byte is kept at the end or named inside the data.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/Lasfile.h"
+#include "tests/core/test_las_util.h"
+
+namespace {
+
+using las_test::Curve;
+using las_test::ReadFileBytes;
+
+struct Shape {
+    const char* eol;
+    bool wrapped;
+    bool descending;
+    int rows;
+};
+
+// A LAS text of curves DEPT, A, B in right-aligned columns, each NULL written "-999.25";
+// wrapped: the depth on a line of its own.
+std::string LasText(const Shape& shape)
+{
+    const std::string eol = shape.eol;
+    const auto depth = [&](int i) {
+        const int r = shape.descending ? shape.rows - 1 - i : i;
+        char text[32];
+        std::snprintf(text, sizeof text, "%d.%02d", 1000 + r / 10, r % 10 * 10);
+        return std::string(text);
+    };
+    std::string text = "~Version" + eol + " VERS. 2.0 :" + eol + " WRAP. " +
+                       (shape.wrapped ? "YES" : "NO") + " :" + eol + "~Well" + eol + " STRT.M " +
+                       depth(0) + " :" + eol + " STOP.M " + depth(shape.rows - 1) + " :" + eol +
+                       " STEP.M " + (shape.descending ? "-0.1" : "0.1") + " :" + eol +
+                       " NULL. -999.25 :" + eol + "~Curve" + eol + " DEPT.M :" + eol + " A.U :" +
+                       eol + " B.U :" + eol + "~A" + eol;
+    char row[96];
+    for (int i = 0; i < shape.rows; ++i) {
+        std::snprintf(row, sizeof row, "%10s%s%10.3f%10s", depth(i).c_str(),
+                      shape.wrapped ? (eol + "  ").c_str() : "", (i % 1000) * 1.25,
+                      i % 97 == 0 ? "-999.25" : std::to_string(i % 7).append(".000").c_str());
+        text += row + eol;
+    }
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text, const std::string& eol)
+{
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find(eol, at), text.size());
+        lines.push_back(text.substr(at, end - at));
+        at = end + eol.size();
+    }
+    return lines;
+}
+
+// The lines of `after` that differ from those of `before`, which has as many.
+std::vector<size_t> ChangedLines(const std::string& before, const std::string& after,
+                                 const std::string& eol)
+{
+    const std::vector<std::string> old = Lines(before, eol);
+    const std::vector<std::string> now = Lines(after, eol);
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < std::max(old.size(), now.size()); ++i)
+        if (i >= old.size() || i >= now.size() || old[i] != now[i])
+            changed.push_back(i);
+    return changed;
+}
+
+void ExpectSameValues(const TLASFile& read, const TLASFile& document)
+{
+    ASSERT_TRUE(read.IsLoaded()) << read.GetLoadError();
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(Curve(read, c), Curve(document, c)) << c;
+}
+
+class LasSaveBlocks : public ::testing::Test {
+protected:
+    std::string Save(const TLASFile& document, const std::string& name)
+    {
+        const std::string path = files_.Path(name);
+        EXPECT_TRUE(document.WriteLas(path));
+        return ReadFileBytes(path);
+    }
+    las_test::LasFiles files_;
+};
+
+} // namespace
+
+// An unchanged save gives the file back; one edited value changes the line that holds it, also
+// after a save over the file; a block whose every value changed keeps every line in its columns.
+TEST_F(LasSaveBlocks, OnlyTheLinesOfChangedValuesDiffer)
+{
+    for (const Shape& shape : {Shape{"\n", false, false, 1000000}, Shape{"\r\n", true, true, 20000}}) {
+        SCOPED_TRACE(shape.rows);
+        const std::string input = LasText(shape);
+        const std::string path = files_.Write(input);
+        TLASFile document(path, 2);
+        ASSERT_EQ(document.GetPointCount(), shape.rows) << document.GetLoadError();
+        EXPECT_EQ(Save(document, "same.las"), input);
+
+        const size_t headerLines = Lines(input.substr(0, input.find("~A") + 2), shape.eol).size();
+        const auto lineOfValue = [&](int sample) {
+            const int row = shape.descending ? shape.rows - 1 - sample : sample;
+            return headerLines + static_cast<size_t>(row) * (shape.wrapped ? 2 : 1) +
+                   (shape.wrapped ? 1 : 0);
+        };
+        const int middle = shape.rows / 2 + 3;
+        document.GetCurveData(1)[middle] += 1.0f;
+        EXPECT_EQ(ChangedLines(input, Save(document, "one.las"), shape.eol),
+                  std::vector<size_t>{lineOfValue(middle)});
+
+        // Saved over its file, the file written is where the next save copies from.
+        ASSERT_TRUE(document.WriteLas(path));
+        const std::string saved = ReadFileBytes(path);
+        document.GetCurveData(2)[7] = 5.5f;
+        EXPECT_EQ(ChangedLines(saved, Save(document, "two.las"), shape.eol),
+                  std::vector<size_t>{lineOfValue(7)});
+
+        // The third block of the file, its rows in either order.
+        const int first = shape.descending ? shape.rows - 3 * kLasBlockRows : 2 * kLasBlockRows;
+        for (int sample = first; sample < first + kLasBlockRows; ++sample)
+            for (int c = 0; c < 3; ++c)
+                document.GetCurveData(c)[sample] += c == 0 ? 0.01f : 2.0f;
+        const std::string all = Save(document, "all.las");
+        ExpectSameValues(TLASFile(files_.Path("all.las"), 2), document);
+        const std::vector<std::string> before = Lines(saved, shape.eol);
+        const std::vector<std::string> after = Lines(all, shape.eol);
+        ASSERT_EQ(after.size(), before.size());
+        size_t moved = 0;
+        for (size_t i = 0; i < before.size(); ++i)
+            moved += before[i].size() != after[i].size() ? 1 : 0;
+        EXPECT_EQ(moved, 0u);
+        EXPECT_EQ(ChangedLines(saved, all, shape.eol).size(),
+                  (shape.wrapped ? 2u : 1u) * kLasBlockRows + 1);
+    }
+}
+
+// A file rewritten in place by another program, its size, time stamp and inode put back, with a
+// comment line and a row of extra values: nothing of it is copied, and the save reads back as the
+// document, before and after an edit.
+TEST_F(LasSaveBlocks, FileRewrittenBehindTheProgramsBackIsNotCopied)
+{
+    for (const bool wrapped : {false, true}) {
+        SCOPED_TRACE(wrapped);
+        const Shape shape{"\n", wrapped, false, 40};
+        const std::string input = LasText(shape);
+        const std::string path = files_.Write(input);
+        struct stat before {};
+        ASSERT_EQ(stat(path.c_str(), &before), 0);
+        TLASFile document(path, 2);
+        ASSERT_TRUE(document.IsLoaded());
+
+        // Rows 10 and 11 become a comment line and a row with values beyond the curves.
+        std::vector<std::string> lines = Lines(input, "\n");
+        const size_t headerLines = Lines(input.substr(0, input.find("~A") + 2), "\n").size();
+        const size_t perRow = wrapped ? 2 : 1;
+        const size_t at = headerLines + 10 * perRow;
+        std::string replaced;
+        for (size_t i = 0; i < 2 * perRow; ++i)
+            replaced += lines[at + i] + "\n";
+        const std::string extra = "1001.05 9 9 9 9\n";
+        const std::string comment = "# rewritten" + std::string(replaced.size() - extra.size() - 12, '!') + "\n";
+        std::string rewritten = input;
+        rewritten.replace(input.find(replaced), replaced.size(), comment + extra);
+        ASSERT_EQ(rewritten.size(), input.size());
+        std::FILE* file = std::fopen(path.c_str(), "r+b");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(rewritten.data(), 1, rewritten.size(), file);
+        std::fclose(file);
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::string saved = Save(document, "saved.las");
+            EXPECT_EQ(saved.find("# rewritten"), std::string::npos);
+            EXPECT_EQ(saved.find(" 9 9 9"), std::string::npos);
+            ExpectSameValues(TLASFile(files_.Path("saved.las"), 2), document);
+            document.GetCurveData(1)[11] = 3.25f;
+        }
+    }
+}
+
+// A DOS end-of-file byte after the rows is kept by an unchanged save; one inside them ends the
+// data, is named at open, and is not written back.
+TEST_F(LasSaveBlocks, DosEndOfFileByteIsKeptAtTheEndAndNamedInsideTheData)
+{
+    const std::string rows = "1.0 10\n2.0 20\n";
+    const struct {
+        std::string tail;
+        int points;
+        std::string omitted;
+    } cases[] = {
+        {"\x1A", 2, ""},
+        {"\x1A\x1A\r\n", 2, ""},
+        {"3.0 30\n\x1A", 3, ""},
+        {"3.0 \x1A" "30\n4.0 40\n", 3,
+         "В строке 15 файла стоит символ конца файла DOS (0x1A): текст после него не загружен\n"
+         "Последняя строка данных неполная (строка 15 файла, глубина 3.0): не хватает 1 значения "
+         "из 2, вместо недостающих загружен NULL\n"},
+        {"\x1A" "3.0 30\n", 2,
+         "В строке 15 файла стоит символ конца файла DOS (0x1A): текст после него не загружен\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tail);
+        const std::string input = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 1.0 :\n"
+                                  " STOP.M " + std::to_string(c.points) + ".0 :\n STEP.M 1.0 :\n"
+                                  " NULL. -999.25 :\n~Curve\n DEPT.M :\n A.U :\n~A\n" + rows + c.tail;
+        const auto document = files_.Load(input);
+        ASSERT_EQ(document->GetPointCount(), c.points) << document->GetLoadError();
+        EXPECT_EQ(document->GetOmittedData(), c.omitted);
+        const std::string saved = Save(*document, "saved.las");
+        if (c.omitted.empty())
+            EXPECT_EQ(saved, input);
+        else
+            EXPECT_EQ(saved.find('\x1A'), std::string::npos);
+        ExpectSameValues(TLASFile(files_.Path("saved.las"), 2), *document);
+    }
+}
