@@ -220,5 +220,37 @@ TEST_F(MacroWindowTest, AFileOfAnotherKindIsNotTakenForMacrosUnlessTheUserSaysSo
     EXPECT_FALSE(std::filesystem::exists(las + ".bak"));
 }
 
+// A macro file chosen outside the templates folder is used after a restart; once it is gone,
+// that is told once and the standard file is used.
+TEST_F(MacroWindowTest, AMacroFileInAnotherFolderIsKeptAcrossRestartsUntilItIsGone)
+{
+    std::filesystem::create_directories(dir.file("other"));
+    const std::string chosen = dir.file("other/m.mcr");
+    RunSettings([&](TFormMacroSettings& w) {
+        runner->PushFiles({QString::fromStdString(chosen)});
+        w.Form().ButtonChangeFile->click();
+        EXPECT_EQ(w.Form().LabelMacroFile->text(), QString::fromStdString(chosen));
+    });
+    const QString standard = QString::fromStdString(Templates() + "Macros.mcr");
+    const struct {
+        bool remove;
+        std::string used;
+        QStringList told;
+    } starts[] = {{false, chosen, {}},
+                  {true, standard.toStdString(),
+                   {"Макроподстановки|Файл макроподстановок\n" + QString::fromStdString(chosen) +
+                    "\nне найден. Используется файл\n" + standard}},
+                  {false, standard.toStdString(), {}}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.used);
+        window->close();
+        if (start.remove)
+            std::filesystem::remove(chosen);
+        RecreateWindow();
+        EXPECT_EQ(MacroManager->GetPath(), start.used);
+        EXPECT_EQ(Messages(), start.told);
+    }
+}
+
 }  // namespace
 }  // namespace strativ::test
