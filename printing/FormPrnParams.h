@@ -73,6 +73,9 @@ public:
 
     // Preview: the page count and size follow the current inputs, then the picture repaints.
     void RefreshPreview();
+    // Lays the diagram out on the current sheet as the preview shows it; the height in cm
+    // the blocks above the diagram take.
+    double LayOutPreview();
     // Draws the title and page 0 of the diagram into the printable area (cm from the sheet's
     // corner) at screen pixels per cm, shrunk to the preview's; returns the height in cm the
     // blocks above the diagram took.
@@ -100,9 +103,10 @@ public:
     double PrintableWidthCm() const;
     // How far in cm the diagram reaches beyond that width; 0 when it fits.
     double DiagramOverflowCm() const;
-    // Asks whether to go on with a diagram that holds no curve or is wider than the
-    // printable width; true when there is nothing to ask or the user goes on.
-    bool ConfirmDiagram(const QString& title);
+    // Asks whether to go on with a diagram that holds no curve, is wider than the printable
+    // width or, with `pages`, has headers taller than the first page; true when there is
+    // nothing to ask or the user goes on.
+    bool ConfirmDiagram(const QString& title, bool pages = false);
 
 protected:
     void done(int result) override;

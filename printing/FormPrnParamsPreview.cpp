@@ -132,18 +132,24 @@ void TFormPrnParams::PaintBoxPaint()
     painter.drawImage(0, 0, PreviewImage());
 }
 
-void TFormPrnParams::RefreshPreview()
+double TFormPrnParams::LayOutPreview()
 {
     MeasurePrinter(false);
     const PrintMargins m = Margins();
-    TCurveTemplate* model = CurveTemplate ? &CurveTemplate->Model : nullptr;
     // The layout of the current printable area, whatever the last export or template step left.
-    if (model) {
-        model->SetPageWidthCm(static_cast<float>(PageWidthCm - m.right - m.left));
-        model->SetPageHeightCm(static_cast<float>(PageHeightCm - m.top - m.bottom));
+    if (CurveTemplate) {
+        CurveTemplate->Model.SetPageWidthCm(static_cast<float>(PageWidthCm - m.right - m.left));
+        CurveTemplate->Model.SetPageHeightCm(static_cast<float>(PageHeightCm - m.top - m.bottom));
     }
     double extra = 0.0;
     PreviewImage(&extra);  // drawing page 0 fixes the first page's length
+    return extra;
+}
+
+void TFormPrnParams::RefreshPreview()
+{
+    const double extra = LayOutPreview();
+    TCurveTemplate* model = CurveTemplate ? &CurveTemplate->Model : nullptr;
     float width = 0.0f;
     float length = 0.0f;
     const int pages = model ? model->GetPrintSize(width, length) : 0;

@@ -9,6 +9,7 @@
 #include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
+#include "printing/DiagramPdf.h"
 #include "printing/FormCurveTemplate.h"
 #include "printing/FormPrnParams.h"
 #include "printing/GridParams.h"
@@ -758,6 +759,52 @@ TEST_F(PrintDialogTest, MarkBoxAsksForValidDepthsAndTheEditButtonAppliesTheRule)
     // Closing lets go of the record.
     Dialog().reject();
     EXPECT_EQ(Dialog().MarkInfo, nullptr);
+}
+
+// A column of 35 curves is taller than a page: its header goes on over the next pages, every
+// curve's name printed, after a question that names the column; the preview shows page 1.
+TEST_F(PrintDialogTest, HeadersTallerThanThePageGoOnOverTheNextPagesAfterAQuestion)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("wide.las"), 35, 101, 1000.0, 0.1)));
+    runner->Clear();
+    runner->PushDialog([](QDialog& editor) {
+        TCurveTemplate& model = static_cast<TFormCurveTemplate&>(editor).Model;
+        model.ClearColumns();
+        int column = -1;
+        for (int i = 0; i < 35; ++i)
+            model.AddCurveToColumn(i, column);
+        return int(QDialog::Accepted);
+    });
+    runner->PushDialog([](QDialog&) { return int(QDialog::Rejected); });
+    runner->PushDialog([&](QDialog&) {
+        EXPECT_TRUE(Has(PreviewTexts(), "C1, U1"));
+        for (const int dpi : {96, 300, 600}) {
+            SCOPED_TRACE(dpi);
+            InstalledPrinter printer(dpi);
+            runner->Clear();
+            runner->Push(platform::IDYES);
+            Form().ButtonPrint->click();
+            EXPECT_EQ(Messages().size(), 1);
+            EXPECT_TRUE(Messages().value(0).startsWith("Печать|Заголовок столбца 1 не помещается на первой странице: он "
+                                                 "продолжится на следующих страницах, данные начнутся на странице "))
+                << Messages().value(0).toStdString();
+            std::vector<std::string> texts;
+            for (int page = 0; page < printer.pages; ++page)
+                for (const std::string& text : printer.PageTexts(page))
+                    texts.push_back(text);
+            const std::string pdf = dir.file("wide.pdf");
+            EXPECT_TRUE(WriteDiagramPdf(Model(), pdf, 19.0, 27.7, dpi).ok);
+            const std::string extracted = Poppler("pdftotext", pdf);
+            for (int c = 1; c <= 35; ++c) {
+                const std::string name = "C" + std::to_string(c) + ", U" + std::to_string(c);
+                EXPECT_TRUE(std::count(texts.begin(), texts.end(), name)) << name;
+                EXPECT_TRUE(extracted.empty() || extracted.find(name) != std::string::npos) << name;
+            }
+        }
+        return int(QDialog::Rejected);
+    });
+    window->MIPrint->trigger();
+    EXPECT_EQ(runner->PendingAnswers(), 0);
 }
 
 }  // namespace
