@@ -61,7 +61,7 @@ void Compose(TCurveTemplate& t, const Document& doc, double scale)
 // The progress window stays away: a benchmark has nobody to click "Отмена".
 class QuietProgress : public platform::PrintProgress {
 public:
-    void Begin(int) override {}
+    void Begin(int, const QString&) override {}
     bool Page(int, int) override { return true; }
     void End() override {}
 };
@@ -137,12 +137,17 @@ void ExportEmfRounds(benchmark::State& state, const Document& doc, double scale,
 {
     EnsureApplication();
     const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    QuietProgress progress;
+    platform::PrintProgress* previous = platform::SetPrintProgress(&progress);
+    DiagramEmfSetup setup;
+    setup.screen = platform::ScreenReference();
     for (auto _ : state) {
         TCurveTemplate t;
         Compose(t, doc, scale);
-        if (!ExportDiagramEmf(t, path, platform::ScreenReference(), 21.0, PrintMargins{}).ok)
+        if (!ExportDiagramEmf(t, path, setup).ok)
             state.SkipWithError("the export failed");
     }
+    platform::SetPrintProgress(previous);
     state.counters["emf_mb"] = std::filesystem::file_size(path) / 1048576.0;
     std::filesystem::remove(path);
 }

@@ -83,9 +83,13 @@ public:
                            double scrX, double scrY, double sx, double sy);
     // The paint box's picture of the sheet; `extra`: the height of the blocks above the diagram.
     QImage PreviewImage(double* extra = nullptr);
+    // States the picture's size, refuses one the format cannot hold and asks before a large
+    // one, then asks for the file.
     void ButtonExportEMFClick();
     // Writes the title and the whole diagram as one EMF picture; a failure is reported.
     bool ExportToEMF(const QString& path);
+    // Pictures above this many MB are written only when the user agrees.
+    static constexpr double LargeEmfMegabytes = 100.0;
 
     // Mark block: a record is attached and its four depths are above 0.
     bool IsMarkDataValid() const;
@@ -120,6 +124,7 @@ private:
     void MeasurePrinter(bool showRule);
     void SetMinimum(QDoubleSpinBox& edit, double minimum);
     bool TitleApplied() const;
+    DiagramEmfSetup EmfSetup() const;
     void PaintBoxPaint();
     void SetCorrectionChecked(bool checked);
     // "Печать" error message: `text`, and the printer's reason when it gives one.

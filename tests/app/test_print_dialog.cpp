@@ -807,5 +807,58 @@ TEST_F(PrintDialogTest, HeadersTallerThanThePageGoOnOverTheNextPagesAfterAQuesti
     EXPECT_EQ(runner->PendingAnswers(), 0);
 }
 
+// The EMF of a whole diagram is measured first: a large one is written only when the user
+// agrees, with progress and its cancel; one the format cannot hold is refused at once.
+TEST_F(PrintDialogTest, EmfExportStatesItsSizeAsksBeforeALargeOneAndRefusesOneBeyondTheFormat)
+{
+    struct Row {
+        int rows;
+        double step;
+        bool refused;
+    };
+    const Row rows[] = {{10000, 0.1, false}, {20001, 1.0, true}};
+    TestProgress progress;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rows);
+        ASSERT_TRUE(Open(WriteTestLas(dir.file("long.las"), 3, row.rows, 1000.0, row.step)));
+        window->BindCurveTemplate();
+        Model().ClearColumns();
+        for (int i = 0; i < 3; ++i) {
+            int column = -1;
+            Model().AddCurveToColumn(i, column);
+        }
+        Model().Dept->SetScale(0.01);  // 1:1
+        Dialog().Settings = &window->Settings();
+        Dialog().ShowTemplatesOnShow = false;
+        Dialog().FormShow();
+        const std::string emf = dir.file("long.emf");
+        runner->Clear();
+        if (row.refused) {
+            Form().ButtonExportEMF->click();
+            ASSERT_EQ(Messages().size(), 1);
+            EXPECT_TRUE(Messages()[0].contains("формат EMF не вмещает файлы больше 4 ГБ")) << Messages()[0].toStdString();
+            EXPECT_EQ(runner->Requests().size(), 1u);  // no file asked for
+            continue;
+        }
+        runner->Push(platform::IDNO);
+        Form().ButtonExportEMF->click();
+        ASSERT_EQ(Messages().size(), 1);
+        EXPECT_TRUE(Messages()[0].contains(" стр., около ")) << Messages()[0].toStdString();
+        EXPECT_EQ(runner->Requests().size(), 1u);
+        runner->Clear();
+        runner->Push(platform::IDYES);
+        runner->PushFiles({QString::fromStdString(emf)});
+        int shown = 0;
+        progress.cancelAt = 3;
+        progress.seen = [&shown](int) { ++shown; };
+        Form().ButtonExportEMF->click();
+        ASSERT_EQ(runner->Requests().size(), 2u);
+        EXPECT_TRUE(runner->Requests()[1].file.title.startsWith("Экспорт диаграммы в EMF (")) << runner->Requests()[1].file.title.toStdString();
+        EXPECT_EQ(runner->Requests()[1].file.directory, QString::fromStdString(dir.path()));
+        EXPECT_EQ(shown, 2);
+        EXPECT_FALSE(std::filesystem::exists(emf));  // cancelled: no file
+    }
+}
+
 }  // namespace
 }  // namespace strativ::test

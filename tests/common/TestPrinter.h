@@ -94,7 +94,7 @@ public:
     std::function<void(int)> seen;
     TestProgress() { previous_ = platform::SetPrintProgress(this); }
     ~TestProgress() override { platform::SetPrintProgress(previous_); }
-    void Begin(int) override {}
+    void Begin(int, const QString&) override {}
     bool Page(int page, int) override
     {
         if (seen)
