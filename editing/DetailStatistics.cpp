@@ -1,14 +1,15 @@
 // The statistics report window.
 #include "editing/DetailStatistics.h"
 
+#include "core/Lasfile.h"
 #include "editing/ReportFiles.h"
 #include "editing/StatisticsReport.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/Printer.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
 #include <QToolBar>
@@ -45,6 +46,7 @@ TFormDetailStatistics::TFormDetailStatistics(QWidget* parent) : QWidget(parent, 
 void TFormDetailStatistics::BuildReport(const TLASFile& document, const std::vector<int>& selection,
                                         const IntervalManager& intervals, int sections)
 {
+    documentPath_ = QString::fromStdString(document.GetFileName());
     RE->setPlainText(TStatisticsReport(document, selection, intervals).Build(sections).join(QLatin1Char('\n')));
     show();
     raise();
@@ -83,7 +85,5 @@ void TFormDetailStatistics::TBPrintClick()
 {
     QPrinter printer;
     printer.setDocName(QStringLiteral("Статистика"));
-    QPrintDialog dialog(&printer, this);
-    if (platform::ExecDialog(dialog) == QDialog::Accepted)
-        RE->print(&printer);
+    platform::PrintWithDialog(printer, this, documentPath_, [this](QPrinter& device) { RE->print(&device); });
 }

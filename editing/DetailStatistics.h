@@ -32,4 +32,6 @@ public:
 
 private:
     void SaveText(const QString& text);
+
+    QString documentPath_;  // of the report: the folder and name a PDF of it takes
 };

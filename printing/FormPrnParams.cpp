@@ -174,6 +174,7 @@ void TFormPrnParams::ShowWithTemplateSetup()
 
 void TFormPrnParams::FormShow()
 {
+    platform::CurrentPrinter().SetDocument(DocumentPath());
     MeasurePrinter(true);
     LoadMargins();
     SetCorrectionChecked(ReadCorrection());
@@ -294,6 +295,8 @@ void TFormPrnParams::ButtonPrintClick()
     }
     if (!result.ok && !result.cancelled)
         ReportPrintFailure(QStringLiteral("Не удалось завершить печать"));
+    if (result.ok && !printer.WrittenFile().isEmpty())
+        platform::ReportPdfWritten(this, printer.WrittenFile());
     SaveMargins();
     // The page layout of the print stays until the preview lays the template out again.
     RefreshPreview();

@@ -31,6 +31,7 @@
 #include <QGroupBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -202,7 +203,8 @@ TEST_F(PrintDialogTest, PrintCommandPrintsTheScenarioToPdfAndKeepsTheMargins)
     runner->PushFiles({QString::fromStdString(pdf)});
     window->MIPrint->trigger();
 
-    EXPECT_EQ(Messages(), QStringList{"Подготовка печати|Добавить выбранные кривые в шаблон кривых?"});
+    EXPECT_EQ(Messages(), (QStringList{"Подготовка печати|Добавить выбранные кривые в шаблон кривых?",
+                                       "Печать|PDF файл записан:\n" + QString::fromStdString(pdf)}));
     EXPECT_EQ(runner->PendingAnswers(), 0);
     const std::string info = Poppler("pdfinfo", pdf);
     if (info.empty())
@@ -609,10 +611,13 @@ TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
     EXPECT_EQ(printer.PrinterName(), "PDF");
     EXPECT_NEAR(Dialog().PageWidthCm, 21.0, 0.01);
 
-    // The file named there is printed to without asking again.
+    // The file named there is offered when the print asks for the file.
+    runner->PushFiles({QString::fromStdString(pdf)});
     Form().ButtonPrint->click();
-    EXPECT_EQ(runner->Requests().size(), 1u);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    ASSERT_EQ(runner->Requests().size(), 3u);
+    EXPECT_EQ(runner->Requests()[1].kind, platform::DialogKind::File);
+    EXPECT_EQ(runner->Requests()[1].file.fileName, "typed.pdf");
+    EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + QString::fromStdString(pdf)});
     EXPECT_TRUE(std::filesystem::exists(pdf));
     printer.OutputFile.clear();
 }
@@ -670,7 +675,8 @@ TEST_F(PrintDialogTest, MarkBlockReachesThePdfFirstPage)
     const std::string pdf = dir.file("marks.pdf");
     runner->PushFiles({QString::fromStdString(pdf)});
     Form().ButtonPrint->click();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + QString::fromStdString(pdf)});
+    runner->Clear();
 
     // A file that cannot be made stops the job before it begins, with the reason.
     const std::string unwritable = dir.file("missing/marks.pdf");
@@ -759,6 +765,95 @@ TEST_F(PrintDialogTest, MarkBoxAsksForValidDepthsAndTheEditButtonAppliesTheRule)
     // Closing lets go of the record.
     Dialog().reject();
     EXPECT_EQ(Dialog().MarkInfo, nullptr);
+}
+
+// A print to file asks the name at every print: the document's beside it, or what was typed
+// in the printer dialog's file box, a bare name taken beside the document with ".pdf".
+TEST_F(PrintDialogTest, PrintToFileAsksTheNameBesideTheDocumentAndNeverReplacesSilently)
+{
+    struct Row {
+        QString typed;  // null: the name offered is kept
+        QString asked;
+    };
+    const Row rows[] = {{QString(), "s.pdf"}, {" 7 ", "7.pdf"}, {"ГК", "ГК.pdf"}, {"12,5", "12,5.pdf"}};
+    const QString folder = QString::fromStdString(dir.path());
+    runner->PushDialog([](QDialog& editor) {
+        ShapeTemplate(static_cast<TFormCurveTemplate&>(editor).Model);
+        return int(QDialog::Accepted);
+    });
+    runner->PushDialog([](QDialog&) { return int(QDialog::Rejected); });  // no title
+    runner->PushDialog([&](QDialog&) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.asked.toStdString());
+            runner->Clear();
+            runner->PushDialog([&row](QDialog& dialog) { return AnswerPrintToFile(dialog, row.typed); });
+            Form().SButtonPrinter->click();
+            runner->PushFiles({folder + "/" + row.asked});
+            Form().ButtonPrint->click();
+            EXPECT_EQ(runner->Requests().size(), 3u);
+            const platform::FileDialogOptions asked = runner->Requests().at(1).file;
+            EXPECT_EQ(asked.directory + "/" + asked.fileName, folder + "/" + row.asked);
+            EXPECT_TRUE(asked.confirmOverwrite);
+            EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + folder + "/" + row.asked});
+            EXPECT_TRUE(std::filesystem::exists((folder + "/" + row.asked).toStdString()));
+        }
+        // Not confirming the system's question keeps the file as it was.
+        const std::string kept = ReadFileBytes(dir.file("12,5.pdf"));
+        runner->Clear();
+        runner->PushCancel();
+        Form().ButtonPrint->click();
+        EXPECT_EQ(runner->Requests().size(), 1u);
+        EXPECT_EQ(ReadFileBytes(dir.file("12,5.pdf")), kept);
+        return int(QDialog::Rejected);
+    });
+    window->MIPrint->trigger();
+    EXPECT_EQ(runner->PendingAnswers(), 0);
+    platform::CurrentPrinter().OutputFile.clear();
+}
+
+// The paper chosen in the printer dialog for the PDF is the PDF's page and the EMF's width.
+TEST_F(PrintDialogTest, PdfAndEmfTakeThePaperChosenInThePrinterDialog)
+{
+    struct Row {
+        QPageSize::PageSizeId size;
+        QPageLayout::Orientation orientation;
+        double widthPt;
+        double heightPt;
+        int emfWidth;  // 0.01 mm
+    };
+    const Row rows[] = {{QPageSize::Letter, QPageLayout::Portrait, 612.0, 792.0, 21590},
+                        {QPageSize::A3, QPageLayout::Landscape, 1190.55, 841.89, 42000}};
+    PrepareDialog();
+    platform::Printer& printer = platform::CurrentPrinter();
+    const std::string pdf = dir.file("paper.pdf");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.emfWidth);
+        runner->PushDialog([&row](QDialog& dialog) {
+            QPrinter& device = *static_cast<QPrintDialog&>(dialog).printer();
+            device.setOutputFormat(QPrinter::PdfFormat);
+            device.setPageSize(QPageSize(row.size));
+            device.setPageOrientation(row.orientation);
+            return int(QDialog::Accepted);
+        });
+        Form().SButtonPrinter->click();
+        runner->PushFiles({QString::fromStdString(pdf)});
+        Form().ButtonPrint->click();
+        ASSERT_TRUE(Dialog().ExportToEMF(QString::fromStdString(dir.file("paper.emf"))));
+        EXPECT_EQ(ReadEmf(dir.file("paper.emf")).Header().rclFrame.right, row.emfWidth);
+        const std::string info = Poppler("pdfinfo", pdf);
+        if (info.empty())
+            continue;  // poppler-utils are not installed
+        double width = 0.0;
+        double height = 0.0;
+        const size_t at = info.find("Page size:");
+        ASSERT_NE(at, std::string::npos) << info;
+        ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &width, &height), 2) << info;
+        EXPECT_NEAR(width, row.widthPt, 1.0) << info;
+        EXPECT_NEAR(height, row.heightPt, 1.0) << info;
+    }
+    printer.PdfWidthMm = 210.0;
+    printer.PdfHeightMm = 297.0;
+    printer.OutputFile.clear();
 }
 
 // A column of 35 curves is taller than a page: its header goes on over the next pages, every

@@ -6,6 +6,7 @@
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/TestPrinter.h"
 #include "tests/editing/EditingFixtures.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -156,6 +158,17 @@ TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)
     });
     window.TBPrintClick();
     EXPECT_EQ(runner.PendingAnswers(), 0);
+
+    // A name typed bare for the PDF lands beside the document with ".pdf", told where.
+    runner.Clear();
+    const QString pdf = QString::fromStdString(dir.file("ГК.pdf"));
+    runner.PushDialog([](QDialog& dialog) { return strativ::test::AnswerPrintToFile(dialog, "ГК"); });
+    runner.PushFiles({pdf});
+    window.TBPrintClick();
+    ASSERT_EQ(runner.Requests().size(), 3u);
+    EXPECT_EQ(runner.Requests()[1].file.directory + "/" + runner.Requests()[1].file.fileName, pdf);
+    EXPECT_EQ(runner.Last().text, "PDF файл записан:\n" + pdf);
+    EXPECT_GT(std::filesystem::file_size(pdf.toStdString()), 0u);
 }
 
 TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)
