@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -156,6 +157,15 @@ QString First(const QStringList& files)
 }
 
 }  // namespace
+
+FileDialogOptions FileDialogOptions::StartingAt(const QString& path)
+{
+    const QFileInfo file(path);
+    FileDialogOptions options;
+    options.directory = file.absolutePath();
+    options.fileName = file.fileName();
+    return options;
+}
 
 QString ApplicationTitle()
 {

@@ -264,11 +264,8 @@ QString ResolvePdfName(const QString& typed, const QString& documentPath)
 
 QString AskPdfFile(QWidget* owner, const QString& suggested)
 {
-    const QFileInfo offered(suggested);
-    FileDialogOptions options;
+    FileDialogOptions options = FileDialogOptions::StartingAt(suggested);
     options.title = QStringLiteral("Печать в PDF");
-    options.directory = offered.absolutePath();
-    options.fileName = offered.fileName();
     options.filter = QStringLiteral("PDF (*.pdf)");
     options.defaultSuffix = QStringLiteral("pdf");
     options.confirmOverwrite = true;

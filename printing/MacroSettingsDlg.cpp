@@ -336,11 +336,9 @@ void TFormMacroSettings::Button3Click()
 void TFormMacroSettings::ButtonChangeFileClick()
 {
     // The dialog starts at the file in use.
-    const QFileInfo current(MacroManager ? Q(MacroManager->GetPath()) : Q(TemplatesDir + MacroFileName));
-    platform::FileDialogOptions options;
+    platform::FileDialogOptions options = platform::FileDialogOptions::StartingAt(
+        MacroManager ? Q(MacroManager->GetPath()) : Q(TemplatesDir + MacroFileName));
     options.title = QStringLiteral("Файл подстановок");
-    options.directory = current.absolutePath();
-    options.fileName = current.fileName();
     options.filter = QStringLiteral("Macro Files (*.mcr)");
     options.defaultSuffix = QStringLiteral("mcr");
     // A name typed here that does not exist yet becomes a new macro file.
