@@ -88,9 +88,9 @@ void TFormMain::MenuStepRecalcClick()
     // Written through the document's operations, which move its generation: the view, the
     // overview, the interval range and the status bar follow through the document-changed routine.
     lasFile_->SetDepthDecimals(DeptRecalcDlg->GetPrecision());
-    const FloatVector& depths = DeptRecalcDlg->NewDepths();
-    if (!depths.empty())
-        lasFile_->SetDepthValues(static_cast<int>(depths.size()), depths.data());
+    const DepthSeries& series = DeptRecalcDlg->NewSeries();
+    if (!series.depths.empty())
+        lasFile_->SetDepthGrid(series.gridFirst, series.gridStep);
     lasFile_->SetStep(step);
     lasFile_->SetCurveName(0, mnemonic.toStdString());
     lasFile_->SetCurveUnit(0, unit.toStdString());

@@ -50,7 +50,7 @@ bool TFormMain::OpenLasFile(const QString& requested)
     else if (document->GetCurvesCount() < 2 || document->GetPointCount() < 1)
         reason = QStringLiteral("В файле нет данных кривых");
     if (!reason.isEmpty()) {
-        ShowError(this, QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") + reason);
+        ReportUnloadedFile(this, path, reason);
         return false;
     }
     WarnOmittedData(this, *document, path);

@@ -49,6 +49,7 @@ void TFormMain::MILasBrowseClick()
     LasBrowser = std::make_unique<TFormLasBrowser>(services);
     LasBrowser->OnOpenFile = [this](const QString& path) { OpenLasFile(path); };
     LasBrowser->OnAddCurves = [this](const QString& path) { AddCurvesFromFile(path); };
+    LasBrowser->OpenDocumentPath = [this] { return lasFile_ ? lasFile_->GetFileName() : std::string(); };
     LasBrowser->MainWindowHandle = this;
     std::string folder;
     if (lasFile_)

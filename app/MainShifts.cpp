@@ -65,14 +65,15 @@ void TFormMain::ShowShiftValue(bool shown, const QString& text)
     PanelShiftValue->setVisible(shown);
 }
 
-float TFormMain::InputDepthShift(const QString& caption)
+double TFormMain::InputDepthShift(const QString& caption)
 {
     QString text;
     for (;;) {
         text.clear();
         if (!platform::InputQuery(caption, QStringLiteral("Введите значение в метрах"), text) || text.trimmed().isEmpty())
-            return 0.0f;
-        float value = 0.0f;
+            return 0.0;
+        // Read in double: the document says why a shift too large for the depths is refused.
+        double value = 0.0;
         if (platform::TryStrToFloat(text, value))
             return value;
         platform::ShowMessage(QStringLiteral("Некорректно задано значение\n(десятичный разделитель - '") +
@@ -84,9 +85,13 @@ void TFormMain::TBShiftDeptClick()
 {
     if (!lasFile_)
         return;
-    const float d = InputDepthShift(QStringLiteral("Сдвиг всех кривых по глубине"));
-    if (d == 0.0f)
+    const double d = InputDepthShift(QStringLiteral("Сдвиг всех кривых по глубине"));
+    if (d == 0.0)
         return;
+    if (const std::string problem = lasFile_->DepthShiftProblem(d); !problem.empty()) {
+        ShowShiftError(this, QString::fromStdString(problem));
+        return;
+    }
     Snapshot("'Сдвиг всех кривых по глубине'");
     lasFile_->ShiftDepth(d);
 }
@@ -123,8 +128,8 @@ void TFormMain::ShiftCurveCut(int curve)
 {
     if (!lasFile_ || curve + 1 >= lasFile_->GetCurvesCount())
         return;
-    const float d = InputDepthShift(QStringLiteral("Введите величину смещения для кривой в метрах"));
-    if (d == 0.0f)
+    const double d = InputDepthShift(QStringLiteral("Введите величину смещения для кривой в метрах"));
+    if (d == 0.0)
         return;
     Snapshot("'Сдвиг кривой с удалением значений'");
     lasFile_->ShiftCurveByDepth(curve + 1, d);
@@ -135,8 +140,8 @@ void TFormMain::ShiftCurveKeep(int curve)
 {
     if (!lasFile_ || curve + 1 >= lasFile_->GetCurvesCount())
         return;
-    const float d = InputDepthShift(QStringLiteral("ВВедите величину смещения для кривой"));
-    if (d == 0.0f)
+    const double d = InputDepthShift(QStringLiteral("ВВедите величину смещения для кривой"));
+    if (d == 0.0)
         return;
     ChangeAfterSnapshot("'Сдвиг кривой с сохранением значений'",
                         [&] { lasFile_->ShiftCurveByDepthExtending(curve + 1, d); });
@@ -154,8 +159,8 @@ void TFormMain::MIShiftGroupClick()
         ShowShiftError(this, QStringLiteral("Не выбрана ни одна кривая!"));
         return;
     }
-    const float d = InputDepthShift(QStringLiteral("Введите величину смещения для кривых"));
-    if (d == 0.0f)
+    const double d = InputDepthShift(QStringLiteral("Введите величину смещения для кривых"));
+    if (d == 0.0)
         return;
     ChangeAfterSnapshot("'Сдвиг группы кривых по глубине'", [&] { ShiftCurvesByDepth(selected, d); });
     FPendingShift = 0;
@@ -164,7 +169,7 @@ void TFormMain::MIShiftGroupClick()
 
 // The first curve grows the document so that no value of the others, moved after it by the
 // same depth, is lost.
-void TFormMain::ShiftCurvesByDepth(const std::vector<int>& curves, float d)
+void TFormMain::ShiftCurvesByDepth(const std::vector<int>& curves, double d)
 {
     lasFile_->ShiftCurveByDepthExtending(curves.front(), d);
     for (std::size_t i = 1; i < curves.size(); ++i)

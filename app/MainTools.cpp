@@ -141,6 +141,7 @@ void TFormMain::PanelCurvesMouseUp(QMouseEvent& event)
                                               static_cast<float>(PanelCurves->GetLastVisibleDepth()));
     if (currentTool_)
         currentTool_->MouseRelease(event);
+    UndoStore.ReleaseDropped();  // a drag's step stands once the button is up
     if (event.button() == Qt::RightButton)
         PanelCurvesPopup(event);
 }

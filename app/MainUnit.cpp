@@ -71,17 +71,50 @@ std::string SettingsPath()
     return platform::ProgramDir() + "strativ.ini";
 }
 
-// The first ".las" file among dropped URLs, "" when none.
-QString DroppedLasFile(const QMimeData* data)
+// The names of a drop on the main window: the first existing LAS file is opened, the other LAS
+// files are left, and every other name is refused with its reason.
+struct DroppedFiles {
+    QString open;
+    int lasFiles = 0;
+    QStringList refused;
+
+    // One message for the whole drop; "" when there is nothing to say.
+    QString Message() const
+    {
+        QString text;
+        if (!refused.isEmpty())
+            text = QStringLiteral("Не открыты:\n") + refused.join(QLatin1Char('\n'));
+        if (lasFiles > 1)
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                    QStringLiteral("Открытым может быть только один документ. Открывается файл\n") + open;
+        return text;
+    }
+};
+
+DroppedFiles SortDroppedFiles(const QMimeData* data)
 {
+    DroppedFiles dropped;
     if (!data || !data->hasUrls())
-        return {};
+        return dropped;
     for (const QUrl& url : data->urls()) {
         const QString path = url.toLocalFile();
-        if (path.endsWith(QStringLiteral(".las"), Qt::CaseInsensitive))
-            return path;
+        const QFileInfo info(path);
+        QString reason;
+        if (path.isEmpty())
+            reason = QStringLiteral("не файл этого компьютера");
+        else if (info.isDir())
+            reason = QStringLiteral("папка");
+        else if (!info.isFile())
+            reason = QStringLiteral("файл не найден");
+        else if (info.suffix().compare(QStringLiteral("las"), Qt::CaseInsensitive) != 0)
+            reason = QStringLiteral("не LAS файл");
+        if (!reason.isEmpty()) {
+            dropped.refused << (path.isEmpty() ? url.toString() : path) + QStringLiteral(" - ") + reason;
+        } else if (++dropped.lasFiles == 1) {
+            dropped.open = path;
+        }
     }
-    return {};
+    return dropped;
 }
 }  // namespace
 
@@ -409,20 +442,28 @@ void TFormMain::closeEvent(QCloseEvent* event)
         emit Closed();
 }
 
+// Any list of names is taken, so that those that cannot be opened are named.
 void TFormMain::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedLasFile(event->mimeData()).isEmpty())
+    if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
 void TFormMain::dropEvent(QDropEvent* event)
 {
-    const QString path = DroppedLasFile(event->mimeData());
-    if (path.isEmpty())
+    const DroppedFiles dropped = SortDroppedFiles(event->mimeData());
+    if (dropped.open.isEmpty() && dropped.refused.isEmpty())
         return;
     event->acceptProposedAction();
-    // Opened after the drop has finished: the open runs modal dialogs.
-    QTimer::singleShot(0, this, platform::Guarded([this, path] { OpenLasFile(path); }));
+    // Told and opened after the drop has finished: both run modal dialogs.
+    QTimer::singleShot(0, this, platform::Guarded([this, dropped] {
+        if (const QString message = dropped.Message(); !message.isEmpty())
+            platform::MessageBox(this, message, QStringLiteral("Открытие файла"),
+                                 platform::MB_OK | (dropped.refused.isEmpty() ? platform::MB_ICONINFORMATION
+                                                                               : platform::MB_ICONWARNING));
+        if (!dropped.open.isEmpty())
+            OpenLasFile(dropped.open);
+    }));
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* event)

@@ -164,7 +164,7 @@ public:
     QGroupBox* PanelShiftValue = nullptr;
     QLabel* LabelShiftValue = nullptr;
     // A value in metres typed in a box with this caption; 0 when cancelled or empty.
-    float InputDepthShift(const QString& caption);
+    double InputDepthShift(const QString& caption);
     void TBShiftDeptClick();
     void MIShiftAndCutClick();
     void MIShiftAndNullClick();
@@ -409,7 +409,7 @@ private:
     void CreateShiftCommands();
     void CreateIntervalCutCommands();
     bool TakePendingShift(int curve);
-    void ShiftCurvesByDepth(const std::vector<int>& curves, float d);
+    void ShiftCurvesByDepth(const std::vector<int>& curves, double d);
     // Right button released over the panel: the curve menu, or the interval or gap menu.
     void PanelCurvesPopup(QMouseEvent& event);
     // The curve of a pop-up command: a data curve's document index, 0 when none.
@@ -493,6 +493,7 @@ auto TFormMain::Command(Handler handler)
     return [this, handler = std::move(handler)](auto&&... args)
                -> decltype(std::declval<Handler&>()(std::forward<decltype(args)>(args)...), void()) {
         platform::Guarded(this, [&] { handler(std::forward<decltype(args)>(args)...); });
+        UndoStore.ReleaseDropped();  // the command is over: applied or taken back
         platform::Guarded(this, [this] { CheckDocumentGeneration(); });
     };
 }

@@ -197,7 +197,8 @@ void TFormMain::MIScale100Click(QAction* sender)
 
 void TFormMain::MIAnotherScaleClick()
 {
-    if (InputNumberBox(0, QStringLiteral("Масштаб глубин 1:N"), 1, 100000, DepthScale))
+    if (InputNumberBoxEx(0, QStringLiteral("Масштаб глубин 1:N"), QStringLiteral("Знаменатель масштаба глубин N"), 1,
+                         100000, DepthScale))
         SetDepthScale(static_cast<int>(NumberInputBox()->GetValue()));
     else
         SetDepthScale(DepthScale);  // the tick goes back to the scale in force

@@ -4,6 +4,7 @@
 // With many intervals: the report with 1,000 intervals against the same report with 10 (one curve
 // of 1,000,000 samples, and 20 curves of 100,000), the values window on the last of 1,000
 // intervals, and values shifted in 1,000 intervals against the same pass over ranges found before.
+// The report with 10,000 intervals on 20 curves, with the longest stretch without progress.
 #include "bench/BenchApplication.h"
 #include "bench/PairedRatio.h"
 #include "core/Lasfile.h"
@@ -13,12 +14,15 @@
 #include "editing/IntervalManager.h"
 #include "editing/ViewValuesAtInterval.h"
 #include "platform/RecordingDialogRunner.h"
+#include "platform/WorkProgress.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -126,6 +130,44 @@ BENCHMARK(BM_StatisticsReportThousandToTenIntervals)
     ->UseManualTime()
     ->Iterations(7)
     ->Unit(benchmark::kMillisecond);
+
+// The longest time between two signs of progress (or the start and the end): how long the
+// windows could go without repainting.
+class GapProgress : public platform::WorkProgress {
+public:
+    GapProgress() : previous_(platform::SetWorkProgress(this)) {}
+    ~GapProgress() override { platform::SetWorkProgress(previous_); }
+    void Begin(const QString&) override { clock_.start(); }
+    bool Step(double) override
+    {
+        longest = std::max(longest, clock_.restart());
+        return true;
+    }
+    void End() override { Step(1.0); }
+
+    qint64 longest = 0;
+
+private:
+    QElapsedTimer clock_;
+    platform::WorkProgress* previous_;
+};
+
+// The report with 10,000 intervals on 20 curves of 1,000,000 samples, and the longest stretch
+// of it without a sign of progress.
+void BM_StatisticsReportTenThousandIntervals(benchmark::State& state)
+{
+    EnsureApplication();
+    const TLASFile& document = SharedDocument();
+    const IntervalManager intervals = EqualIntervals(document, 10000);
+    TFormDetailStatistics window;
+    GapProgress progress;
+    for (auto _ : state) {
+        window.BuildReport(document, {}, intervals, -1);
+        QApplication::processEvents();
+    }
+    state.counters["longest_gap_ms"] = double(progress.longest);
+}
+BENCHMARK(BM_StatisticsReportTenThousandIntervals)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // The two statistics of the report that read every sample of a curve, on one thread.
 void BM_NullMeanAndVariance(benchmark::State& state)

@@ -1,6 +1,7 @@
 // Conversions between the single-byte code pages (CP866 of LAS text, CP1251 of other programs' files) and UTF-8.
 #include "core/CodePages.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <unordered_map>
@@ -137,9 +138,67 @@ const ReverseTable* ReverseOf(TextEncoding encoding)
     switch (encoding) {
     case TextEncoding::Cp866: return &Cp866Reverse();
     case TextEncoding::Cp1251: return &Cp1251Reverse();
-    case TextEncoding::Utf8: break;
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: break;
     }
     return nullptr;
+}
+
+// UTF-16 from bytes[pos] to UTF-8 up to the first unit that is not text; returns its offset, the
+// size when there is none.
+size_t AppendFromUtf16(std::string_view bytes, size_t pos, bool bigEndian, std::string& out)
+{
+    const auto unit = [&](size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? char32_t(first << 8 | second) : char32_t(second << 8 | first);
+    };
+    while (pos + 1 < bytes.size()) {
+        const char32_t u = unit(pos);
+        if (u < 0xD800 || u > 0xDFFF) {
+            AppendUtf8(out, u);
+            pos += 2;
+            continue;
+        }
+        if (u > 0xDBFF || pos + 3 >= bytes.size())
+            return pos;
+        const char32_t low = unit(pos + 2);
+        if (low < 0xDC00 || low > 0xDFFF)
+            return pos;
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        pos += 4;
+    }
+    return pos;
+}
+
+// UTF-8 to UTF-16; false at a malformed byte, handed to *bad.
+bool Utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out, std::string* bad)
+{
+    const auto append = [&](char32_t u) {
+        const char high = static_cast<char>(u >> 8);
+        const char low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    out.reserve(out.size() + text.size() * 2);
+    for (size_t pos = 0; pos < text.size();) {
+        char32_t cp = 0;
+        const size_t length = DecodeUtf8(text, pos, cp);
+        if (length == 0) {
+            if (bad)
+                *bad = std::string(text.substr(pos, 1));
+            return false;
+        }
+        pos += length;
+        if (cp < 0x10000) {
+            append(cp);
+        } else {
+            append(0xD800 + ((cp - 0x10000) >> 10));
+            append(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -258,12 +317,54 @@ TextEncoding DetectTextEncoding(std::string_view bytes)
                : TextEncoding::Cp866;
 }
 
+bool LooksLikeUtf16(std::string_view head, TextEncoding* encoding)
+{
+    const auto found = [encoding](bool bigEndian) {
+        if (encoding)
+            *encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+        return true;
+    };
+    if (head.substr(0, 2) == "\xFF\xFE")
+        return found(false);
+    if (head.substr(0, 2) == "\xFE\xFF")
+        return found(true);
+    // ASCII text in UTF-16 without a byte order mark: every other byte is zero.
+    const size_t n = std::min<size_t>(head.size(), 64) & ~size_t(1);
+    if (n < 4)
+        return false;
+    int evenZeros = 0;
+    int oddZeros = 0;
+    for (size_t i = 0; i < n; i += 2) {
+        evenZeros += head[i] == '\0';
+        oddZeros += head[i + 1] == '\0';
+    }
+    const int pairs = static_cast<int>(n / 2);
+    if (evenZeros * 4 >= pairs * 3)
+        return found(true);
+    if (oddZeros * 4 >= pairs * 3)
+        return found(false);
+    return false;
+}
+
+bool DecodeUtf16(std::string_view bytes, TextEncoding encoding, std::string& out)
+{
+    out.clear();
+    out.reserve(bytes.size());
+    return AppendFromUtf16(bytes, 0, encoding == TextEncoding::Utf16Be, out) == bytes.size();
+}
+
 std::string DecodeText(std::string_view bytes, TextEncoding encoding)
 {
     switch (encoding) {
     case TextEncoding::Cp866: return SingleByteToUtf8(bytes, kCp866);
     case TextEncoding::Cp1251: return SingleByteToUtf8(bytes, kCp1251);
     case TextEncoding::Utf8: break;
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+        std::string out;
+        DecodeUtf16(bytes, encoding, out);
+        return out;
+    }
     }
     return std::string(bytes);
 }
@@ -271,6 +372,12 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding)
 bool EncodeText(std::string_view utf8, TextEncoding encoding, std::string& out, std::string* bad)
 {
     std::string result;
+    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
+        if (!Utf8ToUtf16(utf8, encoding == TextEncoding::Utf16Be, result, bad))
+            return false;
+        out = std::move(result);
+        return true;
+    }
     const bool done = ConvertFromUtf8(utf8, ReverseOf(encoding), result,
                                       [bad](std::string_view character, std::string&) {
                                           if (bad)

@@ -24,8 +24,15 @@ size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp);
 void AppendUtf8(std::string& out, char32_t cp);
 
 // The encodings a LAS file's text may be in. CP866 is the program's own; files brought from
-// elsewhere may be CP1251 or UTF-8.
-enum class TextEncoding { Cp866, Cp1251, Utf8 };
+// elsewhere may be CP1251 or UTF-8. UTF-16 text the LAS reader refuses; a text editor shows it.
+enum class TextEncoding { Cp866, Cp1251, Utf8, Utf16Le, Utf16Be };
+
+// True when the bytes begin as UTF-16 text: with its byte order mark, or ASCII text with every
+// other byte zero; the byte order then goes into *encoding.
+bool LooksLikeUtf16(std::string_view head, TextEncoding* encoding = nullptr);
+// UTF-16 bytes (after any byte order mark) to UTF-8. False at the first unit that is not text (an
+// unpaired surrogate, an odd last byte), `out` then holding the text before it.
+bool DecodeUtf16(std::string_view bytes, TextEncoding encoding, std::string& out);
 
 // UTF-8 when the bytes are valid UTF-8 and hold a multi-byte character or begin with a
 // byte-order mark; else (a mark followed by bytes that are not UTF-8 included) CP1251 when they
@@ -33,7 +40,7 @@ enum class TextEncoding { Cp866, Cp1251, Utf8 };
 // included).
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
-// Bytes in the encoding to UTF-8.
+// Bytes in the encoding to UTF-8 (UTF-16 up to its first unit that is not text).
 std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 // UTF-8 to the encoding; false when a character cannot be held, with that character (as
 // UTF-8) in *bad and out unchanged.

@@ -1,38 +1,39 @@
 // An evenly spaced depth series.
 #include "core/DepthRecalc.h"
 
-DepthSeries RecalculateDepths(DepthRecalcMode mode, float first, float step, float last, int n)
+#include "core/LasDepthColumn.h"
+
+DepthSeries RecalculateDepths(DepthRecalcMode mode, double first, double step, double last, int n)
 {
     DepthSeries series;
     if (n <= 0)
         return series;
-    FloatVector& d = series.depths;
-    d.assign(n, 0.0f);
-    using Wide = long double;
+    first = LasDecimal::Of(first).value;
+    step = LasDecimal::Of(step).value;
+    last = LasDecimal::Of(last).value;
     switch (mode) {
     case DepthRecalcMode::FirstAndStep:
-        for (int i = 0; i < n; ++i)
-            d[i] = static_cast<float>(Wide(i) * step + first);
-        last = d[n - 1];
+        last = first + (n - 1) * step;
         break;
     case DepthRecalcMode::FirstAndLast:
         if (n > 1)
-            step = static_cast<float>((Wide(last) - first) / (n - 1));
+            step = (last - first) / (n - 1);
         else
             last = first;
-        for (int i = 1; i < n - 1; ++i)
-            d[i] = static_cast<float>(Wide(i) * step + first);
         break;
     case DepthRecalcMode::StepAndLast:
-        for (int i = 0; i < n; ++i)
-            d[n - 1 - i] = static_cast<float>(last - Wide(i) * step);
-        first = d[0];
+        first = last - (n - 1) * step;
         break;
     }
-    d[0] = first;
-    d[n - 1] = last;
-    series.first = first;
-    series.step = step;
-    series.last = last;
+    FloatVector& d = series.depths;
+    d.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        d[static_cast<size_t>(i)] = static_cast<float>(first + i * step);
+    d.back() = static_cast<float>(last);
+    series.first = d.front();
+    series.step = static_cast<float>(step);
+    series.last = d.back();
+    series.gridFirst = first;
+    series.gridStep = step;
     return series;
 }

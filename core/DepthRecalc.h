@@ -8,12 +8,16 @@ struct DepthSeries {
     float first = 0.0f;
     float step = 0.0f;
     float last = 0.0f;
+    // The series as decimals: depth i is gridFirst + i * gridStep.
+    double gridFirst = 0.0;
+    double gridStep = 0.0;
 };
 
 // Which two parameters make the series.
 enum class DepthRecalcMode { FirstAndStep = 1, FirstAndLast = 2, StepAndLast = 3 };
 
-// Each depth is formed in extended precision and stored as float. The first value and the last
-// value are exact where they are given. One sample takes the first value (the last value from
-// the step and the last value) and the step as given.
-DepthSeries RecalculateDepths(DepthRecalcMode mode, float first, float step, float last, int n);
+// Each parameter is taken as the decimal it was typed as and each depth formed in double from
+// them, so that a long series keeps its step. The first value and the last value are exact where
+// they are given. One sample takes the first value (the last value from the step and the last
+// value) and the step as given.
+DepthSeries RecalculateDepths(DepthRecalcMode mode, double first, double step, double last, int n);

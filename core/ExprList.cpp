@@ -3,7 +3,6 @@
 
 #include "core/FileUtils.h"
 
-#include <algorithm>
 #include <filesystem>
 
 int TExprList::ScanFolder(const std::string& folder)
@@ -16,9 +15,7 @@ int TExprList::ScanFolder(const std::string& folder)
     if (folder_.back() != '/' && folder_.back() != '\\')
         folder_ += '/';
     // File-name order, so that the bar, the menus and the editor agree from run to run.
-    std::vector<std::string> names = GetFileList(folder_, "*.exp");
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    for (const std::string& name : GetFileList(folder_, "*.exp")) {
         auto expression = std::make_unique<TMathExpression>();
         if (expression->Load(folder_ + name) != 0)
             continue; // a broken script is skipped without a message

@@ -1,6 +1,7 @@
 // File system helpers; masks match ignoring letter case, as file masks do on Windows.
 #include "core/FileUtils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -66,6 +67,8 @@ std::vector<std::string> ListFolder(const std::string& folder, Keep keep)
         if (keep(entry))
             names.push_back(entry.path().filename().string());
     }
+    // Name order, so that every list of files reads the same from run to run.
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -96,10 +99,18 @@ std::string ResolveTypedFileName(const std::string& typed, const std::string& fo
     fs::path path(typed);
     if (path.empty())
         return typed;
+    const std::string name = path.filename().string();
+    if (name.find_first_not_of('.') == std::string::npos)
+        return {};  // "", ".", "..": a folder, no file name
     if (path.is_relative() && !folder.empty())
         path = fs::path(folder) / path;
-    if (!path.has_extension() && !extension.empty())
-        path += "." + extension;
+    // Digits after the last dot are a part of the name ("Well 1.2", "-999.25"), not its type.
+    const std::size_t dot = name.rfind('.');
+    const bool typedExtension = dot != std::string::npos && dot + 1 < name.size() &&
+                                std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(),
+                                            [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+    if (!typedExtension && !extension.empty())
+        path += (name.back() == '.' ? "" : ".") + extension;
     return path.string();
 }
 

@@ -7,9 +7,10 @@
 
 // folder + separator (when needed) + name + N + "." + ext for the first N from 0 that does not exist.
 std::string MakeUniqueFileName(const std::string& folder, const std::string& name, const std::string& ext);
-// Names of the plain files of the folder matching the mask ('*', '?'; letter case ignored), in directory order.
+// Names of the plain files of the folder matching the mask ('*', '?'; letter case ignored), in
+// name order (byte by byte).
 std::vector<std::string> GetFileList(const std::string& folder, const std::string& mask);
-// Names of the sub-folders of the folder.
+// Names of the sub-folders of the folder, in name order.
 std::vector<std::string> GetSubdirList(const std::string& folder);
 // The sub-folders and the files of a folder (names), from one pass over it.
 struct FolderContents {
@@ -18,7 +19,8 @@ struct FolderContents {
 };
 FolderContents GetFolderContents(const std::string& folder);
 // A file name as the user typed it: a relative one is taken in `folder`, and "." + `extension` is
-// added when the name has no extension (none added for an empty `extension`).
+// added unless the name ends with an extension of letters alone (none added for an empty
+// `extension`). "" for a name of dots alone or a folder path ending with a separator.
 std::string ResolveTypedFileName(const std::string& typed, const std::string& folder, const std::string& extension);
 // Whether the path exists (file or folder).
 bool FileExists(const std::string& path);

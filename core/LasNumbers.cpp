@@ -30,6 +30,23 @@ double TenToMinus(int n)
     return table.value[n];
 }
 
+// The power of ten of the first significant digit of a magnitude in [1e-20, 1e15).
+int DecimalExponent(float magnitude)
+{
+    static constexpr double kPowers[] = {1e1, 1e2, 1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double m = magnitude;
+    int exponent = 0;
+    if (m >= 1.0) {
+        while (exponent < 14 && m >= kPowers[exponent])
+            ++exponent;
+        return exponent;
+    }
+    while (exponent > -kMaxLasDecimals && m < TenToMinus(-exponent))
+        --exponent;
+    return exponent;
+}
+
 } // namespace
 
 const char* ParseLasFloatOutOfRange(const char* p, const char* end, float& value)
@@ -73,19 +90,21 @@ void AppendLasFixed(std::string& out, float value, int decimals, int width)
         AppendAligned(out, text, length, width);
         return;
     }
+    // Up to eight significant digits the text is the float correctly rounded; digits beyond those
+    // of its shortest text would be the float's binary noise, so they are zeros.
+    if (value == 0.0f || decimals <= 7 - DecimalExponent(magnitude)) {
+        const auto result = std::to_chars(text, limit, value, std::chars_format::fixed, decimals);
+        AppendAligned(out, text, static_cast<size_t>(result.ptr - text), width);
+        return;
+    }
     auto result = std::to_chars(text, limit, value, std::chars_format::fixed);
     const char* point = std::find(text, result.ptr, '.');
     const int fraction = point == result.ptr ? 0 : static_cast<int>(result.ptr - point - 1);
-    if (fraction > decimals) {
-        result = std::to_chars(text, limit, value, std::chars_format::fixed, decimals);
-    } else if (fraction < decimals) {
-        char* p = result.ptr;
-        if (point == result.ptr)
-            *p++ = '.';
-        p = std::fill_n(p, decimals - fraction, '0');
-        result.ptr = p;
-    }
-    AppendAligned(out, text, static_cast<size_t>(result.ptr - text), width);
+    char* p = result.ptr;
+    if (point == result.ptr && decimals > 0)
+        *p++ = '.';
+    p = std::fill_n(p, std::max(decimals - fraction, 0), '0');
+    AppendAligned(out, text, static_cast<size_t>(p - text), width);
 }
 
 std::string FormatLasExact(float value, int decimals)

@@ -71,12 +71,13 @@ inline int LasDecimals(std::string_view number)
     return std::max(0, fraction - std::clamp(exponent, -100, 100));
 }
 
-// The text of a value: the shortest text that reads back as the same float, padded with zeros to
-// the decimals when it has fewer, rounded to them when it has more; exponent form ("1.5E-07") for
-// a value too small for the decimals or too large for fixed notation. Right-aligned in at least
-// width characters.
+// The text of a value with the decimals: the float correctly rounded to them while that takes at
+// most eight significant digits; with more, the float's shortest text padded with zeros (never its
+// binary noise); exponent form ("1.5E-07") for a value too small for the decimals or too large for
+// fixed notation. Right-aligned in at least width characters.
 void AppendLasFixed(std::string& out, float value, int decimals, int width = 0);
-// The shortest text padded to the decimals, never rounded to them.
+// The text with at least the decimals and at least those of the shortest text of the float, so
+// never rounded short of the float.
 std::string FormatLasExact(float value, int decimals);
 // A depth of a regular grid, computed in double: fixed notation with the decimals.
 void AppendLasGridDepth(std::string& out, double depth, int decimals, int width);

@@ -32,25 +32,6 @@ void PadToWithBlank(std::string& out, int column)
         out += ' ';
 }
 
-bool LooksLikeUtf16(std::string_view head)
-{
-    if (head.size() >= 2 && ((head[0] == '\xFF' && head[1] == '\xFE') ||
-                             (head[0] == '\xFE' && head[1] == '\xFF')))
-        return true;
-    // ASCII text in UTF-16 without a byte order mark: every other byte is zero.
-    const size_t n = std::min<size_t>(head.size(), 64) & ~size_t(1);
-    if (n < 4)
-        return false;
-    int evenZeros = 0;
-    int oddZeros = 0;
-    for (size_t i = 0; i < n; i += 2) {
-        evenZeros += head[i] == '\0';
-        oddZeros += head[i + 1] == '\0';
-    }
-    const int pairs = static_cast<int>(n / 2);
-    return evenZeros * 4 >= pairs * 3 || oddZeros * 4 >= pairs * 3;
-}
-
 // Heap bytes a string holds beyond itself: a short text stands inside the object.
 size_t HeapBytesOf(const std::string& text)
 {

@@ -9,8 +9,8 @@
 #include "core/AtomicFile.h"
 #include "core/LasSource.h"
 
+class LasDepthColumn;
 class TLasParser2Parser;
-class TLasParsSection;
 
 // Text collected in a buffer and written in large blocks to a temporary file renamed over the
 // target at Commit. New lines end with the given line end; header lines with the one they were
@@ -23,11 +23,12 @@ public:
     std::string& Text() { return text_; }
     const std::string& LineEnd() const { return lineEnd_; }
     void KeepHeaderLineEnds(const LasDataSource& source) { headerEnds_.Read(source); }
-    // A header line.
-    void Line(std::string_view line)
+    // A header line; one rewritten ends as the line it was read as did.
+    void Line(std::string_view line) { Line(line, line); }
+    void Line(std::string_view line, std::string_view readAs)
     {
         text_ += line;
-        EndLine(headerEnds_.Find(line, lineEnd_));
+        EndLine(headerEnds_.Find(readAs, lineEnd_));
     }
     void EndLine() { EndLine(lineEnd_); }
     void EndLine(std::string_view end)
@@ -88,28 +89,27 @@ struct LasWrittenRows {
     }
 };
 
-// The depths of the written rows as text. A regular grid (each depth the float of
-// STRT + i * STEP of ~W) is written from the grid computed in double, which a float cannot hold
-// at large depths; any other depth as its own shortest text.
+// The depths of the written rows as text: each the decimal depth the document's depth column
+// holds for it (exact where a float cannot hold the depth: a deep regular grid, a shifted
+// column), rounded to the column's decimals; a depth without one as its float's own text.
 class DepthTexts {
 public:
-    DepthTexts(const TLasParser2Parser& document, int first, int k);
-    // Whether rows first, first + k, ..., last all lie on the grid; written as such when they do.
+    // column: the description of the depth column; null when the depths have none.
+    DepthTexts(const TLasParser2Parser& document, const LasDepthColumn* column, int first, int k);
+    // Whether rows first, first + k, ..., last all lie on an even grid; STEP is then its step.
     void CheckRows(int last);
     void Append(std::string& out, long long i, int width) const;
     std::string Text(long long i) const;
+    // STEP for the rows written: the grid's step, or `step` (the document's; 0 when it has none)
+    // times k.
     std::string StepText(float step, bool descending) const;
 
 private:
-    bool ReadWellNumber(const TLasParsSection& well, int code, double& value) const;
-    double Grid(long long i) const { return base_ + static_cast<double>(i) * step_; }
-
     const float* depth_;
+    const LasDepthColumn* column_;
     int decimals_;
     int first_;
     int k_;
-    double base_ = 0.0;
-    double step_ = 0.0;
     bool regular_ = false;
 };
 

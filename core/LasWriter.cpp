@@ -1,24 +1,12 @@
 #include "core/LasWriter.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "core/LasDepthColumn.h"
 #include "core/LasNumbers.h"
 #include "core/LasWriteParts.h"
-#include "core/StringUtils.h"
-
-namespace {
-
-bool ReadWholeNumber(std::string_view text, double& value)
-{
-    text = Trim(text);
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size() &&
-           std::isfinite(value);
-}
-
-} // namespace
 
 LasTextOut::LasTextOut(const std::string& path, std::string lineEnd)
     : file_(path), lineEnd_(std::move(lineEnd))
@@ -26,41 +14,31 @@ LasTextOut::LasTextOut(const std::string& path, std::string lineEnd)
     text_.reserve(kFlushSize + 4096);
 }
 
-DepthTexts::DepthTexts(const TLasParser2Parser& document, int first, int k)
+DepthTexts::DepthTexts(const TLasParser2Parser& document, const LasDepthColumn* column, int first,
+                       int k)
     : depth_(document.GetCurveArrays().Item(0).Data()),
+      column_(column),
       decimals_(document.GetDepthDecimals()),
       first_(first),
       k_(k)
 {
-    const TLasParsSection& well = document.GetWellSection();
-    double strt = 0.0;
-    double stop = 0.0;
-    double step = 0.0;
-    if (!ReadWellNumber(well, kLineStep, step) || step == 0.0)
-        return;
-    step_ = std::fabs(step);
-    // A file written bottom up holds its top depth in STOP.
-    if (ReadWellNumber(well, kLineStrt, strt) && static_cast<float>(strt) == depth_[0])
-        base_ = strt;
-    else if (ReadWellNumber(well, kLineStop, stop) && static_cast<float>(stop) == depth_[0])
-        base_ = stop;
-    else
-        return;
-    regular_ = true;
 }
 
 void DepthTexts::CheckRows(int last)
 {
+    regular_ = column_ && column_->IsRegular();
     for (long long i = first_; i <= last && regular_; i += k_)
-        regular_ = static_cast<float>(Grid(i)) == depth_[i];
+        regular_ = column_->Holds(i, depth_[i]);
 }
 
 void DepthTexts::Append(std::string& out, long long i, int width) const
 {
-    if (regular_)
-        AppendLasGridDepth(out, Grid(i), decimals_, width);
-    else
+    if (!column_ || !column_->Holds(i, depth_[i])) {
         AppendLasFixed(out, depth_[i], decimals_, width);
+        return;
+    }
+    const double depth = RoundToDecimals(column_->At(i), decimals_);
+    AppendLasGridDepth(out, depth == 0.0 ? 0.0 : depth, decimals_, width);  // never "-0.00"
 }
 
 std::string DepthTexts::Text(long long i) const
@@ -72,29 +50,17 @@ std::string DepthTexts::Text(long long i) const
 
 std::string DepthTexts::StepText(float step, bool descending) const
 {
+    // A STEP that disagrees with an even grid stays as the file has it.
+    const bool grid = regular_ && (step == 0.0f || static_cast<float>(column_->Step()) == std::fabs(step));
     std::string text;
-    if (descending && step != 0.0f)
+    if (descending && (step != 0.0f || grid))
         text += '-';
-    if (regular_)
-        AppendLasGridDepth(text, step_ * k_, decimals_, 0);
+    if (grid)
+        AppendLasGridDepth(text, RoundToDecimals(column_->Step() * k_, decimals_), decimals_, 0);
     else
         text += FormatLasExact(std::fabs(step) * static_cast<float>(k_), decimals_);
     return text;
 }
-
-// The number of a ~W line, when the depth decimals can write it exactly.
-bool DepthTexts::ReadWellNumber(const TLasParsSection& well, int code, double& value) const
-{
-    const TLasParsParsedString* line = well.FindLineByCode(code);
-    if (!line)
-        return false;
-    std::string_view text = Trim(line->Value());
-    if (text.find('.') != std::string_view::npos &&
-        text.find_first_of("eE") == std::string_view::npos)
-        text = text.substr(0, text.find_last_not_of('0') + 1);
-    return LasDecimals(text) <= decimals_ && ReadWholeNumber(line->Value(), value);
-}
-
 
 namespace {
 
@@ -102,18 +68,47 @@ bool SameText(std::string_view a, std::string_view b)
 {
     double x = 0.0;
     double y = 0.0;
-    return a == b || (ReadWholeNumber(a, x) && ReadWholeNumber(b, y) && x == y);
+    return a == b || (ParseLasDouble(a, x) && ParseLasDouble(b, y) && x == y);
 }
 
 // The line with its value replaced; an equal value (a number of the same value) keeps the line
-// as read.
+// as read. A line as read keeps every byte around its value: the value starts where the old one
+// did, and the blanks before the colon give way to a longer value (one is left) or pad a shorter
+// one, so the colon stays in its column where it can.
 std::string WithValue(const TLasParsParsedString& line, const std::string& value)
 {
     if (SameText(value, line.Value()))
         return line.Compose();
-    TLasParsParsedString changed = line;
-    changed.SetField(TLasParsParsedString::kValue, value);
-    return changed.Compose();
+    const std::string& raw = line.GetRawText();
+    const std::string_view old = line.Value();
+    const size_t colon = line.GetColonColumn() >= 0 ? static_cast<size_t>(line.GetColonColumn()) : raw.size();
+    size_t end = std::min(colon, raw.size());
+    while (end > 0 && IsLasBlank(raw[end - 1]))
+        --end;
+    const size_t begin = end - std::min(end, old.size());
+    if (line.IsModified() || old.empty() || line.GetDotColumn() < 0 ||
+        begin <= static_cast<size_t>(line.GetDotColumn()) || raw.compare(begin, old.size(), old) != 0) {
+        TLasParsParsedString changed = line;
+        changed.SetField(TLasParsParsedString::kValue, value);
+        return changed.Compose();
+    }
+    std::string_view blanks = std::string_view(raw).substr(end, colon - end);
+    std::string text = raw.substr(0, begin) + value;
+    if (value.size() > old.size())
+        blanks.remove_prefix(std::min(value.size() - old.size(), blanks.empty() ? 0 : blanks.size() - 1));
+    else
+        text.append(old.size() - value.size(), ' ');
+    text += blanks;
+    text += std::string_view(raw).substr(colon);
+    return text;
+}
+
+// A header line of the document written with the value given.
+void WriteWithValue(LasTextOut& out, const TLasParsParsedString& line, const std::string& value)
+{
+    const std::string text = WithValue(line, value);
+    // A rewritten line ends as the line it replaces did.
+    out.Line(text, line.GetLineNumber() > 0 ? std::string_view(line.GetRawText()) : std::string_view(text));
 }
 
 void WriteTitle(LasTextOut& out, const TLasParsSection& section, const char* defaultTitle)
@@ -163,10 +158,18 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
 void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool wrapped)
 {
     WriteTitle(out, section, "~Version Information");
+    // An added section says what the file written is.
+    if (!section.IsInFile()) {
+        out.Line(TLasParsParsedString::MakeNew("VERS", "", "2.0", "", kLineVers).Compose());
+        out.Line(TLasParsParsedString::MakeNew("WRAP", "", wrapped ? "YES" : "NO", "", kLineWrap).Compose());
+    }
     for (int i = 0; i < section.GetCount(); ++i) {
         const TLasParsParsedString& line = *section.GetLine(i);
         // Rows not written line for line from a wrapped source are written one per line.
-        out.Line(line.GetKind() == kLineWrap && !wrapped ? WithValue(line, "NO") : line.Compose());
+        if (line.GetKind() == kLineWrap && !wrapped)
+            WriteWithValue(out, line, "NO");
+        else
+            out.Line(line.Compose());
     }
 }
 
@@ -189,9 +192,11 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
                       const std::string& strt, const std::string& stop)
 {
     const TLasParsSection& section = document.GetWellSection();
-    // A STEP of 0 marks irregular sampling and stays 0.
+    // A STEP of 0 marks irregular sampling and stays 0; an added STEP is the data's.
+    const bool irregular = document.GetStepValue() == 0.0f && section.FindLineByCode(kLineStep);
     const std::string values[] = {strt, stop,
-                                  depths.StepText(document.GetStepValue(), document.IsDescending())};
+                                  irregular ? std::string("0")
+                                            : depths.StepText(document.GetStepValue(), document.IsDescending())};
     const int codes[] = {kLineStrt, kLineStop, kLineStep};
     const char* mnemonics[] = {"STRT", "STOP", "STEP"};
 
@@ -209,7 +214,7 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
         const TLasParsParsedString& line = *section.GetLine(i);
         const int code = line.GetKind();
         if (code >= kLineStrt && code <= kLineStep)
-            out.Line(WithValue(line, values[code - kLineStrt]));
+            WriteWithValue(out, line, values[code - kLineStrt]);
         else
             out.Line(line.Compose());
     }
@@ -264,26 +269,30 @@ void WriteOtherSection(LasTextOut& out, const TLasParsSection& section)
         out.Line(section.GetLine(i)->Compose());
 }
 
-// The header sections in file order; ~V and ~W missing from the file come first, a missing ~C
-// right after ~W.
+// The header sections in file order; a ~V missing from the file comes first, a missing ~W right
+// after ~V, a missing ~C right after ~W.
 void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
                          const DepthTexts& depths, const std::vector<int>& curves,
                          const std::string& strt, const std::string& stop, bool wrapped)
 {
+    const bool wellInFile = document.GetWellSection().IsInFile();
     const bool curvesInFile = document.GetCurveSection().IsInFile();
     const auto writeWell = [&] {
         WriteWellSection(out, document, depths, strt, stop);
         if (!curvesInFile)
             WriteCurveSection(out, document, curves);
     };
+    const auto writeVersion = [&](const TLasParsSection& section) {
+        WriteVersionSection(out, section, wrapped);
+        if (!wellInFile)
+            writeWell();
+    };
     if (!document.GetVersionSection().IsInFile())
-        WriteVersionSection(out, document.GetVersionSection(), wrapped);
-    if (!document.GetWellSection().IsInFile())
-        writeWell();
+        writeVersion(document.GetVersionSection());
     for (int s = 0; s < document.GetSectionCount(); ++s) {
         const TLasParsSection& section = *document.GetSection(s);
         switch (section.GetKind()) {
-        case kSectionVersion: WriteVersionSection(out, section, wrapped); break;
+        case kSectionVersion: writeVersion(section); break;
         case kSectionWell: writeWell(); break;
         case kSectionCurve: WriteCurveSection(out, document, curves); break;
         case kSectionData: break;
@@ -311,8 +320,9 @@ void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document,
 
 } // namespace
 
-bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& curves, int first,
-                  int last, int k, const std::string& path, int* systemError)
+bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depthColumn,
+                  const std::vector<int>& curves, int first, int last, int k,
+                  const std::string& path, int* systemError)
 {
     for (int curve : curves)
         if (!document.GetCurveLine(curve) || curve >= document.GetCurveArrays().Count())
@@ -338,7 +348,7 @@ bool WriteLasFile(const TLasParser2Parser& document, const std::vector<int>& cur
         out.Text() += "\xEF\xBB\xBF";
     for (const std::string& line : document.GetPreamble())
         out.Line(line);
-    DepthTexts depths(document, first, k);
+    DepthTexts depths(document, depthColumn, first, k);
     depths.CheckRows(last);
     const std::string firstDepth = RowDepthText(document, depths, plan, rows, rows.Sample(0));
     const std::string lastDepth =

@@ -1,6 +1,7 @@
 #include "core/Lasfile.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +85,50 @@ float TLASFile::GetBottomDepth() const
 void TLASFile::SetDepthDecimals(int n)
 {
     parser_.SetDepthDecimals(std::clamp(n, 0, kMaxLasDecimals));
+    if (depthColumn_)
+        depthColumn_->SetDecimals(GetDepthDecimals());
+}
+
+void TLASFile::RaiseDepthDecimals(int decimals)
+{
+    if (decimals > GetDepthDecimals())
+        SetDepthDecimals(decimals);
+}
+
+const LasDepthColumn* TLASFile::DepthColumn() const
+{
+    if (!depthColumnKnown_) {
+        depthColumn_ = LasDepthColumn::FindGrid(parser_);
+        depthColumnKnown_ = true;
+    }
+    return depthColumn_ ? &*depthColumn_ : nullptr;
+}
+
+const LasDepthColumn& TLASFile::ColumnForChange() const
+{
+    const LasDepthColumn* column = DepthColumn();
+    if (!column || !column->HoldsAll(GetCurveData(0), GetPointCount())) {
+        depthColumn_ = LasDepthColumn::FindGrid(parser_);
+        if (!depthColumn_)
+            depthColumn_ = LasDepthColumn::Irregular(parser_);
+    }
+    return *depthColumn_;
+}
+
+void TLASFile::KeepDepthColumn(std::optional<LasDepthColumn> column)
+{
+    depthColumn_ = std::move(column);
+    depthColumnKnown_ = depthColumn_.has_value();
+}
+
+double TLASFile::DepthAt(long long i) const
+{
+    const int n = GetPointCount();
+    const float* depths = GetCurveData(0);
+    if (const LasDepthColumn* column = DepthColumn())
+        return column->DepthOf(i, depths, n);
+    return n > 0 ? ContinuedDepth(depths, n, GetDepthDecimals(), LasDepthColumn::StepOf(parser_), i)
+                 : 0.0;
 }
 
 std::string TLASFile::GetCurveField(int index, int field) const
@@ -230,19 +275,97 @@ void TLASFile::SetDepthValues(int n, const float* depths)
         return;
     // The depths may be the document's own array, which the resize replaces.
     const std::vector<float> copy(depths, depths + n);
+    // Rows kept from the column or continuing it (a cut, rows added by the step) keep their
+    // decimal depths.
+    std::optional<LasDepthColumn> column;
+    if (const LasDepthColumn* kept = DepthColumn(); kept && kept->HoldsAll(GetCurveData(0), GetPointCount()))
+        column = *kept;
     ResizeAll(n);
     std::copy(copy.begin(), copy.end(), GetCurveData(0));
+    const std::optional<long long> offset = column ? column->OffsetOf(copy.data(), n) : std::nullopt;
+    if (offset)
+        column->Move(*offset);
+    KeepDepthColumn(offset ? column : std::nullopt);
     Changed();
 }
 
-void TLASFile::ShiftDepth(float d)
+void TLASFile::SetDepthGrid(double first, double step)
 {
-    if (d == 0.0f || GetPointCount() == 0)
+    const int n = GetPointCount();
+    if (n == 0)
         return;
+    const LasDepthColumn grid =
+        LasDepthColumn::Grid(LasDecimal::Of(first).value, LasDecimal::Of(step).value, GetDepthDecimals());
+    float* depths = GetCurveData(0);
+    for (int i = 0; i < n; ++i)
+        depths[i] = static_cast<float>(grid.At(i));
+    KeepDepthColumn(grid);
     Changed();
-    float* depth = GetCurveData(0);
+}
+
+namespace {
+
+// A number of a message: up to 15 significant digits, the exponent form for large ones.
+std::string NumberText(double x)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", x);
+    return text;
+}
+
+} // namespace
+
+std::string TLASFile::DepthShiftProblem(double d) const
+{
+    const std::string shift = "Сдвиг " + NumberText(d);
+    if (!std::isfinite(d))
+        return shift + " слишком велик: глубины нельзя записать в файл";
+    const int n = GetPointCount();
+    if (d == 0.0 || n == 0)
+        return {};
+    LasDepthColumn column = ColumnForChange();
+    column.Shift(LasDecimal::Of(d));
+    const int decimals = column.Decimals();
+    if (decimals > kMaxLasDecimals)
+        return shift + " задан слишком точно: глубины записываются не более чем с " +
+               std::to_string(kMaxLasDecimals) + " знаками после точки";
+    // A double holds 15 significant digits: beyond them the digits written are not the depth's.
+    const auto digitsLimit = [](int places) { return std::pow(10.0, 15 - places); };
+    for (const long long i : {0LL, n - 1LL}) {
+        const double depth = std::fabs(column.At(i));
+        const std::string cannot = "глубина " + NumberText(column.At(i)) + " не может быть записана в файл";
+        if (!(depth < digitsLimit(GetDepthDecimals()) && depth <= FLT_MAX))
+            return shift + " слишком велик: " + cannot + " (более 15 значащих цифр)";
+        if (!(depth < digitsLimit(decimals)))
+            return shift + " задан слишком точно: " + cannot + " с " + std::to_string(decimals) +
+                   " знаками после точки (более 15 значащих цифр)";
+    }
+    const float* depths = GetCurveData(0);
+    float above = static_cast<float>(column.At(0));
+    for (int i = 1; i < n; ++i) {
+        const float depth = static_cast<float>(column.At(i));
+        if (depth == above && depths[i] != depths[i - 1])
+            return shift + " слишком велик: глубины " + NumberText(column.At(i - 1)) + " и " +
+                   NumberText(column.At(i)) + " соседних строк станут одинаковыми";
+        above = depth;
+    }
+    return {};
+}
+
+void TLASFile::ShiftDepth(double d)
+{
+    if (d == 0.0 || GetPointCount() == 0)
+        return;
+    if (const std::string problem = DepthShiftProblem(d); !problem.empty())
+        throw std::runtime_error(problem);
+    LasDepthColumn column = ColumnForChange();
+    column.Shift(LasDecimal::Of(d));
+    float* depths = GetCurveData(0);
     for (int i = 0; i < GetPointCount(); ++i)
-        depth[i] += d;
+        depths[i] = static_cast<float>(column.At(i));
+    parser_.SetDepthDecimals(column.Decimals());
+    KeepDepthColumn(std::move(column));
+    Changed();
 }
 
 void TLASFile::ShiftCurveBySamples(int index, int n)
@@ -264,22 +387,26 @@ void TLASFile::ShiftCurveBySamples(int index, int n)
     }
 }
 
-std::optional<float> TLASFile::DepthInSamples(float d) const
+std::optional<double> TLASFile::DepthInSamples(double d) const
 {
     const float step = GetStep();
-    if (step == 0.0f || !std::isfinite(d / step))
+    if (step == 0.0f)
         return std::nullopt;
-    return d / step;
+    // Worked in float as the shift was typed; beyond the float range only its size matters.
+    const double samples = std::fabs(d) <= FLT_MAX ? static_cast<float>(d) / step : d / step;
+    if (!std::isfinite(samples))
+        return std::nullopt;
+    return samples;
 }
 
-void TLASFile::ShiftCurveByDepth(int index, float d)
+void TLASFile::ShiftCurveByDepth(int index, double d)
 {
-    const std::optional<float> samples = DepthInSamples(d);
+    const std::optional<double> samples = DepthInSamples(d);
     if (!IsDataCurve(index) || !samples)
         return;
     // Any shift beyond the point count empties the curve; clamping keeps the rounding in range.
-    const float count = static_cast<float>(GetPointCount());
-    ShiftCurveBySamples(index, RoundToInt(std::clamp(*samples, -count, count)));
+    const double count = GetPointCount();
+    ShiftCurveBySamples(index, RoundToInt(static_cast<float>(std::clamp(*samples, -count, count))));
 }
 
 namespace {
@@ -318,14 +445,15 @@ int TLASFile::ShiftCurveExtending(int index, int n)
     const int grow = std::abs(n);  // within the row limit now
     const int newCount = count + grow;
     const float null = GetNullValue();
-    // Taken before the resize: without a STEP it is the mean step of the depths as they stand.
-    const double step = GetStep();
     TStravoFloatArrayList& arrays = parser_.GetCurveArrays();
     // Growing at the bottom keeps the other curves in place and moves the named one down;
     // growing at the top moves the other curves down and keeps the named one in place.
-    // Every array is built before the document changes.
+    // Every array is built before the document changes; the new depths continue the column by
+    // its step.
+    LasDepthColumn column;
     TStravoFloatArrayList grown;
     try {
+        column = ColumnForChange();
         for (int i = 0; i < arrays.Count(); ++i) {
             const int offset = (n > 0) == (i == index) ? grow : 0;
             TStravoFloatArray array(newCount, null);
@@ -335,28 +463,27 @@ int TLASFile::ShiftCurveExtending(int index, int n)
     } catch (const std::bad_alloc&) {
         throw NoMemoryToGrow(newCount);
     }
-    arrays.Swap(grown);
-    float* depth = arrays.Item(0).Data();
-    if (n > 0) {
-        const double last = depth[count - 1];
-        for (int j = 0; j < grow; ++j)
-            depth[count + j] = static_cast<float>(last + step * (j + 1));
-    } else {
-        const double first = depth[grow];
-        for (int j = 0; j < grow; ++j)
-            depth[j] = static_cast<float>(first - step * static_cast<double>(grow - j));
+    column.Move(std::min(n, 0));
+    float* depths = grown.Item(0).Data();
+    for (int j = 0; j < grow; ++j) {
+        const int sample = n > 0 ? count + j : j;
+        depths[sample] = static_cast<float>(column.At(sample));
     }
+    arrays.Swap(grown);
+    const int stepDecimals = LasDecimal::Of(column.Step()).decimals;
+    KeepDepthColumn(std::move(column));
+    RaiseDepthDecimals(stepDecimals);
     Changed();
     return newCount;
 }
 
-int TLASFile::ShiftCurveByDepthExtending(int index, float d)
+int TLASFile::ShiftCurveByDepthExtending(int index, double d)
 {
-    const std::optional<float> samples = DepthInSamples(d);
+    const std::optional<double> samples = DepthInSamples(d);
     if (!samples || !IsDataCurve(index) || GetPointCount() == 0)
         return GetPointCount();
-    CheckGrowth(GetPointCount() + std::round(std::fabs(static_cast<double>(*samples))));
-    const int n = RoundToInt(*samples);
+    CheckGrowth(GetPointCount() + std::round(std::fabs(*samples)));
+    const int n = RoundToInt(static_cast<float>(*samples));
     return n == 0 ? GetPointCount() : ShiftCurveExtending(index, n);
 }
 
@@ -375,7 +502,7 @@ bool TLASFile::WriteLasThinned(int n, const int* curves, int /*unused*/, int k, 
         return false;
     last = first + (last - first) / k * k;
     writeError_ = 0;
-    return WriteLasFile(parser_, written, first, last, k, fileName, &writeError_);
+    return WriteLasFile(parser_, DepthColumn(), written, first, last, k, fileName, &writeError_);
 }
 
 bool TLASFile::WriteLas(const std::string& path) const
@@ -386,12 +513,28 @@ bool TLASFile::WriteLas(const std::string& path) const
     for (int i = 1; i < GetCurvesCount(); ++i)
         written.push_back(i);
     writeError_ = 0;
-    return WriteLasFile(parser_, written, 0, GetPointCount() - 1, 1, path, &writeError_);
+    return WriteLasFile(parser_, DepthColumn(), written, 0, GetPointCount() - 1, 1, path, &writeError_);
 }
 
 void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)
 {
     parser_.GetCurveArrays().Swap(other);
     parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    Changed();
+}
+
+TLASFile::DepthState TLASFile::GetDepthState() const
+{
+    return {depthColumn_, depthColumnKnown_, GetDepthDecimals(), parser_.GetStepValue()};
+}
+
+void TLASFile::SwapDepthState(DepthState& other)
+{
+    DepthState current = GetDepthState();
+    depthColumn_ = std::move(other.column);
+    depthColumnKnown_ = other.known;
+    parser_.SetDepthDecimals(other.decimals);
+    parser_.SetStepValue(other.step);
+    other = std::move(current);
     Changed();
 }

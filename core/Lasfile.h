@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/LasDepthColumn.h"
 #include "core/LasParser2.h"
 #include "core/StravoFloatArray.h"
 
@@ -48,6 +49,9 @@ public:
     float GetBottomDepth() const;
     int GetDepthDecimals() const { return parser_.GetDepthDecimals(); }
     void SetDepthDecimals(int n);
+    // The depth of sample i as a decimal in double: the depth as read plus the shifts made
+    // since; samples beyond the ends continue them by the step.
+    double DepthAt(long long i) const;
 
     // Fields of the curve's ~C line (index 0: depth), as UTF-8 decoded from the file's encoding;
     // "" out of range. Setters mark the line modified; false (nothing changed) out of range and
@@ -76,16 +80,23 @@ public:
     // For n > 0 every curve gets n samples (leading values kept, new ones NULL) and the depth
     // curve the n depths.
     void SetDepthValues(int n, const float* depths);
+    // Re-stamps the depth column as first + i * step, computed in double from the decimals the two
+    // numbers were typed as.
+    void SetDepthGrid(double first, double step);
 
-    void ShiftDepth(float d);
+    // Why the depths cannot take the shift d (a Russian message); empty when they can.
+    std::string DepthShiftProblem(double d) const;
+    // Adds d to every depth, computed from the depths as read, and gives the column the decimals
+    // the shift needs; a shift with a problem throws it, nothing changed.
+    void ShiftDepth(double d);
     // Moves a curve n samples deeper (n < 0: shallower); vacated samples NULL.
     void ShiftCurveBySamples(int index, int n);
-    void ShiftCurveByDepth(int index, float d);
+    void ShiftCurveByDepth(int index, double d);
     // Grows every curve by |n| samples at the bottom (n > 0) or top (n < 0) and moves the curve
     // by n so that none of its values is lost; returns the new point count. A growth beyond
     // kMaxPointCount rows or the memory left throws (a message naming the rows), nothing changed.
     int ShiftCurveExtending(int index, int n);
-    int ShiftCurveByDepthExtending(int index, float d);
+    int ShiftCurveByDepthExtending(int index, double d);
     // Throws (a message naming the rows) when the document cannot grow to `rows`.
     void CheckGrowth(double rows) const;
 
@@ -101,6 +112,15 @@ public:
     // For the undo store: the curve arrays, and an exchange of the whole list.
     const TStravoFloatArrayList& GetCurveArrays() const { return parser_.GetCurveArrays(); }
     void SwapCurveArrays(TStravoFloatArrayList& other);
+    // What the depth column holds beside its floats; undone and redone with the arrays.
+    struct DepthState {
+        std::optional<LasDepthColumn> column;
+        bool known = false;
+        int decimals = 0;
+        float step = 0.0f;
+    };
+    DepthState GetDepthState() const;
+    void SwapDepthState(DepthState& other);
     // Grows whenever a curve is added or deleted.
     unsigned long long GetCurveSetRevision() const { return curveSetRevision_; }
 
@@ -114,9 +134,16 @@ private:
     std::string GetCurveField(int index, int field) const;
     bool SetCurveField(int index, int field, const std::string& text);
     // d / STEP; none when STEP is 0 or the quotient is not finite.
-    std::optional<float> DepthInSamples(float d) const;
+    std::optional<double> DepthInSamples(double d) const;
     void ResizeAll(int n);
     void Changed() { ++generation_; }
+    // The description of the depth column kept since its last change, else the grid its depths
+    // lie on (found once); null for uneven depths never changed.
+    const LasDepthColumn* DepthColumn() const;
+    // A description that holds every depth as it stands (the depths copied when uneven).
+    const LasDepthColumn& ColumnForChange() const;
+    void KeepDepthColumn(std::optional<LasDepthColumn> column);
+    void RaiseDepthDecimals(int decimals);
 
     std::string fileName_;
     unsigned long long generation_ = 0;
@@ -126,4 +153,6 @@ private:
     unsigned long long curveSetRevision_ = 0;
     mutable int writeError_ = 0;
     TLasParser2Parser parser_;
+    mutable std::optional<LasDepthColumn> depthColumn_;
+    mutable bool depthColumnKnown_ = false;  // depthColumn_ is what DepthColumn gives
 };

@@ -7,6 +7,7 @@
 #include "core/StringUtils.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -25,18 +26,45 @@ std::string HeaderLine(const std::string& mnemonic, const std::string& unit, con
     return Padded(mnemonic, 8) + "." + Padded(unit, 10) + " " + value + " : " + description + "\r\n";
 }
 
-// The fewest decimals, at least the record's and at most the reader's cap of 6, with which the
-// first depth and the step read back as the same floats.
-int DepthDecimalsFor(const NewLASInfo& info)
+std::string Fixed(double value, int decimals)
 {
-    const auto holds = [](float value, int decimals) {
-        float back = 0;
-        return ParseLasNumber(FormatLasFixed(value, decimals), back) && back == value;
-    };
-    int decimals = std::clamp(info.DepthDecimals, 0, 6);
-    while (decimals < 6 && !(holds(info.Depth.front(), decimals) && holds(info.Step, decimals)))
+    std::string text;
+    AppendLasGridDepth(text, value, decimals, 0);
+    return text;
+}
+
+double ReadFixed(const std::string& text)
+{
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// The text with the decimals reads back as the value: the same double, or the same float for a
+// value that is a float.
+bool Holds(double value, int decimals)
+{
+    const double back = ReadFixed(Fixed(value, decimals));
+    const auto single = static_cast<float>(value);
+    return back == value || (static_cast<double>(single) == value && static_cast<float>(back) == single);
+}
+
+// The fewest decimals, at least `least` and up to the reader's cap of 6, that hold the value.
+int HoldingDecimals(double value, int least)
+{
+    int decimals = least;
+    while (decimals < 6 && !Holds(value, decimals))
         ++decimals;
-    return std::max(decimals, info.DepthDecimals);
+    return decimals;
+}
+
+// Every depth is, as a float, the first one plus its steps.
+bool IsRegularGrid(const NewLASInfo& info)
+{
+    for (size_t i = 1; i < info.Depth.size(); ++i)
+        if (static_cast<float>(info.Depth.front() + double(i) * info.Step) != static_cast<float>(info.Depth[i]))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -68,6 +96,20 @@ void CreateDefaultWellInfo(NewLASInfo& info)
     info.NullValue = -32768.0f;
 }
 
+double AgreeingStep(double first, double last, std::size_t rows, int decimals, int* stepDecimals)
+{
+    constexpr int kMostStepDecimals = 15;
+    const double mean = rows > 1 ? (last - first) / double(rows - 1) : 0.0;
+    const std::string target = Fixed(last, decimals);
+    int d = std::clamp(decimals, 0, kMostStepDecimals);
+    double step = ReadFixed(Fixed(mean, d));
+    while (d < kMostStepDecimals && Fixed(first + double(rows - 1) * step, decimals) != target)
+        step = ReadFixed(Fixed(mean, ++d));
+    if (stepDecimals)
+        *stepDecimals = d;
+    return step;
+}
+
 int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
 {
     if (info.Depth.empty())
@@ -76,8 +118,16 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
         return NewLASZeroStep;
 
     const std::string nullText = ShortestNumberText(info.NullValue);
-    const int decimals = DepthDecimalsFor(info);
-    const auto depthText = [&](float depth) { return FormatLasFixed(depth, decimals); };
+    // The depths of a regular grid need the decimals of its first depth and of its step.
+    int decimals = std::clamp(info.DepthDecimals, 0, kMaxLasDecimals);
+    if (IsRegularGrid(info))
+        decimals = std::max(HoldingDecimals(info.Depth.front(), decimals), HoldingDecimals(info.Step, decimals));
+    const auto depthText = [&](double depth) { return Fixed(depth, decimals); };
+    int stepDecimals = HoldingDecimals(info.Step, decimals);
+    const double step = info.Depth.size() > 1
+                            ? AgreeingStep(info.Depth.front(), info.Depth.back(), info.Depth.size(), decimals,
+                                           &stepDecimals)
+                            : info.Step;
 
     std::string header;
     header += "~Version Information\r\n";
@@ -86,7 +136,7 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
     header += "~Well Information\r\n";
     header += HeaderLine("STRT", info.DepthUnit, depthText(info.Depth.front()), "START DEPTH");
     header += HeaderLine("STOP", info.DepthUnit, depthText(info.Depth.back()), "STOP DEPTH");
-    header += HeaderLine("STEP", info.DepthUnit, depthText(info.Step), "STEP");
+    header += HeaderLine("STEP", info.DepthUnit, Fixed(step, stepDecimals), "STEP");
     header += HeaderLine("NULL", "", nullText, "NULL VALUE");
     for (const auto& [mnemonic, item] : info.WellInfo)
         header += HeaderLine(mnemonic, "", item.Value, item.Comment);
@@ -103,12 +153,7 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
     std::string row;
     for (size_t i = 0; i < info.Depth.size(); ++i) {
         row.clear();
-        // A depth of the regular grid is written from the first depth and the step in double.
-        const double grid = double(info.Depth.front()) + double(i) * double(info.Step);
-        if (static_cast<float>(grid) == info.Depth[i])
-            AppendLasGridDepth(row, grid, decimals, kLasValueWidth);
-        else
-            AppendLasFixed(row, info.Depth[i], decimals, kLasValueWidth);
+        AppendLasGridDepth(row, info.Depth[i], decimals, kLasValueWidth);
         for (const LASCurveData& curve : info.Curves) {
             row += ' ';
             const float value = i < curve.Values.size() ? curve.Values[i] : info.NullValue;

@@ -3,6 +3,7 @@
 
 #include "core/CoreTypes.h"
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <utility>
@@ -29,14 +30,18 @@ struct Value_Comment
 using InfoPair = std::pair<std::string, Value_Comment>;
 using WellInfoMAP = std::map<std::string, Value_Comment>;
 
+// Decimals of the depths of a new file unless its depths need more.
+inline constexpr int kNewLasDepthDecimals = 2;
+
 struct NewLASInfo
 {
     std::string DepthMnemonic = "DEPT";
     std::string DepthUnit = "M";
     std::string DepthDescription = "DEPTH CURVE";
-    int DepthDecimals = 2;
-    FloatVector Depth;
-    float Step = 0;
+    int DepthDecimals = kNewLasDepthDecimals;
+    // Depths and step in double: typed and imported depths are written back as they were given.
+    std::vector<double> Depth;
+    double Step = 0;
     float NullValue = -32768.0f;
     LASCurvesVector Curves;
     WellInfoMAP WellInfo;
@@ -46,6 +51,11 @@ struct NewLASInfo
 
 // The ten standard ~W items with empty values; step 0, no depth, no curves, NULL -32768.
 void CreateDefaultWellInfo(NewLASInfo& info);
+
+// The step of `rows` depths from `first` to `last`: their mean step rounded to the fewest
+// decimals, from `decimals` up, with which first + (rows - 1) * step gives `last` at `decimals`.
+// Those decimals go into *stepDecimals.
+double AgreeingStep(double first, double last, std::size_t rows, int decimals, int* stepDecimals = nullptr);
 
 enum NewLASResult
 {

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -33,7 +35,8 @@ public:
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
-    // False when the pool is busy with another run.
+    // False when the pool is busy with another run. The first exception of a body is thrown
+    // here once every thread has left the run.
     bool Run(int n, const std::function<void(int)>& body)
     {
         std::unique_lock<std::mutex> running(runMutex_, std::try_to_lock);
@@ -44,22 +47,38 @@ public:
             body_ = &body;
             n_ = n;
             next_.store(0);
+            failure_ = nullptr;
             ++generation_;
         }
         wake_.notify_all();
         Take(body, n);
-        std::unique_lock<std::mutex> lock(mutex_);
-        done_.wait(lock, [this] { return active_ == 0; });
-        // A worker waking from now on finds no run to join.
-        body_ = nullptr;
+        std::exception_ptr failure;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            done_.wait(lock, [this] { return active_ == 0; });
+            // A worker waking from now on finds no run to join.
+            body_ = nullptr;
+            failure = std::exchange(failure_, nullptr);
+        }
+        if (failure)
+            std::rethrow_exception(failure);
         return true;
     }
 
 private:
+    // After a body has thrown no further index is handed out.
     void Take(const std::function<void(int)>& body, int n)
     {
-        for (int i = next_.fetch_add(1); i < n; i = next_.fetch_add(1))
-            body(i);
+        for (int i = next_.fetch_add(1); i < n; i = next_.fetch_add(1)) {
+            try {
+                body(i);
+            } catch (...) {
+                next_.store(n);
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (!failure_)
+                    failure_ = std::current_exception();
+            }
+        }
     }
 
     void Work()
@@ -96,6 +115,7 @@ private:
     std::atomic<int> next_{0};
     unsigned long long generation_ = 0;
     int active_ = 0;
+    std::exception_ptr failure_;  // the first exception of the current run
     bool stop_ = false;
     std::vector<std::thread> threads_;
 };
@@ -111,9 +131,11 @@ void ParallelFor(int n, const std::function<void(int)>& body)
     thread_local bool running = false;
     bool done = false;
     if (n > 1 && !running) {
-        running = true;
+        struct Running {
+            Running() { running = true; }
+            ~Running() { running = false; }
+        } scope;
         done = pool.Run(n, body);
-        running = false;
     }
     if (!done)
         for (int i = 0; i < n; ++i)

@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-std::string_view LineEndBytes(char kind)
+std::string_view LineEndText(char kind)
 {
     switch (kind) {
     case '\n': return "\n";
@@ -17,18 +17,30 @@ std::string_view LineEndBytes(char kind)
 
 } // namespace
 
-std::string TextFileCodec::Decode(std::string_view bytes)
+bool TextFileCodec::Decode(std::string_view bytes, std::string& text, std::string& error)
 {
-    byteOrderMark_ = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
-    encoding_ = DetectTextEncoding(bytes);
-    if (byteOrderMark_)
-        bytes.remove_prefix(kByteOrderMark.size());
+    std::string decoded;
+    if (LooksLikeUtf16(bytes, &encoding_)) {
+        const std::string_view mark = encoding_ == TextEncoding::Utf16Le ? "\xFF\xFE" : "\xFE\xFF";
+        byteOrderMark_ = bytes.substr(0, 2) == mark ? mark : std::string_view();
+        bytes.remove_prefix(byteOrderMark_.size());
+        if (!DecodeUtf16(bytes, encoding_, decoded)) {
+            error = "Файл в кодировке UTF-16 содержит байты, которые не являются текстом (строка " +
+                    std::to_string(std::count(decoded.begin(), decoded.end(), '\n') + 1) + ")";
+            return false;
+        }
+    } else {
+        encoding_ = DetectTextEncoding(bytes);
+        byteOrderMark_ = bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark : std::string_view();
+        bytes.remove_prefix(byteOrderMark_.size());
+        decoded = DecodeText(bytes, encoding_);
+    }
     lineEnds_.clear();
     std::string lines;
-    lines.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+    lines.reserve(decoded.size());
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        const char c = decoded[i];
+        if (c == '\r' && i + 1 < decoded.size() && decoded[i + 1] == '\n') {
             lineEnds_ += 'R';
             ++i;
         } else if (c == '\r' || c == '\n') {
@@ -39,19 +51,20 @@ std::string TextFileCodec::Decode(std::string_view bytes)
         }
         lines += '\n';
     }
-    return DecodeText(lines, encoding_);
+    text = std::move(lines);
+    return true;
 }
 
 bool TextFileCodec::Encode(std::string_view utf8, std::string& out, int* badLine,
                            std::string* bad) const
 {
-    std::string result(byteOrderMark_ ? kByteOrderMark : std::string_view());
+    std::string result = byteOrderMark_;
     result.reserve(utf8.size() + utf8.size() / 16);
     const char otherEnds = lineEnds_.empty() ? 'R' : lineEnds_[0];
     size_t line = 0;
+    std::string encoded;
     for (size_t start = 0;; ++line) {
         const size_t end = std::min(utf8.find('\n', start), utf8.size());
-        std::string encoded;
         if (!EncodeText(utf8.substr(start, end - start), encoding_, encoded, bad)) {
             if (badLine)
                 *badLine = static_cast<int>(line) + 1;
@@ -60,7 +73,8 @@ bool TextFileCodec::Encode(std::string_view utf8, std::string& out, int* badLine
         result += encoded;
         if (end == utf8.size())
             break;
-        result += LineEndBytes(line < lineEnds_.size() ? lineEnds_[line] : otherEnds);
+        EncodeText(LineEndText(line < lineEnds_.size() ? lineEnds_[line] : otherEnds), encoding_, encoded);
+        result += encoded;
         start = end + 1;
     }
     out = std::move(result);

@@ -10,8 +10,10 @@
 class TextFileCodec {
 public:
     // The bytes as UTF-8 text with '\n' between lines (after CR LF, LF or a lone CR); the code
-    // page (found from the bytes after a byte order mark), the mark and the line ends are kept.
-    std::string Decode(std::string_view bytes);
+    // page (UTF-16 found from its byte order mark or its zero bytes, the others from the bytes
+    // after a byte order mark), the mark and the line ends are kept. False for UTF-16 bytes that
+    // are not text, with the reason in `error`.
+    bool Decode(std::string_view bytes, std::string& text, std::string& error);
 
     // The text back in the file's form: line i ends as line i of the file did; lines beyond them
     // end as its first line did (CR LF in a file without one). False when a character cannot be
@@ -23,6 +25,6 @@ public:
 
 private:
     TextEncoding encoding_ = TextEncoding::Cp866;
-    bool byteOrderMark_ = false;
+    std::string byteOrderMark_;
     std::string lineEnds_;  // one per line end of the file: '\n' LF, '\r' CR, 'R' CR LF
 };

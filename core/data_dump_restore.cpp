@@ -4,6 +4,7 @@
 #include "core/Lasfile.h"
 
 #include <algorithm>
+#include <iterator>
 
 DumpRestoreCurveData::DumpRestoreCurveData(int limit) : limit_(limit < 1 ? 1 : limit) {}
 
@@ -19,20 +20,29 @@ void DumpRestoreCurveData::Clear()
 {
     steps_.clear();
     position_ = 0;
+    ReleaseDropped();
 }
 
 void DumpRestoreCurveData::Dump(const std::string& name)
 {
     if (!lasFile_)
         return;
-    steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
+    ReleaseDropped();
     DropDeadSteps();
-    const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
-    MakeRoomFor(arrays.ByteSize());
-    position_ = steps_.size();  // consistent even if the copy below runs out of memory
-    Step step{name, {}, lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
-    for (int i = 0; i < arrays.Count(); ++i)
-        step.arrays.Add(arrays.Item(i).Clone());
+    Step step{name, {}, lasFile_->GetDepthState(), lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
+    try {
+        // The redo tail and the oldest steps leave the history but are kept until the change stands.
+        droppedRedo_.assign(std::make_move_iterator(steps_.begin() + static_cast<std::ptrdiff_t>(position_)),
+                             std::make_move_iterator(steps_.end()));
+        steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
+        const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
+        MakeRoomFor(arrays.ByteSize());
+        for (int i = 0; i < arrays.Count(); ++i)
+            step.arrays.Add(arrays.Item(i).Clone());
+    } catch (...) {
+        PutBackDropped();
+        throw;
+    }
     steps_.push_back(std::move(step));
     position_ = steps_.size();
     stateId_ = ++lastId_;
@@ -44,11 +54,30 @@ void DumpRestoreCurveData::DiscardLast()
         return;
     stateId_ = steps_.back().before;
     steps_.pop_back();
-    position_ = steps_.size();
+    PutBackDropped();
 }
 
-// Drops the oldest steps before the copy is made, so the stored steps stay within the budget
-// even while copying; the new step is kept even when it alone exceeds the budget.
+// Whatever part of a Dump was done: the steps before the position, or all when fewer, are the
+// ones still undoable.
+void DumpRestoreCurveData::PutBackDropped()
+{
+    const std::size_t undoable = droppedOldest_.size() + std::min(position_, steps_.size());
+    steps_.insert(steps_.begin(), std::make_move_iterator(droppedOldest_.begin()),
+                  std::make_move_iterator(droppedOldest_.end()));
+    steps_.insert(steps_.end(), std::make_move_iterator(droppedRedo_.begin()),
+                  std::make_move_iterator(droppedRedo_.end()));
+    position_ = undoable;
+    ReleaseDropped();
+}
+
+void DumpRestoreCurveData::ReleaseDropped()
+{
+    droppedOldest_.clear();
+    droppedRedo_.clear();
+}
+
+// Takes the oldest steps out before the copy is made; the new step is kept even when it alone
+// exceeds the budget.
 void DumpRestoreCurveData::MakeRoomFor(std::size_t newBytes)
 {
     std::size_t bytes = newBytes;
@@ -60,7 +89,9 @@ void DumpRestoreCurveData::MakeRoomFor(std::size_t newBytes)
         bytes -= steps_[drop].arrays.ByteSize();
         ++drop;
     }
-    steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(drop));
+    const auto end = steps_.begin() + static_cast<std::ptrdiff_t>(drop);
+    droppedOldest_.assign(std::make_move_iterator(steps_.begin()), std::make_move_iterator(end));
+    steps_.erase(steps_.begin(), end);
 }
 
 bool DumpRestoreCurveData::Applies(const Step& step) const
@@ -96,10 +127,12 @@ std::string DumpRestoreCurveData::GetRedoName() const
 void DumpRestoreCurveData::SwapWithDocument(Step& step)
 {
     lasFile_->SwapCurveArrays(step.arrays);
+    lasFile_->SwapDepthState(step.depth);
 }
 
 bool DumpRestoreCurveData::Undo()
 {
+    ReleaseDropped();
     DropDeadSteps();
     if (!CanUndo())
         return false;
@@ -111,6 +144,7 @@ bool DumpRestoreCurveData::Undo()
 
 bool DumpRestoreCurveData::Redo()
 {
+    ReleaseDropped();
     DropDeadSteps();
     if (!CanRedo())
         return false;

@@ -1,4 +1,5 @@
-// Undo store: named snapshots of all curve arrays of a document.
+// Undo store: named snapshots of all curve arrays of a document, with what its depth column
+// holds beside them.
 #pragma once
 
 #include <cstddef>
@@ -6,9 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Lasfile.h"
 #include "core/StravoFloatArray.h"
-
-class TLASFile;
 
 class DumpRestoreCurveData {
 public:
@@ -21,7 +21,9 @@ public:
     void Clear();
 
     // Snapshots all curves of the document as one step; drops the redo tail and the oldest steps
-    // beyond the count limit or the byte budget (the newest step is always kept).
+    // beyond the count limit or the byte budget (the newest step is always kept). The dropped
+    // steps are held for DiscardLast until ReleaseDropped or the next change of the history; a
+    // copy that runs out of memory leaves the history as it was.
     void Dump(const std::string& name);
 
     // Only steps taken since the document's curves were last added or deleted can be applied;
@@ -34,8 +36,11 @@ public:
     bool Undo();
     bool Redo();
 
-    // Takes back the newest step when nothing was changed after its Dump (a cancelled drag).
+    // Takes back the newest step when nothing was changed after its Dump (a cancelled drag, a
+    // refused command), with the steps that Dump dropped: undo and redo are as before it.
     void DiscardLast();
+    // The change the newest step was taken for stands: frees the steps its Dump dropped.
+    void ReleaseDropped();
 
     // Identifies the document's state: every Dump gives the state after it a new number, undo
     // and redo go back to the numbers of the states they restore, and binding another document
@@ -49,6 +54,7 @@ private:
     struct Step {
         std::string name;
         TStravoFloatArrayList arrays;
+        TLASFile::DepthState depth;  // the depth column's decimals, STEP and decimal depths
         unsigned long long curveSet = 0;  // the document's curve-set revision at the snapshot
         std::uint64_t before = 0;  // state ids around the change
         std::uint64_t after = 0;
@@ -58,12 +64,16 @@ private:
     void DropDeadSteps();
     void SwapWithDocument(Step& step);
     void MakeRoomFor(std::size_t newBytes);
+    void PutBackDropped();
 
     TLASFile* lasFile_ = nullptr;
     int limit_;
     std::size_t byteBudget_ = kDefaultByteBudget;
     std::vector<Step> steps_;
     std::size_t position_ = 0;  // steps before it can be undone, from it on redone
+    // What the last Dump dropped, while its change may still be taken back.
+    std::vector<Step> droppedOldest_;
+    std::vector<Step> droppedRedo_;
     std::uint64_t stateId_ = 0;
     std::uint64_t lastId_ = 0;
 };

@@ -112,15 +112,12 @@ bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vecto
     std::vector<std::vector<float>> added;
     try {
         depths.resize(static_cast<size_t>(N));
+        // Rows added above and below continue the target's depths by its step, as decimals.
         const float* oldDepths = target.GetCurveData(0);
-        for (int k = 0; k < N; ++k) {
-            if (k < p.prepend)
-                depths[size_t(k)] = static_cast<float>(T1 - (p.prepend - k) * stepT);
-            else if (k < p.prepend + nT)
-                depths[size_t(k)] = oldDepths[k - p.prepend];
-            else
-                depths[size_t(k)] = static_cast<float>(B1 + (k - (p.prepend + nT) + 1) * stepT);
-        }
+        for (int k = 0; k < N; ++k)
+            depths[size_t(k)] = k >= p.prepend && k < p.prepend + nT
+                                    ? oldDepths[k - p.prepend]
+                                    : static_cast<float>(target.DepthAt(k - p.prepend));
         for (int i = 1; i < target.GetCurvesCount(); ++i) {
             existing.emplace_back(static_cast<size_t>(N), nullT);
             std::copy_n(target.GetCurveData(i), nT, existing.back().begin() + p.prepend);

@@ -86,10 +86,7 @@ void TFormAddData::LoadSource()
     auto source = std::make_unique<TLASFile>(path.toStdString(), 2);
     if (!source->IsLoaded()) {
         ui->LabelDepthInterval->clear();
-        platform::MessageBox(this,
-                             QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") +
-                                 QString::fromStdString(source->GetLoadError()),
-                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+        ReportUnloadedFile(this, path, QString::fromStdString(source->GetLoadError()));
         return;
     }
     WarnOmittedData(this, *source, path);

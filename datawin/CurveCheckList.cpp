@@ -10,11 +10,13 @@ void FillCurveCheckList(QListWidget& list, const TLASFile& document, CurveItemTe
 {
     list.clear();
     for (int i = 1; i < document.GetCurvesCount(); ++i) {
-        QString caption = QString::fromStdString(document.GetCurveName(i));
+        QStringList parts{QString::fromStdString(document.GetCurveName(i))};
+        // A curve without a unit or a description shows none, not an empty place between commas.
         if (text == CurveItemText::Full)
-            caption += QStringLiteral(", ") + QString::fromStdString(document.GetCurveUnit(i)) + QStringLiteral(", ") +
-                       QString::fromStdString(document.GetCurveDescription(i));
-        auto* item = new QListWidgetItem(caption, &list);
+            for (const std::string& part : {document.GetCurveUnit(i), document.GetCurveDescription(i)})
+                if (const QString shown = QString::fromStdString(part).trimmed(); !shown.isEmpty())
+                    parts << shown;
+        auto* item = new QListWidgetItem(parts.join(QStringLiteral(", ")), &list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
         item->setData(Qt::UserRole, i);

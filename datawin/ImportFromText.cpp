@@ -8,6 +8,7 @@
 #include "core/StringUtils.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -94,17 +95,35 @@ int SplitByWhitespace(std::vector<std::string>& words, std::istream& in)
     return count;
 }
 
-bool ConvertImportWord(const std::string& word, float& value)
+bool ConvertImportWord(const std::string& word, double& value, int* decimals)
 {
     std::string text = word;
     std::replace(text.begin(), text.end(), ',', '.');
-    return ParseLasNumber(text, value) && std::isfinite(value);
+    // A number as the LAS reader takes it, read in double so that its digits stay as written.
+    float single = 0;
+    if (!ParseLasNumber(text, single) || !std::isfinite(single))
+        return false;
+    const std::string_view number = Trim(text);
+    const char* begin = number.data() + (number.front() == '+');
+    std::from_chars(begin, number.data() + number.size(), value);
+    if (decimals)
+        *decimals = std::max(0, LasDecimals(number));
+    return true;
 }
 
 namespace {
 
+// A float parameter as the decimal number it was typed as.
+double AsTyped(float value)
+{
+    const std::string text = ShortestNumberText(value);
+    double typed = 0;
+    std::from_chars(text.data(), text.data() + text.size(), typed);
+    return typed;
+}
+
 // Strictly rising or strictly falling.
-bool Monotonic(const FloatVector& depths)
+bool Monotonic(const std::vector<double>& depths)
 {
     bool rising = true, falling = true;
     for (std::size_t i = 1; i < depths.size(); ++i) {
@@ -129,10 +148,13 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
     info.Curves.clear();
     info.Depth.clear();
     const bool depthFromFile = !params.DepthByHand;
+    const std::size_t first = depthFromFile ? 1 : 0;  // the entry of the first curve
     const bool whitespace = params.Delimiters == " ";
     std::string line;
     std::vector<std::string> words;
-    std::vector<float> entries;
+    std::vector<double> entries;
+    std::vector<int> decimals;  // of the texts of every column, the depth's first
+    std::vector<int> lineDecimals;
     std::size_t lineNumber = 0;
     std::size_t row = 0;
     while (ReadLine(in, line)) {
@@ -158,9 +180,10 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
             words.erase(words.begin(), words.begin() + params.SkipCount);
         }
         entries.assign(words.size(), info.NullValue);
+        lineDecimals.assign(words.size(), 0);
         bool dropped = false;
         for (std::size_t w = 0; w < words.size(); ++w) {
-            if (ConvertImportWord(words[w], entries[w]))
+            if (ConvertImportWord(words[w], entries[w], &lineDecimals[w]))
                 continue;
             if (!params.IgnoreErrors)
                 throw ImportStopped();
@@ -169,21 +192,26 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
         }
         if (dropped)
             continue;
+        decimals.resize(std::max(decimals.size(), words.size()), 0);
+        for (std::size_t w = 0; w < words.size(); ++w)
+            decimals[w] = std::max(decimals[w], lineDecimals[w]);
         if (row >= kMaxNewLasPoints)
             return ImportResult::TooManyRows;
-        const std::size_t first = depthFromFile ? 1 : 0;
         const std::size_t columns = entries.size() - first;
         while (info.Curves.size() < columns)
-            info.Curves.emplace_back("c_" + std::to_string(info.Curves.size()), "", "imported", 2);
+            info.Curves.emplace_back("c_" + std::to_string(info.Curves.size()), "", "imported", 0);
         if (depthFromFile)
             info.Depth.push_back(entries[0]);
         for (std::size_t j = 0; j < columns; ++j) {
             FloatVector& values = info.Curves[j].Values;
             values.resize(row + 1, info.NullValue);
-            values[row] = entries[first + j];
+            values[row] = float(entries[first + j]);
         }
         ++row;
     }
+    // Each column is written with the most decimals its texts had.
+    for (std::size_t j = 0; j < info.Curves.size(); ++j)
+        info.Curves[j].Decimals = decimals[first + j];
     if (info.Curves.empty())
         return ImportResult::NoCurves;
     if (depthFromFile) {
@@ -191,20 +219,23 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
             return ImportResult::TooFewDepths;
         if (!Monotonic(info.Depth))
             return ImportResult::DepthNotMonotonic;
-        info.Step = (info.Depth.back() - info.Depth.front()) / float(info.Depth.size() - 1);
+        info.DepthDecimals = decimals[0];
+        info.Step = AgreeingStep(info.Depth.front(), info.Depth.back(), info.Depth.size(), info.DepthDecimals);
         return ImportResult::Done;
     }
     const std::size_t rows = info.Curves[0].Values.size();
-    double step = params.StepOrEnd;
+    const double start = AsTyped(params.StartDepth);
+    double step = AsTyped(params.StepOrEnd);
     if (!params.StepGiven) {
         if (rows < 2)
             return ImportResult::TooFewRows;
-        step = (double(params.StepOrEnd) - double(params.StartDepth)) / double(rows - 1);
+        step = (step - start) / double(rows - 1);
     }
-    info.Step = float(step);
+    info.DepthDecimals = kNewLasDepthDecimals;
+    info.Step = step;
     info.Depth.resize(rows);
     for (std::size_t i = 0; i < rows; ++i)
-        info.Depth[i] = float(double(params.StartDepth) + double(i) * step);
+        info.Depth[i] = start + double(i) * step;
     return ImportResult::Done;
 }
 

@@ -38,8 +38,9 @@ inline constexpr std::size_t kMaxNewLasPoints = 10'000'000;
 void SplitByDelimiters(const std::string& line, std::vector<std::string>& words, const std::string& delimiters);
 // Appends every whitespace-separated string of the stream; returns how many.
 int SplitByWhitespace(std::vector<std::string>& words, std::istream& in);
-// A word as a whole number: a decimal comma stands for the point; false for anything else.
-bool ConvertImportWord(const std::string& word, float& value);
+// A word as a whole number (a decimal comma stands for the point), in double, with the decimals
+// of its text in *decimals; false for anything else.
+bool ConvertImportWord(const std::string& word, double& value, int* decimals = nullptr);
 
 // What an import gave.
 enum class ImportResult {
@@ -58,7 +59,8 @@ public:
     ImportStopped() : std::runtime_error("Invalid data type conversion") {}
 };
 
-// Reads params.SourceFile into the record's curves, depth and step (emptied first). With
+// Reads params.SourceFile into the record's curves, depth and step (emptied first); each column
+// keeps the decimals of its texts, and the step carries the first depth to the last. With
 // IgnoreErrors false a word that is no number throws ImportStopped; the record keeps what was read.
 ImportResult ImportFromText(const ImportFromTextParams& params, NewLASInfo& info);
 // The same over a stream.

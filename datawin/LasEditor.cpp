@@ -12,6 +12,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FolderTree.h"
+#include "platform/PaneWidth.h"
 #include "ui_LasEditor.h"
 
 #include <QApplication>
@@ -19,8 +20,6 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QMenu>
-
-#include <algorithm>
 
 namespace {
 const QString kSaveQuestion = QStringLiteral("Сохранить изменения в файле?");
@@ -49,6 +48,8 @@ TFormEditor::TFormEditor(TFormSaveToLas& saveDialog, QWidget* parent)
     ui->Memo->setFont(font);
     ui->SplitterMain->setStretchFactor(1, 1);
     ui->SplitterMain->setSizes({220, 780});
+    platform::KeepCurrentInView(*ui->DirectoryListBox);
+    (new platform::PaneWidth(*ui->SplitterMain, *ui->SplitterFiles))->FollowView(*ui->DirectoryListBox);
     ui->SGCurves->setColumnWidth(0, 226);
     ui->SGCurves->setColumnWidth(1, 97);
     ui->SGCurves->setColumnWidth(2, 313);
@@ -186,8 +187,7 @@ void TFormEditor::SetFolder(const QString& folder)
 void TFormEditor::RefreshFileList()
 {
     const QString current = ui->FileListBox->currentItem() ? ui->FileListBox->currentItem()->text() : QString();
-    std::vector<std::string> names = GetFileList(folder_.toStdString(), "*.las");
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string> names = GetFileList(folder_.toStdString(), "*.las");
     QSignalBlocker block(ui->FileListBox);
     ui->FileListBox->clear();
     int row = -1;

@@ -27,9 +27,17 @@ void TFormEditor::OpenFile(const QString& path)
 {
     findWindow_->ForgetGrid(*model_);
     model_->SetDocument(nullptr);
-    document_ = std::make_unique<TLASFile>(path.toStdString(), 2);
+    document_.reset();
     fileName_ = path;
     tableChanged_ = false;
+    // A file that cannot be read leaves the page empty, so that nothing is offered for saving.
+    auto document = std::make_unique<TLASFile>(path.toStdString(), 2);
+    if (!document->IsLoaded()) {
+        ClearGrids();
+        ReportUnloadedFile(this, path, QString::fromStdString(document->GetLoadError()));
+        return;
+    }
+    document_ = std::move(document);
     loadedFrom_ = DescribeLoadedFile(*document_);
     loadedFrom_.omitted = QString::fromStdString(document_->GetOmittedData());
     FillGrids();
@@ -145,17 +153,14 @@ void TFormEditor::ApplyStep()
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
-    // Each depth from the first one, in double, so that a long column keeps the step.
-    std::vector<float> depths(std::size_t(document_->GetPointCount()));
-    for (std::size_t r = 0; r < depths.size(); ++r)
-        depths[r] = float(first + double(r) * step);
     // The depths are written with at least the decimals the step needs.
     int decimals = 0;
     while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
         ++decimals;
     if (decimals > document_->GetDepthDecimals())
         document_->SetDepthDecimals(decimals);
-    document_->SetDepthValues(int(depths.size()), depths.data());
+    // Each depth from the first one, in double, so that a long column keeps the step.
+    document_->SetDepthGrid(first, step);
     document_->SetStep(float(step));
     FillColumn(0);
     MarkTableChanged();

@@ -26,7 +26,15 @@ void TFormEditor::LoadText(const QString& path)
     }
     std::stringstream buffer;
     buffer << in.rdbuf();
-    const QString shown = QString::fromStdString(textFile_.Decode(buffer.str()));
+    std::string text;
+    std::string error;
+    if (!textFile_.Decode(buffer.str(), text, error)) {
+        textReady_ = true;
+        UpdateTextButtons();
+        ReportUnloadedFile(this, path, QString::fromStdString(error));
+        return;
+    }
+    const QString shown = QString::fromStdString(text);
     ui->Memo->setVisible(false);
     ui->Memo->setPlainText(shown);  // also empties the undo history
     ui->Memo->setVisible(true);
@@ -73,7 +81,7 @@ bool TFormEditor::WriteText()
     std::string unwritable;
     int line = 0;
     if (!textFile_.Encode(text.toStdString(), bytes, &line, &unwritable)) {
-        static const char* const codes[] = {"CP866", "CP1251", "UTF-8"};
+        static const char* const codes[] = {"CP866", "CP1251", "UTF-8", "UTF-16LE", "UTF-16BE"};
         platform::MessageBox(this,
                              QStringLiteral("Текст не записан: символ '") + QString::fromStdString(unwritable) +
                                  QStringLiteral("' в строке %1 нельзя записать в кодировке файла (").arg(line) +

@@ -5,55 +5,8 @@
 #include "core/StringUtils.h"
 #include "platform/NumberText.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
-
 namespace {
 const QString kNull = QStringLiteral("Null");
-
-// platform::FloatToStrF(value, 7, decimals) for the values a grid shows most, in one
-// std::to_chars call; false for what only the general routine words the same (integer parts
-// above 7 digits, exact ties, which it rounds away from zero).
-bool QuickValueText(double value, int decimals, QString& text)
-{
-    constexpr double kPowers[] = {1e-1, 1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
-    const double m = std::fabs(value);
-    const QChar separator = platform::DecimalSeparator();
-    if (m == 0) {
-        text = decimals > 0 ? QStringLiteral("0") + separator + QString(decimals, QLatin1Char('0')) : QStringLiteral("0");
-        return true;
-    }
-    if (!(m < 1e7) || m < 1e-1 || decimals > 9)
-        return false;
-    int integerDigits = 0;  // digits before the point; 0 below 1
-    while (m >= kPowers[integerDigits + 1])
-        ++integerDigits;
-    const int kept = std::min(decimals, 7 - integerDigits);
-    const double twice = std::ldexp(m, kept + 1);
-    if (twice == std::floor(twice) && std::fmod(twice, 2.0) == 1.0)
-        return false;
-    char buffer[48];
-    char* p = buffer;
-    if (value < 0)
-        *p++ = '-';
-    const auto result = std::to_chars(p, buffer + sizeof buffer - 12, m, std::chars_format::fixed, kept);
-    char* end = result.ptr;
-    const char* point = std::find(p, end, '.');
-    if (point - p > 7)
-        return false;  // rounded up to eight integer digits: exponent form
-    if (decimals > kept) {
-        if (kept == 0)
-            *end++ = '.';
-        end = std::fill_n(end, decimals - kept, '0');
-    }
-    if (value < 0 && std::all_of(p, end, [](char c) { return c == '0' || c == '.'; }))
-        return false;  // rounds to zero: written without a minus
-    text = QString::fromLatin1(buffer, end - buffer);
-    if (separator != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), separator);
-    return true;
-}
 }  // namespace
 
 LasTableModel::LasTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -86,10 +39,7 @@ QString LasTableModel::ValueText(int curve, float value) const
 {
     if (value == document_->GetNullValue())
         return kNull;
-    QString text;
-    if (!QuickValueText(value, Decimals(curve), text))
-        text = platform::FloatToStrF(value, 7, Decimals(curve));
-    return text;
+    return platform::LasNumberText(value, Decimals(curve));
 }
 
 QString LasTableModel::Text(int col, int row) const
@@ -151,7 +101,7 @@ bool LasTableModel::CellValue(int col, int row, double& value) const
 QString LasTableModel::NumberText(int curve, double value) const
 {
     const float target = float(value);
-    QString text = platform::FloatToStrF(target, 7, Decimals(curve));
+    QString text = platform::LasNumberText(target, Decimals(curve));
     float back = 0;
     if (platform::TryStrToFloat(text, back) && back == target)
         return text;

@@ -190,8 +190,9 @@ bool TDlgNewLasWizard::ValidateManualDepths()
     const std::size_t n = std::size_t(count);
     info_.Depth.resize(n);
     for (std::size_t i = 0; i < n; ++i)
-        info_.Depth[i] = float(start + double(i) * step);
-    info_.Step = float(step);
+        info_.Depth[i] = start + double(i) * step;
+    info_.Step = step;
+    info_.DepthDecimals = kNewLasDepthDecimals;
     info_.Curves.resize(std::size_t(curves));
     valueModes_.resize(std::size_t(curves), 0);
     for (LASCurveData& curve : info_.Curves) {
@@ -295,7 +296,7 @@ bool TDlgNewLasWizard::FillCurveValues()
     };
     // The point dialog places points on rising depths: a falling depth goes to it reversed.
     const bool falling = info_.Depth.size() > 1 && info_.Depth.back() < info_.Depth.front();
-    FloatVector depths(info_.Depth);
+    FloatVector depths(info_.Depth.begin(), info_.Depth.end());
     if (falling)
         std::reverse(depths.begin(), depths.end());
     for (std::size_t i = 0; i < info_.Curves.size(); ++i) {

@@ -49,6 +49,12 @@ LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
     return info;
 }
 
+void ReportUnloadedFile(QWidget* owner, const QString& path, const QString& reason)
+{
+    platform::MessageBox(owner, QStringLiteral("Не удалось загрузить файл\n") + path + QStringLiteral("\n") + reason,
+                         QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+}
+
 void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& path)
 {
     if (!document.GetOmittedData().empty())
@@ -198,9 +204,14 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
         int last = 0;
         if (!CheckChoice(curves, first, last))
             continue;
-        QStringList written;
         const QString path = QString::fromStdString(
             ResolveTypedFileName(ui->EditFileName->text().trimmed().toStdString(), folder_.toStdString(), "las"));
+        if (path.isEmpty()) {
+            Warn(this, QStringLiteral("Недопустимое имя файла:\n") + ui->EditFileName->text().trimmed(),
+                 QStringLiteral("Ошибка"));
+            continue;
+        }
+        QStringList written;
         saved = WriteCurvesToLas(this, *document, curves, first, last, path, written, loadedFrom);
         if (!saved && !written.isEmpty())
             break;  // part of the files was written: the user has been told which

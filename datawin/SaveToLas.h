@@ -27,6 +27,9 @@ struct LoadedFileInfo {
 };
 LoadedFileInfo DescribeLoadedFile(const TLASFile& document);
 
+// Tells that the file at `path` could not be loaded, and the reason.
+void ReportUnloadedFile(QWidget* owner, const QString& path, const QString& reason);
+
 // Warns that the document just read from `path` left data of the file out; nothing when it took
 // everything.
 void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& path);

@@ -296,15 +296,16 @@ void TFormSingleCurve::ApplyAtPoint(QPoint point)
 
 void TFormSingleCurve::ApplyValueOperation(bool multiply, int from, int to)
 {
-    const std::string caption = multiply ? "Умножение значений кривой" : "Cдвиг значений кривой";
+    const std::string caption = multiply ? "Умножение значений кривой" : "Сдвиг значений кривой";
+    const std::string prompt = multiply ? "Множитель значений кривой" : "Величина, прибавляемая к значениям кривой";
     const double neutral = multiply ? 1.0 : 0.0;
     double value = neutral;
-    const bool answered = AskNumber(caption, "", 4, -kValueLimit, kValueLimit, value);
+    const bool answered = AskNumber(caption, prompt, 4, -kValueLimit, kValueLimit, value);
     (multiply ? ui->TBMultAmplitude : ui->TBShiftAmplitude)->setChecked(false);
     // The document may have been replaced while the box was open.
     if (!answered || value == neutral || !Alive() || !Curve())
         return;
-    TakeSnapshot(multiply ? "Умножение значений кривой" : "Сдвиг значений кривой");
+    TakeSnapshot(caption);
     TCurve& curve = *Curve();
     const int last = std::min(to, curve.Count() - 1);
     if (multiply)

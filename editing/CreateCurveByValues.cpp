@@ -10,8 +10,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <cmath>
-#include <limits>
 
 TFormCreateCurveByValues::TFormCreateCurveByValues(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFormCreateCurveByValues>())
@@ -117,20 +115,12 @@ bool TFormCreateCurveByValues::PastePoints(const QString& text)
 int TFormCreateCurveByValues::ComputeValues()
 {
     values_.assign(depths_.size(), nullValue_);
-    auto read = [](const QString& text, float& value) {
-        double parsed = 0.0;
-        if (!platform::TryStrToFloatPointOrComma(text, parsed) ||
-            std::fabs(parsed) > double(std::numeric_limits<float>::max()))
-            return false;
-        value = static_cast<float>(parsed);
-        return true;
-    };
     for (int row = 0; row < ui->StringGrid->rowCount(); ++row) {
         float depth = 0.0f;
         float value = 0.0f;
-        if (!read(Cell(row, 0), depth))
+        if (!platform::TryStrToFloat(Cell(row, 0), depth))
             return 2;
-        if (!read(Cell(row, 1), value))
+        if (!platform::TryStrToFloat(Cell(row, 1), value))
             return 1;
         const int index = SampleIndexForDepth(depths_, depth);
         if (index < 0)

@@ -37,12 +37,12 @@ TDeptRecalcDlg::~TDeptRecalcDlg() = default;
 bool TDeptRecalcDlg::Execute(const Params& params)
 {
     params_ = params;
-    newDepths_.clear();
+    series_ = {};
     FormShow();
     const bool ok = platform::ExecDialog(*this) == QDialog::Accepted;
     params_ = {};
     if (!ok)
-        newDepths_.clear();
+        series_ = {};
     return ok;
 }
 
@@ -142,14 +142,11 @@ void TDeptRecalcDlg::ButtonCalcClick()
 
 void TDeptRecalcDlg::Recalculate(DepthRecalcMode mode)
 {
-    const DepthSeries series =
-        RecalculateDepths(mode, static_cast<float>(ui->SpEdStart->Value()), static_cast<float>(ui->SpEdStep->Value()),
-                          static_cast<float>(ui->SpEdStop->Value()), params_.count);
-    ui->SpEdStart->SetValue(series.first);
-    ui->SpEdStop->SetValue(series.last);
-    ui->SpEdStep->SetValue(series.step);
-    newDepths_ = series.depths;
-    newStep_ = series.step;
+    series_ = RecalculateDepths(mode, ui->SpEdStart->Value(), ui->SpEdStep->Value(), ui->SpEdStop->Value(),
+                                params_.count);
+    ui->SpEdStart->SetValue(series_.first);
+    ui->SpEdStop->SetValue(series_.last);
+    ui->SpEdStep->SetValue(series_.step);
 }
 
 void TDeptRecalcDlg::OKBtnClick()
@@ -166,11 +163,11 @@ void TDeptRecalcDlg::OKBtnClick()
         if (params_.unit)
             *params_.unit = ui->EditMesUnits->text();
     }
-    if (!newDepths_.empty() && params_.first && params_.last && params_.step) {
-        *params_.first = newDepths_.front();
-        *params_.last = newDepths_.back();
-        if (newStep_ > 0.0f)
-            *params_.step = newStep_;
+    if (!series_.depths.empty() && params_.first && params_.last && params_.step) {
+        *params_.first = series_.depths.front();
+        *params_.last = series_.depths.back();
+        if (series_.step > 0.0f)
+            *params_.step = series_.step;
     }
     accept();
 }

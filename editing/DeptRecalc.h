@@ -35,9 +35,11 @@ public:
     explicit TDeptRecalcDlg(QWidget* parent = nullptr);
     ~TDeptRecalcDlg() override;
 
-    // Shows the dialog on `params`; true on OK. The computed series, if any, is then in NewDepths.
+    // Shows the dialog on `params`; true on OK. The computed series, if any, is then in NewDepths
+    // and, as decimals, in NewSeries.
     bool Execute(const Params& params);
-    const FloatVector& NewDepths() const { return newDepths_; }
+    const FloatVector& NewDepths() const { return series_.depths; }
+    const DepthSeries& NewSeries() const { return series_; }
 
     void SetPrecision(int n);
     int GetPrecision() const { return chosenDecimals_; }
@@ -63,8 +65,7 @@ private:
     std::unique_ptr<Ui::TDeptRecalcDlg> ui;
     int replaceable_ = 0;  // 0 first value, 1 step, 2 last value
     int anchor_ = 1;
-    FloatVector newDepths_;
-    float newStep_ = 0.0f;
+    DepthSeries series_;
     int initialDecimals_ = 2;
     int chosenDecimals_ = 2;
     Params params_;

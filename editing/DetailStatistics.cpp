@@ -7,11 +7,14 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Printer.h"
+#include "platform/WorkProgress.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QStyle>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -47,9 +50,34 @@ void TFormDetailStatistics::BuildReport(const TLASFile& document, const std::vec
                                         const IntervalManager& intervals, int sections)
 {
     documentPath_ = QString::fromStdString(document.GetFileName());
-    RE->setPlainText(TStatisticsReport(document, selection, intervals).Build(sections).join(QLatin1Char('\n')));
+    platform::WorkProgressScope progress(QStringLiteral("Построение статистического отчета"));
+    // The tables take about as long to compute as their text takes to enter the window.
+    const std::optional<QStringList> blocks = TStatisticsReport(document, selection, intervals)
+                                                  .Build(sections, [&](double part) { return progress.Step(part / 2); });
+    if (!blocks || !ShowBlocks(*blocks, [&](double part) { return progress.Step(0.5 + part / 2); }))
+        return;
     show();
     raise();
+}
+
+// The blocks joined by line feeds, entered one at a time so that the windows repaint between them;
+// a cancelled entry leaves the text empty.
+bool TFormDetailStatistics::ShowBlocks(const QStringList& blocks, const std::function<bool(double)>& progress)
+{
+    QTextDocument& text = *RE->document();
+    text.setUndoRedoEnabled(false);  // a report is no edit to undo
+    RE->setPlainText(blocks.value(0));
+    QTextCursor end(&text);
+    end.movePosition(QTextCursor::End);
+    bool whole = true;
+    for (qsizetype i = 1; i < blocks.size() && whole; ++i) {
+        end.insertText(QLatin1Char('\n') + blocks[i]);
+        whole = progress(double(i) / double(blocks.size()));
+    }
+    if (!whole)
+        RE->clear();
+    text.setUndoRedoEnabled(true);
+    return whole;
 }
 
 void TFormDetailStatistics::SaveText(const QString& text)

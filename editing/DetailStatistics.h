@@ -1,7 +1,9 @@
 // The statistics report window: the report as editable plain text, saved whole or in part, printed.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class IntervalManager;
@@ -32,6 +34,7 @@ public:
 
 private:
     void SaveText(const QString& text);
+    bool ShowBlocks(const QStringList& blocks, const std::function<bool(double)>& progress);
 
     QString documentPath_;  // of the report: the folder and name a PDF of it takes
 };

@@ -5,7 +5,7 @@
 
 #include <QLineEdit>
 
-TFloatSpinEdit::TFloatSpinEdit(QWidget* parent) : QDoubleSpinBox(parent)
+TFloatSpinEdit::TFloatSpinEdit(QWidget* parent) : platform::NumberSpinBox(parent)
 {
     setRange(-1.0e9, 1.0e9);
     setDecimals(2);
@@ -39,19 +39,4 @@ void TFloatSpinEdit::stepBy(int steps)
 QString TFloatSpinEdit::textFromValue(double value) const
 {
     return platform::LasNumberText(static_cast<float>(value), decimals());
-}
-
-double TFloatSpinEdit::valueFromText(const QString& text) const
-{
-    double value = 0.0;
-    platform::TryStrToFloat(text, value);
-    return value;
-}
-
-QValidator::State TFloatSpinEdit::validate(QString& text, int&) const
-{
-    double value = 0.0;
-    if (platform::TryStrToFloat(text, value))
-        return QValidator::Acceptable;
-    return QValidator::Intermediate;
 }

@@ -1,11 +1,11 @@
 // A float spin edit that shows its value with a chosen number of decimals, as a LAS file's number
-// is shown, but keeps the value it was given, unrounded, until the user edits it. A typed number
-// beyond the range is taken and held at the range's nearest end.
+// is shown, but keeps the value it was given, unrounded, until the user edits it. Typed numbers
+// are read as in every number field.
 #pragma once
 
-#include <QDoubleSpinBox>
+#include "platform/NumberSpinBox.h"
 
-class TFloatSpinEdit : public QDoubleSpinBox
+class TFloatSpinEdit : public platform::NumberSpinBox
 {
     Q_OBJECT
 public:
@@ -17,8 +17,6 @@ public:
 
 protected:
     QString textFromValue(double value) const override;
-    double valueFromText(const QString& text) const override;
-    QValidator::State validate(QString& text, int& pos) const override;
     void stepBy(int steps) override;
 
 private:

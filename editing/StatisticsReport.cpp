@@ -120,16 +120,38 @@ std::size_t TStatisticsReport::AddDataRow(std::vector<ReportRow>& rows, const QS
     return rows.size() - 1;
 }
 
-void TStatisticsReport::FillCells(std::vector<ReportRow>& rows, const std::vector<RowRange>& ranges) const
+bool TStatisticsReport::Work::Add(double work)
 {
+    done += work;
+    return !progress || progress(total > 0 ? done / total : 1.0);
+}
+
+double TStatisticsReport::RowWork(int count) const
+{
+    constexpr double kCellWork = 64;  // a cell's text costs about as much as reading that many samples
+    return (std::max(count, 0) + kCellWork) * static_cast<double>(curves_.size());
+}
+
+bool TStatisticsReport::FillCells(std::vector<ReportRow>& rows, const std::vector<RowRange>& ranges, Work* work) const
+{
+    // Pieces short enough for the progress to be told several times a second.
+    constexpr double kPieceWork = 2.0e6;
     const int curves = static_cast<int>(curves_.size());
-    if (curves == 0)
-        return;
-    ParallelFor(static_cast<int>(ranges.size()) * curves, [&](int k) {
-        const RowRange& range = ranges[std::size_t(k / curves)];
-        rows[range.row].cells[k % curves + 1] =
-            Cell(*range.statistic, curves_[std::size_t(k % curves)], range.first, range.count);
-    });
+    for (std::size_t from = 0; from < ranges.size();) {
+        std::size_t to = from;
+        double piece = 0;
+        while (to < ranges.size() && piece < kPieceWork)
+            piece += RowWork(ranges[to++].count);
+        ParallelFor(static_cast<int>(to - from) * curves, [&](int k) {
+            const RowRange& range = ranges[from + std::size_t(k / curves)];
+            rows[range.row].cells[k % curves + 1] =
+                Cell(*range.statistic, curves_[std::size_t(k % curves)], range.first, range.count);
+        });
+        if (work && !work->Add(piece))
+            return false;
+        from = to;
+    }
+    return true;
 }
 
 ReportRow TStatisticsReport::HeaderRow(std::vector<int>& widths) const
@@ -147,6 +169,16 @@ ReportRow TStatisticsReport::HeaderRow(std::vector<int>& widths) const
 
 QString TStatisticsReport::BuildIntervalTable(const StatFunc_struct& statistic) const
 {
+    return *IntervalTable(statistic, nullptr);
+}
+
+QString TStatisticsReport::BuildWholeRangeTable() const
+{
+    return *WholeRangeTable(nullptr);
+}
+
+std::optional<QString> TStatisticsReport::IntervalTable(const StatFunc_struct& statistic, Work* work) const
+{
     std::vector<int> widths;
     std::vector<ReportRow> rows{HeaderRow(widths)};
     std::vector<RowRange> ranges;
@@ -156,19 +188,21 @@ QString TStatisticsReport::BuildIntervalTable(const StatFunc_struct& statistic) 
         else
             rows.push_back({{interval.text}, true});
     }
-    FillCells(rows, ranges);
+    if (!FillCells(rows, ranges, work))
+        return std::nullopt;
     ColumnWidths(rows, 1, static_cast<int>(rows.size()), widths);
     return TableText(rows, widths);
 }
 
-QString TStatisticsReport::BuildWholeRangeTable() const
+std::optional<QString> TStatisticsReport::WholeRangeTable(Work* work) const
 {
     std::vector<int> widths;
     std::vector<ReportRow> rows{HeaderRow(widths)};
     std::vector<RowRange> ranges;
     for (const StatFunc_struct& statistic : ReportStatistics())
         ranges.push_back({AddDataRow(rows, statistic.Name + QLatin1Char(':')), &statistic, 0, document_.GetPointCount()});
-    FillCells(rows, ranges);
+    if (!FillCells(rows, ranges, work))
+        return std::nullopt;
     ColumnWidths(rows, 1, static_cast<int>(rows.size()), widths);
     return TableText(rows, widths);
 }
@@ -204,8 +238,14 @@ QString TStatisticsReport::TableText(const std::vector<ReportRow>& rows, std::ve
     return text;
 }
 
-QStringList TStatisticsReport::Build(int sections) const
+std::optional<QStringList> TStatisticsReport::Build(int sections, const Progress& progress) const
 {
+    const bool byInterval = (sections & ByInterval) && !intervals_.List.empty();
+    const auto statistics = static_cast<double>(ReportStatistics().size());
+    Work work{progress};
+    for (const IntervalRow& interval : intervalRows_)
+        work.total += byInterval && interval.found ? statistics * RowWork(interval.count) : 0.0;
+    work.total += (sections & WholeRange) ? statistics * RowWork(document_.GetPointCount()) : 0.0;
     QStringList lines;
     int n = 1;
     if (sections & Summary) {
@@ -228,7 +268,7 @@ QStringList TStatisticsReport::Build(int sections) const
               << QString();
         ++n;
     }
-    if ((sections & ByInterval) && !intervals_.List.empty()) {
+    if (byInterval) {
         const auto active = std::count_if(intervals_.List.begin(), intervals_.List.end(),
                                           [](const IntervalItem& item) { return item.Active; });
         lines << QString::number(n) + QStringLiteral(". Поинтервальная статистика (сгруппировано по типам значений):")
@@ -239,7 +279,10 @@ QStringList TStatisticsReport::Build(int sections) const
             ". Максимальные значения кривых в интервалах:\n", ". Глубины максимальных значений:\n"};
         for (int k = 1; k <= 6; ++k) {
             lines << QString::number(n) + QLatin1Char('.') + QString::number(k) + QString::fromUtf8(titles[k - 1]);
-            lines << BuildIntervalTable(ReportStatistics()[k - 1]);
+            const std::optional<QString> table = IntervalTable(ReportStatistics()[k - 1], &work);
+            if (!table)
+                return std::nullopt;
+            lines << *table;
             if (k < 6)
                 lines << QStringLiteral("\t\t\t***") << QString();
         }
@@ -253,7 +296,11 @@ QStringList TStatisticsReport::Build(int sections) const
                      QString::fromStdString(document_.GetCurveUnit(0))
               << QStringLiteral("\tТочек: ") + QString::number(document_.GetPointCount()) +
                      QStringLiteral(";\tШаг: ") + Fixed2(document_.GetStep())
-              << QString() << BuildWholeRangeTable();
+              << QString();
+        const std::optional<QString> table = WholeRangeTable(&work);
+        if (!table)
+            return std::nullopt;
+        lines << *table;
     }
     return lines;
 }

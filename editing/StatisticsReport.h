@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 #include <vector>
 
 class IntervalManager;
@@ -44,8 +46,13 @@ public:
     // `selection`: document curve indexes (empty: every curve); `sections`: a mask of Section.
     TStatisticsReport(const TLASFile& document, const std::vector<int>& selection, const IntervalManager& intervals);
 
-    // The whole report as blocks of text, each added to the window as one piece.
-    QStringList Build(int sections) const;
+    // Told the part of the work done (0 to 1) between pieces of it; false stops the work.
+    using Progress = std::function<bool(double part)>;
+
+    // The whole report as blocks of text, each added to the window as one piece; none when
+    // `progress` stopped the work.
+    std::optional<QStringList> Build(int sections, const Progress& progress) const;
+    QStringList Build(int sections) const { return *Build(sections, {}); }
     // The table of one statistic over the active intervals.
     QString BuildIntervalTable(const StatFunc_struct& statistic) const;
     QString BuildWholeRangeTable() const;
@@ -64,12 +71,25 @@ private:
         int count = 0;
     };
 
+    // The work of the cells done so far and in all, told to the progress.
+    struct Work {
+        const Progress& progress;
+        double total = 0;
+        double done = 0;
+        bool Add(double work);
+    };
+    // The work of the cells of one data row over `count` samples, in samples read.
+    double RowWork(int count) const;
+
     QString Cell(const StatFunc_struct& statistic, int curve, int first, int count) const;
     // Appends a data row holding its title and an empty cell per included curve; its index.
     std::size_t AddDataRow(std::vector<ReportRow>& rows, const QString& title) const;
-    // Computes the curve cells of every ranged row, all of them shared out over the cores at once.
-    void FillCells(std::vector<ReportRow>& rows, const std::vector<RowRange>& ranges) const;
+    // Computes the curve cells of every ranged row, pieces of rows shared out over the cores in
+    // turn; false when `work` was stopped.
+    bool FillCells(std::vector<ReportRow>& rows, const std::vector<RowRange>& ranges, Work* work) const;
     ReportRow HeaderRow(std::vector<int>& widths) const;
+    std::optional<QString> IntervalTable(const StatFunc_struct& statistic, Work* work) const;
+    std::optional<QString> WholeRangeTable(Work* work) const;
 
     const TLASFile& document_;
     std::vector<int> curves_;  // the included curves in index order

@@ -100,7 +100,9 @@ TLasColSetItem* TFormLasBrowserColumns::SelectedColumn()
 
 void TFormLasBrowserColumns::AppendColumn(const TLasColSetItem& item)
 {
-    set_->Items.Item(set_->Items.AddNew()).Assign(item);
+    TLasColSetItem& added = set_->Items.Item(set_->Items.AddNew());
+    added.Assign(item);
+    added.FitsContents = true;  // until a width is set for it
     ui->ListBoxCurrent->addItem(QString::fromStdString(item.Caption));
     ui->ListBoxCurrent->setCurrentRow(ui->ListBoxCurrent->count() - 1);
 }
@@ -195,8 +197,10 @@ void TFormLasBrowserColumns::CaptionEdited(const QString& text)
 void TFormLasBrowserColumns::WidthEdited(int width)
 {
     TLasColSetItem* item = SelectedColumn();
-    if (reacting_ && item && width >= 5 && width <= 500)
+    if (reacting_ && item && width >= 5 && width <= 500) {
         item->Width = width;
+        item->FitsContents = false;
+    }
 }
 
 void TFormLasBrowserColumns::NameEdited(const QString& text)

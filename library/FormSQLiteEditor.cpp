@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <sqlite3.h>
 
 #include "library/LibraryErrors.h"
 #include "platform/DialogRunner.h"
@@ -29,17 +30,17 @@ Control* Place(QWidget* parent, const char* name, const QString& text, int left,
 TFormSQLiteEditor::TFormSQLiteEditor(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("TFormSQLiteEditor"));
-    setWindowTitle(QStringLiteral("SQLite editor"));
+    setWindowTitle(QStringLiteral("Редактор базы SQLite"));
     resize(696, 480);
-    Place<QLabel>(this, "Label1", QStringLiteral("Version of an SQLite:"), 12, 16, 110, 13);
-    LabelVersion = Place<QLabel>(this, "LabelVersion", QStringLiteral("LabelVersion"), 124, 16, 80, 13);
+    Place<QLabel>(this, "Label1", QStringLiteral("Версия SQLite:"), 12, 16, 110, 13);
+    LabelVersion = Place<QLabel>(this, "LabelVersion", QString::fromUtf8(sqlite3_libversion()), 124, 16, 80, 13);
     Button1 = Place<QPushButton>(this, "Button1", QStringLiteral("Выбрать файл БД"), 12, 40, 179, 25);
     LabelDB = Place<QLabel>(this, "LabelDB", QStringLiteral("-"), 208, 44, 470, 13);
     Place<QLabel>(this, "Label2", QStringLiteral("Запрос:"), 28, 104, 60, 13);
-    Memo1 = Place<QPlainTextEdit>(this, "Memo1", QStringLiteral("Memo1"), 100, 80, 381, 57);
+    Memo1 = Place<QPlainTextEdit>(this, "Memo1", QString(), 100, 80, 381, 57);
     ButtonExecQuery = Place<QPushButton>(this, "ButtonExecQuery", QStringLiteral("Выполнить"), 540, 100, 75, 25);
     Place<QLabel>(this, "Label3", QStringLiteral("Пути поиска"), 32, 172, 70, 13);
-    ButtonRescan = Place<QPushButton>(this, "ButtonRescan", QStringLiteral("Rescan"), 104, 168, 75, 25);
+    ButtonRescan = Place<QPushButton>(this, "ButtonRescan", QStringLiteral("Пересканировать"), 104, 168, 120, 25);
     ListBoxPaths = Place<QListWidget>(this, "ListBoxPaths", {}, 20, 204, 157, 173);
     ButtonAddPath = Place<QPushButton>(this, "ButtonAddPath", QStringLiteral("++"), 28, 396, 45, 25);
     ButtonDelPath = Place<QPushButton>(this, "ButtonDelPath", QStringLiteral("--"), 120, 396, 43, 25);
@@ -122,6 +123,8 @@ void TFormSQLiteEditor::ButtonDelPathClick()
 
 void TFormSQLiteEditor::ButtonRescanClick()
 {
+    if (RefuseScanWithoutLibrary(this, &Manager, QStringLiteral("Сканирование файлов")))
+        return;
     std::string failure;
     Manager.RescanAllPaths(&failure);
     if (failure.empty())

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -26,6 +27,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Folders.h"
 #include "platform/Help.h"
+#include "platform/PaneWidth.h"
 
 #include <algorithm>
 
@@ -33,9 +35,15 @@ namespace {
 
 constexpr int kHelpTopic = 13;
 
-const char* const kGroupings[] = {"Площадь<fld>-скважина<well>", "Площадь<fld>-дата<date>",
-                                  "Группа<gr_name>-Площадь<fld>-Скважина<well>", "Группа<gr_name>-Дата<date>",
-                                  "Площадь<fld>-Группа<gr_name>"};
+// The groupings as the user reads them, and their columns between "<" and ">".
+const struct {
+    const char* caption;
+    const char* columns;
+} kGroupings[] = {{"Площадь - скважина", "<fld><well>"},
+                  {"Площадь - дата", "<fld><date>"},
+                  {"Группа - площадь - скважина", "<gr_name><fld><well>"},
+                  {"Группа - дата", "<gr_name><date>"},
+                  {"Площадь - группа", "<fld><gr_name>"}};
 
 QWidget* Page(QTabWidget* pages, const char* name, const QString& hint, QStyle::StandardPixmap icon)
 {
@@ -133,11 +141,11 @@ void TFormLasBrowser::CreateControls()
     ComboLibGroupBy = new QComboBox(TSLib);
     ComboLibGroupBy->setObjectName(QStringLiteral("ComboLibGroupBy"));
     ComboLibGroupBy->setToolTip(QStringLiteral("Порядок группировки файлов в дереве"));
-    for (const char* caption : kGroupings)
-        ComboLibGroupBy->addItem(QString::fromUtf8(caption));
-    // The longest grouping must not hold the folder pane wider than its stored or default width.
-    ComboLibGroupBy->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    ComboLibGroupBy->setMinimumContentsLength(6);
+    for (const auto& grouping : kGroupings)
+        ComboLibGroupBy->addItem(QString::fromUtf8(grouping.caption), QString::fromUtf8(grouping.columns));
+    // The pane widens for the longest grouping (within half the window) but never has to.
+    ComboLibGroupBy->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ComboLibGroupBy->setMinimumWidth(60);
     TSLib->layout()->addWidget(ComboLibGroupBy);
     TreeViewLib = new QTreeWidget(TSLib);
     TreeViewLib->setObjectName(QStringLiteral("TreeViewLib"));
@@ -172,6 +180,13 @@ void TFormLasBrowser::CreateControls()
     ListView->installEventFilter(this);
     ListView->viewport()->installEventFilter(this);
     splitter_->setStretchFactor(2, 1);
+
+    treePane_ = new platform::PaneWidth(*splitter_, *PageControl);
+    treePane_->FollowView(*DirTreeView);
+    treePane_->FollowView(*TreeViewLib);
+    treePane_->FollowWidget(*ComboLibGroupBy);
+    platform::KeepCurrentInView(*DirTreeView);
+    platform::KeepCurrentInView(*TreeViewLib);
 
     TimerLibScan = new QTimer(this);
     TimerLibScan->setInterval(60000);
@@ -296,6 +311,10 @@ void TFormLasBrowser::ConnectEvents()
             run([this] { ShowFolder(DirTreeView->GetCurrentFolder()); }));
     connect(ListView, &QTreeWidget::itemSelectionChanged, this, run([this] { ListViewChange(); }));
     connect(ListView, &QTreeWidget::itemDoubleClicked, this, run([this] { OpenSelected(false); }));
+    connect(ListView->header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!fittingColumns_)
+            ColumnResizedByHand(column);
+    });
     connect(ListView->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunLibraryAction(this, [&] { ListViewColumnClick(column); }); });
     connect(ListView, &QWidget::customContextMenuRequested, this,
@@ -365,22 +384,64 @@ void TFormLasBrowser::RebuildColumns()
     QStringList captions{QStringLiteral("Файл")};
     for (int i = 0; i < ColumnSet.Items.Count(); ++i)
         captions.append(QString::fromStdString(ColumnSet.Items[i].Caption));
+    const QScopedValueRollback fitting(fittingColumns_, true);
     ListView->setColumnCount(captions.size());
     ListView->setHeaderLabels(captions);
     ListView->setColumnWidth(0, FileColumnWidth);
     for (int i = 0; i < ColumnSet.Items.Count(); ++i)
         ListView->setColumnWidth(i + 1, ColumnSet.Items[i].Width);
+    FitColumns();
 }
 
-void TFormLasBrowser::FitFileColumn()
+void TFormLasBrowser::FitColumns()
 {
-    if (fittedFileColumnWidth_ >= 0 && ListView->columnWidth(0) != fittedFileColumnWidth_)
+    const QScopedValueRollback fitting(fittingColumns_, true);
+    if (fittedFileColumnWidth_ >= 0) {
+        ListView->resizeColumnToContents(0);
+        fittedFileColumnWidth_ = FileColumnWidth = std::clamp(ListView->columnWidth(0), 50, 350);
+        ListView->setColumnWidth(0, FileColumnWidth);
+    }
+    columnWants_.assign(ListView->columnCount(), 0);
+    for (int k = 1; k < ListView->columnCount() && k - 1 < ColumnSet.Items.Count(); ++k)
+        if (ColumnSet.Items[k - 1].FitsContents)
+            columnWants_[k] = std::max(static_cast<const QAbstractItemView*>(ListView)->sizeHintForColumn(k),
+                                       ListView->header()->sectionSizeHint(k));
+    ShareColumns();
+}
+
+// Columns nobody set a width for share the room the others leave: each gets what its caption and
+// values need while the room lasts; when it does not, the narrower ones keep theirs and the wider
+// ones share the rest equally, never narrower than their caption.
+void TFormLasBrowser::ShareColumns()
+{
+    QHeaderView* header = ListView->header();
+    const QScopedValueRollback fitting(fittingColumns_, true);
+    int room = ListView->viewport()->width();
+    std::vector<std::pair<int, int>> wants;  // width needed, column
+    for (int k = 0; k < header->count(); ++k) {
+        if (k < static_cast<int>(columnWants_.size()) && columnWants_[k] > 0)
+            wants.emplace_back(columnWants_[k], k);
+        else
+            room -= header->sectionSize(k);
+    }
+    std::sort(wants.begin(), wants.end());
+    for (size_t i = 0; i < wants.size(); ++i) {
+        const auto [want, column] = wants[i];
+        const int share = std::max(room, 0) / static_cast<int>(wants.size() - i);
+        const int width = std::max(std::min(want, share), std::min(want, header->sectionSizeHint(column)));
+        header->resizeSection(column, width);
+        room -= width;
+    }
+}
+
+void TFormLasBrowser::ColumnResizedByHand(int column)
+{
+    if (column == 0)
         fittedFileColumnWidth_ = -1;
-    if (fittedFileColumnWidth_ < 0)
-        return;
-    ListView->resizeColumnToContents(0);
-    fittedFileColumnWidth_ = FileColumnWidth = std::clamp(ListView->columnWidth(0), 50, 350);
-    ListView->setColumnWidth(0, FileColumnWidth);
+    else if (column - 1 < ColumnSet.Items.Count())
+        ColumnSet.Items[column - 1].FitsContents = false;
+    if (column < static_cast<int>(columnWants_.size()))
+        columnWants_[column] = 0;
 }
 
 void TFormLasBrowser::StoreColumnWidths()
@@ -404,6 +465,7 @@ void TFormLasBrowser::MIColumnsClick()
 
 void TFormLasBrowser::PageChanged(int index)
 {
+    treePane_->Refit();
     QWidget* page = PageControl->widget(index);
     if (page == TSFolders)
         TSFoldersShow();

@@ -32,6 +32,7 @@ class TDlgLogFileHeaderEditor;
 class TFormLasBrowserColumns;
 class TLasParser2Header;
 class TLibIdleScanner;
+namespace platform { class PaneWidth; }
 
 // What the main window lends the browser.
 struct LasBrowserServices {
@@ -122,6 +123,8 @@ public:
     std::unique_ptr<TLibIdleScanner> LibScanner;
     std::function<void(const QString&)> OnOpenFile;
     std::function<void(const QString&)> OnAddCurves;
+    // The file of the document open in the main window, empty when none.
+    std::function<std::string()> OpenDocumentPath;
     QWidget* MainWindowHandle = nullptr;
     std::string SelectedCaption;
 
@@ -223,8 +226,11 @@ private:
     // Minimises the browser, brings the main window forward and hands it the file.
     void HandBack(const std::string& path, bool add);
     void ForgetHeaders();
-    // Fits "Файл" to the names listed while no width is stored or set by hand.
-    void FitFileColumn();
+    // Fits "Файл" to the names listed, and measures the header columns that fit their contents,
+    // while no width is stored or set by hand for them.
+    void FitColumns();
+    void ShareColumns();
+    void ColumnResizedByHand(int column);
 
     LasBrowserServices services_;
     std::string settingsFile_;
@@ -236,4 +242,7 @@ private:
     QPoint dragStart_;
     bool fillingBookmarks_ = false;
     int fittedFileColumnWidth_ = -1;  // the width "Файл" was fitted to; -1 once stored or set by hand
+    std::vector<int> columnWants_;    // by column: the width its contents need, 0 when not fitted
+    platform::PaneWidth* treePane_ = nullptr;
+    bool fittingColumns_ = false;  // the program, not the user, is resizing the list's columns
 };

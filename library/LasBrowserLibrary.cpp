@@ -52,7 +52,7 @@ QIcon TFormLasBrowser::LibraryNodeIcon(bool expanded)
 
 void TFormLasBrowser::ComboLibGroupByChange()
 {
-    const std::string caption = ComboLibGroupBy->currentText().toStdString();
+    const std::string caption = ComboLibGroupBy->currentData().toString().toStdString();
     if (caption.empty())
         return;
     GroupByColumns.clear();
@@ -264,7 +264,7 @@ void TFormLasBrowser::MMILibSelectAndAddPathClick()
 
 void TFormLasBrowser::MMILibRescanClick()
 {
-    if (!DBManager)
+    if (RefuseScanWithoutLibrary(this, DBManager, QStringLiteral("Библиотека")))
         return;
     std::string failure;
     const int count = DBManager->RescanAllPaths(&failure);

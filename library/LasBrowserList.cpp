@@ -159,7 +159,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
     }
     ListView->setUpdatesEnabled(false);
     ListView->addTopLevelItems(rows);
-    FitFileColumn();
+    FitColumns();
     if (SortDirection != 0)
         ListView->sortItems(0, Qt::AscendingOrder);
     ListView->setUpdatesEnabled(true);
@@ -381,11 +381,17 @@ void TFormLasBrowser::PMFDeleteClick()
     const std::string path = RowPath(row);
     if (path.empty())
         return;
-    if (platform::MessageBox(this, QStringLiteral("Вы действительно хотите удалить файл\n'") + Text(path) + "'?",
+    std::error_code error;
+    const std::string open = OpenDocumentPath ? OpenDocumentPath() : std::string();
+    const bool isOpen = !open.empty() && fs::equivalent(path, open, error);
+    if (platform::MessageBox(this,
+                             QStringLiteral("Вы действительно хотите удалить файл\n'") + Text(path) + "'?" +
+                                 (isOpen ? QStringLiteral("\nЭто документ, открытый в главном окне: он останется открытым, "
+                                                          "а файл будет удалён с диска.")
+                                         : QString()),
                              QStringLiteral("Удаление файла"),
                              platform::MB_YESNO | platform::MB_ICONWARNING) != platform::IDYES)
         return;
-    std::error_code error;
     fs::remove(path, error);
     if (fs::exists(path, error))
         return;
@@ -424,7 +430,9 @@ bool TFormLasBrowser::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == ListView->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (event->type() == QEvent::Resize) {
+            ShareColumns();
+        } else if (event->type() == QEvent::MouseButtonPress) {
             dragStart_ = static_cast<QMouseEvent*>(event)->position().toPoint();
         } else if (event->type() == QEvent::MouseMove) {
             auto* mouse = static_cast<QMouseEvent*>(event);

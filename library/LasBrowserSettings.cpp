@@ -11,6 +11,7 @@
 #include "core/StringUtils.h"
 #include "library/DirTreeView.h"
 #include "platform/DialogRunner.h"
+#include "platform/PaneWidth.h"
 
 namespace {
 
@@ -51,7 +52,11 @@ void TFormLasBrowser::LoadSettings()
     TSettingsFile file(settingsFile_);
     QList<int> sizes = splitter_->sizes();
     MMIDTVShow->setChecked(ReadFlag(file, "DViewVisible"));
-    sizes[0] = ReadInt(file, kOptions, "DViewWidth", 100, 350, 150);
+    // A stored width is kept; without one the pane follows the folder names.
+    int treeWidth = 150;
+    if (file.ReadIntRange(kOptions, "DViewWidth", treeWidth, 100, 350) == 1)
+        treePane_->Keep();
+    sizes[0] = treeWidth;
     MIAddInfoShow->setChecked(ReadFlag(file, "AddInfoVisible"));
     sizes[1] = ReadInt(file, kOptions, "AddInfoWidth", 100, 350, 150);
     sizes[2] = std::max(width() - sizes[0] - sizes[1], 100);
@@ -82,7 +87,8 @@ void TFormLasBrowser::SaveSettings()
     TSettingsFile file(settingsFile_);
     const QList<int> sizes = splitter_->sizes();
     file.WriteBool(kOptions, "DViewVisible", MMIDTVShow->isChecked());
-    file.WriteInt(kOptions, "DViewWidth", std::clamp(sizes[0] > 0 ? sizes[0] : PageControl->width(), 100, 350));
+    if (treePane_->Kept())
+        file.WriteInt(kOptions, "DViewWidth", std::clamp(sizes[0] > 0 ? sizes[0] : PageControl->width(), 100, 350));
     file.WriteBool(kOptions, "AddInfoVisible", MIAddInfoShow->isChecked());
     file.WriteInt(kOptions, "AddInfoWidth",
                   std::clamp(sizes[1] > 0 ? sizes[1] : PanelAdditionalInfo->width(), 100, 350));

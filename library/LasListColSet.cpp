@@ -53,8 +53,11 @@ std::string TLasListColSet::PredefinedCaption(int code)
 void TLasListColSet::SetDefaultColumns()
 {
     Items.Clear();
-    for (int code : {kLineFld, kLineWell, kLineDate, kLineSrvc, kLineComp})
-        AddPredefined(code).Width = 100;
+    for (int code : {kLineFld, kLineWell, kLineDate, kLineSrvc, kLineComp}) {
+        TLasColSetItem& item = AddPredefined(code);
+        item.Width = 100;
+        item.FitsContents = true;
+    }
 }
 
 TLasColSetItem& TLasListColSet::AddPredefined(int code)
@@ -92,7 +95,9 @@ bool TLasListColSet::Load(const std::string& path)
         text = "Не определено";
         file.ReadString(section, "Caption", text);
         item.SetCaption(text);
-        item.Width = file.ReadIntRange(section, "Width", value, 5, 500) == 1 ? value : 50;
+        const int width = file.ReadIntRange(section, "Width", value, 5, 500);
+        item.Width = width == 1 ? value : 50;
+        item.FitsContents = width == 0;  // no width stored
         item.LASSection = file.ReadIntRange(section, "LASSection", value, 0, 7) == 1 ? value : 7;
     }
     return Items.Count() > 0;
@@ -117,7 +122,8 @@ bool TLasListColSet::Save(const std::string& path)
         file.WriteString(section, "Name", item.Name);
         file.WriteInt(section, "SearchType", item.SearchType);
         file.WriteString(section, "Caption", item.Caption);
-        file.WriteInt(section, "Width", item.Width);
+        if (!item.FitsContents)
+            file.WriteInt(section, "Width", item.Width);
         file.WriteInt(section, "LASSection", item.LASSection);
     }
     return file.Save();

@@ -19,6 +19,8 @@ struct TLasColSetItem {
     std::uint8_t LASSection = 7;  // 1 ~V, 2 ~W, 3 ~C, 4 ~P; any other value searches ~W
     std::string Caption;
     std::int32_t Width = 40;
+    // The list sizes the column to its contents: no width was chosen for it (none is stored).
+    bool FitsContents = false;
 
     // Cut at a character boundary to the record's limits.
     void SetName(const std::string& name);

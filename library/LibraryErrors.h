@@ -9,10 +9,14 @@
 #include "library/CppSQLite3Exception.h"
 #include "platform/DialogRunner.h"
 
+class LogFileDBManager;
+
 // A database error as code + " : " + message under "Ошибка при запросе к базе".
 void ShowDatabaseError(QWidget* owner, const CppSQLite3Exception& error);
 // Any other error as its text under "Ошибка", error icon.
 void ShowLibraryError(QWidget* owner, const QString& text);
+// True when the manager holds no open library; the user is then told that nothing was scanned.
+bool RefuseScanWithoutLibrary(QWidget* owner, const LogFileDBManager* manager, const QString& title);
 
 // Runs the action; false when it failed and the failure was shown.
 template <class Action>

@@ -180,7 +180,7 @@ bool LogFileDBManager::Open(const std::string& path)
     insertRow_.Finalize();
     try {
         db_.Open(path);
-        if (IsForeignDatabase()) {
+        if (!IsLibraryOrEmpty()) {
             db_.Close();
             throw std::runtime_error("Ошибка при инициализации базы:\n" + path +
                                      "\nВ файле другая база данных, без таблиц библиотеки; файл не изменён");
@@ -205,12 +205,21 @@ bool LogFileDBManager::TableExists(const char* name)
     return !db_.ExecuteQuery(sql).AtEnd();
 }
 
-bool LogFileDBManager::IsForeignDatabase()
+bool LogFileDBManager::IsLibraryOrEmpty()
 {
-    for (const TableSchema& table : Tables())
-        if (TableExists(table.name))
+    if (db_.ExecuteQuery("SELECT 1 FROM sqlite_master LIMIT 1;").AtEnd())
+        return true;
+    CppSQLite3Buffer sql;
+    for (const TableSchema& table : Tables()) {
+        std::vector<std::string> missing = table.columns;
+        for (CppSQLite3Query query = db_.ExecuteQuery(sql.Format("PRAGMA table_info(%Q);", table.name));
+             !query.AtEnd(); query.NextRow())
+            if (const char* name = query.FieldValue(1))
+                std::erase(missing, LowerCaseCp1251(name));
+        if (!missing.empty())
             return false;
-    return !db_.ExecuteQuery("SELECT 1 FROM sqlite_master LIMIT 1;").AtEnd();
+    }
+    return true;
 }
 
 void LogFileDBManager::ConvertOldGroups()
@@ -231,20 +240,9 @@ void LogFileDBManager::ConvertOldGroups()
 void LogFileDBManager::InitSchema()
 {
     ConvertOldGroups();
-    for (const TableSchema& table : Tables()) {
-        bool exists = TableExists(table.name);
-        if (exists) {
-            // A table lacking an expected column fails to compile here, which fails Open.
-            const std::string check = "SELECT " + JoinStrings(table.columns, ", ") + " FROM " + table.name +
-                                      " WHERE " + table.columns.front() + " ISNULL;";
-            if (db_.ExecuteQuery(check.c_str()).FieldCount() != static_cast<int>(table.columns.size())) {
-                db_.ExecuteStatement(("DROP TABLE IF EXISTS " + std::string(table.name) + ";").c_str());
-                exists = false;
-            }
-        }
-        if (!exists)
+    for (const TableSchema& table : Tables())
+        if (!TableExists(table.name))
             db_.ExecuteStatement(table.createStatement.c_str());
-    }
 }
 
 std::vector<std::string> LogFileDBManager::GetLookupPaths()

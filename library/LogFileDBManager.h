@@ -18,7 +18,7 @@ public:
     LogFileDBManager& operator=(const LogFileDBManager&) = delete;
 
     // Opens (closing any file held before) and checks the schema; an empty file becomes a new
-    // library. A failure, or a database of other tables, closes the connection and throws
+    // library. A failure, or any other database, closes the connection and throws
     // std::runtime_error with "Ошибка при инициализации базы:\n"...
     bool Open(const std::string& path);
     bool IsOpen() const { return open_; }
@@ -53,8 +53,10 @@ public:
 private:
     struct ScanRun;
 
-    // The database holds tables, none of them the library's: another program's, never written to.
-    bool IsForeignDatabase();
+    // An empty database, or one holding every library table with its columns; any other is
+    // another program's and is never written to.
+    bool IsLibraryOrEmpty();
+    // Creates the tables of an empty database.
     void InitSchema();
     // Re-creates a groups table whose paths ignored letter case, its rows kept.
     void ConvertOldGroups();

@@ -235,8 +235,18 @@ QStringList GetOpenFileNames(QWidget* owner, const FileDialogOptions& options)
 QString GetSaveFileName(QWidget* owner, const FileDialogOptions& options)
 {
     const QString typed = First(current->Files(owner, FileDialogKind::Save, options));
-    return QString::fromStdString(ResolveTypedFileName(typed.toStdString(), options.directory.toStdString(),
-                                                       options.defaultSuffix.toStdString()));
+    const QString path = QString::fromStdString(ResolveTypedFileName(
+        typed.toStdString(), options.directory.toStdString(), options.defaultSuffix.toStdString()));
+    if (path.isEmpty() && !typed.isEmpty())
+        MessageBox(owner, QStringLiteral("Недопустимое имя файла:\n") + typed, QStringLiteral("Ошибка"),
+                   MB_OK | MB_ICONERROR);
+    // The dialog asked about the name as typed, not about the one the extension made.
+    if (options.confirmOverwrite && QFileInfo(path).fileName() != QFileInfo(typed).fileName() &&
+        QFileInfo::exists(path) &&
+        MessageBox(owner, QStringLiteral("Файл\n") + path + QStringLiteral("\nуже существует. Заменить?"),
+                   options.title, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return {};
+    return path;
 }
 
 QString GetExistingDirectory(QWidget* owner, const FileDialogOptions& options)

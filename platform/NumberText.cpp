@@ -237,41 +237,78 @@ void AppendFloatToStrF(std::string& out, double value, int precision, int digits
 
 QString LasNumberText(float value, int decimals)
 {
-    QString text = QString::fromStdString(FormatLasFixed(value, decimals));
-    text.replace(QLatin1Char('.'), DecimalSeparator());
+    std::string bytes;
+    AppendLasFixed(bytes, value, decimals);
+    QString text = QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+    const QChar separator = DecimalSeparator();
+    if (separator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), separator);
     return text;
 }
 
 namespace {
 
-// The whole text read as a number whose decimal separator passes `isSeparator`.
-template <class IsSeparator>
-bool ParseNumber(const QString& text, double& value, IsSeparator isSeparator)
+// Blanks between digit groups of an integer part: the first group of one to three digits,
+// every later one of three.
+class DigitGroups {
+public:
+    // A digit of the integer part.
+    void Digit() { ++digits_; }
+    // A blank after `digits_` digits; false when it cannot part groups.
+    bool Blank()
+    {
+        const bool whole = grouped_ ? digits_ == 3 : digits_ >= 1 && digits_ <= 3;
+        grouped_ = true;
+        digits_ = 0;
+        return whole;
+    }
+    // The integer part has ended; false when its last group is cut short.
+    bool End() const { return !grouped_ || digits_ == 3; }
+
+private:
+    bool grouped_ = false;
+    int digits_ = 0;
+};
+
+}  // namespace
+
+bool TryStrToFloat(const QString& text, double& value)
 {
-    QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return false;
+    const QString trimmed = text.trimmed();
     std::string ascii;
     ascii.reserve(std::size_t(trimmed.size()));
+    DigitGroups groups;
+    bool integerPart = true;
     bool mantissaDigit = false;
     bool inExponent = false;
-    for (qsizetype i = 0; i < trimmed.size(); ++i) {
-        QChar c = trimmed[i];
+    for (const QChar c : trimmed) {
         if (c >= QChar('0') && c <= QChar('9')) {
             mantissaDigit = mantissaDigit || !inExponent;
+            if (integerPart)
+                groups.Digit();
             ascii += char(c.unicode());
-        } else if (isSeparator(c) && !inExponent) {
+        } else if (c.isSpace()) {
+            if (!integerPart || !groups.Blank())
+                return false;
+        } else if ((c == QChar('.') || c == QChar(',')) && !inExponent) {
+            // Either separator is the decimal one: the user may type in another locale's way.
+            if (!integerPart || !groups.End())
+                return false;
+            integerPart = false;
             ascii += '.';
         } else if (c == QChar('e') || c == QChar('E')) {
+            if (integerPart && !groups.End())
+                return false;
+            integerPart = false;
             inExponent = true;
             ascii += 'e';
         } else if (c == QChar('+') || c == QChar('-')) {
             ascii += char(c.unicode());
         } else {
-            return false;  // a point under a comma locale, letters, inner blanks
+            return false;  // letters, other signs
         }
     }
-    if (!mantissaDigit)
+    if (!mantissaDigit || (integerPart && !groups.End()))
         return false;
     std::size_t start = ascii[0] == '+' ? 1 : 0;
     if (start == 1 && ascii.size() > 1 && ascii[1] == '-')
@@ -282,19 +319,6 @@ bool ParseNumber(const QString& text, double& value, IsSeparator isSeparator)
         return false;
     value = parsed;
     return true;
-}
-
-}  // namespace
-
-bool TryStrToFloat(const QString& text, double& value)
-{
-    const QChar separator = DecimalSeparator();
-    return ParseNumber(text, value, [separator](QChar c) { return c == separator; });
-}
-
-bool TryStrToFloatPointOrComma(const QString& text, double& value)
-{
-    return ParseNumber(text, value, [](QChar c) { return c == QChar('.') || c == QChar(','); });
 }
 
 bool TryStrToFloat(const QString& text, float& value)

@@ -17,8 +17,8 @@ QString FloatToStrF(double value, int precision, int digits);
 // numbers).
 void AppendFloatToStrF(std::string& out, double value, int precision, int digits);
 
-// A number of a LAS file shown as the file's writer writes it: the float's shortest text, padded
-// with zeros to the decimals or rounded to them, with the locale separator.
+// A number of a LAS file shown as the file's writer formats it (AppendLasFixed: the float rounded
+// to the decimals, never float noise), with the locale separator.
 QString LasNumberText(float value, int decimals);
 
 // The separator used for shown and typed numbers: the system locale's unless
@@ -27,12 +27,10 @@ QChar DecimalSeparator();
 // Overrides the separator (tests, settings); a null QChar returns to the locale's.
 void SetDecimalSeparator(QChar separator);
 
-// The whole text (blanks allowed at the ends) read as a number written with the
-// locale separator. False, and `value` untouched, for anything else.
+// The whole text (blanks allowed at the ends) read as a typed number: a point or a comma is the
+// decimal separator whatever the locale, never a group separator; blanks may part groups of
+// three digits of the integer part ("1 000,5"). False, and `value` untouched, for anything else.
 bool TryStrToFloat(const QString& text, double& value);
 bool TryStrToFloat(const QString& text, float& value);
-// The same accepting a point or a comma as the separator, whatever the locale (text pasted
-// from files).
-bool TryStrToFloatPointOrComma(const QString& text, double& value);
 
 }  // namespace platform

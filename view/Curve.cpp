@@ -119,6 +119,7 @@ void TCurve::Update()
         high[0] = std::max(high[0], high[lane]);
         sum[0] += sum[lane];
     }
+    hasValues_ = n > 0;
     if (n == 0) {
         minimum_ = maximum_ = mean_ = 0;
     } else {

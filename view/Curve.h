@@ -60,6 +60,8 @@ public:
     float NullValue() const { return nullValue_; }
     // A NaN sample (left by a failed calculation) is absent like a NULL one.
     bool IsNull(float v) const { return v == nullValue_ || v != v; }
+    // False when every sample is absent: minimum and maximum are then no values of the curve.
+    bool HasValues() const { return hasValues_; }
     float Minimum() const { return minimum_; }
     float Maximum() const { return maximum_; }
     float Mean() const { return mean_; }
@@ -81,6 +83,7 @@ protected:
     float nullValue_;
     bool selected_ = false;
     bool visible_ = true;
+    bool hasValues_ = false;
     float minimum_ = 0;
     float maximum_ = 0;
     float mean_ = 0;

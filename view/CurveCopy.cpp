@@ -30,6 +30,7 @@ void TCurveCopy::TakeSnapshot()
     values_ = saved_.data();
     count_ = static_cast<int>(saved_.size());
     nullValue_ = source->NullValue();
+    hasValues_ = source->HasValues();
     minimum_ = source->Minimum();
     maximum_ = source->Maximum();
     mean_ = source->Mean();

@@ -113,8 +113,13 @@ TPanelWithCurves::ValueStrip TPanelWithCurves::ValueStripLayout() const
         if (e.right < c.area.left() || e.left > c.area.right())
             continue;
         e.captionText = ShowCaptions ? curve.Caption() : QString();
-        e.minimumText = platform::FloatToStrF(curve.Minimum(), 7, 2);
-        e.maximumText = platform::FloatToStrF(curve.Maximum(), 7, 2);
+        if (curve.HasValues()) {
+            e.minimumText = platform::FloatToStrF(curve.Minimum(), 7, 2);
+            e.maximumText = platform::FloatToStrF(curve.Maximum(), 7, 2);
+        } else {  // no numbers: a curve of absent samples only must not read as one of zeros
+            const QString noValues = QStringLiteral("нет значений");
+            e.captionText = e.captionText.isEmpty() ? noValues : e.captionText + QStringLiteral(" (") + noValues + ')';
+        }
         texts.push_back({e.left, e.right, metrics.horizontalAdvance(e.minimumText),
                          metrics.horizontalAdvance(e.captionText), metrics.horizontalAdvance(e.maximumText)});
         entries.push_back(e);

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 namespace strativ::test {
@@ -178,12 +179,20 @@ TEST_F(MainWindowTest, TypedFileNamesAreTakenInTheDocumentsFolderWithTheDialogsE
         });
         window->SaveDocument();
     };
-    for (const auto& [typed, written] : {std::pair{"new", "/new.las"}, std::pair{"part.txt", "/part.txt"}}) {
+    // Digits after the last dot are a part of the name, not its type.
+    for (const auto& [typed, written] : {std::pair{"new", "/new.las"}, std::pair{"part.txt", "/part.txt"},
+                                         std::pair{"Well 1.2", "/Well 1.2.las"}, std::pair{"-999.25", "/-999.25.las"},
+                                         std::pair{"end.", "/end.las"}}) {
         save([typed = typed](Ui::TFormSaveToLas& f) { f.EditFileName->setText(typed); }, QDialog::Accepted);
         EXPECT_EQ(TLASFile(folder + written, 2).GetPointCount(), 5) << typed;
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/new"));
     EXPECT_FALSE(std::filesystem::exists("new"));
+    // Dots alone name no file: refused, and the dialog is shown again.
+    runner->Clear();
+    save([](Ui::TFormSaveToLas& f) { f.EditFileName->setText("..."); }, QDialog::Accepted);
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Недопустимое имя файла:\n..."});
+    EXPECT_EQ(runner->Requests().back().kind, platform::DialogKind::Modal);
 
     // A bare name picked in the file dialog is completed the same way.
     QString shown;
@@ -323,6 +332,7 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     QApplication::sendEvent(window.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    runner->Push(platform::IDOK);  // the missing name is told first
     PushCurveChoice();
     QApplication::sendEvent(window.get(), &drop);
     for (int i = 0; i < 50 && !window->LasFile(); ++i)
@@ -346,8 +356,48 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     for (int i = 0; i < 50 && window->LasFile()->GetFileName() != handed; ++i)
         QTest::qWait(20);
     EXPECT_EQ(window->LasFile()->GetFileName(), handed);
-    EXPECT_EQ(Messages().size(), 1);
-    EXPECT_TRUE(Messages().value(0).contains("Да - открыть файл"));
+    EXPECT_EQ(Messages().size(), 2);
+    EXPECT_TRUE(Messages().value(1).contains("Да - открыть файл"));
+}
+
+// Names dropped together: the first existing LAS file opens, and one message names what is left.
+TEST_F(MainWindowTest, DropOpensTheFirstLasFileAndNamesWhatItLeaves)
+{
+    const auto las = [&](const char* name) { return QString::fromStdString(WriteTestLas(dir.file(name), 1, 5)); };
+    const QString a = las("a.las"), b = las("b.LAS"), c = las("c.las");
+    const QString folder = QString::fromStdString(dir.file("old.las"));
+    std::filesystem::create_directory(folder.toStdString());
+    const QString notes = QString::fromStdString(dir.file("notes.txt"));
+    std::ofstream(notes.toStdString()) << "text";
+    const QString missing = QString::fromStdString(dir.file("missing.las"));
+    const QString link = "http://example.com/well.las";
+    const QString several = "Открытым может быть только один документ. Открывается файл\n";
+    const std::tuple<QStringList, QString, QString> cases[] = {  // dropped, opened (empty: none), message
+        {{missing, a, b, c}, a, "Не открыты:\n" + missing + " - файл не найден\n\n" + several + a},
+        {{folder, b}, b, "Не открыты:\n" + folder + " - папка"},
+        {{link, notes, c}, c, "Не открыты:\n" + link + " - не файл этого компьютера\n" + notes + " - не LAS файл"},
+        {{a, b, c}, a, several + a},
+        {{notes}, {}, "Не открыты:\n" + notes + " - не LAS файл"},
+    };
+    for (const auto& [dropped, opened, message] : cases) {
+        runner->Clear();
+        runner->Push(platform::IDOK);
+        if (!opened.isEmpty())
+            PushCurveChoice();
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& name : dropped)
+            urls << (name == link ? QUrl(name) : QUrl::fromLocalFile(name));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        for (int i = 0; i < 50 && runner->PendingAnswers() > 0; ++i)
+            QTest::qWait(10);
+        EXPECT_EQ(Messages(), QStringList{"Открытие файла|" + message}) << dropped.join(' ').toStdString();
+        EXPECT_EQ(QString::fromStdString(Document().GetFileName()), opened.isEmpty() ? a : opened);
+    }
 }
 
 }  // namespace

@@ -89,8 +89,8 @@ TEST_F(ShiftTest, ValuesBetweenStepsRoundHalfAwayFromZeroInTheLocaleSeparator)
 {
     platform::SetDecimalSeparator(QChar(','));
     const std::vector<float> c1 = Values(1);
-    // A point is refused where the comma is the separator, and the message names the comma.
-    runner->PushText("0.75");
+    // A text that is no number is refused, and the message names the locale's separator.
+    runner->PushText("0,75 м");
     runner->Push(platform::IDOK);
     runner->PushText("0,75");  // one and a half steps: two samples deeper
     window->ShiftCurveCut(0);
@@ -139,6 +139,24 @@ TEST_F(ShiftTest, ShiftTooLargeForTheDocumentIsRefusedBeforeAnythingIsAllocated)
         EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
     }
     ExpectViewFollowsDocument(*window, "refused shifts");
+}
+
+TEST_F(ShiftTest, RefusedShiftAfterAnUndoKeepsTheStepToRedo)
+{
+    F().MIShiftAndNull->trigger();
+    runner->PushText("1");
+    ClickCurve(1, 10);
+    const std::vector<std::vector<float>> shifted = {Values(0), Values(1), Values(2), Values(3)};
+    F().TBUndo->trigger();
+    runner->Clear();
+    F().MIShiftAndNull->trigger();
+    runner->PushText("999999999");
+    ClickCurve(2, 10);
+    EXPECT_EQ(Messages().size(), 1);  // the refusal
+    EXPECT_EQ(F().MIRedo->text(), "Повторить 'Сдвиг кривой с сохранением значений'");
+    F().TBRedo->trigger();
+    EXPECT_EQ((std::vector<std::vector<float>>{Values(0), Values(1), Values(2), Values(3)}), shifted);
+    ExpectViewFollowsDocument(*window, "redo after a refused shift");
 }
 
 // A refused manual shift ends the tool as an applied one does, no copy following the mouse, and
@@ -348,6 +366,23 @@ TEST_F(ShiftTest, ManualBindingMovesTheBoundCurveByTheDifferenceOfThePicks)
     EXPECT_EQ(F().MIUndo->text(), "Отменить 'Увязка кривых");
     EXPECT_FALSE(F().TBCurveBinding->isChecked());
     ExpectViewFollowsDocument(*window, "manual binding");
+}
+
+// A shift of all curves the depths cannot hold is refused with the reason before the undo step.
+TEST_F(ShiftTest, ShiftOfAllCurvesTooLargeForTheDepthsIsRefusedWithTheReason)
+{
+    const std::vector<float> depths = Values(0);
+    const std::string undoName = window->UndoStore.GetUndoName();
+    for (const char* typed : {"1e39", "1e38", "100000000"}) {
+        runner->Clear();
+        runner->PushText(typed);
+        F().TBShiftDept->trigger();
+        ASSERT_EQ(Messages().size(), 1) << typed;
+        EXPECT_TRUE(Messages().front().startsWith("Ошибка|Сдвиг ")) << Messages().front().toStdString();
+        EXPECT_TRUE(Messages().front().contains("слишком велик")) << Messages().front().toStdString();
+        EXPECT_EQ(Values(0), depths);
+        EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
+    }
 }
 
 }  // namespace

@@ -45,14 +45,8 @@ std::string WellValue(const TLASFile& document, int code)
 
 class LasRoundTrip : public ::testing::Test {
 protected:
-    std::string Save(const TLASFile& document)
-    {
-        const std::string path = files_.Path("saved" + std::to_string(++saved_) + ".las");
-        EXPECT_TRUE(document.WriteLas(path));
-        return las_test::ReadFileBytes(path);
-    }
+    std::string Save(const TLASFile& document) { return files_.Save(document); }
     las_test::LasFiles files_;
-    int saved_ = 0;
 };
 
 } // namespace
@@ -190,6 +184,21 @@ TEST_F(LasRoundTrip, UnchangedRowsComeBackAsReadAndChangedOnesKeepTheirColumns)
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(Curve(reread, c), Curve(document, c)) << c;
     }
+}
+
+// Without the source file each value is the float rounded to its column's decimals: eight
+// significant digits as the file had them, and beyond what a float holds zeros, never noise.
+TEST_F(LasRoundTrip, FormattedValuesAreTheFloatsRoundedToTheirDecimals)
+{
+    const std::string path = files_.Write(LasWithData(" DEPT.M :\n A.U :\n B.U :\n C.U :\n",
+                                                      "1000.0 3615.8911 136.1000000 12345.6789\n"
+                                                      "1000.5 7273.4951 2692.7075000 0.1000\n"));
+    TLASFile document(path, 2);
+    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+    std::filesystem::remove(path);
+    EXPECT_EQ(DataTokens(Save(document)),
+              (std::vector<std::vector<std::string>>{{"1000.0", "3615.8911", "136.1000000", "12345.6790"},
+                                                     {"1000.5", "7273.4951", "2692.7075000", "0.1000"}}));
 }
 
 // Below the float range a number reads as the nearest float; beyond it, or not a number, the

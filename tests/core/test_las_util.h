@@ -2,6 +2,8 @@
 // read back as bytes, a curve as a vector.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,10 +39,18 @@ public:
     {
         return std::make_unique<TLASFile>(Write(text), decimals);
     }
+    // The bytes of the document saved to a new file of the folder.
+    std::string Save(const TLASFile& document)
+    {
+        const std::string path = Path("saved" + std::to_string(++saved_) + ".las");
+        EXPECT_TRUE(document.WriteLas(path));
+        return ReadFileBytes(path);
+    }
 
 private:
     strativ::test::TempDir dir_;
     int count_ = 0;
+    int saved_ = 0;
 };
 
 } // namespace las_test

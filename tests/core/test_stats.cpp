@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <thread>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "core/ParallelFor.h"
@@ -127,4 +129,26 @@ TEST(ParallelFor, RunsEveryIndexOnceAlsoNestedAndFromTwoThreadsAtOnce)
     EXPECT_TRUE(run(300));
     second.join();
     EXPECT_TRUE(other);
+}
+
+// A body that throws, on the caller's thread or a worker's: the exception reaches the caller once
+// no body of the call runs, and the pool takes the next call whole.
+TEST(ParallelFor, ABodyThatThrowsReachesTheCallerAfterEveryBodyHasEnded)
+{
+    for (const auto& [n, every] : {std::pair{2, 2}, std::pair{1000, 1000}, std::pair{1000, 2}}) {
+        std::atomic<int> running{0};
+        EXPECT_THROW(ParallelFor(n,
+                                 [&](int i) {
+                                     ++running;
+                                     std::this_thread::sleep_for(std::chrono::microseconds(100));
+                                     --running;
+                                     if (i % every == every - 1)
+                                         throw std::runtime_error("fault");
+                                 }),
+                     std::runtime_error);
+        EXPECT_EQ(running.load(), 0) << n;
+        std::atomic<int> count{0};
+        ParallelFor(n, [&](int) { ++count; });
+        EXPECT_EQ(count.load(), n);
+    }
 }

@@ -129,3 +129,24 @@ TEST_F(UndoStore, StepsOlderThanACurveChangeAreDropped)
     unbound.Dump("no document");
     EXPECT_FALSE(unbound.CanUndo());
 }
+
+// A step taken back (its command refused) gives back what taking it dropped: the redo steps and
+// the oldest step the count limit pushed out.
+TEST_F(UndoStore, StepTakenBackLeavesUndoAndRedoAsTheyWere)
+{
+    for (int undone : {0, 1}) {
+        DumpRestoreCurveData limited(2);
+        limited.SetLasFile(las.get());
+        limited.Dump("a");
+        limited.Dump("b");
+        if (undone)
+            limited.Undo();
+        limited.Dump("refused");
+        limited.DiscardLast();
+        EXPECT_EQ(limited.GetUndoName() + "|" + limited.GetRedoName(), undone ? "a|b" : "b|");
+        int undoable = 0;
+        while (limited.Undo())
+            ++undoable;
+        EXPECT_EQ(undoable, 2 - undone);
+    }
+}

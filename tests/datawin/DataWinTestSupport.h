@@ -29,6 +29,19 @@ inline const char* const kSmallLas =
     "~Curve\r\n DEPT.M : DEPTH\r\n GR.API : GAMMA\r\n RHOB.G/CC : DENSITY\r\n"
     "~A\r\n1000.000 12.3456 2.30\r\n1000.500 -999.25 2.45\r\n1001.000 7.1000 -999.25\r\n";
 
+// UTF-8 text as UTF-16 bytes, with or without the byte order mark.
+inline std::string Utf16Bytes(const std::string& utf8, bool bigEndian, bool mark)
+{
+    std::string bytes;
+    for (const char16_t unit : (mark ? u"\uFEFF" : u"") + QString::fromStdString(utf8).toStdU16String()) {
+        const char high = char(unit >> 8);
+        const char low = char(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 class LasEditorTest : public ::testing::Test {
 protected:
     void SetUp() override

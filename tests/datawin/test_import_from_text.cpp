@@ -1,6 +1,7 @@
 // Import of column text files and the saved import sets, without the window.
 #include "core/Lasfile.h"
 #include "core/NewLASInfo.h"
+#include "datawin/ExportTable.h"
 #include "datawin/ImportFromText.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace strativ::test {
@@ -35,7 +37,7 @@ TEST(ImportFromTextTest, SplittingRulesTreatRunsOfDelimitersAsOne)
 
 TEST(ImportFromTextTest, WordsAreConvertedWhole)
 {
-    float value = 0;
+    double value = 0;
     EXPECT_TRUE(ConvertImportWord("1,5", value));
     EXPECT_EQ(value, 1.5f);
     EXPECT_TRUE(ConvertImportWord("-2.5e3", value));
@@ -50,7 +52,7 @@ TEST(ImportFromTextTest, ColumnsBecomeCurvesWithTheDepthFromTheFile)
     params.Delimiters = " ";
     NewLASInfo info;
     ASSERT_EQ(Import("1000 1.5 2.5\n1001 1.6 2.6\r\n1002 1.7\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001, 1002}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001, 1002}));
     EXPECT_EQ(info.Step, 1.0f);
     ASSERT_EQ(info.Curves.size(), 2u);
     EXPECT_EQ(info.Curves[0].Mnemonic, "c_0");
@@ -72,12 +74,12 @@ TEST(ImportFromTextTest, StartLineAndSkippedCharactersOrWords)
     params.StartLine = 3;
     params.SkipCount = 5;
     ASSERT_EQ(Import("header\n9 9\nABCDE1000 1.5\nABCDE1001 1.6\nABC\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001}));
     params.StartLine = 1;
     params.SkipCount = 1;
     params.SkipWords = true;
     ASSERT_EQ(Import("X 1000 1.5\nX\nY 1001,5 1.6\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001.5f}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001.5f}));
     EXPECT_EQ(info.Curves[0].Values, (FloatVector{1.5f, 1.6f}));
     params.InColumns = false;  // data in rows imports nothing
     EXPECT_EQ(Import("1000 1.5\n1001 1.6\n", params, info), ImportResult::NoCurves);
@@ -88,7 +90,7 @@ TEST(ImportFromTextTest, ErrorsAreIgnoredOrStopTheImport)
     ImportFromTextParams params;
     NewLASInfo info;
     ASSERT_EQ(Import("1000 abc 2.5\nabc 1.5 2.5\n1001 12abc 2.6\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{1000, 1001}));  // the line with no depth dropped
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000, 1001}));  // the line with no depth dropped
     EXPECT_EQ(info.Curves[0].Values, (FloatVector{-32768.0f, -32768.0f}));
     params.IgnoreErrors = false;
     try {
@@ -97,7 +99,7 @@ TEST(ImportFromTextTest, ErrorsAreIgnoredOrStopTheImport)
     } catch (const ImportStopped& error) {
         EXPECT_STREQ(error.what(), "Invalid data type conversion");
     }
-    EXPECT_EQ(info.Depth, (FloatVector{1000}));  // what was read before stays
+    EXPECT_EQ(info.Depth, (std::vector<double>{1000}));  // what was read before stays
 }
 
 TEST(ImportFromTextTest, DepthByHandAndRefusedDepths)
@@ -108,12 +110,12 @@ TEST(ImportFromTextTest, DepthByHandAndRefusedDepths)
     params.StepOrEnd = 0.5f;
     NewLASInfo info;
     ASSERT_EQ(Import("1.5 2\n1.6 3\n1.7 4\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{100, 100.5f, 101}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{100, 100.5f, 101}));
     EXPECT_EQ(info.Curves.size(), 2u);
     params.StepGiven = false;
     params.StepOrEnd = 110;
     ASSERT_EQ(Import("1.5\n1.6\n1.7\n", params, info), ImportResult::Done);
-    EXPECT_EQ(info.Depth, (FloatVector{100, 105, 110}));
+    EXPECT_EQ(info.Depth, (std::vector<double>{100, 105, 110}));
     EXPECT_EQ(info.Step, 5.0f);
     EXPECT_EQ(Import("1.5\n", params, info), ImportResult::TooFewRows);
 
@@ -159,6 +161,56 @@ TEST(ImportFromTextTest, SavedSetsHaveExactBytesAndReadBack)
         names.push_back(set.FileName + "=" + set.Name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"ip_0.sav=Третий", "ip_1.sav=Второй", "ip_3.sav=Набор"}));
+}
+
+// A table exported from a long grid of eight-digit depths, imported through the new-file record,
+// gives back its numbers, rising or falling, with STRT, STOP and STEP that agree with its rows.
+TEST(ImportFromTextTest, ExportedTableImportsAsTheSameNumbers)
+{
+    TempDir dir;
+    std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n NULL. -999.25 :\n~Curve\n DEPT.M :\n GR.API :\n~A\n";
+    for (long long i = 0; i < 14000; ++i) {
+        char line[64];  // 2153.8600 + i * 0.1524
+        std::snprintf(line, sizeof line, "%lld.%04lld %.4f\n", (21538600 + i * 1524) / 10000,
+                      (21538600 + i * 1524) % 10000, 2692.7075 + i * 0.0173);
+        las += line;
+    }
+    WriteFileBytes(dir.file("grid.las"), las);
+    int error = 0;
+    ASSERT_TRUE(WriteExportTable(TLASFile(dir.file("grid.las"), 2), {1}, 0, 0, 1, 13999, dir.file("table.txt"), error));
+    // The words of each line after the last line holding `mark`.
+    const auto rows = [](const std::string& text, const std::string& mark) {
+        std::vector<std::vector<std::string>> words;
+        std::istringstream lines(text.substr(text.find('\n', text.rfind(mark)) + 1));
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream in(line);
+            words.emplace_back(std::istream_iterator<std::string>(in), std::istream_iterator<std::string>());
+        }
+        return words;
+    };
+    const std::string table = ReadFileBytes(dir.file("table.txt"));
+    for (const bool falling : {false, true}) {
+        SCOPED_TRACE(falling);
+        // Rising: the whole table, its header lines dropped as words that are no numbers.
+        auto given = rows(table, "-----");
+        std::string text = table;
+        if (falling) {
+            std::reverse(given.begin(), given.end());
+            text.clear();
+            for (const auto& row : given)
+                text += row[0] + " " + row[1] + "\n";
+        }
+        NewLASInfo info;
+        std::istringstream in(text);
+        ASSERT_EQ(ImportFromText(ImportFromTextParams{}, in, info), ImportResult::Done);
+        ASSERT_EQ(WriteNewLASFile(info, dir.file("imported.las")), NewLASWritten);
+        ASSERT_EQ(rows(ReadFileBytes(dir.file("imported.las")), "~ASCII"), given);
+        const TLASFile read(dir.file("imported.las"), 2);
+        const TLasParsSection& well = read.GetParser().GetWellSection();
+        EXPECT_EQ(well.FindLineByCode(kLineStrt)->Value(), given.front()[0]);
+        EXPECT_EQ(well.FindLineByCode(kLineStop)->Value(), given.back()[0]);
+        EXPECT_STREQ(well.FindLineByCode(kLineStep)->Value(), falling ? "-0.1524" : "0.1524");
+    }
 }
 
 TEST(ImportFromTextTest, NewFilesKeepTheDepthsTheyWereGiven)

@@ -137,6 +137,49 @@ TEST_F(LasEditorTest, FolderTreeNeverOpensTheFilesOfAFolder)
     EXPECT_EQ(opened, std::vector<std::string>{});
 }
 
+// Values of eight significant digits show as the file holds them, not rounded to seven.
+TEST_F(LasEditorTest, EightDigitValuesShowAsTheFileHoldsThem)
+{
+    Write("eight.las", "~Version\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~Well\r\n NULL. -999.25 :\r\n~Curve\r\n"
+                       " DEPT.M :\r\n GR.API :\r\n~A\r\n1000.0 2692.7075\r\n1000.5 7273.4951\r\n1001.0 3443.9407\r\n");
+    Pick("eight.las");
+    const QAbstractItemModel& grid = *Grid().model();
+    std::vector<std::string> shown;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        shown.push_back(grid.data(grid.index(row, 1)).toString().toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"2692.7075", "7273.4951", "3443.9407"}));
+}
+
+// A file the document cannot read is named with the reason, leaves the page empty, and leaving
+// the page then asks nothing.
+TEST_F(LasEditorTest, UnreadableFileIsReportedAndLeavesNothingToSave)
+{
+    const std::string data = "~Curve\r\n DEPT.M :\r\n GR.API :\r\n~A\r\n";
+    const std::string las = std::string("~Version\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~Well\r\n NULL. -999.25 :\r\n") + data;
+    Write("a.las", kSmallLas);
+    for (const auto& [name, bytes] :
+         {std::pair{"utf16.las", Utf16Bytes(kSmallLas, false, true)},
+          std::pair{"utf16nomark.las", Utf16Bytes(kSmallLas, false, false)},
+          std::pair{"las3.las", std::string("~Version\r\n VERS. 3.0 :\r\n WRAP. NO :\r\n") + data + "1 2\r\n"},
+          std::pair{"badvalue.las", las + "1000.0 12.5\r\n1000.5 1,2.5\r\n"},
+          std::pair{"unordered.las", las + "1000.0 1\r\n999.5 2\r\n1001.0 3\r\n"}}) {
+        SCOPED_TRACE(name);
+        const std::string path = Write(name, bytes);
+        const std::string reason = TLASFile(path, 2).GetLoadError();
+        ASSERT_FALSE(reason.empty());
+        Pick("a.las");
+        runner->Clear();
+        Pick(name);
+        EXPECT_EQ(Messages(), "Ошибка|Не удалось загрузить файл\n" + path + "\n" + reason);
+        EXPECT_EQ(editor->Document(), nullptr);
+        EXPECT_EQ(Model().rowCount(), 0);
+        Form().PageControl->setCurrentIndex(1);
+        EXPECT_EQ(Form().PageControl->currentIndex(), 1);
+        EXPECT_EQ(runner->Requests().size(), 1u);
+        Form().PageControl->setCurrentIndex(0);
+    }
+}
+
 TEST_F(LasEditorTest, OneRowTableIsSavedAndLeavesThePage)
 {
     const std::string las = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 1500.0 :\n STOP.M 1500.0 :\n"

@@ -25,8 +25,9 @@ protected:
     void Modify() { Memo().appendPlainText("# edited"); }
 };
 
-// Unedited text comes back byte for byte: its code, byte order mark, line ends and the CP866
-// no-break space (0xFF).
+// Unedited text comes back byte for byte: its code (UTF-16 found with or without its byte order
+// mark), byte order mark, line ends and the CP866 no-break space (0xFF); UTF-16 that is not text
+// is refused with the reason.
 TEST_F(LasEditorTextTest, TextsOfEachCodeAreShownAndWrittenBackInTheirOwnCode)
 {
     const std::string text = "~Version\r\n VERS. 2.0 : Пласт №1\r\n~Well\r\n WELL. Скв-7 : СКВАЖИНА\r\n";
@@ -37,7 +38,10 @@ TEST_F(LasEditorTextTest, TextsOfEachCodeAreShownAndWrittenBackInTheirOwnCode)
          {std::pair{"oem.las", AnsiToOemString(text)}, std::pair{"utf8.las", text},
           std::pair{"ansi.las", Utf8ToCp1251(text)}, std::pair{"lf.las", AnsiToOemString(lf)},
           std::pair{"mixed.las", mixed}, std::pair{"bom.las", bom + mixed},
-          std::pair{"bomansi.las", bom + Utf8ToCp1251(text)}}) {
+          std::pair{"bomansi.las", bom + Utf8ToCp1251(text)}, std::pair{"utf16.las", Utf16Bytes(text, false, true)},
+          std::pair{"utf16nomark.las", Utf16Bytes(lf, false, false)},
+          std::pair{"utf16be.las", Utf16Bytes(mixed, true, true)},
+          std::pair{"utf16benomark.las", Utf16Bytes(text, true, false)}}) {
         Write(name, bytes);
         Pick(name);
         EXPECT_TRUE(Memo().toPlainText().contains("Пласт №1")) << name;
@@ -57,6 +61,15 @@ TEST_F(LasEditorTextTest, TextsOfEachCodeAreShownAndWrittenBackInTheirOwnCode)
     runner->PushFiles({QString::fromStdString(target)});
     EXPECT_TRUE(editor->WriteText());
     EXPECT_EQ(ReadFileBytes(target), "# edited\n" + AnsiToOemString(lf));
+
+    const std::string broken = Write("broken.las", Utf16Bytes(text, false, true) + "\x0A");
+    runner->Clear();
+    runner->Push(platform::IDNO);  // the edited text is dropped
+    Pick("broken.las");
+    EXPECT_EQ(Messages(), "Подтверждение сохранения изменений|Сохранить изменения в файле?\n"
+                          "Ошибка|Не удалось загрузить файл\n" + broken +
+                              "\nФайл в кодировке UTF-16 содержит байты, которые не являются текстом (строка 5)");
+    EXPECT_TRUE(Memo().toPlainText().isEmpty());
 }
 
 TEST_F(LasEditorTextTest, SaveRefusesCharactersTheCodeCannotHoldAndReportsAFailedWrite)

@@ -55,7 +55,7 @@ TEST(LasTableModelTest, CellTextsAreThePlatformNumberTexts)
                 const float value = document.GetCurveData(c - 1)[r - 1];
                 const QString expected = value == document.GetNullValue()
                                              ? QStringLiteral("Null")
-                                             : platform::FloatToStrF(value, 7, places);
+                                             : platform::LasNumberText(value, places);
                 ASSERT_EQ(model.Text(c, r).toStdString(), expected.toStdString()) << value << " " << places;
             }
         }

@@ -370,13 +370,16 @@ TEST_F(SingleWindowListTest, AWindowWhoseDocumentIsReplacedDuringItsDialogChange
     QPointer<TFormSingleCurve> alive = &window;
     const std::vector<float> before(document->GetCurveData(1), document->GetCurveData(1) + document->GetPointCount());
     // The box is answered after the list has let the document go, as a replaced document does.
-    SetAskNumberHook([this](const std::string&, const std::string&, int, double, double, double& value) {
+    std::string asked;
+    SetAskNumberHook([&](const std::string& title, const std::string& prompt, int, double, double, double& value) {
+        asked = title + "|" + prompt;
         list->SetLasFile(nullptr);
         value = 7;
         return true;
     });
     window.Form().TBShiftAmplitude->trigger();
     SetAskNumberHook({});
+    EXPECT_EQ(asked, "Сдвиг значений кривой|Величина, прибавляемая к значениям кривой");
     EXPECT_EQ(list->Count(), 0);
     EXPECT_FALSE(store.CanUndo());
     EXPECT_EQ(std::vector<float>(document->GetCurveData(1), document->GetCurveData(1) + document->GetPointCount()),

@@ -5,6 +5,7 @@
 #include "editing/ViewValuesAtInterval.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
+#include "platform/WorkProgress.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPrinter.h"
 #include "tests/editing/EditingFixtures.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -119,6 +121,47 @@ TEST_F(ReportTest, IntervalTablesAlignColumnsAndShowEmptyRangesAsDashes)
     const auto off = Lines(Text({1}, TStatisticsReport::ByInterval));
     EXPECT_TRUE(Contains(off, "Всего активных интервалов:\t0"));
     EXPECT_EQ(std::count(off.begin(), off.end(), "    GR"), 6);
+}
+
+// Installed while alive: records the parts of the work told, and cancels at step `cancelAt` (from 1).
+struct ScriptedProgress : platform::WorkProgress {
+    explicit ScriptedProgress(std::size_t cancelAt) : cancelAt(cancelAt) { platform::SetWorkProgress(this); }
+    ~ScriptedProgress() override { platform::SetWorkProgress(nullptr); }
+    void Begin(const QString&) override {}
+    bool Step(double part) override
+    {
+        parts.push_back(part);
+        return parts.size() != cancelAt;
+    }
+    void End() override { ++ended; }
+    std::size_t cancelAt;
+    std::vector<double> parts;
+    int ended = 0;
+};
+
+TEST_F(ReportTest, ReportTellsItsProgressAndACancelLeavesNoHalfReport)
+{
+    TFormDetailStatistics window;
+    std::size_t steps = 0;
+    {
+        ScriptedProgress whole(0);
+        window.BuildReport(*document, {}, intervals, -1);
+        EXPECT_EQ(window.RE->toPlainText(), Text({}, -1));
+        EXPECT_TRUE(std::is_sorted(whole.parts.begin(), whole.parts.end()));
+        EXPECT_GT(whole.parts.size(), 8u);
+        steps = whole.parts.size();
+    }
+    // Cancelled while the tables are computed, the window keeps its text; while the text enters
+    // it, the text is left empty. The window is not shown either way.
+    for (const auto& [step, text] : {std::pair{std::size_t(1), QString("old")}, std::pair{steps, QString()}}) {
+        window.hide();
+        window.RE->setPlainText("old");
+        ScriptedProgress cancelling(step);
+        window.BuildReport(*document, {}, intervals, -1);
+        EXPECT_EQ(window.RE->toPlainText(), text) << step;
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(cancelling.ended, 1);
+    }
 }
 
 TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)

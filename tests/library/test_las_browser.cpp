@@ -220,12 +220,15 @@ TEST_F(BrowserTest, HeaderPanelNeverShowsAFreedHeader)
     b.MIShortAddInfo->trigger();
     EXPECT_EQ(b.TVLasInfo->topLevelItemCount(), 0);
 
-    // A deleted row likewise; answering No keeps the file.
+    // A deleted row likewise; answering No keeps the file. The question names the open document.
     b.DirTreeView->SetFolder(folder);
     b.ListView->setCurrentItem(Row(b.ListView, "b.las"));
+    b.OpenDocumentPath = [&] { return folder + "sub/../b.las"; };
     runner.Push(platform::IDNO);
     b.PMFDelete->trigger();
     EXPECT_TRUE(fs::exists(folder + "b.las"));
+    EXPECT_TRUE(runner.Last().text.endsWith("\nЭто документ, открытый в главном окне: он останется открытым, "
+                                            "а файл будет удалён с диска."));
     runner.Push(platform::IDYES);
     b.PMFDelete->trigger();
     EXPECT_EQ(runner.Last().title, "Удаление файла");
@@ -264,6 +267,7 @@ TEST_F(BrowserTest, MonitoredFolderIsRelistedKeepingTheSelection)
 TEST_F(BrowserTest, SettingsAndColumnsSurviveARestart)
 {
     Open().ShowForPath(folder);
+    browser->ListView->header()->resizeSection(1, 137);  // a width set by hand is kept
     browser.reset();
     TSettingsFile file(Settings());
     std::string value;
@@ -284,7 +288,7 @@ TEST_F(BrowserTest, SettingsAndColumnsSurviveARestart)
     again.ShowForPath(folder);
     EXPECT_EQ(HeaderCaptions(again.ListView),
               (Strings{"Файл", "Площадь", "Скважина", "Дата", "Исполнитель", "Компания"}));
-    EXPECT_EQ(again.ListView->columnWidth(1), 100);
+    EXPECT_EQ(again.ListView->columnWidth(1), 137);
 }
 
 TEST_F(BrowserTest, FileColumnFitsTheNamesUnlessAWidthIsStoredOrSetByHand)
@@ -336,6 +340,42 @@ TEST_F(BrowserTest, FileColumnFitsTheNamesUnlessAWidthIsStoredOrSetByHand)
         std::string saved;
         TSettingsFile(Settings()).ReadString("Options", "FileColWidth", saved);
         EXPECT_EQ(saved, c.saved);
+    }
+}
+
+// At the starting size the folder tree shows the chosen folder's name whole, the pane within half
+// the window; maximised, no header value is cut while the list has room for it.
+TEST_F(BrowserTest, TreeAndColumnsShowTheirNamesWhole)
+{
+    const std::string deep = folder + std::string(20, 'a') + "/" + std::string(20, 'b') + "/" + std::string(20, 'c');
+    strativ::test::WriteLas(deep + "/w.las", {{"FLD", "ANY ET AL OIL FIELD NORTH"},
+                                               {"WELL", "Jonah Federal 12-34 Unit"},
+                                               {"COMP", "Stratigraphic Services Company Ltd"},
+                                               {"SRVC", "Schlumberger Wireline"},
+                                               {"DATE", "13-DEC-1986"}});
+    for (const QSize size : {QSize(696, 480), QSize(1920, 1040)}) {
+        SCOPED_TRACE(size.width());
+        fs::remove(Settings());
+        TFormLasBrowser& b = Open();
+        b.resize(size);
+        b.ShowForPath(deep);
+        QTest::qWait(50);
+        TDirTreeView& tree = *b.DirTreeView;
+        const QRect node = tree.visualRect(tree.currentIndex());
+        EXPECT_EQ(tree.currentItem()->text(0).toStdString(), std::string(20, 'c'));
+        EXPECT_GE(node.left(), 0);
+        EXPECT_LE(node.left() + tree.fontMetrics().horizontalAdvance(tree.currentItem()->text(0)),
+                  tree.viewport()->width());
+        EXPECT_TRUE(tree.viewport()->rect().contains(node.center()));
+        EXPECT_LE(b.PageControl->width(), size.width() / 2);
+        if (size.width() > 1000) {
+            QTreeWidgetItem* row = Row(b.ListView, "w.las");
+            ASSERT_NE(row, nullptr);
+            for (int k = 1; k < b.ListView->columnCount(); ++k)
+                EXPECT_GT(b.ListView->columnWidth(k), b.ListView->fontMetrics().horizontalAdvance(row->text(k)))
+                    << row->text(k).toStdString();
+        }
+        browser.reset();
     }
 }
 
@@ -708,4 +748,46 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
     runner.PushFiles({QString::fromStdString(dir.file("empty.db"))});
     editor.Button1->click();
     EXPECT_EQ(strativ::test::LibraryDbProbe(dir.file("empty.db")).Count("sqlite_master WHERE type='table'"), 4);
+}
+
+// Another program's database, chosen as the library or in the SQLite editor, is refused before
+// anything is written to it; a rescan then says that no library is open.
+TEST_F(BrowserTest, ForeignDatabaseIsRefusedUntouched)
+{
+    const std::string db = dir.path() + "/lib.db";
+    const QString refusal = QString::fromStdString("Ошибка при инициализации базы:\n" + db +
+                                                   "\nВ файле другая база данных, без таблиц библиотеки; "
+                                                   "файл не изменён");
+    const QString notOpen = QStringLiteral("База данных библиотеки не открыта; сканирование не выполнено");
+    const char* const schemas[] = {
+        "CREATE TABLE groups(id INTEGER PRIMARY KEY, title TEXT); INSERT INTO groups(title) VALUES('g');",
+        "CREATE TABLE groups(gr_name TEXT, file TEXT); INSERT INTO groups VALUES('g', '/a.las');",
+        "PRAGMA journal_mode=WAL; CREATE TABLE groups(gr_name TEXT, file TEXT);",
+    };
+    for (const char* schema : schemas) {
+        SCOPED_TRACE(schema);
+        fs::remove(db);
+        strativ::test::LibraryDbProbe(db).Execute(schema);
+        const std::string bytes = ReadFileBytes(db);
+        const auto expectUntouched = [&] {
+            EXPECT_EQ(ReadFileBytes(db), bytes);
+            EXPECT_FALSE(fs::exists(db + "-wal"));
+            EXPECT_FALSE(fs::exists(db + "-shm"));
+        };
+        runner.Clear();
+        TFormLasBrowser& b = Open();
+        EXPECT_EQ(runner.Last().text, refusal);
+        b.MMILibRescan->trigger();
+        EXPECT_EQ(runner.Last().text, notOpen);
+        browser.reset();
+        expectUntouched();
+
+        TFormSQLiteEditor editor;
+        runner.PushFiles({QString::fromStdString(db)});
+        editor.Button1->click();
+        EXPECT_EQ(runner.Last().text, refusal);
+        editor.ButtonRescan->click();
+        EXPECT_EQ(runner.Last().text, notOpen);
+        expectUntouched();
+    }
 }

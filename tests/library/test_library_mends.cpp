@@ -60,7 +60,9 @@ TEST(LibraryMends, OldGroupsTableIsConvertedWithItsRows)
     TempDir dir;
     {
         LibraryDbProbe old(dir.file("lib.db"));
-        old.Execute("CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL"
+        old.Execute("CREATE TABLE logfiles(file, fld, well, comp, srvc, date, uwi); CREATE TABLE lookups(path);"
+                    "CREATE TABLE selections(sel_order, last_used);"
+                    "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL"
                     " , PRIMARY KEY (gr_name, file));"
                     "INSERT INTO groups VALUES('g', '/data/a.las'), ('G2', '/data/b.las');");
     }

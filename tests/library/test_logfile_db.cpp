@@ -52,16 +52,19 @@ TEST_F(LibraryDb, SchemaIsCreatedOnceAndChecked)
     EXPECT_EQ(probe.Rows(listing), tables);
     EXPECT_EQ(manager.GetLookupPaths(), Strings{"/kept"});
 
-    // An extra column passes, and the row still goes in; a missing one fails Open.
+    // An extra column passes, and the row still goes in; a missing one refuses the file.
     const std::string old = dir.file("old.db");
     WriteLas(dir.file("a.las"), {{"WELL", "7"}});
-    LibraryDbProbe(old).Execute("CREATE TABLE logfiles(file TEXT PRIMARY KEY, fld, well, comp, srvc, date, uwi, x);");
+    LibraryDbProbe(old).Execute("CREATE TABLE logfiles(file TEXT PRIMARY KEY, fld, well, comp, srvc, date, uwi, x);"
+                                "CREATE TABLE lookups(path); CREATE TABLE groups(gr_name, file);"
+                                "CREATE TABLE selections(sel_order, last_used);");
     EXPECT_TRUE(manager.Open(old));
     EXPECT_TRUE(manager.AddFile(dir.file("a.las")));
     EXPECT_EQ(LibraryDbProbe(old).Rows("SELECT well, x FROM logfiles;"), Strings{"7|<null>"});
     LibraryDbProbe(old).Execute("ALTER TABLE logfiles DROP COLUMN uwi;");
-    EXPECT_EQ(Failure([&] { manager.Open(old); }),
-              "Ошибка при инициализации базы:\nSQLITE_ERROR[1]: no such column: uwi\nКод ошибки - SQLITE_ERROR");
+    EXPECT_EQ(Failure([&] { manager.Open(old); }), "Ошибка при инициализации базы:\n" + old +
+                                                       "\nВ файле другая база данных, без таблиц библиотеки; "
+                                                       "файл не изменён");
     EXPECT_FALSE(manager.IsOpen());
     EXPECT_FALSE(manager.AddFile(dir.file("a.las")));
 }

@@ -94,27 +94,25 @@ struct ReadCase {
     double value;
 };
 
-TEST_F(NumberTextTest, TypedNumbersAcceptOnlyTheLocaleSeparator)
+TEST_F(NumberTextTest, TypedNumbersTakeAPointOrACommaAndNoGroupSeparator)
 {
-    const ReadCase comma[] = {
-        {"12,5", true, 12.5}, {"  12,5 ", true, 12.5}, {"-3", true, -3},     {"+3", true, 3},
-        {"1,5e-2", true, 0.015}, {",5", true, 0.5},    {"12.5", false, 0},   {"", false, 0},
-        {"   ", false, 0},     {"abc", false, 0},      {"1 2", false, 0},    {",", false, 0},
-        {"inf", false, 0},     {"nan", false, 0},      {"1,2,3", false, 0},  {"+-1", false, 0},
-        {"1e", false, 0},      {"1e999", false, 0},
+    const ReadCase cases[] = {
+        {"12,5", true, 12.5},    {"  12,5 ", true, 12.5},  {"12.5", true, 12.5},     {"-3", true, -3},
+        {"+3", true, 3},         {"1,5e-2", true, 0.015},  {",5", true, 0.5},        {"1 000,5", true, 1000.5},
+        {"-12 345 678.5", true, -12345678.5},              {"1\u00a0000", true, 1000}, {"", false, 0},
+        {"   ", false, 0},       {"abc", false, 0},        {"1 2", false, 0},        {"1 00", false, 0},
+        {"1000 000", false, 0},  {"1 000,5 0", false, 0},  {"- 1", false, 0},        {",", false, 0},
+        {"inf", false, 0},       {"nan", false, 0},        {"1,2,3", false, 0},      {"1,000.5", false, 0},
+        {"+-1", false, 0},       {"1e", false, 0},         {"1e999", false, 0},
     };
-    platform::SetDecimalSeparator(QChar(','));
-    for (const ReadCase& c : comma) {
-        double value = -1;
-        EXPECT_EQ(platform::TryStrToFloat(QString::fromUtf8(c.text), value), c.ok) << c.text;
-        EXPECT_DOUBLE_EQ(value, c.ok ? c.value : -1) << c.text;
+    for (QChar separator : {QChar(','), QChar('.')}) {
+        platform::SetDecimalSeparator(separator);
+        for (const ReadCase& c : cases) {
+            double value = -1;
+            EXPECT_EQ(platform::TryStrToFloat(QString::fromUtf8(c.text), value), c.ok) << c.text;
+            EXPECT_DOUBLE_EQ(value, c.ok ? c.value : -1) << c.text;
+        }
     }
-
-    platform::SetDecimalSeparator(QChar('.'));
-    double value = 0;
-    EXPECT_TRUE(platform::TryStrToFloat("12.5", value));
-    EXPECT_DOUBLE_EQ(value, 12.5);
-    EXPECT_FALSE(platform::TryStrToFloat("12,5", value));
 
     float single = 7;
     EXPECT_FALSE(platform::TryStrToFloat("1e40", single));  // beyond float

@@ -1,14 +1,19 @@
-// Folders, colour values, help pages, tool pictures and the single-instance hand-over.
+// Folders, colour values, help pages, tool pictures, the single-instance hand-over and the
+// progress of long work.
 #include "platform/Folders.h"
 #include "platform/Help.h"
 #include "platform/RecordingDialogRunner.h"
 #include "platform/SingleInstance.h"
 #include "platform/ToolIcons.h"
+#include "platform/WorkProgress.h"
 #include "tests/common/TestPaths.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,6 +44,27 @@ private:
     const char* name_;
     std::optional<std::string> old_;
 };
+
+// Short work shows the busy cursor alone; work past half a second also the window, whose
+// "Отмена" stops it.
+TEST(WorkProgress, BusyCursorAtOnceThenAWindowThatCancels)
+{
+    platform::WorkProgress& progress = platform::CurrentWorkProgress();
+    progress.Begin("Работа");
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_TRUE(progress.Step(0.1));
+    EXPECT_TRUE(QApplication::activeModalWidget() == nullptr);
+    QTest::qWait(600);
+    EXPECT_TRUE(progress.Step(0.5));
+    auto* window = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->value(), window->maximum() / 2);
+    window->findChild<QPushButton*>()->click();
+    EXPECT_FALSE(progress.Step(0.6));
+    progress.End();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
 
 TEST(Folders, ProgramDirIsTheExecutablesFolderUnlessStrativHomeIsSet)
 {

@@ -1,0 +1,254 @@
+#include "core/LasDepthColumn.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+
+#include "core/LasNumbers.h"
+#include "core/LasParser2.h"
+
+namespace {
+
+// Offsets searched for depths that continue a column: beyond any document's rows.
+constexpr long long kSearchRange = 1LL << 31;
+
+bool FitsFloat(double x)
+{
+    return std::fabs(x) <= FLT_MAX;
+}
+
+// The number of a ~W line, when the depth decimals can write it exactly.
+bool WellNumber(const TLasParsSection& well, int code, int decimals, double& value)
+{
+    const TLasParsParsedString* line = well.FindLineByCode(code);
+    if (!line)
+        return false;
+    std::string_view text = line->Value();
+    while (!text.empty() && IsLasBlank(text.back()))
+        text.remove_suffix(1);
+    if (text.find('.') != std::string_view::npos &&
+        text.find_first_of("eE") == std::string_view::npos)
+        text = text.substr(0, text.find_last_not_of('0') + 1);
+    return LasDecimals(text) <= decimals && ParseLasDouble(line->Value(), value);
+}
+
+// The depth of row j of n rows continued beyond the ends by the step.
+template <class DepthOfRow>
+double Continued(long long n, double step, long long j, DepthOfRow depthOf)
+{
+    const long long edge = std::clamp<long long>(j, 0, n - 1);
+    return depthOf(edge) + static_cast<double>(j - edge) * step;
+}
+
+} // namespace
+
+bool ParseLasDouble(std::string_view text, double& value)
+{
+    while (!text.empty() && IsLasBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsLasBlank(text.back()))
+        text.remove_suffix(1);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size() &&
+           std::isfinite(value);
+}
+
+double RoundToDecimals(double x, int decimals)
+{
+    // Powers of ten up to 1e22 are exact doubles.
+    static constexpr double kScales[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (decimals > 22 || !std::isfinite(x))
+        return x;
+    const double scale = kScales[std::max(decimals, 0)];
+    const double scaled = x * scale;
+    return std::fabs(scaled) < 0x1p52 ? std::round(scaled) / scale : x;
+}
+
+LasDecimal LasDecimal::Of(double number)
+{
+    LasDecimal decimal{number, 0};
+    if (!std::isfinite(number))
+        return decimal;
+    char text[64];
+    const bool isFloat = FitsFloat(number) && static_cast<double>(static_cast<float>(number)) == number;
+    const auto result = isFloat ? std::to_chars(text, text + sizeof text, static_cast<float>(number))
+                                : std::to_chars(text, text + sizeof text, number);
+    const std::string_view shortest(text, static_cast<size_t>(result.ptr - text));
+    ParseLasDouble(shortest, decimal.value);
+    decimal.decimals = std::max(0, LasDecimals(shortest));
+    return decimal;
+}
+
+double DecimalDepth(float depth, int decimals)
+{
+    // Of the decimals that read as the float, the one of fewest digits: "16.575000" is read back
+    // from 16.575000763 rather than 16.575001.
+    const LasDecimal shortest = LasDecimal::Of(depth);
+    if (shortest.decimals <= decimals)
+        return shortest.value;
+    const double rounded = RoundToDecimals(depth, decimals);
+    return static_cast<float>(rounded) == depth ? rounded : depth;
+}
+
+double ContinuedDepth(const float* depths, long long n, int decimals, double step, long long j)
+{
+    return Continued(n, step, j, [&](long long row) { return DecimalDepth(depths[row], decimals); });
+}
+
+std::optional<LasDepthColumn> LasDepthColumn::FindGrid(const TLasParser2Parser& document)
+{
+    const int n = document.GetPointCount();
+    if (n == 0)
+        return std::nullopt;
+    const float* depths = document.GetCurveArrays().Item(0).Data();
+    const int decimals = document.GetDepthDecimals();
+    const auto fits = [&](double first, double step) -> std::optional<LasDepthColumn> {
+        LasDepthColumn grid = Grid(first, step, decimals);
+        if (step > 0.0 && grid.HoldsAll(depths, n))
+            return grid;
+        return std::nullopt;
+    };
+    const TLasParsSection& well = document.GetWellSection();
+    double step = 0.0;
+    if (WellNumber(well, kLineStep, decimals, step) && step != 0.0) {
+        // A file written bottom up holds its top depth in STOP.
+        for (const int code : {kLineStrt, kLineStop}) {
+            double first = 0.0;
+            if (WellNumber(well, code, decimals, first) && FitsFloat(first) &&
+                static_cast<float>(first) == depths[0])
+                if (auto grid = fits(first, std::fabs(step)))
+                    return grid;
+        }
+    }
+    if (n < 2)
+        return std::nullopt;
+    // The first and last rows as the file wrote them: exact where a float cannot hold them.
+    const LasDataSource& source = document.GetDataSource();
+    double top = 0.0;
+    double bottom = 0.0;
+    if (source.rows == n && ParseLasDouble(source.firstDepthText, top) &&
+        ParseLasDouble(source.lastDepthText, bottom)) {
+        if (document.IsDescending())
+            std::swap(top, bottom);
+        const int textDecimals =
+            std::max(LasDecimals(source.firstDepthText), LasDecimals(source.lastDepthText));
+        if (auto grid = fits(top, RoundToDecimals((bottom - top) / (n - 1), textDecimals)))
+            return grid;
+    }
+    top = DecimalDepth(depths[0], decimals);
+    bottom = DecimalDepth(depths[n - 1], decimals);
+    return fits(top, RoundToDecimals((bottom - top) / (n - 1), decimals));
+}
+
+LasDepthColumn LasDepthColumn::Irregular(const TLasParser2Parser& document)
+{
+    const TStravoFloatArray& depths = document.GetCurveArrays().Item(0);
+    LasDepthColumn column;
+    column.decimals_ = document.GetDepthDecimals();
+    std::vector<double> read(static_cast<size_t>(depths.Count()));
+    for (size_t i = 0; i < read.size(); ++i)
+        read[i] = DecimalDepth(depths.Data()[i], column.decimals_);
+    column.read_ = std::make_shared<const std::vector<double>>(std::move(read));
+    column.step_ = StepOf(document);
+    return column;
+}
+
+LasDepthColumn LasDepthColumn::Grid(double first, double step, int decimals)
+{
+    LasDepthColumn grid;
+    grid.first_ = first;
+    grid.step_ = step;
+    grid.decimals_ = decimals;
+    return grid;
+}
+
+double LasDepthColumn::StepOf(const TLasParser2Parser& document)
+{
+    const float step = std::fabs(document.GetStepValue());
+    if (step != 0.0f)
+        return LasDecimal::Of(step).value;
+    const int n = document.GetPointCount();
+    if (n < 2)
+        return 0.0;
+    const float* depths = document.GetCurveArrays().Item(0).Data();
+    const int decimals = document.GetDepthDecimals();
+    const double mean = (DecimalDepth(depths[n - 1], decimals) - DecimalDepth(depths[0], decimals)) / (n - 1);
+    // Depths continued by it are written with the column's decimals.
+    const double rounded = RoundToDecimals(mean, decimals);
+    return rounded != 0.0 ? rounded : mean;
+}
+
+double LasDepthColumn::Unshifted(long long j) const
+{
+    if (!read_)
+        return first_ + static_cast<double>(j) * step_;
+    return Continued(static_cast<long long>(read_->size()), step_, j,
+                     [this](long long row) { return (*read_)[static_cast<size_t>(row)]; });
+}
+
+double LasDepthColumn::At(long long i) const
+{
+    return Unshifted(i + origin_) + shift_;
+}
+
+bool LasDepthColumn::Holds(long long i, float depth) const
+{
+    const double x = At(i);
+    return FitsFloat(x) && static_cast<float>(x) == depth;
+}
+
+bool LasDepthColumn::HoldsAll(const float* depths, int n) const
+{
+    for (int i = 0; i < n; ++i)
+        if (!Holds(i, depths[i]))
+            return false;
+    return true;
+}
+
+double LasDepthColumn::DepthOf(long long i, const float* depths, int n) const
+{
+    if (i >= 0 && i < n && !Holds(i, depths[i]))
+        return DecimalDepth(depths[i], Decimals());
+    return At(i);
+}
+
+int LasDepthColumn::Decimals() const
+{
+    return std::max(decimals_, shiftDecimals_);
+}
+
+void LasDepthColumn::Shift(const LasDecimal& shift)
+{
+    // Rounded to the decimals of the shifts, a shift and its opposite add up to nothing.
+    shift_ = RoundToDecimals(shift_ + shift.value, std::max(shiftDecimals_, shift.decimals));
+    shiftDecimals_ = LasDecimal::Of(shift_).decimals;
+}
+
+std::optional<long long> LasDepthColumn::OffsetOf(const float* depths, int n) const
+{
+    if (n <= 0)
+        return std::nullopt;
+    // The first sample at or below the first depth; the one before may round to the same float.
+    long long low = -kSearchRange;
+    long long high = kSearchRange;
+    while (low < high) {
+        const long long middle = low + (high - low) / 2;
+        if (At(middle) < depths[0])
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    for (const long long offset : {low - 1, low}) {
+        bool holds = true;
+        for (int i = 0; i < n && holds; ++i)
+            holds = Holds(i + offset, depths[i]);
+        if (holds)
+            return offset;
+    }
+    return std::nullopt;
+}

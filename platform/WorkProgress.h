@@ -1,0 +1,36 @@
+// Progress of a long piece of work done on the GUI thread, and the user's way to stop it: a busy
+// cursor from the start and, once the work has taken half a second, a window with a bar and
+// "Отмена" while the program's windows go on repainting. Replaceable, so that a test can cancel
+// at a chosen step.
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+class WorkProgress {
+public:
+    virtual ~WorkProgress() = default;
+    // The work starts; `title` names it in the window.
+    virtual void Begin(const QString& title) = 0;
+    // `part` of the work (0 to 1) is done; false: the user cancelled.
+    virtual bool Step(double part) = 0;
+    virtual void End() = 0;
+};
+
+// The progress in use (the busy cursor and the window unless replaced).
+WorkProgress& CurrentWorkProgress();
+// Replaces it (null: back to the window); returns the previous one.
+WorkProgress* SetWorkProgress(WorkProgress* progress);
+
+// Begin on construction, End on destruction, also when the work throws.
+class WorkProgressScope {
+public:
+    explicit WorkProgressScope(const QString& title) { CurrentWorkProgress().Begin(title); }
+    ~WorkProgressScope() { CurrentWorkProgress().End(); }
+    WorkProgressScope(const WorkProgressScope&) = delete;
+    WorkProgressScope& operator=(const WorkProgressScope&) = delete;
+    bool Step(double part) { return CurrentWorkProgress().Step(part); }
+};
+
+}  // namespace platform

@@ -1,0 +1,135 @@
+// Every text the program's windows show is Russian: no Latin-only word, no Latin letter inside a
+// Cyrillic word, names of curves, units, file formats and expression functions aside.
+#include "tests/app/AppTestSupport.h"
+
+#include "app/StrativApplication.h"
+#include "datawin/LasEditor.h"
+#include "library/LasBrowser.h"
+#include "ui_MainUnit.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextDocumentFragment>
+#include <QTranslator>
+#include <QTreeWidget>
+
+namespace strativ::test {
+namespace {
+
+// Names a user reads as they are written: file formats, header mnemonics and units, the curve of
+// the test file, the program's own name.
+const QStringList kLatinNames = {"OK",  "LAS",  "Las",     "EMF", "HTML", "SQLite",
+                                 "UWI", "NULL", "Null",    "API", "GR",   "Strativ"};
+// Labels that show what the system reports, as it reports it.
+const QStringList kDataLabels = {"OSInfo"};
+
+// The words of the text that are not Russian. A lower-case word in parentheses names what the
+// user types into an expression, as "Синус (sin)".
+QStringList ForeignWords(QString text)
+{
+    static const QRegularExpression typedName(QStringLiteral("\\([a-z_0-9\\[\\]]+\\)"));
+    static const QRegularExpression word(QStringLiteral("\\w+"), QRegularExpression::UseUnicodePropertiesOption);
+    QStringList foreign;
+    for (auto it = word.globalMatch(text.remove(typedName)); it.hasNext();) {
+        const QString w = it.next().captured();
+        const auto latin = std::count_if(w.begin(), w.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x250; });
+        const bool cyrillic = std::any_of(w.begin(), w.end(), [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+        if ((latin > 0 && cyrillic) || (latin >= 2 && !kLatinNames.contains(w)))
+            foreign << w;
+    }
+    return foreign;
+}
+
+// The text without markup, accelerator marks and file paths.
+QString Plain(const QString& text)
+{
+    QString plain = Qt::mightBeRichText(text) ? QTextDocumentFragment::fromHtml(text).toPlainText() : text;
+    static const QRegularExpression path(QStringLiteral("/\\S*"));
+    return plain.remove('&').remove(path);
+}
+
+// Every caption, label, button, entry, header and tool tip of the widget and its actions.
+QStringList ShownTexts(QWidget& w)
+{
+    if (kDataLabels.contains(w.objectName()))
+        return {};
+    QStringList texts{w.toolTip()};
+    if (w.isWindow())
+        texts << w.windowTitle();
+    if (auto* label = qobject_cast<QLabel*>(&w))
+        texts << label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(&w))
+        texts << button->text();
+    if (auto* box = qobject_cast<QGroupBox*>(&w))
+        texts << box->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(&w))
+        texts << edit->placeholderText();
+    if (auto* menu = qobject_cast<QMenu*>(&w))
+        texts << menu->title();
+    if (auto* tabs = qobject_cast<QTabWidget*>(&w))
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i) << tabs->tabToolTip(i);
+    if (auto* combo = qobject_cast<QComboBox*>(&w); combo && !combo->isEditable())
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+    if (auto* list = qobject_cast<QListWidget*>(&w))
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+    if (auto* tree = qobject_cast<QTreeWidget*>(&w); tree && !tree->isHeaderHidden())
+        for (int i = 0; i < tree->columnCount(); ++i)
+            texts << tree->headerItem()->text(i);
+    if (auto* table = qobject_cast<QTableWidget*>(&w))
+        for (int i = 0; i < table->columnCount(); ++i)
+            if (table->horizontalHeaderItem(i) && !table->horizontalHeader()->isHidden())
+                texts << table->horizontalHeaderItem(i)->text();
+    for (QAction* action : w.actions())
+        texts << action->text() << action->toolTip();
+    return texts;
+}
+
+class RussianTexts : public MainWindowTest {};
+
+TEST_F(RussianTexts, EveryWindowSpeaksRussian)
+{
+    QTranslator* translator = InstallQtTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr);
+    const std::string las = dir.file("w.las");
+    std::ofstream(las) << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT.M 1 :\n STOP.M 2 :\n STEP.M 1 :\n"
+                          " NULL. -999.25 :\n~C\n DEPT.M :\n GR.API :\n~A\n1 5\n2 6\n";
+    ASSERT_TRUE(Open(las));
+    window->ListCurveNames->setCurrentRow(0);
+    window->PMenuCurvesPopup(true, window->ListCurveNames->mapToGlobal(QPoint(5, 5)));
+    window->MICurveToWindow->trigger();
+    window->PMenuCurves->hide();
+    ASSERT_EQ(window->SingleWindows.Count(), 1);
+    window->findChild<QAction*>("MILasBrowse")->trigger();
+    window->FormEditor->show();
+    QFileDialog files(window.get());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QColorDialog colors(window.get());
+
+    QStringList faults;
+    for (QWidget* w : QApplication::allWidgets())
+        for (const QString& text : ShownTexts(*w))
+            if (const QStringList foreign = ForeignWords(Plain(text)); !foreign.isEmpty())
+                faults << w->window()->objectName() + "/" + w->objectName() + ": \"" + text + "\" (" +
+                              foreign.join(", ") + ")";
+    faults.removeDuplicates();
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+
+}  // namespace
+}  // namespace strativ::test

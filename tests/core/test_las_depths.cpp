@@ -1,0 +1,179 @@
+// Depths after a change of the depth column, as saved: shifts, added rows and a new grid written
+// as the decimals asked for, shifts the depths cannot hold refused, a shift taken back or undone
+// giving the file back; depth lines that keep their text, and the sections a save adds.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Lasfile.h"
+#include "core/data_dump_restore.h"
+#include "tests/core/test_las_util.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// n depths from `first` by `step` in units of 10^-decimals, as texts in file order.
+Texts Depths(long long first, long long step, int n, int decimals)
+{
+    Texts texts;
+    for (long long i = 0, scale = std::stoll("1" + std::string(decimals, '0')); i < n; ++i) {
+        const long long units = first + i * step;
+        const std::string fraction = std::to_string(units % scale);
+        texts.push_back(std::to_string(units / scale) +
+                        (decimals ? "." + std::string(decimals - fraction.size(), '0') + fraction : ""));
+    }
+    return texts;
+}
+
+std::string Log(const Texts& depths, const std::string& step, const std::string& eol = "\n")
+{
+    std::string text = "~Version" + eol + " VERS. 2.0 :" + eol + " WRAP. NO :" + eol + "~Well" + eol +
+                       " STRT.M " + depths.front() + " : START DEPTH" + eol + " STOP.M " + depths.back() +
+                       " :STOP DEPTH\n STEP.M " + step + " :" + eol + " NULL. -999.25 :" + eol + "~Curve" +
+                       eol + " DEPT.M :" + eol + " A.U :" + eol + "~A" + eol;
+    for (const std::string& depth : depths)
+        text += depth + " 1.5" + eol;
+    return text;
+}
+
+class LasDepths : public ::testing::Test {
+protected:
+    std::string Save(const TLASFile& document) { return files_.Save(document); }
+    // The depth texts of a saved file, and its ~W values.
+    static Texts Column(const std::string& text)
+    {
+        Texts depths;
+        for (size_t at = text.find('\n', text.find("~A")); text.find_first_not_of(" \r\n", at) != std::string::npos;
+             at = text.find('\n', at + 1)) {
+            const size_t begin = text.find_first_not_of(' ', at + 1);
+            depths.push_back(text.substr(begin, text.find(' ', begin) - begin));
+        }
+        return depths;
+    }
+    las_test::LasFiles files_;
+};
+
+} // namespace
+
+// Every depth written is the decimal asked for, with the decimals it needs, STRT and STOP its
+// first and last rows and STEP the grid's, on upward logs and downward ones.
+TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
+{
+    const Texts upward = Depths(120650, -5, 400, 1);  // 12065.0 .. 11865.5 by -0.5
+    const Texts deep = Depths(36000000, 1524, 3000, 4);  // 3600.0000 by 0.1524
+    const Texts six = {"8.100000", "16.575000", "17.175000", "18.450000", "31.000000"};
+    const struct {
+        const char* name;
+        std::string input;
+        std::function<void(TLASFile&)> change;
+        Texts expected;
+        std::string step;
+    } cases[] = {
+        {"upward by 0.25", Log(upward, "-0.5"), [](TLASFile& d) { d.ShiftDepth(0.25); },
+         Depths(1206525, -50, 400, 2), "-0.5"},
+        {"upward by its step", Log(upward, "-0.5"), [](TLASFile& d) { d.ShiftDepth(-0.5f); },
+         Depths(120645, -5, 400, 1), "-0.5"},
+        {"by a finer step", Log(upward, "-0.5"), [](TLASFile& d) { d.ShiftDepth(0.125f); },
+         Depths(12065125, -500, 400, 3), "-0.5"},
+        {"6 decimals by 0.1", Log(six, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
+         {"8.200000", "16.675000", "17.275000", "18.550000", "31.100000"}, "0"},
+        {"8 digits grown at the top", Log(deep, "0.1524"), [](TLASFile& d) { d.ShiftCurveExtending(1, -2); },
+         Depths(35996952, 1524, 3002, 4), "0.1524"},
+        {"8 digits re-stamped", Log(upward, "-0.5"),
+         [](TLASFile& d) {
+             d.SetDepthDecimals(4);
+             d.SetDepthGrid(1000, 0.1524);
+             d.SetStep(0.1524f);
+         },
+         Depths(10000000 + 399 * 1524, -1524, 400, 4), "-0.1524"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto document = files_.Load(c.input);
+        ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
+        c.change(*document);
+        const std::string saved = Save(*document);
+        EXPECT_EQ(Column(saved), c.expected);
+        EXPECT_NE(saved.find(" STRT.M " + c.expected.front() + " :"), std::string::npos);
+        EXPECT_NE(saved.find(" STOP.M " + c.expected.back() + " :STOP DEPTH\n"), std::string::npos);
+        EXPECT_NE(saved.find(" STEP.M " + c.step + " :"), std::string::npos);
+        const TLASFile reread(files_.Write(saved), 2);
+        EXPECT_EQ(las_test::Curve(reread, 0), las_test::Curve(*files_.Load(Log(c.expected, c.step)), 0));
+    }
+}
+
+// A shift that would merge rows or give depths no file can hold is refused with the reason,
+// the document as it was.
+TEST_F(LasDepths, ShiftsTheDepthsCannotHoldAreRefusedChangingNothing)
+{
+    const std::string input = Log(Depths(19160000, 125, 50, 3), "0.125");
+    const auto document = files_.Load(input);
+    const std::pair<double, const char*> cases[] = {
+        {1e38, "слишком велик: глубина 1e+38 не может"},
+        {1e39, "слишком велик"},
+        {100000000, "слишком велик: глубины 100019160 и 100019160.125 соседних строк станут одинаковыми"},
+        {999999999, "станут одинаковыми"},
+        {1e-25, "задан слишком точно"},
+    };
+    for (const auto& [shift, reason] : cases) {
+        SCOPED_TRACE(shift);
+        EXPECT_NE(document->DepthShiftProblem(shift).find(reason), std::string::npos)
+            << document->DepthShiftProblem(shift);
+        EXPECT_THROW(document->ShiftDepth(shift), std::runtime_error);
+        EXPECT_EQ(Save(*document), input);
+    }
+}
+
+// A shift and its opposite, or a shift undone, give the file back byte for byte; redone, the
+// shifted file again.
+TEST_F(LasDepths, AShiftTakenBackOrUndoneGivesTheFileBack)
+{
+    Texts upward = Depths(36000000, 1524, 6701, 4);
+    std::reverse(upward.begin(), upward.end());
+    const std::string input = Log(upward, "-0.1524", "\r\n");
+    const auto document = files_.Load(input);
+    document->ShiftDepth(1000000);
+    EXPECT_EQ(Column(Save(*document)).back(), "1003600.0000");
+    document->ShiftDepth(-1000000);
+    EXPECT_EQ(Save(*document), input);
+
+    DumpRestoreCurveData undo;
+    undo.SetLasFile(document.get());
+    undo.Dump("'Сдвиг всех кривых по глубине'");
+    document->ShiftDepth(0.25);
+    const std::string shifted = Save(*document);
+    ASSERT_TRUE(undo.Undo());
+    EXPECT_EQ(Save(*document), input);
+    ASSERT_TRUE(undo.Redo());
+    EXPECT_EQ(Save(*document), shifted);
+}
+
+// STRT that agrees with the first row in value stays as read; a rewritten line keeps the text
+// around its number and its own line end. Sections a file lacks come where LAS 2.0 puts them,
+// STEP the step of the rows.
+TEST_F(LasDepths, DepthLinesKeepTheirTextAndAddedSectionsComeInOrder)
+{
+    std::string input = Log({"+100.0", "100.5", "101.0"}, "0.5", "\r\n");
+    input.replace(input.find(" STRT.M +100.0"), 14, " STRT.M 100.0");
+    const auto document = files_.Load(input);
+    EXPECT_EQ(Save(*document), input);
+    document->ShiftDepth(0.25);
+    EXPECT_NE(Save(*document).find(" STRT.M 100.25 : START DEPTH\r\n STOP.M 101.25 :STOP DEPTH\n"),
+              std::string::npos);
+
+    const std::string rows = "~Curve\n DEPT.M :\n A.U :\n~A\n10.250 1\n10.125 2\n10.000 3\n";
+    for (const std::string& lacking : {"~Version\n VERS. 2.0 :\n WRAP. NO :\n" + rows,
+                                       "~Well\n NULL. -999.25 :\n" + rows}) {
+        const std::string saved = Save(*files_.Load(lacking));
+        const TLASFile reread(files_.Write(saved), 2);
+        std::string kinds;
+        for (int s = 0; s < reread.GetParser().GetSectionCount(); ++s)
+            kinds += std::to_string(reread.GetParser().GetSection(s)->GetKind());
+        EXPECT_EQ(kinds, "1236") << saved;
+        EXPECT_NE(saved.find("STEP    .M          -0.125 :"), std::string::npos) << saved;
+        EXPECT_EQ(las_test::Curve(reread, 0), (std::vector<float>{10, 10.125f, 10.25f}));
+    }
+}
