@@ -16,13 +16,13 @@ namespace {
 
 class ProgressWindow : public PrintProgress {
 public:
-    void Begin(int pages, const QString& title) override
+    void Begin(int pages) override
     {
         cancelled_ = false;
         if (pages <= 1)
             return;
         window_ = std::make_unique<QDialog>(QApplication::activeWindow());
-        window_->setWindowTitle(title);
+        window_->setWindowTitle(QStringLiteral("Печать"));
         auto* layout = new QVBoxLayout(window_.get());
         label_ = new QLabel(window_.get());
         layout->addWidget(label_);

@@ -2,21 +2,19 @@
 // that a test can cancel at a chosen page.
 #pragma once
 
-#include <QString>
-
 namespace platform {
 
 class PrintProgress {
 public:
     virtual ~PrintProgress() = default;
-    // A job of `pages` pages starts, under `title` (the window shows only for more than one).
-    virtual void Begin(int pages, const QString& title) = 0;
+    // A job of `pages` pages starts (the window shows only for more than one).
+    virtual void Begin(int pages) = 0;
     // Page `page` (1-based) of `pages` is about to be printed; false: the user cancelled.
     virtual bool Page(int page, int pages) = 0;
     virtual void End() = 0;
 };
 
-// The progress in use (a window with "Отмена" unless replaced).
+// The progress in use (a window "Печать" with "Отмена" unless replaced).
 PrintProgress& CurrentPrintProgress();
 // Replaces it (null: back to the window); returns the previous one.
 PrintProgress* SetPrintProgress(PrintProgress* progress);

@@ -2,7 +2,7 @@
 #include "printing/DiagramEmf.h"
 
 #include "platform/PainterCanvas.h"
-#include "platform/PrintProgress.h"
+#include "platform/WorkProgress.h"
 #include "printing/CurveTemplate.h"
 #include "printing/PixelMath.h"
 #include "printing/PrintedNumbers.h"
@@ -138,16 +138,16 @@ DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& pa
     DrawTitle(canvas, l, setup);
     DrawPage(canvas, diagram, l, setup.margins, 0);
     const int count = diagram.GetPageCount();
-    platform::PrintProgress& progress = platform::CurrentPrintProgress();
-    progress.Begin(count, QStringLiteral("Экспорт в EMF"));
-    for (int page = 1; page < count && canvas.Error().empty(); ++page) {
-        if (!progress.Page(page + 1, count)) {
-            result.cancelled = true;
-            break;
+    {
+        platform::WorkProgressScope progress(QStringLiteral("Экспорт диаграммы в EMF"));
+        for (int page = 1; page < count && canvas.Error().empty(); ++page) {
+            if (!progress.Step(static_cast<double>(page) / count)) {
+                result.cancelled = true;
+                break;
+            }
+            DrawPage(canvas, diagram, l, setup.margins, page);
         }
-        DrawPage(canvas, diagram, l, setup.margins, page);
     }
-    progress.End();
     // The template is left laid out as the one page the picture shows.
     diagram.SetPageHeightCm(static_cast<float>(l.header + l.strip));
     diagram.Dept->SetFirstPageHeight(static_cast<float>(l.strip));

@@ -55,6 +55,6 @@ struct DiagramEmfResult {
 DiagramEmfPlan PlanDiagramEmf(TCurveTemplate& diagram, const DiagramEmfSetup& setup);
 
 // Lays the template out as one page (its page width and height are left so) and writes the
-// picture sheet by sheet, with progress and its cancel. Nothing is written on failure or
+// picture a sheet's length at a time, with the progress of long work and its cancel. Nothing is written on failure or
 // cancel, nor for a picture beyond the format's size.
 DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& path, const DiagramEmfSetup& setup);

@@ -66,7 +66,7 @@ DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& prin
         count = std::min(count, firstPages);
     result.pages = 1;
     platform::PrintProgress& progress = platform::CurrentPrintProgress();
-    progress.Begin(count, QStringLiteral("Печать"));
+    progress.Begin(count);
     for (int page = 1; page < count; ++page) {
         if (!progress.Page(page + 1, count)) {
             result.cancelled = true;

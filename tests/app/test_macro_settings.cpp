@@ -12,6 +12,7 @@
 
 #include <QPushButton>
 #include <filesystem>
+#include <tuple>
 
 namespace strativ::test {
 namespace {
@@ -229,26 +230,15 @@ TEST_F(MacroWindowTest, AMacroFileInAnotherFolderIsKeptAcrossRestartsUntilItIsGo
     RunSettings([&](TFormMacroSettings& w) {
         runner->PushFiles({QString::fromStdString(chosen)});
         w.Form().ButtonChangeFile->click();
-        EXPECT_EQ(w.Form().LabelMacroFile->text(), QString::fromStdString(chosen));
     });
-    const QString standard = QString::fromStdString(Templates() + "Macros.mcr");
-    const struct {
-        bool remove;
-        std::string used;
-        QStringList told;
-    } starts[] = {{false, chosen, {}},
-                  {true, standard.toStdString(),
-                   {"Макроподстановки|Файл макроподстановок\n" + QString::fromStdString(chosen) +
-                    "\nне найден. Используется файл\n" + standard}},
-                  {false, standard.toStdString(), {}}};
-    for (const auto& start : starts) {
-        SCOPED_TRACE(start.used);
+    const std::string standard = Templates() + "Macros.mcr";
+    for (const auto& [gone, used, told] : {std::tuple{false, chosen, 0}, {true, standard, 1}, {false, standard, 0}}) {
         window->close();
-        if (start.remove)
+        if (gone)
             std::filesystem::remove(chosen);
         RecreateWindow();
-        EXPECT_EQ(MacroManager->GetPath(), start.used);
-        EXPECT_EQ(Messages(), start.told);
+        EXPECT_EQ(MacroManager->GetPath(), used);
+        EXPECT_EQ(Messages().filter("Файл макроподстановок\n" + QString::fromStdString(chosen) + "\nне найден").size(), told);
     }
 }
 

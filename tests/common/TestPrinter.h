@@ -97,7 +97,7 @@ public:
     std::function<void(int)> seen;
     TestProgress() { previous_ = platform::SetPrintProgress(this); }
     ~TestProgress() override { platform::SetPrintProgress(previous_); }
-    void Begin(int, const QString&) override {}
+    void Begin(int) override {}
     bool Page(int page, int) override
     {
         if (seen)

@@ -5,8 +5,8 @@
 #include "editing/ViewValuesAtInterval.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
-#include "platform/WorkProgress.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/ScriptedProgress.h"
 #include "tests/common/TestPrinter.h"
 #include "tests/editing/EditingFixtures.h"
 
@@ -122,22 +122,6 @@ TEST_F(ReportTest, IntervalTablesAlignColumnsAndShowEmptyRangesAsDashes)
     EXPECT_TRUE(Contains(off, "Всего активных интервалов:\t0"));
     EXPECT_EQ(std::count(off.begin(), off.end(), "    GR"), 6);
 }
-
-// Installed while alive: records the parts of the work told, and cancels at step `cancelAt` (from 1).
-struct ScriptedProgress : platform::WorkProgress {
-    explicit ScriptedProgress(std::size_t cancelAt) : cancelAt(cancelAt) { platform::SetWorkProgress(this); }
-    ~ScriptedProgress() override { platform::SetWorkProgress(nullptr); }
-    void Begin(const QString&) override {}
-    bool Step(double part) override
-    {
-        parts.push_back(part);
-        return parts.size() != cancelAt;
-    }
-    void End() override { ++ended; }
-    std::size_t cancelAt;
-    std::vector<double> parts;
-    int ended = 0;
-};
 
 TEST_F(ReportTest, ReportTellsItsProgressAndACancelLeavesNoHalfReport)
 {

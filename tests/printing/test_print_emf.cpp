@@ -5,7 +5,7 @@
 #include "printing/DiagramEmf.h"
 #include "printing/GridParams.h"
 #include "tests/common/EmfRecords.h"
-#include "tests/common/TestPrinter.h"
+#include "tests/common/ScriptedProgress.h"
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -128,7 +128,7 @@ TEST(EmfPicture, ExportHoldsTheWholeRangeOnOnePageWithThePlatformSeparator)
     const std::string path = dir.file("diagram.emf");
     DiagramEmfSetup setup;
     setup.screen = {96, 96, 1920, 1080, 508, 286};
-    strativ::test::TestProgress progress;
+    ScriptedProgress progress(0);
     platform::SetDecimalSeparator(QChar(','));
     const DiagramEmfResult r = ExportDiagramEmf(t, path, setup);
     platform::SetDecimalSeparator(QChar());
