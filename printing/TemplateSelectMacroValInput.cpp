@@ -11,8 +11,8 @@
 #include "ui_TemplateSelectMacroValInput.h"
 
 #include <QHeaderView>
-#include <algorithm>
 #include <QShortcut>
+#include <algorithm>
 
 namespace {
 
