@@ -2,11 +2,14 @@
 #include "app/MainUnit.h"
 
 #include "app/StrativProfileManager.h"
+#include "core/Lasfile.h"
 #include "datawin/LasEditor.h"
 #include "datawin/NewLasWizard.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "ui_MainUnit.h"
+
+#include <QFileInfo>
 
 void TFormMain::SetUpDataWindows()
 {
@@ -24,6 +27,9 @@ void TFormMain::SetUpDataWindows()
 
 void TFormMain::MIEditLasClick()
 {
+    // The editor opens in the document's folder unless it holds a file of its own.
+    if (!FormEditor->isVisible() && !FormEditor->Document() && LasFile())
+        FormEditor->SetFolder(QFileInfo(QString::fromStdString(LasFile()->GetFileName())).absolutePath());
     FormEditor->show();
     FormEditor->raise();
     FormEditor->activateWindow();

@@ -11,9 +11,11 @@
 
 void TFormMain::SetUpMacroManager()
 {
-    const std::string name = CreateMacroManager(TemplatesIni.get(), TemplatesDir);
+    std::string missing;
+    const std::string name = CreateMacroManager(TemplatesIni.get(), TemplatesDir, &missing);
     if (TemplatesIni)
         TemplatesIni->WriteString("Macros", "FileName", name);
+    ReportMissingMacroFile(this, missing);
     ReportMacroFileState(this);
     FormMacroSettings->TemplatesDir = TemplatesDir;
     FormMacroSettings->TemplatesIni = &TemplatesIni;

@@ -6,6 +6,7 @@
 #include "platform/EmfCanvas.h"
 #include "platform/Printer.h"
 #include "platform/PrintProgress.h"
+#include "platform/WorkProgress.h"
 #include "platform/RecordingDialogRunner.h"
 #include "printing/CurveTemplate.h"
 #include "printing/DiagramEmf.h"
@@ -63,6 +64,14 @@ class QuietProgress : public platform::PrintProgress {
 public:
     void Begin(int) override {}
     bool Page(int, int) override { return true; }
+    void End() override {}
+};
+
+// Nor the busy cursor and the window of long work.
+class QuietWork : public platform::WorkProgress {
+public:
+    void Begin(const QString&) override {}
+    bool Step(double) override { return true; }
     void End() override {}
 };
 
@@ -137,12 +146,17 @@ void ExportEmfRounds(benchmark::State& state, const Document& doc, double scale,
 {
     EnsureApplication();
     const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    QuietWork work;
+    platform::WorkProgress* previous = platform::SetWorkProgress(&work);
+    DiagramEmfSetup setup;
+    setup.screen = platform::ScreenReference();
     for (auto _ : state) {
         TCurveTemplate t;
         Compose(t, doc, scale);
-        if (!ExportDiagramEmf(t, path, platform::ScreenReference(), 21.0, PrintMargins{}).ok)
+        if (!ExportDiagramEmf(t, path, setup).ok)
             state.SkipWithError("the export failed");
     }
+    platform::SetWorkProgress(previous);
     state.counters["emf_mb"] = std::filesystem::file_size(path) / 1048576.0;
     std::filesystem::remove(path);
 }

@@ -1,15 +1,16 @@
 // The statistics report window.
 #include "editing/DetailStatistics.h"
 
+#include "core/Lasfile.h"
 #include "editing/ReportFiles.h"
 #include "editing/StatisticsReport.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/Printer.h"
 #include "platform/WorkProgress.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
 #include <QTextCursor>
@@ -48,6 +49,7 @@ TFormDetailStatistics::TFormDetailStatistics(QWidget* parent) : QWidget(parent, 
 void TFormDetailStatistics::BuildReport(const TLASFile& document, const std::vector<int>& selection,
                                         const IntervalManager& intervals, int sections)
 {
+    documentPath_ = QString::fromStdString(document.GetFileName());
     platform::WorkProgressScope progress(QStringLiteral("Построение статистического отчета"));
     // The tables take about as long to compute as their text takes to enter the window.
     const std::optional<QStringList> blocks = TStatisticsReport(document, selection, intervals)
@@ -111,7 +113,5 @@ void TFormDetailStatistics::TBPrintClick()
 {
     QPrinter printer;
     printer.setDocName(QStringLiteral("Статистика"));
-    QPrintDialog dialog(&printer, this);
-    if (platform::ExecDialog(dialog) == QDialog::Accepted)
-        RE->print(&printer);
+    platform::PrintWithDialog(printer, this, documentPath_, [this](QPrinter& device) { RE->print(&device); });
 }

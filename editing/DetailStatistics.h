@@ -35,4 +35,6 @@ public:
 private:
     void SaveText(const QString& text);
     bool ShowBlocks(const QStringList& blocks, const std::function<bool(double)>& progress);
+
+    QString documentPath_;  // of the report: the folder and name a PDF of it takes
 };

@@ -158,6 +158,15 @@ QString First(const QStringList& files)
 
 }  // namespace
 
+FileDialogOptions FileDialogOptions::StartingAt(const QString& path)
+{
+    const QFileInfo file(path);
+    FileDialogOptions options;
+    options.directory = file.absolutePath();
+    options.fileName = file.fileName();
+    return options;
+}
+
 QString ApplicationTitle()
 {
     return QStringLiteral("Strativ");

@@ -43,6 +43,9 @@ struct FileDialogOptions {
     QString filter;         // Qt filter text, e.g. "LAS файлы (*.las);;Все файлы (*)"
     QString defaultSuffix;  // added to a saved name typed without an extension
     bool confirmOverwrite = true;  // Save: ask before replacing an existing file
+
+    // Options that start at `path`: in its folder, its name preselected.
+    static FileDialogOptions StartingAt(const QString& path);
 };
 
 class DialogRunner {

@@ -11,8 +11,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -93,46 +96,66 @@ EmfReference ScreenReference()
     return r;
 }
 
-// libuemf's picture under construction (kept in memory until it is finished) and its table
-// of object handles.
+// The records written so far and libuemf's table of object handles. The header goes first,
+// with its sizes and bounds filled in when the picture is finished.
 struct EmfCanvas::Records {
-    EMFTRACK* et = nullptr;
+    std::FILE* file = nullptr;  // null while only measuring
     EMFHANDLES* eht = nullptr;
+    std::vector<char> header;
+    std::uint64_t bytes = 0;
+    std::uint32_t count = 0;
     ~Records()
     {
-        if (et) {
-            if (et->fp)
-                std::fclose(et->fp);
-            emf_free(&et);
-        }
+        if (file)
+            std::fclose(file);
         if (eht)
             emf_htable_free(&eht);
     }
 };
 
 EmfCanvas::EmfCanvas(std::string path, const EmfReference& reference, const CanvasRect& frame)
-    : file_(std::move(path)), records_(std::make_unique<Records>()), reference_(reference)
+    : file_(std::make_unique<AtomicFileTarget>(std::move(path))), records_(std::make_unique<Records>()),
+      reference_(reference)
 {
-    if (!file_.IsValid()) {
-        Fail(WriteFailure(file_.SystemError()));
+    if (!file_->IsValid()) {
+        Fail(WriteFailure(file_->SystemError()));
         return;
     }
-    if (emf_start(file_.TempPath().c_str(), 1 << 20, 1 << 22, &records_->et) != 0 ||
-        emf_htable_create(128, 128, &records_->eht) != 0) {
+    records_->file = std::fopen(file_->TempPath().c_str(), "wb");
+    if (!records_->file || emf_htable_create(128, 128, &records_->eht) != 0) {
         Fail(WriteFailure(errno));
         return;
     }
+    std::setvbuf(records_->file, nullptr, _IOFBF, 1 << 20);
     // The bounds of what was drawn are filled in when the picture is finished.
     Emit(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(-1, -1)), ToRectl(frame), nullptr, 0, nullptr,
                          sizel_set(reference.widthPx, reference.heightPx),
                          sizel_set(reference.widthMm, reference.heightMm), 0));
 }
 
+EmfCanvas::EmfCanvas(const EmfReference& reference) : records_(std::make_unique<Records>()), reference_(reference)
+{
+    if (emf_htable_create(128, 128, &records_->eht) != 0) {
+        Fail("Недостаточно памяти");
+        return;
+    }
+    Emit(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(-1, -1)), ToRectl({0, 0, 0, 0}), nullptr, 0,
+                         nullptr, sizel_set(reference.widthPx, reference.heightPx),
+                         sizel_set(reference.widthMm, reference.heightMm), 0));
+}
+
 EmfCanvas::~EmfCanvas() = default;
+
+std::uint64_t EmfCanvas::Bytes()
+{
+    Flush();
+    return records_->bytes;
+}
 
 std::string EmfCanvas::WriteFailure(int systemError) const
 {
-    return WriteFailureText(QString::fromStdString(file_.Target()), systemError).toStdString();
+    return WriteFailureText(QString::fromStdString(file_ ? file_->Target() : std::string()), systemError)
+        .toStdString();
 }
 
 void EmfCanvas::Fail(const std::string& what)
@@ -147,12 +170,23 @@ void EmfCanvas::Emit(char* record)
         Fail("Недостаточно памяти");
         return;
     }
-    if (!error_.empty() || !records_->et || finished_) {
-        std::free(record);
+    const std::unique_ptr<char, decltype(&std::free)> owned(record, &std::free);
+    if (!error_.empty() || !records_ || !records_->eht || finished_)
+        return;
+    const auto* emr = reinterpret_cast<const U_EMR*>(record);
+    // A picture the header cannot measure would be read as a different, broken one.
+    if (records_->bytes + emr->nSize > MaxBytes) {
+        Fail("Рисунок больше 4 ГБ: формат EMF не может его вместить");
         return;
     }
-    if (emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), records_->et, 1) != 0)
-        Fail("Недостаточно памяти");
+    if (emr->iType == U_EMR_HEADER)
+        records_->header.assign(record, record + emr->nSize);
+    if (records_->file && std::fwrite(record, emr->nSize, 1, records_->file) != 1) {
+        Fail(WriteFailure(errno));
+        return;
+    }
+    records_->bytes += emr->nSize;
+    ++records_->count;
 }
 
 CanvasPoint EmfCanvas::Device(double x, double y)
@@ -569,22 +603,28 @@ bool EmfCanvas::Finish()
     if (finished_)
         return error_.empty();
     Flush();
-    Emit(U_EMREOF_set(0, nullptr, records_->et));
+    EMFTRACK track{};  // the end record reads the palette count from it
+    Emit(U_EMREOF_set(0, nullptr, &track));
     finished_ = true;
-    if (error_.empty()) {
-        auto* header = reinterpret_cast<PU_EMRHEADER>(records_->et->buf);
+    if (error_.empty() && records_->file) {
+        auto* header = reinterpret_cast<PU_EMRHEADER>(records_->header.data());
         header->rclBounds = drawn_ ? ToRectl(bounds_) : rectl_set(point32_set(0, 0), point32_set(-1, -1));
-        const std::size_t size = records_->et->used;
-        // emf_finish writes the picture and closes the file; a short file means a failed write.
-        std::error_code ec;
-        if (emf_finish(records_->et, records_->eht) != 0 ||
-            std::filesystem::file_size(file_.TempPath(), ec) != size || ec)
-            Fail(WriteFailure(errno));
-        else if (!file_.Commit())
-            Fail(WriteFailure(file_.SystemError()));
+        header->nBytes = static_cast<uint32_t>(records_->bytes);
+        header->nRecords = records_->count;
+        header->nHandles = records_->eht->peak + 1;
+        header->nPalEntries = 0;
+        std::FILE* file = std::exchange(records_->file, nullptr);
+        const bool written = std::fseek(file, 0, SEEK_SET) == 0 &&
+                             std::fwrite(records_->header.data(), records_->header.size(), 1, file) == 1 &&
+                             std::fflush(file) == 0;
+        const int error = errno;
+        if (std::fclose(file) != 0 || !written)
+            Fail(WriteFailure(written ? errno : error));
+        else if (!file_->Commit())
+            Fail(WriteFailure(file_->SystemError()));
     }
-    records_.reset();
-    file_.Discard();
+    if (file_)
+        file_->Discard();
     return error_.empty();
 }
 

@@ -1,5 +1,5 @@
 // An enhanced metafile (EMF) picture drawn through the canvas: one picture per file, its
-// records built by libuemf, written under a temporary name and renamed when finished.
+// records built by libuemf and streamed to a temporary name that is renamed when finished.
 #pragma once
 
 #include "core/AtomicFile.h"
@@ -38,6 +38,8 @@ class EmfCanvas : public Canvas {
 public:
     // `frame`: the picture's rectangle in 0.01 mm.
     EmfCanvas(std::string path, const EmfReference& reference, const CanvasRect& frame);
+    // A picture that is only measured: nothing is written, Bytes() counts what would be.
+    explicit EmfCanvas(const EmfReference& reference);
     ~EmfCanvas() override;
     EmfCanvas(const EmfCanvas&) = delete;
     EmfCanvas& operator=(const EmfCanvas&) = delete;
@@ -60,6 +62,10 @@ public:
     // A canvas destroyed unfinished leaves no file.
     bool Finish();
     const std::string& Error() const { return error_; }
+    // The size of the records so far, in bytes (what is pending is written out first).
+    std::uint64_t Bytes();
+    // The largest picture the format holds: its header gives the size in 32 bits.
+    static constexpr std::uint64_t MaxBytes = 0xFFFFFFFFull;
 
 protected:
     void DrawLine(CanvasPoint from, CanvasPoint to) override;
@@ -117,7 +123,7 @@ private:
     void DrawText(int x, int y, std::string_view text, const CanvasRect* clip);
     void Metrics();
 
-    AtomicFileTarget file_;
+    std::unique_ptr<AtomicFileTarget> file_;  // null while only measuring
     std::unique_ptr<Records> records_;
     EmfReference reference_;
     bool finished_ = false;

@@ -1,25 +1,38 @@
 // The system's printers through QPrinter, and the PDF target through PdfCanvas.
 #include "platform/Printer.h"
 
+#include "core/AtomicFile.h"
+#include "core/FileUtils.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileErrors.h"
 #include "platform/PainterCanvas.h"
 #include "platform/PdfCanvas.h"
 #include "platform/Replaceable.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cerrno>
 #include <cmath>
+#include <filesystem>
 
 namespace platform {
 
 namespace {
 
-// The sheet of the PDF target: A4 at 600 dpi, printable to the edges.
+// The PDF target prints at 600 dpi to the edges of its sheet.
 constexpr int PdfDpi = 600;
-constexpr double PdfWidthCm = 21.0;
-constexpr double PdfHeightCm = 29.7;
+
+// The folder the last PDF went to, offered when there is no document.
+QString& LastPdfFolder()
+{
+    static QString folder = QDir::homePath();
+    return folder;
+}
 
 class SystemPrinter : public Printer {
 public:
@@ -47,12 +60,12 @@ public:
         PrinterCaps caps;
         if (IsPdf()) {
             caps.logPixelsX = caps.logPixelsY = PdfDpi;
-            caps.physicalWidth = caps.horzRes = static_cast<int>(PdfWidthCm / 2.54 * PdfDpi);
-            caps.physicalHeight = caps.vertRes = static_cast<int>(PdfHeightCm / 2.54 * PdfDpi);
-            caps.horzSizeMm = static_cast<int>(PdfWidthCm * 10);
-            caps.vertSizeMm = static_cast<int>(PdfHeightCm * 10);
-            caps.sheetWidthMm = PdfWidthCm * 10;
-            caps.sheetHeightMm = PdfHeightCm * 10;
+            caps.physicalWidth = caps.horzRes = static_cast<int>(PdfWidthMm / 25.4 * PdfDpi);
+            caps.physicalHeight = caps.vertRes = static_cast<int>(PdfHeightMm / 25.4 * PdfDpi);
+            caps.horzSizeMm = static_cast<int>(PdfWidthMm);
+            caps.vertSizeMm = static_cast<int>(PdfHeightMm);
+            caps.sheetWidthMm = PdfWidthMm;
+            caps.sheetHeightMm = PdfHeightMm;
             return caps;
         }
         const int dpi = printer_.resolution();
@@ -76,19 +89,17 @@ public:
     bool BeginDoc() override
     {
         error_.clear();
+        written_.clear();
         if (IsPdf()) {
-            QString path = OutputFile;
-            if (path.isEmpty()) {
-                FileDialogOptions options;
-                options.title = QStringLiteral("Печать в PDF");
-                options.filter = QStringLiteral("PDF (*.pdf)");
-                options.defaultSuffix = QStringLiteral("pdf");
-                path = GetSaveFileName(nullptr, options);
-            }
+            const QString path =
+                AskPdfFile(nullptr, OutputFile.isEmpty() ? DefaultPdfFile(DocumentPath()) : OutputFile);
             declined_ = path.isEmpty();
             if (declined_)
                 return false;
-            pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthCm, PdfHeightCm, PdfDpi, Title);
+            OutputFile = path;
+            pdfPath_ = path;
+            pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthMm / 10.0, PdfHeightMm / 10.0, PdfDpi,
+                                               Title);
             // A file that cannot be made fails the job before anything is drawn.
             error_ = QString::fromStdString(pdf_->Error());
             if (!error_.isEmpty())
@@ -121,6 +132,8 @@ public:
             const bool ok = pdf_->Finish();
             error_ = QString::fromStdString(pdf_->Error());
             pdf_.reset();
+            if (ok)
+                written_ = pdfPath_;
             return ok;
         }
         canvas_.reset();
@@ -143,6 +156,7 @@ public:
     QPrinter* Device() override { return &printer_; }
     bool Declined() const override { return declined_; }
     QString Error() const override { return error_; }
+    QString WrittenFile() const override { return written_; }
 
 private:
     bool IsPdf() const { return names_.value(index_) == PdfPrinterName; }
@@ -156,6 +170,8 @@ private:
     int index_ = 0;
     bool declined_ = false;
     QString error_;
+    QString pdfPath_;
+    QString written_;
     QPrinter printer_;
     QPainter painter_;
     std::unique_ptr<PainterCanvas> canvas_;
@@ -168,6 +184,43 @@ Replaceable<Printer, SystemPrinter> printers;
 
 QString Printer::PrinterName() const { return Printers().value(PrinterIndex()); }
 
+void Printer::SetDocument(const QString& path)
+{
+    if (path == documentPath_)
+        return;
+    documentPath_ = path;
+    OutputFile.clear();
+}
+
+namespace {
+
+// Qt's printer dialog over `device`, its file box offering `suggested`. When it prints to a
+// file, `file` is the file named there: a name typed without a folder or extension is taken
+// as ResolvePdfName takes it (Qt would put it into the home folder as it stands).
+bool ExecPrinterDialog(QPrinter& device, QWidget* owner, const QString& documentPath, const QString& suggested,
+                       QString& file)
+{
+    QPrintDialog dialog(&device, owner);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile);
+    QLineEdit* box = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (box)
+        box->setText(suggested);
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return false;
+    if (device.outputFormat() != QPrinter::PdfFormat)
+        return true;
+    file = device.outputFileName();
+    if (box) {
+        const QString typed = box->text();
+        const QString qtPath = QDir::isRelativePath(typed) ? QDir::homePath() + QLatin1Char('/') + typed : typed;
+        if (file == qtPath && !typed.trimmed().isEmpty())
+            file = ResolvePdfName(typed.trimmed(), documentPath);
+    }
+    return true;
+}
+
+}  // namespace
+
 bool RunPrinterDialog(Printer& printer, QWidget* owner)
 {
     QPrinter own(QPrinter::HighResolution);
@@ -175,16 +228,84 @@ bool RunPrinterDialog(Printer& printer, QWidget* owner)
     const bool pdf = printer.PrinterName() == PdfPrinterName;
     if (!pdf)
         device.setPrinterName(printer.PrinterName());
-    QPrintDialog dialog(&device, owner);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile);
-    if (ExecDialog(dialog) != QDialog::Accepted)
+    QString file;
+    const QString offered = printer.OutputFile.isEmpty() ? DefaultPdfFile(printer.DocumentPath()) : printer.OutputFile;
+    if (!ExecPrinterDialog(device, owner, printer.DocumentPath(), offered, file))
         return false;
     const bool toFile = device.outputFormat() == QPrinter::PdfFormat;
     const QString chosen = toFile ? PdfPrinterName : device.printerName();
-    printer.OutputFile = toFile ? device.outputFileName() : QString();
+    if (toFile) {
+        printer.OutputFile = file;
+        const QSizeF sheet = device.pageLayout().fullRect(QPageLayout::Millimeter).size();
+        if (sheet.width() > 0.0 && sheet.height() > 0.0) {
+            printer.PdfWidthMm = sheet.width();
+            printer.PdfHeightMm = sheet.height();
+        }
+    }
     const int index = static_cast<int>(printer.Printers().indexOf(chosen));
     if (index >= 0)
         printer.SetPrinterIndex(index);
+    return true;
+}
+
+QString DefaultPdfFile(const QString& documentPath)
+{
+    if (documentPath.isEmpty())
+        return QDir(LastPdfFolder()).filePath(QStringLiteral("print.pdf"));
+    const QFileInfo document(documentPath);
+    return document.dir().filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+}
+
+QString ResolvePdfName(const QString& typed, const QString& documentPath)
+{
+    const QString folder = QFileInfo(DefaultPdfFile(documentPath)).absolutePath();
+    return QString::fromStdString(ResolveTypedFileName(typed.toStdString(), folder.toStdString(), "pdf"));
+}
+
+QString AskPdfFile(QWidget* owner, const QString& suggested)
+{
+    FileDialogOptions options = FileDialogOptions::StartingAt(suggested);
+    options.title = QStringLiteral("Печать в PDF");
+    options.filter = QStringLiteral("PDF (*.pdf)");
+    options.defaultSuffix = QStringLiteral("pdf");
+    options.confirmOverwrite = true;
+    const QString path = GetSaveFileName(owner, options);
+    if (!path.isEmpty())
+        LastPdfFolder() = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void ReportPdfWritten(QWidget* owner, const QString& path)
+{
+    MessageBox(owner, QStringLiteral("PDF файл записан:\n") + QDir::toNativeSeparators(path), QStringLiteral("Печать"),
+               MB_OK | MB_ICONINFORMATION);
+}
+
+bool PrintWithDialog(QPrinter& device, QWidget* owner, const QString& documentPath,
+                     const std::function<void(QPrinter&)>& print)
+{
+    QString file;
+    if (!ExecPrinterDialog(device, owner, documentPath, DefaultPdfFile(documentPath), file))
+        return false;
+    if (device.outputFormat() != QPrinter::PdfFormat) {
+        print(device);
+        return true;
+    }
+    const QString path = AskPdfFile(owner, file);
+    if (path.isEmpty())
+        return false;
+    AtomicFileTarget target(path.toStdString());
+    device.setOutputFileName(QString::fromStdString(target.TempPath()));
+    if (target.IsValid())
+        print(device);
+    std::error_code error;
+    // Qt reports no failure of its own: a file it could not write is empty or missing.
+    if (!target.IsValid() || std::filesystem::file_size(target.TempPath(), error) == 0 || error || !target.Commit()) {
+        MessageBox(owner, WriteFailureText(path, target.SystemError() ? target.SystemError() : EIO),
+                   QStringLiteral("Печать"), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    ReportPdfWritten(owner, path);
     return true;
 }
 

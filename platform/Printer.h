@@ -1,7 +1,8 @@
 // The printer object: the printer list and the current printer, its capabilities in the
 // manner of GetDeviceCaps, and one job at a time drawn through the canvas. Replaceable, so
 // that tests print on a printer of chosen resolution, sheet and borders. Besides the system's
-// printers there is always a PDF target named "PDF".
+// printers there is always a PDF target named "PDF" (Qt's printer dialog lists it as "Печать
+// в файл (PDF)"), which asks the file's name at every job.
 #pragma once
 
 #include "platform/Canvas.h"
@@ -9,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -44,8 +47,16 @@ public:
     virtual PrinterCaps Caps() const = 0;
 
     QString Title;  // of the next job
-    // The PDF target's file as chosen in the printer dialog; empty: asked at every job.
+    // The PDF file offered at the next job: the last one chosen for this document; empty: the
+    // document's name.
     QString OutputFile;
+    // The PDF target's sheet as chosen in the printer dialog, turned as it prints.
+    double PdfWidthMm = 210.0;
+    double PdfHeightMm = 297.0;
+    // The document the jobs print, whose name and folder the PDF file takes by default;
+    // another document drops the file chosen for the last one.
+    void SetDocument(const QString& path);
+    const QString& DocumentPath() const { return documentPath_; }
     // Begins a job; false when it could not begin (nothing is printed then).
     virtual bool BeginDoc() = 0;
     // The canvas of the current page, its origin at the printable area's corner.
@@ -59,9 +70,14 @@ public:
     virtual bool Declined() const { return false; }
     // Why the last BeginDoc or EndDoc failed, when that is known.
     virtual QString Error() const { return {}; }
+    // The file the last job wrote (the PDF target), empty for paper or a failed job.
+    virtual QString WrittenFile() const { return {}; }
     // The system printer behind the current choice, whose properties the printer dialog
     // edits; null when there is none.
     virtual QPrinter* Device() { return nullptr; }
+
+private:
+    QString documentPath_;
 };
 
 // The printer in use (the system's unless replaced).
@@ -70,9 +86,26 @@ Printer& CurrentPrinter();
 Printer* SetPrinter(Printer* printer);
 
 // The printer dialog (through the dialog runner) over the printer object: its choice becomes
-// the current printer, "print to file" the PDF target with the file named there. True when it
-// was confirmed.
+// the current printer, "print to file" the PDF target with the sheet and the file named there.
+// True when it was confirmed.
 bool RunPrinterDialog(Printer& printer, QWidget* owner);
+
+// The PDF file offered for a document: its name with ".pdf" in its folder; without a document
+// "print.pdf" in the last folder a PDF went to.
+QString DefaultPdfFile(const QString& documentPath);
+// A name typed for a PDF: one without a folder lies in the document's folder (as for
+// DefaultPdfFile), one without an extension gets ".pdf".
+QString ResolvePdfName(const QString& typed, const QString& documentPath);
+// Asks the PDF's name with `suggested` offered and the question before replacing a file;
+// empty when cancelled.
+QString AskPdfFile(QWidget* owner, const QString& suggested);
+// Tells where a PDF was written.
+void ReportPdfWritten(QWidget* owner, const QString& path);
+// The printer dialog over a device of the caller's, then `print` on it; printing to a file
+// asks the name as the PDF target does, writes a temporary file renamed over it when done and
+// tells where it went or why it failed. True when something was printed.
+bool PrintWithDialog(QPrinter& device, QWidget* owner, const QString& documentPath,
+                     const std::function<void(QPrinter&)>& print);
 
 // A job that is aborted unless it was ended.
 class PrintJob {

@@ -65,6 +65,8 @@ public:
     // The header block between xL and xR from y0 down; its height in pixels. Vertical
     // lengths use fy, horizontal ones fx.
     int DrawHeader(platform::Canvas& canvas, int y0, float fy, int xR, int xL, float fx);
+    // The height DrawHeader takes from y0, without drawing.
+    int HeaderHeight(platform::Canvas& canvas, int y0, float fy) const;
     // The trace over the depths top..bottom in the data rectangle.
     void DrawTrace(platform::Canvas& canvas, const TPrintingDept& dept, float fv, float bottom, float top,
                    float fh, const platform::CanvasRect& r);

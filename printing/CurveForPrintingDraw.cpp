@@ -145,6 +145,20 @@ int TCurveForPrinting::DrawHeader(Canvas& canvas, int y0, float fy, int xR, int 
     return y - y0;
 }
 
+int TCurveForPrinting::HeaderHeight(Canvas& canvas, int y0, float fy) const
+{
+    const platform::CanvasFont saved = canvas.font;
+    int y = y0;
+    if (!TitleText().empty()) {
+        canvas.font = TitleFont;
+        y += canvas.TextHeight(Mnemonic);
+    }
+    canvas.font = UnitsFont;
+    y = TruncToInt(y + canvas.TextHeight("0") + 0.3 * fy);
+    canvas.font = saved;
+    return y - y0;
+}
+
 void TCurveForPrinting::DrawBlikLabel(Canvas& canvas, int n, float value, int x, int y, int rightBound)
 {
     // Levels left of the column are numbered -1, -2, ...

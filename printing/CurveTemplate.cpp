@@ -162,12 +162,89 @@ void TCurveTemplate::SetDefaultLineSettings()
 
 double TCurveTemplate::LayOutFirstPage(Canvas& canvas, const CanvasRect& rect, float pxY)
 {
+    const double room = rect.Height() / static_cast<double>(pxY);
     double header = 0.0;
     for (const auto& column : Columns)
         header = std::max(header, static_cast<double>(column->GetHeaderHeight(canvas, pxY)));
+    HeaderPages = 0;
+    headerPagesLength_ = 0.0;
+    headerBands_ = {header};
+    headerStarts_.clear();
+    for (const auto& column : Columns)
+        headerStarts_.push_back({0, static_cast<int>(column->Curves.size())});
+    const double dataRoom = header > room && pxY > 0.0f ? SpreadHeaders(canvas, room, pxY) : room;
     if (Dept)
-        Dept->SetFirstPageHeight(static_cast<float>(rect.Height() / static_cast<double>(pxY) - header));
-    return header;
+        Dept->SetFirstPageHeight(static_cast<float>(dataRoom - headerBands_.back()));
+    return headerBands_.front();
+}
+
+double TCurveTemplate::SpreadHeaders(Canvas& canvas, double firstRoom, float pxY)
+{
+    // Blocks are stacked as the columns draw them; one that would pass the page's bottom
+    // starts the next page, unless it is the first of its page.
+    const auto roomOf = [&](size_t page) { return page == 0 ? firstRoom : static_cast<double>(PageHeightCm); };
+    const int top = TruncToInt(0.1 * pxY);
+    std::vector<std::vector<int>> ends(Columns.size());  // pixels each page's blocks take
+    size_t pages = 1;
+    for (size_t c = 0; c < Columns.size(); ++c) {
+        const auto& curves = Columns[c]->Curves;
+        std::vector<int>& starts = headerStarts_[c];
+        starts = {0};
+        ends[c] = {0};
+        int y = top;
+        for (int j = 0; j < static_cast<int>(curves.size()); ++j) {
+            const TCurveForPrinting& curve = *curves[static_cast<size_t>(j)];
+            if (j > starts.back() && y + curve.HeaderHeight(canvas, y, pxY) > roomOf(starts.size() - 1) * pxY) {
+                starts.push_back(j);
+                ends[c].push_back(0);
+                y = top;
+            }
+            y = TruncToInt(y + curve.HeaderHeight(canvas, y, pxY) + 0.3 * pxY);
+            ends[c].back() = y;
+        }
+        pages = std::max(pages, starts.size());
+    }
+    headerBands_.assign(pages, 0.0);
+    for (size_t c = 0; c < Columns.size(); ++c)
+        for (size_t p = 0; p < ends[c].size(); ++p)
+            headerBands_[p] = std::max(headerBands_[p], ends[c][p] / static_cast<double>(pxY));
+    // The data follow the last blocks when a useful length of page is left below them.
+    constexpr double MinDataCm = 1.0;
+    double dataRoom = roomOf(pages - 1);
+    if (dataRoom - headerBands_.back() < MinDataCm) {
+        headerBands_.push_back(0.0);
+        dataRoom = PageHeightCm;
+    }
+    HeaderPages = static_cast<int>(headerBands_.size()) - 1;
+    for (size_t c = 0; c < Columns.size(); ++c) {
+        const int count = static_cast<int>(Columns[c]->Curves.size());
+        headerStarts_[c].resize(headerBands_.size() + 1, count);
+    }
+    for (int p = 0; p < HeaderPages; ++p)
+        headerPagesLength_ += roomOf(static_cast<size_t>(p));
+    return dataRoom;
+}
+
+HeaderRange TCurveTemplate::HeadersOn(size_t column, int page) const
+{
+    if (column >= headerStarts_.size() || page < 0 || page > HeaderPages)
+        return {};
+    const std::vector<int>& starts = headerStarts_[column];
+    return {starts[static_cast<size_t>(page)], starts[static_cast<size_t>(page) + 1]};
+}
+
+double TCurveTemplate::HeaderBandOn(int page) const
+{
+    return page >= 0 && page <= HeaderPages ? headerBands_[static_cast<size_t>(page)] : 0.0;
+}
+
+std::vector<int> TCurveTemplate::SplitHeaderColumns() const
+{
+    std::vector<int> split;
+    for (size_t c = 0; c < headerStarts_.size() && HeaderPages > 0; ++c)
+        if (headerStarts_[c][1] < static_cast<int>(Columns[c]->Curves.size()))
+            split.push_back(static_cast<int>(c));
+    return split;
 }
 
 int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& rect, float pxY, float pxX)
@@ -181,32 +258,44 @@ int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& r
     // Horizontal quantities use the horizontal factor only, so a corrected page height
     // or unequal device resolutions stretch nothing sideways.
     int x = TruncToInt(DepthTrackWidth * static_cast<double>(pxX));
-    // Later pages carry no headers.
-    const double header = page <= 0 ? LayOutFirstPage(canvas, rect, pxY) : 0.0;
+    if (page <= 0)
+        LayOutFirstPage(canvas, rect, pxY);
+    // Pages before the data's first carry header blocks only; the data's first carries the
+    // last of them, later pages none.
+    const int dataPage = page - HeaderPages;
+    const double header = HeaderBandOn(page);
+    const int headerPx = TruncToInt(header * pxY);
+    const bool headersOnly = dataPage < 0;
 
     float top = 0.0f;
     float bottom = 0.0f;
-    Dept->GetPageRange(page, top, bottom);
-    const bool last = page == Dept->GetPageCount() - 1;
-    const int headerPx = TruncToInt(header * pxY);
-    // On the last page the data end early; the header band (page 0 only) comes on top.
-    // Nothing reaches below the rectangle, not even the one page of a strip without a page
-    // height.
+    Dept->GetPageRange(std::max(0, dataPage), top, bottom);
+    const bool last = !headersOnly && dataPage == Dept->GetPageCount() - 1;
+    // On the last page the data end early; the header band comes on top. Nothing reaches
+    // below the rectangle, not even the one page of a strip without a page height.
     const int dataBottom =
-        last ? std::min(rect.bottom, TruncToInt(rect.top + (header + Dept->GetLastPageLength()) * pxY)) : rect.bottom;
+        headersOnly ? std::min(rect.bottom, rect.top + headerPx)
+        : last      ? std::min(rect.bottom, TruncToInt(rect.top + (header + Dept->GetLastPageLength()) * pxY))
+                    : rect.bottom;
 
-    const CanvasRect track{
-        rect.left, rect.top + headerPx, rect.left + x,
-        last ? dataBottom : std::min(rect.bottom, TruncToInt(rect.top + PageHeightCm * static_cast<double>(pxY)))};
-    Dept->DrawDepthTrack(canvas, page, pxY, track, pxX);
+    if (!headersOnly) {
+        const CanvasRect track{rect.left, rect.top + headerPx, rect.left + x,
+                               last ? dataBottom
+                                    : std::min(rect.bottom, TruncToInt(rect.top + PageHeightCm * static_cast<double>(pxY)))};
+        Dept->DrawDepthTrack(canvas, dataPage, pxY, track, pxX);
+    }
 
-    for (const auto& column : Columns) {
+    for (size_t c = 0; c < Columns.size(); ++c) {
+        const auto& column = Columns[c];
         const double left = static_cast<double>(rect.left) + x;
         if (left >= rect.right)
             break;  // this column and the ones after it lie beyond the page
         const int w = RoundToPixels(column->Width, pxX);
         const CanvasRect r{TruncToInt(left), rect.top, TruncToInt(left + w), dataBottom};
-        column->Draw(canvas, r, top, bottom, pxY, pxX, headerPx, *Dept, page);
+        if (headersOnly)
+            column->DrawHeaders(canvas, r, pxY, pxX, HeadersOn(c, page));
+        else
+            column->Draw(canvas, r, top, bottom, pxY, pxX, headerPx, *Dept, dataPage, HeadersOn(c, page));
 
         canvas.pen.color = 0;
         canvas.pen.width = std::max(1, TruncToInt(0.02 * pxY));
@@ -228,7 +317,7 @@ int TCurveTemplate::DrawCurvesPage(Canvas& canvas, int page, const CanvasRect& r
     return 0;
 }
 
-int TCurveTemplate::GetPageCount() const { return Dept ? Dept->GetPageCount() : 0; }
+int TCurveTemplate::GetPageCount() const { return Dept ? Dept->GetPageCount() + HeaderPages : 0; }
 
 int TCurveTemplate::GetPrintSize(float& width, float& length) const
 {
@@ -236,12 +325,12 @@ int TCurveTemplate::GetPrintSize(float& width, float& length) const
         return 0;
     width = DiagramWidth();
     const int pages = Dept->GetPageCount();
-    length = Dept->FirstPageHeight;
+    length = static_cast<float>(headerPagesLength_) + Dept->FirstPageHeight;
     if (pages >= 2)
         length += Dept->GetLastPageLength();
     if (pages > 2)
         length += (pages - 2) * Dept->PageHeight;
-    return pages;
+    return pages + HeaderPages;
 }
 
 std::string TCurveTemplate::LoadTemplate(const std::string& path)

@@ -27,6 +27,10 @@ public:
     TRxIniFile* Settings = nullptr;  // not owned
     float PageWidthCm = 21.0f;
     float PageHeightCm = 29.7f;
+    // Pages before the one the data start on that carry only column headers: a header band
+    // taller than the first page goes on over the next pages, a curve's block never cut.
+    // 0 when the headers fit on the first page. Set by the layout of the first page.
+    int HeaderPages = 0;
 
     // Binds the template to a document; drops every column (their curves point into the
     // previous document's arrays).
@@ -55,13 +59,16 @@ public:
     void SetDefaultLineSettings();
 
     // The first page's length for page 0 drawn into `rect`: the rectangle less the tallest
-    // column header, which is returned in cm. Drawing page 0 does this too.
+    // column header, which is returned in cm; a header taller than the rectangle is spread
+    // over header pages. Drawing page 0 does this too.
     double LayOutFirstPage(platform::Canvas& canvas, const platform::CanvasRect& rect, float pxY);
     // Draws page `page` into `rect`; page 0 also fixes the first page's length.
     int DrawCurvesPage(platform::Canvas& canvas, int page, const platform::CanvasRect& rect, float pxY, float pxX);
     int GetPageCount() const;
     // Pages; the diagram's width and paper length in cm. Valid after page 0 was drawn.
     int GetPrintSize(float& width, float& length) const;
+    // The columns (0-based) whose headers go on beyond the first page, by the last layout.
+    std::vector<int> SplitHeaderColumns() const;
 
     // Replaces the columns with those of a template file, matching curves by mnemonic.
     // Returns the message to show, empty on success; a refused file leaves the columns as
@@ -71,4 +78,17 @@ public:
     // target). Without columns nothing is written. False, with the reason, when the write
     // failed; the old file is then left as it was.
     bool SaveTemplate(const std::string& path, std::string& error) const;
+
+private:
+    // Spreads the header blocks over pages, the first of which has `firstRoom` cm; returns
+    // the room of the page the data start on.
+    double SpreadHeaders(platform::Canvas& canvas, double firstRoom, float pxY);
+    HeaderRange HeadersOn(size_t column, int page) const;
+    double HeaderBandOn(int page) const;
+
+    // Per column the first curve whose header block each page up to the data's first carries,
+    // then the curve count; per such page the band the blocks take (cm).
+    std::vector<std::vector<int>> headerStarts_;
+    std::vector<double> headerBands_;
+    double headerPagesLength_ = 0.0;  // cm of paper the header-only pages take
 };

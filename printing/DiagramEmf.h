@@ -4,6 +4,7 @@
 
 #include "platform/EmfCanvas.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -26,14 +27,34 @@ struct DiagramEmfTitle {
     std::function<double(double pxY)> height;
 };
 
+// What a picture is made for: the reference screen, the printer's sheet (the picture is at
+// least its printable width; its length is drawn, and counted, in sheets), the margins and
+// the title.
+struct DiagramEmfSetup {
+    platform::EmfReference screen;
+    double sheetWidthCm = 21.0;
+    double sheetHeightCm = 29.7;
+    PrintMargins margins;
+    DiagramEmfTitle title;
+};
+
+struct DiagramEmfPlan {
+    int pages = 0;                // sheets the diagram's length takes
+    std::uint64_t bytes = 0;      // the picture's size, estimated from a few of its pages
+    platform::CanvasRect frame;   // 0.01 mm
+};
+
 struct DiagramEmfResult {
     bool ok = false;
+    bool cancelled = false;
     std::string error;
     platform::CanvasRect frame;  // 0.01 mm
 };
 
+// The size of the picture an export would write, measured without writing anything.
+DiagramEmfPlan PlanDiagramEmf(TCurveTemplate& diagram, const DiagramEmfSetup& setup);
+
 // Lays the template out as one page (its page width and height are left so) and writes the
-// picture; `sheetWidthCm` is the printer's sheet width. Nothing is written on failure.
-DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& path,
-                                  const platform::EmfReference& screen, double sheetWidthCm,
-                                  const PrintMargins& margins, const DiagramEmfTitle& title = {});
+// picture a sheet's length at a time, with the progress of long work and its cancel. Nothing is written on failure or
+// cancel, nor for a picture beyond the format's size.
+DiagramEmfResult ExportDiagramEmf(TCurveTemplate& diagram, const std::string& path, const DiagramEmfSetup& setup);

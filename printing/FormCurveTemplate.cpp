@@ -8,6 +8,7 @@
 #include "platform/Help.h"
 #include "platform/ToolIcons.h"
 #include "printing/FormGridParams.h"
+#include "printing/TemplateVariables.h"
 #include "ui_FormCurveTemplate.h"
 
 #include <QActionGroup>
@@ -435,7 +436,7 @@ void TFormCurveTemplate::TBSelectTemplClick()
     options.filter = TemplateFilter;
     options.defaultSuffix = QStringLiteral("ctl");
     const QFileInfo current(QString::fromStdString(TemplatePath));
-    options.directory = FileExists(TemplatePath) ? current.absolutePath() : QString::fromStdString(platform::ProgramDir());
+    options.directory = FileExists(TemplatePath) ? current.absolutePath() : StartFolder();
     options.fileName = current.fileName();
     const QString chosen = platform::GetOpenFileName(this, options);
     if (chosen.isEmpty()) {
@@ -456,7 +457,7 @@ void TFormCurveTemplate::TBSaveTemplateClick()
         options.title = QStringLiteral("Сохранение шаблона");
         options.filter = TemplateFilter;
         options.defaultSuffix = QStringLiteral("ctl");
-        options.directory = QString::fromStdString(platform::ProgramDir());
+        options.directory = StartFolder();
         TemplatePath = platform::GetSaveFileName(this, options).toStdString();
         if (TemplatePath.empty())
             return;
@@ -474,7 +475,7 @@ void TFormCurveTemplate::N2Click()
     options.filter = TemplateFilter;
     options.defaultSuffix = QStringLiteral("ctl");
     const QFileInfo current(QString::fromStdString(TemplatePath));
-    options.directory = TemplatePath.empty() ? QString::fromStdString(platform::ProgramDir()) : current.absolutePath();
+    options.directory = TemplatePath.empty() ? StartFolder() : current.absolutePath();
     options.fileName = current.fileName();
     const QString chosen = platform::GetSaveFileName(this, options);
     if (chosen.isEmpty())

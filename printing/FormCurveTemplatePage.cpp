@@ -143,16 +143,7 @@ int TFormCurveTemplate::ColumnAtX(int x) const
 
 int TFormCurveTemplate::CurveHeaderHeight(const TCurveForPrinting& curve, platform::Canvas& canvas, float px) const
 {
-    const platform::CanvasFont saved = canvas.font;
-    double title = 0.0;
-    if (!curve.TitleText().empty()) {
-        canvas.font = curve.TitleFont;
-        title = canvas.TextHeight(curve.TitleText());
-    }
-    canvas.font = curve.UnitsFont;
-    const double digit = canvas.TextHeight("0");
-    canvas.font = saved;
-    return TruncToInt(title + digit + (0.2 + 0.1) * px);
+    return curve.HeaderHeight(canvas, 0, px);
 }
 
 // Header blocks stacked as the header drawing stacks them; y in page-view pixels.

@@ -89,12 +89,24 @@ double TFormPrnParams::DiagramOverflowCm() const
     return overflow >= 0.005 ? overflow : 0.0;
 }
 
-bool TFormPrnParams::ConfirmDiagram(const QString& title)
+bool TFormPrnParams::ConfirmDiagram(const QString& title, bool pages)
 {
     if (!CurveTemplate)
         return true;
     const TCurveTemplate& model = CurveTemplate->Model;
     QStringList problems;
+    if (const std::vector<int> split = model.SplitHeaderColumns(); pages && !split.empty()) {
+        QStringList numbers;
+        for (const int column : split)
+            numbers << QString::number(column + 1);
+        const QString start = QString::number(model.HeaderPages + 1);
+        problems << (split.size() == 1
+                         ? QStringLiteral("Заголовок столбца %1 не помещается на первой странице: он продолжится на "
+                                          "следующих страницах, данные начнутся на странице %2.")
+                         : QStringLiteral("Заголовки столбцов %1 не помещаются на первой странице: они продолжатся на "
+                                          "следующих страницах, данные начнутся на странице %2."))
+                        .arg(numbers.join(QStringLiteral(", ")), start);
+    }
     if (!model.HasCurves())
         problems << QStringLiteral("Шаблон кривых не содержит ни одной кривой: будет выведена только шкала глубин.");
     if (const double overflow = DiagramOverflowCm(); overflow > 0.0)
@@ -162,6 +174,7 @@ void TFormPrnParams::ShowWithTemplateSetup()
 
 void TFormPrnParams::FormShow()
 {
+    platform::CurrentPrinter().SetDocument(DocumentPath());
     MeasurePrinter(true);
     LoadMargins();
     SetCorrectionChecked(ReadCorrection());
@@ -264,7 +277,9 @@ void TFormPrnParams::ButtonPrintClick()
 {
     if (!CurveTemplate)
         return;
-    if (!ConfirmDiagram(QStringLiteral("Печать")))
+    // The questions rest on the layout of the sheet as it is now.
+    LayOutPreview();
+    if (!ConfirmDiagram(QStringLiteral("Печать"), true))
         return;
     platform::Printer& printer = platform::CurrentPrinter();
     const int firstPages = ui->RadioBPagesSelected->isChecked() ? ui->EditPagesTo->value() : 0;
@@ -280,6 +295,8 @@ void TFormPrnParams::ButtonPrintClick()
     }
     if (!result.ok && !result.cancelled)
         ReportPrintFailure(QStringLiteral("Не удалось завершить печать"));
+    if (result.ok && !printer.WrittenFile().isEmpty())
+        platform::ReportPdfWritten(this, printer.WrittenFile());
     SaveMargins();
     // The page layout of the print stays until the preview lays the template out again.
     RefreshPreview();

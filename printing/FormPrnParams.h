@@ -73,6 +73,9 @@ public:
 
     // Preview: the page count and size follow the current inputs, then the picture repaints.
     void RefreshPreview();
+    // Lays the diagram out on the current sheet as the preview shows it; the height in cm
+    // the blocks above the diagram take.
+    double LayOutPreview();
     // Draws the title and page 0 of the diagram into the printable area (cm from the sheet's
     // corner) at screen pixels per cm, shrunk to the preview's; returns the height in cm the
     // blocks above the diagram took.
@@ -80,9 +83,13 @@ public:
                            double scrX, double scrY, double sx, double sy);
     // The paint box's picture of the sheet; `extra`: the height of the blocks above the diagram.
     QImage PreviewImage(double* extra = nullptr);
+    // States the picture's size, refuses one the format cannot hold and asks before a large
+    // one, then asks for the file.
     void ButtonExportEMFClick();
     // Writes the title and the whole diagram as one EMF picture; a failure is reported.
     bool ExportToEMF(const QString& path);
+    // Pictures above this many MB are written only when the user agrees.
+    static constexpr double LargeEmfMegabytes = 100.0;
 
     // Mark block: a record is attached and its four depths are above 0.
     bool IsMarkDataValid() const;
@@ -100,9 +107,10 @@ public:
     double PrintableWidthCm() const;
     // How far in cm the diagram reaches beyond that width; 0 when it fits.
     double DiagramOverflowCm() const;
-    // Asks whether to go on with a diagram that holds no curve or is wider than the
-    // printable width; true when there is nothing to ask or the user goes on.
-    bool ConfirmDiagram(const QString& title);
+    // Asks whether to go on with a diagram that holds no curve, is wider than the printable
+    // width or, with `pages`, has headers taller than the first page; true when there is
+    // nothing to ask or the user goes on.
+    bool ConfirmDiagram(const QString& title, bool pages = false);
 
 protected:
     void done(int result) override;
@@ -116,6 +124,7 @@ private:
     void MeasurePrinter(bool showRule);
     void SetMinimum(QDoubleSpinBox& edit, double minimum);
     bool TitleApplied() const;
+    DiagramEmfSetup EmfSetup() const;
     void PaintBoxPaint();
     void SetCorrectionChecked(bool checked);
     // "Печать" error message: `text`, and the printer's reason when it gives one.

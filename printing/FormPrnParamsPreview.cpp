@@ -10,6 +10,7 @@
 #include "printing/PixelMath.h"
 #include "printing/PrintedNumbers.h"
 #include "printing/TemplateSelectMacroValInput.h"
+#include "printing/TemplateVariables.h"
 #include "printing/TitleTemplate.h"
 #include "ui_FormPrnParams.h"
 
@@ -132,18 +133,24 @@ void TFormPrnParams::PaintBoxPaint()
     painter.drawImage(0, 0, PreviewImage());
 }
 
-void TFormPrnParams::RefreshPreview()
+double TFormPrnParams::LayOutPreview()
 {
     MeasurePrinter(false);
     const PrintMargins m = Margins();
-    TCurveTemplate* model = CurveTemplate ? &CurveTemplate->Model : nullptr;
     // The layout of the current printable area, whatever the last export or template step left.
-    if (model) {
-        model->SetPageWidthCm(static_cast<float>(PageWidthCm - m.right - m.left));
-        model->SetPageHeightCm(static_cast<float>(PageHeightCm - m.top - m.bottom));
+    if (CurveTemplate) {
+        CurveTemplate->Model.SetPageWidthCm(static_cast<float>(PageWidthCm - m.right - m.left));
+        CurveTemplate->Model.SetPageHeightCm(static_cast<float>(PageHeightCm - m.top - m.bottom));
     }
     double extra = 0.0;
     PreviewImage(&extra);  // drawing page 0 fixes the first page's length
+    return extra;
+}
+
+void TFormPrnParams::RefreshPreview()
+{
+    const double extra = LayOutPreview();
+    TCurveTemplate* model = CurveTemplate ? &CurveTemplate->Model : nullptr;
     float width = 0.0f;
     float length = 0.0f;
     const int pages = model ? model->GetPrintSize(width, length) : 0;
@@ -159,11 +166,54 @@ void TFormPrnParams::RefreshPreview()
     ui->PaintBox->update();
 }
 
+DiagramEmfSetup TFormPrnParams::EmfSetup() const
+{
+    const platform::PrinterCaps caps = platform::CurrentPrinter().Caps();
+    DiagramEmfSetup setup;
+    setup.screen = platform::ScreenReference();
+    setup.sheetWidthCm = caps.sheetWidthMm > 0.0 ? caps.sheetWidthMm / 10.0 : PageWidthCm;
+    setup.sheetHeightCm = caps.sheetHeightMm > 0.0 ? caps.sheetHeightMm / 10.0 : PageHeightCm;
+    setup.margins = Margins();
+    if (TitleApplied()) {
+        TFormTitleTemplate* result = TitleDialog->FormTitleResult;
+        setup.title.height = [result](double pxY) { return result->GetTitleHeight(pxY); };
+        setup.title.draw = [result](platform::Canvas& canvas, double left, double top, double width, double bottom,
+                                    double pxX, double pxY) {
+            return result->DrawTitle(&canvas, static_cast<float>(left), static_cast<float>(top),
+                                     static_cast<float>(width), static_cast<float>(bottom), pxX, pxY);
+        };
+    }
+    return setup;
+}
+
 void TFormPrnParams::ButtonExportEMFClick()
 {
-    if (!ConfirmDiagram(QStringLiteral("Экспорт")))
+    if (!CurveTemplate || !ConfirmDiagram(QStringLiteral("Экспорт")))
+        return;
+    // The picture is measured before anything is asked or written.
+    const DiagramEmfPlan plan = PlanDiagramEmf(CurveTemplate->Model, EmfSetup());
+    const double megabytes = static_cast<double>(plan.bytes) / (1024.0 * 1024.0);
+    const QString size = QStringLiteral("%1 стр., около %2 МБ")
+                             .arg(plan.pages)
+                             .arg(platform::FloatToStrF(std::max(0.1, megabytes), 7, 1));
+    const QString title = QStringLiteral("Экспорт");
+    if (plan.bytes > platform::EmfCanvas::MaxBytes) {
+        platform::MessageBox(this,
+                             QStringLiteral("Рисунок всей диаграммы занял бы ") + size +
+                                 QStringLiteral(": формат EMF не вмещает файлы больше 4 ГБ.\nУменьшите вертикальный "
+                                                "масштаб или интервал глубин в шаблоне кривых."),
+                             title, platform::MB_OK | platform::MB_ICONERROR);
+        return;
+    }
+    if (megabytes > LargeEmfMegabytes &&
+        platform::MessageBox(this,
+                             QStringLiteral("Рисунок всей диаграммы займет ") + size +
+                                 QStringLiteral(".\nЗапись может занять много времени. Продолжить?"),
+                             title, platform::MB_YESNO | platform::MB_ICONWARNING) != platform::IDYES)
         return;
     platform::FileDialogOptions options;
+    options.title = QStringLiteral("Экспорт диаграммы в EMF (") + size + QStringLiteral(")");
+    options.directory = StartFolder();
     options.filter = QStringLiteral("Enhanced metafile (*.emf)");
     options.defaultSuffix = QStringLiteral("emf");
     options.confirmOverwrite = true;
@@ -176,21 +226,8 @@ bool TFormPrnParams::ExportToEMF(const QString& path)
 {
     if (!CurveTemplate)
         return false;
-    const platform::PrinterCaps caps = platform::CurrentPrinter().Caps();
-    const double sheetWidth = caps.sheetWidthMm > 0.0 ? caps.sheetWidthMm / 10.0 : PageWidthCm;
-    DiagramEmfTitle title;
-    if (TitleApplied()) {
-        TFormTitleTemplate* result = TitleDialog->FormTitleResult;
-        title.height = [result](double pxY) { return result->GetTitleHeight(pxY); };
-        title.draw = [result](platform::Canvas& canvas, double left, double top, double width, double bottom,
-                              double pxX, double pxY) {
-            return result->DrawTitle(&canvas, static_cast<float>(left), static_cast<float>(top),
-                                     static_cast<float>(width), static_cast<float>(bottom), pxX, pxY);
-        };
-    }
-    const DiagramEmfResult result = ExportDiagramEmf(CurveTemplate->Model, path.toStdString(),
-                                                     platform::ScreenReference(), sheetWidth, Margins(), title);
-    if (!result.ok)
+    const DiagramEmfResult result = ExportDiagramEmf(CurveTemplate->Model, path.toStdString(), EmfSetup());
+    if (!result.ok && !result.cancelled)
         platform::MessageBox(this, QString::fromStdString(result.error), QStringLiteral("Экспорт"),
                              platform::MB_OK | platform::MB_ICONERROR);
     return result.ok;

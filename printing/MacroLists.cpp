@@ -192,13 +192,32 @@ void CreateMacroManagerAt(const std::string& path)
     MacroManager = manager.release();
 }
 
-std::string CreateMacroManager(const TSettingsFile* templatesIni, const std::string& templatesDir)
+std::string CreateMacroManager(const TSettingsFile* templatesIni, const std::string& templatesDir,
+                               std::string* missing)
 {
-    std::string name = "Macros.mcr";
+    const std::string standard = "Macros.mcr";
+    std::string name = standard;
     if (templatesIni)
         templatesIni->ReadString("Macros", "FileName", name);
-    CreateMacroManagerAt(templatesDir + name);
+    std::error_code error;
+    const bool elsewhere = std::filesystem::path(name).is_absolute();
+    // A file chosen outside the templates folder that is gone gives way to the standard one.
+    if (elsewhere && !std::filesystem::exists(name, error)) {
+        if (missing)
+            *missing = name;
+        name = standard;
+    }
+    CreateMacroManagerAt(std::filesystem::path(name).is_absolute() ? name : templatesDir + name);
     return name;
+}
+
+std::string MacroFileSetting(const std::string& path, const std::string& templatesDir)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path file(path);
+    const bool inTemplates = fs::equivalent(file.parent_path(), fs::path(templatesDir), error) && !error;
+    return inTemplates ? file.filename().string() : fs::absolute(file, error).lexically_normal().string();
 }
 
 bool DeleteMacroManager()

@@ -63,9 +63,15 @@ void RestoreDefaultMacros(TQ7CustomMacro& manager);
 // The program's manager; null when none.
 extern TWendMacroManager* MacroManager;
 // Replaces MacroManager (the old one deleted first, see DeleteMacroManager) with one on the
-// templates folder + "Macros" "FileName" of `templatesIni` (default "Macros.mcr"), filled
-// with the defaults when the file did not exist. Returns the file name.
-std::string CreateMacroManager(const TSettingsFile* templatesIni, const std::string& templatesDir);
+// file "Macros" "FileName" of `templatesIni` names (default "Macros.mcr"): a name in the
+// templates folder, a full path elsewhere; filled with the defaults when the file did not
+// exist. A full path whose file is gone gives "Macros.mcr" instead and is put in `missing`.
+// Returns the setting of the file used.
+std::string CreateMacroManager(const TSettingsFile* templatesIni, const std::string& templatesDir,
+                               std::string* missing = nullptr);
+// What "Macros" "FileName" keeps for the macro file `path`: its name when it lies in the
+// templates folder, else its full path.
+std::string MacroFileSetting(const std::string& path, const std::string& templatesDir);
 // Makes a manager on `path` (the old one deleted first, see DeleteMacroManager), filled with
 // the defaults when the file did not exist.
 void CreateMacroManagerAt(const std::string& path);

@@ -48,6 +48,16 @@ void ReportMacroFileState(QWidget* owner)
     }
 }
 
+void ReportMissingMacroFile(QWidget* owner, const std::string& path)
+{
+    if (path.empty() || !MacroManager)
+        return;
+    platform::MessageBox(owner,
+                         QStringLiteral("Файл макроподстановок\n") + Q(path) +
+                             QStringLiteral("\nне найден. Используется файл\n") + Q(MacroManager->GetPath()),
+                         kMacroTitle, platform::MB_OK | platform::MB_ICONWARNING);
+}
+
 void ReleaseMacroManager(QWidget* owner)
 {
     const QString path = MacroManager ? Q(MacroManager->GetPath()) : QString();
@@ -104,12 +114,11 @@ void TFormMacroSettings::Execute()
 void TFormMacroSettings::Prepare()
 {
     if (MacroManager) {
-        MacroFileName = ExtractNamePart(MacroManager->GetPath());
+        MacroFileName = MacroFileSetting(MacroManager->GetPath(), TemplatesDir);
     } else {
-        MacroFileName = "Macros.mcr";
-        if (TSettingsFile* ini = Ini())
-            ini->ReadString(kMacros, "FileName", MacroFileName);
-        CreateMacroManagerAt(TemplatesDir + MacroFileName);
+        std::string missing;
+        MacroFileName = CreateMacroManager(Ini(), TemplatesDir, &missing);
+        ReportMissingMacroFile(this, missing);
         ReportMacroFileState(this);
     }
     if (TSettingsFile* ini = Ini()) {
@@ -326,10 +335,10 @@ void TFormMacroSettings::Button3Click()
 
 void TFormMacroSettings::ButtonChangeFileClick()
 {
-    platform::FileDialogOptions options;
+    // The dialog starts at the file in use.
+    platform::FileDialogOptions options = platform::FileDialogOptions::StartingAt(
+        MacroManager ? Q(MacroManager->GetPath()) : Q(TemplatesDir + MacroFileName));
     options.title = QStringLiteral("Файл подстановок");
-    options.directory = Q(TemplatesDir);
-    options.fileName = Q(MacroFileName);
     options.filter = QStringLiteral("Macro Files (*.mcr)");
     options.defaultSuffix = QStringLiteral("mcr");
     // A name typed here that does not exist yet becomes a new macro file.
@@ -347,7 +356,7 @@ void TFormMacroSettings::ButtonChangeFileClick()
             platform::IDYES)
         return;
     ReleaseMacroManager(this);
-    MacroFileName = QFileInfo(chosen).fileName().toStdString();
+    MacroFileName = MacroFileSetting(chosen.toStdString(), TemplatesDir);
     CreateMacroManagerAt(chosen.toStdString());
     ReportMacroFileState(this);
     if (TSettingsFile* ini = Ini())

@@ -24,7 +24,8 @@ public:
     std::string TemplatesDir;
     const std::unique_ptr<TSettingsFile>* TemplatesIni = nullptr;
 
-    // Name (without folder) of the macro file in use.
+    // The macro file in use as "Macros" "FileName" keeps it: its name in the templates
+    // folder, its full path elsewhere.
     std::string MacroFileName;
     // While clear, list clicks and edit changes are ignored.
     bool Ready = false;
@@ -67,5 +68,8 @@ private:
 // Shows what the user must know about the manager's macro file: one kept as ".bak", one that
 // cannot be read.
 void ReportMacroFileState(QWidget* owner);
+// Tells that the remembered macro file `path` is gone and which one is used instead; nothing
+// for an empty path.
+void ReportMissingMacroFile(QWidget* owner, const std::string& path);
 // Deletes the manager, reporting a failed write of its file.
 void ReleaseMacroManager(QWidget* owner);

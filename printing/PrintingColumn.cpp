@@ -69,20 +69,22 @@ void TPrintingColumn::DrawVerticalGrid(Canvas& canvas, int top, int bottom, cons
     canvas.pen.width = thin;
 }
 
+void TPrintingColumn::DrawHeaders(Canvas& canvas, const CanvasRect& rect, float pxY, float pxX, HeaderRange headers)
+{
+    int y = TruncToInt(0.1 * pxY);
+    for (int j = std::max(0, headers.first); j < std::min(headers.last, static_cast<int>(Curves.size())); ++j) {
+        y += Curves[static_cast<size_t>(j)]->DrawHeader(canvas, rect.top + y, pxY, rect.right, rect.left, pxX);
+        y = TruncToInt(y + 0.3 * pxY);
+    }
+}
+
 void TPrintingColumn::Draw(Canvas& canvas, const CanvasRect& rect, float topDepth, float bottomDepth, float pxY,
-                           float pxX, int headerHeight, const TPrintingDept& dept, int page)
+                           float pxX, int headerHeight, const TPrintingDept& dept, int page, HeaderRange headers)
 {
     canvas.brush.color = 0xFFFFFF;
     canvas.brush.style = platform::BrushStyle::Solid;
     canvas.FillRect(rect);
-
-    if (page == 0) {
-        int y = TruncToInt(0.1 * pxY);
-        for (const auto& curve : Curves) {
-            y += curve->DrawHeader(canvas, rect.top + y, pxY, rect.right, rect.left, pxX);
-            y = TruncToInt(y + 0.3 * pxY);
-        }
-    }
+    DrawHeaders(canvas, rect, pxY, pxX, headers);
 
     const CanvasRect data{rect.left, rect.top + headerHeight, rect.right, rect.bottom};
     DrawVerticalGrid(canvas, data.top, data.bottom, rect, pxY, pxX);

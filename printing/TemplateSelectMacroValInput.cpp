@@ -12,6 +12,7 @@
 
 #include <QHeaderView>
 #include <QShortcut>
+#include <algorithm>
 
 namespace {
 
@@ -29,8 +30,9 @@ TFormTemplSelMacroValInput::TFormTemplSelMacroValInput(QWidget* parent)
     ui->StringGrid->horizontalHeader()->setDefaultSectionSize(130);
     ui->StringGrid->verticalHeader()->setDefaultSectionSize(18);
     ui->StringGrid->verticalHeader()->hide();
-    connect(ui->ComboBoxTemplates, &QComboBox::currentIndexChanged, this,
-            platform::Guarded([this](int) { TemplateChosen(); }));
+    // Every pick, even of the entry shown, loads that template anew.
+    connect(ui->ComboBoxTemplates, &QComboBox::activated, this, platform::Guarded([this](int) { TemplateChosen(); }));
+    ui->ComboBoxTemplates->setPlaceholderText(QStringLiteral("Нет шаблонов заголовков"));
     connect(ui->ButtonEditTemplate, &QPushButton::clicked, this, platform::Guarded([this] { EditTemplateClick(); }));
     connect(ui->BitBtnApply, &QPushButton::clicked, this, platform::Guarded([this] { Apply(); }));
     connect(ui->BitBtnViewRes, &QPushButton::clicked, this, platform::Guarded([this] { ViewResultClick(); }));
@@ -59,14 +61,24 @@ void TFormTemplSelMacroValInput::Prepare(bool skip)
 
 void TFormTemplSelMacroValInput::FillTemplateList()
 {
-    ui->ComboBoxTemplates->clear();
-    ui->ComboBoxTemplates->setCurrentIndex(-1);
+    QComboBox& box = *ui->ComboBoxTemplates;
+    box.clear();
     const std::string select = Ini() && TitleFileName ? AnsiUpperCase(*TitleFileName) : std::string();
-    for (const std::string& name : GetFileList(TemplatesDir, "*.ttm")) {
-        ui->ComboBoxTemplates->addItem(Q(name));
-        if (!select.empty() && AnsiUpperCase(name) == select)
-            ui->ComboBoxTemplates->setCurrentIndex(ui->ComboBoxTemplates->count() - 1);
+    std::vector<std::string> names = GetFileList(TemplatesDir, "*.ttm");
+    std::sort(names.begin(), names.end());
+    int current = -1;
+    for (const std::string& name : names) {
+        box.addItem(Q(name));
+        if (current < 0 && !select.empty() && AnsiUpperCase(name) == select)
+            current = box.count() - 1;
     }
+    // The template shown is the one loaded, named as on disk: without the remembered one, the
+    // first one; none when there is none.
+    if (current < 0 && !names.empty())
+        current = 0;
+    if (TitleFileName)
+        *TitleFileName = current >= 0 ? names[static_cast<size_t>(current)] : std::string();
+    box.setCurrentIndex(current);
 }
 
 void TFormTemplSelMacroValInput::FillMacroGrid()
@@ -120,8 +132,20 @@ TFormTitleTemplate& TFormTemplSelMacroValInput::ResultWindow()
     return *FormTitleResult;
 }
 
+bool TFormTemplSelMacroValInput::HasTemplate() const
+{
+    return FormTitleTemplate && ui->ComboBoxTemplates->currentIndex() >= 0 && FormTitleTemplate->HasTitle();
+}
+
 void TFormTemplSelMacroValInput::Apply()
 {
+    if (!HasTemplate()) {
+        platform::MessageBox(this,
+                             QStringLiteral("Нет шаблона заголовка: заголовок не построен.\nШаблон создается в "
+                                            "«Сервис → Редактор шаблонов заголовков...»."),
+                             QStringLiteral("Заголовок"), platform::MB_OK | platform::MB_ICONWARNING);
+        return;
+    }
     TFormTitleTemplate& result = ResultWindow();
     if (Ini() && MacroManager) {
         for (int i = 0; i < ExistingMacros.VisibleCount(); ++i)
@@ -149,7 +173,7 @@ void TFormTemplSelMacroValInput::done(int result)
 {
     bool close = true;
     platform::Guarded(this, [&] {
-        if (result != QDialog::Accepted || ui->BitBtnViewRes->isEnabled())
+        if (result != QDialog::Accepted || ui->BitBtnViewRes->isEnabled() || !HasTemplate())
             return;
         switch (platform::MessageBox(this,
                                      QStringLiteral("Применить текущий шаблон и подстановки?\n('Нет' - отказ от "

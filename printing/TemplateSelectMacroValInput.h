@@ -41,6 +41,8 @@ public:
     void Apply();
     // Whether an applied title is there to print.
     bool HasAppliedTitle() const;
+    // Whether a template is chosen and loaded, so that there is a title to apply.
+    bool HasTemplate() const;
 
 protected:
     void done(int result) override;

@@ -53,7 +53,7 @@ QString GetTemplateVariableValue(const QString& name)
     if (name == QLatin1String("stime"))
         return QTime::currentTime().toString(QStringLiteral("hh:mm"));
     if (name == QLatin1String("lasfile"))
-        return s.document ? QFileInfo(s.document()).fileName() : QString();
+        return QFileInfo(DocumentPath()).fileName();
     if (name == QLatin1String("interval"))
         return s.top && s.bottom ? Fixed2(s.top()) + QStringLiteral(" - ") + Fixed2(s.bottom()) : QString();
     if (name == QLatin1String("prnscale"))
@@ -98,4 +98,16 @@ void SetProgramValues(const QString& version, const QString& mail, const QString
 void SetDocumentNameSource(TDocumentNameSource source)
 {
     sources().document = std::move(source);
+}
+
+QString DocumentPath()
+{
+    const Sources& s = sources();
+    return s.document ? s.document() : QString();
+}
+
+QString StartFolder(const QString& otherwise)
+{
+    const QString document = DocumentPath();
+    return document.isEmpty() ? otherwise : QFileInfo(document).absolutePath();
 }

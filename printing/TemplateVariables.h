@@ -24,3 +24,6 @@ void SetMarkValueSource(TMarkValueSource source);
 void SetProgramValues(const QString& version, const QString& mail, const QString& web);
 // Full path of the loaded document, "" without one ("lasfile"); set by the main window.
 void SetDocumentNameSource(TDocumentNameSource source);
+QString DocumentPath();
+// The folder the file dialogs of printing start in: the loaded document's, else `otherwise`.
+QString StartFolder(const QString& otherwise = QString());

@@ -8,6 +8,7 @@
 #include "platform/Help.h"
 #include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
+#include "printing/TemplateVariables.h"
 #include "printing/TitleGrid.h"
 #include "ui_TitleTemplate.h"
 
@@ -478,15 +479,17 @@ void TFormTitleTemplate::SetSideBorder(int side)
 
 bool TFormTitleTemplate::FileOpenClick()
 {
+    // The templates of the folder are at hand in the print title dialog: this one brings in
+    // others, from the last folder it went to or the document's.
     platform::FileDialogOptions options;
-    options.directory = Q(TemplatesDir);
-    options.fileName = TitleFileName ? Q(*TitleFileName) : QString();
+    options.directory = openFolder_.isEmpty() ? StartFolder(Q(TemplatesDir)) : openFolder_;
     options.filter = kFilter;
     options.defaultSuffix = QStringLiteral("ttm");
     const std::string chosen = platform::GetOpenFileName(this, options).toStdString();
     if (chosen.empty())
         return false;
     const std::filesystem::path path(chosen);
+    openFolder_ = Q(path.parent_path().string());
     std::string name = path.filename().string();
     // Folders compared as canonical paths, exactly: letter case makes two folders.
     if (CanonicalFolder(path.parent_path().string()) != CanonicalFolder(TemplatesDir)) {

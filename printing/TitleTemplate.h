@@ -113,6 +113,7 @@ private:
 
     std::unique_ptr<Ui::TFormTitleTemplate> ui;
     bool hasTitle_ = true;
+    QString openFolder_;  // where the last template was opened from
     TQ7CellsArray savedCells_;
     TQ7GridShape savedShape_;
 };

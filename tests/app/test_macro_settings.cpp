@@ -12,6 +12,7 @@
 
 #include <QPushButton>
 #include <filesystem>
+#include <tuple>
 
 namespace strativ::test {
 namespace {
@@ -218,6 +219,27 @@ TEST_F(MacroWindowTest, AFileOfAnotherKindIsNotTakenForMacrosUnlessTheUserSaysSo
     window->close();
     EXPECT_EQ(ReadFileBytes(las), bytes);
     EXPECT_FALSE(std::filesystem::exists(las + ".bak"));
+}
+
+// A macro file chosen outside the templates folder is used after a restart; once it is gone,
+// that is told once and the standard file is used.
+TEST_F(MacroWindowTest, AMacroFileInAnotherFolderIsKeptAcrossRestartsUntilItIsGone)
+{
+    std::filesystem::create_directories(dir.file("other"));
+    const std::string chosen = dir.file("other/m.mcr");
+    RunSettings([&](TFormMacroSettings& w) {
+        runner->PushFiles({QString::fromStdString(chosen)});
+        w.Form().ButtonChangeFile->click();
+    });
+    const std::string standard = Templates() + "Macros.mcr";
+    for (const auto& [gone, used, told] : {std::tuple{false, chosen, 0}, {true, standard, 1}, {false, standard, 0}}) {
+        window->close();
+        if (gone)
+            std::filesystem::remove(chosen);
+        RecreateWindow();
+        EXPECT_EQ(MacroManager->GetPath(), used);
+        EXPECT_EQ(Messages().filter("Файл макроподстановок\n" + QString::fromStdString(chosen) + "\nне найден").size(), told);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "AppTestSupport.h"
 #include "datawin/LasEditor.h"
 
+#include <filesystem>
+
 namespace strativ::test {
 namespace {
 
@@ -26,6 +28,14 @@ TEST_F(MainWindowTest, ExitAsksAboutTheEditorsUnsavedTable)
     EXPECT_EQ(Messages(), QStringList{"Сохранение файла|Сохранить изменения в файле?"});
     runner->Push(platform::IDNO);
     EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindowTest, TheLasEditorOpensInTheOpenDocumentsFolder)
+{
+    std::filesystem::create_directories(dir.file("wells"));
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("wells/a.las"), 2, 5)));
+    window->MIEditLas->trigger();
+    EXPECT_EQ(window->FormEditor->Folder(), QString::fromStdString(dir.file("wells")));
 }
 
 }  // namespace

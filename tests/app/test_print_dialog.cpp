@@ -9,6 +9,7 @@
 #include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
+#include "printing/DiagramPdf.h"
 #include "printing/FormCurveTemplate.h"
 #include "printing/FormPrnParams.h"
 #include "printing/GridParams.h"
@@ -17,6 +18,7 @@
 #include "tests/common/CommandOutput.h"
 #include "tests/common/EmfRecords.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/ScriptedProgress.h"
 #include "tests/common/TestPrinter.h"
 #include "ui_FormPrnParams.h"
 #include "ui_MainUnit.h"
@@ -201,7 +203,8 @@ TEST_F(PrintDialogTest, PrintCommandPrintsTheScenarioToPdfAndKeepsTheMargins)
     runner->PushFiles({QString::fromStdString(pdf)});
     window->MIPrint->trigger();
 
-    EXPECT_EQ(Messages(), QStringList{"Подготовка печати|Добавить выбранные кривые в шаблон кривых?"});
+    EXPECT_EQ(Messages(), (QStringList{"Подготовка печати|Добавить выбранные кривые в шаблон кривых?",
+                                       "Печать|PDF файл записан:\n" + QString::fromStdString(pdf)}));
     EXPECT_EQ(runner->PendingAnswers(), 0);
     const std::string info = Poppler("pdfinfo", pdf);
     if (info.empty())
@@ -608,10 +611,13 @@ TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
     EXPECT_EQ(printer.PrinterName(), "PDF");
     EXPECT_NEAR(Dialog().PageWidthCm, 21.0, 0.01);
 
-    // The file named there is printed to without asking again.
+    // The file named there is offered when the print asks for the file.
+    runner->PushFiles({QString::fromStdString(pdf)});
     Form().ButtonPrint->click();
-    EXPECT_EQ(runner->Requests().size(), 1u);
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    ASSERT_EQ(runner->Requests().size(), 3u);
+    EXPECT_EQ(runner->Requests()[1].kind, platform::DialogKind::File);
+    EXPECT_EQ(runner->Requests()[1].file.fileName, "typed.pdf");
+    EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + QString::fromStdString(pdf)});
     EXPECT_TRUE(std::filesystem::exists(pdf));
     printer.OutputFile.clear();
 }
@@ -669,7 +675,8 @@ TEST_F(PrintDialogTest, MarkBlockReachesThePdfFirstPage)
     const std::string pdf = dir.file("marks.pdf");
     runner->PushFiles({QString::fromStdString(pdf)});
     Form().ButtonPrint->click();
-    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+    EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + QString::fromStdString(pdf)});
+    runner->Clear();
 
     // A file that cannot be made stops the job before it begins, with the reason.
     const std::string unwritable = dir.file("missing/marks.pdf");
@@ -758,6 +765,140 @@ TEST_F(PrintDialogTest, MarkBoxAsksForValidDepthsAndTheEditButtonAppliesTheRule)
     // Closing lets go of the record.
     Dialog().reject();
     EXPECT_EQ(Dialog().MarkInfo, nullptr);
+}
+
+// A print to file asks the name at every print: the document's beside it, or what was typed
+// in the printer dialog's file box, a bare name taken beside the document with ".pdf".
+TEST_F(PrintDialogTest, PrintToFileAsksTheNameBesideTheDocumentAndNeverReplacesSilently)
+{
+    const QString folder = QString::fromStdString(dir.path()) + "/";
+    runner->PushDialog([](QDialog& editor) {
+        ShapeTemplate(static_cast<TFormCurveTemplate&>(editor).Model);
+        return int(QDialog::Accepted);
+    });
+    runner->PushDialog([](QDialog&) { return int(QDialog::Rejected); });  // no title
+    runner->PushDialog([&](QDialog&) {
+        // Typed (null: the name offered kept) and asked for.
+        for (const auto& [typed, asked] : {std::pair{QString(), "s.pdf"}, {" 7 ", "7.pdf"}, {"ГК", "ГК.pdf"},
+                                           {"12,5", "12,5.pdf"}}) {
+            runner->Clear();
+            runner->PushDialog([typed = typed](QDialog& dialog) { return AnswerPrintToFile(dialog, typed); });
+            Form().SButtonPrinter->click();
+            runner->PushFiles({folder + asked});
+            Form().ButtonPrint->click();
+            const platform::FileDialogOptions file = runner->Requests().at(1).file;
+            EXPECT_EQ(file.directory + "/" + file.fileName, folder + asked);
+            EXPECT_TRUE(file.confirmOverwrite);
+            EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + folder + asked});
+        }
+        // Not confirming the system's question keeps the file as it was.
+        const std::string kept = ReadFileBytes(dir.file("12,5.pdf"));
+        runner->PushCancel();
+        Form().ButtonPrint->click();
+        EXPECT_EQ(ReadFileBytes(dir.file("12,5.pdf")), kept);
+        return int(QDialog::Rejected);
+    });
+    window->MIPrint->trigger();
+    EXPECT_EQ(runner->PendingAnswers(), 0);
+    platform::CurrentPrinter().OutputFile.clear();
+}
+
+// The paper chosen in the printer dialog for the PDF is the PDF's page and the EMF's width.
+TEST_F(PrintDialogTest, PdfAndEmfTakeThePaperChosenInThePrinterDialog)
+{
+    const struct {
+        QPageSize::PageSizeId size;
+        QPageLayout::Orientation orientation;
+        const char* points;  // pdfinfo's page size
+        int emfWidth;        // 0.01 mm
+    } rows[] = {{QPageSize::Letter, QPageLayout::Portrait, "612 x 792 pts (letter)", 21590},
+                {QPageSize::A3, QPageLayout::Landscape, "1191 x 842 pts (A3)", 42000}};
+    PrepareDialog();
+    const std::string pdf = dir.file("paper.pdf");
+    for (const auto& row : rows) {
+        runner->PushDialog([&row](QDialog& dialog) {
+            QPrinter& device = *static_cast<QPrintDialog&>(dialog).printer();
+            device.setOutputFormat(QPrinter::PdfFormat);
+            device.setPageSize(QPageSize(row.size));
+            device.setPageOrientation(row.orientation);
+            return int(QDialog::Accepted);
+        });
+        Form().SButtonPrinter->click();
+        runner->PushFiles({QString::fromStdString(pdf)});
+        Form().ButtonPrint->click();
+        ASSERT_TRUE(Dialog().ExportToEMF(QString::fromStdString(dir.file("paper.emf"))));
+        EXPECT_EQ(ReadEmf(dir.file("paper.emf")).Header().rclFrame.right, row.emfWidth);
+        const std::string info = Poppler("pdfinfo", pdf);
+        EXPECT_TRUE(info.empty() || info.find(row.points) != std::string::npos) << info;
+    }
+    platform::Printer& printer = platform::CurrentPrinter();
+    printer.PdfWidthMm = 210.0;
+    printer.PdfHeightMm = 297.0;
+    printer.OutputFile.clear();
+}
+
+// A column of 35 curves is taller than a page: printing asks first, naming the column; its
+// header goes on over the next pages, so that every curve's name is printed at any resolution.
+TEST_F(PrintDialogTest, HeadersTallerThanThePageGoOnOverTheNextPagesAfterAQuestion)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("wide.las"), 35, 101, 1000.0, 0.1)));
+    PrepareDialog();
+    for (int i = 1; i < 35; ++i) {
+        int column = 0;
+        Model().AddCurveToColumn(i, column);
+    }
+    InstalledPrinter printer(300);
+    runner->Clear();
+    Form().ButtonPrint->click();  // the question gets No
+    EXPECT_EQ(printer.jobs, 0);
+    EXPECT_TRUE(Messages().value(0).startsWith("Печать|Заголовок столбца 1 не помещается на первой странице: он "
+                                               "продолжится на следующих страницах, данные начнутся на странице "));
+    EXPECT_TRUE(Has(PreviewTexts(), "C1, U1"));
+    for (const int dpi : {96, 300, 600}) {
+        const std::string pdf = dir.file("wide.pdf");
+        ASSERT_TRUE(WriteDiagramPdf(Model(), pdf, 19.0, 27.7, dpi).ok);
+        const std::string text = Poppler("pdftotext", pdf);
+        for (int c = 1; c <= 35 && !text.empty(); ++c)
+            EXPECT_NE(text.find("C" + std::to_string(c) + ", U" + std::to_string(c)), std::string::npos) << dpi << " " << c;
+    }
+}
+
+// The EMF of a whole diagram is measured first: a large one is written only when the user
+// agrees, with progress and its cancel; one the format cannot hold is refused at once.
+TEST_F(PrintDialogTest, EmfExportStatesItsSizeAsksBeforeALargeOneAndRefusesOneBeyondTheFormat)
+{
+    // Three curves at 1:1 over 1000 m (10,000 rows) and over 20,000 m.
+    const struct {
+        int rows;
+        double step;
+        const char* told;
+        size_t asked;  // dialogs: the question, then the file
+    } rows[] = {{10000, 0.1, "Продолжить?", 2}, {20001, 1.0, "формат EMF не вмещает файлы больше 4 ГБ", 1}};
+    ScriptedProgress progress(2);
+    const std::string emf = dir.file("long.emf");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rows);
+        ASSERT_TRUE(Open(WriteTestLas(dir.file("long.las"), 3, row.rows, 1000.0, row.step)));
+        PrepareDialog();
+        for (int i = 1; i < 3; ++i) {
+            int column = -1;
+            Model().AddCurveToColumn(i, column);
+        }
+        Model().Dept->SetScale(0.01);
+        runner->Clear();
+        runner->Push(platform::IDYES);
+        runner->PushFiles({QString::fromStdString(emf)});
+        Form().ButtonExportEMF->click();
+        ASSERT_EQ(runner->Requests().size(), row.asked);
+        EXPECT_TRUE(Messages().value(0).contains(" стр., около ")) << Messages().value(0).toStdString();
+        EXPECT_TRUE(Messages().value(0).contains(row.told)) << Messages().value(0).toStdString();
+        const platform::FileDialogOptions& file = runner->Requests().back().file;
+        EXPECT_TRUE(row.asked == 1 || (file.title.startsWith("Экспорт диаграммы в EMF (") &&
+                                       file.directory == QString::fromStdString(dir.path())));
+        EXPECT_FALSE(std::filesystem::exists(emf));  // refused, or cancelled at its second step
+    }
+    EXPECT_EQ(progress.parts.size(), 2u);
+    EXPECT_EQ(runner->Requests().size(), 1u);
 }
 
 }  // namespace

@@ -4,13 +4,18 @@
 #include "AppTestSupport.h"
 
 #include "core/Lasfile.h"
+#include "core/SettingsFile.h"
 #include "platform/RecordingCanvas.h"
+#include "printing/FormCurveTemplate.h"
+#include "printing/FormPrnParams.h"
 #include "printing/MacroLists.h"
 #include "printing/TemplateSelectMacroValInput.h"
 #include "printing/TemplateVariables.h"
 #include "printing/TitleGrid.h"
 #include "printing/TitleTemplate.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/TestPrinter.h"
+#include "ui_FormPrnParams.h"
 #include "ui_TemplateSelectMacroValInput.h"
 #include "ui_TitleTemplate.h"
 
@@ -311,6 +316,68 @@ TEST_F(TitleWindowTest, TheTitleDrawsAtPrinterScaleAndNotAtNone)
         EXPECT_TRUE(none.Ops().empty());
         EXPECT_EQ(Editor().GetTitleHeight(scale), 0.0);
     }
+}
+
+// The template the print title dialog shows is the one loaded and applied: after a restart,
+// with templates copied in by hand, a remembered one gone, none at all, and picked again.
+TEST_F(TitleWindowTest, TheTemplateShownIsTheOneAppliedAtTheFirstPrintAfterARestart)
+{
+    const struct {
+        std::vector<std::string> copied;
+        std::string remembered;  // "Macros" "TitleFile" at the start
+        QString shown;
+    } rows[] = {{{"b.ttm", "a.ttm"}, "", "a.ttm"}, {{"a.ttm"}, "gone.ttm", "a.ttm"}, {{}, "a.ttm", ""}};
+    const std::string las = WriteTestLas(dir.file("w.las"), 1, 5);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.remembered);
+        window->close();
+        window.reset();
+        for (const char* name : {"a.ttm", "b.ttm"})
+            std::filesystem::remove(Templates() + name);
+        for (const std::string& name : row.copied)
+            WriteTemplate(Templates() + name, {name.substr(0, 1) + "-[WELL]"});
+        TSettingsFile ini(Templates() + "templates.ini");
+        ini.WriteString("Macros", "TitleFile", row.remembered);
+        ASSERT_TRUE(ini.Save());
+        CreateWindow();
+        ASSERT_TRUE(Open(las));
+        TestPrinter printer(300);
+        PrinterInstalled installed(printer);
+        runner->Clear();
+        runner->PushDialog([](QDialog& editor) {
+            int column = -1;
+            static_cast<TFormCurveTemplate&>(editor).Model.AddCurveToColumn(0, column);
+            return int(QDialog::Accepted);
+        });
+        runner->PushDialog([&](QDialog& dialog) {
+            Ui::TFormTemplSelMacroValInput& f = static_cast<TFormTemplSelMacroValInput&>(dialog).Form();
+            EXPECT_EQ(f.ComboBoxTemplates->currentText(), row.shown);
+            EXPECT_EQ(f.ComboBoxTemplates->placeholderText(), "Нет шаблонов заголовков");
+            f.BitBtnApply->click();  // builds and shows the title, or says there is no template
+            return int(QDialog::Accepted);
+        });
+        runner->PushDialog([](QDialog&) { return int(QDialog::Accepted); });
+        runner->PushDialog([](QDialog& dialog) {
+            static_cast<TFormPrnParams&>(dialog).Form().ButtonPrint->click();
+            return int(QDialog::Rejected);
+        });
+        window->MIPrint->trigger();
+        ASSERT_EQ(printer.jobs, 1);
+        const std::vector<std::string> texts = printer.PageTexts(0);
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "a-TEST"), row.shown.isEmpty() ? 0 : 1);
+        EXPECT_EQ(Messages().value(0).startsWith("Заголовок|Нет шаблона заголовка: заголовок не построен.\nШаблон "
+                                                 "создается в «Сервис → Редактор шаблонов заголовков...»."),
+                  row.shown.isEmpty());
+    }
+
+    // Picking the entry shown again loads the template anew.
+    WriteTemplate(Templates() + "a.ttm", {"A2-[WELL]"});
+    TFormTemplSelMacroValInput& dialog = *window->FormTemplSelMacroValInput;
+    dialog.Prepare();
+    WriteTemplate(Templates() + "a.ttm", {"A3-[WELL]"});
+    emit dialog.Form().ComboBoxTemplates->activated(0);
+    dialog.Apply();
+    EXPECT_EQ(dialog.FormTitleResult->Cells.Cell(1, 1).Content.Text, "A3-TEST");
 }
 
 }  // namespace

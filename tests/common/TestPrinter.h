@@ -6,6 +6,9 @@
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <functional>
 #include <string>
 #include <vector>
@@ -106,5 +109,21 @@ public:
 private:
     platform::PrintProgress* previous_ = nullptr;
 };
+
+// Answers Qt's printer dialog as a user does: "print to file" (the last printer of its list),
+// `typed` in its file box unless null, then OK.
+inline int AnswerPrintToFile(QDialog& dialog, const QString& typed = QString())
+{
+    dialog.show();  // the dialog adds "print to file" to its list when shown
+    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!printers || !box)
+        return QDialog::Rejected;
+    printers->setCurrentIndex(printers->count() - 1);
+    if (!typed.isNull())
+        box->setText(typed);
+    static_cast<QPrintDialog&>(dialog).accept();
+    return QDialog::Accepted;
+}
 
 }  // namespace strativ::test

@@ -5,8 +5,9 @@
 #include "editing/ViewValuesAtInterval.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
-#include "platform/WorkProgress.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/ScriptedProgress.h"
+#include "tests/common/TestPrinter.h"
 #include "tests/editing/EditingFixtures.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -121,22 +123,6 @@ TEST_F(ReportTest, IntervalTablesAlignColumnsAndShowEmptyRangesAsDashes)
     EXPECT_EQ(std::count(off.begin(), off.end(), "    GR"), 6);
 }
 
-// Installed while alive: records the parts of the work told, and cancels at step `cancelAt` (from 1).
-struct ScriptedProgress : platform::WorkProgress {
-    explicit ScriptedProgress(std::size_t cancelAt) : cancelAt(cancelAt) { platform::SetWorkProgress(this); }
-    ~ScriptedProgress() override { platform::SetWorkProgress(nullptr); }
-    void Begin(const QString&) override {}
-    bool Step(double part) override
-    {
-        parts.push_back(part);
-        return parts.size() != cancelAt;
-    }
-    void End() override { ++ended; }
-    std::size_t cancelAt;
-    std::vector<double> parts;
-    int ended = 0;
-};
-
 TEST_F(ReportTest, ReportTellsItsProgressAndACancelLeavesNoHalfReport)
 {
     TFormDetailStatistics window;
@@ -199,6 +185,17 @@ TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)
     });
     window.TBPrintClick();
     EXPECT_EQ(runner.PendingAnswers(), 0);
+
+    // A name typed bare for the PDF lands beside the document with ".pdf", told where.
+    runner.Clear();
+    const QString pdf = QString::fromStdString(dir.file("ГК.pdf"));
+    runner.PushDialog([](QDialog& dialog) { return strativ::test::AnswerPrintToFile(dialog, "ГК"); });
+    runner.PushFiles({pdf});
+    window.TBPrintClick();
+    ASSERT_EQ(runner.Requests().size(), 3u);
+    EXPECT_EQ(runner.Requests()[1].file.directory + "/" + runner.Requests()[1].file.fileName, pdf);
+    EXPECT_EQ(runner.Last().text, "PDF файл записан:\n" + pdf);
+    EXPECT_GT(std::filesystem::file_size(pdf.toStdString()), 0u);
 }
 
 TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)

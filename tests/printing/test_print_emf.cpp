@@ -5,6 +5,7 @@
 #include "printing/DiagramEmf.h"
 #include "printing/GridParams.h"
 #include "tests/common/EmfRecords.h"
+#include "tests/common/ScriptedProgress.h"
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -125,9 +126,11 @@ TEST(EmfPicture, ExportHoldsTheWholeRangeOnOnePageWithThePlatformSeparator)
 
     strativ::test::TempDir dir;
     const std::string path = dir.file("diagram.emf");
-    const platform::EmfReference screen{96, 96, 1920, 1080, 508, 286};
+    DiagramEmfSetup setup;
+    setup.screen = {96, 96, 1920, 1080, 508, 286};
+    ScriptedProgress progress(0);
     platform::SetDecimalSeparator(QChar(','));
-    const DiagramEmfResult r = ExportDiagramEmf(t, path, screen, 21.0, PrintMargins{});
+    const DiagramEmfResult r = ExportDiagramEmf(t, path, setup);
     platform::SetDecimalSeparator(QChar());
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(t.GetPageCount(), 1);
