@@ -69,6 +69,12 @@ double RoundToDecimals(double x, int decimals)
     return std::fabs(scaled) < 0x1p52 ? std::round(scaled) / scale : x;
 }
 
+void AppendLasDecimal(std::string& out, double value, int decimals, int width)
+{
+    const double rounded = RoundToDecimals(value, decimals);
+    AppendLasGridDepth(out, rounded == 0.0 ? 0.0 : rounded, decimals, width);
+}
+
 LasDecimal LasDecimal::Of(double number)
 {
     LasDecimal decimal{number, 0};

@@ -37,8 +37,7 @@ void DepthTexts::Append(std::string& out, long long i, int width) const
         AppendLasFixed(out, depth_[i], decimals_, width);
         return;
     }
-    const double depth = RoundToDecimals(column_->At(i), decimals_);
-    AppendLasGridDepth(out, depth == 0.0 ? 0.0 : depth, decimals_, width);  // never "-0.00"
+    AppendLasDecimal(out, column_->At(i), decimals_, width);
 }
 
 std::string DepthTexts::Text(long long i) const

@@ -54,6 +54,9 @@ QString LasTableModel::Text(int col, int row) const
     const auto& texts = columns_[std::size_t(curve)].texts;
     if (auto it = texts.find(row); it != texts.end())
         return it->second;
+    // A depth is the decimal the document holds for it, as it is saved.
+    if (curve == 0)
+        return platform::DecimalText(document_->DepthAt(row - 1), Decimals(0));
     return ValueText(curve, document_->GetCurveData(curve)[row - 1]);
 }
 

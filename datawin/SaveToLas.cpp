@@ -44,8 +44,8 @@ LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
     info.path = QString::fromStdString(document.GetFileName());
     for (int i = 1; i < document.GetCurvesCount(); ++i)
         info.curves << QString::fromStdString(document.GetCurveName(i));
-    info.top = document.GetTopDepth();
-    info.bottom = document.GetBottomDepth();
+    info.top = document.DepthAt(0);
+    info.bottom = document.DepthAt(document.GetPointCount() - 1);
     return info;
 }
 
@@ -88,14 +88,11 @@ QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count,
                     .arg(loaded.curves.size())
                     .arg(kept.join(QStringLiteral(", ")));
     }
-    const float* depths = document.GetCurveData(0);
-    const double top = depths[first];
-    const double bottom = depths[last];
+    const double top = document.DepthAt(first);
+    const double bottom = document.DepthAt(last);
     const double tolerance = std::max(1e-6, std::abs(double(document.GetStep())) / 1000);
     if (top > loaded.top + tolerance || bottom < loaded.bottom - tolerance) {
-        const auto depth = [&](double value) {
-            return platform::LasNumberText(float(value), document.GetDepthDecimals());
-        };
+        const auto depth = [&](double value) { return platform::DecimalText(value, document.GetDepthDecimals()); };
         loss += QStringLiteral("В файле останутся глубины %1 - %2 из %3 - %4\n")
                     .arg(depth(top), depth(bottom), depth(loaded.top), depth(loaded.bottom));
     }
@@ -176,8 +173,8 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
         return false;
     document_ = document;
     FillCurveCheckList(*ui->ListCurves, *document);
-    const double top = document->GetTopDepth();
-    const double bottom = document->GetBottomDepth();
+    const double top = document->DepthAt(0);
+    const double bottom = document->DepthAt(document->GetPointCount() - 1);
     for (QDoubleSpinBox* edit : {ui->EditLimitFrom, ui->EditLimitTo}) {
         edit->setDecimals(document->GetDepthDecimals());
         edit->setRange(top, bottom);
