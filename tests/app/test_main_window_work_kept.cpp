@@ -177,6 +177,24 @@ TEST_F(WorkKeptTest, SavingOverTheLoadedFileNamesWhatItWouldLoseAndPartsLeaveThe
         << Messages().join("/").toStdString();
     EXPECT_EQ(ReadFileBytes(path), original);
 
+    // A shift of all curves keeps every row: nothing is named. The range saved is named as it was
+    // shown, whatever the decimals of the depths since.
+    runner->Clear();
+    runner->PushText("0.25");
+    F().TBShiftDept->trigger();
+    PushSave();
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + QString::fromStdString(path) + "\nуже существует. Заменить?"});
+    F().TBUndo->trigger();
+    runner->Clear();
+    PushSave({}, {}, 105, 110);
+    runner->Push(platform::IDNO);
+    runner->PushCancel();
+    EXPECT_FALSE(window->SaveDocument());
+    EXPECT_TRUE(Messages().value(0).contains("В файле останутся глубины 105.0 - 110.0 из 100.25 - 120.25\n"))
+        << Messages().join("/").toStdString();
+
     // Part of the document saved (one curve, part of the range, another file) leaves it modified,
     // and opening another file asks.
     PencilStroke(10, 14);
