@@ -44,6 +44,8 @@ public:
     // The depths as they stand, copied as decimals, continued beyond the ends by the document's
     // step.
     static LasDepthColumn Irregular(const TLasParser2Parser& document);
+    // These decimal depths, continued beyond the ends by the step, written with the decimals.
+    static LasDepthColumn Irregular(std::vector<double> depths, double step, int decimals);
     // first + i * step, written with the decimals.
     static LasDepthColumn Grid(double first, double step, int decimals);
     // The step between samples that the document's depths continue by beyond their ends (STEP,

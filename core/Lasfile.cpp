@@ -289,6 +289,23 @@ void TLASFile::SetDepthValues(int n, const float* depths)
     Changed();
 }
 
+void TLASFile::SetDepths(const std::vector<double>& depths)
+{
+    const int n = GetPointCount();
+    if (n == 0 || depths.size() != static_cast<size_t>(n))
+        return;
+    int decimals = GetDepthDecimals();
+    for (int i = 0; i < n; ++i)
+        if (depths[static_cast<size_t>(i)] != DepthAt(i))
+            decimals = std::max(decimals, LasDecimal::Of(depths[static_cast<size_t>(i)]).decimals);
+    float* data = GetCurveData(0);
+    for (int i = 0; i < n; ++i)
+        data[i] = static_cast<float>(depths[static_cast<size_t>(i)]);
+    RaiseDepthDecimals(std::min(decimals, kMaxLasDecimals));
+    KeepDepthColumn(LasDepthColumn::Irregular(depths, LasDepthColumn::StepOf(parser_), GetDepthDecimals()));
+    Changed();
+}
+
 void TLASFile::SetDepthGrid(double first, double step)
 {
     const int n = GetPointCount();

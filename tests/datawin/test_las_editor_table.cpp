@@ -152,7 +152,7 @@ TEST_F(LasEditorTest, FolderTreeNeverOpensTheFilesOfAFolder)
 }
 
 // Values and depths of eight significant digits show as the file holds them, not rounded to
-// seven nor to the float a depth is held in.
+// seven nor to the float a depth is held in; a depth typed is saved as typed.
 TEST_F(LasEditorTest, EightDigitValuesShowAsTheFileHoldsThem)
 {
     Write("eight.las", "~Version\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~Well\r\n NULL. -999.25 :\r\n~Curve\r\n"
@@ -166,6 +166,14 @@ TEST_F(LasEditorTest, EightDigitValuesShowAsTheFileHoldsThem)
             shown.push_back(grid.data(grid.index(row, column)).toString().toStdString());
     EXPECT_EQ(shown, (std::vector<std::string>{"3600.1524", "2692.7075", "3600.3048", "7273.4951", "3600.4572",
                                                "3443.9407"}));
+
+    Type(1, 2, "3600.3050");
+    editor->ApplyGridToDocument();
+    EXPECT_EQ(Cell(1, 1), "3600.1524");
+    PushSave(dir.file("out.las"));
+    editor->TBSaveAsClick();
+    EXPECT_EQ(DataLines(ReadFileBytes(dir.file("out.las"))),
+              (std::vector<std::string>{"3600.1524 2692.7075", "3600.3050 7273.4951", "3600.4572 3443.9407"}));
 }
 
 // A file the document cannot read is named with the reason, leaves the page empty, and leaving
