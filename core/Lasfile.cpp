@@ -522,7 +522,7 @@ bool TLASFile::WriteLasThinned(int n, const int* curves, int /*unused*/, int k, 
     return WriteLasFile(parser_, DepthColumn(), written, first, last, k, fileName, &writeError_);
 }
 
-bool TLASFile::WriteLas(const std::string& path) const
+bool TLASFile::WriteLas(const std::string& path, bool completeRows) const
 {
     if (GetCurvesCount() == 0 || GetPointCount() == 0 || path.empty())
         return false;
@@ -530,7 +530,8 @@ bool TLASFile::WriteLas(const std::string& path) const
     for (int i = 1; i < GetCurvesCount(); ++i)
         written.push_back(i);
     writeError_ = 0;
-    return WriteLasFile(parser_, DepthColumn(), written, 0, GetPointCount() - 1, 1, path, &writeError_);
+    return WriteLasFile(parser_, DepthColumn(), written, 0, GetPointCount() - 1, 1, path, &writeError_,
+                        completeRows);
 }
 
 void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)

@@ -108,8 +108,9 @@ public:
     // false (nothing written) for arguments that do not fit or a failed write.
     bool WriteLasThinned(int n, const int* curves, int unused, int k, int last, int first,
                          const std::string& fileName) const;
-    // Writes the whole document.
-    bool WriteLas(const std::string& path) const;
+    // Writes the whole document; with completeRows a last row the file read lacked values in is
+    // written whole (see WriteLasFile).
+    bool WriteLas(const std::string& path, bool completeRows = false) const;
     // errno of the last failed write (0 when it failed for its arguments or none failed).
     int GetWriteError() const { return writeError_; }
 
