@@ -28,6 +28,9 @@ double NumberSpinBox::valueFromText(const QString& text) const
 
 QValidator::State NumberSpinBox::validate(QString& text, int&) const
 {
+    // A field without decimals takes whole numbers: "5,5" would be rounded to a number nobody typed.
+    if (decimals() == 0 && (text.contains(QLatin1Char('.')) || text.contains(QLatin1Char(','))))
+        return QValidator::Invalid;
     double value = 0.0;
     if (TryStrToFloat(text, value))
         return QValidator::Acceptable;

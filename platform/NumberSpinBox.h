@@ -1,7 +1,8 @@
 // The spin box of every typed number: shown with the separator of platform/NumberText, read
 // with a point or a comma as the decimal separator and never with a group separator. A text
-// that cannot become a number is refused as it is typed; one left unfinished gives the old value
-// back; a number beyond the range is taken and held at the range's nearest end.
+// that cannot become a number is refused as it is typed, and so is a separator where no decimals
+// are shown; one left unfinished gives the old value back; a number beyond the range is taken and
+// held at the range's nearest end.
 #pragma once
 
 #include <QDoubleSpinBox>
