@@ -9,6 +9,10 @@
 
 namespace platform {
 
+// A typed text as a number field takes it: Acceptable for a number, Intermediate for the start of
+// one, else Invalid; `whole` refuses a point, a comma and an exponent.
+QValidator::State TypedNumberState(const QString& text, bool whole);
+
 class NumberSpinBox : public QDoubleSpinBox {
     Q_OBJECT
 public:
