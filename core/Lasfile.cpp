@@ -340,7 +340,8 @@ std::string TLASFile::DepthShiftProblem(double d) const
     const int n = GetPointCount();
     if (d == 0.0 || n == 0)
         return {};
-    LasDepthColumn column = ColumnForChange();
+    const LasDepthColumn& before = ColumnForChange();
+    LasDepthColumn column = before;
     column.Shift(LasDecimal::Of(d));
     const int decimals = column.Decimals();
     if (decimals > kMaxLasDecimals)
@@ -359,11 +360,16 @@ std::string TLASFile::DepthShiftProblem(double d) const
     }
     const float* depths = GetCurveData(0);
     float above = static_cast<float>(column.At(0));
-    for (int i = 1; i < n; ++i) {
+    for (int i = 0; i < n; ++i) {
         const float depth = static_cast<float>(column.At(i));
-        if (depth == above && depths[i] != depths[i - 1])
+        if (i > 0 && depth == above && depths[i] != depths[i - 1])
             return shift + " слишком велик: глубины " + NumberText(column.At(i - 1)) + " и " +
                    NumberText(column.At(i)) + " соседних строк станут одинаковыми";
+        // The stored depth must move with the decimal one: writers keep the text of a depth
+        // whose float is unchanged.
+        if (depth == depths[i] && column.At(i) != before.At(i))
+            return shift + " меньше точности хранимых глубин: глубина " + NumberText(before.At(i)) +
+                   " не изменится";
         above = depth;
     }
     return {};

@@ -288,10 +288,8 @@ void TFormSingleCurve::ApplyAtPoint(QPoint point)
         ApplyValueOperation(false, from, to);
     else if (ui->TBMultAmplitude->isChecked())
         ApplyValueOperation(true, from, to);
-    else if (armedCalculation_ != 0 && exprList_) {
-        TakeSnapshot("Вычисления");
+    else if (armedCalculation_ != 0 && exprList_)
         RunCalculation(from, to);
-    }
 }
 
 void TFormSingleCurve::ApplyValueOperation(bool multiply, int from, int to)
@@ -368,12 +366,10 @@ void TFormSingleCurve::PopupCalculationClick(int tag)
 {
     if (!ArmCalculation(tag))
         return;
-    if (!PanelMain->Interval.IsSet()) {
-        TakeSnapshot("Вычисления");
+    if (!PanelMain->Interval.IsSet())
         RunCalculation(0, Curve() ? Curve()->Count() - 1 : -1);
-    } else {
+    else
         ui->TBCalculations->setChecked(true);
-    }
 }
 
 void TFormSingleCurve::PMICalcClick(int tag)
@@ -420,6 +416,8 @@ void TFormSingleCurve::RunCalculation(int from, int to)
         this, QStringLiteral("Вычисление\n") + text + QStringLiteral("\nУспешно выполнено.\nПрименить?"),
         QStringLiteral("Вычисления"), platform::MB_OKCANCEL | platform::MB_ICONQUESTION);
     if (answer == platform::IDOK && Alive() && Curve()) {
+        // Taken only now: a declined or failed calculation leaves the undo and redo steps as they were.
+        TakeSnapshot("Вычисления");
         std::copy_n(result.begin(), std::min<std::size_t>(result.size(), std::size_t(Curve()->Count())),
                     Curve()->Values());
         Curve()->Update();

@@ -111,6 +111,8 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
 {
     Ui::TFormMain& f = window->Form();
     window->SetDepthScale(500);
+    window->Snapshot("'Шаг'");
+    f.TBUndo->trigger();
     runner->PushDialog([](QDialog& dialog) {
         auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
         depth.Form().ButtonCalc->click();
@@ -120,7 +122,8 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
     f.MenuStepRecalc->trigger();
     EXPECT_EQ(window->LasFile()->GetTopDepth(), 100.0f);
     EXPECT_EQ(window->DepthScale, 500);
-    EXPECT_TRUE(f.MIUndo->text().contains("Пересчет шага глубины"));  // taken before the dialog
+    EXPECT_FALSE(f.MIUndo->isEnabled());  // a cancelled dialog takes no step and keeps the one to redo
+    EXPECT_EQ(f.MIRedo->text(), "Повторить 'Шаг'");
 
     runner->PushDialog([](QDialog& dialog) {
         auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
