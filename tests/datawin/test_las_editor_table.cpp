@@ -369,6 +369,15 @@ TEST_F(LasEditorTest, ApplyStepKeepsTheStepOverALongColumn)
     EXPECT_EQ(doc.GetDepthDecimals(), 3);
     EXPECT_EQ(Cell(1, rows), "3499.875");
     EXPECT_TRUE(editor->IsTableModified());
+
+    // A step of more decimals shows whole: applied as shown, it keeps the depths.
+    Write("fine.las", "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STEP.M 0.03125 :\n NULL. -999.25 :\n~Curve\n"
+                      " DEPT.M :\n GR.API :\n~A\n100.00000 1\n100.03125 2\n100.06250 3\n");
+    runner->Push(platform::IDNO);
+    Pick("fine.las");
+    EXPECT_EQ(Form().EditDeptStep->text(), "0.03125");
+    Form().BitBtnApplyStep->click();
+    EXPECT_EQ(Cell(1, 3), "100.06250");
 }
 
 TEST_F(LasEditorTest, ColumnsAreAddedRenamedNulledAndDeleted)
