@@ -462,7 +462,6 @@ void TFormSingleCurve::Smooth(bool byPoints)
     Disarm();
     if (!Alive() || !Curve())
         return;
-    TakeSnapshot(byPoints ? "Сглаживание кривой по точкам" : "Сглаживание кривой по спектру");
     FloatPairList intervals;
     IntervalManager* manager = owner_ ? owner_->Intervals() : nullptr;
     if (!manager || manager->List.empty()) {
@@ -479,13 +478,19 @@ void TFormSingleCurve::Smooth(bool byPoints)
         return;
     const QString name = QString::fromStdString(lasFile_->GetCurveName(curveIndex_));
     TCurve& curve = *Curve();
+    TakeSnapshot(byPoints ? "Сглаживание кривой по точкам" : "Сглаживание кривой по спектру");
+    bool applied = false;
     if (byPoints) {
         TFormAntiAliasingByPoints dialog(this);
-        dialog.Init(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name, curve.NullValue());
+        applied = dialog.Init(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name, curve.NullValue());
     } else {
         TDlgAADegree dialog(this);
-        dialog.Execute(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name, curve.NullValue());
+        applied = dialog.Execute(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name,
+                                 curve.NullValue()) == 1;
     }
+    // A cancel wrote the values back as found: undo and redo stay as they were.
+    if (!applied && Alive())
+        DiscardSnapshot();
 }
 
 // --- Intervals and statistics ---

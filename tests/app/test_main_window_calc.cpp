@@ -81,6 +81,9 @@ TEST_F(MainCalcTest, SpectrumToolSmoothsTheClickedCurveAndGoesUp)
     ClickCurve(0);
     EXPECT_EQ(Values(2), before);
     EXPECT_FALSE(f.TBAntiAlias->isChecked());
+    // The cancelled smoothing took no step: the undone one can still be redone.
+    EXPECT_EQ(f.MIUndo->text(), undoText);
+    EXPECT_TRUE(f.MIRedo->isEnabled());
 }
 
 TEST_F(MainCalcTest, PointsToolWritesOnlyInsideTheChosenInterval)
