@@ -25,8 +25,8 @@ QListWidget& TFormChooseCurves::CurveList() const
 bool TFormChooseCurves::Execute(const TLASFile& document, std::vector<int>& chosen)
 {
     ui->LabelFile->setText(QStringLiteral("Файл: ") + QString::fromStdString(document.GetFileName()));
-    ui->LabelRange->setText(QStringLiteral("Глубины: ") + platform::FloatToStrF(document.GetTopDepth(), 7, 2) +
-                            QStringLiteral(" - ") + platform::FloatToStrF(document.GetBottomDepth(), 7, 2));
+    ui->LabelRange->setText(QStringLiteral("Глубины: ") +
+                            platform::RowRangeText(document, 0, document.GetPointCount() - 1));
     FillCurveCheckList(*ui->ListCurves, document);
     while (platform::ExecDialog(*this) == QDialog::Accepted) {
         chosen = CheckedCurves(*ui->ListCurves);

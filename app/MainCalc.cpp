@@ -74,9 +74,9 @@ void TFormMain::MenuStepRecalcClick()
                              platform::MB_ICONWARNING);
         return;
     }
-    float first = lasFile_->GetTopDepth();
+    double first = lasFile_->DepthAt(0);
     float step = lasFile_->GetStep();
-    float last = lasFile_->GetBottomDepth();
+    double last = lasFile_->DepthAt(lasFile_->GetPointCount() - 1);
     QString mnemonic = QString::fromStdString(lasFile_->GetCurveName(0));
     QString unit = QString::fromStdString(lasFile_->GetCurveUnit(0));
     DeptRecalcDlg->SetPrecision(lasFile_->GetDepthDecimals());

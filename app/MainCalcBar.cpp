@@ -324,8 +324,8 @@ void TFormMain::RunCurveGroupOperation(int op, int preselect, const std::vector<
                     const int answer = platform::MessageBox(
                         this,
                         QStringLiteral("Операция \n") + expression + QStringLiteral("\nдля кривой '") + mnemonic +
-                            QStringLiteral("'\nв интервале ") + platform::FloatToStrF(interval.top, 7, 2) +
-                            QStringLiteral(" : ") + platform::FloatToStrF(interval.bottom, 7, 2) +
+                            QStringLiteral("'\nв интервале ") + platform::DepthText(*lasFile_, interval.top) +
+                            QStringLiteral(" : ") + platform::DepthText(*lasFile_, interval.bottom) +
                             QStringLiteral("\nУспешно выполнена. Применить?"),
                         QStringLiteral("Обработка кривых"), platform::MB_ICONQUESTION | platform::MB_YESNOCANCEL);
                     if (answer == platform::IDYES) {

@@ -55,12 +55,12 @@ void TFormMain::MMIIntervalOnlyIntervalClick()
                              platform::MB_OK | platform::MB_ICONWARNING);
         return;
     }
-    const float* depths = lasFile_->GetCurveData(0);
     DlgIntervalLimiter->setWindowTitle(QStringLiteral("Сокращение интервала до заданных границ"));
     DlgIntervalLimiter->SetInfoText(QStringLiteral("Задайте верхнюю и нижнюю границы интервала"));
-    DlgIntervalLimiter->SetLimits(lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
-    DlgIntervalLimiter->SetFrom(depths[range.First()]);
-    DlgIntervalLimiter->SetTo(depths[range.Last()]);
+    DlgIntervalLimiter->SetDepthLimits(lasFile_->DepthAt(0), lasFile_->DepthAt(lasFile_->GetPointCount() - 1),
+                                       lasFile_->GetDepthDecimals());
+    DlgIntervalLimiter->SetFrom(lasFile_->DepthAt(range.First()));
+    DlgIntervalLimiter->SetTo(lasFile_->DepthAt(range.Last()));
     if (!DlgIntervalLimiter->Execute())
         return;
     const PanelCoordinates coordinates = PanelCurves->Coordinates();

@@ -27,8 +27,8 @@ bool TFormMain::AddCurvesFromFile(const QString& path)
         return false;
     }
     CancelMode();
-    const double top = lasFile_->GetTopDepth();
-    const double bottom = lasFile_->GetBottomDepth();
+    const double top = lasFile_->DepthAt(0);
+    const double bottom = lasFile_->DepthAt(lasFile_->GetPointCount() - 1);
     const double step = lasFile_->GetStep();
     if (path.isEmpty())
         FormAddData->PrepareForFolder(QFileInfo(QString::fromStdString(lasFile_->GetFileName())).absolutePath(),

@@ -54,9 +54,7 @@ QString TFormMain::StatusText(int panel) const
     switch (panel) {
     case 1: return QStringLiteral("Кривых: ") + QString::number(lasFile_->GetCurvesCount() - 1);
     case 2:
-        return QStringLiteral("Глубины: ") + platform::DecimalText(lasFile_->DepthAt(0), decimals) +
-               QStringLiteral(" - ") +
-               platform::DecimalText(lasFile_->DepthAt(lasFile_->GetPointCount() - 1), decimals) +
+        return QStringLiteral("Глубины: ") + platform::RowRangeText(*lasFile_, 0, lasFile_->GetPointCount() - 1) +
                QStringLiteral(" ") + QString::fromStdString(lasFile_->GetCurveUnit(0));
     case 3: return QStringLiteral("Шаг: ") + platform::LasNumberText(lasFile_->GetStep(), decimals);
     default: return {};

@@ -35,5 +35,6 @@ DepthSeries RecalculateDepths(DepthRecalcMode mode, double first, double step, d
     series.last = d.back();
     series.gridFirst = first;
     series.gridStep = step;
+    series.gridLast = last;
     return series;
 }

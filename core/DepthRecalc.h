@@ -8,9 +8,10 @@ struct DepthSeries {
     float first = 0.0f;
     float step = 0.0f;
     float last = 0.0f;
-    // The series as decimals: depth i is gridFirst + i * gridStep.
+    // The series as decimals: depth i is gridFirst + i * gridStep, the last one gridLast.
     double gridFirst = 0.0;
     double gridStep = 0.0;
+    double gridLast = 0.0;
 };
 
 // Which two parameters make the series.

@@ -131,6 +131,15 @@ double TLASFile::DepthAt(long long i) const
                  : 0.0;
 }
 
+double TLASFile::DecimalDepthOf(double depth) const
+{
+    const float* depths = GetCurveData(0);
+    const float* end = depths + GetPointCount();
+    const float held = static_cast<float>(depth);
+    const float* row = std::lower_bound(depths, end, held);
+    return row != end && *row == held ? DepthAt(row - depths) : LasDecimal::Of(depth).value;
+}
+
 std::string TLASFile::GetCurveField(int index, int field) const
 {
     const TLasParsParsedString* line = index < GetCurvesCount() ? parser_.GetCurveLine(index)

@@ -53,6 +53,9 @@ public:
     // The depth of sample i as a decimal in double: the depth as read plus the shifts made
     // since; samples beyond the ends continue them by the step.
     double DepthAt(long long i) const;
+    // The decimal depth a depth held as a float stands for: that of the row whose float it is,
+    // else the shortest decimal that reads back as it.
+    double DecimalDepthOf(double depth) const;
 
     // Fields of the curve's ~C line (index 0: depth), as UTF-8 decoded from the file's encoding;
     // "" out of range. Setters mark the line modified; false (nothing changed) out of range and

@@ -57,10 +57,11 @@ bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vecto
                 " файла равен 0: кривые нельзя разместить по глубине";
         return false;
     }
-    const double T1 = target.GetCurveData(0)[0];
-    const double B1 = target.GetCurveData(0)[nT - 1];
-    const double T2 = source.GetCurveData(0)[0];
-    const double B2 = source.GetCurveData(0)[nS - 1];
+    // Decimal depths, as the limits are typed and shown.
+    const double T1 = target.DepthAt(0);
+    const double B1 = target.DepthAt(nT - 1);
+    const double T2 = source.DepthAt(0);
+    const double B2 = source.DepthAt(nS - 1);
 
     double top = std::min(T1, T2);
     double bottom = std::max(B1, B2);

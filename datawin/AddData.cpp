@@ -91,10 +91,9 @@ void TFormAddData::LoadSource()
     }
     WarnOmittedData(this, *source, path);
     source_ = std::move(source);
-    ui->LabelDepthInterval->setText(QStringLiteral("Начальная глубина: ") +
-                                    platform::FloatToStrF(source_->GetTopDepth(), 7, 2) +
+    ui->LabelDepthInterval->setText(QStringLiteral("Начальная глубина: ") + platform::RowDepthText(*source_, 0) +
                                     QStringLiteral(" Конечная глубина: ") +
-                                    platform::FloatToStrF(source_->GetBottomDepth(), 7, 2));
+                                    platform::RowDepthText(*source_, source_->GetPointCount() - 1));
     FillCurveCheckList(*ui->CheckListBox, *source_, CurveItemText::Mnemonic);
 }
 

@@ -25,11 +25,6 @@ namespace {
 const QString kTitle = QStringLiteral("Экспорт файла");
 constexpr double kMaxStep = 10000000;
 
-QString Fixed(double value)
-{
-    return platform::FloatToStrF(value, 7, 2);
-}
-
 // Fewest decimals (from `least`, at most 6) that show the step as the float it is.
 int StepDecimals(float step, int least)
 {
@@ -112,8 +107,9 @@ void TFormExport::FillDialog()
     const double bottom = document.DepthAt(document.GetPointCount() - 1);
     const double step = document.GetStep();
     ui->LabelFileInfo->setText(QStringLiteral("Файл ") + DocumentName(document) + QStringLiteral(" Интервал глубин: ") +
-                               Fixed(top) + QStringLiteral(" - ") + Fixed(bottom) + QStringLiteral(" с шагом ") +
-                               Fixed(step));
+                               platform::RowRangeText(document, 0, document.GetPointCount() - 1) +
+                               QStringLiteral(" с шагом ") +
+                               platform::LasNumberText(document.GetStep(), document.GetDepthDecimals()));
     ui->CheckBoxLimitDept->setChecked(false);
     for (TFloatSpinEdit* edit : {ui->EditLimitFrom, ui->EditLimitTo}) {
         edit->SetDisplayDecimals(std::max(2, document.GetDepthDecimals()));

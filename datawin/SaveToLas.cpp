@@ -37,17 +37,6 @@ QStringList LasPartFileNames(const QString& path, int curveCount)
     return names;
 }
 
-namespace {
-
-QString DepthRangeText(const TLASFile& document, int first, int last)
-{
-    const int decimals = document.GetDepthDecimals();
-    return platform::DecimalText(document.DepthAt(first), decimals) + QStringLiteral(" - ") +
-           platform::DecimalText(document.DepthAt(last), decimals);
-}
-
-}  // namespace
-
 LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
 {
     LoadedFileInfo info;
@@ -55,7 +44,7 @@ LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
     for (int i = 1; i < document.GetCurvesCount(); ++i)
         info.curves << QString::fromStdString(document.GetCurveName(i));
     info.rows = document.GetPointCount();
-    info.depths = DepthRangeText(document, 0, info.rows - 1);
+    info.depths = platform::RowRangeText(document, 0, info.rows - 1);
     return info;
 }
 
@@ -102,7 +91,7 @@ QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count,
     // keeps every row.
     if (first > 0 || last < document.GetPointCount() - 1 || last - first + 1 < loaded.rows)
         loss += QStringLiteral("В файле останутся глубины %1 из %2\n")
-                    .arg(DepthRangeText(document, first, last), loaded.depths);
+                    .arg(platform::RowRangeText(document, first, last), loaded.depths);
     if (!loaded.omitted.isEmpty())
         loss += QStringLiteral("Не загруженные при открытии данные файла:\n") + loaded.omitted;
     return loss;

@@ -57,10 +57,11 @@ void TDeptRecalcDlg::FormShow()
 {
     SetChecks();
     if (params_.step && params_.first && params_.last && params_.depths && params_.count > 0) {
-        ui->LabelStep->setText(QStringLiteral("Шаг = ") + platform::FloatToStrF(*params_.step, 7, 2) +
+        ui->LabelStep->setText(QStringLiteral("Шаг = ") + platform::LasNumberText(*params_.step, initialDecimals_) +
                                QStringLiteral("; Отсчетов = ") + QString::number(params_.count));
-        ui->LabelInterval->setText(QStringLiteral("Интервал: ") + platform::FloatToStrF(*params_.first, 7, 2) +
-                                   QStringLiteral(" - ") + platform::FloatToStrF(*params_.last, 7, 2));
+        ui->LabelInterval->setText(QStringLiteral("Интервал: ") +
+                                   platform::DecimalText(*params_.first, initialDecimals_) + QStringLiteral(" - ") +
+                                   platform::DecimalText(*params_.last, initialDecimals_));
         ui->SpEdStart->SetValue(*params_.first);
         ui->SpEdStop->SetValue(*params_.last);
         ui->SpEdStep->SetValue(*params_.step);
@@ -144,9 +145,9 @@ void TDeptRecalcDlg::Recalculate(DepthRecalcMode mode)
 {
     series_ = RecalculateDepths(mode, ui->SpEdStart->Value(), ui->SpEdStep->Value(), ui->SpEdStop->Value(),
                                 params_.count);
-    ui->SpEdStart->SetValue(series_.first);
-    ui->SpEdStop->SetValue(series_.last);
-    ui->SpEdStep->SetValue(series_.step);
+    ui->SpEdStart->SetValue(series_.gridFirst);
+    ui->SpEdStop->SetValue(series_.gridLast);
+    ui->SpEdStep->SetValue(series_.gridStep);
 }
 
 void TDeptRecalcDlg::OKBtnClick()
@@ -164,8 +165,8 @@ void TDeptRecalcDlg::OKBtnClick()
             *params_.unit = ui->EditMesUnits->text();
     }
     if (!series_.depths.empty() && params_.first && params_.last && params_.step) {
-        *params_.first = series_.depths.front();
-        *params_.last = series_.depths.back();
+        *params_.first = series_.gridFirst;
+        *params_.last = series_.gridLast;
         if (series_.step > 0.0f)
             *params_.step = series_.step;
     }

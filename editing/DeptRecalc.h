@@ -16,11 +16,12 @@ class TDeptRecalcDlg : public TGradientDialog
 {
     Q_OBJECT
 public:
-    // The command's values, read when the dialog is shown and written back on OK.
+    // The command's values, read when the dialog is shown and written back on OK; the first and
+    // last value are decimal depths, shown with the decimals given to SetPrecision.
     struct Params {
         float* step = nullptr;
-        float* first = nullptr;
-        float* last = nullptr;
+        double* first = nullptr;
+        double* last = nullptr;
         const float* depths = nullptr;
         int count = 0;
         QString* mnemonic = nullptr;

@@ -15,8 +15,6 @@ TDlgIntervalLimiter::TDlgIntervalLimiter(QWidget* parent)
     : TGradientDialog(parent), ui(std::make_unique<Ui::TDlgIntervalLimiter>())
 {
     ui->setupUi(this);
-    for (TFloatSpinEdit* spin : {ui->SpEdFrom, ui->SpEdTo})
-        spin->setDecimals(kDecimals);
     SetLimits(min_, max_);
     connect(ui->OKBtn, &QPushButton::clicked, this, platform::Guarded([this] { OKBtnClick(); }));
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -26,12 +24,23 @@ TDlgIntervalLimiter::~TDlgIntervalLimiter() = default;
 
 void TDlgIntervalLimiter::SetLimits(double min, double max)
 {
+    ShowLimits(min, max, 2, kDecimals);
+}
+
+void TDlgIntervalLimiter::SetDepthLimits(double min, double max, int decimals)
+{
+    ShowLimits(min, max, decimals, decimals);
+}
+
+void TDlgIntervalLimiter::ShowLimits(double min, double max, int labelDecimals, int valueDecimals)
+{
     min_ = min;
     max_ = max;
-    ui->LabelMinMax->setText(platform::FloatToStrF(min, 7, 2) + QStringLiteral(" * ") +
-                             platform::FloatToStrF(max, 7, 2));
+    ui->LabelMinMax->setText(platform::DecimalText(min, labelDecimals) + QStringLiteral(" * ") +
+                             platform::DecimalText(max, labelDecimals));
     for (TFloatSpinEdit* spin : {ui->SpEdFrom, ui->SpEdTo}) {
         const double value = spin->Value();
+        spin->SetDisplayDecimals(valueDecimals);
         spin->setRange(min, max);
         spin->SetValue(value);
     }

@@ -16,6 +16,9 @@ public:
 
     // Both values are held within [min, max]; the label shows the two.
     void SetLimits(double min, double max);
+    // The same for limits that are depths of a document (decimal depths): the label and both
+    // values show the depths' decimals.
+    void SetDepthLimits(double min, double max, int decimals);
     void SetFrom(double value);
     void SetTo(double value);
     void SetInfoText(const QString& text);
@@ -27,6 +30,7 @@ public:
     Ui::TDlgIntervalLimiter& Form() const { return *ui; }
 
 private:
+    void ShowLimits(double min, double max, int labelDecimals, int valueDecimals);
     void OKBtnClick();
 
     std::unique_ptr<Ui::TDlgIntervalLimiter> ui;

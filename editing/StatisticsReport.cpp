@@ -83,7 +83,8 @@ TStatisticsReport::TStatisticsReport(const TLASFile& document, const std::vector
         if (!item.Active)
             continue;
         const QString name = QString::fromStdString(item.Name);
-        const QString range = Fixed2(item.Top) + QStringLiteral(" - ") + Fixed2(item.Bottom);
+        const QString range = platform::DepthText(document_, item.Top) + QStringLiteral(" - ") +
+                              platform::DepthText(document_, item.Bottom);
         int first = 0;
         int last = -1;
         if (!GetIndexRangeForDepths(static_cast<float>(item.Top), static_cast<float>(item.Bottom), n, depths, first,
@@ -105,9 +106,10 @@ QString TStatisticsReport::Cell(const StatFunc_struct& statistic, int curve, int
     // No statistic exists for a range without a value.
     if (std::all_of(values, values + std::max(count, 0), [nullValue](float v) { return v == nullValue; }))
         return QStringLiteral("----");
-    const float result = statistic.DepthFunc
-                             ? statistic.DepthFunc(count, nullValue, values, document_.GetCurveData(0) + first)
-                             : statistic.ValueFunc(count, nullValue, values);
+    if (statistic.DepthFunc)
+        return platform::DepthText(document_,
+                                   statistic.DepthFunc(count, nullValue, values, document_.GetCurveData(0) + first));
+    const float result = statistic.ValueFunc(count, nullValue, values);
     return result == nullValue ? QStringLiteral("----") : Fixed4(result);
 }
 
@@ -248,6 +250,7 @@ std::optional<QStringList> TStatisticsReport::Build(int sections, const Progress
     work.total += (sections & WholeRange) ? statistics * RowWork(document_.GetPointCount()) : 0.0;
     QStringList lines;
     int n = 1;
+    const QString step = platform::LasNumberText(document_.GetStep(), document_.GetDepthDecimals());
     if (sections & Summary) {
         const TLasParsSection& well = document_.GetParser().GetWellSection();
         QString file = QString::fromStdString(document_.GetFileName());
@@ -258,9 +261,9 @@ std::optional<QStringList> TStatisticsReport::Build(int sections, const Progress
               << QStringLiteral("Имя файла:\t\t") + file
               << QStringLiteral("Дата исследований:\t") + HeaderValue(document_, FindDateLine(well))
               << QStringLiteral("Площадь:\t\t") + HeaderValue(document_, well.GetFldLine())
-              << QStringLiteral("Кровля:\t\t") + Fixed4(document_.GetTopDepth())
-              << QStringLiteral("Подошва:\t\t") + Fixed4(document_.GetBottomDepth())
-              << QStringLiteral("Шаг:\t\t\t") + Fixed4(document_.GetStep())
+              << QStringLiteral("Кровля:\t\t") + platform::RowDepthText(document_, 0)
+              << QStringLiteral("Подошва:\t\t") + platform::RowDepthText(document_, document_.GetPointCount() - 1)
+              << QStringLiteral("Шаг:\t\t\t") + step
               << QStringLiteral("NULL:\t\t\t") + Fixed2(document_.GetNullValue())
               << QStringLiteral("Точек:\t\t\t") + QString::number(document_.GetPointCount())
               << QStringLiteral("Загружено Кривых:\t") + QString::number(document_.GetCurvesCount() - 1)
@@ -291,11 +294,11 @@ std::optional<QStringList> TStatisticsReport::Build(int sections, const Progress
     }
     if (sections & WholeRange) {
         lines << QString::number(n) + QStringLiteral(". Статистика по всему загруженному интервалу:")
-              << QStringLiteral("\t( ") + Fixed2(document_.GetTopDepth()) + QStringLiteral(" : ") +
-                     Fixed2(document_.GetBottomDepth()) + QStringLiteral(" ) ") +
+              << QStringLiteral("\t( ") + platform::RowDepthText(document_, 0) + QStringLiteral(" : ") +
+                     platform::RowDepthText(document_, document_.GetPointCount() - 1) + QStringLiteral(" ) ") +
                      QString::fromStdString(document_.GetCurveUnit(0))
               << QStringLiteral("\tТочек: ") + QString::number(document_.GetPointCount()) +
-                     QStringLiteral(";\tШаг: ") + Fixed2(document_.GetStep())
+                     QStringLiteral(";\tШаг: ") + step
               << QString();
         const std::optional<QString> table = WholeRangeTable(&work);
         if (!table)

@@ -48,6 +48,8 @@ QString TValuesAtIntervalModel::Text(int row, int column) const
         return QString::fromStdString(document_->GetCurveName(columns_[column]));
     if (row >= rows_)
         return {};
+    if (columns_[column] == 0)
+        return platform::RowDepthText(*document_, first_ + row);
     return platform::FloatToStrF(document_->GetCurveData(columns_[column])[first_ + row], 7, 4);
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/LasDepthColumn.h"
 #include "core/LasNumbers.h"
+#include "core/Lasfile.h"
 
 #include <QLocale>
 
@@ -261,6 +262,21 @@ QString DecimalText(double value, int decimals)
     std::string bytes;
     AppendLasDecimal(bytes, value, decimals);
     return WithLocaleSeparator(bytes);
+}
+
+QString DepthText(const TLASFile& document, double depth)
+{
+    return DecimalText(document.DecimalDepthOf(depth), document.GetDepthDecimals());
+}
+
+QString RowDepthText(const TLASFile& document, long long row)
+{
+    return DecimalText(document.DepthAt(row), document.GetDepthDecimals());
+}
+
+QString RowRangeText(const TLASFile& document, long long first, long long last)
+{
+    return RowDepthText(document, first) + QStringLiteral(" - ") + RowDepthText(document, last);
 }
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class TLASFile;
+
 namespace platform {
 
 // Fixed-point text: the value rounded to `precision` significant digits (ties away
@@ -24,6 +26,13 @@ QString LasNumberText(float value, int decimals);
 // A decimal number held in double (a depth of the document, the value of a number field) with the
 // decimals, as a depth is written (AppendLasDecimal), with the locale separator.
 QString DecimalText(double value, int decimals);
+// A depth of the document as every window shows it: the decimal depth it stands for
+// (TLASFile::DecimalDepthOf) with the document's depth decimals.
+QString DepthText(const TLASFile& document, double depth);
+// The depth of row i of the document (TLASFile::DepthAt), shown so.
+QString RowDepthText(const TLASFile& document, long long row);
+// The depths of rows first and last shown so, as "first - last".
+QString RowRangeText(const TLASFile& document, long long first, long long last);
 
 // The separator used for shown and typed numbers: the system locale's unless
 // overridden by SetDecimalSeparator.

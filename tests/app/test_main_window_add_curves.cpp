@@ -185,7 +185,7 @@ TEST_F(AddCurvesWindowTest, TheDialogBrowsesFoldersAndReportsWhatItCannotAdd)
         pick("UPPER.LAS");
         EXPECT_EQ(f.CheckListBox->count(), 1);
         EXPECT_EQ(f.CheckListBox->count() > 0 ? f.CheckListBox->item(0)->text() : QString(), "C1");
-        EXPECT_EQ(f.LabelDepthInterval->text(), "Начальная глубина: 100.00 Конечная глубина: 102.00");
+        EXPECT_EQ(f.LabelDepthInterval->text(), "Начальная глубина: 100.0 Конечная глубина: 102.0");
 
         // A source of one row and no STEP cannot be placed: said so, and the dialog stays.
         runner->Clear();

@@ -290,8 +290,8 @@ TEST_F(CalcBarTest, GroupScriptAsksPerCurveAndInterval)
         runner->Push(answer);
     window->MMICurvesCalc->actions()[0]->trigger();  // x[0] * 2
     EXPECT_EQ(runner->PendingAnswers(), 0);
-    EXPECT_TRUE(Messages().contains("Обработка кривых|Операция \nx[0] * 2\nдля кривой 'C1'\nв интервале 100.00 : "
-                                    "101.00\nУспешно выполнена. Применить?"));
+    EXPECT_TRUE(Messages().contains("Обработка кривых|Операция \nx[0] * 2\nдля кривой 'C1'\nв интервале 100.0 : "
+                                    "101.0\nУспешно выполнена. Применить?"));
     EXPECT_EQ(Curve(1)[1], 2 * c1[1]);
     EXPECT_EQ(Curve(1)[21], c1[21]);
     EXPECT_EQ(Curve(2)[1], c2[1]);

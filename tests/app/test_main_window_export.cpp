@@ -92,7 +92,7 @@ TEST_F(ExportWindowTest, TheTextTableHoldsTheHeaderAndTheThinnedRowsWithTheLocal
         ASSERT_EQ(f.ListBoxCurves->count(), 2);
         EXPECT_EQ(f.ListBoxCurves->item(1)->text(), "C2");
         EXPECT_EQ(f.ListBoxCurves->item(1)->checkState(), Qt::Checked);
-        EXPECT_EQ(f.LabelFileInfo->text(), "Файл target.las Интервал глубин: 100,00 - 110,00 с шагом 0,50");
+        EXPECT_EQ(f.LabelFileInfo->text(), "Файл target.las Интервал глубин: 100,0 - 110,0 с шагом 0,5");
         EXPECT_FALSE(f.CheckBoxLimitDept->isChecked());
         EXPECT_EQ(f.EditLimitFrom->Value(), 100.0);
         EXPECT_EQ(f.EditLimitTo->Value(), 110.0);

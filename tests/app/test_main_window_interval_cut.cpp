@@ -64,7 +64,7 @@ TEST_F(IntervalCutTest, CutKeepsTheNearestSamplesAndUndoGivesTheWholeDocumentBac
     PushRange(110.2, 129.75);
     window->MMIIntervalOnlyInterval->trigger();
     EXPECT_EQ(shown, (QStringList{"Сокращение интервала до заданных границ", "Задайте верхнюю и нижнюю границы интервала",
-                                  "100.00 * 200.00", "110", "130"}));
+                                  "100.0 * 200.0", "110", "130"}));
     EXPECT_EQ(Values(0), Slice(depth, 20, 60));
     EXPECT_EQ(Values(1), Slice(c1, 20, 60));
     EXPECT_EQ(Values(2), Slice(c2, 20, 60));

@@ -15,7 +15,8 @@ namespace {
 constexpr float N = -999.25f;
 
 struct DepthCommand {
-    float step = 0.5f, first = 1000.125f, last = 1001.625f;
+    float step = 0.5f;
+    double first = 1000.125, last = 1001.625;
     std::vector<float> depths = {1000.125f, 1000.625f, 1001.125f, 1001.625f};
     QString mnemonic = QStringLiteral("DEPT"), unit = QStringLiteral("FT");
     TDeptRecalcDlg::Params Params()

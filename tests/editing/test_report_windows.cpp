@@ -78,19 +78,19 @@ TEST_F(ReportTest, SectionsAreNumberedByWhatIsIncluded)
     EXPECT_EQ(all[3], std::string("Имя файла:\t\tdoc.las"));
     EXPECT_EQ(all[4], std::string("Дата исследований:\t2020-01-02"));
     EXPECT_EQ(all[5], std::string("Площадь:\t\tПоле"));
-    EXPECT_EQ(all[8], std::string("Шаг:\t\t\t0.5000"));
+    EXPECT_EQ(all[8], std::string("Шаг:\t\t\t0.5"));
     EXPECT_EQ(all[9], std::string("NULL:\t\t\t-999.25"));
     EXPECT_EQ(all[12], std::string("Выбрано кривых:\t0"));  // while every curve gets a column
     EXPECT_TRUE(Contains(all, std::string("2. Поинтервальная статистика (сгруппировано по типам значений):")));
     EXPECT_TRUE(Contains(all, std::string("Всего активных интервалов:\t3")));
     EXPECT_TRUE(Contains(all, std::string("2.1. Средние значения кривых в интервалах:")));
     EXPECT_TRUE(Contains(all, std::string("3. Статистика по всему загруженному интервалу:")));
-    EXPECT_TRUE(Contains(all, std::string("\t( 100.00 : 102.00 ) M")));
+    EXPECT_TRUE(Contains(all, std::string("\t( 100.0 : 102.0 ) M")));
 
     intervals.List.clear();
     const auto none = Lines(Text({2}, TStatisticsReport::WholeRange | TStatisticsReport::ByInterval));
     EXPECT_EQ(none[0], std::string("1. Статистика по всему загруженному интервалу:"));
-    EXPECT_EQ(none[2], std::string("\tТочек: 5;\tШаг: 0.50"));
+    EXPECT_EQ(none[2], std::string("\tТочек: 5;\tШаг: 0.5"));
     EXPECT_EQ(Lines(Text({2}, -1))[12], std::string("Выбрано кривых:\t1"));
 }
 
@@ -100,20 +100,20 @@ TEST_F(ReportTest, IntervalTablesAlignColumnsAndShowEmptyRangesAsDashes)
     // Widths are the longest cell + 2, the message row not counted; the curve named "error"
     // keeps its header cell; an interval between two samples has no statistic at all.
     EXPECT_EQ(Lines(report.BuildIntervalTable(ReportStatistics()[0])),
-              (std::vector<std::string>{"                               GR  error       SP",
-                                        "  Верх (100.50 - 101.00):  2.5000   ----  -2.5000",
-                                        "   Gap (101.10 - 101.20):    ----   ----     ----",
-                                        "В интервале 'Out' (200.00 - 210.00) значения отсутствуют", ""}));
+              (std::vector<std::string>{"                             GR  error       SP",
+                                        "  Верх (100.5 - 101.0):  2.5000   ----  -2.5000",
+                                        "   Gap (101.1 - 101.2):    ----   ----     ----",
+                                        "В интервале 'Out' (200.0 - 210.0) значения отсутствуют", ""}));
     EXPECT_EQ(Lines(report.BuildIntervalTable(ReportStatistics()[5]))[1],
-              "  Верх (100.50 - 101.00):  101.0000   ----  100.5000");
+              "  Верх (100.5 - 101.0):  101.0   ----  100.5");
     EXPECT_EQ(Lines(report.BuildWholeRangeTable()),
-              (std::vector<std::string>{"                            GR     error        SP",
-                                        "            Среднее:    3.0000    8.0000   -3.0000",
-                                        "  Ср.кв. отклонение:    1.4142    0.8165    1.4142",
-                                        "            Минимум:    1.0000    7.0000   -5.0000",
-                                        "   Глубина минимума:  100.0000  100.0000  102.0000",
-                                        "           Максимум:    5.0000    9.0000   -1.0000",
-                                        "  Глубина максимума:  102.0000  101.5000  100.0000", ""}));
+              (std::vector<std::string>{"                          GR   error       SP",
+                                        "            Среднее:  3.0000  8.0000  -3.0000",
+                                        "  Ср.кв. отклонение:  1.4142  0.8165   1.4142",
+                                        "            Минимум:  1.0000  7.0000  -5.0000",
+                                        "   Глубина минимума:   100.0   100.0    102.0",
+                                        "           Максимум:  5.0000  9.0000  -1.0000",
+                                        "  Глубина максимума:   102.0   101.5    100.0", ""}));
 
     // Inactive intervals only: six tables of header lines.
     for (IntervalItem& item : intervals.List)
@@ -209,7 +209,7 @@ TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)
         EXPECT_EQ(grid->model()->rowCount(), 2);
         EXPECT_EQ(grid->model()->columnCount(), 3);
         EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("GR"));  // ascending
-        EXPECT_EQ(grid->model()->index(0, 0).data().toString(), QStringLiteral("100.5000"));
+        EXPECT_EQ(grid->model()->index(0, 0).data().toString(), QStringLiteral("100.5"));
         EXPECT_EQ(window.MMICurves->actions().size(), 3);
         EXPECT_FALSE(window.MMICurves->actions()[1]->isChecked());
         window.MMICurves->actions()[1]->trigger();  // "error" joins between GR and SP
@@ -218,7 +218,7 @@ TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)
         window.MMIEditSelectAllClick();
         window.MMIEditCopyClick();
         EXPECT_EQ(QGuiApplication::clipboard()->text(),
-                  QStringLiteral("2.0000\t-999.2500\t-2.0000\t100.5000\r3.0000\t-999.2500\t-3.0000\t101.0000"));
+                  QStringLiteral("2.0000\t-999.2500\t-2.0000\t100.5\r3.0000\t-999.2500\t-3.0000\t101.0"));
         runner.PushFiles({QString::fromStdString(dir.file("all.txt"))});
         window.MMIFileSaveClick();
         grid->setCurrentIndex(grid->model()->index(0, 0));
@@ -231,7 +231,7 @@ TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)
     });
     window.ShowValues(document.get(), &intervals, {3, 1}, -1);
     EXPECT_EQ(ReadFileBytes(dir.file("all.txt")),
-              "GR\terror\tSP\tDEPT\r\n2.0000\t-999.2500\t-2.0000\t100.5000\r\n3.0000\t-999.2500\t-3.0000\t101.0000\r\n");
+              "GR\terror\tSP\tDEPT\r\n2.0000\t-999.2500\t-2.0000\t100.5\r\n3.0000\t-999.2500\t-3.0000\t101.0\r\n");
 
     intervals.List.clear();
     runner.PushDialog([&](QDialog&) {
