@@ -34,7 +34,7 @@ void TFormMain::CreateCalcCommands()
 void TFormMain::MMIDetailStatClick()
 {
     if (lasFile_)
-        FormDetailStatistics->BuildReport(*lasFile_, GetSelectedCurvesList(), Intervals, -1);
+        FormDetailStatistics->BuildReport(*lasFile_, GetSelectedCurvesList(), Intervals, -1, DocumentPlace());
 }
 
 void TFormMain::MMIViewValuesAtIntervalsClick()

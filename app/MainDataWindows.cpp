@@ -2,7 +2,6 @@
 #include "app/MainUnit.h"
 
 #include "app/StrativProfileManager.h"
-#include "core/Lasfile.h"
 #include "datawin/LasEditor.h"
 #include "datawin/NewLasWizard.h"
 #include "platform/DialogRunner.h"
@@ -28,8 +27,8 @@ void TFormMain::SetUpDataWindows()
 void TFormMain::MIEditLasClick()
 {
     // The editor opens in the document's folder unless it holds a file of its own.
-    if (!FormEditor->isVisible() && !FormEditor->Document() && LasFile())
-        FormEditor->SetFolder(QFileInfo(QString::fromStdString(LasFile()->GetFileName())).absolutePath());
+    if (!FormEditor->isVisible() && !FormEditor->Document() && !DocumentPlace().isEmpty())
+        FormEditor->SetFolder(QFileInfo(DocumentPlace()).absolutePath());
     FormEditor->show();
     FormEditor->raise();
     FormEditor->activateWindow();

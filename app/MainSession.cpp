@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -46,6 +47,13 @@ QString FreshCopyName(const QFileInfo& session)
     for (int n = 2; session.dir().exists(name); ++n)
         name = stem + QStringLiteral("-") + QString::number(n) + QStringLiteral(".las");
     return name;
+}
+
+// The session's name in the name FreshCopyName gave its copy.
+QString SessionNameOfCopy(const QFileInfo& copy)
+{
+    static const QRegularExpression stamp(QStringLiteral("-\\d{17}(-\\d+)?$"));
+    return copy.completeBaseName().remove(stamp);
 }
 
 // The copy is whole: its last row lies at the STOP of its ~W and has a value for every curve.
@@ -190,6 +198,18 @@ void TFormMain::ApplySessionView(const StrativSession& session)
     PanelCurves->YAxisInfo.SetOffset(session.View.DepthOffset);
     PanelCurves->UpdateCurves();
     SyncDepthControls();
+}
+
+QString TFormMain::DocumentPlace() const
+{
+    if (!lasFile_)
+        return {};
+    const QFileInfo document(QString::fromStdString(lasFile_->GetFileName()));
+    if (SessionsDir.empty() || document.absoluteDir() != QDir(QString::fromStdString(SessionsDir)))
+        return document.absoluteFilePath();
+    const QString recent = RecentFiles().First();
+    const QString folder = recent.isEmpty() ? QDir::homePath() : QFileInfo(recent).absolutePath();
+    return QDir(folder).filePath(SessionNameOfCopy(document) + QStringLiteral(".las"));
 }
 
 void TFormMain::SaveLastSession()

@@ -167,6 +167,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
     // The program's one main window feeds the print-title file name and core's number prompts.
     mainWindow = this;
     SetDocumentNameSource([this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); });
+    SetDocumentPlaceSource([this] { return DocumentPlace(); });
     SetMarkValueSource([this](int code) { return DlgMetkaInfo->GetMetkaValue(code); });
     SetTemplateVariableHook(
         [](const std::string& name) { return GetTemplateVariableValue(QString::fromStdString(name)).toStdString(); });
@@ -187,6 +188,7 @@ TFormMain::~TFormMain()
     if (mainWindow == this) {
         mainWindow = nullptr;
         SetDocumentNameSource({});
+        SetDocumentPlaceSource({});
         SetMarkValueSource({});
         SetTemplateVariableHook({});
         SetAskNumberHook({});

@@ -191,6 +191,10 @@ public:
     bool LoadSession(const QString& path);
     // Writes the LAS copy beside the session file, then the session file.
     bool SaveSession(const QString& path);
+    // Where the user's files made from the document (a PDF, an EMF, a template) go by default:
+    // the document's path; for a session's copy, which lies among the profile's files, the
+    // session's name in the folder a file was last opened from. "" without a document.
+    QString DocumentPlace() const;
 
     // Modified: the undo store's state differs from the one last opened or saved, or a change the
     // store does not record was made since. SetModified(false) marks the current state as saved.

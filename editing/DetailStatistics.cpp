@@ -47,9 +47,9 @@ TFormDetailStatistics::TFormDetailStatistics(QWidget* parent) : QWidget(parent, 
 }
 
 void TFormDetailStatistics::BuildReport(const TLASFile& document, const std::vector<int>& selection,
-                                        const IntervalManager& intervals, int sections)
+                                        const IntervalManager& intervals, int sections, const QString& place)
 {
-    documentPath_ = QString::fromStdString(document.GetFileName());
+    documentPath_ = place.isEmpty() ? QString::fromStdString(document.GetFileName()) : place;
     platform::WorkProgressScope progress(QStringLiteral("Построение статистического отчета"));
     // The tables take about as long to compute as their text takes to enter the window.
     const std::optional<QStringList> blocks = TStatisticsReport(document, selection, intervals)

@@ -18,9 +18,10 @@ class TFormDetailStatistics : public QWidget
 public:
     explicit TFormDetailStatistics(QWidget* parent = nullptr);
 
-    // Builds the report into the text and shows the window (not modal).
+    // Builds the report into the text and shows the window (not modal). A PDF of it takes the
+    // folder and name of `place`, by default the document's path.
     void BuildReport(const TLASFile& document, const std::vector<int>& selection, const IntervalManager& intervals,
-                     int sections);
+                     int sections, const QString& place = QString());
 
     QPlainTextEdit* RE = nullptr;
     QToolBar* ToolBar1 = nullptr;

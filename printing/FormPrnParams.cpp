@@ -174,7 +174,7 @@ void TFormPrnParams::ShowWithTemplateSetup()
 
 void TFormPrnParams::FormShow()
 {
-    platform::CurrentPrinter().SetDocument(DocumentPath());
+    platform::CurrentPrinter().SetDocument(DocumentPlace());
     MeasurePrinter(true);
     LoadMargins();
     SetCorrectionChecked(ReadCorrection());

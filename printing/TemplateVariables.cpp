@@ -17,6 +17,7 @@ struct Sources
     TScaleSource scale;
     TMarkValueSource mark;
     TDocumentNameSource document;
+    TDocumentNameSource place;
     QString version;
     QString mail;
     QString web;
@@ -106,8 +107,19 @@ QString DocumentPath()
     return s.document ? s.document() : QString();
 }
 
+void SetDocumentPlaceSource(TDocumentNameSource source)
+{
+    sources().place = std::move(source);
+}
+
+QString DocumentPlace()
+{
+    const Sources& s = sources();
+    return s.place ? s.place() : DocumentPath();
+}
+
 QString StartFolder(const QString& otherwise)
 {
-    const QString document = DocumentPath();
+    const QString document = DocumentPlace();
     return document.isEmpty() ? otherwise : QFileInfo(document).absolutePath();
 }

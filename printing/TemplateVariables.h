@@ -25,5 +25,9 @@ void SetProgramValues(const QString& version, const QString& mail, const QString
 // Full path of the loaded document, "" without one ("lasfile"); set by the main window.
 void SetDocumentNameSource(TDocumentNameSource source);
 QString DocumentPath();
-// The folder the file dialogs of printing start in: the loaded document's, else `otherwise`.
+// Where the user's files made from the document go by default (the PDF's name and folder, the
+// start folder of the file dialogs); the document's path unless set by the main window.
+void SetDocumentPlaceSource(TDocumentNameSource source);
+QString DocumentPlace();
+// The folder the file dialogs of printing start in: the document place's, else `otherwise`.
 QString StartFolder(const QString& otherwise = QString());

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "core/SettingsFile.h"
+#include "datawin/LasEditor.h"
 #include "editing/MetkaInfo.h"
 #include "platform/EmfCanvas.h"
 #include "platform/NumberText.h"
@@ -801,6 +802,28 @@ TEST_F(PrintDialogTest, PrintToFileAsksTheNameBesideTheDocumentAndNeverReplacesS
     window->MIPrint->trigger();
     EXPECT_EQ(runner->PendingAnswers(), 0);
     platform::CurrentPrinter().OutputFile.clear();
+}
+
+// A session's document is a copy in the profile: what is made from it is offered under the
+// session's name beside the file last opened, never among the profile's files.
+TEST_F(PrintDialogTest, FilesMadeFromASessionAreOfferedBesideTheFileLastOpened)
+{
+    const QString session = QString::fromStdString(window->SessionsDir) + "Работа.vxs";
+    ASSERT_TRUE(window->SaveSession(session));
+    ASSERT_TRUE(window->LoadSession(session));
+    UsePdfTarget();
+    PrepareDialog();
+    runner->Clear();
+    runner->PushCancel();
+    Form().ButtonPrint->click();
+    runner->PushCancel();
+    Form().ButtonExportEMF->click();
+    const QString folder = QString::fromStdString(dir.path());
+    ASSERT_EQ(runner->Requests().size(), 2u);
+    EXPECT_EQ(runner->Requests()[0].file.directory + "/" + runner->Requests()[0].file.fileName, folder + "/Работа.pdf");
+    EXPECT_EQ(runner->Requests()[1].file.directory, folder);
+    window->MIEditLas->trigger();
+    EXPECT_EQ(window->FormEditor->Folder(), folder);
 }
 
 // The paper chosen in the printer dialog for the PDF is the PDF's page and the EMF's width.
