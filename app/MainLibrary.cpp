@@ -53,7 +53,7 @@ void TFormMain::MILasBrowseClick()
     LasBrowser->MainWindowHandle = this;
     std::string folder;
     if (lasFile_)
-        folder = ExtractDirPart(lasFile_->GetFileName());
+        folder = ExtractDirPart(DocumentPlace().toStdString());
     else if (!RecentFiles().First().isEmpty())
         folder = ExtractDirPart(RecentFiles().First().toStdString());
     if (folder.empty())

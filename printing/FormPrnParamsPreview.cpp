@@ -14,6 +14,7 @@
 #include "printing/TitleTemplate.h"
 #include "ui_FormPrnParams.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QSignalBlocker>
 
@@ -214,7 +215,9 @@ void TFormPrnParams::ButtonExportEMFClick()
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Экспорт диаграммы в EMF (") + size + QStringLiteral(")");
     options.directory = StartFolder();
-    options.filter = QStringLiteral("Enhanced metafile (*.emf)");
+    if (const QString document = DocumentPlace(); !document.isEmpty())
+        options.fileName = QFileInfo(document).completeBaseName() + QStringLiteral(".emf");
+    options.filter = QStringLiteral("Рисунки EMF (*.emf)");
     options.defaultSuffix = QStringLiteral("emf");
     options.confirmOverwrite = true;
     const QString path = platform::GetSaveFileName(this, options);

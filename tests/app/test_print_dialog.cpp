@@ -560,7 +560,8 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     runner->PushFiles({QString::fromStdString(emf)});
     Form().ButtonExportEMF->click();
     const platform::DialogRequest& asked = runner->Last();
-    EXPECT_EQ(asked.file.filter, "Enhanced metafile (*.emf)");
+    EXPECT_EQ(asked.file.filter, "Рисунки EMF (*.emf)");
+    EXPECT_TRUE(asked.file.fileName.endsWith(".emf")) << asked.file.fileName.toStdString();
     EXPECT_EQ(asked.file.defaultSuffix, "emf");
     EXPECT_TRUE(asked.file.confirmOverwrite);
     const EmfPicture picture = ReadEmf(emf);
