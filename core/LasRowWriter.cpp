@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -405,6 +406,51 @@ private:
     size_t rowBytes_ = 0;
 };
 
+// The units digit and first two decimals of the number text with `decimals` (2 to 6) decimals
+// in the field of `width` bytes that ends `text` (blanks before the number, or a sign, stand for
+// a units digit of 0), read from the last 8 bytes as one word: a number below 1000, or -1 for
+// another text.
+int DigitsAboutPoint(std::string_view text, size_t width, int decimals)
+{
+    if (std::endian::native != std::endian::little || text.size() < 8 || decimals < 2 ||
+        decimals > 6 || width < static_cast<size_t>(decimals) + 2)
+        return -1;
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + text.size() - 8, 8);  // the last byte highest
+    const std::uint64_t digits = word ^ 0x3030303030303030;
+    // The high bit of each byte that is not a digit.
+    const std::uint64_t others =
+        (((digits & 0x7F7F7F7F7F7F7F7F) + 0x7676767676767676) | digits) & 0x8080808080808080;
+    const int point = 8 * (7 - decimals);  // bit offsets in the word
+    const int units = point - 8;
+    const auto byteAt = [](std::uint64_t w, int offset) {
+        return static_cast<int>((w >> offset) & 0xFF);
+    };
+    const bool unitsDigit = byteAt(others, units) == 0;
+    const int unitsByte = byteAt(word, units);
+    if (byteAt(word, point) != '.' || (others >> (point + 8)) != 0 ||
+        (!unitsDigit && unitsByte != ' ' && unitsByte != '-'))
+        return -1;
+    return (unitsDigit ? 100 * byteAt(digits, units) : 0) + 10 * byteAt(digits, point + 8) +
+           byteAt(digits, point + 16);
+}
+
+// Whether the number text in the field of `width` bytes that ends `text`, with `decimals`
+// decimals, cannot read as `value`; told at a glance for most changed values, false where it is
+// not. A text that reads as a float lies within one of its steps (at most |value| * 2^-23) of it:
+// its units and first two decimals, as hundredths taken round (modulo 1000), lie within that and
+// one more of those of the value, whatever their signs.
+bool CannotReadAs(std::string_view text, size_t width, int decimals, float value)
+{
+    const double magnitude = std::fabs(static_cast<double>(value));
+    const int digits = DigitsAboutPoint(text, width, decimals);
+    if (digits < 0 || !(magnitude < 1e7))
+        return false;
+    const auto hundredths = static_cast<long long>(magnitude * 100.0);
+    const int gap = std::abs(digits - static_cast<int>(hundredths % 1000));
+    return std::min(gap, 1000 - gap) > magnitude * (100.0 * 0x1p-23) + 1.5;
+}
+
 // Rows written line for line from the source, block by block of its summary: every source row
 // is a written row or one that the write leaves out (rows of a depth range, every k-th row). A
 // value text that reads as the document's value stays; the others are replaced by the value's
@@ -439,21 +485,15 @@ public:
                 if (changed_[c])
                     changedColumns_.push_back(c);
             }
-            const size_t changed = changedColumns_.size();
             fileRow_ = block.firstRow;
             if (!WritesAny(block.firstRow, end))
                 continue;
-            if (changed == columns && block.regular) {
-                written_.Begin(block.firstRow, hashes);
-                written_.SetRegular(WriteInLayout(end));
-                continue;
-            }
             const std::string_view text = bytes.Read(block.offset, summary.EndOffset(b) - block.offset);
             if (LasHash::Of(text.data(), text.size()) != block.bytesHash) {
                 // Rewritten behind the program's back: nothing of it is copied.
                 written_.Begin(block.firstRow, hashes);
                 WriteFormatted(end);
-            } else if (changed == 0 && rows_.IsWhole()) {
+            } else if (changedColumns_.empty() && rows_.IsWhole()) {
                 written_.Begin(block.firstRow, hashes, &block);
                 out_.Append(text);
                 lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
@@ -557,9 +597,9 @@ private:
         rebuilt.Place(begin, end, newText_);
     }
 
-    // The rows [first, end) of a regular block, whose bytes are `text`: each row copied with the
-    // changed texts put in their fields, or line for line where a text does not fit its field;
-    // true when every text fitted.
+    // The rows [first, end) of a regular block, whose bytes are `text`, each in the source's
+    // columns, or line for line where a new text does not fit its field; true when every text
+    // fitted.
     bool WriteRegularRows(std::string_view text, int first, int end)
     {
         std::string& out = out_.Text();
@@ -570,14 +610,14 @@ private:
             const auto sample = static_cast<int>(rows_.SampleOfFileRow(row, source_.rows));
             if (!rows_.Writes(sample))
                 continue;
+            // The block up to the row's end: the texts' last bytes are read in words.
             const std::string_view bytes =
-                text.substr(static_cast<size_t>(row - first) * rowBytes, rowBytes);
+                text.substr(0, static_cast<size_t>(row - first + 1) * rowBytes);
             const size_t at = out.size();
-            out += bytes;
-            if (!ReplaceInFields(out, at, bytes, sample)) {
+            if (!WriteInFields(out, bytes, bytes.size() - rowBytes, sample)) {
                 out.resize(at);
                 fitted = false;
-                WriteLines(bytes);
+                WriteLines(bytes.substr(bytes.size() - rowBytes));
             }
             out_.Flush();
         }
@@ -586,60 +626,33 @@ private:
         return fitted;
     }
 
-    // The changed values of the row `bytes`, copied to `out` at `at`, put in their fields; false
-    // when a text does not fit its field.
-    bool ReplaceInFields(std::string& out, size_t at, std::string_view bytes, int sample)
+    // The row of `bytes` from `row` appended to `out`: the texts of unchanged columns copied with
+    // the bytes around them, those of changed columns formatted in their fields, each kept where
+    // it reads as the value; false when a new text does not fit its field.
+    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
     {
+        size_t copied = row;  // the bytes before it are written
         for (const size_t c : changedColumns_) {
             const RowGeometry::Field& field = geometry_[c];
-            size_t begin = field.end;
-            while (begin > field.blanks && bytes[begin - 1] != ' ')
-                --begin;
-            if (IsTextOfValue(bytes.substr(begin, field.end - begin), format_.Value(c, sample)))
+            const size_t begin = row + field.blanks;
+            const size_t end = row + field.end;
+            if (begin != copied)
+                out.append(bytes.data() + copied, begin - copied);
+            copied = end;
+            const float value = format_.Value(c, sample);
+            const std::string_view text = bytes.substr(begin, end - begin);
+            if (!CannotReadAs(bytes.substr(0, end), end - begin, format_.Decimals(c), value) &&
+                IsTextOfValue(text.substr(text.find_last_of(' ') + 1), value)) {
+                out += text;
                 continue;
-            newText_.clear();
-            format_.Append(newText_, c, sample, 0);
-            if (newText_.size() + (field.first ? 0 : 1) > field.end - field.blanks)
-                return false;
-            char* const row = out.data() + at;
-            std::fill(row + field.blanks, row + field.end - newText_.size(), ' ');
-            std::copy(newText_.begin(), newText_.end(), row + field.end - newText_.size());
-        }
-        return true;
-    }
-
-    // The rows of a regular block up to the file row `end`, from the document alone, each value
-    // text ending where the source's layout puts it when it fits there, else one blank after the
-    // text before it; true when every text fitted.
-    bool WriteInLayout(int end)
-    {
-        std::string& text = out_.Text();
-        const std::vector<long long>& layout = source_.summary.layout;
-        const std::string& lineEnd = source_.summary.layoutLineEnd;
-        bool fitted = true;
-        for (; fileRow_ < end; ++fileRow_) {
-            const auto sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
-            if (!rows_.Writes(sample))
-                continue;
-            size_t lineStart = text.size();
-            for (size_t c = 0; c < format_.Columns(); ++c) {
-                if (c > 0 && (layout[c] & 1) != 0) {
-                    out_.EndLine(lineEnd);
-                    lineStart = text.size();
-                }
-                const auto column = static_cast<long long>(text.size() - lineStart);
-                const long long textEnd = layout[c] >> 1;
-                const size_t at = text.size();
-                format_.Append(text, c, sample, static_cast<int>(std::max(0LL, textEnd - column)));
-                // A text that does not fit its place follows the one before after a blank.
-                if (column > 0 && text[at] != ' ')
-                    text.insert(at, 1, ' ');
-                fitted = fitted && static_cast<long long>(text.size() - lineStart) == textEnd;
             }
-            out_.EndLine(lineEnd);
+            const size_t at = out.size();
+            format_.Append(out, c, sample, static_cast<int>(end - begin));
+            if (out.size() != at + end - begin || (!field.first && out[at] != ' '))
+                return false;
         }
-        lineOpen_ = false;
-        return fitted;
+        out.append(bytes.substr(copied));
+        return true;
     }
 
     // The rows of a block up to the file row `end`, formatted in aligned columns.
