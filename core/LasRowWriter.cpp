@@ -406,49 +406,48 @@ private:
     size_t rowBytes_ = 0;
 };
 
-// The units digit and first two decimals of the number text with `decimals` (2 to 6) decimals
-// in the field of `width` bytes that ends `text` (blanks before the number, or a sign, stand for
-// a units digit of 0), read from the last 8 bytes as one word: a number below 1000, or -1 for
-// another text.
-int DigitsAboutPoint(std::string_view text, size_t width, int decimals)
+// Where CannotReadAs finds the point of the texts of a column with `decimals` decimals in
+// fields of `width` bytes: its bit offset in their last 8 bytes read as one word; -1 where it
+// does not look (fewer than 2 or more than 6 decimals, no room for a units place).
+int PointBits(size_t width, int decimals)
 {
-    if (std::endian::native != std::endian::little || text.size() < 8 || decimals < 2 ||
-        decimals > 6 || width < static_cast<size_t>(decimals) + 2)
+    if (std::endian::native != std::endian::little || decimals < 2 || decimals > 6 ||
+        width < static_cast<size_t>(decimals) + 2)
         return -1;
+    return 8 * (7 - decimals);
+}
+
+// Whether the number text of a field that ends `text`, whose point lies at `point` (PointBits),
+// cannot read as `value`; told at a glance for most changed values, false where it is not. A text
+// that reads as a float lies within one of its steps (at most |value| * 2^-23) of it, so its
+// units and first two decimals, as hundredths taken round (modulo 1000), lie within that and one
+// more of those of the value, whatever their signs. They are read from the text's last 8 bytes as
+// one word: a point where the decimals put it, digits after it (no exponent), and before it a
+// units digit, or a blank or sign standing for 0.
+bool CannotReadAs(std::string_view text, int point, float value)
+{
+    if (point < 0 || text.size() < 8)
+        return false;
     std::uint64_t word = 0;
     std::memcpy(&word, text.data() + text.size() - 8, 8);  // the last byte highest
     const std::uint64_t digits = word ^ 0x3030303030303030;
-    // The high bit of each byte that is not a digit.
+    // The high bit of each byte after the point that is not a digit.
     const std::uint64_t others =
-        (((digits & 0x7F7F7F7F7F7F7F7F) + 0x7676767676767676) | digits) & 0x8080808080808080;
-    const int point = 8 * (7 - decimals);  // bit offsets in the word
-    const int units = point - 8;
-    const auto byteAt = [](std::uint64_t w, int offset) {
-        return static_cast<int>((w >> offset) & 0xFF);
-    };
-    const bool unitsDigit = byteAt(others, units) == 0;
-    const int unitsByte = byteAt(word, units);
-    if (byteAt(word, point) != '.' || (others >> (point + 8)) != 0 ||
-        (!unitsDigit && unitsByte != ' ' && unitsByte != '-'))
-        return -1;
-    return (unitsDigit ? 100 * byteAt(digits, units) : 0) + 10 * byteAt(digits, point + 8) +
-           byteAt(digits, point + 16);
-}
-
-// Whether the number text in the field of `width` bytes that ends `text`, with `decimals`
-// decimals, cannot read as `value`; told at a glance for most changed values, false where it is
-// not. A text that reads as a float lies within one of its steps (at most |value| * 2^-23) of it:
-// its units and first two decimals, as hundredths taken round (modulo 1000), lie within that and
-// one more of those of the value, whatever their signs.
-bool CannotReadAs(std::string_view text, size_t width, int decimals, float value)
-{
-    const double magnitude = std::fabs(static_cast<double>(value));
-    const int digits = DigitsAboutPoint(text, width, decimals);
-    if (digits < 0 || !(magnitude < 1e7))
+        (((digits & 0x7F7F7F7F7F7F7F7F) + 0x7676767676767676) | digits) &
+        (0x8080808080808080 << (point + 8));
+    if ((((word >> point) & 0xFF) ^ '.') != 0 || others != 0)
         return false;
-    const auto hundredths = static_cast<long long>(magnitude * 100.0);
-    const int gap = std::abs(digits - static_cast<int>(hundredths % 1000));
-    return std::min(gap, 1000 - gap) > magnitude * (100.0 * 0x1p-23) + 1.5;
+    const auto digitAt = [&](int offset) { return static_cast<int>((digits >> offset) & 0xFF); };
+    const int units = digitAt(point - 8);
+    const int source =
+        (units <= 9 ? 100 * units : 0) + 10 * digitAt(point + 8) + digitAt(point + 16);
+    const double scaled = std::fabs(static_cast<double>(value)) * 100.0;
+    if (!(scaled < 1e9))
+        return false;
+    const auto hundredths = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled));
+    const int gap = std::abs(source - static_cast<int>(hundredths % 1000));
+    // More than hundredths * 2^-23 + 1, in whole hundredths with one to spare.
+    return std::min(gap, 1000 - gap) > static_cast<int>((hundredths + 1) >> 23) + 2;
 }
 
 // Rows written line for line from the source, block by block of its summary: every source row
@@ -465,8 +464,11 @@ public:
           source_(source),
           written_(out, written),
           geometry_(source.summary),
-          changed_(format.Columns())
+          changed_(format.Columns()),
+          pointBits_(format.Columns(), -1)
     {
+        for (size_t c = 0; c < format.Columns() && c < source.summary.layout.size(); ++c)
+            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format.Decimals(c));
     }
 
     void Write()
@@ -640,15 +642,19 @@ private:
                 out.append(bytes.data() + copied, begin - copied);
             copied = end;
             const float value = format_.Value(c, sample);
-            const std::string_view text = bytes.substr(begin, end - begin);
-            if (!CannotReadAs(bytes.substr(0, end), end - begin, format_.Decimals(c), value) &&
-                IsTextOfValue(text.substr(text.find_last_of(' ') + 1), value)) {
-                out += text;
-                continue;
+            if (!CannotReadAs(std::string_view(bytes.data(), end), pointBits_[c], value)) {
+                const std::string_view text(bytes.data() + begin, end - begin);
+                if (IsTextOfValue(text.substr(text.find_last_of(' ') + 1), value)) {
+                    out += text;
+                    continue;
+                }
             }
+            // A text that does not start its line needs a blank before it.
             const size_t at = out.size();
-            format_.Append(out, c, sample, static_cast<int>(end - begin));
-            if (out.size() != at + end - begin || (!field.first && out[at] != ' '))
+            if (!field.first)
+                out += ' ';
+            format_.Append(out, c, sample, static_cast<int>(at + end - begin - out.size()));
+            if (out.size() != at + end - begin)
                 return false;
         }
         out.append(bytes.substr(copied));
@@ -710,6 +716,7 @@ private:
     ValueHashes hashes_;
     RowGeometry geometry_;
     std::vector<bool> changed_;          // per column: its values changed in the block
+    std::vector<int> pointBits_;         // per column: PointBits of its fields
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
     size_t column_ = 0;          // wrapped: the column of the next value
