@@ -77,7 +77,6 @@ void TFormMain::MenuStepRecalcClick()
     float first = lasFile_->GetTopDepth();
     float step = lasFile_->GetStep();
     float last = lasFile_->GetBottomDepth();
-    Snapshot("'Пересчет шага глубины'");
     QString mnemonic = QString::fromStdString(lasFile_->GetCurveName(0));
     QString unit = QString::fromStdString(lasFile_->GetCurveUnit(0));
     DeptRecalcDlg->SetPrecision(lasFile_->GetDepthDecimals());
@@ -85,6 +84,8 @@ void TFormMain::MenuStepRecalcClick()
                                         &mnemonic, &unit, lasFile_.get()};
     if (!DeptRecalcDlg->Execute(params))
         return;
+    // Taken once the dialog is accepted: a cancelled one leaves the undo and redo steps as they were.
+    Snapshot("'Пересчет шага глубины'");
     // Written through the document's operations, which move its generation: the view, the
     // overview, the interval range and the status bar follow through the document-changed routine.
     lasFile_->SetDepthDecimals(DeptRecalcDlg->GetPrecision());

@@ -118,7 +118,8 @@ bool TFormMain::SaveSession(const QString& path)
     const bool replacing = previous.Load(path.toStdString(), error);
     const QString lasCopy = FreshCopyName(file);
     const QString copyPath = file.dir().filePath(lasCopy);
-    if (!lasFile_->WriteLas(copyPath.toStdString())) {
+    // The copy holds every value of every row, or it would be taken for a damaged one.
+    if (!lasFile_->WriteLas(copyPath.toStdString(), true)) {
         ShowSessionError(this, platform::WriteFailureText(copyPath, lasFile_->GetWriteError()));
         return false;
     }

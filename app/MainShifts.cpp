@@ -140,7 +140,7 @@ void TFormMain::ShiftCurveKeep(int curve)
 {
     if (!lasFile_ || curve + 1 >= lasFile_->GetCurvesCount())
         return;
-    const double d = InputDepthShift(QStringLiteral("ВВедите величину смещения для кривой"));
+    const double d = InputDepthShift(QStringLiteral("Введите величину смещения для кривой"));
     if (d == 0.0)
         return;
     ChangeAfterSnapshot("'Сдвиг кривой с сохранением значений'",

@@ -54,8 +54,9 @@ QString TFormMain::StatusText(int panel) const
     switch (panel) {
     case 1: return QStringLiteral("Кривых: ") + QString::number(lasFile_->GetCurvesCount() - 1);
     case 2:
-        return QStringLiteral("Глубины: ") + platform::LasNumberText(lasFile_->GetTopDepth(), decimals) +
-               QStringLiteral(" - ") + platform::LasNumberText(lasFile_->GetBottomDepth(), decimals) +
+        return QStringLiteral("Глубины: ") + platform::DecimalText(lasFile_->DepthAt(0), decimals) +
+               QStringLiteral(" - ") +
+               platform::DecimalText(lasFile_->DepthAt(lasFile_->GetPointCount() - 1), decimals) +
                QStringLiteral(" ") + QString::fromStdString(lasFile_->GetCurveUnit(0));
     case 3: return QStringLiteral("Шаг: ") + platform::LasNumberText(lasFile_->GetStep(), decimals);
     default: return {};

@@ -69,6 +69,12 @@ double RoundToDecimals(double x, int decimals)
     return std::fabs(scaled) < 0x1p52 ? std::round(scaled) / scale : x;
 }
 
+void AppendLasDecimal(std::string& out, double value, int decimals, int width)
+{
+    const double rounded = RoundToDecimals(value, decimals);
+    AppendLasGridDepth(out, rounded == 0.0 ? 0.0 : rounded, decimals, width);
+}
+
 LasDecimal LasDecimal::Of(double number)
 {
     LasDecimal decimal{number, 0};
@@ -148,13 +154,19 @@ std::optional<LasDepthColumn> LasDepthColumn::FindGrid(const TLasParser2Parser& 
 LasDepthColumn LasDepthColumn::Irregular(const TLasParser2Parser& document)
 {
     const TStravoFloatArray& depths = document.GetCurveArrays().Item(0);
-    LasDepthColumn column;
-    column.decimals_ = document.GetDepthDecimals();
+    const int decimals = document.GetDepthDecimals();
     std::vector<double> read(static_cast<size_t>(depths.Count()));
     for (size_t i = 0; i < read.size(); ++i)
-        read[i] = DecimalDepth(depths.Data()[i], column.decimals_);
-    column.read_ = std::make_shared<const std::vector<double>>(std::move(read));
-    column.step_ = StepOf(document);
+        read[i] = DecimalDepth(depths.Data()[i], decimals);
+    return Irregular(std::move(read), StepOf(document), decimals);
+}
+
+LasDepthColumn LasDepthColumn::Irregular(std::vector<double> depths, double step, int decimals)
+{
+    LasDepthColumn column;
+    column.decimals_ = decimals;
+    column.read_ = std::make_shared<const std::vector<double>>(std::move(depths));
+    column.step_ = step;
     return column;
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,9 @@ bool ParseLasDouble(std::string_view text, double& value);
 
 // x rounded to the decimals; unchanged where a double holds no digit at that place.
 double RoundToDecimals(double x, int decimals);
+// A decimal number (a depth of the depth column, a number typed) in fixed notation, rounded to the
+// decimals, never "-0.00"; right-aligned in at least width characters.
+void AppendLasDecimal(std::string& out, double value, int decimals, int width = 0);
 
 // A number as the decimal it was typed as: the shortest text that reads back as it (as a float
 // when it is exactly one, so that 0.1f is 0.1), its value and the decimals that text needs.
@@ -40,6 +44,8 @@ public:
     // The depths as they stand, copied as decimals, continued beyond the ends by the document's
     // step.
     static LasDepthColumn Irregular(const TLasParser2Parser& document);
+    // These decimal depths, continued beyond the ends by the step, written with the decimals.
+    static LasDepthColumn Irregular(std::vector<double> depths, double step, int decimals);
     // first + i * step, written with the decimals.
     static LasDepthColumn Grid(double first, double step, int decimals);
     // The step between samples that the document's depths continue by beyond their ends (STEP,

@@ -37,8 +37,7 @@ void DepthTexts::Append(std::string& out, long long i, int width) const
         AppendLasFixed(out, depth_[i], decimals_, width);
         return;
     }
-    const double depth = RoundToDecimals(column_->At(i), decimals_);
-    AppendLasGridDepth(out, depth == 0.0 ? 0.0 : depth, decimals_, width);  // never "-0.00"
+    AppendLasDecimal(out, column_->At(i), decimals_, width);
 }
 
 std::string DepthTexts::Text(long long i) const
@@ -124,7 +123,7 @@ struct SourcePlan {
 };
 
 SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>& curves,
-                      const LasWrittenRows& rows, bool everyCurveInOrder)
+                      const LasWrittenRows& rows, bool everyCurveInOrder, bool completeRows)
 {
     SourcePlan plan;
     const LasDataSource& source = document.GetDataSource();
@@ -150,7 +149,8 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
         sameColumns = sameColumns && plan.columns[c] == static_cast<int>(c);
     // A wrapped row may share a line with the next: only whole wraps are written line for line.
     // Lines holding values that were not read are not copied: the save drops them, as it warned.
-    plan.sameLayout = source.whole && everyCurveInOrder && sameColumns && source.rows == rows.points &&
+    plan.sameLayout = source.whole && (source.lastRowComplete || !completeRows) && everyCurveInOrder &&
+                      sameColumns && source.rows == rows.points &&
                       (!source.wrapped || rows.IsWhole()) &&
                       source.summary.Columns() == static_cast<size_t>(source.columns);
     return plan;
@@ -351,7 +351,7 @@ void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document,
 
 bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depthColumn,
                   const std::vector<int>& curves, int first, int last, int k,
-                  const std::string& path, int* systemError)
+                  const std::string& path, int* systemError, bool completeRows)
 {
     for (int curve : curves)
         if (!document.GetCurveLine(curve) || curve >= document.GetCurveArrays().Count())
@@ -367,7 +367,7 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
         return failed();
     const LasWrittenRows rows{first, last, k, document.GetPointCount(), document.IsDescending()};
     const bool everyCurveInOrder = WritesEveryCurveInOrder(document, curves);
-    const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder);
+    const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder, completeRows);
     const std::optional<LasFileStamp> target = LasFileStamp::Of(path);
     const bool replacesSource = !plan.source || (target && *target == plan.source->stamp);
     // A file written over the source (or where there is none) that holds the whole document is

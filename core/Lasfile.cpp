@@ -289,6 +289,23 @@ void TLASFile::SetDepthValues(int n, const float* depths)
     Changed();
 }
 
+void TLASFile::SetDepths(const std::vector<double>& depths)
+{
+    const int n = GetPointCount();
+    if (n == 0 || depths.size() != static_cast<size_t>(n))
+        return;
+    int decimals = GetDepthDecimals();
+    for (int i = 0; i < n; ++i)
+        if (depths[static_cast<size_t>(i)] != DepthAt(i))
+            decimals = std::max(decimals, LasDecimal::Of(depths[static_cast<size_t>(i)]).decimals);
+    float* data = GetCurveData(0);
+    for (int i = 0; i < n; ++i)
+        data[i] = static_cast<float>(depths[static_cast<size_t>(i)]);
+    RaiseDepthDecimals(std::min(decimals, kMaxLasDecimals));
+    KeepDepthColumn(LasDepthColumn::Irregular(depths, LasDepthColumn::StepOf(parser_), GetDepthDecimals()));
+    Changed();
+}
+
 void TLASFile::SetDepthGrid(double first, double step)
 {
     const int n = GetPointCount();
@@ -323,7 +340,8 @@ std::string TLASFile::DepthShiftProblem(double d) const
     const int n = GetPointCount();
     if (d == 0.0 || n == 0)
         return {};
-    LasDepthColumn column = ColumnForChange();
+    const LasDepthColumn& before = ColumnForChange();
+    LasDepthColumn column = before;
     column.Shift(LasDecimal::Of(d));
     const int decimals = column.Decimals();
     if (decimals > kMaxLasDecimals)
@@ -342,11 +360,16 @@ std::string TLASFile::DepthShiftProblem(double d) const
     }
     const float* depths = GetCurveData(0);
     float above = static_cast<float>(column.At(0));
-    for (int i = 1; i < n; ++i) {
+    for (int i = 0; i < n; ++i) {
         const float depth = static_cast<float>(column.At(i));
-        if (depth == above && depths[i] != depths[i - 1])
+        if (i > 0 && depth == above && depths[i] != depths[i - 1])
             return shift + " слишком велик: глубины " + NumberText(column.At(i - 1)) + " и " +
                    NumberText(column.At(i)) + " соседних строк станут одинаковыми";
+        // The stored depth must move with the decimal one: writers keep the text of a depth
+        // whose float is unchanged.
+        if (depth == depths[i] && column.At(i) != before.At(i))
+            return shift + " меньше точности хранимых глубин: глубина " + NumberText(before.At(i)) +
+                   " не изменится";
         above = depth;
     }
     return {};
@@ -505,7 +528,7 @@ bool TLASFile::WriteLasThinned(int n, const int* curves, int /*unused*/, int k, 
     return WriteLasFile(parser_, DepthColumn(), written, first, last, k, fileName, &writeError_);
 }
 
-bool TLASFile::WriteLas(const std::string& path) const
+bool TLASFile::WriteLas(const std::string& path, bool completeRows) const
 {
     if (GetCurvesCount() == 0 || GetPointCount() == 0 || path.empty())
         return false;
@@ -513,7 +536,8 @@ bool TLASFile::WriteLas(const std::string& path) const
     for (int i = 1; i < GetCurvesCount(); ++i)
         written.push_back(i);
     writeError_ = 0;
-    return WriteLasFile(parser_, DepthColumn(), written, 0, GetPointCount() - 1, 1, path, &writeError_);
+    return WriteLasFile(parser_, DepthColumn(), written, 0, GetPointCount() - 1, 1, path, &writeError_,
+                        completeRows);
 }
 
 void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/LasDepthColumn.h"
 #include "core/LasParser2.h"
@@ -80,6 +81,9 @@ public:
     // For n > 0 every curve gets n samples (leading values kept, new ones NULL) and the depth
     // curve the n depths.
     void SetDepthValues(int n, const float* depths);
+    // Sets the depths of every row to these decimals (one a row), which the column keeps and the
+    // writers write; the depths get the decimals a changed one needs.
+    void SetDepths(const std::vector<double>& depths);
     // Re-stamps the depth column as first + i * step, computed in double from the decimals the two
     // numbers were typed as.
     void SetDepthGrid(double first, double step);
@@ -104,8 +108,9 @@ public:
     // false (nothing written) for arguments that do not fit or a failed write.
     bool WriteLasThinned(int n, const int* curves, int unused, int k, int last, int first,
                          const std::string& fileName) const;
-    // Writes the whole document.
-    bool WriteLas(const std::string& path) const;
+    // Writes the whole document; with completeRows a last row the file read lacked values in is
+    // written whole (see WriteLasFile).
+    bool WriteLas(const std::string& path, bool completeRows = false) const;
     // errno of the last failed write (0 when it failed for its arguments or none failed).
     int GetWriteError() const { return writeError_; }
 

@@ -108,8 +108,8 @@ void TFormExport::FillDialog()
 {
     const TLASFile& document = *document_;
     FillCurveCheckList(*ui->ListBoxCurves, document, CurveItemText::Mnemonic);
-    const double top = document.GetTopDepth();
-    const double bottom = document.GetBottomDepth();
+    const double top = document.DepthAt(0);
+    const double bottom = document.DepthAt(document.GetPointCount() - 1);
     const double step = document.GetStep();
     ui->LabelFileInfo->setText(QStringLiteral("Файл ") + DocumentName(document) + QStringLiteral(" Интервал глубин: ") +
                                Fixed(top) + QStringLiteral(" - ") + Fixed(bottom) + QStringLiteral(" с шагом ") +
@@ -192,11 +192,13 @@ bool TFormExport::Validate(int& start, int& k, int& end)
     };
 
     const bool limited = ui->CheckBoxLimitDept->isChecked();
-    double from = document.GetTopDepth();
-    double to = document.GetBottomDepth();
+    const double top = document.DepthAt(0);
+    const double bottom = document.DepthAt(count - 1);
+    double from = top;
+    double to = bottom;
     if (limited) {
-        from = std::clamp(ui->EditLimitFrom->Value(), double(document.GetTopDepth()), double(document.GetBottomDepth()));
-        to = std::clamp(ui->EditLimitTo->Value(), double(document.GetTopDepth()), double(document.GetBottomDepth()));
+        from = std::clamp(ui->EditLimitFrom->Value(), top, bottom);
+        to = std::clamp(ui->EditLimitTo->Value(), top, bottom);
         if (from > to)
             std::swap(from, to);
         ui->EditLimitFrom->SetValue(from);

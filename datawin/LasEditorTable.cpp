@@ -1,6 +1,7 @@
 // LAS editor window: the table page (curve table, step, value grid and its popup commands).
 #include "datawin/LasEditor.h"
 
+#include "core/LasDepthColumn.h"
 #include "core/Lasfile.h"
 #include "datawin/CopyBuffer.h"
 #include "datawin/FindInGrid.h"
@@ -12,10 +13,12 @@
 
 #include <QMenu>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 const QString kNull = QStringLiteral("Null");
+constexpr int kStepDecimals = 4;  // room for a typed step such as 0.1524
 
 QTableWidgetItem* Item(const std::string& text)
 {
@@ -51,7 +54,10 @@ void TFormEditor::FillGrids()
     gridsFilled_ = false;
     FillCurveTable();
     model_->SetDocument(document_.get());
-    ui->EditDeptStep->setValue(document_->GetStep());
+    // STEP whole: a step shown rounded would be applied rounded.
+    const float step = document_->GetStep();
+    ui->EditDeptStep->setDecimals(std::max(kStepDecimals, LasDecimal::Of(step).decimals));
+    ui->EditDeptStep->setValue(step);
     ui->EditNullValue->setText(platform::FloatToStrF(document_->GetNullValue(), 7, 2));
     gridsFilled_ = true;
 }

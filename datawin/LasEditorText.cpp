@@ -64,7 +64,7 @@ bool TFormEditor::WriteText()
     options.title = QStringLiteral("Сохранить файл как");
     options.directory = textSaveFolder_;
     options.fileName = textSaveName_;
-    options.filter = QStringLiteral("Las файлы (*.las);;Все файлы (*,*) (*.*)");
+    options.filter = QStringLiteral("LAS файлы (*.las *.LAS *.Las);;Все файлы (*)");
     options.defaultSuffix = QStringLiteral("las");
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())

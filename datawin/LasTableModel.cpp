@@ -54,6 +54,9 @@ QString LasTableModel::Text(int col, int row) const
     const auto& texts = columns_[std::size_t(curve)].texts;
     if (auto it = texts.find(row); it != texts.end())
         return it->second;
+    // A depth is the decimal the document holds for it, as it is saved.
+    if (curve == 0)
+        return platform::DecimalText(document_->DepthAt(row - 1), Decimals(0));
     return ValueText(curve, document_->GetCurveData(curve)[row - 1]);
 }
 
@@ -91,6 +94,10 @@ bool LasTableModel::CellValue(int col, int row, double& value) const
     const auto& texts = columns_[std::size_t(col - 1)].texts;
     if (auto it = texts.find(row); it != texts.end())
         return it->second != kNull && platform::TryStrToFloat(it->second, value);
+    if (col == 1) {
+        value = document_->DepthAt(row - 1);
+        return true;
+    }
     const float stored = document_->GetCurveData(col - 1)[row - 1];
     if (stored == document_->GetNullValue())
         return false;
@@ -134,11 +141,23 @@ bool LasTableModel::ReadColumn(int curve, std::vector<float>& values) const
     return true;
 }
 
-namespace {
-bool StrictlyRising(const std::vector<float>& depths, float null)
+bool LasTableModel::ReadDepths(std::vector<double>& depths) const
 {
+    depths.resize(std::size_t(document_->GetPointCount()));
     for (std::size_t i = 0; i < depths.size(); ++i)
-        if (depths[i] == null || (i > 0 && !(depths[i] > depths[i - 1])))
+        depths[i] = document_->DepthAt(static_cast<long long>(i));
+    for (const auto& [row, text] : columns_[0].texts)
+        if (text == kNull || !platform::TryStrToFloat(text, depths[std::size_t(row - 1)]))
+            return false;
+    return true;
+}
+
+namespace {
+// As the floats the document holds them in.
+bool StrictlyRising(const std::vector<double>& depths)
+{
+    for (std::size_t i = 1; i < depths.size(); ++i)
+        if (!(float(depths[i]) > float(depths[i - 1])))
             return false;
     return true;
 }
@@ -151,20 +170,20 @@ bool LasTableModel::ApplyToDocument(QString& refused)
         return false;
     bool changed = false;
     std::vector<float> values;
+    std::vector<double> depths;
     for (int curve = 0; curve < int(columns_.size()); ++curve) {
         Column& column = columns_[std::size_t(curve)];
         if (!column.pending)
             continue;
         const int points = document_->GetPointCount();
-        bool ok = ReadColumn(curve, values);
-        if (ok && curve == 0)
-            ok = StrictlyRising(values, document_->GetNullValue());
+        const bool ok = curve == 0 ? ReadDepths(depths) && StrictlyRising(depths) : ReadColumn(curve, values);
         if (!ok) {
             refused += QString::fromStdString(document_->GetCurveName(curve)) + QStringLiteral("\n");
             continue;
         }
+        // Typed depths are kept as the decimals typed.
         if (curve == 0)
-            document_->SetDepthValues(points, values.data());
+            document_->SetDepths(depths);
         else
             document_->SetCurveValues(values.data(), 0, curve, points);
         column.pending = false;

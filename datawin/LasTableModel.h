@@ -34,14 +34,16 @@ public:
 
     // A document value as the grid shows it ("Null", or the curve's decimals).
     QString ValueText(int curve, float value) const;
-    // The number in a data cell: its changed text read, else the document's exact value; false
-    // for "Null" and for a text that is not a number.
+    // The number in a data cell: its changed text read, else the document's exact value (a depth
+    // as its decimal); false for "Null" and for a text that is not a number.
     bool CellValue(int col, int row, double& value) const;
     // A computed value as cell text: the curve's decimals when they hold the value as a float,
     // else the shortest text that does.
     QString NumberText(int curve, double value) const;
     // The column's values with the changed texts read; false when one is not a number or "Null".
     bool ReadColumn(int curve, std::vector<float>& values) const;
+    // The depths as decimals (TLASFile::DepthAt) with the changed texts read; false as above.
+    bool ReadDepths(std::vector<double>& depths) const;
     // Takes the changed columns into the document. A column with a text that is not a number,
     // or a depth column that holds NULL or does not strictly rise, is left out and its mnemonic
     // and "\n" added to `refused`. True when the document changed.

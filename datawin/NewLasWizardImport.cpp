@@ -163,7 +163,7 @@ void TDlgNewLasWizard::Button1Click()
 {
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Выбор импортируемого файла");
-    options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*.*)");
+    options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)");
     const QFileInfo current(ui->EditSourceFileName->text());
     options.directory = current.absolutePath();
     options.fileName = current.fileName();

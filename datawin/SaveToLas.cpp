@@ -13,7 +13,6 @@
 
 #include <QFileInfo>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 const QString kTitle = QStringLiteral("Сохранение");
@@ -38,14 +37,25 @@ QStringList LasPartFileNames(const QString& path, int curveCount)
     return names;
 }
 
+namespace {
+
+QString DepthRangeText(const TLASFile& document, int first, int last)
+{
+    const int decimals = document.GetDepthDecimals();
+    return platform::DecimalText(document.DepthAt(first), decimals) + QStringLiteral(" - ") +
+           platform::DecimalText(document.DepthAt(last), decimals);
+}
+
+}  // namespace
+
 LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
 {
     LoadedFileInfo info;
     info.path = QString::fromStdString(document.GetFileName());
     for (int i = 1; i < document.GetCurvesCount(); ++i)
         info.curves << QString::fromStdString(document.GetCurveName(i));
-    info.top = document.GetTopDepth();
-    info.bottom = document.GetBottomDepth();
+    info.rows = document.GetPointCount();
+    info.depths = DepthRangeText(document, 0, info.rows - 1);
     return info;
 }
 
@@ -88,17 +98,11 @@ QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count,
                     .arg(loaded.curves.size())
                     .arg(kept.join(QStringLiteral(", ")));
     }
-    const float* depths = document.GetCurveData(0);
-    const double top = depths[first];
-    const double bottom = depths[last];
-    const double tolerance = std::max(1e-6, std::abs(double(document.GetStep())) / 1000);
-    if (top > loaded.top + tolerance || bottom < loaded.bottom - tolerance) {
-        const auto depth = [&](double value) {
-            return platform::LasNumberText(float(value), document.GetDepthDecimals());
-        };
-        loss += QStringLiteral("В файле останутся глубины %1 - %2 из %3 - %4\n")
-                    .arg(depth(top), depth(bottom), depth(loaded.top), depth(loaded.bottom));
-    }
+    // Rows are lost to a range chosen or to rows the document no longer holds; a depth shift
+    // keeps every row.
+    if (first > 0 || last < document.GetPointCount() - 1 || last - first + 1 < loaded.rows)
+        loss += QStringLiteral("В файле останутся глубины %1 из %2\n")
+                    .arg(DepthRangeText(document, first, last), loaded.depths);
     if (!loaded.omitted.isEmpty())
         loss += QStringLiteral("Не загруженные при открытии данные файла:\n") + loaded.omitted;
     return loss;
@@ -176,8 +180,8 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
         return false;
     document_ = document;
     FillCurveCheckList(*ui->ListCurves, *document);
-    const double top = document->GetTopDepth();
-    const double bottom = document->GetBottomDepth();
+    const double top = document->DepthAt(0);
+    const double bottom = document->DepthAt(document->GetPointCount() - 1);
     for (QDoubleSpinBox* edit : {ui->EditLimitFrom, ui->EditLimitTo}) {
         edit->setDecimals(document->GetDepthDecimals());
         edit->setRange(top, bottom);

@@ -16,13 +16,14 @@ inline constexpr int MaxCurvesPerLasFile = 16;
 // the path without its ".las" + "_" + part number (from 1) + ".las".
 QStringList LasPartFileNames(const QString& path, int curveCount);
 
-// What the file the document was read from holds: its data curves and depth range, and the
-// data the read left out (lines of text, empty when none; set by whoever opened the file).
+// What the file the document was read from holds: its data curves, its rows and their depth range
+// as shown, and the data the read left out (lines of text, empty when none; set by whoever opened
+// the file).
 struct LoadedFileInfo {
     QString path;
     QStringList curves;
-    double top = 0;
-    double bottom = 0;
+    int rows = 0;
+    QString depths;
     QString omitted;
 };
 LoadedFileInfo DescribeLoadedFile(const TLASFile& document);

@@ -297,6 +297,14 @@ void TFormSingleCurve::TakeSnapshot(const std::string& name)
     UpdateUndoButtons(owner_);
 }
 
+void TFormSingleCurve::DiscardSnapshot()
+{
+    if (!owner_ || !owner_->UndoStore())
+        return;
+    owner_->UndoStore()->DiscardLast();
+    UpdateUndoButtons(owner_);
+}
+
 void TFormSingleCurve::TBUndoClick()
 {
     if (owner_)

@@ -60,6 +60,8 @@ public:
     // With `broadcast` the other windows and the main window follow first.
     void UpdateUndoButtons(TSynchSingleWindows* broadcast);
     void TakeSnapshot(const std::string& name);
+    // Takes back the snapshot of a change that did not happen (a cancelled dialog).
+    void DiscardSnapshot();
     // Horizontal 1:N value units per centimetre, vertical depth scale 1:N.
     void SetScales(double horizontal, double vertical);
     void RepaintPanel();

@@ -288,10 +288,8 @@ void TFormSingleCurve::ApplyAtPoint(QPoint point)
         ApplyValueOperation(false, from, to);
     else if (ui->TBMultAmplitude->isChecked())
         ApplyValueOperation(true, from, to);
-    else if (armedCalculation_ != 0 && exprList_) {
-        TakeSnapshot("Вычисления");
+    else if (armedCalculation_ != 0 && exprList_)
         RunCalculation(from, to);
-    }
 }
 
 void TFormSingleCurve::ApplyValueOperation(bool multiply, int from, int to)
@@ -368,12 +366,10 @@ void TFormSingleCurve::PopupCalculationClick(int tag)
 {
     if (!ArmCalculation(tag))
         return;
-    if (!PanelMain->Interval.IsSet()) {
-        TakeSnapshot("Вычисления");
+    if (!PanelMain->Interval.IsSet())
         RunCalculation(0, Curve() ? Curve()->Count() - 1 : -1);
-    } else {
+    else
         ui->TBCalculations->setChecked(true);
-    }
 }
 
 void TFormSingleCurve::PMICalcClick(int tag)
@@ -420,6 +416,8 @@ void TFormSingleCurve::RunCalculation(int from, int to)
         this, QStringLiteral("Вычисление\n") + text + QStringLiteral("\nУспешно выполнено.\nПрименить?"),
         QStringLiteral("Вычисления"), platform::MB_OKCANCEL | platform::MB_ICONQUESTION);
     if (answer == platform::IDOK && Alive() && Curve()) {
+        // Taken only now: a declined or failed calculation leaves the undo and redo steps as they were.
+        TakeSnapshot("Вычисления");
         std::copy_n(result.begin(), std::min<std::size_t>(result.size(), std::size_t(Curve()->Count())),
                     Curve()->Values());
         Curve()->Update();
@@ -464,7 +462,6 @@ void TFormSingleCurve::Smooth(bool byPoints)
     Disarm();
     if (!Alive() || !Curve())
         return;
-    TakeSnapshot(byPoints ? "Сглаживание кривой по точкам" : "Сглаживание кривой по спектру");
     FloatPairList intervals;
     IntervalManager* manager = owner_ ? owner_->Intervals() : nullptr;
     if (!manager || manager->List.empty()) {
@@ -481,13 +478,19 @@ void TFormSingleCurve::Smooth(bool byPoints)
         return;
     const QString name = QString::fromStdString(lasFile_->GetCurveName(curveIndex_));
     TCurve& curve = *Curve();
+    TakeSnapshot(byPoints ? "Сглаживание кривой по точкам" : "Сглаживание кривой по спектру");
+    bool applied = false;
     if (byPoints) {
         TFormAntiAliasingByPoints dialog(this);
-        dialog.Init(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name, curve.NullValue());
+        applied = dialog.Init(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name, curve.NullValue());
     } else {
         TDlgAADegree dialog(this);
-        dialog.Execute(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name, curve.NullValue());
+        applied = dialog.Execute(this, WriteSmoothed, this, ranges, curve.Count(), curve.Values(), name,
+                                 curve.NullValue()) == 1;
     }
+    // A cancel wrote the values back as found: undo and redo stay as they were.
+    if (!applied && Alive())
+        DiscardSnapshot();
 }
 
 // --- Intervals and statistics ---

@@ -27,14 +27,14 @@ TFormAntiAliasingByPoints::TFormAntiAliasingByPoints(QWidget* parent)
 
 TFormAntiAliasingByPoints::~TFormAntiAliasingByPoints() = default;
 
-void TFormAntiAliasingByPoints::Init(QWidget* owner, SmoothingWriteBack writeBack, void* context,
+bool TFormAntiAliasingByPoints::Init(QWidget* owner, SmoothingWriteBack writeBack, void* context,
                                      const IntPairVector& ranges, int count, float* samples, const QString& curveName,
                                      float nullValue)
 {
     (void)owner;  // the modal run disables every other window
     (void)curveName;
     if (!samples)
-        return;
+        return false;
     writeBack_ = writeBack;
     context_ = context;
     nullValue_ = nullValue;
@@ -44,13 +44,14 @@ void TFormAntiAliasingByPoints::Init(QWidget* owner, SmoothingWriteBack writeBac
         QSignalBlocker block(ui->RxSpinEdit);
         ui->RxSpinEdit->setValue(1);
     }
-    platform::ExecDialog(*this);
+    const bool applied = platform::ExecDialog(*this) == QDialog::Accepted;
     // Every way of closing writes the saved values: the result after Ok, the values as found otherwise.
     WriteBack(saved_);
     saved_.clear();
     results_.clear();
     writeBack_ = nullptr;
     context_ = nullptr;
+    return applied;
 }
 
 void TFormAntiAliasingByPoints::WriteBack(const ListOfFloatValuesWithIndex& list)

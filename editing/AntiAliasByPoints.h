@@ -17,8 +17,8 @@ public:
     ~TFormAntiAliasingByPoints() override;
 
     // Runs the dialog over the ranges of `samples` (count values); the curve is changed only
-    // through `writeBack`. Nothing happens without samples.
-    void Init(QWidget* owner, SmoothingWriteBack writeBack, void* context, const IntPairVector& ranges, int count,
+    // through `writeBack`. True when closed with OK; nothing happens without samples.
+    bool Init(QWidget* owner, SmoothingWriteBack writeBack, void* context, const IntPairVector& ranges, int count,
               float* samples, const QString& curveName, float nullValue);
 
     Ui::TFormAntiAliasingByPoints& Form() const { return *ui; }

@@ -38,5 +38,5 @@ void TFloatSpinEdit::stepBy(int steps)
 
 QString TFloatSpinEdit::textFromValue(double value) const
 {
-    return platform::LasNumberText(static_cast<float>(value), decimals());
+    return platform::DecimalText(value, decimals());
 }

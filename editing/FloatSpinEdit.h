@@ -1,6 +1,6 @@
-// A float spin edit that shows its value with a chosen number of decimals, as a LAS file's number
-// is shown, but keeps the value it was given, unrounded, until the user edits it. Typed numbers
-// are read as in every number field.
+// A float spin edit that shows its value with a chosen number of decimals, as a depth is written,
+// but keeps the value it was given, unrounded, until the user edits it. Typed numbers are read as
+// in every number field.
 #pragma once
 
 #include "platform/NumberSpinBox.h"

@@ -43,14 +43,17 @@ void TSmoothingTool::CurveClick(int curve, QPoint)
     FSmoothedCurve = curve;
     const QString name = QString::fromStdString(document->GetCurveName(curve + 1));
     float* samples = document->GetCurveData(curve + 1);
-    if (byPoints_)
-        points_->Init(host_.DialogOwner(), WriteBack, this, ranges, document->GetPointCount(), samples, name,
-                      document->GetNullValue());
-    else
-        spectrum_->Execute(host_.DialogOwner(), WriteBack, this, ranges, document->GetPointCount(), samples, name,
-                           document->GetNullValue());
+    const bool applied =
+        byPoints_ ? points_->Init(host_.DialogOwner(), WriteBack, this, ranges, document->GetPointCount(), samples,
+                                  name, document->GetNullValue())
+                  : spectrum_->Execute(host_.DialogOwner(), WriteBack, this, ranges, document->GetPointCount(),
+                                       samples, name, document->GetNullValue()) == 1;
     FSmoothedCurve = -1;
-    host_.MarkModified();
+    // A cancel wrote the values back as found: undo and redo stay as they were.
+    if (applied)
+        host_.MarkModified();
+    else
+        host_.DiscardSnapshot();
     host_.ToolDone();
 }
 

@@ -39,12 +39,12 @@ TFormSQLiteEditor::TFormSQLiteEditor(QWidget* parent) : QWidget(parent, Qt::Wind
     Place<QLabel>(this, "Label2", QStringLiteral("Запрос:"), 28, 104, 60, 13);
     Memo1 = Place<QPlainTextEdit>(this, "Memo1", QString(), 100, 80, 381, 57);
     ButtonExecQuery = Place<QPushButton>(this, "ButtonExecQuery", QStringLiteral("Выполнить"), 540, 100, 75, 25);
-    Place<QLabel>(this, "Label3", QStringLiteral("Пути поиска"), 32, 172, 70, 13);
+    Place<QLabel>(this, "Label3", QStringLiteral("Пути поиска"), 20, 172, 82, 13);
     ButtonRescan = Place<QPushButton>(this, "ButtonRescan", QStringLiteral("Пересканировать"), 104, 168, 120, 25);
     ListBoxPaths = Place<QListWidget>(this, "ListBoxPaths", {}, 20, 204, 157, 173);
     ButtonAddPath = Place<QPushButton>(this, "ButtonAddPath", QStringLiteral("++"), 28, 396, 45, 25);
     ButtonDelPath = Place<QPushButton>(this, "ButtonDelPath", QStringLiteral("--"), 120, 396, 43, 25);
-    Place<QLabel>(this, "Label4", QStringLiteral("Список полщадей:"), 248, 172, 110, 13);
+    Place<QLabel>(this, "Label4", QStringLiteral("Список площадей:"), 232, 172, 149, 13);
     ListBoxFields = Place<QListWidget>(this, "ListBoxFields", {}, 232, 200, 149, 177);
     const auto on = [this](QPushButton* button, auto handler) {
         connect(button, &QPushButton::clicked, this, [this, handler] { RunLibraryAction(this, handler); });

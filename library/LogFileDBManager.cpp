@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <sqlite3.h>
 #include <stdexcept>
 
 #include "core/FileUtils.h"
@@ -178,12 +179,14 @@ bool LogFileDBManager::Open(const std::string& path)
     open_ = false;
     fileName_.clear();
     insertRow_.Finalize();
+    const auto refusal = [&path](const std::string& reason) {
+        return "Ошибка при инициализации базы:\n" + path + "\n" + reason + "; файл не изменён";
+    };
     try {
         db_.Open(path);
         if (!IsLibraryOrEmpty()) {
             db_.Close();
-            throw std::runtime_error("Ошибка при инициализации базы:\n" + path +
-                                     "\nВ файле другая база данных, без таблиц библиотеки; файл не изменён");
+            throw std::runtime_error(refusal("В файле другая база данных, без таблиц библиотеки"));
         }
         InitSchema();
         db_.ExecuteStatement("PRAGMA journal_mode=WAL;");
@@ -191,6 +194,9 @@ bool LogFileDBManager::Open(const std::string& path)
         insertRow_ = db_.CompileStatement(InsertRowStatement().c_str());
     } catch (const CppSQLite3Exception& error) {
         db_.Close();
+        // SQLite reads the first page before it writes anything: a file of another kind is left as it was.
+        if (error.ErrorCode() == SQLITE_NOTADB)
+            throw std::runtime_error(refusal("Файл не является базой данных SQLite") + "\n" + CodeAndName(error));
         throw std::runtime_error("Ошибка при инициализации базы:\n" + CodeAndName(error));
     }
     open_ = true;

@@ -7,6 +7,20 @@
 
 namespace platform {
 
+QValidator::State TypedNumberState(const QString& text, bool whole)
+{
+    const auto fraction = [](QChar c) { return QStringLiteral(".,eE").contains(c); };
+    if (whole && std::any_of(text.begin(), text.end(), fraction))
+        return QValidator::Invalid;
+    double value = 0.0;
+    if (TryStrToFloat(text, value))
+        return QValidator::Acceptable;
+    const bool numberSoFar = std::all_of(text.begin(), text.end(), [&](QChar c) {
+        return c.isDigit() || c.isSpace() || c == QLatin1Char('+') || c == QLatin1Char('-') || fraction(c);
+    });
+    return numberSoFar ? QValidator::Intermediate : QValidator::Invalid;
+}
+
 NumberSpinBox::NumberSpinBox(QWidget* parent) : QDoubleSpinBox(parent) {}
 
 QString NumberSpinBox::textFromValue(double value) const
@@ -28,13 +42,8 @@ double NumberSpinBox::valueFromText(const QString& text) const
 
 QValidator::State NumberSpinBox::validate(QString& text, int&) const
 {
-    double value = 0.0;
-    if (TryStrToFloat(text, value))
-        return QValidator::Acceptable;
-    const bool numberSoFar = std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c.isDigit() || c.isSpace() || QStringLiteral(".,+-eE").contains(c);
-    });
-    return numberSoFar ? QValidator::Intermediate : QValidator::Invalid;
+    // A field without decimals takes whole numbers: "5,5" would be rounded to a number nobody typed.
+    return TypedNumberState(text, decimals() == 0);
 }
 
 void NumberSpinBox::fixup(QString&) const {}

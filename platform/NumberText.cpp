@@ -1,6 +1,7 @@
 // Locale-separated number text: FloatToStrF-like formatting and strict reading.
 #include "platform/NumberText.h"
 
+#include "core/LasDepthColumn.h"
 #include "core/LasNumbers.h"
 
 #include <QLocale>
@@ -235,15 +236,31 @@ void AppendFloatToStrF(std::string& out, double value, int precision, int digits
         out += FloatToStrF(value, precision, digits).toStdString();
 }
 
-QString LasNumberText(float value, int decimals)
+namespace {
+
+QString WithLocaleSeparator(const std::string& number)
 {
-    std::string bytes;
-    AppendLasFixed(bytes, value, decimals);
-    QString text = QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+    QString text = QString::fromLatin1(number.data(), qsizetype(number.size()));
     const QChar separator = DecimalSeparator();
     if (separator != QLatin1Char('.'))
         text.replace(QLatin1Char('.'), separator);
     return text;
+}
+
+}  // namespace
+
+QString LasNumberText(float value, int decimals)
+{
+    std::string bytes;
+    AppendLasFixed(bytes, value, decimals);
+    return WithLocaleSeparator(bytes);
+}
+
+QString DecimalText(double value, int decimals)
+{
+    std::string bytes;
+    AppendLasDecimal(bytes, value, decimals);
+    return WithLocaleSeparator(bytes);
 }
 
 namespace {

@@ -21,6 +21,10 @@ void AppendFloatToStrF(std::string& out, double value, int precision, int digits
 // to the decimals, never float noise), with the locale separator.
 QString LasNumberText(float value, int decimals);
 
+// A decimal number held in double (a depth of the document, the value of a number field) with the
+// decimals, as a depth is written (AppendLasDecimal), with the locale separator.
+QString DecimalText(double value, int decimals);
+
 // The separator used for shown and typed numbers: the system locale's unless
 // overridden by SetDecimalSeparator.
 QChar DecimalSeparator();

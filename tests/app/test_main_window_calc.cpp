@@ -81,6 +81,9 @@ TEST_F(MainCalcTest, SpectrumToolSmoothsTheClickedCurveAndGoesUp)
     ClickCurve(0);
     EXPECT_EQ(Values(2), before);
     EXPECT_FALSE(f.TBAntiAlias->isChecked());
+    // The cancelled smoothing took no step: the undone one can still be redone.
+    EXPECT_EQ(f.MIUndo->text(), undoText);
+    EXPECT_TRUE(f.MIRedo->isEnabled());
 }
 
 TEST_F(MainCalcTest, PointsToolWritesOnlyInsideTheChosenInterval)
@@ -111,6 +114,8 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
 {
     Ui::TFormMain& f = window->Form();
     window->SetDepthScale(500);
+    window->Snapshot("'Шаг'");
+    f.TBUndo->trigger();
     runner->PushDialog([](QDialog& dialog) {
         auto& depth = static_cast<TDeptRecalcDlg&>(dialog);
         depth.Form().ButtonCalc->click();
@@ -120,7 +125,8 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
     f.MenuStepRecalc->trigger();
     EXPECT_EQ(window->LasFile()->GetTopDepth(), 100.0f);
     EXPECT_EQ(window->DepthScale, 500);
-    EXPECT_TRUE(f.MIUndo->text().contains("Пересчет шага глубины"));  // taken before the dialog
+    EXPECT_FALSE(f.MIUndo->isEnabled());  // a cancelled dialog takes no step and keeps the one to redo
+    EXPECT_EQ(f.MIRedo->text(), "Повторить 'Шаг'");
 
     runner->PushDialog([](QDialog& dialog) {
         auto& depth = static_cast<TDeptRecalcDlg&>(dialog);

@@ -252,24 +252,44 @@ TEST_F(MainWindowTest, SaveDialogLimitsTheRowsAndAsksBeforeReplacing)
 
 TEST_F(MainWindowTest, DepthsShowTheFilesDecimalsWithoutFloatNoise)
 {
-    // Written bottom up, with depths of seven decimals that no float holds exactly.
-    const std::string path = dir.file("upward.las");
-    std::ofstream(path, std::ios::binary)
-        << "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STRT.M 136.6000000 :\r\n STOP.M 136.1000000 :\r\n"
-           " STEP.M -0.1000000 :\r\n NULL. -999.25 :\r\n~C\r\n DEPT.M :\r\n C1. :\r\n~A\r\n136.6000000 1\r\n"
-           "136.5000000 2\r\n136.4000000 3\r\n136.3000000 4\r\n136.2000000 5\r\n136.1000000 6\r\n";
+    // Written bottom up: depths of seven decimals that no float holds exactly, and eight digits
+    // a float rounds (3600.1524 is 3600.15234375), as read and shifted.
+    const struct {
+        const char* rows;
+        const char* shift;
+        QString from;
+        QString to;
+        QString step;
+    } cases[] = {
+        {"136.6000000 1\r\n136.5000000 2\r\n136.4000000 3\r\n136.3000000 4\r\n136.2000000 5\r\n136.1000000 6\r\n",
+         "", "136,1000000", "136,6000000", "0,1000000"},
+        {"3600.6096 1\r\n3600.4572 2\r\n3600.3048 3\r\n3600.1524 4\r\n", "", "3600,1524", "3600,6096", "0,1524"},
+        {"3600.6096 1\r\n3600.4572 2\r\n3600.3048 3\r\n3600.1524 4\r\n", "0,1", "3600,2524", "3600,7096", "0,1524"},
+    };
     platform::SetDecimalSeparator(QChar(','));
-    ASSERT_TRUE(Open(path));
-    EXPECT_EQ(window->StatusText(2), "Глубины: 136,1000000 - 136,6000000 M");
-    EXPECT_EQ(window->StatusText(3), "Шаг: 0,1000000");
-    runner->PushDialog([](QDialog& dialog) {
-        const Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
-        EXPECT_EQ(f.EditLimitFrom->text(), "136,1000000");
-        EXPECT_EQ(f.EditLimitTo->text(), "136,6000000");
-        return int(QDialog::Rejected);
-    });
-    window->SaveDocument();
-    EXPECT_EQ(runner->PendingAnswers(), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        const std::string path = dir.file("upward.las");
+        std::ofstream(path, std::ios::binary)
+            << "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n NULL. -999.25 :\r\n~C\r\n DEPT.M :\r\n C1. :\r\n~A\r\n"
+            << c.rows;
+        ASSERT_TRUE(Open(path));
+        if (*c.shift) {
+            runner->PushText(c.shift);
+            F().TBShiftDept->trigger();
+        }
+        EXPECT_EQ(window->StatusText(2), "Глубины: " + c.from + " - " + c.to + " M");
+        EXPECT_EQ(window->StatusText(3), "Шаг: " + c.step);
+        runner->PushDialog([&](QDialog& dialog) {
+            const Ui::TFormSaveToLas& f = static_cast<TFormSaveToLas&>(dialog).Form();
+            EXPECT_EQ(f.EditLimitFrom->text(), c.from);
+            EXPECT_EQ(f.EditLimitTo->text(), c.to);
+            return int(QDialog::Rejected);
+        });
+        window->SaveDocument();
+        EXPECT_EQ(runner->PendingAnswers(), 0);
+        window->SetModified(false);
+    }
 }
 
 TEST_F(MainWindowTest, RecentFilesAndViewSettingsSurviveARestart)

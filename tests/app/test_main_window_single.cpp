@@ -278,11 +278,12 @@ TEST_F(SingleWindowTest, ACalculationIsArmedAppliedAndDeclined)
     EXPECT_EQ(runner->Last().title, "Вычисления");
     EXPECT_EQ(runner->Last().text, "Вычисление\nx[0] * 2\nУспешно выполнено.\nПрименить?");
     EXPECT_EQ(Values(1), before);
-    EXPECT_EQ(window->Form().TBUndo->toolTip(), "Отменить Вычисления");  // the snapshot stays
+    EXPECT_FALSE(window->Form().TBUndo->isEnabled());  // declined: no undo step
     runner->Push(platform::IDOK);
     twice->trigger();
     for (int i = 0; i < Document().GetPointCount(); ++i)
         EXPECT_EQ(Values(1)[i], before[i] * 2) << i;
+    EXPECT_EQ(window->Form().TBUndo->toolTip(), "Отменить Вычисления");
 
     // With a selection the script is armed and waits for a double click in the panel.
     const auto [top, bottom] = VisibleRows(single);

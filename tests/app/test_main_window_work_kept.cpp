@@ -168,14 +168,28 @@ TEST_F(WorkKeptTest, SavingOverTheLoadedFileNamesWhatItWouldLoseAndPartsLeaveThe
 
     // A shorter depth range of all curves is named the same way.
     ASSERT_TRUE(Open(path));
-    runner->Clear();
-    PushSave({}, {}, 105, 110);
-    runner->Push(platform::IDNO);
-    runner->PushCancel();
-    EXPECT_FALSE(window->SaveDocument());
-    EXPECT_TRUE(Messages().value(0).contains("В файле останутся глубины 105.0 - 110.0 из 100.0 - 120.0\n"))
-        << Messages().join("/").toStdString();
+    const auto expectRangeNamed = [&](const QString& named) {
+        runner->Clear();
+        PushSave({}, {}, 105, 110);
+        runner->Push(platform::IDNO);
+        runner->PushCancel();
+        EXPECT_FALSE(window->SaveDocument());
+        EXPECT_TRUE(Messages().value(0).contains(named)) << Messages().join("/").toStdString();
+    };
+    expectRangeNamed("В файле останутся глубины 105.0 - 110.0 из 100.0 - 120.0\n");
     EXPECT_EQ(ReadFileBytes(path), original);
+
+    // A shift of all curves keeps every row: nothing is named. The range saved is named as it was
+    // shown, whatever the decimals of the depths since.
+    runner->Clear();
+    runner->PushText("0.25");
+    F().TBShiftDept->trigger();
+    PushSave();
+    runner->Push(platform::IDYES);
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + QString::fromStdString(path) + "\nуже существует. Заменить?"});
+    F().TBUndo->trigger();
+    expectRangeNamed("В файле останутся глубины 105.0 - 110.0 из 100.25 - 120.25\n");
 
     // Part of the document saved (one curve, part of the range, another file) leaves it modified,
     // and opening another file asks.

@@ -117,6 +117,7 @@ TEST_F(LasDepths, ShiftsTheDepthsCannotHoldAreRefusedChangingNothing)
         {100000000, "слишком велик: глубины 100019160 и 100019160.125 соседних строк станут одинаковыми"},
         {999999999, "станут одинаковыми"},
         {1e-25, "задан слишком точно"},
+        {0.0001, "меньше точности хранимых глубин: глубина 19160 не изменится"},
     };
     for (const auto& [shift, reason] : cases) {
         SCOPED_TRACE(shift);

@@ -151,17 +151,29 @@ TEST_F(LasEditorTest, FolderTreeNeverOpensTheFilesOfAFolder)
     EXPECT_EQ(opened, std::vector<std::string>{});
 }
 
-// Values of eight significant digits show as the file holds them, not rounded to seven.
+// Values and depths of eight significant digits show as the file holds them, not rounded to
+// seven nor to the float a depth is held in; a depth typed is saved as typed.
 TEST_F(LasEditorTest, EightDigitValuesShowAsTheFileHoldsThem)
 {
     Write("eight.las", "~Version\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~Well\r\n NULL. -999.25 :\r\n~Curve\r\n"
-                       " DEPT.M :\r\n GR.API :\r\n~A\r\n1000.0 2692.7075\r\n1000.5 7273.4951\r\n1001.0 3443.9407\r\n");
+                       " DEPT.M :\r\n GR.API :\r\n~A\r\n3600.1524 2692.7075\r\n3600.3048 7273.4951\r\n"
+                       "3600.4572 3443.9407\r\n");
     Pick("eight.las");
     const QAbstractItemModel& grid = *Grid().model();
     std::vector<std::string> shown;
     for (int row = 0; row < grid.rowCount(); ++row)
-        shown.push_back(grid.data(grid.index(row, 1)).toString().toStdString());
-    EXPECT_EQ(shown, (std::vector<std::string>{"2692.7075", "7273.4951", "3443.9407"}));
+        for (int column : {0, 1})
+            shown.push_back(grid.data(grid.index(row, column)).toString().toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"3600.1524", "2692.7075", "3600.3048", "7273.4951", "3600.4572",
+                                               "3443.9407"}));
+
+    Type(1, 2, "3600.3050");
+    editor->ApplyGridToDocument();
+    EXPECT_EQ(Cell(1, 1), "3600.1524");
+    PushSave(dir.file("out.las"));
+    editor->TBSaveAsClick();
+    EXPECT_EQ(DataLines(ReadFileBytes(dir.file("out.las"))),
+              (std::vector<std::string>{"3600.1524 2692.7075", "3600.3050 7273.4951", "3600.4572 3443.9407"}));
 }
 
 // A file the document cannot read is named with the reason, leaves the page empty, and leaving
@@ -357,6 +369,15 @@ TEST_F(LasEditorTest, ApplyStepKeepsTheStepOverALongColumn)
     EXPECT_EQ(doc.GetDepthDecimals(), 3);
     EXPECT_EQ(Cell(1, rows), "3499.875");
     EXPECT_TRUE(editor->IsTableModified());
+
+    // A step of more decimals shows whole: applied as shown, it keeps the depths.
+    Write("fine.las", "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STEP.M 0.03125 :\n NULL. -999.25 :\n~Curve\n"
+                      " DEPT.M :\n GR.API :\n~A\n100.00000 1\n100.03125 2\n100.06250 3\n");
+    runner->Push(platform::IDNO);
+    Pick("fine.las");
+    EXPECT_EQ(Form().EditDeptStep->text(), "0.03125");
+    Form().BitBtnApplyStep->click();
+    EXPECT_EQ(Cell(1, 3), "100.06250");
 }
 
 TEST_F(LasEditorTest, ColumnsAreAddedRenamedNulledAndDeleted)

@@ -730,6 +730,8 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
     editor.Button1->click();
     EXPECT_EQ(runner.Last().title, "Ошибка");
     EXPECT_TRUE(runner.Last().text.contains("file is not a database"));
+    EXPECT_TRUE(runner.Last().text.contains("Файл не является базой данных SQLite; файл не изменён"));
+    EXPECT_EQ(strativ::test::ReadFileBytes(dir.file("foreign.db")), std::string(4096, 'x'));
     EXPECT_TRUE(editor.LabelDB->text().isEmpty());
 
     // Another program's database is refused untouched; an empty file becomes a library.

@@ -1,5 +1,13 @@
 // Shown number text: fixed-point formatting with the locale separator and strict reading.
+#include "platform/NumberSpinBox.h"
 #include "platform/NumberText.h"
+#include "platform/WholeNumberSpinBox.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -121,4 +129,35 @@ TEST_F(NumberTextTest, TypedNumbersTakeAPointOrACommaAndNoGroupSeparator)
     EXPECT_EQ(single, -999.25f);
 }
 
+// QSpinBox drops the locale's group separator from a range of a thousand or more, so "5,5" in a
+// point locale became 55; a field of whole numbers refuses a fraction, typed or pasted, and keeps its value.
+TEST_F(NumberTextTest, WholeNumberFieldsRefuseFractionsUnderAPointAndACommaLocale)
+{
+    const std::pair<const char*, const char*> pasted[] = {{"5,5", "200"},  {"5.5", "200"},   {"1,000", "200"},
+                                                          {"abc", "200"},  {"1 000", "1000"}, {"-7", "1"},
+                                                          {"250000", "100000"}, {"42", "42"}};
+    for (const QLocale::Language language : {QLocale::English, QLocale::Russian}) {
+        QLocale::setDefault(QLocale(language));
+        platform::WholeNumberSpinBox whole;
+        whole.setRange(1, 100000);
+        platform::NumberSpinBox noDecimals;
+        noDecimals.setDecimals(0);
+        noDecimals.setRange(1, 100000);
+        for (QAbstractSpinBox* box : std::initializer_list<QAbstractSpinBox*>{&whole, &noDecimals}) {
+            QLineEdit* edit = box->findChild<QLineEdit*>();
+            for (const auto& [text, shown] : pasted) {
+                edit->setText("200");
+                QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+                QApplication::sendEvent(box, &out);
+                edit->setText(QString::fromUtf8(text));
+                QApplication::sendEvent(box, &out);
+                EXPECT_EQ(box->text(), shown) << text << " in " << QLocale().name().toStdString();
+            }
+            edit->clear();
+            QTest::keyClicks(edit, QStringLiteral("1,2.3"));
+            EXPECT_EQ(edit->text(), "123");  // the separators never reach the field
+        }
+    }
+    QLocale::setDefault(QLocale::system());
+}
 }  // namespace

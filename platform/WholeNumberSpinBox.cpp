@@ -1,0 +1,33 @@
+// Spin box of typed whole numbers.
+#include "platform/WholeNumberSpinBox.h"
+
+#include "platform/NumberSpinBox.h"
+#include "platform/NumberText.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace platform {
+
+WholeNumberSpinBox::WholeNumberSpinBox(QWidget* parent) : QSpinBox(parent) {}
+
+QString WholeNumberSpinBox::textFromValue(int value) const
+{
+    return QString::number(value);
+}
+
+int WholeNumberSpinBox::valueFromText(const QString& text) const
+{
+    double value = 0.0;
+    TryStrToFloat(text, value);
+    return int(std::clamp(value, double(INT_MIN), double(INT_MAX)));
+}
+
+QValidator::State WholeNumberSpinBox::validate(QString& text, int&) const
+{
+    return TypedNumberState(text, true);
+}
+
+void WholeNumberSpinBox::fixup(QString&) const {}
+
+}  // namespace platform
