@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -405,6 +406,50 @@ private:
     size_t rowBytes_ = 0;
 };
 
+// Where CannotReadAs finds the point of the texts of a column with `decimals` decimals in
+// fields of `width` bytes: its bit offset in their last 8 bytes read as one word; -1 where it
+// does not look (fewer than 2 or more than 6 decimals, no room for a units place).
+int PointBits(size_t width, int decimals)
+{
+    if (std::endian::native != std::endian::little || decimals < 2 || decimals > 6 ||
+        width < static_cast<size_t>(decimals) + 2)
+        return -1;
+    return 8 * (7 - decimals);
+}
+
+// Whether the number text of a field that ends `text`, whose point lies at `point` (PointBits),
+// cannot read as `value`; told at a glance for most changed values, false where it is not. A text
+// that reads as a float lies within one of its steps (at most |value| * 2^-23) of it, so its
+// units and first two decimals, as hundredths taken round (modulo 1000), lie within that and one
+// more of those of the value, whatever their signs. They are read from the text's last 8 bytes as
+// one word: a point where the decimals put it, digits after it (no exponent), and before it a
+// units digit, or a blank or sign standing for 0.
+bool CannotReadAs(std::string_view text, int point, float value)
+{
+    if (point < 0 || text.size() < 8)
+        return false;
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + text.size() - 8, 8);  // the last byte highest
+    const std::uint64_t digits = word ^ 0x3030303030303030;
+    // The high bit of each byte after the point that is not a digit.
+    const std::uint64_t others =
+        (((digits & 0x7F7F7F7F7F7F7F7F) + 0x7676767676767676) | digits) &
+        (0x8080808080808080 << (point + 8));
+    if ((((word >> point) & 0xFF) ^ '.') != 0 || others != 0)
+        return false;
+    const auto digitAt = [&](int offset) { return static_cast<int>((digits >> offset) & 0xFF); };
+    const int units = digitAt(point - 8);
+    const int source =
+        (units <= 9 ? 100 * units : 0) + 10 * digitAt(point + 8) + digitAt(point + 16);
+    const double scaled = std::fabs(static_cast<double>(value)) * 100.0;
+    if (!(scaled < 1e9))
+        return false;
+    const auto hundredths = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled));
+    const int gap = std::abs(source - static_cast<int>(hundredths % 1000));
+    // More than hundredths * 2^-23 + 1, in whole hundredths with one to spare.
+    return std::min(gap, 1000 - gap) > static_cast<int>((hundredths + 1) >> 23) + 2;
+}
+
 // Rows written line for line from the source, block by block of its summary: every source row
 // is a written row or one that the write leaves out (rows of a depth range, every k-th row). A
 // value text that reads as the document's value stays; the others are replaced by the value's
@@ -419,8 +464,11 @@ public:
           source_(source),
           written_(out, written),
           geometry_(source.summary),
-          changed_(format.Columns())
+          changed_(format.Columns()),
+          pointBits_(format.Columns(), -1)
     {
+        for (size_t c = 0; c < format.Columns() && c < source.summary.layout.size(); ++c)
+            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format.Decimals(c));
     }
 
     void Write()
@@ -439,21 +487,15 @@ public:
                 if (changed_[c])
                     changedColumns_.push_back(c);
             }
-            const size_t changed = changedColumns_.size();
             fileRow_ = block.firstRow;
             if (!WritesAny(block.firstRow, end))
                 continue;
-            if (changed == columns && block.regular) {
-                written_.Begin(block.firstRow, hashes);
-                written_.SetRegular(WriteInLayout(end));
-                continue;
-            }
             const std::string_view text = bytes.Read(block.offset, summary.EndOffset(b) - block.offset);
             if (LasHash::Of(text.data(), text.size()) != block.bytesHash) {
                 // Rewritten behind the program's back: nothing of it is copied.
                 written_.Begin(block.firstRow, hashes);
                 WriteFormatted(end);
-            } else if (changed == 0 && rows_.IsWhole()) {
+            } else if (changedColumns_.empty() && rows_.IsWhole()) {
                 written_.Begin(block.firstRow, hashes, &block);
                 out_.Append(text);
                 lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
@@ -557,9 +599,9 @@ private:
         rebuilt.Place(begin, end, newText_);
     }
 
-    // The rows [first, end) of a regular block, whose bytes are `text`: each row copied with the
-    // changed texts put in their fields, or line for line where a text does not fit its field;
-    // true when every text fitted.
+    // The rows [first, end) of a regular block, whose bytes are `text`, each in the source's
+    // columns, or line for line where a new text does not fit its field; true when every text
+    // fitted.
     bool WriteRegularRows(std::string_view text, int first, int end)
     {
         std::string& out = out_.Text();
@@ -570,14 +612,14 @@ private:
             const auto sample = static_cast<int>(rows_.SampleOfFileRow(row, source_.rows));
             if (!rows_.Writes(sample))
                 continue;
+            // The block up to the row's end: the texts' last bytes are read in words.
             const std::string_view bytes =
-                text.substr(static_cast<size_t>(row - first) * rowBytes, rowBytes);
+                text.substr(0, static_cast<size_t>(row - first + 1) * rowBytes);
             const size_t at = out.size();
-            out += bytes;
-            if (!ReplaceInFields(out, at, bytes, sample)) {
+            if (!WriteInFields(out, bytes, bytes.size() - rowBytes, sample)) {
                 out.resize(at);
                 fitted = false;
-                WriteLines(bytes);
+                WriteLines(bytes.substr(bytes.size() - rowBytes));
             }
             out_.Flush();
         }
@@ -586,60 +628,37 @@ private:
         return fitted;
     }
 
-    // The changed values of the row `bytes`, copied to `out` at `at`, put in their fields; false
-    // when a text does not fit its field.
-    bool ReplaceInFields(std::string& out, size_t at, std::string_view bytes, int sample)
+    // The row of `bytes` from `row` appended to `out`: the texts of unchanged columns copied with
+    // the bytes around them, those of changed columns formatted in their fields, each kept where
+    // it reads as the value; false when a new text does not fit its field.
+    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
     {
+        size_t copied = row;  // the bytes before it are written
         for (const size_t c : changedColumns_) {
             const RowGeometry::Field& field = geometry_[c];
-            size_t begin = field.end;
-            while (begin > field.blanks && bytes[begin - 1] != ' ')
-                --begin;
-            if (IsTextOfValue(bytes.substr(begin, field.end - begin), format_.Value(c, sample)))
-                continue;
-            newText_.clear();
-            format_.Append(newText_, c, sample, 0);
-            if (newText_.size() + (field.first ? 0 : 1) > field.end - field.blanks)
-                return false;
-            char* const row = out.data() + at;
-            std::fill(row + field.blanks, row + field.end - newText_.size(), ' ');
-            std::copy(newText_.begin(), newText_.end(), row + field.end - newText_.size());
-        }
-        return true;
-    }
-
-    // The rows of a regular block up to the file row `end`, from the document alone, each value
-    // text ending where the source's layout puts it when it fits there, else one blank after the
-    // text before it; true when every text fitted.
-    bool WriteInLayout(int end)
-    {
-        std::string& text = out_.Text();
-        const std::vector<long long>& layout = source_.summary.layout;
-        const std::string& lineEnd = source_.summary.layoutLineEnd;
-        bool fitted = true;
-        for (; fileRow_ < end; ++fileRow_) {
-            const auto sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
-            if (!rows_.Writes(sample))
-                continue;
-            size_t lineStart = text.size();
-            for (size_t c = 0; c < format_.Columns(); ++c) {
-                if (c > 0 && (layout[c] & 1) != 0) {
-                    out_.EndLine(lineEnd);
-                    lineStart = text.size();
+            const size_t begin = row + field.blanks;
+            const size_t end = row + field.end;
+            if (begin != copied)
+                out.append(bytes.data() + copied, begin - copied);
+            copied = end;
+            const float value = format_.Value(c, sample);
+            if (!CannotReadAs(std::string_view(bytes.data(), end), pointBits_[c], value)) {
+                const std::string_view text(bytes.data() + begin, end - begin);
+                if (IsTextOfValue(text.substr(text.find_last_of(' ') + 1), value)) {
+                    out += text;
+                    continue;
                 }
-                const auto column = static_cast<long long>(text.size() - lineStart);
-                const long long textEnd = layout[c] >> 1;
-                const size_t at = text.size();
-                format_.Append(text, c, sample, static_cast<int>(std::max(0LL, textEnd - column)));
-                // A text that does not fit its place follows the one before after a blank.
-                if (column > 0 && text[at] != ' ')
-                    text.insert(at, 1, ' ');
-                fitted = fitted && static_cast<long long>(text.size() - lineStart) == textEnd;
             }
-            out_.EndLine(lineEnd);
+            // A text that does not start its line needs a blank before it.
+            const size_t at = out.size();
+            if (!field.first)
+                out += ' ';
+            format_.Append(out, c, sample, static_cast<int>(at + end - begin - out.size()));
+            if (out.size() != at + end - begin)
+                return false;
         }
-        lineOpen_ = false;
-        return fitted;
+        out.append(bytes.substr(copied));
+        return true;
     }
 
     // The rows of a block up to the file row `end`, formatted in aligned columns.
@@ -697,6 +716,7 @@ private:
     ValueHashes hashes_;
     RowGeometry geometry_;
     std::vector<bool> changed_;          // per column: its values changed in the block
+    std::vector<int> pointBits_;         // per column: PointBits of its fields
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
     size_t column_ = 0;          // wrapped: the column of the next value

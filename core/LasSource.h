@@ -51,8 +51,8 @@ struct LasSourceBlock {
     int firstRow = 0;      // in file order
     std::uint64_t bytesHash = 0;
     // Each of its rows is laid out as the summary's layout says, ends its lines with the layout's
-    // line end and writes NULL samples with the NULL text: its rows can be written anew in the
-    // source's columns without reading it.
+    // line end and writes NULL samples with the NULL text: a changed text of its rows can be put
+    // in its field without reading the line.
     bool regular = false;
 };
 

@@ -161,6 +161,7 @@ public:
     size_t Columns() const { return columns_.size(); }
     const float* Data(size_t column) const { return columns_[column]; }
     float Value(size_t column, int sample) const { return columns_[column][sample]; }
+    int Decimals(size_t column) const { return decimals_[column]; }
     bool IsNull(size_t column, int sample) const { return Value(column, sample) == null_; }
     // The value as formatted text, right-aligned in width characters.
     void Append(std::string& out, size_t column, int sample, int width) const;
@@ -180,8 +181,8 @@ bool IsTextOfValue(std::string_view text, float value);
 // line (`sameLayout`), block by block of its summary: a block whose values hash as read, from
 // bytes that hash as read, is copied as one piece when every row is written, or else line for
 // line with only the changed texts of its changed columns replaced (lines of comments stay when
-// every row is written); a regular block whose every column changed is written in the source's
-// columns without reading it; a block whose bytes changed behind the program's back is formatted.
+// every row is written; a regular block keeps the source's columns); a block whose bytes changed
+// behind the program's back is formatted.
 // Otherwise each row is formatted in aligned columns, a value keeping its source text when that
 // reads as the same float. Without a source every value is formatted. `written`, when given,
 // gets the summary of the rows written, for the file to serve as the source next.

@@ -1,6 +1,7 @@
 // Saves that rewrite only what changed: one edited value changes its own line, a block whose
-// every value changed keeps the file's columns, a file rewritten behind the program's back is not
-// copied, and a DOS end-of-file byte is kept at the end or named inside the data.
+// every value changed keeps the file's columns and the texts of the values that kept theirs, a
+// file rewritten behind the program's back is not copied, and a DOS end-of-file byte is kept at
+// the end or named inside the data.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -23,6 +24,8 @@ struct Shape {
     bool wrapped;
     bool descending;
     int rows;
+    // A and B of eight digits, whose floats cannot tell their last digit apart.
+    bool eightDigits = false;
 };
 
 // A LAS text of curves DEPT, A, B in right-aligned columns, each NULL written "-999.25";
@@ -42,11 +45,16 @@ std::string LasText(const Shape& shape)
                        " STEP.M " + (shape.descending ? "-0.1" : "0.1") + " :" + eol +
                        " NULL. -999.25 :" + eol + "~Curve" + eol + " DEPT.M :" + eol + " A.U :" +
                        eol + " B.U :" + eol + "~A" + eol;
+    const std::string wrap = shape.wrapped ? eol + "  " : "";
     char row[96];
     for (int i = 0; i < shape.rows; ++i) {
-        std::snprintf(row, sizeof row, "%10s%s%10.3f%10s", depth(i).c_str(),
-                      shape.wrapped ? (eol + "  ").c_str() : "", (i % 1000) * 1.25,
-                      i % 97 == 0 ? "-999.25" : std::to_string(i % 7).append(".000").c_str());
+        if (shape.eightDigits)
+            std::snprintf(row, sizeof row, "%10s%s%11.4f%11.4f", depth(i).c_str(), wrap.c_str(),
+                          3876.7023 + i * 0.0001, -2000.0 - i * 0.0007);
+        else
+            std::snprintf(row, sizeof row, "%10s%s%10.3f%10s", depth(i).c_str(), wrap.c_str(),
+                          (i % 1000) * 1.25,
+                          i % 97 == 0 ? "-999.25" : std::to_string(i % 7).append(".000").c_str());
         text += row + eol;
     }
     return text;
@@ -142,6 +150,33 @@ TEST_F(LasSaveBlocks, OnlyTheLinesOfChangedValuesDiffer)
         EXPECT_EQ(moved, 0u);
         EXPECT_EQ(ChangedLines(saved, all, shape.eol).size(),
                   (shape.wrapped ? 2u : 1u) * kLasBlockRows + 1);
+    }
+}
+
+// A block whose every column changed, every other row of it: the rows that kept their values
+// keep their lines byte for byte, eight-digit texts that are not their float's shortest included;
+// the changed ones (by a whole unit, by less than a hundredth) read back as the document.
+TEST_F(LasSaveBlocks, ValuesKeptInAChangedBlockKeepTheirTexts)
+{
+    for (const Shape& shape : {Shape{"\n", false, false, 3 * kLasBlockRows, true},
+                               Shape{"\r\n", true, true, 3 * kLasBlockRows, true}}) {
+        SCOPED_TRACE(shape.eol);
+        const std::string input = LasText(shape);
+        TLASFile document(files_.Write(input), 2);
+        ASSERT_EQ(document.GetPointCount(), shape.rows) << document.GetLoadError();
+        const size_t headerLines = Lines(input.substr(0, input.find("~A") + 2), shape.eol).size();
+        const size_t linesPerRow = shape.wrapped ? 2 : 1;
+        std::vector<size_t> changed;
+        for (int row = kLasBlockRows + 1; row < 2 * kLasBlockRows; row += 2) {
+            const int sample = shape.descending ? shape.rows - 1 - row : row;
+            document.GetCurveData(0)[sample] += 0.01f;
+            document.GetCurveData(1)[sample] += 1.0f;
+            document.GetCurveData(2)[sample] -= 0.001f;
+            for (size_t line = 0; line < linesPerRow; ++line)
+                changed.push_back(headerLines + static_cast<size_t>(row) * linesPerRow + line);
+        }
+        EXPECT_EQ(ChangedLines(input, Save(document, "half.las"), shape.eol), changed);
+        ExpectSameValues(TLASFile(files_.Path("half.las"), 2), document);
     }
 }
 
