@@ -469,7 +469,7 @@ void TFormSingleCurve::Smooth(bool byPoints)
     } else {
         TDlgSelectIntervalPart choice(this);
         choice.SetTopMessage(QStringLiteral("Сглаживание: выбор интервалов"));
-        choice.Execute(manager, intervals, -1);
+        choice.Execute(*lasFile_, manager, intervals, -1);
     }
     if (intervals.empty() || !Alive() || !Curve())
         return;
@@ -503,7 +503,7 @@ void TFormSingleCurve::AddInterval(float depth1, float depth2)
     const IntervalItem proposal{depth1, depth2, 0xEEEEFF, "New", true};
     IntervalItem result = proposal;
     TFormIntervalParams dialog(this);
-    if (!dialog.Execute(proposal, manager->GetTop(), manager->GetBottom(), result) || !Alive() || !owner_)
+    if (!dialog.Execute(proposal, manager->GetTop(), manager->GetBottom(), result, lasFile_) || !Alive() || !owner_)
         return;
     if (IntervalItem* added =
             manager->SetInterval(static_cast<float>(result.Top), static_cast<float>(result.Bottom))) {

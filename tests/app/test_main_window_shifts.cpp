@@ -200,7 +200,7 @@ TEST_F(ShiftTest, IntervalChoiceAfterAShiftOfAllCurvesOffersTheShiftedRange)
         return dialog.result();
     });
     const FloatPairList chosen = window->SelectOperationIntervals("Выбор", -1);
-    EXPECT_EQ(loaded, "50.00 -:- 150.00");
+    EXPECT_EQ(loaded, "50.0 -:- 150.0");
     EXPECT_EQ(chosen, (FloatPairList{{50.0f, 150.0f}}));
 }
 
