@@ -279,6 +279,12 @@ QString RowRangeText(const TLASFile& document, long long first, long long last)
     return RowDepthText(document, first) + QStringLiteral(" - ") + RowDepthText(document, last);
 }
 
+QString StepsText(const TLASFile& document, long long rows)
+{
+    return DecimalText(static_cast<double>(rows) * LasDecimal::Of(document.GetStep()).value,
+                       document.GetDepthDecimals());
+}
+
 namespace {
 
 // Blanks between digit groups of an integer part: the first group of one to three digits,

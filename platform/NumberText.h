@@ -33,6 +33,9 @@ QString DepthText(const TLASFile& document, double depth);
 QString RowDepthText(const TLASFile& document, long long row);
 // The depths of rows first and last shown so, as "first - last".
 QString RowRangeText(const TLASFile& document, long long first, long long last);
+// A depth distance of `rows` steps of the document (a binding or shift by rows): the step's
+// decimal times the count, shown with the document's depth decimals.
+QString StepsText(const TLASFile& document, long long rows);
 
 // The separator used for shown and typed numbers: the system locale's unless
 // overridden by SetDecimalSeparator.
