@@ -257,6 +257,11 @@ QString LasNumberText(float value, int decimals)
     return WithLocaleSeparator(bytes);
 }
 
+QString CurveValueText(const TLASFile& document, int curve, float value)
+{
+    return LasNumberText(value, document.GetCurveDecimals(curve));
+}
+
 QString DecimalText(double value, int decimals)
 {
     std::string bytes;

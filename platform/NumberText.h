@@ -23,6 +23,9 @@ void AppendFloatToStrF(std::string& out, double value, int precision, int digits
 // to the decimals, never float noise), with the locale separator.
 QString LasNumberText(float value, int decimals);
 
+// A value of curve `curve` of the document, shown so with the curve's decimals.
+QString CurveValueText(const TLASFile& document, int curve, float value);
+
 // A decimal number held in double (a depth of the document, the value of a number field) with the
 // decimals, as a depth is written (AppendLasDecimal), with the locale separator.
 QString DecimalText(double value, int decimals);
