@@ -8,6 +8,7 @@
 #include "editing/DetailStatistics.h"
 #include "editing/ViewValuesAtInterval.h"
 #include "platform/DialogRunner.h"
+#include "platform/NumberText.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -112,7 +113,8 @@ void TFormMain::MMICurvesAddNewClick()
     const FloatVector depths(depth, depth + lasFile_->GetPointCount());
     FloatVector values;
     QString name;
-    if (!FormCreateCurveByValues->SetPoints(values, name, lasFile_->GetNullValue(), depths))
+    if (!FormCreateCurveByValues->SetPoints(values, name, lasFile_->GetNullValue(), depths,
+                                              platform::RowDepthText(*lasFile_, 0)))
         return;
     const int index = lasFile_->AddCurve(name.toStdString(), values.data());
     platform::ColorRef color = 0;

@@ -35,7 +35,7 @@ void TFormMain::MMIIntervalSetClick()
         const int i = ClickIntervals.front();
         IntervalItem& item = Intervals.List[static_cast<std::size_t>(i)];
         IntervalItem result = item;
-        if (FormIntervalParams->Execute(item, Intervals.GetTop(), Intervals.GetBottom(), result)) {
+        if (FormIntervalParams->Execute(item, Intervals.GetTop(), Intervals.GetBottom(), result, lasFile_.get())) {
             item.Color = result.Color;
             item.Name = result.Name;
             Intervals.ChangeInterval(i, static_cast<float>(result.Top), static_cast<float>(result.Bottom));
@@ -69,6 +69,7 @@ void TFormMain::MMIIntervalsShowClick()
 {
     FormIntervals->SetManager(&Intervals);
     FormIntervals->OnIntervalsChanged = [this] { RefreshIntervals(); };
+    FormIntervals->Document = [this] { return static_cast<const TLASFile*>(lasFile_.get()); };
     FormIntervals->show();
 }
 
@@ -102,7 +103,7 @@ void TFormMain::AddInterval(float top, float bottom)
     try {
         const IntervalItem proposal{top, bottom, 0xEEFFEE, "New", true};
         IntervalItem result = proposal;
-        if (FormIntervalParams->Execute(proposal, Intervals.GetTop(), Intervals.GetBottom(), result)) {
+        if (FormIntervalParams->Execute(proposal, Intervals.GetTop(), Intervals.GetBottom(), result, lasFile_.get())) {
             if (IntervalItem* added = Intervals.SetInterval(static_cast<float>(result.Top),
                                                             static_cast<float>(result.Bottom))) {
                 added->Name = result.Name;
@@ -128,6 +129,6 @@ FloatPairList TFormMain::SelectOperationIntervals(const QString& message, int pr
         return result;
     }
     DlgSelectIntervalPart->SetTopMessage(message);
-    DlgSelectIntervalPart->Execute(&Intervals, result, preselect);
+    DlgSelectIntervalPart->Execute(*lasFile_, &Intervals, result, preselect);
     return result;
 }

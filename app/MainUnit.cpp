@@ -32,6 +32,7 @@
 #include "platform/FileErrors.h"
 #include "platform/Help.h"
 #include "platform/Folders.h"
+#include "platform/NumberText.h"
 #include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
@@ -261,6 +262,11 @@ void TFormMain::ConnectCommands()
                                              TRasterOp& op) { PanelCurvesDrawingAreaPaint(canvas, area, first, last, op); };
     PBoxAllDepth->SetIntervals(&Intervals);
     PanelCurves->OnCheckData = [this] { CheckDocumentGeneration(); };
+    // Panel curve i is curve i + 1 of the document.
+    PanelCurves->ValueText = [this](int curve, float value) {
+        return platform::CurveValueText(*lasFile_, curve + 1, value);
+    };
+    PanelCurves->RowDepthText = [this](int row) { return platform::RowDepthText(*lasFile_, row); };
     PanelCurves->OnPaintOverlay = [this](QPainter& painter, const PanelCoordinates& coordinates) {
         if (currentTool_)
             currentTool_->PaintOverlay(painter, coordinates);

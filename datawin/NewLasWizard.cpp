@@ -3,6 +3,7 @@
 
 #include "core/CodePages.h"
 #include "core/FileUtils.h"
+#include "core/LasDepthColumn.h"
 #include "core/LasParser2.h"
 #include "core/Q7mathutils.h"
 #include "editing/CreateCurveByValues.h"
@@ -12,6 +13,7 @@
 #include "library/LogFileDBManager.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/NumberText.h"
 #include "ui_NewLasWizard.h"
 
 #include <QFileInfo>
@@ -299,6 +301,10 @@ bool TDlgNewLasWizard::FillCurveValues()
     FloatVector depths(info_.Depth.begin(), info_.Depth.end());
     if (falling)
         std::reverse(depths.begin(), depths.end());
+    // The first depth as the new file will hold it: with the decimals its text needs.
+    const double top = info_.Depth.empty() ? 0.0 : falling ? info_.Depth.back() : info_.Depth.front();
+    const QString firstDepth =
+        platform::DecimalText(top, std::max(info_.DepthDecimals, LasDecimal::Of(top).decimals));
     for (std::size_t i = 0; i < info_.Curves.size(); ++i) {
         LASCurveData& curve = info_.Curves[i];
         curve.Values.resize(info_.Depth.size());
@@ -310,7 +316,7 @@ bool TDlgNewLasWizard::FillCurveValues()
         if (falling)
             std::reverse(values.begin(), values.end());
         QString name = QString::fromStdString(curve.Mnemonic);
-        if (services_.PointDialog->SetPoints(values, name, info_.NullValue, depths) == 1) {
+        if (services_.PointDialog->SetPoints(values, name, info_.NullValue, depths, firstDepth) == 1) {
             if (falling)
                 std::reverse(values.begin(), values.end());
             curve.Values = values;

@@ -85,6 +85,8 @@ TFormSingleCurve::TFormSingleCurve(TSynchSingleWindows* keeper)
     PanelMain->BackgroundColor = 0xFFFFFF;
     PanelMain->CrossColor = 0xC0C0C0;
     PanelMain->ShowHints = true;
+    PanelMain->ValueText = [this](int, float value) { return platform::CurveValueText(*lasFile_, curveIndex_, value); };
+    PanelMain->RowDepthText = [this](int row) { return platform::RowDepthText(*lasFile_, row); };
     PanelMain->Interval.FillColor = 0xE0FFE0;
     PanelMain->Interval.BoundColor = 0xFF9090;
     PanelMain->setFocusPolicy(Qt::StrongFocus);

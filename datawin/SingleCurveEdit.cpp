@@ -469,7 +469,7 @@ void TFormSingleCurve::Smooth(bool byPoints)
     } else {
         TDlgSelectIntervalPart choice(this);
         choice.SetTopMessage(QStringLiteral("Сглаживание: выбор интервалов"));
-        choice.Execute(manager, intervals, -1);
+        choice.Execute(*lasFile_, manager, intervals, -1);
     }
     if (intervals.empty() || !Alive() || !Curve())
         return;
@@ -503,7 +503,7 @@ void TFormSingleCurve::AddInterval(float depth1, float depth2)
     const IntervalItem proposal{depth1, depth2, 0xEEEEFF, "New", true};
     IntervalItem result = proposal;
     TFormIntervalParams dialog(this);
-    if (!dialog.Execute(proposal, manager->GetTop(), manager->GetBottom(), result) || !Alive() || !owner_)
+    if (!dialog.Execute(proposal, manager->GetTop(), manager->GetBottom(), result, lasFile_) || !Alive() || !owner_)
         return;
     if (IntervalItem* added =
             manager->SetInterval(static_cast<float>(result.Top), static_cast<float>(result.Bottom))) {
@@ -517,18 +517,11 @@ void TFormSingleCurve::AddInterval(float depth1, float depth2)
 
 QString TFormSingleCurve::StatisticsText(bool whole) const
 {
-    const TCurve* curve = Curve();
-    CurveStatisticsSource source;
-    source.values = curve->Values();
-    source.depths = PanelMain->YAxisInfo.DepthArray();
-    source.count = std::min(curve->Count(), PanelMain->YAxisInfo.DepthCount());
-    source.nullValue = curve->NullValue();
-    source.step = lasFile_->GetStep();
-    source.depthUnit = QString::fromStdString(lasFile_->GetCurveUnit(0));
     const TInterval& selection = PanelMain->Interval;
     const int first = selection.IsSet() ? selection.First() : -1;
     const int last = selection.IsSet() ? selection.Last() : -1;
-    return whole ? CurveInformationText(source, first, last) : CurveStatisticsText(source, first, last, false);
+    return whole ? CurveInformationText(*lasFile_, curveIndex_, first, last)
+                 : CurveStatisticsText(*lasFile_, curveIndex_, first, last, false);
 }
 
 void TFormSingleCurve::MIIntervalStatClick()

@@ -1,6 +1,7 @@
 // Value operations and statistics of the single-curve window.
 #include "datawin/SingleCurveValues.h"
 
+#include "core/Lasfile.h"
 #include "platform/NumberText.h"
 
 #include <algorithm>
@@ -16,11 +17,6 @@ void ChangeValues(float* values, int from, int to, float nullValue, Operation op
         const float result = static_cast<float>(operation(static_cast<double>(values[i])));
         values[i] = std::isfinite(result) ? result : nullValue;
     }
-}
-
-QString Number(double value)
-{
-    return platform::FloatToStrF(value, 7, 2);
 }
 }  // namespace
 
@@ -66,38 +62,43 @@ void MultiplyValues(float* values, int from, int to, float nullValue, double fac
     ChangeValues(values, from, to, nullValue, [factor](double v) { return v * factor; });
 }
 
-QString CurveStatisticsText(const CurveStatisticsSource& s, int first, int last, bool whole)
+QString CurveStatisticsText(const TLASFile& document, int curve, int first, int last, bool whole)
 {
-    first = std::clamp(first, 0, std::max(s.count - 1, 0));
-    last = std::clamp(last, 0, std::max(s.count - 1, 0));
-    const QString unit = s.depthUnit;
+    const int count = document.GetPointCount();
+    const float* values = document.GetCurveData(curve);
+    const float nullValue = document.GetNullValue();
+    first = std::clamp(first, 0, std::max(count - 1, 0));
+    last = std::clamp(last, 0, std::max(count - 1, 0));
+    const QString unit = QString::fromStdString(document.GetCurveUnit(0));
     QString text = whole ? QStringLiteral("Весь интервал кривой: ")
                          : QStringLiteral("Информация о кривой в интервале ");
-    text += Number(s.depths[first]) + QStringLiteral("  -  ") + Number(s.depths[last]) + QStringLiteral(" :\n");
+    text += platform::RowDepthText(document, first) + QStringLiteral("  -  ") + platform::RowDepthText(document, last) +
+            QStringLiteral(" :\n");
     int minAt = -1;
     int maxAt = -1;
     double sum = 0.0;
     int valid = 0;
     for (int i = first; i <= last; ++i) {
-        const float v = s.values[i];
-        if (v == s.nullValue || v != v)
+        const float v = values[i];
+        if (v == nullValue || v != v)
             continue;
-        if (minAt < 0 || v < s.values[minAt])
+        if (minAt < 0 || v < values[minAt])
             minAt = i;
-        if (maxAt < 0 || v > s.values[maxAt])
+        if (maxAt < 0 || v > values[maxAt])
             maxAt = i;
         sum += v;
         ++valid;
     }
+    const auto found = [&](const QString& title, int row) {
+        return title + platform::CurveValueText(document, curve, values[row]) +
+               QStringLiteral(" достигается на отметке ") + platform::RowDepthText(document, row) +
+               QStringLiteral(" ") + unit + QStringLiteral("\n");
+    };
     if (valid > 0) {
-        text += QStringLiteral("Минимальное значение: ") + Number(s.values[minAt]) +
-                QStringLiteral(" достигается на отметке ") + Number(s.depths[minAt]) + QStringLiteral(" ") + unit +
-                QStringLiteral("\n");
-        text += QStringLiteral("Максимальное значение: ") + Number(s.values[maxAt]) +
-                QStringLiteral(" достигается на отметке ") + Number(s.depths[maxAt]) + QStringLiteral(" ") + unit +
-                QStringLiteral("\n");
+        text += found(QStringLiteral("Минимальное значение: "), minAt);
+        text += found(QStringLiteral("Максимальное значение: "), maxAt);
         text += (whole ? QStringLiteral("Среднее значение: ") : QStringLiteral("Среднее значение в интервале: ")) +
-                Number(sum / valid) + QStringLiteral("\n");
+                platform::FloatToStrF(sum / valid, 7, 2) + QStringLiteral("\n");
     } else {
         text += (whole ? QStringLiteral("Кривая не имеет значений (все - NULL)")
                        : QStringLiteral("В интервале кривая не имеет значений (все - NULL)")) +
@@ -106,17 +107,18 @@ QString CurveStatisticsText(const CurveStatisticsSource& s, int first, int last,
     text += QString(59, QChar('-')) + QStringLiteral("\n");
     text += (whole ? QStringLiteral("Количество отсчетов: ") : QStringLiteral("Количество отсчетов в интервале: ")) +
             QString::number(last - first + 1) + QStringLiteral("\n");
-    text += QStringLiteral("с шагом ") + Number(s.step) + QStringLiteral(" ") + unit;
+    text += QStringLiteral("с шагом ") + platform::LasNumberText(document.GetStep(), document.GetDepthDecimals()) +
+            QStringLiteral(" ") + unit;
     return text;
 }
 
-QString CurveInformationText(const CurveStatisticsSource& source, int first, int last)
+QString CurveInformationText(const TLASFile& document, int curve, int first, int last)
 {
     const QString stars = QString(59, QChar('*'));
-    QString text = CurveStatisticsText(source, 0, source.count - 1, true) + QStringLiteral("\n") + stars +
-                   QStringLiteral("\n") + stars + QStringLiteral("\n");
+    QString text = CurveStatisticsText(document, curve, 0, document.GetPointCount() - 1, true) + QStringLiteral("\n") +
+                   stars + QStringLiteral("\n") + stars + QStringLiteral("\n");
     if (first >= 0 && last >= 0)
-        text += CurveStatisticsText(source, first, last, false);
+        text += CurveStatisticsText(document, curve, first, last, false);
     else
         text += QStringLiteral("Интервал не задан");
     return text;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <utility>
 
+class TLASFile;
+
 // The range [from, to] an operation of the pop-up zone covers: the whole curve without a
 // selection, the selection, or the part above or below it with the selection's nearest end
 // sample. Zone 4 (not from the pop-up) takes the part that `pointIndex` lies in. Ordered and
@@ -15,19 +17,10 @@ std::pair<int, int> ValueRangeOfZone(int zone, int first, int last, int pointInd
 void ShiftValues(float* values, int from, int to, float nullValue, double delta);
 void MultiplyValues(float* values, int from, int to, float nullValue, double factor);
 
-// What the statistics texts read.
-struct CurveStatisticsSource {
-    const float* values = nullptr;
-    const float* depths = nullptr;
-    int count = 0;
-    float nullValue = 0.0f;
-    float step = 0.0f;
-    QString depthUnit;
-};
-
-// The range section of [first, last] ("Информация о кривой в интервале ..."), or with `whole` the
-// whole-curve section.
-QString CurveStatisticsText(const CurveStatisticsSource& source, int first, int last, bool whole);
+// The range section of rows [first, last] of curve `curve` of the document ("Информация о кривой в
+// интервале ..."), or with `whole` the whole-curve section: depths, the step and the values found
+// shown as the document holds them.
+QString CurveStatisticsText(const TLASFile& document, int curve, int first, int last, bool whole);
 // The text of the window's information button: the whole curve, then the selected range or
 // "Интервал не задан" when first < 0.
-QString CurveInformationText(const CurveStatisticsSource& source, int first, int last);
+QString CurveInformationText(const TLASFile& document, int curve, int first, int last);

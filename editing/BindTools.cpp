@@ -41,7 +41,7 @@ void BindCurvesManual(TToolHost& host, int base, int bound, int baseIndex, int b
     host.DocumentChanged();  // the values moved inside their array
     platform::MessageBox(host.DialogOwner(),
                          QStringLiteral("Кривая ") + QString::fromStdString(document->GetCurveName(bound)) +
-                             QStringLiteral("\nсдвинута на ") + Number(n * double(document->GetStep())) +
+                             QStringLiteral("\nсдвинута на ") + platform::StepsText(*document, n) +
                              QStringLiteral(" м."),
                          QStringLiteral("Произведена увязка кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
 }
@@ -84,8 +84,8 @@ void BindCurvesAuto(TToolHost& host, TDlgIntervalLimiter& limits, TSelectCurvesD
         return;
     }
     QString question = QStringLiteral("Максимальная корреляция достигается при сдвиге увязываемой кривой на\n") +
-                       Number(s * step) + QStringLiteral(" (") + unit + QStringLiteral(")\nКоэффициент корреляции = ") +
-                       Number(r);
+                       platform::StepsText(*document, s) + QStringLiteral(" (") + unit +
+                       QStringLiteral(")\nКоэффициент корреляции = ") + Number(r);
     question += std::fabs(r) < 0.5f
                     ? QStringLiteral("\n\nВнимание! Определенный коэффициент корреляции слишком мал.\nНе рекомендуется "
                                      "производить автоматическую увязку.\n\nВы все равно желаете произвести "

@@ -29,7 +29,8 @@ TFormCreateCurveByValues::TFormCreateCurveByValues(QWidget* parent)
 
 TFormCreateCurveByValues::~TFormCreateCurveByValues() = default;
 
-int TFormCreateCurveByValues::SetPoints(FloatVector& values, QString& name, float nullValue, const FloatVector& depths)
+int TFormCreateCurveByValues::SetPoints(FloatVector& values, QString& name, float nullValue, const FloatVector& depths,
+                                        const QString& firstDepth)
 {
     if (depths.size() < 2)
         return 0;
@@ -40,7 +41,7 @@ int TFormCreateCurveByValues::SetPoints(FloatVector& values, QString& name, floa
     nullValue_ = nullValue;
     values_.resize(depths_.size());
     BitBtnDeleteAllPointsClick();
-    SetCell(0, 0, platform::FloatToStrF(depths_.front(), 7, 2));
+    SetCell(0, 0, firstDepth);
     if (platform::ExecDialog(*this) != QDialog::Accepted)
         return 0;
     values = values_;

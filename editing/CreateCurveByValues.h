@@ -17,9 +17,11 @@ public:
     explicit TFormCreateCurveByValues(QWidget* parent = nullptr);
     ~TFormCreateCurveByValues() override;
 
-    // Runs the dialog for a curve over `depths`; 1 on OK with the curve's values and name written
-    // back, 0 otherwise (also without two depths, when nothing is shown).
-    int SetPoints(FloatVector& values, QString& name, float nullValue, const FloatVector& depths);
+    // Runs the dialog for a curve over `depths`, the first of them shown in the first row as
+    // `firstDepth` (as the caller's document holds it); 1 on OK with the curve's values and name
+    // written back, 0 otherwise (also without two depths, when nothing is shown).
+    int SetPoints(FloatVector& values, QString& name, float nullValue, const FloatVector& depths,
+                  const QString& firstDepth);
 
     // Latin letters, digits, "_", "$" and the Cyrillic letters А-я of `name`.
     static QString FilterCurveName(const QString& name);

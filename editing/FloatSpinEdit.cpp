@@ -16,6 +16,7 @@ void TFloatSpinEdit::SetValue(double value)
 {
     exact_ = value;
     setValue(value);
+    shown_ = this->value();
     edited_ = false;
 }
 
@@ -24,6 +25,7 @@ void TFloatSpinEdit::SetDisplayDecimals(int decimals)
     const bool edited = edited_;
     setDecimals(decimals);
     setValue(exact_);
+    shown_ = value();
     edited_ = edited;
 }
 

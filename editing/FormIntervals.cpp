@@ -77,7 +77,7 @@ void TFormIntervals::ButtonEditClick()
         return;
     IntervalItem& item = Manager->List[static_cast<std::size_t>(i)];
     IntervalItem result = item;
-    if (!params_.Execute(item, Manager->GetTop(), Manager->GetBottom(), result))
+    if (!params_.Execute(item, Manager->GetTop(), Manager->GetBottom(), result, Document ? Document() : nullptr))
         return;
     item.Color = result.Color;
     item.Name = result.Name;

@@ -9,6 +9,7 @@
 namespace Ui { class TFormIntervals; }
 class IntervalManager;
 class TFormIntervalParams;
+class TLASFile;
 
 class TFormIntervals : public QWidget {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
     void FillList();
     // Called after the window changed intervals.
     std::function<void()> OnIntervalsChanged;
+    // The document whose depths the intervals lie on (null: none), as the parameters show them.
+    std::function<const TLASFile*()> Document;
 
     void ButtonEditClick();
     void ButtonDeleteClick();

@@ -1,6 +1,7 @@
 // Interval parameters dialog.
 #include "editing/IntervalParams.h"
 
+#include "core/Lasfile.h"
 #include "editing/IntervalManager.h"
 #include "platform/Colors.h"
 #include "platform/DialogRunner.h"
@@ -10,9 +11,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QValidator>
+#include <algorithm>
 #include <limits>
 
 namespace {
+constexpr int kDecimals = 4;  // of bounds with no document to show them as it holds them
+
 // Takes no name longer than a session keeps; a longer typed or pasted text is refused whole.
 class NameLengthValidator : public QValidator
 {
@@ -38,23 +42,27 @@ TFormIntervalParams::TFormIntervalParams(QWidget* parent)
 
 TFormIntervalParams::~TFormIntervalParams() = default;
 
-bool TFormIntervalParams::Execute(const IntervalItem& proposal, float minDepth, float maxDepth, IntervalItem& result)
+bool TFormIntervalParams::Execute(const IntervalItem& proposal, float minDepth, float maxDepth, IntervalItem& result,
+                                  const TLASFile* document)
 {
     Ui::TFormIntervalParams& f = *ui;
+    const auto decimal = [document](double depth) { return document ? document->DecimalDepthOf(depth) : depth; };
     const bool limited = minDepth < maxDepth;
-    const double lowest = limited ? minDepth : -std::numeric_limits<float>::max();
-    const double highest = limited ? maxDepth : std::numeric_limits<float>::max();
-    for (QDoubleSpinBox* spin : {f.RxSpinEditTop, f.RxSpinEditBottom})
+    const double lowest = limited ? decimal(minDepth) : -std::numeric_limits<float>::max();
+    const double highest = limited ? decimal(maxDepth) : std::numeric_limits<float>::max();
+    for (TFloatSpinEdit* spin : {f.RxSpinEditTop, f.RxSpinEditBottom}) {
+        spin->SetDisplayDecimals(document ? document->GetDepthDecimals() : kDecimals);
         spin->setRange(lowest, highest);
-    f.RxSpinEditTop->setValue(proposal.Top);
-    f.RxSpinEditBottom->setValue(proposal.Bottom);
+    }
+    f.RxSpinEditTop->SetValue(std::clamp(decimal(proposal.Top), lowest, highest));
+    f.RxSpinEditBottom->SetValue(std::clamp(decimal(proposal.Bottom), lowest, highest));
     color_ = proposal.Color;
     f.PaintBoxColor->update();
     f.EditName->setText(QString::fromStdString(proposal.Name));
     if (platform::ExecDialog(*this) != QDialog::Accepted)
         return false;
-    result.Top = f.RxSpinEditTop->value();
-    result.Bottom = f.RxSpinEditBottom->value();
+    result.Top = f.RxSpinEditTop->Value();
+    result.Bottom = f.RxSpinEditBottom->Value();
     result.Color = color_;
     result.Name = f.EditName->text().toStdString();
     return true;

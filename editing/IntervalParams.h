@@ -7,6 +7,7 @@
 
 namespace Ui { class TFormIntervalParams; }
 struct IntervalItem;
+class TLASFile;
 
 class TFormIntervalParams : public QDialog {
     Q_OBJECT
@@ -15,9 +16,12 @@ public:
     ~TFormIntervalParams() override;
 
     // Shows the proposal with both bounds held within [minDepth, maxDepth] (no limits when the
-    // two are equal or reversed), as is a bound typed beyond them once typed; true on OK with name, bounds and colour written into `result`
-    // (its Active mark untouched).
-    bool Execute(const IntervalItem& proposal, float minDepth, float maxDepth, IntervalItem& result);
+    // two are equal or reversed), as is a bound typed beyond them once typed; true on OK with name,
+    // bounds and colour written into `result` (its Active mark untouched). The bounds are shown as
+    // the document holds them (the decimal depth, with its depth decimals); a bound left as shown
+    // comes back as that decimal, which stands for the same float.
+    bool Execute(const IntervalItem& proposal, float minDepth, float maxDepth, IntervalItem& result,
+                 const TLASFile* document);
 
     Ui::TFormIntervalParams& Form() const { return *ui; }
     std::uint32_t SwatchColor() const { return color_; }

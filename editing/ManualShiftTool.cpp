@@ -140,8 +140,7 @@ void TManualShiftTool::MoveTo(int pos)
     FManualShiftPos = pos;
     group_.ShiftVert(Shift());
     const TLASFile* document = host_.Document();
-    const double step = document ? document->GetStep() : 0.0;
-    host_.ShowShiftValue(true, platform::FloatToStrF(Shift() * step, 7, 2));
+    host_.ShowShiftValue(true, document ? platform::StepsText(*document, Shift()) : QString());
     host_.Panel().update();
 }
 

@@ -11,11 +11,6 @@
 
 namespace {
 enum { kAllActive = 0, kAll = 1, kOne = 2 };
-
-QString DepthText(double depth)
-{
-    return platform::FloatToStrF(depth, 7, 2);
-}
 }  // namespace
 
 TDlgSelectIntervalPart::TDlgSelectIntervalPart(QWidget* parent)
@@ -47,7 +42,8 @@ bool TDlgSelectIntervalPart::HasIntervals() const
     return Manager && !Manager->List.empty();
 }
 
-bool TDlgSelectIntervalPart::Execute(IntervalManager* manager, FloatPairList& answer, int preselect)
+bool TDlgSelectIntervalPart::Execute(const TLASFile& document, IntervalManager* manager, FloatPairList& answer,
+                                     int preselect)
 {
     Manager = manager;
     Result.clear();
@@ -57,7 +53,7 @@ bool TDlgSelectIntervalPart::Execute(IntervalManager* manager, FloatPairList& an
         LoadedBottom = Manager->GetBottom();
         if (LoadedTop < LoadedBottom) {
             Preselect = preselect;
-            FillControls();
+            FillControls(document);
             accepted = platform::ExecDialog(*this) == QDialog::Accepted;
         }
     }
@@ -67,7 +63,7 @@ bool TDlgSelectIntervalPart::Execute(IntervalManager* manager, FloatPairList& an
     return accepted;
 }
 
-void TDlgSelectIntervalPart::FillControls()
+void TDlgSelectIntervalPart::FillControls(const TLASFile& document)
 {
     Ui::TDlgSelectIntervalPart& f = *ui;
     const int count = static_cast<int>(Manager->List.size());
@@ -86,13 +82,15 @@ void TDlgSelectIntervalPart::FillControls()
     const int kept = f.ComboBoxOneInterval->currentIndex();
     f.ComboBoxOneInterval->clear();
     for (const IntervalItem& item : Manager->List)
-        f.ComboBoxOneInterval->addItem(QString::fromStdString(item.Name) + QStringLiteral(" (") + DepthText(item.Top) +
-                                       QStringLiteral(":") + DepthText(item.Bottom) + QStringLiteral(")"));
+        f.ComboBoxOneInterval->addItem(QString::fromStdString(item.Name) + QStringLiteral(" (") +
+                                       platform::DepthText(document, item.Top) + QStringLiteral(":") +
+                                       platform::DepthText(document, item.Bottom) + QStringLiteral(")"));
     const bool one = f.RadioGroup1->isEnabled() && radio_->checkedId() == kOne && count > 0;
     f.ComboBoxOneInterval->setEnabled(one);
     if (one)
         f.ComboBoxOneInterval->setCurrentIndex(Preselect >= 0 ? Preselect : (kept >= 0 && kept < count ? kept : 0));
-    f.LabelAllInterval->setText(DepthText(LoadedTop) + QStringLiteral(" -:- ") + DepthText(LoadedBottom));
+    f.LabelAllInterval->setText(platform::DepthText(document, LoadedTop) + QStringLiteral(" -:- ") +
+                                platform::DepthText(document, LoadedBottom));
 }
 
 void TDlgSelectIntervalPart::CheckBox1Click()

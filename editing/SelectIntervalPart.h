@@ -10,6 +10,7 @@
 namespace Ui { class TDlgSelectIntervalPart; }
 class IntervalManager;
 class QButtonGroup;
+class TLASFile;
 
 class TDlgSelectIntervalPart : public QDialog {
     Q_OBJECT
@@ -17,16 +18,17 @@ public:
     explicit TDlgSelectIntervalPart(QWidget* parent = nullptr);
     ~TDlgSelectIntervalPart() override;
 
-    // Runs the dialog on the manager's intervals, offering interval `preselect` (-1: none) as the
-    // single choice; true on OK with the chosen (top, bottom) pairs in `answer`. False at once,
-    // without the dialog, with no manager or an empty loaded range.
-    bool Execute(IntervalManager* manager, FloatPairList& answer, int preselect);
+    // Runs the dialog on the manager's intervals, their depths shown as the document holds them,
+    // offering interval `preselect` (-1: none) as the single choice; true on OK with the chosen
+    // (top, bottom) pairs in `answer`. False at once, without the dialog, with no manager or an
+    // empty loaded range.
+    bool Execute(const TLASFile& document, IntervalManager* manager, FloatPairList& answer, int preselect);
     void SetTopMessage(const QString& text);
 
     Ui::TDlgSelectIntervalPart& Form() const { return *ui; }
 
 private:
-    void FillControls();
+    void FillControls(const TLASFile& document);
     void CheckBox1Click();
     void RadioGroup1Click();
     // Builds Result; false (with the message) when the single interval is not chosen.

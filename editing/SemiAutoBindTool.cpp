@@ -93,7 +93,7 @@ void TBindSemiAutoTool::ApplyBinding()
         names += QString::fromStdString(record->name) + QStringLiteral("  ");
     }
     const QString question = QStringLiteral("Сдвинуть: ") + names + QStringLiteral("\nНа ") +
-                             platform::FloatToStrF(shiftOf(*lead) * double(document.GetStep()), 7, 2) +
+                             platform::StepsText(document, shiftOf(*lead)) +
                              QStringLiteral(" (") + QString::fromStdString(document.GetCurveUnit(0)) +
                              QStringLiteral(")?");
     Finish([&] {

@@ -48,9 +48,9 @@ const StatFunctionsVector& ReportStatistics()
     static const StatFunctionsVector statistics = {
         {QStringLiteral("Среднее"), StatMean, nullptr},
         {QStringLiteral("Ср.кв. отклонение"), StatDeviation, nullptr},
-        {QStringLiteral("Минимум"), StatMin, nullptr},
+        {QStringLiteral("Минимум"), StatMin, nullptr, true},
         {QStringLiteral("Глубина минимума"), nullptr, StatDepthOfMin},
-        {QStringLiteral("Максимум"), StatMax, nullptr},
+        {QStringLiteral("Максимум"), StatMax, nullptr, true},
         {QStringLiteral("Глубина максимума"), nullptr, StatDepthOfMax},
     };
     return statistics;
@@ -110,7 +110,9 @@ QString TStatisticsReport::Cell(const StatFunc_struct& statistic, int curve, int
         return platform::DepthText(document_,
                                    statistic.DepthFunc(count, nullValue, values, document_.GetCurveData(0) + first));
     const float result = statistic.ValueFunc(count, nullValue, values);
-    return result == nullValue ? QStringLiteral("----") : Fixed4(result);
+    if (result == nullValue)
+        return QStringLiteral("----");
+    return statistic.Sample ? platform::CurveValueText(document_, curve, result) : Fixed4(result);
 }
 
 std::size_t TStatisticsReport::AddDataRow(std::vector<ReportRow>& rows, const QString& title) const

@@ -26,6 +26,7 @@ struct StatFunc_struct {
     QString Name;
     StatValueFunc ValueFunc = nullptr;
     StatDepthFunc DepthFunc = nullptr;  // used when set
+    bool Sample = false;  // the value is one of the curve's, shown with its decimals
 };
 using StatFunctionsVector = std::vector<StatFunc_struct>;
 // The six statistics in report order.

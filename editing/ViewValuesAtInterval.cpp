@@ -50,7 +50,8 @@ QString TValuesAtIntervalModel::Text(int row, int column) const
         return {};
     if (columns_[column] == 0)
         return platform::RowDepthText(*document_, first_ + row);
-    return platform::FloatToStrF(document_->GetCurveData(columns_[column])[first_ + row], 7, 4);
+    const int curve = columns_[column];
+    return platform::CurveValueText(*document_, curve, document_->GetCurveData(curve)[first_ + row]);
 }
 
 QVariant TValuesAtIntervalModel::data(const QModelIndex& index, int role) const

@@ -257,6 +257,11 @@ QString LasNumberText(float value, int decimals)
     return WithLocaleSeparator(bytes);
 }
 
+QString CurveValueText(const TLASFile& document, int curve, float value)
+{
+    return LasNumberText(value, document.GetCurveDecimals(curve));
+}
+
 QString DecimalText(double value, int decimals)
 {
     std::string bytes;
@@ -277,6 +282,12 @@ QString RowDepthText(const TLASFile& document, long long row)
 QString RowRangeText(const TLASFile& document, long long first, long long last)
 {
     return RowDepthText(document, first) + QStringLiteral(" - ") + RowDepthText(document, last);
+}
+
+QString StepsText(const TLASFile& document, long long rows)
+{
+    return DecimalText(static_cast<double>(rows) * LasDecimal::Of(document.GetStep()).value,
+                       document.GetDepthDecimals());
 }
 
 namespace {

@@ -23,6 +23,9 @@ void AppendFloatToStrF(std::string& out, double value, int precision, int digits
 // to the decimals, never float noise), with the locale separator.
 QString LasNumberText(float value, int decimals);
 
+// A value of curve `curve` of the document, shown so with the curve's decimals.
+QString CurveValueText(const TLASFile& document, int curve, float value);
+
 // A decimal number held in double (a depth of the document, the value of a number field) with the
 // decimals, as a depth is written (AppendLasDecimal), with the locale separator.
 QString DecimalText(double value, int decimals);
@@ -33,6 +36,9 @@ QString DepthText(const TLASFile& document, double depth);
 QString RowDepthText(const TLASFile& document, long long row);
 // The depths of rows first and last shown so, as "first - last".
 QString RowRangeText(const TLASFile& document, long long first, long long last);
+// A depth distance of `rows` steps of the document (a binding or shift by rows): the step's
+// decimal times the count, shown with the document's depth decimals.
+QString StepsText(const TLASFile& document, long long rows);
 
 // The separator used for shown and typed numbers: the system locale's unless
 // overridden by SetDecimalSeparator.

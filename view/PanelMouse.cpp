@@ -177,9 +177,10 @@ void TPanelWithCurves::UpdateHover(QMouseEvent& event)
         return;
     }
     const TCurve& curve = *curves_[std::size_t(hit.curve)];
-    const QString hint = curve.Caption() + QStringLiteral(": ") +
-                         platform::FloatToStrF(curve.Values()[hit.sample], 7, 2) + QStringLiteral(" (") +
-                         platform::FloatToStrF(YAxisInfo.DepthArray()[hit.sample], 7, 2) + QStringLiteral(")");
+    const QString depth = RowDepthText ? RowDepthText(hit.sample)
+                                       : platform::FloatToStrF(YAxisInfo.DepthArray()[hit.sample], 7, 2);
+    const QString hint = curve.Caption() + QStringLiteral(": ") + ValueTextOf(hit.curve, curve.Values()[hit.sample]) +
+                         QStringLiteral(" (") + depth + QStringLiteral(")");
     QToolTip::showText(event.globalPosition().toPoint(), hint, this);
 }
 

@@ -93,6 +93,11 @@ void TPanelWithCurves::DrawDepthStrip(QPainter& painter, const PanelCoordinates&
     painter.restore();
 }
 
+QString TPanelWithCurves::ValueTextOf(int curve, float value) const
+{
+    return ValueText ? ValueText(curve, value) : platform::FloatToStrF(value, 7, 2);
+}
+
 TPanelWithCurves::ValueStrip TPanelWithCurves::ValueStripLayout() const
 {
     const QFontMetrics metrics = fontMetrics();
@@ -114,8 +119,8 @@ TPanelWithCurves::ValueStrip TPanelWithCurves::ValueStripLayout() const
             continue;
         e.captionText = ShowCaptions ? curve.Caption() : QString();
         if (curve.HasValues()) {
-            e.minimumText = platform::FloatToStrF(curve.Minimum(), 7, 2);
-            e.maximumText = platform::FloatToStrF(curve.Maximum(), 7, 2);
+            e.minimumText = ValueTextOf(i, curve.Minimum());
+            e.maximumText = ValueTextOf(i, curve.Maximum());
         } else {  // no numbers: a curve of absent samples only must not read as one of zeros
             const QString noValues = QStringLiteral("нет значений");
             e.captionText = e.captionText.isEmpty() ? noValues : e.captionText + QStringLiteral(" (") + noValues + ')';

@@ -121,6 +121,11 @@ public:
     TAxis YAxisInfo{TAxis::DepthAxis};
     TInterval Interval{YAxisInfo};
 
+    // Texts of a value of curve i (0-based) and of the depth of a row, as the owner's document
+    // holds them; unset, the panel shows the floats with two decimals.
+    std::function<QString(int curve, float value)> ValueText;
+    std::function<QString(int row)> RowDepthText;
+
     std::function<void(TPanelWithCurves* sender, int curveIndex)> OnCurveClick;
     std::function<void(int offset)> OnYOffsetChange;
     std::function<void(int first, int last)> OnIntervalChange;
@@ -173,6 +178,7 @@ private:
     void DrawOwnerLayer(const PanelCoordinates& coordinates);
     void DrawCrossHair(QPainter& painter);
     void UpdateHover(QMouseEvent& event);
+    QString ValueTextOf(int curve, float value) const;
     void ClearHover();
     // Calls an owner's handler; an exception it throws is reported, never passed to Qt.
     template <class Handler, class... Args>

@@ -135,7 +135,7 @@ TEST_F(BindingTest, AutomaticBindingMovesTheCurveOfBestCorrelationAndChosenOther
     ASSERT_EQ(messages.size(), 3);
     EXPECT_EQ(messages[0], "Ошибка|Верхняя граница интервала должна быть меньше нижней!");
     EXPECT_TRUE(messages[1].startsWith("Автоматическая увязка по глубине|Максимальная корреляция достигается при "
-                                       "сдвиге увязываемой кривой на\n-3.00 (M)\nКоэффициент корреляции = 1.00\n\n"
+                                       "сдвиге увязываемой кривой на\n-3.0 (M)\nКоэффициент корреляции = 1.00\n\n"
                                        "Произвести автоматическую увязку кривой 'C2' ?"))
         << messages[1].toStdString();
     EXPECT_EQ(messages[2], "Автоматическая увязка|Желаете выбрать кривые для сдвига на такую же глубину?");
@@ -198,7 +198,7 @@ TEST_F(BindingTest, AutomaticBindingLimitsOfWholeStepsReachThoseSteps)
     runner->Push(platform::IDCANCEL);
     BindAuto(1, 2);
     ASSERT_EQ(Messages().size(), 1);
-    EXPECT_TRUE(Messages()[0].contains("на\n-1.00 (M)\nКоэффициент корреляции = 1.00")) << Messages()[0].toStdString();
+    EXPECT_TRUE(Messages()[0].contains("на\n-1.0 (M)\nКоэффициент корреляции = 1.00")) << Messages()[0].toStdString();
 }
 
 TEST_F(BindingTest, AutomaticBindingOffersNoFurtherCurvesWithTwoCurves)
@@ -252,7 +252,7 @@ TEST_F(SemiAutoTest, BoundCurvesMovingBothWaysGrowBothEndsAndLoseNothing)
     PushSemiAuto(0, true, {1, 2});
     runner->Push(platform::IDOK);
     DragRows(12, 40);
-    EXPECT_EQ(Messages(), QStringList{"Увязка кривых по глубине|Сдвинуть: C2  C3  \nНа -3.00 (M)?"});
+    EXPECT_EQ(Messages(), QStringList{"Увязка кривых по глубине|Сдвинуть: C2  C3  \nНа -3.0 (M)?"});
     EXPECT_EQ(Document().GetPointCount(), kRows + 6 + 5);
     EXPECT_EQ(Document().GetTopDepth(), 97.0f);
     EXPECT_EQ(Document().GetBottomDepth(), 202.5f);

@@ -400,7 +400,7 @@ TEST_F(CurveCommandsTest, IntervalsWindowFollowsEveryChangeWhileVisible)
         QTest::keyClicks(&bottom, "400");
         EXPECT_EQ(bottom.text(), "400");
         QTest::keyClick(&bottom, Qt::Key_Return);
-        EXPECT_EQ(bottom.text(), "300.0000");
+        EXPECT_EQ(bottom.text(), "300.0");
         return int(QDialog::Accepted);
     });
     form.ButtonEditClick();

@@ -124,8 +124,10 @@ TEST_F(DrawingTest, SixteenCurvesShowEveryNameAndBothNumbersInFullWithoutOverlap
             const QString name = QString::fromLatin1(Document().GetCurveName(e.curve + 1).c_str());
             const bool noValues = e.curve == 11;
             EXPECT_EQ(e.captionText, noValues ? name + " (нет значений)" : name) << where;
-            EXPECT_EQ(e.minimumText, noValues ? QString() : platform::FloatToStrF(curve.Minimum(), 7, 2)) << where;
-            EXPECT_EQ(e.maximumText, noValues ? QString() : platform::FloatToStrF(curve.Maximum(), 7, 2)) << where;
+            // Minimum and maximum with the curve's decimals, as the file holds them.
+            const auto value = [&](float v) { return platform::CurveValueText(Document(), e.curve + 1, v); };
+            EXPECT_EQ(e.minimumText, noValues ? QString() : value(curve.Minimum())) << where;
+            EXPECT_EQ(e.maximumText, noValues ? QString() : value(curve.Maximum())) << where;
             EXPECT_LT(e.lineY, area.top() - 1) << where;  // above the border
             for (const auto& [box, text] :
                  {std::pair{e.minimum, e.minimumText}, {e.caption, e.captionText}, {e.maximum, e.maximumText}}) {

@@ -252,8 +252,8 @@ TEST_F(MainEditingTest, IntervalChoiceAnswersTheFourWays)
     };
     EXPECT_EQ(answer([](Form& f) {
                   EXPECT_EQ(f.LabelTopMessage->text(), "Сглаживание: выбор интервалов");
-                  EXPECT_EQ(f.LabelAllInterval->text(), "100.00 -:- 300.00");
-                  EXPECT_EQ(f.ComboBoxOneInterval->itemText(0), "A (120.00:150.00)");
+                  EXPECT_EQ(f.LabelAllInterval->text(), "100.0 -:- 300.0");
+                  EXPECT_EQ(f.ComboBoxOneInterval->itemText(0), "A (120.0:150.0)");
                   f.CheckBox1->setChecked(true);
               }),
               (FloatPairList{{100.0f, 300.0f}}));

@@ -200,7 +200,7 @@ TEST_F(ShiftTest, IntervalChoiceAfterAShiftOfAllCurvesOffersTheShiftedRange)
         return dialog.result();
     });
     const FloatPairList chosen = window->SelectOperationIntervals("Выбор", -1);
-    EXPECT_EQ(loaded, "50.00 -:- 150.00");
+    EXPECT_EQ(loaded, "50.0 -:- 150.0");
     EXPECT_EQ(chosen, (FloatPairList{{50.0f, 150.0f}}));
 }
 
@@ -271,10 +271,10 @@ TEST_F(ShiftTest, ManualGroupShiftByKeysAndByMouse)
     // A tap shows the shift without moving; a held key moves once per tick.
     QTest::keyClick(window.get(), Qt::Key_Down);
     EXPECT_TRUE(window->PanelShiftValue->isVisible());
-    EXPECT_EQ(window->LabelShiftValue->text(), "0.00");
-    HoldArrow(Qt::Key_Down, Qt::NoModifier, "1.00");
+    EXPECT_EQ(window->LabelShiftValue->text(), "0.0");
+    HoldArrow(Qt::Key_Down, Qt::NoModifier, "1.0");
     QTest::qWait(250);
-    EXPECT_EQ(window->LabelShiftValue->text(), "1.00");
+    EXPECT_EQ(window->LabelShiftValue->text(), "1.0");
     QTest::keyClick(window.get(), Qt::Key_Return);
     EXPECT_EQ(window->LasFile()->GetPointCount(), 203);
     EXPECT_EQ(Values(1)[2], c1[0]);
@@ -342,7 +342,7 @@ TEST_F(ShiftTest, ManualShiftPreviewSurvivesRepaintsAndMayGoPastTheEnd)
     F().TBDeptShiftGroup->trigger();
     const std::vector<float> c1 = Values(1);
     const int shift = 15;  // samples; the document has 11
-    HoldArrow(Qt::Key_Down, Qt::ShiftModifier, "7.50");
+    HoldArrow(Qt::Key_Down, Qt::ShiftModifier, "7.5");
     EXPECT_LE(copyPixels(), bare);
     QTest::keyClick(window.get(), Qt::Key_Return);
     ASSERT_EQ(window->LasFile()->GetPointCount(), 11 + shift);
@@ -362,7 +362,7 @@ TEST_F(ShiftTest, ManualBindingMovesTheBoundCurveByTheDifferenceOfThePicks)
     runner->Clear();
     ClickCurve(1, 15);
     EXPECT_EQ(Values(2)[10], c2[15]);  // five samples up
-    EXPECT_EQ(Messages(), QStringList{"Произведена увязка кривых|Кривая C2\nсдвинута на -2.50 м."});
+    EXPECT_EQ(Messages(), QStringList{"Произведена увязка кривых|Кривая C2\nсдвинута на -2.5 м."});
     EXPECT_EQ(F().MIUndo->text(), "Отменить 'Увязка кривых");
     EXPECT_FALSE(F().TBCurveBinding->isChecked());
     ExpectViewFollowsDocument(*window, "manual binding");

@@ -423,22 +423,27 @@ TEST(SingleCurveValues, RangesOfThePopupZones)
 TEST(SingleCurveValues, StatisticsTexts)
 {
     platform::SetDecimalSeparator(QChar('.'));
-    const float depths[] = {1000.0f, 1000.5f, 1001.0f, 1001.5f, 1002.0f};
-    const float values[] = {kNull, 5.0f, 2.0f, 5.0f, kNull};
-    CurveStatisticsSource source{values, depths, 5, kNull, 0.5f, "M"};
-    EXPECT_EQ(CurveStatisticsText(source, 1, 3, false),
-              "Информация о кривой в интервале 1000.50  -  1001.50 :\n"
-              "Минимальное значение: 2.00 достигается на отметке 1001.00 M\n"
-              "Максимальное значение: 5.00 достигается на отметке 1000.50 M\n"
-              "Среднее значение в интервале: 4.00\n" +
-                  QString(59, '-') + "\nКоличество отсчетов в интервале: 3\nс шагом 0.50 M");
-    EXPECT_EQ(CurveStatisticsText(source, 4, 4, false),
-              "Информация о кривой в интервале 1002.00  -  1002.00 :\n"
+    TempDir dir;
+    // Values with eight significant digits and depths with one decimal read as the file has them.
+    WriteFileBytes(dir.file("s.las"), "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STRT.M 1000.0 :\r\n"
+                                      " STOP.M 1002.0 :\r\n STEP.M 0.5 :\r\n NULL. -999.25 :\r\n~C\r\n DEPT.M :\r\n"
+                                      " GR.API :\r\n~A\r\n1000.0 -999.25\r\n1000.5 2692.7075\r\n1001.0 2.5000\r\n"
+                                      "1001.5 2692.7075\r\n1002.0 -999.25\r\n");
+    const TLASFile document(dir.file("s.las"), 2);
+    ASSERT_TRUE(document.IsLoaded());
+    EXPECT_EQ(CurveStatisticsText(document, 1, 1, 3, false),
+              "Информация о кривой в интервале 1000.5  -  1001.5 :\n"
+              "Минимальное значение: 2.5000 достигается на отметке 1001.0 M\n"
+              "Максимальное значение: 2692.7075 достигается на отметке 1000.5 M\n"
+              "Среднее значение в интервале: 1795.97\n" +
+                  QString(59, '-') + "\nКоличество отсчетов в интервале: 3\nс шагом 0.5 M");
+    EXPECT_EQ(CurveStatisticsText(document, 1, 4, 4, false),
+              "Информация о кривой в интервале 1002.0  -  1002.0 :\n"
               "В интервале кривая не имеет значений (все - NULL)\n" +
-                  QString(59, '-') + "\nКоличество отсчетов в интервале: 1\nс шагом 0.50 M");
-    const QString info = CurveInformationText(source, -1, -1);
-    EXPECT_TRUE(info.startsWith("Весь интервал кривой: 1000.00  -  1002.00 :\n")) << info.toStdString();
-    EXPECT_TRUE(info.contains("Среднее значение: 4.00\n"));
+                  QString(59, '-') + "\nКоличество отсчетов в интервале: 1\nс шагом 0.5 M");
+    const QString info = CurveInformationText(document, 1, -1, -1);
+    EXPECT_TRUE(info.startsWith("Весь интервал кривой: 1000.0  -  1002.0 :\n")) << info.toStdString();
+    EXPECT_TRUE(info.contains("Среднее значение: 1795.97\n"));
     EXPECT_TRUE(info.contains("Количество отсчетов: 5\n"));
     EXPECT_TRUE(info.endsWith(QString(59, '*') + "\nИнтервал не задан"));
     platform::SetDecimalSeparator(QChar());

@@ -202,7 +202,7 @@ TEST(NewCurveDialog, FillModesChecksAndNameFilter)
     });
     for (int i = 0; i < 3; ++i)
         runner.Push(platform::IDOK);
-    ASSERT_EQ(dialog.SetPoints(values, name, N, depths), 1);
+    ASSERT_EQ(dialog.SetPoints(values, name, N, depths, QStringLiteral("1000,00")), 1);
     ASSERT_EQ(runner.Requests().size(), 4u);
     EXPECT_EQ(runner.Requests()[1].text, QStringLiteral("Некорректное значение в таблице"));
     EXPECT_EQ(runner.Requests()[2].text, QStringLiteral("Некорректное значение глубины в таблице"));
@@ -224,12 +224,12 @@ TEST(NewCurveDialog, FillModesChecksAndNameFilter)
         return d.result();
     });
     runner.Push(platform::IDOK);
-    ASSERT_EQ(dialog.SetPoints(values, name, N, depths), 1);
+    ASSERT_EQ(dialog.SetPoints(values, name, N, depths, QStringLiteral("1000,00")), 1);
     EXPECT_EQ(runner.Requests()[1].text, QStringLiteral("Введите имя кривой"));
     EXPECT_EQ(name, QStringLiteral("Кривая_$"));
     EXPECT_EQ(values, std::vector<float>(11, 2.0f));
     EXPECT_EQ(TFormCreateCurveByValues::FilterCurveName(QStringLiteral("Ёжz9")), QStringLiteral("жz9"));
-    EXPECT_EQ(dialog.SetPoints(values, name, N, {1.0f}), 0);
+    EXPECT_EQ(dialog.SetPoints(values, name, N, {1.0f}, QStringLiteral("1")), 0);
     platform::SetDecimalSeparator(QChar('.'));
 }
 
@@ -254,7 +254,7 @@ TEST(NewCurveDialog, PasteAddsRowsAtTheCurrentRow)
         return d.result();
     });
     runner.Push(platform::IDOK);
-    ASSERT_EQ(dialog.SetPoints(values, name, N, depths), 1);
+    ASSERT_EQ(dialog.SetPoints(values, name, N, depths, QStringLiteral("10")), 1);
     EXPECT_EQ(runner.Requests()[1].text, QStringLiteral("В буфере обмена содержатся некорректные данные"));
     EXPECT_EQ(values, (std::vector<float>{N, 1, N, 3}));
     EXPECT_EQ(name, QStringLiteral("S"));

@@ -110,9 +110,9 @@ TEST_F(ReportTest, IntervalTablesAlignColumnsAndShowEmptyRangesAsDashes)
               (std::vector<std::string>{"                          GR   error       SP",
                                         "            Среднее:  3.0000  8.0000  -3.0000",
                                         "  Ср.кв. отклонение:  1.4142  0.8165   1.4142",
-                                        "            Минимум:  1.0000  7.0000  -5.0000",
+                                        "            Минимум:    1.00    7.00    -5.00",
                                         "   Глубина минимума:   100.0   100.0    102.0",
-                                        "           Максимум:  5.0000  9.0000  -1.0000",
+                                        "           Максимум:    5.00    9.00    -1.00",
                                         "  Глубина максимума:   102.0   101.5    100.0", ""}));
 
     // Inactive intervals only: six tables of header lines.
@@ -218,7 +218,7 @@ TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)
         window.MMIEditSelectAllClick();
         window.MMIEditCopyClick();
         EXPECT_EQ(QGuiApplication::clipboard()->text(),
-                  QStringLiteral("2.0000\t-999.2500\t-2.0000\t100.5\r3.0000\t-999.2500\t-3.0000\t101.0"));
+                  QStringLiteral("2.00\t-999.25\t-2.00\t100.5\r3.00\t-999.25\t-3.00\t101.0"));
         runner.PushFiles({QString::fromStdString(dir.file("all.txt"))});
         window.MMIFileSaveClick();
         grid->setCurrentIndex(grid->model()->index(0, 0));
@@ -231,7 +231,7 @@ TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)
     });
     window.ShowValues(document.get(), &intervals, {3, 1}, -1);
     EXPECT_EQ(ReadFileBytes(dir.file("all.txt")),
-              "GR\terror\tSP\tDEPT\r\n2.0000\t-999.2500\t-2.0000\t100.5\r\n3.0000\t-999.2500\t-3.0000\t101.0\r\n");
+              "GR\terror\tSP\tDEPT\r\n2.00\t-999.25\t-2.00\t100.5\r\n3.00\t-999.25\t-3.00\t101.0\r\n");
 
     intervals.List.clear();
     runner.PushDialog([&](QDialog&) {

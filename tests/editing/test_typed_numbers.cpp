@@ -29,7 +29,7 @@ TEST(TypedNumbers, AnIntervalBoundTakesAPointOrACommaAndRefusesText)
                 return int(QDialog::Accepted);
             });
             IntervalItem result;
-            ASSERT_TRUE(dialog.Execute({120.0, 130.0, 0xFF, "A", true}, 0.0f, 2000.0f, result));
+            ASSERT_TRUE(dialog.Execute({120.0, 130.0, 0xFF, "A", true}, 0.0f, 2000.0f, result, nullptr));
             EXPECT_DOUBLE_EQ(result.Top, value) << typed << " with " << char(separator.unicode());
             EXPECT_EQ(top->text(), platform::LasNumberText(float(value), top->decimals())) << typed;
         }
