@@ -199,7 +199,7 @@ void TFormMain::PMenuCurveCloneClick()
     SetModified();
     const std::vector<float> copy(lasFile_->GetCurveData(index),
                                   lasFile_->GetCurveData(index) + lasFile_->GetPointCount());
-    ShowNewCurve(lasFile_->AddCurve(name.toStdString(), copy.data()), color);
+    ShowNewCurve(lasFile_->AddCurve(name.toStdString(), copy.data(), lasFile_->GetCurveDecimals(index)), color);
 }
 
 void TFormMain::MIInverseCurveClick()

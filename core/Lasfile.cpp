@@ -214,7 +214,7 @@ void TLASFile::SetCurveDecimals(int index, int decimals)
             std::clamp(decimals, 0, kMaxLasDecimals);
 }
 
-int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
+int TLASFile::AddCurve(const std::string& mnemonic, const float* values, int decimals)
 {
     const int n = GetPointCount();
     std::string name;
@@ -232,7 +232,8 @@ int TLASFile::AddCurve(const std::string& mnemonic, const float* values)
                       TLasParsParsedString::MakeNew(name, "", "", description, kLineCurve));
     parser_.GetCurveArrays().Add(values ? TStravoFloatArray(values, n)
                                         : TStravoFloatArray(n, GetNullValue()));
-    parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()), defaultDecimals_);
+    parser_.GetCurveDecimals().resize(static_cast<size_t>(GetCurvesCount()),
+                                      decimals < 0 ? defaultDecimals_ : std::min(decimals, kMaxLasDecimals));
     std::vector<int>& sourceColumns = parser_.GetDataSource().curveColumns;
     sourceColumns.resize(static_cast<size_t>(GetCurvesCount()), -1);
     ++curveSetRevision_;

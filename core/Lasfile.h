@@ -75,7 +75,8 @@ public:
 
     // Appends a curve (~C line: the mnemonic, "Добавлена") holding a copy of point-count values
     // (NULL when values is null); returns its index, -1 for a mnemonic a ~C line cannot hold.
-    int AddCurve(const std::string& mnemonic, const float* values);
+    // decimals: those its values are written with; the document's default when negative.
+    int AddCurve(const std::string& mnemonic, const float* values, int decimals = -1);
     // Removes a curve other than depth; false for 0 or out of range.
     bool DeleteCurve(int index);
     // Copies values[first .. last-1] into the same samples of curve index (1..count-1); returns

@@ -142,7 +142,8 @@ bool AddCheckedCurves(TLASFile& target, const TLASFile& source, const std::vecto
         for (int i = 1; i < target.GetCurvesCount(); ++i)
             target.SetCurveValues(existing[size_t(i - 1)].data(), 0, i, N);
         for (size_t j = 0; j < sourceCurves.size(); ++j)
-            target.AddCurve(source.GetCurveName(sourceCurves[j]), added[j].data());
+            target.AddCurve(source.GetCurveName(sourceCurves[j]), added[j].data(),
+                            source.GetCurveDecimals(sourceCurves[j]));
     } catch (const std::bad_alloc&) {
         error = "Недостаточно памяти для добавления кривых";
         return false;

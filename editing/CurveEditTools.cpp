@@ -66,7 +66,9 @@ bool TJoinCurvesTool::JoinCurves(int upper, int lower, int depthIndex)
     const float* lowerValues = document->GetCurveData(lower + 1);
     std::copy(upperValues, upperValues + k + 1, joined.begin());
     std::copy(lowerValues + k + 1, lowerValues + count, joined.begin() + k + 1);
-    const int index = document->AddCurve(name.toStdString(), joined.data());
+    const int index = document->AddCurve(
+        name.toStdString(), joined.data(),
+        std::max(document->GetCurveDecimals(upper + 1), document->GetCurveDecimals(lower + 1)));
     host_.ShowNewCurve(index, color);
     return true;
 }

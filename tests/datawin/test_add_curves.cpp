@@ -59,6 +59,23 @@ TEST_F(AddCurvesTest, TheTargetsOwnRangeKeepsItsRowsAndTakesTheOverlap)
     EXPECT_EQ(target.GetCurveData(1)[20], 120.0f);
 }
 
+// An added curve is written with the decimals of the file it came from, not rounded to the default.
+TEST_F(AddCurvesTest, AddedCurvesAreSavedWithTheirOwnDecimals)
+{
+    TLASFile target = Target();
+    const std::string path = dir.file("d.las");
+    std::ofstream(path, std::ios::binary) << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT.M 100 :\n STOP.M 101 :\n"
+                                             " STEP.M 0.5 :\n NULL. -999.25 :\n~C\n DEPT.M :\n DT. :\n~A\n"
+                                             "100 2692.7075\n100.5 7273.4951\n101 3443.9407\n";
+    TLASFile source(path, 2);
+    ASSERT_TRUE(AddCheckedCurves(target, source, {1}, {}, error)) << error;
+    ASSERT_TRUE(target.WriteLas(dir.file("saved.las")));
+    std::stringstream saved;
+    saved << std::ifstream(dir.file("saved.las"), std::ios::binary).rdbuf();
+    for (const char* value : {"2692.7075", "7273.4951", "3443.9407"})
+        EXPECT_NE(saved.str().find(value), std::string::npos) << value;
+}
+
 TEST_F(AddCurvesTest, WithoutALimitTheTargetGrowsBelowAndAbove)
 {
     TLASFile below = Target();
