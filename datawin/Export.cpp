@@ -96,7 +96,7 @@ void TFormExport::Execute(TLASFile* document)
 
 QString TFormExport::FormatDepth(int format, float depth)
 {
-    return QString::fromStdString(DepthText(format, depth));
+    return QString::fromStdString(DepthText(format, depth, 2));
 }
 
 void TFormExport::FillDialog()

@@ -2,6 +2,8 @@
 #include "datawin/ExportTable.h"
 
 #include "core/AtomicFile.h"
+#include "core/LasDepthColumn.h"
+#include "core/LasNumbers.h"
 #include "core/Lasfile.h"
 #include "platform/NumberText.h"
 
@@ -15,16 +17,22 @@ constexpr int kFieldWidth = 10;
 constexpr std::size_t kChunk = 1 << 20;
 const char* const kLineEnd = "\r\n";
 
-void AppendNumber(std::string& out, double value)
+// The locale's separator in place of the point of the number appended from `from` on.
+void UseLocaleSeparator(std::string& out, std::size_t from)
 {
-    platform::AppendFloatToStrF(out, value, 7, 2);
+    const QChar separator = platform::DecimalSeparator();
+    if (separator == QLatin1Char('.'))
+        return;
+    const std::size_t point = out.find('.', from);
+    if (point != std::string::npos)
+        out.replace(point, 1, QString(separator).toStdString());
 }
 
-std::string Number(double value)
+void AppendValue(std::string& out, float value, int decimals)
 {
-    std::string text;
-    AppendNumber(text, value);
-    return text;
+    const std::size_t from = out.size();
+    AppendLasFixed(out, value, decimals);
+    UseLocaleSeparator(out, from);
 }
 
 std::size_t Utf8Length(const std::string& text)
@@ -47,10 +55,14 @@ void AppendField(std::string& out, const std::string& text, bool first)
 
 }  // namespace
 
-std::string DepthText(int format, double depth)
+std::string DepthText(int format, double depth, int decimals)
 {
-    if (format == 0)
-        return Number(depth);
+    if (format == 0) {
+        std::string text;
+        AppendLasDecimal(text, depth, decimals);
+        UseLocaleSeparator(text, 0);
+        return text;
+    }
     if (format < 1 || format > 3 || !std::isfinite(depth))
         return {};
     const long long t = static_cast<long long>(std::clamp(std::trunc(depth), -9.0e18, 9.0e18));
@@ -69,18 +81,19 @@ bool WriteExportTable(const TLASFile& document, const std::vector<int>& curves, 
                       int end, const std::string& path, int& systemError)
 {
     systemError = 0;
-    const float* depths = document.GetCurveData(0);
-    const double step = document.GetStep();
     const std::string unit = document.GetCurveUnit(0);
     const std::string rule(64, '-');
     std::string out = "Экспорт файла '" + std::filesystem::path(document.GetFileName()).filename().string() + "'" +
                       kLineEnd;
-    out += "Интервал экспорта: " + Number(depths[start]) + " - " + Number(depths[end]) + " (" + unit + ")." + kLineEnd;
-    out += "Шаг экспорта: " + Number(step * k) + " (" + unit + ")" + kLineEnd;
-    out += "(исходный шаг: " + Number(step) + " (" + unit + "))" + kLineEnd;
+    out += "Интервал экспорта: " + platform::RowRangeText(document, start, end).toStdString() + " (" + unit + ")." +
+           kLineEnd;
+    out += "Шаг экспорта: " + platform::StepsText(document, k).toStdString() + " (" + unit + ")" + kLineEnd;
+    out += "(исходный шаг: " + platform::StepsText(document, 1).toStdString() + " (" + unit + "))" + kLineEnd;
     out += rule + kLineEnd + "Кривые:" + kLineEnd;
     std::vector<const float*> values;
+    std::vector<int> decimals;
     for (int curve : curves) {
+        decimals.push_back(document.GetCurveDecimals(curve));
         out += document.GetCurveName(curve) + ", Ед. изм. " + document.GetCurveUnit(curve) + ", Комментарий " +
                document.GetCurveDescription(curve) + kLineEnd;
         values.push_back(document.GetCurveData(curve));
@@ -94,10 +107,10 @@ bool WriteExportTable(const TLASFile& document, const std::vector<int>& curves, 
     }
     std::string field;
     for (long long i = start; i <= end; i += std::max(k, 1)) {
-        AppendField(out, DepthText(depthFormat, depths[i]), true);
-        for (const float* curve : values) {
+        AppendField(out, DepthText(depthFormat, document.DepthAt(i), document.GetDepthDecimals()), true);
+        for (std::size_t c = 0; c < values.size(); ++c) {
             field.clear();
-            AppendNumber(field, curve[i]);
+            AppendValue(field, values[c][i], decimals[c]);
             AppendField(out, field, false);
         }
         out += kLineEnd;

@@ -112,17 +112,17 @@ TEST_F(ExportWindowTest, TheTextTableHoldsTheHeaderAndTheThinnedRowsWithTheLocal
         Export(f, table, platform::IDYES);
     });
     const std::string header = "Экспорт файла 'target.las'\r\n"
-                               "Интервал экспорта: 101,00 - 104,00 (M).\r\n"
-                               "Шаг экспорта: 1,00 (M)\r\n"
-                               "(исходный шаг: 0,50 (M))\r\n" +
+                               "Интервал экспорта: 101,0 - 104,0 (M).\r\n"
+                               "Шаг экспорта: 1,0 (M)\r\n"
+                               "(исходный шаг: 0,5 (M))\r\n" +
                                kRule + "\r\nКривые:\r\n" +
                                "C1, Ед. изм. U1, Комментарий CURVE 1\r\n"
                                "C2, Ед. изм. U2, Комментарий CURVE 2\r\n" +
                                kRule + "\r\n";
-    EXPECT_EQ(ReadFileBytes(table), header + "    101,00     12,00     22,00\r\n"
-                                             "    102,00     14,00     24,00\r\n"
-                                             "    103,00     16,00     26,00\r\n"
-                                             "    104,00     11,00     21,00\r\n");
+    EXPECT_EQ(ReadFileBytes(table), header + "     101,0     12,00     22,00\r\n"
+                                             "     102,0     14,00     24,00\r\n"
+                                             "     103,0     16,00     26,00\r\n"
+                                             "     104,0     11,00     21,00\r\n");
     const platform::DialogRequest& save = runner->Requests()[1];
     EXPECT_EQ(save.title, "Введите имя файла для экспорта");
     EXPECT_EQ(save.file.fileName, "target.las.txt");
@@ -154,13 +154,13 @@ TEST_F(ExportWindowTest, DepthFormatsAndNumbersThatFillTheirFieldStaySeparated)
         }
     });
     ASSERT_EQ(tables.size(), 4u);
-    EXPECT_EQ(TableRows(tables[0]), "    125.70 1234567.00 1.234568E+007\r\n   3725.70   -999.25      0.13\r\n");
-    EXPECT_EQ(TableRows(tables[1]), "      2ч5м 1234567.00 1.234568E+007\r\n     62ч5м   -999.25      0.13\r\n");
-    EXPECT_EQ(TableRows(tables[2]), "      2м5с 1234567.00 1.234568E+007\r\n     62м5с   -999.25      0.13\r\n");
-    EXPECT_EQ(TableRows(tables[3]), "    0ч2м5с 1234567.00 1.234568E+007\r\n    1ч2м5с   -999.25      0.13\r\n");
+    EXPECT_EQ(TableRows(tables[0]), "     125.7 1234567.00 12345678.000\r\n    3725.7   -999.25     0.125\r\n");
+    EXPECT_EQ(TableRows(tables[1]), "      2ч5м 1234567.00 12345678.000\r\n     62ч5м   -999.25     0.125\r\n");
+    EXPECT_EQ(TableRows(tables[2]), "      2м5с 1234567.00 12345678.000\r\n     62м5с   -999.25     0.125\r\n");
+    EXPECT_EQ(TableRows(tables[3]), "    0ч2м5с 1234567.00 12345678.000\r\n    1ч2м5с   -999.25     0.125\r\n");
     EXPECT_EQ(TFormExport::FormatDepth(3, 125.7f), "0ч2м5с");
     EXPECT_EQ(TFormExport::FormatDepth(7, 125.7f), "");
-    EXPECT_NE(ReadFileBytes(tables[0]).find("Шаг экспорта: 3600.00 (S)\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(tables[0]).find("Шаг экспорта: 3600.0 (S)\r\n"), std::string::npos);
 }
 
 TEST_F(ExportWindowTest, TheLasExportReadsBackWithTheThinnedDepthsAndTheTickedCurves)
@@ -286,7 +286,7 @@ TEST_F(ExportWindowTest, ChecksRunInOrderAndSnapTheStep)
         EXPECT_TRUE(f.RBExpText->isChecked());
         EXPECT_TRUE(f.RGDeptFormat->isEnabled());
     });
-    EXPECT_EQ(TableRows(dir.file("one.txt")), "    100.00     10.00     20.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("one.txt")), "     100.0     10.00     20.00\r\n");
 }
 
 TEST_F(ExportWindowTest, ALimitOnSamplesTakesThoseSamplesWhateverTheFloatRounding)
@@ -303,9 +303,9 @@ TEST_F(ExportWindowTest, ALimitOnSamplesTakesThoseSamplesWhateverTheFloatRoundin
         Export(f, dir.file("outward.txt"));
     });
     EXPECT_EQ(runner->Requests()[1].kind, platform::DialogKind::File) << "one step is a valid range";
-    EXPECT_EQ(TableRows(dir.file("two.txt")), "   1000.10     11.00\r\n   1000.20     12.00\r\n");
-    EXPECT_EQ(TableRows(dir.file("outward.txt")), "   1000.10     11.00\r\n   1000.20     12.00\r\n"
-                                                  "   1000.30     13.00\r\n   1000.40     14.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("two.txt")), "    1000.1     11.00\r\n    1000.2     12.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("outward.txt")), "    1000.1     11.00\r\n    1000.2     12.00\r\n"
+                                                  "    1000.3     13.00\r\n    1000.4     14.00\r\n");
 }
 
 TEST_F(ExportWindowTest, AFailedWriteIsReportedAndKeepsTheOldFile)
