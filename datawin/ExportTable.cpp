@@ -21,10 +21,12 @@ const char* const kLineEnd = "\r\n";
 void UseLocaleSeparator(std::string& out, std::size_t from)
 {
     const QChar separator = platform::DecimalSeparator();
-    if (separator == QLatin1Char('.'))
-        return;
     const std::size_t point = out.find('.', from);
-    if (point != std::string::npos)
+    if (separator == QLatin1Char('.') || point == std::string::npos)
+        return;
+    if (separator.unicode() < 0x80)
+        out[point] = static_cast<char>(separator.unicode());
+    else
         out.replace(point, 1, QString(separator).toStdString());
 }
 
