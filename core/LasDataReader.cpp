@@ -1,13 +1,16 @@
 #include "core/LasDataReader.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
 #include <stdexcept>
 
 #include "core/CodePages.h"
+#include "core/LasDepthColumn.h"
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
 #include "core/MemoryBudget.h"
@@ -44,6 +47,7 @@ public:
     }
 
     float* Column(int i) const { return columns_[static_cast<size_t>(i)]; }
+    int Capacity() const { return capacity_; }
 
     void EnsureRow(int row)
     {
@@ -79,6 +83,16 @@ private:
     TStravoFloatArrayList arrays_;
     std::vector<float*> columns_;
 };
+
+// Whether floats about this one lie closer than a unit in the last place of a decimal with these
+// decimals: then the one decimal that reads as the float is its shortest text.
+bool SpacingBelowLastPlace(float value, int decimals)
+{
+    // Per decimals, the largest binary exponent whose float spacing 2^(e - 23) is below 10^-decimals.
+    static constexpr int kLargestExponent[] = {22, 19, 16, 13, 9, 6, 3, -1, -4, -7, -11, -14, -17, -21, -24, -27};
+    const int exponent = static_cast<int>((std::bit_cast<std::uint32_t>(value) >> 23) & 0xFF) - 127;
+    return exponent <= kLargestExponent[decimals];
+}
 
 const char* SkipBlanks(const char* p, const char* end)
 {
@@ -268,8 +282,11 @@ public:
             if (!wrapped_ && col_ > 0) {
                 lastRowLine_ = rowLine_;
                 lastRowMissing_ = curveCount_ - col_;  // they stay NULL
-                if (lastRowMissing_ > 0)
+                if (lastRowMissing_ > 0) {
                     summary_.Irregular();
+                    if (shortRows_++ == 0)
+                        shortRowLine_ = rowLine_;
+                }
                 ++row_;
                 col_ = 0;
             }
@@ -292,6 +309,10 @@ public:
         result.lastDepthText = std::move(lastDepth_);
         result.lastRowLine = lastRowLine_;
         result.lastRowMissing = lastRowMissing_;
+        // The last row is reported on its own.
+        result.shortRows = shortRows_ - (!wrapped_ && lastRowMissing_ > 0 ? 1 : 0);
+        result.shortRowLine = result.shortRows > 0 ? shortRowLine_ : 0;
+        result.depths = std::move(depths_);
         result.endLine = line_;
         result.summary = summary_.Finish(dataEnd, row_, store_);
         result.arrays = store_.Finish(row_);
@@ -301,13 +322,19 @@ public:
         result.surplusLines = surplusLines_;
         const TStravoFloatArray& depth = result.arrays.Item(0);
         result.descending = depth[0] > depth[row_ - 1];
-        if (result.descending)
+        if (result.descending) {
             for (int i = 0; i < result.arrays.Count(); ++i) {
                 float* values = result.arrays.Item(i).Data();
                 std::reverse(values, values + row_);
             }
+            std::reverse(result.depths.begin(), result.depths.end());
+        }
         return result;
     }
+
+    // The line being read: where the text ended once it has.
+    int Line() const { return line_; }
+    bool HasValues() const { return row_ > 0 || col_ > 0; }
 
 private:
     // Blanks; a tab or a form feed leaves the block without a layout of blanks alone.
@@ -336,6 +363,7 @@ private:
                     ThrowBadValue(line_, p, end);
                 if (col_ == 0) {
                     StartRow(value);
+                    KeepDepth(p, after, value);
                     lastDepth_.assign(p, after);
                     if (row_ == 0)
                         firstDepth_ = lastDepth_;
@@ -397,6 +425,28 @@ private:
         previousDepth_ = depth;
     }
 
+    // Depths are kept in double from the first one whose float may not give it back; those before
+    // it are their floats' shortest texts.
+    void KeepDepth(const char* p, const char* after, float depth)
+    {
+        PlainDecimal number;
+        const bool plain = ScanPlainDecimal(p, after, number) == after;
+        if (depths_.empty()) {
+            if (plain && SpacingBelowLastPlace(depth, number.decimals))
+                return;
+            depths_.reserve(static_cast<size_t>(store_.Capacity()));
+            const float* read = store_.Column(0);
+            for (int row = 0; row < row_; ++row)
+                depths_.push_back(LasDecimal::Of(read[row]).value);
+        }
+        double value = depth;
+        if (plain)
+            value = number.negative ? -number.Magnitude() : number.Magnitude();
+        else
+            ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), value);
+        depths_.push_back(value);
+    }
+
     const int curveCount_;
     const float nullValue_;
     const std::string& nullText_;
@@ -413,6 +463,9 @@ private:
     long long surplusLines_ = 0;
     std::string firstDepth_;
     std::string lastDepth_;
+    std::vector<double> depths_;
+    int shortRowLine_ = 0;
+    long long shortRows_ = 0;
     int rowLine_ = 0;  // the line the row being read began on
     int lastRowLine_ = 0;
     int lastRowMissing_ = 0;
@@ -503,5 +556,7 @@ LasDataColumns ReadLasData(LasLineReader& reader, int firstLine, int curveCount,
         atEnd = got == 0;
     }
     buffer.reset();  // freed before the arrays are cut to size
+    if (!parser.HasValues() && reader.EndMarkOffset() >= 0 && !reader.EndsWithMarkOnly())
+        throw std::runtime_error(DosEndMarkText(parser.Line()) + ", данных до него нет");
     return parser.Finish(offset);
 }

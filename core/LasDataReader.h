@@ -29,6 +29,12 @@ struct LasDataColumns {
     // The line the last row began on and how many values it lacked (0: it was complete).
     int lastRowLine = 0;
     int lastRowMissing = 0;
+    // Rows before the last one that lacked values (WRAP NO): the first one's line and how many.
+    int shortRowLine = 0;
+    long long shortRows = 0;
+    // The depths in double as the file wrote them, in the arrays' order, when the float of some
+    // may stand for more than one decimal of its decimals; empty otherwise.
+    std::vector<double> depths;
     LasRowsSummary summary;
 };
 

@@ -177,3 +177,9 @@ long long LasLineReader::BytesLeft()
     }
     return left;
 }
+
+std::string DosEndMarkText(int line)
+{
+    return "В строке " + std::to_string(line) +
+           " файла стоит символ конца файла DOS (0x1A): текст после него не загружен";
+}

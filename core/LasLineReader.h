@@ -7,6 +7,10 @@
 #include <string>
 #include <string_view>
 
+// "В строке N файла стоит символ конца файла DOS (0x1A): ...", what a load says of such a byte
+// that ends the text early.
+std::string DosEndMarkText(int line);
+
 class LasLineReader {
 public:
     LasLineReader() = default;

@@ -704,13 +704,14 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     while (GetCurveLine(curveCount))
         ++curveCount;
     const int dataLine = reader.LineNumber() + 1;
-    if (std::string reason = MissingDataReason(curveCount, dataLine); !reason.empty())
+    if (std::string reason = MissingDataReason(curveCount, dataLine, reader); !reason.empty())
         throw std::runtime_error(reason);
 
     const long long dataOffset = reader.Offset();
     LasDataColumns columns = ReadLasData(reader, dataLine, curveCount, nullValue_, nullText_,
                                          IsWrapped(), MemoryBytes());
     arrays_.Swap(columns.arrays);
+    readDepths_ = std::move(columns.depths);
     DescribeOmittedData(columns, reader, curveCount);
     descending_ = columns.descending;
     decimals_.resize(static_cast<size_t>(curveCount));
@@ -731,7 +732,7 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     KeepDataSource(path, stamp, reader, dataOffset, columns);
 }
 
-// Values beyond the curves, a '~' line, text after a DOS end-of-file byte and a last row cut
+// Values beyond the curves, rows short of them, a '~' line, text after a DOS end-of-file byte and a last row cut
 // short, named with their lines.
 void TLasParser2Parser::DescribeOmittedData(const LasDataColumns& columns,
                                             const LasLineReader& reader, int curveCount)
@@ -744,14 +745,20 @@ void TLasParser2Parser::DescribeOmittedData(const LasDataColumns& columns,
             omittedData_ += " (всего таких строк: " + std::to_string(columns.surplusLines) + ")";
         omittedData_ += '\n';
     }
+    if (columns.shortRows > 0) {
+        omittedData_ += "В строке " + std::to_string(columns.shortRowLine) +
+                        " файла значений меньше, чем кривых в секции ~C (" +
+                        std::to_string(curveCount) + "), вместо недостающих загружен NULL";
+        if (columns.shortRows > 1)
+            omittedData_ += " (всего таких строк: " + std::to_string(columns.shortRows) + ")";
+        omittedData_ += '\n';
+    }
     if (columns.stopLine > 0)
         omittedData_ += "Строка " + std::to_string(columns.stopLine) +
                         " файла начинается с '~' внутри секции ~A: она и все строки после нее не "
                         "загружены\n";
     else if (reader.EndMarkOffset() >= 0 && !reader.EndsWithMarkOnly())
-        omittedData_ += "В строке " + std::to_string(columns.endLine) +
-                        " файла стоит символ конца файла DOS (0x1A): текст после него не "
-                        "загружен\n";
+        omittedData_ += DosEndMarkText(columns.endLine) + '\n';
     if (const int missing = columns.lastRowMissing; missing > 0) {
         const bool one = missing % 10 == 1 && missing % 100 != 11;
         omittedData_ += "Последняя строка данных неполная (строка " +
@@ -793,10 +800,16 @@ void TLasParser2Parser::KeepDataSource(const std::string& path,
     source.decimals[0] = depthDecimals_;
 }
 
-std::string TLasParser2Parser::MissingDataReason(int curveCount, int dataLine) const
+std::string TLasParser2Parser::MissingDataReason(int curveCount, int dataLine,
+                                                 const LasLineReader& reader) const
 {
-    if (!HasDataSection())
-        return "Файл не содержит данных";
+    if (!HasDataSection()) {
+        if (reader.EndMarkOffset() < 0 || reader.EndsWithMarkOnly())
+            return "Файл не содержит данных";
+        // The mark stands on the last line read, or starts the next one.
+        const int line = reader.LineNumber() + (reader.LineEnd().empty() ? 0 : 1);
+        return DosEndMarkText(line) + ", секции ~A до него нет";
+    }
     if (curveCount > 0)
         return {};
     const TLasParsSection& curves = GetCurveSection();

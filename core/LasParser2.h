@@ -378,6 +378,9 @@ public:
     // end-of-file byte, values beyond the ~C curves, values a last row cut short lacks), in
     // Russian naming the lines; empty when everything was taken.
     const std::string& GetOmittedData() const { return omittedData_; }
+    // The depths in double as the file wrote them when a float may not hold them (see
+    // LasDataColumns::depths), handed over once.
+    std::vector<double> TakeReadDepths() { return std::move(readDepths_); }
 
     // The ~C line of curve i (the i-th line of code 4), or null.
     TLasParsParsedString* GetCurveLine(int i);
@@ -394,7 +397,7 @@ private:
     void ReadDocument(const std::string& path, int defaultDecimals);
     void ReadWellValues();
     // Why the data cannot be read for want of curves or of ~A; empty when they can.
-    std::string MissingDataReason(int curveCount, int dataLine) const;
+    std::string MissingDataReason(int curveCount, int dataLine, const LasLineReader& reader) const;
     void DescribeOmittedData(const LasDataColumns& columns, const LasLineReader& reader,
                              int curveCount);
     void KeepDataSource(const std::string& path, const std::optional<LasFileStamp>& stamp,
@@ -408,6 +411,7 @@ private:
     float stepValue_ = 0.0f;
     bool descending_ = false;
     std::string omittedData_;
+    std::vector<double> readDepths_;
     mutable LasDataSource source_;
     // The curve lines of ~C in order, rebuilt when the section's lines change.
     mutable std::vector<TLasParsParsedString*> curveLines_;

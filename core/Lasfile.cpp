@@ -21,6 +21,7 @@ TLASFile::TLASFile(const std::string& path, int defaultDecimals)
 {
     try {
         parser_.ReadFile(path, defaultDecimals_);
+        KeepReadDepths(parser_.TakeReadDepths());
         loaded_ = true;
     } catch (const std::bad_alloc&) {
         loadError_ = "Недостаточно памяти для загрузки файла";
@@ -113,6 +114,21 @@ const LasDepthColumn& TLASFile::ColumnForChange() const
             depthColumn_ = LasDepthColumn::Irregular(parser_);
     }
     return *depthColumn_;
+}
+
+void TLASFile::KeepReadDepths(std::vector<double> read)
+{
+    // A grid holds every depth exactly; so do floats that give back the decimals read.
+    if (read.empty() || DepthColumn())
+        return;
+    const float* depths = GetCurveData(0);
+    const int decimals = GetDepthDecimals();
+    for (size_t i = 0; i < read.size(); ++i)
+        if (DecimalDepth(depths[i], decimals) != read[i]) {
+            KeepDepthColumn(
+                LasDepthColumn::Irregular(std::move(read), LasDepthColumn::StepOf(parser_), decimals));
+            return;
+        }
 }
 
 void TLASFile::KeepDepthColumn(std::optional<LasDepthColumn> column)

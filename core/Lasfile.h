@@ -147,11 +147,15 @@ private:
     void ResizeAll(int n);
     void Changed() { ++generation_; }
     // The description of the depth column kept since its last change, else the grid its depths
-    // lie on (found once); null for uneven depths never changed.
+    // lie on (found once), else the uneven depths as read where floats cannot give them back;
+    // null for other uneven depths never changed.
     const LasDepthColumn* DepthColumn() const;
     // A description that holds every depth as it stands (the depths copied when uneven).
     const LasDepthColumn& ColumnForChange() const;
     void KeepDepthColumn(std::optional<LasDepthColumn> column);
+    // Keeps the depths as read (see TLasParser2Parser::TakeReadDepths) as the depth column where
+    // the floats do not give them back.
+    void KeepReadDepths(std::vector<double> read);
     void RaiseDepthDecimals(int decimals);
 
     std::string fileName_;

@@ -3,6 +3,7 @@
 // giving the file back; depth lines that keep their text, and the sections a save adds.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -65,6 +66,10 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
     const Texts upward = Depths(120650, -5, 400, 1);  // 12065.0 .. 11865.5 by -0.5
     const Texts deep = Depths(36000000, 1524, 3000, 4);  // 3600.0000 by 0.1524
     const Texts six = {"8.100000", "16.575000", "17.175000", "18.450000", "31.000000"};
+    // Uneven depths a float does not tell from their neighbours (3876.7023 and 3876.7024 are one
+    // float), in a downward and an upward file.
+    const Texts uneven = {"2153.8601", "3876.7023", "3876.8547", "3877.0101", "12345.6789"};
+    const Texts unevenUp(uneven.rbegin(), uneven.rend());
     const struct {
         const char* name;
         std::string input;
@@ -80,6 +85,10 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
          Depths(12065125, -500, 400, 3), "-0.5"},
         {"6 decimals by 0.1", Log(six, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
          {"8.200000", "16.675000", "17.275000", "18.550000", "31.100000"}, "0"},
+        {"uneven 8 digits by 0.1", Log(uneven, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
+         {"2153.9601", "3876.8023", "3876.9547", "3877.1101", "12345.7789"}, "0"},
+        {"uneven 8 digits upward by -1", Log(unevenUp, "0"), [](TLASFile& d) { d.ShiftDepth(-1.0); },
+         {"12344.6789", "3876.0101", "3875.8547", "3875.7023", "2152.8601"}, "0"},
         {"8 digits grown at the top", Log(deep, "0.1524"), [](TLASFile& d) { d.ShiftCurveExtending(1, -2); },
          Depths(35996952, 1524, 3002, 4), "0.1524"},
         {"8 digits re-stamped", Log(upward, "-0.5"),
@@ -126,6 +135,20 @@ TEST_F(LasDepths, ShiftsTheDepthsCannotHoldAreRefusedChangingNothing)
         EXPECT_THROW(document->ShiftDepth(shift), std::runtime_error);
         EXPECT_EQ(Save(*document), input);
     }
+}
+
+// Uneven depths of eight digits are shown and written as the file has them, with the file gone
+// too, where a float would give a neighbour (3876.7024, 2153.86).
+TEST_F(LasDepths, UnevenDepthsAreShownAndWrittenAsRead)
+{
+    const Texts uneven = {"2153.8601", "3876.7023", "3876.8547", "3877.0101", "12345.6789"};
+    const std::string path = files_.Write(Log(uneven, "0"));
+    const TLASFile document(path, 2);
+    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+    for (size_t i = 0; i < uneven.size(); ++i)
+        EXPECT_EQ(document.DepthAt(static_cast<long long>(i)), std::stod(uneven[i])) << uneven[i];
+    ASSERT_TRUE(std::filesystem::remove(path));
+    EXPECT_EQ(Column(Save(document)), uneven);
 }
 
 // A shift and its opposite, or a shift undone, give the file back byte for byte; redone, the

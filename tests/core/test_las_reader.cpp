@@ -201,7 +201,8 @@ TEST(LasData, RowsAreReadUnwrappedWrappedAndReversedIntoIncreasingDepth)
         {"NO", "0.5", "1.0 10 20\n2.0 11\n# comment\n\n3.0 +12 22 99 x\n4 1 2 3\n~X\n4 4\n",
          {1, 2, 3, 4}, {10, 11, 12, 1}, {20, N, 22, 2},
          "В строке 16 файла значений больше, чем кривых в секции ~C (3), лишние значения не "
-         "загружены (всего таких строк: 2)\nСтрока 18 файла начинается с '~' внутри секции ~A: "
+         "загружены (всего таких строк: 2)\nВ строке 13 файла значений меньше, чем кривых в секции "
+         "~C (3), вместо недостающих загружен NULL\nСтрока 18 файла начинается с '~' внутри секции ~A: "
          "она и все строки после нее не загружены\n"},
         // One stream of values; the last row is completed with NULL, and the document says so.
         {"YES", "0.5", "1.0\n  10 20\n2.0\n  11\n  21\n3.0\n  12\n", {1, 2, 3}, {10, 11, 12},
@@ -255,6 +256,8 @@ TEST(LasData, BadDataFailsNamingTheLineAndTheReason)
         {"1.0 nan\n", "Некорректное значение в строке 11 файла: 'nan'"},
         {"1.0 1e99\n", "Некорректное значение в строке 11 файла: '1e99'"},
         {"# only a comment\n", "Файл не содержит данных"},
+        {"\x1A" "1.0 10\n", "В строке 11 файла стоит символ конца файла DOS (0x1A): текст после него не "
+                          "загружен, данных до него нет"},
     };
     las_test::LasFiles files;
     for (const auto& [data, error] : cases) {
@@ -268,6 +271,10 @@ TEST(LasData, BadDataFailsNamingTheLineAndTheReason)
               "нельзя");
     EXPECT_EQ(files.Load("~V\n VERS. 2.0 :\n~A\n1 2\n")->GetLoadError(),
               "В файле нет секции ~C с описанием кривых, данные со строки 4 прочитать нельзя");
+    // A DOS end-of-file byte in the header inside a line (at the start of one: the round-trip test).
+    EXPECT_EQ(files.Load("~V\n VERS. 2.0 :\n~C\n DEPT.M :\x1A\n A.U :\n~A\n1 2\n")->GetLoadError(),
+              "В строке 4 файла стоит символ конца файла DOS (0x1A): текст после него не загружен, секции ~A до "
+              "него нет");
 }
 
 // Decimals come from the numbers as written (NULL samples aside), so a save keeps them.

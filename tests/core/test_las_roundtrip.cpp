@@ -325,7 +325,8 @@ TEST_F(LasRoundTrip, DosEndOfFileAndFormFeed)
         EXPECT_EQ(Curve(*document, 1)[1], 20.0f);
     }
     const auto header = files_.Load(LasWithData(" DEPT.M :\n\x1A", "1 10\n"));
-    EXPECT_EQ(header->GetLoadError(), "Файл не содержит данных");
+    EXPECT_EQ(header->GetLoadError(), "В строке 8 файла стоит символ конца файла DOS (0x1A): текст после него не "
+                                      "загружен, секции ~A до него нет");
     EXPECT_EQ(files_.Load(base + "4 4\x07\n")->GetLoadError(),
               "Некорректное значение в строке 14 файла: '4\\x07'");
 }
