@@ -222,6 +222,9 @@ private:
     void PageChanged(int index);
     std::string LibrarySearchCondition() const;
     void AddLibraryFolder(const std::string& folder);
+    // Rescans every folder of the library and says when that failed; reportEnd: also how many
+    // files a scan that ended well read.
+    void RescanLibrary(bool reportEnd);
     QTreeWidgetItem* SelectedRow() const;
     // Minimises the browser, brings the main window forward and hands it the file.
     void HandBack(const std::string& path, bool add);

@@ -243,20 +243,40 @@ void TFormLasBrowser::UpdateLibraryMenus()
 
 void TFormLasBrowser::AddLibraryFolder(const std::string& folder)
 {
-    if (folder.empty() || !DBManager)
+    if (folder.empty())
         return;
     DBManager->AddLookupPath(folder);
-    DBManager->RescanAllPaths();
+    RescanLibrary(false);
+}
+
+void TFormLasBrowser::RescanLibrary(bool reportEnd)
+{
+    std::string failure;
+    const int count = DBManager->RescanAllPaths(&failure);
+    const QString scanned = QStringLiteral("\nПросканировано ") + QString::fromStdString(LexicalCast(count)) +
+                            QStringLiteral(" файлов");
+    if (!failure.empty())
+        platform::MessageBox(this,
+                             QStringLiteral("Сканирование каталогов прервано из-за ошибки:\n") +
+                                 QString::fromStdString(failure) + scanned,
+                             QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONERROR);
+    else if (reportEnd)
+        platform::MessageBox(this, QStringLiteral("Сканирование каталогов закончено!") + scanned,
+                             QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONINFORMATION);
     RefreshLibraryTree();
 }
 
 void TFormLasBrowser::MMILibAddFolderClick()
 {
+    if (RefuseScanWithoutLibrary(this, DBManager, QStringLiteral("Библиотека")))
+        return;
     AddLibraryFolder(DirTreeView->GetNodeFolder(DirTreeView->currentItem()));
 }
 
 void TFormLasBrowser::MMILibSelectAndAddPathClick()
 {
+    if (RefuseScanWithoutLibrary(this, DBManager, QStringLiteral("Библиотека")))
+        return;
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Добавление каталога в библиотеку");
     AddLibraryFolder(platform::GetExistingDirectory(this, options).toStdString());
@@ -266,19 +286,7 @@ void TFormLasBrowser::MMILibRescanClick()
 {
     if (RefuseScanWithoutLibrary(this, DBManager, QStringLiteral("Библиотека")))
         return;
-    std::string failure;
-    const int count = DBManager->RescanAllPaths(&failure);
-    const QString scanned = QStringLiteral("\nПросканировано ") + QString::fromStdString(LexicalCast(count)) +
-                            QStringLiteral(" файлов");
-    if (failure.empty())
-        platform::MessageBox(this, QStringLiteral("Сканирование каталогов закончено!") + scanned,
-                             QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONINFORMATION);
-    else
-        platform::MessageBox(this,
-                             QStringLiteral("Сканирование каталогов прервано из-за ошибки:\n") +
-                                 QString::fromStdString(failure) + scanned,
-                             QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONERROR);
-    RefreshLibraryTree();
+    RescanLibrary(true);
 }
 
 void TFormLasBrowser::MMILibRemoveMissingFilesClick()

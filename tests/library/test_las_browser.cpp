@@ -753,7 +753,7 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
 }
 
 // Another program's database, chosen as the library or in the SQLite editor, is refused before
-// anything is written to it; a rescan then says that no library is open.
+// anything is written to it; a rescan or a folder added then says that no library is open.
 TEST_F(BrowserTest, ForeignDatabaseIsRefusedUntouched)
 {
     const std::string db = dir.path() + "/lib.db";
@@ -779,8 +779,11 @@ TEST_F(BrowserTest, ForeignDatabaseIsRefusedUntouched)
         runner.Clear();
         TFormLasBrowser& b = Open();
         EXPECT_EQ(runner.Last().text, refusal);
-        b.MMILibRescan->trigger();
-        EXPECT_EQ(runner.Last().text, notOpen);
+        for (QAction* scan : {b.MMILibRescan, b.MMILibAddFolder, b.MMILibSelectAndAddPath}) {
+            runner.Clear();
+            scan->trigger();
+            EXPECT_EQ(runner.Last().text, notOpen) << scan->text().toStdString();
+        }
         browser.reset();
         expectUntouched();
 
