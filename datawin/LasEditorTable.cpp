@@ -58,7 +58,8 @@ void TFormEditor::FillGrids()
     const float step = document_->GetStep();
     ui->EditDeptStep->setDecimals(std::max(kStepDecimals, LasDecimal::Of(step).decimals));
     ui->EditDeptStep->setValue(step);
-    ui->EditNullValue->setText(platform::FloatToStrF(document_->GetNullValue(), 7, 2));
+    const LasDecimal null = LasDecimal::Of(document_->GetNullValue());
+    ui->EditNullValue->setText(platform::DecimalText(null.value, null.decimals));
     gridsFilled_ = true;
 }
 
