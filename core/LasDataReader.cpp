@@ -126,6 +126,24 @@ const char* ParseValue(const char* p, const char* end, float& value)
     return ParseLasFloat(p, end, value);
 }
 
+// ParseValue for a depth, which also gives it in double (exactly for a plain decimal) and whether
+// its float gives that decimal back.
+const char* ParseDepth(const char* p, const char* end, float& value, double& exact, bool& certain)
+{
+    PlainDecimal number;
+    const char* after = ScanPlainDecimal(p, end, number);
+    if (after && (after == end || IsLasDelimiter(*after)) && number.ToFloat(value)) {
+        exact = number.negative ? -number.Magnitude() : number.Magnitude();
+        certain = SpacingBelowLastPlace(value, number.decimals);
+        return after;
+    }
+    certain = false;
+    after = ParseLasFloat(p, end, value);
+    if (after && !ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), exact))
+        exact = value;
+    return after;
+}
+
 // LasDecimals for a token that parsed as a number, fast for the usual "digits.digits": the
 // fraction is counted back from the end.
 int TokenDecimals(const char* begin, const char* end)
@@ -227,6 +245,51 @@ private:
     long long lineEndOffset_ = -1;
 };
 
+// The depths in double as read, held only where their floats may not give them back (see
+// LasDataColumns::depths): while the depths lie on the even grid of the first two rows, or every
+// float gives its decimal back, nothing is held.
+class ExactDepths {
+public:
+    // The depth of row `row`, its decimals and whether its float gives it back.
+    void Add(int row, double depth, int decimals, bool certain, const ColumnStore& store)
+    {
+        if (!held_.empty()) {
+            held_.push_back(depth);
+            return;
+        }
+        decimals_ = std::max(decimals_, decimals);
+        if (gridRows_ == row) {
+            if (row == 0)
+                first_ = depth;
+            else if (row == 1)
+                step_ = RoundToDecimals(depth - first_, decimals_);
+            if (row < 2 || depth == GridDepth(row))
+                ++gridRows_;
+        }
+        uncertain_ |= !certain;
+        if (gridRows_ > row || !uncertain_)
+            return;
+        // The rows before: on the grid, then floats that give their decimals back.
+        held_.reserve(static_cast<size_t>(store.Capacity()));
+        const float* floats = store.Column(0);
+        for (int r = 0; r < row; ++r)
+            held_.push_back(r < gridRows_ ? GridDepth(r) : LasDecimal::Of(floats[r]).value);
+        held_.push_back(depth);
+    }
+
+    std::vector<double> Take() { return std::move(held_); }
+
+private:
+    double GridDepth(int row) const { return RoundToDecimals(first_ + row * step_, decimals_); }
+
+    std::vector<double> held_;
+    int gridRows_ = 0;  // the first rows that lie on the grid
+    double first_ = 0.0;
+    double step_ = 0.0;
+    int decimals_ = 0;
+    bool uncertain_ = false;
+};
+
 // The rows read so far and what is known of them; fed whole lines, block by block.
 class RowParser {
 public:
@@ -312,7 +375,7 @@ public:
         // The last row is reported on its own.
         result.shortRows = shortRows_ - (!wrapped_ && lastRowMissing_ > 0 ? 1 : 0);
         result.shortRowLine = result.shortRows > 0 ? shortRowLine_ : 0;
-        result.depths = std::move(depths_);
+        result.depths = depths_.Take();
         result.endLine = line_;
         result.summary = summary_.Finish(dataEnd, row_, store_);
         result.arrays = store_.Finish(row_);
@@ -358,12 +421,15 @@ private:
         for (;;) {
             if (col_ < curveCount_) {
                 float value;
-                const char* after = ParseValue(p, end, value);
+                double depth = 0.0;
+                bool certain = true;
+                const char* after =
+                    col_ == 0 ? ParseDepth(p, end, value, depth, certain) : ParseValue(p, end, value);
                 if (!after || (after != end && !IsLasDelimiter(*after)))
                     ThrowBadValue(line_, p, end);
                 if (col_ == 0) {
                     StartRow(value);
-                    KeepDepth(p, after, value);
+                    depths_.Add(row_, depth, TokenDecimals(p, after), certain, store_);
                     lastDepth_.assign(p, after);
                     if (row_ == 0)
                         firstDepth_ = lastDepth_;
@@ -425,28 +491,6 @@ private:
         previousDepth_ = depth;
     }
 
-    // Depths are kept in double from the first one whose float may not give it back; those before
-    // it are their floats' shortest texts.
-    void KeepDepth(const char* p, const char* after, float depth)
-    {
-        PlainDecimal number;
-        const bool plain = ScanPlainDecimal(p, after, number) == after;
-        if (depths_.empty()) {
-            if (plain && SpacingBelowLastPlace(depth, number.decimals))
-                return;
-            depths_.reserve(static_cast<size_t>(store_.Capacity()));
-            const float* read = store_.Column(0);
-            for (int row = 0; row < row_; ++row)
-                depths_.push_back(LasDecimal::Of(read[row]).value);
-        }
-        double value = depth;
-        if (plain)
-            value = number.negative ? -number.Magnitude() : number.Magnitude();
-        else
-            ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), value);
-        depths_.push_back(value);
-    }
-
     const int curveCount_;
     const float nullValue_;
     const std::string& nullText_;
@@ -463,7 +507,7 @@ private:
     long long surplusLines_ = 0;
     std::string firstDepth_;
     std::string lastDepth_;
-    std::vector<double> depths_;
+    ExactDepths depths_;
     int shortRowLine_ = 0;
     long long shortRows_ = 0;
     int rowLine_ = 0;  // the line the row being read began on

@@ -70,6 +70,11 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
     // float), in a downward and an upward file.
     const Texts uneven = {"2153.8601", "3876.7023", "3876.8547", "3877.0101", "12345.6789"};
     const Texts unevenUp(uneven.rbegin(), uneven.rend());
+    // An 8-digit grid broken in its last row.
+    Texts broken = deep;
+    broken.back() = "4057.1111";
+    Texts brokenShifted = Depths(36001000, 1524, 3000, 4);
+    brokenShifted.back() = "4057.2111";
     const struct {
         const char* name;
         std::string input;
@@ -89,6 +94,8 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
          {"2153.9601", "3876.8023", "3876.9547", "3877.1101", "12345.7789"}, "0"},
         {"uneven 8 digits upward by -1", Log(unevenUp, "0"), [](TLASFile& d) { d.ShiftDepth(-1.0); },
          {"12344.6789", "3876.0101", "3875.8547", "3875.7023", "2152.8601"}, "0"},
+        {"8-digit grid broken at the end by 0.1", Log(broken, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
+         brokenShifted, "0"},
         {"8 digits grown at the top", Log(deep, "0.1524"), [](TLASFile& d) { d.ShiftCurveExtending(1, -2); },
          Depths(35996952, 1524, 3002, 4), "0.1524"},
         {"8 digits re-stamped", Log(upward, "-0.5"),
