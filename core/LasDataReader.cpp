@@ -116,32 +116,12 @@ const char* SkipToLineEnd(const char* p, const char* end)
 }
 
 // The number at the start of [p, end) as ParseLasFloat reads it, plain decimals without the
-// general parser.
-const char* ParseValue(const char* p, const char* end, float& value)
+// general parser; `plain`: it was one, as `number` holds it.
+const char* ParseValue(const char* p, const char* end, float& value, PlainDecimal& number, bool& plain)
 {
-    PlainDecimal number;
     const char* after = ScanPlainDecimal(p, end, number);
-    if (after && (after == end || IsLasDelimiter(*after)) && number.ToFloat(value))
-        return after;
-    return ParseLasFloat(p, end, value);
-}
-
-// ParseValue for a depth, which also gives it in double (exactly for a plain decimal) and whether
-// its float gives that decimal back.
-const char* ParseDepth(const char* p, const char* end, float& value, double& exact, bool& certain)
-{
-    PlainDecimal number;
-    const char* after = ScanPlainDecimal(p, end, number);
-    if (after && (after == end || IsLasDelimiter(*after)) && number.ToFloat(value)) {
-        exact = number.negative ? -number.Magnitude() : number.Magnitude();
-        certain = SpacingBelowLastPlace(value, number.decimals);
-        return after;
-    }
-    certain = false;
-    after = ParseLasFloat(p, end, value);
-    if (after && !ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), exact))
-        exact = value;
-    return after;
+    plain = after && (after == end || IsLasDelimiter(*after)) && number.ToFloat(value);
+    return plain ? after : ParseLasFloat(p, end, value);
 }
 
 // LasDecimals for a token that parsed as a number, fast for the usual "digits.digits": the
@@ -246,48 +226,83 @@ private:
 };
 
 // The depths in double as read, held only where their floats may not give them back (see
-// LasDataColumns::depths): while the depths lie on the even grid of the first two rows, or every
-// float gives its decimal back, nothing is held.
+// LasDataColumns::depths): nothing is held while every float gives its decimal back, nor while the
+// depths from the first one that may not lie on the even grid of that one and the next.
 class ExactDepths {
 public:
-    // The depth of row `row`, its decimals and whether its float gives it back.
-    void Add(int row, double depth, int decimals, bool certain, const ColumnStore& store)
+    // The depth of row `row` as its text [p, after) reads: `number` for a plain decimal, else null.
+    void Add(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
+             const ColumnStore& store)
     {
         if (!held_.empty()) {
-            held_.push_back(depth);
+            held_.push_back(Exact(depth, number, p, after));
             return;
         }
-        decimals_ = std::max(decimals_, decimals);
-        if (gridRows_ == row) {
-            if (row == 0)
-                first_ = depth;
-            else if (row == 1)
-                step_ = RoundToDecimals(depth - first_, decimals_);
-            if (row < 2 || depth == GridDepth(row))
-                ++gridRows_;
+        if (gridStart_ < 0) {
+            if (number && SpacingBelowLastPlace(depth, number->decimals))
+                return;
+            gridStart_ = row;
         }
-        uncertain_ |= !certain;
-        if (gridRows_ > row || !uncertain_)
+        if (number && OnGrid(row - gridStart_, *number))
             return;
-        // The rows before: on the grid, then floats that give their decimals back.
+        // The rows before: floats that give their decimals back, then the grid.
         held_.reserve(static_cast<size_t>(store.Capacity()));
         const float* floats = store.Column(0);
         for (int r = 0; r < row; ++r)
-            held_.push_back(r < gridRows_ ? GridDepth(r) : LasDecimal::Of(floats[r]).value);
-        held_.push_back(depth);
+            held_.push_back(r < gridStart_ ? LasDecimal::Of(floats[r]).value : GridDepth(r - gridStart_));
+        held_.push_back(Exact(depth, number, p, after));
     }
 
     std::vector<double> Take() { return std::move(held_); }
 
 private:
-    double GridDepth(int row) const { return RoundToDecimals(first_ + row * step_, decimals_); }
+    static double Exact(float depth, const PlainDecimal* number, const char* p, const char* after)
+    {
+        if (number)
+            return number->negative ? -number->Magnitude() : number->Magnitude();
+        double exact = depth;
+        ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), exact);
+        return exact;
+    }
+
+    // Whether the k-th depth of the grid is this one; the first two make the grid.
+    bool OnGrid(long long k, const PlainDecimal& number)
+    {
+        long long units = static_cast<long long>(number.digits);
+        if (k == 0) {
+            decimals_ = number.decimals;
+            first_ = number.negative ? -units : units;
+            return true;
+        }
+        // In units of the first depth's last place.
+        if (number.decimals > decimals_ ||
+            __builtin_mul_overflow(units, Pow10(decimals_ - number.decimals), &units))
+            return false;
+        if (number.negative)
+            units = -units;
+        if (k == 1)
+            return !__builtin_sub_overflow(units, first_, &step_);
+        long long expected = 0;
+        return !__builtin_mul_overflow(k, step_, &expected) &&
+               !__builtin_add_overflow(expected, first_, &expected) && units == expected;
+    }
+    double GridDepth(long long k) const
+    {
+        return static_cast<double>(first_ + k * step_) / static_cast<double>(Pow10(decimals_));
+    }
+    static long long Pow10(int n)
+    {
+        long long power = 1;
+        while (n-- > 0)
+            power *= 10;
+        return power;
+    }
 
     std::vector<double> held_;
-    int gridRows_ = 0;  // the first rows that lie on the grid
-    double first_ = 0.0;
-    double step_ = 0.0;
-    int decimals_ = 0;
-    bool uncertain_ = false;
+    int gridStart_ = -1;  // the first depth whose float may not give it back; -1: none yet
+    int decimals_ = 0;    // of the grid's first depth, which counts in units of its last place
+    long long first_ = 0;
+    long long step_ = 0;
 };
 
 // The rows read so far and what is known of them; fed whole lines, block by block.
@@ -421,15 +436,14 @@ private:
         for (;;) {
             if (col_ < curveCount_) {
                 float value;
-                double depth = 0.0;
-                bool certain = true;
-                const char* after =
-                    col_ == 0 ? ParseDepth(p, end, value, depth, certain) : ParseValue(p, end, value);
+                PlainDecimal number;
+                bool plain = false;
+                const char* after = ParseValue(p, end, value, number, plain);
                 if (!after || (after != end && !IsLasDelimiter(*after)))
                     ThrowBadValue(line_, p, end);
                 if (col_ == 0) {
                     StartRow(value);
-                    depths_.Add(row_, depth, TokenDecimals(p, after), certain, store_);
+                    depths_.Add(row_, value, plain ? &number : nullptr, p, after, store_);
                     lastDepth_.assign(p, after);
                     if (row_ == 0)
                         firstDepth_ = lastDepth_;

@@ -118,17 +118,10 @@ const LasDepthColumn& TLASFile::ColumnForChange() const
 
 void TLASFile::KeepReadDepths(std::vector<double> read)
 {
-    // A grid holds every depth exactly; so do floats that give back the decimals read.
-    if (read.empty() || DepthColumn())
-        return;
-    const float* depths = GetCurveData(0);
-    const int decimals = GetDepthDecimals();
-    for (size_t i = 0; i < read.size(); ++i)
-        if (DecimalDepth(depths[i], decimals) != read[i]) {
-            KeepDepthColumn(
-                LasDepthColumn::Irregular(std::move(read), LasDepthColumn::StepOf(parser_), decimals));
-            return;
-        }
+    // A grid found holds every depth exactly.
+    if (!read.empty() && !DepthColumn())
+        KeepDepthColumn(
+            LasDepthColumn::Irregular(std::move(read), LasDepthColumn::StepOf(parser_), GetDepthDecimals()));
 }
 
 void TLASFile::KeepDepthColumn(std::optional<LasDepthColumn> column)

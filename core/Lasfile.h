@@ -147,14 +147,14 @@ private:
     void ResizeAll(int n);
     void Changed() { ++generation_; }
     // The description of the depth column kept since its last change, else the grid its depths
-    // lie on (found once), else the uneven depths as read where floats cannot give them back;
+    // lie on (found once), else the uneven depths as read where floats may not give them back;
     // null for other uneven depths never changed.
     const LasDepthColumn* DepthColumn() const;
     // A description that holds every depth as it stands (the depths copied when uneven).
     const LasDepthColumn& ColumnForChange() const;
     void KeepDepthColumn(std::optional<LasDepthColumn> column);
-    // Keeps the depths as read (see TLasParser2Parser::TakeReadDepths) as the depth column where
-    // the floats do not give them back.
+    // Keeps the depths as read (see TLasParser2Parser::TakeReadDepths), when there are any, as the
+    // depth column of uneven depths.
     void KeepReadDepths(std::vector<double> read);
     void RaiseDepthDecimals(int decimals);
 

@@ -67,8 +67,8 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
     const Texts deep = Depths(36000000, 1524, 3000, 4);  // 3600.0000 by 0.1524
     const Texts six = {"8.100000", "16.575000", "17.175000", "18.450000", "31.000000"};
     // Uneven depths a float does not tell from their neighbours (3876.7023 and 3876.7024 are one
-    // float), in a downward and an upward file.
-    const Texts uneven = {"2153.8601", "3876.7023", "3876.8547", "3877.0101", "12345.6789"};
+    // float) after one it does, in a downward and an upward file.
+    const Texts uneven = {"512.1234", "2153.8601", "3876.7023", "3876.8547", "3877.0101", "12345.6789"};
     const Texts unevenUp(uneven.rbegin(), uneven.rend());
     // An 8-digit grid broken in its last row.
     Texts broken = deep;
@@ -91,9 +91,9 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
         {"6 decimals by 0.1", Log(six, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
          {"8.200000", "16.675000", "17.275000", "18.550000", "31.100000"}, "0"},
         {"uneven 8 digits by 0.1", Log(uneven, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
-         {"2153.9601", "3876.8023", "3876.9547", "3877.1101", "12345.7789"}, "0"},
+         {"512.2234", "2153.9601", "3876.8023", "3876.9547", "3877.1101", "12345.7789"}, "0"},
         {"uneven 8 digits upward by -1", Log(unevenUp, "0"), [](TLASFile& d) { d.ShiftDepth(-1.0); },
-         {"12344.6789", "3876.0101", "3875.8547", "3875.7023", "2152.8601"}, "0"},
+         {"12344.6789", "3876.0101", "3875.8547", "3875.7023", "2152.8601", "511.1234"}, "0"},
         {"8-digit grid broken at the end by 0.1", Log(broken, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
          brokenShifted, "0"},
         {"8 digits grown at the top", Log(deep, "0.1524"), [](TLASFile& d) { d.ShiftCurveExtending(1, -2); },
