@@ -1,18 +1,16 @@
 #include "core/LasDataReader.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
-#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
 #include <stdexcept>
 
 #include "core/CodePages.h"
-#include "core/LasDepthColumn.h"
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
+#include "core/LasReadDepths.h"
 #include "core/MemoryBudget.h"
 #include "core/PlainDecimal.h"
 
@@ -83,16 +81,6 @@ private:
     TStravoFloatArrayList arrays_;
     std::vector<float*> columns_;
 };
-
-// Whether floats about this one lie closer than a unit in the last place of a decimal with these
-// decimals: then the one decimal that reads as the float is its shortest text.
-bool SpacingBelowLastPlace(float value, int decimals)
-{
-    // Per decimals, the largest binary exponent whose float spacing 2^(e - 23) is below 10^-decimals.
-    static constexpr int kLargestExponent[] = {22, 19, 16, 13, 9, 6, 3, -1, -4, -7, -11, -14, -17, -21, -24, -27};
-    const int exponent = static_cast<int>((std::bit_cast<std::uint32_t>(value) >> 23) & 0xFF) - 127;
-    return exponent <= kLargestExponent[decimals];
-}
 
 const char* SkipBlanks(const char* p, const char* end)
 {
@@ -223,86 +211,6 @@ private:
     bool regular_ = true;
     int lineEndKind_ = 0;  // 1: LF, 2: CR, 3: CR LF
     long long lineEndOffset_ = -1;
-};
-
-// The depths in double as read, held only where their floats may not give them back (see
-// LasDataColumns::depths): nothing is held while every float gives its decimal back, nor while the
-// depths from the first one that may not lie on the even grid of that one and the next.
-class ExactDepths {
-public:
-    // The depth of row `row` as its text [p, after) reads: `number` for a plain decimal, else null.
-    void Add(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
-             const ColumnStore& store)
-    {
-        if (!held_.empty()) {
-            held_.push_back(Exact(depth, number, p, after));
-            return;
-        }
-        if (gridStart_ < 0) {
-            if (number && SpacingBelowLastPlace(depth, number->decimals))
-                return;
-            gridStart_ = row;
-        }
-        if (number && OnGrid(row - gridStart_, *number))
-            return;
-        // The rows before: floats that give their decimals back, then the grid.
-        held_.reserve(static_cast<size_t>(store.Capacity()));
-        const float* floats = store.Column(0);
-        for (int r = 0; r < row; ++r)
-            held_.push_back(r < gridStart_ ? LasDecimal::Of(floats[r]).value : GridDepth(r - gridStart_));
-        held_.push_back(Exact(depth, number, p, after));
-    }
-
-    std::vector<double> Take() { return std::move(held_); }
-
-private:
-    static double Exact(float depth, const PlainDecimal* number, const char* p, const char* after)
-    {
-        if (number)
-            return number->negative ? -number->Magnitude() : number->Magnitude();
-        double exact = depth;
-        ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), exact);
-        return exact;
-    }
-
-    // Whether the k-th depth of the grid is this one; the first two make the grid.
-    bool OnGrid(long long k, const PlainDecimal& number)
-    {
-        long long units = static_cast<long long>(number.digits);
-        if (k == 0) {
-            decimals_ = number.decimals;
-            first_ = number.negative ? -units : units;
-            return true;
-        }
-        // In units of the first depth's last place.
-        if (number.decimals > decimals_ ||
-            __builtin_mul_overflow(units, Pow10(decimals_ - number.decimals), &units))
-            return false;
-        if (number.negative)
-            units = -units;
-        if (k == 1)
-            return !__builtin_sub_overflow(units, first_, &step_);
-        long long expected = 0;
-        return !__builtin_mul_overflow(k, step_, &expected) &&
-               !__builtin_add_overflow(expected, first_, &expected) && units == expected;
-    }
-    double GridDepth(long long k) const
-    {
-        return static_cast<double>(first_ + k * step_) / static_cast<double>(Pow10(decimals_));
-    }
-    static long long Pow10(int n)
-    {
-        long long power = 1;
-        while (n-- > 0)
-            power *= 10;
-        return power;
-    }
-
-    std::vector<double> held_;
-    int gridStart_ = -1;  // the first depth whose float may not give it back; -1: none yet
-    int decimals_ = 0;    // of the grid's first depth, which counts in units of its last place
-    long long first_ = 0;
-    long long step_ = 0;
 };
 
 // The rows read so far and what is known of them; fed whole lines, block by block.
@@ -443,7 +351,7 @@ private:
                     ThrowBadValue(line_, p, end);
                 if (col_ == 0) {
                     StartRow(value);
-                    depths_.Add(row_, value, plain ? &number : nullptr, p, after, store_);
+                    depths_.Add(row_, value, plain ? &number : nullptr, p, after, store_.Column(0), store_.Capacity());
                     lastDepth_.assign(p, after);
                     if (row_ == 0)
                         firstDepth_ = lastDepth_;
@@ -521,7 +429,7 @@ private:
     long long surplusLines_ = 0;
     std::string firstDepth_;
     std::string lastDepth_;
-    ExactDepths depths_;
+    LasReadDepths depths_;
     int shortRowLine_ = 0;
     long long shortRows_ = 0;
     int rowLine_ = 0;  // the line the row being read began on
