@@ -1,21 +1,8 @@
 #include "core/LasReadDepths.h"
 
-#include <bit>
-#include <cstdint>
-
 #include "core/LasDepthColumn.h"
 
 namespace {
-
-// Whether floats about this one lie closer than a unit in the last place of a decimal with these
-// decimals: then the one decimal that reads as the float is its shortest text.
-bool SpacingBelowLastPlace(float value, int decimals)
-{
-    // Per decimals, the largest binary exponent whose float spacing 2^(e - 23) is below 10^-decimals.
-    static constexpr int kLargestExponent[] = {22, 19, 16, 13, 9, 6, 3, -1, -4, -7, -11, -14, -17, -21, -24, -27};
-    const int exponent = static_cast<int>((std::bit_cast<std::uint32_t>(value) >> 23) & 0xFF) - 127;
-    return exponent <= kLargestExponent[decimals];
-}
 
 long long Pow10(int n)
 {
@@ -36,18 +23,15 @@ double Exact(float depth, const PlainDecimal* number, const char* p, const char*
 
 } // namespace
 
-void LasReadDepths::Add(int row, float depth, const PlainDecimal* number, const char* p,
-                        const char* after, const float* floats, int capacity)
+void LasReadDepths::AddUncertain(int row, float depth, const PlainDecimal* number, const char* p,
+                                 const char* after, const float* floats, int capacity)
 {
     if (!held_.empty()) {
         held_.push_back(Exact(depth, number, p, after));
         return;
     }
-    if (gridStart_ < 0) {
-        if (number && SpacingBelowLastPlace(depth, number->decimals))
-            return;
+    if (gridStart_ < 0)
         gridStart_ = row;
-    }
     if (number && OnGrid(row - gridStart_, *number))
         return;
     // The rows before: floats that give their decimals back, then the grid.
