@@ -396,7 +396,8 @@ protected:
 private:
     void ReadDocument(const std::string& path, int defaultDecimals);
     void ReadWellValues();
-    // Why the data cannot be read for want of curves or of ~A; empty when they can.
+    // Why the data cannot be read for want of curves or of ~A (a DOS end-of-file byte before it
+    // named with its line); empty when they can.
     std::string MissingDataReason(int curveCount, int dataLine, const LasLineReader& reader) const;
     void DescribeOmittedData(const LasDataColumns& columns, const LasLineReader& reader,
                              int curveCount);
