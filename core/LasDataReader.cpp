@@ -298,7 +298,6 @@ public:
         // The last row is reported on its own.
         result.shortRows = shortRows_ - (!wrapped_ && lastRowMissing_ > 0 ? 1 : 0);
         result.shortRowLine = result.shortRows > 0 ? shortRowLine_ : 0;
-        result.depths = depths_.Take();
         result.endLine = line_;
         result.summary = summary_.Finish(dataEnd, row_, store_);
         result.arrays = store_.Finish(row_);
@@ -308,12 +307,12 @@ public:
         result.surplusLines = surplusLines_;
         const TStravoFloatArray& depth = result.arrays.Item(0);
         result.descending = depth[0] > depth[row_ - 1];
+        result.depths = depths_.Take(depth.Data(), row_, result.descending);
         if (result.descending) {
             for (int i = 0; i < result.arrays.Count(); ++i) {
                 float* values = result.arrays.Item(i).Data();
                 std::reverse(values, values + row_);
             }
-            std::reverse(result.depths.begin(), result.depths.end());
         }
         return result;
     }

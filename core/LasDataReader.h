@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/LasReadDepths.h"
 #include "core/LasSource.h"
 #include "core/StravoFloatArray.h"
 
@@ -32,9 +33,9 @@ struct LasDataColumns {
     // Rows before the last one that lacked values (WRAP NO): the first one's line and how many.
     int shortRowLine = 0;
     long long shortRows = 0;
-    // The depths in double as the file wrote them, in the arrays' order, when the float of some
-    // may stand for more than one decimal of its decimals; empty otherwise.
-    std::vector<double> depths;
+    // The depths as the file wrote them where the float of some may stand for more than one
+    // decimal of its decimals.
+    LasReadColumn depths;
     LasRowsSummary summary;
 };
 

@@ -7,6 +7,7 @@
 
 #include "core/LasNumbers.h"
 #include "core/LasParser2.h"
+#include "core/LasReadDepths.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ std::optional<LasDepthColumn> LasDepthColumn::FindGrid(const TLasParser2Parser& 
     const int decimals = document.GetDepthDecimals();
     const auto fits = [&](double first, double step) -> std::optional<LasDepthColumn> {
         LasDepthColumn grid = Grid(first, step, decimals);
-        if (step > 0.0 && grid.HoldsAll(depths, n))
+        if (step > 0.0 && grid.GivesBackAll(depths, n))
             return grid;
         return std::nullopt;
     };
@@ -218,6 +219,17 @@ bool LasDepthColumn::HoldsAll(const float* depths, int n) const
 {
     for (int i = 0; i < n; ++i)
         if (!Holds(i, depths[i]))
+            return false;
+    return true;
+}
+
+bool LasDepthColumn::GivesBackAll(const float* depths, int n) const
+{
+    const int decimals = std::min(Decimals(), kMaxLasDecimals);
+    for (int i = 0; i < n; ++i)
+        if (!Holds(i, depths[i]) ||
+            (!FloatGivesDecimalBack(depths[i], decimals) &&
+             RoundToDecimals(At(i), decimals) != DecimalDepth(depths[i], decimals)))
             return false;
     return true;
 }

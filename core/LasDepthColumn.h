@@ -59,6 +59,9 @@ public:
     // Whether the float stands for the depth of sample i.
     bool Holds(long long i, float depth) const;
     bool HoldsAll(const float* depths, int n) const;
+    // Whether every float stands for the depth of its sample and that depth is the decimal the
+    // float was read from (where a float may stand for more than one).
+    bool GivesBackAll(const float* depths, int n) const;
     // The depth of sample i of these depths: At(i) where the float stands for it, else the
     // float's own decimal (a depth written in place since).
     double DepthOf(long long i, const float* depths, int n) const;
@@ -73,6 +76,9 @@ public:
     // The offset at which these depths lie on the column (sample i at At(i + offset)); none when
     // they do not.
     std::optional<long long> OffsetOf(const float* depths, int n) const;
+
+    // The same description: the same depths and decimals.
+    bool operator==(const LasDepthColumn&) const = default;
 
 private:
     double Unshifted(long long j) const;

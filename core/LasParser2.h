@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/CodePages.h"
+#include "core/LasReadDepths.h"
 #include "core/LasSource.h"
 #include "core/StravoFloatArray.h"
 
@@ -380,7 +381,7 @@ public:
     const std::string& GetOmittedData() const { return omittedData_; }
     // The depths in double as the file wrote them when a float may not hold them (see
     // LasDataColumns::depths), handed over once.
-    std::vector<double> TakeReadDepths() { return std::move(readDepths_); }
+    LasReadColumn TakeReadDepths() { return std::move(readDepths_); }
 
     // The ~C line of curve i (the i-th line of code 4), or null.
     TLasParsParsedString* GetCurveLine(int i);
@@ -412,7 +413,7 @@ private:
     float stepValue_ = 0.0f;
     bool descending_ = false;
     std::string omittedData_;
-    std::vector<double> readDepths_;
+    LasReadColumn readDepths_;
     mutable LasDataSource source_;
     // The curve lines of ~C in order, rebuilt when the section's lines change.
     mutable std::vector<TLasParsParsedString*> curveLines_;

@@ -1,5 +1,7 @@
 #include "core/LasReadDepths.h"
 
+#include <algorithm>
+
 #include "core/LasDepthColumn.h"
 
 namespace {
@@ -34,11 +36,45 @@ void LasReadDepths::AddUncertain(int row, float depth, const PlainDecimal* numbe
         gridStart_ = row;
     if (number && OnGrid(row - gridStart_, *number))
         return;
-    // The rows before: floats that give their decimals back, then the grid.
+    HoldRowsBefore(row, floats, capacity);
+    held_.push_back(Exact(depth, number, p, after));
+}
+
+void LasReadDepths::HoldRowsBefore(int row, const float* floats, int capacity)
+{
     held_.reserve(static_cast<size_t>(capacity));
     for (int r = 0; r < row; ++r)
         held_.push_back(r < gridStart_ ? LasDecimal::Of(floats[r]).value : GridDepth(r - gridStart_));
-    held_.push_back(Exact(depth, number, p, after));
+}
+
+bool LasReadDepths::EarlierRowsOnGrid(const float* floats) const
+{
+    for (int r = 0; r < gridStart_; ++r) {
+        const double depth = GridDepth(r - gridStart_);
+        if (static_cast<float>(depth) != floats[r] ||
+            (!FloatGivesDecimalBack(floats[r], decimals_) && LasDecimal::Of(floats[r]).value != depth))
+            return false;
+    }
+    return true;
+}
+
+LasReadColumn LasReadDepths::Take(const float* floats, int rows, bool descending)
+{
+    LasReadColumn column;
+    // A grid needs two rows on it; rows before it off it are held.
+    if (held_.empty() && gridStart_ >= 0) {
+        if (gridStart_ + 1 < rows && EarlierRowsOnGrid(floats)) {
+            column.grid = true;
+            column.first = GridDepth(descending ? rows - 1 - gridStart_ : -gridStart_);
+            column.step = static_cast<double>(descending ? -step_ : step_) / static_cast<double>(Pow10(decimals_));
+            return column;
+        }
+        HoldRowsBefore(rows, floats, rows);
+    }
+    column.depths = std::move(held_);
+    if (descending)
+        std::reverse(column.depths.begin(), column.depths.end());
+    return column;
 }
 
 bool LasReadDepths::OnGrid(long long k, const PlainDecimal& number)

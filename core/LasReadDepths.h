@@ -9,6 +9,27 @@
 
 #include "core/PlainDecimal.h"
 
+// Whether floats about this one lie closer than a unit in the last place of a decimal with these
+// decimals (0..20): then one decimal of them at most reads as the float, its shortest text.
+inline bool FloatGivesDecimalBack(float value, int decimals)
+{
+    // Per decimals, the largest binary exponent whose float spacing 2^(e - 23) is below 10^-decimals.
+    static constexpr int kLargestExponent[] = {22,  19,  16,  13,  9,   6,   3,   -1,  -4,  -7,  -11,
+                                               -14, -17, -21, -24, -27, -31, -34, -37, -41, -44};
+    const int exponent = static_cast<int>((std::bit_cast<std::uint32_t>(value) >> 23) & 0xFF) - 127;
+    return exponent <= kLargestExponent[decimals];
+}
+
+// The decimal depths of a column as read, in the arrays' order, where floats may not give them
+// back: every row's, or the even grid every row lies on; neither when every float gives its
+// decimal back.
+struct LasReadColumn {
+    std::vector<double> depths;
+    bool grid = false;  // row i at first + i * step
+    double first = 0.0;
+    double step = 0.0;
+};
+
 // Nothing is held while every float gives its decimal back, nor, from the first depth whose float
 // may not, while the depths lie on the even grid of that depth and the next.
 class LasReadDepths {
@@ -18,24 +39,20 @@ public:
     void Add(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
              const float* floats, int capacity)
     {
-        if (gridStart_ < 0 && number && SpacingBelowLastPlace(depth, number->decimals))
+        if (gridStart_ < 0 && number && FloatGivesDecimalBack(depth, number->decimals))
             return;
         AddUncertain(row, depth, number, p, after, floats, capacity);
     }
-    // Every depth read, in file order, when any was held; empty otherwise.
-    std::vector<double> Take() { return std::move(held_); }
+    // The depths of the `rows` rows read (floats: their floats in file order), in the arrays'
+    // order: reversed for a file read bottom up.
+    LasReadColumn Take(const float* floats, int rows, bool descending);
 
 private:
-    // Whether floats about this one lie closer than a unit in the last place of a decimal with
-    // these decimals: then the one decimal that reads as the float is its shortest text.
-    static bool SpacingBelowLastPlace(float value, int decimals)
-    {
-        // Per decimals, the largest binary exponent whose float spacing 2^(e - 23) is below
-        // 10^-decimals.
-        static constexpr int kLargestExponent[] = {22, 19, 16, 13, 9, 6, 3, -1, -4, -7, -11, -14, -17, -21, -24, -27};
-        const int exponent = static_cast<int>((std::bit_cast<std::uint32_t>(value) >> 23) & 0xFF) - 127;
-        return exponent <= kLargestExponent[decimals];
-    }
+    // Holds the depths of rows before `row` (file order): floats that give their decimals back,
+    // then the grid.
+    void HoldRowsBefore(int row, const float* floats, int capacity);
+    // Whether the rows before the grid's first lie on it.
+    bool EarlierRowsOnGrid(const float* floats) const;
     void AddUncertain(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
                       const float* floats, int capacity);
     // Whether the k-th depth of the grid is this one; the first two make the grid.

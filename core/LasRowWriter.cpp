@@ -63,7 +63,7 @@ void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample
             out += ' ';
         const int from = sourceTokens && c < sourceColumns.size() ? sourceColumns[c] : -1;
         if (from >= 0 && static_cast<size_t>(from) < sourceTokens->size() &&
-            IsTextOfValue((*sourceTokens)[static_cast<size_t>(from)], format.Value(c, sample)))
+            format.IsTextOf(c, sample, (*sourceTokens)[static_cast<size_t>(from)]))
             AppendRightAligned(out, (*sourceTokens)[static_cast<size_t>(from)], kLasValueWidth);
         else
             format.Append(out, c, sample, kLasValueWidth);
@@ -465,7 +465,8 @@ public:
           written_(out, written),
           geometry_(source.summary),
           changed_(format.Columns()),
-          pointBits_(format.Columns(), -1)
+          pointBits_(format.Columns(), -1),
+          depthsDiffer_(format.DepthsDifferFrom(source))
     {
         for (size_t c = 0; c < format.Columns() && c < source.summary.layout.size(); ++c)
             pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format.Decimals(c));
@@ -483,7 +484,7 @@ public:
                 hashes_.Of(format_, rows_, block.firstRow, end, source_.rows);
             changedColumns_.clear();
             for (size_t c = 0; c < columns; ++c) {
-                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c];
+                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_);
                 if (changed_[c])
                     changedColumns_.push_back(c);
             }
@@ -590,7 +591,7 @@ private:
                     size_t column, int sample)
     {
         if (column >= format_.Columns() || !changed_[column] ||
-            IsTextOfValue(line.substr(begin, end - begin), format_.Value(column, sample))) {
+            format_.IsTextOf(column, sample, line.substr(begin, end - begin))) {
             rebuilt.Keep(begin, end);
             return;
         }
@@ -644,7 +645,7 @@ private:
             const float value = format_.Value(c, sample);
             if (!CannotReadAs(std::string_view(bytes.data(), end), pointBits_[c], value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
-                if (IsTextOfValue(text.substr(text.find_last_of(' ') + 1), value)) {
+                if (format_.IsTextOf(c, sample, text.substr(text.find_last_of(' ') + 1))) {
                     out += text;
                     continue;
                 }
@@ -722,6 +723,7 @@ private:
     size_t column_ = 0;          // wrapped: the column of the next value
     std::string newText_;
     bool lineOpen_ = false;  // the last line written has no line end
+    bool depthsDiffer_;      // every depth text is judged anew
 };
 
 // Whether a plain decimal text reads as the value, told without a general parse; nothing for
@@ -775,6 +777,11 @@ void LasRowFormat::Append(std::string& out, size_t column, int sample, int width
         depths_.Append(out, sample, width);
     else
         AppendLasValue(out, Value(column, sample), decimals_[column], null_, nullText_, width);
+}
+
+bool LasRowFormat::IsTextOf(size_t column, int sample, std::string_view text) const
+{
+    return column == 0 ? depths_.IsTextOf(sample, text) : IsTextOfValue(text, Value(column, sample));
 }
 
 void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,

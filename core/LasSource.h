@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/LasDepthColumn.h"
+
 // What tells one version of a file from another: a file replaced, rewritten or touched differs.
 struct LasFileStamp {
     long long size = 0;
@@ -101,6 +103,9 @@ struct LasDataSource {
     LasRowsSummary summary;
     // What followed the rows: a DOS end-of-file mark, written again after every row.
     std::string endMark;
+    // The description of the depth column its rows were read or written with (see TLASFile); none
+    // for uneven depths whose floats give their decimals back.
+    std::optional<LasDepthColumn> depths;
 
     // The file is still there as it was read.
     bool IsAvailable() const;

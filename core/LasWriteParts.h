@@ -139,9 +139,15 @@ public:
     void CheckRows(int last);
     void Append(std::string& out, long long i, int width) const;
     std::string Text(long long i) const;
-    // STEP for the rows written: the grid's step, or `step` (the document's; 0 when it has none)
-    // times k.
-    std::string StepText(float step, bool descending) const;
+    // Whether a text of the source is the depth of row i: it reads as the decimal written for it.
+    bool IsTextOf(long long i, std::string_view text) const;
+    // Whether a row of the source may stand for another depth than its float tells: the depth
+    // column is not the one the source was read or written with.
+    bool DifferFrom(const LasDataSource& source) const;
+    // STEP for the rows written: the grid's step when they are evenly spaced by `step` (the
+    // document's; 0 when it has none); else for every row the STEP as read (`asRead`, empty when
+    // there is none), for every k-th row `step` times k.
+    std::string StepText(std::string_view asRead, float step, bool descending) const;
 
 private:
     const float* depth_;
@@ -165,6 +171,10 @@ public:
     bool IsNull(size_t column, int sample) const { return Value(column, sample) == null_; }
     // The value as formatted text, right-aligned in width characters.
     void Append(std::string& out, size_t column, int sample, int width) const;
+    // Whether a source text stands for the value: it reads as the value (a depth: as its decimal).
+    bool IsTextOf(size_t column, int sample, std::string_view text) const;
+    // Whether depth texts of the source are to be judged one by one (see DepthTexts::DifferFrom).
+    bool DepthsDifferFrom(const LasDataSource& source) const { return depths_.DifferFrom(source); }
 
 private:
     const DepthTexts& depths_;

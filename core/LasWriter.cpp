@@ -6,6 +6,7 @@
 
 #include "core/LasDepthColumn.h"
 #include "core/LasNumbers.h"
+#include "core/LasReadDepths.h"
 #include "core/LasWriteParts.h"
 
 LasTextOut::LasTextOut(const std::string& path, std::string lineEnd)
@@ -26,7 +27,8 @@ DepthTexts::DepthTexts(const TLasParser2Parser& document, const LasDepthColumn* 
 
 void DepthTexts::CheckRows(int last)
 {
-    regular_ = column_ && column_->IsRegular();
+    // One row has no spacing.
+    regular_ = column_ && column_->IsRegular() && last - first_ >= k_;
     for (long long i = first_; i <= last && regular_; i += k_)
         regular_ = column_->Holds(i, depth_[i]);
 }
@@ -47,10 +49,26 @@ std::string DepthTexts::Text(long long i) const
     return text;
 }
 
-std::string DepthTexts::StepText(float step, bool descending) const
+bool DepthTexts::IsTextOf(long long i, std::string_view text) const
 {
-    // A STEP that disagrees with an even grid stays as the file has it.
+    // Where the float tells one decimal of the decimals, reading as it is being that decimal.
+    if (!column_ || !column_->Holds(i, depth_[i]) || FloatGivesDecimalBack(depth_[i], decimals_))
+        return IsTextOfValue(text, depth_[i]);
+    double read = 0.0;
+    return ParseLasDouble(text, read) && read == RoundToDecimals(column_->At(i), decimals_);
+}
+
+bool DepthTexts::DifferFrom(const LasDataSource& source) const
+{
+    return column_ ? source.depths != *column_ : source.depths.has_value();
+}
+
+std::string DepthTexts::StepText(std::string_view asRead, float step, bool descending) const
+{
+    // Rows evenly spaced by STEP give its sign and decimals; a STEP that disagrees with them stays.
     const bool grid = regular_ && (step == 0.0f || static_cast<float>(column_->Step()) == std::fabs(step));
+    if (!grid && k_ == 1 && !asRead.empty())
+        return std::string(asRead);
     std::string text;
     if (descending && (step != 0.0f || grid))
         text += '-';
@@ -175,15 +193,13 @@ void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool w
 }
 
 // The text written for the depth of a row: the source's own where the row keeps it.
-std::string RowDepthText(const TLasParser2Parser& document, const DepthTexts& depths,
-                         const SourcePlan& plan, const LasWrittenRows& rows, int sample)
+std::string RowDepthText(const DepthTexts& depths, const SourcePlan& plan, const LasWrittenRows& rows, int sample)
 {
-    const float depth = document.GetCurveArrays().Item(0).Data()[sample];
     if (plan.source) {
         const long long row = rows.SampleOfFileRow(sample, plan.source->rows);
-        if (row == 0 && IsTextOfValue(plan.source->firstDepthText, depth))
+        if (row == 0 && depths.IsTextOf(sample, plan.source->firstDepthText))
             return plan.source->firstDepthText;
-        if (row == plan.source->rows - 1 && IsTextOfValue(plan.source->lastDepthText, depth))
+        if (row == plan.source->rows - 1 && depths.IsTextOf(sample, plan.source->lastDepthText))
             return plan.source->lastDepthText;
     }
     return depths.Text(sample);
@@ -195,9 +211,11 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
     const TLasParsSection& section = document.GetWellSection();
     // A STEP of 0 marks irregular sampling and stays 0; an added STEP is the data's.
     const bool irregular = document.GetStepValue() == 0.0f && section.FindLineByCode(kLineStep);
+    const TLasParsParsedString* step = section.FindLineByCode(kLineStep);
     const std::string values[] = {strt, stop,
                                   irregular ? std::string("0")
-                                            : depths.StepText(document.GetStepValue(), document.IsDescending())};
+                                            : depths.StepText(step ? step->Value() : "", document.GetStepValue(),
+                                                              document.IsDescending())};
     const int codes[] = {kLineStrt, kLineStop, kLineStep};
     const char* mnemonics[] = {"STRT", "STOP", "STEP"};
 
@@ -382,9 +400,9 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
         out.Line(line);
     DepthTexts depths(document, depthColumn, first, k);
     depths.CheckRows(last);
-    const std::string firstDepth = RowDepthText(document, depths, plan, rows, rows.Sample(0));
+    const std::string firstDepth = RowDepthText(depths, plan, rows, rows.Sample(0));
     const std::string lastDepth =
-        RowDepthText(document, depths, plan, rows, rows.Sample(rows.Count() - 1));
+        RowDepthText(depths, plan, rows, rows.Sample(rows.Count() - 1));
     WriteHeaderSections(out, document, depths, curves, firstDepth, lastDepth, wrapped);
     WriteDataTitle(out, document, curves, everyCurveInOrder);
     const long long dataOffset = out.Bytes();
@@ -414,6 +432,8 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
         written.summary = std::move(summary);
         if (plan.sameLayout)
             written.endMark = source.endMark;
+        if (depthColumn)
+            written.depths = *depthColumn;
         source = std::move(written);
     }
     return true;

@@ -22,6 +22,9 @@ TLASFile::TLASFile(const std::string& path, int defaultDecimals)
     try {
         parser_.ReadFile(path, defaultDecimals_);
         KeepReadDepths(parser_.TakeReadDepths());
+        // The depths the rows of the file stand for, to tell which a save must write anew.
+        if (const LasDepthColumn* column = DepthColumn())
+            parser_.GetDataSource().depths = *column;
         loaded_ = true;
     } catch (const std::bad_alloc&) {
         loadError_ = "Недостаточно памяти для загрузки файла";
@@ -116,12 +119,13 @@ const LasDepthColumn& TLASFile::ColumnForChange() const
     return *depthColumn_;
 }
 
-void TLASFile::KeepReadDepths(std::vector<double> read)
+void TLASFile::KeepReadDepths(LasReadColumn read)
 {
-    // A grid found holds every depth exactly.
-    if (!read.empty() && !DepthColumn())
-        KeepDepthColumn(
-            LasDepthColumn::Irregular(std::move(read), LasDepthColumn::StepOf(parser_), GetDepthDecimals()));
+    if (read.grid)
+        KeepDepthColumn(LasDepthColumn::Grid(read.first, read.step, GetDepthDecimals()));
+    else if (!read.depths.empty())
+        KeepDepthColumn(LasDepthColumn::Irregular(std::move(read.depths), LasDepthColumn::StepOf(parser_),
+                                                  GetDepthDecimals()));
 }
 
 void TLASFile::KeepDepthColumn(std::optional<LasDepthColumn> column)

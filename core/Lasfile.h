@@ -154,8 +154,8 @@ private:
     const LasDepthColumn& ColumnForChange() const;
     void KeepDepthColumn(std::optional<LasDepthColumn> column);
     // Keeps the depths as read (see TLasParser2Parser::TakeReadDepths), when there are any, as the
-    // depth column of uneven depths.
-    void KeepReadDepths(std::vector<double> read);
+    // depth column.
+    void KeepReadDepths(LasReadColumn read);
     void RaiseDepthDecimals(int decimals);
 
     std::string fileName_;
