@@ -55,7 +55,7 @@ bool TFormMain::OpenLasFile(const QString& requested)
     }
     WarnOmittedData(this, *document, path);
     LoadedFileInfo loaded = DescribeLoadedFile(*document);
-    loaded.omitted = QString::fromStdString(document->GetOmittedData());
+    loaded.omitted = QString::fromStdString(document->GetUnloadedData());
     if (!ChooseCurves(*document))
         return false;
     if (!ownFile && !AskSaveChanges())

@@ -91,6 +91,11 @@ LasDecimal LasDecimal::Of(double number)
     return decimal;
 }
 
+int StepDecimals(double step)
+{
+    return std::min(LasDecimal::Of(step).decimals, kMaxLasDecimals);
+}
+
 double DecimalDepth(float depth, int decimals)
 {
     // Of the decimals that read as the float, the one of fewest digits: "16.575000" is read back

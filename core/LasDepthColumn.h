@@ -29,6 +29,9 @@ struct LasDecimal {
     static LasDecimal Of(double number);
 };
 
+// The decimals a step (or a depth) typed as this number needs to be written as typed.
+int StepDecimals(double step);
+
 // The decimal depth behind a stored float: its shortest text when that has at most the decimals,
 // else the float rounded to the decimals when that reads back as the same float, else the float.
 double DecimalDepth(float depth, int decimals);

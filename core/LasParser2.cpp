@@ -674,6 +674,7 @@ void TLasParser2Parser::Reset()
     stepValue_ = 0.0f;
     descending_ = false;
     omittedData_.clear();
+    unloadedData_.clear();
     source_ = {};
 }
 
@@ -737,14 +738,16 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
 void TLasParser2Parser::DescribeOmittedData(const LasDataColumns& columns,
                                             const LasLineReader& reader, int curveCount)
 {
+    std::string& unloaded = unloadedData_;
     if (columns.surplusLine > 0) {
-        omittedData_ = "В строке " + std::to_string(columns.surplusLine) +
-                       " файла значений больше, чем кривых в секции ~C (" +
-                       std::to_string(curveCount) + "), лишние значения не загружены";
+        unloaded = "В строке " + std::to_string(columns.surplusLine) +
+                   " файла значений больше, чем кривых в секции ~C (" + std::to_string(curveCount) +
+                   "), лишние значения не загружены";
         if (columns.surplusLines > 1)
-            omittedData_ += " (всего таких строк: " + std::to_string(columns.surplusLines) + ")";
-        omittedData_ += '\n';
+            unloaded += " (всего таких строк: " + std::to_string(columns.surplusLines) + ")";
+        unloaded += '\n';
     }
+    omittedData_ = unloaded;
     if (columns.shortRows > 0) {
         omittedData_ += "В строке " + std::to_string(columns.shortRowLine) +
                         " файла значений меньше, чем кривых в секции ~C (" +
@@ -753,12 +756,14 @@ void TLasParser2Parser::DescribeOmittedData(const LasDataColumns& columns,
             omittedData_ += " (всего таких строк: " + std::to_string(columns.shortRows) + ")";
         omittedData_ += '\n';
     }
+    const size_t stop = omittedData_.size();
     if (columns.stopLine > 0)
         omittedData_ += "Строка " + std::to_string(columns.stopLine) +
                         " файла начинается с '~' внутри секции ~A: она и все строки после нее не "
                         "загружены\n";
     else if (reader.EndMarkOffset() >= 0 && !reader.EndsWithMarkOnly())
         omittedData_ += DosEndMarkText(columns.endLine) + '\n';
+    unloaded += omittedData_.substr(stop);
     if (const int missing = columns.lastRowMissing; missing > 0) {
         const bool one = missing % 10 == 1 && missing % 100 != 11;
         omittedData_ += "Последняя строка данных неполная (строка " +

@@ -379,6 +379,8 @@ public:
     // end-of-file byte, values beyond the ~C curves, values a last row cut short lacks), in
     // Russian naming the lines; empty when everything was taken.
     const std::string& GetOmittedData() const { return omittedData_; }
+    // The lines of GetOmittedData that name values of the file not loaded, which a save loses.
+    const std::string& GetUnloadedData() const { return unloadedData_; }
     // The depths in double as the file wrote them when a float may not hold them (see
     // LasDataColumns::depths), handed over once.
     LasReadColumn TakeReadDepths() { return std::move(readDepths_); }
@@ -413,6 +415,7 @@ private:
     float stepValue_ = 0.0f;
     bool descending_ = false;
     std::string omittedData_;
+    std::string unloadedData_;
     LasReadColumn readDepths_;
     mutable LasDataSource source_;
     // The curve lines of ~C in order, rebuilt when the section's lines change.

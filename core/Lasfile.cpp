@@ -516,7 +516,7 @@ int TLASFile::ShiftCurveExtending(int index, int n)
         depths[sample] = static_cast<float>(column.At(sample));
     }
     arrays.Swap(grown);
-    const int stepDecimals = LasDecimal::Of(column.Step()).decimals;
+    const int stepDecimals = StepDecimals(column.Step());
     KeepDepthColumn(std::move(column));
     RaiseDepthDecimals(stepDecimals);
     Changed();

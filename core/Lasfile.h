@@ -30,6 +30,8 @@ public:
     // What the read left out of the file's data, in Russian naming the lines (each ended by a
     // line break); empty when everything was taken.
     const std::string& GetOmittedData() const { return parser_.GetOmittedData(); }
+    // What of it names values of the file not loaded (GetOmittedData less the rows cut short).
+    const std::string& GetUnloadedData() const { return parser_.GetUnloadedData(); }
     TLasParser2Parser& GetParser() { return parser_; }
     const TLasParser2Parser& GetParser() const { return parser_; }
 

@@ -3,6 +3,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/CodePages.h"
+#include "core/LasDepthColumn.h"
 #include "core/LasNumbers.h"
 #include "core/StringUtils.h"
 
@@ -40,22 +41,10 @@ double ReadFixed(const std::string& text)
     return value;
 }
 
-// The text with the decimals reads back as the value: the same double, or the same float for a
-// value that is a float.
-bool Holds(double value, int decimals)
-{
-    const double back = ReadFixed(Fixed(value, decimals));
-    const auto single = static_cast<float>(value);
-    return back == value || (static_cast<double>(single) == value && static_cast<float>(back) == single);
-}
-
-// The fewest decimals, at least `least` and up to the reader's cap of 6, that hold the value.
+// The decimals, at least `least` and up to the reader's cap of 6, that the value needs.
 int HoldingDecimals(double value, int least)
 {
-    int decimals = least;
-    while (decimals < 6 && !Holds(value, decimals))
-        ++decimals;
-    return decimals;
+    return std::max(least, std::min(StepDecimals(value), 6));
 }
 
 // Every depth is, as a float, the first one plus its steps.

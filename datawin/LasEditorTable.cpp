@@ -42,7 +42,7 @@ void TFormEditor::OpenFile(const QString& path)
     }
     document_ = std::move(document);
     loadedFrom_ = DescribeLoadedFile(*document_);
-    loadedFrom_.omitted = QString::fromStdString(document_->GetOmittedData());
+    loadedFrom_.omitted = QString::fromStdString(document_->GetUnloadedData());
     FillGrids();
     WarnOmittedData(this, *document_, path);
 }
@@ -161,9 +161,7 @@ void TFormEditor::ApplyStep()
         return;
     }
     // The depths are written with at least the decimals the step needs.
-    int decimals = 0;
-    while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
-        ++decimals;
+    const int decimals = StepDecimals(step);
     if (decimals > document_->GetDepthDecimals())
         document_->SetDepthDecimals(decimals);
     // Each depth from the first one, in double, so that a long column keeps the step.

@@ -17,8 +17,8 @@ inline constexpr int MaxCurvesPerLasFile = 16;
 QStringList LasPartFileNames(const QString& path, int curveCount);
 
 // What the file the document was read from holds: its data curves, its rows and their depth range
-// as shown, and the data the read left out (lines of text, empty when none; set by whoever opened
-// the file).
+// as shown, and the values of the file the read did not load (lines of text, empty when none; set
+// by whoever opened the file).
 struct LoadedFileInfo {
     QString path;
     QStringList curves;
