@@ -3,6 +3,7 @@
 // giving the file back; depth lines that keep their text, and the sections a save adds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -206,5 +207,84 @@ TEST_F(LasDepths, DepthLinesKeepTheirTextAndAddedSectionsComeInOrder)
         EXPECT_EQ(kinds, "1236") << saved;
         EXPECT_NE(saved.find("STEP    .M          -0.125 :"), std::string::npos) << saved;
         EXPECT_EQ(las_test::Curve(reread, 0), (std::vector<float>{10, 10.125f, 10.25f}));
+    }
+}
+
+// A depth is shown, shifted and written as the decimal the file, a typed depth or a re-stamp gave
+// it, where its float stands for a neighbour too: a grid the floats alone agree with does not
+// replace it, and a save does not keep the text of a depth whose float did not move.
+TEST_F(LasDepths, DepthsAreTheDecimalsReadTypedOrReStamped)
+{
+    const auto reversed = [](Texts texts) {
+        std::reverse(texts.begin(), texts.end());
+        return texts;
+    };
+    const auto typed = [](TLASFile& d) {
+        std::vector<double> depths;
+        for (int i = 0; i < d.GetPointCount(); ++i)
+            depths.push_back(d.DepthAt(i));
+        depths[2] = 3600.3047;
+        d.SetDepths(depths);
+    };
+    const auto shift = [](double by) { return [by](TLASFile& d) { d.ShiftDepth(by); }; };
+    const auto restamp = [](double first) { return [first](TLASFile& d) { d.SetDepthGrid(first, 0.001); }; };
+    const Texts deep = Depths(36000000, 1524, 50, 4);
+    Texts deepTyped = deep;
+    deepTyped[2] = "3600.3047";
+    std::string offStrt = Log(Depths(25000000, 5000, 20, 4), "0.5");
+    offStrt.replace(offStrt.find(" STRT.M 2500.0000"), 17, " STRT.M 2500.0001");
+    Texts offGrid = Depths(3000000, 1, 20, 3);
+    offGrid[1] = "3000.0009";
+    Texts offGridShifted = Depths(30010000, 10, 20, 4);
+    offGridShifted[1] = "3001.0009";
+    const Texts leading = {"1500", "1500.1", "1500.2524", "1500.4048", "1500.5572"};
+    const Texts leadingShifted = {"1500.1000", "1500.2000", "1500.3524", "1500.5048", "1500.6572"};
+    const Texts times = {"1700000000.000", "1700000001.020", "1700000002.000", "1700000003.000"};
+    const struct {
+        const char* name;
+        std::string input;
+        std::function<void(TLASFile&)> change;
+        Texts expected;  // in file order
+    } cases[] = {
+        {"3600.3047 typed over 3600.3048", Log(deep, "0.1524"), typed, deepTyped},
+        {"3600.3047 typed upward", Log(reversed(deep), "-0.1524"), typed, reversed(deepTyped)},
+        {"re-stamped at 3000 m", Log(Depths(30000000, 10, 100, 4), "0.0010"), restamp(3000.0001),
+         Depths(30000001, 10, 100, 4)},
+        {"re-stamped upward at 3000 m", Log(reversed(Depths(30000000, 10, 100, 4)), "-0.0010"), restamp(3000.0001),
+         reversed(Depths(30000001, 10, 100, 4))},
+        {"re-stamped at 5000 m", Log(Depths(50000000, 10, 20000, 4), "0.0010"), restamp(5000.0001),
+         Depths(50000001, 10, 20000, 4)},
+        {"STRT 2500.0001 over 2500.0000", offStrt, [](TLASFile&) {}, Depths(25000000, 5000, 20, 4)},
+        {"STRT 2500.0001 over 2500.0000 shifted", offStrt, shift(0.1), Depths(25001000, 5000, 20, 4)},
+        {"3000.0009 among 0.001 steps", Log(offGrid, "0.001"), shift(1), offGridShifted},
+        {"irregular leading rows", Log(leading, "0"), shift(0.1), leadingShifted},
+        {"irregular leading rows upward", Log(reversed(leading), "0"), shift(0.1), reversed(leadingShifted)},
+        {"uneven time index", Log(times, "1"), shift(1000),
+         {"1700001000.000", "1700001001.020", "1700001002.000", "1700001003.000"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto document = files_.Load(c.input);
+        ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
+        c.change(*document);
+        const std::string saved = Save(*document);
+        EXPECT_EQ(Column(saved), c.expected);
+        EXPECT_NE(saved.find(" STRT.M " + c.expected.front() + " "), std::string::npos);
+        const bool upward = c.expected.front() > c.expected.back();
+        for (size_t i = 0; i < c.expected.size(); ++i)
+            EXPECT_EQ(RoundToDecimals(document->DepthAt(static_cast<long long>(i)), document->GetDepthDecimals()),
+                      std::stod(c.expected[upward ? c.expected.size() - 1 - i : i]))
+                << i;
+    }
+}
+
+// An unchanged save of one row or of rows that do not step by STEP writes the depth lines as read.
+TEST_F(LasDepths, DepthLinesOfUnevenOrSingleRowsStayAsRead)
+{
+    for (const Texts& depths : {Texts{"1670.0000"}, Texts{"0.300", "0.400", "0.550", "0.600"},
+                                Texts{"0.600", "0.550", "0.400", "0.300"}, Texts{"0.300", "0.400", "0.500"}}) {
+        SCOPED_TRACE(depths.front());
+        const std::string input = Log(depths, "-0.1250", "\r\n");
+        EXPECT_EQ(Save(*files_.Load(input)), input);
     }
 }
