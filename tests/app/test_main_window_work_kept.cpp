@@ -249,7 +249,8 @@ TEST_F(WorkKeptTest, PartlyLoadedFileWarnsAtOpenAndBeforeItIsSavedOver)
 }
 
 // A file cut inside its last row, plain or wrapped, or with a DOS end-of-file byte inside its
-// data, is named when it opens and before a save over it; "Нет" leaves the file as it was.
+// data, is named when it opens; before a save over it the text after the byte is named as lost,
+// while a row cut short loses nothing of the file. "Нет" leaves the file as it was.
 TEST_F(WorkKeptTest, FileCutShortWarnsAtOpenAndBeforeItIsSavedOver)
 {
     const struct {
@@ -285,12 +286,15 @@ TEST_F(WorkKeptTest, FileCutShortWarnsAtOpenAndBeforeItIsSavedOver)
         runner->PushCancel();
         EXPECT_FALSE(window->SaveDocument());
         ASSERT_EQ(Messages().size(), 1);
+        const bool cut = QString(c.omitted).startsWith("Последняя строка");
         EXPECT_EQ(Messages()[0], "Сохранение|Файл\n" + QString::fromStdString(path) +
-                                     "\nбудет заменен, из него будут потеряны данные.\n"
-                                     "Не загруженные при открытии данные файла:\n" +
-                                     c.omitted + "Заменить файл?");
+                                     (cut ? QString("\nуже существует. Заменить?")
+                                          : "\nбудет заменен, из него будут потеряны данные.\n"
+                                            "Не загруженные при открытии данные файла:\n" +
+                                                QString(c.omitted) + "Заменить файл?"));
         EXPECT_EQ(runner->Requests()[1].flags,
-                  platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2);
+                  cut ? platform::MB_YESNO | platform::MB_ICONQUESTION
+                      : platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2);
         EXPECT_EQ(ReadFileBytes(path), original);
     }
 }
