@@ -174,6 +174,13 @@ TEST_F(LasEditorTest, EightDigitValuesShowAsTheFileHoldsThem)
     editor->TBSaveAsClick();
     EXPECT_EQ(DataLines(ReadFileBytes(dir.file("out.las"))),
               (std::vector<std::string>{"3600.1524 2692.7075", "3600.3050 7273.4951", "3600.4572 3443.9407"}));
+
+    // Typed over the file's 3600.3048, 3600.3047 (the same float) is written as typed.
+    Type(1, 2, "3600.3047");
+    editor->ApplyGridToDocument();
+    PushSave(dir.file("typed.las"));
+    editor->TBSaveAsClick();
+    EXPECT_EQ(DataLines(ReadFileBytes(dir.file("typed.las")))[1], "3600.3047 7273.4951");
 }
 
 // A file the document cannot read is named with the reason, leaves the page empty, and leaving
