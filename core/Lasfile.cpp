@@ -388,8 +388,8 @@ std::string TLASFile::DepthShiftProblem(double d) const
         if (i > 0 && depth == above && depths[i] != depths[i - 1])
             return shift + " слишком велик: глубины " + NumberText(column.At(i - 1)) + " и " +
                    NumberText(column.At(i)) + " соседних строк станут одинаковыми";
-        // The stored depth must move with the decimal one: writers keep the text of a depth
-        // whose float is unchanged.
+        // The stored depth must move with the decimal one: the curves are drawn and shifted by
+        // the floats.
         if (depth == depths[i] && column.At(i) != before.At(i))
             return shift + " меньше точности хранимых глубин: глубина " + NumberText(before.At(i)) +
                    " не изменится";
