@@ -674,6 +674,7 @@ void TLasParser2Parser::Reset()
     stepValue_ = 0.0f;
     descending_ = false;
     omittedData_.clear();
+    typed_.Clear();
     source_ = {};
 }
 

@@ -1,6 +1,7 @@
 #include "core/LasReadDepths.h"
 
 #include "core/LasDepthColumn.h"
+#include "core/LasNumbers.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ double Exact(float depth, const PlainDecimal* number, const char* p, const char*
     if (number)
         return number->negative ? -number->Magnitude() : number->Magnitude();
     double exact = depth;
-    ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), exact);
+    ParseLasNumber(std::string_view(p, static_cast<size_t>(after - p)), exact);
     return exact;
 }
 

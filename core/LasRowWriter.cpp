@@ -14,7 +14,6 @@
 #include "core/LasNumbers.h"
 #include "core/LasParser2.h"
 #include "core/LasWriteParts.h"
-#include "core/PlainDecimal.h"
 
 namespace {
 
@@ -63,7 +62,7 @@ void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample
             out += ' ';
         const int from = sourceTokens && c < sourceColumns.size() ? sourceColumns[c] : -1;
         if (from >= 0 && static_cast<size_t>(from) < sourceTokens->size() &&
-            IsTextOfValue((*sourceTokens)[static_cast<size_t>(from)], format.Value(c, sample)))
+            format.Keeps(c, sample, (*sourceTokens)[static_cast<size_t>(from)]))
             AppendRightAligned(out, (*sourceTokens)[static_cast<size_t>(from)], kLasValueWidth);
         else
             format.Append(out, c, sample, kLasValueWidth);
@@ -482,8 +481,13 @@ public:
             const std::vector<std::uint64_t>& hashes =
                 hashes_.Of(format_, rows_, block.firstRow, end, source_.rows);
             changedColumns_.clear();
+            const auto firstSample = static_cast<int>(rows_.SampleOfFileRow(block.firstRow, source_.rows));
+            const auto lastSample = static_cast<int>(rows_.SampleOfFileRow(end - 1, source_.rows));
             for (size_t c = 0; c < columns; ++c) {
-                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c];
+                // A typed text may differ from the source's text of the same float.
+                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c] ||
+                              format_.AnyTyped(c, std::min(firstSample, lastSample),
+                                               std::max(firstSample, lastSample));
                 if (changed_[c])
                     changedColumns_.push_back(c);
             }
@@ -590,7 +594,7 @@ private:
                     size_t column, int sample)
     {
         if (column >= format_.Columns() || !changed_[column] ||
-            IsTextOfValue(line.substr(begin, end - begin), format_.Value(column, sample))) {
+            format_.Keeps(column, sample, line.substr(begin, end - begin))) {
             rebuilt.Keep(begin, end);
             return;
         }
@@ -644,7 +648,7 @@ private:
             const float value = format_.Value(c, sample);
             if (!CannotReadAs(std::string_view(bytes.data(), end), pointBits_[c], value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
-                if (IsTextOfValue(text.substr(text.find_last_of(' ') + 1), value)) {
+                if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
                     out += text;
                     continue;
                 }
@@ -724,46 +728,21 @@ private:
     bool lineOpen_ = false;  // the last line written has no line end
 };
 
-// Whether a plain decimal text reads as the value, told without a general parse; nothing for
-// other texts and for the midpoints of two floats.
-std::optional<bool> PlainDecimalReadsAs(std::string_view text, float value)
-{
-    PlainDecimal number;
-    if (ScanPlainDecimal(text.data(), text.data() + text.size(), number) !=
-        text.data() + text.size())
-        return std::nullopt;
-    // A number farther from the value than a float's relative step is another float; a multiply
-    // tells most changed values apart.
-    const auto magnitude = static_cast<double>(number.digits);
-    const double scaled = static_cast<double>(value) * number.Scale();
-    if (std::fabs((number.negative ? -magnitude : magnitude) - scaled) > std::fabs(scaled) * 0x1p-22)
-        return false;
-    float read = 0.0f;
-    if (!number.ToFloat(read))
-        return std::nullopt;
-    return std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
-}
-
 } // namespace
-
-bool IsTextOfValue(std::string_view text, float value)
-{
-    if (const std::optional<bool> plain = PlainDecimalReadsAs(text, value))
-        return *plain;
-    float read = 0.0f;
-    const char* end = text.data() + text.size();
-    return ParseLasFloat(text.data(), end, read) == end &&
-           std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
-}
 
 LasRowFormat::LasRowFormat(const TLasParser2Parser& document, const DepthTexts& depths,
                            const std::vector<int>& curves)
-    : depths_(depths), null_(document.GetNullValue()), nullText_(document.GetNullText())
+    : depths_(depths),
+      typed_(document.GetTypedTexts()),
+      null_(document.GetNullValue()),
+      nullText_(document.GetNullText())
 {
     const TStravoFloatArrayList& arrays = document.GetCurveArrays();
+    curves_.push_back(0);
     columns_.push_back(arrays.Item(0).Data());
     decimals_.push_back(document.GetDepthDecimals());
     for (int curve : curves) {
+        curves_.push_back(curve);
         columns_.push_back(arrays.Item(curve).Data());
         decimals_.push_back(document.GetCurveDecimals()[static_cast<size_t>(curve)]);
     }
@@ -773,6 +752,8 @@ void LasRowFormat::Append(std::string& out, size_t column, int sample, int width
 {
     if (column == 0)
         depths_.Append(out, sample, width);
+    else if (const std::string* typed = Typed(column, sample))
+        AppendRightAligned(out, *typed, width);
     else
         AppendLasValue(out, Value(column, sample), decimals_[column], null_, nullText_, width);
 }

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/AtomicFile.h"
+#include "core/LasNumbers.h"
 #include "core/LasSource.h"
+#include "core/LasTypedTexts.h"
 
 class LasDepthColumn;
 class TLasParser2Parser;
@@ -163,19 +165,36 @@ public:
     float Value(size_t column, int sample) const { return columns_[column][sample]; }
     int Decimals(size_t column) const { return decimals_[column]; }
     bool IsNull(size_t column, int sample) const { return Value(column, sample) == null_; }
-    // The value as formatted text, right-aligned in width characters.
+    // The text typed for the value (see LasTypedTexts); null for none.
+    const std::string* Typed(size_t column, int sample) const
+    {
+        return column == 0 ? nullptr : typed_.Of(curves_[column], sample, Value(column, sample));
+    }
+    // Whether a text is typed for a value of samples [first, last] of the column.
+    bool AnyTyped(size_t column, int first, int last) const
+    {
+        return column != 0 && typed_.AnyIn(curves_[column], first, last + 1);
+    }
+    // Whether a source text stays for the value: it is the text typed for it, or, with none
+    // typed, it reads as the value.
+    bool Keeps(size_t column, int sample, std::string_view text) const
+    {
+        const std::string* typed = Typed(column, sample);
+        return typed ? text == *typed : IsTextOfValue(text, Value(column, sample));
+    }
+    // The value as written where its source text does not stay: its typed text, else formatted;
+    // right-aligned in width characters.
     void Append(std::string& out, size_t column, int sample, int width) const;
 
 private:
     const DepthTexts& depths_;
+    const LasTypedTexts& typed_;
+    std::vector<int> curves_;  // per column, its document curve
     std::vector<const float*> columns_;
     std::vector<int> decimals_;
     float null_;
     const std::string& nullText_;
 };
-
-// Whether a number text reads as exactly this float.
-bool IsTextOfValue(std::string_view text, float value);
 
 // Writes the rows after the ~A title. With a source whose rows match the written ones line for
 // line (`sameLayout`), block by block of its summary: a block whose values hash as read, from

@@ -67,7 +67,7 @@ bool SameText(std::string_view a, std::string_view b)
 {
     double x = 0.0;
     double y = 0.0;
-    return a == b || (ParseLasDouble(a, x) && ParseLasDouble(b, y) && x == y);
+    return a == b || (ParseLasNumber(a, x) && ParseLasNumber(b, y) && x == y);
 }
 
 // The line with its value replaced; an equal value (a number of the same value) keeps the line

@@ -15,9 +15,6 @@ namespace platform {
 // the exponent form "d.dddddd" + "E+" + three digits when the integer part needs
 // more digits than `precision`. Negative zero is written without a minus.
 QString FloatToStrF(double value, int precision, int digits);
-// The same text appended to UTF-8 bytes, without a QString for the common case (tables of many
-// numbers).
-void AppendFloatToStrF(std::string& out, double value, int precision, int digits);
 
 // A number of a LAS file shown as the file's writer formats it (AppendLasFixed: the float rounded
 // to the decimals, never float noise), with the locale separator.
