@@ -11,7 +11,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <string>
 
 namespace platform {
@@ -199,6 +198,13 @@ QString CurveValueText(const TLASFile& document, int curve, float value)
     return LasNumberText(value, document.GetCurveDecimals(curve));
 }
 
+QString SampleValueText(const TLASFile& document, int curve, int sample)
+{
+    if (const std::string* typed = document.TypedText(curve, sample))
+        return WithLocaleSeparator(*typed);
+    return CurveValueText(document, curve, document.GetCurveData(curve)[sample]);
+}
+
 QString DecimalText(double value, int decimals)
 {
     std::string bytes;
@@ -253,7 +259,7 @@ private:
 
 }  // namespace
 
-bool TryStrToFloat(const QString& text, double& value)
+bool TypedNumberText(const QString& text, std::string& number)
 {
     const QString trimmed = text.trimmed();
     std::string ascii;
@@ -291,24 +297,28 @@ bool TryStrToFloat(const QString& text, double& value)
     }
     if (!mantissaDigit || (integerPart && !groups.End()))
         return false;
-    std::size_t start = ascii[0] == '+' ? 1 : 0;
-    if (start == 1 && ascii.size() > 1 && ascii[1] == '-')
+    if (ascii[0] == '+') {
+        if (ascii.size() > 1 && ascii[1] == '-')
+            return false;
+        ascii.erase(0, 1);
+    }
+    double read = 0;
+    if (!ParseLasNumber(ascii, read))
         return false;
-    double parsed = 0;
-    auto result = std::from_chars(ascii.data() + start, ascii.data() + ascii.size(), parsed);
-    if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size())
-        return false;
-    value = parsed;
+    number = std::move(ascii);
     return true;
+}
+
+bool TryStrToFloat(const QString& text, double& value)
+{
+    std::string number;
+    return TypedNumberText(text, number) && ParseLasNumber(number, value);
 }
 
 bool TryStrToFloat(const QString& text, float& value)
 {
-    double parsed = 0;
-    if (!TryStrToFloat(text, parsed) || std::fabs(parsed) > double(std::numeric_limits<float>::max()))
-        return false;
-    value = float(parsed);
-    return true;
+    std::string number;
+    return TypedNumberText(text, number) && ParseLasNumber(number, value);
 }
 
 }  // namespace platform
