@@ -100,6 +100,26 @@ bool ParseLasNumber(std::string_view text, double& value)
     return true;
 }
 
+bool IsLasNumberOutOfRange(std::string_view text)
+{
+    text = TrimBlanks(text);
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    PlainDecimal number;
+    const char* start = LasNumberStart(begin, end);
+    if (text.empty() || ScanPlainDecimal(begin, end, number) == end || !start)
+        return false;
+    double wide = 0.0;
+    const auto [stop, ec] = std::from_chars(start, end, wide);
+    if (stop != end)
+        return false;
+    if (ec == std::errc::result_out_of_range)
+        return true;
+    float single = 0.0f;
+    return ec == std::errc() &&
+           (ParseLasFloat(begin, end, single) != end || (single == 0.0f && wide != 0.0));
+}
+
 bool IsTextOfValue(std::string_view text, float value)
 {
     const char* begin = text.data();
@@ -152,6 +172,11 @@ void AppendLasFixed(std::string& out, float value, int decimals, int width)
         *p++ = '.';
     p = std::fill_n(p, decimals - fraction, '0');
     AppendAligned(out, text, static_cast<size_t>(p - text), width);
+}
+
+void AppendLasAligned(std::string& out, std::string_view text, int width)
+{
+    AppendAligned(out, text.data(), text.size(), width);
 }
 
 void AppendLasExponent(std::string& out, double value, int width)

@@ -70,6 +70,10 @@ inline const char* ParseLasFloat(const char* begin, const char* end, float& valu
 bool ParseLasNumber(std::string_view text, float& value);
 bool ParseLasNumber(std::string_view text, double& value);
 
+// Whether the whole text (blanks around it allowed) is a number beyond the float range, or one
+// that is not zero but reads as zero.
+bool IsLasNumberOutOfRange(std::string_view text);
+
 // Whether a number text reads as exactly this float.
 bool IsTextOfValue(std::string_view text, float value);
 
@@ -105,6 +109,8 @@ inline int LasDecimals(std::string_view number)
 // too small for the decimals, too large for fixed notation, or needing more decimals than may be
 // written. Right-aligned in at least width characters.
 void AppendLasFixed(std::string& out, float value, int decimals, int width = 0);
+// The text right-aligned in at least width characters.
+void AppendLasAligned(std::string& out, std::string_view text, int width);
 // The shortest exponent form of a number ("2.5E-40"), right-aligned in at least width characters.
 void AppendLasExponent(std::string& out, double value, int width = 0);
 // The text with at least the decimals and at least those of the shortest text of the float, so

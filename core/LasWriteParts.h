@@ -196,6 +196,10 @@ private:
     const std::string& nullText_;
 };
 
+// The column of the source rows that holds the curve's values as the save takes them: none (-1)
+// for a curve added since or given other decimals.
+int LasSourceColumnOf(const TLasParser2Parser& document, int curve);
+
 // Writes the rows after the ~A title. With a source whose rows match the written ones line for
 // line (`sameLayout`), block by block of its summary: a block whose values hash as read, from
 // bytes that hash as read, is copied as one piece when every row is written, or else line for

@@ -131,20 +131,9 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
         return plan;
     plan.source = &source;
     bool sameColumns = source.columns == document.GetCurveArrays().Count();
-    const auto sourceColumn = [&](int curve) {
-        const int column = static_cast<size_t>(curve) < source.curveColumns.size()
-                               ? source.curveColumns[static_cast<size_t>(curve)]
-                               : -1;
-        const int decimals = curve == 0 ? document.GetDepthDecimals()
-                                        : document.GetCurveDecimals()[static_cast<size_t>(curve)];
-        return column >= 0 && static_cast<size_t>(column) < source.decimals.size() &&
-                       source.decimals[static_cast<size_t>(column)] == decimals
-                   ? column
-                   : -1;
-    };
-    plan.columns.push_back(sourceColumn(0));
+    plan.columns.push_back(LasSourceColumnOf(document, 0));
     for (int curve : curves)
-        plan.columns.push_back(sourceColumn(curve));
+        plan.columns.push_back(LasSourceColumnOf(document, curve));
     for (size_t c = 0; c < plan.columns.size(); ++c)
         sameColumns = sameColumns && plan.columns[c] == static_cast<int>(c);
     // A wrapped row may share a line with the next: only whole wraps are written line for line.
