@@ -18,7 +18,7 @@
 
 namespace {
 
-// A row in aligned columns; a value whose source text reads as the same float keeps that text.
+// A row in aligned columns; a value keeps its source text where that stays (LasRowFormat::Keeps).
 void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample,
                         const std::vector<std::string_view>* sourceTokens,
                         const std::vector<int>& sourceColumns)
@@ -491,8 +491,8 @@ private:
     }
 
     // The token [begin, end) holds the value of the column at the sample: it keeps its text when
-    // its column is unchanged in the block or it reads as the value, else gets the value's
-    // formatted text.
+    // its column is unchanged in the block or the text stays for the value (LasRowFormat::Keeps),
+    // else gets the value's typed or formatted text.
     void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
                     size_t column, int sample)
     {
@@ -537,7 +537,7 @@ private:
 
     // The row of `bytes` from `row` appended to `out`: the texts of unchanged columns copied with
     // the bytes around them, those of changed columns formatted in their fields, each kept where
-    // it reads as the value; false when a new text does not fit its field.
+    // it stays for the value; false when a new text does not fit its field.
     bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
     {
         size_t copied = row;  // the bytes before it are written

@@ -206,8 +206,8 @@ int LasSourceColumnOf(const TLasParser2Parser& document, int curve);
 // line with only the changed texts of its changed columns replaced (lines of comments stay when
 // every row is written; a regular block keeps the source's columns); a block whose bytes changed
 // behind the program's back is formatted.
-// Otherwise each row is formatted in aligned columns, a value keeping its source text when that
-// reads as the same float. Without a source every value is formatted. `written`, when given,
+// Otherwise each row is formatted in aligned columns, a value keeping its source text where it
+// stays (LasRowFormat::Keeps). Without a source every value is formatted. `written`, when given,
 // gets the summary of the rows written, for the file to serve as the source next.
 void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                   const LasDataSource* source, const std::vector<int>& sourceColumns,
