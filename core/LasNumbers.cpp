@@ -148,7 +148,7 @@ void AppendLasFixed(std::string& out, float value, int decimals, int width)
     char* const limit = text + sizeof text;
     const float magnitude = std::fabs(value);
     if (value != 0.0f && std::isfinite(value) &&
-        (magnitude < 1.0 / kPowersOfTen[decimals] || magnitude >= 1e15f)) {
+        (magnitude < static_cast<float>(1.0 / kPowersOfTen[decimals]) || magnitude >= 1e15f)) {
         AppendExponent(out, value, width);
         return;
     }
