@@ -48,7 +48,7 @@ double RoundToDecimals(double x, int decimals)
 {
     if (decimals > kMaxExactPowerOfTen || !std::isfinite(x))
         return x;
-    const double scale = kPowersOfTen[std::max(decimals, 0)];
+    const double scale = PowerOfTen(std::max(decimals, 0));
     const double scaled = x * scale;
     return std::fabs(scaled) < 0x1p52 ? std::round(scaled) / scale : x;
 }

@@ -36,11 +36,11 @@ int DecimalExponent(float magnitude)
     const double m = magnitude;
     int exponent = 0;
     if (m >= 1.0) {
-        while (exponent < 14 && m >= kPowersOfTen[exponent + 1])
+        while (exponent < 14 && m >= PowerOfTen(exponent + 1))
             ++exponent;
         return exponent;
     }
-    while (exponent > -kMaxLasDecimals && m < 1.0 / kPowersOfTen[-exponent])
+    while (exponent > -kMaxLasDecimals && m < PowerOfTen(exponent))
         --exponent;
     return exponent;
 }
@@ -148,7 +148,7 @@ void AppendLasFixed(std::string& out, float value, int decimals, int width)
     char* const limit = text + sizeof text;
     const float magnitude = std::fabs(value);
     if (value != 0.0f && std::isfinite(value) &&
-        (magnitude < static_cast<float>(1.0 / kPowersOfTen[decimals]) || magnitude >= 1e15f)) {
+        (magnitude < static_cast<float>(PowerOfTen(-decimals)) || magnitude >= 1e15f)) {
         AppendExponent(out, value, width);
         return;
     }

@@ -15,7 +15,7 @@ struct PlainDecimal {
     bool negative = false;
 
     // 10^decimals, exact.
-    double Scale() const { return kPowersOfTen[decimals]; }
+    double Scale() const { return PowerOfTen(decimals); }
     double Magnitude() const { return static_cast<double>(digits) / Scale(); }
 
     // The float the text reads as; false on the midpoint of two floats (the low 29 of the

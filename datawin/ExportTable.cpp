@@ -97,13 +97,13 @@ bool WriteExportTable(const TLASFile& document, const std::vector<int>& curves, 
     }
     // Values as a save writes them: the file's own texts where they stand for the values.
     LasValueTexts texts(document.GetParser(), curves);
-    std::string field;
     for (int i = start; i <= end; i += std::max(k, 1)) {
         AppendField(out, DepthText(depthFormat, document.DepthAt(i), document.GetDepthDecimals()), true);
         for (const std::string& text : texts.Row(i)) {
-            field.assign(text);
-            UseLocaleSeparator(field, 0);
-            AppendField(out, field, false);
+            // The separator takes one character, as the point did.
+            const std::size_t from = out.size();
+            AppendField(out, text, false);
+            UseLocaleSeparator(out, from);
         }
         out += kLineEnd;
         if (out.size() >= kChunk) {
