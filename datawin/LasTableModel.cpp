@@ -35,13 +35,6 @@ int LasTableModel::Decimals(int curve) const
     return curve == 0 ? document_->GetDepthDecimals() : document_->GetCurveDecimals(curve);
 }
 
-QString LasTableModel::ValueText(int curve, float value) const
-{
-    if (value == document_->GetNullValue())
-        return kNull;
-    return platform::LasNumberText(value, Decimals(curve));
-}
-
 QString LasTableModel::Text(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
