@@ -12,7 +12,6 @@
 #include "core/LasNumbers.h"
 #include "core/LasReadDepths.h"
 #include "core/MemoryBudget.h"
-#include "core/PlainDecimal.h"
 
 namespace {
 
@@ -101,15 +100,6 @@ const char* SkipToLineEnd(const char* p, const char* end)
     while (p != end && *p != '\n' && *p != '\r')
         ++p;
     return p;
-}
-
-// The number at the start of [p, end) as ParseLasFloat reads it, plain decimals without the
-// general parser; `plain`: it was one, as `number` holds it.
-const char* ParseValue(const char* p, const char* end, float& value, PlainDecimal& number, bool& plain)
-{
-    const char* after = ScanPlainDecimal(p, end, number);
-    plain = after && (after == end || IsLasDelimiter(*after)) && number.ToFloat(value);
-    return plain ? after : ParseLasFloat(p, end, value);
 }
 
 // LasDecimals for a token that parsed as a number, fast for the usual "digits.digits": the
@@ -345,7 +335,7 @@ private:
                 float value;
                 PlainDecimal number;
                 bool plain = false;
-                const char* after = ParseValue(p, end, value, number, plain);
+                const char* after = ParseLasFloat(p, end, value, number, plain);
                 if (!after || (after != end && !IsLasDelimiter(*after)))
                     ThrowBadValue(line_, p, end);
                 if (col_ == 0) {
@@ -361,11 +351,8 @@ private:
                     layout[col_] = place;
                 moved |= layout[col_] ^ place;
                 if (value != nullValue_) {
-                    // A token with the point where the column's decimals put it changes nothing:
-                    // one compare for the usual column of equal decimals.
                     int& most = decimals_[static_cast<size_t>(col_)];
-                    if (most < 0 || after - p <= most || after[-most - 1] != '.')
-                        most = std::max(most, TokenDecimals(p, after));
+                    most = std::max(most, plain && number.decimals > 0 ? number.decimals : TokenDecimals(p, after));
                 } else if (static_cast<size_t>(after - p) != nullText_.size() ||
                            std::memcmp(p, nullText_.data(), nullText_.size()) != 0) {
                     summary_.Irregular();

@@ -8,6 +8,7 @@
 #include "core/LasNumbers.h"
 #include "core/LasParser2.h"
 #include "core/LasReadDepths.h"
+#include "core/PowersOfTen.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ bool WellNumber(const TLasParsSection& well, int code, int decimals, double& val
     if (text.find('.') != std::string_view::npos &&
         text.find_first_of("eE") == std::string_view::npos)
         text = text.substr(0, text.find_last_not_of('0') + 1);
-    return LasDecimals(text) <= decimals && ParseLasDouble(line->Value(), value);
+    return LasDecimals(text) <= decimals && ParseLasNumber(line->Value(), value);
 }
 
 // The depth of row j of n rows continued beyond the ends by the step.
@@ -44,28 +45,11 @@ double Continued(long long n, double step, long long j, DepthOfRow depthOf)
 
 } // namespace
 
-bool ParseLasDouble(std::string_view text, double& value)
-{
-    while (!text.empty() && IsLasBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsLasBlank(text.back()))
-        text.remove_suffix(1);
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
-        text.remove_prefix(1);
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size() &&
-           std::isfinite(value);
-}
-
 double RoundToDecimals(double x, int decimals)
 {
-    // Powers of ten up to 1e22 are exact doubles.
-    static constexpr double kScales[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (decimals > 22 || !std::isfinite(x))
+    if (decimals > kMaxExactPowerOfTen || !std::isfinite(x))
         return x;
-    const double scale = kScales[std::max(decimals, 0)];
+    const double scale = PowerOfTen(std::max(decimals, 0));
     const double scaled = x * scale;
     return std::fabs(scaled) < 0x1p52 ? std::round(scaled) / scale : x;
 }
@@ -73,7 +57,11 @@ double RoundToDecimals(double x, int decimals)
 void AppendLasDecimal(std::string& out, double value, int decimals, int width)
 {
     const double rounded = RoundToDecimals(value, decimals);
-    AppendLasGridDepth(out, rounded == 0.0 ? 0.0 : rounded, decimals, width);
+    // A depth the decimals would round away, or cut when they are all that may be written.
+    if (value != 0.0 && (rounded == 0.0 || (decimals >= kMaxLasDecimals && rounded != value)))
+        AppendLasExponent(out, value, width);
+    else
+        AppendLasGridDepth(out, rounded == 0.0 ? 0.0 : rounded, decimals, width);
 }
 
 LasDecimal LasDecimal::Of(double number)
@@ -86,7 +74,7 @@ LasDecimal LasDecimal::Of(double number)
     const auto result = isFloat ? std::to_chars(text, text + sizeof text, static_cast<float>(number))
                                 : std::to_chars(text, text + sizeof text, number);
     const std::string_view shortest(text, static_cast<size_t>(result.ptr - text));
-    ParseLasDouble(shortest, decimal.value);
+    ParseLasNumber(shortest, decimal.value);
     decimal.decimals = std::max(0, LasDecimals(shortest));
     return decimal;
 }
@@ -143,8 +131,8 @@ std::optional<LasDepthColumn> LasDepthColumn::FindGrid(const TLasParser2Parser& 
     const LasDataSource& source = document.GetDataSource();
     double top = 0.0;
     double bottom = 0.0;
-    if (source.rows == n && ParseLasDouble(source.firstDepthText, top) &&
-        ParseLasDouble(source.lastDepthText, bottom)) {
+    if (source.rows == n && ParseLasNumber(source.firstDepthText, top) &&
+        ParseLasNumber(source.lastDepthText, bottom)) {
         if (document.IsDescending())
             std::swap(top, bottom);
         const int textDecimals =

@@ -11,9 +11,6 @@
 
 class TLasParser2Parser;
 
-// A whole text (blanks around it, a leading '+' allowed) read as a finite double.
-bool ParseLasDouble(std::string_view text, double& value);
-
 // x rounded to the decimals; unchanged where a double holds no digit at that place.
 double RoundToDecimals(double x, int decimals);
 // A decimal number (a depth of the depth column, a number typed) in fixed notation, rounded to the

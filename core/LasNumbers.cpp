@@ -4,7 +4,11 @@
 #include <cmath>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstdint>
+
+#include "core/PowersOfTen.h"
 
 namespace {
 
@@ -15,36 +19,39 @@ void AppendAligned(std::string& out, const char* text, size_t length, int width)
     out.append(text, length);
 }
 
-// 10^-n for n in [0, kMaxLasDecimals].
-double TenToMinus(int n)
+// The shortest exponent form of the number ("1.5E-07").
+template <class Number>
+void AppendExponent(std::string& out, Number value, int width)
 {
-    static const auto table = [] {
-        struct Table {
-            double value[kMaxLasDecimals + 1];
-        } t{};
-        double v = 1.0;
-        for (int i = 0; i <= kMaxLasDecimals; ++i, v /= 10.0)
-            t.value[i] = v;
-        return t;
-    }();
-    return table.value[n];
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific);
+    const size_t length = static_cast<size_t>(result.ptr - text);
+    std::replace(text, text + length, 'e', 'E');
+    AppendAligned(out, text, length, width);
 }
 
 // The power of ten of the first significant digit of a magnitude in [1e-20, 1e15).
 int DecimalExponent(float magnitude)
 {
-    static constexpr double kPowers[] = {1e1, 1e2, 1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
-                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const double m = magnitude;
     int exponent = 0;
     if (m >= 1.0) {
-        while (exponent < 14 && m >= kPowers[exponent])
+        while (exponent < 14 && m >= PowerOfTen(exponent + 1))
             ++exponent;
         return exponent;
     }
-    while (exponent > -kMaxLasDecimals && m < TenToMinus(-exponent))
+    while (exponent > -kMaxLasDecimals && m < PowerOfTen(exponent))
         --exponent;
     return exponent;
+}
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && IsLasBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsLasBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 } // namespace
@@ -67,32 +74,88 @@ const char* ParseLasFloatOutOfRange(const char* p, const char* end, float& value
 
 bool ParseLasNumber(std::string_view text, float& value)
 {
+    text = TrimBlanks(text);
+    const char* end = text.data() + text.size();
+    return !text.empty() && ParseLasFloat(text.data(), end, value) == end;
+}
+
+bool ParseLasNumber(std::string_view text, double& value)
+{
+    text = TrimBlanks(text);
     const char* begin = text.data();
     const char* end = begin + text.size();
-    while (begin != end && IsLasBlank(*begin))
-        ++begin;
-    while (end != begin && IsLasBlank(end[-1]))
-        --end;
-    return begin != end && ParseLasFloat(begin, end, value) == end;
+    PlainDecimal number;
+    if (!text.empty() && ScanPlainDecimal(begin, end, number) == end) {
+        value = number.negative ? -number.Magnitude() : number.Magnitude();
+        return true;
+    }
+    const char* p = LasNumberStart(begin, end);
+    double read = 0.0;
+    if (!p)
+        return false;
+    const auto [after, ec] = std::from_chars(p, end, read);
+    if (ec != std::errc() || after != end || !std::isfinite(read))
+        return false;
+    value = read;
+    return true;
+}
+
+bool IsLasNumberOutOfRange(std::string_view text)
+{
+    text = TrimBlanks(text);
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    PlainDecimal number;
+    const char* start = LasNumberStart(begin, end);
+    if (text.empty() || ScanPlainDecimal(begin, end, number) == end || !start)
+        return false;
+    double wide = 0.0;
+    const auto [stop, ec] = std::from_chars(start, end, wide);
+    if (stop != end)
+        return false;
+    if (ec == std::errc::result_out_of_range)
+        return true;
+    float single = 0.0f;
+    return ec == std::errc() &&
+           (ParseLasFloat(begin, end, single) != end || (single == 0.0f && wide != 0.0));
+}
+
+bool IsTextOfValue(std::string_view text, float value)
+{
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    PlainDecimal number;
+    float read = 0.0f;
+    if (ScanPlainDecimal(begin, end, number) == end) {
+        // A number farther from the value than a float's relative step is another float; a
+        // multiply tells most changed values apart without the division of the read.
+        const auto magnitude = static_cast<double>(number.digits);
+        const double scaled = static_cast<double>(value) * number.Scale();
+        if (std::fabs((number.negative ? -magnitude : magnitude) - scaled) > std::fabs(scaled) * 0x1p-22)
+            return false;
+        if (number.ToFloat(read))
+            return std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
+    }
+    return ParseLasFloat(begin, end, read) == end &&
+           std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
 }
 
 void AppendLasFixed(std::string& out, float value, int decimals, int width)
 {
+    const bool capped = decimals >= kMaxLasDecimals;
     decimals = std::clamp(decimals, 0, kMaxLasDecimals);
     char text[80];
     char* const limit = text + sizeof text;
     const float magnitude = std::fabs(value);
     if (value != 0.0f && std::isfinite(value) &&
-        (magnitude < static_cast<float>(TenToMinus(decimals)) || magnitude >= 1e15f)) {
-        const auto result = std::to_chars(text, limit, value, std::chars_format::scientific);
-        const size_t length = static_cast<size_t>(result.ptr - text);
-        std::replace(text, text + length, 'e', 'E');
-        AppendAligned(out, text, length, width);
+        (magnitude < static_cast<float>(PowerOfTen(-decimals)) || magnitude >= 1e15f)) {
+        AppendExponent(out, value, width);
         return;
     }
     // Up to eight significant digits the text is the float correctly rounded; digits beyond those
-    // of its shortest text would be the float's binary noise, so they are zeros.
-    if (value == 0.0f || decimals <= 7 - DecimalExponent(magnitude)) {
+    // of its shortest text would be the float's binary noise, so they are zeros. As many decimals
+    // as may be written come from a text in exponent form: its digits are the shortest text's.
+    if (value == 0.0f || (!capped && decimals <= 7 - DecimalExponent(magnitude))) {
         const auto result = std::to_chars(text, limit, value, std::chars_format::fixed, decimals);
         AppendAligned(out, text, static_cast<size_t>(result.ptr - text), width);
         return;
@@ -100,11 +163,25 @@ void AppendLasFixed(std::string& out, float value, int decimals, int width)
     auto result = std::to_chars(text, limit, value, std::chars_format::fixed);
     const char* point = std::find(text, result.ptr, '.');
     const int fraction = point == result.ptr ? 0 : static_cast<int>(result.ptr - point - 1);
+    if (fraction > decimals) {
+        AppendExponent(out, value, width);
+        return;
+    }
     char* p = result.ptr;
     if (point == result.ptr && decimals > 0)
         *p++ = '.';
-    p = std::fill_n(p, std::max(decimals - fraction, 0), '0');
+    p = std::fill_n(p, decimals - fraction, '0');
     AppendAligned(out, text, static_cast<size_t>(p - text), width);
+}
+
+void AppendLasAligned(std::string& out, std::string_view text, int width)
+{
+    AppendAligned(out, text.data(), text.size(), width);
+}
+
+void AppendLasExponent(std::string& out, double value, int width)
+{
+    AppendExponent(out, value, width);
 }
 
 std::string FormatLasExact(float value, int decimals)

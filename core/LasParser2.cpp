@@ -675,6 +675,7 @@ void TLasParser2Parser::Reset()
     descending_ = false;
     omittedData_.clear();
     unloadedData_.clear();
+    typed_.Clear();
     source_ = {};
 }
 

@@ -11,6 +11,7 @@
 #include "core/CodePages.h"
 #include "core/LasReadDepths.h"
 #include "core/LasSource.h"
+#include "core/LasTypedTexts.h"
 #include "core/StravoFloatArray.h"
 
 class LasLineReader;
@@ -385,6 +386,10 @@ public:
     // LasDataColumns::depths), handed over once.
     LasReadColumn TakeReadDepths() { return std::move(readDepths_); }
 
+    // The texts typed for values, written for them while they read as the values.
+    LasTypedTexts& GetTypedTexts() { return typed_; }
+    const LasTypedTexts& GetTypedTexts() const { return typed_; }
+
     // The ~C line of curve i (the i-th line of code 4), or null.
     TLasParsParsedString* GetCurveLine(int i);
     const TLasParsParsedString* GetCurveLine(int i) const;
@@ -417,6 +422,7 @@ private:
     std::string omittedData_;
     std::string unloadedData_;
     LasReadColumn readDepths_;
+    LasTypedTexts typed_;
     mutable LasDataSource source_;
     // The curve lines of ~C in order, rebuilt when the section's lines change.
     mutable std::vector<TLasParsParsedString*> curveLines_;

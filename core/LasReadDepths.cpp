@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/LasDepthColumn.h"
+#include "core/LasNumbers.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ double Exact(float depth, const PlainDecimal* number, const char* p, const char*
     if (number)
         return number->negative ? -number->Magnitude() : number->Magnitude();
     double exact = depth;
-    ParseLasDouble(std::string_view(p, static_cast<size_t>(after - p)), exact);
+    ParseLasNumber(std::string_view(p, static_cast<size_t>(after - p)), exact);
     return exact;
 }
 

@@ -13,47 +13,12 @@
 #include "core/LasLineReader.h"
 #include "core/LasNumbers.h"
 #include "core/LasParser2.h"
+#include "core/LasSourceText.h"
 #include "core/LasWriteParts.h"
-#include "core/PlainDecimal.h"
 
 namespace {
 
-// The next value text of a line from `from`: [begin, end); false when none is left.
-bool NextToken(std::string_view line, size_t from, size_t& begin, size_t& end)
-{
-    const size_t size = line.size();
-    while (from < size && IsLasBlank(line[from]))
-        ++from;
-    if (from == size)
-        return false;
-    begin = from;
-    while (from < size && !IsLasBlank(line[from]))
-        ++from;
-    end = from;
-    return true;
-}
-
-// What kind of line of the ~A section: rows, lines without values, the next section's title.
-enum class DataLine { Values, Kept, End };
-
-DataLine KindOf(std::string_view line)
-{
-    size_t p = 0;
-    while (p < line.size() && IsLasBlank(line[p]))
-        ++p;
-    if (p == line.size() || line[p] == '#')
-        return DataLine::Kept;
-    return line[p] == '~' ? DataLine::End : DataLine::Values;
-}
-
-void AppendRightAligned(std::string& out, std::string_view text, int width)
-{
-    if (text.size() < static_cast<size_t>(width))
-        out.append(static_cast<size_t>(width) - text.size(), ' ');
-    out += text;
-}
-
-// A row in aligned columns; a value whose source text reads as the same float keeps that text.
+// A row in aligned columns; a value keeps its source text where that stays (LasRowFormat::Keeps).
 void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample,
                         const std::vector<std::string_view>* sourceTokens,
                         const std::vector<int>& sourceColumns)
@@ -63,31 +28,11 @@ void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample
             out += ' ';
         const int from = sourceTokens && c < sourceColumns.size() ? sourceColumns[c] : -1;
         if (from >= 0 && static_cast<size_t>(from) < sourceTokens->size() &&
-            format.IsTextOf(c, sample, (*sourceTokens)[static_cast<size_t>(from)]))
-            AppendRightAligned(out, (*sourceTokens)[static_cast<size_t>(from)], kLasValueWidth);
+            format.Keeps(c, sample, (*sourceTokens)[static_cast<size_t>(from)]))
+            AppendLasAligned(out, (*sourceTokens)[static_cast<size_t>(from)], kLasValueWidth);
         else
             format.Append(out, c, sample, kLasValueWidth);
     }
-}
-
-// The next line of `text` from `pos` (LF, CR LF or CR) and its line end; false at the end.
-bool NextLineOf(std::string_view text, size_t& pos, std::string_view& line, std::string_view& end)
-{
-    if (pos >= text.size())
-        return false;
-    const char* begin = text.data() + pos;
-    const size_t left = text.size() - pos;
-    const void* lf = std::memchr(begin, '\n', left);
-    const size_t scan = lf ? static_cast<size_t>(static_cast<const char*>(lf) - begin) : left;
-    const void* cr = std::memchr(begin, '\r', scan);
-    const size_t at = cr ? static_cast<size_t>(static_cast<const char*>(cr) - begin) : scan;
-    line = text.substr(pos, at);
-    size_t next = pos + at;
-    if (next < text.size())
-        next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
-    end = text.substr(pos + at, next - pos - at);
-    pos = next;
-    return true;
 }
 
 // The hashes of the written columns' values over the file rows [first, end), in file order: the
@@ -172,49 +117,6 @@ private:
     LasTextOut& out_;
     LasRowsSummary* summary_;
     bool hashing_ = false;
-};
-
-// Byte ranges of the source file, read in file order into one buffer.
-class SourceBytes {
-public:
-    explicit SourceBytes(const std::string& path) : file_(std::fopen(path.c_str(), "rb"))
-    {
-        if (file_)
-            std::setvbuf(file_, nullptr, _IONBF, 0);
-    }
-    ~SourceBytes()
-    {
-        if (file_)
-            std::fclose(file_);
-    }
-    SourceBytes(const SourceBytes&) = delete;
-    SourceBytes& operator=(const SourceBytes&) = delete;
-
-    // The bytes [offset, offset + size), fewer when the file holds fewer; valid until the next
-    // call.
-    std::string_view Read(long long offset, long long size)
-    {
-        if (!file_ || size <= 0)
-            return {};
-        if (offset != position_ && std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
-            position_ = -1;
-            return {};
-        }
-        const auto bytes = static_cast<size_t>(size);
-        if (capacity_ < bytes) {
-            buffer_ = std::make_unique_for_overwrite<char[]>(bytes);
-            capacity_ = bytes;
-        }
-        const size_t got = std::fread(buffer_.get(), 1, bytes, file_);
-        position_ = offset + static_cast<long long>(got);
-        return {buffer_.get(), got};
-    }
-
-private:
-    std::FILE* file_;
-    long long position_ = 0;
-    std::unique_ptr<char[]> buffer_;
-    size_t capacity_ = 0;
 };
 
 // The value texts of the source rows in file order; a wrapped row gathers its values over lines.
@@ -483,8 +385,13 @@ public:
             const std::vector<std::uint64_t>& hashes =
                 hashes_.Of(format_, rows_, block.firstRow, end, source_.rows);
             changedColumns_.clear();
+            const auto firstSample = static_cast<int>(rows_.SampleOfFileRow(block.firstRow, source_.rows));
+            const auto lastSample = static_cast<int>(rows_.SampleOfFileRow(end - 1, source_.rows));
             for (size_t c = 0; c < columns; ++c) {
-                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_);
+                // A typed text may differ from the source's text of the same float.
+                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_) ||
+                              format_.AnyTyped(c, std::min(firstSample, lastSample),
+                                               std::max(firstSample, lastSample));
                 if (changed_[c])
                     changedColumns_.push_back(c);
             }
@@ -585,13 +492,13 @@ private:
     }
 
     // The token [begin, end) holds the value of the column at the sample: it keeps its text when
-    // its column is unchanged in the block or it reads as the value, else gets the value's
-    // formatted text.
+    // its column is unchanged in the block or the text stays for the value (LasRowFormat::Keeps),
+    // else gets the value's typed or formatted text.
     void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
                     size_t column, int sample)
     {
         if (column >= format_.Columns() || !changed_[column] ||
-            format_.IsTextOf(column, sample, line.substr(begin, end - begin))) {
+            format_.Keeps(column, sample, line.substr(begin, end - begin))) {
             rebuilt.Keep(begin, end);
             return;
         }
@@ -631,7 +538,7 @@ private:
 
     // The row of `bytes` from `row` appended to `out`: the texts of unchanged columns copied with
     // the bytes around them, those of changed columns formatted in their fields, each kept where
-    // it reads as the value; false when a new text does not fit its field.
+    // it stays for the value; false when a new text does not fit its field.
     bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
     {
         size_t copied = row;  // the bytes before it are written
@@ -645,7 +552,7 @@ private:
             const float value = format_.Value(c, sample);
             if (!CannotReadAs(std::string_view(bytes.data(), end), pointBits_[c], value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
-                if (format_.IsTextOf(c, sample, text.substr(text.find_last_of(' ') + 1))) {
+                if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
                     out += text;
                     continue;
                 }
@@ -726,46 +633,21 @@ private:
     bool depthsDiffer_;      // every depth text is judged anew
 };
 
-// Whether a plain decimal text reads as the value, told without a general parse; nothing for
-// other texts and for the midpoints of two floats.
-std::optional<bool> PlainDecimalReadsAs(std::string_view text, float value)
-{
-    PlainDecimal number;
-    if (ScanPlainDecimal(text.data(), text.data() + text.size(), number) !=
-        text.data() + text.size())
-        return std::nullopt;
-    // A number farther from the value than a float's relative step is another float; a multiply
-    // tells most changed values apart.
-    const auto magnitude = static_cast<double>(number.digits);
-    const double scaled = static_cast<double>(value) * number.Scale();
-    if (std::fabs((number.negative ? -magnitude : magnitude) - scaled) > std::fabs(scaled) * 0x1p-22)
-        return false;
-    float read = 0.0f;
-    if (!number.ToFloat(read))
-        return std::nullopt;
-    return std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
-}
-
 } // namespace
-
-bool IsTextOfValue(std::string_view text, float value)
-{
-    if (const std::optional<bool> plain = PlainDecimalReadsAs(text, value))
-        return *plain;
-    float read = 0.0f;
-    const char* end = text.data() + text.size();
-    return ParseLasFloat(text.data(), end, read) == end &&
-           std::bit_cast<std::uint32_t>(read) == std::bit_cast<std::uint32_t>(value);
-}
 
 LasRowFormat::LasRowFormat(const TLasParser2Parser& document, const DepthTexts& depths,
                            const std::vector<int>& curves)
-    : depths_(depths), null_(document.GetNullValue()), nullText_(document.GetNullText())
+    : depths_(depths),
+      typed_(document.GetTypedTexts()),
+      null_(document.GetNullValue()),
+      nullText_(document.GetNullText())
 {
     const TStravoFloatArrayList& arrays = document.GetCurveArrays();
+    curves_.push_back(0);
     columns_.push_back(arrays.Item(0).Data());
     decimals_.push_back(document.GetDepthDecimals());
     for (int curve : curves) {
+        curves_.push_back(curve);
         columns_.push_back(arrays.Item(curve).Data());
         decimals_.push_back(document.GetCurveDecimals()[static_cast<size_t>(curve)]);
     }
@@ -775,13 +657,24 @@ void LasRowFormat::Append(std::string& out, size_t column, int sample, int width
 {
     if (column == 0)
         depths_.Append(out, sample, width);
+    else if (const std::string* typed = Typed(column, sample))
+        AppendLasAligned(out, *typed, width);
     else
         AppendLasValue(out, Value(column, sample), decimals_[column], null_, nullText_, width);
 }
 
-bool LasRowFormat::IsTextOf(size_t column, int sample, std::string_view text) const
+int LasSourceColumnOf(const TLasParser2Parser& document, int curve)
 {
-    return column == 0 ? depths_.IsTextOf(sample, text) : IsTextOfValue(text, Value(column, sample));
+    const LasDataSource& source = document.GetDataSource();
+    const int column = static_cast<size_t>(curve) < source.curveColumns.size()
+                           ? source.curveColumns[static_cast<size_t>(curve)]
+                           : -1;
+    const int decimals = curve == 0 ? document.GetDepthDecimals()
+                                    : document.GetCurveDecimals()[static_cast<size_t>(curve)];
+    return column >= 0 && static_cast<size_t>(column) < source.decimals.size() &&
+                   source.decimals[static_cast<size_t>(column)] == decimals
+               ? column
+               : -1;
 }
 
 void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/AtomicFile.h"
+#include "core/LasNumbers.h"
 #include "core/LasSource.h"
+#include "core/LasTypedTexts.h"
 
 class LasDepthColumn;
 class TLasParser2Parser;
@@ -169,23 +171,44 @@ public:
     float Value(size_t column, int sample) const { return columns_[column][sample]; }
     int Decimals(size_t column) const { return decimals_[column]; }
     bool IsNull(size_t column, int sample) const { return Value(column, sample) == null_; }
-    // The value as formatted text, right-aligned in width characters.
+    // The text typed for the value (see LasTypedTexts); null for none.
+    const std::string* Typed(size_t column, int sample) const
+    {
+        return column == 0 ? nullptr : typed_.Of(curves_[column], sample, Value(column, sample));
+    }
+    // Whether a text is typed for a value of samples [first, last] of the column.
+    bool AnyTyped(size_t column, int first, int last) const
+    {
+        return column != 0 && typed_.AnyIn(curves_[column], first, last + 1);
+    }
+    // Whether a source text stays for the value: a depth's reads as its decimal; a value's is the
+    // text typed for it, or, with none typed, reads as the value.
+    bool Keeps(size_t column, int sample, std::string_view text) const
+    {
+        if (column == 0)
+            return depths_.IsTextOf(sample, text);
+        const std::string* typed = Typed(column, sample);
+        return typed ? text == *typed : IsTextOfValue(text, Value(column, sample));
+    }
+    // The value as written where its source text does not stay: its typed text, else formatted;
+    // right-aligned in width characters.
     void Append(std::string& out, size_t column, int sample, int width) const;
-    // Whether a source text stands for the value: it reads as the value (a depth: as its decimal).
-    bool IsTextOf(size_t column, int sample, std::string_view text) const;
     // Whether depth texts of the source are to be judged one by one (see DepthTexts::DifferFrom).
     bool DepthsDifferFrom(const LasDataSource& source) const { return depths_.DifferFrom(source); }
 
 private:
     const DepthTexts& depths_;
+    const LasTypedTexts& typed_;
+    std::vector<int> curves_;  // per column, its document curve
     std::vector<const float*> columns_;
     std::vector<int> decimals_;
     float null_;
     const std::string& nullText_;
 };
 
-// Whether a number text reads as exactly this float.
-bool IsTextOfValue(std::string_view text, float value);
+// The column of the source rows that holds the curve's values as the save takes them: none (-1)
+// for a curve added since or given other decimals.
+int LasSourceColumnOf(const TLasParser2Parser& document, int curve);
 
 // Writes the rows after the ~A title. With a source whose rows match the written ones line for
 // line (`sameLayout`), block by block of its summary: a block whose values hash as read, from
@@ -193,8 +216,8 @@ bool IsTextOfValue(std::string_view text, float value);
 // line with only the changed texts of its changed columns replaced (lines of comments stay when
 // every row is written; a regular block keeps the source's columns); a block whose bytes changed
 // behind the program's back is formatted.
-// Otherwise each row is formatted in aligned columns, a value keeping its source text when that
-// reads as the same float. Without a source every value is formatted. `written`, when given,
+// Otherwise each row is formatted in aligned columns, a value keeping its source text where it
+// stays (LasRowFormat::Keeps). Without a source every value is formatted. `written`, when given,
 // gets the summary of the rows written, for the file to serve as the source next.
 void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                   const LasDataSource* source, const std::vector<int>& sourceColumns,

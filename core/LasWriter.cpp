@@ -55,7 +55,7 @@ bool DepthTexts::IsTextOf(long long i, std::string_view text) const
     if (!column_ || !column_->Holds(i, depth_[i]) || FloatGivesDecimalBack(depth_[i], decimals_))
         return IsTextOfValue(text, depth_[i]);
     double read = 0.0;
-    return ParseLasDouble(text, read) && read == RoundToDecimals(column_->At(i), decimals_);
+    return ParseLasNumber(text, read) && read == RoundToDecimals(column_->At(i), decimals_);
 }
 
 bool DepthTexts::DifferFrom(const LasDataSource& source) const
@@ -85,7 +85,7 @@ bool SameText(std::string_view a, std::string_view b)
 {
     double x = 0.0;
     double y = 0.0;
-    return a == b || (ParseLasDouble(a, x) && ParseLasDouble(b, y) && x == y);
+    return a == b || (ParseLasNumber(a, x) && ParseLasNumber(b, y) && x == y);
 }
 
 // The line with its value replaced; an equal value (a number of the same value) keeps the line
@@ -149,20 +149,9 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
         return plan;
     plan.source = &source;
     bool sameColumns = source.columns == document.GetCurveArrays().Count();
-    const auto sourceColumn = [&](int curve) {
-        const int column = static_cast<size_t>(curve) < source.curveColumns.size()
-                               ? source.curveColumns[static_cast<size_t>(curve)]
-                               : -1;
-        const int decimals = curve == 0 ? document.GetDepthDecimals()
-                                        : document.GetCurveDecimals()[static_cast<size_t>(curve)];
-        return column >= 0 && static_cast<size_t>(column) < source.decimals.size() &&
-                       source.decimals[static_cast<size_t>(column)] == decimals
-                   ? column
-                   : -1;
-    };
-    plan.columns.push_back(sourceColumn(0));
+    plan.columns.push_back(LasSourceColumnOf(document, 0));
     for (int curve : curves)
-        plan.columns.push_back(sourceColumn(curve));
+        plan.columns.push_back(LasSourceColumnOf(document, curve));
     for (size_t c = 0; c < plan.columns.size(); ++c)
         sameColumns = sameColumns && plan.columns[c] == static_cast<int>(c);
     // A wrapped row may share a line with the next: only whole wraps are written line for line.

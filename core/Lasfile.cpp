@@ -272,6 +272,7 @@ bool TLASFile::DeleteCurve(int index)
     std::vector<int>& sourceColumns = parser_.GetDataSource().curveColumns;
     if (index < static_cast<int>(sourceColumns.size()))
         sourceColumns.erase(sourceColumns.begin() + index);
+    parser_.GetTypedTexts().EraseCurve(index);
     ++curveSetRevision_;
     Changed();
     return true;
@@ -283,6 +284,19 @@ int TLASFile::SetCurveValues(const float* values, int first, int index, int last
         return 0;
     std::copy(values + first, values + last, GetCurveData(index) + first);
     return last - first;
+}
+
+void TLASFile::SetTypedText(int index, int sample, std::string text)
+{
+    if (IsDataCurve(index) && sample >= 0 && sample < GetPointCount())
+        parser_.GetTypedTexts().Set(index, sample, std::move(text));
+}
+
+const std::string* TLASFile::TypedText(int index, int sample) const
+{
+    if (!IsDataCurve(index) || sample < 0 || sample >= GetPointCount())
+        return nullptr;
+    return parser_.GetTypedTexts().Of(index, sample, GetCurveData(index)[sample]);
 }
 
 void TLASFile::ResizeAll(int n)

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/LasDepthColumn.h"
@@ -84,6 +85,11 @@ public:
     // Copies values[first .. last-1] into the same samples of curve index (1..count-1); returns
     // the number copied, 0 when the arguments do not fit the document.
     int SetCurveValues(const float* values, int first, int index, int last);
+    // Keeps the text a value was typed as (a point for the decimal separator), written and shown for
+    // it while it reads as the value's float.
+    void SetTypedText(int index, int sample, std::string text);
+    // The text typed for the value of the sample while it reads as the value; null otherwise.
+    const std::string* TypedText(int index, int sample) const;
     // For n > 0 every curve gets n samples (leading values kept, new ones NULL) and the depth
     // curve the n depths.
     void SetDepthValues(int n, const float* depths);
@@ -132,6 +138,9 @@ public:
     };
     DepthState GetDepthState() const;
     void SwapDepthState(DepthState& other);
+    // The typed texts, undone and redone with the arrays.
+    const LasTypedTexts& GetTypedTexts() const { return parser_.GetTypedTexts(); }
+    void SwapTypedTexts(LasTypedTexts& other) { std::swap(parser_.GetTypedTexts(), other); }
     // Grows whenever a curve is added or deleted.
     unsigned long long GetCurveSetRevision() const { return curveSetRevision_; }
 

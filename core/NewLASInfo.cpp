@@ -143,10 +143,14 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
     for (size_t i = 0; i < info.Depth.size(); ++i) {
         row.clear();
         AppendLasGridDepth(row, info.Depth[i], decimals, kLasValueWidth);
-        for (const LASCurveData& curve : info.Curves) {
+        for (size_t c = 0; c < info.Curves.size(); ++c) {
+            const LASCurveData& curve = info.Curves[c];
             row += ' ';
             const float value = i < curve.Values.size() ? curve.Values[i] : info.NullValue;
-            AppendLasValue(row, value, curve.Decimals, info.NullValue, nullText);
+            if (const std::string* given = info.Texts.Of(static_cast<int>(c), static_cast<int>(i), value))
+                AppendLasAligned(row, *given, kLasValueWidth);
+            else
+                AppendLasValue(row, value, curve.Decimals, info.NullValue, nullText);
         }
         row += "\r\n";
         writer.Write(row);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/CoreTypes.h"
+#include "core/LasTypedTexts.h"
 
 #include <cstddef>
 #include <map>
@@ -44,6 +45,9 @@ struct NewLASInfo
     double Step = 0;
     float NullValue = -32768.0f;
     LASCurvesVector Curves;
+    // By curve index and row: the texts values were given as where their floats written with the
+    // curve's decimals would read otherwise; written as given.
+    LasTypedTexts Texts;
     WellInfoMAP WellInfo;
 
     NewLASInfo();

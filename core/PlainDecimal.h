@@ -7,18 +7,15 @@
 #include <bit>
 #include <cstdint>
 
+#include "core/PowersOfTen.h"
+
 struct PlainDecimal {
     std::uint64_t digits = 0;
     int decimals = 0;
     bool negative = false;
 
     // 10^decimals, exact.
-    double Scale() const
-    {
-        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        return kPowers[decimals];
-    }
+    double Scale() const { return PowerOfTen(decimals); }
     double Magnitude() const { return static_cast<double>(digits) / Scale(); }
 
     // The float the text reads as; false on the midpoint of two floats (the low 29 of the

@@ -29,7 +29,8 @@ void DumpRestoreCurveData::Dump(const std::string& name)
         return;
     ReleaseDropped();
     DropDeadSteps();
-    Step step{name, {}, lasFile_->GetDepthState(), lasFile_->GetCurveSetRevision(), stateId_, lastId_ + 1};
+    Step step{name, {}, lasFile_->GetDepthState(), lasFile_->GetTypedTexts(), lasFile_->GetCurveSetRevision(),
+              stateId_, lastId_ + 1};
     try {
         // The redo tail and the oldest steps leave the history but are kept until the change stands.
         droppedRedo_.assign(std::make_move_iterator(steps_.begin() + static_cast<std::ptrdiff_t>(position_)),
@@ -128,6 +129,7 @@ void DumpRestoreCurveData::SwapWithDocument(Step& step)
 {
     lasFile_->SwapCurveArrays(step.arrays);
     lasFile_->SwapDepthState(step.depth);
+    lasFile_->SwapTypedTexts(step.typed);
 }
 
 bool DumpRestoreCurveData::Undo()

@@ -55,6 +55,7 @@ private:
         std::string name;
         TStravoFloatArrayList arrays;
         TLASFile::DepthState depth;  // the depth column's decimals, STEP and decimal depths
+        LasTypedTexts typed;
         unsigned long long curveSet = 0;  // the document's curve-set revision at the snapshot
         std::uint64_t before = 0;  // state ids around the change
         std::uint64_t after = 0;

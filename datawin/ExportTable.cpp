@@ -3,7 +3,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/LasDepthColumn.h"
-#include "core/LasNumbers.h"
+#include "core/LasValueTexts.h"
 #include "core/Lasfile.h"
 #include "platform/NumberText.h"
 
@@ -28,13 +28,6 @@ void UseLocaleSeparator(std::string& out, std::size_t from)
         out[point] = static_cast<char>(separator.unicode());
     else
         out.replace(point, 1, QString(separator).toStdString());
-}
-
-void AppendValue(std::string& out, float value, int decimals)
-{
-    const std::size_t from = out.size();
-    AppendLasFixed(out, value, decimals);
-    UseLocaleSeparator(out, from);
 }
 
 std::size_t Utf8Length(const std::string& text)
@@ -92,14 +85,9 @@ bool WriteExportTable(const TLASFile& document, const std::vector<int>& curves, 
     out += "Шаг экспорта: " + platform::StepsText(document, k).toStdString() + " (" + unit + ")" + kLineEnd;
     out += "(исходный шаг: " + platform::StepsText(document, 1).toStdString() + " (" + unit + "))" + kLineEnd;
     out += rule + kLineEnd + "Кривые:" + kLineEnd;
-    std::vector<const float*> values;
-    std::vector<int> decimals;
-    for (int curve : curves) {
-        decimals.push_back(document.GetCurveDecimals(curve));
+    for (int curve : curves)
         out += document.GetCurveName(curve) + ", Ед. изм. " + document.GetCurveUnit(curve) + ", Комментарий " +
                document.GetCurveDescription(curve) + kLineEnd;
-        values.push_back(document.GetCurveData(curve));
-    }
     out += rule + kLineEnd;
 
     AtomicFileWriter writer(path);
@@ -107,13 +95,15 @@ bool WriteExportTable(const TLASFile& document, const std::vector<int>& curves, 
         systemError = writer.SystemError();
         return false;
     }
-    std::string field;
-    for (long long i = start; i <= end; i += std::max(k, 1)) {
+    // Values as a save writes them: the file's own texts where they stand for the values.
+    LasValueTexts texts(document.GetParser(), curves);
+    for (int i = start; i <= end; i += std::max(k, 1)) {
         AppendField(out, DepthText(depthFormat, document.DepthAt(i), document.GetDepthDecimals()), true);
-        for (std::size_t c = 0; c < values.size(); ++c) {
-            field.clear();
-            AppendValue(field, values[c][i], decimals[c]);
-            AppendField(out, field, false);
+        for (const std::string& text : texts.Row(i)) {
+            // The separator takes one character, as the point did.
+            const std::size_t from = out.size();
+            AppendField(out, text, false);
+            UseLocaleSeparator(out, from);
         }
         out += kLineEnd;
         if (out.size() >= kChunk) {

@@ -14,8 +14,9 @@ class TLASFile;
 std::string DepthText(int format, double depth, int decimals);
 
 // Writes the table of `curves` (document indexes, in order) over the rows start, start + k, ...
-// Depths and values are written as the document holds them, with the decimals of their columns.
 // up to end into `path`, whole or not at all (an existing file then stays as it was). False with
-// the system's error code (errno, 0 when unknown) in `systemError`.
+// the system's error code (errno, 0 when unknown) in `systemError`. Depths are written as the
+// document holds them, with its depth decimals; values as a LAS save writes them (the file's own
+// texts where they stand for the values), with the locale's separator.
 bool WriteExportTable(const TLASFile& document, const std::vector<int>& curves, int depthFormat, int start, int k,
                       int end, const std::string& path, int& systemError);

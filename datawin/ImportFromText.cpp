@@ -95,19 +95,15 @@ int SplitByWhitespace(std::vector<std::string>& words, std::istream& in)
     return count;
 }
 
-bool ConvertImportWord(const std::string& word, double& value, int* decimals)
+bool ConvertImportWord(const std::string& word, ImportNumber& number)
 {
-    std::string text = word;
-    std::replace(text.begin(), text.end(), ',', '.');
-    // A number as the LAS reader takes it, read in double so that its digits stay as written.
-    float single = 0;
-    if (!ParseLasNumber(text, single) || !std::isfinite(single))
+    number.text = Trim(word);
+    std::replace(number.text.begin(), number.text.end(), ',', '.');
+    // A number as the LAS reader takes it, and in double so that its digits stay as written.
+    if (IsLasNumberOutOfRange(number.text) || !ParseLasNumber(number.text, number.single) ||
+        !ParseLasNumber(number.text, number.value))
         return false;
-    const std::string_view number = Trim(text);
-    const char* begin = number.data() + (number.front() == '+');
-    std::from_chars(begin, number.data() + number.size(), value);
-    if (decimals)
-        *decimals = std::max(0, LasDecimals(number));
+    number.decimals = std::max(0, LasDecimals(number.text));
     return true;
 }
 
@@ -152,9 +148,9 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
     const bool whitespace = params.Delimiters == " ";
     std::string line;
     std::vector<std::string> words;
-    std::vector<double> entries;
+    std::vector<ImportNumber> entries;
     std::vector<int> decimals;  // of the texts of every column, the depth's first
-    std::vector<int> lineDecimals;
+    std::string formatted;
     std::size_t lineNumber = 0;
     std::size_t row = 0;
     while (ReadLine(in, line)) {
@@ -179,33 +175,43 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
                 continue;
             words.erase(words.begin(), words.begin() + params.SkipCount);
         }
-        entries.assign(words.size(), info.NullValue);
-        lineDecimals.assign(words.size(), 0);
+        entries.resize(words.size());
         bool dropped = false;
         for (std::size_t w = 0; w < words.size(); ++w) {
-            if (ConvertImportWord(words[w], entries[w], &lineDecimals[w]))
+            ImportNumber& entry = entries[w];
+            if (ConvertImportWord(words[w], entry))
                 continue;
+            // A number no float holds would be lost whatever the choice for errors.
+            if (IsLasNumberOutOfRange(entry.text))
+                throw std::runtime_error("Число " + entry.text + " в строке " + std::to_string(lineNumber) +
+                                         " файла вне диапазона чисел файла LAS: файл не создается.");
             if (!params.IgnoreErrors)
                 throw ImportStopped();
-            entries[w] = info.NullValue;
+            entry = {info.NullValue, info.NullValue, 0, {}};
             dropped = dropped || (w == 0 && depthFromFile);
         }
         if (dropped)
             continue;
         decimals.resize(std::max(decimals.size(), words.size()), 0);
         for (std::size_t w = 0; w < words.size(); ++w)
-            decimals[w] = std::max(decimals[w], lineDecimals[w]);
+            decimals[w] = std::max(decimals[w], entries[w].decimals);
         if (row >= kMaxNewLasPoints)
             return ImportResult::TooManyRows;
         const std::size_t columns = entries.size() - first;
         while (info.Curves.size() < columns)
             info.Curves.emplace_back("c_" + std::to_string(info.Curves.size()), "", "imported", 0);
         if (depthFromFile)
-            info.Depth.push_back(entries[0]);
+            info.Depth.push_back(entries[0].value);
         for (std::size_t j = 0; j < columns; ++j) {
+            const ImportNumber& entry = entries[first + j];
             FloatVector& values = info.Curves[j].Values;
             values.resize(row + 1, info.NullValue);
-            values[row] = float(entries[first + j]);
+            values[row] = entry.single;
+            // A text its float would not be written as stays as given.
+            formatted.clear();
+            AppendLasFixed(formatted, entry.single, entry.decimals);
+            if (!entry.text.empty() && formatted != entry.text)
+                info.Texts.Set(static_cast<int>(j), static_cast<int>(row), entry.text);
         }
         ++row;
     }

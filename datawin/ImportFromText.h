@@ -38,9 +38,17 @@ inline constexpr std::size_t kMaxNewLasPoints = 10'000'000;
 void SplitByDelimiters(const std::string& line, std::vector<std::string>& words, const std::string& delimiters);
 // Appends every whitespace-separated string of the stream; returns how many.
 int SplitByWhitespace(std::vector<std::string>& words, std::istream& in);
-// A word as a whole number (a decimal comma stands for the point), in double, with the decimals
-// of its text in *decimals; false for anything else.
-bool ConvertImportWord(const std::string& word, double& value, int* decimals = nullptr);
+// A word read as a number.
+struct ImportNumber {
+    double value = 0;   // the decimal in double
+    float single = 0;   // the float it reads as
+    int decimals = 0;   // of its text
+    std::string text;   // trimmed, a point for a decimal comma
+};
+// A word as a whole number as the LAS reader takes it (a decimal comma stands for the point);
+// false for anything else, and for a number beyond the float range or one not 0 that reads as 0
+// (IsLasNumberOutOfRange of number.text).
+bool ConvertImportWord(const std::string& word, ImportNumber& number);
 
 // What an import gave.
 enum class ImportResult {

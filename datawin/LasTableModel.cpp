@@ -35,13 +35,6 @@ int LasTableModel::Decimals(int curve) const
     return curve == 0 ? document_->GetDepthDecimals() : document_->GetCurveDecimals(curve);
 }
 
-QString LasTableModel::ValueText(int curve, float value) const
-{
-    if (value == document_->GetNullValue())
-        return kNull;
-    return platform::LasNumberText(value, Decimals(curve));
-}
-
 QString LasTableModel::Text(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
@@ -57,7 +50,8 @@ QString LasTableModel::Text(int col, int row) const
     // A depth is the decimal the document holds for it, as it is saved.
     if (curve == 0)
         return platform::DecimalText(document_->DepthAt(row - 1), Decimals(0));
-    return ValueText(curve, document_->GetCurveData(curve)[row - 1]);
+    const float value = document_->GetCurveData(curve)[row - 1];
+    return value == document_->GetNullValue() ? kNull : platform::SampleValueText(*document_, curve, row - 1);
 }
 
 void LasTableModel::SetText(int col, int row, const QString& typed)
@@ -181,11 +175,16 @@ bool LasTableModel::ApplyToDocument(QString& refused)
             refused += QString::fromStdString(document_->GetCurveName(curve)) + QStringLiteral("\n");
             continue;
         }
-        // Typed depths are kept as the decimals typed.
-        if (curve == 0)
+        // Typed depths are kept as the decimals typed, typed values with the texts typed.
+        if (curve == 0) {
             document_->SetDepths(depths);
-        else
+        } else {
             document_->SetCurveValues(values.data(), 0, curve, points);
+            std::string number;
+            for (const auto& [row, text] : column.texts)
+                if (platform::TypedNumberText(text, number))
+                    document_->SetTypedText(curve, row - 1, number);
+        }
         column.pending = false;
         changed = true;
     }

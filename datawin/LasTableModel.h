@@ -1,5 +1,5 @@
 // The value grid of the table editor over a LAS document. A cell's text is made from the
-// document's value when it is shown; only the texts the user changed are kept beside the
+// document's value (the text it was typed as, while that reads as it) when it is shown; only the texts the user changed are kept beside the
 // document until the grid is taken back into it.
 #pragma once
 
@@ -32,8 +32,6 @@ public:
     // is not a number is kept as typed and its cell remembered for TakeInvalidCell.
     void SetText(int col, int row, const QString& text) override;
 
-    // A document value as the grid shows it ("Null", or the curve's decimals).
-    QString ValueText(int curve, float value) const;
     // The number in a data cell: its changed text read, else the document's exact value (a depth
     // as its decimal); false for "Null" and for a text that is not a number.
     bool CellValue(int col, int row, double& value) const;

@@ -11,7 +11,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <string>
 
 namespace platform {
@@ -176,69 +175,6 @@ QString FloatToStrF(double value, int precision, int digits)
 
 namespace {
 
-const std::string& SeparatorUtf8()
-{
-    static QChar cached;
-    static std::string bytes;
-    const QChar separator = DecimalSeparator();
-    if (bytes.empty() || separator != cached) {
-        cached = separator;
-        bytes = QString(separator).toStdString();
-    }
-    return bytes;
-}
-
-// FloatToStrF's fixed form where the value scaled to its decimals is an exact double, so that
-// std::round rounds the exact value half away from zero; false (nothing appended) otherwise.
-bool AppendQuickFixed(std::string& out, double value, int precision, int digits)
-{
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (!std::isfinite(value) || precision < 1 || precision > 15 || digits < 0 || digits > precision)
-        return false;
-    const double magnitude = std::fabs(value);
-    int integerDigits = 0;  // 0 below 1: the decimals are then `digits`
-    while (integerDigits < precision && magnitude >= kPowers[integerDigits])
-        ++integerDigits;
-    if (integerDigits == precision && magnitude >= kPowers[precision - 1] * 10)
-        return false;  // exponent form
-    const int decimals = std::min(digits, precision - integerDigits);
-    const double scaled = magnitude * kPowers[decimals];
-    if (std::fma(magnitude, kPowers[decimals], -scaled) != 0)
-        return false;
-    const double rounded = std::round(scaled);
-    if (decimals == 0 && integerDigits == precision && rounded >= kPowers[precision - 1] * 10)
-        return false;  // rounded up into the exponent form
-    char text[24];
-    const auto result = std::to_chars(text, text + sizeof text, static_cast<std::uint64_t>(rounded));
-    const int length = static_cast<int>(result.ptr - text);
-    if (value < 0 && rounded != 0)
-        out += '-';
-    if (length <= decimals)
-        out += '0';
-    else
-        out.append(text, std::size_t(length - decimals));
-    if (digits > 0) {
-        out += SeparatorUtf8();
-        if (length < decimals)
-            out.append(std::size_t(decimals - length), '0');
-        const int fraction = std::min(length, decimals);
-        out.append(text + length - fraction, std::size_t(fraction));
-        out.append(std::size_t(digits - decimals), '0');
-    }
-    return true;
-}
-
-}  // namespace
-
-void AppendFloatToStrF(std::string& out, double value, int precision, int digits)
-{
-    if (!AppendQuickFixed(out, value, precision, digits))
-        out += FloatToStrF(value, precision, digits).toStdString();
-}
-
-namespace {
-
 QString WithLocaleSeparator(const std::string& number)
 {
     QString text = QString::fromLatin1(number.data(), qsizetype(number.size()));
@@ -260,6 +196,13 @@ QString LasNumberText(float value, int decimals)
 QString CurveValueText(const TLASFile& document, int curve, float value)
 {
     return LasNumberText(value, document.GetCurveDecimals(curve));
+}
+
+QString SampleValueText(const TLASFile& document, int curve, int sample)
+{
+    if (const std::string* typed = document.TypedText(curve, sample))
+        return WithLocaleSeparator(*typed);
+    return CurveValueText(document, curve, document.GetCurveData(curve)[sample]);
 }
 
 QString DecimalText(double value, int decimals)
@@ -316,7 +259,7 @@ private:
 
 }  // namespace
 
-bool TryStrToFloat(const QString& text, double& value)
+bool TypedNumberText(const QString& text, std::string& number)
 {
     const QString trimmed = text.trimmed();
     std::string ascii;
@@ -354,24 +297,28 @@ bool TryStrToFloat(const QString& text, double& value)
     }
     if (!mantissaDigit || (integerPart && !groups.End()))
         return false;
-    std::size_t start = ascii[0] == '+' ? 1 : 0;
-    if (start == 1 && ascii.size() > 1 && ascii[1] == '-')
+    if (ascii[0] == '+') {
+        if (ascii.size() > 1 && ascii[1] == '-')
+            return false;
+        ascii.erase(0, 1);
+    }
+    double read = 0;
+    if (!ParseLasNumber(ascii, read))
         return false;
-    double parsed = 0;
-    auto result = std::from_chars(ascii.data() + start, ascii.data() + ascii.size(), parsed);
-    if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size())
-        return false;
-    value = parsed;
+    number = std::move(ascii);
     return true;
+}
+
+bool TryStrToFloat(const QString& text, double& value)
+{
+    std::string number;
+    return TypedNumberText(text, number) && ParseLasNumber(number, value);
 }
 
 bool TryStrToFloat(const QString& text, float& value)
 {
-    double parsed = 0;
-    if (!TryStrToFloat(text, parsed) || std::fabs(parsed) > double(std::numeric_limits<float>::max()))
-        return false;
-    value = float(parsed);
-    return true;
+    std::string number;
+    return TypedNumberText(text, number) && ParseLasNumber(number, value);
 }
 
 }  // namespace platform

@@ -15,9 +15,6 @@ namespace platform {
 // the exponent form "d.dddddd" + "E+" + three digits when the integer part needs
 // more digits than `precision`. Negative zero is written without a minus.
 QString FloatToStrF(double value, int precision, int digits);
-// The same text appended to UTF-8 bytes, without a QString for the common case (tables of many
-// numbers).
-void AppendFloatToStrF(std::string& out, double value, int precision, int digits);
 
 // A number of a LAS file shown as the file's writer formats it (AppendLasFixed: the float rounded
 // to the decimals, never float noise), with the locale separator.
@@ -25,6 +22,10 @@ QString LasNumberText(float value, int decimals);
 
 // A value of curve `curve` of the document, shown so with the curve's decimals.
 QString CurveValueText(const TLASFile& document, int curve, float value);
+
+// The value of a sample of a data curve as shown: the text it was typed as while that reads as
+// it, else as above.
+QString SampleValueText(const TLASFile& document, int curve, int sample);
 
 // A decimal number held in double (a depth of the document, the value of a number field) with the
 // decimals, as a depth is written (AppendLasDecimal), with the locale separator.
@@ -50,6 +51,10 @@ void SetDecimalSeparator(QChar separator);
 // decimal separator whatever the locale, never a group separator; blanks may part groups of
 // three digits of the integer part ("1 000,5"). False, and `value` untouched, for anything else.
 bool TryStrToFloat(const QString& text, double& value);
+// As a LAS file holds it: the float the text reads as, refused beyond the float range.
 bool TryStrToFloat(const QString& text, float& value);
+// A typed number (as above) as the text a LAS file holds it as: a point for the separator, no
+// blank between digit groups, no leading '+'; false for anything else.
+bool TypedNumberText(const QString& text, std::string& number);
 
 }  // namespace platform

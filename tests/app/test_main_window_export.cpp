@@ -119,10 +119,11 @@ TEST_F(ExportWindowTest, TheTextTableHoldsTheHeaderAndTheThinnedRowsWithTheLocal
                                "C1, Ед. изм. U1, Комментарий CURVE 1\r\n"
                                "C2, Ед. изм. U2, Комментарий CURVE 2\r\n" +
                                kRule + "\r\n";
-    EXPECT_EQ(ReadFileBytes(table), header + "     101,0     12,00     22,00\r\n"
-                                             "     102,0     14,00     24,00\r\n"
-                                             "     103,0     16,00     26,00\r\n"
-                                             "     104,0     11,00     21,00\r\n");
+    // Values as the file holds them.
+    EXPECT_EQ(ReadFileBytes(table), header + "     101,0        12        22\r\n"
+                                             "     102,0        14        24\r\n"
+                                             "     103,0        16        26\r\n"
+                                             "     104,0        11        21\r\n");
     const platform::DialogRequest& save = runner->Requests()[1];
     EXPECT_EQ(save.title, "Введите имя файла для экспорта");
     EXPECT_EQ(save.file.fileName, "target.las.txt");
@@ -141,7 +142,7 @@ TEST_F(ExportWindowTest, DepthFormatsAndNumbersThatFillTheirFieldStaySeparated)
     const std::string las = dir.file("time.las");
     WriteFileBytes(las, "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n STRT.S 125.7 :\r\n STOP.S 3725.7 :\r\n"
                         " STEP.S 3600 :\r\n NULL. -999.25 :\r\n~C\r\n TIME.S : TIME\r\n A.MV : first\r\n B. : second\r\n"
-                        "~A\r\n125.7 1234567 12345678\r\n3725.7 -999.25 0.125\r\n");
+                        "~A\r\n125.7 1234567.00 12345678.000\r\n3725.7 -999.25 0.125\r\n");
     ASSERT_TRUE(Open(las));
     runner->Clear();
     std::vector<std::string> tables;
@@ -286,7 +287,7 @@ TEST_F(ExportWindowTest, ChecksRunInOrderAndSnapTheStep)
         EXPECT_TRUE(f.RBExpText->isChecked());
         EXPECT_TRUE(f.RGDeptFormat->isEnabled());
     });
-    EXPECT_EQ(TableRows(dir.file("one.txt")), "     100.0     10.00     20.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("one.txt")), "     100.0        10        20\r\n");
 }
 
 TEST_F(ExportWindowTest, ALimitOnSamplesTakesThoseSamplesWhateverTheFloatRounding)
@@ -303,9 +304,9 @@ TEST_F(ExportWindowTest, ALimitOnSamplesTakesThoseSamplesWhateverTheFloatRoundin
         Export(f, dir.file("outward.txt"));
     });
     EXPECT_EQ(runner->Requests()[1].kind, platform::DialogKind::File) << "one step is a valid range";
-    EXPECT_EQ(TableRows(dir.file("two.txt")), "    1000.1     11.00\r\n    1000.2     12.00\r\n");
-    EXPECT_EQ(TableRows(dir.file("outward.txt")), "    1000.1     11.00\r\n    1000.2     12.00\r\n"
-                                                  "    1000.3     13.00\r\n    1000.4     14.00\r\n");
+    EXPECT_EQ(TableRows(dir.file("two.txt")), "    1000.1        11\r\n    1000.2        12\r\n");
+    EXPECT_EQ(TableRows(dir.file("outward.txt")), "    1000.1        11\r\n    1000.2        12\r\n"
+                                                  "    1000.3        13\r\n    1000.4        14\r\n");
 }
 
 TEST_F(ExportWindowTest, AFailedWriteIsReportedAndKeepsTheOldFile)

@@ -199,6 +199,22 @@ TEST_F(LasRoundTrip, FormattedValuesAreTheFloatsRoundedToTheirDecimals)
     EXPECT_EQ(DataTokens(Save(document)),
               (std::vector<std::vector<std::string>>{{"1000.0", "3615.8911", "136.1000000", "12345.6790"},
                                                      {"1000.5", "7273.4951", "2692.7075000", "0.1000"}}));
+
+    // Exponent texts count their decimals; a value the decimals that may be written cannot hold
+    // is written in exponent form, a subnormal depth too.
+    const std::string tiny = files_.Write(LasWithData(" DEPT.M :\n A.U :\n B.U :\n",
+                                                      "1e-40 0.12345 9.869233e-16\n"
+                                                      "0.5 1.2e-05 4.5e-13\n"));
+    TLASFile small(tiny, 2);
+    ASSERT_TRUE(small.IsLoaded()) << small.GetLoadError();
+    std::filesystem::remove(tiny);
+    const std::string saved = Save(small);
+    EXPECT_EQ(DataTokens(saved), (std::vector<std::vector<std::string>>{
+                                     {"1E-40", "0.123450", "9.869233E-16"},
+                                     {"0.50000000000000000000", "0.000012", "0.00000000000045000000"}}));
+    const TLASFile reread(files_.Write(saved), 2);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(Curve(reread, c), Curve(small, c)) << c;
 }
 
 // Below the float range a number reads as the nearest float; beyond it, or not a number, the

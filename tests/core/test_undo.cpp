@@ -150,3 +150,29 @@ TEST_F(UndoStore, StepTakenBackLeavesUndoAndRedoAsTheyWere)
         EXPECT_EQ(undoable, 2 - undone);
     }
 }
+
+// The texts values were typed as are undone and redone with the values; a text stays only while
+// it reads as its value.
+TEST_F(UndoStore, TypedTextsFollowTheValues)
+{
+    const auto typed = [this](int sample) {
+        const std::string* text = las->TypedText(1, sample);
+        return text ? *text : std::string("-");
+    };
+    store.Dump("first");
+    las->GetCurveData(1)[0] = 2700.1234f;
+    las->SetTypedText(1, 0, "2700.1234");
+    store.Dump("second");
+    las->GetCurveData(1)[1] = 4932.8337f;
+    las->SetTypedText(1, 1, "4932.8337");
+    EXPECT_EQ(typed(0) + " " + typed(1), "2700.1234 4932.8337");
+    ASSERT_TRUE(store.Undo());
+    EXPECT_EQ(typed(0) + " " + typed(1), "2700.1234 -");
+    ASSERT_TRUE(store.Undo());
+    EXPECT_EQ(typed(0) + " " + typed(1), "- -");
+    ASSERT_TRUE(store.Redo());
+    ASSERT_TRUE(store.Redo());
+    EXPECT_EQ(typed(0) + " " + typed(1), "2700.1234 4932.8337");
+    las->GetCurveData(1)[1] = 5.0f;
+    EXPECT_EQ(typed(1), "-");
+}

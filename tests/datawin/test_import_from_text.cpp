@@ -37,13 +37,14 @@ TEST(ImportFromTextTest, SplittingRulesTreatRunsOfDelimitersAsOne)
 
 TEST(ImportFromTextTest, WordsAreConvertedWhole)
 {
-    double value = 0;
-    EXPECT_TRUE(ConvertImportWord("1,5", value));
-    EXPECT_EQ(value, 1.5f);
-    EXPECT_TRUE(ConvertImportWord("-2.5e3", value));
-    EXPECT_EQ(value, -2500.0f);
-    for (const char* bad : {"12abc", "abc", "1.5.5", "", "1,5,5", "inf"})
-        EXPECT_FALSE(ConvertImportWord(bad, value)) << bad;
+    ImportNumber number;
+    EXPECT_TRUE(ConvertImportWord("1,5", number));
+    EXPECT_EQ(number.value, 1.5);
+    EXPECT_EQ(number.text, "1.5");
+    EXPECT_TRUE(ConvertImportWord("-2.5e3", number));
+    EXPECT_EQ(number.single, -2500.0f);
+    for (const char* bad : {"12abc", "abc", "1.5.5", "", "1,5,5", "inf", "1e-400", "1e40"})
+        EXPECT_FALSE(ConvertImportWord(bad, number)) << bad;
 }
 
 TEST(ImportFromTextTest, ColumnsBecomeCurvesWithTheDepthFromTheFile)
@@ -100,6 +101,22 @@ TEST(ImportFromTextTest, ErrorsAreIgnoredOrStopTheImport)
         EXPECT_STREQ(error.what(), "Invalid data type conversion");
     }
     EXPECT_EQ(info.Depth, (std::vector<double>{1000}));  // what was read before stays
+
+    // A number no float holds is refused with its line, errors ignored or not.
+    for (const bool ignore : {true, false}) {
+        params.IgnoreErrors = ignore;
+        for (const char* number : {"1e-400", "-5e38", "4e38", "1e-50"}) {
+            try {
+                Import("1000 1.5\n1001 " + std::string(number) + "\n", params, info);
+                ADD_FAILURE() << number << " taken";
+            } catch (const ImportStopped&) {
+                ADD_FAILURE() << number << " stopped as not a number";
+            } catch (const std::runtime_error& error) {
+                EXPECT_EQ(error.what(), "Число " + std::string(number) +
+                                            " в строке 2 файла вне диапазона чисел файла LAS: файл не создается.");
+            }
+        }
+    }
 }
 
 TEST(ImportFromTextTest, DepthByHandAndRefusedDepths)
@@ -210,6 +227,37 @@ TEST(ImportFromTextTest, ExportedTableImportsAsTheSameNumbers)
         EXPECT_EQ(well.FindLineByCode(kLineStrt)->Value(), given.front()[0]);
         EXPECT_EQ(well.FindLineByCode(kLineStop)->Value(), given.back()[0]);
         EXPECT_STREQ(well.FindLineByCode(kLineStep)->Value(), falling ? "-0.1524" : "0.1524");
+    }
+}
+
+// The export writes the file's own numbers, rising or written bottom up: unchanged values with
+// their texts, a changed one and a typed one as a save writes them, NULL as the file writes it.
+TEST(ImportFromTextTest, ExportWritesTheFilesOwnNumbers)
+{
+    TempDir dir;
+    const std::string head = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n NULL. -999.25 :\n~Curve\n DEPT.M :\n"
+                             " A.U :\n B.U :\n~A\n";
+    const std::vector<std::string> rows = {"1000.0 50.2455 77.621963501", "1000.5 113.631073 -999.25",
+                                           "1001.0 1.2e-05 0.000000001"};
+    for (const bool upward : {false, true}) {
+        SCOPED_TRACE(upward);
+        std::string las = head;
+        for (size_t i = 0; i < rows.size(); ++i)
+            las += rows[upward ? rows.size() - 1 - i : i] + "\n";
+        WriteFileBytes(dir.file("nine.las"), las);
+        TLASFile document(dir.file("nine.las"), 2);
+        ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+        document.GetCurveData(2)[2] = 0.25f;
+        document.GetCurveData(1)[1] = 2700.1234f;
+        document.SetTypedText(1, 1, "2700.1234");
+        int error = 0;
+        ASSERT_TRUE(WriteExportTable(document, {1, 2}, 0, 0, 1, 2, dir.file("table.txt"), error));
+        const std::string table = ReadFileBytes(dir.file("table.txt"));
+        EXPECT_NE(table.find("    1000.0   50.2455 77.621963501\r\n"
+                             "    1000.5 2700.1234   -999.25\r\n"
+                             "    1001.0   1.2e-05 0.250000000\r\n"),
+                  std::string::npos)
+            << table;
     }
 }
 

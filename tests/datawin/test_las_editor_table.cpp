@@ -168,12 +168,23 @@ TEST_F(LasEditorTest, EightDigitValuesShowAsTheFileHoldsThem)
                                                "3443.9407"}));
 
     Type(1, 2, "3600.3050");
+    // Values a float cannot hold are saved as typed, a comma for the point.
+    Type(2, 1, "4932.8337");
+    Type(2, 3, "2700,1234");
     editor->ApplyGridToDocument();
     EXPECT_EQ(Cell(1, 1), "3600.1524");
     PushSave(dir.file("out.las"));
     editor->TBSaveAsClick();
-    EXPECT_EQ(DataLines(ReadFileBytes(dir.file("out.las"))),
-              (std::vector<std::string>{"3600.1524 2692.7075", "3600.3050 7273.4951", "3600.4572 3443.9407"}));
+    const std::vector<std::string> saved{"3600.1524 4932.8337", "3600.3050 7273.4951", "3600.4572 2700.1234"};
+    EXPECT_EQ(DataLines(ReadFileBytes(dir.file("out.las"))), saved);
+    // The grid filled again from the document shows what was saved; so does a save with the
+    // source gone.
+    Model().SetDocument(editor->Document());
+    EXPECT_EQ(Cell(2, 3), "2700.1234");
+    std::filesystem::remove(dir.file("eight.las"));
+    PushSave(dir.file("again.las"));
+    editor->TBSaveAsClick();
+    EXPECT_EQ(DataLines(ReadFileBytes(dir.file("again.las"))), saved);
 
     // Typed over the file's 3600.3048, 3600.3047 (the same float) is written as typed.
     Type(1, 2, "3600.3047");

@@ -71,31 +71,6 @@ TEST_F(NumberTextTest, FixedTextRoundsTiesAwayFromZeroAndSwitchesToExponentAbove
     EXPECT_EQ(platform::FloatToStrF(std::nan(""), 7, 2), "NAN");
 }
 
-TEST_F(NumberTextTest, AppendedTextIsTheFixedTextForFloatsTiesAndLimits)
-{
-    std::vector<double> values = {0.125, -0.125, 2.5, 1.005, 0.005, 99.995, 0.285, 1234567.5, 9999999.5,
-                                  9999999.4, 12345678, -0.001, -0.0, 0, 1e-20, 1e300, 0.1 + 0.2,
-                                  std::nan(""), INFINITY, -INFINITY, 999999.96, 100.125, -999.25};
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> exponent(-6, 9);
-    for (int i = 0; i < 3000; ++i) {
-        const float f = static_cast<float>(std::pow(10.0, exponent(random)) * (i % 2 ? -1 : 1));
-        values.push_back(f);
-        values.push_back(std::round(f * 8) / 8);  // binary ties at two decimals
-    }
-    for (QChar separator : {QChar('.'), QChar(','), QChar(0x066B)}) {
-        platform::SetDecimalSeparator(separator);
-        for (int precision : {7, 15})
-            for (int digits : {0, 2, 4})
-                for (double value : values) {
-                    std::string text = "x";
-                    platform::AppendFloatToStrF(text, value, precision, digits);
-                    ASSERT_EQ(QString::fromStdString(text), "x" + platform::FloatToStrF(value, precision, digits))
-                        << value << " " << precision << " " << digits;
-                }
-    }
-}
-
 struct ReadCase {
     const char* text;
     bool ok;
