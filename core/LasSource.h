@@ -93,8 +93,8 @@ struct LasDataSource {
     // Per source column, the decimals its curve was given: a curve given others since is
     // formatted anew.
     std::vector<int> decimals;
-    // The last row of the file read had a value for every curve.
-    bool lastRowComplete = true;
+    // Every row of the file read had a value for every curve.
+    bool rowsComplete = true;
     // Every value of the file's ~A section was read: none beyond the curves, no '~' line inside,
     // nothing after a DOS end-of-file byte.
     bool whole = true;

@@ -123,7 +123,7 @@ struct SourcePlan {
 };
 
 SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>& curves,
-                      const LasWrittenRows& rows, bool everyCurveInOrder, bool completeRows)
+                      const LasWrittenRows& rows, bool everyCurveInOrder)
 {
     SourcePlan plan;
     const LasDataSource& source = document.GetDataSource();
@@ -149,7 +149,7 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
         sameColumns = sameColumns && plan.columns[c] == static_cast<int>(c);
     // A wrapped row may share a line with the next: only whole wraps are written line for line.
     // Lines holding values that were not read are not copied: the save drops them, as it warned.
-    plan.sameLayout = source.whole && (source.lastRowComplete || !completeRows) && everyCurveInOrder &&
+    plan.sameLayout = source.whole && everyCurveInOrder &&
                       sameColumns && source.rows == rows.points &&
                       (!source.wrapped || rows.IsWhole()) &&
                       source.summary.Columns() == static_cast<size_t>(source.columns);
@@ -367,7 +367,7 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
         return failed();
     const LasWrittenRows rows{first, last, k, document.GetPointCount(), document.IsDescending()};
     const bool everyCurveInOrder = WritesEveryCurveInOrder(document, curves);
-    const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder, completeRows);
+    const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder);
     const std::optional<LasFileStamp> target = LasFileStamp::Of(path);
     const bool replacesSource = !plan.source || (target && *target == plan.source->stamp);
     // A file written over the source (or where there is none) that holds the whole document is
@@ -389,8 +389,9 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     WriteDataTitle(out, document, curves, everyCurveInOrder);
     const long long dataOffset = out.Bytes();
     LasRowsSummary summary;
-    WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
-                 plan.sameLayout, becomesSource ? &summary : nullptr);
+    const bool rowsComplete =
+        WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
+                     plan.sameLayout, completeRows, becomesSource ? &summary : nullptr);
     if (!out.Commit())
         return failed();
     const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
@@ -410,7 +411,7 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
             written.decimals.push_back(c == 0 ? document.GetDepthDecimals()
                                               : document.GetCurveDecimals()[static_cast<size_t>(c)]);
         }
-        written.lastRowComplete = !plan.sameLayout || source.lastRowComplete;
+        written.rowsComplete = rowsComplete;
         written.summary = std::move(summary);
         if (plan.sameLayout)
             written.endMark = source.endMark;

@@ -261,3 +261,50 @@ TEST_F(LasSaveBlocks, DosEndOfFileByteIsKeptAtTheEndAndNamedInsideTheData)
         ExpectSameValues(TLASFile(files_.Path("saved.las"), 2), *document);
     }
 }
+
+// A file cut in its last row comes back byte for byte from an unchanged save; any other save
+// writes that row whole, NULL for the values it lacked, and keeps a DOS end-of-file byte after it:
+// the file reads back without a warning, as the document.
+TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
+{
+    enum Edit { kNone, kFirstRow, kLastRow, kShift };
+    const struct {
+        bool wrapped;
+        bool descending;
+        const char* tail;  // after the last row, cut after its depth
+        Edit edit;
+    } cases[] = {
+        {false, false, "", kNone},         {false, false, "\x1A", kNone},
+        {true, true, "\n", kNone},         {false, false, "", kFirstRow},
+        {false, false, "\x1A", kFirstRow}, {false, true, "\n", kLastRow},
+        {false, true, "\x1A", kShift},     {true, false, "\x1A", kFirstRow},
+        {true, true, "\n", kShift},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tail) + " " + std::to_string(c.edit) + (c.wrapped ? " wrapped" : "") +
+                     (c.descending ? " descending" : ""));
+        std::string input = LasText(Shape{"\n", c.wrapped, c.descending, kLasBlockRows + 10});
+        const std::string lastDepth = c.descending ? "1000.00" : "1410.50";
+        input.resize(input.rfind(lastDepth) + lastDepth.size());  // the row's depth alone
+        input += c.tail;
+        TLASFile document(files_.Write(input), 2);
+        ASSERT_EQ(document.GetPointCount(), kLasBlockRows + 10);
+        ASSERT_NE(document.GetOmittedData(), "");
+        const int last = c.descending ? 0 : document.GetPointCount() - 1;
+        if (c.edit == kFirstRow)
+            document.GetCurveData(1)[c.descending ? last - 1 : 0] += 1.0f;
+        if (c.edit == kLastRow)
+            document.GetCurveData(2)[last] = 7.5f;
+        if (c.edit == kShift)
+            document.ShiftDepth(0.5);
+        const std::string saved = Save(document, "saved.las");
+        if (c.edit == kNone) {
+            EXPECT_EQ(saved, input);
+            continue;
+        }
+        EXPECT_EQ(saved.back() == '\x1A', *c.tail == '\x1A');
+        const TLASFile read(files_.Path("saved.las"), 2);
+        EXPECT_EQ(read.GetOmittedData(), "");
+        ExpectSameValues(read, document);
+    }
+}
