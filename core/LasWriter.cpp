@@ -303,7 +303,9 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
 }
 
 // The ~A title with the written curves' names in place of the names it lists; empty when it
-// does not list the curves as read, in order, each by its name as read.
+// does not list the curves by position: a word per curve, each data curve's its name as read, the
+// depth's any word (its name as read where the title lists no other curve). A curve whose name is
+// unchanged keeps its word.
 std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& document)
 {
     const size_t first = title.find_first_not_of(" \t");
@@ -318,9 +320,12 @@ std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& do
         at = title.find_first_of(" \t", begin);
         const std::string_view word = title.substr(begin, at - begin);
         const TLasParsParsedString* line = document.GetCurveLine(curve++);
-        if (!line || word != line->GetFieldAsRead(TLasParsParsedString::kMnemonic))
+        if (!line)
             return {};
-        const std::string_view name = line->Mnemonic();
+        const std::string_view read = line->GetFieldAsRead(TLasParsParsedString::kMnemonic);
+        if (word != read && (curve > 1 || !document.GetCurveLine(1)))
+            return {};
+        const std::string_view name = line->Mnemonic() == read ? word : line->Mnemonic();
         renamed += name;
         // A shorter name keeps the next name in its column.
         if (at != std::string_view::npos && name.size() < word.size())
