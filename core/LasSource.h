@@ -62,7 +62,7 @@ struct LasRowsSummary {
     std::vector<std::uint64_t> valueHashes;
     // Per value of a row: the column its text ends at, times 2, plus 1 when it starts a line.
     std::vector<long long> layout;
-    std::string layoutLineEnd;
+    std::string layoutLineEnd;  // the blanks after a line's last text and its line end
     long long dataEnd = 0;  // first byte after the rows
 
     size_t Columns() const { return blocks.empty() ? 0 : valueHashes.size() / blocks.size(); }

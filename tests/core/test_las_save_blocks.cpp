@@ -26,6 +26,7 @@ struct Shape {
     int rows;
     // A and B of eight digits, whose floats cannot tell their last digit apart.
     bool eightDigits = false;
+    const char* blanks = "";  // after each line's last value
 };
 
 // A LAS text of curves DEPT, A, B in right-aligned columns, each NULL written "-999.25";
@@ -55,7 +56,7 @@ std::string LasText(const Shape& shape)
             std::snprintf(row, sizeof row, "%10s%s%10.3f%10s", depth(i).c_str(), wrap.c_str(),
                           (i % 1000) * 1.25,
                           i % 97 == 0 ? "-999.25" : std::to_string(i % 7).append(".000").c_str());
-        text += row + eol;
+        text += row + (shape.blanks + eol);
     }
     return text;
 }
@@ -105,10 +106,12 @@ protected:
 } // namespace
 
 // An unchanged save gives the file back; one edited value changes the line that holds it, also
-// after a save over the file; a block whose every value changed keeps every line in its columns.
+// after a save over the file; a block whose every value changed keeps every line in its columns
+// (blanks before the line ends included).
 TEST_F(LasSaveBlocks, OnlyTheLinesOfChangedValuesDiffer)
 {
-    for (const Shape& shape : {Shape{"\n", false, false, 1000000}, Shape{"\r\n", true, true, 20000}}) {
+    for (const Shape& shape : {Shape{"\n", false, false, 1000000}, Shape{"\r\n", true, true, 20000},
+                               Shape{"\r\n", false, true, 20000, false, "  "}}) {
         SCOPED_TRACE(shape.rows);
         const std::string input = LasText(shape);
         const std::string path = files_.Write(input);
