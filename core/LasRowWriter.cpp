@@ -513,8 +513,6 @@ public:
         }
         FinishRows();
         written_.Finish(&summary);
-        if (rows_.IsWhole())
-            out_.Append(source_.endMark);
         return source_.rowsComplete || wholeRows_;
     }
 

@@ -397,6 +397,10 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     const bool rowsComplete =
         WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
                      plan.sameLayout, completeRows, becomesSource ? &summary : nullptr);
+    // A DOS end-of-file mark after the rows stays after them.
+    const bool keepsEndMark = plan.source && rows.IsWhole();
+    if (keepsEndMark)
+        out.Append(source.endMark);
     if (!out.Commit())
         return failed();
     const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
@@ -418,7 +422,7 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
         }
         written.rowsComplete = rowsComplete;
         written.summary = std::move(summary);
-        if (plan.sameLayout)
+        if (keepsEndMark)
             written.endMark = source.endMark;
         source = std::move(written);
     }

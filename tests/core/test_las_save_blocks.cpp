@@ -270,7 +270,7 @@ TEST_F(LasSaveBlocks, DosEndOfFileByteIsKeptAtTheEndAndNamedInsideTheData)
 // the file reads back without a warning, as the document.
 TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
 {
-    enum Edit { kNone, kFirstRow, kLastRow, kShift };
+    enum Edit { kNone, kFirstRow, kLastRow, kShift, kFineShift };
     const struct {
         bool wrapped;
         bool descending;
@@ -281,7 +281,7 @@ TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
         {true, true, "\n", kNone},         {false, false, "", kFirstRow},
         {false, false, "\x1A", kFirstRow}, {false, true, "\n", kLastRow},
         {false, true, "\x1A", kShift},     {true, false, "\x1A", kFirstRow},
-        {true, true, "\n", kShift},
+        {true, true, "\n", kShift},        {false, false, "\x1A", kFineShift},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.tail) + " " + std::to_string(c.edit) + (c.wrapped ? " wrapped" : "") +
@@ -298,8 +298,8 @@ TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
             document.GetCurveData(1)[c.descending ? last - 1 : 0] += 1.0f;
         if (c.edit == kLastRow)
             document.GetCurveData(2)[last] = 7.5f;
-        if (c.edit == kShift)
-            document.ShiftDepth(0.5);
+        if (c.edit == kShift || c.edit == kFineShift)
+            document.ShiftDepth(c.edit == kShift ? 0.5 : 0.005);
         const std::string saved = Save(document, "saved.las");
         if (c.edit == kNone) {
             EXPECT_EQ(saved, input);
