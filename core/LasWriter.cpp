@@ -303,9 +303,9 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
 }
 
 // The ~A title with the written curves' names in place of the names it lists; empty when it
-// does not list the curves by position: a word per curve, each data curve's its name as read, the
-// depth's any word (its name as read where the title lists no other curve). A curve whose name is
-// unchanged keeps its word.
+// does not list the curves by position: a word per curve, a data curve's word its name as read,
+// the depth's any word (its name as read where the title lists no other curve). A curve whose name
+// is unchanged keeps its word.
 std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& document)
 {
     const size_t first = title.find_first_not_of(" \t");
