@@ -280,7 +280,7 @@ TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
         {false, false, "", kNone},         {false, false, "\x1A", kNone},
         {true, true, "\n", kNone},         {false, false, "", kFirstRow},
         {false, false, "\x1A", kFirstRow}, {false, true, "\n", kLastRow},
-        {false, true, "\x1A", kShift},     {true, false, "\x1A", kFirstRow},
+        {false, true, "\x1A", kShift},     {true, true, "\x1A", kFirstRow},
         {true, true, "\n", kShift},        {false, false, "\x1A", kFineShift},
     };
     for (const auto& c : cases) {
@@ -293,9 +293,11 @@ TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
         TLASFile document(files_.Write(input), 2);
         ASSERT_EQ(document.GetPointCount(), kLasBlockRows + 10);
         ASSERT_NE(document.GetOmittedData(), "");
+        // The samples of the file's first and last rows.
+        const int first = c.descending ? document.GetPointCount() - 1 : 0;
         const int last = c.descending ? 0 : document.GetPointCount() - 1;
         if (c.edit == kFirstRow)
-            document.GetCurveData(1)[c.descending ? last - 1 : 0] += 1.0f;
+            document.GetCurveData(1)[first] += 1.0f;
         if (c.edit == kLastRow)
             document.GetCurveData(2)[last] = 7.5f;
         if (c.edit == kShift || c.edit == kFineShift)
