@@ -233,6 +233,21 @@ bool WritesEveryCurveInOrder(const TLasParser2Parser& document, const std::vecto
     return inFileOrder;
 }
 
+// Whether a header line was changed or added since the file was read: the file written differs
+// from it beyond the depth lines the writer recomputes.
+bool HeaderChanged(const TLasParser2Parser& document)
+{
+    for (int s = 0; s < document.GetSectionCount(); ++s) {
+        const TLasParsSection& section = *document.GetSection(s);
+        for (int i = 0; i < section.GetCount(); ++i) {
+            const TLasParsParsedString& line = *section.GetLine(i);
+            if (line.IsModified() || line.GetLineNumber() <= 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 const TLasParsSection* FindDataSection(const TLasParser2Parser& document)
 {
     for (int s = 0; s < document.GetSectionCount(); ++s)
@@ -396,7 +411,8 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     LasRowsSummary summary;
     const bool rowsComplete =
         WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
-                     plan.sameLayout, completeRows, becomesSource ? &summary : nullptr);
+                     plan.sameLayout, completeRows || HeaderChanged(document),
+                     becomesSource ? &summary : nullptr);
     // A DOS end-of-file mark after the rows stays after them.
     const bool keepsEndMark = plan.source && rows.IsWhole();
     if (keepsEndMark)

@@ -265,12 +265,12 @@ TEST_F(LasSaveBlocks, DosEndOfFileByteIsKeptAtTheEndAndNamedInsideTheData)
     }
 }
 
-// A file cut in its last row comes back byte for byte from an unchanged save; any other save
-// writes that row whole, NULL for the values it lacked, and keeps a DOS end-of-file byte after it:
+// A file cut in its last row comes back byte for byte from an unchanged save; any other save (a
+// header line changed included) writes that row whole, NULL for the values it lacked, and keeps a DOS end-of-file byte after it:
 // the file reads back without a warning, as the document.
 TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
 {
-    enum Edit { kNone, kFirstRow, kLastRow, kShift, kFineShift };
+    enum Edit { kNone, kFirstRow, kLastRow, kShift, kFineShift, kRename };
     const struct {
         bool wrapped;
         bool descending;
@@ -282,6 +282,7 @@ TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
         {false, false, "\x1A", kFirstRow}, {false, true, "\n", kLastRow},
         {false, true, "\x1A", kShift},     {true, true, "\x1A", kFirstRow},
         {true, true, "\n", kShift},        {false, false, "\x1A", kFineShift},
+        {false, true, "", kRename},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.tail) + " " + std::to_string(c.edit) + (c.wrapped ? " wrapped" : "") +
@@ -300,6 +301,9 @@ TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
             document.GetCurveData(1)[first] += 1.0f;
         if (c.edit == kLastRow)
             document.GetCurveData(2)[last] = 7.5f;
+        if (c.edit == kRename) {
+            ASSERT_TRUE(document.SetCurveName(2, "BB"));
+        }
         if (c.edit == kShift || c.edit == kFineShift)
             document.ShiftDepth(c.edit == kShift ? 0.5 : 0.005);
         const std::string saved = Save(document, "saved.las");
