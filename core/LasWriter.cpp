@@ -409,10 +409,11 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     WriteDataTitle(out, document, curves, everyCurveInOrder);
     const long long dataOffset = out.Bytes();
     LasRowsSummary summary;
+    // Rows lacking values stay short only in a file written as read.
+    const bool wholeRows = completeRows || (!source.rowsComplete && HeaderChanged(document));
     const bool rowsComplete =
         WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
-                     plan.sameLayout, completeRows || HeaderChanged(document),
-                     becomesSource ? &summary : nullptr);
+                     plan.sameLayout, wholeRows, becomesSource ? &summary : nullptr);
     // A DOS end-of-file mark after the rows stays after them.
     const bool keepsEndMark = plan.source && rows.IsWhole();
     if (keepsEndMark)
