@@ -56,7 +56,8 @@ QString SessionNameOfCopy(const QFileInfo& copy)
     return copy.completeBaseName().remove(stamp);
 }
 
-// The copy is whole: its last row lies at the STOP of its ~W and has a value for every curve.
+// The copy is whole: its last row lies at the STOP of its ~W and every row has a value for every
+// curve.
 bool IsWholeSessionCopy(const TLASFile& copy)
 {
     const TLasParsParsedString* stop = copy.GetParser().GetWellSection().FindLineByCode(kLineStop);
@@ -65,7 +66,7 @@ bool IsWholeSessionCopy(const TLASFile& copy)
     // The last row of a file written bottom up holds the top depth.
     const double last = copy.GetParser().IsDescending() ? copy.GetTopDepth() : copy.GetBottomDepth();
     const double tolerance = 0.5 * std::pow(10.0, -copy.GetDepthDecimals()) + std::abs(last) * 1e-6;
-    return ok && std::abs(stopDepth - last) <= tolerance && copy.GetParser().GetDataSource().lastRowComplete;
+    return ok && std::abs(stopDepth - last) <= tolerance && copy.GetParser().GetDataSource().rowsComplete;
 }
 
 } // namespace

@@ -55,8 +55,9 @@ std::string Header(int curves, bool wrapped = false)
 }
 
 // A LAS 2.0 file of kCurves curves and `rows` rows, 1% NULL samples, CR LF or LF line ends;
-// wrapped: the depth on its own line and five values a line after it.
-std::string MakeLasText(int rows, bool wrapped = false, bool lf = false)
+// wrapped: the depth on its own line and five values a line after it; padded: values of two
+// digits before the point, blank-padded to fixed fields of ten ("%10.4f" without a separator).
+std::string MakeLasText(int rows, bool wrapped = false, bool lf = false, bool padded = false)
 {
     std::string text = Header(kCurves, wrapped) + "~A DEPT\r\n";
     const std::string eol = lf ? "\n" : "\r\n";
@@ -65,19 +66,20 @@ std::string MakeLasText(int rows, bool wrapped = false, bool lf = false)
             text.erase(at, 1);
     text.reserve(text.size() + static_cast<size_t>(rows) * 224);
     std::mt19937 random(7);
-    std::uniform_real_distribution<float> value(-500.0f, 5000.0f);
+    std::uniform_real_distribution<float> value(padded ? -50.0f : -500.0f, padded ? 50.0f : 5000.0f);
+    const char* const format = padded ? "%10.4f " : " %10.4f";
     std::uniform_int_distribution<int> percent(0, 99);
     char field[32];
     for (int r = 0; r < rows; ++r) {
-        std::snprintf(field, sizeof field, "%10.2f", 1000.0 + r * 0.1);
+        std::snprintf(field, sizeof field, padded ? "%10.2f " : "%10.2f", 1000.0 + r * 0.1);
         text += field;
         for (int c = 1; c < kCurves; ++c) {
             if (wrapped && c % 5 == 1)
                 text += eol;
             if (percent(random) == 0)
-                std::snprintf(field, sizeof field, " %10s", "-999.2500");
+                std::snprintf(field, sizeof field, padded ? "%10s " : " %10s", "-999.2500");
             else
-                std::snprintf(field, sizeof field, " %10.4f", value(random));
+                std::snprintf(field, sizeof field, format, value(random));
             text += field;
         }
         text += eol;
@@ -96,15 +98,15 @@ struct BenchFile {
     size_t size = 0;
 };
 
-const BenchFile& DataFile(int rows = kRows, bool wrapped = false, bool lf = false)
+const BenchFile& DataFile(int rows = kRows, bool wrapped = false, bool lf = false, bool padded = false)
 {
-    static std::map<std::tuple<int, bool, bool>, std::unique_ptr<BenchFile>> files;
-    auto& file = files[{rows, wrapped, lf}];
+    static std::map<std::tuple<int, bool, bool, bool>, std::unique_ptr<BenchFile>> files;
+    auto& file = files[{rows, wrapped, lf, padded}];
     if (!file)
         file = std::make_unique<BenchFile>(("data" + std::to_string(rows) + (wrapped ? "w" : "") +
-                                            (lf ? "lf" : "") + ".las")
+                                            (lf ? "lf" : "") + (padded ? "p" : "") + ".las")
                                                .c_str(),
-                                           MakeLasText(rows, wrapped, lf));
+                                           MakeLasText(rows, wrapped, lf, padded));
     return *file;
 }
 
@@ -337,15 +339,15 @@ void ChangeValues(TLASFile& document, SaveCase change)
     }
 }
 
-// Saving the 50 MB and 500 MB documents (CR LF and LF) against each case's floor, paired: unchanged
-// against a copy of the file with fsync; one curve of nine changed against the bare to_chars of
-// every value; every value changed against the same document saved with its source gone (every
-// value formatted).
+// Saving the 50 MB and 500 MB documents (CR LF and LF; blank-padded values) against each case's
+// floor, paired: unchanged against a copy of the file with fsync; one curve of nine changed against
+// the bare to_chars of every value; every value changed against the same document saved with its
+// source gone (every value formatted).
 void BM_WriteDocumentVsFloor(benchmark::State& state)
 {
     const int rows = static_cast<int>(state.range(0));
     const auto change = static_cast<SaveCase>(state.range(2));
-    const BenchFile& data = DataFile(rows, false, state.range(1) != 0);
+    const BenchFile& data = DataFile(rows, false, state.range(1) != 0, state.range(3) != 0);
     TLASFile document(data.path, 2);
     ChangeValues(document, change);
     const std::string written = TempPath("written.las");
@@ -381,8 +383,8 @@ void BM_WriteDocumentVsFloor(benchmark::State& state)
     std::remove(floor.c_str());
 }
 BENCHMARK(BM_WriteDocumentVsFloor)
-    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}, {kUnchanged, kOneCurveChanged, kEveryValueChanged}})
-    ->ArgNames({"rows", "lf", "change"})
+    ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}, {kUnchanged, kOneCurveChanged, kEveryValueChanged}, {0, 1}})
+    ->ArgNames({"rows", "lf", "change", "padded"})
     ->UseManualTime()
     ->Iterations(9)
     ->Unit(benchmark::kMillisecond);

@@ -150,14 +150,16 @@ public:
     // Per column, where the first row put its value text (see LasRowsSummary::layout); the
     // others are held to it.
     long long* Layout() { return summary_.layout.data(); }
-    // A line end [begin, end) at the file offset `next` after it; `clean`: right after the
-    // line's last value text.
-    void LineEnd(const char* begin, const char* end, long long next, bool clean)
+    // A line end [begin, end) at the file offset `next` after it, `blanks` after the line's last
+    // value text (-1: the line has none).
+    void LineEnd(const char* begin, const char* end, long long next, long long blanks)
     {
         const int kind = end - begin == 2 ? 3 : (*begin == '\r' ? 2 : 1);
-        if (lineEndKind_ == 0 && clean)
+        if (lineEndKind_ == 0 && blanks >= 0) {
             lineEndKind_ = kind;
-        regular_ &= clean && kind == lineEndKind_;
+            lineEndBlanks_ = blanks;
+        }
+        regular_ &= blanks == lineEndBlanks_ && kind == lineEndKind_;
         lineEndOffset_ = next;
     }
     void Bytes(const char* begin, const char* end)
@@ -189,7 +191,7 @@ public:
             EndBlock(dataEnd, rows, store);
         summary_.dataEnd = dataEnd;
         static const char* const kEnds[] = {"", "\n", "\r", "\r\n"};
-        summary_.layoutLineEnd = kEnds[lineEndKind_];
+        summary_.layoutLineEnd = std::string(static_cast<size_t>(lineEndBlanks_), ' ') + kEnds[lineEndKind_];
         return std::move(summary_);
     }
 
@@ -200,6 +202,7 @@ private:
     int firstRow_ = 0;
     bool regular_ = true;
     int lineEndKind_ = 0;  // 1: LF, 2: CR, 3: CR LF
+    long long lineEndBlanks_ = 0;  // before the line end of a row of the layout
     long long lineEndOffset_ = -1;
 };
 
@@ -233,11 +236,12 @@ public:
                 break;
             if (*p == '\r' || *p == '\n') {
                 const char* const lineEnd = p;
+                const long long blanks = valuesEnd_ && valuesEnd_ >= lineStart_ ? lineEnd - valuesEnd_ : -1;
                 p += (*p == '\r' && p + 1 != end && p[1] == '\n') ? 2 : 1;
                 ++line_;
                 lineStart_ = p;
                 const long long next = offset + (p - chunk);
-                summary_.LineEnd(lineEnd, p, next, lineEnd == valuesEnd_);
+                summary_.LineEnd(lineEnd, p, next, blanks);
                 if (col_ == 0 && summary_.IsFull(row_, next)) {
                     summary_.Bytes(hashed, p);
                     hashed = p;

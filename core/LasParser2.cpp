@@ -783,7 +783,7 @@ void TLasParser2Parser::KeepDataSource(const std::string& path,
     LasDataSource& source = source_;
     if (!reader.FirstLineEnd().empty())
         source.lineEnd = reader.FirstLineEnd();
-    source.lastRowComplete = columns.lastRowMissing == 0;
+    source.rowsComplete = columns.lastRowMissing == 0 && columns.shortRows == 0;
     const bool markOnly = reader.EndMarkOffset() < 0 || reader.EndsWithMarkOnly();
     source.whole = columns.surplusLine == 0 && columns.stopLine == 0 && markOnly;
     if (!stamp)

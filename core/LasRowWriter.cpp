@@ -355,15 +355,17 @@ bool CannotReadAs(std::string_view text, int point, float value)
 // Rows written line for line from the source, block by block of its summary: every source row
 // is a written row or one that the write leaves out (rows of a depth range, every k-th row). A
 // value text that reads as the document's value stays; the others are replaced by the value's
-// formatted text. Only the columns whose values changed in a block are looked at.
+// formatted text. Only the columns whose values changed in a block are looked at. Rows the source
+// lacked values in are written whole unless every row is copied as read.
 class SameLayoutRows {
 public:
     SameLayoutRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
-                   const LasDataSource& source, LasRowsSummary* written)
+                   const LasDataSource& source, bool completeRows, LasRowsSummary* written)
         : out_(out),
           format_(format),
           rows_(rows),
           source_(source),
+          wholeRows_(!source.rowsComplete && (completeRows || !CopiesEveryRow())),
           written_(out, written),
           geometry_(source.summary),
           changed_(format.Columns()),
@@ -374,7 +376,8 @@ public:
             pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format.Decimals(c));
     }
 
-    void Write()
+    // False when rows lacking values are copied short.
+    bool Write()
     {
         const LasRowsSummary& summary = source_.summary;
         const size_t columns = format_.Columns();
@@ -403,7 +406,7 @@ public:
                 // Rewritten behind the program's back: nothing of it is copied.
                 written_.Begin(block.firstRow, hashes);
                 WriteFormatted(end);
-            } else if (changedColumns_.empty() && rows_.IsWhole()) {
+            } else if (changedColumns_.empty() && rows_.IsWhole() && (!wholeRows_ || block.regular)) {
                 written_.Begin(block.firstRow, hashes, &block);
                 out_.Append(text);
                 lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
@@ -418,11 +421,27 @@ public:
         }
         FinishRows();
         written_.Finish(&summary);
-        if (rows_.IsWhole())
-            out_.Append(source_.endMark);
+        return source_.rowsComplete || wholeRows_;
     }
 
 private:
+    // Whether every row is written and none changed: the rows can be copied as read.
+    bool CopiesEveryRow()
+    {
+        const LasRowsSummary& summary = source_.summary;
+        const size_t columns = format_.Columns();
+        if (!rows_.IsWhole())
+            return false;
+        for (size_t b = 0; b < summary.blocks.size(); ++b) {
+            const std::vector<std::uint64_t>& hashes =
+                hashes_.Of(format_, rows_, summary.blocks[b].firstRow, summary.EndRow(b, source_.rows),
+                           source_.rows);
+            if (!std::equal(hashes.begin(), hashes.end(), summary.valueHashes.begin() + b * columns))
+                return false;
+        }
+        return true;
+    }
+
     // Whether the write takes any of the file rows [first, end).
     bool WritesAny(int first, int end) const
     {
@@ -467,12 +486,8 @@ private:
             for (; NextToken(line, end, begin, end); ++column)
                 WriteToken(rebuilt, line, begin, end, column, sample);
             rebuilt.Finish();
-            // Values the line lacked read as NULL; others given to them since are appended.
-            size_t missingEnd = column;
-            for (size_t c = column; c < format_.Columns(); ++c)
-                if (!format_.IsNull(c, sample))
-                    missingEnd = c + 1;
-            AppendValues(text, column, missingEnd, sample);
+            // Values the line lacked read as NULL: the row is written whole.
+            AppendValues(text, column, format_.Columns(), sample);
             return true;
         }
         while (NextToken(line, end, begin, end)) {
@@ -597,22 +612,16 @@ private:
         out_.EndLine(end);
     }
 
-    // A last wrapped row the source left incomplete, whose missing values were given since.
+    // A last wrapped row the source left incomplete, written whole.
     void FinishRows()
     {
         if (!source_.wrapped || column_ == 0 || fileRow_ >= source_.rows)
             return;
         const int sample = static_cast<int>(rows_.SampleOfFileRow(fileRow_, source_.rows));
-        size_t missingEnd = column_;
-        for (size_t c = column_; c < format_.Columns(); ++c)
-            if (!format_.IsNull(c, sample))
-                missingEnd = c + 1;
-        if (missingEnd > column_) {
-            if (lineOpen_)
-                out_.EndLine();
-            AppendValues(out_.Text(), column_, missingEnd, sample);
-            Emit(out_.LineEnd());
-        }
+        if (lineOpen_)
+            out_.EndLine();
+        AppendValues(out_.Text(), column_, format_.Columns(), sample);
+        Emit(out_.LineEnd());
         ++fileRow_;
     }
 
@@ -620,8 +629,9 @@ private:
     const LasRowFormat& format_;
     const LasWrittenRows& rows_;
     const LasDataSource& source_;
-    WrittenSummary written_;
     ValueHashes hashes_;
+    bool wholeRows_;  // rows the source lacked values in are written whole
+    WrittenSummary written_;
     RowGeometry geometry_;
     std::vector<bool> changed_;          // per column: its values changed in the block
     std::vector<int> pointBits_;         // per column: PointBits of its fields
@@ -677,12 +687,12 @@ int LasSourceColumnOf(const TLasParser2Parser& document, int curve)
                : -1;
 }
 
-void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
+bool WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                   const LasDataSource* source, const std::vector<int>& sourceColumns,
-                  bool sameLayout, LasRowsSummary* written)
+                  bool sameLayout, bool completeRows, LasRowsSummary* written)
 {
     if (source && sameLayout)
-        SameLayoutRows(out, format, rows, *source, written).Write();
-    else
-        WriteFormattedRows(out, format, rows, source, sourceColumns, written);
+        return SameLayoutRows(out, format, rows, *source, completeRows, written).Write();
+    WriteFormattedRows(out, format, rows, source, sourceColumns, written);
+    return true;
 }

@@ -64,7 +64,7 @@ struct LasRowsSummary {
     std::vector<std::uint64_t> valueHashes;
     // Per value of a row: the column its text ends at, times 2, plus 1 when it starts a line.
     std::vector<long long> layout;
-    std::string layoutLineEnd;
+    std::string layoutLineEnd;  // the blanks after a line's last text and its line end
     long long dataEnd = 0;  // first byte after the rows
 
     size_t Columns() const { return blocks.empty() ? 0 : valueHashes.size() / blocks.size(); }
@@ -95,8 +95,8 @@ struct LasDataSource {
     // Per source column, the decimals its curve was given: a curve given others since is
     // formatted anew.
     std::vector<int> decimals;
-    // The last row of the file read had a value for every curve.
-    bool lastRowComplete = true;
+    // Every row of the file read had a value for every curve.
+    bool rowsComplete = true;
     // Every value of the file's ~A section was read: none beyond the curves, no '~' line inside,
     // nothing after a DOS end-of-file byte.
     bool whole = true;

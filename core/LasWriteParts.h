@@ -219,6 +219,9 @@ int LasSourceColumnOf(const TLasParser2Parser& document, int curve);
 // Otherwise each row is formatted in aligned columns, a value keeping its source text where it
 // stays (LasRowFormat::Keeps). Without a source every value is formatted. `written`, when given,
 // gets the summary of the rows written, for the file to serve as the source next.
-void WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
+// Rows the source lacked values in are written whole (NULL where values were lacking) unless
+// every row is copied as read and completeRows does not ask for them whole; false when some
+// are written short.
+bool WriteLasRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                   const LasDataSource* source, const std::vector<int>& sourceColumns,
-                  bool sameLayout, LasRowsSummary* written);
+                  bool sameLayout, bool completeRows, LasRowsSummary* written);

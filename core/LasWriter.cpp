@@ -141,7 +141,7 @@ struct SourcePlan {
 };
 
 SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>& curves,
-                      const LasWrittenRows& rows, bool everyCurveInOrder, bool completeRows)
+                      const LasWrittenRows& rows, bool everyCurveInOrder)
 {
     SourcePlan plan;
     const LasDataSource& source = document.GetDataSource();
@@ -156,7 +156,7 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
         sameColumns = sameColumns && plan.columns[c] == static_cast<int>(c);
     // A wrapped row may share a line with the next: only whole wraps are written line for line.
     // Lines holding values that were not read are not copied: the save drops them, as it warned.
-    plan.sameLayout = source.whole && (source.lastRowComplete || !completeRows) && everyCurveInOrder &&
+    plan.sameLayout = source.whole && everyCurveInOrder &&
                       sameColumns && source.rows == rows.points &&
                       (!source.wrapped || rows.IsWhole()) &&
                       source.summary.Columns() == static_cast<size_t>(source.columns);
@@ -240,6 +240,21 @@ bool WritesEveryCurveInOrder(const TLasParser2Parser& document, const std::vecto
     return inFileOrder;
 }
 
+// Whether a header line was changed or added since the file was read: the file written differs
+// from it beyond the depth lines the writer recomputes.
+bool HeaderChanged(const TLasParser2Parser& document)
+{
+    for (int s = 0; s < document.GetSectionCount(); ++s) {
+        const TLasParsSection& section = *document.GetSection(s);
+        for (int i = 0; i < section.GetCount(); ++i) {
+            const TLasParsParsedString& line = *section.GetLine(i);
+            if (line.IsModified() || line.GetLineNumber() <= 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 const TLasParsSection* FindDataSection(const TLasParser2Parser& document)
 {
     for (int s = 0; s < document.GetSectionCount(); ++s)
@@ -310,7 +325,9 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
 }
 
 // The ~A title with the written curves' names in place of the names it lists; empty when it
-// does not list the curves as read, in order, each by its name as read.
+// does not list the curves by position: a word per curve, a data curve's word its name as read,
+// the depth's any word (its name as read where the title lists no other curve). A curve whose name
+// is unchanged keeps its word.
 std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& document)
 {
     const size_t first = title.find_first_not_of(" \t");
@@ -325,9 +342,12 @@ std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& do
         at = title.find_first_of(" \t", begin);
         const std::string_view word = title.substr(begin, at - begin);
         const TLasParsParsedString* line = document.GetCurveLine(curve++);
-        if (!line || word != line->GetFieldAsRead(TLasParsParsedString::kMnemonic))
+        if (!line)
             return {};
-        const std::string_view name = line->Mnemonic();
+        const std::string_view read = line->GetFieldAsRead(TLasParsParsedString::kMnemonic);
+        if (word != read && (curve > 1 || !document.GetCurveLine(1)))
+            return {};
+        const std::string_view name = line->Mnemonic() == read ? word : line->Mnemonic();
         renamed += name;
         // A shorter name keeps the next name in its column.
         if (at != std::string_view::npos && name.size() < word.size())
@@ -374,7 +394,7 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
         return failed();
     const LasWrittenRows rows{first, last, k, document.GetPointCount(), document.IsDescending()};
     const bool everyCurveInOrder = WritesEveryCurveInOrder(document, curves);
-    const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder, completeRows);
+    const SourcePlan plan = PlanSource(document, curves, rows, everyCurveInOrder);
     const std::optional<LasFileStamp> target = LasFileStamp::Of(path);
     const bool replacesSource = !plan.source || (target && *target == plan.source->stamp);
     // A file written over the source (or where there is none) that holds the whole document is
@@ -396,8 +416,15 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     WriteDataTitle(out, document, curves, everyCurveInOrder);
     const long long dataOffset = out.Bytes();
     LasRowsSummary summary;
-    WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
-                 plan.sameLayout, becomesSource ? &summary : nullptr);
+    // Rows lacking values stay short only in a file written as read.
+    const bool wholeRows = completeRows || (!source.rowsComplete && HeaderChanged(document));
+    const bool rowsComplete =
+        WriteLasRows(out, LasRowFormat(document, depths, curves), rows, plan.source, plan.columns,
+                     plan.sameLayout, wholeRows, becomesSource ? &summary : nullptr);
+    // A DOS end-of-file mark after the rows stays after them.
+    const bool keepsEndMark = plan.source && rows.IsWhole();
+    if (keepsEndMark)
+        out.Append(source.endMark);
     if (!out.Commit())
         return failed();
     const std::optional<LasFileStamp> stamp = LasFileStamp::Of(path);
@@ -417,9 +444,9 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
             written.decimals.push_back(c == 0 ? document.GetDepthDecimals()
                                               : document.GetCurveDecimals()[static_cast<size_t>(c)]);
         }
-        written.lastRowComplete = !plan.sameLayout || source.lastRowComplete;
+        written.rowsComplete = rowsComplete;
         written.summary = std::move(summary);
-        if (plan.sameLayout)
+        if (keepsEndMark)
             written.endMark = source.endMark;
         if (depthColumn)
             written.depths = *depthColumn;

@@ -119,12 +119,19 @@ bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vecto
                       const QString& path, QStringList& written, const LoadedFileInfo* loadedFrom)
 {
     written.clear();
-    const QStringList names = LasPartFileNames(path, static_cast<int>(curves.size()));
+    // The whole document saved into its own file stays one file in its own layout.
+    const bool whole = static_cast<int>(curves.size()) == document.GetCurvesCount() - 1 && first == 0 &&
+                       last == document.GetPointCount() - 1;
+    const QString own = QString::fromStdString(document.GetFileName());
+    const QStringList names = whole && !own.isEmpty() && SameFile(path, own)
+                                  ? QStringList{path}
+                                  : LasPartFileNames(path, static_cast<int>(curves.size()));
     bool all = true;
     for (int part = 0; part < names.size(); ++part) {
         const QString& name = names[part];
         const int begin = part * MaxCurvesPerLasFile;
-        const int count = std::min<int>(MaxCurvesPerLasFile, static_cast<int>(curves.size()) - begin);
+        const int count = names.size() == 1 ? static_cast<int>(curves.size())
+                                            : std::min<int>(MaxCurvesPerLasFile, static_cast<int>(curves.size()) - begin);
         const QString loss = loadedFrom && SameFile(name, loadedFrom->path)
                                  ? LossOfLoadedFile(document, curves.data() + begin, count, first, last, *loadedFrom)
                                  : QString();

@@ -1,4 +1,5 @@
-// Saving chosen curves of a document to LAS, split into files of sixteen curves above that.
+// Saving chosen curves of a document to LAS, split into files of sixteen curves above that (but
+// for the whole document saved into its own file).
 #pragma once
 
 #include <QDialog>
@@ -35,9 +36,11 @@ void ReportUnloadedFile(QWidget* owner, const QString& path, const QString& reas
 // everything.
 void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& path);
 
-// Writes the curves (document indexes) over samples first..last; an existing file is replaced
-// only when the user agrees, and the file the document was read from only after a question that
-// names what it would lose. True when every file was written; `written` lists those that were.
+// Writes the curves (document indexes) over samples first..last, split into parts above
+// MaxCurvesPerLasFile unless every curve over every sample goes into the document's own file; an
+// existing file is replaced only when the user agrees, and the file the document was read from
+// only after a question that names what it would lose. True when every file was written;
+// `written` lists those that were.
 bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vector<int>& curves, int first, int last,
                       const QString& path, QStringList& written, const LoadedFileInfo* loadedFrom = nullptr);
 

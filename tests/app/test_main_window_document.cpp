@@ -5,6 +5,8 @@
 #include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
 #include "core/SettingsFile.h"
+#include "tests/common/FileBytes.h"
+#include "tests/common/LasSaveCompare.h"
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
 #include "view/PanelWithCurves.h"
@@ -138,9 +140,13 @@ TEST_F(MainWindowTest, ModifiedDocumentIsAskedAboutBeforeItIsReplaced)
     EXPECT_TRUE(std::filesystem::exists(dir.file("strativ.ini")));
 }
 
+// Seventeen curves saved elsewhere go into two files; saved into their own file, edited, into that
+// one file, of which only the edited line changes.
 TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
 {
-    ASSERT_TRUE(Open(WriteTestLas(dir.file("wide.las"), 17, 30)));
+    const std::string own = WriteTestLas(dir.file("wide.las"), 17, 30);
+    const std::string original = strativ::test::ReadFileBytes(own);
+    ASSERT_TRUE(Open(own));
     window->SetModified();
     const std::string target = dir.file("out.las");
     runner->PushDialog([&](QDialog& dialog) {
@@ -165,6 +171,19 @@ TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
     }
     // The document keeps its own file name.
     EXPECT_EQ(window->LasFile()->GetFileName(), dir.file("wide.las"));
+
+    runner->Clear();
+    window->LasFile()->GetCurveData(17)[13] += 1.0f;
+    runner->PushDialog([](QDialog&) { return int(QDialog::Accepted); });
+    runner->Push(platform::IDYES);  // replace the file
+    EXPECT_TRUE(window->SaveDocument());
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + QString::fromStdString(own) + "\nуже существует. Заменить?"});
+    EXPECT_FALSE(std::filesystem::exists(dir.file("wide_1.las")));
+    EXPECT_EQ(strativ::test::ChangedLines(original, strativ::test::ReadFileBytes(own), {}).size(), 1u);
+    TLASFile read(own, 2);
+    ASSERT_EQ(read.GetCurvesCount(), 18) << read.GetLoadError();
+    EXPECT_FLOAT_EQ(read.GetCurveData(17)[13], GeneratedValue(17, 13) + 1.0f);
 }
 
 TEST_F(MainWindowTest, TypedFileNamesAreTakenInTheDocumentsFolderWithTheDialogsExtension)

@@ -57,9 +57,9 @@ protected:
     }
 };
 
-// Every corpus file that loads and fits in one file of the save, saved over itself unchanged, comes
-// back byte for byte but for the depth lines that disagree with its data; one edited sample
-// changes one line.
+// Every corpus file that loads, saved over itself unchanged, comes back byte for byte but for the
+// depth lines that disagree with its data, in one file whatever its curves; one edited sample
+// changes one line, and the rows lacking values (two of issue83.las) are then written whole.
 TEST_F(WorkKeptTest, SavingAnOpenedFileGivesItBackByteForByte)
 {
     STRATIV_REQUIRE_CORPUS();
@@ -74,15 +74,14 @@ TEST_F(WorkKeptTest, SavingAnOpenedFileGivesItBackByteForByte)
         if (!TLASFile(path, 2).GetOmittedData().empty())
             runner->Push(platform::IDOK);  // a last row cut short is named at open
         ASSERT_TRUE(Open(path));
-        if (Document().GetCurvesCount() - 1 > MaxCurvesPerLasFile)
-            continue;
         const std::vector<std::string> recomputed = DisagreeingDepthLines(Document());
+        const size_t edited = Document().GetParser().GetDataSource().rowsComplete ? 1 : 2;
         ++saved;
         for (int pass = 0; pass < 2; ++pass) {
             PushSave();
             runner->Push(platform::IDYES);  // replace the file
             ASSERT_TRUE(window->SaveDocument());
-            EXPECT_EQ(ChangedLines(original, ReadFileBytes(path), recomputed).size(), size_t(pass));
+            EXPECT_EQ(ChangedLines(original, ReadFileBytes(path), recomputed).size(), pass * edited);
             if (pass == 0) {
                 EditOneSample(Document());
                 window->SetModified(true);

@@ -122,7 +122,7 @@ std::vector<std::string> CurveTexts(const TLASFile& document, int c)
 
 // Load and save give the file back byte for byte, but for the STRT, STOP and STEP lines that
 // disagree with the data and the required ones a header lacked; the copy reads back the same.
-// One edited sample changes one line.
+// One edited sample changes one line, and rows lacking values are then written whole.
 TEST(LasCorpus, LoadAndSaveGiveTheFileBackByteForByte)
 {
     STRATIV_REQUIRE_CORPUS();
@@ -146,9 +146,13 @@ TEST(LasCorpus, LoadAndSaveGiveTheFileBackByteForByte)
         EXPECT_EQ(strativ::test::ChangedLines(ReadFileBytes(path), ReadFileBytes(copy), recomputed),
                   std::vector<std::string>{});
 
+        // Rows lacking values are written whole once a value changes: issue83.las has two.
+        const bool rowsComplete = original.GetParser().GetDataSource().rowsComplete;
         strativ::test::EditOneSample(original);
         ASSERT_TRUE(original.WriteLas(copy));
-        EXPECT_EQ(strativ::test::ChangedLines(ReadFileBytes(path), ReadFileBytes(copy), recomputed).size(), 1u);
+        EXPECT_EQ(strativ::test::ChangedLines(ReadFileBytes(path), ReadFileBytes(copy), recomputed).size(),
+                  rowsComplete ? 1u : 2u);
+        EXPECT_EQ(TLASFile(copy, 2).GetOmittedData(), "");
     }
     EXPECT_GT(compared, 60);
 }

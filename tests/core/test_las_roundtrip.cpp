@@ -317,7 +317,10 @@ TEST_F(LasRoundTrip, HeaderLinesComeBackAsReadAndRenamesReachTheDataTitle)
         {"~A  DEPT  GR", 1, "GK", depth, gk, "~A  DEPT  GK"},
         {"~A  DEPT  GR  ", 0, "MD", " MD  .M      :  depth  ", gamma, "~A  MD    GR  "},
         {"~ASCII Log Data", 1, "GK", depth, gk, "~ASCII Log Data"},
-        {"~A  DEPTH  GR", 1, "GK", depth, gk, "~A  DEPTH  GR"},
+        {"~A  DEPTH  GR", 1, "GK", depth, gk, "~A  DEPTH  GK"},
+        {"~A  DEPTH  GR", 0, "MD", " MD  .M      :  depth  ", gamma, "~A  MD     GR"},
+        {"~A  DEPTH  GR  X", 1, "GK", depth, gk, "~A  DEPTH  GR  X"},
+        {"~A  DEPTH  GAMMA", 1, "GK", depth, gk, "~A  DEPTH  GAMMA"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title + " " + c.name);

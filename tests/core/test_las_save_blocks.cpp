@@ -26,6 +26,7 @@ struct Shape {
     int rows;
     // A and B of eight digits, whose floats cannot tell their last digit apart.
     bool eightDigits = false;
+    const char* blanks = "";  // after each line's last value
 };
 
 // A LAS text of curves DEPT, A, B in right-aligned columns, each NULL written "-999.25";
@@ -55,7 +56,7 @@ std::string LasText(const Shape& shape)
             std::snprintf(row, sizeof row, "%10s%s%10.3f%10s", depth(i).c_str(), wrap.c_str(),
                           (i % 1000) * 1.25,
                           i % 97 == 0 ? "-999.25" : std::to_string(i % 7).append(".000").c_str());
-        text += row + eol;
+        text += row + (shape.blanks + eol);
     }
     return text;
 }
@@ -105,10 +106,12 @@ protected:
 } // namespace
 
 // An unchanged save gives the file back; one edited value changes the line that holds it, also
-// after a save over the file; a block whose every value changed keeps every line in its columns.
+// after a save over the file; a block whose every value changed keeps every line in its columns
+// (blanks before the line ends included).
 TEST_F(LasSaveBlocks, OnlyTheLinesOfChangedValuesDiffer)
 {
-    for (const Shape& shape : {Shape{"\n", false, false, 1000000}, Shape{"\r\n", true, true, 20000}}) {
+    for (const Shape& shape : {Shape{"\n", false, false, 1000000}, Shape{"\r\n", true, true, 20000},
+                               Shape{"\r\n", false, true, 20000, false, "  "}}) {
         SCOPED_TRACE(shape.rows);
         const std::string input = LasText(shape);
         const std::string path = files_.Write(input);
@@ -259,5 +262,58 @@ TEST_F(LasSaveBlocks, DosEndOfFileByteIsKeptAtTheEndAndNamedInsideTheData)
         else
             EXPECT_EQ(saved.find('\x1A'), std::string::npos);
         ExpectSameValues(TLASFile(files_.Path("saved.las"), 2), *document);
+    }
+}
+
+// A file cut in its last row comes back byte for byte from an unchanged save; any other save (a
+// header line changed included) writes that row whole, NULL for the values it lacked, and keeps a DOS end-of-file byte after it:
+// the file reads back without a warning, as the document.
+TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
+{
+    enum Edit { kNone, kFirstRow, kLastRow, kShift, kFineShift, kRename };
+    const struct {
+        bool wrapped;
+        bool descending;
+        const char* tail;  // after the last row, cut after its depth
+        Edit edit;
+    } cases[] = {
+        {false, false, "", kNone},         {false, false, "\x1A", kNone},
+        {true, true, "\n", kNone},         {false, false, "", kFirstRow},
+        {false, false, "\x1A", kFirstRow}, {false, true, "\n", kLastRow},
+        {false, true, "\x1A", kShift},     {true, true, "\x1A", kFirstRow},
+        {true, true, "\n", kShift},        {false, false, "\x1A", kFineShift},
+        {false, true, "", kRename},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tail) + " " + std::to_string(c.edit) + (c.wrapped ? " wrapped" : "") +
+                     (c.descending ? " descending" : ""));
+        std::string input = LasText(Shape{"\n", c.wrapped, c.descending, kLasBlockRows + 10});
+        const std::string lastDepth = c.descending ? "1000.00" : "1410.50";
+        input.resize(input.rfind(lastDepth) + lastDepth.size());  // the row's depth alone
+        input += c.tail;
+        TLASFile document(files_.Write(input), 2);
+        ASSERT_EQ(document.GetPointCount(), kLasBlockRows + 10);
+        ASSERT_NE(document.GetOmittedData(), "");
+        // The samples of the file's first and last rows.
+        const int first = c.descending ? document.GetPointCount() - 1 : 0;
+        const int last = c.descending ? 0 : document.GetPointCount() - 1;
+        if (c.edit == kFirstRow)
+            document.GetCurveData(1)[first] += 1.0f;
+        if (c.edit == kLastRow)
+            document.GetCurveData(2)[last] = 7.5f;
+        if (c.edit == kRename) {
+            ASSERT_TRUE(document.SetCurveName(2, "BB"));
+        }
+        if (c.edit == kShift || c.edit == kFineShift)
+            document.ShiftDepth(c.edit == kShift ? 0.5 : 0.005);
+        const std::string saved = Save(document, "saved.las");
+        if (c.edit == kNone) {
+            EXPECT_EQ(saved, input);
+            continue;
+        }
+        EXPECT_EQ(saved.back() == '\x1A', *c.tail == '\x1A');
+        const TLASFile read(files_.Path("saved.las"), 2);
+        EXPECT_EQ(read.GetOmittedData(), "");
+        ExpectSameValues(read, document);
     }
 }
