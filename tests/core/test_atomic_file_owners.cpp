@@ -3,15 +3,13 @@
 // process that gives up root.
 #include "core/AtomicFile.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/RunAsUser.h"
 #include "tests/common/TestPaths.h"
 
 #include <filesystem>
-#include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using strativ::test::ReadFileBytes;
+using strativ::test::RunAsUser;
 using strativ::test::WriteFileBytes;
 
 constexpr uid_t kOwner = 41001;   // the file's owner
@@ -38,21 +37,6 @@ FileState StateOf(const std::string& path)
     struct stat info {};
     EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
     return {info.st_uid, info.st_gid, info.st_mode & 07777, info.st_nlink, info.st_ino};
-}
-
-// Runs `save` as the user `uid` in the group `gid`; its errno (0 when the save succeeded).
-int SaveAs(uid_t uid, gid_t gid, const std::function<bool()>& save)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
-            _exit(255);
-        errno = 0;
-        _exit(save() ? 0 : (errno != 0 ? errno : 254));
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 253;
 }
 
 int TemporariesIn(const std::string& folder)
@@ -107,7 +91,7 @@ TEST_F(AtomicFileOwners, SavesKeepOwnerGroupModeAndLinksOrAreRefused)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         const FileState before = StateOf(row.path);
-        const int error = SaveAs(row.saver, row.saverGroup, [&] { return WriteFileAtomically(row.path, "new"); });
+        const int error = RunAsUser(row.saver, row.saverGroup, [&] { return WriteFileAtomically(row.path, "new"); });
         EXPECT_EQ(error, row.saved ? 0 : EACCES);
         EXPECT_EQ(ReadFileBytes(row.path), row.saved ? "new" : "old");
         const FileState after = StateOf(row.path);
@@ -132,12 +116,12 @@ TEST_F(AtomicFileOwners, AWritableFileInAReadOnlyFolderIsSavedInPlace)
     ASSERT_EQ(chmod(dir.file("locked").c_str(), 0555), 0);
     const FileState before = StateOf(path);
 
-    EXPECT_EQ(SaveAs(kSaver, kSaver, [&] { return WriteFileAtomically(path, "short"); }), 0);
+    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return WriteFileAtomically(path, "short"); }), 0);
     EXPECT_EQ(ReadFileBytes(path), "short");
     EXPECT_EQ(StateOf(path).inode, before.inode);
     EXPECT_EQ(StateOf(path).uid, kSaver);
     // A new file cannot be made there.
-    EXPECT_EQ(SaveAs(kSaver, kSaver, [&] { return WriteFileAtomically(dir.file("locked/new.las"), "x"); }), EACCES);
+    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return WriteFileAtomically(dir.file("locked/new.las"), "x"); }), EACCES);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("locked")), {}), 1);
 }
 
