@@ -77,8 +77,9 @@ void AtomicFileTarget::Prepare()
     const bool exists = !target_.empty() && stat(target_.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         errno = EISDIR;
-    if (target_.empty() || (exists && S_ISDIR(old.st_mode)) ||
-        (exists && faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)) {
+    // A file the user may not write is refused before anything is made.
+    if (target_.empty() || (exists && (S_ISDIR(old.st_mode) ||
+                                       faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))) {
         Fail();
         return;
     }
