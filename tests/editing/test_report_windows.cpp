@@ -177,7 +177,8 @@ TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)
     runner.PushFiles({QString::fromStdString(dir.file("missing/stat.txt"))});
     runner.Push(platform::IDOK);
     window.TBSaveSelectionClick();
-    EXPECT_EQ(runner.Last().text, "Не удалось записать файл\n'" + QString::fromStdString(dir.file("missing/stat.txt")) + "'");
+    EXPECT_EQ(runner.Last().text,
+              "Не удалось записать файл\n" + QString::fromStdString(dir.file("missing/stat.txt")) + "\nПапка не существует");
     EXPECT_EQ(runner.Last().title, QStringLiteral("Ошибка"));
 
     runner.PushDialog([](QDialog& dialog) {
