@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -123,6 +124,31 @@ TEST_F(AtomicFileOwners, AWritableFileInAReadOnlyFolderIsSavedInPlace)
     // A new file cannot be made there.
     EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return WriteFileAtomically(dir.file("locked/new.las"), "x"); }), EACCES);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("locked")), {}), 1);
+}
+
+// On a disk too full for the new content beside the old, a file written in place stays whole.
+TEST_F(AtomicFileOwners, AFileWrittenInPlaceOnAFullDiskKeepsItsOldContent)
+{
+    const std::string disk = dir.file("disk");
+    fs::create_directory(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "a small file system cannot be mounted here";
+    const std::string path = disk + "/well.las";
+    const std::string old(10000, 'o');
+    WriteFileBytes(path, old);
+    ASSERT_EQ(link(path.c_str(), (disk + "/second-name.las").c_str()), 0);
+
+    AtomicFileWriter writer(path);
+    writer.Write(std::string(40000, 'n'));
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(writer.SystemError(), ENOSPC);
+    EXPECT_TRUE(ReadFileBytes(path) == old);
+    EXPECT_EQ(StateOf(path).links, 2u);
+    EXPECT_EQ(TemporariesIn(disk), 0);
+    // With room for it, the same save goes through.
+    ASSERT_TRUE(WriteFileAtomically(path, std::string(20000, 'n')));
+    EXPECT_EQ(ReadFileBytes(disk + "/second-name.las"), std::string(20000, 'n'));
+    umount2(disk.c_str(), MNT_DETACH);
 }
 
 TEST_F(AtomicFileOwners, SymbolicLinksStayAndTheirTargetsAreWrittenDanglingOrNot)
