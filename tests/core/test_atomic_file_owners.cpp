@@ -7,6 +7,7 @@
 #include "tests/common/TestPaths.h"
 
 #include <filesystem>
+#include <memory>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -133,6 +134,7 @@ TEST_F(AtomicFileOwners, AFileWrittenInPlaceOnAFullDiskKeepsItsOldContent)
     fs::create_directory(disk);
     if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "a small file system cannot be mounted here";
+    const std::shared_ptr<void> unmount(nullptr, [&](void*) { umount2(disk.c_str(), MNT_DETACH); });
     const std::string path = disk + "/well.las";
     const std::string old(10000, 'o');
     WriteFileBytes(path, old);
@@ -148,7 +150,6 @@ TEST_F(AtomicFileOwners, AFileWrittenInPlaceOnAFullDiskKeepsItsOldContent)
     // With room for it, the same save goes through.
     ASSERT_TRUE(WriteFileAtomically(path, std::string(20000, 'n')));
     EXPECT_EQ(ReadFileBytes(disk + "/second-name.las"), std::string(20000, 'n'));
-    umount2(disk.c_str(), MNT_DETACH);
 }
 
 TEST_F(AtomicFileOwners, SymbolicLinksStayAndTheirTargetsAreWrittenDanglingOrNot)
