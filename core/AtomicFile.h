@@ -56,7 +56,7 @@ public:
     const std::string& TempPath() const { return target_.TempPath(); }
     void Write(std::string_view bytes);
     bool Failed() const { return target_.Failed(); }
-    // Flushes, closes and renames over the target; false (target untouched) on any failure.
+    // Flushes, closes and puts the file in the target's place; false (target untouched) on any failure.
     bool Commit();
     // Drops what was written; the target stays as it was.
     void Discard();
