@@ -1,6 +1,9 @@
-// Temporary file beside the target, flushed to disk, then renamed over the target.
+// Temporary file beside the target, flushed to disk, then renamed over the target or copied into it.
 #include "core/AtomicFile.h"
 
+#include "core/TempFiles.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +11,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -17,29 +21,96 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+// Where the temporary of a file in a folder we may not write goes.
+std::string TempFolder()
+{
+    std::error_code error;
+    const std::string folder = std::filesystem::temp_directory_path(error).string();
+    return error || folder.empty() ? std::string("/tmp/") : folder + "/";
+}
+
+// The first `size` bytes of `from` become the whole of `to`; false (errno set) on failure.
+bool CopyContent(int from, int to, off_t size)
+{
+    std::vector<char> buffer(1 << 20);
+    for (off_t at = 0; at < size;) {
+        const ssize_t got = pread(from, buffer.data(), std::min<off_t>(size - at, buffer.size()), at);
+        if (got <= 0) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got == 0)
+                errno = EIO;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = pwrite(to, buffer.data() + done, got - done, at + done);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            done += put;
+        }
+        at += got;
+    }
+    return ftruncate(to, size) == 0 && fsync(to) == 0;
+}
+
+// Takes the disk space the file needs to grow to `size` before any byte of it changes.
+bool Reserve(int fd, off_t size)
+{
+    return size == 0 || fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0 || errno == EOPNOTSUPP || errno == ENOSYS;
+}
+
 } // namespace
 
 AtomicFileTarget::AtomicFileTarget(std::string targetPath)
     : target_(std::move(targetPath))
 {
-    // Through a symbolic link the file it points at is replaced; the link stays.
-    std::error_code error;
-    if (std::filesystem::is_symlink(target_, error)) {
-        const std::filesystem::path real = std::filesystem::canonical(target_, error);
-        if (!error)
-            target_ = real.string();
-    }
-    std::string pattern = FolderOf(target_) + ".strativ-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
+    Prepare();
+}
+
+void AtomicFileTarget::Prepare()
+{
+    // Through a symbolic link the file it points at is written, made if missing; the link stays.
+    target_ = FollowLinks(target_);
+    struct stat old {};
+    const bool exists = !target_.empty() && stat(target_.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        errno = EISDIR;
+    // A file the user may not write is refused before anything is made.
+    if (target_.empty() || (exists && (S_ISDIR(old.st_mode) ||
+                                       faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))) {
         Fail();
         return;
     }
-    tempPath_ = pattern;
-    // mkstemp creates 0600; the new file keeps the old file's mode, or the usual 0644.
-    struct stat old {};
-    fchmod(fd, stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    close(fd);
+    const std::string folder = FolderOf(target_);
+    const bool folderWritable = faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    if (!exists && !folderWritable) {
+        Fail();
+        return;
+    }
+    inPlace_ = exists && (!folderWritable || old.st_nlink > 1);
+    const std::string tempFolder = folderWritable ? folder : TempFolder();
+    RemoveStaleTemporaries(tempFolder);
+    fd_ = MakeLockedTemporary(tempFolder, tempPath_);
+    if (fd_ < 0) {
+        Fail();
+        return;
+    }
+    if (!exists) {
+        fchmod(fd_, 0644);
+        return;
+    }
+    if (inPlace_)
+        return;
+    // The new file takes the old one's owner and group, or the old file is written in place.
+    struct stat made {};
+    if (fstat(fd_, &made) != 0 ||
+        ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) && fchown(fd_, old.st_uid, old.st_gid) != 0)) {
+        inPlace_ = true;
+        return;
+    }
+    fchmod(fd_, old.st_mode & 07777);
 }
 
 AtomicFileTarget::~AtomicFileTarget()
@@ -54,22 +125,43 @@ bool AtomicFileTarget::Commit()
         return false;
     }
     // The content reaches the disk before the name does.
-    const int fd = open(tempPath_.c_str(), O_RDONLY);
-    const bool synced = fd >= 0 && fsync(fd) == 0;
-    if (fd >= 0)
-        close(fd);
-    if (!synced) {
+    if (fsync(fd_) != 0 || (inPlace_ ? !WriteInPlace() : std::rename(tempPath_.c_str(), target_.c_str()) != 0)) {
         Fail();
         Discard();
         return false;
     }
-    if (std::rename(tempPath_.c_str(), target_.c_str()) != 0) {
-        Fail();
-        Discard();
-        return false;
-    }
-    tempPath_.clear();
+    if (!inPlace_)
+        tempPath_.clear();
+    Discard();
     return true;
+}
+
+bool AtomicFileTarget::WriteInPlace()
+{
+    const int out = open(target_.c_str(), O_RDWR | O_CLOEXEC);
+    struct stat next {};
+    struct stat old {};
+    std::string backupPath;
+    int backup = -1;
+    // The old content is kept aside on disk, and the room the new one needs taken, first.
+    if (out < 0 || fstat(fd_, &next) != 0 || fstat(out, &old) != 0 || !Reserve(out, next.st_size) ||
+        (backup = MakeLockedTemporary(FolderOf(tempPath_), backupPath)) < 0 ||
+        !CopyContent(out, backup, old.st_size)) {
+        Fail();
+    } else if (!CopyContent(fd_, out, next.st_size)) {
+        Fail();
+        // The old content goes back; should even that fail, its copy stays beside.
+        if (CopyContent(backup, out, old.st_size))
+            unlink(backupPath.c_str());
+        backupPath.clear();
+    }
+    if (!backupPath.empty())
+        unlink(backupPath.c_str());
+    if (backup >= 0)
+        close(backup);
+    if (out >= 0)
+        close(out);
+    return !failed_;
 }
 
 void AtomicFileTarget::Discard()
@@ -77,6 +169,10 @@ void AtomicFileTarget::Discard()
     if (!tempPath_.empty()) {
         std::remove(tempPath_.c_str());
         tempPath_.clear();
+    }
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
     }
 }
 

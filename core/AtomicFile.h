@@ -1,13 +1,18 @@
 // Writing a file so that the target is either the complete new content or left as it was:
 // the bytes go to a temporary file in the target's folder, which is renamed over the target.
+// An existing target keeps its owner, group, mode and hard links: where a rename would change
+// them (or the folder may not be written) the complete temporary is copied into the file in
+// place, the old content kept aside until that copy is on disk. A file the user may not write
+// is refused before anything is made.
 #pragma once
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-// A temporary file beside the target, for writers that open it by name themselves. Commit
-// renames it over the target, keeping the old file's mode; anything not committed is removed.
+// A temporary file for the target (beside it where the folder may be written), for writers that
+// open it by name themselves. Commit puts it in the target's place; anything not committed is
+// removed. Stale temporaries of killed saves in that folder are removed on the way.
 class AtomicFileTarget {
 public:
     explicit AtomicFileTarget(std::string targetPath);
@@ -17,6 +22,7 @@ public:
 
     bool IsValid() const { return !tempPath_.empty(); }
     const std::string& TempPath() const { return tempPath_; }
+    // The file written: the path with its symbolic links followed.
     const std::string& Target() const { return target_; }
     // The temporary file must be complete and closed; false (target untouched) on failure.
     bool Commit();
@@ -28,8 +34,13 @@ public:
     int SystemError() const { return systemError_; }
 
 private:
+    void Prepare();
+    bool WriteInPlace();
+
     std::string target_;
     std::string tempPath_;
+    int fd_ = -1;  // the temporary, locked while open
+    bool inPlace_ = false;
     bool failed_ = false;
     int systemError_ = 0;
 };
@@ -42,14 +53,16 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     bool IsOpen() const { return file_ != nullptr; }
+    const std::string& TempPath() const { return target_.TempPath(); }
     void Write(std::string_view bytes);
-    // Flushes, closes and renames over the target; false (target untouched) on any failure.
+    bool Failed() const { return target_.Failed(); }
+    // Flushes, closes and puts the file in the target's place; false (target untouched) on any failure.
     bool Commit();
+    // Drops what was written; the target stays as it was.
+    void Discard();
     int SystemError() const { return target_.SystemError(); }
 
 private:
-    void Discard();
-
     AtomicFileTarget target_;
     std::FILE* file_ = nullptr;
 };

@@ -113,5 +113,5 @@ void TFormDetailStatistics::TBPrintClick()
 {
     QPrinter printer;
     printer.setDocName(QStringLiteral("Статистика"));
-    platform::PrintWithDialog(printer, this, documentPath_, [this](QPrinter& device) { RE->print(&device); });
+    platform::PrintWithDialog(printer, this, documentPath_, [this](QPagedPaintDevice& device) { RE->print(&device); });
 }

@@ -3,6 +3,7 @@
 
 #include "core/AtomicFile.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileErrors.h"
 
 #include <QFile>
 
@@ -11,9 +12,11 @@ bool SaveReportText(QWidget* owner, const QString& path, const QString& text)
     QString crlf = text;
     crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const QByteArray bytes = crlf.toUtf8();
-    if (WriteFileAtomically(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size())))
+    AtomicFileWriter writer(QFile::encodeName(path).toStdString());
+    writer.Write(std::string_view(bytes.constData(), bytes.size()));
+    if (writer.Commit())
         return true;
-    platform::MessageBox(owner, QStringLiteral("Не удалось записать файл\n'") + path + QStringLiteral("'"),
-                         QStringLiteral("Ошибка"), platform::MB_ICONERROR);
+    platform::MessageBox(owner, platform::WriteFailureText(path, writer.SystemError()), QStringLiteral("Ошибка"),
+                         platform::MB_ICONERROR);
     return false;
 }

@@ -1,5 +1,6 @@
 #include "platform/FileErrors.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -12,6 +13,8 @@ namespace {
 
 // Below this much free space a failed write is put down to a full disk.
 constexpr unsigned long long kNearlyFull = 1ull << 20;
+// The probe's code for an existing file the user may not write.
+constexpr int kFileNotWritable = -1;
 
 int ProbeFolder(const QString& path)
 {
@@ -19,10 +22,13 @@ int ProbeFolder(const QString& path)
     const QByteArray folder = file.absolutePath().toLocal8Bit();
     if (!QFileInfo(file.absolutePath()).isDir())
         return ENOENT;
-    if (access(folder.constData(), W_OK) != 0)
-        return errno == EROFS ? EROFS : EACCES;
     if (file.exists() && !file.isFile())
         return EISDIR;
+    // An existing file is written in place when its folder may not be written.
+    if (file.exists() && access(QFile::encodeName(file.absoluteFilePath()).constData(), W_OK) != 0)
+        return errno == EROFS ? EROFS : kFileNotWritable;
+    if (!file.exists() && access(folder.constData(), W_OK) != 0)
+        return errno == EROFS ? EROFS : EACCES;
     struct statvfs space {};
     if (statvfs(folder.constData(), &space) == 0 &&
         static_cast<unsigned long long>(space.f_bavail) * space.f_frsize < kNearlyFull)
@@ -37,6 +43,7 @@ QString WriteErrorReason(int errorCode)
     switch (errorCode) {
     case ENOSPC:
     case EDQUOT: return QStringLiteral("Нет места на диске");
+    case kFileNotWritable: return QStringLiteral("У вас нет прав на запись в этот файл");
     case EACCES:
     case EPERM: return QStringLiteral("Нет доступа к файлу или папке");
     case EROFS: return QStringLiteral("Диск доступен только для чтения");
@@ -46,6 +53,8 @@ QString WriteErrorReason(int errorCode)
     case EBUSY:
     case ETXTBSY: return QStringLiteral("Файл занят другой программой");
     case ENAMETOOLONG: return QStringLiteral("Слишком длинное имя файла");
+    case EFBIG: return QStringLiteral("Файл больше, чем допускает система");
+    case ELOOP: return QStringLiteral("Символические ссылки образуют петлю");
     case EIO: return QStringLiteral("Ошибка ввода-вывода");
     case 0: return QStringLiteral("Ошибка записи");
     default: return QStringLiteral("Ошибка записи (код %1)").arg(errorCode);

@@ -1,7 +1,6 @@
 // PDF output through the canvas.
 #include "platform/PdfCanvas.h"
 
-#include "core/AtomicFile.h"
 #include "platform/FileErrors.h"
 
 #include <QPageLayout>
@@ -10,10 +9,10 @@
 namespace platform {
 
 PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, int dpi, const QString& title)
-    : path_(std::move(path)), file_(path_), output_(QString::fromStdString(file_.TempPath())), writer_(&output_)
+    : path_(std::move(path)), output_(path_), writer_(&output_)
 {
-    if (!file_.IsValid() || !output_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        error_ = WriteFailureText(QString::fromStdString(path_), file_.SystemError()).toStdString();
+    if (!output_.isOpen())
+        error_ = WriteFailureText(QString::fromStdString(path_), output_.SystemError()).toStdString();
     writer_.setResolution(dpi);
     // Exactly the size asked for, not a standard size that lies close to it.
     writer_.setPageLayout(QPageLayout(QPageSize(QSizeF(pageWidthCm * 10.0, pageHeightCm * 10.0),
@@ -38,8 +37,7 @@ void PdfCanvas::Cancel()
     canvas_.reset();
     if (painter_.isActive())
         painter_.end();
-    output_.close();
-    file_.Discard();
+    output_.Discard();
 }
 
 CanvasRect PdfCanvas::PageRect() const
@@ -52,7 +50,6 @@ void PdfCanvas::NewPage()
 {
     canvas_->Flush();
     writer_.newPage();
-    output_.flush();  // the finished page leaves memory
     ++pages_;
 }
 
@@ -63,16 +60,14 @@ bool PdfCanvas::Finish()
     finished_ = true;
     canvas_.reset();
     const bool ended = painter_.end();
-    const bool written = output_.error() == QFileDevice::NoError && output_.flush();
-    output_.close();
-    if (!error_.empty() || !ended || !written || output_.error() != QFileDevice::NoError) {
+    if (!error_.empty() || !ended) {
         if (error_.empty())
             error_ = WriteFailureText(QString::fromStdString(path_)).toStdString();
-        file_.Discard();
+        output_.Discard();
         return false;
     }
-    if (!file_.Commit()) {
-        error_ = WriteFailureText(QString::fromStdString(path_), file_.SystemError()).toStdString();
+    if (!output_.Commit()) {
+        error_ = WriteFailureText(QString::fromStdString(path_), output_.SystemError()).toStdString();
         return false;
     }
     return true;

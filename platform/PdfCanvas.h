@@ -3,11 +3,9 @@
 // finished; a cancelled or failed document leaves neither it nor a change to the target.
 #pragma once
 
+#include "platform/AtomicFileDevice.h"
 #include "platform/PainterCanvas.h"
 
-#include "core/AtomicFile.h"
-
-#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <memory>
@@ -37,12 +35,11 @@ public:
     // Ends the document without writing the target; the temporary file is removed.
     void Cancel();
     // Where the pages go until the document is finished ("" when none could be made).
-    const std::string& TempPath() const { return file_.TempPath(); }
+    const std::string& TempPath() const { return output_.TempPath(); }
 
 private:
     std::string path_;
-    AtomicFileTarget file_;
-    QFile output_;
+    AtomicFileDevice output_;
     QPdfWriter writer_;
     QPainter painter_;
     std::unique_ptr<PainterCanvas> canvas_;

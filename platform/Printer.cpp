@@ -1,8 +1,8 @@
 // The system's printers through QPrinter, and the PDF target through PdfCanvas.
 #include "platform/Printer.h"
 
-#include "core/AtomicFile.h"
 #include "core/FileUtils.h"
+#include "platform/AtomicFileDevice.h"
 #include "platform/DialogRunner.h"
 #include "platform/FileErrors.h"
 #include "platform/PainterCanvas.h"
@@ -13,12 +13,11 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <cerrno>
 #include <cmath>
-#include <filesystem>
 
 namespace platform {
 
@@ -282,7 +281,7 @@ void ReportPdfWritten(QWidget* owner, const QString& path)
 }
 
 bool PrintWithDialog(QPrinter& device, QWidget* owner, const QString& documentPath,
-                     const std::function<void(QPrinter&)>& print)
+                     const std::function<void(QPagedPaintDevice&)>& print)
 {
     QString file;
     if (!ExecPrinterDialog(device, owner, documentPath, DefaultPdfFile(documentPath), file))
@@ -294,15 +293,20 @@ bool PrintWithDialog(QPrinter& device, QWidget* owner, const QString& documentPa
     const QString path = AskPdfFile(owner, file);
     if (path.isEmpty())
         return false;
-    AtomicFileTarget target(path.toStdString());
-    device.setOutputFileName(QString::fromStdString(target.TempPath()));
-    if (target.IsValid())
-        print(device);
-    std::error_code error;
-    // Qt reports no failure of its own: a file it could not write is empty or missing.
-    if (!target.IsValid() || std::filesystem::file_size(target.TempPath(), error) == 0 || error || !target.Commit()) {
-        MessageBox(owner, WriteFailureText(path, target.SystemError() ? target.SystemError() : EIO),
-                   QStringLiteral("Печать"), MB_OK | MB_ICONERROR);
+    // Qt's own PDF file reports no failed write: the pages go through a device that does.
+    AtomicFileDevice output(path.toStdString());
+    if (output.isOpen()) {
+        QPdfWriter pdf(&output);
+        pdf.setPageLayout(device.pageLayout());
+        pdf.setResolution(device.resolution());
+        pdf.setPageRanges(device.pageRanges());
+        pdf.setTitle(device.docName());
+        pdf.setCreator(device.creator());
+        print(pdf);
+    }
+    if (!output.Commit()) {
+        MessageBox(owner, WriteFailureText(path, output.SystemError()), QStringLiteral("Печать"),
+                   MB_OK | MB_ICONERROR);
         return false;
     }
     ReportPdfWritten(owner, path);

@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -102,10 +103,10 @@ QString AskPdfFile(QWidget* owner, const QString& suggested);
 // Tells where a PDF was written.
 void ReportPdfWritten(QWidget* owner, const QString& path);
 // The printer dialog over a device of the caller's, then `print` on it; printing to a file
-// asks the name as the PDF target does, writes a temporary file renamed over it when done and
-// tells where it went or why it failed. True when something was printed.
+// asks the name as the PDF target does, prints to a PDF writer with the device's page, written
+// as the other files are, and tells where it went or why it failed. True when something was printed.
 bool PrintWithDialog(QPrinter& device, QWidget* owner, const QString& documentPath,
-                     const std::function<void(QPrinter&)>& print);
+                     const std::function<void(QPagedPaintDevice&)>& print);
 
 // A job that is aborted unless it was ended.
 class PrintJob {

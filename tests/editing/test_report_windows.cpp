@@ -6,6 +6,7 @@
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/ScriptedProgress.h"
 #include "tests/common/TestPrinter.h"
 #include "tests/editing/EditingFixtures.h"
@@ -176,7 +177,8 @@ TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)
     runner.PushFiles({QString::fromStdString(dir.file("missing/stat.txt"))});
     runner.Push(platform::IDOK);
     window.TBSaveSelectionClick();
-    EXPECT_EQ(runner.Last().text, "Не удалось записать файл\n'" + QString::fromStdString(dir.file("missing/stat.txt")) + "'");
+    EXPECT_EQ(runner.Last().text,
+              "Не удалось записать файл\n" + QString::fromStdString(dir.file("missing/stat.txt")) + "\nПапка не существует");
     EXPECT_EQ(runner.Last().title, QStringLiteral("Ошибка"));
 
     runner.PushDialog([](QDialog& dialog) {
@@ -195,7 +197,19 @@ TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)
     ASSERT_EQ(runner.Requests().size(), 3u);
     EXPECT_EQ(runner.Requests()[1].file.directory + "/" + runner.Requests()[1].file.fileName, pdf);
     EXPECT_EQ(runner.Last().text, "PDF файл записан:\n" + pdf);
-    EXPECT_GT(std::filesystem::file_size(pdf.toStdString()), 0u);
+    const std::string written = ReadFileBytes(pdf.toStdString());
+    ASSERT_GT(written.size(), 8192u);
+    const auto files = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+
+    // A disk that fills up after 8 kB: the old PDF stays and the message says why.
+    runner.Clear();
+    runner.PushDialog([](QDialog& dialog) { return strativ::test::AnswerPrintToFile(dialog, "ГК"); });
+    runner.PushFiles({pdf});
+    WithFileSizeLimit(8192, [&] { window.TBPrintClick(); });
+    EXPECT_EQ(runner.Last().text, "Не удалось записать файл\n" + pdf + "\nФайл больше, чем допускает система");
+    EXPECT_EQ(runner.Last().title, QStringLiteral("Печать"));
+    EXPECT_TRUE(ReadFileBytes(pdf.toStdString()) == written) << "the old PDF was changed";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), files);
 }
 
 TEST_F(ReportTest, ValuesWindowOpensOnTheFirstIntervalAndCopiesInVisualOrder)

@@ -1,0 +1,202 @@
+// Saves over files of other users, over hard links and symbolic links, and beside the
+// temporaries of saves that were killed. Run as root: the saves of a plain user run in a child
+// process that gives up root.
+#include "core/AtomicFile.h"
+#include "tests/common/FileBytes.h"
+#include "tests/common/RunAsUser.h"
+#include "tests/common/TestPaths.h"
+
+#include <filesystem>
+#include <memory>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using strativ::test::ReadFileBytes;
+using strativ::test::RunAsUser;
+using strativ::test::WriteFileBytes;
+
+constexpr uid_t kOwner = 41001;   // the file's owner
+constexpr gid_t kGroup = 41002;   // its group, shared with the saver where said
+constexpr uid_t kSaver = 41003;   // the user who saves
+
+struct FileState {
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+    nlink_t links;
+    ino_t inode;
+};
+
+FileState StateOf(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return {info.st_uid, info.st_gid, info.st_mode & 07777, info.st_nlink, info.st_ino};
+}
+
+int TemporariesIn(const std::string& folder)
+{
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+        count += entry.path().filename().string().rfind(".strativ-", 0) == 0;
+    return count;
+}
+
+class AtomicFileOwners : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (geteuid() != 0)
+            GTEST_SKIP() << "needs root to give files to other users";
+        fs::permissions(dir.path(), fs::perms::all);
+    }
+    // A file of `uid`:`gid` with `mode`, holding "old".
+    std::string OldFile(const std::string& name, uid_t uid, gid_t gid, mode_t mode)
+    {
+        const std::string path = dir.file(name);
+        WriteFileBytes(path, "old");
+        EXPECT_EQ(chown(path.c_str(), uid, gid), 0);
+        EXPECT_EQ(chmod(path.c_str(), mode), 0);
+        return path;
+    }
+
+    strativ::test::TempDir dir;
+};
+
+TEST_F(AtomicFileOwners, SavesKeepOwnerGroupModeAndLinksOrAreRefused)
+{
+    const std::string linked = OldFile("linked.las", 0, 0, 0640);
+    ASSERT_EQ(link(linked.c_str(), dir.file("second-name.las").c_str()), 0);
+    const struct {
+        const char* what;
+        std::string path;
+        uid_t saver;
+        gid_t saverGroup;
+        bool saved;
+        bool sameFile;  // written in place
+    } rows[] = {
+        {"another user's 644 file, saved by root", OldFile("root.las", kOwner, kGroup, 0644), 0, 0, true, false},
+        {"another user's 644 file, by a plain user", OldFile("other.las", kOwner, kGroup, 0644), kSaver, kSaver,
+         false, true},
+        {"group-writable file of another user", OldFile("group.las", kOwner, kGroup, 0664), kSaver, kGroup, true,
+         true},
+        {"own file with the setgid bit", OldFile("own.las", kSaver, kGroup, 02664), kSaver, kGroup, true, false},
+        {"file with a second hard link", linked, 0, 0, true, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const FileState before = StateOf(row.path);
+        const int error = RunAsUser(row.saver, row.saverGroup, [&] { return WriteFileAtomically(row.path, "new"); });
+        EXPECT_EQ(error, row.saved ? 0 : EACCES);
+        EXPECT_EQ(ReadFileBytes(row.path), row.saved ? "new" : "old");
+        const FileState after = StateOf(row.path);
+        EXPECT_EQ(after.uid, before.uid);
+        EXPECT_EQ(after.gid, before.gid);
+        EXPECT_EQ(after.mode, before.mode);
+        EXPECT_EQ(after.links, before.links);
+        if (row.sameFile) {
+            EXPECT_EQ(after.inode, before.inode);
+        }
+        EXPECT_EQ(TemporariesIn(dir.path()), 0);
+    }
+    EXPECT_EQ(ReadFileBytes(dir.file("second-name.las")), "new");
+}
+
+TEST_F(AtomicFileOwners, AWritableFileInAReadOnlyFolderIsSavedInPlace)
+{
+    fs::create_directory(dir.file("locked"));
+    const std::string path = dir.file("locked/well.las");
+    WriteFileBytes(path, std::string(100000, 'o'));
+    ASSERT_EQ(chown(path.c_str(), kSaver, kSaver), 0);
+    ASSERT_EQ(chmod(dir.file("locked").c_str(), 0555), 0);
+    const FileState before = StateOf(path);
+
+    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return WriteFileAtomically(path, "short"); }), 0);
+    EXPECT_EQ(ReadFileBytes(path), "short");
+    EXPECT_EQ(StateOf(path).inode, before.inode);
+    EXPECT_EQ(StateOf(path).uid, kSaver);
+    // A new file cannot be made there.
+    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return WriteFileAtomically(dir.file("locked/new.las"), "x"); }), EACCES);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("locked")), {}), 1);
+}
+
+// On a disk too full for the new content beside the old, a file written in place stays whole.
+TEST_F(AtomicFileOwners, AFileWrittenInPlaceOnAFullDiskKeepsItsOldContent)
+{
+    const std::string disk = dir.file("disk");
+    fs::create_directory(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "a small file system cannot be mounted here";
+    const std::shared_ptr<void> unmount(nullptr, [&](void*) { umount2(disk.c_str(), MNT_DETACH); });
+    const std::string path = disk + "/well.las";
+    const std::string old(10000, 'o');
+    WriteFileBytes(path, old);
+    ASSERT_EQ(link(path.c_str(), (disk + "/second-name.las").c_str()), 0);
+
+    AtomicFileWriter writer(path);
+    writer.Write(std::string(40000, 'n'));
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(writer.SystemError(), ENOSPC);
+    EXPECT_TRUE(ReadFileBytes(path) == old);
+    EXPECT_EQ(StateOf(path).links, 2u);
+    EXPECT_EQ(TemporariesIn(disk), 0);
+    // With room for it, the same save goes through.
+    ASSERT_TRUE(WriteFileAtomically(path, std::string(20000, 'n')));
+    EXPECT_EQ(ReadFileBytes(disk + "/second-name.las"), std::string(20000, 'n'));
+}
+
+TEST_F(AtomicFileOwners, SymbolicLinksStayAndTheirTargetsAreWrittenDanglingOrNot)
+{
+    fs::create_directory(dir.file("data"));
+    fs::create_symlink("data/missing.las", dir.file("dangling.las"));
+    fs::create_symlink("dangling.las", dir.file("chain.las"));
+    fs::create_symlink("loop-b", dir.file("loop-a"));
+    fs::create_symlink("loop-a", dir.file("loop-b"));
+
+    ASSERT_TRUE(WriteFileAtomically(dir.file("chain.las"), "through two links"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("chain.las")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("dangling.las")));
+    EXPECT_EQ(ReadFileBytes(dir.file("data/missing.las")), "through two links");
+    EXPECT_EQ(StateOf(dir.file("data/missing.las")).mode, 0644u);
+
+    AtomicFileWriter loop(dir.file("loop-a"));
+    EXPECT_FALSE(loop.Commit());
+    EXPECT_EQ(loop.SystemError(), ELOOP);
+    EXPECT_TRUE(fs::is_symlink(dir.file("loop-a")));
+}
+
+TEST_F(AtomicFileOwners, OnlyStaleTemporariesOfOursAreRemovedAtTheNextSave)
+{
+    const auto temporary = [&](const std::string& name, uid_t uid, bool old) {
+        const std::string path = dir.file(name);
+        WriteFileBytes(path, "left by a save");
+        EXPECT_EQ(chown(path.c_str(), uid, uid), 0);
+        const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+        if (old) {
+            EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), hourAgo, 0), 0);
+        }
+        return path;
+    };
+    const std::string killed = temporary(".strativ-Ab12cD", 0, true);
+    const std::string running = temporary(".strativ-Ef34gH", 0, true);
+    const int lock = open(running.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);  // a save still running holds it
+    const std::string kept[] = {running, temporary(".strativ-Fresh1", 0, false),
+                                temporary(".strativ-Ab12cDe", 0, true), temporary(".strativ-Ab12c", 0, true),
+                                temporary("strativ-Ab12cD", 0, true), temporary(".strativ-Other1", kOwner, true)};
+
+    ASSERT_TRUE(WriteFileAtomically(dir.file("well.las"), "saved"));
+    EXPECT_FALSE(fs::exists(killed));
+    for (const std::string& path : kept)
+        EXPECT_TRUE(fs::exists(path)) << path;
+    close(lock);
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+// The reason a failed write gives, as a plain user sees it (the checks run in a child process
+// that gives up root).
+#include "platform/FileErrors.h"
+#include "tests/common/FileBytes.h"
+#include "tests/common/RunAsUser.h"
+#include "tests/common/TestPaths.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t kOwner = 41001;
+constexpr uid_t kSaver = 41003;
+
+TEST(FileErrors, ReasonsNameTheFileTheUserMayNotWriteAndSpareAWritableFilesFolder)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give files to other users";
+    strativ::test::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::create_directory(dir.file("locked"));
+    const struct {
+        std::string path;
+        uid_t owner;
+        int error;
+        const char* reason;
+    } rows[] = {
+        {dir.file("other.las"), kOwner, EACCES, "У вас нет прав на запись в этот файл"},
+        {dir.file("locked/own.las"), kSaver, ENOSPC, "Нет места на диске"},
+        {dir.file("locked/new.las"), 0, EACCES, "Нет доступа к файлу или папке"},
+        {dir.file("missing/new.las"), 0, ENOENT, "Папка не существует"},
+    };
+    for (const auto& row : rows) {
+        if (row.owner != 0) {
+            strativ::test::WriteFileBytes(row.path, "old");
+            ASSERT_EQ(chown(row.path.c_str(), row.owner, row.owner), 0);
+        }
+    }
+    ASSERT_EQ(chmod(dir.file("locked").c_str(), 0555), 0);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        const auto expected = [&] {
+            return platform::WriteFailureReason(QString::fromStdString(row.path), row.error) ==
+                   QString::fromUtf8(row.reason);
+        };
+        EXPECT_EQ(strativ::test::RunAsUser(kSaver, kSaver, expected), 0);
+    }
+}
+
+} // namespace
