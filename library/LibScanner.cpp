@@ -54,7 +54,7 @@ void TLibScanner::run()
         LogFileDBManager manager;
         manager.Open(databasePath_);
         if (folderToAdd_.empty()) {
-            scannedCount_ = manager.RescanPaths(manager.GetLookupPaths(), &failure_, &stop_, &progress_);
+            scannedCount_ = manager.RescanAllPaths(&failure_, &stop_, &progress_);
             return;
         }
         folderWasListed_ = !manager.AddLookupPath(folderToAdd_);

@@ -306,9 +306,9 @@ void LogFileDBManager::DeleteRows(const char* table, const char* column, const s
         db_.ExecuteStatement(sql.Format("DELETE FROM %s WHERE %s=%Q;", table, column, value.c_str()));
 }
 
-int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>* stop)
+int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>* stop, LibraryScanProgress* progress)
 {
-    return open_ ? RescanPaths(GetLookupPaths(), error, stop, nullptr) : 0;
+    return open_ ? RescanPaths(GetLookupPaths(), error, stop, progress) : 0;
 }
 
 // The files are listed first, so that the progress knows their number. Rows are written in

@@ -42,9 +42,11 @@ public:
     bool AddLookupPath(const std::string& path);
     void DeleteLookupPaths(const std::vector<std::string>& paths);
     // Rows written. A failure is kept in *error (empty when none) instead of being
-    // thrown; *stop, when given, ends the scan between files.
-    int RescanAllPaths(std::string* error = nullptr, const std::atomic<bool>* stop = nullptr);
-    // The same for the given folders only; *progress, when given, counts the files as they are read.
+    // thrown; *stop, when given, ends the scan between files; *progress, when given, counts the
+    // files as they are read.
+    int RescanAllPaths(std::string* error = nullptr, const std::atomic<bool>* stop = nullptr,
+                       LibraryScanProgress* progress = nullptr);
+    // The same for the given folders only.
     int RescanPaths(const std::vector<std::string>& folders, std::string* error, const std::atomic<bool>* stop,
                     LibraryScanProgress* progress);
     // True when an adaptor took the file and its row was written (replacing an old one).
