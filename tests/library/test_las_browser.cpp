@@ -36,6 +36,7 @@
 #include "library/LogFileDBManager.h"
 #include "platform/RecordingDialogRunner.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/ScriptedProgress.h"
 #include "tests/common/TestPaths.h"
 #include "tests/library/LibraryFixtures.h"
 
@@ -741,6 +742,19 @@ TEST_F(LibraryPageTest, AddedFolderAloneIsScannedAndALockOrASecondAddIsTold)
     }
     EXPECT_EQ(ChildTexts(Root()), (Strings{"A", "B", "D"}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// "Отмена" in the progress stops a rescan between files; it then reports no end.
+TEST_F(LibraryPageTest, CancelledRescanStopsEarlyAndReportsNoEnd)
+{
+    TFormLasBrowser& b = OpenLibrary();
+    strativ::test::MakeLibrary(lib + "many", 30, 100);
+    ScriptedProgress cancelling(1);
+    runner.Clear();
+    b.MMILibRescan->trigger();
+    EXPECT_EQ(cancelling.ended, 1);
+    EXPECT_EQ(runner.Requests().size(), 0u);
+    EXPECT_LT(strativ::test::LibraryDbProbe(dir.path() + "/lib.db").Count("logfiles"), 3003);
 }
 
 TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
