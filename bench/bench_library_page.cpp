@@ -16,7 +16,7 @@
 
 #include "library/CppSQLite3DB.h"
 #include "library/LasBrowser.h"
-#include "library/LibIdleScanner.h"
+#include "library/LibScanner.h"
 #include "library/LogFileDBManager.h"
 #include "tests/library/LibraryFixtures.h"
 
@@ -129,7 +129,7 @@ void BM_WindowWriteDuringIdleScanOf30000Files(benchmark::State& state)
         LogFileDBManager window;
         window.Open(db);
         window.AddLookupPath(folder);
-        TLibIdleScanner scanner(&window);
+        TLibScanner scanner(&window);
         const auto started = std::chrono::steady_clock::now();
         scanner.StartIdle();
         double worst = 0.0;

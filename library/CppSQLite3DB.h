@@ -12,7 +12,8 @@ struct sqlite3_stmt;
 
 class CppSQLite3DB {
 public:
-    static constexpr int DefaultBusyTimeoutMs = 60000;
+    // Short: a lock held longer is reported rather than waited for.
+    static constexpr int DefaultBusyTimeoutMs = 2000;
 
     CppSQLite3DB() = default;
     virtual ~CppSQLite3DB();

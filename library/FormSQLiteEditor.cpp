@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <sqlite3.h>
 
+#include "library/LibScanner.h"
 #include "library/LibraryErrors.h"
 #include "platform/DialogRunner.h"
 
@@ -107,8 +108,12 @@ void TFormSQLiteEditor::ButtonAddPathClick()
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Каталог для сканирования");
     const QString folder = platform::GetExistingDirectory(this, options);
+    bool added = true;
     if (!folder.isEmpty())
-        RunLibraryAction(this, [&] { Manager.AddLookupPath(folder.toStdString()); });
+        RunLibraryAction(this, [&] { added = Manager.AddLookupPath(folder.toStdString()); });
+    if (!added)
+        platform::MessageBox(this, QStringLiteral("Каталог уже есть в библиотеке:\n") + folder,
+                             QStringLiteral("Каталог для сканирования"), platform::MB_OK | platform::MB_ICONINFORMATION);
     RefreshPaths();
 }
 
@@ -125,12 +130,13 @@ void TFormSQLiteEditor::ButtonRescanClick()
 {
     if (RefuseScanWithoutLibrary(this, &Manager, QStringLiteral("Сканирование файлов")))
         return;
-    std::string failure;
-    Manager.RescanAllPaths(&failure);
-    if (failure.empty())
-        platform::MessageBox(this, QStringLiteral("Сканирование закончено!"), QStringLiteral("Сканирование файлов"),
-                             platform::MB_OK | platform::MB_ICONINFORMATION);
-    else
+    TLibScanner scanner(&Manager);
+    scanner.RunWithProgress(QStringLiteral("Сканирование файлов"));
+    const std::string& failure = scanner.Failure();
+    if (!failure.empty())
         platform::MessageBox(this, QStringLiteral("Сканирование прервано из-за ошибки:\n") + QString::fromStdString(failure),
                              QStringLiteral("Сканирование файлов"), platform::MB_OK | platform::MB_ICONERROR);
+    else if (!scanner.Stopped())
+        platform::MessageBox(this, QStringLiteral("Сканирование закончено!"), QStringLiteral("Сканирование файлов"),
+                             platform::MB_OK | platform::MB_ICONINFORMATION);
 }

@@ -21,7 +21,7 @@
 
 #include "library/DirTreeView.h"
 #include "library/FormLasBrowserColumns.h"
-#include "library/LibIdleScanner.h"
+#include "library/LibScanner.h"
 #include "library/LibraryErrors.h"
 #include "library/LogFileDBManager.h"
 #include "platform/ErrorReport.h"
@@ -499,7 +499,7 @@ void TFormLasBrowser::TimerLibScanTimer()
     if (LibScanner)
         return;
     TimerLibScan->stop();
-    LibScanner = std::make_unique<TLibIdleScanner>(DBManager);
+    LibScanner = std::make_unique<TLibScanner>(DBManager);
     connect(LibScanner.get(), &QThread::finished, this,
             [this] { RunLibraryAction(this, [this] { LibScannerTerminated(); }); }, Qt::QueuedConnection);
     LibScanner->StartIdle();
@@ -508,7 +508,7 @@ void TFormLasBrowser::TimerLibScanTimer()
 void TFormLasBrowser::LibScannerTerminated()
 {
     // The thread has ended its work; destroying the object waits for it to finish.
-    std::unique_ptr<TLibIdleScanner> finished = std::move(LibScanner);
+    std::unique_ptr<TLibScanner> finished = std::move(LibScanner);
     finished.reset();
     if (!isVisible())
         return;

@@ -31,7 +31,7 @@ class TDirTreeView;
 class TDlgLogFileHeaderEditor;
 class TFormLasBrowserColumns;
 class TLasParser2Header;
-class TLibIdleScanner;
+class TLibScanner;
 namespace platform { class PaneWidth; }
 
 // What the main window lends the browser.
@@ -120,7 +120,7 @@ public:
     LogFileDBManager* DBManager = nullptr;
     std::vector<std::string> GroupByColumns{"fld", "well"};
     std::vector<std::string> SelectedLibraryPath;
-    std::unique_ptr<TLibIdleScanner> LibScanner;
+    std::unique_ptr<TLibScanner> LibScanner;
     std::function<void(const QString&)> OnOpenFile;
     std::function<void(const QString&)> OnAddCurves;
     // The file of the document open in the main window, empty when none.
@@ -221,10 +221,10 @@ private:
     void ConnectEvents();
     void PageChanged(int index);
     std::string LibrarySearchCondition() const;
-    void AddLibraryFolder(const std::string& folder);
-    // Rescans every folder of the library and says when that failed; reportEnd: also how many
-    // files a scan that ended well read.
-    void RescanLibrary(bool reportEnd);
+    // Adds the folder to the library and rescans it alone, or without a folder rescans every
+    // library folder, with a progress; says when that failed, when the folder was listed
+    // already and, for a rescan that ended, how many files it read.
+    void ScanLibrary(const std::string& folderToAdd);
     QTreeWidgetItem* SelectedRow() const;
     // Minimises the browser, brings the main window forward and hands it the file.
     void HandBack(const std::string& path, bool add);

@@ -11,6 +11,7 @@
 #include "core/StringUtils.h"
 #include "library/CppSQLite3Buffer.h"
 #include "library/DirTreeView.h"
+#include "library/LibScanner.h"
 #include "library/LibraryErrors.h"
 #include "library/LogFileDBManager.h"
 #include "platform/DialogRunner.h"
@@ -241,26 +242,23 @@ void TFormLasBrowser::UpdateLibraryMenus()
     }
 }
 
-void TFormLasBrowser::AddLibraryFolder(const std::string& folder)
+void TFormLasBrowser::ScanLibrary(const std::string& folderToAdd)
 {
-    if (folder.empty())
-        return;
-    DBManager->AddLookupPath(folder);
-    RescanLibrary(false);
-}
-
-void TFormLasBrowser::RescanLibrary(bool reportEnd)
-{
-    std::string failure;
-    const int count = DBManager->RescanAllPaths(&failure);
-    const QString scanned = QStringLiteral("\nПросканировано ") + QString::fromStdString(LexicalCast(count)) +
-                            QStringLiteral(" файлов");
-    if (!failure.empty())
+    TLibScanner scanner(DBManager, folderToAdd);
+    scanner.RunWithProgress(QStringLiteral("Сканирование каталогов"));
+    const QString scanned = QStringLiteral("\nПросканировано ") +
+                            QString::fromStdString(LexicalCast(scanner.ScannedCount())) + QStringLiteral(" файлов");
+    if (!scanner.Failure().empty())
         platform::MessageBox(this,
                              QStringLiteral("Сканирование каталогов прервано из-за ошибки:\n") +
-                                 QString::fromStdString(failure) + scanned,
+                                 QString::fromStdString(scanner.Failure()) + scanned,
                              QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONERROR);
-    else if (reportEnd)
+    else if (scanner.FolderWasListed())
+        platform::MessageBox(this,
+                             QStringLiteral("Каталог уже есть в библиотеке:\n") + QString::fromStdString(folderToAdd) +
+                                 QStringLiteral("\nОн просканирован заново.") + scanned,
+                             QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONINFORMATION);
+    else if (folderToAdd.empty() && !scanner.Stopped())
         platform::MessageBox(this, QStringLiteral("Сканирование каталогов закончено!") + scanned,
                              QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONINFORMATION);
     RefreshLibraryTree();
@@ -270,7 +268,8 @@ void TFormLasBrowser::MMILibAddFolderClick()
 {
     if (RefuseScanWithoutLibrary(this, DBManager, QStringLiteral("Библиотека")))
         return;
-    AddLibraryFolder(DirTreeView->GetNodeFolder(DirTreeView->currentItem()));
+    if (const std::string folder = DirTreeView->GetNodeFolder(DirTreeView->currentItem()); !folder.empty())
+        ScanLibrary(folder);
 }
 
 void TFormLasBrowser::MMILibSelectAndAddPathClick()
@@ -279,14 +278,15 @@ void TFormLasBrowser::MMILibSelectAndAddPathClick()
         return;
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Добавление каталога в библиотеку");
-    AddLibraryFolder(platform::GetExistingDirectory(this, options).toStdString());
+    if (const std::string folder = platform::GetExistingDirectory(this, options).toStdString(); !folder.empty())
+        ScanLibrary(folder);
 }
 
 void TFormLasBrowser::MMILibRescanClick()
 {
     if (RefuseScanWithoutLibrary(this, DBManager, QStringLiteral("Библиотека")))
         return;
-    RescanLibrary(true);
+    ScanLibrary({});
 }
 
 void TFormLasBrowser::MMILibRemoveMissingFilesClick()

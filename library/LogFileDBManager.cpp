@@ -15,6 +15,7 @@
 #include "library/CppSQLite3Buffer.h"
 #include "library/CppSQLite3Exception.h"
 #include "library/LASDBAdaptor.h"
+#include "library/LockHolder.h"
 #include "library/LogFileColumns.h"
 #include "library/SqlTransaction.h"
 
@@ -47,6 +48,8 @@ const std::vector<TableSchema>& Tables()
     return tables;
 }
 
+const char* const DamagedDatabase = "База данных повреждена";
+
 // The groups table of databases made before paths compared case-sensitively.
 const char* const OldGroupsStatement =
     "CREATE TABLE groups( gr_name TEXT COLLATE NOCASE NOT NULL, file TEXT COLLATE NOCASE NOT NULL"
@@ -69,19 +72,6 @@ std::string InsertRowStatement()
 std::string CodeAndName(const CppSQLite3Exception& error)
 {
     return std::string(error.ErrorMessage()) + "\nКод ошибки - " + CppSQLite3Exception::CodeName(error.ErrorCode());
-}
-
-std::string DescribeFailure(const std::exception_ptr& failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const CppSQLite3Exception& error) {
-        return error.ErrorMessage();
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "unknown error";
-    }
 }
 
 bool IsLogFilesColumn(const std::string& name)
@@ -118,24 +108,26 @@ private:
 
 }  // namespace
 
-// A rescan in hand: the caller's stop request, the first failure, the rows read and not yet
-// written (their values one after another in one text, reused from batch to batch, and the
-// folder each came from) and the number of rows written.
+// A rescan in hand: the caller's stop request, the files to read and the folder of each, the
+// first failure, the rows read and not yet written (their values one after another in one text,
+// reused from batch to batch, and the folder each came from) and the number of rows written.
 struct LogFileDBManager::ScanRun {
     const std::atomic<bool>* stop = nullptr;
+    std::vector<std::string> files;
+    std::vector<int> fileFolders;
+    int folder = 0;
     std::string failure;
     std::string values;
     std::vector<size_t> valueEnds;
     std::vector<int> rowFolders;
-    int folder = 0;
     std::chrono::steady_clock::time_point batchStarted;
     int written = 0;
 
     bool Stopped() const { return stop && stop->load(std::memory_order_relaxed); }
-    void Fail(const std::exception_ptr& error)
+    void Fail(const std::string& text)
     {
         if (failure.empty())
-            failure = DescribeFailure(error);
+            failure = text;
     }
     size_t Rows() const { return valueEnds.size() / LogFilesColumnCount; }
     bool BatchFull() const
@@ -143,7 +135,7 @@ struct LogFileDBManager::ScanRun {
         return Rows() >= ScanBatchFiles ||
                (Rows() > 0 && std::chrono::steady_clock::now() - batchStarted >= ScanBatchTime);
     }
-    void Add(const std::vector<std::string>& row)
+    void Add(const std::vector<std::string>& row, int rowFolder)
     {
         if (valueEnds.empty())
             batchStarted = std::chrono::steady_clock::now();
@@ -151,7 +143,7 @@ struct LogFileDBManager::ScanRun {
             values += value;
             valueEnds.push_back(values.size());
         }
-        rowFolders.push_back(folder);
+        rowFolders.push_back(rowFolder);
     }
     std::string_view Value(size_t row, size_t column) const
     {
@@ -184,9 +176,9 @@ bool LogFileDBManager::Open(const std::string& path)
     };
     try {
         db_.Open(path);
-        if (!IsLibraryOrEmpty()) {
+        if (const std::string reason = RefusalReason(); !reason.empty()) {
             db_.Close();
-            throw std::runtime_error(refusal("В файле другая база данных, без таблиц библиотеки"));
+            throw std::runtime_error(refusal(reason));
         }
         InitSchema();
         db_.ExecuteStatement("PRAGMA journal_mode=WAL;");
@@ -197,6 +189,10 @@ bool LogFileDBManager::Open(const std::string& path)
         // SQLite reads the first page before it writes anything: a file of another kind is left as it was.
         if (error.ErrorCode() == SQLITE_NOTADB)
             throw std::runtime_error(refusal("Файл не является базой данных SQLite") + "\n" + CodeAndName(error));
+        if ((error.ErrorCode() & 0xFF) == SQLITE_CORRUPT)
+            throw std::runtime_error(refusal(DamagedDatabase) + "\n" + CodeAndName(error));
+        if (error.IsLockError())
+            throw std::runtime_error("Ошибка при инициализации базы:\n" + LockedDatabaseText(path));
         throw std::runtime_error("Ошибка при инициализации базы:\n" + CodeAndName(error));
     }
     open_ = true;
@@ -211,21 +207,30 @@ bool LogFileDBManager::TableExists(const char* name)
     return !db_.ExecuteQuery(sql).AtEnd();
 }
 
-bool LogFileDBManager::IsLibraryOrEmpty()
+// Reads only: SQLite writes nothing to a file that is only read.
+std::string LogFileDBManager::RefusalReason()
 {
+    // The first damage found is enough to refuse the file.
+    const CppSQLite3Query check = db_.ExecuteQuery("PRAGMA quick_check(1);");
+    if (const char* result = check.AtEnd() ? nullptr : check.FieldValue(0); result && std::string(result) != "ok")
+        return std::string(DamagedDatabase) + " (" + result + ")";
     if (db_.ExecuteQuery("SELECT 1 FROM sqlite_master LIMIT 1;").AtEnd())
-        return true;
+        return {};
+    // The tables are created in order: a library whose creation stopped holds the first one.
     CppSQLite3Buffer sql;
     for (const TableSchema& table : Tables()) {
         std::vector<std::string> missing = table.columns;
+        bool present = false;
         for (CppSQLite3Query query = db_.ExecuteQuery(sql.Format("PRAGMA table_info(%Q);", table.name));
-             !query.AtEnd(); query.NextRow())
+             !query.AtEnd(); query.NextRow()) {
+            present = true;
             if (const char* name = query.FieldValue(1))
                 std::erase(missing, LowerCaseCp1251(name));
-        if (!missing.empty())
-            return false;
+        }
+        if ((present || &table == &Tables().front()) && !missing.empty())
+            return "В файле другая база данных, без таблиц библиотеки";
     }
-    return true;
+    return {};
 }
 
 void LogFileDBManager::ConvertOldGroups()
@@ -235,20 +240,21 @@ void LogFileDBManager::ConvertOldGroups()
     if (query.AtEnd() || !query.FieldValue(0) || std::string(query.FieldValue(0)) != OldGroupsStatement)
         return;
     query = CppSQLite3Query();
-    SqlTransaction transaction(db_);
     db_.ExecuteStatement("ALTER TABLE groups RENAME TO groups_old;");
     db_.ExecuteStatement(Tables()[2].createStatement.c_str());
     db_.ExecuteStatement("INSERT OR IGNORE INTO groups(gr_name, file) SELECT gr_name, file FROM groups_old;");
     db_.ExecuteStatement("DROP TABLE groups_old;");
-    transaction.Commit();
 }
 
+// A transaction that only reads takes no write lock: opening a complete library writes nothing.
 void LogFileDBManager::InitSchema()
 {
+    SqlTransaction transaction(db_);
     ConvertOldGroups();
     for (const TableSchema& table : Tables())
         if (!TableExists(table.name))
             db_.ExecuteStatement(table.createStatement.c_str());
+    transaction.Commit();
 }
 
 std::vector<std::string> LogFileDBManager::GetLookupPaths()
@@ -263,12 +269,12 @@ std::vector<std::string> LogFileDBManager::GetLookupPaths()
     return paths;
 }
 
-void LogFileDBManager::AddLookupPath(const std::string& path)
+bool LogFileDBManager::AddLookupPath(const std::string& path)
 {
     if (!open_)
-        return;
+        return false;
     CppSQLite3Buffer sql;
-    db_.ExecuteStatement(sql.Format("INSERT INTO lookups(path) values (%Q);", path.c_str()));
+    return db_.ExecuteStatement(sql.Format("INSERT OR IGNORE INTO lookups(path) values (%Q);", path.c_str())) == 1;
 }
 
 void LogFileDBManager::DeleteLookupPaths(const std::vector<std::string>& paths)
@@ -300,7 +306,16 @@ void LogFileDBManager::DeleteRows(const char* table, const char* column, const s
         db_.ExecuteStatement(sql.Format("DELETE FROM %s WHERE %s=%Q;", table, column, value.c_str()));
 }
 
-int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>* stop)
+int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>* stop, LibraryScanProgress* progress)
+{
+    return open_ ? RescanPaths(GetLookupPaths(), error, stop, progress) : 0;
+}
+
+// The files are listed first, so that the progress knows their number. Rows are written in
+// batches that may span folders; the headers are read outside any transaction, so the write
+// lock is held only while a batch is written.
+int LogFileDBManager::RescanPaths(const std::vector<std::string>& folders, std::string* error,
+                                  const std::atomic<bool>* stop, LibraryScanProgress* progress)
 {
     if (!open_)
         return 0;
@@ -309,13 +324,20 @@ int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>
     std::optional<ScanSynchronous> synchronous;
     try {
         synchronous.emplace(db_);
-        for (std::string folder : GetLookupPaths()) {
-            if (run.Stopped())
-                break;
-            ScanFolder(folder, run);
+        for (std::string folder : folders)
+            ListFolder(folder, run);
+        if (progress)
+            progress->found = static_cast<int>(run.files.size());
+        for (size_t i = 0; i < run.files.size() && !run.Stopped(); ++i) {
+            if (run.BatchFull())
+                WriteBatch(run);
+            if (const ILogFileDBAdaptor* adaptor = ReadFileRow(run.files[i]))
+                run.Add(adaptor->GetValues(), run.fileFolders[i]);
+            if (progress)
+                progress->read = static_cast<int>(i + 1);
         }
     } catch (...) {
-        run.Fail(std::current_exception());
+        run.Fail(DescribeLibraryFailure(std::current_exception(), fileName_));
         run.Discard();
     }
     WriteBatch(run);
@@ -324,36 +346,26 @@ int LogFileDBManager::RescanAllPaths(std::string* error, const std::atomic<bool>
     return run.written;
 }
 
-// Sub-folders first, deepest first; then this folder's files. Rows are written in batches that
-// may span folders; the headers are read outside any transaction, so the write lock is held only
-// while a batch is written.
-void LogFileDBManager::ScanFolder(std::string& folder, ScanRun& run)
+// Sub-folders first, deepest first; then this folder's files.
+void LogFileDBManager::ListFolder(std::string& folder, ScanRun& run)
 {
-    if (folder.empty())
+    if (folder.empty() || run.Stopped())
         return;
     if (folder.back() != '/')
         folder += '/';
     const size_t length = folder.size();
     const FolderContents contents = GetFolderContents(folder);
     for (const std::string& name : contents.folders) {
-        if (run.Stopped())
-            return;
         folder += name;
         // Links to folders are not followed: a link to an ancestor would never end.
         if (!IsFolderLink(folder))
-            ScanFolder(folder += '/', run);
+            ListFolder(folder += '/', run);
         folder.resize(length);
     }
     ++run.folder;
     for (const std::string& name : contents.files) {
-        if (run.Stopped())
-            return;
-        if (run.BatchFull())
-            WriteBatch(run);
-        folder += name;
-        if (const ILogFileDBAdaptor* adaptor = ReadFileRow(folder))
-            run.Add(adaptor->GetValues());
-        folder.resize(length);
+        run.files.push_back(folder + name);
+        run.fileFolders.push_back(run.folder);
     }
 }
 
@@ -379,7 +391,7 @@ void LogFileDBManager::WriteBatch(ScanRun& run)
     try {
         write(0, rows);
     } catch (const CppSQLite3Exception& error) {
-        run.Fail(std::current_exception());
+        run.Fail(DescribeLibraryFailure(std::current_exception(), fileName_));
         if (!error.IsLockError() && run.rowFolders.front() != run.rowFolders.back()) {
             for (size_t first = 0, last = 0; first < rows; first = last) {
                 while (last < rows && run.rowFolders[last] == run.rowFolders[first])
@@ -391,9 +403,22 @@ void LogFileDBManager::WriteBatch(ScanRun& run)
             }
         }
     } catch (...) {
-        run.Fail(std::current_exception());
+        run.Fail(DescribeLibraryFailure(std::current_exception(), fileName_));
     }
     run.Discard();
+}
+
+std::string DescribeLibraryFailure(const std::exception_ptr& failure, const std::string& databasePath)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const CppSQLite3Exception& error) {
+        return error.IsLockError() ? LockedDatabaseText(databasePath) : error.ErrorMessage();
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "unknown error";
+    }
 }
 
 const ILogFileDBAdaptor* LogFileDBManager::ReadFileRow(const std::string& path)

@@ -3,12 +3,22 @@
 #pragma once
 
 #include <atomic>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "library/CppSQLite3DB.h"
 #include "library/CppSQLite3Statement.h"
 #include "library/ILogFileDBAdaptor.h"
+
+// Files of a scan found and read so far, read by another thread while the scan runs.
+struct LibraryScanProgress {
+    std::atomic<int> found{0};
+    std::atomic<int> read{0};
+};
+
+// The text of a failure of work on the library database; for a locked database, who holds the lock.
+std::string DescribeLibraryFailure(const std::exception_ptr& failure, const std::string& databasePath);
 
 class LogFileDBManager {
 public:
@@ -17,8 +27,9 @@ public:
     LogFileDBManager(const LogFileDBManager&) = delete;
     LogFileDBManager& operator=(const LogFileDBManager&) = delete;
 
-    // Opens (closing any file held before) and checks the schema; an empty file becomes a new
-    // library. A failure, or any other database, closes the connection and throws
+    // Opens (closing any file held before), checks the pages and the schema; an empty file becomes
+    // a new library and one of ours with missing tables is completed. A failure, a damaged
+    // database or any other closes the connection, leaving the file as it was, and throws
     // std::runtime_error with "Ошибка при инициализации базы:\n"...
     bool Open(const std::string& path);
     bool IsOpen() const { return open_; }
@@ -27,12 +38,17 @@ public:
 
     // Every operation below answers as empty, 0 or false without SQL while not open.
     std::vector<std::string> GetLookupPaths();
-    // A folder already listed fails on the primary key (the wrapper's exception).
-    void AddLookupPath(const std::string& path);
+    // False when the folder was listed already.
+    bool AddLookupPath(const std::string& path);
     void DeleteLookupPaths(const std::vector<std::string>& paths);
     // Rows written. A failure is kept in *error (empty when none) instead of being
-    // thrown; *stop, when given, ends the scan between files.
-    int RescanAllPaths(std::string* error = nullptr, const std::atomic<bool>* stop = nullptr);
+    // thrown; *stop, when given, ends the scan between files; *progress, when given, counts the
+    // files as they are read.
+    int RescanAllPaths(std::string* error = nullptr, const std::atomic<bool>* stop = nullptr,
+                       LibraryScanProgress* progress = nullptr);
+    // The same for the given folders only.
+    int RescanPaths(const std::vector<std::string>& folders, std::string* error, const std::atomic<bool>* stop,
+                    LibraryScanProgress* progress);
     // True when an adaptor took the file and its row was written (replacing an old one).
     bool AddFile(const std::string& path);
     void AddFilesToGroup(const std::vector<std::string>& files, const std::string& groupName);
@@ -53,10 +69,11 @@ public:
 private:
     struct ScanRun;
 
-    // An empty database, or one holding every library table with its columns; any other is
-    // another program's and is never written to.
-    bool IsLibraryOrEmpty();
-    // Creates the tables of an empty database.
+    // Why the database is refused, empty when it is not: its pages are damaged, or it is another
+    // program's (neither empty nor holding the first library table and each library table it
+    // holds with its columns). Reads only.
+    std::string RefusalReason();
+    // Creates the missing tables, in one transaction.
     void InitSchema();
     // Re-creates a groups table whose paths ignored letter case, its rows kept.
     void ConvertOldGroups();
@@ -66,7 +83,8 @@ private:
     template <typename Values>
     void WriteFileRow(const Values& values);
     bool TableExists(const char* name);
-    void ScanFolder(std::string& folder, ScanRun& run);
+    // Lists the files of the folder in the order they are read.
+    void ListFolder(std::string& folder, ScanRun& run);
     // Writes the rows read so far in one transaction.
     void WriteBatch(ScanRun& run);
     void DeleteRows(const char* table, const char* column, const std::vector<std::string>& values);

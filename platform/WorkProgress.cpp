@@ -27,9 +27,14 @@ public:
     bool Step(double part) override
     {
         const qint64 now = clock_.elapsed();
-        if (now < kShowAfterMs || now - lastEvents_ < kEventsEveryMs)
+        if (now - lastEvents_ < kEventsEveryMs)
             return !cancelled_;
         lastEvents_ = now;
+        if (now < kShowAfterMs) {
+            // The windows repaint, but nothing can be started or changed before the window shows.
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return !cancelled_;
+        }
         if (!window_) {
             // Modal: while events are handled, nothing else can be started or changed.
             window_ = std::make_unique<QProgressDialog>(title_, QStringLiteral("Отмена"), 0, kBarSteps,

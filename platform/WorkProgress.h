@@ -1,6 +1,6 @@
 // Progress of a long piece of work done on the GUI thread, and the user's way to stop it: a busy
-// cursor from the start and, once the work has taken half a second, a window with a bar and
-// "Отмена" while the program's windows go on repainting. Replaceable, so that a test can cancel
+// cursor from the start, the program's windows repainting, and once the work has taken half a
+// second, a window with a bar and "Отмена". Replaceable, so that a test can cancel
 // at a chosen step.
 #pragma once
 

@@ -23,6 +23,7 @@
 #include <QUrl>
 #include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 #include "core/IniStore.h"
 #include "core/SettingsFile.h"
@@ -35,6 +36,7 @@
 #include "library/LogFileDBManager.h"
 #include "platform/RecordingDialogRunner.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/ScriptedProgress.h"
 #include "tests/common/TestPaths.h"
 #include "tests/library/LibraryFixtures.h"
 
@@ -696,6 +698,65 @@ TEST_F(LibraryPageTest, RescanFailureAndMissingFilesAreReported)
     EXPECT_EQ(probe.Count("logfiles"), 2);
 }
 
+// Adding a folder scans it alone; while another connection holds the write lock the add says who
+// holds it, and a folder added twice is said to be listed and is rescanned.
+TEST_F(LibraryPageTest, AddedFolderAloneIsScannedAndALockOrASecondAddIsTold)
+{
+    TFormLasBrowser& b = OpenLibrary();
+    strativ::test::LibraryDbProbe probe(dir.path() + "/lib.db");
+    const std::string other = dir.path() + "/other";
+    strativ::test::WriteLas(other + "/g1.las", {{"FLD", "C"}, {"WELL", "9"}});
+    strativ::test::WriteLas(lib + "f1.las", {{"FLD", "Z"}, {"WELL", "1"}});  // not rescanned below
+    const QString addTwice = QString::fromStdString("Каталог уже есть в библиотеке:\n" + other) +
+                             "\nОн просканирован заново.\nПросканировано 1 файлов";
+    const struct {
+        bool locked;
+        const char* fld;
+        QString message;
+        Strings rows;
+    } adds[] = {
+        {true, "C", QStringLiteral("держит блокировку записи в ней"), {"A", "A", "B"}},
+        {false, "C", QString(), {"A", "A", "B", "C"}},
+        {false, "D", addTwice, {"A", "A", "B", "D"}},
+    };
+    for (const auto& add : adds) {
+        SCOPED_TRACE(add.fld);
+        strativ::test::WriteLas(other + "/g1.las", {{"FLD", add.fld}, {"WELL", "9"}});
+        if (add.locked)
+            probe.Execute("BEGIN IMMEDIATE; INSERT INTO selections VALUES('held', 1);");
+        runner.Clear();
+        runner.PushFiles({QString::fromStdString(other)});
+        b.MMILibSelectAndAddPath->trigger();
+        if (add.locked) {
+            probe.Execute("ROLLBACK;");
+            EXPECT_EQ(runner.Last().title, "Библиотека");
+            EXPECT_TRUE(runner.Last().text.contains(add.message)) << runner.Last().text.toStdString();
+            EXPECT_TRUE(runner.Last().text.contains(QStringLiteral("занята: процесс %1").arg(getpid())))
+                << runner.Last().text.toStdString();
+        } else if (add.message.isEmpty()) {
+            EXPECT_EQ(runner.Requests().size(), 1u);  // the folder's choice alone
+        } else {
+            EXPECT_EQ(runner.Last().text, add.message);
+        }
+        EXPECT_EQ(probe.Rows("SELECT fld FROM logfiles ORDER BY file;"), add.rows);
+    }
+    EXPECT_EQ(ChildTexts(Root()), (Strings{"A", "B", "D"}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// "Отмена" in the progress stops a rescan between files; it then reports no end.
+TEST_F(LibraryPageTest, CancelledRescanStopsEarlyAndReportsNoEnd)
+{
+    TFormLasBrowser& b = OpenLibrary();
+    strativ::test::MakeLibrary(lib + "many", 30, 100);
+    ScriptedProgress cancelling(1);
+    runner.Clear();
+    b.MMILibRescan->trigger();
+    EXPECT_EQ(cancelling.ended, 1);
+    EXPECT_EQ(runner.Requests().size(), 0u);
+    EXPECT_LT(strativ::test::LibraryDbProbe(dir.path() + "/lib.db").Count("logfiles"), 3003);
+}
+
 TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
 {
     strativ::test::TempDir dir;
@@ -713,8 +774,7 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
     editor.ButtonAddPath->click();
     runner.PushFiles({QString::fromStdString(dir.path())});
     editor.ButtonAddPath->click();
-    EXPECT_EQ(runner.Last().title, "Ошибка при запросе к базе");
-    EXPECT_EQ(runner.Last().text, "19 : SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: lookups.path");
+    EXPECT_EQ(runner.Last().text.toStdString(), "Каталог уже есть в библиотеке:\n" + dir.path());
     EXPECT_EQ(editor.ListBoxPaths->count(), 1);
 
     runner.Clear();

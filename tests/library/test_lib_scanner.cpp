@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "library/LibIdleScanner.h"
+#include "library/LibScanner.h"
 #include "library/LogFileDBManager.h"
 #include "tests/common/TestPaths.h"
 #include "tests/library/LibraryFixtures.h"
@@ -18,7 +18,7 @@ namespace {
 TEST(IdleScanner, EndsAtOnceWithoutAnOpenDatabaseAndStopsWhenDestroyed)
 {
     LogFileDBManager manager;  // closed: the scanner ends at once
-    TLibIdleScanner idle(&manager);
+    TLibScanner idle(&manager);
     QSignalSpy finished(&idle, &QThread::finished);
     idle.StartIdle();
     ASSERT_TRUE(idle.wait(10000));
@@ -29,7 +29,7 @@ TEST(IdleScanner, EndsAtOnceWithoutAnOpenDatabaseAndStopsWhenDestroyed)
     MakeLibrary(dir.file("lib"), 4, 100);
     manager.Open(dir.file("las_files.db"));
     manager.AddLookupPath(dir.file("lib"));
-    auto scanner = std::make_unique<TLibIdleScanner>(&manager);
+    auto scanner = std::make_unique<TLibScanner>(&manager);
     scanner->StartIdle();
     scanner.reset();  // stops between files and waits for the thread
     manager.AddLookupPath(dir.file("other"));  // no lock was left behind
@@ -46,7 +46,7 @@ TEST(IdleScanner, WindowThreadWorksOnTheLibraryWhileTheScanRuns)
     manager.Open(dir.file("las_files.db"));
     manager.AddLookupPath(dir.file("lib"));
 
-    TLibIdleScanner scanner(&manager);
+    TLibScanner scanner(&manager);
     scanner.StartIdle();
     int rounds = 0;
     do {

@@ -1,0 +1,65 @@
+// Thread body of the library rescan, and the progress the window thread shows meanwhile.
+#include "library/LibScanner.h"
+
+#include <exception>
+
+#include "platform/WorkProgress.h"
+
+namespace {
+
+// How long the window thread waits for the scan between two steps of its progress.
+constexpr int WaitStepMs = 20;
+
+}  // namespace
+
+TLibScanner::TLibScanner(const LogFileDBManager* manager, std::string folderToAdd, QObject* parent)
+    : QThread(parent), databasePath_(manager && manager->IsOpen() ? manager->GetFileName() : std::string()),
+      folderToAdd_(std::move(folderToAdd))
+{
+}
+
+TLibScanner::~TLibScanner()
+{
+    RequestStop();
+    wait();
+}
+
+void TLibScanner::StartIdle()
+{
+    start(QThread::IdlePriority);
+}
+
+void TLibScanner::RunWithProgress(const QString& title)
+{
+    platform::WorkProgressScope progress(title);
+    start();
+    while (!wait(QDeadlineTimer(WaitStepMs))) {
+        const int found = progress_.found;
+        if (!progress.Step(found ? static_cast<double>(progress_.read) / found : 0.0))
+            RequestStop();
+    }
+}
+
+void TLibScanner::RequestStop()
+{
+    stop_ = true;
+}
+
+void TLibScanner::run()
+{
+    if (databasePath_.empty())
+        return;
+    // Nothing may leave the thread.
+    try {
+        LogFileDBManager manager;
+        manager.Open(databasePath_);
+        if (folderToAdd_.empty()) {
+            scannedCount_ = manager.RescanAllPaths(&failure_, &stop_, &progress_);
+            return;
+        }
+        folderWasListed_ = !manager.AddLookupPath(folderToAdd_);
+        scannedCount_ = manager.RescanPaths({folderToAdd_}, &failure_, &stop_, &progress_);
+    } catch (...) {
+        failure_ = DescribeLibraryFailure(std::current_exception(), databasePath_);
+    }
+}
