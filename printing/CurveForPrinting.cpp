@@ -89,8 +89,7 @@ void TCurveForPrinting::LoadFromIni(const TRxIniFile& ini, const std::string& se
     LogarithmicScale = ini.ReadBool(section, "LogarithmicScale", LogarithmicScale);
     if (const int v = ini.ReadInteger(section, "LogScaleModule", LogScaleModule); v >= 1 && v <= 10)
         LogScaleModule = v;
-    if (const float v = ReadIniFloat(ini, section, "LogLeftValue", LogLeftValue); v >= 1e-10f && v <= 1e7f)
-        LogLeftValue = v;
+    SetLogLeftValue(ReadIniFloat(ini, section, "LogLeftValue", LogLeftValue));
 }
 
 void TCurveForPrinting::SaveToIni(TRxIniFile& ini, const std::string& section) const

@@ -562,6 +562,7 @@ bool TFormTitleTemplate::FileSaveAsClick()
     options.fileName = TitleFileName ? Q(*TitleFileName) : QString();
     options.filter = kFilter;
     options.defaultSuffix = QStringLiteral("ttm");
+    options.kind = platform::FileKind::TitleTemplate;
     const std::string chosen = platform::GetSaveFileName(this, options).toStdString();
     if (chosen.empty() || !SaveTo(chosen))
         return false;

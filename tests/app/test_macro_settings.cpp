@@ -213,7 +213,8 @@ TEST_F(MacroWindowTest, AFileOfAnotherKindIsNotTakenForMacrosUnlessTheUserSaysSo
     const platform::DialogRequest& question = runner->Requests()[1];
     EXPECT_EQ(question.title + "|" + question.text,
               "Макроподстановки|Файл\n" + QString::fromStdString(las) +
-                  "\nне является файлом макроподстановок. Записать макроподстановки поверх него?");
+                  "\nне является файлом макроподстановок (открытый документ). Записать макроподстановки поверх "
+                             "него?");
     EXPECT_EQ(question.flags & (platform::MB_BUTTONMASK | platform::MB_DEFBUTTON2),
               platform::MB_YESNO | platform::MB_DEFBUTTON2);
     window->close();

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
+#include <random>
 
 namespace strativ::test {
 namespace {
@@ -413,6 +414,43 @@ TEST_F(WorkKeptTest, DeletingTheSessionOfTheOpenDocumentLeavesItOpenWithoutAFile
     EXPECT_EQ(QString::fromStdString(window->LasFile()->GetFileName()), target);
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(TLASFile(target.toStdString(), 2).GetPointCount(), 10);
+}
+
+// Settings files holding random bytes are named in one message at start, kept as ".bak" and
+// not read; a file with sections and keys the program does not know is no damage.
+TEST_F(WorkKeptTest, DamagedSettingsFilesAreToldOnceAndKeptAsBackups)
+{
+    window.reset();
+    std::filesystem::create_directories(dir.file("templates"));
+    std::mt19937 random(54);
+    std::string noise;
+    for (int i = 0; i < 300; ++i)
+        noise += static_cast<char>(random() & 0xFF);
+    const std::vector<std::string> damaged = {dir.file("strativ.ini"), dir.file("templates/templates.ini"),
+                                              dir.file("DefaultTempl.ctl")};
+    for (const std::string& path : damaged)
+        WriteFileBytes(path, noise);
+    const std::string unknown = "[Future]\r\nKey=1\r\n; note\r\n\r\n[Options]\r\nDViewVisible=1\r\n";
+    WriteFileBytes(dir.file("lasbrowse.ini"), unknown);
+    runner->Clear();
+    CreateWindow();
+    QTest::qWait(20);
+    QString names;
+    for (const std::string& path : damaged) {
+        names += QString::fromStdString(path) + "\n";
+        EXPECT_EQ(ReadFileBytes(path + ".bak"), noise) << path;
+    }
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены и не прочитаны:\n" + names +
+                                      "Каждый сохранен с расширением .bak, настройки взяты по умолчанию"});
+    EXPECT_EQ(ReadFileBytes(dir.file("lasbrowse.ini")), unknown);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("lasbrowse.ini.bak")));
+    // The next start finds sound files and says nothing.
+    window->close();
+    window.reset();
+    runner->Clear();
+    CreateWindow();
+    QTest::qWait(20);
+    EXPECT_EQ(Messages(), QStringList{});
 }
 
 TEST_F(WorkKeptTest, AFailedWriteNamesTheFileAndTheReason)
