@@ -492,6 +492,16 @@ void TFormMain::KeepWork()
     });
 }
 
+void TFormMain::KeepWorkUnasked()
+{
+    if (ending_)
+        return;
+    platform::Guarded(this, [this] {
+        const platform::UnattendedDialogs unattended;
+        KeepWork();
+    });
+}
+
 void TFormMain::EndSession()
 {
     if (ending_)

@@ -384,12 +384,11 @@ public:
     void ToolDone() override;
     void ShowNewCurve(int index, std::uint32_t color) override;
 
-    // What a close keeps, written without a question and without closing anything: the last
-    // session with the document as it is, the settings of the program, the browser and the
-    // templates, the macro file. For the session manager's save request.
-    void KeepWork();
-    // A logout, a shutdown or kill: the work kept as by KeepWork, no dialog shown from then on,
-    // and the window ends as when it is closed (Closed is emitted).
+    // The session manager's save request: what a close keeps is written without a question and
+    // without closing anything; a failure goes to the error output, never into a dialog.
+    void KeepWorkUnasked();
+    // A logout, a shutdown or kill: the work kept as by KeepWorkUnasked, no dialog shown from then
+    // on, and the window ends as when it is closed (Closed is emitted).
     void EndSession();
 
 signals:
@@ -465,6 +464,9 @@ private:
     void UpdateCaption();
     // "last.vxs" of the loaded document, written when the program closes.
     void SaveLastSession();
+    // What a close keeps: the last session with the document as it is, the settings of the
+    // program, the browser and the templates, the macro file.
+    void KeepWork();
     StrativSession CaptureSession(const std::string& lasCopyName) const;
     void ApplySessionView(const StrativSession& session);
 

@@ -72,7 +72,7 @@ int Run(TStrativApplication& app)
     // A logout, a shutdown or kill keeps the work as a close does, without a question.
     platform::EndRequests ends;
     QObject::connect(&ends, &platform::EndRequests::EndRequested, &main, &TFormMain::EndSession);
-    QObject::connect(&ends, &platform::EndRequests::SaveRequested, &main, &TFormMain::KeepWork);
+    QObject::connect(&ends, &platform::EndRequests::SaveRequested, &main, &TFormMain::KeepWorkUnasked);
     if (app.arguments().size() > 1)
         main.SetStartupFile(QFileInfo(app.arguments()[1]).absoluteFilePath());
     main.show();

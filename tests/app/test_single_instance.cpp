@@ -188,7 +188,7 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
         environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
         environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
         environment.insert("LD_PRELOAD", PreloadList(driver));
-        environment.insert("STRATIV_DRIVE", "context:ListCurveNames,MIInverseCurve");
+        environment.insert("STRATIV_DRIVE", "accept:TFormChooseCurves,context:ListCurveNames,MIInverseCurve");
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), {QString::fromStdString(path)});
@@ -215,11 +215,15 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
         StrativSession session;
         std::string error;
         ASSERT_TRUE(session.Load(folder + "last.vxs", error)) << error;
-        TLASFile copy(folder + session.LasCopyName, 2);
+        const TLASFile original(path, 2);
+        const TLASFile copy(folder + session.LasCopyName, 2);
         ASSERT_TRUE(copy.IsLoaded()) << copy.GetLoadError();
         ASSERT_EQ(copy.GetPointCount(), 3);
-        const float* values = copy.GetCurveData(1);
-        EXPECT_EQ(std::vector<float>(values, values + 3), (std::vector<float>{-10.5f, -999.25f, -30.0f}));
+        for (int row = 0; row < 3; ++row) {
+            const float value = original.GetCurveData(1)[row];
+            EXPECT_EQ(copy.GetCurveData(0)[row], original.GetCurveData(0)[row]);
+            EXPECT_EQ(copy.GetCurveData(1)[row], value == -999.25f ? value : -value) << row;
+        }
     }
 }
 

@@ -1,13 +1,15 @@
 // Loaded into the built program (LD_PRELOAD) by tests that use it as a user would: once its event
 // loop runs, the steps named in STRATIV_DRIVE (comma-separated) are taken one after another.
 // A step is an action's object name, triggered once a shown window offers it, as a click on its
-// menu item does; or "context:" and the object name of a list, whose context menu is asked for
-// over its first row once the list has rows, as a right click there does. When the last step
+// menu item does; "accept:" and a dialog's object name, accepted once it shows, as its OK button
+// does; or "context:" and the object name of a list, whose context menu is asked for over its
+// first row once the list has rows, as a right click there does. When the last step
 // is taken, "driver: done" goes to the error output.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -27,7 +29,17 @@ T* Shown(const QString& name)
 
 bool Take(const QString& step)
 {
+    static const QString accept = QStringLiteral("accept:");
     static const QString context = QStringLiteral("context:");
+    if (step.startsWith(accept)) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QDialog*>(window);
+                dialog && dialog->isVisible() && dialog->objectName() == step.mid(accept.size())) {
+                dialog->accept();
+                return true;
+            }
+        return false;
+    }
     if (!step.startsWith(context)) {
         QAction* action = Shown<QAction>(step);
         if (action)
