@@ -89,7 +89,8 @@ void TCurveForPrinting::LoadFromIni(const TRxIniFile& ini, const std::string& se
     LogarithmicScale = ini.ReadBool(section, "LogarithmicScale", LogarithmicScale);
     if (const int v = ini.ReadInteger(section, "LogScaleModule", LogScaleModule); v >= 1 && v <= 10)
         LogScaleModule = v;
-    SetLogLeftValue(ReadIniFloat(ini, section, "LogLeftValue", LogLeftValue));
+    if (const float v = ReadIniFloat(ini, section, "LogLeftValue", LogLeftValue); v >= 1e-10f && v <= 1e7f)
+        LogLeftValue = v;
 }
 
 void TCurveForPrinting::SaveToIni(TRxIniFile& ini, const std::string& section) const
