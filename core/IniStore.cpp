@@ -13,10 +13,12 @@
 
 namespace {
 
-// A field stands on one line of the file: a line end inside it would start a new key.
+// A field stands on one line of the file: a line end inside it would start a new key, and any
+// other control byte but a tab would make the file read as damaged.
 std::string OneLine(std::string text)
 {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }, ' ');
     return text;
 }
 

@@ -39,8 +39,9 @@ public:
     // Value of section/key, or null when either is missing.
     const std::string* FindValue(std::string_view section, std::string_view key) const;
     // Sets a value, appending a missing section at the end of the list and a missing key
-    // at the end of its section; names and value are cut to the limits, line ends in the value
-    // become blanks. false (nothing changed) for a name the file cannot hold (IsValidIniName).
+    // at the end of its section; names and value are cut to the limits, control bytes but tabs
+    // in the value become blanks. false (nothing changed) for a name the file cannot hold
+    // (IsValidIniName).
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     // The section's index; -1 for a name the file cannot hold.
     int AddSection(std::string_view name);
