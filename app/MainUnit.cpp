@@ -415,9 +415,9 @@ void TFormMain::showEvent(QShowEvent* event)
     if (!damagedSettings_.isEmpty())
         QTimer::singleShot(0, this, platform::Guarded([this] {
             platform::MessageBox(this,
-                                 QStringLiteral("Файлы настроек повреждены и не прочитаны:\n") +
+                                 QStringLiteral("Файлы настроек повреждены или другого формата и не прочитаны:\n") +
                                      damagedSettings_.join(QLatin1Char('\n')) +
-                                     QStringLiteral("\nКаждый сохранен с расширением .bak, настройки взяты по умолчанию"),
+                                     QStringLiteral("\nКаждый сохранен с расширением .bak"),
                                  platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
         }));
     if (!startupFile_.isEmpty())

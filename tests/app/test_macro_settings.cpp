@@ -100,8 +100,9 @@ TEST_F(MacroWindowTest, UnreadableAndUnwritableMacroFilesAreReported)
     WriteFileBytes(file, "[Settings]\r\nVersion=2\r\n");
     CreateWindow();
     const QString path = QString::fromStdString(file);
-    EXPECT_EQ(Messages(), QStringList{"Макроподстановки|Файл макроподстановок\n" + path +
-                                      "\nне удалось прочитать. Он сохранен как\n" + path + ".bak"});
+    QTest::qWait(20);
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены или другого формата и не прочитаны:\n" +
+                                      path + "\nКаждый сохранен с расширением .bak"});
     EXPECT_EQ(ReadFileBytes(file + ".bak"), "[Settings]\r\nVersion=2\r\n");
 
     window->close();

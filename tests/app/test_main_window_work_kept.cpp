@@ -430,6 +430,9 @@ TEST_F(WorkKeptTest, DamagedSettingsFilesAreToldOnceAndKeptAsBackups)
                                               dir.file("DefaultTempl.ctl")};
     for (const std::string& path : damaged)
         WriteFileBytes(path, noise);
+    // The macro file of another kind is named in the same message.
+    const std::string macros = dir.file("templates/Macros.mcr");
+    WriteFileBytes(macros, noise);
     const std::string unknown = "[Future]\r\nKey=1\r\n; note\r\n\r\n[Options]\r\nDViewVisible=1\r\n";
     WriteFileBytes(dir.file("lasbrowse.ini"), unknown);
     runner->Clear();
@@ -440,8 +443,10 @@ TEST_F(WorkKeptTest, DamagedSettingsFilesAreToldOnceAndKeptAsBackups)
         names += QString::fromStdString(path) + "\n";
         EXPECT_EQ(ReadFileBytes(path + ".bak"), noise) << path;
     }
-    EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены и не прочитаны:\n" + names +
-                                      "Каждый сохранен с расширением .bak, настройки взяты по умолчанию"});
+    names += QString::fromStdString(macros) + "\n";
+    EXPECT_EQ(ReadFileBytes(macros + ".bak"), noise);
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены или другого формата и не прочитаны:\n" +
+                                      names + "Каждый сохранен с расширением .bak"});
     EXPECT_EQ(ReadFileBytes(dir.file("lasbrowse.ini")), unknown);
     EXPECT_FALSE(std::filesystem::exists(dir.file("lasbrowse.ini.bak")));
     // The next start finds sound files and says nothing.
