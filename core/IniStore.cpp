@@ -13,12 +13,17 @@
 
 namespace {
 
+// Bytes no settings text holds but in damage.
+bool IsControlByte(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t';
+}
+
 // A field stands on one line of the file: a line end inside it would start a new key, and any
-// other control byte but a tab would make the file read as damaged.
+// other control byte would make the file read as damaged.
 std::string OneLine(std::string text)
 {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }, ' ');
+    std::replace_if(text.begin(), text.end(), IsControlByte, ' ');
     return text;
 }
 
@@ -240,7 +245,7 @@ bool IsDamagedIniText(std::string_view bytes)
             end = bytes.size();
         const std::string_view line = bytes.substr(pos, end - pos);
         pos = end + 1;
-        if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }))
+        if (std::any_of(line.begin(), line.end(), IsControlByte))
             return true;
         const std::string_view trimmed = Trim(line);
         if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' && trimmed.find('=') == trimmed.npos)

@@ -420,6 +420,7 @@ TEST_F(WorkKeptTest, DeletingTheSessionOfTheOpenDocumentLeavesItOpenWithoutAFile
 // not read; a file with sections and keys the program does not know is no damage.
 TEST_F(WorkKeptTest, DamagedSettingsFilesAreToldOnceAndKeptAsBackups)
 {
+    window->close();
     window.reset();
     std::filesystem::create_directories(dir.file("templates"));
     std::mt19937 random(54);
