@@ -165,9 +165,9 @@ TEST(SingleInstance, ClosingTheMainWindowEndsTheProgramWithTheBrowserOpen)
     }
 }
 
-// A logout (SIGTERM) or a closed terminal (SIGHUP) with an edited upward file open: the program
-// ends at once, asking nothing, and the last session holds the edited document, as after a close;
-// the file itself is untouched.
+// A logout (SIGTERM) or a closed terminal (SIGHUP) with an edited upward file open, also while
+// the question of "Выход" waits for an answer: the program ends at once, asking nothing more, and
+// the last session holds the edited document, as after a close; the file itself is untouched.
 TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
 {
     ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
@@ -176,8 +176,16 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
     const std::string las = "~V\r\nVERS. 2.0:\r\nWRAP. NO:\r\n~W\r\nSTRT.M 1001.0:\r\nSTOP.M 1000.0:\r\n"
                             "STEP.M -0.5:\r\nNULL. -999.25:\r\n~C\r\nDEPT.M :\r\nGR.API :\r\n~A\r\n"
                             "1001.0 10.5\r\n1000.5 -999.25\r\n1000.0 30\r\n";
-    for (const int signal : {SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(signal);
+    const std::string edit = "accept:TFormChooseCurves,context:ListCurveNames,MIInverseCurve";
+    const struct {
+        int signal;
+        std::string steps;
+        const char* sentAfter;
+    } cases[] = {{SIGTERM, edit, "driver: done"},
+                 {SIGHUP, edit, "driver: done"},
+                 {SIGTERM, edit + ",MMIFileExit", "driver: MMIFileExit"}};
+    for (const auto& [signal, steps, sentAfter] : cases) {
+        SCOPED_TRACE(steps + " " + std::to_string(signal));
         strativ::test::TempDir dir;
         const std::string path = dir.file("up.las");
         strativ::test::WriteFileBytes(path, las);
@@ -188,18 +196,18 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
         environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
         environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
         environment.insert("LD_PRELOAD", PreloadList(driver));
-        environment.insert("STRATIV_DRIVE", "accept:TFormChooseCurves,context:ListCurveNames,MIInverseCurve");
+        environment.insert("STRATIV_DRIVE", QString::fromStdString(steps));
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), {QString::fromStdString(path)});
         QByteArray log;
         QElapsedTimer timer;
         timer.start();
-        while (!log.contains("driver: done") && program.state() != QProcess::NotRunning && timer.elapsed() < 30000) {
+        while (!log.contains(sentAfter) && program.state() != QProcess::NotRunning && timer.elapsed() < 30000) {
             program.waitForReadyRead(100);
             log += program.readAllStandardError();
         }
-        ASSERT_TRUE(log.contains("driver: done")) << log.toStdString();
+        ASSERT_TRUE(log.contains(sentAfter)) << log.toStdString();
         ::kill(static_cast<pid_t>(program.processId()), signal);
         const bool ended = program.waitForFinished(30000);
         if (!ended) {

@@ -3,8 +3,8 @@
 // A step is an action's object name, triggered once a shown window offers it, as a click on its
 // menu item does; "accept:" and a dialog's object name, accepted once it shows, as its OK button
 // does; or "context:" and the object name of a list, whose context menu is asked for over its
-// first row once the list has rows, as a right click there does. When the last step
-// is taken, "driver: done" goes to the error output.
+// first row once the list has rows, as a right click there does. Each step is written to the
+// error output as "driver: " and the step as it is taken, and "driver: done" after the last.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -27,6 +27,11 @@ T* Shown(const QString& name)
     return nullptr;
 }
 
+void Tell(const QString& step)
+{
+    std::fprintf(stderr, "driver: %s\n", qPrintable(step));
+}
+
 bool Take(const QString& step)
 {
     static const QString accept = QStringLiteral("accept:");
@@ -35,6 +40,7 @@ bool Take(const QString& step)
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<QDialog*>(window);
                 dialog && dialog->isVisible() && dialog->objectName() == step.mid(accept.size())) {
+                Tell(step);
                 dialog->accept();
                 return true;
             }
@@ -42,14 +48,17 @@ bool Take(const QString& step)
     }
     if (!step.startsWith(context)) {
         QAction* action = Shown<QAction>(step);
-        if (action)
+        if (action) {
+            Tell(step);
             action->trigger();
+        }
         return action;
     }
     auto* list = Shown<QAbstractItemView>(step.mid(context.size()));
     if (!list || !list->model() || list->model()->rowCount() == 0)
         return false;
     const QPoint at = list->visualRect(list->model()->index(0, 0)).center();
+    Tell(step);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
     QApplication::sendEvent(list->viewport(), &event);
     return true;
@@ -68,7 +77,7 @@ void Drive()
         if (QThread::currentThread()->loopLevel() > 0 && Take(steps.first()))
             steps.removeFirst();
         if (steps.isEmpty())
-            std::fprintf(stderr, "driver: done\n");
+            Tell(QStringLiteral("done"));
     });
     timer->start();
 }
