@@ -275,8 +275,9 @@ TEST_F(CurveTemplateEditor, PrintedNumbersTakeThePlatformSeparator)
 TEST_F(CurveTemplateEditor, TemplateFilesSaveExactlyTheLayoutAndLoadItBack)
 {
     TwoColumns();
-    // Values of 2e10 are written as they are, and read back.
+    // A range of 2e10 is written as it is, and read back.
     editor->Model.Columns[0]->Curves[0]->SetLeftValue(2e10f);
+    editor->Model.Columns[0]->Curves[0]->SetScaleValue(4e9f);
     const std::string path = dir.file("two.ctl");
     ASSERT_TRUE(editor->SaveTemplate(path));
     TRxIniFile saved(path);
