@@ -551,7 +551,8 @@ bool TFormTitleTemplate::FileSaveClick()
 {
     if (!TitleFileName || TitleFileName->empty())
         return FileSaveAsClick();
-    return SaveTo(TemplatesDir + *TitleFileName);
+    const std::string path = TemplatesDir + *TitleFileName;
+    return platform::MayWriteOver(this, Q(path), platform::FileKind::TitleTemplate, kSaveTitle) && SaveTo(path);
 }
 
 bool TFormTitleTemplate::FileSaveAsClick()
