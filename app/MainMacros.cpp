@@ -5,6 +5,7 @@
 #include "platform/ErrorReport.h"
 #include "printing/MacroLists.h"
 #include "printing/MacroSettingsDlg.h"
+#include "printing/Q7MacroManager.h"
 #include "printing/TemplateSelectMacroValInput.h"
 #include "printing/TitleTemplate.h"
 #include "ui_MainUnit.h"
@@ -16,7 +17,11 @@ void TFormMain::SetUpMacroManager()
     if (TemplatesIni)
         TemplatesIni->WriteString("Macros", "FileName", name);
     ReportMissingMacroFile(this, missing);
-    ReportMacroFileState(this);
+    // A macro file kept as ".bak" is named with the damaged settings files, in one message.
+    if (MacroManager && MacroManager->GetFileState() == TQ7CustomMacro::FileState::Replaced)
+        damagedSettings_ << QString::fromStdString(MacroManager->GetPath());
+    else
+        ReportMacroFileState(this);
     FormMacroSettings->TemplatesDir = TemplatesDir;
     FormMacroSettings->TemplatesIni = &TemplatesIni;
     connect(ui->MMIToolsMacro, &QAction::triggered, this, platform::Guarded([this] { MMIToolsMacroClick(); }));

@@ -8,6 +8,7 @@
 #include "app/DlgSessions.h"
 #include "app/StrativProfileManager.h"
 #include "app/HelpWindow.h"
+#include "printing/FormCurveTemplate.h"
 #include "printing/MacroSettingsDlg.h"
 #include "printing/TemplateSelectMacroValInput.h"
 #include "printing/TitleTemplate.h"
@@ -72,6 +73,23 @@ std::string SettingsPath()
     return platform::ProgramDir() + "strativ.ini";
 }
 
+std::string TemplatesFolder()
+{
+    return platform::ProgramDir() + "templates/";
+}
+
+// The settings files of the program that are damaged, each kept as ".bak" and removed before
+// anything reads it, so that the program starts from its defaults.
+QStringList SetAsideDamagedSettingsFiles()
+{
+    QStringList damaged;
+    for (const std::string& path : {SettingsPath(), TFormLasBrowser::GetSettingsFileName(),
+                                    TemplatesFolder() + "templates.ini", TFormCurveTemplate::DefaultTemplatePath()})
+        if (!SetAsideDamagedSettings(path).empty())
+            damaged << QString::fromStdString(path);
+    return damaged;
+}
+
 // The names of a drop on the main window: the first existing LAS file is opened, the other LAS
 // files are left, and every other name is refused with its reason.
 struct DroppedFiles {
@@ -126,6 +144,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
 {
     ui->setupUi(this);
     platform::ShowToolIcons(*ui->ToolBar1);
+    damagedSettings_ = SetAsideDamagedSettingsFiles();
     settings_ = std::make_unique<TRxIniFile>(SettingsPath());
     CreateView();
     FormChooseCurves = new TFormChooseCurves(this);
@@ -167,7 +186,9 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
         return;
     // The program's one main window feeds the print-title file name and core's number prompts.
     mainWindow = this;
-    SetDocumentNameSource([this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); });
+    const auto documentName = [this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); };
+    SetDocumentNameSource(documentName);
+    platform::SetOpenDocumentSource(documentName);
     SetDocumentPlaceSource([this] { return DocumentPlace(); });
     SetMarkValueSource([this](int code) { return DlgMetkaInfo->GetMetkaValue(code); });
     SetTemplateVariableHook(
@@ -189,6 +210,7 @@ TFormMain::~TFormMain()
     if (mainWindow == this) {
         mainWindow = nullptr;
         SetDocumentNameSource({});
+        platform::SetOpenDocumentSource({});
         SetDocumentPlaceSource({});
         SetMarkValueSource({});
         SetTemplateVariableHook({});
@@ -297,7 +319,7 @@ void TFormMain::ConnectCommands()
 
 void TFormMain::SetUpTemplates()
 {
-    TemplatesDir = platform::ProgramDir() + "templates/";
+    TemplatesDir = TemplatesFolder();
     std::error_code error;
     std::filesystem::create_directories(TemplatesDir, error);
     try {
@@ -390,6 +412,14 @@ void TFormMain::showEvent(QShowEvent* event)
     if (shownOnce_)
         return;
     shownOnce_ = true;
+    if (!damagedSettings_.isEmpty())
+        QTimer::singleShot(0, this, platform::Guarded([this] {
+            platform::MessageBox(this,
+                                 QStringLiteral("Файлы настроек повреждены или другого формата и не прочитаны:\n") +
+                                     damagedSettings_.join(QLatin1Char('\n')) +
+                                     QStringLiteral("\nКаждый сохранен с расширением .bak"),
+                                 platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
+        }));
     if (!startupFile_.isEmpty())
         QTimer::singleShot(0, this, platform::Guarded([this] { OpenLasFile(startupFile_); }));
 }
@@ -436,18 +466,51 @@ void TFormMain::closeEvent(QCloseEvent* event)
             close = false;
             return;
         }
-        SaveLastSession();
-        SaveSettings();
+        KeepWork();
         SingleWindows.CloseAll();
-        LasBrowser.reset();  // writes its settings and stops its scan
-        if (TemplatesIni)
-            TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
-        ReleaseMacroManager(this);
+        LasBrowser.reset();  // stops its scan
+        DeleteMacroManager();  // KeepWork wrote its changes or told why it could not
         TemplatesIni.reset();
     });
     event->setAccepted(close);
     if (close)
         emit Closed();
+}
+
+void TFormMain::KeepWork()
+{
+    platform::Guarded(this, [this] {
+        SaveLastSession();
+        SaveSettings();
+        if (LasBrowser)
+            LasBrowser->SaveSettings();
+        if (TemplatesIni) {
+            TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
+            TemplatesIni->SaveChanges();
+        }
+        SaveMacroFile(this);
+    });
+}
+
+void TFormMain::KeepWorkUnasked()
+{
+    if (ending_)
+        return;
+    platform::Guarded(this, [this] {
+        const platform::UnattendedDialogs unattended;
+        KeepWork();
+    });
+}
+
+void TFormMain::EndSession()
+{
+    if (ending_)
+        return;
+    // Nobody is there to answer: a dialog open now, or one that a command left on the stack
+    // opens while the program ends, gives its Esc answer at once.
+    platform::Guarded(this, [this] { ending_ = std::make_unique<platform::UnattendedDialogs>(); });
+    KeepWork();
+    emit Closed();
 }
 
 // Any list of names is taken, so that those that cannot be opened are named.

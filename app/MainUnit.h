@@ -13,9 +13,11 @@
 #include "editing/PanelTool.h"
 #include "platform/Colors.h"
 #include "platform/ErrorReport.h"
+#include "platform/UnattendedDialogs.h"
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QStringList>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -382,6 +384,13 @@ public:
     void ToolDone() override;
     void ShowNewCurve(int index, std::uint32_t color) override;
 
+    // The session manager's save request: what a close keeps is written without a question and
+    // without closing anything; a failure goes to the error output, never into a dialog.
+    void KeepWorkUnasked();
+    // A logout, a shutdown or kill: the work kept as by KeepWorkUnasked, no dialog shown from then
+    // on, and the window ends as when it is closed (Closed is emitted).
+    void EndSession();
+
 signals:
     // The window accepted its close: every window of its own has saved its settings.
     void Closed();
@@ -455,17 +464,22 @@ private:
     void UpdateCaption();
     // "last.vxs" of the loaded document, written when the program closes.
     void SaveLastSession();
+    // What a close keeps: the last session with the document as it is, the settings of the
+    // program, the browser and the templates, the macro file.
+    void KeepWork();
     StrativSession CaptureSession(const std::string& lasCopyName) const;
     void ApplySessionView(const StrativSession& session);
 
     std::unique_ptr<Ui::TFormMain> ui;
     std::unique_ptr<TRxIniFile> settings_;
     std::unique_ptr<TLASFile> lasFile_;
+    std::unique_ptr<platform::UnattendedDialogs> ending_;  // set once the session ends
     TRecentFiles recent_;
     LoadedFileInfo loadedFrom_;  // what the document's file held when it was read
     bool unrecordedChange_ = false;
     std::uint64_t savedState_ = 0;
     QString startupFile_;
+    QStringList damagedSettings_;  // set aside at start, told once the window shows
     bool shownOnce_ = false;
     bool scrollingByBar_ = false;
     int wheelDelta_ = 0;  // wheel turn not yet scrolled, in eighths of a degree

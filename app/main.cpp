@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/MainUnit.h"
 #include "app/StrativApplication.h"
+#include "platform/EndRequests.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/SingleInstance.h"
 #include "platform/ErrorReport.h"
@@ -68,6 +69,10 @@ int Run(TStrativApplication& app)
         instance.StopListening();
         QCoreApplication::exit(0);
     });
+    // A logout, a shutdown or kill keeps the work as a close does, without a question.
+    platform::EndRequests ends;
+    QObject::connect(&ends, &platform::EndRequests::EndRequested, &main, &TFormMain::EndSession);
+    QObject::connect(&ends, &platform::EndRequests::SaveRequested, &main, &TFormMain::KeepWorkUnasked);
     if (app.arguments().size() > 1)
         main.SetStartupFile(QFileInfo(app.arguments()[1]).absoluteFilePath());
     main.show();

@@ -13,11 +13,30 @@
 
 namespace {
 
-// A field stands on one line of the file: a line end inside it would start a new key.
+// Bytes no settings text holds but in damage.
+bool IsControlByte(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t';
+}
+
+// A field stands on one line of the file: a line end inside it would start a new key, and any
+// other control byte would make the file read as damaged.
 std::string OneLine(std::string text)
 {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(text.begin(), text.end(), IsControlByte, ' ');
     return text;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return content.str();
 }
 
 } // namespace
@@ -178,15 +197,11 @@ bool IniStore::LoadFromFile(const std::string& path)
     Sections.clear();
     std::error_code ignored;
     existingFileUnread_ = std::filesystem::exists(path, ignored);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
+    const std::optional<std::string> content = ReadWholeFile(path);
+    if (!content)
         return false;
     existingFileUnread_ = false;
-    Parse(content.str());
+    Parse(*content);
     filePath_ = path;
     fileText_ = Format();
     return true;
@@ -215,6 +230,53 @@ bool IniStore::SaveIfChanged(const std::string& path)
     if (filePath_ == path && fileText_ == Format())
         return true;
     return SaveToFile(path);
+}
+
+bool IsDamagedIniText(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (!bytes.empty() && bytes.back() == '\x1A')
+        bytes.remove_suffix(1);
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        const std::string_view line = bytes.substr(pos, end - pos);
+        pos = end + 1;
+        if (std::any_of(line.begin(), line.end(), IsControlByte))
+            return true;
+        const std::string_view trimmed = Trim(line);
+        if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' && trimmed.find('=') == trimmed.npos)
+            return true;
+    }
+    return false;
+}
+
+std::string KeepAsBackup(const std::string& path)
+{
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes)
+        return {};
+    const std::string backup = path + ".bak";
+    AtomicFileWriter writer(backup);
+    writer.Write(*bytes);
+    return writer.Commit() ? backup : std::string();
+}
+
+std::string SetAsideDamagedSettings(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return {};
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes || !IsDamagedIniText(*bytes))
+        return {};
+    std::string backup = KeepAsBackup(path);
+    if (backup.empty() || !std::filesystem::remove(path, error))
+        return {};
+    return backup;
 }
 
 namespace {

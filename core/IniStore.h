@@ -39,8 +39,9 @@ public:
     // Value of section/key, or null when either is missing.
     const std::string* FindValue(std::string_view section, std::string_view key) const;
     // Sets a value, appending a missing section at the end of the list and a missing key
-    // at the end of its section; names and value are cut to the limits, line ends in the value
-    // become blanks. false (nothing changed) for a name the file cannot hold (IsValidIniName).
+    // at the end of its section; names and value are cut to the limits, control bytes but tabs
+    // in the value become blanks. false (nothing changed) for a name the file cannot hold
+    // (IsValidIniName).
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     // The section's index; -1 for a name the file cannot hold.
     int AddSection(std::string_view name);
@@ -80,6 +81,18 @@ inline constexpr const char* kBadIniNameMessage =
 
 // Leading part of a UTF-8 text holding at most maxChars characters (0 = all).
 std::string CutUtf8Chars(std::string_view text, size_t maxChars);
+
+// Settings text that neither a person nor a program wrote as settings: a control byte other than
+// a tab, a line end or a closing end-of-file mark, or a line that is no section, key or comment.
+// Unknown sections and keys are no damage.
+bool IsDamagedIniText(std::string_view bytes);
+// Keeps a copy of the file as "<path>.bak", replacing an older one, written through a temporary
+// name; the copy's path, or "" when it could not be made.
+std::string KeepAsBackup(const std::string& path);
+// A damaged settings file (IsDamagedIniText) is kept as "<path>.bak" and removed, so that its
+// readers start from their defaults; the copy's path, or "" when the file is missing or sound, or
+// could not be kept (it is then left as it is).
+std::string SetAsideDamagedSettings(const std::string& path);
 
 // Number texts of settings files, locale-independent (written by ShortestNumberText). Reading
 // accepts surrounding blanks, a leading '+' and (for floats) a comma as the decimal separator;

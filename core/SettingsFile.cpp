@@ -138,7 +138,7 @@ TSettingsFile::TSettingsFile(std::string path)
 TSettingsFile::~TSettingsFile()
 {
     try {
-        store_.SaveIfChanged(path_);
+        SaveChanges();
     } catch (...) {
         // A destructor must not throw; the old file is kept by the atomic write.
     }
@@ -147,6 +147,11 @@ TSettingsFile::~TSettingsFile()
 bool TSettingsFile::Save()
 {
     return SaveToFile(path_);
+}
+
+bool TSettingsFile::SaveChanges()
+{
+    return store_.SaveIfChanged(path_);
 }
 
 bool TQ7SettingsFile::ReadFloat(const std::string& section, const std::string& key, double& out) const

@@ -71,6 +71,8 @@ public:
 
     // Writes now; false when the write failed.
     bool Save();
+    // Writes now as the destructor does: only a change, never over a file that could not be read.
+    bool SaveChanges();
 
 private:
     std::string path_;

@@ -85,6 +85,7 @@ void TFormDetailStatistics::SaveText(const QString& text)
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Сохранение статистики");
     options.defaultSuffix = QStringLiteral("txt");
+    options.kind = platform::FileKind::Text;
     options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)");
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty() || !SaveReportText(this, path, text))

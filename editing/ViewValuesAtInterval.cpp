@@ -248,6 +248,7 @@ QString TFormViewValuesAtInterval::AskSavePath()
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Сохранение значений кривых в файл");
     options.defaultSuffix = QStringLiteral("txt");
+    options.kind = platform::FileKind::Text;
     options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)");
     return platform::GetSaveFileName(this, options);
 }

@@ -246,6 +246,8 @@ QString GetSaveFileName(QWidget* owner, const FileDialogOptions& options)
         MessageBox(owner, QStringLiteral("Файл\n") + path + QStringLiteral("\nуже существует. Заменить?"),
                    options.title, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return {};
+    if (!path.isEmpty() && !MayWriteOver(owner, path, options.kind, options.title))
+        return {};
     return path;
 }
 

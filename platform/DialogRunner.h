@@ -2,6 +2,8 @@
 // record what was asked and script the answers instead of blocking on a window.
 #pragma once
 
+#include "platform/FileKinds.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -43,6 +45,8 @@ struct FileDialogOptions {
     QString filter;         // Qt filter text, e.g. "LAS файлы (*.las);;Все файлы (*)"
     QString defaultSuffix;  // added to a saved name typed without an extension
     bool confirmOverwrite = true;  // Save: ask before replacing an existing file
+    // Save: what is written; a file of another kind at the chosen name is named in a question.
+    FileKind kind = FileKind::Unchecked;
 
     // Options that start at `path`: in its folder, its name preselected.
     static FileDialogOptions StartingAt(const QString& path);

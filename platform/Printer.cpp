@@ -267,6 +267,7 @@ QString AskPdfFile(QWidget* owner, const QString& suggested)
     options.title = QStringLiteral("Печать в PDF");
     options.filter = QStringLiteral("PDF (*.pdf)");
     options.defaultSuffix = QStringLiteral("pdf");
+    options.kind = FileKind::Pdf;
     options.confirmOverwrite = true;
     const QString path = GetSaveFileName(owner, options);
     if (!path.isEmpty())

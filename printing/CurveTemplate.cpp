@@ -18,7 +18,9 @@ using platform::CanvasRect;
 namespace {
 
 // Numbers beyond these limits would overflow the drawing and refuse the template; any other
-// number the loader does not take is held or left at its default as the key is read.
+// number the loader does not take is held or left at its default as the key is read. A left value
+// and a scale take what any curve's range gives, as far as the right end of a 1000 cm column stays
+// a float.
 struct KeyLimit {
     const char* key;
     double lowest;
@@ -28,7 +30,7 @@ struct KeyLimit {
 constexpr double Unbounded = std::numeric_limits<double>::infinity();
 constexpr KeyLimit ColumnKeys[] = {{"Width", -Unbounded, 1000.0}, {"ColumnSpace", -50.0, 50.0}};
 constexpr KeyLimit CurveKeys[] = {
-    {"LeftValue", -1e10, 1e10},        {"ScaleValue", -Unbounded, 1e9},          {"Width", -Unbounded, 2.0},
+    {"LeftValue", -1e37, 1e37},        {"ScaleValue", -Unbounded, 1e34},         {"Width", -Unbounded, 2.0},
     {"BlikScale", -Unbounded, 1000.0}, {"LogLeftValue", -Unbounded, Unbounded},
 };
 // A positive scale this small puts the trace beyond any page; zero and below are not taken.

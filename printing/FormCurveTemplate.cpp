@@ -27,7 +27,16 @@ namespace {
 
 const QString TemplateFilter = QStringLiteral("Файлы шаблонов вывода кривых (*.ctl)");
 
-std::string DefaultTemplatePath() { return platform::ProgramDir() + "DefaultTempl" + "." + "ctl"; }
+platform::FileDialogOptions SaveOptions(const QString& directory)
+{
+    platform::FileDialogOptions options;
+    options.title = QStringLiteral("Сохранение шаблона");
+    options.filter = TemplateFilter;
+    options.defaultSuffix = QStringLiteral("ctl");
+    options.directory = directory;
+    options.kind = platform::FileKind::CurveTemplate;
+    return options;
+}
 
 bool FileExists(const std::string& path)
 {
@@ -84,6 +93,11 @@ TFormCurveTemplate::TFormCurveTemplate(QWidget* parent)
 }
 
 TFormCurveTemplate::~TFormCurveTemplate() = default;
+
+std::string TFormCurveTemplate::DefaultTemplatePath()
+{
+    return platform::ProgramDir() + "DefaultTempl.ctl";
+}
 
 void TFormCurveTemplate::BuildMenus()
 {
@@ -439,12 +453,12 @@ void TFormCurveTemplate::TBSelectTemplClick()
     options.directory = FileExists(TemplatePath) ? current.absolutePath() : StartFolder();
     options.fileName = current.fileName();
     const QString chosen = platform::GetOpenFileName(this, options);
-    if (chosen.isEmpty()) {
+    // A file that is no template is forgotten: a later save asks for a name rather than write over it.
+    if (!chosen.isEmpty() && !LoadTemplate(chosen.toStdString())) {
         TemplatePath.clear();
-    } else {
-        LoadTemplate(chosen.toStdString());
-        TemplatePath = chosen.toStdString();
+        return;
     }
+    TemplatePath = chosen.toStdString();
     RememberTemplatePath(true);
 }
 
@@ -453,14 +467,12 @@ void TFormCurveTemplate::TBSaveTemplateClick()
     if (!Settings())
         return;
     if (TemplatePath.empty()) {
-        platform::FileDialogOptions options;
-        options.title = QStringLiteral("Сохранение шаблона");
-        options.filter = TemplateFilter;
-        options.defaultSuffix = QStringLiteral("ctl");
-        options.directory = StartFolder();
-        TemplatePath = platform::GetSaveFileName(this, options).toStdString();
+        TemplatePath = platform::GetSaveFileName(this, SaveOptions(StartFolder())).toStdString();
         if (TemplatePath.empty())
             return;
+    } else if (!platform::MayWriteOver(this, QString::fromStdString(TemplatePath), platform::FileKind::CurveTemplate,
+                                       QStringLiteral("Сохранение шаблона"))) {
+        return;
     }
     if (SaveTemplate(TemplatePath))
         RememberTemplatePath(true);
@@ -470,12 +482,8 @@ void TFormCurveTemplate::N2Click()
 {
     if (!Settings())
         return;
-    platform::FileDialogOptions options;
-    options.title = QStringLiteral("Сохранение шаблона");
-    options.filter = TemplateFilter;
-    options.defaultSuffix = QStringLiteral("ctl");
     const QFileInfo current(QString::fromStdString(TemplatePath));
-    options.directory = TemplatePath.empty() ? StartFolder() : current.absolutePath();
+    platform::FileDialogOptions options = SaveOptions(TemplatePath.empty() ? StartFolder() : current.absolutePath());
     options.fileName = current.fileName();
     const QString chosen = platform::GetSaveFileName(this, options);
     if (chosen.isEmpty())

@@ -25,6 +25,8 @@ class TFormCurveTemplate : public QDialog {
 public:
     explicit TFormCurveTemplate(QWidget* parent = nullptr);
     ~TFormCurveTemplate() override;
+    // The columns kept when the editor closes, beside the program.
+    static std::string DefaultTemplatePath();
     Ui::TFormCurveTemplate& Form() const { return *ui; }
 
     TCurveTemplate Model;

@@ -219,6 +219,7 @@ void TFormPrnParams::ButtonExportEMFClick()
         options.fileName = QFileInfo(document).completeBaseName() + QStringLiteral(".emf");
     options.filter = QStringLiteral("Рисунки EMF (*.emf)");
     options.defaultSuffix = QStringLiteral("emf");
+    options.kind = platform::FileKind::Emf;
     options.confirmOverwrite = true;
     const QString path = platform::GetSaveFileName(this, options);
     if (!path.isEmpty())

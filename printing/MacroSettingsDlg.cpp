@@ -58,12 +58,18 @@ void ReportMissingMacroFile(QWidget* owner, const std::string& path)
                          kMacroTitle, platform::MB_OK | platform::MB_ICONWARNING);
 }
 
+void SaveMacroFile(QWidget* owner)
+{
+    if (MacroManager && !MacroManager->Save())
+        platform::MessageBox(owner, QStringLiteral("Не удалось сохранить файл макроподстановок\n") +
+                                        Q(MacroManager->GetPath()),
+                             kMacroTitle, platform::MB_OK | platform::MB_ICONWARNING);
+}
+
 void ReleaseMacroManager(QWidget* owner)
 {
-    const QString path = MacroManager ? Q(MacroManager->GetPath()) : QString();
-    if (!DeleteMacroManager())
-        platform::MessageBox(owner, QStringLiteral("Не удалось сохранить файл макроподстановок\n") + path, kMacroTitle,
-                             platform::MB_OK | platform::MB_ICONWARNING);
+    SaveMacroFile(owner);
+    DeleteMacroManager();  // a failed write was told once
 }
 
 TFormMacroSettings::TFormMacroSettings(QWidget* parent)
@@ -347,11 +353,12 @@ void TFormMacroSettings::ButtonChangeFileClick()
     if (chosen.isEmpty())
         return;
     // Macros would be written over a file of another kind (the open LAS file, say).
+    const QString other = platform::OtherKindAt(chosen, platform::FileKind::MacroFile);
     if (QFileInfo::exists(chosen) && !TQ7CustomMacro::IsMacroFile(chosen.toStdString()) &&
         platform::MessageBox(this,
-                             QStringLiteral("Файл\n") + chosen +
-                                 QStringLiteral("\nне является файлом макроподстановок. Записать макроподстановки "
-                                                "поверх него?"),
+                             QStringLiteral("Файл\n") + chosen + QStringLiteral("\nне является файлом макроподстановок") +
+                                 (other.isEmpty() ? QString() : QStringLiteral(" (") + other + QStringLiteral(")")) +
+                                 QStringLiteral(". Записать макроподстановки поверх него?"),
                              kMacroTitle, platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) !=
             platform::IDYES)
         return;

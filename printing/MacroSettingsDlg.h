@@ -71,5 +71,7 @@ void ReportMacroFileState(QWidget* owner);
 // Tells that the remembered macro file `path` is gone and which one is used instead; nothing
 // for an empty path.
 void ReportMissingMacroFile(QWidget* owner, const std::string& path);
+// Writes the manager's changes now, reporting a failed write of its file.
+void SaveMacroFile(QWidget* owner);
 // Deletes the manager, reporting a failed write of its file.
 void ReleaseMacroManager(QWidget* owner);

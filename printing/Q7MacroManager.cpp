@@ -53,9 +53,9 @@ TQ7CustomMacro::TQ7CustomMacro(const std::string& path) : file_(path), path_(pat
         return;
     if (state_ == FileState::Loaded) {
         // A file of another kind is kept before the name gets a new macro file.
-        std::filesystem::copy_file(path, BackupPath(), std::filesystem::copy_options::overwrite_existing, error);
-        state_ = error ? FileState::Unreadable : FileState::Replaced;
-        if (error)
+        const bool kept = !KeepAsBackup(path).empty();
+        state_ = kept ? FileState::Replaced : FileState::Unreadable;
+        if (!kept)
             file_.LoadFromFile(path);  // what it holds stays what is on disk: nothing is written
     }
     if (state_ != FileState::Unreadable)

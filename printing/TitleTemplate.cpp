@@ -551,7 +551,8 @@ bool TFormTitleTemplate::FileSaveClick()
 {
     if (!TitleFileName || TitleFileName->empty())
         return FileSaveAsClick();
-    return SaveTo(TemplatesDir + *TitleFileName);
+    const std::string path = TemplatesDir + *TitleFileName;
+    return platform::MayWriteOver(this, Q(path), platform::FileKind::TitleTemplate, kSaveTitle) && SaveTo(path);
 }
 
 bool TFormTitleTemplate::FileSaveAsClick()
@@ -562,6 +563,7 @@ bool TFormTitleTemplate::FileSaveAsClick()
     options.fileName = TitleFileName ? Q(*TitleFileName) : QString();
     options.filter = kFilter;
     options.defaultSuffix = QStringLiteral("ttm");
+    options.kind = platform::FileKind::TitleTemplate;
     const std::string chosen = platform::GetSaveFileName(this, options).toStdString();
     if (chosen.empty() || !SaveTo(chosen))
         return false;

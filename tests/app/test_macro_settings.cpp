@@ -100,8 +100,9 @@ TEST_F(MacroWindowTest, UnreadableAndUnwritableMacroFilesAreReported)
     WriteFileBytes(file, "[Settings]\r\nVersion=2\r\n");
     CreateWindow();
     const QString path = QString::fromStdString(file);
-    EXPECT_EQ(Messages(), QStringList{"Макроподстановки|Файл макроподстановок\n" + path +
-                                      "\nне удалось прочитать. Он сохранен как\n" + path + ".bak"});
+    QTest::qWait(20);
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены или другого формата и не прочитаны:\n" +
+                                      path + "\nКаждый сохранен с расширением .bak"});
     EXPECT_EQ(ReadFileBytes(file + ".bak"), "[Settings]\r\nVersion=2\r\n");
 
     window->close();
@@ -213,7 +214,8 @@ TEST_F(MacroWindowTest, AFileOfAnotherKindIsNotTakenForMacrosUnlessTheUserSaysSo
     const platform::DialogRequest& question = runner->Requests()[1];
     EXPECT_EQ(question.title + "|" + question.text,
               "Макроподстановки|Файл\n" + QString::fromStdString(las) +
-                  "\nне является файлом макроподстановок. Записать макроподстановки поверх него?");
+                  "\nне является файлом макроподстановок (открытый документ). Записать макроподстановки поверх "
+                             "него?");
     EXPECT_EQ(question.flags & (platform::MB_BUTTONMASK | platform::MB_DEFBUTTON2),
               platform::MB_YESNO | platform::MB_DEFBUTTON2);
     window->close();

@@ -5,6 +5,7 @@
 #include "platform/RecordingCanvas.h"
 #include "printing/FormCurveTemplate.h"
 #include "printing/TemplateVariables.h"
+#include "tests/common/FileBytes.h"
 #include "ui_MainUnit.h"
 
 namespace strativ::test {
@@ -96,6 +97,37 @@ TEST_F(MainTemplateTest, UndoAndOpeningLetTheTemplateGoOfTheArrays)
     Editor().Bound = 1;
     window->ShowNewCurve(1, 0xFF);
     EXPECT_EQ(Editor().Bound, 0);
+}
+
+// "Выбрать" on the open LAS file is refused and forgets it: "Сохранить" asks for a name, and a name
+// that is the open document, or another LAS file, is named in a question; answered No, the file
+// keeps its bytes.
+TEST_F(MainTemplateTest, ATemplateIsNeverSavedOverTheLasFileItFailedToLoad)
+{
+    SelectAndAdd();
+    const QString open = QString::fromStdString(dir.file("first.las"));
+    const QString other = QString::fromStdString(WriteTestLas(dir.file("other.las"), 1, 3));
+    const std::string openBytes = ReadFileBytes(open.toStdString());
+    const std::string otherBytes = ReadFileBytes(other.toStdString());
+    runner->Clear();
+    runner->PushFiles({open});
+    Editor().TBSelectTemplClick();
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Версия шаблона не поддерживается"});
+    EXPECT_EQ(Editor().Model.Columns.size(), 1u);
+
+    for (const QString& target : {open, other}) {
+        runner->Clear();
+        runner->PushFiles({target});
+        Editor().TBSaveTemplateClick();
+        ASSERT_EQ(runner->Requests().size(), 2u);
+        EXPECT_EQ(runner->Requests()[0].kind, platform::DialogKind::File);
+        EXPECT_EQ(Messages(), QStringList{"Сохранение шаблона|Файл\n" + target + "\n- " +
+                                          (target == open ? "открытый документ" : "LAS файл") +
+                                          ". Записать поверх него?"});
+    }
+    EXPECT_EQ(ReadFileBytes(open.toStdString()), openBytes);
+    EXPECT_EQ(ReadFileBytes(other.toStdString()), otherBytes);
+    EXPECT_FALSE(window->IsModified());
 }
 
 TEST_F(MainTemplateTest, ClosingTheEditorFeedsThePrintTitleValues)

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
+#include <random>
 
 namespace strativ::test {
 namespace {
@@ -416,6 +417,49 @@ TEST_F(WorkKeptTest, DeletingTheSessionOfTheOpenDocumentLeavesItOpenWithoutAFile
     EXPECT_EQ(QString::fromStdString(window->LasFile()->GetFileName()), target);
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(TLASFile(target.toStdString(), 2).GetPointCount(), 10);
+}
+
+// Settings files holding random bytes are named in one message at start, kept as ".bak" and
+// not read; a file with sections and keys the program does not know is no damage.
+TEST_F(WorkKeptTest, DamagedSettingsFilesAreToldOnceAndKeptAsBackups)
+{
+    window->close();
+    window.reset();
+    std::filesystem::create_directories(dir.file("templates"));
+    std::mt19937 random(7);
+    std::string noise;
+    for (int i = 0; i < 300; ++i)
+        noise += static_cast<char>(random() & 0xFF);
+    const std::vector<std::string> damaged = {dir.file("strativ.ini"), dir.file("templates/templates.ini"),
+                                              dir.file("DefaultTempl.ctl")};
+    for (const std::string& path : damaged)
+        WriteFileBytes(path, noise);
+    // The macro file of another kind is named in the same message.
+    const std::string macros = dir.file("templates/Macros.mcr");
+    WriteFileBytes(macros, noise);
+    const std::string unknown = "[Future]\r\nKey=1\r\n; note\r\n\r\n[Options]\r\nDViewVisible=1\r\n";
+    WriteFileBytes(dir.file("lasbrowse.ini"), unknown);
+    runner->Clear();
+    CreateWindow();
+    QTest::qWait(20);
+    QString names;
+    for (const std::string& path : damaged) {
+        names += QString::fromStdString(path) + "\n";
+        EXPECT_EQ(ReadFileBytes(path + ".bak"), noise) << path;
+    }
+    names += QString::fromStdString(macros) + "\n";
+    EXPECT_EQ(ReadFileBytes(macros + ".bak"), noise);
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены или другого формата и не прочитаны:\n" +
+                                      names + "Каждый сохранен с расширением .bak"});
+    EXPECT_EQ(ReadFileBytes(dir.file("lasbrowse.ini")), unknown);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("lasbrowse.ini.bak")));
+    // The next start finds sound files and says nothing.
+    window->close();
+    window.reset();
+    runner->Clear();
+    CreateWindow();
+    QTest::qWait(20);
+    EXPECT_EQ(Messages(), QStringList{});
 }
 
 TEST_F(WorkKeptTest, AFailedWriteNamesTheFileAndTheReason)

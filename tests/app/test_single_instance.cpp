@@ -1,6 +1,9 @@
 // The built program as a process: the hand-over from a second start to the first one, and the
-// end of the program when its main window closes.
+// end of the program when its main window closes or a signal ends it.
+#include "app/StrativSession.h"
+#include "core/Lasfile.h"
 #include "platform/SingleInstance.h"
+#include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
 
 #include <QCoreApplication>
@@ -10,6 +13,7 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QTest>
+#include <csignal>
 #include <memory>
 #include <vector>
 #include <gtest/gtest.h>
@@ -158,6 +162,76 @@ TEST(SingleInstance, ClosingTheMainWindowEndsTheProgramWithTheBrowserOpen)
         ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
         const QByteArray text = settings.readAll();
         EXPECT_TRUE(text.contains("[Options]") && text.contains("DViewVisible=")) << text.toStdString();
+    }
+}
+
+// A logout (SIGTERM) or a closed terminal (SIGHUP) with an edited upward file open, also while
+// the question of "Выход" waits for an answer: the program ends at once, asking nothing more, and
+// the last session holds the edited document, as after a close; the file itself is untouched.
+TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    const QString driver = QStringLiteral(STRATIV_BINARY_DIR "/tests/libstrativ_program_driver.so");
+    ASSERT_TRUE(QFileInfo::exists(driver)) << "build the strativ_program_driver target first";
+    const std::string las = "~V\r\nVERS. 2.0:\r\nWRAP. NO:\r\n~W\r\nSTRT.M 1001.0:\r\nSTOP.M 1000.0:\r\n"
+                            "STEP.M -0.5:\r\nNULL. -999.25:\r\n~C\r\nDEPT.M :\r\nGR.API :\r\n~A\r\n"
+                            "1001.0 10.5\r\n1000.5 -999.25\r\n1000.0 30\r\n";
+    const std::string edit = "accept:TFormChooseCurves,context:ListCurveNames,MIInverseCurve";
+    const struct {
+        int signal;
+        std::string steps;
+        const char* sentAfter;
+    } cases[] = {{SIGTERM, edit, "driver: done"},
+                 {SIGHUP, edit, "driver: done"},
+                 {SIGTERM, edit + ",MMIFileExit", "driver: MMIFileExit"}};
+    for (const auto& [signal, steps, sentAfter] : cases) {
+        SCOPED_TRACE(steps + " " + std::to_string(signal));
+        strativ::test::TempDir dir;
+        const std::string path = dir.file("up.las");
+        strativ::test::WriteFileBytes(path, las);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("USER", QStringLiteral("strativ-test-end-%1").arg(QCoreApplication::applicationPid()));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
+        environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
+        environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
+        environment.insert("LD_PRELOAD", PreloadList(driver));
+        environment.insert("STRATIV_DRIVE", QString::fromStdString(steps));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), {QString::fromStdString(path)});
+        QByteArray log;
+        QElapsedTimer timer;
+        timer.start();
+        while (!log.contains(sentAfter) && program.state() != QProcess::NotRunning && timer.elapsed() < 30000) {
+            program.waitForReadyRead(100);
+            log += program.readAllStandardError();
+        }
+        ASSERT_TRUE(log.contains(sentAfter)) << log.toStdString();
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+        const bool ended = program.waitForFinished(30000);
+        if (!ended) {
+            program.kill();
+            program.waitForFinished();
+        }
+        ASSERT_TRUE(ended) << "the program kept running";
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << (log + program.readAllStandardError()).toStdString();
+
+        EXPECT_EQ(strativ::test::ReadFileBytes(path), las);
+        const std::string folder = dir.file(".strativ/sess/");
+        StrativSession session;
+        std::string error;
+        ASSERT_TRUE(session.Load(folder + "last.vxs", error)) << error;
+        const TLASFile original(path, 2);
+        const TLASFile copy(folder + session.LasCopyName, 2);
+        ASSERT_TRUE(copy.IsLoaded()) << copy.GetLoadError();
+        ASSERT_EQ(copy.GetPointCount(), 3);
+        for (int row = 0; row < 3; ++row) {
+            const float value = original.GetCurveData(1)[row];
+            EXPECT_EQ(copy.GetCurveData(0)[row], original.GetCurveData(0)[row]);
+            EXPECT_EQ(copy.GetCurveData(1)[row], value == -999.25f ? value : -value) << row;
+        }
     }
 }
 

@@ -102,6 +102,24 @@ TEST(SettingsFile, NamesAndValuesAreCutToTheirFieldsAtCharacterBoundaries)
     EXPECT_EQ(value.size(), 255u);
 }
 
+// What the program writes (control bytes typed into a value included), a person's file with
+// unknown sections, comments, a CP1251 line and an end-of-file mark are sound; a control byte or a
+// line that is no section, key or comment is damage.
+TEST(SettingsFile, DamageIsToldFromSettingsTheProgramDoesNotKnow)
+{
+    IniStore written;
+    written.SetValue("S", "Key", "a\x01b\tc\r\nd\x1A");
+    const std::pair<std::string, bool> cases[] = {
+        {written.Format(), false},
+        {"\xEF\xBB\xBF; note\r\n[Future]\r\nUnknown = 1\r\n\r\n[S]\r\nName=\xCF\xF0\xE8\r\n\x1A", false},
+        {std::string("[S]\r\nKey=1\0\r\n", 12), true},
+        {"[S]\r\nKey=\x1A" "1\r\n", true},
+        {"[S]\r\njust words\r\n", true},
+    };
+    for (const auto& [text, damaged] : cases)
+        EXPECT_EQ(IsDamagedIniText(text), damaged) << text;
+}
+
 TEST(SettingsFile, ReadIntRangeOutcomes)
 {
     TSimpleSettingFile file;

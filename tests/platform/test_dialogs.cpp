@@ -209,6 +209,52 @@ TEST(RecordingDialogRunner, RecordsRequestsAndAnswersFromTheScriptThenAsEsc)
     EXPECT_EQ(runner.Last().kind, platform::DialogKind::Modal);
 }
 
+// A save of one kind over a file of another is named by what that file holds; a file of its
+// own kind, an unknown one, an empty one or a save that checks nothing asks nothing more.
+TEST(FileKinds, TheFileUnderASaveIsNamedByItsFirstBytes)
+{
+    using platform::FileKind;
+    strativ::test::TempDir dir;
+    QByteArray emf(44, '\0');
+    emf[0] = 1;
+    emf.replace(40, 4, " EMF");
+    const struct {
+        QByteArray bytes;
+        FileKind saved;
+        QString named;
+    } cases[] = {
+        {"%PDF-1.4\n", FileKind::Text, "PDF файл"},
+        {emf, FileKind::Pdf, "рисунок EMF"},
+        {"\x89PNG\r\n\x1A\n", FileKind::Emf, "рисунок"},
+        {QByteArray("Q7GRIDV01\0", 10), FileKind::CurveTemplate, "шаблон заголовка"},
+        {"\xEF\xBB\xBF  ~Version\r\n", FileKind::CurveTemplate, "LAS файл"},
+        {"[TemlateInfo]\r\nVersion=1\r\n", FileKind::MacroFile, "шаблон вывода кривых"},
+        {"[Settings]\r\nVersion=Q7MacroFile_V_1\r\n", FileKind::Text, "файл макроподстановок"},
+        {"[TemlateInfo]\r\nVersion=1\r\n", FileKind::CurveTemplate, ""},
+        {"%PDF-1.4\n", FileKind::Pdf, ""},
+        {"notes\r\n", FileKind::Emf, ""},
+        {"", FileKind::Text, ""},
+        {"~Version\r\n", FileKind::Unchecked, ""},
+    };
+    for (const auto& c : cases) {
+        const QString path = QString::fromStdString(dir.file("target"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        EXPECT_EQ(platform::OtherKindAt(path, c.saved), c.named) << c.bytes.toStdString();
+    }
+    // The open document is named as such, whatever it holds.
+    const QString document = QString::fromStdString(dir.file("doc.txt"));
+    QFile file(document);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("notes");
+    file.close();
+    platform::SetOpenDocumentSource([&] { return document; });
+    EXPECT_EQ(platform::OtherKindAt(document, FileKind::Text), "открытый документ");
+    platform::SetOpenDocumentSource({});
+}
+
 TEST(RecordingDialogRunner, RestoresThePreviousRunnerWhenDestroyed)
 {
     platform::DialogRunner* before = &platform::Runner();

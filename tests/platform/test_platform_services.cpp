@@ -1,5 +1,6 @@
 // Folders, colour values, help pages, tool pictures, the single-instance hand-over and the
 // progress of long work.
+#include "platform/EndRequests.h"
 #include "platform/Folders.h"
 #include "platform/Help.h"
 #include "platform/RecordingDialogRunner.h"
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
@@ -64,6 +66,33 @@ TEST(WorkProgress, BusyCursorAtOnceThenAWindowThatCancels)
     progress.End();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// SIGTERM reaches the window thread as a request to end; a SIGHUP ignored at start (nohup) stays
+// ignored; the handlers found are given back.
+TEST(EndRequests, TerminationArrivesAsARequestAndAnIgnoredHangupStaysIgnored)
+{
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction hangup = {};
+    struct sigaction termination = {};
+    ASSERT_EQ(::sigaction(SIGHUP, &ignore, &hangup), 0);
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &termination), 0);
+    {
+        platform::EndRequests ends;
+        int requests = 0;
+        QObject::connect(&ends, &platform::EndRequests::EndRequested, [&] { ++requests; });
+        std::raise(SIGHUP);
+        QTest::qWait(50);
+        EXPECT_EQ(requests, 0);
+        std::raise(SIGTERM);
+        QTest::qWait(50);
+        EXPECT_EQ(requests, 1);
+    }
+    struct sigaction now = {};
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &now), 0);
+    EXPECT_EQ(now.sa_handler, termination.sa_handler);
+    ::sigaction(SIGHUP, &hangup, nullptr);
 }
 
 TEST(Folders, ProgramDirIsTheExecutablesFolderUnlessStrativHomeIsSet)

@@ -275,6 +275,9 @@ TEST_F(CurveTemplateEditor, PrintedNumbersTakeThePlatformSeparator)
 TEST_F(CurveTemplateEditor, TemplateFilesSaveExactlyTheLayoutAndLoadItBack)
 {
     TwoColumns();
+    // A range of 2e10 is written as it is, and read back.
+    editor->Model.Columns[0]->Curves[0]->SetLeftValue(2e10f);
+    editor->Model.Columns[0]->Curves[0]->SetScaleValue(4e9f);
     const std::string path = dir.file("two.ctl");
     ASSERT_TRUE(editor->SaveTemplate(path));
     TRxIniFile saved(path);
@@ -305,6 +308,7 @@ TEST_F(CurveTemplateEditor, TemplateFilesSaveExactlyTheLayoutAndLoadItBack)
         for (size_t j = 0; j < x.Curves.size(); ++j) {
             EXPECT_EQ(x.Curves[j]->Mnemonic, y.Curves[j]->Mnemonic);
             EXPECT_FLOAT_EQ(x.Curves[j]->ScaleValue, y.Curves[j]->ScaleValue);
+            EXPECT_FLOAT_EQ(x.Curves[j]->LeftValue, y.Curves[j]->LeftValue);
             EXPECT_EQ(x.Curves[j]->Color, y.Curves[j]->Color);
         }
     }

@@ -1,0 +1,42 @@
+// The runner that answers nothing.
+#include "platform/UnattendedDialogs.h"
+
+#include <QDialog>
+#include <cstdio>
+
+namespace platform {
+
+UnattendedDialogs::UnattendedDialogs() : previous_(SetRunner(this)) {}
+
+UnattendedDialogs::~UnattendedDialogs()
+{
+    SetRunner(previous_);
+}
+
+int UnattendedDialogs::Message(QWidget*, const QString& text, const QString& title, int flags)
+{
+    std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+    return EscapeResult(flags);
+}
+
+bool UnattendedDialogs::InputText(QWidget*, const QString&, const QString&, QString&)
+{
+    return false;
+}
+
+bool UnattendedDialogs::Color(QWidget*, std::uint32_t&)
+{
+    return false;
+}
+
+QStringList UnattendedDialogs::Files(QWidget*, FileDialogKind, const FileDialogOptions&)
+{
+    return {};
+}
+
+int UnattendedDialogs::Exec(QDialog&)
+{
+    return QDialog::Rejected;
+}
+
+}  // namespace platform
