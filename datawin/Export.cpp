@@ -277,7 +277,7 @@ void TFormExport::WriteTextTable(int format, int start, int k, int end)
     }
     if (platform::MessageBox(this,
                              QStringLiteral("Файл ") + QFileInfo(path).fileName() +
-                                 QStringLiteral(" экспортирован успешно.\nОткрыть его с помощью блокнота?"),
+                                 QStringLiteral(" экспортирован успешно.\nОткрыть его в текстовом редакторе?"),
                              kTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES &&
         !platform::ShellOpenFile(path))
         platform::MessageBox(this, QStringLiteral("Не удалось открыть файл\n") + path, kTitle,
