@@ -5,6 +5,7 @@
 #include "core/Q7mathutils.h"
 #include "editing/IntervalLimiter.h"
 #include "editing/SelectCurvesDlg.h"
+#include "platform/DepthUnit.h"
 #include "platform/DialogRunner.h"
 #include "platform/NumberText.h"
 
@@ -41,8 +42,7 @@ void BindCurvesManual(TToolHost& host, int base, int bound, int baseIndex, int b
     host.DocumentChanged();  // the values moved inside their array
     platform::MessageBox(host.DialogOwner(),
                          QStringLiteral("Кривая ") + QString::fromStdString(document->GetCurveName(bound)) +
-                             QStringLiteral("\nсдвинута на ") + platform::StepsText(*document, n) +
-                             QStringLiteral(" м."),
+                             QStringLiteral("\nсдвинута на ") + platform::DepthAmountText(*document, platform::StepsText(*document, n)) + QStringLiteral("."),
                          QStringLiteral("Произведена увязка кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
 }
 
