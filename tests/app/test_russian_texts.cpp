@@ -108,7 +108,7 @@ QStringList ShownTexts(QWidget& w)
 QStringList DialogLiterals()
 {
     static const QRegularExpression call(
-        QStringLiteral("\\b(MessageBox|ShowMessage|InputQuery|InputBox|InputNumberBoxEx?|ShowError|Warn)\\s*\\("));
+        QStringLiteral("\\b(\\w*MessageBox|ShowMessage|\\w*Error|Warn\\w*|InputQuery|InputBox|InputNumberBoxEx?)\\s*\\("));
     static const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
     QStringList found;
     for (const char* folder : {"app", "editing", "datawin", "printing", "library", "platform", "view"})
