@@ -89,7 +89,7 @@ bool TFormMain::AskSaveChanges()
         return true;
     const QString file = QString::fromStdString(lasFile_->GetFileName());
     const QString session = DocumentSession();
-    const QString subject = !session.isEmpty() ? QStringLiteral("в документе сессии \"") + session + QStringLiteral("\"")
+    const QString subject = !session.isEmpty() ? QStringLiteral("в документе сессии \"%1\"").arg(session)
                             : file.isEmpty()    ? QStringLiteral("в файле\n(без имени)")
                                                 : QStringLiteral("в файле\n") + QFileInfo(file).fileName();
     const int answer = platform::MessageBox(this, QStringLiteral("Сохранить изменения ") + subject + "?",
@@ -193,7 +193,7 @@ void TFormMain::UpdateCaption()
     const QString file = lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString();
     const QString session = DocumentSession();
     setWindowTitle(!lasFile_           ? QStringLiteral("Strativ")
-                   : !session.isEmpty() ? QStringLiteral("Strativ - сессия \"") + session + QStringLiteral("\"")
+                   : !session.isEmpty() ? QStringLiteral("Strativ - сессия \"%1\"").arg(session)
                    : file.isEmpty()     ? QStringLiteral("Strativ - (без имени)")
                                         : QStringLiteral("Strativ - ") + file);
     ui->MMIFileSaveAs->setEnabled(lasFile_ != nullptr);

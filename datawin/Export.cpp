@@ -102,7 +102,8 @@ void TFormExport::FillDialog()
     const double top = document.DepthAt(0);
     const double bottom = document.DepthAt(document.GetPointCount() - 1);
     const double step = document.GetStep();
-    ui->LabelFileInfo->setText(QStringLiteral("Файл ") + QFileInfo(place_).fileName() + QStringLiteral(" Интервал глубин: ") +
+    ui->LabelFileInfo->setText(QStringLiteral("Файл ") + QFileInfo(place_).fileName() +
+                               QStringLiteral(" Интервал глубин: ") +
                                platform::RowRangeText(document, 0, document.GetPointCount() - 1) +
                                QStringLiteral(" с шагом ") +
                                platform::LasNumberText(document.GetStep(), document.GetDepthDecimals()));

@@ -42,7 +42,8 @@ void BindCurvesManual(TToolHost& host, int base, int bound, int baseIndex, int b
     host.DocumentChanged();  // the values moved inside their array
     platform::MessageBox(host.DialogOwner(),
                          QStringLiteral("Кривая ") + QString::fromStdString(document->GetCurveName(bound)) +
-                             QStringLiteral("\nсдвинута на ") + platform::DepthAmountText(*document, platform::StepsText(*document, n)) + QStringLiteral("."),
+                             QStringLiteral("\nсдвинута на ") +
+                             platform::DepthAmountText(*document, platform::StepsText(*document, n)) + QStringLiteral("."),
                          QStringLiteral("Произведена увязка кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
 }
 

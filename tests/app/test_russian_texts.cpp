@@ -107,8 +107,8 @@ QStringList ShownTexts(QWidget& w)
 // (a literal holding "(*."), each with its file and line.
 QStringList DialogLiterals()
 {
-    static const QRegularExpression call(
-        QStringLiteral("\\b(\\w*MessageBox|ShowMessage|\\w*Error|Warn\\w*|InputQuery|InputBox|InputNumberBoxEx?)\\s*\\("));
+    static const QRegularExpression call(QStringLiteral(
+        "\\b(\\w*MessageBox|ShowMessage|\\w*Error|Warn\\w*|InputQuery|InputBox|InputNumberBoxEx?)\\s*\\("));
     static const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
     QStringList found;
     for (const char* folder : {"app", "editing", "datawin", "printing", "library", "platform", "view"})
@@ -158,9 +158,11 @@ TEST(RussianDialogTexts, MessagesPromptsAndFiltersSpeakRussian)
     const QStringList literals = DialogLiterals();
     EXPECT_GT(literals.size(), 300);
     QStringList faults;
-    for (QString text : literals)
-        if (const QStringList foreign = ForeignWords(Plain(text.section(": ", 1, -1).remove(patterns))); !foreign.isEmpty())
-            faults << text + " (" + foreign.join(", ") + ")";
+    for (const QString& place : literals) {
+        QString text = place.section(": ", 1, -1);
+        if (const QStringList foreign = ForeignWords(Plain(text.remove(patterns))); !foreign.isEmpty())
+            faults << place + " (" + foreign.join(", ") + ")";
+    }
     EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
 }
 

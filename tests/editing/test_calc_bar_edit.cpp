@@ -74,7 +74,8 @@ TEST_F(CalcBarEditTest, ShowsScriptsAndWritesEveryFileOnOk)
         // OK refuses a script without an expression, shown and named, and writes nothing.
         f.EditExpr->setText("  ");
         f.OKBtn->click();
-        EXPECT_EQ(runner.Last().text, "В сценарии \"b2\" не задано выражение.\nВведите выражение или удалите сценарий.");
+        EXPECT_EQ(runner.Last().text,
+                  "В сценарии \"b2\" не задано выражение.\nВведите выражение или удалите сценарий.");
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         EXPECT_NE(ReadFileBytes(dir.file("b.exp")).find("Value=x[0] + x[1]"), std::string::npos);
         f.EditExpr->setText("x[3]");
