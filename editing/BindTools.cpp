@@ -53,7 +53,7 @@ void BindCurvesAuto(TToolHost& host, TDlgIntervalLimiter& limits, TSelectCurvesD
     if (!document || !BindablePair(*document, base, bound) || !(document->GetStep() > 0.0f))
         return;
     const QString caption = QStringLiteral("Автоматическая увязка по глубине");
-    const QString unit = QString::fromStdString(document->GetCurveUnit(0));
+    const QString unit = QString::fromStdString(document->GetDepthUnit());
     const float half = (document->GetBottomDepth() - document->GetTopDepth()) * 0.5f;
     limits.setWindowTitle(caption);
     limits.SetLimits(-half * 1.8, half * 1.8);
