@@ -178,7 +178,7 @@ void TFormMain::SpBtnMathExprClick(QAction* button)
     const int script = button->data().toInt();
     const int count = ExprList.Item(script)->GetMaxCurveIndex();
     if (count == 0) {
-        platform::MessageBox(this, QStringLiteral("Выражение не требует аргументов. /nВероятно в нем ошибка"),
+        platform::MessageBox(this, QStringLiteral("Выражение не требует аргументов.\nВероятно в нем ошибка"),
                              QStringLiteral("Некорректное выражение"), platform::MB_ICONWARNING);
         ReleaseCalcButtons(nullptr);
         return;

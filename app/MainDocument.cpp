@@ -26,7 +26,7 @@ bool TFormMain::OpenLasFile(const QString& requested)
     if (path.isEmpty()) {
         platform::FileDialogOptions options;
         options.title = QStringLiteral("Открыть LAS файл");
-        const QString current = lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : recent_.First();
+        const QString current = lasFile_ ? DocumentPlace() : recent_.First();
         options.directory = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
         options.filter = QStringLiteral("LAS файлы (*.las *.LAS *.Las);;Все файлы (*)");
         path = platform::GetOpenFileName(this, options);
@@ -88,8 +88,11 @@ bool TFormMain::AskSaveChanges()
     if (!lasFile_ || !IsModified())
         return true;
     const QString file = QString::fromStdString(lasFile_->GetFileName());
-    const QString name = file.isEmpty() ? QStringLiteral("(без имени)") : QFileInfo(file).fileName();
-    const int answer = platform::MessageBox(this, QStringLiteral("Сохранить изменения в файле\n") + name + "?",
+    const QString session = DocumentSession();
+    const QString subject = !session.isEmpty() ? QStringLiteral("в документе сессии \"%1\"").arg(session)
+                            : file.isEmpty()    ? QStringLiteral("в файле\n(без имени)")
+                                                : QStringLiteral("в файле\n") + QFileInfo(file).fileName();
+    const int answer = platform::MessageBox(this, QStringLiteral("Сохранить изменения ") + subject + "?",
                                             platform::ApplicationTitle(),
                                             platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
     if (answer == platform::IDCANCEL)
@@ -103,11 +106,13 @@ bool TFormMain::SaveDocument()
 {
     if (!lasFile_)
         return false;
-    if (!FormSaveToLas->Execute(lasFile_.get(), &loadedFrom_))
+    const bool sessionCopy = !DocumentSession().isEmpty();
+    if (!FormSaveToLas->Execute(lasFile_.get(), &loadedFrom_, sessionCopy ? DocumentPlace() : QString()))
         return false;
     // Only the whole document written into its own file (or the first file of one that has
-    // none) is a saved state; a part of it leaves the rest unsaved.
-    const QString own = QString::fromStdString(lasFile_->GetFileName());
+    // none, or is a session's copy among the profile's files) is a saved state; a part of it
+    // leaves the rest unsaved.
+    const QString own = sessionCopy ? QString() : QString::fromStdString(lasFile_->GetFileName());
     if (FormSaveToLas->SavedWhole() &&
         (own.isEmpty() || QFileInfo(own).absoluteFilePath() == QFileInfo(FormSaveToLas->SavedPath()).absoluteFilePath())) {
         if (own.isEmpty()) {
@@ -186,8 +191,11 @@ void TFormMain::ClearView()
 void TFormMain::UpdateCaption()
 {
     const QString file = lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString();
-    setWindowTitle(!lasFile_ ? QStringLiteral("Strativ")
-                             : QStringLiteral("Strativ - ") + (file.isEmpty() ? QStringLiteral("(без имени)") : file));
+    const QString session = DocumentSession();
+    setWindowTitle(!lasFile_           ? QStringLiteral("Strativ")
+                   : !session.isEmpty() ? QStringLiteral("Strativ - сессия \"%1\"").arg(session)
+                   : file.isEmpty()     ? QStringLiteral("Strativ - (без имени)")
+                                        : QStringLiteral("Strativ - ") + file);
     ui->MMIFileSaveAs->setEnabled(lasFile_ != nullptr);
     ui->TBSave->setEnabled(lasFile_ != nullptr);
 }

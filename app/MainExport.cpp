@@ -36,5 +36,5 @@ void TFormMain::SetUpExportCommand()
 
 void TFormMain::TBExportClick()
 {
-    FormExport->Execute(lasFile_.get());
+    FormExport->Execute(lasFile_.get(), DocumentPlace());
 }

@@ -51,7 +51,7 @@ void TFormMain::MMIIntervalOnlyIntervalClick()
 {
     TInterval& range = PanelCurves->Interval;
     if (!lasFile_ || !range.IsSet()) {
-        platform::MessageBox(this, QStringLiteral("Интерал не задан!"), QStringLiteral("Ошибка"),
+        platform::MessageBox(this, QStringLiteral("Интервал не задан!"), QStringLiteral("Ошибка"),
                              platform::MB_OK | platform::MB_ICONWARNING);
         return;
     }

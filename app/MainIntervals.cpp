@@ -96,7 +96,7 @@ void TFormMain::AddInterval(float top, float bottom)
     if (bottom - top < lasFile_->GetStep()) {
         platform::MessageBox(this,
                              QStringLiteral("Длина интервала должна быть не меньше текущего шага по глубине!\n"
-                                            "Интервал не будет доавлен."),
+                                            "Интервал не будет добавлен."),
                              QStringLiteral("Добавление интервала"), platform::MB_OK | platform::MB_ICONWARNING);
         return;
     }

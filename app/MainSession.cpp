@@ -201,16 +201,25 @@ void TFormMain::ApplySessionView(const StrativSession& session)
     SyncDepthControls();
 }
 
+QString TFormMain::DocumentSession() const
+{
+    if (!lasFile_ || SessionsDir.empty() || lasFile_->GetFileName().empty())
+        return {};
+    const QFileInfo document(QString::fromStdString(lasFile_->GetFileName()));
+    return document.absoluteDir() == QDir(QString::fromStdString(SessionsDir)) ? SessionNameOfCopy(document)
+                                                                               : QString();
+}
+
 QString TFormMain::DocumentPlace() const
 {
     if (!lasFile_)
         return {};
-    const QFileInfo document(QString::fromStdString(lasFile_->GetFileName()));
-    if (SessionsDir.empty() || document.absoluteDir() != QDir(QString::fromStdString(SessionsDir)))
-        return document.absoluteFilePath();
+    const QString session = DocumentSession();
+    if (session.isEmpty())
+        return QFileInfo(QString::fromStdString(lasFile_->GetFileName())).absoluteFilePath();
     const QString recent = RecentFiles().First();
     const QString folder = recent.isEmpty() ? QDir::homePath() : QFileInfo(recent).absolutePath();
-    return QDir(folder).filePath(SessionNameOfCopy(document) + QStringLiteral(".las"));
+    return QDir(folder).filePath(session + QStringLiteral(".las"));
 }
 
 void TFormMain::SaveLastSession()

@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 
 #include "core/Lasfile.h"
+#include "platform/DepthUnit.h"
 #include "platform/DialogRunner.h"
 #include "platform/NumberText.h"
 #include "ui_MainUnit.h"
@@ -70,7 +71,7 @@ double TFormMain::InputDepthShift(const QString& caption)
     QString text;
     for (;;) {
         text.clear();
-        if (!platform::InputQuery(caption, QStringLiteral("Введите значение в метрах"), text) || text.trimmed().isEmpty())
+        if (!platform::InputQuery(caption, platform::DepthAmountPrompt(*lasFile_), text) || text.trimmed().isEmpty())
             return 0.0;
         // Read in double: the document says why a shift too large for the depths is refused.
         double value = 0.0;
@@ -128,7 +129,7 @@ void TFormMain::ShiftCurveCut(int curve)
 {
     if (!lasFile_ || curve + 1 >= lasFile_->GetCurvesCount())
         return;
-    const double d = InputDepthShift(QStringLiteral("Введите величину смещения для кривой в метрах"));
+    const double d = InputDepthShift(QStringLiteral("Введите величину смещения для кривой"));
     if (d == 0.0)
         return;
     Snapshot("'Сдвиг кривой с удалением значений'");

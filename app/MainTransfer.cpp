@@ -31,8 +31,7 @@ bool TFormMain::AddCurvesFromFile(const QString& path)
     const double bottom = lasFile_->DepthAt(lasFile_->GetPointCount() - 1);
     const double step = lasFile_->GetStep();
     if (path.isEmpty())
-        FormAddData->PrepareForFolder(QFileInfo(QString::fromStdString(lasFile_->GetFileName())).absolutePath(),
-                                      lasFile_.get(), top, bottom, step);
+        FormAddData->PrepareForFolder(QFileInfo(DocumentPlace()).absolutePath(), lasFile_.get(), top, bottom, step);
     else
         FormAddData->PrepareForFile(QFileInfo(path).absolutePath(), QFileInfo(path).fileName(), top, bottom, step,
                                     lasFile_.get());

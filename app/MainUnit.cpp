@@ -90,8 +90,8 @@ QStringList SetAsideDamagedSettingsFiles()
     return damaged;
 }
 
-// The names of a drop on the main window: the first existing LAS file is opened, the other LAS
-// files are left, and every other name is refused with its reason.
+// The names of a drop on the main window: the first existing LAS file is opened, and every other
+// name, the other LAS files among them, is left with its reason.
 struct DroppedFiles {
     QString open;
     int lasFiles = 0;
@@ -104,8 +104,7 @@ struct DroppedFiles {
         if (!refused.isEmpty())
             text = QStringLiteral("Не открыты:\n") + refused.join(QLatin1Char('\n'));
         if (lasFiles > 1)
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                    QStringLiteral("Открытым может быть только один документ. Открывается файл\n") + open;
+            text += QStringLiteral("\n\nОткрывается файл\n") + open;
         return text;
     }
 };
@@ -127,11 +126,12 @@ DroppedFiles SortDroppedFiles(const QMimeData* data)
             reason = QStringLiteral("файл не найден");
         else if (info.suffix().compare(QStringLiteral("las"), Qt::CaseInsensitive) != 0)
             reason = QStringLiteral("не LAS файл");
-        if (!reason.isEmpty()) {
+        else if (++dropped.lasFiles > 1)
+            reason = QStringLiteral("открытым может быть только один документ");
+        if (!reason.isEmpty())
             dropped.refused << (path.isEmpty() ? url.toString() : path) + QStringLiteral(" - ") + reason;
-        } else if (++dropped.lasFiles == 1) {
+        else
             dropped.open = path;
-        }
     }
     return dropped;
 }

@@ -197,6 +197,8 @@ public:
     // the document's path; for a session's copy, which lies among the profile's files, the
     // session's name in the folder a file was last opened from. "" without a document.
     QString DocumentPlace() const;
+    // The name of the session whose LAS copy the document is; "" for any other document.
+    QString DocumentSession() const;
 
     // Modified: the undo store's state differs from the one last opened or saved, or a change the
     // store does not record was made since. SetModified(false) marks the current state as saved.

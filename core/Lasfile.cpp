@@ -196,6 +196,15 @@ std::string TLASFile::GetCurveUnit(int index) const
     return GetCurveField(index, TLasParsParsedString::kUnit);
 }
 
+std::string TLASFile::GetDepthUnit() const
+{
+    std::string unit = GetCurveUnit(0);
+    const TLasParsParsedString* strt = parser_.GetWellSection().FindLineByCode(kLineStrt);
+    if (unit.empty() && strt)
+        unit = parser_.Decode(strt->Unit());
+    return unit;
+}
+
 bool TLASFile::SetCurveUnit(int index, const std::string& unit)
 {
     return SetCurveField(index, TLasParsParsedString::kUnit, unit);

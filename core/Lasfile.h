@@ -67,6 +67,8 @@ public:
     bool SetCurveName(int index, const std::string& name);
     std::string GetCurveUnit(int index) const;
     bool SetCurveUnit(int index, const std::string& unit);
+    // The unit depths are given in: that of the depth curve's ~C line, else that of STRT in ~W.
+    std::string GetDepthUnit() const;
     std::string GetCurveDescription(int index) const;
     bool SetCurveDescription(int index, const std::string& description);
     // Why the text cannot stand in the field of a ~C line (TLasParsParsedString::kMnemonic,

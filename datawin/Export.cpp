@@ -35,11 +35,6 @@ int StepDecimals(float step, int least)
     return decimals;
 }
 
-QString DocumentName(const TLASFile& document)
-{
-    return QFileInfo(QString::fromStdString(document.GetFileName())).fileName();
-}
-
 }  // namespace
 
 TFormExport::TFormExport(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormExport>())
@@ -81,11 +76,12 @@ int TFormExport::ExpTypeIndex() const
     return expType_->checkedId();
 }
 
-void TFormExport::Execute(TLASFile* document)
+void TFormExport::Execute(TLASFile* document, const QString& place)
 {
     if (!document)
         return;
     document_ = document;
+    place_ = place.isEmpty() ? QString::fromStdString(document->GetFileName()) : place;
     FillDialog();
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen)
@@ -106,7 +102,8 @@ void TFormExport::FillDialog()
     const double top = document.DepthAt(0);
     const double bottom = document.DepthAt(document.GetPointCount() - 1);
     const double step = document.GetStep();
-    ui->LabelFileInfo->setText(QStringLiteral("Файл ") + DocumentName(document) + QStringLiteral(" Интервал глубин: ") +
+    ui->LabelFileInfo->setText(QStringLiteral("Файл ") + QFileInfo(place_).fileName() +
+                               QStringLiteral(" Интервал глубин: ") +
                                platform::RowRangeText(document, 0, document.GetPointCount() - 1) +
                                QStringLiteral(" с шагом ") +
                                platform::LasNumberText(document.GetStep(), document.GetDepthDecimals()));
@@ -248,8 +245,7 @@ QString TFormExport::AskFileName(const QString& name, const QString& filter, con
 {
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Введите имя файла для экспорта");
-    const QString path = QString::fromStdString(document_->GetFileName());
-    options.directory = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    options.directory = place_.isEmpty() ? QString() : QFileInfo(place_).absolutePath();
     options.fileName = name;
     options.filter = filter;
     options.defaultSuffix = suffix;
@@ -265,7 +261,7 @@ void TFormExport::ReportWriteFailure(const QString& path, int systemError)
 
 void TFormExport::WriteTextTable(int format, int start, int k, int end)
 {
-    const QString path = AskFileName(DocumentName(*document_) + QStringLiteral(".txt"),
+    const QString path = AskFileName(QFileInfo(place_).fileName() + QStringLiteral(".txt"),
                                      QStringLiteral("Текстовые файлы (*.txt)"), QStringLiteral("txt"));
     if (path.isEmpty())
         return;
@@ -277,7 +273,7 @@ void TFormExport::WriteTextTable(int format, int start, int k, int end)
     }
     if (platform::MessageBox(this,
                              QStringLiteral("Файл ") + QFileInfo(path).fileName() +
-                                 QStringLiteral(" экспортирован успешно.\nОткрыть его с помощью блокнота?"),
+                                 QStringLiteral(" экспортирован успешно.\nОткрыть его в текстовом редакторе?"),
                              kTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES &&
         !platform::ShellOpenFile(path))
         platform::MessageBox(this, QStringLiteral("Не удалось открыть файл\n") + path, kTitle,
@@ -286,7 +282,7 @@ void TFormExport::WriteTextTable(int format, int start, int k, int end)
 
 void TFormExport::ExportLas(int, int start, int k, int end)
 {
-    const QString path = AskFileName(DocumentName(*document_) + QStringLiteral("Export.las"),
+    const QString path = AskFileName(QFileInfo(place_).fileName() + QStringLiteral("Export.las"),
                                      QStringLiteral("LAS файлы (*.las)"), QStringLiteral("las"));
     if (path.isEmpty())
         return;

@@ -17,8 +17,9 @@ public:
     explicit TFormExport(QWidget* parent = nullptr);
     ~TFormExport() override;
 
-    // Nothing without a document; else fills the dialog from it and shows it modally.
-    void Execute(TLASFile* document);
+    // Nothing without a document; else fills the dialog from it and shows it modally. `place`: the
+    // path the document is known by (its own file when empty), naming it and the files offered.
+    void Execute(TLASFile* document, const QString& place = {});
     // Depth text of a row in format `format` (the item index of RGDeptFormat).
     static QString FormatDepth(int format, float depth);
 
@@ -48,4 +49,5 @@ private:
     QButtonGroup* deptFormat_ = nullptr;
     QButtonGroup* expType_ = nullptr;
     TLASFile* document_ = nullptr;
+    QString place_;  // the path the document is known by
 };

@@ -111,7 +111,7 @@ void TFormEditor::ShowInvalidCell()
     int row = 0;
     if (!model_->TakeInvalidCell(col, row))
         return;
-    platform::MessageBox(this, QStringLiteral("Недопуситмый формат числа"), QStringLiteral("Ошибочный ввод"),
+    platform::MessageBox(this, QStringLiteral("Недопустимый формат числа"), QStringLiteral("Ошибочный ввод"),
                          platform::MB_OK | platform::MB_ICONERROR);
     ui->StringGrid->EditCell(col, row);
 }

@@ -334,7 +334,7 @@ void TDlgNewLasWizard::CreateLasFile()
     options.title = QStringLiteral("Создание нового LAS файла");
     options.defaultSuffix = QStringLiteral("las");
     options.fileName = QStringLiteral("new_file.las");
-    options.filter = QStringLiteral("LAS files (*.las)");
+    options.filter = QStringLiteral("LAS файлы (*.las)");
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())
         return;

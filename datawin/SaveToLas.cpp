@@ -168,7 +168,7 @@ TFormSaveToLas::TFormSaveToLas(QWidget* parent) : QDialog(parent), ui(std::make_
 
 TFormSaveToLas::~TFormSaveToLas() = default;
 
-bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFrom)
+bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFrom, const QString& place)
 {
     savedWhole_ = false;
     savedPath_.clear();
@@ -187,7 +187,7 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
     ui->CheckBoxLimitDept->setChecked(false);
     ui->EditLimitFrom->setEnabled(false);
     ui->EditLimitTo->setEnabled(false);
-    ui->EditFileName->setText(QString::fromStdString(document->GetFileName()));
+    ui->EditFileName->setText(place.isEmpty() ? QString::fromStdString(document->GetFileName()) : place);
     if (ui->EditFileName->text().isEmpty()) {
         ButtonBrowseClick();
         if (ui->EditFileName->text().isEmpty()) {

@@ -52,8 +52,9 @@ public:
     ~TFormSaveToLas() override;
 
     // The user chooses curves, interval and file name; true when every file was written.
-    // A document without a file name asks for one first.
-    bool Execute(TLASFile* document, const LoadedFileInfo* loadedFrom = nullptr);
+    // A document without a file name asks for one first; `place`, when given, is the file name
+    // offered instead of the document's own.
+    bool Execute(TLASFile* document, const LoadedFileInfo* loadedFrom = nullptr, const QString& place = {});
     // After a successful Execute: every curve over the whole depth range went into one file.
     bool SavedWhole() const { return savedWhole_; }
     QString SavedPath() const { return savedPath_; }

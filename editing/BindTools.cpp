@@ -5,6 +5,7 @@
 #include "core/Q7mathutils.h"
 #include "editing/IntervalLimiter.h"
 #include "editing/SelectCurvesDlg.h"
+#include "platform/DepthUnit.h"
 #include "platform/DialogRunner.h"
 #include "platform/NumberText.h"
 
@@ -41,8 +42,8 @@ void BindCurvesManual(TToolHost& host, int base, int bound, int baseIndex, int b
     host.DocumentChanged();  // the values moved inside their array
     platform::MessageBox(host.DialogOwner(),
                          QStringLiteral("Кривая ") + QString::fromStdString(document->GetCurveName(bound)) +
-                             QStringLiteral("\nсдвинута на ") + platform::StepsText(*document, n) +
-                             QStringLiteral(" м."),
+                             QStringLiteral("\nсдвинута на ") +
+                             platform::DepthAmountText(*document, platform::StepsText(*document, n)) + QStringLiteral("."),
                          QStringLiteral("Произведена увязка кривых"), platform::MB_OK | platform::MB_ICONINFORMATION);
 }
 
@@ -52,7 +53,7 @@ void BindCurvesAuto(TToolHost& host, TDlgIntervalLimiter& limits, TSelectCurvesD
     if (!document || !BindablePair(*document, base, bound) || !(document->GetStep() > 0.0f))
         return;
     const QString caption = QStringLiteral("Автоматическая увязка по глубине");
-    const QString unit = QString::fromStdString(document->GetCurveUnit(0));
+    const QString unit = QString::fromStdString(document->GetDepthUnit());
     const float half = (document->GetBottomDepth() - document->GetTopDepth()) * 0.5f;
     limits.setWindowTitle(caption);
     limits.SetLimits(-half * 1.8, half * 1.8);

@@ -202,7 +202,7 @@ void TDlgCalcBarEdit::FormShow()
     }
     if (!FExprList || FExprList->Count() == 0) {
         platform::MessageBox(this, QStringLiteral("Список выражений пуст!"),
-                             QStringLiteral("Настройка панели ценариев обработки"), platform::MB_ICONWARNING);
+                             QStringLiteral("Настройка панели сценариев обработки"), platform::MB_ICONWARNING);
         ui->EditBtnWidth->setEnabled(false);
         list->setEnabled(false);
         ui->SpeedButton->hide();
@@ -366,7 +366,7 @@ void TDlgCalcBarEdit::BrowseFile()
     options.title = QStringLiteral("Сохранение файла сценария");
     options.directory = QString::fromStdString(FExprList->GetFolder());
     options.fileName = FilenameEdit->text();
-    options.filter = QStringLiteral("Файлы сценаия (*.exp)");
+    options.filter = QStringLiteral("Файлы сценария (*.exp)");
     options.defaultSuffix = QStringLiteral("exp");
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())
@@ -418,6 +418,12 @@ void TDlgCalcBarEdit::BitBtn1Click()
     TMathExpression* script = Current();
     if (!script)
         return;
+    if (ui->EditExpr->text().trimmed().isEmpty()) {
+        platform::MessageBox(this, QStringLiteral("Выражение не задано"), QStringLiteral("Проверка выражения"),
+                             platform::MB_ICONWARNING);
+        ui->EditExpr->setFocus();
+        return;
+    }
     TMParser parser;
     const TMParser& own = script->GetParser();
     for (int i = 0; i < own.GetConstantCount(); ++i)
@@ -647,9 +653,29 @@ void TDlgCalcBarEdit::StoreTicks()
     }
 }
 
+bool TDlgCalcBarEdit::EveryExpressionGiven()
+{
+    for (int i = 0; FExprList && i < FExprList->Count(); ++i) {
+        const TMathExpression& script = *FExprList->Item(i);
+        if (!QString::fromStdString(script.GetValue()).trimmed().isEmpty())
+            continue;
+        ui->ListBoxBtns->setCurrentRow(i);
+        platform::MessageBox(this,
+                             QStringLiteral("В сценарии \"%1\" не задано выражение.\nВведите выражение или удалите "
+                                            "сценарий.")
+                                 .arg(QString::fromStdString(script.GetName())),
+                             QStringLiteral("Настройка панели сценариев обработки"), platform::MB_ICONWARNING);
+        ui->EditExpr->setFocus();
+        return false;
+    }
+    return true;
+}
+
 bool TDlgCalcBarEdit::SaveScripts()
 {
     StoreTicks();
+    if (!EveryExpressionGiven())
+        return false;
     if (!FExprList || FExprList->SaveAll())
         return true;
     platform::MessageBox(this, QStringLiteral("Не удалось записать все файлы сценариев"), QStringLiteral("Ошибка"),

@@ -64,6 +64,8 @@ private:
     void StoreTicks();
     // Stores the ticks and writes every script; false after telling that a write failed.
     bool SaveScripts();
+    // Shows and names the first script without an expression; true when every script has one.
+    bool EveryExpressionGiven();
     void ClearControls();
     void BrowseFile();
     // Another script of the list already keeps its file at `path`.

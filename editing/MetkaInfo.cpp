@@ -17,6 +17,7 @@ TDlgMetkaInfo::TDlgMetkaInfo(QWidget* parent) : TGradientDialog(parent), ui(std:
     }
     connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    SpinEditKontrMetkaChange();
 }
 
 TDlgMetkaInfo::~TDlgMetkaInfo() = default;

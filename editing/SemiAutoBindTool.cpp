@@ -94,7 +94,7 @@ void TBindSemiAutoTool::ApplyBinding()
     }
     const QString question = QStringLiteral("Сдвинуть: ") + names + QStringLiteral("\nНа ") +
                              platform::StepsText(document, shiftOf(*lead)) +
-                             QStringLiteral(" (") + QString::fromStdString(document.GetCurveUnit(0)) +
+                             QStringLiteral(" (") + QString::fromStdString(document.GetDepthUnit()) +
                              QStringLiteral(")?");
     Finish([&] {
         // Both growths are checked before the first is made.

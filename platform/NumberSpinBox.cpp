@@ -3,22 +3,50 @@
 
 #include "platform/NumberText.h"
 
+#include <QToolTip>
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
+namespace {
+bool IsSeparator(QChar c)
+{
+    return c == QLatin1Char('.') || c == QLatin1Char(',');
+}
+}  // namespace
+
 QValidator::State TypedNumberState(const QString& text, bool whole)
 {
-    const auto fraction = [](QChar c) { return QStringLiteral(".,eE").contains(c); };
-    if (whole && std::any_of(text.begin(), text.end(), fraction))
+    const auto exponent = [](QChar c) { return c == QLatin1Char('e') || c == QLatin1Char('E'); };
+    if (whole && (std::any_of(text.begin(), text.end(), exponent) ||
+                  std::count_if(text.begin(), text.end(), IsSeparator) > 1))
         return QValidator::Invalid;
     double value = 0.0;
     if (TryStrToFloat(text, value))
-        return QValidator::Acceptable;
+        return whole && std::any_of(text.begin(), text.end(), IsSeparator) ? QValidator::Intermediate
+                                                                            : QValidator::Acceptable;
     const bool numberSoFar = std::all_of(text.begin(), text.end(), [&](QChar c) {
-        return c.isDigit() || c.isSpace() || c == QLatin1Char('+') || c == QLatin1Char('-') || fraction(c);
+        return c.isDigit() || c.isSpace() || c == QLatin1Char('+') || c == QLatin1Char('-') || IsSeparator(c) ||
+               exponent(c);
     });
     return numberSoFar ? QValidator::Intermediate : QValidator::Invalid;
+}
+
+void RoundTypedWhole(QString& text)
+{
+    double value = 0.0;
+    if (std::any_of(text.begin(), text.end(), IsSeparator) && TryStrToFloat(text, value) &&
+        std::fabs(value) < 1e15)
+        text = QString::number(static_cast<long long>(std::round(value)));
+}
+
+void SayWholeNumbersOnly(const QWidget& field, const QString& text)
+{
+    if (std::any_of(text.begin(), text.end(), IsSeparator))
+        QToolTip::showText(field.mapToGlobal(QPoint(0, field.height())),
+                           QStringLiteral("Здесь вводится целое число: дробная часть будет округлена"),
+                           const_cast<QWidget*>(&field));
 }
 
 NumberSpinBox::NumberSpinBox(QWidget* parent) : QDoubleSpinBox(parent) {}
@@ -42,10 +70,16 @@ double NumberSpinBox::valueFromText(const QString& text) const
 
 QValidator::State NumberSpinBox::validate(QString& text, int&) const
 {
-    // A field without decimals takes whole numbers: "5,5" would be rounded to a number nobody typed.
-    return TypedNumberState(text, decimals() == 0);
+    const QValidator::State state = TypedNumberState(text, decimals() == 0);
+    if (decimals() == 0 && state != QValidator::Invalid)
+        SayWholeNumbersOnly(*this, text);
+    return state;
 }
 
-void NumberSpinBox::fixup(QString&) const {}
+void NumberSpinBox::fixup(QString& text) const
+{
+    if (decimals() == 0)
+        RoundTypedWhole(text);
+}
 
 }  // namespace platform

@@ -25,9 +25,15 @@ int WholeNumberSpinBox::valueFromText(const QString& text) const
 
 QValidator::State WholeNumberSpinBox::validate(QString& text, int&) const
 {
-    return TypedNumberState(text, true);
+    const QValidator::State state = TypedNumberState(text, true);
+    if (state != QValidator::Invalid)
+        SayWholeNumbersOnly(*this, text);
+    return state;
 }
 
-void WholeNumberSpinBox::fixup(QString&) const {}
+void WholeNumberSpinBox::fixup(QString& text) const
+{
+    RoundTypedWhole(text);
+}
 
 }  // namespace platform

@@ -53,7 +53,7 @@ void TFormPrnParams::CheckBoxCorrectionClick(bool fromBox)
     SetCorrectionChecked(false);
     platform::MessageBox(this, QStringLiteral("Не задан или неправильно задан корректирующий коэффициент!"),
                          kCorrectionTitle, platform::MB_OK | platform::MB_ICONERROR);
-    if (fromBox && platform::MessageBox(this, QStringLiteral("Хотите расчитать коррекцию размеров для текущего принтера?"),
+    if (fromBox && platform::MessageBox(this, QStringLiteral("Хотите рассчитать коррекцию размеров для текущего принтера?"),
                                         kCorrectionTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) ==
                        platform::IDYES)
         ButtonCorrectionSettingsClick();

@@ -345,7 +345,7 @@ void TFormMacroSettings::ButtonChangeFileClick()
     platform::FileDialogOptions options = platform::FileDialogOptions::StartingAt(
         MacroManager ? Q(MacroManager->GetPath()) : Q(TemplatesDir + MacroFileName));
     options.title = QStringLiteral("Файл подстановок");
-    options.filter = QStringLiteral("Macro Files (*.mcr)");
+    options.filter = QStringLiteral("Файлы макросов (*.mcr)");
     options.defaultSuffix = QStringLiteral("mcr");
     // A name typed here that does not exist yet becomes a new macro file.
     options.confirmOverwrite = false;

@@ -63,6 +63,8 @@ long double TNumberInputBox::GetValue() const
     // The text may hold more than the spin edit accepted as its value (typed, not confirmed).
     double typed = ui->RxSpinEdit1->value();
     platform::TryStrToFloat(ui->RxSpinEdit1->cleanText(), typed);
+    if (ui->RxSpinEdit1->decimals() == 0)
+        typed = std::round(typed);  // as the field rounds a typed fraction when it takes it
     return std::clamp(typed, min_, max_);
 }
 

@@ -224,7 +224,7 @@ TEST_F(CalcBarTest, NullsDivisionByZeroAndErrors)
     EXPECT_TRUE(Messages().last().startsWith("Ошибка|При вычислении \nsqrt(x[0] - 50)\nПроизошла ошибка:\n"));
 
     Button("N")->trigger();
-    EXPECT_EQ(Messages().last(), "Некорректное выражение|Выражение не требует аргументов. /nВероятно в нем ошибка");
+    EXPECT_EQ(Messages().last(), "Некорректное выражение|Выражение не требует аргументов.\nВероятно в нем ошибка");
     EXPECT_FALSE(Button("N")->isChecked());
 }
 

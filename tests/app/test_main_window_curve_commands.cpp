@@ -337,7 +337,7 @@ TEST_F(CurveCommandsTest, IntervalsFromTheToolTheGapMenuAndTheIntervalMenu)
     runner->Clear();
     drag(112.0, 112.1);
     EXPECT_EQ(Messages(), QStringList{"Добавление интервала|Длина интервала должна быть не меньше текущего шага по "
-                                      "глубине!\nИнтервал не будет доавлен."});
+                                      "глубине!\nИнтервал не будет добавлен."});
     EXPECT_EQ(runner->Requests().size(), 1u);
 
     // The gap below A up to the document's end, from the gap menu.

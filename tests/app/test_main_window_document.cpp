@@ -399,7 +399,8 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     EXPECT_TRUE(Messages().value(1).contains("Да - открыть файл"));
 }
 
-// Names dropped together: the first existing LAS file opens, and one message names what is left.
+// Names dropped together: the first existing LAS file opens, and one message names every file left
+// and why.
 TEST_F(MainWindowTest, DropOpensTheFirstLasFileAndNamesWhatItLeaves)
 {
     const auto las = [&](const char* name) { return QString::fromStdString(WriteTestLas(dir.file(name), 1, 5)); };
@@ -410,12 +411,14 @@ TEST_F(MainWindowTest, DropOpensTheFirstLasFileAndNamesWhatItLeaves)
     std::ofstream(notes.toStdString()) << "text";
     const QString missing = QString::fromStdString(dir.file("missing.las"));
     const QString link = "http://example.com/well.las";
-    const QString several = "Открытым может быть только один документ. Открывается файл\n";
+    const QString left = " - открытым может быть только один документ";
+    const QString opening = "\n\nОткрывается файл\n";
     const std::tuple<QStringList, QString, QString> cases[] = {  // dropped, opened (empty: none), message
-        {{missing, a, b, c}, a, "Не открыты:\n" + missing + " - файл не найден\n\n" + several + a},
+        {{missing, a, b, c}, a,
+         "Не открыты:\n" + missing + " - файл не найден\n" + b + left + "\n" + c + left + opening + a},
         {{folder, b}, b, "Не открыты:\n" + folder + " - папка"},
         {{link, notes, c}, c, "Не открыты:\n" + link + " - не файл этого компьютера\n" + notes + " - не LAS файл"},
-        {{a, b, c}, a, several + a},
+        {{a, b, c}, a, "Не открыты:\n" + b + left + "\n" + c + left + opening + a},
         {{notes}, {}, "Не открыты:\n" + notes + " - не LAS файл"},
     };
     for (const auto& [dropped, opened, message] : cases) {

@@ -130,8 +130,8 @@ TEST_F(ExportWindowTest, TheTextTableHoldsTheHeaderAndTheThinnedRowsWithTheLocal
     EXPECT_EQ(save.file.directory, QString::fromStdString(dir.path()));
     EXPECT_EQ(save.file.defaultSuffix, "txt");
     EXPECT_TRUE(save.file.confirmOverwrite);
-    EXPECT_EQ(Messages(), QStringList{"Экспорт файла|Файл table.txt экспортирован успешно.\nОткрыть его с помощью "
-                                      "блокнота?"});
+    EXPECT_EQ(Messages(), QStringList{"Экспорт файла|Файл table.txt экспортирован успешно.\nОткрыть его в "
+                                      "текстовом редакторе?"});
     EXPECT_EQ(runner->Requests()[2].flags, platform::MB_YESNO | platform::MB_ICONQUESTION);
     EXPECT_EQ(opened.paths, QStringList{QString::fromStdString(table)});
     EXPECT_FALSE(window->IsModified());

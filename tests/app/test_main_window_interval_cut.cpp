@@ -47,7 +47,7 @@ TEST_F(IntervalCutTest, CutKeepsTheNearestSamplesAndUndoGivesTheWholeDocumentBac
     EXPECT_TRUE(window->PMenuBound->actions().contains(window->PMIIntervalCut));
     runner->Clear();
     window->MMIIntervalOnlyInterval->trigger();
-    EXPECT_EQ(Messages(), QStringList{"Ошибка|Интерал не задан!"});
+    EXPECT_EQ(Messages(), QStringList{"Ошибка|Интервал не задан!"});
     EXPECT_EQ(runner->Requests().size(), 1u);
 
     // Cancel changes nothing; "Убрать интервал" clears the range.

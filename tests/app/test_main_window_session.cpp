@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <tuple>
 
 using strativ::test::MainWindowTest;
@@ -150,6 +151,39 @@ TEST_F(MainWindowTest, ClosingWithADocumentWritesTheLastSession)
     ASSERT_EQ(last.Intervals.size(), 1u);
     EXPECT_EQ(last.Intervals[0].Name, "Зона");
     EXPECT_EQ(TLASFile((sessions + QString::fromStdString(last.LasCopyName)).toStdString(), 2).GetPointCount(), 50);
+}
+
+// A loaded session's document is named by its session, not by the profile's copy, and the file
+// dialogs start in the folder the user last opened a file from, not among the profile's files.
+TEST_F(MainWindowTest, ALoadedSessionIsNamedAndItsDialogsStartWhereTheUserWorks)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 2, 50)));
+    const QString session = QString::fromStdString(window->SessionsDir) + "work.vxs";
+    ASSERT_TRUE(window->SaveSession(session));
+    ASSERT_TRUE(window->LoadSession(session));
+    EXPECT_EQ(window->windowTitle(), "Strativ - сессия \"work\"");
+
+    window->SetModified();
+    runner->Clear();
+    runner->Push(platform::IDCANCEL);
+    EXPECT_FALSE(window->AskSaveChanges());
+    EXPECT_EQ(Messages(), QStringList{"Strativ|Сохранить изменения в документе сессии \"work\"?"});
+
+    runner->Clear();
+    EXPECT_FALSE(window->OpenLasFile({}));  // the open dialog, cancelled
+    ASSERT_EQ(runner->Requests().size(), 1u);
+    EXPECT_EQ(runner->Requests()[0].file.directory, QString::fromStdString(dir.path()));
+
+    // The save offers the session's name there; the whole document saved becomes that file.
+    const QString saved = QString::fromStdString(dir.file("work.las"));
+    runner->PushDialog([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("EditFileName")->text(), saved);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_TRUE(window->SaveDocument());
+    EXPECT_TRUE(QFile::exists(saved));
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(window->windowTitle(), "Strativ - " + saved);
 }
 
 TEST_F(MainWindowTest, IntervalBandsArePaintedOverThePanel)

@@ -385,5 +385,29 @@ TEST_F(ShiftTest, ShiftOfAllCurvesTooLargeForTheDepthsIsRefusedWithTheReason)
     }
 }
 
+// The prompt of a typed shift names the depth unit of ~C, else of ~W; the file here runs upward.
+TEST_F(MainWindowTest, ShiftPromptNamesTheFileDepthUnit)
+{
+    const std::tuple<const char*, const char*, const char*> cases[] = {  // ~C unit, ~W unit, prompt
+        {"F", "F", "Введите значение в футах"},   {"", "FT", "Введите значение в футах"},
+        {"M", "M", "Введите значение в метрах"},  {"DM", "DM", "Введите значение в единицах DM"},
+        {"", "", "Введите значение"},
+    };
+    for (const auto& [curveUnit, wellUnit, prompt] : cases) {
+        const std::string las = dir.file(std::string("feet-") + wellUnit + curveUnit + ".las");
+        std::ofstream(las) << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT." << wellUnit << " 1010 :\n STOP." << wellUnit
+                           << " 1000 :\n STEP." << wellUnit << " -5 :\n NULL. -999.25 :\n~C\n DEPT." << curveUnit
+                           << " :\n GR.API :\n~A\n1010 5\n1005 6\n1000 7\n";
+        ASSERT_TRUE(Open(las));
+        runner->Clear();
+        runner->PushText("2.5");
+        window->findChild<QAction*>("TBShiftDept")->trigger();
+        ASSERT_EQ(runner->Requests().size(), 1u);
+        EXPECT_EQ(runner->Requests()[0].text, prompt);
+        EXPECT_EQ(window->LasFile()->GetTopDepth(), 1002.5f);
+        window->SetModified(false);  // the next file opens without a question
+    }
+}
+
 }  // namespace
 }  // namespace strativ::test

@@ -10,6 +10,7 @@
 
 #include <QDoubleSpinBox>
 #include <QScrollBar>
+#include <QToolTip>
 #include <tuple>
 
 namespace strativ::test {
@@ -50,6 +51,22 @@ TEST_F(MainViewTest, DepthScalesAndTheNumberBox)
     }
     f.MIScale100->trigger();
     EXPECT_EQ(f.MIAnotherScale->text(), "Другой...");
+
+    // "5,5" typed key by key: the field says it takes whole numbers and Enter rounds to 6, never 55.
+    runner->PushDialog([](QDialog& dialog) {
+        QDoubleSpinBox* spin = static_cast<TNumberInputBox&>(dialog).SpinEdit();
+        spin->selectAll();
+        QTest::keyClicks(spin, "5,5");
+        EXPECT_EQ(spin->text(), "5,5");
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), "Здесь вводится целое число: дробная часть будет округлена");
+        QTest::keyClick(spin, Qt::Key_Return);
+        EXPECT_EQ(spin->text(), "6");
+        return int(QDialog::Accepted);
+    });
+    f.MIAnotherScale->trigger();
+    EXPECT_EQ(window->DepthScale, 6);
+    EXPECT_EQ(f.MIAnotherScale->text(), "Другой...(6)");
 
     // The same box asks the constants of a calculation script.
     TMathExpression script;

@@ -439,7 +439,7 @@ TEST_F(PrintDialogTest, TheCorrectionNeedsAStoredFactorOfThisPrinterAndTheCalibr
     EXPECT_FALSE(Form().CheckBoxCorrection->isChecked());
     EXPECT_EQ(Messages(), (QStringList{"Выбор корректирующего коэффициента|Не задан или неправильно задан корректирующий "
                                        "коэффициент!",
-                                       "Выбор корректирующего коэффициента|Хотите расчитать коррекцию размеров для "
+                                       "Выбор корректирующего коэффициента|Хотите рассчитать коррекцию размеров для "
                                        "текущего принтера?"}));
 
     const auto answerNumber = [this](double value) {

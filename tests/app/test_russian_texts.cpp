@@ -24,13 +24,17 @@
 #include <QTranslator>
 #include <QTreeWidget>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 namespace strativ::test {
 namespace {
 
 // Names a user reads as they are written: file formats, header mnemonics and units, the curve of
-// the test file, the program's own name.
-const QStringList kLatinNames = {"OK",  "LAS",  "Las",     "EMF", "HTML", "SQLite",
-                                 "UWI", "NULL", "Null",    "API", "GR",   "Strativ"};
+// the test file, the program's own name, code pages.
+const QStringList kLatinNames = {"OK",  "LAS",  "Las",  "EMF", "PDF", "HTML", "SQLite",
+                                 "UWI", "NULL", "Null", "API", "GR",  "Strativ", "CP1251", "CP866"};
 // Labels that show what the system reports, as it reports it.
 const QStringList kDataLabels = {"OSInfo"};
 
@@ -98,7 +102,69 @@ QStringList ShownTexts(QWidget& w)
     return texts;
 }
 
+// The string literals of the program's sources that a message box, an input prompt or a file
+// dialog shows: those in the arguments of the calls that show them, and every file-dialog filter
+// (a literal holding "(*."), each with its file and line.
+QStringList DialogLiterals()
+{
+    static const QRegularExpression call(QStringLiteral(
+        "\\b(\\w*MessageBox|ShowMessage|\\w*Error|Warn\\w*|InputQuery|InputBox|InputNumberBoxEx?)\\s*\\("));
+    static const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
+    QStringList found;
+    for (const char* folder : {"app", "editing", "datawin", "printing", "library", "platform", "view"})
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(STRATIV_SOURCE_DIR) + "/" + folder)) {
+            if (entry.path().extension() != ".cpp")
+                continue;
+            std::ifstream in(entry.path());
+            std::stringstream bytes;
+            bytes << in.rdbuf();
+            const QString source = QString::fromStdString(bytes.str());
+            const auto add = [&](qsizetype from, qsizetype to) {
+                for (auto it = literal.globalMatch(source.mid(from, to - from)); it.hasNext();) {
+                    const QString text = it.next().captured(1).replace("\\n", "\n").replace("\\\"", "\"");
+                    found << QString::fromStdString(entry.path().filename().string()) + ":" +
+                                 QString::number(source.left(from).count('\n') + 1) + ": " + text;
+                }
+            };
+            for (auto it = call.globalMatch(source); it.hasNext();) {
+                const auto match = it.next();
+                // The arguments: up to the parenthesis that closes the call, literals skipped.
+                qsizetype end = match.capturedEnd();
+                bool quoted = false;
+                for (int depth = 1; end < source.size() && depth > 0; ++end) {
+                    const QChar c = source[end];
+                    if (quoted && c == '\\')
+                        ++end;
+                    else if (c == '"')
+                        quoted = !quoted;
+                    else if (!quoted)
+                        depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+                }
+                add(match.capturedStart(), end);
+            }
+            for (auto it = literal.globalMatch(source); it.hasNext();)
+                if (const auto match = it.next(); match.captured(1).contains("(*."))
+                    add(match.capturedStart(), match.capturedEnd());
+        }
+    return found;
+}
+
 class RussianTexts : public MainWindowTest {};
+
+// Every message box, input prompt and file-dialog filter the program's sources show.
+TEST(RussianDialogTexts, MessagesPromptsAndFiltersSpeakRussian)
+{
+    static const QRegularExpression patterns(QStringLiteral("\\(\\*[^)]*\\)"));
+    const QStringList literals = DialogLiterals();
+    EXPECT_GT(literals.size(), 300);
+    QStringList faults;
+    for (const QString& place : literals) {
+        QString text = place.section(": ", 1, -1);
+        if (const QStringList foreign = ForeignWords(Plain(text.remove(patterns))); !foreign.isEmpty())
+            faults << place + " (" + foreign.join(", ") + ")";
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+}
 
 TEST_F(RussianTexts, EveryWindowSpeaksRussian)
 {

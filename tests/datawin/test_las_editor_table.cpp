@@ -288,7 +288,7 @@ TEST_F(LasEditorTest, EditedCellsAreTakenWhileAnInvalidColumnIsRefused)
     Write("a.las", kSmallLas);
     Pick("a.las");
     Type(2, 3, "abc");
-    EXPECT_EQ(Messages(), Join({"Ошибочный ввод|Недопуситмый формат числа"}));
+    EXPECT_EQ(Messages(), Join({"Ошибочный ввод|Недопустимый формат числа"}));
     EXPECT_EQ(std::pair(Grid().CurrentCol(), Grid().CurrentRow()), std::pair(2, 3));
     QWidget* reopened = Grid().indexWidget(Model().IndexOf(2, 3));  // the editor is open again
     ASSERT_NE(reopened, nullptr);

@@ -71,6 +71,14 @@ TEST_F(CalcBarEditTest, ShowsScriptsAndWritesEveryFileOnOk)
         f.EditExpr->setText("x[3]");
         EXPECT_EQ(f.EditVarCount->text(), "4");
         f.ListBoxBtns->item(0)->setCheckState(Qt::Unchecked);
+        // OK refuses a script without an expression, shown and named, and writes nothing.
+        f.EditExpr->setText("  ");
+        f.OKBtn->click();
+        EXPECT_EQ(runner.Last().text,
+                  "В сценарии \"b2\" не задано выражение.\nВведите выражение или удалите сценарий.");
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_NE(ReadFileBytes(dir.file("b.exp")).find("Value=x[0] + x[1]"), std::string::npos);
+        f.EditExpr->setText("x[3]");
         // The preview: 0 hides it, 5 is the caption's width + 4, 10 and more the value itself.
         f.EditBtnWidth->setValue(0);
         EXPECT_EQ(dialog.PreviewWidth(), 0);
@@ -134,6 +142,9 @@ TEST_F(CalcBarEditTest, ExpressionCheckAndNames)
         f.BitBtnAddUserConst->click();
         f.BitBtn1->click();  // k is known: no error
         EXPECT_EQ(runner.Last().text, "Выражение не содержит ошибок");
+        f.EditExpr->clear();
+        f.BitBtn1->click();
+        EXPECT_EQ(runner.Last().text, "Выражение не задано");
         f.EditExpr->setText("x[0] * (k +");
         f.BitBtn1->click();
         EXPECT_TRUE(runner.Last().text.startsWith("Ошибка в выражении, позиция: "));

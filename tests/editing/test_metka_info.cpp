@@ -25,6 +25,7 @@ TEST(DlgMetkaInfo, StartsUnsetAndAnswersEveryCode)
     EXPECT_EQ(dialog.GetMetkaValue(5), 0.0f);  // (-1 - -1) + (-1 - -1)
     EXPECT_EQ(dialog.Info().TitleText, "Расстояние между контрольной и основной меткой:");
     EXPECT_FALSE(dialog.Info().Print);
+    EXPECT_EQ(dialog.Form().LabelResult->text(), platform::FloatToStrF(0.0, 7, 2));  // never "___"
 }
 
 TEST(DlgMetkaInfo, OkTakesTheShownValuesCancelKeepsTheRecord)

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -105,11 +106,12 @@ TEST_F(NumberTextTest, TypedNumbersTakeAPointOrACommaAndNoGroupSeparator)
 }
 
 // QSpinBox drops the locale's group separator from a range of a thousand or more, so "5,5" in a
-// point locale became 55; a field of whole numbers refuses a fraction, typed or pasted, and keeps its value.
-TEST_F(NumberTextTest, WholeNumberFieldsRefuseFractionsUnderAPointAndACommaLocale)
+// point locale became 55; a field of whole numbers says at once that it takes whole numbers and
+// rounds a fraction, typed or pasted, when it takes it.
+TEST_F(NumberTextTest, WholeNumberFieldsRoundFractionsUnderAPointAndACommaLocale)
 {
-    const std::pair<const char*, const char*> pasted[] = {{"5,5", "200"},  {"5.5", "200"},   {"1,000", "200"},
-                                                          {"abc", "200"},  {"1 000", "1000"}, {"-7", "1"},
+    const std::pair<const char*, const char*> pasted[] = {{"5,5", "6"},   {"5.4", "5"},       {"1,000", "1"},
+                                                          {"abc", "200"}, {"1 000", "1000"}, {"-7", "1"},
                                                           {"250000", "100000"}, {"42", "42"}};
     for (const QLocale::Language language : {QLocale::English, QLocale::Russian}) {
         QLocale::setDefault(QLocale(language));
@@ -120,17 +122,22 @@ TEST_F(NumberTextTest, WholeNumberFieldsRefuseFractionsUnderAPointAndACommaLocal
         noDecimals.setRange(1, 100000);
         for (QAbstractSpinBox* box : std::initializer_list<QAbstractSpinBox*>{&whole, &noDecimals}) {
             QLineEdit* edit = box->findChild<QLineEdit*>();
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
             for (const auto& [text, shown] : pasted) {
                 edit->setText("200");
-                QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
                 QApplication::sendEvent(box, &out);
                 edit->setText(QString::fromUtf8(text));
                 QApplication::sendEvent(box, &out);
                 EXPECT_EQ(box->text(), shown) << text << " in " << QLocale().name().toStdString();
             }
+            QToolTip::hideText();
             edit->clear();
             QTest::keyClicks(edit, QStringLiteral("1,2.3"));
-            EXPECT_EQ(edit->text(), "123");  // the separators never reach the field
+            EXPECT_EQ(edit->text(), "1,23");  // a second separator is refused
+            EXPECT_TRUE(QToolTip::isVisible());
+            EXPECT_EQ(QToolTip::text(), "Здесь вводится целое число: дробная часть будет округлена");
+            QApplication::sendEvent(box, &out);
+            EXPECT_EQ(box->text(), "1");
         }
     }
     QLocale::setDefault(QLocale::system());
