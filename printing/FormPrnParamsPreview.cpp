@@ -221,8 +221,8 @@ void TFormPrnParams::ButtonExportEMFClick()
     options.defaultSuffix = QStringLiteral("emf");
     options.confirmOverwrite = true;
     const QString path = platform::GetSaveFileName(this, options);
-    if (!path.isEmpty())
-        ExportToEMF(path);
+    if (!path.isEmpty() && ExportToEMF(path))
+        platform::ReportFileWritten(this, QStringLiteral("EMF"), path, title);
 }
 
 bool TFormPrnParams::ExportToEMF(const QString& path)
