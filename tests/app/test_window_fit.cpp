@@ -9,7 +9,6 @@
 #include "datawin/SingleCurve.h"
 #include "editing/CalcBarEdit.h"
 #include "library/LasBrowser.h"
-#include "platform/WindowFit.h"
 #include "printing/FormCurveTemplate.h"
 #include "printing/MacroSettingsDlg.h"
 #include "printing/TitleTemplate.h"
@@ -152,6 +151,11 @@ TEST_F(WindowFitTest, EveryCommandHeaderAndCaptionFitsAtTheStartingSizeAndMaximi
     editor.Model.Dept->SetFirstPageHeight(5.0f);
     Check(editor, "curve template", [&editor] { return editor.Form().LabelPageCount->text(); });
     EXPECT_EQ(editor.Form().LabelPageCount->text(), "4");  // 200 m at 1:200 on 29.7 cm sheets
+    // At its starting size the curve's settings show whole, without scrolling.
+    for (const QScrollArea* pane : editor.findChildren<QScrollArea*>())
+        if (pane->widget()->isAncestorOf(editor.Form().ListBoxAllCurves)) {
+            EXPECT_LE(pane->widget()->minimumSizeHint().height(), pane->viewport()->height());
+        }
     editor.hide();
     CheckModal([this] { F().MMITilteTmplate->trigger(); }, "title template");
     CheckModal([this] { F().MMIToolsMacro->trigger(); }, "macros");
@@ -172,8 +176,7 @@ TEST_F(WindowFitTest, WindowsStartWithinTheScreenShowingTheirMainContent)
     } rows[] = {{QRect(0, 0, 1600, 1000), true}, {QRect(0, 0, 1066, 666), false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.area.width());
-        const platform::ScreenAreaSource previous =
-            platform::SetAvailableScreenArea([&row](const QPoint&) { return row.area; });
+        const ScreenAreaReplaced screen(row.area);
         const std::unique_ptr<QObject> fitted = platform::FitWindowsAsShown(*qApp);
         ASSERT_TRUE(window->close());
         window.reset();
@@ -218,7 +221,6 @@ TEST_F(WindowFitTest, WindowsStartWithinTheScreenShowingTheirMainContent)
         }
         browser.hide();
         editor.hide();
-        platform::SetAvailableScreenArea(previous);
     }
 }
 
