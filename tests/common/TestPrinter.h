@@ -7,6 +7,7 @@
 #include "platform/RecordingCanvas.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
