@@ -41,7 +41,7 @@ protected:
         if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()) {
             auto* widget = static_cast<QWidget*>(watched);
             const Qt::WindowType type = widget->windowType();
-            if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+            if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool))
                 FitIntoAvailableArea(*widget);
         }
         return false;

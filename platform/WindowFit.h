@@ -27,7 +27,8 @@ bool FitsAvailableArea(const QWidget& window, const QRect& geometry);
 // when the program placed it or it is `shown` already; a window the system is about to place
 // is placed by the system.
 void FitIntoAvailableArea(QWidget& window, bool shown = false);
-// Every top-level window and dialog is fitted as it is shown, while the object returned lives.
+// Every top-level window, dialog and tool window is fitted as it is shown, while the object
+// returned lives.
 std::unique_ptr<QObject> FitWindowsAsShown(QApplication& application);
 
 }  // namespace platform
