@@ -35,6 +35,7 @@
 #include "platform/Folders.h"
 #include "platform/NumberText.h"
 #include "platform/ToolIcons.h"
+#include "platform/WindowFit.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
@@ -53,7 +54,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -342,9 +342,8 @@ void TFormMain::LoadSettings()
         const QRect saved(s.ReadInteger(kWindowSection, "Left", x()), s.ReadInteger(kWindowSection, "Top", y()),
                           s.ReadInteger(kWindowSection, "Width", width()),
                           s.ReadInteger(kWindowSection, "Height", height()));
-        // A placement from another screen layout is kept only where it can still be seen.
-        const QScreen* screen = QGuiApplication::screenAt(saved.center());
-        if (screen && saved.width() >= 200 && saved.height() >= 150)
+        // A placement from another screen layout or scaling is kept only where it still fits.
+        if (platform::FitsAvailableArea(*this, saved) && saved.width() >= 200 && saved.height() >= 150)
             setGeometry(saved);  // the inner geometry, as saved: the frame is not added again
         if (s.ReadBool(kWindowSection, "Maximized", false))
             setWindowState(windowState() | Qt::WindowMaximized);

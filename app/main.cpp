@@ -6,6 +6,7 @@
 #include "platform/EndRequests.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/SingleInstance.h"
+#include "platform/WindowFit.h"
 #include "platform/ErrorReport.h"
 
 #include <QFileInfo>
@@ -87,6 +88,7 @@ int main(int argc, char** argv)
 {
     TStrativApplication app(argc, argv);
     platform::InstallFontSubstitutes();
+    const auto fitted = platform::FitWindowsAsShown(app);
     int result = 1;
     platform::Guarded(nullptr, [&] { result = Run(app); });
     return result;

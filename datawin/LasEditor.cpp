@@ -19,7 +19,9 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 
 namespace {
 const QString kSaveQuestion = QStringLiteral("Сохранить изменения в файле?");
@@ -27,6 +29,14 @@ const QString kSaveQuestion = QStringLiteral("Сохранить изменен�
 bool Inside(const QWidget* widget, const QWidget* area)
 {
     return widget && (widget == area || area->isAncestorOf(widget));
+}
+
+// The table is as tall as `rows` rows, its header and a scroll bar across.
+void ShowCurveRows(QTableWidget& table, int rows)
+{
+    table.setFixedHeight(table.horizontalHeader()->sizeHint().height() +
+                         rows * table.verticalHeader()->defaultSectionSize() +
+                         table.horizontalScrollBar()->sizeHint().height() + 2 * table.frameWidth());
 }
 }  // namespace
 
@@ -53,6 +63,7 @@ TFormEditor::TFormEditor(TFormSaveToLas& saveDialog, QWidget* parent)
     ui->SGCurves->setColumnWidth(0, 226);
     ui->SGCurves->setColumnWidth(1, 97);
     ui->SGCurves->setColumnWidth(2, 313);
+    ShowCurveRows(*ui->SGCurves, 10);
 
     CreateMenus();
     ConnectControls();

@@ -28,8 +28,10 @@
 #include "platform/Folders.h"
 #include "platform/Help.h"
 #include "platform/PaneWidth.h"
+#include "platform/WindowFit.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -352,6 +354,9 @@ void TFormLasBrowser::ShowForPath(const std::string& folder)
     show();
     raise();
     activateWindow();
+    // Once the panes have taken their widths.
+    if (!std::exchange(widened_, true))
+        QTimer::singleShot(0, this, [this] { RunLibraryAction(this, [this] { WidenForColumns(4); }); });
 }
 
 void TFormLasBrowser::closeEvent(QCloseEvent* event)
@@ -432,6 +437,24 @@ void TFormLasBrowser::ShareColumns()
         header->resizeSection(column, width);
         room -= width;
     }
+}
+
+void TFormLasBrowser::WidenForColumns(int rounds)
+{
+    int needed = 0;
+    for (int k = 0; k < ListView->columnCount(); ++k)
+        needed += k < static_cast<int>(columnWants_.size()) && columnWants_[k] > 0 ? columnWants_[k]
+                                                                                 : ListView->columnWidth(k);
+    const int missing = needed - ListView->viewport()->width();
+    const int before = width();
+    if (missing <= 0)
+        return;
+    resize(before + missing, height());
+    platform::FitIntoAvailableArea(*this, true);
+    // The folder pane may take a part of the new width as it follows its names: once it has,
+    // the list is measured again.
+    if (width() > before && rounds > 1)
+        QTimer::singleShot(0, this, [this, rounds] { RunLibraryAction(this, [&] { WidenForColumns(rounds - 1); }); });
 }
 
 void TFormLasBrowser::ColumnResizedByHand(int column)

@@ -233,6 +233,9 @@ private:
     // while no width is stored or set by hand for them.
     void FitColumns();
     void ShareColumns();
+    // Widens the window as far as the list needs to show every column whole, measuring again
+    // up to `rounds` times.
+    void WidenForColumns(int rounds);
     void ColumnResizedByHand(int column);
 
     LasBrowserServices services_;
@@ -247,5 +250,6 @@ private:
     int fittedFileColumnWidth_ = -1;  // the width "Файл" was fitted to; -1 once stored or set by hand
     std::vector<int> columnWants_;    // by column: the width its contents need, 0 when not fitted
     platform::PaneWidth* treePane_ = nullptr;
+    bool widened_ = false;  // the window took the width of its columns when first shown
     bool fittingColumns_ = false;  // the program, not the user, is resizing the list's columns
 };

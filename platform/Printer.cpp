@@ -9,14 +9,17 @@
 #include "platform/PdfCanvas.h"
 #include "platform/Replaceable.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -98,7 +101,7 @@ public:
             OutputFile = path;
             pdfPath_ = path;
             pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthMm / 10.0, PdfHeightMm / 10.0, PdfDpi,
-                                               Title);
+                                               JobTitle());
             // A file that cannot be made fails the job before anything is drawn.
             error_ = QString::fromStdString(pdf_->Error());
             if (!error_.isEmpty())
@@ -106,7 +109,7 @@ public:
             return error_.isEmpty();
         }
         declined_ = false;
-        printer_.setDocName(Title);
+        printer_.setDocName(JobTitle());
         if (!painter_.begin(&printer_))
             return false;
         canvas_ = std::make_unique<PainterCanvas>(painter_, printer_.resolution(), printer_.resolution());
@@ -191,6 +194,24 @@ void Printer::SetDocument(const QString& path)
     OutputFile.clear();
 }
 
+QString Printer::JobTitle() const
+{
+    return documentPath_.isEmpty() ? ApplicationTitle() : QFileInfo(documentPath_).fileName();
+}
+
+void Printer::SetPaper(double widthMm, double heightMm)
+{
+    if (!(widthMm > 0.0) || !(heightMm > 0.0))
+        return;
+    PdfWidthMm = widthMm;
+    PdfHeightMm = heightMm;
+    if (QPrinter* device = Device()) {
+        const QSizeF portrait(std::min(widthMm, heightMm), std::max(widthMm, heightMm));
+        device->setPageSize(QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
+        device->setPageOrientation(widthMm > heightMm ? QPageLayout::Landscape : QPageLayout::Portrait);
+    }
+}
+
 namespace {
 
 // Qt's printer dialog over `device`, its file box offering `suggested`. When it prints to a
@@ -201,6 +222,12 @@ bool ExecPrinterDialog(QPrinter& device, QWidget* owner, const QString& document
 {
     QPrintDialog dialog(&device, owner);
     dialog.setOption(QAbstractPrintDialog::PrintToFile);
+    // The file is asked, with the question before replacing it, when the job begins: OK does
+    // not ask it a second time.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+        QObject::disconnect(buttons, &QDialogButtonBox::accepted, &dialog, nullptr);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    }
     QLineEdit* box = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
     if (box)
         box->setText(suggested);
@@ -275,10 +302,15 @@ QString AskPdfFile(QWidget* owner, const QString& suggested)
     return path;
 }
 
+void ReportFileWritten(QWidget* owner, const QString& kind, const QString& path, const QString& title)
+{
+    MessageBox(owner, kind + QStringLiteral(" файл записан:\n") + QDir::toNativeSeparators(path), title,
+               MB_OK | MB_ICONINFORMATION);
+}
+
 void ReportPdfWritten(QWidget* owner, const QString& path)
 {
-    MessageBox(owner, QStringLiteral("PDF файл записан:\n") + QDir::toNativeSeparators(path), QStringLiteral("Печать"),
-               MB_OK | MB_ICONINFORMATION);
+    ReportFileWritten(owner, QStringLiteral("PDF"), path, QStringLiteral("Печать"));
 }
 
 bool PrintWithDialog(QPrinter& device, QWidget* owner, const QString& documentPath,

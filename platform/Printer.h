@@ -47,7 +47,6 @@ public:
     QString PrinterName() const;
     virtual PrinterCaps Caps() const = 0;
 
-    QString Title;  // of the next job
     // The PDF file offered at the next job: the last one chosen for this document; empty: the
     // document's name.
     QString OutputFile;
@@ -58,6 +57,11 @@ public:
     // another document drops the file chosen for the last one.
     void SetDocument(const QString& path);
     const QString& DocumentPath() const { return documentPath_; }
+    // The name of the jobs and of the PDF's title: the document's file name.
+    QString JobTitle() const;
+    // Chooses the sheet in millimetres as it prints (wider than tall: landscape) for the PDF
+    // target and the system printer alike.
+    void SetPaper(double widthMm, double heightMm);
     // Begins a job; false when it could not begin (nothing is printed then).
     virtual bool BeginDoc() = 0;
     // The canvas of the current page, its origin at the printable area's corner.
@@ -100,6 +104,8 @@ QString ResolvePdfName(const QString& typed, const QString& documentPath);
 // Asks the PDF's name with `suggested` offered and the question before replacing a file;
 // empty when cancelled.
 QString AskPdfFile(QWidget* owner, const QString& suggested);
+// Tells where a file of `kind` ("PDF", "EMF") was written, in a message titled `title`.
+void ReportFileWritten(QWidget* owner, const QString& kind, const QString& path, const QString& title);
 // Tells where a PDF was written.
 void ReportPdfWritten(QWidget* owner, const QString& path);
 // The printer dialog over a device of the caller's, then `print` on it; printing to a file

@@ -45,7 +45,6 @@ DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& prin
     diagram.SetPageWidthCm(static_cast<float>(area.Width()));
     diagram.SetPageHeightCm(static_cast<float>(area.Height()));
 
-    printer.Title = QStringLiteral("Strativ document");
     platform::PrintJob job(printer);
     result.begun = job.Begun();
     if (!result.begun)

@@ -12,6 +12,7 @@
 #include "ui_FormCurveTemplate.h"
 
 #include <QActionGroup>
+#include <QBoxLayout>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -70,7 +71,7 @@ TFormCurveTemplate::TFormCurveTemplate(QWidget* parent)
     curvePane_->setWidgetResizable(true);
     curvePane_->setFrameShape(QFrame::NoFrame);
     curvePane_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    curvePane_->setWidget(ui->Splitter->replaceWidget(1, curvePane_));
+    curvePane_->setWidget(CurveColumns(ui->Splitter->replaceWidget(1, curvePane_)));
     curvePane_->widget()->installEventFilter(this);
     FitCurvePane();
     ui->Splitter->setCollapsible(1, false);
@@ -128,6 +129,22 @@ void TFormCurveTemplate::BuildMenus()
     toolBar->addAction(ui->TBClose);
     ui->layoutMain->insertWidget(0, toolBar);
     ui->layoutMain->setMenuBar(menuBar);
+}
+
+QWidget* TFormCurveTemplate::CurveColumns(QWidget* fields)
+{
+    auto* pane = new QWidget;
+    auto* columns = new QHBoxLayout(pane);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addWidget(fields);
+    auto* second = new QVBoxLayout;
+    for (QWidget* moved : {static_cast<QWidget*>(ui->GroupBoxBlik), static_cast<QWidget*>(ui->PageControlCurveScale)}) {
+        ui->layoutRight->removeWidget(moved);
+        second->addWidget(moved);
+    }
+    second->addStretch();
+    columns->addLayout(second);
+    return pane;
 }
 
 void TFormCurveTemplate::FitCurvePane()

@@ -118,6 +118,9 @@ protected:
 
 private:
     void BuildMenus();
+    // The curve's pane in two columns, its list and fields beside its flares and scale, so that
+    // it shows whole in a window of ordinary height; `fields` is the first.
+    QWidget* CurveColumns(QWidget* fields);
     void FitCurvePane();
     void ConnectControls();
     void FormShow();

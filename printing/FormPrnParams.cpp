@@ -26,6 +26,8 @@ constexpr int kHelpTopic = 6;
 const char* const kSection = "CommonPrnParams";
 // Top, left, right, bottom: the order of MarginEdits().
 const char* const kMarginKeys[4] = {"TopMargin", "LeftMargin", "RightMargin", "BottomMargin"};
+// The sheet as it prints, in millimetres: wider than tall is landscape.
+const char* const kPaperKeys[2] = {"PaperWidth", "PaperHeight"};
 
 }  // namespace
 
@@ -165,6 +167,24 @@ void TFormPrnParams::SaveMargins()
         Settings->WriteFloat(kSection, kMarginKeys[i], edits[i]->value());
 }
 
+void TFormPrnParams::LoadPaper()
+{
+    if (!Settings || paperLoaded_)
+        return;
+    paperLoaded_ = true;
+    platform::CurrentPrinter().SetPaper(Settings->ReadFloat(kSection, kPaperKeys[0], 0.0),
+                                        Settings->ReadFloat(kSection, kPaperKeys[1], 0.0));
+}
+
+void TFormPrnParams::SavePaper()
+{
+    const platform::PrinterCaps caps = platform::CurrentPrinter().Caps();
+    if (!Settings || !(caps.sheetWidthMm > 0.0) || !(caps.sheetHeightMm > 0.0))
+        return;
+    Settings->WriteFloat(kSection, kPaperKeys[0], caps.sheetWidthMm);
+    Settings->WriteFloat(kSection, kPaperKeys[1], caps.sheetHeightMm);
+}
+
 void TFormPrnParams::ShowWithTemplateSetup()
 {
     ShowTemplatesOnShow = true;
@@ -175,6 +195,7 @@ void TFormPrnParams::ShowWithTemplateSetup()
 void TFormPrnParams::FormShow()
 {
     platform::CurrentPrinter().SetDocument(DocumentPlace());
+    LoadPaper();
     MeasurePrinter(true);
     LoadMargins();
     SetCorrectionChecked(ReadCorrection());
@@ -235,7 +256,8 @@ void TFormPrnParams::ButtonTemlatesClick()
 
 void TFormPrnParams::ButtonPrinterClick()
 {
-    platform::RunPrinterDialog(platform::CurrentPrinter(), this);
+    if (platform::RunPrinterDialog(platform::CurrentPrinter(), this))
+        SavePaper();
     RefreshPreview();
 }
 

@@ -47,6 +47,10 @@ public:
 
     void LoadMargins();
     void SaveMargins();
+    // The sheet chosen in the printer dialog, kept in the settings from one start to the next;
+    // loaded once.
+    void LoadPaper();
+    void SavePaper();
     // Runs the template step first, then the dialog, modally.
     void ShowWithTemplateSetup();
     void FormShow();
@@ -132,4 +136,5 @@ private:
 
     std::unique_ptr<Ui::TFormPrnParams> ui;
     bool correctionFromCode_ = false;
+    bool paperLoaded_ = false;
 };

@@ -67,7 +67,6 @@ void TFormPrnParams::ButtonCorrectionSettingsClick()
 
     platform::Printer& printer = platform::CurrentPrinter();
     const platform::PrinterCaps caps = printer.Caps();
-    printer.Title = QStringLiteral("Strativ document");
     {
         platform::PrintJob job(printer);
         if (!job.Begun()) {

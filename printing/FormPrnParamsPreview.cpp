@@ -222,8 +222,8 @@ void TFormPrnParams::ButtonExportEMFClick()
     options.kind = platform::FileKind::Emf;
     options.confirmOverwrite = true;
     const QString path = platform::GetSaveFileName(this, options);
-    if (!path.isEmpty())
-        ExportToEMF(path);
+    if (!path.isEmpty() && ExportToEMF(path))
+        platform::ReportFileWritten(this, QStringLiteral("EMF"), path, title);
 }
 
 bool TFormPrnParams::ExportToEMF(const QString& path)

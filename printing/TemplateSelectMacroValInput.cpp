@@ -76,8 +76,16 @@ void TFormTemplSelMacroValInput::FillTemplateList()
     // first one; none when there is none.
     if (current < 0 && !names.empty())
         current = 0;
+    const std::string shown = current >= 0 ? names[static_cast<size_t>(current)] : std::string();
+    if (!select.empty() && AnsiUpperCase(shown) != select)
+        platform::MessageBox(this,
+                             QStringLiteral("Шаблон заголовка «") + Q(*TitleFileName) +
+                                 (shown.empty() ? QStringLiteral("» не найден.\nПечать будет без заголовка.")
+                                                : QStringLiteral("» не найден.\nВыбран шаблон «") + Q(shown) +
+                                                      QStringLiteral("».")),
+                             QStringLiteral("Заголовок"), platform::MB_OK | platform::MB_ICONWARNING);
     if (TitleFileName)
-        *TitleFileName = current >= 0 ? names[static_cast<size_t>(current)] : std::string();
+        *TitleFileName = shown;
     box.setCurrentIndex(current);
 }
 

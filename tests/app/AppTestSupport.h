@@ -10,6 +10,7 @@
 #include "app/StrativProfileManager.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
+#include "platform/WindowFit.h"
 #include "tests/common/TestPaths.h"
 
 #include <QListWidget>
@@ -99,6 +100,21 @@ inline void ClickCurve(TPanelWithCurves& panel, int curve)
     ASSERT_EQ(panel.GetCurrentCurve(), curve + 1);
     QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, on);
 }
+
+// The available screen area is `area` while alive.
+class ScreenAreaReplaced {
+public:
+    explicit ScreenAreaReplaced(const QRect& area)
+        : previous_(platform::SetAvailableScreenArea([area](const QPoint&) { return area; }))
+    {
+    }
+    ~ScreenAreaReplaced() { platform::SetAvailableScreenArea(previous_); }
+    ScreenAreaReplaced(const ScreenAreaReplaced&) = delete;
+    ScreenAreaReplaced& operator=(const ScreenAreaReplaced&) = delete;
+
+private:
+    platform::ScreenAreaSource previous_;
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:

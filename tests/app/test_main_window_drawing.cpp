@@ -301,6 +301,7 @@ TEST_F(DrawingTest, StatusBarShowsStepAndDepthsWithTheDocumentsDecimals)
 
 TEST_F(DrawingTest, TheWindowReopensExactlyWhereItWasClosed)
 {
+    const ScreenAreaReplaced screen(QRect(0, 0, 1600, 1000));  // where the placement fits
     const QRect placed(140, 160, 820, 610);
     window->setGeometry(placed);
     const QRect shown = window->geometry();

@@ -31,6 +31,8 @@
 #include <QStyle>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <filesystem>
@@ -215,7 +217,7 @@ TEST_F(PrintDialogTest, PrintCommandPrintsTheScenarioToPdfAndKeepsTheMargins)
     EXPECT_EQ(std::stoi(info.substr(pages + 6)), 4) << info;
     const size_t title = info.find("Title:");
     ASSERT_NE(title, std::string::npos) << info;
-    EXPECT_EQ(info.substr(info.find_first_not_of(' ', title + 6), 17), "Strativ document\n") << info;
+    EXPECT_EQ(info.substr(info.find_first_not_of(' ', title + 6), 6), "s.las\n") << info;
     const std::string first = Poppler("pdftotext", pdf, "-f 1 -l 1");
     EXPECT_NE(first.find("GR"), std::string::npos) << first;
     EXPECT_NE(first.find("1000"), std::string::npos) << first;
@@ -557,9 +559,13 @@ TEST_F(PrintDialogTest, NumbersTakeThePlatformSeparatorInPrintPreviewAndExport)
     }
 
     const std::string emf = dir.file("s.emf");
+    runner->Clear();
     runner->PushFiles({QString::fromStdString(emf)});
     Form().ButtonExportEMF->click();
-    const platform::DialogRequest& asked = runner->Last();
+    // Like the PDF, the EMF says where it was written.
+    EXPECT_EQ(Messages(), QStringList{"Экспорт|EMF файл записан:\n" + QString::fromStdString(emf)});
+    ASSERT_EQ(runner->Requests().size(), 2u);
+    const platform::DialogRequest& asked = runner->Requests()[0];
     EXPECT_EQ(asked.file.filter, "Рисунки EMF (*.emf)");
     EXPECT_TRUE(asked.file.fileName.endsWith(".emf")) << asked.file.fileName.toStdString();
     EXPECT_EQ(asked.file.defaultSuffix, "emf");
@@ -621,6 +627,68 @@ TEST_F(PrintDialogTest, PrinterButtonRunsThePrinterDialogAndFollowsItsChoice)
     EXPECT_EQ(runner->Requests()[1].file.fileName, "typed.pdf");
     EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + QString::fromStdString(pdf)});
     EXPECT_TRUE(std::filesystem::exists(pdf));
+    printer.OutputFile.clear();
+}
+
+// The file of a PDF is asked once per print, with one question before replacing it: the
+// printer dialog's OK asks nothing of the file named there.
+TEST_F(PrintDialogTest, APdfPrintedTwiceToOneNameAsksOneQuestionEachTime)
+{
+    PrepareDialog();
+    const QString pdf = QString::fromStdString(dir.file("s.pdf"));
+    QStringList qtQuestions;  // message boxes of Qt's own, which the runner never sees
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&qtQuestions] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            qtQuestions << box->text();
+            box->done(QMessageBox::Yes);
+        }
+    });
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        runner->Clear();
+        runner->PushDialog([&](QDialog& dialog) {
+            watch.start();
+            const int result = AnswerPrintToFile(dialog, pdf);
+            watch.stop();
+            return result;
+        });
+        Form().SButtonPrinter->click();
+        runner->PushFiles({pdf});
+        Form().ButtonPrint->click();
+        ASSERT_EQ(runner->Requests().size(), 3u);
+        EXPECT_EQ(runner->Requests()[1].file.fileName, "s.pdf");
+        EXPECT_TRUE(runner->Requests()[1].file.confirmOverwrite);
+        EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" + pdf});
+    }
+    EXPECT_EQ(qtQuestions.join(QLatin1Char('\n')).toStdString(), "");
+    platform::CurrentPrinter().OutputFile.clear();
+}
+
+// The paper and its orientation chosen in the printer dialog are the next start's.
+TEST_F(PrintDialogTest, ThePaperChosenInThePrinterDialogIsKeptAcrossARestart)
+{
+    PrepareDialog();
+    runner->PushDialog([](QDialog& dialog) {
+        QPrinter& device = *static_cast<QPrintDialog&>(dialog).printer();
+        device.setOutputFormat(QPrinter::PdfFormat);
+        device.setPageSize(QPageSize(QPageSize::A3));
+        device.setPageOrientation(QPageLayout::Landscape);
+        return int(QDialog::Accepted);
+    });
+    Form().SButtonPrinter->click();
+    ASSERT_TRUE(window->close());
+    window.reset();
+    platform::Printer& printer = platform::CurrentPrinter();
+    printer.SetPaper(210.0, 297.0);  // as a new start finds it
+    CreateWindow();
+    ASSERT_TRUE(Open(dir.file("s.las")));
+    PrepareDialog();
+    EXPECT_EQ(printer.PrinterName(), "PDF");
+    EXPECT_NEAR(Dialog().PageWidthCm, 42.0, 0.01);
+    EXPECT_NEAR(Dialog().PageHeightCm, 29.7, 0.01);
+    printer.SetPaper(210.0, 297.0);
     printer.OutputFile.clear();
 }
 

@@ -3,16 +3,22 @@
 // is cut, no control reaches out of its parent.
 #include "AppTestSupport.h"
 
+#include "core/SettingsFile.h"
 #include "datawin/AddData.h"
+#include "datawin/LasEditor.h"
 #include "datawin/SingleCurve.h"
 #include "editing/CalcBarEdit.h"
+#include "library/LasBrowser.h"
 #include "printing/FormCurveTemplate.h"
 #include "printing/MacroSettingsDlg.h"
 #include "printing/TitleTemplate.h"
 #include "tests/common/FileBytes.h"
 #include "ui_FormCurveTemplate.h"
+#include "ui_LasEditor.h"
 #include "ui_MainUnit.h"
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QScrollArea>
@@ -20,6 +26,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <functional>
 
 namespace strativ::test {
@@ -81,6 +88,12 @@ void ExpectFits(QWidget& window, const std::string& where, QStringList& faults)
             fault(*pane->widget(), QStringLiteral("wider than its pane"));
 }
 
+std::string Text(const QRect& r)
+{
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height());
+}
+
 class WindowFitTest : public MainWindowTest {
 protected:
     void SetUp() override
@@ -138,12 +151,77 @@ TEST_F(WindowFitTest, EveryCommandHeaderAndCaptionFitsAtTheStartingSizeAndMaximi
     editor.Model.Dept->SetFirstPageHeight(5.0f);
     Check(editor, "curve template", [&editor] { return editor.Form().LabelPageCount->text(); });
     EXPECT_EQ(editor.Form().LabelPageCount->text(), "4");  // 200 m at 1:200 on 29.7 cm sheets
+    // At its starting size the curve's settings show whole, without scrolling.
+    for (const QScrollArea* pane : editor.findChildren<QScrollArea*>())
+        if (pane->widget()->isAncestorOf(editor.Form().ListBoxAllCurves)) {
+            EXPECT_LE(pane->widget()->minimumSizeHint().height(), pane->viewport()->height());
+        }
     editor.hide();
     CheckModal([this] { F().MMITilteTmplate->trigger(); }, "title template");
     CheckModal([this] { F().MMIToolsMacro->trigger(); }, "macros");
     CheckModal([this] { window->AddCurvesFromFile({}); }, "add curves");
     CheckModal([this] { window->MICalcBarEditClick(); }, "calc bar");
     EXPECT_EQ(faults.join('\n').toStdString(), "");
+}
+
+// On a 1600 x 1000 screen at 100 % and at 150 % (1066 x 666 logical pixels) every window starts
+// within the screen; a stored placement is kept only where it still fits. At 100 % the browser
+// shows the file name and every header column whole, and the LAS editor ten curve rows.
+TEST_F(WindowFitTest, WindowsStartWithinTheScreenShowingTheirMainContent)
+{
+    const std::string las = window->LasFile()->GetFileName();
+    const struct {
+        QRect area;
+        bool placementKept;
+    } rows[] = {{QRect(0, 0, 1600, 1000), true}, {QRect(0, 0, 1066, 666), false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.area.width());
+        const ScreenAreaReplaced screen(row.area);
+        const std::unique_ptr<QObject> fitted = platform::FitWindowsAsShown(*qApp);
+        ASSERT_TRUE(window->close());
+        window.reset();
+        {
+            TRxIniFile settings(dir.file("strativ.ini"));
+            for (const auto& [key, value] : {std::pair{"Left", 100}, {"Top", 100}, {"Width", 1000}, {"Height", 700}})
+                settings.WriteInteger("MainWindow", key, value);
+            settings.WriteBool("MainWindow", "Maximized", false);
+            ASSERT_TRUE(settings.UpdateFile());
+        }
+        window = std::make_unique<TFormMain>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_EQ(window->geometry() == QRect(100, 100, 1000, 700), row.placementKept) << Text(window->geometry());
+        ASSERT_TRUE(Open(las));
+
+        window->MILasBrowseClick();
+        TFormLasBrowser& browser = *window->LasBrowser;
+        QTest::qWait(50);
+        window->MIEditLas->trigger();
+        TFormEditor& editor = *window->FormEditor;
+        editor.OpenFile(QString::fromStdString(las));
+        QTest::qWait(20);
+        for (const QWidget* shown : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&browser),
+                                     static_cast<QWidget*>(&editor)})
+            EXPECT_TRUE(row.area.contains(shown->frameGeometry()))
+                << shown->metaObject()->className() << " " << Text(shown->frameGeometry());
+        if (row.placementKept) {
+            const QTreeWidget& list = *browser.ListView;
+            const QTreeWidgetItem* file = list.findItems(QFileInfo(QString::fromStdString(las)).fileName(),
+                                                         Qt::MatchExactly).value(0);
+            ASSERT_NE(file, nullptr);
+            EXPECT_GE(list.columnWidth(0), static_cast<const QAbstractItemView&>(list).sizeHintForColumn(0));
+            for (int k = 0; k < list.columnCount(); ++k)
+                EXPECT_LE(list.header()->sectionViewportPosition(k) + list.columnWidth(k), list.viewport()->width())
+                    << list.headerItem()->text(k).toStdString();
+            EXPECT_EQ(list.headerItem()->text(2), "Скважина");
+            EXPECT_EQ(file->text(2), "TEST");
+            const QTableWidget& curves = *editor.Form().SGCurves;
+            ASSERT_EQ(curves.rowCount(), 17);
+            EXPECT_LE(curves.rowViewportPosition(9) + curves.rowHeight(9), curves.viewport()->height());
+        }
+        browser.hide();
+        editor.hide();
+    }
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include "platform/RecordingCanvas.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPrintDialog>
+#include <QPushButton>
 #include <functional>
 #include <string>
 #include <vector>
@@ -111,19 +113,20 @@ private:
 };
 
 // Answers Qt's printer dialog as a user does: "print to file" (the last printer of its list),
-// `typed` in its file box unless null, then OK.
+// `typed` in its file box unless null, then a click on its OK button.
 inline int AnswerPrintToFile(QDialog& dialog, const QString& typed = QString())
 {
     dialog.show();  // the dialog adds "print to file" to its list when shown
     auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
     auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
-    if (!printers || !box)
+    auto* buttons = dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!printers || !box || !buttons)
         return QDialog::Rejected;
     printers->setCurrentIndex(printers->count() - 1);
     if (!typed.isNull())
         box->setText(typed);
-    static_cast<QPrintDialog&>(dialog).accept();
-    return QDialog::Accepted;
+    buttons->button(QDialogButtonBox::Ok)->click();
+    return dialog.result();
 }
 
 }  // namespace strativ::test
