@@ -101,9 +101,13 @@ void TLASFile::RaiseDepthDecimals(int decimals)
 
 const LasDepthColumn* TLASFile::DepthColumn() const
 {
-    if (!depthColumnKnown_) {
-        depthColumn_ = LasDepthColumn::FindGrid(parser_);
-        depthColumnKnown_ = true;
+    // Parallel readers (the statistics report) may be the first to ask.
+    if (!depthColumnKnown_.load(std::memory_order_acquire)) {
+        const std::lock_guard lock(depthColumnFill_);
+        if (!depthColumnKnown_.load(std::memory_order_relaxed)) {
+            depthColumn_ = LasDepthColumn::FindGrid(parser_);
+            depthColumnKnown_.store(true, std::memory_order_release);
+        }
     }
     return depthColumn_ ? &*depthColumn_ : nullptr;
 }
@@ -595,7 +599,7 @@ void TLASFile::SwapCurveArrays(TStravoFloatArrayList& other)
 
 TLASFile::DepthState TLASFile::GetDepthState() const
 {
-    return {depthColumn_, depthColumnKnown_, GetDepthDecimals(), parser_.GetStepValue()};
+    return {depthColumn_, depthColumnKnown_.load(), GetDepthDecimals(), parser_.GetStepValue()};
 }
 
 void TLASFile::SwapDepthState(DepthState& other)

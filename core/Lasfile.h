@@ -2,6 +2,8 @@
 // increasing), with the editing operations and the writers.
 #pragma once
 
+#include <atomic>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -180,5 +182,6 @@ private:
     mutable int writeError_ = 0;
     TLasParser2Parser parser_;
     mutable std::optional<LasDepthColumn> depthColumn_;
-    mutable bool depthColumnKnown_ = false;  // depthColumn_ is what DepthColumn gives
+    mutable std::atomic<bool> depthColumnKnown_ = false;  // depthColumn_ is what DepthColumn gives
+    mutable std::mutex depthColumnFill_;
 };

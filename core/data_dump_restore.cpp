@@ -2,9 +2,12 @@
 #include "core/data_dump_restore.h"
 
 #include "core/Lasfile.h"
+#include "core/MemoryBudget.h"
 
 #include <algorithm>
 #include <iterator>
+#include <stdexcept>
+#include <utility>
 
 DumpRestoreCurveData::DumpRestoreCurveData(int limit) : limit_(limit < 1 ? 1 : limit) {}
 
@@ -20,11 +23,13 @@ void DumpRestoreCurveData::Clear()
 {
     steps_.clear();
     position_ = 0;
+    newestTakeable_ = false;
     ReleaseDropped();
 }
 
 void DumpRestoreCurveData::Dump(const std::string& name)
 {
+    newestTakeable_ = false;
     if (!lasFile_)
         return;
     ReleaseDropped();
@@ -38,6 +43,8 @@ void DumpRestoreCurveData::Dump(const std::string& name)
         steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
         const TStravoFloatArrayList& arrays = lasFile_->GetCurveArrays();
         MakeRoomFor(arrays.ByteSize());
+        if (arrays.ByteSize() > MemoryForArrays())
+            throw std::runtime_error("Недостаточно памяти, чтобы запомнить шаг для отмены: изменение не начато");
         for (int i = 0; i < arrays.Count(); ++i)
             step.arrays.Add(arrays.Item(i).Clone());
     } catch (...) {
@@ -47,11 +54,12 @@ void DumpRestoreCurveData::Dump(const std::string& name)
     steps_.push_back(std::move(step));
     position_ = steps_.size();
     stateId_ = ++lastId_;
+    newestTakeable_ = true;
 }
 
 void DumpRestoreCurveData::DiscardLast()
 {
-    if (position_ == 0 || position_ != steps_.size())
+    if (!std::exchange(newestTakeable_, false) || position_ == 0 || position_ != steps_.size())
         return;
     stateId_ = steps_.back().before;
     steps_.pop_back();
@@ -134,6 +142,7 @@ void DumpRestoreCurveData::SwapWithDocument(Step& step)
 
 bool DumpRestoreCurveData::Undo()
 {
+    newestTakeable_ = false;
     ReleaseDropped();
     DropDeadSteps();
     if (!CanUndo())
@@ -146,6 +155,7 @@ bool DumpRestoreCurveData::Undo()
 
 bool DumpRestoreCurveData::Redo()
 {
+    newestTakeable_ = false;
     ReleaseDropped();
     DropDeadSteps();
     if (!CanRedo())

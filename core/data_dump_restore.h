@@ -37,7 +37,8 @@ public:
     bool Redo();
 
     // Takes back the newest step when nothing was changed after its Dump (a cancelled drag, a
-    // refused command), with the steps that Dump dropped: undo and redo are as before it.
+    // refused command), with the steps that Dump dropped: undo and redo are as before it. Does
+    // nothing unless the last Dump succeeded and no undo, redo or clear came after it.
     void DiscardLast();
     // The change the newest step was taken for stands: frees the steps its Dump dropped.
     void ReleaseDropped();
@@ -75,6 +76,7 @@ private:
     // What the last Dump dropped, while its change may still be taken back.
     std::vector<Step> droppedOldest_;
     std::vector<Step> droppedRedo_;
+    bool newestTakeable_ = false;  // the newest step is the last Dump's, which nothing followed
     std::uint64_t stateId_ = 0;
     std::uint64_t lastId_ = 0;
 };

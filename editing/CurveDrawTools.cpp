@@ -18,15 +18,17 @@ void TPencilTool::Deactivate()
     host_.Panel().CrossMouse = crossMouse_;
 }
 
+// The stroke starts only once its undo step is taken: a snapshot that fails leaves the tool idle.
 void TPencilTool::MousePress(QMouseEvent& event)
 {
-    curve_ = PressedCurve(event);
-    if (curve_ < 0)
+    const int pressed = PressedCurve(event);
+    if (pressed < 0)
         return;
+    host_.Snapshot("'Карандаш'");
+    curve_ = pressed;
     last_ = event.position().toPoint();
     changed_ = false;
     xOffset_ = host_.Panel().GetCurve(curve_)->XOffset();
-    host_.Snapshot("'Карандаш'");
 }
 
 void TPencilTool::MouseMove(QMouseEvent& event)
@@ -63,11 +65,12 @@ void TLineTool::MousePress(QMouseEvent& event)
     const int pressed = PressedCurve(event);
     if (pressed < 0)
         return;
+    auto copy = std::make_unique<TCurveCopy>(&host_.Panel(), pressed, 0);
+    host_.Snapshot("'Линия'");
     curve_ = pressed;
     start_ = event.position().toPoint();
     changed_ = false;
-    copy_ = std::make_unique<TCurveCopy>(&host_.Panel(), curve_, 0);
-    host_.Snapshot("'Линия'");
+    copy_ = std::move(copy);
 }
 
 void TLineTool::MouseMove(QMouseEvent& event)

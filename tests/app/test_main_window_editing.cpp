@@ -1,6 +1,7 @@
 // The main window's editing frame: the document-changed routine, undo across reallocations,
 // the current tool and its overlay, and the choice of intervals for an operation.
 #include "AppTestSupport.h"
+#include "tests/common/MemoryLimit.h"
 
 #include "editing/DeptRecalc.h"
 #include "editing/DlgBindSemiAuto.h"
@@ -280,6 +281,36 @@ TEST_F(MainEditingTest, IntervalChoiceAnswersTheFourWays)
         return int(QDialog::Rejected);
     });
     EXPECT_TRUE(window->SelectOperationIntervals("m", 0).empty());
+}
+
+// A press whose undo snapshot runs out of memory draws nothing, and its release takes back no
+// earlier step: the history and the modified state are as before the press.
+TEST_F(MainEditingTest, FailedSnapshotBetweenStrokesKeepsTheEarlierStep)
+{
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("big.las"), 3, 1000000)));
+    Ui::TFormMain& f = window->Form();
+    for (QAction* tool : {f.TBPencil, f.TBPencilLine}) {
+        runner->Clear();
+        window->SetModified(false);
+        tool->trigger();
+        const QPoint from = PointOf(0, 5), to = PointOf(0, 9) + QPoint(25, 0);
+        QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(&Panel(), to);
+        QTest::mouseRelease(&Panel(), Qt::LeftButton, Qt::NoModifier, to);
+        const QString undoName = f.MIUndo->text();
+        const std::vector<float> stroked(window->LasFile()->GetCurveData(1), window->LasFile()->GetCurveData(1) + 20);
+
+        WithMemoryLimit(rlim_t(8) << 20, [&] { QTest::mousePress(&Panel(), Qt::LeftButton, Qt::NoModifier, to); });
+        QTest::mouseMove(&Panel(), from);
+        QTest::mouseRelease(&Panel(), Qt::LeftButton, Qt::NoModifier, from);
+        EXPECT_EQ(Messages(), QStringList{"Ошибка|Недостаточно памяти, чтобы запомнить шаг для отмены: изменение не начато"});
+        EXPECT_EQ(f.MIUndo->text(), undoName);
+        EXPECT_TRUE(window->IsModified()) << undoName.toStdString();
+        EXPECT_EQ(std::vector<float>(window->LasFile()->GetCurveData(1), window->LasFile()->GetCurveData(1) + 20), stroked);
+        f.TBUndo->trigger();
+        EXPECT_FALSE(window->IsModified()) << undoName.toStdString();
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+    }
 }
 
 }  // namespace
