@@ -30,6 +30,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "platform/Help.h"
 #include "platform/Folders.h"
 #include "platform/NumberText.h"
@@ -87,7 +88,7 @@ struct DroppedFiles {
             text = QStringLiteral("Не открыты:\n") + refused.join(QLatin1Char('\n'));
         if (lasFiles > 1)
             text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                    QStringLiteral("Открытым может быть только один документ. Открывается файл\n") + open;
+                    QStringLiteral("Открытым может быть только один документ. Открывается файл\n") + platform::ShownFileName(open);
         return text;
     }
 };
@@ -98,19 +99,20 @@ DroppedFiles SortDroppedFiles(const QMimeData* data)
     if (!data || !data->hasUrls())
         return dropped;
     for (const QUrl& url : data->urls()) {
-        const QString path = url.toLocalFile();
+        const QString path = platform::LocalFileOfUrl(url);
         const QFileInfo info(path);
+        const platform::FileKind kind = platform::KindOfFile(path);
         QString reason;
         if (path.isEmpty())
             reason = QStringLiteral("не файл этого компьютера");
-        else if (info.isDir())
+        else if (kind == platform::FileKind::Folder)
             reason = QStringLiteral("папка");
-        else if (!info.isFile())
+        else if (kind != platform::FileKind::File)
             reason = QStringLiteral("файл не найден");
         else if (info.suffix().compare(QStringLiteral("las"), Qt::CaseInsensitive) != 0)
             reason = QStringLiteral("не LAS файл");
         if (!reason.isEmpty()) {
-            dropped.refused << (path.isEmpty() ? url.toString() : path) + QStringLiteral(" - ") + reason;
+            dropped.refused << (path.isEmpty() ? url.toString() : platform::ShownFileName(path)) + QStringLiteral(" - ") + reason;
         } else if (++dropped.lasFiles == 1) {
             dropped.open = path;
         }

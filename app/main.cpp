@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/MainUnit.h"
 #include "app/StrativApplication.h"
+#include "platform/FileNames.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/SingleInstance.h"
 #include "platform/ErrorReport.h"
@@ -43,11 +44,12 @@ QPixmap SplashImage()
     return image;
 }
 
-int Run(TStrativApplication& app)
+// `arguments` keep the bytes of file names, which QCoreApplication::arguments() decodes lossily.
+int Run(TStrativApplication& app, const QStringList& arguments)
 {
     platform::SingleInstance instance;
     if (!instance.Listen()) {
-        if (instance.Send(HandOverMessage(app.arguments())))
+        if (instance.Send(HandOverMessage(arguments)))
             return 0;
         std::fprintf(stderr, "strativ: the running instance did not answer; starting anyway\n");
     }
@@ -68,8 +70,8 @@ int Run(TStrativApplication& app)
         instance.StopListening();
         QCoreApplication::exit(0);
     });
-    if (app.arguments().size() > 1)
-        main.SetStartupFile(QFileInfo(app.arguments()[1]).absoluteFilePath());
+    if (arguments.size() > 1)
+        main.SetStartupFile(QFileInfo(arguments[1]).absoluteFilePath());
     main.show();
     splash.finish(&main);
     // The window may have been closed while the splash screen waited for it to appear.
@@ -82,7 +84,10 @@ int main(int argc, char** argv)
 {
     TStrativApplication app(argc, argv);
     platform::InstallFontSubstitutes();
+    QStringList arguments;  // Qt's own options are gone from argv by now
+    for (int i = 0; i < argc; ++i)
+        arguments << platform::FileNameFromBytes(argv[i]);
     int result = 1;
-    platform::Guarded(nullptr, [&] { result = Run(app); });
+    platform::Guarded(nullptr, [&] { result = Run(app, arguments); });
     return result;
 }
