@@ -1,5 +1,6 @@
 // The built program as a process: the hand-over from a second start to the first one, and the
 // end of the program when its main window closes.
+#include "platform/FileNames.h"
 #include "platform/SingleInstance.h"
 #include "tests/common/TestPaths.h"
 
@@ -18,7 +19,8 @@ namespace {
 
 // Runs the program as a second instance of a test-only user name, so that the socket name
 // ("Q7StrativAppUniqueString-" + user) is not a real user's; returns what the first one got.
-QStringList RunSecondInstance(const QString& user, const QStringList& arguments)
+QStringList RunSecondInstance(const QString& user, const QStringList& arguments,
+                              const QString& program = QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"))
 {
     platform::SingleInstance first(QStringLiteral("Q7StrativAppUniqueString-") + user);
     EXPECT_TRUE(first.Listen());
@@ -31,7 +33,7 @@ QStringList RunSecondInstance(const QString& user, const QStringList& arguments)
     environment.insert("USER", user);
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     second.setProcessEnvironment(environment);
-    second.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), arguments);
+    second.start(program, arguments);
     QElapsedTimer timer;
     timer.start();
     // The first instance answers from this event loop while the second one waits for it.
@@ -69,6 +71,13 @@ TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
     EXPECT_EQ(RunSecondInstance(user, {path}), QStringList{"OPEN " + path});
     EXPECT_EQ(RunSecondInstance(user, {}), QStringList{"SHOW"});
     EXPECT_EQ(RunSecondInstance(user, {"notes.txt"}), QStringList{"SHOW"});
+    // A name that is not UTF-8 keeps its bytes (the shell gives them; QProcess cannot).
+    const QString latin1 = platform::FileNameFromBytes(dir.file("caf\xe9.las"));
+    EXPECT_EQ(RunSecondInstance(user,
+                                {"-c", "exec \"$0\" \"$(printf '%b' \"$1\")\"", STRATIV_BINARY_DIR "/app/strativ",
+                                 QString::fromStdString(dir.file("caf\\0351.las"))},
+                                QStringLiteral("/bin/sh")),
+              QStringList{"OPEN " + latin1});
 }
 
 // Four programs started at the same moment with four files: one window stays, and it is told of
