@@ -186,7 +186,8 @@ void TFormMain::ClearView()
 
 void TFormMain::UpdateCaption()
 {
-    const QString file = lasFile_ ? platform::ShownFileName(platform::FileNameFromBytes(lasFile_->GetFileName())) : QString();
+    const QString file =
+        lasFile_ ? platform::ShownFileName(platform::FileNameFromBytes(lasFile_->GetFileName())) : QString();
     setWindowTitle(!lasFile_ ? QStringLiteral("Strativ")
                              : QStringLiteral("Strativ - ") + (file.isEmpty() ? QStringLiteral("(без имени)") : file));
     ui->MMIFileSaveAs->setEnabled(lasFile_ != nullptr);

@@ -88,7 +88,8 @@ struct DroppedFiles {
             text = QStringLiteral("Не открыты:\n") + refused.join(QLatin1Char('\n'));
         if (lasFiles > 1)
             text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                    QStringLiteral("Открытым может быть только один документ. Открывается файл\n") + platform::ShownFileName(open);
+                    QStringLiteral("Открытым может быть только один документ. Открывается файл\n") +
+                    platform::ShownFileName(open);
         return text;
     }
 };
@@ -112,7 +113,8 @@ DroppedFiles SortDroppedFiles(const QMimeData* data)
         else if (info.suffix().compare(QStringLiteral("las"), Qt::CaseInsensitive) != 0)
             reason = QStringLiteral("не LAS файл");
         if (!reason.isEmpty()) {
-            dropped.refused << (path.isEmpty() ? url.toString() : platform::ShownFileName(path)) + QStringLiteral(" - ") + reason;
+            dropped.refused << (path.isEmpty() ? url.toString() : platform::ShownFileName(path)) +
+                                   QStringLiteral(" - ") + reason;
         } else if (++dropped.lasFiles == 1) {
             dropped.open = path;
         }
@@ -416,7 +418,7 @@ void TFormMain::HandOverMessage(const QString& message)
             return;
         }
         const int answer = platform::MessageBox(
-            this, QStringLiteral("Получен файл\n") + path + QStringLiteral("\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"),
+            this, QStringLiteral("Получен файл\n") + platform::ShownFileName(path) + QStringLiteral("\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"),
             platform::ApplicationTitle(), platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
         if (answer == platform::IDYES)
             OpenLasFile(path);

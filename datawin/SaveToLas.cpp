@@ -102,7 +102,9 @@ bool AgreeToReplace(QWidget* owner, const QString& name, const QString& loss)
                                     platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) ==
                platform::IDYES;
     return platform::KindOfFile(name) == platform::FileKind::Missing ||
-           platform::MessageBox(owner, QStringLiteral("Файл\n") + platform::ShownFileName(name) + QStringLiteral("\nуже существует. Заменить?"),
+           platform::MessageBox(owner,
+                                QStringLiteral("Файл\n") + platform::ShownFileName(name) +
+                                    QStringLiteral("\nуже существует. Заменить?"),
                                 kTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES;
 }
 
@@ -125,7 +127,8 @@ bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vecto
             all = false;
             continue;
         }
-        if (document.WriteLasThinned(count, curves.data() + begin, 0, 1, last, first, platform::FileNameToBytes(name))) {
+        if (document.WriteLasThinned(count, curves.data() + begin, 0, 1, last, first,
+                                     platform::FileNameToBytes(name))) {
             written << name;
         } else {
             platform::MessageBox(owner, platform::WriteFailureText(name, document.GetWriteError()), QStringLiteral("Ошибка"),

@@ -57,17 +57,21 @@ std::filesystem::path NativePath(const QString& name)
 QString FileNameFromBytes(const std::string& bytes)
 {
     QString name;
-    name.reserve(static_cast<qsizetype>(bytes.size()));
+    std::size_t plain = 0;  // start of the valid run not yet decoded
+    const auto flush = [&](std::size_t end) {
+        name += QString::fromUtf8(bytes.data() + plain, static_cast<qsizetype>(end - plain));
+    };
     for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t length = Utf8SequenceLength(bytes, at);
-        if (length == 0) {
-            name += QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[at])));
-            ++at;
-        } else {
-            name += QString::fromUtf8(bytes.data() + at, static_cast<qsizetype>(length));
+        if (length > 0) {
             at += length;
+            continue;
         }
+        flush(at);
+        name += QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[at])));
+        plain = ++at;
     }
+    flush(bytes.size());
     return name;
 }
 

@@ -30,7 +30,8 @@ TEST(FileNames, EveryNameGivesItsBytesBackAndShowsUndecodableBytesAsReplacements
     }
     // An ordinary name is its plain UTF-8.
     EXPECT_EQ(platform::FileNameFromBytes("/data/скважина.las"), QString::fromUtf8("/data/скважина.las"));
-    EXPECT_EQ(platform::FileNameToBytes(QStringLiteral("/data/скважина\U0001F4C8.las")), "/data/скважина\U0001F4C8.las");
+    EXPECT_EQ(platform::FileNameToBytes(QStringLiteral("/data/скважина\U0001F4C8.las")),
+              "/data/скважина\U0001F4C8.las");
 }
 
 TEST(FileNames, UrlsGiveTheirPercentEncodedBytes)
