@@ -38,7 +38,7 @@ bool TFormMain::OpenLasFile(const QString& requested)
         ShowError(this, QStringLiteral("Файл не найден:\n") + platform::ShownFileName(path));
         return false;
     }
-    path = QFileInfo(path).absoluteFilePath();  // the recent list and the caption show full paths
+    path = platform::AbsoluteFileName(path);  // the recent list and the caption show full paths
     // Reopening the document's own file: a save the user agrees to must come before the read.
     const bool ownFile = lasFile_ && platform::SameFile(platform::FileNameFromBytes(lasFile_->GetFileName()), path);
     if (ownFile && !AskSaveChanges())
@@ -109,10 +109,10 @@ bool TFormMain::SaveDocument()
     // Only the whole document written into its own file (or the first file of one that has
     // none) is a saved state; a part of it leaves the rest unsaved.
     const QString own = platform::FileNameFromBytes(lasFile_->GetFileName());
-    if (FormSaveToLas->SavedWhole() &&
-        (own.isEmpty() || QFileInfo(own).absoluteFilePath() == QFileInfo(FormSaveToLas->SavedPath()).absoluteFilePath())) {
+    const QString saved = platform::AbsoluteFileName(FormSaveToLas->SavedPath());
+    if (FormSaveToLas->SavedWhole() && (own.isEmpty() || platform::AbsoluteFileName(own) == saved)) {
         if (own.isEmpty()) {
-            lasFile_->SetFileName(platform::FileNameToBytes(QFileInfo(FormSaveToLas->SavedPath()).absoluteFilePath()));
+            lasFile_->SetFileName(platform::FileNameToBytes(saved));
             UpdateCaption();
         }
         loadedFrom_ = DescribeLoadedFile(*lasFile_);

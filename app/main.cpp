@@ -8,7 +8,6 @@
 #include "platform/SingleInstance.h"
 #include "platform/ErrorReport.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QSplashScreen>
 #include <cstdio>
@@ -20,7 +19,7 @@ namespace {
 QString HandOverMessage(const QStringList& arguments)
 {
     if (arguments.size() > 1 && arguments[1].endsWith(QStringLiteral(".las"), Qt::CaseInsensitive))
-        return QStringLiteral("OPEN ") + QFileInfo(arguments[1]).absoluteFilePath();
+        return QStringLiteral("OPEN ") + platform::AbsoluteFileName(arguments[1]);
     return QStringLiteral("SHOW");
 }
 
@@ -71,7 +70,7 @@ int Run(TStrativApplication& app, const QStringList& arguments)
         QCoreApplication::exit(0);
     });
     if (arguments.size() > 1)
-        main.SetStartupFile(QFileInfo(arguments[1]).absoluteFilePath());
+        main.SetStartupFile(platform::AbsoluteFileName(arguments[1]));
     main.show();
     splash.finish(&main);
     // The window may have been closed while the splash screen waited for it to appear.

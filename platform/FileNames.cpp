@@ -111,6 +111,15 @@ QString ShownFileName(const QString& name)
     return shown;
 }
 
+QString AbsoluteFileName(const QString& name)
+{
+    if (name.isEmpty())
+        return name;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(NativePath(name), error);
+    return error ? name : FileNameFromBytes(absolute.lexically_normal().string());
+}
+
 QString LocalFileOfUrl(const QUrl& url)
 {
     if (!url.isLocalFile())

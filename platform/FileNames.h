@@ -14,6 +14,8 @@ QString FileNameFromBytes(const std::string& bytes);
 std::string FileNameToBytes(const QString& name);
 // The name as shown to the user: undecodable bytes as U+FFFD.
 QString ShownFileName(const QString& name);
+// The name made absolute from the current folder and cleaned (QFileInfo would decode it lossily).
+QString AbsoluteFileName(const QString& name);
 // The local file a URL names (empty for other URLs), its bytes kept.
 QString LocalFileOfUrl(const QUrl& url);
 

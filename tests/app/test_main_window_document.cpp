@@ -414,10 +414,13 @@ TEST_F(MainWindowTest, FileNamedInAnotherEncodingIsOpenedAndSavedOver)
                 QApplication::sendEvent(window.get(), &enter);
                 QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
                 QApplication::sendEvent(window.get(), &drop);
-            } else {
+            } else {  // as main() takes a name given relative to the current folder
+                const std::filesystem::path current = std::filesystem::current_path();
+                std::filesystem::current_path(folder);
                 window.reset();
                 window = std::make_unique<TFormMain>();
-                window->SetStartupFile(QFileInfo(platform::FileNameFromBytes(path)).absoluteFilePath());
+                window->SetStartupFile(platform::AbsoluteFileName(platform::FileNameFromBytes(name)));
+                std::filesystem::current_path(current);
                 window->show();
             }
             for (int i = 0; i < 50 && (!window->LasFile() || window->LasFile()->GetFileName() != path); ++i)

@@ -71,13 +71,13 @@ TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
     EXPECT_EQ(RunSecondInstance(user, {path}), QStringList{"OPEN " + path});
     EXPECT_EQ(RunSecondInstance(user, {}), QStringList{"SHOW"});
     EXPECT_EQ(RunSecondInstance(user, {"notes.txt"}), QStringList{"SHOW"});
-    // A name that is not UTF-8 keeps its bytes (the shell gives them; QProcess cannot).
-    const QString latin1 = platform::FileNameFromBytes(dir.file("caf\xe9.las"));
+    // A name that is not UTF-8, given relative to the current folder, keeps its bytes (the shell
+    // gives them; QProcess cannot).
     EXPECT_EQ(RunSecondInstance(user,
-                                {"-c", "exec \"$0\" \"$(printf '%b' \"$1\")\"", STRATIV_BINARY_DIR "/app/strativ",
-                                 QString::fromStdString(dir.file("caf\\0351.las"))},
+                                {"-c", "cd \"$2\" && exec \"$0\" \"$(printf '%b' \"$1\")\"",
+                                 STRATIV_BINARY_DIR "/app/strativ", "caf\\0351.las", QString::fromStdString(dir.path())},
                                 QStringLiteral("/bin/sh")),
-              QStringList{"OPEN " + latin1});
+              QStringList{"OPEN " + platform::FileNameFromBytes(dir.file("caf\xe9.las"))});
 }
 
 // Four programs started at the same moment with four files: one window stays, and it is told of

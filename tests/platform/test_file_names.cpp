@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -34,8 +35,12 @@ TEST(FileNames, EveryNameGivesItsBytesBackAndShowsUndecodableBytesAsReplacements
               "/data/скважина\U0001F4C8.las");
 }
 
-TEST(FileNames, UrlsGiveTheirPercentEncodedBytes)
+TEST(FileNames, AbsoluteNamesAndUrlsKeepTheBytes)
 {
+    const std::string current = std::filesystem::current_path().string();
+    EXPECT_EQ(platform::FileNameToBytes(platform::AbsoluteFileName(platform::FileNameFromBytes("./x/../caf\xe9.las"))),
+              current + "/caf\xe9.las");
+
     EXPECT_EQ(platform::FileNameToBytes(platform::LocalFileOfUrl(QUrl::fromEncoded("file:///tmp/caf%E9%20x.las"))),
               "/tmp/caf\xe9 x.las");
     EXPECT_EQ(platform::LocalFileOfUrl(QUrl::fromLocalFile(QStringLiteral("/tmp/скв%1.las"))),
