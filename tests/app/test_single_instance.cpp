@@ -75,7 +75,8 @@ TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
     // gives them; QProcess cannot).
     EXPECT_EQ(RunSecondInstance(user,
                                 {"-c", "cd \"$2\" && exec \"$0\" \"$(printf '%b' \"$1\")\"",
-                                 STRATIV_BINARY_DIR "/app/strativ", "caf\\0351.las", QString::fromStdString(dir.path())},
+                                 STRATIV_BINARY_DIR "/app/strativ", "caf\\0351.las",
+                                 QString::fromStdString(dir.path())},
                                 QStringLiteral("/bin/sh")),
               QStringList{"OPEN " + platform::FileNameFromBytes(dir.file("caf\xe9.las"))});
 }
