@@ -6,6 +6,7 @@
 #include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileNames.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
@@ -33,27 +34,27 @@ bool TFormMain::OpenLasFile(const QString& requested)
         if (path.isEmpty())
             return false;
     }
-    if (!QFileInfo(path).isFile()) {
-        ShowError(this, QStringLiteral("Файл не найден:\n") + path);
+    if (platform::KindOfFile(path) != platform::FileKind::File) {
+        ShowError(this, QStringLiteral("Файл не найден:\n") + platform::ShownFileName(path));
         return false;
     }
-    path = QFileInfo(path).absoluteFilePath();  // the recent list and the caption show full paths
+    path = platform::AbsoluteFileName(path);  // the recent list and the caption show full paths
     // Reopening the document's own file: a save the user agrees to must come before the read.
-    const bool ownFile = lasFile_ && QFileInfo(QString::fromStdString(lasFile_->GetFileName())) == QFileInfo(path);
+    const bool ownFile = lasFile_ && platform::SameFile(platform::FileNameFromBytes(lasFile_->GetFileName()), path);
     if (ownFile && !AskSaveChanges())
         return false;
 
-    auto document = std::make_unique<TLASFile>(path.toStdString(), 2);
+    auto document = std::make_unique<TLASFile>(platform::FileNameToBytes(path), 2);
     QString reason;
     if (!document->IsLoaded())
         reason = QString::fromStdString(document->GetLoadError());
     else if (document->GetCurvesCount() < 2 || document->GetPointCount() < 1)
         reason = QStringLiteral("В файле нет данных кривых");
     if (!reason.isEmpty()) {
-        ReportUnloadedFile(this, path, reason);
+        ReportUnloadedFile(this, platform::ShownFileName(path), reason);
         return false;
     }
-    WarnOmittedData(this, *document, path);
+    WarnOmittedData(this, *document, platform::ShownFileName(path));
     LoadedFileInfo loaded = DescribeLoadedFile(*document);
     loaded.omitted = QString::fromStdString(document->GetUnloadedData());
     if (!ChooseCurves(*document))
@@ -87,7 +88,7 @@ bool TFormMain::AskSaveChanges()
 {
     if (!lasFile_ || !IsModified())
         return true;
-    const QString file = QString::fromStdString(lasFile_->GetFileName());
+    const QString file = platform::ShownFileName(platform::FileNameFromBytes(lasFile_->GetFileName()));
     const QString session = DocumentSession();
     const QString subject = !session.isEmpty() ? QStringLiteral("в документе сессии \"%1\"").arg(session)
                             : file.isEmpty()    ? QStringLiteral("в файле\n(без имени)")
@@ -112,11 +113,11 @@ bool TFormMain::SaveDocument()
     // Only the whole document written into its own file (or the first file of one that has
     // none, or is a session's copy among the profile's files) is a saved state; a part of it
     // leaves the rest unsaved.
-    const QString own = sessionCopy ? QString() : QString::fromStdString(lasFile_->GetFileName());
-    if (FormSaveToLas->SavedWhole() &&
-        (own.isEmpty() || QFileInfo(own).absoluteFilePath() == QFileInfo(FormSaveToLas->SavedPath()).absoluteFilePath())) {
+    const QString own = sessionCopy ? QString() : platform::FileNameFromBytes(lasFile_->GetFileName());
+    const QString saved = platform::AbsoluteFileName(FormSaveToLas->SavedPath());
+    if (FormSaveToLas->SavedWhole() && (own.isEmpty() || platform::AbsoluteFileName(own) == saved)) {
         if (own.isEmpty()) {
-            lasFile_->SetFileName(QFileInfo(FormSaveToLas->SavedPath()).absoluteFilePath().toStdString());
+            lasFile_->SetFileName(platform::FileNameToBytes(saved));
             UpdateCaption();
         }
         loadedFrom_ = DescribeLoadedFile(*lasFile_);
@@ -190,7 +191,8 @@ void TFormMain::ClearView()
 
 void TFormMain::UpdateCaption()
 {
-    const QString file = lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString();
+    const QString file =
+        lasFile_ ? platform::ShownFileName(platform::FileNameFromBytes(lasFile_->GetFileName())) : QString();
     const QString session = DocumentSession();
     setWindowTitle(!lasFile_           ? QStringLiteral("Strativ")
                    : !session.isEmpty() ? QStringLiteral("Strativ - сессия \"%1\"").arg(session)

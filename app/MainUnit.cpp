@@ -31,6 +31,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "platform/Help.h"
 #include "platform/Folders.h"
 #include "platform/NumberText.h"
@@ -104,7 +105,7 @@ struct DroppedFiles {
         if (!refused.isEmpty())
             text = QStringLiteral("Не открыты:\n") + refused.join(QLatin1Char('\n'));
         if (lasFiles > 1)
-            text += QStringLiteral("\n\nОткрывается файл\n") + open;
+            text += QStringLiteral("\n\nОткрывается файл\n") + platform::ShownFileName(open);
         return text;
     }
 };
@@ -115,21 +116,23 @@ DroppedFiles SortDroppedFiles(const QMimeData* data)
     if (!data || !data->hasUrls())
         return dropped;
     for (const QUrl& url : data->urls()) {
-        const QString path = url.toLocalFile();
+        const QString path = platform::LocalFileOfUrl(url);
         const QFileInfo info(path);
+        const platform::FileKind kind = platform::KindOfFile(path);
         QString reason;
         if (path.isEmpty())
             reason = QStringLiteral("не файл этого компьютера");
-        else if (info.isDir())
+        else if (kind == platform::FileKind::Folder)
             reason = QStringLiteral("папка");
-        else if (!info.isFile())
+        else if (kind != platform::FileKind::File)
             reason = QStringLiteral("файл не найден");
         else if (info.suffix().compare(QStringLiteral("las"), Qt::CaseInsensitive) != 0)
             reason = QStringLiteral("не LAS файл");
         else if (++dropped.lasFiles > 1)
             reason = QStringLiteral("открытым может быть только один документ");
         if (!reason.isEmpty())
-            dropped.refused << (path.isEmpty() ? url.toString() : path) + QStringLiteral(" - ") + reason;
+            dropped.refused << (path.isEmpty() ? url.toString() : platform::ShownFileName(path)) +
+                                   QStringLiteral(" - ") + reason;
         else
             dropped.open = path;
     }
@@ -443,7 +446,7 @@ void TFormMain::HandOverMessage(const QString& message)
             return;
         }
         const int answer = platform::MessageBox(
-            this, QStringLiteral("Получен файл\n") + path + QStringLiteral("\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"),
+            this, QStringLiteral("Получен файл\n") + platform::ShownFileName(path) + QStringLiteral("\n\nДа - открыть файл\nНет - добавить кривые к загруженному файлу"),
             platform::ApplicationTitle(), platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
         if (answer == platform::IDYES)
             OpenLasFile(path);

@@ -4,12 +4,12 @@
 #include "app/MainUnit.h"
 #include "app/StrativApplication.h"
 #include "platform/EndRequests.h"
+#include "platform/FileNames.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowFit.h"
 #include "platform/ErrorReport.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <QSplashScreen>
 #include <cstdio>
@@ -21,7 +21,7 @@ namespace {
 QString HandOverMessage(const QStringList& arguments)
 {
     if (arguments.size() > 1 && arguments[1].endsWith(QStringLiteral(".las"), Qt::CaseInsensitive))
-        return QStringLiteral("OPEN ") + QFileInfo(arguments[1]).absoluteFilePath();
+        return QStringLiteral("OPEN ") + platform::AbsoluteFileName(arguments[1]);
     return QStringLiteral("SHOW");
 }
 
@@ -45,11 +45,12 @@ QPixmap SplashImage()
     return image;
 }
 
-int Run(TStrativApplication& app)
+// `arguments` keep the bytes of file names, which QCoreApplication::arguments() decodes lossily.
+int Run(TStrativApplication& app, const QStringList& arguments)
 {
     platform::SingleInstance instance;
     if (!instance.Listen()) {
-        if (instance.Send(HandOverMessage(app.arguments())))
+        if (instance.Send(HandOverMessage(arguments)))
             return 0;
         std::fprintf(stderr, "strativ: the running instance did not answer; starting anyway\n");
     }
@@ -74,8 +75,8 @@ int Run(TStrativApplication& app)
     platform::EndRequests ends;
     QObject::connect(&ends, &platform::EndRequests::EndRequested, &main, &TFormMain::EndSession);
     QObject::connect(&ends, &platform::EndRequests::SaveRequested, &main, &TFormMain::KeepWorkUnasked);
-    if (app.arguments().size() > 1)
-        main.SetStartupFile(QFileInfo(app.arguments()[1]).absoluteFilePath());
+    if (arguments.size() > 1)
+        main.SetStartupFile(platform::AbsoluteFileName(arguments[1]));
     main.show();
     splash.finish(&main);
     // The window may have been closed while the splash screen waited for it to appear.
@@ -89,7 +90,10 @@ int main(int argc, char** argv)
     TStrativApplication app(argc, argv);
     platform::InstallFontSubstitutes();
     const auto fitted = platform::FitWindowsAsShown(app);
+    QStringList arguments;  // Qt's own options are gone from argv by now
+    for (int i = 0; i < argc; ++i)
+        arguments << platform::FileNameFromBytes(argv[i]);
     int result = 1;
-    platform::Guarded(nullptr, [&] { result = Run(app); });
+    platform::Guarded(nullptr, [&] { result = Run(app, arguments); });
     return result;
 }

@@ -8,6 +8,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "ui_SaveToLas.h"
 
@@ -40,7 +41,7 @@ QStringList LasPartFileNames(const QString& path, int curveCount)
 LoadedFileInfo DescribeLoadedFile(const TLASFile& document)
 {
     LoadedFileInfo info;
-    info.path = QString::fromStdString(document.GetFileName());
+    info.path = platform::FileNameFromBytes(document.GetFileName());
     for (int i = 1; i < document.GetCurvesCount(); ++i)
         info.curves << QString::fromStdString(document.GetCurveName(i));
     info.rows = document.GetPointCount();
@@ -64,14 +65,6 @@ void WarnOmittedData(QWidget* owner, const TLASFile& document, const QString& pa
 }
 
 namespace {
-
-bool SameFile(const QString& a, const QString& b)
-{
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    return first.exists() && second.exists() ? first.canonicalFilePath() == second.canonicalFilePath()
-                                             : first.absoluteFilePath() == second.absoluteFilePath();
-}
 
 // What replacing the loaded file with these curves and rows would lose; empty when nothing.
 QString LossOfLoadedFile(const TLASFile& document, const int* curves, int count, int first, int last,
@@ -102,14 +95,16 @@ bool AgreeToReplace(QWidget* owner, const QString& name, const QString& loss)
 {
     if (!loss.isEmpty())
         return platform::MessageBox(owner,
-                                    QStringLiteral("Файл\n") + name +
+                                    QStringLiteral("Файл\n") + platform::ShownFileName(name) +
                                         QStringLiteral("\nбудет заменен, из него будут потеряны данные.\n") + loss +
                                         QStringLiteral("Заменить файл?"),
                                     kTitle,
                                     platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) ==
                platform::IDYES;
-    return !QFileInfo::exists(name) ||
-           platform::MessageBox(owner, QStringLiteral("Файл\n") + name + QStringLiteral("\nуже существует. Заменить?"),
+    return platform::KindOfFile(name) == platform::FileKind::Missing ||
+           platform::MessageBox(owner,
+                                QStringLiteral("Файл\n") + platform::ShownFileName(name) +
+                                    QStringLiteral("\nуже существует. Заменить?"),
                                 kTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES;
 }
 
@@ -132,14 +127,15 @@ bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vecto
         const int begin = part * MaxCurvesPerLasFile;
         const int count = names.size() == 1 ? static_cast<int>(curves.size())
                                             : std::min<int>(MaxCurvesPerLasFile, static_cast<int>(curves.size()) - begin);
-        const QString loss = loadedFrom && SameFile(name, loadedFrom->path)
+        const QString loss = loadedFrom && platform::SameFile(name, loadedFrom->path)
                                  ? LossOfLoadedFile(document, curves.data() + begin, count, first, last, *loadedFrom)
                                  : QString();
         if (!AgreeToReplace(owner, name, loss)) {
             all = false;
             continue;
         }
-        if (document.WriteLasThinned(count, curves.data() + begin, 0, 1, last, first, name.toStdString())) {
+        if (document.WriteLasThinned(count, curves.data() + begin, 0, 1, last, first,
+                                     platform::FileNameToBytes(name))) {
             written << name;
         } else {
             platform::MessageBox(owner, platform::WriteFailureText(name, document.GetWriteError()), QStringLiteral("Ошибка"),
@@ -187,7 +183,7 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
     ui->CheckBoxLimitDept->setChecked(false);
     ui->EditLimitFrom->setEnabled(false);
     ui->EditLimitTo->setEnabled(false);
-    ui->EditFileName->setText(place.isEmpty() ? QString::fromStdString(document->GetFileName()) : place);
+    ui->EditFileName->setText(place.isEmpty() ? platform::FileNameFromBytes(document->GetFileName()) : place);
     if (ui->EditFileName->text().isEmpty()) {
         ButtonBrowseClick();
         if (ui->EditFileName->text().isEmpty()) {
@@ -204,8 +200,8 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
         int last = 0;
         if (!CheckChoice(curves, first, last))
             continue;
-        const QString path = QString::fromStdString(
-            ResolveTypedFileName(ui->EditFileName->text().trimmed().toStdString(), folder_.toStdString(), "las"));
+        const QString path = platform::FileNameFromBytes(ResolveTypedFileName(
+            platform::FileNameToBytes(ui->EditFileName->text().trimmed()), platform::FileNameToBytes(folder_), "las"));
         if (path.isEmpty()) {
             Warn(this, QStringLiteral("Недопустимое имя файла:\n") + ui->EditFileName->text().trimmed(),
                  QStringLiteral("Ошибка"));

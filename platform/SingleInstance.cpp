@@ -2,6 +2,8 @@
 // any other line is a handed-over message, percent-encoded.
 #include "platform/SingleInstance.h"
 
+#include "platform/FileNames.h"
+
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -95,7 +97,7 @@ void SingleInstance::OnReadyRead(QLocalSocket* socket)
             socket->write(QByteArray::number(IdentificationAnswer) + '\n');
             socket->flush();
         } else {
-            const QString message = QString::fromUtf8(QByteArray::fromPercentEncoding(line));
+            const QString message = FileNameFromBytes(QByteArray::fromPercentEncoding(line).toStdString());
             qCInfo(lcSingleInstance).noquote() << "received:" << message;
             emit MessageReceived(message);
         }
@@ -117,7 +119,7 @@ bool SingleInstance::Send(const QString& message, int timeoutMs) const
     if (socket.readLine().trimmed() != QByteArray::number(IdentificationAnswer))
         return false;
     // Percent-encoded, so a message (a path) may hold any character, line breaks included.
-    socket.write(message.toUtf8().toPercentEncoding() + '\n');
+    socket.write(QByteArray::fromStdString(FileNameToBytes(message)).toPercentEncoding() + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
     socket.disconnectFromServer();

@@ -5,6 +5,7 @@
 #include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
 #include "core/SettingsFile.h"
+#include "platform/FileNames.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/LasSaveCompare.h"
 #include "ui_MainUnit.h"
@@ -397,6 +398,65 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
     EXPECT_EQ(window->LasFile()->GetFileName(), handed);
     EXPECT_EQ(Messages().size(), 2);
     EXPECT_TRUE(Messages().value(1).contains("Да - открыть файл"));
+}
+
+// Names whose bytes are not UTF-8 (Latin-1, CP866), given on the command line or dropped from a
+// file manager: the file opens, and a depth shift is saved over it as over any other name.
+TEST_F(MainWindowTest, FileNamedInAnotherEncodingIsOpenedAndSavedOver)
+{
+    const auto shiftAndSave = [&] {
+        runner->PushText("0.25");
+        F().TBShiftDept->trigger();
+        runner->PushDialog([](QDialog&) { return int(QDialog::Accepted); });
+        runner->Push(platform::IDYES);  // replace the file
+        ASSERT_TRUE(window->SaveDocument());
+    };
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("plain.las"), 2, 6)));
+    shiftAndSave();
+    const std::string expected = ReadFileBytes(dir.file("plain.las"));
+
+    int n = 0;
+    for (const std::string name : {"caf\xe9.las", "\x8f\xe0\xa8\xac\xa5\xe0 1.LAS"}) {
+        for (const bool dropped : {false, true}) {
+            SCOPED_TRACE(name + (dropped ? " dropped" : " on the command line"));
+            const std::string folder = dir.file(std::to_string(++n));
+            std::filesystem::create_directory(folder);
+            const std::string path = WriteTestLas(folder + "/" + name, 2, 6);
+            const QString shown = platform::ShownFileName(platform::FileNameFromBytes(path));
+            runner->Clear();
+            PushCurveChoice();
+            if (dropped) {
+                QMimeData data;
+                data.setUrls({QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"))});
+                QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(window.get(), &enter);
+                QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(window.get(), &drop);
+            } else {  // as main() takes a name given relative to the current folder
+                const std::filesystem::path current = std::filesystem::current_path();
+                std::filesystem::current_path(folder);
+                window.reset();
+                window = std::make_unique<TFormMain>();
+                window->SetStartupFile(platform::AbsoluteFileName(platform::FileNameFromBytes(name)));
+                std::filesystem::current_path(current);
+                window->show();
+            }
+            for (int i = 0; i < 50 && (!window->LasFile() || window->LasFile()->GetFileName() != path); ++i)
+                QTest::qWait(10);
+            ASSERT_NE(window->LasFile(), nullptr);
+            EXPECT_EQ(window->LasFile()->GetFileName(), path);
+            EXPECT_EQ(window->windowTitle(), "Strativ - " + shown);
+
+            shiftAndSave();
+            EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + shown + "\nуже существует. Заменить?"});
+            EXPECT_FALSE(window->IsModified());
+            EXPECT_EQ(ReadFileBytes(path), expected);
+            std::vector<std::string> files;
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                files.push_back(entry.path().string());
+            EXPECT_EQ(files, std::vector<std::string>{path});
+        }
+    }
 }
 
 // Names dropped together: the first existing LAS file opens, and one message names every file left

@@ -2,6 +2,7 @@
 // end of the program when its main window closes or a signal ends it.
 #include "app/StrativSession.h"
 #include "core/Lasfile.h"
+#include "platform/FileNames.h"
 #include "platform/SingleInstance.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
@@ -22,7 +23,8 @@ namespace {
 
 // Runs the program as a second instance of a test-only user name, so that the socket name
 // ("Q7StrativAppUniqueString-" + user) is not a real user's; returns what the first one got.
-QStringList RunSecondInstance(const QString& user, const QStringList& arguments)
+QStringList RunSecondInstance(const QString& user, const QStringList& arguments,
+                              const QString& program = QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"))
 {
     platform::SingleInstance first(QStringLiteral("Q7StrativAppUniqueString-") + user);
     EXPECT_TRUE(first.Listen());
@@ -35,7 +37,7 @@ QStringList RunSecondInstance(const QString& user, const QStringList& arguments)
     environment.insert("USER", user);
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     second.setProcessEnvironment(environment);
-    second.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), arguments);
+    second.start(program, arguments);
     QElapsedTimer timer;
     timer.start();
     // The first instance answers from this event loop while the second one waits for it.
@@ -73,6 +75,14 @@ TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
     EXPECT_EQ(RunSecondInstance(user, {path}), QStringList{"OPEN " + path});
     EXPECT_EQ(RunSecondInstance(user, {}), QStringList{"SHOW"});
     EXPECT_EQ(RunSecondInstance(user, {"notes.txt"}), QStringList{"SHOW"});
+    // A name that is not UTF-8, given relative to the current folder, keeps its bytes (the shell
+    // gives them; QProcess cannot).
+    EXPECT_EQ(RunSecondInstance(user,
+                                {"-c", "cd \"$2\" && exec \"$0\" \"$(printf '%b' \"$1\")\"",
+                                 STRATIV_BINARY_DIR "/app/strativ", "caf\\0351.las",
+                                 QString::fromStdString(dir.path())},
+                                QStringLiteral("/bin/sh")),
+              QStringList{"OPEN " + platform::FileNameFromBytes(dir.file("caf\xe9.las"))});
 }
 
 // Four programs started at the same moment with four files: one window stays, and it is told of
