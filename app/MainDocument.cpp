@@ -34,7 +34,7 @@ bool TFormMain::OpenLasFile(const QString& requested)
         if (path.isEmpty())
             return false;
     }
-    if (platform::KindOfFile(path) != platform::FileKind::File) {
+    if (platform::KindOfPath(path) != platform::PathKind::File) {
         ShowError(this, QStringLiteral("Файл не найден:\n") + platform::ShownFileName(path));
         return false;
     }

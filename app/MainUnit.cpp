@@ -118,13 +118,13 @@ DroppedFiles SortDroppedFiles(const QMimeData* data)
     for (const QUrl& url : data->urls()) {
         const QString path = platform::LocalFileOfUrl(url);
         const QFileInfo info(path);
-        const platform::FileKind kind = platform::KindOfFile(path);
+        const platform::PathKind kind = platform::KindOfPath(path);
         QString reason;
         if (path.isEmpty())
             reason = QStringLiteral("не файл этого компьютера");
-        else if (kind == platform::FileKind::Folder)
+        else if (kind == platform::PathKind::Folder)
             reason = QStringLiteral("папка");
-        else if (kind != platform::FileKind::File)
+        else if (kind != platform::PathKind::File)
             reason = QStringLiteral("файл не найден");
         else if (info.suffix().compare(QStringLiteral("las"), Qt::CaseInsensitive) != 0)
             reason = QStringLiteral("не LAS файл");

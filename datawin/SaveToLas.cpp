@@ -101,7 +101,7 @@ bool AgreeToReplace(QWidget* owner, const QString& name, const QString& loss)
                                     kTitle,
                                     platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) ==
                platform::IDYES;
-    return platform::KindOfFile(name) == platform::FileKind::Missing ||
+    return platform::KindOfPath(name) == platform::PathKind::Missing ||
            platform::MessageBox(owner,
                                 QStringLiteral("Файл\n") + platform::ShownFileName(name) +
                                     QStringLiteral("\nуже существует. Заменить?"),
@@ -117,8 +117,8 @@ bool WriteCurvesToLas(QWidget* owner, const TLASFile& document, const std::vecto
     // The whole document saved into its own file stays one file in its own layout.
     const bool whole = static_cast<int>(curves.size()) == document.GetCurvesCount() - 1 && first == 0 &&
                        last == document.GetPointCount() - 1;
-    const QString own = QString::fromStdString(document.GetFileName());
-    const QStringList names = whole && !own.isEmpty() && SameFile(path, own)
+    const QString own = platform::FileNameFromBytes(document.GetFileName());
+    const QStringList names = whole && !own.isEmpty() && platform::SameFile(path, own)
                                   ? QStringList{path}
                                   : LasPartFileNames(path, static_cast<int>(curves.size()));
     bool all = true;

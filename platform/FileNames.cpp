@@ -131,20 +131,20 @@ QString LocalFileOfUrl(const QUrl& url)
     return host.isEmpty() || host == QStringLiteral("localhost") ? path : QStringLiteral("//") + host + path;
 }
 
-FileKind KindOfFile(const QString& name)
+PathKind KindOfPath(const QString& name)
 {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(NativePath(name), error);
     if (error || !std::filesystem::exists(status))
-        return FileKind::Missing;
+        return PathKind::Missing;
     if (std::filesystem::is_regular_file(status))
-        return FileKind::File;
-    return std::filesystem::is_directory(status) ? FileKind::Folder : FileKind::Other;
+        return PathKind::File;
+    return std::filesystem::is_directory(status) ? PathKind::Folder : PathKind::Other;
 }
 
 bool SameFile(const QString& a, const QString& b)
 {
-    if (KindOfFile(a) != FileKind::Missing && KindOfFile(b) != FileKind::Missing) {
+    if (KindOfPath(a) != PathKind::Missing && KindOfPath(b) != PathKind::Missing) {
         std::error_code firstError;
         std::error_code secondError;
         const std::filesystem::path first = std::filesystem::canonical(NativePath(a), firstError);

@@ -19,8 +19,8 @@ QString AbsoluteFileName(const QString& name);
 // The local file a URL names (empty for other URLs), its bytes kept.
 QString LocalFileOfUrl(const QUrl& url);
 
-enum class FileKind { Missing, File, Folder, Other };
-FileKind KindOfFile(const QString& name);
+enum class PathKind { Missing, File, Folder, Other };
+PathKind KindOfPath(const QString& name);
 // Both names lead to one file (links followed), or (where one is missing) are one absolute name.
 bool SameFile(const QString& a, const QString& b);
 
