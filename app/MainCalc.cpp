@@ -117,6 +117,9 @@ void TFormMain::MMICurvesAddNewClick()
                                               platform::RowDepthText(*lasFile_, 0)))
         return;
     const int index = lasFile_->AddCurve(name.toStdString(), values.data());
+    // Written with every decimal typed for it.
+    if (FormCreateCurveByValues->TypedDecimals() > lasFile_->GetCurveDecimals(index))
+        lasFile_->SetCurveDecimals(index, FormCreateCurveByValues->TypedDecimals());
     platform::ColorRef color = 0;
     if (!platform::ChooseColor(this, color))
         color = 0;

@@ -4,16 +4,9 @@
 
 #include "core/LasDepthColumn.h"
 #include "core/LasNumbers.h"
+#include "core/PowersOfTen.h"
 
 namespace {
-
-long long Pow10(int n)
-{
-    long long power = 1;
-    while (n-- > 0)
-        power *= 10;
-    return power;
-}
 
 double Exact(float depth, const PlainDecimal* number, const char* p, const char* after)
 {
@@ -67,7 +60,7 @@ LasReadColumn LasReadDepths::Take(const float* floats, int rows, bool descending
         if (gridStart_ + 1 < rows && EarlierRowsOnGrid(floats)) {
             column.grid = true;
             column.first = GridDepth(descending ? rows - 1 - gridStart_ : -gridStart_);
-            column.step = static_cast<double>(descending ? -step_ : step_) / static_cast<double>(Pow10(decimals_));
+            column.step = static_cast<double>(descending ? -step_ : step_) / PowerOfTen(decimals_);
             return column;
         }
         HoldRowsBefore(rows, floats, rows);
@@ -88,7 +81,7 @@ bool LasReadDepths::OnGrid(long long k, const PlainDecimal& number)
     }
     // In units of the first depth's last place.
     if (number.decimals > decimals_ ||
-        __builtin_mul_overflow(units, Pow10(decimals_ - number.decimals), &units))
+        __builtin_mul_overflow(units, static_cast<long long>(PowerOfTen(decimals_ - number.decimals)), &units))
         return false;
     if (number.negative)
         units = -units;
@@ -101,5 +94,5 @@ bool LasReadDepths::OnGrid(long long k, const PlainDecimal& number)
 
 double LasReadDepths::GridDepth(long long k) const
 {
-    return static_cast<double>(first_ + k * step_) / static_cast<double>(Pow10(decimals_));
+    return static_cast<double>(first_ + k * step_) / PowerOfTen(decimals_);
 }

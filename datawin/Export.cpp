@@ -1,6 +1,7 @@
 // Export dialog.
 #include "datawin/Export.h"
 
+#include "core/LasDepthColumn.h"
 #include "core/Lasfile.h"
 #include "core/Q7mathutils.h"
 #include "datawin/AddCurves.h"
@@ -24,16 +25,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Экспорт файла");
 constexpr double kMaxStep = 10000000;
-
-// Fewest decimals (from `least`, at most 6) that show the step as the float it is.
-int StepDecimals(float step, int least)
-{
-    int decimals = std::clamp(least, 0, 6);
-    while (decimals < 6 && static_cast<float>(std::round(double(step) * std::pow(10.0, decimals)) /
-                                              std::pow(10.0, decimals)) != step)
-        ++decimals;
-    return decimals;
-}
 
 }  // namespace
 
@@ -133,7 +124,8 @@ void TFormExport::SetStepUnit(bool arrayNumbers)
         edit.SetDisplayDecimals(0);
         edit.setRange(1, kMaxStep);
     } else {
-        edit.SetDisplayDecimals(StepDecimals(step, std::max(2, document_->GetDepthDecimals())));
+        // Every decimal the step has, at least those of the depths; two to six.
+        edit.SetDisplayDecimals(std::clamp(std::max(StepDecimals(step), document_->GetDepthDecimals()), 2, 6));
         edit.setRange(step, kMaxStep);
     }
 }

@@ -56,7 +56,7 @@ void TFormEditor::FillGrids()
     model_->SetDocument(document_.get());
     // STEP whole: a step shown rounded would be applied rounded.
     const float step = document_->GetStep();
-    ui->EditDeptStep->setDecimals(std::max(kStepDecimals, LasDecimal::Of(step).decimals));
+    ui->EditDeptStep->setDecimals(std::max(kStepDecimals, StepDecimals(step)));
     ui->EditDeptStep->setValue(step);
     const LasDecimal null = LasDecimal::Of(document_->GetNullValue());
     ui->EditNullValue->setText(platform::DecimalText(null.value, null.decimals));

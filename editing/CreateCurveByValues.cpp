@@ -1,6 +1,7 @@
 // New curve from typed values.
 #include "editing/CreateCurveByValues.h"
 
+#include "core/LasNumbers.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
@@ -10,6 +11,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <algorithm>
+#include <string>
 
 TFormCreateCurveByValues::TFormCreateCurveByValues(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TFormCreateCurveByValues>())
@@ -116,6 +119,8 @@ bool TFormCreateCurveByValues::PastePoints(const QString& text)
 int TFormCreateCurveByValues::ComputeValues()
 {
     values_.assign(depths_.size(), nullValue_);
+    typedDecimals_ = 0;
+    std::string typed;
     for (int row = 0; row < ui->StringGrid->rowCount(); ++row) {
         float depth = 0.0f;
         float value = 0.0f;
@@ -127,6 +132,8 @@ int TFormCreateCurveByValues::ComputeValues()
         if (index < 0)
             return 2;
         values_[index] = value;
+        if (platform::TypedNumberText(Cell(row, 1), typed))
+            typedDecimals_ = std::max(typedDecimals_, LasDecimals(typed));
     }
     ConnectType type = ConnectType::Steps;
     if (ui->RadioSpline->isChecked())

@@ -22,6 +22,8 @@ public:
     // written back, 0 otherwise (also without two depths, when nothing is shown).
     int SetPoints(FloatVector& values, QString& name, float nullValue, const FloatVector& depths,
                   const QString& firstDepth);
+    // Most decimals of the values typed for the curve last accepted.
+    int TypedDecimals() const { return typedDecimals_; }
 
     // Latin letters, digits, "_", "$" and the Cyrillic letters А-я of `name`.
     static QString FilterCurveName(const QString& name);
@@ -51,4 +53,5 @@ private:
     FloatVector values_;
     QString name_;
     float nullValue_ = 0.0f;
+    int typedDecimals_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "editing/DetailStatistics.h"
 #include "editing/ViewValuesAtInterval.h"
 #include "editing/SelectIntervalPart.h"
+#include "tests/common/FileBytes.h"
 #include "ui_AntiAliasingDegree.h"
 #include "ui_CreateCurveByValues.h"
 #include "ui_DeptRecalc.h"
@@ -163,6 +164,7 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
     EXPECT_EQ(Messages(), QStringList{"Strativ|Не загружен LAS файл"});
 }
 
+// The new curve is written with every decimal typed for it.
 TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
 {
     Ui::TFormMain& f = window->Form();
@@ -170,7 +172,7 @@ TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
     runner->PushDialog([](QDialog& dialog) {
         auto& form = static_cast<TFormCreateCurveByValues&>(dialog);
         QTableWidget* grid = form.Form().StringGrid;
-        grid->setItem(0, 1, new QTableWidgetItem("7"));
+        grid->setItem(0, 1, new QTableWidgetItem("7,125"));
         form.Form().EditNewCurveName->setText("NEW1");
         form.Form().OKBtn->click();
         return dialog.result();
@@ -180,7 +182,10 @@ TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
     TLASFile& document = *window->LasFile();
     ASSERT_EQ(document.GetCurvesCount(), 5);
     EXPECT_EQ(document.GetCurveName(4), "NEW1");
-    EXPECT_EQ(Values(4), std::vector<float>(401, 7.0f));
+    EXPECT_EQ(Values(4), std::vector<float>(401, 7.125f));
+    ASSERT_TRUE(document.WriteLas(dir.file("new.las")));
+    const std::string saved = ReadFileBytes(dir.file("new.las"));
+    EXPECT_NE(saved.find(" 7.125\r\n", saved.rfind("~A")), std::string::npos) << saved;
     ASSERT_EQ(Panel().GetCurvesCount(), 4);
     EXPECT_EQ(Panel().GetCurve(3)->Color(), 0u);
     EXPECT_EQ(Panel().GetCurve(3)->XOffset(), -300);
