@@ -157,7 +157,7 @@ bool TFormExport::Validate(int& start, int& k, int& end)
 {
     const TLASFile& document = *document_;
     if (CheckedCurves(*ui->ListBoxCurves).empty()) {
-        platform::ShowMessage(QStringLiteral("Не выбрано ни одной кривой для эксопрта!"));
+        platform::ShowMessage(QStringLiteral("Не выбрано ни одной кривой для экспорта!"));
         return false;
     }
     const double step = document.GetStep();  // 0 only for fewer than two rows
@@ -233,7 +233,8 @@ void TFormExport::ButtonOkClick()
         WriteTextTable(DeptFormatIndex(), start, k, end);
 }
 
-QString TFormExport::AskFileName(const QString& name, const QString& filter, const QString& suffix)
+QString TFormExport::AskFileName(const QString& name, const QString& filter, const QString& suffix,
+                                 platform::FileKind kind)
 {
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Введите имя файла для экспорта");
@@ -242,6 +243,7 @@ QString TFormExport::AskFileName(const QString& name, const QString& filter, con
     options.filter = filter;
     options.defaultSuffix = suffix;
     options.confirmOverwrite = true;
+    options.kind = kind;
     return platform::GetSaveFileName(this, options);
 }
 
@@ -254,7 +256,8 @@ void TFormExport::ReportWriteFailure(const QString& path, int systemError)
 void TFormExport::WriteTextTable(int format, int start, int k, int end)
 {
     const QString path = AskFileName(QFileInfo(place_).fileName() + QStringLiteral(".txt"),
-                                     QStringLiteral("Текстовые файлы (*.txt)"), QStringLiteral("txt"));
+                                     QStringLiteral("Текстовые файлы (*.txt)"), QStringLiteral("txt"),
+                                     platform::FileKind::Text);
     if (path.isEmpty())
         return;
     int error = 0;
@@ -275,7 +278,8 @@ void TFormExport::WriteTextTable(int format, int start, int k, int end)
 void TFormExport::ExportLas(int, int start, int k, int end)
 {
     const QString path = AskFileName(QFileInfo(place_).fileName() + QStringLiteral("Export.las"),
-                                     QStringLiteral("LAS файлы (*.las)"), QStringLiteral("las"));
+                                     QStringLiteral("LAS файлы (*.las)"), QStringLiteral("las"),
+                                     platform::FileKind::Las);
     if (path.isEmpty())
         return;
     const std::vector<int> curves = CheckedCurves(*ui->ListBoxCurves);

@@ -3,6 +3,8 @@
 // document.
 #pragma once
 
+#include "platform/FileKinds.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -41,8 +43,9 @@ private:
     void ExportLas(int format, int start, int k, int end);
     // Limits and decimals of the step edit for depth units or array numbers.
     void SetStepUnit(bool arrayNumbers);
-    // The save dialog over the document's folder; empty when cancelled.
-    QString AskFileName(const QString& name, const QString& filter, const QString& suffix);
+    // The save dialog over the document's folder; empty when cancelled. A file of another kind
+    // than `kind` at the chosen name, the open document above all, is named in a question.
+    QString AskFileName(const QString& name, const QString& filter, const QString& suffix, platform::FileKind kind);
     void ReportWriteFailure(const QString& path, int systemError);
 
     std::unique_ptr<Ui::TFormExport> ui;

@@ -210,7 +210,7 @@ void TFormEditor::DeleteColumn()
     if (popupCol_ >= model_->ColCount())
         return;
     if (platform::MessageBox(this,
-                             QStringLiteral("Вы подверждаете удаление столбца \n   <") + model_->Text(popupCol_, 0) +
+                             QStringLiteral("Вы подтверждаете удаление столбца \n   <") + model_->Text(popupCol_, 0) +
                                  QStringLiteral("> ?"),
                              QStringLiteral("Подтверждение удаления"),
                              platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDNO)

@@ -335,6 +335,7 @@ void TDlgNewLasWizard::CreateLasFile()
     options.defaultSuffix = QStringLiteral("las");
     options.fileName = QStringLiteral("new_file.las");
     options.filter = QStringLiteral("LAS файлы (*.las)");
+    options.kind = platform::FileKind::Las;
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())
         return;

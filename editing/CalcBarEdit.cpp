@@ -491,7 +491,7 @@ void TDlgCalcBarEdit::BtnDeleteClick()
         return;
     }
     if (platform::MessageBox(this,
-                             QStringLiteral("Вы действитеьно хотите удалить: \n'") + ui->ListBoxBtns->item(row)->text() +
+                             QStringLiteral("Вы действительно хотите удалить: \n'") + ui->ListBoxBtns->item(row)->text() +
                                  QStringLiteral("' ?"),
                              QStringLiteral("Подтверждение удаления"),
                              platform::MB_ICONQUESTION | platform::MB_OKCANCEL) != platform::IDOK)

@@ -13,7 +13,7 @@
 void SetControlFloatText(QWidget& control, double value, int decimals)
 {
     if (decimals < 0 || decimals > 10)
-        throw std::invalid_argument("Недопустимое значение количества деятичных знаков");
+        throw std::invalid_argument("Недопустимое значение количества десятичных знаков");
     // Enough significant digits that only the decimals round.
     const int digits = std::isfinite(value) && value != 0 ? int(std::floor(std::log10(std::fabs(value)))) + 1 : 1;
     const QString text = platform::FloatToStrF(value, std::max(digits, 1) + decimals, decimals);

@@ -73,7 +73,7 @@ void TLasTreeViewManage::AttachTreeView(QTreeWidget* tree)
 std::string TLasTreeViewManage::SectionCaption(const TLasParsSection& section)
 {
     switch (section.GetKind()) {
-    case kSectionNone: return "Неопределено";
+    case kSectionNone: return "Не определено";
     case kSectionVersion: return "Версия";
     case kSectionWell: return "Исследование";
     case kSectionCurve: return "Кривые";

@@ -258,7 +258,7 @@ void TFormMacroSettings::BitBtnOkDelimsClick()
     const QString left = ui->EditLDelim->text();
     const QString right = ui->EditRDelim->text();
     if (left.trimmed().isEmpty() || right.trimmed().isEmpty()) {
-        platform::MessageBox(this, QStringLiteral("Пустые разделитеи не допустимы!"),
+        platform::MessageBox(this, QStringLiteral("Пустые разделители недопустимы!"),
                              QStringLiteral("Изменение разделителей"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }

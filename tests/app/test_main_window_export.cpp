@@ -213,7 +213,7 @@ TEST_F(ExportWindowTest, ChecksRunInOrderAndSnapTheStep)
         f.EditLimitTo->SetValue(104.0);
         f.EditDeptStep->SetValue(100);
         f.ButtonOk->click();
-        EXPECT_EQ(Messages(), QStringList{title + "|Не выбрано ни одной кривой для эксопрта!"});
+        EXPECT_EQ(Messages(), QStringList{title + "|Не выбрано ни одной кривой для экспорта!"});
 
         // A reversed range shorter than a step: swapped, then refused.
         runner->Clear();
@@ -334,6 +334,31 @@ TEST_F(ExportWindowTest, AFailedWriteIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(ReadFileBytes(old), "old table\r\n");
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         EXPECT_NE(entry.path().filename().string().rfind(".strativ-", 0), 0u) << "a temporary file is left";
+}
+
+// An export over the open document or a LAS file names what it would replace and writes
+// nothing unless the user says yes.
+TEST_F(ExportWindowTest, AnExportOverTheOpenDocumentOrALasFileAsksFirst)
+{
+    const std::string target = WriteTestLas(dir.file("target.las"), 2, 21);
+    const std::string other = WriteTestLas(dir.file("other.las"), 2, 21);
+    ASSERT_TRUE(Open(target));
+    const struct {
+        bool las;
+        std::string path;
+        QString what;
+    } cases[] = {{false, target, "открытый документ"}, {true, target, "открытый документ"}, {false, other, "LAS файл"}};
+    for (const auto& c : cases) {
+        const std::string bytes = ReadFileBytes(c.path);
+        runner->Clear();
+        RunExport([&](Ui::TFormExport& f) {
+            (c.las ? f.RBExpLas : f.RBExpText)->click();
+            Export(f, c.path, platform::IDNO);
+        });
+        EXPECT_EQ(Messages(), QStringList{"Введите имя файла для экспорта|Файл\n" + QString::fromStdString(c.path) +
+                                          "\n- " + c.what + ". Записать поверх него?"});
+        EXPECT_EQ(ReadFileBytes(c.path), bytes) << c.path;
+    }
 }
 
 }  // namespace

@@ -126,6 +126,27 @@ TEST_F(NewLasWizardTest, ByHandFileIsWrittenEnteredInTheLibraryAndOpened)
     EXPECT_NE(std::find(values.begin(), values.end(), "W-7"), values.end());
 }
 
+// A new file is never written over the open document unasked.
+TEST_F(NewLasWizardTest, ANewFileOverTheOpenDocumentIsAskedFirst)
+{
+    const std::string path = WriteTestLas(dir.file("open.las"), 2, 21);
+    ASSERT_TRUE(Open(path));
+    const std::string bytes = ReadFileBytes(path);
+    runner->Clear();
+    Run([&](TDlgNewLasWizard&, Ui::TDlgNewLasWizard& f) {
+        f.ButtonNext->click();
+        Depths(f, 100, 101, 0.5, false, 1);
+        f.ButtonNext->click();
+        runner->PushFiles({QString::fromStdString(path)});
+        runner->Push(platform::IDNO);
+        f.ButtonNext->click();
+        EXPECT_EQ(Page(f), "TSManual2");
+    });
+    EXPECT_EQ(Messages(), QStringList{"Создание нового LAS файла|Файл\n" + QString::fromStdString(path) +
+                                      "\n- открытый документ. Записать поверх него?"});
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+}
+
 TEST_F(NewLasWizardTest, DepthPageRefusesBadInputAndCountsFromTheTypedValues)
 {
     Run([&](TDlgNewLasWizard& wizard, Ui::TDlgNewLasWizard& f) {

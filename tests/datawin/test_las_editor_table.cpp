@@ -460,7 +460,7 @@ TEST_F(LasEditorTest, ColumnsAreAddedRenamedNulledAndDeleted)
     EXPECT_EQ(Cell(3, 1), "Null");
     runner->Push(platform::IDYES);
     editor->MIDelColumn->trigger();
-    EXPECT_EQ(runner->Last().text, "Вы подверждаете удаление столбца \n   <DEN> ?");
+    EXPECT_EQ(runner->Last().text, "Вы подтверждаете удаление столбца \n   <DEN> ?");
     ASSERT_EQ(editor->Document()->GetCurvesCount(), 3);
     EXPECT_EQ(editor->Document()->GetCurveName(2), "NEW");
     EXPECT_EQ(editor->Document()->GetCurveData(1)[0], 5.0f);
