@@ -224,7 +224,7 @@ public:
 
     // Parses the lines of [p, end), which starts a line and ends at a line end or the end of the
     // file, at the file offset `offset`; false when a line starting with '~' ends the data.
-    bool ParseLines(const char* p, const char* end, long long offset)
+    [[gnu::noinline]] bool ParseLines(const char* p, const char* end, long long offset)
     {
         const char* const chunk = p;
         const char* hashed = p;
@@ -355,8 +355,11 @@ private:
                     layout[col_] = place;
                 moved |= layout[col_] ^ place;
                 if (value != nullValue_) {
+                    // A plain token with the point where the column's decimals put it changes
+                    // nothing: one compare for the usual column of equal decimals.
                     int& most = decimals_[static_cast<size_t>(col_)];
-                    most = std::max(most, plain && number.decimals > 0 ? number.decimals : TokenDecimals(p, after));
+                    if (!plain || most < 0 || after - p <= most || after[-most - 1] != '.')
+                        most = std::max(most, TokenDecimals(p, after));
                 } else if (static_cast<size_t>(after - p) != nullText_.size() ||
                            std::memcmp(p, nullText_.data(), nullText_.size()) != 0) {
                     summary_.Irregular();
