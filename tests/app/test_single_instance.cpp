@@ -66,6 +66,20 @@ QString PreloadList(const QString& driver)
     return driver;
 }
 
+// The environment of a driven start of the program: its own user, profile and settings under
+// `dir`, offscreen, with the driver library preloaded.
+QProcessEnvironment DrivenEnvironment(const QString& user, const std::string& dir, const QString& driver)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("USER", QStringLiteral("%1-%2").arg(user).arg(QCoreApplication::applicationPid()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir));
+    environment.insert("XDG_DATA_HOME", QString::fromStdString(dir));
+    environment.insert("STRATIV_HOME", QString::fromStdString(dir));
+    environment.insert("LD_PRELOAD", PreloadList(driver));
+    return environment;
+}
+
 TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
 {
     ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
@@ -147,13 +161,7 @@ TEST(SingleInstance, ClosingTheMainWindowEndsTheProgramWithTheBrowserOpen)
     const QString driver = QStringLiteral(STRATIV_BINARY_DIR "/tests/libstrativ_program_driver.so");
     ASSERT_TRUE(QFileInfo::exists(driver)) << "build the strativ_program_driver target first";
     strativ::test::TempDir dir;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("USER", QStringLiteral("strativ-test-close-%1").arg(QCoreApplication::applicationPid()));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
-    environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
-    environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
-    environment.insert("LD_PRELOAD", PreloadList(driver));
+    QProcessEnvironment environment = DrivenEnvironment("strativ-test-close", dir.path(), driver);
     for (const char* actions : {"MILasBrowse,MIEditLas,MMIFileExit", "MILasBrowse,MMIFileExit"}) {
         SCOPED_TRACE(actions);
         environment.insert("STRATIV_DRIVE", actions);
@@ -199,13 +207,7 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
         strativ::test::TempDir dir;
         const std::string path = dir.file("up.las");
         strativ::test::WriteFileBytes(path, las);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("USER", QStringLiteral("strativ-test-end-%1").arg(QCoreApplication::applicationPid()));
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
-        environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
-        environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
-        environment.insert("LD_PRELOAD", PreloadList(driver));
+        QProcessEnvironment environment = DrivenEnvironment("strativ-test-end", dir.path(), driver);
         environment.insert("STRATIV_DRIVE", QString::fromStdString(steps));
         QProcess program;
         program.setProcessEnvironment(environment);
