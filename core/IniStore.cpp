@@ -254,15 +254,23 @@ bool IsDamagedIniText(std::string_view bytes)
     return false;
 }
 
+namespace {
+
+// The bytes of the file at `path` written as "<path>.bak"; the copy's path, or "".
+std::string WriteBackup(const std::string& path, std::string_view bytes)
+{
+    const std::string backup = path + ".bak";
+    AtomicFileWriter writer(backup);
+    writer.Write(bytes);
+    return writer.Commit() ? backup : std::string();
+}
+
+} // namespace
+
 std::string KeepAsBackup(const std::string& path)
 {
     const std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes)
-        return {};
-    const std::string backup = path + ".bak";
-    AtomicFileWriter writer(backup);
-    writer.Write(*bytes);
-    return writer.Commit() ? backup : std::string();
+    return bytes ? WriteBackup(path, *bytes) : std::string();
 }
 
 std::string SetAsideDamagedSettings(const std::string& path)
@@ -273,7 +281,7 @@ std::string SetAsideDamagedSettings(const std::string& path)
     const std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes || !IsDamagedIniText(*bytes))
         return {};
-    std::string backup = KeepAsBackup(path);
+    std::string backup = WriteBackup(path, *bytes);
     if (backup.empty() || !std::filesystem::remove(path, error))
         return {};
     return backup;

@@ -27,11 +27,7 @@ void AppendFormattedRow(std::string& out, const LasRowFormat& format, int sample
         if (c > 0)
             out += ' ';
         const int from = sourceTokens && c < sourceColumns.size() ? sourceColumns[c] : -1;
-        if (from >= 0 && static_cast<size_t>(from) < sourceTokens->size() &&
-            format.Keeps(c, sample, (*sourceTokens)[static_cast<size_t>(from)]))
-            AppendLasAligned(out, (*sourceTokens)[static_cast<size_t>(from)], kLasValueWidth);
-        else
-            format.Append(out, c, sample, kLasValueWidth);
+        format.AppendKeeping(out, c, sample, sourceTokens, from, kLasValueWidth);
     }
 }
 
@@ -671,6 +667,16 @@ void LasRowFormat::Append(std::string& out, size_t column, int sample, int width
         AppendLasAligned(out, *typed, width);
     else
         AppendLasValue(out, Value(column, sample), decimals_[column], null_, nullText_, width);
+}
+
+void LasRowFormat::AppendKeeping(std::string& out, size_t column, int sample,
+                                 const std::vector<std::string_view>* tokens, int from, int width) const
+{
+    if (tokens && from >= 0 && static_cast<size_t>(from) < tokens->size() &&
+        Keeps(column, sample, (*tokens)[static_cast<size_t>(from)]))
+        AppendLasAligned(out, (*tokens)[static_cast<size_t>(from)], width);
+    else
+        Append(out, column, sample, width);
 }
 
 int LasSourceColumnOf(const TLasParser2Parser& document, int curve)

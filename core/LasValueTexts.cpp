@@ -27,12 +27,7 @@ const std::vector<std::string>& LasValueTexts::Row(int sample)
     for (size_t c = 1; c < format_.Columns(); ++c) {
         std::string& text = row_[c - 1];
         text.clear();
-        const int from = sourceColumns_[c];
-        if (from >= 0 && static_cast<size_t>(from) < tokens_.size() &&
-            format_.Keeps(c, sample, tokens_[static_cast<size_t>(from)]))
-            text.assign(tokens_[static_cast<size_t>(from)]);
-        else
-            format_.Append(text, c, sample, 0);
+        format_.AppendKeeping(text, c, sample, &tokens_, sourceColumns_[c], 0);
     }
     return row_;
 }

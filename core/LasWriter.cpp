@@ -199,8 +199,8 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
 {
     const TLasParsSection& section = document.GetWellSection();
     // A STEP of 0 marks irregular sampling and stays 0; an added STEP is the data's.
-    const bool irregular = document.GetStepValue() == 0.0f && section.FindLineByCode(kLineStep);
     const TLasParsParsedString* step = section.FindLineByCode(kLineStep);
+    const bool irregular = document.GetStepValue() == 0.0f && step;
     const std::string values[] = {strt, stop,
                                   irregular ? std::string("0")
                                             : depths.StepText(step ? step->Value() : "", document.GetStepValue(),
