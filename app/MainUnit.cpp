@@ -36,6 +36,7 @@
 #include "platform/Folders.h"
 #include "platform/NumberText.h"
 #include "platform/ToolIcons.h"
+#include "platform/UnattendedDialogs.h"
 #include "platform/WindowFit.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
