@@ -115,7 +115,7 @@ bool TFormMain::SaveDocument()
     // leaves the rest unsaved.
     const QString own = sessionCopy ? QString() : platform::FileNameFromBytes(lasFile_->GetFileName());
     const QString saved = platform::AbsoluteFileName(FormSaveToLas->SavedPath());
-    if (FormSaveToLas->SavedWhole() && (own.isEmpty() || platform::AbsoluteFileName(own) == saved)) {
+    if (FormSaveToLas->SavedWhole() && (own.isEmpty() || platform::SameFile(own, saved))) {
         if (own.isEmpty()) {
             lasFile_->SetFileName(platform::FileNameToBytes(saved));
             UpdateCaption();

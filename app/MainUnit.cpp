@@ -36,6 +36,7 @@
 #include "platform/Folders.h"
 #include "platform/NumberText.h"
 #include "platform/ToolIcons.h"
+#include "platform/UnattendedDialogs.h"
 #include "platform/WindowFit.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
@@ -189,9 +190,9 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
         return;
     // The program's one main window feeds the print-title file name and core's number prompts.
     mainWindow = this;
-    const auto documentName = [this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); };
-    SetDocumentNameSource(documentName);
-    platform::SetOpenDocumentSource(documentName);
+    SetDocumentNameSource([this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); });
+    platform::SetOpenDocumentSource(
+        [this] { return lasFile_ ? platform::FileNameFromBytes(lasFile_->GetFileName()) : QString(); });
     SetDocumentPlaceSource([this] { return DocumentPlace(); });
     SetMarkValueSource([this](int code) { return DlgMetkaInfo->GetMetkaValue(code); });
     SetTemplateVariableHook(

@@ -13,7 +13,6 @@
 #include "editing/PanelTool.h"
 #include "platform/Colors.h"
 #include "platform/ErrorReport.h"
-#include "platform/UnattendedDialogs.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -45,6 +44,7 @@ class TDlgCalcBarEdit;
 
 class QPainter;
 class StrativSession;
+namespace platform { class UnattendedDialogs; }
 class TCurveNameDlg;
 class TDepthOverview;
 class QGroupBox;

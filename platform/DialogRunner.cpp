@@ -158,6 +158,13 @@ QString First(const QStringList& files)
 
 }  // namespace
 
+InstalledDialogRunner::InstalledDialogRunner() : previous_(SetRunner(this)) {}
+
+InstalledDialogRunner::~InstalledDialogRunner()
+{
+    SetRunner(previous_);
+}
+
 FileDialogOptions FileDialogOptions::StartingAt(const QString& path)
 {
     const QFileInfo file(path);

@@ -74,6 +74,20 @@ DialogRunner& Runner();
 // Replaces the runner (null: back to the Qt one); returns the previous one.
 DialogRunner* SetRunner(DialogRunner* runner);
 
+// A runner in use from its construction, putting the one it replaced back when destroyed.
+class InstalledDialogRunner : public DialogRunner {
+public:
+    ~InstalledDialogRunner() override;
+    InstalledDialogRunner(const InstalledDialogRunner&) = delete;
+    InstalledDialogRunner& operator=(const InstalledDialogRunner&) = delete;
+
+protected:
+    InstalledDialogRunner();
+
+private:
+    DialogRunner* previous_ = nullptr;
+};
+
 // Services built on the runner.
 int MessageBox(QWidget* owner, const QString& text, const QString& title, int flags);
 // The text in a window titled with the program's title, with an OK button.

@@ -4,9 +4,9 @@
 #include "core/IniStore.h"
 #include "core/StringUtils.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileNames.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <fstream>
 
 namespace platform {
 namespace {
@@ -73,16 +73,16 @@ void SetOpenDocumentSource(std::function<QString()> source)
 
 QString OtherKindAt(const QString& path, FileKind kind)
 {
-    const QFileInfo target(path);
-    if (kind == FileKind::Unchecked || !target.isFile())
+    if (kind == FileKind::Unchecked || KindOfPath(path) != PathKind::File)
         return {};
     const QString document = OpenDocumentSource() ? OpenDocumentSource()() : QString();
-    if (!document.isEmpty() && QFileInfo(document).canonicalFilePath() == target.canonicalFilePath())
+    if (!document.isEmpty() && SameFile(document, path))
         return QStringLiteral("открытый документ");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const FileKind found = KindOf(file.read(kHeadBytes));
+    std::ifstream file(FileNameToBytes(path), std::ios::binary);
+    QByteArray head(kHeadBytes, '\0');
+    file.read(head.data(), kHeadBytes);
+    head.truncate(static_cast<qsizetype>(file.gcount()));
+    const FileKind found = KindOf(head);
     return found == kind ? QString() : KindName(found);
 }
 
@@ -90,7 +90,7 @@ bool MayWriteOver(QWidget* owner, const QString& path, FileKind kind, const QStr
 {
     const QString other = OtherKindAt(path, kind);
     return other.isEmpty() ||
-           MessageBox(owner, QStringLiteral("Файл\n") + path + QStringLiteral("\n- ") + other +
+           MessageBox(owner, QStringLiteral("Файл\n") + ShownFileName(path) + QStringLiteral("\n- ") + other +
                                  QStringLiteral(". Записать поверх него?"),
                       title, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }

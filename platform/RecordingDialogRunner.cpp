@@ -7,13 +7,6 @@
 
 namespace platform {
 
-RecordingDialogRunner::RecordingDialogRunner() : previous_(SetRunner(this)) {}
-
-RecordingDialogRunner::~RecordingDialogRunner()
-{
-    SetRunner(previous_);
-}
-
 void RecordingDialogRunner::Push(int result)
 {
     answers_.push_back({.code = result});

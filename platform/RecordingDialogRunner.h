@@ -22,16 +22,10 @@ struct DialogRequest {
     QString dialogClass{};  // class name of a modal QDialog
 };
 
-// Installs itself as the runner while alive (restoring the previous one after).
-// Answers are consumed in order whatever dialog asks; with no answer left the
-// dialog behaves as if the user pressed Esc (OK for a box with only OK).
-class RecordingDialogRunner : public DialogRunner {
+// The runner while alive. Answers are consumed in order whatever dialog asks; with no answer
+// left the dialog behaves as if the user pressed Esc (OK for a box with only OK).
+class RecordingDialogRunner : public InstalledDialogRunner {
 public:
-    RecordingDialogRunner();
-    ~RecordingDialogRunner() override;
-    RecordingDialogRunner(const RecordingDialogRunner&) = delete;
-    RecordingDialogRunner& operator=(const RecordingDialogRunner&) = delete;
-
     // A message result, or the result code of a modal dialog.
     void Push(int result);
     // An input box accepted with this text.
@@ -68,7 +62,6 @@ private:
 
     std::vector<DialogRequest> requests_;
     std::deque<Answer> answers_;
-    DialogRunner* previous_ = nullptr;
 };
 
 }  // namespace platform

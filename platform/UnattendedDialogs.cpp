@@ -6,13 +6,6 @@
 
 namespace platform {
 
-UnattendedDialogs::UnattendedDialogs() : previous_(SetRunner(this)) {}
-
-UnattendedDialogs::~UnattendedDialogs()
-{
-    SetRunner(previous_);
-}
-
 int UnattendedDialogs::Message(QWidget*, const QString& text, const QString& title, int flags)
 {
     std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());

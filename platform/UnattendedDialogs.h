@@ -7,22 +7,13 @@
 
 namespace platform {
 
-class UnattendedDialogs final : public DialogRunner {
+class UnattendedDialogs final : public InstalledDialogRunner {
 public:
-    UnattendedDialogs();
-    // Puts the runner it replaced back.
-    ~UnattendedDialogs() override;
-    UnattendedDialogs(const UnattendedDialogs&) = delete;
-    UnattendedDialogs& operator=(const UnattendedDialogs&) = delete;
-
     int Message(QWidget* owner, const QString& text, const QString& title, int flags) override;
     bool InputText(QWidget* owner, const QString& caption, const QString& prompt, QString& value) override;
     bool Color(QWidget* owner, std::uint32_t& color) override;
     QStringList Files(QWidget* owner, FileDialogKind kind, const FileDialogOptions& options) override;
     int Exec(QDialog& dialog) override;
-
-private:
-    DialogRunner* previous_ = nullptr;
 };
 
 }  // namespace platform

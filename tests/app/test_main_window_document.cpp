@@ -185,6 +185,21 @@ TEST_F(MainWindowTest, SavingSeventeenCurvesWritesTwoFilesTheCoreReadsBack)
     TLASFile read(own, 2);
     ASSERT_EQ(read.GetCurvesCount(), 18) << read.GetLoadError();
     EXPECT_FLOAT_EQ(read.GetCurveData(17)[13], GeneratedValue(17, 13) + 1.0f);
+
+    // Saved through a link to its own file: the one file, and the document is saved.
+    const std::string alias = dir.file("alias.las");
+    std::filesystem::create_symlink(own, alias);
+    window->LasFile()->GetCurveData(17)[14] += 1.0f;
+    window->SetModified();
+    runner->PushDialog([&](QDialog& dialog) {
+        static_cast<TFormSaveToLas&>(dialog).Form().EditFileName->setText(QString::fromStdString(alias));
+        return int(QDialog::Accepted);
+    });
+    runner->Push(platform::IDYES);
+    EXPECT_TRUE(window->SaveDocument());
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("alias_1.las")));
+    EXPECT_FLOAT_EQ(TLASFile(own, 2).GetCurveData(17)[14], GeneratedValue(17, 14) + 1.0f);
 }
 
 TEST_F(MainWindowTest, TypedFileNamesAreTakenInTheDocumentsFolderWithTheDialogsExtension)

@@ -66,17 +66,15 @@ QString PreloadList(const QString& driver)
     return driver;
 }
 
-// The environment of a driven start of the program: its own user, profile and settings under
-// `dir`, offscreen, with the driver library preloaded.
-QProcessEnvironment DrivenEnvironment(const QString& user, const std::string& dir, const QString& driver)
+// The program's environment for a test: offscreen, as `user`, its files and sockets in `dir`.
+QProcessEnvironment ProgramEnvironment(const strativ::test::TempDir& dir, const QString& user)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("USER", QStringLiteral("%1-%2").arg(user).arg(QCoreApplication::applicationPid()));
+    environment.insert("USER", user);
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir));
-    environment.insert("XDG_DATA_HOME", QString::fromStdString(dir));
-    environment.insert("STRATIV_HOME", QString::fromStdString(dir));
-    environment.insert("LD_PRELOAD", PreloadList(driver));
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
+    environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
+    environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
     return environment;
 }
 
@@ -105,13 +103,8 @@ TEST(SingleInstance, FourSimultaneousStartsLeaveOneWindowThatGetsTheOtherFiles)
 {
     ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
     strativ::test::TempDir dir;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     const QString user = QStringLiteral("strativ-test4-%1").arg(QCoreApplication::applicationPid());
-    environment.insert("USER", user);
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
-    environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
-    environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
+    QProcessEnvironment environment = ProgramEnvironment(dir, user);
     environment.insert("QT_LOGGING_RULES", "strativ.instance.info=true");
 
     std::vector<std::unique_ptr<QProcess>> programs;
@@ -161,7 +154,9 @@ TEST(SingleInstance, ClosingTheMainWindowEndsTheProgramWithTheBrowserOpen)
     const QString driver = QStringLiteral(STRATIV_BINARY_DIR "/tests/libstrativ_program_driver.so");
     ASSERT_TRUE(QFileInfo::exists(driver)) << "build the strativ_program_driver target first";
     strativ::test::TempDir dir;
-    QProcessEnvironment environment = DrivenEnvironment("strativ-test-close", dir.path(), driver);
+    QProcessEnvironment environment =
+        ProgramEnvironment(dir, QStringLiteral("strativ-test-close-%1").arg(QCoreApplication::applicationPid()));
+    environment.insert("LD_PRELOAD", PreloadList(driver));
     for (const char* actions : {"MILasBrowse,MIEditLas,MMIFileExit", "MILasBrowse,MMIFileExit"}) {
         SCOPED_TRACE(actions);
         environment.insert("STRATIV_DRIVE", actions);
@@ -207,7 +202,9 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
         strativ::test::TempDir dir;
         const std::string path = dir.file("up.las");
         strativ::test::WriteFileBytes(path, las);
-        QProcessEnvironment environment = DrivenEnvironment("strativ-test-end", dir.path(), driver);
+        QProcessEnvironment environment =
+            ProgramEnvironment(dir, QStringLiteral("strativ-test-end-%1").arg(QCoreApplication::applicationPid()));
+        environment.insert("LD_PRELOAD", PreloadList(driver));
         environment.insert("STRATIV_DRIVE", QString::fromStdString(steps));
         QProcess program;
         program.setProcessEnvironment(environment);

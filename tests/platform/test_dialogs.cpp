@@ -2,6 +2,7 @@
 // Russian sizes and dates, and the recording runner that tests of every window rely on.
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
 #include "tests/common/TestPaths.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 
@@ -244,15 +246,15 @@ TEST(FileKinds, TheFileUnderASaveIsNamedByItsFirstBytes)
         file.close();
         EXPECT_EQ(platform::OtherKindAt(path, c.saved), c.named) << c.bytes.toStdString();
     }
-    // The open document is named as such, whatever it holds.
-    const QString document = QString::fromStdString(dir.file("doc.txt"));
-    QFile file(document);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("notes");
-    file.close();
+    // The open document is named as such, whatever it holds; a name that is not UTF-8 is known
+    // by its bytes.
+    const std::string documentBytes = dir.file("doc\xC0.txt");
+    std::ofstream(documentBytes, std::ios::binary) << "%PDF-1.4\n";
+    const QString document = platform::FileNameFromBytes(documentBytes);
     platform::SetOpenDocumentSource([&] { return document; });
     EXPECT_EQ(platform::OtherKindAt(document, FileKind::Text), "открытый документ");
     platform::SetOpenDocumentSource({});
+    EXPECT_EQ(platform::OtherKindAt(document, FileKind::Text), "PDF файл");
 }
 
 TEST(RecordingDialogRunner, RestoresThePreviousRunnerWhenDestroyed)
