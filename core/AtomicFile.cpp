@@ -75,10 +75,11 @@ void AtomicFileTarget::Prepare()
     target_ = FollowLinks(target_);
     struct stat old {};
     const bool exists = !target_.empty() && stat(target_.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        errno = EISDIR;
+    // Only a plain file is replaced: a folder, pipe or device stays as it is.
+    if (exists && !S_ISREG(old.st_mode))
+        errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
     // A file the user may not write is refused before anything is made.
-    if (target_.empty() || (exists && (S_ISDIR(old.st_mode) ||
+    if (target_.empty() || (exists && (!S_ISREG(old.st_mode) ||
                                        faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))) {
         Fail();
         return;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 using strativ::test::ReadFileBytes;
 
@@ -101,6 +102,11 @@ TEST(AtomicFile, TargetHoldsTheWholeNewContentOrStaysAsItWas)
     // A folder cannot be replaced by a file: the commit reports it.
     std::filesystem::create_directory(dir.file("sub"));
     EXPECT_FALSE(WriteFileAtomically(dir.file("sub"), "x"));
+    // Nor a named pipe (or a device): it stays what it was.
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0644), 0);
+    EXPECT_FALSE(WriteFileAtomically(dir.file("pipe"), "x"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("pipe")));
+    std::filesystem::remove(dir.file("pipe"));
     EXPECT_EQ(filesInFolder(), 2);
 
     // Writing through a symbolic link replaces the file it points at and keeps the link.
