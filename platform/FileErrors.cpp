@@ -22,8 +22,10 @@ int ProbeFolder(const QString& path)
     const QByteArray folder = file.absolutePath().toLocal8Bit();
     if (!QFileInfo(file.absolutePath()).isDir())
         return ENOENT;
-    if (file.exists() && !file.isFile())
+    if (file.isDir())
         return EISDIR;
+    if (file.exists() && !file.isFile())
+        return EINVAL;
     // An existing file is written in place when its folder may not be written.
     if (file.exists() && access(QFile::encodeName(file.absoluteFilePath()).constData(), W_OK) != 0)
         return errno == EROFS ? EROFS : kFileNotWritable;
@@ -50,6 +52,7 @@ QString WriteErrorReason(int errorCode)
     case ENOENT:
     case ENOTDIR: return QStringLiteral("Папка не существует");
     case EISDIR: return QStringLiteral("На месте файла находится папка");
+    case EINVAL: return QStringLiteral("На месте файла находится не обычный файл (канал или устройство)");
     case EBUSY:
     case ETXTBSY: return QStringLiteral("Файл занят другой программой");
     case ENAMETOOLONG: return QStringLiteral("Слишком длинное имя файла");

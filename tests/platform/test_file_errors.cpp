@@ -33,7 +33,11 @@ TEST(FileErrors, ReasonsNameTheFileTheUserMayNotWriteAndSpareAWritableFilesFolde
         {dir.file("locked/own.las"), kSaver, ENOSPC, "Нет места на диске"},
         {dir.file("locked/new.las"), 0, EACCES, "Нет доступа к файлу или папке"},
         {dir.file("missing/new.las"), 0, ENOENT, "Папка не существует"},
+        {dir.file("folder.las"), 0, EISDIR, "На месте файла находится папка"},
+        {dir.file("pipe.las"), 0, EINVAL, "На месте файла находится не обычный файл (канал или устройство)"},
     };
+    std::filesystem::create_directory(dir.file("folder.las"));
+    ASSERT_EQ(mkfifo(dir.file("pipe.las").c_str(), 0666), 0);
     for (const auto& row : rows) {
         if (row.owner != 0) {
             strativ::test::WriteFileBytes(row.path, "old");
