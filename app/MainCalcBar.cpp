@@ -116,6 +116,8 @@ void TFormMain::BuildCalcBar()
         connect(action, &QAction::triggered, this, Command([this, action] { SpBtnMathExprClick(action); }));
         calcButtons_.push_back(action);
     }
+    // An empty bar would only be a blank band under the tool bar.
+    CoolBarExp->setVisible(!calcButtons_.empty());
 }
 
 void TFormMain::BuildCalcMenus()
@@ -326,7 +328,7 @@ void TFormMain::RunCurveGroupOperation(int op, int preselect, const std::vector<
                         QStringLiteral("Операция \n") + expression + QStringLiteral("\nдля кривой '") + mnemonic +
                             QStringLiteral("'\nв интервале ") + platform::DepthText(*lasFile_, interval.top) +
                             QStringLiteral(" : ") + platform::DepthText(*lasFile_, interval.bottom) +
-                            QStringLiteral("\nУспешно выполнена. Применить?"),
+                            QStringLiteral("\nуспешно выполнена. Применить?"),
                         QStringLiteral("Обработка кривых"), platform::MB_ICONQUESTION | platform::MB_YESNOCANCEL);
                     if (answer == platform::IDYES) {
                         Snapshot(step);

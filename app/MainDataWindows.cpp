@@ -51,7 +51,7 @@ void TFormMain::MMIFileCreateNewClick()
     NewLasWizard->SetServices(services);
     const QString name = NewLasWizard->Execute();
     if (!name.isEmpty() &&
-        platform::MessageBox(this, QStringLiteral("LAS файл\n") + name + QStringLiteral("\nУспешно создан. Загрузить?"),
+        platform::MessageBox(this, QStringLiteral("LAS файл\n") + name + QStringLiteral("\nуспешно создан. Загрузить?"),
                              QStringLiteral("Создание файла"),
                              platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES)
         OpenLasFile(name);

@@ -14,6 +14,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/NumberText.h"
+#include "platform/SelectOnEntry.h"
 #include "ui_NewLasWizard.h"
 
 #include <QFileInfo>
@@ -33,6 +34,7 @@ TDlgNewLasWizard::TDlgNewLasWizard(QWidget* parent) : QDialog(parent), ui(std::m
             platform::Guarded([this](int row) { ShowCurveParams(row); }));
     for (QLineEdit* edit : {f.EditCurveName, f.EditCurveUnits, f.EditCurveComment})
         connect(edit, &QLineEdit::textChanged, this, platform::Guarded([this](const QString&) { EditCurveNameChange(); }));
+    platform::SelectTextOnEntry(*f.EditCurveName);
     connect(f.EditCurveDecimal, &QSpinBox::valueChanged, this, platform::Guarded([this](int) { EditCurveNameChange(); }));
     connect(f.RBByPoints, &QRadioButton::toggled, this, platform::Guarded([this](bool) { EditCurveNameChange(); }));
     connect(f.Button1, &QPushButton::clicked, this, platform::Guarded([this] { Button1Click(); }));

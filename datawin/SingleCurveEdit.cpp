@@ -413,7 +413,7 @@ void TFormSingleCurve::RunCalculation(int from, int to)
         return;
     }
     const int answer = platform::MessageBox(
-        this, QStringLiteral("Вычисление\n") + text + QStringLiteral("\nУспешно выполнено.\nПрименить?"),
+        this, QStringLiteral("Вычисление\n") + text + QStringLiteral("\nуспешно выполнено.\nПрименить?"),
         QStringLiteral("Вычисления"), platform::MB_OKCANCEL | platform::MB_ICONQUESTION);
     if (answer == platform::IDOK && Alive() && Curve()) {
         // Taken only now: a declined or failed calculation leaves the undo and redo steps as they were.

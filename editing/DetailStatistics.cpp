@@ -90,7 +90,7 @@ void TFormDetailStatistics::SaveText(const QString& text)
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty() || !SaveReportText(this, path, text))
         return;
-    platform::MessageBox(this, QStringLiteral("Файл \n'") + path + QStringLiteral("'\nУспешно сохранен"),
+    platform::MessageBox(this, QStringLiteral("Файл \n'") + path + QStringLiteral("'\nуспешно сохранен"),
                          QStringLiteral("Сохранение статистики"), platform::MB_ICONINFORMATION);
 }
 

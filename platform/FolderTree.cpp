@@ -1,7 +1,6 @@
 #include "platform/FolderTree.h"
 
 #include <QFileSystemModel>
-#include <QMimeDatabase>
 #include <QTreeView>
 
 namespace platform {
@@ -13,9 +12,11 @@ QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const
 
 QString NameOnlyIconProvider::type(const QFileInfo& info) const
 {
+    // The system's type descriptions come in the system locale's language; the program speaks Russian.
     if (info.isDir())
-        return QFileIconProvider::type(info);
-    return QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment();
+        return QStringLiteral("Папка");
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("Файл") : QStringLiteral("Файл ") + suffix.toUpper();
 }
 
 NameOnlyIconProvider& FileIcons()

@@ -9,6 +9,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -62,6 +63,11 @@ void TPanelWithCurves::Redraw()
     DrawOwnerLayer(c);
 }
 
+QRect TPanelWithCurves::DepthLabelRect(int row, int textHeight) const
+{
+    return QRect(0, row - textHeight / 2, DrawingArea().left() - 1 - kMajorTick - 2, textHeight);
+}
+
 void TPanelWithCurves::DrawDepthStrip(QPainter& painter, const PanelCoordinates& c)
 {
     const int right = DrawingArea().left() - 1;
@@ -85,10 +91,9 @@ void TPanelWithCurves::DrawDepthStrip(QPainter& painter, const PanelCoordinates&
         const int y = c.RowOf(tick);
         const bool major = std::fabs(std::remainder(tick, interval)) < minor / 2;
         painter.drawLine(right - (major ? kMajorTick : kMinorTick), y, right, y);
-        if (major) {
-            QRect text(0, y - textHeight / 2, right - kMajorTick - 2, textHeight);
-            painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, platform::FloatToStrF(tick, 7, decimals));
-        }
+        if (major)
+            painter.drawText(DepthLabelRect(y, textHeight), Qt::AlignRight | Qt::AlignVCenter,
+                             platform::FloatToStrF(tick, 7, decimals));
     }
     painter.restore();
 }
@@ -282,10 +287,20 @@ void TPanelWithCurves::DrawCrossHair(QPainter& painter)
     painter.setPen(QPen(ColorOf(CrossColor), 1));
     painter.drawLine(DrawingArea().left(), mouse_.y(), DrawingArea().right(), mouse_.y());
     painter.drawLine(mouse_.x(), DrawingArea().top(), mouse_.x(), DrawingArea().bottom());
-    const QString depth = platform::FloatToStrF(GetDepthValue(mouse_.y()), 7, 2);
+    const double depth = GetDepthValue(mouse_.y());
     const int textHeight = painter.fontMetrics().height();
-    const QRect label(0, mouse_.y() - textHeight / 2, DrawingArea().left() - 1, textHeight);
-    painter.fillRect(label, ColorOf(BackgroundColor));
+    const QRect label = DepthLabelRect(mouse_.y(), textHeight);
+    // The strip's labels the read-out touches give way to it whole, not cut through.
+    QRegion cleared(label);
+    if (const double interval = YAxisInfo.LabelInterval(); interval > 0) {
+        const PanelCoordinates c = Coordinates();
+        const double nearest = std::round(depth / interval);
+        for (double n = nearest - 2; n <= nearest + 2; ++n)
+            if (const QRect other = DepthLabelRect(c.RowOf(n * interval), textHeight); other.intersects(label))
+                cleared += other;
+    }
+    for (const QRect& part : cleared)
+        painter.fillRect(part, ColorOf(BackgroundColor));
     painter.setPen(ColorOf(0));
-    painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, depth);
+    painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, platform::FloatToStrF(depth, 7, 2));
 }

@@ -167,6 +167,8 @@ private:
     // Axes learn the drawing-area size (hidden widgets get no resize events).
     void SyncAxesToArea();
     void DrawDepthStrip(QPainter& painter, const PanelCoordinates& coordinates);
+    // Where a depth label centred on `row` stands in the strip, clear of the ticks.
+    QRect DepthLabelRect(int row, int textHeight) const;
     void DrawValueStrip(QPainter& painter);
     // Height the value strip needs for the visible curves; sets the drawing area's top.
     void UpdateValueStripHeight();

@@ -119,6 +119,13 @@ TEST_F(CalcBarTest, BarAndMenusFollowTheScripts)
     EXPECT_EQ(window->PMenuCurveGroup->actions()[2]->menu(), window->PMICurveGroupCalc);
     EXPECT_EQ(window->PMICurvesOperations->actions(),
               (QList<QAction*>{window->PMICurvesOperMult, window->PMICurvesOperShift}));
+    // A bar without buttons leaves no blank band under the tool bar.
+    EXPECT_FALSE(window->CoolBarExp->isHidden());
+    for (int i = 0; i < window->ExprList.Count(); ++i)
+        window->ExprList.Item(i)->SetShow(false);
+    runner->PushCancel();
+    window->MICalcBarEdit->trigger();
+    EXPECT_TRUE(window->CoolBarExp->isHidden());
 }
 
 TEST_F(CalcBarTest, PicksFromThePanelAndTheListMakeANewCurve)
@@ -291,7 +298,7 @@ TEST_F(CalcBarTest, GroupScriptAsksPerCurveAndInterval)
     window->MMICurvesCalc->actions()[0]->trigger();  // x[0] * 2
     EXPECT_EQ(runner->PendingAnswers(), 0);
     EXPECT_TRUE(Messages().contains("Обработка кривых|Операция \nx[0] * 2\nдля кривой 'C1'\nв интервале 100.0 : "
-                                    "101.0\nУспешно выполнена. Применить?"));
+                                    "101.0\nуспешно выполнена. Применить?"));
     EXPECT_EQ(Curve(1)[1], 2 * c1[1]);
     EXPECT_EQ(Curve(1)[21], c1[21]);
     EXPECT_EQ(Curve(2)[1], c2[1]);

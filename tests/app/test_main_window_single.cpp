@@ -276,7 +276,7 @@ TEST_F(SingleWindowTest, ACalculationIsArmedAppliedAndDeclined)
     runner->Push(platform::IDCANCEL);
     twice->trigger();
     EXPECT_EQ(runner->Last().title, "Вычисления");
-    EXPECT_EQ(runner->Last().text, "Вычисление\nx[0] * 2\nУспешно выполнено.\nПрименить?");
+    EXPECT_EQ(runner->Last().text, "Вычисление\nx[0] * 2\nуспешно выполнено.\nПрименить?");
     EXPECT_EQ(Values(1), before);
     EXPECT_FALSE(window->Form().TBUndo->isEnabled());  // declined: no undo step
     runner->Push(platform::IDOK);

@@ -14,6 +14,7 @@
 #include "tests/common/FileBytes.h"
 
 #include <QTableWidget>
+#include <QTest>
 #include <filesystem>
 
 namespace strativ::test {
@@ -91,7 +92,7 @@ TEST_F(NewLasWizardTest, ByHandFileIsWrittenEnteredInTheLibraryAndOpened)
         f.ButtonNext->click();
     });
     EXPECT_TRUE(Messages().contains("Создание файла|LAS файл\n" + QString::fromStdString(path) +
-                                    "\nУспешно создан. Загрузить?"));
+                                    "\nуспешно создан. Загрузить?"));
     ASSERT_NE(window->LasFile(), nullptr) << Messages().join("\n").toStdString() << runner->PendingAnswers();
     EXPECT_EQ(window->LasFile()->GetFileName(), path);
 
@@ -188,6 +189,15 @@ TEST_F(NewLasWizardTest, CurvesKeepTheirSettingsAndCancelledStepsKeepThePage)
         Depths(f, 100, 101, 0.5, false, 3);
         f.ButtonNext->click();
         EXPECT_EQ(f.ListBoxCurvesParams->item(2)->text(), "NoName");
+        wizard.show();  // a click on the curve, one into its proposed name, then typing replaces it
+        QApplication::setActiveWindow(&wizard);
+        QListWidget& list = *f.ListBoxCurvesParams;
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(2)).center());
+        QTest::mouseClick(f.EditCurveName, Qt::LeftButton, {}, QPoint(4, f.EditCurveName->height() / 2));
+        QCoreApplication::processEvents();
+        QTest::keyClicks(f.EditCurveName, "GR");
+        EXPECT_EQ(f.ListBoxCurvesParams->item(2)->text(), "GR");
+        wizard.hide();
         f.ListBoxCurvesParams->setCurrentRow(1);
         f.EditCurveName->setText("B");
         f.EditCurveDecimal->setValue(4);

@@ -5,9 +5,12 @@
 #include "app/StrativApplication.h"
 #include "datawin/LasEditor.h"
 #include "library/LasBrowser.h"
+#include "platform/Printer.h"
+#include "view/NumberInput.h"
 #include "ui_MainUnit.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
@@ -21,6 +24,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocumentFragment>
+#include <QTimer>
 #include <QTranslator>
 #include <QTreeWidget>
 
@@ -33,7 +37,7 @@ namespace {
 
 // Names a user reads as they are written: file formats, header mnemonics and units, the curve of
 // the test file, the program's own name, code pages.
-const QStringList kLatinNames = {"OK",  "LAS",  "Las",  "EMF", "PDF", "HTML", "SQLite",
+const QStringList kLatinNames = {"OK",  "LAS",  "Las",  "EMF", "PDF", "TXT", "HTML", "SQLite",
                                  "UWI", "NULL", "Null", "API", "GR",  "Strativ", "CP1251", "CP866"};
 // Labels that show what the system reports, as it reports it.
 const QStringList kDataLabels = {"OSInfo"};
@@ -150,6 +154,66 @@ QStringList DialogLiterals()
 }
 
 class RussianTexts : public MainWindowTest {};
+
+// The texts of every window shown while `show` runs through the program's own dialog runner,
+// each window closed as soon as it is read; a file dialog's rows count with their columns but
+// the name.
+QStringList TextsOfDialogsShownBy(const std::function<void()>& show)
+{
+    QStringList texts;
+    QTimer reader;
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        QList<QWidget*> widgets = dialog->findChildren<QWidget*>();
+        widgets << dialog;
+        for (QWidget* w : widgets)
+            texts << ShownTexts(*w);
+        for (QAbstractItemView* view : dialog->findChildren<QAbstractItemView*>())
+            for (int row = 0; view->model() && row < view->model()->rowCount(view->rootIndex()); ++row)
+                for (int column = 1; column < view->model()->columnCount(view->rootIndex()); ++column)
+                    texts << view->model()->index(row, column, view->rootIndex()).data().toString();
+        for (QHeaderView* header : dialog->findChildren<QHeaderView*>())
+            for (int section = 0; header->model() && section < header->count(); ++section)
+                texts << header->model()->headerData(section, header->orientation()).toString();
+        dialog->reject();
+    });
+    reader.start(300);  // a file dialog fills its rows from a thread of its own
+    show();
+    return texts;
+}
+
+TEST(RussianDialogTexts, DialogsShownOnDemandSpeakRussian)
+{
+    QTranslator* translator = InstallQtTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr);
+    TempDir dir;
+    for (const char* name : {"a.las", "b.txt", "c.pdf", "d"})
+        std::ofstream(dir.file(name)) << "1";
+    std::filesystem::create_directory(dir.file("folder"));
+    const std::pair<const char*, std::function<void()>> windows[] = {
+        {"message", [] { platform::MessageBox(nullptr, "Текст", "Заголовок", platform::MB_YESNOCANCEL); }},
+        {"text", [] { QString value; platform::InputQuery("Заголовок", "Текст", value); }},
+        {"number", [] { InputNumberBox(2, "Заголовок", 0, 10, 5); }},
+        {"colour", [] { std::uint32_t colour = 0; platform::ChooseColor(nullptr, colour); }},
+        {"files", [&] { platform::GetOpenFileName(nullptr, platform::FileDialogOptions::StartingAt(
+                                                               QString::fromStdString(dir.file("a.las")))); }},
+        {"printer", [] { platform::RunPrinterDialog(platform::CurrentPrinter(), nullptr); }},
+    };
+    for (const auto& [window, show] : windows) {
+        const QStringList texts = TextsOfDialogsShownBy(show);
+        EXPECT_FALSE(texts.isEmpty()) << window;
+        QStringList faults;
+        for (const QString& text : texts)
+            if (const QStringList foreign = ForeignWords(Plain(text)); !foreign.isEmpty())
+                faults << "\"" + text + "\" (" + foreign.join(", ") + ")";
+        faults.removeDuplicates();
+        EXPECT_TRUE(faults.isEmpty()) << window << ":\n" << faults.join("\n").toStdString();
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
 
 // Every message box, input prompt and file-dialog filter the program's sources show.
 TEST(RussianDialogTexts, MessagesPromptsAndFiltersSpeakRussian)

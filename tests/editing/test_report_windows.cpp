@@ -160,7 +160,7 @@ TEST_F(ReportTest, WindowSavesTheEditedTextAndRefusesAnEmptySelection)
     runner.PushFiles({QString::fromStdString(path)});
     runner.Push(platform::IDOK);
     window.TBSaveClick();
-    EXPECT_EQ(runner.Last().text, "Файл \n'" + QString::fromStdString(path) + "'\nУспешно сохранен");
+    EXPECT_EQ(runner.Last().text, "Файл \n'" + QString::fromStdString(path) + "'\nуспешно сохранен");
     const std::string bytes = ReadFileBytes(path);
     EXPECT_EQ(bytes.rfind("1. Общие сведения о файле:\r\n", 0), 0u);
     EXPECT_NE(bytes.find("\r\nправка"), std::string::npos);

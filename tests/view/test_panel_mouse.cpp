@@ -3,6 +3,8 @@
 
 #include <QMouseEvent>
 
+#include <cmath>
+
 namespace {
 
 class PanelMouseTest : public PanelFixture {
@@ -217,3 +219,30 @@ TEST_F(PanelMouseTest, AnExceptionInAnOwnersHandlerIsReportedNotPropagated)
 }
 
 }  // namespace
+
+TEST_F(PanelMouseTest, TheDepthReadOutAtTheMouseNeverCutsThroughADepthLabel)
+{
+    panel.CrossMouse = true;
+    const int h = panel.fontMetrics().height();
+    const double interval = panel.YAxisInfo.LabelInterval();
+    const int label = panel.Coordinates().RowOf(std::ceil(panel.Coordinates().TopDepth() / interval + 1) * interval);
+    const int strip = panel.DrawingArea().left() - 12;  // the labels stand left of the ticks
+    const auto inkIn = [&](const QImage& image, int top, int bottom) {
+        int ink = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < strip; ++x)
+                ink += image.pixel(x, y) != qRgb(255, 255, 255);
+        return ink;
+    };
+    ASSERT_GT(inkIn(panel.grab().toImage(), label - h / 2, label + h / 2), 0);
+    // The read-out half a line below the label: the label's upper half would stand cut off.
+    for (const int offset : {h / 2, -h / 2, h - 1}) {
+        QTest::mouseMove(&panel, QPoint(300, label + offset));
+        const QImage shown = panel.grab().toImage();
+        EXPECT_GT(inkIn(shown, label + offset - h / 2, label + offset + h / 2), 0) << offset;
+        const int top = std::min(label, label + offset) - h / 2;
+        const int bottom = std::max(label, label + offset) + h / 2;
+        EXPECT_EQ(inkIn(shown, top, label + offset - h / 2) + inkIn(shown, label + offset + h / 2, bottom), 0)
+            << offset;
+    }
+}
