@@ -5,6 +5,7 @@
 #include "app/DepthOverview.h"
 #include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
+#include "platform/DepthUnit.h"
 #include "platform/DialogRunner.h"
 #include "platform/FileNames.h"
 #include "printing/MacroLists.h"
@@ -175,6 +176,7 @@ void TFormMain::AttachDepthAxis()
     axis.SetDepthStep(lasFile_->GetStep());
     axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
     axis.SetScaleFactorValue(DepthScale);
+    axis.SetUnitMetres(platform::DepthUnitMetres(*lasFile_));
     axis.Recalculate();
 }
 

@@ -7,6 +7,7 @@
 #include "core/data_dump_restore.h"
 #include "editing/FloatSpinEdit.h"
 #include "editing/IntervalManager.h"
+#include "platform/DepthUnit.h"
 #include "platform/ErrorReport.h"
 #include "platform/Help.h"
 #include "platform/NumberText.h"
@@ -233,6 +234,7 @@ void TFormSingleCurve::Init(int curveIndex, std::uint32_t color, float verticalS
     axis.SetDepthArray(lasFile_->GetCurveData(0), lasFile_->GetPointCount());
     attachedGeneration_ = lasFile_->Generation();
     axis.SetScaleFactorValue(verticalScale > 0 ? static_cast<int>(verticalScale) : kDefaultVerticalScale);
+    axis.SetUnitMetres(platform::DepthUnitMetres(*lasFile_));
     axis.Recalculate();
     while (PanelMain->GetCurvesCount() > 0)
         PanelMain->DeleteCurve(0);

@@ -3,22 +3,36 @@
 
 #include "core/Lasfile.h"
 
-#include <QStringList>
-
 namespace platform {
 
 namespace {
 enum class Unit { None, Metres, Feet, Other };
 
+struct Length {
+    const char* name;
+    double metres;
+};
+// Length units of depth columns; metres and feet in every spelling the prompts know.
+constexpr Length kLengths[] = {{"M", 1.0},     {"М", 1.0},     {"METER", 1.0},  {"METERS", 1.0}, {"METRE", 1.0},
+                               {"METRES", 1.0}, {"F", 0.3048},  {"FT", 0.3048}, {"FEET", 0.3048}, {"FOOT", 0.3048},
+                               {"DM", 0.1},     {"CM", 0.01},   {"MM", 0.001},  {"KM", 1000.0},  {"IN", 0.0254},
+                               {"INCH", 0.0254}, {"INCHES", 0.0254}, {"YD", 0.9144}, {"ДМ", 0.1},  {"СМ", 0.01},
+                               {"ММ", 0.001},   {"КМ", 1000.0}};
+
+double MetresOf(const QString& unit)
+{
+    for (const Length& length : kLengths)
+        if (unit.compare(QString::fromUtf8(length.name), Qt::CaseInsensitive) == 0)
+            return length.metres;
+    return 0.0;
+}
+
 Unit KindOf(const QString& unit)
 {
-    static const QStringList metres = {"M", "М", "METER", "METERS", "METRE", "METRES"};
-    static const QStringList feet = {"F", "FT", "FEET", "FOOT"};
     if (unit.isEmpty())
         return Unit::None;
-    if (metres.contains(unit, Qt::CaseInsensitive))
-        return Unit::Metres;
-    return feet.contains(unit, Qt::CaseInsensitive) ? Unit::Feet : Unit::Other;
+    const double metres = MetresOf(unit);
+    return metres == 1.0 ? Unit::Metres : metres == 0.3048 ? Unit::Feet : Unit::Other;
 }
 
 QString UnitOf(const TLASFile& document)
@@ -49,6 +63,20 @@ QString DepthAmountText(const TLASFile& document, const QString& amount)
     case Unit::Other: break;
     }
     return amount + QStringLiteral(" ") + unit;
+}
+
+double DepthUnitMetres(const QString& unit) { return MetresOf(unit.trimmed()); }
+
+double DepthUnitMetres(const TLASFile& document) { return MetresOf(UnitOf(document)); }
+
+QString DepthScaleNote(const QString& unit)
+{
+    const QString name = unit.trimmed();
+    if (name.isEmpty())
+        return QStringLiteral("Единица глубины не указана в файле: масштаб в метрах");
+    if (DepthUnitMetres(name) > 0.0)
+        return QString();
+    return QStringLiteral("Единица глубины %1 не является длиной: масштаб в метрах").arg(name);
 }
 
 }  // namespace platform

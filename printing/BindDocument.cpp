@@ -17,4 +17,5 @@ void BindAllCurves(TCurveTemplate& t, const TLASFile& las)
     }
     t.SetSource(arrays, info, las.GetCurveData(0), las.GetNullValue(), las.GetStep(), las.GetBottomDepth(),
                 las.GetTopDepth(), las.GetPointCount());
+    t.SetDepthUnit(las.GetDepthUnit());
 }

@@ -2,6 +2,7 @@
 #include "printing/CurveTemplate.h"
 
 #include "core/SettingsFile.h"
+#include "platform/DepthUnit.h"
 #include "printing/GridParams.h"
 #include "printing/IniFloat.h"
 #include "printing/PixelMath.h"
@@ -71,6 +72,15 @@ void TCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
     DepthArray = depthArray;
     Dept->Depths = depthArray;
     Dept->DepthCount = depthArray ? pointCount : 0;
+    DepthUnit.clear();
+}
+
+void TCurveTemplate::SetDepthUnit(const std::string& unit)
+{
+    DepthUnit = unit;
+    const double metres = platform::DepthUnitMetres(QString::fromStdString(unit));
+    if (Dept)
+        Dept->UnitMetres = metres > 0.0 ? metres : 1.0;
 }
 
 void TCurveTemplate::ReleaseSource()
@@ -81,6 +91,7 @@ void TCurveTemplate::ReleaseSource()
     Dept.reset();
     DepthArray = nullptr;
     PointCount = 0;
+    DepthUnit.clear();
 }
 
 int TCurveTemplate::AddColumn()

@@ -31,11 +31,15 @@ public:
     // taller than the first page goes on over the next pages, a curve's block never cut.
     // 0 when the headers fit on the first page. Set by the layout of the first page.
     int HeaderPages = 0;
+    // The depth unit as the document names it (empty: none); scales 1:N are taken in it.
+    std::string DepthUnit;
 
     // Binds the template to a document; drops every column (their curves point into the
     // previous document's arrays).
     void SetSource(const std::vector<const float*>& curveArrays, const std::vector<std::string>& curveInfo,
                    const float* depthArray, float nullValue, float step, float bottom, float top, int pointCount);
+    // The document's depth unit; one that gives no length is taken for metres.
+    void SetDepthUnit(const std::string& unit);
     // Lets go of the document: columns, curve arrays, depth track (before the arrays are freed).
     void ReleaseSource();
     int AddColumn();

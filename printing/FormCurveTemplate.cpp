@@ -252,7 +252,7 @@ void TFormCurveTemplate::SetSource(const std::vector<const float*>& curveArrays,
 void TFormCurveTemplate::SourceChanged()
 {
     if (Model.Dept)
-        Model.Dept->SetScale(ui->EdDeptScale->value() * 0.01);
+        Model.Dept->SetRatio(ui->EdDeptScale->value());
     TemplatePath.clear();
     draggedCurve_ = nullptr;
     RebuildColumnControls();
@@ -582,5 +582,5 @@ float TFormCurveTemplate::GetPrintBottomValue() const { return Model.Dept ? Mode
 
 int TFormCurveTemplate::GetScaleDenominator() const
 {
-    return Model.Dept ? static_cast<int>(std::round(Model.Dept->Scale * 100.0)) : 0;
+    return Model.Dept ? static_cast<int>(std::round(Model.Dept->Ratio())) : 0;
 }

@@ -274,7 +274,7 @@ void TFormCurveTemplate::FormattingBarTrackPosEndChange(int track, float positio
 void TFormCurveTemplate::EdDeptScaleChange()
 {
     if (Model.Dept)
-        Model.Dept->SetScale(ui->EdDeptScale->value() * 0.01);
+        Model.Dept->SetRatio(ui->EdDeptScale->value());
     Repaint();
 }
 

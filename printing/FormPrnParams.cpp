@@ -58,6 +58,8 @@ TFormPrnParams::TFormPrnParams(QWidget* parent) : QDialog(parent), ui(std::make_
     // A state set from code runs the handler as a click does.
     connect(ui->CheckBoxCorrection, &QCheckBox::toggled, this,
             platform::Guarded([this](bool) { CheckBoxCorrectionClick(!correctionFromCode_); }));
+    // Counts the preview sets come with the signals blocked: only the user's choice is kept.
+    connect(ui->EditPagesTo, &QSpinBox::valueChanged, this, [this](int) { pagesChosen_ = true; });
     connect(ui->CheckBoxMetka, &QCheckBox::toggled, this, platform::Guarded([this](bool) { CheckBoxMetkaClick(); }));
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WidgetWithChildrenShortcut);
@@ -202,6 +204,8 @@ void TFormPrnParams::FormShow()
     MarkInfo = MarkRecord;
     if (MarkInfo)
         ui->CheckBoxMetka->setChecked(MarkInfo->Print);
+    if (ui->RadioBPagesAll->isChecked())
+        pagesChosen_ = false;
     if (ShowTemplatesOnShow) {
         ButtonCurvePrnClick();
         ShowTemplatesOnShow = false;
@@ -303,8 +307,18 @@ void TFormPrnParams::ButtonPrintClick()
     LayOutPreview();
     if (!ConfirmDiagram(QStringLiteral("Печать"), true))
         return;
-    platform::Printer& printer = platform::CurrentPrinter();
     const int firstPages = ui->RadioBPagesSelected->isChecked() ? ui->EditPagesTo->value() : 0;
+    const int total = CurveTemplate->Model.GetPageCount();
+    const int pages = firstPages > 0 ? std::min(firstPages, total) : total;
+    if (pages > LargePrintPages &&
+        platform::MessageBox(this,
+                             QStringLiteral("Будет напечатано страниц: %1.\nПечать может занять много времени. "
+                                            "Продолжить?")
+                                 .arg(pages),
+                             QStringLiteral("Печать"),
+                             platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) != platform::IDYES)
+        return;
+    platform::Printer& printer = platform::CurrentPrinter();
     const double correction = ui->CheckBoxCorrection->isChecked() ? Correction : 1.0;
     const DiagramPrintResult result =
         PrintDiagram(CurveTemplate->Model, printer, Margins(), firstPages, correction,

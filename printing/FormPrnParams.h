@@ -75,7 +75,8 @@ public:
     void ButtonCorrectionSettingsClick();
     QString GetPrinterName() const;
 
-    // Preview: the page count and size follow the current inputs, then the picture repaints.
+    // Preview: the page count and size follow the current inputs, then the picture repaints;
+    // below it, a note when the depths are taken for metres for want of a length unit.
     void RefreshPreview();
     // Lays the diagram out on the current sheet as the preview shows it; the height in cm
     // the blocks above the diagram take.
@@ -94,6 +95,8 @@ public:
     bool ExportToEMF(const QString& path);
     // Pictures above this many MB are written only when the user agrees.
     static constexpr double LargeEmfMegabytes = 100.0;
+    // Prints of more pages than this begin only when the user agrees.
+    static constexpr int LargePrintPages = 100;
 
     // Mark block: a record is attached and its four depths are above 0.
     bool IsMarkDataValid() const;
@@ -136,5 +139,7 @@ private:
 
     std::unique_ptr<Ui::TFormPrnParams> ui;
     bool correctionFromCode_ = false;
+    // The user set the first-N count: the preview keeps it, lowering it only to the page count.
+    bool pagesChosen_ = false;
     bool paperLoaded_ = false;
 };

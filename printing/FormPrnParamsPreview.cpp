@@ -1,6 +1,7 @@
 // The print dialog's preview of the first sheet and its EMF export of the whole diagram.
 #include "printing/FormPrnParams.h"
 
+#include "platform/DepthUnit.h"
 #include "platform/DialogRunner.h"
 #include "platform/EmfCanvas.h"
 #include "platform/NumberText.h"
@@ -158,12 +159,19 @@ void TFormPrnParams::RefreshPreview()
     length += static_cast<float>(extra);
     {
         const QSignalBlocker block(ui->EditPagesTo);
+        // A count above the pages there are comes down to them, in sight.
         ui->EditPagesTo->setMaximum(std::max(1, pages));
-        ui->EditPagesTo->setValue(pages);
+        if (!pagesChosen_)
+            ui->EditPagesTo->setValue(pages);
     }
     ui->GroupBoxPages->setTitle(QStringLiteral("Страницы (всего %1)").arg(pages));
     ui->LabelPrintSize->setText(QStringLiteral("(Размер: ") + platform::FloatToStrF(width, 7, 2) + QStringLiteral("x") +
                                 platform::FloatToStrF(length, 7, 2) + QStringLiteral(")"));
+    const QString note =
+        model && model->Dept ? platform::DepthScaleNote(QString::fromStdString(model->DepthUnit)) : QString();
+    ui->LabelDepthUnit->setText(note);
+    ui->LabelDepthUnit->setVisible(!note.isEmpty());
+    setFixedHeight(ui->PanelPreview->height() + (note.isEmpty() ? 0 : ui->LabelDepthUnit->height() + 2));
     ui->PaintBox->update();
 }
 

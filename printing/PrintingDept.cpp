@@ -190,7 +190,7 @@ TPrintingDept::DepthLines TPrintingDept::GetDepthLines(int page) const
     lines.lastPage = page >= GetPageCount() - 1;
     GetPageStrip(page, lines.pageTopCm, lines.pageBottomCm);
     // The paper spacing of the labels, in depth units, raised to the next round step.
-    const double spacing = GetMinorDivisions(static_cast<float>(Scale), 0.5f) * 0.5 * Scale;
+    const double spacing = GetMinorDivisions(static_cast<float>(Scale * UnitMetres), 0.5f) * 0.5 * Scale;
     int exponent = static_cast<int>(std::floor(std::log10(spacing)));
     int mantissa = 10;
     for (const int m : {1, 2, 5, 10}) {

@@ -17,13 +17,17 @@ public:
     float PrintBottom;
     float Step;
     float PageHeight = 0.0f;  // cm of a full page
-    double Scale = 2.0;       // depth units per cm of paper (1:N gives N × 0.01)
+    double Scale = 2.0;       // depth units per cm of paper (1:N gives N × 0.01 / UnitMetres)
+    double UnitMetres = 1.0;  // metres in one depth unit
     float FirstPageHeight = 0.0f;
     std::int8_t ScaleFormat = 0;  // 0 numbers; 1 h m; 2 m s; 3 h m s
     const float* Depths = nullptr;  // borrowed, increasing
     int DepthCount = 0;
 
     void SetScale(double s);
+    // The scale 1:N on paper, whatever the depth unit; N of the scale in force.
+    void SetRatio(double n) { SetScale(n * 0.01 / UnitMetres); }
+    double Ratio() const { return Scale * UnitMetres * 100.0; }
     void SetPrintTop(float v);
     void SetPrintBottom(float v);
     // Negative (header taller than the page) and non-finite lengths are taken as 0.

@@ -71,7 +71,7 @@ float TAxis::DepthStep() const
 
 void TAxis::Recalculate()
 {
-    pixelsPerUnit_ = double(pixelsPerCm_) * 100.0 / double(scaleFactor_);
+    pixelsPerUnit_ = double(pixelsPerCm_) * 100.0 * unitMetres_ / double(scaleFactor_);
     double span = count_ > 1 ? std::round((double(LastDepth()) - double(FirstDepth())) * pixelsPerUnit_) : 0.0;
     spanPixels_ = int(std::clamp(span, 0.0, 1.0e9));
     labelInterval_ = NiceInterval(kMinLabelSpacingCm * double(pixelsPerCm_) / pixelsPerUnit_);
@@ -102,6 +102,15 @@ void TAxis::SetScaleFactorValue(int n)
     if (n < 1 || n == scaleFactor_)
         return;
     scaleFactor_ = n;
+    Recalculate();
+}
+
+void TAxis::SetUnitMetres(double metres)
+{
+    metres = metres > 0.0 && std::isfinite(metres) ? metres : 1.0;
+    if (metres == unitMetres_)
+        return;
+    unitMetres_ = metres;
     Recalculate();
 }
 

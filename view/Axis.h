@@ -21,6 +21,8 @@ public:
 
     // Depth scale 1:N (1 cm of screen shows N cm of depth); N below 1 is ignored.
     void SetScaleFactorValue(int n);
+    // Metres in one depth unit (1 for metres and for a unit that gives no length).
+    void SetUnitMetres(double metres);
     int ScaleFactorValue() const { return scaleFactor_; }
     void SetPixelsPerCm(float pixels);
     float PixelsPerCm() const { return pixelsPerCm_; }
@@ -63,6 +65,7 @@ private:
     int count_ = 0;
     int offset_ = 0;
     int scaleFactor_ = 200;
+    double unitMetres_ = 1.0;
     float pixelsPerCm_;
     int viewLength_ = 0;
     double pixelsPerUnit_ = 1;

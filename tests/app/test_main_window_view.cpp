@@ -4,6 +4,7 @@
 #include "app/DepthOverview.h"
 #include "core/Lasfile.h"
 #include "core/MathExpression.h"
+#include "tests/common/FileBytes.h"
 #include "ui_MainUnit.h"
 #include "view/NumberInput.h"
 #include "view/PanelWithCurves.h"
@@ -77,6 +78,34 @@ TEST_F(MainViewTest, DepthScalesAndTheNumberBox)
     });
     EXPECT_TRUE(script.AskUserConstValues());
     EXPECT_EQ(script.GetParser().GetConstant(0).Value, 7.25);
+}
+
+TEST_F(MainViewTest, DepthScaleIsTheRatioOnScreenInTheFilesDepthUnit)
+{
+    STRATIV_REQUIRE_CORPUS();
+    std::string centimetres = ReadFileBytes(dir.file("view.las"));
+    for (size_t at; (at = centimetres.find(".M  ")) != std::string::npos;)
+        centimetres.replace(at, 4, ".CM ");
+    WriteFileBytes(dir.file("cm.las"), centimetres);
+    const struct {
+        std::string path;
+        int scale;
+        double unitsPerCm;  // depth units one screen centimetre shows
+    } rows[] = {
+        {dir.file("view.las"), 200, 2.0},
+        {CorpusDir() + "/autodepthindex_F.las", 200, 200 / 30.48},
+        {CorpusDir() + "/multi_channel.las", 10, 10 / 30.48},  // feet, upward
+        {dir.file("cm.las"), 200, 200.0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        ASSERT_TRUE(Open(row.path));
+        window->SetDepthScale(row.scale);
+        const double pixelsPerCm = Panel().YAxisInfo.PixelsPerCm();
+        const int top = Panel().DrawingArea().top();
+        const double shown = Panel().GetDepthValue(top + 200) - Panel().GetDepthValue(top);
+        EXPECT_NEAR(shown * pixelsPerCm / 200, row.unitsPerCm, row.unitsPerCm * 1e-3);
+    }
 }
 
 TEST_F(MainViewTest, ScrollBarWheelAndKeysMoveTheVisibleDepths)

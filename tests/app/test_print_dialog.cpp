@@ -36,6 +36,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 namespace strativ::test {
@@ -381,6 +382,124 @@ TEST_F(PrintDialogTest, PreviewAndPagesFollowTheMarginsAndTheChoiceAtEveryPrinte
     Form().ButtonPrint->click();
     EXPECT_EQ(Messages(), QStringList{"Печать|Не удалось начать печать"});
     EXPECT_EQ(runner->Requests().back().flags & platform::MB_ICONMASK, platform::MB_ICONERROR);
+}
+
+TEST_F(PrintDialogTest, TheFirstPagesChosenStayAsSetAndALongPrintAsksFirst)
+{
+    TestProgress progress;
+    InstalledPrinter printer(300);
+    PrepareDialog();
+    SetMargins(1.0, 1.0, 1.0, 1.0);
+    Form().RadioBPagesSelected->click();
+    Form().EditPagesTo->setValue(3);
+    // What changes the layout, then the count shown and the pages a print gives.
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        int shown, printed;
+    } steps[] = {
+        {"print", [] {}, 3, 3},
+        {"print again", [] {}, 3, 3},
+        {"deeper margins", [this] { SetMargins(1.0, 1.0, 5.0, 5.0); }, 3, 3},
+        {"more pages chosen", [this] { Form().EditPagesTo->setValue(6); }, 6, 6},
+        {"margins that leave fewer pages", [this] { SetMargins(1.0, 1.0, 1.0, 1.0); }, 4, 4},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.act();
+        Form().ButtonPrint->click();
+        EXPECT_EQ(Form().EditPagesTo->value(), step.shown);
+        EXPECT_EQ(printer.pages, step.printed);
+    }
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join("\n").toStdString();
+
+    // 1000 m at 1:1: thousands of pages are asked for first, and No is the default.
+    ASSERT_TRUE(Open(WriteTestLas(dir.file("long.las"), 1, 10000, 1000.0, 0.1)));
+    PrepareDialog();
+    Model().Dept->SetRatio(1.0);
+    Dialog().RefreshPreview();
+    const int pages = Model().GetPageCount();
+    runner->Clear();
+    runner->Push(platform::IDNO);
+    Form().ButtonPrint->click();  // the first 4 are kept: no question
+    EXPECT_EQ(printer.pages, 4);
+    Form().RadioBPagesAll->click();
+    Form().ButtonPrint->click();
+    ASSERT_EQ(Messages(), QStringList{QStringLiteral("Печать|Будет напечатано страниц: %1.\nПечать может занять много "
+                                                     "времени. Продолжить?").arg(pages)});
+    EXPECT_TRUE(runner->Requests().back().flags & platform::MB_DEFBUTTON2);
+    EXPECT_EQ(printer.pages, 4);  // nothing printed
+}
+
+// Points of PDF per depth unit between consecutive depth labels of a page (left of
+// `leftOfColumnPt`), read with pdftotext; a page's first label, which may stand below its line
+// at the page top, is only a start.
+std::vector<double> LabelSpacings(const std::string& pdf, double leftOfColumnPt)
+{
+    const std::string html = CommandOutput("pdftotext -bbox '" + pdf + "' -");
+    const std::regex word(R"re(<word xMin="([\d.-]+)" yMin="[\d.-]+" xMax="[\d.-]+" yMax="([\d.-]+)">([\d.]+)</word>)re");
+    std::vector<double> spacings;
+    double lastDepth = 0.0, lastY = 0.0, onPage = 0;
+    std::istringstream in(html);
+    for (std::string line; std::getline(in, line);) {
+        std::smatch m;
+        if (line.find("<page") != std::string::npos)
+            onPage = 0;
+        if (!std::regex_search(line, m, word) || std::stod(m[1]) > leftOfColumnPt)
+            continue;
+        if (onPage++ >= 2)
+            spacings.push_back((std::stod(m[2]) - lastY) / (std::stod(m[3]) - lastDepth));
+        lastY = std::stod(m[2]);
+        lastDepth = std::stod(m[3]);
+    }
+    return spacings;
+}
+
+TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
+{
+    STRATIV_REQUIRE_CORPUS();
+    UsePdfTarget();
+    std::string unnamed = ScenarioLas();
+    for (size_t at; (at = unnamed.find(".M  ")) != std::string::npos;)
+        unnamed.replace(at, 4, ".   ");
+    WriteFileBytes(dir.file("none.las"), unnamed);
+    const struct {
+        std::string path;
+        int ratio;
+        const char* size;  // null: one page, shown as the page's room
+        const char* note;
+        double metresPerUnit;  // 0: no PDF measured
+    } rows[] = {
+        {CorpusDir() + "/autodepthindex_F.las", 200, nullptr, "", 0.3048},
+        {CorpusDir() + "/autodepthindex_F.las", 50, "(Размер: 6.98x60.96)", "", 0.3048},
+        {CorpusDir() + "/multi_channel.las", 10, nullptr, "", 0.3048},  // upward
+        {dir.file("s.las"), 200, "(Размер: 6.98x50.00)", "", 1.0},
+        {dir.file("none.las"), 200, "(Размер: 6.98x50.00)", "Единица глубины не указана в файле: масштаб в метрах", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        ASSERT_TRUE(Open(row.path));
+        PrepareDialog();
+        Model().Dept->SetRatio(row.ratio);
+        SetMargins(1.0, 1.0, 1.0, 1.0);
+        Dialog().RefreshPreview();
+        EXPECT_EQ(Form().LabelPrintSize->text().toStdString(), row.size ? row.size : "(Размер: 6.98x26.28)");
+        EXPECT_EQ(Form().LabelDepthUnit->text(), row.note);
+        EXPECT_EQ(Form().LabelDepthUnit->isVisibleTo(&Dialog()), *row.note != '\0');
+        if (row.metresPerUnit == 0)
+            continue;
+        const std::string pdf = dir.file(std::to_string(row.ratio) + ".pdf");
+        runner->Clear();
+        runner->PushFiles({QString::fromStdString(pdf)});
+        Form().ButtonPrint->click();
+        // 1 cm margin and the 2 cm depth track: the labels stand left of 3 cm (85 pt).
+        const std::vector<double> spacings = LabelSpacings(pdf, 85.0);
+        if (spacings.empty() && CommandOutput("command -v pdftotext").empty())
+            GTEST_SKIP() << "poppler-utils are not installed";
+        ASSERT_FALSE(spacings.empty());
+        for (const double pointsPerUnit : spacings)
+            EXPECT_NEAR(row.metresPerUnit * 100.0 / (pointsPerUnit * 2.54 / 72.0), row.ratio, row.ratio * 0.01);
+    }
 }
 
 TEST_F(PrintDialogTest, MarginsLoadAboveTheBordersAndTheMinimumsFollowThePrinter)
