@@ -17,9 +17,9 @@ void TFormMain::SetUpMacroManager()
     if (TemplatesIni)
         TemplatesIni->WriteString("Macros", "FileName", name);
     ReportMissingMacroFile(this, missing);
-    // A macro file kept as ".bak" is named with the damaged settings files, in one message.
+    // A macro file kept as a backup is named with the damaged settings files, in one message.
     if (MacroManager && MacroManager->GetFileState() == TQ7CustomMacro::FileState::Replaced)
-        damagedSettings_ << QString::fromStdString(MacroManager->GetPath());
+        damagedSettings_.emplace_back(MacroManager->GetPath(), MacroManager->BackupPath());
     else
         ReportMacroFileState(this);
     FormMacroSettings->TemplatesDir = TemplatesDir;

@@ -80,15 +80,15 @@ std::string TemplatesFolder()
     return platform::ProgramDir() + "templates/";
 }
 
-// The settings files of the program that are damaged, each kept as ".bak" and removed before
+// The settings files of the program that are damaged, each kept as a backup and removed before
 // anything reads it, so that the program starts from its defaults.
-QStringList SetAsideDamagedSettingsFiles()
+std::vector<std::pair<std::string, std::string>> SetAsideDamagedSettingsFiles()
 {
-    QStringList damaged;
+    std::vector<std::pair<std::string, std::string>> damaged;
     for (const std::string& path : {SettingsPath(), TFormLasBrowser::GetSettingsFileName(),
                                     TemplatesFolder() + "templates.ini", TFormCurveTemplate::DefaultTemplatePath()})
-        if (!SetAsideDamagedSettings(path).empty())
-            damaged << QString::fromStdString(path);
+        if (const std::string backup = SetAsideDamagedSettings(path); !backup.empty())
+            damaged.emplace_back(path, backup);
     return damaged;
 }
 
@@ -415,13 +415,13 @@ void TFormMain::showEvent(QShowEvent* event)
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    if (!damagedSettings_.isEmpty())
+    if (!damagedSettings_.empty())
         QTimer::singleShot(0, this, platform::Guarded([this] {
-            platform::MessageBox(this,
-                                 QStringLiteral("Файлы настроек повреждены или другого формата и не прочитаны:\n") +
-                                     damagedSettings_.join(QLatin1Char('\n')) +
-                                     QStringLiteral("\nКаждый сохранен с расширением .bak"),
-                                 platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
+            QString text = QStringLiteral("Файлы настроек повреждены или другого формата и не прочитаны:");
+            for (const auto& [path, backup] : damagedSettings_)
+                text += QLatin1Char('\n') + platform::FileNameFromBytes(path) + QStringLiteral(" - сохранен как ") +
+                        platform::FileNameFromBytes(backup);
+            platform::MessageBox(this, text, platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
         }));
     if (!startupFile_.isEmpty())
         QTimer::singleShot(0, this, platform::Guarded([this] { OpenLasFile(startupFile_); }));

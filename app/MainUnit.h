@@ -481,7 +481,8 @@ private:
     bool unrecordedChange_ = false;
     std::uint64_t savedState_ = 0;
     QString startupFile_;
-    QStringList damagedSettings_;  // set aside at start, told once the window shows
+    // Settings files set aside at start, each with the path of its copy, told once the window shows.
+    std::vector<std::pair<std::string, std::string>> damagedSettings_;
     bool shownOnce_ = false;
     bool scrollingByBar_ = false;
     int wheelDelta_ = 0;  // wheel turn not yet scrolled, in eighths of a degree

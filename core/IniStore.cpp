@@ -27,6 +27,60 @@ std::string OneLine(std::string text)
     return text;
 }
 
+// One line of settings text as the reader takes it; the damage check asks the same question, so
+// that the two never disagree about what a file holds.
+struct IniLine
+{
+    // Nothing: a blank line, a comment (';') or a bare name without '=', which holds no value.
+    enum Kind { Nothing, Section, Key } kind = Nothing;
+    std::string_view name;   // trimmed
+    std::string_view value;  // as written
+    bool unusable = false;   // a control byte the reader can only blank: binary content, not settings
+};
+
+IniLine ReadIniLine(std::string_view line)
+{
+    IniLine read;
+    read.unusable = std::any_of(line.begin(), line.end(), IsControlByte);
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() == ';')
+        return read;
+    if (trimmed.front() == '[') {
+        const size_t close = trimmed.find(']');
+        read.kind = IniLine::Section;
+        read.name = Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+        return read;
+    }
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return read;
+    read.kind = IniLine::Key;
+    read.name = Trim(line.substr(0, eq));
+    read.value = line.substr(eq + 1);
+    return read;
+}
+
+// The lines of settings text without their ends (CR LF, LF or CR), after a UTF-8 byte order mark
+// and before a closing end-of-file mark.
+template <typename Take>
+void ForEachIniLine(std::string_view bytes, Take take)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (!bytes.empty() && bytes.back() == '\x1A')
+        bytes.remove_suffix(1);
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        const size_t end = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
+        take(bytes.substr(pos, end - pos));
+        pos = end;
+        if (pos < bytes.size() && bytes[pos] == '\r')
+            ++pos;
+        if (pos < bytes.size() && bytes[pos] == '\n')
+            ++pos;
+    }
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -133,45 +187,22 @@ bool IniStore::SetValue(std::string_view section, std::string_view key, std::str
 void IniStore::Parse(std::string_view bytes)
 {
     Sections.clear();
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    size_t pos = 0;
     std::string converted;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
+    ForEachIniLine(bytes, [&](std::string_view line) {
         // Settings files written by other programs may be CP1251, line by line: one stray byte does
         // not re-encode the others.
         if (!IsValidUtf8(line)) {
             converted = Cp1251ToUtf8(line);
             line = converted;
         }
-        pos = end;
-        if (pos < bytes.size() && bytes[pos] == '\r')
-            ++pos;
-        if (pos < bytes.size() && bytes[pos] == '\n')
-            ++pos;
-
-        const std::string_view trimmed = Trim(line);
-        if (trimmed.empty() || trimmed.front() == ';')
-            continue;
-        if (trimmed.front() == '[') {
-            const size_t close = trimmed.find(']');
-            const std::string_view name =
-                trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
-            // Duplicate sections are kept as read; lookups find the first one.
-            Sections.push_back(IniSection{CutName(Trim(name)), {}});
-            continue;
-        }
-        const size_t eq = line.find('=');
-        if (eq == std::string_view::npos || Sections.empty())
-            continue;
+        const IniLine read = ReadIniLine(line);
+        // Duplicate sections are kept as read; lookups find the first one.
+        if (read.kind == IniLine::Section)
+            Sections.push_back(IniSection{CutName(read.name), {}});
         // The value is kept verbatim so that delimiters such as " " survive.
-        Sections.back().Keys.push_back(
-            IniKey{CutName(Trim(line.substr(0, eq))), CutValue(line.substr(eq + 1))});
-    }
+        else if (read.kind == IniLine::Key && !Sections.empty())
+            Sections.back().Keys.push_back(IniKey{CutName(read.name), CutValue(read.value)});
+    });
 }
 
 std::string IniStore::Format() const
@@ -234,32 +265,33 @@ bool IniStore::SaveIfChanged(const std::string& path)
 
 bool IsDamagedIniText(std::string_view bytes)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    if (!bytes.empty() && bytes.back() == '\x1A')
-        bytes.remove_suffix(1);
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        const std::string_view line = bytes.substr(pos, end - pos);
-        pos = end + 1;
-        if (std::any_of(line.begin(), line.end(), IsControlByte))
-            return true;
-        const std::string_view trimmed = Trim(line);
-        if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' && trimmed.find('=') == trimmed.npos)
-            return true;
-    }
-    return false;
+    bool damaged = false;
+    ForEachIniLine(bytes, [&](std::string_view line) { damaged = damaged || ReadIniLine(line).unusable; });
+    return damaged;
 }
 
 namespace {
 
-// The bytes of the file at `path` written as "<path>.bak"; the copy's path, or "".
+// The first of "<path>.bak", "<path>.1.bak", "<path>.2.bak", ... that names nothing (not even a
+// dangling link), so that no copy replaces an earlier one; "" when all are taken.
+std::string FreeBackupName(const std::string& path)
+{
+    constexpr int kMaxBackups = 10000;
+    for (int n = 0; n < kMaxBackups; ++n) {
+        std::string name = path + (n == 0 ? std::string() : "." + std::to_string(n)) + ".bak";
+        std::error_code error;
+        if (std::filesystem::symlink_status(name, error).type() == std::filesystem::file_type::not_found)
+            return name;
+    }
+    return {};
+}
+
+// The bytes of the file at `path` written under FreeBackupName; the copy's path, or "".
 std::string WriteBackup(const std::string& path, std::string_view bytes)
 {
-    const std::string backup = path + ".bak";
+    const std::string backup = FreeBackupName(path);
+    if (backup.empty())
+        return {};
     AtomicFileWriter writer(backup);
     writer.Write(bytes);
     return writer.Commit() ? backup : std::string();

@@ -46,7 +46,8 @@ public:
     // The section's index; -1 for a name the file cannot hold.
     int AddSection(std::string_view name);
 
-    // Replaces the content with the text; a line that is not valid UTF-8 is taken as CP1251.
+    // Replaces the content with the text; a line that is not valid UTF-8 is taken as CP1251. Blank
+    // lines, comments (';') and lines without '=' hold nothing, nor does a key before any section.
     void Parse(std::string_view bytes);
     // "[name]" then "key=value" lines, a blank line after each section, CR LF line ends.
     std::string Format() const;
@@ -82,16 +83,17 @@ inline constexpr const char* kBadIniNameMessage =
 // Leading part of a UTF-8 text holding at most maxChars characters (0 = all).
 std::string CutUtf8Chars(std::string_view text, size_t maxChars);
 
-// Settings text that neither a person nor a program wrote as settings: a control byte other than
-// a tab, a line end or a closing end-of-file mark, or a line that is no section, key or comment.
-// Unknown sections and keys are no damage.
+// Settings text holding bytes the reader can only blank: a control byte other than a tab, a line
+// end or a closing end-of-file mark (binary content). Whatever else a person writes reads as
+// settings: comments, blank lines, bare names, unknown sections and keys.
 bool IsDamagedIniText(std::string_view bytes);
-// Keeps a copy of the file as "<path>.bak", replacing an older one, written through a temporary
-// name; the copy's path, or "" when it could not be made.
+// Keeps a copy of the file as "<path>.bak", or "<path>.1.bak", "<path>.2.bak"... when that name
+// is taken (an earlier copy is never replaced), written through a temporary name; the copy's
+// path, or "" when it could not be made.
 std::string KeepAsBackup(const std::string& path);
-// A damaged settings file (IsDamagedIniText) is kept as "<path>.bak" and removed, so that its
-// readers start from their defaults; the copy's path, or "" when the file is missing or sound, or
-// could not be kept (it is then left as it is).
+// A damaged settings file (IsDamagedIniText) is kept as KeepAsBackup keeps it and removed, so
+// that its readers start from their defaults; the copy's path, or "" when the file is missing or
+// sound, or could not be kept (it is then left as it is).
 std::string SetAsideDamagedSettings(const std::string& path);
 
 // Number texts of settings files, locale-independent (written by ShortestNumberText). Reading

@@ -1,6 +1,7 @@
-// Recognising a file by its first bytes.
+// Recognising a file by its content.
 #include "platform/FileKinds.h"
 
+#include "core/CodePages.h"
 #include "core/IniStore.h"
 #include "core/StringUtils.h"
 #include "platform/DialogRunner.h"
@@ -26,6 +27,35 @@ bool IniHas(const IniStore& ini, const char* section, const char* key, const cha
     return found && (!value || EqualIgnoringAsciiCase(Trim(*found), value));
 }
 
+// The head as text with ASCII kept: UTF-16 decoded (a cut last unit dropped), a UTF-8 byte order
+// mark removed, any other bytes as they are.
+std::string HeadText(const QByteArray& head)
+{
+    std::string_view bytes(head.constData(), static_cast<size_t>(head.size()));
+    TextEncoding encoding = TextEncoding::Utf8;
+    if (!LooksLikeUtf16(bytes, &encoding))
+        return std::string(bytes.substr(bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0));
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+        bytes.remove_prefix(2);
+    std::string text;
+    DecodeUtf16(bytes.substr(0, bytes.size() & ~size_t(1)), encoding, text);
+    return text;
+}
+
+// A LAS text opens a section ('~') on its first line that is neither blank nor a comment ('#').
+bool IsLasText(std::string_view text)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        const std::string_view line = Trim(text.substr(pos, end - pos));
+        if (!line.empty() && line.front() != '#')
+            return line.front() == '~';
+        pos = end + 1;
+    }
+    return false;
+}
+
 FileKind KindOf(const QByteArray& head)
 {
     if (head.startsWith("%PDF-"))
@@ -38,11 +68,11 @@ FileKind KindOf(const QByteArray& head)
         return FileKind::Picture;
     if (head.startsWith(QByteArray("Q7GRIDV01\0", 10)))
         return FileKind::TitleTemplate;
-    QByteArray text = head.startsWith("\xEF\xBB\xBF") ? head.mid(3) : head;
-    if (text.trimmed().startsWith('~'))
+    const std::string text = HeadText(head);
+    if (IsLasText(text))
         return FileKind::Las;
     IniStore ini;
-    ini.Parse(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+    ini.Parse(text);
     if (IniHas(ini, "TemlateInfo", "Version", nullptr))
         return FileKind::CurveTemplate;
     if (IniHas(ini, "Settings", "Version", "Q7MacroFile_V_1"))

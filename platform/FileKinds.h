@@ -11,7 +11,7 @@ namespace platform {
 
 enum class FileKind {
     Unchecked,  // the save asks only whether to replace
-    Las,
+    Las,  // a section ('~') after any blank and comment ('#') lines; UTF-8, a one-byte code page or UTF-16
     CurveTemplate,
     TitleTemplate,
     MacroFile,

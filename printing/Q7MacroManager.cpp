@@ -53,9 +53,9 @@ TQ7CustomMacro::TQ7CustomMacro(const std::string& path) : file_(path), path_(pat
         return;
     if (state_ == FileState::Loaded) {
         // A file of another kind is kept before the name gets a new macro file.
-        const bool kept = !KeepAsBackup(path).empty();
-        state_ = kept ? FileState::Replaced : FileState::Unreadable;
-        if (!kept)
+        backupPath_ = KeepAsBackup(path);
+        state_ = backupPath_.empty() ? FileState::Unreadable : FileState::Replaced;
+        if (backupPath_.empty())
             file_.LoadFromFile(path);  // what it holds stays what is on disk: nothing is written
     }
     if (state_ != FileState::Unreadable)

@@ -78,7 +78,8 @@ public:
     const std::string& GetPath() const { return path_; }
 
     FileState GetFileState() const { return state_; }
-    std::string BackupPath() const { return path_ + ".bak"; }
+    // Where a file of another kind was kept (Replaced); empty otherwise.
+    const std::string& BackupPath() const { return backupPath_; }
     // Writes the file when its content changed (never over an unreadable one); false when
     // the write failed.
     bool Save();
@@ -91,6 +92,7 @@ private:
     void Touch() { modified_ = true; }
 
     std::string path_;
+    std::string backupPath_;
     std::string left_ = "[";
     std::string right_ = "]";
     FileState state_ = FileState::Loaded;

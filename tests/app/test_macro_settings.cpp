@@ -102,7 +102,7 @@ TEST_F(MacroWindowTest, UnreadableAndUnwritableMacroFilesAreReported)
     const QString path = QString::fromStdString(file);
     QTest::qWait(20);
     EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены или другого формата и не прочитаны:\n" +
-                                      path + "\nКаждый сохранен с расширением .bak"});
+                                      path + " - сохранен как " + path + ".bak"});
     EXPECT_EQ(ReadFileBytes(file + ".bak"), "[Settings]\r\nVersion=2\r\n");
 
     window->close();

@@ -10,6 +10,7 @@
 #include "editing/ViewValuesAtInterval.h"
 #include "editing/SelectIntervalPart.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/TestPrinter.h"
 #include "ui_AntiAliasingDegree.h"
 #include "ui_CreateCurveByValues.h"
 #include "ui_DeptRecalc.h"
@@ -203,6 +204,32 @@ TEST_F(MainCalcTest, StatisticsReportShowsTheSelectedCurves)
     EXPECT_TRUE(text.contains("C2\n"));
     EXPECT_FALSE(text.contains("C1 "));
     EXPECT_TRUE(text.startsWith("1. Общие сведения о файле:\n"));
+}
+
+// A statistics PDF over the open document (whatever it holds) or over a LAS file that begins with
+// comments names what it would replace and writes nothing unless the user says yes.
+TEST_F(MainCalcTest, AStatisticsPdfOverTheOpenDocumentOrALasFileAsksFirst)
+{
+    const std::string las = ReadFileBytes(dir.file("calc.las"));
+    const std::string document = dir.file("commented.las");
+    const std::string other = dir.file("other.las");
+    WriteFileBytes(document, "# exported by hand\r\n\r\n" + las);
+    WriteFileBytes(other, "#--\r\n" + las);
+    ASSERT_TRUE(Open(document));
+    window->ListCurveNames->item(1)->setCheckState(Qt::Checked);
+    window->Form().MMIDetailStat->trigger();
+    const std::pair<std::string, QString> cases[] = {{document, "открытый документ"}, {other, "LAS файл"}};
+    for (const auto& [path, what] : cases) {
+        const std::string bytes = ReadFileBytes(path);
+        runner->Clear();
+        runner->PushDialog([](QDialog& dialog) { return AnswerPrintToFile(dialog); });
+        runner->PushFiles({QString::fromStdString(path)});
+        runner->Push(platform::IDNO);
+        window->FormDetailStatistics->TBPrintClick();
+        EXPECT_EQ(Messages(), QStringList{"Печать в PDF|Файл\n" + QString::fromStdString(path) + "\n- " + what +
+                                          ". Записать поверх него?"});
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+    }
 }
 
 }  // namespace

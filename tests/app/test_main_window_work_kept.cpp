@@ -419,8 +419,8 @@ TEST_F(WorkKeptTest, DeletingTheSessionOfTheOpenDocumentLeavesItOpenWithoutAFile
     EXPECT_EQ(TLASFile(target.toStdString(), 2).GetPointCount(), 10);
 }
 
-// Settings files holding random bytes are named in one message at start, kept as ".bak" and
-// not read; a file with sections and keys the program does not know is no damage.
+// Settings files holding random bytes are named in one message at start with the copy each was
+// kept as, and not read; a later damaged start keeps its copy beside the earlier one.
 TEST_F(WorkKeptTest, DamagedSettingsFilesAreToldOnceAndKeptAsBackups)
 {
     window->close();
@@ -430,36 +430,62 @@ TEST_F(WorkKeptTest, DamagedSettingsFilesAreToldOnceAndKeptAsBackups)
     std::string noise;
     for (int i = 0; i < 300; ++i)
         noise += static_cast<char>(random() & 0xFF);
-    const std::vector<std::string> damaged = {dir.file("strativ.ini"), dir.file("templates/templates.ini"),
-                                              dir.file("DefaultTempl.ctl")};
-    for (const std::string& path : damaged)
-        WriteFileBytes(path, noise);
     // The macro file of another kind is named in the same message.
-    const std::string macros = dir.file("templates/Macros.mcr");
-    WriteFileBytes(macros, noise);
+    const std::vector<std::string> damaged = {dir.file("strativ.ini"), dir.file("templates/templates.ini"),
+                                              dir.file("DefaultTempl.ctl"), dir.file("templates/Macros.mcr")};
     const std::string unknown = "[Future]\r\nKey=1\r\n; note\r\n\r\n[Options]\r\nDViewVisible=1\r\n";
     WriteFileBytes(dir.file("lasbrowse.ini"), unknown);
-    runner->Clear();
-    CreateWindow();
-    QTest::qWait(20);
-    QString names;
-    for (const std::string& path : damaged) {
-        names += QString::fromStdString(path) + "\n";
-        EXPECT_EQ(ReadFileBytes(path + ".bak"), noise) << path;
+    for (const std::string suffix : {".bak", ".1.bak"}) {
+        window.reset();
+        for (const std::string& path : damaged)
+            WriteFileBytes(path, noise + suffix);
+        runner->Clear();
+        CreateWindow();
+        QTest::qWait(20);
+        QString told = "Strativ|Файлы настроек повреждены или другого формата и не прочитаны:";
+        for (const std::string& path : damaged) {
+            told += "\n" + QString::fromStdString(path) + " - сохранен как " + QString::fromStdString(path + suffix);
+            EXPECT_EQ(ReadFileBytes(path + suffix), noise + suffix) << path;
+        }
+        EXPECT_EQ(Messages(), QStringList{told});
+        window->close();
     }
-    names += QString::fromStdString(macros) + "\n";
-    EXPECT_EQ(ReadFileBytes(macros + ".bak"), noise);
-    EXPECT_EQ(Messages(), QStringList{"Strativ|Файлы настроек повреждены или другого формата и не прочитаны:\n" +
-                                      names + "Каждый сохранен с расширением .bak"});
     EXPECT_EQ(ReadFileBytes(dir.file("lasbrowse.ini")), unknown);
     EXPECT_FALSE(std::filesystem::exists(dir.file("lasbrowse.ini.bak")));
     // The next start finds sound files and says nothing.
-    window->close();
     window.reset();
     runner->Clear();
     CreateWindow();
     QTest::qWait(20);
     EXPECT_EQ(Messages(), QStringList{});
+}
+
+// Settings files a person edited (comments, blank lines, a name alone on its line, LF or CR LF,
+// a byte order mark) are read as they are at start: nothing is set aside, their settings hold.
+TEST_F(WorkKeptTest, HandEditedSettingsFilesAreReadAsTheyAre)
+{
+    const std::string recent = WriteTestLas(dir.file("recent.las"), 1, 4);
+    window->close();
+    window.reset();
+    std::filesystem::create_directories(dir.file("templates"));
+    const std::pair<std::string, std::string> files[] = {
+        {"strativ.ini", "# note\n\n[View]\nDepthScale=500\nBareKey\n[RecentFiles]\nFile0=" + recent + "\n"},
+        {"lasbrowse.ini", "\xEF\xBB\xBF; note\r\n# note\r\n\r\n[Options]\r\nBareKey\r\n"},
+        {"templates/templates.ini", "[Macros]\r\n# note\r\nListBoxW\r\n"},
+        {"DefaultTempl.ctl", "# note\n[TemlateInfo]\nVersion=1\nBareKey\n"},
+    };
+    for (const auto& [name, text] : files)
+        WriteFileBytes(dir.file(name), text);
+    runner->Clear();
+    CreateWindow();
+    QTest::qWait(20);
+    EXPECT_EQ(Messages(), QStringList{});
+    for (const auto& [name, text] : files) {
+        EXPECT_EQ(ReadFileBytes(dir.file(name)), text) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir.file(name + ".bak"))) << name;
+    }
+    EXPECT_EQ(window->DepthScale, 500);
+    EXPECT_EQ(window->RecentFiles().Items(), QStringList{QString::fromStdString(recent)});
 }
 
 TEST_F(WorkKeptTest, AFailedWriteNamesTheFileAndTheReason)

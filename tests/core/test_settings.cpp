@@ -102,22 +102,31 @@ TEST(SettingsFile, NamesAndValuesAreCutToTheirFieldsAtCharacterBoundaries)
     EXPECT_EQ(value.size(), 255u);
 }
 
-// What the program writes (control bytes typed into a value included), a person's file with
-// unknown sections, comments, a CP1251 line and an end-of-file mark are sound; a control byte or a
-// line that is no section, key or comment is damage.
-TEST(SettingsFile, DamageIsToldFromSettingsTheProgramDoesNotKnow)
+// What the program writes (control bytes typed into a value included) and whatever a person
+// writes (comments, blank lines, bare names, unknown sections, a CP1251 line, LF or CR LF, a byte
+// order mark, an end-of-file mark) is sound and read; only a control byte is damage.
+TEST(SettingsFile, DamageIsOnlyWhatTheReaderCannotRead)
 {
     IniStore written;
-    written.SetValue("S", "Key", "a\x01b\tc\r\nd\x1A");
-    const std::pair<std::string, bool> cases[] = {
-        {written.Format(), false},
-        {"\xEF\xBB\xBF; note\r\n[Future]\r\nUnknown = 1\r\n\r\n[S]\r\nName=\xCF\xF0\xE8\r\n\x1A", false},
-        {std::string("[S]\r\nKey=1\0\r\n", 12), true},
-        {"[S]\r\nKey=\x1A" "1\r\n", true},
-        {"[S]\r\njust words\r\n", true},
+    written.SetValue("S", "Key", "a\x01" "b\tc\r\nd\x1A");
+    const struct {
+        std::string text;
+        bool damaged;
+        const char* key;  // what the reader finds as S/Key
+    } cases[] = {
+        {written.Format(), false, "a b\tc  d "},
+        {"\xEF\xBB\xBF; note\r\n[Future]\r\nUnknown = 1\r\n\r\n[S]\r\nKey=\xCF\xF0\xE8\r\n\x1A", false, "При"},
+        {"# note\n\nKey=0\n[S]\n  just words \nKey=1", false, "1"},
+        {std::string("[S]\r\nKey=1\0\r\n", 12), true, "1 "},
+        {"[S]\r\nKey=\x1A" "1\r\n", true, " 1"},
     };
-    for (const auto& [text, damaged] : cases)
-        EXPECT_EQ(IsDamagedIniText(text), damaged) << text;
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsDamagedIniText(c.text), c.damaged) << c.text;
+        IniStore read;
+        read.Parse(c.text);
+        const std::string* value = read.FindValue("S", "Key");
+        EXPECT_EQ(value ? *value : "(none)", c.key) << c.text;
+    }
 }
 
 TEST(SettingsFile, ReadIntRangeOutcomes)

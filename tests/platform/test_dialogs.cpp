@@ -211,9 +211,10 @@ TEST(RecordingDialogRunner, RecordsRequestsAndAnswersFromTheScriptThenAsEsc)
     EXPECT_EQ(runner.Last().kind, platform::DialogKind::Modal);
 }
 
-// A save of one kind over a file of another is named by what that file holds; a file of its
-// own kind, an unknown one, an empty one or a save that checks nothing asks nothing more.
-TEST(FileKinds, TheFileUnderASaveIsNamedByItsFirstBytes)
+// A save of one kind over a file of another is named by what that file holds (a LAS file after its
+// comment and blank lines, in UTF-16 too); a file of its own kind, an unknown one, an empty one or
+// a save that checks nothing asks nothing more.
+TEST(FileKinds, TheFileUnderASaveIsNamedByItsContent)
 {
     using platform::FileKind;
     strativ::test::TempDir dir;
@@ -230,6 +231,10 @@ TEST(FileKinds, TheFileUnderASaveIsNamedByItsFirstBytes)
         {"\x89PNG\r\n\x1A\n", FileKind::Emf, "рисунок"},
         {QByteArray("Q7GRIDV01\0", 10), FileKind::CurveTemplate, "шаблон заголовка"},
         {"\xEF\xBB\xBF  ~Version\r\n", FileKind::CurveTemplate, "LAS файл"},
+        {"# made by hand\r\n\r\n  #--\n~Well\n", FileKind::Pdf, "LAS файл"},
+        {QByteArray("~\0V\0\r\0\n\0", 8), FileKind::Pdf, "LAS файл"},
+        {QByteArray("\xFE\xFF\0#\0\n\0~\0V", 10), FileKind::Pdf, "LAS файл"},
+        {"# notes\r\nA ~ in the text\r\n", FileKind::Pdf, ""},
         {"[TemlateInfo]\r\nVersion=1\r\n", FileKind::MacroFile, "шаблон вывода кривых"},
         {"[Settings]\r\nVersion=Q7MacroFile_V_1\r\n", FileKind::Text, "файл макроподстановок"},
         {"[TemlateInfo]\r\nVersion=1\r\n", FileKind::CurveTemplate, ""},
@@ -255,6 +260,22 @@ TEST(FileKinds, TheFileUnderASaveIsNamedByItsFirstBytes)
     EXPECT_EQ(platform::OtherKindAt(document, FileKind::Text), "открытый документ");
     platform::SetOpenDocumentSource({});
     EXPECT_EQ(platform::OtherKindAt(document, FileKind::Text), "PDF файл");
+}
+
+// Every real LAS file is known as one, whatever its encoding or the comments it begins with.
+TEST(FileKinds, EveryCorpusLasFileIsALasFile)
+{
+    STRATIV_REQUIRE_CORPUS();
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(strativ::test::CorpusDir())) {
+        const std::filesystem::path& path = entry.path();
+        if (path.extension() != ".las" || path.filename() == "not_a_las_file.las")
+            continue;
+        ++files;
+        EXPECT_EQ(platform::OtherKindAt(QString::fromStdString(path.string()), platform::FileKind::Pdf), "LAS файл")
+            << path;
+    }
+    EXPECT_GT(files, 0);
 }
 
 TEST(RecordingDialogRunner, RestoresThePreviousRunnerWhenDestroyed)

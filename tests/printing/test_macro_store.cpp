@@ -175,12 +175,16 @@ TEST_F(MacroStore, PredefinedMacrosTakeTheProgramsAndTheDocumentsValues)
 TEST_F(MacroStore, AFileOfAnotherKindIsKeptBesideTheNewOne)
 {
     const std::string old = "[Settings]\r\nVersion=Q7MacroFile_V_2\r\n[AllMacrosList]\r\nQ7M_0=mine\r\n";
+    int copies = 0;
     for (const std::string& bytes : {old, std::string()}) {
         WriteFileBytes(path, bytes);
         WriteFileBytes(path + ".bak", "older backup");
         CreateMacroManagerAt(path);
         EXPECT_EQ(MacroManager->GetFileState(), TQ7CustomMacro::FileState::Replaced);
-        EXPECT_EQ(ReadFileBytes(path + ".bak"), bytes);
+        // An earlier copy is never replaced.
+        EXPECT_EQ(ReadFileBytes(path + ".bak"), "older backup");
+        EXPECT_EQ(MacroManager->BackupPath(), path + "." + std::to_string(++copies) + ".bak");
+        EXPECT_EQ(ReadFileBytes(MacroManager->BackupPath()), bytes);
         EXPECT_EQ(MacroManager->GetCount(), 0);  // the file existed: no defaults are added
         ASSERT_TRUE(DeleteMacroManager());
         EXPECT_NE(ReadFileBytes(path).find("Version=Q7MacroFile_V_1"), std::string::npos);
