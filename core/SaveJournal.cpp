@@ -183,8 +183,11 @@ bool RecordCopy(const std::string& record, const std::string& copy, int fd, cons
                 long long oldSize, long long newSize)
 {
     struct stat info {};
-    if (record.empty())
-        return true;
+    // Without a journal nothing is recorded; with one, a copy that could not be recorded is refused.
+    if (record.empty()) {
+        errno = EIO;
+        return TheFolder().empty();
+    }
     const std::string next = record + ".new";
     const int out = open(next.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     bool written = out >= 0 && fstat(fd, &info) == 0 &&

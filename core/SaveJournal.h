@@ -25,7 +25,7 @@ const std::string& Folder();
 // Records the temporary `path` that `fd` holds; the record's file, "" when none is kept.
 std::string RecordTemporary(const std::string& path, int fd);
 // Turns the record of a temporary that holds the complete, synced old content of `target` into the
-// record of that copy, on disk when it returns true.
+// record of that copy, on disk when it returns true; with no journal kept, true for no `record`.
 bool RecordCopy(const std::string& record, const std::string& copy, int fd, const std::string& target,
                 long long oldSize, long long newSize);
 // Drops a record; `durable`: on disk when it returns.
