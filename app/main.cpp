@@ -1,8 +1,10 @@
 // Entry point: single-instance hand-over before any form, splash screen, the main window
 // with its dialogs, the command-line file opened when the window is first shown.
 #include "app/AppInfo.h"
+#include "app/InterruptedSaves.h"
 #include "app/MainUnit.h"
 #include "app/StrativApplication.h"
+#include "app/StrativProfileManager.h"
 #include "platform/EndRequests.h"
 #include "platform/FileNames.h"
 #include "platform/FontSubstitutes.h"
@@ -54,6 +56,7 @@ int Run(TStrativApplication& app, const QStringList& arguments)
             return 0;
         std::fprintf(stderr, "strativ: the running instance did not answer; starting anyway\n");
     }
+    StartSaveJournal(StrativProfileManager::Instance().GetProfileDir());
 
     QSplashScreen splash(SplashImage());
     splash.show();

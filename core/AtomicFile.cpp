@@ -1,9 +1,10 @@
-// Temporary file beside the target, flushed to disk, then renamed over the target or copied into it.
+// Temporary file beside the target, flushed to disk, then renamed over the target (the folder synced
+// after) or copied into it with the old content journaled aside.
 #include "core/AtomicFile.h"
 
+#include "core/SaveJournal.h"
 #include "core/TempFiles.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -11,48 +12,18 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
-// Where the temporary of a file in a folder we may not write goes.
+// Where the temporary of a file in a folder we may not write goes: the journal's folder, which
+// outlives a restart, or else the system's temporary folder.
 std::string TempFolder()
 {
+    if (!savejournal::Folder().empty())
+        return savejournal::Folder();
     std::error_code error;
     const std::string folder = std::filesystem::temp_directory_path(error).string();
     return error || folder.empty() ? std::string("/tmp/") : folder + "/";
-}
-
-// The first `size` bytes of `from` become the whole of `to`; false (errno set) on failure.
-bool CopyContent(int from, int to, off_t size)
-{
-    std::vector<char> buffer(1 << 20);
-    for (off_t at = 0; at < size;) {
-        const ssize_t got = pread(from, buffer.data(), std::min<off_t>(size - at, buffer.size()), at);
-        if (got <= 0) {
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got == 0)
-                errno = EIO;
-            return false;
-        }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = pwrite(to, buffer.data() + done, got - done, at + done);
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0)
-                return false;
-            done += put;
-        }
-        at += got;
-    }
-    return ftruncate(to, size) == 0 && fsync(to) == 0;
 }
 
 // Takes the disk space the file needs to grow to `size` before any byte of it changes.
@@ -61,7 +32,14 @@ bool Reserve(int fd, off_t size)
     return size == 0 || fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0 || errno == EOPNOTSUPP || errno == ENOSYS;
 }
 
+void (*inPlaceWritten)(long long) = nullptr;
+
 } // namespace
+
+void SetInPlaceWriteHook(void (*written)(long long))
+{
+    inPlaceWritten = written;
+}
 
 AtomicFileTarget::AtomicFileTarget(std::string targetPath)
     : target_(std::move(targetPath))
@@ -92,12 +70,13 @@ void AtomicFileTarget::Prepare()
     }
     inPlace_ = exists && (!folderWritable || old.st_nlink > 1);
     const std::string tempFolder = folderWritable ? folder : TempFolder();
-    RemoveStaleTemporaries(tempFolder);
+    savejournal::RemoveLeftTemporaries();
     fd_ = MakeLockedTemporary(tempFolder, tempPath_);
     if (fd_ < 0) {
         Fail();
         return;
     }
+    record_ = savejournal::RecordTemporary(tempPath_, fd_);
     if (!exists) {
         fchmod(fd_, 0644);
         return;
@@ -125,16 +104,20 @@ bool AtomicFileTarget::Commit()
         Discard();
         return false;
     }
-    // The content reaches the disk before the name does.
-    if (fsync(fd_) != 0 || (inPlace_ ? !WriteInPlace() : std::rename(tempPath_.c_str(), target_.c_str()) != 0)) {
-        Fail();
-        Discard();
-        return false;
-    }
-    if (!inPlace_)
+    // The content reaches the disk before the name does, and the name before the save is reported.
+    bool done = fsync(fd_) == 0;
+    if (done && inPlace_) {
+        done = WriteInPlace();
+    } else if (done && std::rename(tempPath_.c_str(), target_.c_str()) == 0) {
         tempPath_.clear();
+        done = SyncFolderOf(target_);
+    } else {
+        done = false;
+    }
+    if (!done)
+        Fail();
     Discard();
-    return true;
+    return done;
 }
 
 bool AtomicFileTarget::WriteInPlace()
@@ -142,24 +125,30 @@ bool AtomicFileTarget::WriteInPlace()
     const int out = open(target_.c_str(), O_RDWR | O_CLOEXEC);
     struct stat next {};
     struct stat old {};
-    std::string backupPath;
-    int backup = -1;
-    // The old content is kept aside on disk, and the room the new one needs taken, first.
+    std::string copyPath;
+    std::string record;
+    int copy = -1;
+    bool keepCopy = false;
+    // The old content is kept aside, whole on disk and recorded, and the room the new one needs
+    // taken, before any byte of the target changes.
     if (out < 0 || fstat(fd_, &next) != 0 || fstat(out, &old) != 0 || !Reserve(out, next.st_size) ||
-        (backup = MakeLockedTemporary(FolderOf(tempPath_), backupPath)) < 0 ||
-        !CopyContent(out, backup, old.st_size)) {
+        (copy = MakeLockedTemporary(FolderOf(tempPath_), copyPath)) < 0 ||
+        (record = savejournal::RecordTemporary(copyPath, copy), !CopyContent(out, copy, old.st_size)) ||
+        !SyncFolderOf(copyPath) ||
+        !savejournal::RecordCopy(record, copyPath, copy, target_, old.st_size, next.st_size)) {
         Fail();
-    } else if (!CopyContent(fd_, out, next.st_size)) {
+    } else if (!CopyContent(fd_, out, next.st_size, inPlaceWritten)) {
         Fail();
-        // The old content goes back; should even that fail, its copy stays beside.
-        if (CopyContent(backup, out, old.st_size))
-            unlink(backupPath.c_str());
-        backupPath.clear();
+        // The old content goes back; should even that fail, its copy stays, recorded.
+        keepCopy = !CopyContent(copy, out, old.st_size);
     }
-    if (!backupPath.empty())
-        unlink(backupPath.c_str());
-    if (backup >= 0)
-        close(backup);
+    if (copy >= 0 && !keepCopy) {
+        unlink(copyPath.c_str());
+        SyncFolderOf(copyPath);
+        savejournal::Drop(record, true);
+    }
+    if (copy >= 0)
+        close(copy);
     if (out >= 0)
         close(out);
     return !failed_;
@@ -171,6 +160,8 @@ void AtomicFileTarget::Discard()
         std::remove(tempPath_.c_str());
         tempPath_.clear();
     }
+    savejournal::Drop(record_, false);
+    record_.clear();
     if (fd_ >= 0) {
         close(fd_);
         fd_ = -1;

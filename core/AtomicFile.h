@@ -2,8 +2,8 @@
 // the bytes go to a temporary file in the target's folder, which is renamed over the target.
 // An existing target keeps its owner, group, mode and hard links: where a rename would change
 // them (or the folder may not be written) the complete temporary is copied into the file in
-// place, the old content kept aside until that copy is on disk. A file the user may not write
-// is refused before anything is made.
+// place, the old content kept aside (whole, synced and recorded in the save journal) until that
+// copy is on disk. A file the user may not write is refused before anything is made.
 #pragma once
 
 #include <cstdio>
@@ -12,7 +12,7 @@
 
 // A temporary file for the target (beside it where the folder may be written), for writers that
 // open it by name themselves. Commit puts it in the target's place; anything not committed is
-// removed. Stale temporaries of killed saves in that folder are removed on the way.
+// removed. The temporaries that killed saves left are removed on the way.
 class AtomicFileTarget {
 public:
     explicit AtomicFileTarget(std::string targetPath);
@@ -39,6 +39,7 @@ private:
 
     std::string target_;
     std::string tempPath_;
+    std::string record_;  // the temporary's record in the save journal
     int fd_ = -1;  // the temporary, locked while open
     bool inPlace_ = false;
     bool failed_ = false;
@@ -68,3 +69,6 @@ private:
 };
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Tests stop a save in the middle with it: told the bytes of the new content written in place so far.
+void SetInPlaceWriteHook(void (*written)(long long));

@@ -1,52 +1,26 @@
-// Making, recognising and removing the temporary files of our saves.
+// Making and locking the temporary files of our saves, copying and syncing their content.
 #include "core/TempFiles.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kPrefix = ".strativ-";
-constexpr std::size_t kRandomLength = 6;  // mkstemp's XXXXXX
-// A temporary nothing wrote for this long belongs to no save still running.
-constexpr auto kStaleAfter = std::chrono::minutes(10);
 constexpr int kMaxLinks = 40;
 
-bool IsTemporaryName(const std::string& name)
-{
-    if (name.size() != kPrefix.size() + kRandomLength || name.compare(0, kPrefix.size(), kPrefix) != 0)
-        return false;
-    for (std::size_t i = kPrefix.size(); i < name.size(); ++i) {
-        const char c = name[i];
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
-            return false;
-    }
-    return true;
-}
-
-bool IsStale(int fd)
-{
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid())
-        return false;
-    const auto written = std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
-    // A save still running holds its lock; one that was killed left none behind.
-    return std::chrono::system_clock::now() - written > kStaleAfter && flock(fd, LOCK_EX | LOCK_NB) == 0;
-}
-
-} // namespace
+}  // namespace
 
 int MakeLockedTemporary(const std::string& folder, std::string& path)
 {
-    std::string pattern = folder + std::string(kPrefix) + std::string(kRandomLength, 'X');
+    std::string pattern = folder + ".strativ-XXXXXX";
     const int fd = mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return -1;
@@ -61,21 +35,56 @@ int MakeLockedTemporary(const std::string& folder, std::string& path)
     return fd;
 }
 
-void RemoveStaleTemporaries(const std::string& folder)
+bool HeldByNoSave(int fd)
 {
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (!IsTemporaryName(name))
-            continue;
-        const std::string path = it->path().string();
-        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (IsStale(fd))
-            unlink(path.c_str());
-        close(fd);
+    // A save holds the lock of its files until it ends; one that was killed left none behind.
+    return flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+bool SyncFolderOf(const std::string& path)
+{
+    const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return false;
+    // Some file systems cannot sync a folder (EINVAL): their names are as durable as they get.
+    const bool synced = fsync(folder) == 0 || errno == EINVAL;
+    const int error = errno;
+    close(folder);
+    errno = error;
+    return synced;
+}
+
+bool CopyContent(int from, int to, long long size, void (*written)(long long))
+{
+    std::vector<char> buffer(1 << 20);
+    for (long long at = 0; at < size;) {
+        const ssize_t got = pread(from, buffer.data(), std::min<long long>(size - at, buffer.size()), at);
+        if (got <= 0) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got == 0)
+                errno = EIO;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = pwrite(to, buffer.data() + done, got - done, at + done);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            done += put;
+        }
+        at += got;
+        if (written)
+            written(at);
     }
+    return ftruncate(to, size) == 0 && fsync(to) == 0;
 }
 
 std::string FollowLinks(std::string path)

@@ -1,5 +1,6 @@
-// The hidden temporary files our saves make beside their targets: made locked, so that a save
-// still running is never taken for one that was killed, and removed once stale.
+// The files our saves make on the way: hidden temporaries made locked, so that a save still
+// running is never taken for one that was killed, and the copying and syncing that make a save
+// durable.
 #pragma once
 
 #include <string>
@@ -7,9 +8,15 @@
 // "<folder>.strativ-XXXXXX", created 0600 and locked for as long as the descriptor is open;
 // -1 (errno set) on failure. `folder` ends with a separator.
 int MakeLockedTemporary(const std::string& folder, std::string& path);
-// Removes the temporaries of ours in `folder` that no running save holds and that nothing has
-// written for some minutes (left by a save that was killed); the files of others stay.
-void RemoveStaleTemporaries(const std::string& folder);
+// Whether no running save holds the file `fd` is open on (its lock is then taken by `fd`).
+bool HeldByNoSave(int fd);
+// The folder of a path, ending with a separator ("./" for a bare name).
+std::string FolderOf(const std::string& path);
+// Makes the names in the folder of `path` durable; false (errno set) on failure.
+bool SyncFolderOf(const std::string& path);
+// The first `size` bytes of `from` become the whole of `to`, synced; `written` (when given) is told
+// the bytes written so far after each block. False (errno set) on failure.
+bool CopyContent(int from, int to, long long size, void (*written)(long long) = nullptr);
 // The file a path names once its symbolic links are followed, whether or not that file exists;
 // "" (errno ELOOP) for a loop of links.
 std::string FollowLinks(std::string path);

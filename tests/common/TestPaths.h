@@ -29,12 +29,13 @@ inline std::string OutputDir()
     return std::string(STRATIV_BINARY_DIR) + "/test-output";
 }
 
-// A fresh temporary folder, removed with everything in it on destruction.
+// A fresh temporary folder (in the system's temporary folder unless `parent` is given), removed
+// with everything in it on destruction.
 class TempDir {
 public:
-    TempDir()
+    explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "strativ-test-XXXXXX").string();
+        std::string pattern = (parent / "strativ-test-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
         path_ = pattern;

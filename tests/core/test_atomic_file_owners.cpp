@@ -1,17 +1,20 @@
 // Saves over files of other users, over hard links and symbolic links, and beside the
-// temporaries of saves that were killed. Run as root: the saves of a plain user run in a child
-// process that gives up root.
+// temporaries of saves that were killed. Those of other users run as root: the saves of a plain
+// user run in a child process that gives up root.
 #include "core/AtomicFile.h"
+#include "core/SaveJournal.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/RunAsUser.h"
 #include "tests/common/TestPaths.h"
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -67,7 +70,8 @@ protected:
         return path;
     }
 
-    strativ::test::TempDir dir;
+    // In /tmp, which every user may reach whatever TMPDIR is.
+    strativ::test::TempDir dir{"/tmp"};
 };
 
 TEST_F(AtomicFileOwners, SavesKeepOwnerGroupModeAndLinksOrAreRefused)
@@ -117,14 +121,23 @@ TEST_F(AtomicFileOwners, AWritableFileInAReadOnlyFolderIsSavedInPlace)
     ASSERT_EQ(chown(path.c_str(), kSaver, kSaver), 0);
     ASSERT_EQ(chmod(dir.file("locked").c_str(), 0555), 0);
     const FileState before = StateOf(path);
+    // The temporary goes to the saver's journal folder.
+    const std::string journal = dir.file("journal");
+    fs::create_directory(journal);
+    ASSERT_EQ(chown(journal.c_str(), kSaver, kSaver), 0);
+    const auto save = [&](const std::string& target, const char* bytes) {
+        savejournal::SetFolder(journal);
+        return WriteFileAtomically(target, bytes);
+    };
 
-    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return WriteFileAtomically(path, "short"); }), 0);
+    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return save(path, "short"); }), 0);
     EXPECT_EQ(ReadFileBytes(path), "short");
     EXPECT_EQ(StateOf(path).inode, before.inode);
     EXPECT_EQ(StateOf(path).uid, kSaver);
     // A new file cannot be made there.
-    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return WriteFileAtomically(dir.file("locked/new.las"), "x"); }), EACCES);
+    EXPECT_EQ(RunAsUser(kSaver, kSaver, [&] { return save(dir.file("locked/new.las"), "x"); }), EACCES);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("locked")), {}), 1);
+    EXPECT_TRUE(fs::is_empty(journal));
 }
 
 // On a disk too full for the new content beside the old, a file written in place stays whole.
@@ -172,31 +185,36 @@ TEST_F(AtomicFileOwners, SymbolicLinksStayAndTheirTargetsAreWrittenDanglingOrNot
     EXPECT_TRUE(fs::is_symlink(dir.file("loop-a")));
 }
 
-TEST_F(AtomicFileOwners, OnlyStaleTemporariesOfOursAreRemovedAtTheNextSave)
+// A save removes the temporaries that killed saves recorded, whatever their age; the files of the
+// user stay whatever their names, and so do those of saves still running.
+TEST(AtomicFileJournal, OnlyTheTemporariesOfKilledSavesAreRemoved)
 {
-    const auto temporary = [&](const std::string& name, uid_t uid, bool old) {
-        const std::string path = dir.file(name);
-        WriteFileBytes(path, "left by a save");
-        EXPECT_EQ(chown(path.c_str(), uid, uid), 0);
-        const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-        if (old) {
-            EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), hourAgo, 0), 0);
-        }
-        return path;
-    };
-    const std::string killed = temporary(".strativ-Ab12cD", 0, true);
-    const std::string running = temporary(".strativ-Ef34gH", 0, true);
-    const int lock = open(running.c_str(), O_RDONLY);
-    ASSERT_EQ(flock(lock, LOCK_EX), 0);  // a save still running holds it
-    const std::string kept[] = {running, temporary(".strativ-Fresh1", 0, false),
-                                temporary(".strativ-Ab12cDe", 0, true), temporary(".strativ-Ab12c", 0, true),
-                                temporary("strativ-Ab12cD", 0, true), temporary(".strativ-Other1", kOwner, true)};
+    strativ::test::TempDir dir;
+    savejournal::SetFolder(dir.file("journal"));
+    const std::shared_ptr<void> noJournal(nullptr, [](void*) { savejournal::SetFolder(""); });
+    const std::vector<std::string> users = {dir.file(".strativ-backup"), dir.file(".strativ-Ab12cD")};
+    const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const std::string& path : users) {
+        WriteFileBytes(path, "the user's");
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), hourAgo, 0), 0);
+    }
+    AtomicFileWriter running(dir.file("running.las"));
+    running.Write("still running");
+    const pid_t killed = fork();
+    if (killed == 0) {
+        AtomicFileWriter writer(dir.file("killed.las"));
+        writer.Write("half");
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(killed, nullptr, 0), killed);
+    ASSERT_EQ(TemporariesIn(dir.path()), 4);
 
     ASSERT_TRUE(WriteFileAtomically(dir.file("well.las"), "saved"));
-    EXPECT_FALSE(fs::exists(killed));
-    for (const std::string& path : kept)
-        EXPECT_TRUE(fs::exists(path)) << path;
-    close(lock);
+    EXPECT_EQ(TemporariesIn(dir.path()), 3);
+    for (const std::string& path : users)
+        EXPECT_EQ(ReadFileBytes(path), "the user's") << path;
+    EXPECT_TRUE(running.Commit());
+    EXPECT_EQ(ReadFileBytes(dir.file("running.las")), "still running");
 }
 
 } // namespace
