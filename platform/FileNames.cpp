@@ -2,12 +2,14 @@
 
 #include <QFileInfo>
 #include <filesystem>
+#include <string_view>
 
 namespace platform {
 
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
+constexpr std::string_view kStoredBytesMark = "file://";
 
 // Length of the valid UTF-8 sequence at `at`, 0 when the bytes there are not one.
 std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t at)
@@ -131,6 +133,47 @@ QString LocalFileOfUrl(const QUrl& url)
     return host.isEmpty() || host == QStringLiteral("localhost") ? path : QStringLiteral("//") + host + path;
 }
 
+QUrl UrlOfLocalFile(const QString& name)
+{
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(FileNameToBytes(name)).toPercentEncoding("/"));
+}
+
+QString FolderOfFile(const QString& name)
+{
+    return FileNameFromBytes(NativePath(AbsoluteFileName(name)).parent_path().string());
+}
+
+QString FileInFolder(const QString& folder, const QString& name)
+{
+    return folder.isEmpty() ? name : FileNameFromBytes((NativePath(folder) / NativePath(name)).string());
+}
+
+std::string StoredFileName(const QString& name)
+{
+    const std::string bytes = FileNameToBytes(name);
+    if (!bytes.starts_with(kStoredBytesMark) && FileNameFromBytes(bytes) == QString::fromUtf8(bytes))
+        return bytes;
+    return std::string(kStoredBytesMark) + QByteArray::fromStdString(bytes).toPercentEncoding("/").toStdString();
+}
+
+QString FileNameFromStored(const std::string& text)
+{
+    if (!text.starts_with(kStoredBytesMark))
+        return FileNameFromBytes(text);
+    const QByteArray encoded = QByteArray::fromStdString(text.substr(kStoredBytesMark.size()));
+    return FileNameFromBytes(QByteArray::fromPercentEncoding(encoded).toStdString());
+}
+
+std::string StoredFileNameBytes(const std::string& bytes)
+{
+    return StoredFileName(FileNameFromBytes(bytes));
+}
+
+std::string FileNameBytesFromStored(const std::string& text)
+{
+    return FileNameToBytes(FileNameFromStored(text));
+}
+
 PathKind KindOfPath(const QString& name)
 {
     std::error_code error;
@@ -140,6 +183,12 @@ PathKind KindOfPath(const QString& name)
     if (std::filesystem::is_regular_file(status))
         return PathKind::File;
     return std::filesystem::is_directory(status) ? PathKind::Folder : PathKind::Other;
+}
+
+bool RemoveFile(const QString& name)
+{
+    std::error_code error;
+    return std::filesystem::remove(NativePath(name), error);
 }
 
 bool SameFile(const QString& a, const QString& b)

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -46,6 +47,34 @@ TEST(FileNames, AbsoluteNamesAndUrlsKeepTheBytes)
     EXPECT_EQ(platform::LocalFileOfUrl(QUrl::fromLocalFile(QStringLiteral("/tmp/скв%1.las"))),
               QStringLiteral("/tmp/скв%1.las"));
     EXPECT_EQ(platform::LocalFileOfUrl(QUrl(QStringLiteral("https://example.org/a.las"))), QString());
+}
+
+}  // namespace
+
+namespace {
+
+// Settings and lists keep names as text: UTF-8 names as they are (entries written before read
+// unchanged), any other name in a form that gives its bytes back.
+TEST(FileNames, StoredNamesGiveTheBytesBackAndUtf8NamesStayPlain)
+{
+    const std::pair<std::string, std::string> cases[] = {  // name, stored text
+        {"/data/скважина 50%25.las", "/data/скважина 50%25.las"},
+        {"/d\xe9/caf\xe9.las", "file:///d%E9/caf%E9.las"},
+        {"/data/\x8f\xe0\xa8\xac\xa5\xe0 1.LAS", "file:///data/%8F%E0%A8%AC%A5%E0%201.LAS"},
+        {"file://x.las", "file://file%3A//x.las"},
+        {"", ""},
+    };
+    for (const auto& [bytes, stored] : cases) {
+        const QString name = platform::FileNameFromBytes(bytes);
+        EXPECT_EQ(platform::StoredFileName(name), stored) << bytes;
+        EXPECT_EQ(platform::FileNameToBytes(platform::FileNameFromStored(stored)), bytes) << bytes;
+    }
+    const QString name = platform::FileNameFromBytes("/d\xe9/caf\xe9.las");
+    EXPECT_EQ(platform::FileNameToBytes(platform::FolderOfFile(name)), "/d\xe9");
+    EXPECT_EQ(platform::FileNameToBytes(platform::FileInFolder(platform::FolderOfFile(name), platform::FileNameFromBytes("caf\xe9.pdf"))),
+              "/d\xe9/caf\xe9.pdf");
+    EXPECT_EQ(platform::FileNameToBytes(platform::LocalFileOfUrl(platform::UrlOfLocalFile(name))),
+              "/d\xe9/caf\xe9.las");
 }
 
 }  // namespace
