@@ -143,7 +143,10 @@ public:
             dialog.selectFile(options.fileName);
         if (dialog.exec() != QDialog::Accepted)
             return {};
-        return dialog.selectedFiles();
+        QStringList files = dialog.selectedFiles();
+        for (QString& file : files)
+            file = FileNameOfShown(file);
+        return files;
     }
 
     int Exec(QDialog& dialog) override { return dialog.exec(); }

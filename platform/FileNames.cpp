@@ -113,6 +113,29 @@ QString ShownFileName(const QString& name)
     return shown;
 }
 
+QString FileNameOfShown(const QString& shown)
+{
+    if (!shown.contains(QChar::ReplacementCharacter) || KindOfPath(shown) != PathKind::Missing)
+        return shown;
+    std::filesystem::path found;
+    for (const std::filesystem::path& part : NativePath(shown)) {
+        std::filesystem::path next = found / part;
+        std::error_code error;
+        if (!std::filesystem::exists(next, error)) {
+            const QString wanted = FileNameFromBytes(part.string());
+            int matches = 0;
+            for (std::filesystem::directory_iterator entry(found.empty() ? "." : found, error), end;
+                 !error && entry != end; entry.increment(error))
+                if (ShownFileName(FileNameFromBytes(entry->path().filename().string())) == wanted && ++matches == 1)
+                    next = found / entry->path().filename();
+            if (matches != 1)
+                next = found / part;
+        }
+        found = next;
+    }
+    return FileNameFromBytes(found.string());
+}
+
 QString AbsoluteFileName(const QString& name)
 {
     if (name.isEmpty())

@@ -14,6 +14,10 @@ QString FileNameFromBytes(const std::string& bytes);
 std::string FileNameToBytes(const QString& name);
 // The name as shown to the user: undecodable bytes as U+FFFD.
 QString ShownFileName(const QString& name);
+// The file a name read off the screen stands for: Qt's file dialog gives names with their
+// undecodable bytes as U+FFFD. Each part that does not exist is matched to the one entry of its
+// folder shown so; a part matching none or several is kept as it is (a new file's name).
+QString FileNameOfShown(const QString& shown);
 // The name made absolute from the current folder and cleaned (QFileInfo would decode it lossily).
 QString AbsoluteFileName(const QString& name);
 // The local file a URL names (empty for other URLs), its bytes kept.

@@ -1,9 +1,11 @@
 // File names as bytes: every name read into a QString gives its bytes back.
 #include "platform/FileNames.h"
+#include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 
@@ -75,6 +77,30 @@ TEST(FileNames, StoredNamesGiveTheBytesBackAndUtf8NamesStayPlain)
               "/d\xe9/caf\xe9.pdf");
     EXPECT_EQ(platform::FileNameToBytes(platform::LocalFileOfUrl(platform::UrlOfLocalFile(name))),
               "/d\xe9/caf\xe9.las");
+}
+
+}  // namespace
+
+namespace {
+
+// Qt's file dialog gives a chosen name with U+FFFD for its undecodable bytes: the name is taken
+// back to the one file shown so, a new file's name kept as typed.
+TEST(FileNames, ANameReadOffTheScreenLeadsToTheFileShownSo)
+{
+    strativ::test::TempDir temp;
+    const std::string dir = temp.path();
+    std::filesystem::create_directories(dir + "/d\xe9");
+    for (const char* name : {"/d\xe9/caf\xe9.las", "/d\xe9/t\xe8.las", "/d\xe9/t\xe9.las"})
+        std::ofstream(dir + name) << "~V";
+    const std::pair<std::string, std::string> cases[] = {  // shown (UTF-8), found
+        {"/d\uFFFD/caf\uFFFD.las", "/d\xe9/caf\xe9.las"},
+        {"/d\uFFFD/new.las", "/d\xe9/new.las"},
+        {"/d\uFFFD/t\uFFFD.las", "/d\xe9/t\uFFFD.las"},  // two files are shown so
+        {"/d\uFFFD/", "/d\xe9/"},
+    };
+    for (const auto& [shown, found] : cases)
+        EXPECT_EQ(platform::FileNameToBytes(platform::FileNameOfShown(QString::fromUtf8(dir + shown))), dir + found)
+            << shown;
 }
 
 }  // namespace
