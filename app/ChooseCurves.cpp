@@ -4,6 +4,7 @@
 #include "datawin/CurveCheckList.h"
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "ui_ChooseCurves.h"
 
@@ -24,7 +25,7 @@ QListWidget& TFormChooseCurves::CurveList() const
 
 bool TFormChooseCurves::Execute(const TLASFile& document, std::vector<int>& chosen)
 {
-    ui->LabelFile->setText(QStringLiteral("Файл: ") + QString::fromStdString(document.GetFileName()));
+    ui->LabelFile->setText(QStringLiteral("Файл: ") + platform::ShownFileName(platform::FileNameFromBytes(document.GetFileName())));
     ui->LabelRange->setText(QStringLiteral("Глубины: ") +
                             platform::RowRangeText(document, 0, document.GetPointCount() - 1));
     FillCurveCheckList(*ui->ListCurves, document);

@@ -3,6 +3,7 @@
 #include "app/StrativSession.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/Help.h"
 #include "platform/RussianTexts.h"
 #include "ui_DlgSessions.h"
@@ -18,7 +19,7 @@ constexpr int kPathRole = Qt::UserRole;
 
 QString SessionPath(const QString& folder, const QString& name)
 {
-    return QDir(folder).filePath(name + QString::fromLatin1(StrativSession::kExtension));
+    return platform::FileInFolder(folder, name + QString::fromLatin1(StrativSession::kExtension));
 }
 
 } // namespace
@@ -78,7 +79,7 @@ void TDlgSessions::ShowPreview()
     const QString path = SelectedPath();
     StrativSession session;
     std::string error;
-    if (path.isEmpty() || !session.Load(path.toStdString(), error))
+    if (path.isEmpty() || !session.Load(platform::FileNameToBytes(path), error))
         return;
     QPixmap preview;
     if (preview.loadFromData(reinterpret_cast<const uchar*>(session.PreviewPng.data()),
@@ -116,7 +117,7 @@ void TDlgSessions::BtnSaveClick()
         return;
     }
     const QString path = SessionPath(folder_, name);
-    if (QFileInfo::exists(path) &&
+    if (platform::KindOfPath(path) != platform::PathKind::Missing &&
         platform::MessageBox(this, QStringLiteral("Сессия '%1' уже существует. Заменить?").arg(name),
                              QStringLiteral("Сохранить сессию"),
                              platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
@@ -133,10 +134,10 @@ void TDlgSessions::BtnDeleteClick()
     const QString name = QFileInfo(path).completeBaseName();
     StrativSession session;
     std::string error;
-    const bool readable = session.Load(path.toStdString(), error);
-    const QString copy = readable ? QDir(folder_).filePath(QString::fromStdString(session.LasCopyName)) : QString();
+    const bool readable = session.Load(platform::FileNameToBytes(path), error);
+    const QString copy = readable ? platform::FileInFolder(folder_, platform::FileNameFromBytes(session.LasCopyName)) : QString();
     const QString document = actions_.documentFile ? actions_.documentFile() : QString();
-    const bool copyIsOpen = readable && !document.isEmpty() && QFileInfo(copy) == QFileInfo(document);
+    const bool copyIsOpen = readable && !document.isEmpty() && platform::SameFile(copy, document);
     QString question = QStringLiteral("Удалить сессию '%1'?").arg(name);
     if (copyIsOpen)
         question += QStringLiteral("\n\nОткрытый документ загружен из этой сессии. Он останется открытым, но не "
@@ -147,9 +148,9 @@ void TDlgSessions::BtnDeleteClick()
     if (copyIsOpen && actions_.detachDocument)
         actions_.detachDocument();
     if (readable)
-        QFile::remove(copy);
-    if (!QFile::remove(path))
-        platform::MessageBox(this, QStringLiteral("Не удалось удалить файл %1").arg(path), QStringLiteral("Ошибка"),
+        platform::RemoveFile(copy);
+    if (!platform::RemoveFile(path))
+        platform::MessageBox(this, QStringLiteral("Не удалось удалить файл %1").arg(platform::ShownFileName(path)), QStringLiteral("Ошибка"),
                              platform::MB_OK | platform::MB_ICONERROR);
     FillList();
 }

@@ -6,6 +6,7 @@
 #include "datawin/NewLasWizard.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "ui_MainUnit.h"
 
 #include <QFileInfo>
@@ -28,7 +29,7 @@ void TFormMain::MIEditLasClick()
 {
     // The editor opens in the document's folder unless it holds a file of its own.
     if (!FormEditor->isVisible() && !FormEditor->Document() && !DocumentPlace().isEmpty())
-        FormEditor->SetFolder(QFileInfo(DocumentPlace()).absolutePath());
+        FormEditor->SetFolder(platform::FolderOfFile(DocumentPlace()));
     FormEditor->show();
     FormEditor->raise();
     FormEditor->activateWindow();

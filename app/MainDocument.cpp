@@ -29,7 +29,7 @@ bool TFormMain::OpenLasFile(const QString& requested)
         platform::FileDialogOptions options;
         options.title = QStringLiteral("Открыть LAS файл");
         const QString current = lasFile_ ? DocumentPlace() : recent_.First();
-        options.directory = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
+        options.directory = current.isEmpty() ? QString() : platform::FolderOfFile(current);
         options.filter = QStringLiteral("LAS файлы (*.las *.LAS *.Las);;Все файлы (*)");
         path = platform::GetOpenFileName(this, options);
         if (path.isEmpty())

@@ -7,6 +7,7 @@
 #include "library/FormSQLiteEditor.h"
 #include "library/LasBrowser.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/Folders.h"
 #include "ui_MainUnit.h"
 
@@ -53,9 +54,9 @@ void TFormMain::MILasBrowseClick()
     LasBrowser->MainWindowHandle = this;
     std::string folder;
     if (lasFile_)
-        folder = ExtractDirPart(DocumentPlace().toStdString());
+        folder = ExtractDirPart(platform::FileNameToBytes(DocumentPlace()));
     else if (!RecentFiles().First().isEmpty())
-        folder = ExtractDirPart(RecentFiles().First().toStdString());
+        folder = ExtractDirPart(platform::FileNameToBytes(RecentFiles().First()));
     if (folder.empty())
         folder = platform::ProgramDir();
     LasBrowser->ShowForPath(folder);

@@ -3,6 +3,7 @@
 
 #include "core/SettingsFile.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "printing/MacroLists.h"
 #include "printing/MacroSettingsDlg.h"
 #include "printing/Q7MacroManager.h"
@@ -15,7 +16,7 @@ void TFormMain::SetUpMacroManager()
     std::string missing;
     const std::string name = CreateMacroManager(TemplatesIni.get(), TemplatesDir, &missing);
     if (TemplatesIni)
-        TemplatesIni->WriteString("Macros", "FileName", name);
+        TemplatesIni->WriteString("Macros", "FileName", platform::StoredFileNameBytes(name));
     ReportMissingMacroFile(this, missing);
     // A macro file kept as a backup is named with the damaged settings files, in one message.
     if (MacroManager && MacroManager->GetFileState() == TQ7CustomMacro::FileState::Replaced)
@@ -44,5 +45,5 @@ void TFormMain::MMITilteTmplateClick()
 {
     FormTitleTemplate->Open(0, true);
     if (TemplatesIni)
-        TemplatesIni->WriteString("Macros", "TitleFile", TitleFileName);
+        TemplatesIni->WriteString("Macros", "TitleFile", platform::StoredFileNameBytes(TitleFileName));
 }

@@ -8,6 +8,7 @@
 #include "core/Lasfile.h"
 #include "platform/DialogRunner.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -39,21 +40,22 @@ std::string PreviewPng(const QImage& panel)
 }
 
 // A name for a session's LAS copy that no file in its folder has yet.
-QString FreshCopyName(const QFileInfo& session)
+QString FreshCopyName(const QString& session)
 {
-    const QString stem = session.completeBaseName() + QStringLiteral("-") +
+    const QString stem = QFileInfo(session).completeBaseName() + QStringLiteral("-") +
                          QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmsszzz"));
+    const QString folder = platform::FolderOfFile(session);
     QString name = stem + QStringLiteral(".las");
-    for (int n = 2; session.dir().exists(name); ++n)
+    for (int n = 2; platform::KindOfPath(platform::FileInFolder(folder, name)) != platform::PathKind::Missing; ++n)
         name = stem + QStringLiteral("-") + QString::number(n) + QStringLiteral(".las");
     return name;
 }
 
 // The session's name in the name FreshCopyName gave its copy.
-QString SessionNameOfCopy(const QFileInfo& copy)
+QString SessionNameOfCopy(const QString& copy)
 {
     static const QRegularExpression stamp(QStringLiteral("-\\d{17}(-\\d+)?$"));
-    return copy.completeBaseName().remove(stamp);
+    return QFileInfo(copy).completeBaseName().remove(stamp);
 }
 
 // The copy is whole: its last row lies at the STOP of its ~W and every row has a value for every
@@ -86,7 +88,7 @@ void TFormMain::MMISessionsClick()
     actions.load = [this](const QString& path) { return LoadSession(path); };
     actions.save = [this](const QString& path) { return SaveSession(path); };
     actions.canSave = [this] { return lasFile_ != nullptr; };
-    actions.documentFile = [this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); };
+    actions.documentFile = [this] { return lasFile_ ? platform::FileNameFromBytes(lasFile_->GetFileName()) : QString(); };
     actions.detachDocument = [this] {
         if (!lasFile_)
             return;
@@ -94,7 +96,7 @@ void TFormMain::MMISessionsClick()
         SetModified();
         UpdateCaption();
     };
-    DlgSessions->Execute(QString::fromStdString(SessionsDir), std::move(actions));
+    DlgSessions->Execute(platform::FileNameFromBytes(SessionsDir), std::move(actions));
 }
 
 StrativSession TFormMain::CaptureSession(const std::string& lasCopyName) const
@@ -121,31 +123,31 @@ bool TFormMain::SaveSession(const QString& path)
     // The session being replaced stays whole until the new one is: the new LAS copy goes under a
     // fresh name, the session file naming it replaces the old one, and only then is the old copy
     // removed.
-    const QFileInfo file(path);
+    const QString folder = platform::FolderOfFile(path);
     StrativSession previous;
     std::string error;
-    const bool replacing = previous.Load(path.toStdString(), error);
-    const QString lasCopy = FreshCopyName(file);
-    const QString copyPath = file.dir().filePath(lasCopy);
+    const bool replacing = previous.Load(platform::FileNameToBytes(path), error);
+    const QString lasCopy = FreshCopyName(path);
+    const QString copyPath = platform::FileInFolder(folder, lasCopy);
     // The copy holds every value of every row, or it would be taken for a damaged one.
-    if (!lasFile_->WriteLas(copyPath.toStdString(), true)) {
+    if (!lasFile_->WriteLas(platform::FileNameToBytes(copyPath), true)) {
         ShowSessionError(this, platform::WriteFailureText(copyPath, lasFile_->GetWriteError()));
         return false;
     }
-    StrativSession session = CaptureSession(lasCopy.toStdString());
-    if (!session.Save(path.toStdString(), Intervals, error)) {
-        QFile::remove(copyPath);
+    StrativSession session = CaptureSession(platform::FileNameToBytes(lasCopy));
+    if (!session.Save(platform::FileNameToBytes(path), Intervals, error)) {
+        platform::RemoveFile(copyPath);
         ShowSessionError(this, QString::fromStdString(error));
         return false;
     }
-    if (replacing && previous.LasCopyName != lasCopy.toStdString()) {
-        const QString oldCopy = file.dir().filePath(QString::fromStdString(previous.LasCopyName));
+    if (replacing && previous.LasCopyName != platform::FileNameToBytes(lasCopy)) {
+        const QString oldCopy = platform::FileInFolder(folder, platform::FileNameFromBytes(previous.LasCopyName));
         // A document opened from the old copy now lives in the new one.
-        if (QFileInfo(QString::fromStdString(lasFile_->GetFileName())) == QFileInfo(oldCopy)) {
-            lasFile_->SetFileName(QFileInfo(copyPath).absoluteFilePath().toStdString());
+        if (platform::SameFile(platform::FileNameFromBytes(lasFile_->GetFileName()), oldCopy)) {
+            lasFile_->SetFileName(platform::FileNameToBytes(platform::AbsoluteFileName(copyPath)));
             UpdateCaption();
         }
-        QFile::remove(oldCopy);
+        platform::RemoveFile(oldCopy);
     }
     return true;
 }
@@ -156,14 +158,16 @@ bool TFormMain::LoadSession(const QString& path)
         return false;
     StrativSession session;
     std::string error;
-    if (!session.Load(path.toStdString(), error)) {
+    if (!session.Load(platform::FileNameToBytes(path), error)) {
         ShowSessionError(this, QString::fromStdString(error));
         return false;
     }
-    const QString lasPath = QFileInfo(path).dir().filePath(QString::fromStdString(session.LasCopyName));
-    auto document = std::make_unique<TLASFile>(lasPath.toStdString(), 2);
+    const QString lasPath =
+        platform::FileInFolder(platform::FolderOfFile(path), platform::FileNameFromBytes(session.LasCopyName));
+    auto document = std::make_unique<TLASFile>(platform::FileNameToBytes(lasPath), 2);
     if (!document->IsLoaded() || document->GetCurvesCount() < 2) {
-        ShowSessionError(this, QStringLiteral("Не удалось загрузить файл\n") + lasPath + QStringLiteral("\n") +
+        ShowSessionError(this, QStringLiteral("Не удалось загрузить файл\n") + platform::ShownFileName(lasPath) +
+                                   QStringLiteral("\n") +
                                    QString::fromStdString(document->GetLoadError()));
         return false;
     }
@@ -205,9 +209,10 @@ QString TFormMain::DocumentSession() const
 {
     if (!lasFile_ || SessionsDir.empty() || lasFile_->GetFileName().empty())
         return {};
-    const QFileInfo document(QString::fromStdString(lasFile_->GetFileName()));
-    return document.absoluteDir() == QDir(QString::fromStdString(SessionsDir)) ? SessionNameOfCopy(document)
-                                                                               : QString();
+    const QString document = platform::FileNameFromBytes(lasFile_->GetFileName());
+    return platform::SameFile(platform::FolderOfFile(document), platform::FileNameFromBytes(SessionsDir))
+               ? SessionNameOfCopy(document)
+               : QString();
 }
 
 QString TFormMain::DocumentPlace() const
@@ -216,16 +221,16 @@ QString TFormMain::DocumentPlace() const
         return {};
     const QString session = DocumentSession();
     if (session.isEmpty())
-        return QFileInfo(QString::fromStdString(lasFile_->GetFileName())).absoluteFilePath();
+        return platform::AbsoluteFileName(platform::FileNameFromBytes(lasFile_->GetFileName()));
     const QString recent = RecentFiles().First();
-    const QString folder = recent.isEmpty() ? QDir::homePath() : QFileInfo(recent).absolutePath();
-    return QDir(folder).filePath(session + QStringLiteral(".las"));
+    const QString folder = recent.isEmpty() ? QDir::homePath() : platform::FolderOfFile(recent);
+    return platform::FileInFolder(folder, session + QStringLiteral(".las"));
 }
 
 void TFormMain::SaveLastSession()
 {
     if (lasFile_ && !SessionsDir.empty())
-        SaveSession(QDir(QString::fromStdString(SessionsDir))
-                        .filePath(QString::fromLatin1(TDlgSessions::kLastSessionName) +
-                                  QString::fromLatin1(StrativSession::kExtension)));
+        SaveSession(platform::FileInFolder(platform::FileNameFromBytes(SessionsDir),
+                                           QString::fromLatin1(TDlgSessions::kLastSessionName) +
+                                               QString::fromLatin1(StrativSession::kExtension)));
 }

@@ -5,6 +5,7 @@
 #include "datawin/AddData.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "ui_MainUnit.h"
 #include "view/PanelWithCurves.h"
 
@@ -31,9 +32,9 @@ bool TFormMain::AddCurvesFromFile(const QString& path)
     const double bottom = lasFile_->DepthAt(lasFile_->GetPointCount() - 1);
     const double step = lasFile_->GetStep();
     if (path.isEmpty())
-        FormAddData->PrepareForFolder(QFileInfo(DocumentPlace()).absolutePath(), lasFile_.get(), top, bottom, step);
+        FormAddData->PrepareForFolder(platform::FolderOfFile(DocumentPlace()), lasFile_.get(), top, bottom, step);
     else
-        FormAddData->PrepareForFile(QFileInfo(path).absolutePath(), QFileInfo(path).fileName(), top, bottom, step,
+        FormAddData->PrepareForFile(platform::FolderOfFile(path), QFileInfo(path).fileName(), top, bottom, step,
                                     lasFile_.get());
     const int formerCount = PanelCurves->GetCurvesCount() + 1;
     if (platform::ExecDialog(*FormAddData) != QDialog::Accepted)

@@ -190,9 +190,9 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
         return;
     // The program's one main window feeds the print-title file name and core's number prompts.
     mainWindow = this;
-    SetDocumentNameSource([this] { return lasFile_ ? QString::fromStdString(lasFile_->GetFileName()) : QString(); });
-    platform::SetOpenDocumentSource(
-        [this] { return lasFile_ ? platform::FileNameFromBytes(lasFile_->GetFileName()) : QString(); });
+    const auto document = [this] { return lasFile_ ? platform::FileNameFromBytes(lasFile_->GetFileName()) : QString(); };
+    SetDocumentNameSource(document);
+    platform::SetOpenDocumentSource(document);
     SetDocumentPlaceSource([this] { return DocumentPlace(); });
     SetMarkValueSource([this](int code) { return DlgMetkaInfo->GetMetkaValue(code); });
     SetTemplateVariableHook(
@@ -333,7 +333,7 @@ void TFormMain::SetUpTemplates()
     }
     std::string title;
     if (TemplatesIni && TemplatesIni->ReadString(kMacrosSection, "TitleFile", title))
-        TitleFileName = title;
+        TitleFileName = platform::FileNameBytesFromStored(title);
     SetUpMacroManager();
 }
 
@@ -375,8 +375,9 @@ void TFormMain::SaveSettings()
     if (!s.UpdateFile())
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
-                                 QString::fromStdString(SettingsPath()) + QStringLiteral("\n") +
-                                 platform::WriteFailureReason(QString::fromStdString(SettingsPath()),
+                                 platform::ShownFileName(platform::FileNameFromBytes(SettingsPath())) +
+                                 QStringLiteral("\n") +
+                                 platform::WriteFailureReason(platform::FileNameFromBytes(SettingsPath()),
                                                               s.SystemError()),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
@@ -386,7 +387,7 @@ void TFormMain::RebuildRecentMenu()
     QMenu* menu = ui->MMIRecent;
     menu->clear();
     for (const QString& path : recent_.Items()) {
-        QAction* item = menu->addAction(path);
+        QAction* item = menu->addAction(platform::ShownFileName(path));
         connect(item, &QAction::triggered, this, platform::Guarded([this, path] { OpenRecentFile(path); }));
     }
     menu->setEnabled(!recent_.Items().isEmpty());
@@ -394,8 +395,8 @@ void TFormMain::RebuildRecentMenu()
 
 void TFormMain::OpenRecentFile(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
-        platform::MessageBox(this, QStringLiteral("Файл не найден:\n") + path, QStringLiteral("Ошибка"),
+    if (platform::KindOfPath(path) != platform::PathKind::File) {
+        platform::MessageBox(this, QStringLiteral("Файл не найден:\n") + platform::ShownFileName(path), QStringLiteral("Ошибка"),
                              platform::MB_OK | platform::MB_ICONERROR);
         recent_.Remove(path);
         RebuildRecentMenu();
@@ -419,8 +420,8 @@ void TFormMain::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, platform::Guarded([this] {
             QString text = QStringLiteral("Файлы настроек повреждены или другого формата и не прочитаны:");
             for (const auto& [path, backup] : damagedSettings_)
-                text += QLatin1Char('\n') + platform::FileNameFromBytes(path) + QStringLiteral(" - сохранен как ") +
-                        platform::FileNameFromBytes(backup);
+                text += QLatin1Char('\n') + platform::ShownFileName(platform::FileNameFromBytes(path)) +
+                        QStringLiteral(" - сохранен как ") + platform::ShownFileName(platform::FileNameFromBytes(backup));
             platform::MessageBox(this, text, platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
         }));
     if (!startupFile_.isEmpty())
@@ -488,7 +489,7 @@ void TFormMain::KeepWork()
         if (LasBrowser)
             LasBrowser->SaveSettings();
         if (TemplatesIni) {
-            TemplatesIni->WriteString(kMacrosSection, "TitleFile", TitleFileName);
+            TemplatesIni->WriteString(kMacrosSection, "TitleFile", platform::StoredFileNameBytes(TitleFileName));
             TemplatesIni->SaveChanges();
         }
         SaveMacroFile(this);

@@ -2,6 +2,7 @@
 #include "app/RecentFiles.h"
 
 #include "core/SettingsFile.h"
+#include "platform/FileNames.h"
 
 namespace {
 const char* const kSection = "RecentFiles";
@@ -34,7 +35,7 @@ void TRecentFiles::Load(const TRxIniFile& settings)
 {
     items_.clear();
     for (int i = 0; i < MaxCount; ++i) {
-        const QString path = QString::fromStdString(settings.ReadString(kSection, KeyName(i), ""));
+        const QString path = platform::FileNameFromStored(settings.ReadString(kSection, KeyName(i), ""));
         if (!path.isEmpty() && !items_.contains(path))
             items_.append(path);
     }
@@ -44,5 +45,5 @@ void TRecentFiles::Save(TRxIniFile& settings) const
 {
     settings.EraseSection(kSection);
     for (int i = 0; i < items_.size(); ++i)
-        settings.WriteString(kSection, KeyName(i), items_[i].toStdString());
+        settings.WriteString(kSection, KeyName(i), platform::StoredFileName(items_[i]));
 }

@@ -18,7 +18,7 @@ public:
     // The most recent path, "" when none.
     QString First() const;
 
-    // Section "RecentFiles", keys File0 .. File7.
+    // Section "RecentFiles", keys File0 .. File7, each name in its stored form (platform/FileNames).
     void Load(const TRxIniFile& settings);
     void Save(TRxIniFile& settings) const;
 

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/BinaryIO.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "view/PanelCoordinates.h"
 
 #include <cmath>
@@ -107,7 +108,7 @@ bool StrativSession::Save(const std::string& path, const IntervalManager& interv
     AtomicFileWriter file(path);
     file.Write(out.Data());
     if (!file.Commit()) {
-        error = platform::WriteFailureText(QString::fromStdString(path), file.SystemError()).toStdString();
+        error = platform::WriteFailureText(platform::FileNameFromBytes(path), file.SystemError()).toStdString();
         return false;
     }
     Intervals = intervals.List;

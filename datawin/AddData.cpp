@@ -1,12 +1,13 @@
 #include "datawin/AddData.h"
 
-#include "core/FileUtils.h"
 #include "core/Lasfile.h"
 #include "datawin/AddCurves.h"
 #include "datawin/CurveCheckList.h"
 #include "datawin/SaveToLas.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNameList.h"
+#include "platform/FileNames.h"
 #include "platform/FolderTree.h"
 #include "platform/Help.h"
 #include "platform/ListWidth.h"
@@ -50,9 +51,11 @@ void TFormAddData::PrepareForFile(const QString& folder, const QString& fileName
                                   TLASFile* target)
 {
     PrepareForFolder(folder, target, top, bottom, 0);
-    const QList<QListWidgetItem*> found = ui->FileListBox->findItems(fileName, Qt::MatchFixedString);
-    if (!found.isEmpty())
-        ui->FileListBox->setCurrentItem(found.front());  // loads it
+    for (int row = 0; row < ui->FileListBox->count(); ++row)
+        if (platform::FileNameOfItem(*ui->FileListBox->item(row)).compare(fileName, Qt::CaseInsensitive) == 0) {
+            ui->FileListBox->setCurrentRow(row);  // loads it
+            break;
+        }
 }
 
 void TFormAddData::PrepareForFolder(const QString& folder, TLASFile* target, double top, double bottom, double)
@@ -67,9 +70,7 @@ void TFormAddData::SetFolder(const QString& folder)
     folder_ = folder;
     ui->DirectoryListBox->setCurrentIndex(folders_->index(folder));
     QSignalBlocker block(ui->FileListBox);
-    ui->FileListBox->clear();
-    for (const std::string& name : GetFileList(folder.toStdString(), "*.las"))
-        ui->FileListBox->addItem(QString::fromStdString(name));
+    platform::FillFileNameList(*ui->FileListBox, folder, "*.las");
     ui->FileListBox->setCurrentRow(-1);
 }
 
@@ -82,14 +83,14 @@ void TFormAddData::LoadSource()
         ui->LabelDepthInterval->clear();
         return;
     }
-    const QString path = QDir(folder_).filePath(item->text());
-    auto source = std::make_unique<TLASFile>(path.toStdString(), 2);
+    const QString path = platform::FileInFolder(folder_, platform::FileNameOfItem(*item));
+    auto source = std::make_unique<TLASFile>(platform::FileNameToBytes(path), 2);
     if (!source->IsLoaded()) {
         ui->LabelDepthInterval->clear();
-        ReportUnloadedFile(this, path, QString::fromStdString(source->GetLoadError()));
+        ReportUnloadedFile(this, platform::ShownFileName(path), QString::fromStdString(source->GetLoadError()));
         return;
     }
-    WarnOmittedData(this, *source, path);
+    WarnOmittedData(this, *source, platform::ShownFileName(path));
     source_ = std::move(source);
     ui->LabelDepthInterval->setText(QStringLiteral("Начальная глубина: ") + platform::RowDepthText(*source_, 0) +
                                     QStringLiteral(" Конечная глубина: ") +

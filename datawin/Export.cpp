@@ -10,6 +10,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "platform/Shell.h"
 #include "ui_Export.h"
@@ -72,7 +73,7 @@ void TFormExport::Execute(TLASFile* document, const QString& place)
     if (!document)
         return;
     document_ = document;
-    place_ = place.isEmpty() ? QString::fromStdString(document->GetFileName()) : place;
+    place_ = place.isEmpty() ? platform::FileNameFromBytes(document->GetFileName()) : place;
     FillDialog();
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen)
@@ -93,7 +94,7 @@ void TFormExport::FillDialog()
     const double top = document.DepthAt(0);
     const double bottom = document.DepthAt(document.GetPointCount() - 1);
     const double step = document.GetStep();
-    ui->LabelFileInfo->setText(QStringLiteral("Файл ") + QFileInfo(place_).fileName() +
+    ui->LabelFileInfo->setText(QStringLiteral("Файл ") + platform::ShownFileName(QFileInfo(place_).fileName()) +
                                QStringLiteral(" Интервал глубин: ") +
                                platform::RowRangeText(document, 0, document.GetPointCount() - 1) +
                                QStringLiteral(" с шагом ") +
@@ -238,7 +239,7 @@ QString TFormExport::AskFileName(const QString& name, const QString& filter, con
 {
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Введите имя файла для экспорта");
-    options.directory = place_.isEmpty() ? QString() : QFileInfo(place_).absolutePath();
+    options.directory = place_.isEmpty() ? QString() : platform::FolderOfFile(place_);
     options.fileName = name;
     options.filter = filter;
     options.defaultSuffix = suffix;
@@ -261,17 +262,17 @@ void TFormExport::WriteTextTable(int format, int start, int k, int end)
     if (path.isEmpty())
         return;
     int error = 0;
-    if (!WriteExportTable(*document_, CheckedCurves(*ui->ListBoxCurves), format, start, k, end, path.toStdString(),
+    if (!WriteExportTable(*document_, CheckedCurves(*ui->ListBoxCurves), format, start, k, end, platform::FileNameToBytes(path),
                           error)) {
         ReportWriteFailure(path, error);
         return;
     }
     if (platform::MessageBox(this,
-                             QStringLiteral("Файл ") + QFileInfo(path).fileName() +
+                             QStringLiteral("Файл ") + platform::ShownFileName(QFileInfo(path).fileName()) +
                                  QStringLiteral(" экспортирован успешно.\nОткрыть его в текстовом редакторе?"),
                              kTitle, platform::MB_YESNO | platform::MB_ICONQUESTION) == platform::IDYES &&
         !platform::ShellOpenFile(path))
-        platform::MessageBox(this, QStringLiteral("Не удалось открыть файл\n") + path, kTitle,
+        platform::MessageBox(this, QStringLiteral("Не удалось открыть файл\n") + platform::ShownFileName(path), kTitle,
                              platform::MB_OK | platform::MB_ICONERROR);
 }
 
@@ -286,8 +287,9 @@ void TFormExport::ExportLas(int, int start, int k, int end)
     if (curves.empty())
         return;
     if (document_->WriteLasThinned(static_cast<int>(curves.size()), curves.data(), 0, k, end, start,
-                                   path.toStdString()))
-        platform::ShowMessage(QStringLiteral("Файл ") + QFileInfo(path).fileName() + QStringLiteral(" сохранен"));
+                                   platform::FileNameToBytes(path)))
+        platform::ShowMessage(QStringLiteral("Файл ") + platform::ShownFileName(QFileInfo(path).fileName()) +
+                              QStringLiteral(" сохранен"));
     else
         ReportWriteFailure(path, document_->GetWriteError());
 }

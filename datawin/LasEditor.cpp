@@ -1,7 +1,6 @@
 // LAS editor window: the file panel, the pages and the questions before anything is dropped.
 #include "datawin/LasEditor.h"
 
-#include "core/FileUtils.h"
 #include "core/Lasfile.h"
 #include "datawin/CopyBuffer.h"
 #include "datawin/FindInGrid.h"
@@ -11,6 +10,8 @@
 #include "datawin/TextFind.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNameList.h"
+#include "platform/FileNames.h"
 #include "platform/FolderTree.h"
 #include "platform/PaneWidth.h"
 #include "ui_LasEditor.h"
@@ -181,7 +182,7 @@ void TFormEditor::CreateMenus()
 
 void TFormEditor::SetFolder(const QString& folder)
 {
-    const QString path = QDir(folder).absolutePath();
+    const QString path = platform::AbsoluteFileName(folder);
     if (path == folder_)
         return;
     folder_ = path;
@@ -197,17 +198,14 @@ void TFormEditor::SetFolder(const QString& folder)
 
 void TFormEditor::RefreshFileList()
 {
-    const QString current = ui->FileListBox->currentItem() ? ui->FileListBox->currentItem()->text() : QString();
-    const std::vector<std::string> names = GetFileList(folder_.toStdString(), "*.las");
+    const QString current =
+        ui->FileListBox->currentItem() ? platform::FileNameOfItem(*ui->FileListBox->currentItem()) : QString();
     QSignalBlocker block(ui->FileListBox);
-    ui->FileListBox->clear();
+    platform::FillFileNameList(*ui->FileListBox, folder_, "*.las");
     int row = -1;
-    for (const std::string& name : names) {
-        const QString text = QString::fromStdString(name);
-        if (text == current)
-            row = ui->FileListBox->count();
-        ui->FileListBox->addItem(text);
-    }
+    for (int i = 0; i < ui->FileListBox->count() && row < 0; ++i)
+        if (platform::FileNameOfItem(*ui->FileListBox->item(i)) == current)
+            row = i;
     if (fileIndex_ >= 0)
         fileIndex_ = row;
     ui->FileListBox->setCurrentRow(row);
@@ -227,8 +225,9 @@ void TFormEditor::FileListBoxChange()
     const int row = ui->FileListBox->currentRow();
     if (row == fileIndex_ && row >= 0)
         return;
-    const QString path = row >= 0 ? QDir(folder_).filePath(ui->FileListBox->item(row)->text()) : QString();
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
+    const QString path =
+        row >= 0 ? platform::FileInFolder(folder_, platform::FileNameOfItem(*ui->FileListBox->item(row))) : QString();
+    if (path.isEmpty() || platform::KindOfPath(path) == platform::PathKind::Missing) {
         previousFileIndex_ = fileIndex_;
         fileIndex_ = row;
         return;
@@ -262,7 +261,7 @@ bool TFormEditor::SaveDocument()
     const bool written = saveDialog_.Execute(document_.get(), &loadedFrom_);
     if (written)
         tableChanged_ = false;
-    if (written && saveDialog_.SavedWhole() && QFileInfo(saveDialog_.SavedPath()) == QFileInfo(loadedFrom_.path))
+    if (written && saveDialog_.SavedWhole() && platform::SameFile(saveDialog_.SavedPath(), loadedFrom_.path))
         loadedFrom_ = DescribeLoadedFile(*document_);
     RefreshFileList();
     return written;

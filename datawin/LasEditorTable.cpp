@@ -8,6 +8,7 @@
 #include "editing/CurveNameRules.h"
 #include "datawin/LasTableModel.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "ui_LasEditor.h"
 
@@ -34,17 +35,17 @@ void TFormEditor::OpenFile(const QString& path)
     fileName_ = path;
     tableChanged_ = false;
     // A file that cannot be read leaves the page empty, so that nothing is offered for saving.
-    auto document = std::make_unique<TLASFile>(path.toStdString(), 2);
+    auto document = std::make_unique<TLASFile>(platform::FileNameToBytes(path), 2);
     if (!document->IsLoaded()) {
         ClearGrids();
-        ReportUnloadedFile(this, path, QString::fromStdString(document->GetLoadError()));
+        ReportUnloadedFile(this, platform::ShownFileName(path), QString::fromStdString(document->GetLoadError()));
         return;
     }
     document_ = std::move(document);
     loadedFrom_ = DescribeLoadedFile(*document_);
     loadedFrom_.omitted = QString::fromStdString(document_->GetUnloadedData());
     FillGrids();
-    WarnOmittedData(this, *document_, path);
+    WarnOmittedData(this, *document_, platform::ShownFileName(path));
 }
 
 void TFormEditor::FillGrids()

@@ -7,6 +7,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "ui_LasEditor.h"
 
 #include <QFileInfo>
@@ -19,9 +20,9 @@ void TFormEditor::LoadText(const QString& path)
 {
     textReady_ = false;
     ui->Memo->clear();
-    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ifstream in(platform::FileNameToBytes(path), std::ios::binary);
     if (!in) {
-        platform::ReportException(this, QStringLiteral("Не удалось открыть файл\n") + path);
+        platform::ReportException(this, QStringLiteral("Не удалось открыть файл\n") + platform::ShownFileName(path));
         return;
     }
     std::stringstream buffer;
@@ -31,16 +32,15 @@ void TFormEditor::LoadText(const QString& path)
     if (!textFile_.Decode(buffer.str(), text, error)) {
         textReady_ = true;
         UpdateTextButtons();
-        ReportUnloadedFile(this, path, QString::fromStdString(error));
+        ReportUnloadedFile(this, platform::ShownFileName(path), QString::fromStdString(error));
         return;
     }
     const QString shown = QString::fromStdString(text);
     ui->Memo->setVisible(false);
     ui->Memo->setPlainText(shown);  // also empties the undo history
     ui->Memo->setVisible(true);
-    const QFileInfo info(path);
-    textSaveName_ = info.fileName();
-    textSaveFolder_ = info.absolutePath();
+    textSaveName_ = QFileInfo(path).fileName();
+    textSaveFolder_ = platform::FolderOfFile(path);
     ui->Memo->document()->setModified(false);
     textReady_ = true;
     UpdateTextButtons();
@@ -89,16 +89,15 @@ bool TFormEditor::WriteText()
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }
-    AtomicFileWriter writer(path.toStdString());
+    AtomicFileWriter writer(platform::FileNameToBytes(path));
     writer.Write(bytes);
     if (!writer.Commit()) {
         platform::MessageBox(this, platform::WriteFailureText(path), QStringLiteral("Ошибка"),
                              platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }
-    const QFileInfo info(path);
-    textSaveName_ = info.fileName();
-    textSaveFolder_ = info.absolutePath();
+    textSaveName_ = QFileInfo(path).fileName();
+    textSaveFolder_ = platform::FolderOfFile(path);
     return true;
 }
 

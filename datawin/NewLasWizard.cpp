@@ -13,11 +13,11 @@
 #include "library/LogFileDBManager.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "platform/SelectOnEntry.h"
 #include "ui_NewLasWizard.h"
 
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -210,13 +210,13 @@ bool TDlgNewLasWizard::ValidateManualDepths()
 bool TDlgNewLasWizard::ValidateSourceFile()
 {
     const QString path = ui->EditSourceFileName->text();
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (path.isEmpty() || platform::KindOfPath(path) != platform::PathKind::File) {
         platform::MessageBox(this, QStringLiteral("Указанного файла не существует!"), QStringLiteral("Импорт данных"),
                              platform::MB_OK | platform::MB_ICONERROR);
         ui->EditSourceFileName->setFocus();
         return false;
     }
-    sourceFile_ = path.toStdString();
+    sourceFile_ = platform::FileNameToBytes(path);
     return true;
 }
 
@@ -341,13 +341,13 @@ void TDlgNewLasWizard::CreateLasFile()
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())
         return;
-    if (WriteNewLASFile(info_, path.toStdString()) != NewLASWritten) {
+    if (WriteNewLASFile(info_, platform::FileNameToBytes(path)) != NewLASWritten) {
         platform::MessageBox(this, QStringLiteral("Ошибка при сохранении файла"), QStringLiteral("Сохранение"),
                              platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
     try {
-        RunHeaderSteps(path.toStdString());
+        RunHeaderSteps(platform::FileNameToBytes(path));
     } catch (const CppSQLite3Exception& error) {
         Error(nullptr, QString::fromUtf8(error.ErrorMessage()));
     } catch (const std::exception& error) {
@@ -379,6 +379,6 @@ void TDlgNewLasWizard::RunHeaderSteps(const std::string& path)
         return;
     if (library)
         library->AddFile(path);
-    created_ = QString::fromStdString(path);
+    created_ = platform::FileNameFromBytes(path);
     accept();
 }

@@ -6,6 +6,7 @@
 #include "core/IniStore.h"
 #include "platform/DialogRunner.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "ui_NewLasWizard.h"
 
 #include <QFileInfo>
@@ -84,7 +85,7 @@ bool TDlgNewLasWizard::ImportFromText()
         Error(nullptr, QStringLiteral("В файле меньше двух строк данных: файл не создается."));
         return false;
     case ImportResult::CannotOpen:
-        Error(nullptr, QStringLiteral("Не удалось открыть файл\n") + QString::fromStdString(sourceFile_));
+        Error(nullptr, QStringLiteral("Не удалось открыть файл\n") + platform::ShownFileName(platform::FileNameFromBytes(sourceFile_)));
         return false;
     }
     return false;
@@ -135,7 +136,7 @@ void TDlgNewLasWizard::ButtonSaveImportClick()
     ImportFromTextParams params;
     GetImportParams(params);
     if (SaveImportSet(services_.ImportsDir, name.toStdString(), params).empty())
-        Error(nullptr, platform::WriteFailureText(QString::fromStdString(services_.ImportsDir)));
+        Error(nullptr, platform::WriteFailureText(platform::FileNameFromBytes(services_.ImportsDir)));
     FillSavedImports();
 }
 
@@ -164,9 +165,9 @@ void TDlgNewLasWizard::Button1Click()
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Выбор импортируемого файла");
     options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)");
-    const QFileInfo current(ui->EditSourceFileName->text());
-    options.directory = current.absolutePath();
-    options.fileName = current.fileName();
+    const QString current = ui->EditSourceFileName->text();
+    options.directory = platform::FolderOfFile(current);
+    options.fileName = QFileInfo(current).fileName();
     const QString path = platform::GetOpenFileName(this, options);
     if (!path.isEmpty())
         ui->EditSourceFileName->setText(path);
@@ -174,11 +175,11 @@ void TDlgNewLasWizard::Button1Click()
 
 void TDlgNewLasWizard::EditSourceFileNameChange()
 {
-    const std::string path = ui->EditSourceFileName->text().toStdString();
-    if (!QFileInfo(QString::fromStdString(path)).isFile()) {
+    const QString name = ui->EditSourceFileName->text();
+    if (platform::KindOfPath(name) != platform::PathKind::File) {
         ui->MnemoSourceView->clear();
         return;
     }
-    const std::string lines = ReadTextFileLines(path, 32, "\r\n");
+    const std::string lines = ReadTextFileLines(platform::FileNameToBytes(name), 32, "\r\n");
     ui->MnemoSourceView->setPlainText(QString::fromStdString(DecodeText(lines, DetectTextEncoding(lines))));
 }

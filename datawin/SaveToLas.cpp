@@ -191,7 +191,7 @@ bool TFormSaveToLas::Execute(TLASFile* document, const LoadedFileInfo* loadedFro
             return false;
         }
     }
-    folder_ = QFileInfo(ui->EditFileName->text()).absolutePath();
+    folder_ = platform::FolderOfFile(ui->EditFileName->text());
 
     bool saved = false;
     while (!saved && platform::ExecDialog(*this) == QDialog::Accepted) {
@@ -251,15 +251,14 @@ void TFormSaveToLas::ButtonBrowseClick()
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Сохранить как");
     const QString text = ui->EditFileName->text();
-    const QFileInfo current(text);
-    options.directory = text.isEmpty() ? QString() : current.absolutePath();
-    options.fileName = current.fileName();
+    options.directory = text.isEmpty() ? QString() : platform::FolderOfFile(text);
+    options.fileName = QFileInfo(text).fileName();
     options.filter = QStringLiteral("LAS файлы (*.las *.LAS *.Las);;Все файлы (*)");
     options.defaultSuffix = QStringLiteral("las");
     options.confirmOverwrite = false;  // the save asks itself, once per file it writes
     const QString path = platform::GetSaveFileName(this, options);
     if (!path.isEmpty()) {
         ui->EditFileName->setText(path);
-        folder_ = QFileInfo(path).absolutePath();
+        folder_ = platform::FolderOfFile(path);
     }
 }

@@ -5,6 +5,7 @@
 #include "core/MParser.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/Help.h"
 #include "platform/NumberText.h"
 #include "ui_CalcBarEdit.h"
@@ -29,7 +30,7 @@ enum Row { FileRow, NameRow, CaptionRow, HintRow, NullTypeRow, NullSubstRow };
 
 QString FileNamePart(const std::string& path)
 {
-    return QString::fromStdString(std::filesystem::path(path).filename().string());
+    return platform::FileNameFromBytes(std::filesystem::path(path).filename().string());
 }
 
 // The items of the expression's pop-up: each inserts the text in its caption's parentheses.
@@ -364,14 +365,14 @@ void TDlgCalcBarEdit::BrowseFile()
         return;
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Сохранение файла сценария");
-    options.directory = QString::fromStdString(FExprList->GetFolder());
+    options.directory = platform::FileNameFromBytes(FExprList->GetFolder());
     options.fileName = FilenameEdit->text();
     options.filter = QStringLiteral("Файлы сценария (*.exp)");
     options.defaultSuffix = QStringLiteral("exp");
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())
         return;
-    FilenameEdit->setText(QString::fromStdString(std::filesystem::path(path.toStdString()).filename().string()));
+    FilenameEdit->setText(FileNamePart(platform::FileNameToBytes(path)));
     FilenameEditExit();
 }
 
@@ -383,25 +384,25 @@ void TDlgCalcBarEdit::FilenameEditExit()
     if (!script)
         return;
     const std::string old = script->GetFileName();
-    QString name = QString::fromStdString(std::filesystem::path(FilenameEdit->text().trimmed().toStdString())
-                                              .filename()
-                                              .string());
+    QString name = FileNamePart(platform::FileNameToBytes(FilenameEdit->text().trimmed()));
     if (name.isEmpty() || name == FileNamePart(old)) {
         FilenameEdit->setText(FileNamePart(old));
         return;
     }
     if (!name.endsWith(QStringLiteral(".exp"), Qt::CaseInsensitive))
         name += QStringLiteral(".exp");
-    const std::string path = FExprList->GetFolder() + name.toStdString();
+    const std::string path = FExprList->GetFolder() + platform::FileNameToBytes(name);
     if (FileUsedByOther(path, script)) {
-        platform::MessageBox(this, QStringLiteral("Файл '") + name + QStringLiteral("' уже принадлежит другому сценарию"),
+        platform::MessageBox(this, QStringLiteral("Файл '") + platform::ShownFileName(name) +
+                                 QStringLiteral("' уже принадлежит другому сценарию"),
                              QStringLiteral("Ошибка"), platform::MB_ICONWARNING);
         FilenameEdit->setText(FileNamePart(old));
         return;
     }
     script->SetFileName(path);
     if (!script->Save()) {
-        platform::MessageBox(this, QStringLiteral("Не удалось записать файл\n'") + QString::fromStdString(path) + "'",
+        platform::MessageBox(this, QStringLiteral("Не удалось записать файл\n'") +
+                                 platform::ShownFileName(platform::FileNameFromBytes(path)) + "'",
                              QStringLiteral("Ошибка"), platform::MB_ICONERROR);
         script->SetFileName(old);
         FilenameEdit->setText(FileNamePart(old));
@@ -449,7 +450,7 @@ void TDlgCalcBarEdit::BtnAddExprClick()
         return;
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Введите имя файла");
-    options.directory = QString::fromStdString(FExprList->GetFolder());
+    options.directory = platform::FileNameFromBytes(FExprList->GetFolder());
     options.fileName = QStringLiteral("новый");
     options.filter = QStringLiteral("Файлы сценария (*.exp)");
     options.defaultSuffix = QStringLiteral("exp");
@@ -458,8 +459,9 @@ void TDlgCalcBarEdit::BtnAddExprClick()
         return;
     if (!path.endsWith(QStringLiteral(".exp"), Qt::CaseInsensitive))
         path += QStringLiteral(".exp");
-    if (FileUsedByOther(path.toStdString(), nullptr)) {
-        platform::MessageBox(this, QStringLiteral("Файл '") + path + QStringLiteral("' уже принадлежит другому сценарию"),
+    if (FileUsedByOther(platform::FileNameToBytes(path), nullptr)) {
+        platform::MessageBox(this, QStringLiteral("Файл '") + platform::ShownFileName(path) +
+                                 QStringLiteral("' уже принадлежит другому сценарию"),
                              QStringLiteral("Ошибка"), platform::MB_ICONWARNING);
         return;
     }
@@ -471,9 +473,10 @@ void TDlgCalcBarEdit::BtnAddExprClick()
     script->SetButton(25);
     script->SetNullSubst(1.0f);
     script->SetShow(true);
-    script->SetFileName(path.toStdString());
+    script->SetFileName(platform::FileNameToBytes(path));
     if (!script->Save()) {
-        platform::MessageBox(this, QStringLiteral("Не удалось записать файл\n'") + path + "'", QStringLiteral("Ошибка"),
+        platform::MessageBox(this, QStringLiteral("Не удалось записать файл\n'") + platform::ShownFileName(path) + "'",
+                             QStringLiteral("Ошибка"),
                              platform::MB_ICONERROR);
         return;
     }

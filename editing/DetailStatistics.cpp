@@ -6,6 +6,7 @@
 #include "editing/StatisticsReport.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/Printer.h"
 #include "platform/WorkProgress.h"
 
@@ -49,7 +50,7 @@ TFormDetailStatistics::TFormDetailStatistics(QWidget* parent) : QWidget(parent, 
 void TFormDetailStatistics::BuildReport(const TLASFile& document, const std::vector<int>& selection,
                                         const IntervalManager& intervals, int sections, const QString& place)
 {
-    documentPath_ = place.isEmpty() ? QString::fromStdString(document.GetFileName()) : place;
+    documentPath_ = place.isEmpty() ? platform::FileNameFromBytes(document.GetFileName()) : place;
     platform::WorkProgressScope progress(QStringLiteral("Построение статистического отчета"));
     // The tables take about as long to compute as their text takes to enter the window.
     const std::optional<QStringList> blocks = TStatisticsReport(document, selection, intervals)
@@ -90,7 +91,7 @@ void TFormDetailStatistics::SaveText(const QString& text)
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty() || !SaveReportText(this, path, text))
         return;
-    platform::MessageBox(this, QStringLiteral("Файл \n'") + path + QStringLiteral("'\nуспешно сохранен"),
+    platform::MessageBox(this, QStringLiteral("Файл \n'") + platform::ShownFileName(path) + QStringLiteral("'\nуспешно сохранен"),
                          QStringLiteral("Сохранение статистики"), platform::MB_ICONINFORMATION);
 }
 

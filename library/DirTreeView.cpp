@@ -13,6 +13,7 @@
 #include "library/FileDragData.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 
 namespace fs = std::filesystem;
 
@@ -22,7 +23,7 @@ constexpr int kPathRole = Qt::UserRole;
 
 std::string NodePath(const QTreeWidgetItem* node)
 {
-    return node ? node->data(0, kPathRole).toString().toStdString() : std::string();
+    return node ? platform::FileNameToBytes(node->data(0, kPathRole).toString()) : std::string();
 }
 
 // A child without a path: it only gives its parent an expand button until the parent is filled.
@@ -73,7 +74,7 @@ QTreeWidgetItem* TDirTreeView::AddFolderNode(QTreeWidgetItem* parent, const QStr
     auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
     node->setText(0, name);
     node->setIcon(0, icons.icon(QFileIconProvider::Folder));
-    node->setData(0, kPathRole, QString::fromStdString(path));
+    node->setData(0, kPathRole, platform::FileNameFromBytes(path));
     new QTreeWidgetItem(node);  // placeholder
     return node;
 }
@@ -96,7 +97,7 @@ void TDirTreeView::UpdateNodeFolders(QTreeWidgetItem* node)
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
     for (const std::string& name : SubFolders(folder))
-        AddFolderNode(node, QString::fromStdString(name), folder + name);
+        AddFolderNode(node, platform::ShownFileName(platform::FileNameFromBytes(name)), folder + name);
 }
 
 void TDirTreeView::NodeExpanding(QTreeWidgetItem* node)
@@ -121,7 +122,7 @@ void TDirTreeView::SetFolder(const std::string& path)
         node->setExpanded(true);
         QTreeWidgetItem* next = nullptr;
         for (int i = 0; i < node->childCount() && !next; ++i)
-            if (node->child(i)->text(0).toStdString() == part.string())
+            if (fs::path(NodePath(node->child(i))).filename() == part)
                 next = node->child(i);
         if (!next)
             break;
@@ -262,11 +263,11 @@ void TDirTreeView::defCopyFiles(bool move)
         return;
     QStringList failed;
     for (const QString& file : droppedFiles_) {
-        const std::string source = file.toStdString();
+        const std::string source = platform::FileNameToBytes(file);
         const std::string target = folder + fs::path(source).filename().string();
         const bool done = move ? MoveFileNoReplace(source, target) : CopyFileNoReplace(source, target);
         if (!done)
-            failed.append(file);
+            failed.append(platform::ShownFileName(file));
     }
     if (!failed.isEmpty())
         platform::MessageBox(this,

@@ -1,6 +1,8 @@
 // Drag data of files and the effect rule of drops.
 #include "library/FileDragData.h"
 
+#include "platform/FileNames.h"
+
 #include <QMimeData>
 #include <QUrl>
 
@@ -9,7 +11,7 @@ QMimeData* MakeFileDragData(const QStringList& paths)
     auto* data = new QMimeData;
     QList<QUrl> urls;
     for (const QString& path : paths)
-        urls.append(QUrl::fromLocalFile(path));
+        urls.append(platform::UrlOfLocalFile(path));
     data->setUrls(urls);
     return data;
 }
@@ -21,7 +23,7 @@ QStringList DroppedLocalFiles(const QMimeData* data)
     QStringList files;
     for (const QUrl& url : data->urls())
         if (url.isLocalFile())
-            files.append(url.toLocalFile());
+            files.append(platform::LocalFileOfUrl(url));
     return files;
 }
 

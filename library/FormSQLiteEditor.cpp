@@ -10,6 +10,8 @@
 #include "library/LibScanner.h"
 #include "library/LibraryErrors.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileNameList.h"
+#include "platform/FileNames.h"
 
 namespace {
 
@@ -67,7 +69,7 @@ void TFormSQLiteEditor::Button1Click()
     if (file.isEmpty())
         return;
     try {
-        Manager.Open(file.toStdString());
+        Manager.Open(platform::FileNameToBytes(file));
     } catch (...) {
         // A file that is no library database leaves nothing of the one shown before.
         ListBoxPaths->clear();
@@ -99,7 +101,7 @@ void TFormSQLiteEditor::RefreshPaths()
     ListBoxPaths->clear();
     RunLibraryAction(this, [this] {
         for (const std::string& path : Manager.GetLookupPaths())
-            ListBoxPaths->addItem(QString::fromStdString(path));
+            platform::AddFileNameItem(*ListBoxPaths, platform::FileNameFromBytes(path));
     });
 }
 
@@ -110,9 +112,9 @@ void TFormSQLiteEditor::ButtonAddPathClick()
     const QString folder = platform::GetExistingDirectory(this, options);
     bool added = true;
     if (!folder.isEmpty())
-        RunLibraryAction(this, [&] { added = Manager.AddLookupPath(folder.toStdString()); });
+        RunLibraryAction(this, [&] { added = Manager.AddLookupPath(platform::FileNameToBytes(folder)); });
     if (!added)
-        platform::MessageBox(this, QStringLiteral("Каталог уже есть в библиотеке:\n") + folder,
+        platform::MessageBox(this, QStringLiteral("Каталог уже есть в библиотеке:\n") + platform::ShownFileName(folder),
                              QStringLiteral("Каталог для сканирования"), platform::MB_OK | platform::MB_ICONINFORMATION);
     RefreshPaths();
 }
@@ -122,7 +124,7 @@ void TFormSQLiteEditor::ButtonDelPathClick()
     const QListWidgetItem* item = ListBoxPaths->currentItem();
     if (!item)
         return;
-    Manager.DeleteLookupPaths({item->text().toStdString()});
+    Manager.DeleteLookupPaths({platform::FileNameToBytes(platform::FileNameOfItem(*item))});
     RefreshPaths();
 }
 

@@ -15,6 +15,7 @@
 #include "library/LibraryErrors.h"
 #include "library/LogFileDBManager.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileNames.h"
 
 namespace {
 
@@ -222,22 +223,24 @@ void TFormLasBrowser::UpdateLibraryMenus()
     clear(MMILibRemoveGroup, nullptr);
     clear(MMILibAddFilesToGroup, MMIAddFilesToGroupNew);
     clear(PMFAddToGroup, PMFAddToGroupNew);
-    const auto add = [this](QMenu* menu, const std::string& caption, const QString& name, auto handler) {
-        QAction* item = menu->addAction(QString::fromStdString(caption));
+    const auto add = [this](QMenu* menu, const QString& caption, const QString& name, auto handler) {
+        QAction* item = menu->addAction(caption);
         item->setObjectName(name);
         connect(item, &QAction::triggered, this, [this, item, handler] {
             RunLibraryAction(this, [&] { handler(item); });
         });
     };
     for (size_t i = 0; i < paths.size(); ++i)
-        add(MMILibPathesToDelete, paths[i], QStringLiteral("MILibRemovePathItem_%1").arg(i),
-            [this](QAction* item) { MMILibRemovePathItemClick(item->text()); });
+        add(MMILibPathesToDelete, platform::ShownFileName(platform::FileNameFromBytes(paths[i])),
+            QStringLiteral("MILibRemovePathItem_%1").arg(i),
+            [this, path = platform::FileNameFromBytes(paths[i])](QAction*) { MMILibRemovePathItemClick(path); });
     for (size_t i = 0; i < groups.size(); ++i) {
-        add(MMILibRemoveGroup, groups[i], QStringLiteral("MILibRemoveGroupItem_%1").arg(i),
+        const QString group = QString::fromStdString(groups[i]);
+        add(MMILibRemoveGroup, group, QStringLiteral("MILibRemoveGroupItem_%1").arg(i),
             [this](QAction* item) { MMILibRemoveGroupItemClick(item->text()); });
-        add(MMILibAddFilesToGroup, groups[i], QStringLiteral("MILibAddToGroupItem_%1").arg(i),
+        add(MMILibAddFilesToGroup, group, QStringLiteral("MILibAddToGroupItem_%1").arg(i),
             [this](QAction* item) { MMIAddFilesToGroupNewClick(item); });
-        add(PMFAddToGroup, groups[i], QStringLiteral("PMFAddToGroupItem_%1").arg(i),
+        add(PMFAddToGroup, group, QStringLiteral("PMFAddToGroupItem_%1").arg(i),
             [this](QAction* item) { MMIAddFilesToGroupNewClick(item); });
     }
 }
@@ -255,7 +258,8 @@ void TFormLasBrowser::ScanLibrary(const std::string& folderToAdd)
                              QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONERROR);
     else if (scanner.FolderWasListed())
         platform::MessageBox(this,
-                             QStringLiteral("Каталог уже есть в библиотеке:\n") + QString::fromStdString(folderToAdd) +
+                             QStringLiteral("Каталог уже есть в библиотеке:\n") +
+                                 platform::ShownFileName(platform::FileNameFromBytes(folderToAdd)) +
                                  QStringLiteral("\nОн просканирован заново.") + scanned,
                              QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONINFORMATION);
     else if (folderToAdd.empty() && !scanner.Stopped())
@@ -278,7 +282,8 @@ void TFormLasBrowser::MMILibSelectAndAddPathClick()
         return;
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Добавление каталога в библиотеку");
-    if (const std::string folder = platform::GetExistingDirectory(this, options).toStdString(); !folder.empty())
+    if (const std::string folder = platform::FileNameToBytes(platform::GetExistingDirectory(this, options));
+        !folder.empty())
         ScanLibrary(folder);
 }
 
@@ -301,7 +306,7 @@ void TFormLasBrowser::MMILibRemoveMissingFilesClick()
 void TFormLasBrowser::MMILibRemovePathItemClick(const QString& path)
 {
     if (DBManager)
-        DBManager->DeleteLookupPaths({path.toStdString()});
+        DBManager->DeleteLookupPaths({platform::FileNameToBytes(path)});
     UpdateLibraryMenus();
 }
 

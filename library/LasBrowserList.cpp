@@ -24,6 +24,7 @@
 #include "library/LASFileHeader.h"
 #include "library/LibraryErrors.h"
 #include "library/LogFileDBManager.h"
+#include "platform/FileNames.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +59,12 @@ std::string WithSlash(std::string folder)
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// A file or folder name as shown: undecodable bytes as U+FFFD.
+QString Shown(const std::string& path)
+{
+    return platform::ShownFileName(platform::FileNameFromBytes(path));
 }
 
 // Folder entries of the folder: sub-folders and LAS files, each in name order.
@@ -134,7 +141,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
     for (const std::string& name : folders) {
         if (name == ".")
             continue;
-        auto* row = new BrowserRow(*this, Text(name));
+        auto* row = new BrowserRow(*this, Shown(name));
         if (name != "..")
             row->setIcon(0, icons.icon(QFileInfo(Text(base + name))));
         rows.append(row);
@@ -147,7 +154,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
             continue;
         if (lasIcon.isNull())
             lasIcon = icons.icon(QFileInfo(Text(path)));
-        const QString caption = Text(ExtractNamePart(path));
+        const QString caption = Shown(ExtractNamePart(path));
         auto* row = new BrowserRow(*this, caption, path, std::move(header));
         row->setIcon(0, lasIcon);
         for (int k = 0; k < ColumnSet.Items.Count(); ++k) {
@@ -184,7 +191,7 @@ void TFormLasBrowser::ShowFolder(std::string folder)
     if (PageMode != 2)
         FillFileList(folder);
     WatchFolder(folder);
-    setWindowTitle(QStringLiteral("Обзор файлов Las - ") + Text(folder));
+    setWindowTitle(QStringLiteral("Обзор файлов Las - ") + Shown(folder));
 }
 
 void TFormLasBrowser::WatchFolder(const std::string& folder)
@@ -273,7 +280,7 @@ int TFormLasBrowser::ListViewCompare(const QTreeWidgetItem* row1, const QTreeWid
 
 void TFormLasBrowser::HandBack(const std::string& file, bool add)
 {
-    const QString path = Text(file);
+    const QString path = platform::FileNameFromBytes(file);
     showMinimized();
     if (MainWindowHandle) {
         if (MainWindowHandle->isMinimized())
@@ -365,7 +372,7 @@ void TFormLasBrowser::MMIFileEditHeaderClick()
         return;
     const int result = header.Write(path);
     if (result == LASFileHeader::WriteFailed || result == LASFileHeader::OpenFailed) {
-        platform::MessageBox(this, QStringLiteral("Не удалось записать заголовок файла\n") + Text(path),
+        platform::MessageBox(this, QStringLiteral("Не удалось записать заголовок файла\n") + Shown(path),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
@@ -385,7 +392,7 @@ void TFormLasBrowser::PMFDeleteClick()
     const std::string open = OpenDocumentPath ? OpenDocumentPath() : std::string();
     const bool isOpen = !open.empty() && fs::equivalent(path, open, error);
     if (platform::MessageBox(this,
-                             QStringLiteral("Вы действительно хотите удалить файл\n'") + Text(path) + "'?" +
+                             QStringLiteral("Вы действительно хотите удалить файл\n'") + Shown(path) + "'?" +
                                  (isOpen ? QStringLiteral("\nЭто документ, открытый в главном окне: он останется открытым, "
                                                           "а файл будет удалён с диска.")
                                          : QString()),
@@ -405,7 +412,7 @@ void TFormLasBrowser::StartFileDrag(int index)
     if (path.empty())
         return;
     auto* drag = new QDrag(this);
-    drag->setMimeData(MakeFileDragData({Text(path)}));
+    drag->setMimeData(MakeFileDragData({platform::FileNameFromBytes(path)}));
     drag->exec(Qt::CopyAction | Qt::MoveAction);
 }
 
@@ -413,7 +420,7 @@ void TFormLasBrowser::MMIEditCopyClick()
 {
     const std::string path = RowPath(SelectedRow());
     if (!path.empty())
-        QApplication::clipboard()->setMimeData(MakeFileDragData({Text(path)}));
+        QApplication::clipboard()->setMimeData(MakeFileDragData({platform::FileNameFromBytes(path)}));
 }
 
 bool TFormLasBrowser::eventFilter(QObject* watched, QEvent* event)

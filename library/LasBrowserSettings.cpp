@@ -11,6 +11,7 @@
 #include "core/StringUtils.h"
 #include "library/DirTreeView.h"
 #include "platform/DialogRunner.h"
+#include "platform/FileNames.h"
 #include "platform/PaneWidth.h"
 
 namespace {
@@ -108,7 +109,7 @@ void TFormLasBrowser::FillBookmarkList()
     ListViewFavorites->clear();
     for (int i = 0; i < Bookmarks.Count(); ++i) {
         auto* row = new QTreeWidgetItem(ListViewFavorites, {QString::fromStdString(Bookmarks[i].Name),
-                                                            QString::fromStdString(Bookmarks[i].Path)});
+                                                            platform::ShownFileName(platform::FileNameFromBytes(Bookmarks[i].Path))});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
     }
     fillingBookmarks_ = false;

@@ -3,6 +3,7 @@
 
 #include "core/FileUtils.h"
 #include "platform/Colors.h"
+#include "platform/FileNames.h"
 #include "platform/FolderTree.h"
 #include "platform/RussianTexts.h"
 
@@ -142,7 +143,10 @@ public:
             dialog.selectFile(options.fileName);
         if (dialog.exec() != QDialog::Accepted)
             return {};
-        return dialog.selectedFiles();
+        QStringList files = dialog.selectedFiles();
+        for (QString& file : files)
+            file = FileNameOfShown(file);
+        return files;
     }
 
     int Exec(QDialog& dialog) override { return dialog.exec(); }
@@ -167,10 +171,9 @@ InstalledDialogRunner::~InstalledDialogRunner()
 
 FileDialogOptions FileDialogOptions::StartingAt(const QString& path)
 {
-    const QFileInfo file(path);
     FileDialogOptions options;
-    options.directory = file.absolutePath();
-    options.fileName = file.fileName();
+    options.directory = FolderOfFile(path);
+    options.fileName = QFileInfo(path).fileName();
     return options;
 }
 
@@ -242,15 +245,15 @@ QStringList GetOpenFileNames(QWidget* owner, const FileDialogOptions& options)
 QString GetSaveFileName(QWidget* owner, const FileDialogOptions& options)
 {
     const QString typed = First(current->Files(owner, FileDialogKind::Save, options));
-    const QString path = QString::fromStdString(ResolveTypedFileName(
-        typed.toStdString(), options.directory.toStdString(), options.defaultSuffix.toStdString()));
+    const QString path = FileNameFromBytes(ResolveTypedFileName(
+        FileNameToBytes(typed), FileNameToBytes(options.directory), options.defaultSuffix.toStdString()));
     if (path.isEmpty() && !typed.isEmpty())
-        MessageBox(owner, QStringLiteral("Недопустимое имя файла:\n") + typed, QStringLiteral("Ошибка"),
+        MessageBox(owner, QStringLiteral("Недопустимое имя файла:\n") + ShownFileName(typed), QStringLiteral("Ошибка"),
                    MB_OK | MB_ICONERROR);
     // The dialog asked about the name as typed, not about the one the extension made.
     if (options.confirmOverwrite && QFileInfo(path).fileName() != QFileInfo(typed).fileName() &&
-        QFileInfo::exists(path) &&
-        MessageBox(owner, QStringLiteral("Файл\n") + path + QStringLiteral("\nуже существует. Заменить?"),
+        KindOfPath(path) != PathKind::Missing &&
+        MessageBox(owner, QStringLiteral("Файл\n") + ShownFileName(path) + QStringLiteral("\nуже существует. Заменить?"),
                    options.title, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return {};
     if (!path.isEmpty() && !MayWriteOver(owner, path, options.kind, options.title))

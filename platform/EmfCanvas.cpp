@@ -3,6 +3,7 @@
 
 #include "platform/CanvasFont.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 
 #include <uemf.h>
 
@@ -154,7 +155,7 @@ std::uint64_t EmfCanvas::Bytes()
 
 std::string EmfCanvas::WriteFailure(int systemError) const
 {
-    return WriteFailureText(QString::fromStdString(file_ ? file_->Target() : std::string()), systemError)
+    return WriteFailureText(FileNameFromBytes(file_ ? file_->Target() : std::string()), systemError)
         .toStdString();
 }
 

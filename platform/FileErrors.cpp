@@ -1,7 +1,6 @@
 #include "platform/FileErrors.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/FileNames.h"
 
 #include <cerrno>
 #include <sys/statvfs.h>
@@ -18,21 +17,23 @@ constexpr int kFileNotWritable = -1;
 
 int ProbeFolder(const QString& path)
 {
-    const QFileInfo file(path);
-    const QByteArray folder = file.absolutePath().toLocal8Bit();
-    if (!QFileInfo(file.absolutePath()).isDir())
+    const QString folderName = FolderOfFile(path);
+    const std::string file = FileNameToBytes(AbsoluteFileName(path));
+    const std::string folder = FileNameToBytes(folderName);
+    if (KindOfPath(folderName) != PathKind::Folder)
         return ENOENT;
-    if (file.isDir())
+    const PathKind kind = KindOfPath(path);
+    if (kind == PathKind::Folder)
         return EISDIR;
-    if (file.exists() && !file.isFile())
+    if (kind == PathKind::Other)
         return EINVAL;
     // An existing file is written in place when its folder may not be written.
-    if (file.exists() && access(QFile::encodeName(file.absoluteFilePath()).constData(), W_OK) != 0)
+    if (kind == PathKind::File && access(file.c_str(), W_OK) != 0)
         return errno == EROFS ? EROFS : kFileNotWritable;
-    if (!file.exists() && access(folder.constData(), W_OK) != 0)
+    if (kind == PathKind::Missing && access(folder.c_str(), W_OK) != 0)
         return errno == EROFS ? EROFS : EACCES;
     struct statvfs space {};
-    if (statvfs(folder.constData(), &space) == 0 &&
+    if (statvfs(folder.c_str(), &space) == 0 &&
         static_cast<unsigned long long>(space.f_bavail) * space.f_frsize < kNearlyFull)
         return ENOSPC;
     return 0;
@@ -72,7 +73,7 @@ QString WriteFailureReason(const QString& path, int errorCode)
 
 QString WriteFailureText(const QString& path, int errorCode)
 {
-    return QStringLiteral("Не удалось записать файл\n") + path + QStringLiteral("\n") +
+    return QStringLiteral("Не удалось записать файл\n") + ShownFileName(path) + QStringLiteral("\n") +
            WriteFailureReason(path, errorCode);
 }
 

@@ -2,12 +2,14 @@
 
 #include <QFileInfo>
 #include <filesystem>
+#include <string_view>
 
 namespace platform {
 
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
+constexpr std::string_view kStoredBytesMark = "file://";
 
 // Length of the valid UTF-8 sequence at `at`, 0 when the bytes there are not one.
 std::size_t Utf8SequenceLength(const std::string& bytes, std::size_t at)
@@ -111,6 +113,29 @@ QString ShownFileName(const QString& name)
     return shown;
 }
 
+QString FileNameOfShown(const QString& shown)
+{
+    if (!shown.contains(QChar::ReplacementCharacter) || KindOfPath(shown) != PathKind::Missing)
+        return shown;
+    std::filesystem::path found;
+    for (const std::filesystem::path& part : NativePath(shown)) {
+        std::filesystem::path next = found / part;
+        std::error_code error;
+        if (!std::filesystem::exists(next, error)) {
+            const QString wanted = FileNameFromBytes(part.string());
+            int matches = 0;
+            for (std::filesystem::directory_iterator entry(found.empty() ? "." : found, error), end;
+                 !error && entry != end; entry.increment(error))
+                if (ShownFileName(FileNameFromBytes(entry->path().filename().string())) == wanted && ++matches == 1)
+                    next = found / entry->path().filename();
+            if (matches != 1)
+                next = found / part;
+        }
+        found = next;
+    }
+    return FileNameFromBytes(found.string());
+}
+
 QString AbsoluteFileName(const QString& name)
 {
     if (name.isEmpty())
@@ -131,6 +156,47 @@ QString LocalFileOfUrl(const QUrl& url)
     return host.isEmpty() || host == QStringLiteral("localhost") ? path : QStringLiteral("//") + host + path;
 }
 
+QUrl UrlOfLocalFile(const QString& name)
+{
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(FileNameToBytes(name)).toPercentEncoding("/"));
+}
+
+QString FolderOfFile(const QString& name)
+{
+    return FileNameFromBytes(NativePath(AbsoluteFileName(name)).parent_path().string());
+}
+
+QString FileInFolder(const QString& folder, const QString& name)
+{
+    return folder.isEmpty() ? name : FileNameFromBytes((NativePath(folder) / NativePath(name)).string());
+}
+
+std::string StoredFileName(const QString& name)
+{
+    const std::string bytes = FileNameToBytes(name);
+    if (!bytes.starts_with(kStoredBytesMark) && FileNameFromBytes(bytes) == QString::fromUtf8(bytes))
+        return bytes;
+    return std::string(kStoredBytesMark) + QByteArray::fromStdString(bytes).toPercentEncoding("/").toStdString();
+}
+
+QString FileNameFromStored(const std::string& text)
+{
+    if (!text.starts_with(kStoredBytesMark))
+        return FileNameFromBytes(text);
+    const QByteArray encoded = QByteArray::fromStdString(text.substr(kStoredBytesMark.size()));
+    return FileNameFromBytes(QByteArray::fromPercentEncoding(encoded).toStdString());
+}
+
+std::string StoredFileNameBytes(const std::string& bytes)
+{
+    return StoredFileName(FileNameFromBytes(bytes));
+}
+
+std::string FileNameBytesFromStored(const std::string& text)
+{
+    return FileNameToBytes(FileNameFromStored(text));
+}
+
 PathKind KindOfPath(const QString& name)
 {
     std::error_code error;
@@ -140,6 +206,12 @@ PathKind KindOfPath(const QString& name)
     if (std::filesystem::is_regular_file(status))
         return PathKind::File;
     return std::filesystem::is_directory(status) ? PathKind::Folder : PathKind::Other;
+}
+
+bool RemoveFile(const QString& name)
+{
+    std::error_code error;
+    return std::filesystem::remove(NativePath(name), error);
 }
 
 bool SameFile(const QString& a, const QString& b)

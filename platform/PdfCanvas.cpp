@@ -2,6 +2,7 @@
 #include "platform/PdfCanvas.h"
 
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -12,7 +13,7 @@ PdfCanvas::PdfCanvas(std::string path, double pageWidthCm, double pageHeightCm, 
     : path_(std::move(path)), output_(path_), writer_(&output_)
 {
     if (!output_.isOpen())
-        error_ = WriteFailureText(QString::fromStdString(path_), output_.SystemError()).toStdString();
+        error_ = WriteFailureText(FileNameFromBytes(path_), output_.SystemError()).toStdString();
     writer_.setResolution(dpi);
     // Exactly the size asked for, not a standard size that lies close to it.
     writer_.setPageLayout(QPageLayout(QPageSize(QSizeF(pageWidthCm * 10.0, pageHeightCm * 10.0),
@@ -62,12 +63,12 @@ bool PdfCanvas::Finish()
     const bool ended = painter_.end();
     if (!error_.empty() || !ended) {
         if (error_.empty())
-            error_ = WriteFailureText(QString::fromStdString(path_)).toStdString();
+            error_ = WriteFailureText(FileNameFromBytes(path_)).toStdString();
         output_.Discard();
         return false;
     }
     if (!output_.Commit()) {
-        error_ = WriteFailureText(QString::fromStdString(path_), output_.SystemError()).toStdString();
+        error_ = WriteFailureText(FileNameFromBytes(path_), output_.SystemError()).toStdString();
         return false;
     }
     return true;

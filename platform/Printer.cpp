@@ -5,6 +5,7 @@
 #include "platform/AtomicFileDevice.h"
 #include "platform/DialogRunner.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNames.h"
 #include "platform/PainterCanvas.h"
 #include "platform/PdfCanvas.h"
 #include "platform/Replaceable.h"
@@ -100,7 +101,7 @@ public:
                 return false;
             OutputFile = path;
             pdfPath_ = path;
-            pdf_ = std::make_unique<PdfCanvas>(path.toStdString(), PdfWidthMm / 10.0, PdfHeightMm / 10.0, PdfDpi,
+            pdf_ = std::make_unique<PdfCanvas>(FileNameToBytes(path), PdfWidthMm / 10.0, PdfHeightMm / 10.0, PdfDpi,
                                                JobTitle());
             // A file that cannot be made fails the job before anything is drawn.
             error_ = QString::fromStdString(pdf_->Error());
@@ -196,7 +197,7 @@ void Printer::SetDocument(const QString& path)
 
 QString Printer::JobTitle() const
 {
-    return documentPath_.isEmpty() ? ApplicationTitle() : QFileInfo(documentPath_).fileName();
+    return documentPath_.isEmpty() ? ApplicationTitle() : ShownFileName(QFileInfo(documentPath_).fileName());
 }
 
 void Printer::SetPaper(double widthMm, double heightMm)
@@ -277,15 +278,14 @@ bool RunPrinterDialog(Printer& printer, QWidget* owner)
 QString DefaultPdfFile(const QString& documentPath)
 {
     if (documentPath.isEmpty())
-        return QDir(LastPdfFolder()).filePath(QStringLiteral("print.pdf"));
-    const QFileInfo document(documentPath);
-    return document.dir().filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+        return FileInFolder(LastPdfFolder(), QStringLiteral("print.pdf"));
+    return FileInFolder(FolderOfFile(documentPath), QFileInfo(documentPath).completeBaseName() + QStringLiteral(".pdf"));
 }
 
 QString ResolvePdfName(const QString& typed, const QString& documentPath)
 {
-    const QString folder = QFileInfo(DefaultPdfFile(documentPath)).absolutePath();
-    return QString::fromStdString(ResolveTypedFileName(typed.toStdString(), folder.toStdString(), "pdf"));
+    const QString folder = FolderOfFile(DefaultPdfFile(documentPath));
+    return FileNameFromBytes(ResolveTypedFileName(FileNameToBytes(typed), FileNameToBytes(folder), "pdf"));
 }
 
 QString AskPdfFile(QWidget* owner, const QString& suggested)
@@ -298,13 +298,13 @@ QString AskPdfFile(QWidget* owner, const QString& suggested)
     options.confirmOverwrite = true;
     const QString path = GetSaveFileName(owner, options);
     if (!path.isEmpty())
-        LastPdfFolder() = QFileInfo(path).absolutePath();
+        LastPdfFolder() = FolderOfFile(path);
     return path;
 }
 
 void ReportFileWritten(QWidget* owner, const QString& kind, const QString& path, const QString& title)
 {
-    MessageBox(owner, kind + QStringLiteral(" файл записан:\n") + QDir::toNativeSeparators(path), title,
+    MessageBox(owner, kind + QStringLiteral(" файл записан:\n") + ShownFileName(path), title,
                MB_OK | MB_ICONINFORMATION);
 }
 
@@ -327,7 +327,7 @@ bool PrintWithDialog(QPrinter& device, QWidget* owner, const QString& documentPa
     if (path.isEmpty())
         return false;
     // Qt's own PDF file reports no failed write: the pages go through a device that does.
-    AtomicFileDevice output(path.toStdString());
+    AtomicFileDevice output(FileNameToBytes(path));
     if (output.isOpen()) {
         QPdfWriter pdf(&output);
         pdf.setPageLayout(device.pageLayout());

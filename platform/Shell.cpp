@@ -1,6 +1,8 @@
 // Shell open through QDesktopServices (tests intercept with QDesktopServices::setUrlHandler).
 #include "platform/Shell.h"
 
+#include "platform/FileNames.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -8,7 +10,7 @@ namespace platform {
 
 bool ShellOpenFile(const QString& path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(UrlOfLocalFile(path));
 }
 
 bool ShellOpenUrl(const QString& url)

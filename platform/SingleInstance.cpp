@@ -4,11 +4,11 @@
 
 #include "platform/FileNames.h"
 
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QLoggingCategory>
-#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -18,20 +18,40 @@ namespace {
 const QByteArray kIdentify = "IDENTIFY";
 constexpr int kLockWaitMs = 10000;
 
+// The lock beside the socket: a full name's folder, else the temporary folder.
+QString LockFileName(const QString& serverName)
+{
+    return (serverName.startsWith(QLatin1Char('/')) ? serverName : FileInFolder(QDir::tempPath(), serverName)) +
+           QStringLiteral(".lock");
+}
+
 // Hand-overs received, shown with QT_LOGGING_RULES="strativ.instance.info=true".
 Q_LOGGING_CATEGORY(lcSingleInstance, "strativ.instance", QtWarningMsg)
 
-QString UserName()
+QString UserName(const QProcessEnvironment& environment)
 {
-    QString user = qEnvironmentVariable("USER");
+    const QString user = environment.value(QStringLiteral("USER"));
     return user.isEmpty() ? QString::number(getuid()) : user;
+}
+
+// The display the program shows its windows on; a Wayland display may be given as a path.
+QString DisplayName(const QProcessEnvironment& environment)
+{
+    QString display = environment.value(QStringLiteral("WAYLAND_DISPLAY"));
+    if (display.isEmpty())
+        display = environment.value(QStringLiteral("DISPLAY"));
+    return display.isEmpty() ? QStringLiteral("none") : display.replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
 }  // namespace
 
-QString SingleInstance::DefaultServerName()
+QString SingleInstance::DefaultServerName(const QProcessEnvironment& environment)
 {
-    return QStringLiteral("Q7StrativAppUniqueString-") + UserName();
+    const QString name =
+        QStringLiteral("Q7StrativAppUniqueString-") + UserName(environment) + QLatin1Char('-') + DisplayName(environment);
+    // A full path is taken by QLocalServer as it stands; a bare name goes to the temporary folder.
+    const QString runtime = environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
+    return !runtime.isEmpty() && KindOfPath(runtime) == PathKind::Folder ? FileInFolder(runtime, name) : name;
 }
 
 SingleInstance::SingleInstance(const QString& serverName, QObject* parent) : QObject(parent), name_(serverName) {}
@@ -43,9 +63,8 @@ bool SingleInstance::Listen()
     if (IsListening())
         return true;
     // The check and the listen below are one step for instances started at the same moment: a
-    // lock file in the runtime folder admits one at a time (the lock of a dead process is taken over).
-    QLockFile lock(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QLatin1Char('/') + name_ +
-                   QStringLiteral(".lock"));
+    // lock file beside the socket admits one at a time (the lock of a dead process is taken over).
+    QLockFile lock(LockFileName(name_));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(kLockWaitMs))
         qCWarning(lcSingleInstance) << "no lock on" << lock.fileName() << "- checking without it";

@@ -1,8 +1,9 @@
-// Single-instance primitives: the first instance listens on a per-user local socket,
+// Single-instance primitives: the first instance listens on a local socket of the user and display,
 // a second one identifies it and hands a message over.
 #pragma once
 
 #include <QObject>
+#include <QProcessEnvironment>
 #include <QString>
 
 class QLocalServer;
@@ -16,8 +17,10 @@ public:
     // What the first instance answers to an identification request.
     static constexpr int IdentificationAnswer = 18931;
 
-    // "Q7StrativAppUniqueString-" + the user's name.
-    static QString DefaultServerName();
+    // "Q7StrativAppUniqueString-" + the user's name + "-" + the display, in the user's runtime
+    // folder (XDG_RUNTIME_DIR) when there is one, else a name in the system temporary folder: a
+    // login of the same user on another display (ssh -X, a second seat) has a first instance of its own.
+    static QString DefaultServerName(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
     explicit SingleInstance(const QString& serverName = DefaultServerName(), QObject* parent = nullptr);
     ~SingleInstance() override;

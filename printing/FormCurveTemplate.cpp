@@ -4,6 +4,7 @@
 #include "core/SettingsFile.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/Folders.h"
 #include "platform/Help.h"
 #include "platform/ToolIcons.h"
@@ -445,37 +446,38 @@ bool TFormCurveTemplate::SaveTemplate(const std::string& path)
     std::string error;
     if (Model.SaveTemplate(path, error))
         return true;
-    platform::MessageBox(this, QStringLiteral("Не удалось сохранить шаблон\n") + QString::fromStdString(path),
+    platform::MessageBox(this, QStringLiteral("Не удалось сохранить шаблон\n") + platform::ShownFileName(platform::FileNameFromBytes(path)),
                          QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
     return false;
 }
 
 void TFormCurveTemplate::RememberTemplatePath(bool alsoLast)
 {
-    Settings()->WriteString("Templates", "CurveTemplate", TemplatePath);
+    Settings()->WriteString("Templates", "CurveTemplate", platform::StoredFileNameBytes(TemplatePath));
     if (alsoLast)
-        Settings()->WriteString("LastCurveTemplate", "TemplName", TemplatePath);
+        Settings()->WriteString("LastCurveTemplate", "TemplName", platform::StoredFileNameBytes(TemplatePath));
 }
 
 void TFormCurveTemplate::TBSelectTemplClick()
 {
     if (!Settings())
         return;
-    TemplatePath = Settings()->ReadString("Templates", "CurveTemplate", TemplatePath);
+    TemplatePath = platform::FileNameBytesFromStored(
+        Settings()->ReadString("Templates", "CurveTemplate", platform::StoredFileNameBytes(TemplatePath)));
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Выбор шаблона вывода кривых");
     options.filter = TemplateFilter;
     options.defaultSuffix = QStringLiteral("ctl");
-    const QFileInfo current(QString::fromStdString(TemplatePath));
-    options.directory = FileExists(TemplatePath) ? current.absolutePath() : StartFolder();
-    options.fileName = current.fileName();
+    const QString current = platform::FileNameFromBytes(TemplatePath);
+    options.directory = FileExists(TemplatePath) ? platform::FolderOfFile(current) : StartFolder();
+    options.fileName = QFileInfo(current).fileName();
     const QString chosen = platform::GetOpenFileName(this, options);
     // A file that is no template is forgotten: a later save asks for a name rather than write over it.
-    if (!chosen.isEmpty() && !LoadTemplate(chosen.toStdString())) {
+    if (!chosen.isEmpty() && !LoadTemplate(platform::FileNameToBytes(chosen))) {
         TemplatePath.clear();
         return;
     }
-    TemplatePath = chosen.toStdString();
+    TemplatePath = platform::FileNameToBytes(chosen);
     RememberTemplatePath(true);
 }
 
@@ -484,10 +486,10 @@ void TFormCurveTemplate::TBSaveTemplateClick()
     if (!Settings())
         return;
     if (TemplatePath.empty()) {
-        TemplatePath = platform::GetSaveFileName(this, SaveOptions(StartFolder())).toStdString();
+        TemplatePath = platform::FileNameToBytes(platform::GetSaveFileName(this, SaveOptions(StartFolder())));
         if (TemplatePath.empty())
             return;
-    } else if (!platform::MayWriteOver(this, QString::fromStdString(TemplatePath), platform::FileKind::CurveTemplate,
+    } else if (!platform::MayWriteOver(this, platform::FileNameFromBytes(TemplatePath), platform::FileKind::CurveTemplate,
                                        QStringLiteral("Сохранение шаблона"))) {
         return;
     }
@@ -499,13 +501,14 @@ void TFormCurveTemplate::N2Click()
 {
     if (!Settings())
         return;
-    const QFileInfo current(QString::fromStdString(TemplatePath));
-    platform::FileDialogOptions options = SaveOptions(TemplatePath.empty() ? StartFolder() : current.absolutePath());
-    options.fileName = current.fileName();
+    const QString current = platform::FileNameFromBytes(TemplatePath);
+    platform::FileDialogOptions options =
+        SaveOptions(TemplatePath.empty() ? StartFolder() : platform::FolderOfFile(current));
+    options.fileName = QFileInfo(current).fileName();
     const QString chosen = platform::GetSaveFileName(this, options);
     if (chosen.isEmpty())
         return;
-    TemplatePath = chosen.toStdString();
+    TemplatePath = platform::FileNameToBytes(chosen);
     if (SaveTemplate(TemplatePath))
         RememberTemplatePath(false);
 }
@@ -534,8 +537,10 @@ void TFormCurveTemplate::FormShow()
     if (bound) {
         Bound = 0;
     } else if (Settings()) {
-        const std::string defaultPath = Settings()->ReadString("LastCurveTemplate", "DefaultTempl", "");
-        const std::string lastPath = Settings()->ReadString("LastCurveTemplate", "TemplName", "");
+        const std::string defaultPath =
+            platform::FileNameBytesFromStored(Settings()->ReadString("LastCurveTemplate", "DefaultTempl", ""));
+        const std::string lastPath =
+            platform::FileNameBytesFromStored(Settings()->ReadString("LastCurveTemplate", "TemplName", ""));
         if (FileExists(defaultPath))
             LoadTemplate(defaultPath);
         else if (FileExists(lastPath))
@@ -549,7 +554,7 @@ void TFormCurveTemplate::FormClose()
     if (!Model.Columns.empty()) {
         const std::string path = DefaultTemplatePath();
         if (SaveTemplate(path) && Settings())
-            Settings()->WriteString("LastCurveTemplate", "DefaultTempl", path);
+            Settings()->WriteString("LastCurveTemplate", "DefaultTempl", platform::StoredFileNameBytes(path));
     }
     if (OnClosed)
         OnClosed();

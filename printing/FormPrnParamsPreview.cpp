@@ -4,6 +4,7 @@
 #include "platform/DepthUnit.h"
 #include "platform/DialogRunner.h"
 #include "platform/EmfCanvas.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "platform/PainterCanvas.h"
 #include "platform/Printer.h"
@@ -238,7 +239,7 @@ bool TFormPrnParams::ExportToEMF(const QString& path)
 {
     if (!CurveTemplate)
         return false;
-    const DiagramEmfResult result = ExportDiagramEmf(CurveTemplate->Model, path.toStdString(), EmfSetup());
+    const DiagramEmfResult result = ExportDiagramEmf(CurveTemplate->Model, platform::FileNameToBytes(path), EmfSetup());
     if (!result.ok && !result.cancelled)
         platform::MessageBox(this, QString::fromStdString(result.error), QStringLiteral("Экспорт"),
                              platform::MB_OK | platform::MB_ICONERROR);

@@ -3,6 +3,7 @@
 
 #include "core/SettingsFile.h"
 #include "core/StringUtils.h"
+#include "platform/FileNames.h"
 
 #include <filesystem>
 
@@ -197,8 +198,8 @@ std::string CreateMacroManager(const TSettingsFile* templatesIni, const std::str
 {
     const std::string standard = "Macros.mcr";
     std::string name = standard;
-    if (templatesIni)
-        templatesIni->ReadString("Macros", "FileName", name);
+    if (templatesIni && templatesIni->ReadString("Macros", "FileName", name))
+        name = platform::FileNameBytesFromStored(name);
     std::error_code error;
     const bool elsewhere = std::filesystem::path(name).is_absolute();
     // A file chosen outside the templates folder that is gone gives way to the standard one.

@@ -7,12 +7,12 @@
 #include "platform/Colors.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/Help.h"
 #include "platform/ListWidth.h"
 #include "printing/MacroLists.h"
 #include "ui_MacroSettingsDlg.h"
 
-#include <QFileInfo>
 
 namespace {
 
@@ -128,7 +128,7 @@ void TFormMacroSettings::Prepare()
         ReportMacroFileState(this);
     }
     if (TSettingsFile* ini = Ini()) {
-        ini->WriteString(kMacros, "FileName", MacroFileName);
+        ini->WriteString(kMacros, "FileName", platform::StoredFileNameBytes(MacroFileName));
         int width = 550;
         ini->ReadIntRange(kMacros, "ListBoxW", width, 550, 1024);
         resize(width, height());
@@ -231,7 +231,7 @@ void TFormMacroSettings::SaveSettings()
     if (!ini)
         return;
     ini->WriteInt(kMacros, "ListBoxW", width());
-    ini->WriteString(kMacros, "FileName", MacroFileName);
+    ini->WriteString(kMacros, "FileName", platform::StoredFileNameBytes(MacroFileName));
 }
 
 void TFormMacroSettings::ListBoxClick()
@@ -343,7 +343,8 @@ void TFormMacroSettings::ButtonChangeFileClick()
 {
     // The dialog starts at the file in use.
     platform::FileDialogOptions options = platform::FileDialogOptions::StartingAt(
-        MacroManager ? Q(MacroManager->GetPath()) : Q(TemplatesDir + MacroFileName));
+        MacroManager ? platform::FileNameFromBytes(MacroManager->GetPath())
+                     : platform::FileNameFromBytes(TemplatesDir + MacroFileName));
     options.title = QStringLiteral("Файл подстановок");
     options.filter = QStringLiteral("Файлы макросов (*.mcr)");
     options.defaultSuffix = QStringLiteral("mcr");
@@ -354,20 +355,21 @@ void TFormMacroSettings::ButtonChangeFileClick()
         return;
     // Macros would be written over a file of another kind (the open LAS file, say).
     const QString other = platform::OtherKindAt(chosen, platform::FileKind::MacroFile);
-    if (QFileInfo::exists(chosen) && !TQ7CustomMacro::IsMacroFile(chosen.toStdString()) &&
+    if (platform::KindOfPath(chosen) != platform::PathKind::Missing &&
+        !TQ7CustomMacro::IsMacroFile(platform::FileNameToBytes(chosen)) &&
         platform::MessageBox(this,
-                             QStringLiteral("Файл\n") + chosen + QStringLiteral("\nне является файлом макроподстановок") +
+                             QStringLiteral("Файл\n") + platform::ShownFileName(chosen) + QStringLiteral("\nне является файлом макроподстановок") +
                                  (other.isEmpty() ? QString() : QStringLiteral(" (") + other + QStringLiteral(")")) +
                                  QStringLiteral(". Записать макроподстановки поверх него?"),
                              kMacroTitle, platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2) !=
             platform::IDYES)
         return;
     ReleaseMacroManager(this);
-    MacroFileName = MacroFileSetting(chosen.toStdString(), TemplatesDir);
-    CreateMacroManagerAt(chosen.toStdString());
+    MacroFileName = MacroFileSetting(platform::FileNameToBytes(chosen), TemplatesDir);
+    CreateMacroManagerAt(platform::FileNameToBytes(chosen));
     ReportMacroFileState(this);
     if (TSettingsFile* ini = Ini())
-        ini->WriteString(kMacros, "FileName", MacroFileName);
+        ini->WriteString(kMacros, "FileName", platform::StoredFileNameBytes(MacroFileName));
     FillMacroList();
 }
 

@@ -1,6 +1,7 @@
 // Print-title variables: date, time, file, printed interval and scale, program data, markers.
 #include "printing/TemplateVariables.h"
 
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 
 #include <QDateTime>
@@ -54,7 +55,7 @@ QString GetTemplateVariableValue(const QString& name)
     if (name == QLatin1String("stime"))
         return QTime::currentTime().toString(QStringLiteral("hh:mm"));
     if (name == QLatin1String("lasfile"))
-        return QFileInfo(DocumentPath()).fileName();
+        return platform::ShownFileName(QFileInfo(DocumentPath()).fileName());
     if (name == QLatin1String("interval"))
         return s.top && s.bottom ? Fixed2(s.top()) + QStringLiteral(" - ") + Fixed2(s.bottom()) : QString();
     if (name == QLatin1String("prnscale"))
@@ -121,5 +122,5 @@ QString DocumentPlace()
 QString StartFolder(const QString& otherwise)
 {
     const QString document = DocumentPlace();
-    return document.isEmpty() ? otherwise : QFileInfo(document).absolutePath();
+    return document.isEmpty() ? otherwise : platform::FolderOfFile(document);
 }

@@ -5,6 +5,7 @@
 #include "platform/Colors.h"
 #include "platform/DialogRunner.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/Help.h"
 #include "platform/ToolIcons.h"
 #include "printing/MacroLists.h"
@@ -32,6 +33,9 @@ const QString kSaveTitle = QStringLiteral("Сохранение шаблона")
 const QString kFilter = QStringLiteral("Шаблоны заголовков (*.ttm)");
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+// A file name held as bytes, as a path (N) and as shown (Shown).
+QString N(const std::string& name) { return platform::FileNameFromBytes(name); }
+QString Shown(const std::string& name) { return platform::ShownFileName(N(name)); }
 
 // The window library's sixteen colours (0x00BBGGRR) and their names.
 const std::pair<platform::ColorRef, const char*> kColors[] = {
@@ -281,7 +285,7 @@ void TFormTitleTemplate::LoadCurrent()
 void TFormTitleTemplate::ReportLoadFailure(const std::string& path, int code)
 {
     platform::MessageBox(this,
-                         QStringLiteral("Не удалось загрузить шаблон заголовка\n") + Q(path) + "\n" +
+                         QStringLiteral("Не удалось загрузить шаблон заголовка\n") + Shown(path) + "\n" +
                              Q(TitleLoadResultText(code)),
                          kLoadTitle, platform::MB_OK | platform::MB_ICONERROR);
 }
@@ -349,7 +353,7 @@ void TFormTitleTemplate::UpdateCaption()
     }
     const std::string name = TitleFileName ? *TitleFileName : std::string();
     setWindowTitle(QStringLiteral("Редактор шаблонов заголовка - ") +
-                   (name.empty() ? QStringLiteral("Шаблон не загружен!") : Q(name)));
+                   (name.empty() ? QStringLiteral("Шаблон не загружен!") : Shown(name)));
 }
 
 void TFormTitleTemplate::UpdateModeControls()
@@ -482,14 +486,14 @@ bool TFormTitleTemplate::FileOpenClick()
     // The templates of the folder are at hand in the print title dialog: this one brings in
     // others, from the last folder it went to or the document's.
     platform::FileDialogOptions options;
-    options.directory = openFolder_.isEmpty() ? StartFolder(Q(TemplatesDir)) : openFolder_;
+    options.directory = openFolder_.isEmpty() ? StartFolder(N(TemplatesDir)) : openFolder_;
     options.filter = kFilter;
     options.defaultSuffix = QStringLiteral("ttm");
-    const std::string chosen = platform::GetOpenFileName(this, options).toStdString();
+    const std::string chosen = platform::FileNameToBytes(platform::GetOpenFileName(this, options));
     if (chosen.empty())
         return false;
     const std::filesystem::path path(chosen);
-    openFolder_ = Q(path.parent_path().string());
+    openFolder_ = N(path.parent_path().string());
     std::string name = path.filename().string();
     // Folders compared as canonical paths, exactly: letter case makes two folders.
     if (CanonicalFolder(path.parent_path().string()) != CanonicalFolder(TemplatesDir)) {
@@ -502,7 +506,7 @@ bool TFormTitleTemplate::FileOpenClick()
         std::filesystem::copy_file(path, std::filesystem::path(TemplatesDir) / name,
                                    std::filesystem::copy_options::overwrite_existing, error);
         if (error) {
-            platform::MessageBox(this, QStringLiteral("Не удалось загрузить шаблон заголовка\n") + Q(chosen),
+            platform::MessageBox(this, QStringLiteral("Не удалось загрузить шаблон заголовка\n") + Shown(chosen),
                                  kLoadTitle, platform::MB_OK | platform::MB_ICONERROR);
             return false;
         }
@@ -532,14 +536,14 @@ bool TFormTitleTemplate::SaveTo(const std::string& path)
     if (Cells.FindUnencodable(bad)) {
         DrawGrid->SetCurrent(bad.col, bad.row);
         platform::MessageBox(this,
-                             QStringLiteral("Не удалось сохранить шаблон заголовка\n") + Q(path) +
+                             QStringLiteral("Не удалось сохранить шаблон заголовка\n") + Shown(path) +
                                  QStringLiteral("\nСимвол «") + Q(bad.character) + QStringLiteral("» в тексте «") +
                                  Q(bad.text) + QStringLiteral("» нельзя записать в кодировке CP1251"),
                              kSaveTitle, platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }
     if (!Cells.SaveToFile(path, Shape)) {
-        platform::MessageBox(this, QStringLiteral("Не удалось сохранить шаблон заголовка\n") + Q(path), kSaveTitle,
+        platform::MessageBox(this, QStringLiteral("Не удалось сохранить шаблон заголовка\n") + Shown(path), kSaveTitle,
                              platform::MB_OK | platform::MB_ICONERROR);
         return false;
     }
@@ -552,19 +556,19 @@ bool TFormTitleTemplate::FileSaveClick()
     if (!TitleFileName || TitleFileName->empty())
         return FileSaveAsClick();
     const std::string path = TemplatesDir + *TitleFileName;
-    return platform::MayWriteOver(this, Q(path), platform::FileKind::TitleTemplate, kSaveTitle) && SaveTo(path);
+    return platform::MayWriteOver(this, N(path), platform::FileKind::TitleTemplate, kSaveTitle) && SaveTo(path);
 }
 
 bool TFormTitleTemplate::FileSaveAsClick()
 {
     platform::FileDialogOptions options;
     options.title = QStringLiteral("Сохранение шаблона заголовка");
-    options.directory = Q(TemplatesDir);
-    options.fileName = TitleFileName ? Q(*TitleFileName) : QString();
+    options.directory = N(TemplatesDir);
+    options.fileName = TitleFileName ? N(*TitleFileName) : QString();
     options.filter = kFilter;
     options.defaultSuffix = QStringLiteral("ttm");
     options.kind = platform::FileKind::TitleTemplate;
-    const std::string chosen = platform::GetSaveFileName(this, options).toStdString();
+    const std::string chosen = platform::FileNameToBytes(platform::GetSaveFileName(this, options));
     if (chosen.empty() || !SaveTo(chosen))
         return false;
     if (TitleFileName)

@@ -2,12 +2,14 @@
 #include "AppTestSupport.h"
 
 #include "app/RecentFiles.h"
+#include "datawin/Export.h"
 #include "datawin/SaveToLas.h"
 #include "core/Lasfile.h"
 #include "core/SettingsFile.h"
 #include "platform/FileNames.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/LasSaveCompare.h"
+#include "ui_Export.h"
 #include "ui_MainUnit.h"
 #include "ui_SaveToLas.h"
 #include "view/PanelWithCurves.h"
@@ -416,7 +418,8 @@ TEST_F(MainWindowTest, DroppedLasFileAndHandedOverPathAreOpened)
 }
 
 // Names whose bytes are not UTF-8 (Latin-1, CP866), given on the command line or dropped from a
-// file manager: the file opens, and a depth shift is saved over it as over any other name.
+// file manager: the file opens, a depth shift is saved over it as over any other name, the recent
+// list reopens it after a restart, and its export is offered beside it.
 TEST_F(MainWindowTest, FileNamedInAnotherEncodingIsOpenedAndSavedOver)
 {
     const auto shiftAndSave = [&] {
@@ -434,7 +437,7 @@ TEST_F(MainWindowTest, FileNamedInAnotherEncodingIsOpenedAndSavedOver)
     for (const std::string name : {"caf\xe9.las", "\x8f\xe0\xa8\xac\xa5\xe0 1.LAS"}) {
         for (const bool dropped : {false, true}) {
             SCOPED_TRACE(name + (dropped ? " dropped" : " on the command line"));
-            const std::string folder = dir.file(std::to_string(++n));
+            const std::string folder = dir.file(std::to_string(++n) + "\xe9");
             std::filesystem::create_directory(folder);
             const std::string path = WriteTestLas(folder + "/" + name, 2, 6);
             const QString shown = platform::ShownFileName(platform::FileNameFromBytes(path));
@@ -470,6 +473,33 @@ TEST_F(MainWindowTest, FileNamedInAnotherEncodingIsOpenedAndSavedOver)
             for (const auto& entry : std::filesystem::directory_iterator(folder))
                 files.push_back(entry.path().string());
             EXPECT_EQ(files, std::vector<std::string>{path});
+
+            // Quit and start again: the recent list shows the name readable and reopens its bytes.
+            ASSERT_TRUE(window->close());
+            window.reset();
+            CreateWindow();
+            ASSERT_FALSE(F().MMIRecent->actions().isEmpty());
+            EXPECT_EQ(F().MMIRecent->actions()[0]->text(), shown);
+            runner->Clear();
+            PushCurveChoice();
+            F().MMIRecent->actions()[0]->trigger();
+            ASSERT_NE(window->LasFile(), nullptr);
+            EXPECT_EQ(window->LasFile()->GetFileName(), path);
+
+            // The text export is offered beside the document under the document's own name.
+            runner->Clear();
+            runner->PushDialog([&](QDialog& dialog) {
+                runner->PushFiles({platform::FileNameFromBytes(path + ".txt")});
+                runner->Push(platform::IDNO);  // not opened in an editor
+                static_cast<TFormExport&>(dialog).Form().ButtonOk->click();
+                return int(QDialog::Rejected);
+            });
+            window->TBExport->trigger();
+            ASSERT_EQ(runner->Requests().size(), 3u);
+            const platform::FileDialogOptions& offered = runner->Requests()[1].file;
+            EXPECT_EQ(platform::FileNameToBytes(platform::FileInFolder(offered.directory, offered.fileName)),
+                      path + ".txt");
+            EXPECT_TRUE(std::filesystem::is_regular_file(path + ".txt"));
         }
     }
 }

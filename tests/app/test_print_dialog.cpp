@@ -7,6 +7,7 @@
 #include "datawin/LasEditor.h"
 #include "editing/MetkaInfo.h"
 #include "platform/EmfCanvas.h"
+#include "platform/FileNames.h"
 #include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
@@ -1012,6 +1013,39 @@ TEST_F(PrintDialogTest, FilesMadeFromASessionAreOfferedBesideTheFileLastOpened)
     EXPECT_EQ(runner->Requests()[1].file.directory, folder);
     window->MIEditLas->trigger();
     EXPECT_EQ(window->FormEditor->Folder(), folder);
+}
+
+// A document whose name and folder are not UTF-8: its PDF is written beside it under its own
+// name's bytes and its EMF pictures are offered there too.
+TEST_F(PrintDialogTest, PdfAndEmfOfANameInAnotherEncodingAreOfferedBesideIt)
+{
+    UsePdfTarget();
+    int n = 0;
+    for (const std::string name : {"caf\xe9", "\x8f\xe0\xa8\xac\xa5\xe0 1"}) {
+        SCOPED_TRACE(name);
+        const std::string folder = dir.file("d\xe9" + std::to_string(++n));
+        std::filesystem::create_directory(folder);
+        WriteFileBytes(folder + "/" + name + ".las", ScenarioLas());
+        PushCurveChoice();
+        ASSERT_TRUE(window->OpenLasFile(platform::FileNameFromBytes(folder + "/" + name + ".las")));
+        PrepareDialog();
+        runner->Clear();
+        runner->PushFiles({platform::FileNameFromBytes(folder + "/" + name + ".pdf")});
+        Form().ButtonPrint->click();
+        runner->PushCancel();
+        Form().ButtonExportEMF->click();
+        std::vector<std::string> offered;
+        for (const platform::DialogRequest& request : runner->Requests())
+            if (request.kind == platform::DialogKind::File)
+                offered.push_back(platform::FileNameToBytes(
+                    platform::FileInFolder(request.file.directory, request.file.fileName)));
+        EXPECT_EQ(offered, (std::vector<std::string>{folder + "/" + name + ".pdf", folder + "/" + name + ".emf"}));
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/" + name + ".pdf"));
+        EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" +
+                                          platform::ShownFileName(platform::FileNameFromBytes(folder + "/" + name +
+                                                                                               ".pdf"))});
+    }
+    platform::CurrentPrinter().OutputFile.clear();
 }
 
 // The paper chosen in the printer dialog for the PDF is the PDF's page and the EMF's width.

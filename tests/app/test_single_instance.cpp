@@ -21,21 +21,17 @@
 
 namespace {
 
-// Runs the program as a second instance of a test-only user name, so that the socket name
-// ("Q7StrativAppUniqueString-" + user) is not a real user's; returns what the first one got.
-QStringList RunSecondInstance(const QString& user, const QStringList& arguments,
+// Runs the program in `environment` as a second instance; returns what the first one got.
+QStringList RunSecondInstance(const QProcessEnvironment& environment, const QStringList& arguments,
                               const QString& program = QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"))
 {
-    platform::SingleInstance first(QStringLiteral("Q7StrativAppUniqueString-") + user);
+    platform::SingleInstance first(platform::SingleInstance::DefaultServerName(environment));
     EXPECT_TRUE(first.Listen());
     QStringList received;
     QObject::connect(&first, &platform::SingleInstance::MessageReceived,
                      [&](const QString& message) { received << message; });
 
     QProcess second;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("USER", user);
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
     second.setProcessEnvironment(environment);
     second.start(program, arguments);
     QElapsedTimer timer;
@@ -81,15 +77,16 @@ QProcessEnvironment ProgramEnvironment(const strativ::test::TempDir& dir, const 
 TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
 {
     ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
-    const QString user = QStringLiteral("strativ-test-%1").arg(QCoreApplication::applicationPid());
     strativ::test::TempDir dir;
+    const QProcessEnvironment environment =
+        ProgramEnvironment(dir, QStringLiteral("strativ-test-%1").arg(QCoreApplication::applicationPid()));
     const QString path = QString::fromStdString(dir.file("Well 7.LAS"));
-    EXPECT_EQ(RunSecondInstance(user, {path}), QStringList{"OPEN " + path});
-    EXPECT_EQ(RunSecondInstance(user, {}), QStringList{"SHOW"});
-    EXPECT_EQ(RunSecondInstance(user, {"notes.txt"}), QStringList{"SHOW"});
+    EXPECT_EQ(RunSecondInstance(environment, {path}), QStringList{"OPEN " + path});
+    EXPECT_EQ(RunSecondInstance(environment, {}), QStringList{"SHOW"});
+    EXPECT_EQ(RunSecondInstance(environment, {"notes.txt"}), QStringList{"SHOW"});
     // A name that is not UTF-8, given relative to the current folder, keeps its bytes (the shell
     // gives them; QProcess cannot).
-    EXPECT_EQ(RunSecondInstance(user,
+    EXPECT_EQ(RunSecondInstance(environment,
                                 {"-c", "cd \"$2\" && exec \"$0\" \"$(printf '%b' \"$1\")\"",
                                  STRATIV_BINARY_DIR "/app/strativ", "caf\\0351.las",
                                  QString::fromStdString(dir.path())},
@@ -142,7 +139,45 @@ TEST(SingleInstance, FourSimultaneousStartsLeaveOneWindowThatGetsTheOtherFiles)
         program->kill();
         program->waitForFinished();
     }
-    QLocalServer::removeServer(QStringLiteral("Q7StrativAppUniqueString-") + user);  // left by the killed one
+    QLocalServer::removeServer(platform::SingleInstance::DefaultServerName(environment));  // left by the killed one
+}
+
+// A user's login on another display (ssh -X, a second seat) has a program of its own, its name in
+// the user's runtime folder: a start there hands nothing to a window that display cannot show.
+TEST(SingleInstance, AStartOnAnotherDisplayIsAProgramOfItsOwn)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    strativ::test::TempDir dir;
+    QProcessEnvironment first =
+        ProgramEnvironment(dir, QStringLiteral("strativ-test-display-%1").arg(QCoreApplication::applicationPid()));
+    first.remove("WAYLAND_DISPLAY");
+    first.insert("DISPLAY", ":1");
+    QProcessEnvironment other = first;
+    other.insert("DISPLAY", "localhost:10.0");
+    const QString otherName = platform::SingleInstance::DefaultServerName(other);
+    EXPECT_NE(platform::SingleInstance::DefaultServerName(first), otherName);
+    EXPECT_TRUE(otherName.startsWith(QString::fromStdString(dir.path()) + "/")) << otherName.toStdString();
+
+    const QString path = QString::fromStdString(dir.file("well.las"));
+    EXPECT_EQ(RunSecondInstance(first, {path}), QStringList{"OPEN " + path});
+
+    platform::SingleInstance listening(platform::SingleInstance::DefaultServerName(first));
+    ASSERT_TRUE(listening.Listen());
+    QStringList received;
+    QObject::connect(&listening, &platform::SingleInstance::MessageReceived,
+                     [&](const QString& message) { received << message; });
+    QProcess program;
+    program.setProcessEnvironment(other);
+    program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), {path});
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFileInfo::exists(otherName) && program.state() != QProcess::NotRunning && timer.elapsed() < 20000)
+        QTest::qWait(50);
+    EXPECT_TRUE(QFileInfo::exists(otherName)) << "the start on the other display did not listen";
+    EXPECT_EQ(program.state(), QProcess::Running);
+    EXPECT_EQ(received, QStringList{});
+    program.kill();
+    program.waitForFinished();
 }
 
 // "Файл → Обзор файлов Las...", "Файл → Редактор LAS файлов", then "Файл → Выход": the program ends

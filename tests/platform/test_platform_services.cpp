@@ -27,6 +27,9 @@
 #include <future>
 #include <optional>
 #include <string>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -187,16 +190,25 @@ TEST(SingleInstance, SecondInstanceIdentifiesTheFirstAndHandsItsMessageOver)
 
 TEST(SingleInstance, NameLeftByACrashedInstanceIsTakenOverAndNoListenerMeansNoHandOver)
 {
-    const QString name = UniqueName("stale");
-    const QString path = QDir::tempPath() + "/" + name;
-    QFile stale(path);
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.close();
+    strativ::test::TempDir runtime;
+    // A bare name lies in the temporary folder; a full one (in the user's runtime folder) as it stands.
+    for (const QString& name :
+         {UniqueName("stale"), QString::fromStdString(runtime.file("Q7StrativAppUniqueString-stale"))}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = name.startsWith('/') ? name : QDir::tempPath() + "/" + name;
+        // A socket whose process is gone: bound, never listened on, never removed.
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof(address.sun_path) - 1);
+        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        close(fd);
 
-    platform::SingleInstance nobody(name);
-    EXPECT_FALSE(nobody.Send("SHOW", 200));
-    EXPECT_TRUE(nobody.Listen());
-    EXPECT_TRUE(nobody.IsListening());
+        platform::SingleInstance nobody(name);
+        EXPECT_FALSE(nobody.Send("SHOW", 200));
+        EXPECT_TRUE(nobody.Listen());
+        EXPECT_TRUE(nobody.IsListening());
+    }
 }
 
 }  // namespace
