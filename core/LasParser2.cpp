@@ -603,10 +603,13 @@ TLasParsSection* TLasParser2Header::OpenSection(std::string_view title, int line
         break;
     }
     // A repeated ~V, ~W or ~C title continues the section already met: its lines tell how the
-    // data is read. Any other repeated section stands on its own, where it was read.
+    // data is read; the title stays among them. Any other repeated section stands on its own,
+    // where it was read.
     if (section->IsInFile() && (section == &parameter_ || section == &other_)) {
         custom_.push_back(std::make_unique<TLasParsSection>(section->GetKind()));
         section = custom_.back().get();
+    } else if (section->IsInFile() && section->GetKind() != kSectionData) {
+        section->AddLine(TLasParsParsedString::FromRawLine(title, kLineSectionTitle))->SetLineNumber(lineNumber);
     }
     if (!section->IsInFile()) {
         section->SetTitle(title, lineNumber);

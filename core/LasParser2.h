@@ -39,7 +39,7 @@ private:
 // Line codes of the LAS mnemonic table, and the codes of lines that carry no such mnemonic.
 enum LasLineCode {
     kLineParameter = 0,     // a parameter line whose mnemonic is not in the table
-    kLineSectionTitle = 1,  // reserved: titles are kept by their sections, not as lines
+    kLineSectionTitle = 1,  // a repeated ~V, ~W or ~C title, kept where it stood in the section it continues
     kLineFreeText = 2,      // ~O text, lines of other sections, lines without a dot
     kLineComment = 3,
     kLineCurve = 4,

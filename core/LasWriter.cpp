@@ -63,12 +63,15 @@ bool DepthTexts::DifferFrom(const LasDataSource& source) const
     return column_ ? source.depths != *column_ : source.depths.has_value();
 }
 
-std::string DepthTexts::StepText(std::string_view asRead, float step, bool descending) const
+std::string DepthTexts::StepText(const char* asRead, float step, bool descending) const
 {
-    // Rows evenly spaced by STEP give its sign and decimals; a STEP that disagrees with them stays.
+    // Of every row, STEP says what the file or the user made it say, in its own sign and form; a
+    // STEP of 0 (or unreadable) marks irregular sampling and stays 0.
+    if (asRead && k_ == 1)
+        return asRead;
+    if (asRead && step == 0.0f)
+        return "0";
     const bool grid = regular_ && (step == 0.0f || static_cast<float>(column_->Step()) == std::fabs(step));
-    if (!grid && k_ == 1 && !asRead.empty())
-        return std::string(asRead);
     std::string text;
     if (descending && (step != 0.0f || grid))
         text += '-';
@@ -163,7 +166,8 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
     return plan;
 }
 
-void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool wrapped)
+// unwrap: the file read says WRAP YES, the rows are written one per line.
+void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool wrapped, bool unwrap)
 {
     WriteTitle(out, section, "~Version Information");
     // An added section says what the file written is.
@@ -173,8 +177,7 @@ void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool w
     }
     for (int i = 0; i < section.GetCount(); ++i) {
         const TLasParsParsedString& line = *section.GetLine(i);
-        // Rows not written line for line from a wrapped source are written one per line.
-        if (line.GetKind() == kLineWrap && !wrapped)
+        if (unwrap && &line == section.FindLineByCode(kLineWrap))
             WriteWithValue(out, line, "NO");
         else
             out.Line(line.Compose());
@@ -198,13 +201,9 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
                       const std::string& strt, const std::string& stop)
 {
     const TLasParsSection& section = document.GetWellSection();
-    // A STEP of 0 marks irregular sampling and stays 0; an added STEP is the data's.
     const TLasParsParsedString* step = section.FindLineByCode(kLineStep);
-    const bool irregular = document.GetStepValue() == 0.0f && step;
-    const std::string values[] = {strt, stop,
-                                  irregular ? std::string("0")
-                                            : depths.StepText(step ? step->Value() : "", document.GetStepValue(),
-                                                              document.IsDescending())};
+    const std::string values[] = {
+        strt, stop, depths.StepText(step ? step->Value() : nullptr, document.GetStepValue(), document.IsDescending())};
     const int codes[] = {kLineStrt, kLineStop, kLineStep};
     const char* mnemonics[] = {"STRT", "STOP", "STEP"};
 
@@ -215,13 +214,11 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
         if (!section.FindLineByCode(codes[c]))
             out.Line(TLasParsParsedString::MakeNew(mnemonics[c], unit, values[c], "", codes[c])
                          .Compose());
-    if (!section.FindLineByCode(kLineNull))
-        out.Line(TLasParsParsedString::MakeNew("NULL", "", document.GetNullText(), "", kLineNull)
-                     .Compose());
+    // Only the first line of a code tells the depths; a repeated one stays as read.
     for (int i = 0; i < section.GetCount(); ++i) {
         const TLasParsParsedString& line = *section.GetLine(i);
         const int code = line.GetKind();
-        if (code >= kLineStrt && code <= kLineStep)
+        if (code >= kLineStrt && code <= kLineStep && &line == section.FindLineByCode(code))
             WriteWithValue(out, line, values[code - kLineStrt]);
         else
             out.Line(line.Compose());
@@ -305,8 +302,9 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
         if (!curvesInFile)
             WriteCurveSection(out, document, curves);
     };
+    const bool unwrap = !wrapped && document.IsWrapped();
     const auto writeVersion = [&](const TLasParsSection& section) {
-        WriteVersionSection(out, section, wrapped);
+        WriteVersionSection(out, section, wrapped, unwrap);
         if (!wellInFile)
             writeWell();
     };

@@ -63,9 +63,13 @@ void TLASFile::SetStep(float step)
     if (step != parser_.GetStepValue())
         Changed();
     parser_.SetStepValue(step);
-    const std::string text = FormatLasFixed(step, GetDepthDecimals());
+    std::string text = FormatLasFixed(step, GetDepthDecimals());
     TLasParsSection& well = parser_.GetWellSection();
     if (TLasParsParsedString* line = well.FindLineByCode(kLineStep)) {
+        // The line keeps the sign the file gives STEP.
+        float stated = 0.0f;
+        if (ParseLasNumber(line->Value(), stated) && stated != 0.0f)
+            text = FormatLasFixed(std::copysign(step, stated), GetDepthDecimals());
         if (text != line->Value())
             line->SetField(TLasParsParsedString::kValue, text);
     } else {

@@ -331,6 +331,31 @@ TEST_F(LasRoundTrip, HeaderLinesComeBackAsReadAndRenamesReachTheDataTitle)
     }
 }
 
+// Header lines the rows do not contradict come back as read: a STEP whose sign disagrees with
+// the order of the rows, a second STEP, an unreadable STEP, an odd WRAP, a repeated section
+// title, and a ~W without NULL, which gets none.
+TEST_F(LasRoundTrip, UnchangedSaveGivesEveryHeaderLineBack)
+{
+    const auto file = [](const std::string& wrap, const std::string& well, bool upward) {
+        return "~Version\n VERS. 2.0 :\n WRAP. " + wrap + " :\n~Well\n" +
+               (upward ? " STRT.M 1.2 :\n STOP.M 1.0 :\n" : " STRT.M 1.0 :\n STOP.M 1.2 :\n") + well +
+               "~Curve\n DEPT.M :\n A.U :\n~A\n" + (upward ? "1.2 7\n1.1 6\n1.0 5\n" : "1.0 5\n1.1 6\n1.2 7\n");
+    };
+    const std::string null = " NULL. -999.25 :\n";
+    for (const std::string& input : {
+             file("NO", " STEP.M 0.1 :\n" + null, true),
+             file("NO", " STEP.M -0.1 :\n" + null, false),
+             file("NO", " STEP.M 0.1 :\n STEP.M 0.2 :\n" + null, false),
+             file("NO", " STEP.M 1.0x :\n" + null, false),
+             file("NO%", " STEP.M 0.1 :\n" + null, false),
+             file("NO", "~WELL INFORMATION\n STEP.M 0.1 :\n" + null, false),
+             file("NO", " STEP.M 0.1 :\n", true),
+         }) {
+        SCOPED_TRACE(input);
+        EXPECT_EQ(Save(*files_.Load(input)), input);
+    }
+}
+
 // A DOS end-of-file byte ends the text wherever it stands; a form feed in ~A is a blank; other
 // control bytes are refused and shown by their code.
 TEST_F(LasRoundTrip, DosEndOfFileAndFormFeed)
