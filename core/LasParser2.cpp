@@ -618,6 +618,21 @@ TLasParsSection* TLasParser2Header::OpenSection(std::string_view title, int line
     return section;
 }
 
+std::vector<LasTitleWord> LasDataTitleWords(std::string_view title)
+{
+    std::vector<LasTitleWord> words;
+    size_t at = title.find_first_of(" \t", title.find_first_not_of(" \t"));
+    while (at != std::string_view::npos) {
+        const size_t begin = title.find_first_not_of(" \t", at);
+        if (begin == std::string_view::npos)
+            break;
+        const size_t end = std::min(title.find_first_of(" \t", begin), title.size());
+        words.push_back({title.substr(at, begin - at), title.substr(begin, end - begin)});
+        at = end < title.size() ? end : std::string_view::npos;
+    }
+    return words;
+}
+
 int LasHeaderLineCode(int sectionKind, std::string_view line)
 {
     const std::string_view text = TrimLeft(line);
@@ -676,6 +691,7 @@ void TLasParser2Parser::Reset()
     nullText_ = "-999.25";
     stepValue_ = 0.0f;
     descending_ = false;
+    dataTitleNamesCurves_ = false;
     omittedData_.clear();
     unloadedData_.clear();
     typed_.Clear();
@@ -712,6 +728,7 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     if (std::string reason = MissingDataReason(curveCount, dataLine, reader); !reason.empty())
         throw std::runtime_error(reason);
 
+    dataTitleNamesCurves_ = TitleNamesCurves(curveCount);
     const long long dataOffset = reader.Offset();
     LasDataColumns columns = ReadLasData(reader, dataLine, curveCount, nullValue_, nullText_,
                                          IsWrapped(), MemoryBytes());
@@ -845,6 +862,19 @@ void TLasParser2Parser::ReadWellValues()
         if (ParseLasNumber(step->Value(), value))
             stepValue_ = value;
     }
+}
+
+bool TLasParser2Parser::TitleNamesCurves(int curveCount) const
+{
+    if (!GetDataSection())
+        return false;
+    const std::vector<LasTitleWord> words = LasDataTitleWords(GetDataSection()->GetTitle());
+    if (words.size() != static_cast<size_t>(curveCount))
+        return false;
+    for (int i = curveCount > 1 ? 1 : 0; i < curveCount; ++i)
+        if (words[static_cast<size_t>(i)].word != GetCurveLine(i)->Mnemonic())
+            return false;
+    return true;
 }
 
 TLasParsParsedString* TLasParser2Parser::GetCurveLine(int i)

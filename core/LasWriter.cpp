@@ -252,14 +252,6 @@ bool HeaderChanged(const TLasParser2Parser& document)
     return false;
 }
 
-const TLasParsSection* FindDataSection(const TLasParser2Parser& document)
-{
-    for (int s = 0; s < document.GetSectionCount(); ++s)
-        if (document.GetSection(s)->GetKind() == kSectionData)
-            return document.GetSection(s);
-    return nullptr;
-}
-
 // The depth line and the written curves in their order, where the curve lines stood; other
 // lines of ~C in place.
 void WriteCurveSection(LasTextOut& out, const TLasParser2Parser& document,
@@ -322,45 +314,43 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
     }
 }
 
-// The ~A title with the written curves' names in place of the names it lists; empty when it
-// does not list the curves by position: a word per curve, a data curve's word its name as read,
-// the depth's any word (its name as read where the title lists no other curve). A curve whose name
-// is unchanged keeps its word.
-std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& document)
+// The ~A title naming the written curves in the places of the curves it names: each name where
+// the title's word stood, padded or closer to its neighbour so that the next name keeps its
+// column (one blank at least). The depth keeps its word while its name is unchanged.
+std::string NamingDataTitle(std::string_view title, const TLasParser2Parser& document, const std::vector<int>& curves)
 {
+    const std::vector<LasTitleWord> words = LasDataTitleWords(title);
     const size_t first = title.find_first_not_of(" \t");
-    size_t at = title.find_first_of(" \t", first);  // after the "~A" word
-    std::string renamed(title.substr(0, at));
-    int curve = 0;
-    while (at != std::string_view::npos) {
-        const size_t begin = title.find_first_not_of(" \t", at);
-        renamed.append(title.substr(at, begin - at));
-        if (begin == std::string_view::npos)
-            break;
-        at = title.find_first_of(" \t", begin);
-        const std::string_view word = title.substr(begin, at - begin);
-        const TLasParsParsedString* line = document.GetCurveLine(curve++);
-        if (!line)
-            return {};
-        const std::string_view read = line->GetFieldAsRead(TLasParsParsedString::kMnemonic);
-        if (word != read && (curve > 1 || !document.GetCurveLine(1)))
-            return {};
-        const std::string_view name = line->Mnemonic() == read ? word : line->Mnemonic();
-        renamed += name;
-        // A shorter name keeps the next name in its column.
-        if (at != std::string_view::npos && name.size() < word.size())
-            renamed.append(word.size() - name.size(), ' ');
+    std::string text(title.substr(0, title.find_first_of(" \t", first)));
+    const TLasParsParsedString& depth = *document.GetCurveLine(0);
+    for (size_t i = 0; i <= curves.size(); ++i) {
+        const TLasParsParsedString& line = i == 0 ? depth : *document.GetCurveLine(curves[i - 1]);
+        const std::string_view name =
+            i == 0 && depth.GetFieldAsRead(TLasParsParsedString::kMnemonic) == depth.Mnemonic()
+                ? words[0].word : std::string_view(line.Mnemonic());
+        const LasTitleWord& word = words[std::min(i, words.size() - 1)];
+        const size_t column = static_cast<size_t>(word.word.data() - title.data());
+        if (i >= words.size() || word.blanks.find('\t') != std::string_view::npos)
+            text += word.blanks;
+        else
+            text.append(column > text.size() ? column - text.size() : 1, ' ');
+        text += name;
     }
-    return curve > 0 && !document.GetCurveLine(curve) ? renamed : std::string();
+    const std::string_view last = words.back().word;
+    text += title.substr(static_cast<size_t>(last.data() - title.data()) + last.size());
+    return text;
 }
 
 void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document,
                     const std::vector<int>& curves, bool everyCurveInOrder)
 {
-    const TLasParsSection* data = FindDataSection(document);
+    const TLasParsSection* data = document.GetDataSection();
+    if (data && document.DataTitleNamesCurves()) {
+        out.Line(NamingDataTitle(data->GetTitle(), document, curves));
+        return;
+    }
     if (data && everyCurveInOrder) {
-        const std::string renamed = RenamedDataTitle(data->GetTitle(), document);
-        out.Line(renamed.empty() ? std::string_view(data->GetTitle()) : std::string_view(renamed));
+        out.Line(data->GetTitle());
         return;
     }
     std::string title = "~A ";

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -329,6 +330,42 @@ TEST_F(LasRoundTrip, HeaderLinesComeBackAsReadAndRenamesReachTheDataTitle)
         ASSERT_TRUE(document->SetCurveName(c.curve, c.name));
         EXPECT_EQ(Save(*document), file(c.depth, c.gamma, c.savedTitle));
     }
+}
+
+// The ~A title names the columns written, in their order, each where the title had a name.
+TEST_F(LasRoundTrip, DataTitleNamesTheColumnsWritten)
+{
+    const auto title = [](const std::string& text) {
+        const size_t begin = text.find("~A");
+        return text.substr(begin, text.find('\n', begin) - begin);
+    };
+    std::string input = LasWithData(" DEPT.M :\n DT.US/M :\n RHOB.K/M3 :\n NPHI.V/V :\n", "1 2 3 4\n2 3 4 5\n");
+    input.replace(input.find("~A"), 2, "~A  DEPTH     DT       RHOB     NPHI");
+    const int reordered[] = {3, 1};
+    const struct {
+        std::function<void(TLASFile&)> change;
+        std::string saved;
+    } cases[] = {
+        {[](TLASFile& d) { d.DeleteCurve(3); }, "~A  DEPTH     DT       RHOB"},
+        {[](TLASFile& d) { d.DeleteCurve(1); }, "~A  DEPTH     RHOB     NPHI"},
+        {[](TLASFile& d) { d.AddCurve("GR", nullptr); }, "~A  DEPTH     DT       RHOB     NPHI     GR"},
+        {[](TLASFile& d) { d.SetCurveName(2, "DEN"); }, "~A  DEPTH     DT       DEN      NPHI"},
+        {[](TLASFile& d) { d.SetCurveName(2, "DENSITY"); }, "~A  DEPTH     DT       DENSITY  NPHI"},
+    };
+    for (const auto& c : cases) {
+        const auto document = files_.Load(input);
+        c.change(*document);
+        EXPECT_EQ(title(Save(*document)), c.saved);
+    }
+    const auto document = files_.Load(input);
+    ASSERT_TRUE(document->WriteLasThinned(2, reordered, 0, 1, 1, 0, files_.Path("thinned.las")));
+    EXPECT_EQ(title(las_test::ReadFileBytes(files_.Path("thinned.las"))), "~A  DEPTH     NPHI     DT");
+
+    // sample.las loaded without NPHI.
+    STRATIV_REQUIRE_CORPUS();
+    TLASFile sample(strativ::test::CorpusDir() + "/sample.las", 2);
+    ASSERT_TRUE(sample.DeleteCurve(3));
+    EXPECT_EQ(title(Save(sample)), "~A  DEPTH     DT       RHOB     SFLU     SFLA     ILM       ILD");
 }
 
 // Header lines the rows do not contradict come back as read: a STEP whose sign disagrees with
