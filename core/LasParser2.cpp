@@ -603,16 +603,34 @@ TLasParsSection* TLasParser2Header::OpenSection(std::string_view title, int line
         break;
     }
     // A repeated ~V, ~W or ~C title continues the section already met: its lines tell how the
-    // data is read. Any other repeated section stands on its own, where it was read.
+    // data is read; the title stays among them. Any other repeated section stands on its own,
+    // where it was read.
     if (section->IsInFile() && (section == &parameter_ || section == &other_)) {
         custom_.push_back(std::make_unique<TLasParsSection>(section->GetKind()));
         section = custom_.back().get();
+    } else if (section->IsInFile() && section->GetKind() != kSectionData) {
+        section->AddLine(TLasParsParsedString::FromRawLine(title, kLineSectionTitle))->SetLineNumber(lineNumber);
     }
     if (!section->IsInFile()) {
         section->SetTitle(title, lineNumber);
         order_.push_back(section);
     }
     return section;
+}
+
+std::vector<LasTitleWord> LasDataTitleWords(std::string_view title)
+{
+    std::vector<LasTitleWord> words;
+    size_t at = title.find_first_of(" \t", title.find_first_not_of(" \t"));
+    while (at != std::string_view::npos) {
+        const size_t begin = title.find_first_not_of(" \t", at);
+        if (begin == std::string_view::npos)
+            break;
+        const size_t end = std::min(title.find_first_of(" \t", begin), title.size());
+        words.push_back({title.substr(at, begin - at), title.substr(begin, end - begin)});
+        at = end < title.size() ? end : std::string_view::npos;
+    }
+    return words;
 }
 
 int LasHeaderLineCode(int sectionKind, std::string_view line)
@@ -673,6 +691,7 @@ void TLasParser2Parser::Reset()
     nullText_ = "-999.25";
     stepValue_ = 0.0f;
     descending_ = false;
+    dataTitleNamesCurves_ = false;
     omittedData_.clear();
     unloadedData_.clear();
     typed_.Clear();
@@ -709,6 +728,7 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
     if (std::string reason = MissingDataReason(curveCount, dataLine, reader); !reason.empty())
         throw std::runtime_error(reason);
 
+    dataTitleNamesCurves_ = TitleNamesCurves(curveCount);
     const long long dataOffset = reader.Offset();
     LasDataColumns columns = ReadLasData(reader, dataLine, curveCount, nullValue_, nullText_,
                                          IsWrapped(), MemoryBytes());
@@ -842,6 +862,19 @@ void TLasParser2Parser::ReadWellValues()
         if (ParseLasNumber(step->Value(), value))
             stepValue_ = value;
     }
+}
+
+bool TLasParser2Parser::TitleNamesCurves(int curveCount) const
+{
+    if (!GetDataSection())
+        return false;
+    const std::vector<LasTitleWord> words = LasDataTitleWords(GetDataSection()->GetTitle());
+    if (words.size() != static_cast<size_t>(curveCount))
+        return false;
+    for (int i = curveCount > 1 ? 1 : 0; i < curveCount; ++i)
+        if (words[static_cast<size_t>(i)].word != GetCurveLine(i)->Mnemonic())
+            return false;
+    return true;
 }
 
 TLasParsParsedString* TLasParser2Parser::GetCurveLine(int i)

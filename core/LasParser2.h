@@ -39,7 +39,7 @@ private:
 // Line codes of the LAS mnemonic table, and the codes of lines that carry no such mnemonic.
 enum LasLineCode {
     kLineParameter = 0,     // a parameter line whose mnemonic is not in the table
-    kLineSectionTitle = 1,  // reserved: titles are kept by their sections, not as lines
+    kLineSectionTitle = 1,  // a repeated ~V, ~W or ~C title, kept where it stood in the section it continues
     kLineFreeText = 2,      // ~O text, lines of other sections, lines without a dot
     kLineComment = 3,
     kLineCurve = 4,
@@ -238,6 +238,13 @@ private:
 // The DATE line of a section, or null.
 const TLasParsParsedString* FindDateLine(const TLasParsSection& section);
 
+// The words of a ~A title after its first ("~A"), each with the blanks before it.
+struct LasTitleWord {
+    std::string_view blanks;
+    std::string_view word;
+};
+std::vector<LasTitleWord> LasDataTitleWords(std::string_view title);
+
 // The code a header line of a section of the kind gets (a table code, kLineParameter,
 // kLineOtherParameter, kLineCurve, kLineComment or kLineFreeText, which blank lines get).
 int LasHeaderLineCode(int sectionKind, std::string_view line);
@@ -300,6 +307,8 @@ public:
     TLasParsSection& GetOtherSection() { return other_; }
     const TLasParsSection& GetOtherSection() const { return other_; }
 
+    // The ~A section; null when the read did not reach one.
+    const TLasParsSection* GetDataSection() const { return dataSection_; }
     // Every section in file order, ~A included when reached.
     int GetSectionCount() const { return static_cast<int>(order_.size()); }
     TLasParsSection* GetSection(int i);
@@ -386,6 +395,10 @@ public:
     // LasDataColumns::depths), handed over once.
     LasReadColumn TakeReadDepths() { return std::move(readDepths_); }
 
+    // Whether the ~A title as read names the ~C curves in order after its first word (the depth
+    // any word where it names other curves too): a save names the curves it writes in their place.
+    bool DataTitleNamesCurves() const { return dataTitleNamesCurves_; }
+
     // The texts typed for values, written for them while they read as the values.
     LasTypedTexts& GetTypedTexts() { return typed_; }
     const LasTypedTexts& GetTypedTexts() const { return typed_; }
@@ -404,6 +417,7 @@ protected:
 private:
     void ReadDocument(const std::string& path, int defaultDecimals);
     void ReadWellValues();
+    bool TitleNamesCurves(int curveCount) const;
     // Why the data cannot be read for want of curves or of ~A (a DOS end-of-file byte before it
     // named with its line); empty when they can.
     std::string MissingDataReason(int curveCount, int dataLine, const LasLineReader& reader) const;
@@ -419,6 +433,7 @@ private:
     std::string nullText_ = "-999.25";
     float stepValue_ = 0.0f;
     bool descending_ = false;
+    bool dataTitleNamesCurves_ = false;
     std::string omittedData_;
     std::string unloadedData_;
     LasReadColumn readDepths_;

@@ -402,7 +402,7 @@ public:
                 // Rewritten behind the program's back: nothing of it is copied.
                 written_.Begin(block.firstRow, hashes);
                 WriteFormatted(end);
-            } else if (changedColumns_.empty() && rows_.IsWhole() && (!wholeRows_ || block.regular)) {
+            } else if (changedColumns_.empty() && rows_.IsWhole() && (!wholeRows_ || !LacksValues(b))) {
                 written_.Begin(block.firstRow, hashes, &block);
                 out_.Append(text);
                 lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
@@ -436,6 +436,14 @@ private:
                 return false;
         }
         return true;
+    }
+
+    // Whether a row of the block may lack values: one of an irregular block, or the last row,
+    // which a wrapped file may cut short in a block regular otherwise.
+    bool LacksValues(size_t block) const
+    {
+        return !source_.rowsComplete && (!source_.summary.blocks[block].regular ||
+                                         (source_.wrapped && block + 1 == source_.summary.blocks.size()));
     }
 
     // Whether the write takes any of the file rows [first, end).

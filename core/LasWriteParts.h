@@ -146,10 +146,10 @@ public:
     // Whether a row of the source may stand for another depth than its float tells: the depth
     // column is not the one the source was read or written with.
     bool DifferFrom(const LasDataSource& source) const;
-    // STEP for the rows written: the grid's step when they are evenly spaced by `step` (the
-    // document's; 0 when it has none); else for every row the STEP as read (`asRead`, empty when
-    // there is none), for every k-th row `step` times k.
-    std::string StepText(std::string_view asRead, float step, bool descending) const;
+    // STEP for the rows written: for every row the STEP line's value (`asRead`, null when there is
+    // none) as it stands; else 0 for a line of STEP 0 (`step`, the document's, 0 also when it has
+    // none), else the grid's step when they are evenly spaced by `step`, else `step` times k.
+    std::string StepText(const char* asRead, float step, bool descending) const;
 
 private:
     const float* depth_;

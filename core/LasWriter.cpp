@@ -63,12 +63,15 @@ bool DepthTexts::DifferFrom(const LasDataSource& source) const
     return column_ ? source.depths != *column_ : source.depths.has_value();
 }
 
-std::string DepthTexts::StepText(std::string_view asRead, float step, bool descending) const
+std::string DepthTexts::StepText(const char* asRead, float step, bool descending) const
 {
-    // Rows evenly spaced by STEP give its sign and decimals; a STEP that disagrees with them stays.
+    // Of every row, STEP says what the file or the user made it say, in its own sign and form; a
+    // STEP of 0 (or unreadable) marks irregular sampling and stays 0.
+    if (asRead && k_ == 1)
+        return asRead;
+    if (asRead && step == 0.0f)
+        return "0";
     const bool grid = regular_ && (step == 0.0f || static_cast<float>(column_->Step()) == std::fabs(step));
-    if (!grid && k_ == 1 && !asRead.empty())
-        return std::string(asRead);
     std::string text;
     if (descending && (step != 0.0f || grid))
         text += '-';
@@ -163,7 +166,8 @@ SourcePlan PlanSource(const TLasParser2Parser& document, const std::vector<int>&
     return plan;
 }
 
-void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool wrapped)
+// unwrap: the file read says WRAP YES, the rows are written one per line.
+void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool wrapped, bool unwrap)
 {
     WriteTitle(out, section, "~Version Information");
     // An added section says what the file written is.
@@ -173,8 +177,7 @@ void WriteVersionSection(LasTextOut& out, const TLasParsSection& section, bool w
     }
     for (int i = 0; i < section.GetCount(); ++i) {
         const TLasParsParsedString& line = *section.GetLine(i);
-        // Rows not written line for line from a wrapped source are written one per line.
-        if (line.GetKind() == kLineWrap && !wrapped)
+        if (unwrap && &line == section.FindLineByCode(kLineWrap))
             WriteWithValue(out, line, "NO");
         else
             out.Line(line.Compose());
@@ -198,13 +201,9 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
                       const std::string& strt, const std::string& stop)
 {
     const TLasParsSection& section = document.GetWellSection();
-    // A STEP of 0 marks irregular sampling and stays 0; an added STEP is the data's.
     const TLasParsParsedString* step = section.FindLineByCode(kLineStep);
-    const bool irregular = document.GetStepValue() == 0.0f && step;
-    const std::string values[] = {strt, stop,
-                                  irregular ? std::string("0")
-                                            : depths.StepText(step ? step->Value() : "", document.GetStepValue(),
-                                                              document.IsDescending())};
+    const std::string values[] = {
+        strt, stop, depths.StepText(step ? step->Value() : nullptr, document.GetStepValue(), document.IsDescending())};
     const int codes[] = {kLineStrt, kLineStop, kLineStep};
     const char* mnemonics[] = {"STRT", "STOP", "STEP"};
 
@@ -215,13 +214,11 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
         if (!section.FindLineByCode(codes[c]))
             out.Line(TLasParsParsedString::MakeNew(mnemonics[c], unit, values[c], "", codes[c])
                          .Compose());
-    if (!section.FindLineByCode(kLineNull))
-        out.Line(TLasParsParsedString::MakeNew("NULL", "", document.GetNullText(), "", kLineNull)
-                     .Compose());
+    // Only the first line of a code tells the depths; a repeated one stays as read.
     for (int i = 0; i < section.GetCount(); ++i) {
         const TLasParsParsedString& line = *section.GetLine(i);
         const int code = line.GetKind();
-        if (code >= kLineStrt && code <= kLineStep)
+        if (code >= kLineStrt && code <= kLineStep && &line == section.FindLineByCode(code))
             WriteWithValue(out, line, values[code - kLineStrt]);
         else
             out.Line(line.Compose());
@@ -253,14 +250,6 @@ bool HeaderChanged(const TLasParser2Parser& document)
         }
     }
     return false;
-}
-
-const TLasParsSection* FindDataSection(const TLasParser2Parser& document)
-{
-    for (int s = 0; s < document.GetSectionCount(); ++s)
-        if (document.GetSection(s)->GetKind() == kSectionData)
-            return document.GetSection(s);
-    return nullptr;
 }
 
 // The depth line and the written curves in their order, where the curve lines stood; other
@@ -305,8 +294,9 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
         if (!curvesInFile)
             WriteCurveSection(out, document, curves);
     };
+    const bool unwrap = !wrapped && document.IsWrapped();
     const auto writeVersion = [&](const TLasParsSection& section) {
-        WriteVersionSection(out, section, wrapped);
+        WriteVersionSection(out, section, wrapped, unwrap);
         if (!wellInFile)
             writeWell();
     };
@@ -324,45 +314,43 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
     }
 }
 
-// The ~A title with the written curves' names in place of the names it lists; empty when it
-// does not list the curves by position: a word per curve, a data curve's word its name as read,
-// the depth's any word (its name as read where the title lists no other curve). A curve whose name
-// is unchanged keeps its word.
-std::string RenamedDataTitle(std::string_view title, const TLasParser2Parser& document)
+// The ~A title naming the written curves in the places of the curves it names: each name where
+// the title's word stood, padded or closer to its neighbour so that the next name keeps its
+// column (one blank at least). The depth keeps its word while its name is unchanged.
+std::string NamingDataTitle(std::string_view title, const TLasParser2Parser& document, const std::vector<int>& curves)
 {
+    const std::vector<LasTitleWord> words = LasDataTitleWords(title);
     const size_t first = title.find_first_not_of(" \t");
-    size_t at = title.find_first_of(" \t", first);  // after the "~A" word
-    std::string renamed(title.substr(0, at));
-    int curve = 0;
-    while (at != std::string_view::npos) {
-        const size_t begin = title.find_first_not_of(" \t", at);
-        renamed.append(title.substr(at, begin - at));
-        if (begin == std::string_view::npos)
-            break;
-        at = title.find_first_of(" \t", begin);
-        const std::string_view word = title.substr(begin, at - begin);
-        const TLasParsParsedString* line = document.GetCurveLine(curve++);
-        if (!line)
-            return {};
-        const std::string_view read = line->GetFieldAsRead(TLasParsParsedString::kMnemonic);
-        if (word != read && (curve > 1 || !document.GetCurveLine(1)))
-            return {};
-        const std::string_view name = line->Mnemonic() == read ? word : line->Mnemonic();
-        renamed += name;
-        // A shorter name keeps the next name in its column.
-        if (at != std::string_view::npos && name.size() < word.size())
-            renamed.append(word.size() - name.size(), ' ');
+    std::string text(title.substr(0, title.find_first_of(" \t", first)));
+    const TLasParsParsedString& depth = *document.GetCurveLine(0);
+    for (size_t i = 0; i <= curves.size(); ++i) {
+        const TLasParsParsedString& line = i == 0 ? depth : *document.GetCurveLine(curves[i - 1]);
+        const std::string_view name =
+            i == 0 && depth.GetFieldAsRead(TLasParsParsedString::kMnemonic) == depth.Mnemonic()
+                ? words[0].word : std::string_view(line.Mnemonic());
+        const LasTitleWord& word = words[std::min(i, words.size() - 1)];
+        const size_t column = static_cast<size_t>(word.word.data() - title.data());
+        if (i >= words.size() || word.blanks.find('\t') != std::string_view::npos)
+            text += word.blanks;
+        else
+            text.append(column > text.size() ? column - text.size() : 1, ' ');
+        text += name;
     }
-    return curve > 0 && !document.GetCurveLine(curve) ? renamed : std::string();
+    const std::string_view last = words.back().word;
+    text += title.substr(static_cast<size_t>(last.data() - title.data()) + last.size());
+    return text;
 }
 
 void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document,
                     const std::vector<int>& curves, bool everyCurveInOrder)
 {
-    const TLasParsSection* data = FindDataSection(document);
+    const TLasParsSection* data = document.GetDataSection();
+    if (data && document.DataTitleNamesCurves()) {
+        out.Line(NamingDataTitle(data->GetTitle(), document, curves));
+        return;
+    }
     if (data && everyCurveInOrder) {
-        const std::string renamed = RenamedDataTitle(data->GetTitle(), document);
-        out.Line(renamed.empty() ? std::string_view(data->GetTitle()) : std::string_view(renamed));
+        out.Line(data->GetTitle());
         return;
     }
     std::string title = "~A ";

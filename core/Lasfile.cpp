@@ -63,9 +63,13 @@ void TLASFile::SetStep(float step)
     if (step != parser_.GetStepValue())
         Changed();
     parser_.SetStepValue(step);
-    const std::string text = FormatLasFixed(step, GetDepthDecimals());
+    std::string text = FormatLasFixed(step, GetDepthDecimals());
     TLasParsSection& well = parser_.GetWellSection();
     if (TLasParsParsedString* line = well.FindLineByCode(kLineStep)) {
+        // The line keeps the sign the file gives STEP.
+        float stated = 0.0f;
+        if (ParseLasNumber(line->Value(), stated) && stated != 0.0f)
+            text = FormatLasFixed(std::copysign(step, stated), GetDepthDecimals());
         if (text != line->Value())
             line->SetField(TLasParsParsedString::kValue, text);
     } else {
@@ -380,6 +384,31 @@ std::string NumberText(double x)
     return text;
 }
 
+// Digits before the point of a number of at most 10^308.
+int IntegerDigits(double x)
+{
+    return x < 1.0 ? 0 : static_cast<int>(std::floor(std::log10(x))) + 1;
+}
+
+// The digits of the widest depth text the document's rows were read or last written with, the
+// leading zeros before the point not counted.
+int HeldDepthDigits(const LasDataSource& source)
+{
+    int held = 0;
+    for (const std::string_view text : {std::string_view(source.firstDepthText), std::string_view(source.lastDepthText)}) {
+        int digits = 0;
+        bool leading = true;
+        for (const char c : text) {
+            if (c == 'e' || c == 'E')
+                break;
+            leading = leading && (c == '0' || c == '+' || c == '-');
+            digits += !leading && c >= '0' && c <= '9';
+        }
+        held = std::max(held, digits);
+    }
+    return held;
+}
+
 } // namespace
 
 std::string TLASFile::DepthShiftProblem(double d) const
@@ -397,16 +426,17 @@ std::string TLASFile::DepthShiftProblem(double d) const
     if (decimals > kMaxLasDecimals)
         return shift + " задан слишком точно: глубины записываются не более чем с " +
                std::to_string(kMaxLasDecimals) + " знаками после точки";
-    // A double holds 15 significant digits: beyond them the digits written are not the depth's.
-    const auto digitsLimit = [](int places) { return std::pow(10.0, 15 - places); };
+    // A double holds 15 significant digits: beyond them the digits written are not the depth's,
+    // unless the file already held them (17 at most tell a double apart).
+    const int digitCap = std::max(15, std::min(HeldDepthDigits(parser_.GetDataSource()), 17));
     for (const long long i : {0LL, n - 1LL}) {
         const double depth = std::fabs(column.At(i));
-        const std::string cannot = "глубина " + NumberText(column.At(i)) + " не может быть записана в файл";
-        if (!(depth < digitsLimit(GetDepthDecimals()) && depth <= FLT_MAX))
-            return shift + " слишком велик: " + cannot + " (более 15 значащих цифр)";
-        if (!(depth < digitsLimit(decimals)))
-            return shift + " задан слишком точно: " + cannot + " с " + std::to_string(decimals) +
-                   " знаками после точки (более 15 значащих цифр)";
+        if (!(depth <= FLT_MAX))
+            return shift + " слишком велик: глубина " + NumberText(column.At(i)) + " не может быть записана в файл";
+        if (const int digits = IntegerDigits(depth) + decimals; digits > digitCap)
+            return shift + " невозможен: глубина " + NumberText(column.At(i)) + " с " + std::to_string(decimals) +
+                   " знаками после точки займет " + std::to_string(digits) +
+                   " значащих цифр, а записать можно не более " + std::to_string(digitCap);
     }
     const float* depths = GetCurveData(0);
     float above = static_cast<float>(column.At(0));

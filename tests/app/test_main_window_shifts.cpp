@@ -373,13 +373,15 @@ TEST_F(ShiftTest, ShiftOfAllCurvesTooLargeForTheDepthsIsRefusedWithTheReason)
 {
     const std::vector<float> depths = Values(0);
     const std::string undoName = window->UndoStore.GetUndoName();
-    for (const char* typed : {"1e39", "1e38", "100000000"}) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1e39", "слишком велик"}, {"1e38", "знаками после точки"}, {"100000000", "слишком велик"}};
+    for (const auto& [typed, reason] : cases) {
         runner->Clear();
         runner->PushText(typed);
         F().TBShiftDept->trigger();
         ASSERT_EQ(Messages().size(), 1) << typed;
         EXPECT_TRUE(Messages().front().startsWith("Ошибка|Сдвиг ")) << Messages().front().toStdString();
-        EXPECT_TRUE(Messages().front().contains("слишком велик")) << Messages().front().toStdString();
+        EXPECT_TRUE(Messages().front().contains(reason)) << Messages().front().toStdString();
         EXPECT_EQ(Values(0), depths);
         EXPECT_EQ(window->UndoStore.GetUndoName(), undoName);
     }

@@ -129,7 +129,7 @@ TEST_F(LasDepths, ShiftsTheDepthsCannotHoldAreRefusedChangingNothing)
     const std::string input = Log(Depths(19160000, 125, 50, 3), "0.125");
     const auto document = files_.Load(input);
     const std::pair<double, const char*> cases[] = {
-        {1e38, "слишком велик: глубина 1e+38 не может"},
+        {1e38, "невозможен: глубина 1e+38 с 3 знаками после точки займет 42 значащих цифр"},
         {1e39, "слишком велик"},
         {100000000, "слишком велик: глубины 100019160 и 100019160.125 соседних строк станут одинаковыми"},
         {999999999, "станут одинаковыми"},
@@ -171,6 +171,15 @@ TEST_F(LasDepths, AShiftTakenBackOrUndoneGivesTheFileBack)
     EXPECT_EQ(Column(Save(*document)).back(), "1003600.0000");
     document->ShiftDepth(-1000000);
     EXPECT_EQ(Save(*document), input);
+
+    // Depths of 16 digits, as many as the file holds, come back.
+    const std::string wide = Log(Depths(999995000000000, 10000000000, 3, 10), "1.0000000000");
+    const auto deep = files_.Load(wide);
+    deep->ShiftDepth(-2);
+    deep->ShiftDepth(2);
+    EXPECT_EQ(Save(*deep), wide);
+    EXPECT_EQ(deep->DepthShiftProblem(1000000), "Сдвиг 1000000 невозможен: глубина 1099999.5 с 10 знаками после "
+                                                "точки займет 17 значащих цифр, а записать можно не более 16");
 
     DumpRestoreCurveData undo;
     undo.SetLasFile(document.get());

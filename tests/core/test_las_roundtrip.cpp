@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -328,6 +329,67 @@ TEST_F(LasRoundTrip, HeaderLinesComeBackAsReadAndRenamesReachTheDataTitle)
         ASSERT_TRUE(document->IsLoaded()) << document->GetLoadError();
         ASSERT_TRUE(document->SetCurveName(c.curve, c.name));
         EXPECT_EQ(Save(*document), file(c.depth, c.gamma, c.savedTitle));
+    }
+}
+
+// The ~A title names the columns written, in their order, each where the title had a name.
+TEST_F(LasRoundTrip, DataTitleNamesTheColumnsWritten)
+{
+    const auto title = [](const std::string& text) {
+        const size_t begin = text.find("~A");
+        return text.substr(begin, text.find('\n', begin) - begin);
+    };
+    std::string input = LasWithData(" DEPT.M :\n DT.US/M :\n RHOB.K/M3 :\n NPHI.V/V :\n", "1 2 3 4\n2 3 4 5\n");
+    input.replace(input.find("~A"), 2, "~A  DEPTH     DT       RHOB     NPHI");
+    const int reordered[] = {3, 1};
+    const struct {
+        std::function<void(TLASFile&)> change;
+        std::string saved;
+    } cases[] = {
+        {[](TLASFile& d) { d.DeleteCurve(3); }, "~A  DEPTH     DT       RHOB"},
+        {[](TLASFile& d) { d.DeleteCurve(1); }, "~A  DEPTH     RHOB     NPHI"},
+        {[](TLASFile& d) { d.AddCurve("GR", nullptr); }, "~A  DEPTH     DT       RHOB     NPHI     GR"},
+        {[](TLASFile& d) { d.SetCurveName(2, "DEN"); }, "~A  DEPTH     DT       DEN      NPHI"},
+        {[](TLASFile& d) { d.SetCurveName(2, "DENSITY"); }, "~A  DEPTH     DT       DENSITY  NPHI"},
+    };
+    for (const auto& c : cases) {
+        const auto document = files_.Load(input);
+        c.change(*document);
+        EXPECT_EQ(title(Save(*document)), c.saved);
+    }
+    const auto document = files_.Load(input);
+    ASSERT_TRUE(document->WriteLasThinned(2, reordered, 0, 1, 1, 0, files_.Path("thinned.las")));
+    EXPECT_EQ(title(las_test::ReadFileBytes(files_.Path("thinned.las"))), "~A  DEPTH     NPHI     DT");
+
+    // sample.las loaded without NPHI.
+    STRATIV_REQUIRE_CORPUS();
+    TLASFile sample(strativ::test::CorpusDir() + "/sample.las", 2);
+    ASSERT_TRUE(sample.DeleteCurve(3));
+    EXPECT_EQ(title(Save(sample)), "~A  DEPTH     DT       RHOB     SFLU     SFLA     ILM       ILD");
+}
+
+// Header lines the rows do not contradict come back as read: a STEP whose sign disagrees with
+// the order of the rows, a second STEP, an unreadable STEP, an odd WRAP, a repeated section
+// title, and a ~W without NULL, which gets none.
+TEST_F(LasRoundTrip, UnchangedSaveGivesEveryHeaderLineBack)
+{
+    const auto file = [](const std::string& wrap, const std::string& well, bool upward) {
+        return "~Version\n VERS. 2.0 :\n WRAP. " + wrap + " :\n~Well\n" +
+               (upward ? " STRT.M 1.2 :\n STOP.M 1.0 :\n" : " STRT.M 1.0 :\n STOP.M 1.2 :\n") + well +
+               "~Curve\n DEPT.M :\n A.U :\n~A\n" + (upward ? "1.2 7\n1.1 6\n1.0 5\n" : "1.0 5\n1.1 6\n1.2 7\n");
+    };
+    const std::string null = " NULL. -999.25 :\n";
+    for (const std::string& input : {
+             file("NO", " STEP.M 0.1 :\n" + null, true),
+             file("NO", " STEP.M -0.1 :\n" + null, false),
+             file("NO", " STEP.M 0.1 :\n STEP.M 0.2 :\n" + null, false),
+             file("NO", " STEP.M 1.0x :\n" + null, false),
+             file("NO%", " STEP.M 0.1 :\n" + null, false),
+             file("NO", "~WELL INFORMATION\n STEP.M 0.1 :\n" + null, false),
+             file("NO", " STEP.M 0.1 :\n", true),
+         }) {
+        SCOPED_TRACE(input);
+        EXPECT_EQ(Save(*files_.Load(input)), input);
     }
 }
 
