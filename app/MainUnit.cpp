@@ -37,6 +37,7 @@
 #include "platform/NumberText.h"
 #include "platform/ToolIcons.h"
 #include "platform/UnattendedDialogs.h"
+#include "platform/WorkStop.h"
 #include "platform/WindowFit.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
@@ -61,6 +62,11 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <filesystem>
+
+struct TFormMain::Ending {
+    platform::UnattendedDialogs dialogs;
+    platform::WorkStop work;
+};
 
 namespace {
 TFormMain* mainWindow = nullptr;
@@ -511,7 +517,8 @@ void TFormMain::EndSession()
         return;
     // Nobody is there to answer: a dialog open now, or one that a command left on the stack
     // opens while the program ends, gives its Esc answer at once.
-    platform::Guarded(this, [this] { ending_ = std::make_unique<platform::UnattendedDialogs>(); });
+    // Work running below this call (a scan, a report) stops at its next step.
+    platform::Guarded(this, [this] { ending_ = std::make_unique<Ending>(); });
     KeepWork();
     emit Closed();
 }

@@ -44,7 +44,6 @@ class TDlgCalcBarEdit;
 
 class QPainter;
 class StrativSession;
-namespace platform { class UnattendedDialogs; }
 class TCurveNameDlg;
 class TDepthOverview;
 class QGroupBox;
@@ -475,7 +474,9 @@ private:
     std::unique_ptr<Ui::TFormMain> ui;
     std::unique_ptr<TRxIniFile> settings_;
     std::unique_ptr<TLASFile> lasFile_;
-    std::unique_ptr<platform::UnattendedDialogs> ending_;  // set once the session ends
+    // Set once the session ends: no dialog waits for an answer, and long work stops.
+    struct Ending;
+    std::unique_ptr<Ending> ending_;
     TRecentFiles recent_;
     LoadedFileInfo loadedFrom_;  // what the document's file held when it was read
     bool unrecordedChange_ = false;

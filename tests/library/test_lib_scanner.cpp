@@ -8,6 +8,7 @@
 
 #include "library/LibScanner.h"
 #include "library/LogFileDBManager.h"
+#include "platform/WorkProgress.h"
 #include "tests/common/TestPaths.h"
 #include "tests/library/LibraryFixtures.h"
 
@@ -69,6 +70,36 @@ TEST(IdleScanner, WindowThreadWorksOnTheLibraryWhileTheScanRuns)
     EXPECT_EQ(probe.Count("logfiles"), static_cast<int>(files.size()));
     EXPECT_EQ(probe.Count("groups"), 3 * ((rounds + 1) / 2));
     EXPECT_EQ(probe.Rows("PRAGMA integrity_check;"), Strings{"ok"});
+}
+
+// The end of the program stops the long work running: a progress loop at its next step, and a
+// scan, idle or watched, also one waiting for another connection's write lock.
+TEST(WorkStop, TheEndOfTheProgramStopsEveryScanAndProgressLoop)
+{
+    TempDir dir;
+    MakeLibrary(dir.file("lib"), 2, 100);
+    LogFileDBManager manager;
+    manager.Open(dir.file("las_files.db"));
+    manager.AddLookupPath(dir.file("lib"));
+    const platform::WorkStop end;
+    EXPECT_FALSE(platform::WorkProgressScope(QStringLiteral("Отчет")).Step(0.5));
+    for (const bool watched : {false, true})
+        for (const bool locked : {false, true}) {
+            SCOPED_TRACE(std::to_string(watched) + std::to_string(locked));
+            LibraryDbProbe other(dir.file("las_files.db"));
+            if (locked)
+                other.Execute("BEGIN IMMEDIATE;");
+            TLibScanner scanner(&manager);
+            if (watched)
+                scanner.RunWithProgress(QStringLiteral("Сканирование"));
+            else
+                scanner.StartIdle();
+            ASSERT_TRUE(scanner.wait(5000));
+            EXPECT_EQ(scanner.ScannedCount(), 0);
+            if (locked)
+                other.Execute("ROLLBACK;");
+        }
+    EXPECT_EQ(LibraryDbProbe(dir.file("las_files.db")).Rows("PRAGMA integrity_check;"), Strings{"ok"});
 }
 
 }  // namespace
