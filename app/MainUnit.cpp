@@ -13,6 +13,7 @@
 #include "printing/TemplateSelectMacroValInput.h"
 #include "printing/TitleTemplate.h"
 #include "view/NumberInput.h"
+#include "datawin/LasEditorRecovery.h"
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "printing/TemplateVariables.h"
@@ -74,6 +75,12 @@ TFormMain* mainWindow = nullptr;
 const char* const kWindowSection = "MainWindow";
 const char* const kViewSection = "View";
 const char* const kMacrosSection = "Macros";
+
+// The profile folder, ending with "/".
+QString ProfileFolder()
+{
+    return platform::FileNameFromBytes(StrativProfileManager::Instance().GetProfileDir());
+}
 
 // The main settings file, beside the program.
 std::string SettingsPath()
@@ -429,6 +436,7 @@ void TFormMain::showEvent(QShowEvent* event)
                                      QStringLiteral("\nКаждый сохранен с расширением .bak"),
                                  platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
         }));
+    QTimer::singleShot(0, this, platform::Guarded([this] { OfferKeptLasEditorEdits(*FormEditor, ProfileFolder()); }));
     if (!startupFile_.isEmpty())
         QTimer::singleShot(0, this, platform::Guarded([this] { OpenLasFile(startupFile_); }));
 }
@@ -520,6 +528,7 @@ void TFormMain::EndSession()
     // Work running below this call (a scan, a report) stops at its next step.
     platform::Guarded(this, [this] { ending_ = std::make_unique<Ending>(); });
     KeepWork();
+    platform::Guarded(this, [this] { KeepLasEditorEdits(*FormEditor, ProfileFolder()); });
     emit Closed();
 }
 

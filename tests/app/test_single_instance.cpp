@@ -295,4 +295,39 @@ TEST(SingleInstance, ASignalStopsALibraryRescan)
     EXPECT_EQ(other.Rows("PRAGMA integrity_check;"), strativ::test::Strings{"ok"});
 }
 
+// SIGTERM with typed text unsaved in the LAS editor: the text goes into the profile, not into the
+// file; the next start asks about it, naming the file, and "Да" opens it as unsaved edits of that
+// file, which a second SIGTERM keeps again.
+TEST(SingleInstance, ASignalKeepsTheLasEditorsEditsForTheNextStart)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    strativ::test::TempDir dir;
+    const std::string las = "~V\r\nVERS. 2.0:\r\nWRAP. NO:\r\n~W\r\nSTRT.M 1.0:\r\nSTOP.M 2.0:\r\nSTEP.M 1.0:\r\n"
+                            "NULL. -999.25:\r\n~C\r\nDEPT.M :\r\n~A\r\n1.0\r\n2.0\r\n";
+    const std::string path = dir.file("well.las");
+    strativ::test::WriteFileBytes(path, las);
+    QProcessEnvironment environment =
+        ProgramEnvironment(dir, QStringLiteral("strativ-test-edit-%1").arg(QCoreApplication::applicationPid()));
+    environment.insert("HOME", QString::fromStdString(dir.path()));  // the editor's first folder
+    const std::string record = dir.file(".strativ/lasedit-unsaved.txt");
+    const std::string copy = dir.file(".strativ/lasedit-unsaved.las");
+    const struct {
+        QString steps;
+        QByteArray asked;
+    } starts[] = {{QStringLiteral("MIEditLas,select:PageControl:1,select:FileListBox:0,type:Memo:# kept"), {}},
+                  {QStringLiteral("button:Да,select:PageControl:1"),
+                   "Несохраненные изменения файла\n" + QByteArray::fromStdString(path)}};
+    for (const auto& [steps, asked] : starts) {
+        SCOPED_TRACE(steps.toStdString());
+        QProcess program;
+        QByteArray log;
+        ASSERT_TRUE(StartDriven(program, environment, steps, {}, "driver: done", log)) << log.toStdString();
+        EXPECT_TRUE(log.contains(asked)) << log.toStdString();
+        ASSERT_GE(EndBySignal(program, SIGTERM), 0) << "the program kept running";
+        EXPECT_EQ(strativ::test::ReadFileBytes(path), las);
+        EXPECT_EQ(strativ::test::ReadFileBytes(record), "text\n" + path);
+        EXPECT_EQ(strativ::test::ReadFileBytes(copy), "# kept" + las);
+    }
+}
+
 }  // namespace
