@@ -13,13 +13,19 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Редактор файлов формата LAS");
 
+namespace fs = std::filesystem;
+
+// Names keep their bytes (platform/FileNames), whatever the profile folder's name holds.
 struct KeptEdits {
     explicit KeptEdits(const QString& profileDir)
         : copy(profileDir + QStringLiteral("lasedit-unsaved.las")),
@@ -30,43 +36,52 @@ struct KeptEdits {
     // The record read: false when there is none or its copy is gone (then the record goes too).
     bool Read(QString& file, bool& text) const
     {
-        QFile in(record);
-        if (!in.open(QIODevice::ReadOnly))
+        std::ifstream in(Bytes(record), std::ios::binary);
+        std::string kind;
+        if (!in || !std::getline(in, kind))
             return false;
-        const QByteArray bytes = in.readAll();
-        const qsizetype lineEnd = bytes.indexOf('\n');
-        if (lineEnd < 0 || platform::KindOfPath(copy) != platform::PathKind::File) {
-            QFile::remove(record);
+        if (platform::KindOfPath(copy) != platform::PathKind::File) {
+            Remove(record);
             return false;
         }
-        text = bytes.left(lineEnd) == "text";
-        file = platform::FileNameFromBytes(bytes.mid(lineEnd + 1).toStdString());
+        text = kind == "text";
+        file = platform::FileNameFromBytes(std::string(std::istreambuf_iterator<char>(in), {}));
         return true;
     }
 
     bool Write(const QString& file, bool text) const
     {
-        return WriteFileAtomically(platform::FileNameToBytes(record),
-                                   std::string(text ? "text\n" : "table\n") + platform::FileNameToBytes(file));
+        return WriteFileAtomically(Bytes(record), std::string(text ? "text\n" : "table\n") + Bytes(file));
     }
 
     // The copy under a name of its own beside it, out of the way of later ends; the record goes.
     // Where it now is (where it was when it could not be moved: the record then stays).
     QString SetAside() const
     {
-        const QString aside = QFileInfo(copy).absolutePath() + QStringLiteral("/lasedit-unsaved-") +
+        const QString aside = copy.chopped(4) + QLatin1Char('-') +
                               QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")) +
                               QStringLiteral(".las");
-        if (!QFile::rename(copy, aside))
+        std::error_code error;
+        if (fs::exists(Bytes(aside), error))
             return copy;
-        QFile::remove(record);
+        fs::rename(Bytes(copy), Bytes(aside), error);
+        if (error)
+            return copy;
+        Remove(record);
         return aside;
     }
 
     void Remove() const
     {
-        QFile::remove(record);
-        QFile::remove(copy);
+        Remove(record);
+        Remove(copy);
+    }
+
+    static std::string Bytes(const QString& name) { return platform::FileNameToBytes(name); }
+    static void Remove(const QString& name)
+    {
+        std::error_code ignored;
+        fs::remove(Bytes(name), ignored);
     }
 
     QString copy;
@@ -147,7 +162,7 @@ void KeepLasEditorEdits(TFormEditor& editor, const QString& profileDir)
     bool earlierText = false;
     if (kept.Read(earlierFile, earlierText))
         kept.SetAside();
-    if (!editor.WriteUnsavedEdits(platform::FileNameToBytes(kept.copy)) || !kept.Write(file, text))
+    if (!editor.WriteUnsavedEdits(KeptEdits::Bytes(kept.copy)) || !kept.Write(file, text))
         platform::MessageBox(&editor,
                              QStringLiteral("Несохраненные изменения файла\n") + ShownName(file) +
                                  QStringLiteral("\nне удалось сохранить при завершении работы программы:\n") +
