@@ -388,8 +388,9 @@ public:
     // The session manager's save request: what a close keeps is written without a question and
     // without closing anything; a failure goes to the error output, never into a dialog.
     void KeepWorkUnasked();
-    // A logout, a shutdown or kill: the work kept as by KeepWorkUnasked, no dialog shown from then
-    // on, and the window ends as when it is closed (Closed is emitted).
+    // A logout, a shutdown or kill: running long work stops, the work is kept as by KeepWorkUnasked
+    // and the LAS editor's unsaved edits in the profile, no dialog is shown from then on, and the
+    // window ends as when it is closed (Closed is emitted).
     void EndSession();
 
 signals:
