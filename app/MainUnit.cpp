@@ -13,6 +13,7 @@
 #include "printing/TemplateSelectMacroValInput.h"
 #include "printing/TitleTemplate.h"
 #include "view/NumberInput.h"
+#include "datawin/LasEditorRecovery.h"
 #include "datawin/SaveToLas.h"
 #include "app/StrativApplication.h"
 #include "printing/TemplateVariables.h"
@@ -37,6 +38,7 @@
 #include "platform/NumberText.h"
 #include "platform/ToolIcons.h"
 #include "platform/UnattendedDialogs.h"
+#include "platform/WorkStop.h"
 #include "platform/WindowFit.h"
 #include "printing/MacroLists.h"
 #include "ui_MainUnit.h"
@@ -62,12 +64,23 @@
 #include <QWheelEvent>
 #include <filesystem>
 
+struct TFormMain::Ending {
+    platform::UnattendedDialogs dialogs;
+    platform::WorkStop work;
+};
+
 namespace {
 TFormMain* mainWindow = nullptr;
 
 const char* const kWindowSection = "MainWindow";
 const char* const kViewSection = "View";
 const char* const kMacrosSection = "Macros";
+
+// The profile folder, ending with "/".
+QString ProfileFolder()
+{
+    return platform::FileNameFromBytes(StrativProfileManager::Instance().GetProfileDir());
+}
 
 // The main settings file, beside the program.
 std::string SettingsPath()
@@ -424,6 +437,7 @@ void TFormMain::showEvent(QShowEvent* event)
                         QStringLiteral(" - сохранен как ") + platform::ShownFileName(platform::FileNameFromBytes(backup));
             platform::MessageBox(this, text, platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
         }));
+    QTimer::singleShot(0, this, platform::Guarded([this] { OfferKeptLasEditorEdits(*FormEditor, ProfileFolder()); }));
     if (!startupFile_.isEmpty())
         QTimer::singleShot(0, this, platform::Guarded([this] { OpenLasFile(startupFile_); }));
 }
@@ -512,8 +526,10 @@ void TFormMain::EndSession()
         return;
     // Nobody is there to answer: a dialog open now, or one that a command left on the stack
     // opens while the program ends, gives its Esc answer at once.
-    platform::Guarded(this, [this] { ending_ = std::make_unique<platform::UnattendedDialogs>(); });
+    // Work running below this call (a scan, a report) stops at its next step.
+    platform::Guarded(this, [this] { ending_ = std::make_unique<Ending>(); });
     KeepWork();
+    platform::Guarded(this, [this] { KeepLasEditorEdits(*FormEditor, ProfileFolder()); });
     emit Closed();
 }
 

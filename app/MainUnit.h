@@ -44,7 +44,6 @@ class TDlgCalcBarEdit;
 
 class QPainter;
 class StrativSession;
-namespace platform { class UnattendedDialogs; }
 class TCurveNameDlg;
 class TDepthOverview;
 class QGroupBox;
@@ -389,8 +388,9 @@ public:
     // The session manager's save request: what a close keeps is written without a question and
     // without closing anything; a failure goes to the error output, never into a dialog.
     void KeepWorkUnasked();
-    // A logout, a shutdown or kill: the work kept as by KeepWorkUnasked, no dialog shown from then
-    // on, and the window ends as when it is closed (Closed is emitted).
+    // A logout, a shutdown or kill: running long work stops, the work is kept as by KeepWorkUnasked
+    // and the LAS editor's unsaved edits in the profile, no dialog is shown from then on, and the
+    // window ends as when it is closed (Closed is emitted).
     void EndSession();
 
 signals:
@@ -475,7 +475,9 @@ private:
     std::unique_ptr<Ui::TFormMain> ui;
     std::unique_ptr<TRxIniFile> settings_;
     std::unique_ptr<TLASFile> lasFile_;
-    std::unique_ptr<platform::UnattendedDialogs> ending_;  // set once the session ends
+    // Set once the session ends: no dialog waits for an answer, and long work stops.
+    struct Ending;
+    std::unique_ptr<Ending> ending_;
     TRecentFiles recent_;
     LoadedFileInfo loadedFrom_;  // what the document's file held when it was read
     bool unrecordedChange_ = false;

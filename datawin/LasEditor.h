@@ -86,6 +86,16 @@ public:
         *MIAddColumn, *MIDelColumn, *MISetNullCol;
     QAction *MISFind, *MISReplace, *MISCopy, *MISCut, *MISPaste, *MISUndo;
 
+    // Unsaved edits kept when the program is ended from outside (datawin/LasEditorRecovery).
+    // False when there are none; else the file they belong to (empty for a text never saved)
+    // and whether they are the text page's.
+    bool UnsavedEdits(QString& file, bool& text) const;
+    // The unsaved edits in the form of their file: the table as LAS, the text in its file's code
+    // page (UTF-8 where that cannot hold it). True when written.
+    bool WriteUnsavedEdits(const std::string& path);
+    // Opens edits written by WriteUnsavedEdits as unsaved edits of `file`; false when unreadable.
+    bool OpenUnsavedEdits(const QString& copy, const QString& file, bool text);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -105,6 +115,8 @@ private:
     void MarkTableChanged() { tableChanged_ = true; }
     // Text page.
     void EmptyText();
+    // The text as typed: no-break spaces kept, lines joined with '\n'.
+    QString MemoText() const;
     void RefreshFileList();
     void SelectFileRow(int row);
 

@@ -69,18 +69,10 @@ bool TFormEditor::WriteText()
     const QString path = platform::GetSaveFileName(this, options);
     if (path.isEmpty())
         return false;
-    // The blocks' own text: toPlainText would turn no-break spaces into blanks.
-    QString text;
-    for (QTextBlock block = ui->Memo->document()->begin(); block.isValid(); block = block.next()) {
-        if (block != ui->Memo->document()->begin())
-            text += QLatin1Char('\n');
-        text += block.text();
-    }
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     std::string bytes;
     std::string unwritable;
     int line = 0;
-    if (!textFile_.Encode(text.toStdString(), bytes, &line, &unwritable)) {
+    if (!textFile_.Encode(MemoText().toStdString(), bytes, &line, &unwritable)) {
         static const char* const codes[] = {"CP866", "CP1251", "UTF-8", "UTF-16LE", "UTF-16BE"};
         platform::MessageBox(this,
                              QStringLiteral("Текст не записан: символ '") + QString::fromStdString(unwritable) +
@@ -99,6 +91,19 @@ bool TFormEditor::WriteText()
     textSaveName_ = QFileInfo(path).fileName();
     textSaveFolder_ = platform::FolderOfFile(path);
     return true;
+}
+
+// The blocks' own text: toPlainText would turn no-break spaces into blanks.
+QString TFormEditor::MemoText() const
+{
+    QString text;
+    for (QTextBlock block = ui->Memo->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != ui->Memo->document()->begin())
+            text += QLatin1Char('\n');
+        text += block.text();
+    }
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
 }
 
 int TFormEditor::AskSaveText(bool* written)

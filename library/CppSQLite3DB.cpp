@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "library/CppSQLite3Exception.h"
+#include "platform/WorkStop.h"
 
 CppSQLite3DB::~CppSQLite3DB()
 {
@@ -45,7 +46,8 @@ int CppSQLite3DB::WaitForLock(void* self, int attempt)
     const auto now = std::chrono::steady_clock::now();
     if (attempt == 0)
         db->waitStarted_ = now;
-    if (now - db->waitStarted_ >= std::chrono::milliseconds(db->busyTimeoutMs_))
+    // The end of the program does not wait for another connection's lock: the work fails as locked.
+    if (now - db->waitStarted_ >= std::chrono::milliseconds(db->busyTimeoutMs_) || platform::WorkStopRequested())
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return 1;

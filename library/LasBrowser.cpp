@@ -240,6 +240,7 @@ void TFormLasBrowser::CreateMenus()
     MMILibAddFolder = MMILib->addAction(QStringLiteral("Добавить текущий каталог в библиотеку"));
     MMILibSelectAndAddPath = MMILib->addAction(QStringLiteral("Выбрать каталог для добавления в библиотеку..."));
     MMILibRescan = MMILib->addAction(QStringLiteral("Пересканировать библиотеку"));
+    MMILibRescan->setObjectName(QStringLiteral("MMILibRescan"));
     MMILib->addSeparator();
     MMILibAddFilesToGroup = MMILib->addMenu(QStringLiteral("Добавить файлы в группу"));
     MMIAddFilesToGroupNew = MMILibAddFilesToGroup->addAction(QStringLiteral("Новая группа ..."));

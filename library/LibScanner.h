@@ -13,7 +13,8 @@
 // Scans through a manager and connection of its own on the database file of the given
 // manager, so the window thread keeps using its manager meanwhile; SQLite's file locks
 // and the busy time-out order the two connections. Destroying a running scanner stops
-// it between files and waits for its thread.
+// it between files and waits for its thread; the end of the program (platform/WorkStop)
+// stops it as well, also while it waits for another connection's lock.
 class TLibScanner : public QThread {
     Q_OBJECT
 public:

@@ -18,6 +18,7 @@
 #include "library/LockHolder.h"
 #include "library/LogFileColumns.h"
 #include "library/SqlTransaction.h"
+#include "platform/WorkStop.h"
 
 namespace {
 
@@ -123,7 +124,8 @@ struct LogFileDBManager::ScanRun {
     std::chrono::steady_clock::time_point batchStarted;
     int written = 0;
 
-    bool Stopped() const { return stop && stop->load(std::memory_order_relaxed); }
+    // The end of the program stops every scan, the idle one too.
+    bool Stopped() const { return (stop && stop->load(std::memory_order_relaxed)) || platform::WorkStopRequested(); }
     void Fail(const std::string& text)
     {
         if (failure.empty())

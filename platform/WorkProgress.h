@@ -1,8 +1,10 @@
 // Progress of a long piece of work done on the GUI thread, and the user's way to stop it: a busy
 // cursor from the start, the program's windows repainting, and once the work has taken half a
 // second, a window with a bar and "Отмена". Replaceable, so that a test can cancel
-// at a chosen step.
+// at a chosen step. The end of the program (platform/WorkStop) stops the work as "Отмена" does.
 #pragma once
+
+#include "platform/WorkStop.h"
 
 #include <QString>
 
@@ -30,7 +32,8 @@ public:
     ~WorkProgressScope() { CurrentWorkProgress().End(); }
     WorkProgressScope(const WorkProgressScope&) = delete;
     WorkProgressScope& operator=(const WorkProgressScope&) = delete;
-    bool Step(double part) { return CurrentWorkProgress().Step(part); }
+    // The step lets the windows handle events, among them a request to end the program.
+    bool Step(double part) { return CurrentWorkProgress().Step(part) && !WorkStopRequested(); }
 };
 
 }  // namespace platform

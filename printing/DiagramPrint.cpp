@@ -3,6 +3,7 @@
 
 #include "platform/Printer.h"
 #include "platform/PrintProgress.h"
+#include "platform/WorkStop.h"
 #include "printing/CurveTemplate.h"
 #include "printing/PixelMath.h"
 #include "printing/PrintedNumbers.h"
@@ -67,7 +68,7 @@ DiagramPrintResult PrintDiagram(TCurveTemplate& diagram, platform::Printer& prin
     platform::PrintProgress& progress = platform::CurrentPrintProgress();
     progress.Begin(count);
     for (int page = 1; page < count; ++page) {
-        if (!progress.Page(page + 1, count)) {
+        if (!progress.Page(page + 1, count) || platform::WorkStopRequested()) {
             result.cancelled = true;
             break;
         }

@@ -6,6 +6,8 @@
 #include "platform/SingleInstance.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
+#include "tests/library/LibraryFixtures.h"
+#include "library/LogFileDBManager.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,6 +17,7 @@
 #include <QProcess>
 #include <QTest>
 #include <csignal>
+#include <filesystem>
 #include <memory>
 #include <vector>
 #include <gtest/gtest.h>
@@ -72,6 +75,37 @@ QProcessEnvironment ProgramEnvironment(const strativ::test::TempDir& dir, const 
     environment.insert("XDG_DATA_HOME", QString::fromStdString(dir.path()));
     environment.insert("STRATIV_HOME", QString::fromStdString(dir.path()));
     return environment;
+}
+
+// The program started with the driver taking `steps`; true once the error output holds `awaited`
+// (all of it so far in `log`).
+bool StartDriven(QProcess& program, QProcessEnvironment environment, const QString& steps,
+                 const QStringList& arguments, const QByteArray& awaited, QByteArray& log)
+{
+    environment.insert("LD_PRELOAD", PreloadList(QStringLiteral(STRATIV_BINARY_DIR "/tests/libstrativ_program_driver.so")));
+    environment.insert("STRATIV_DRIVE", steps);
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), arguments);
+    QElapsedTimer timer;
+    timer.start();
+    while (!log.contains(awaited) && program.state() != QProcess::NotRunning && timer.elapsed() < 30000) {
+        program.waitForReadyRead(100);
+        log += program.readAllStandardError();
+    }
+    return log.contains(awaited);
+}
+
+// Sends `signal` and waits for the end; the milliseconds it took, -1 when the program kept running.
+qint64 EndBySignal(QProcess& program, int signal)
+{
+    QElapsedTimer timer;
+    timer.start();
+    ::kill(static_cast<pid_t>(program.processId()), signal);
+    if (program.waitForFinished(30000))
+        return timer.elapsed();
+    program.kill();
+    program.waitForFinished();
+    return -1;
 }
 
 TEST(SingleInstance, SecondProcessHandsItsLasPathOverAndExits)
@@ -239,26 +273,12 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
         strativ::test::WriteFileBytes(path, las);
         QProcessEnvironment environment =
             ProgramEnvironment(dir, QStringLiteral("strativ-test-end-%1").arg(QCoreApplication::applicationPid()));
-        environment.insert("LD_PRELOAD", PreloadList(driver));
-        environment.insert("STRATIV_DRIVE", QString::fromStdString(steps));
         QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(STRATIV_BINARY_DIR "/app/strativ"), {QString::fromStdString(path)});
         QByteArray log;
-        QElapsedTimer timer;
-        timer.start();
-        while (!log.contains(sentAfter) && program.state() != QProcess::NotRunning && timer.elapsed() < 30000) {
-            program.waitForReadyRead(100);
-            log += program.readAllStandardError();
-        }
-        ASSERT_TRUE(log.contains(sentAfter)) << log.toStdString();
-        ::kill(static_cast<pid_t>(program.processId()), signal);
-        const bool ended = program.waitForFinished(30000);
-        if (!ended) {
-            program.kill();
-            program.waitForFinished();
-        }
-        ASSERT_TRUE(ended) << "the program kept running";
+        ASSERT_TRUE(StartDriven(program, environment, QString::fromStdString(steps), {QString::fromStdString(path)},
+                                sentAfter, log))
+            << log.toStdString();
+        ASSERT_GE(EndBySignal(program, signal), 0) << "the program kept running";
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0) << (log + program.readAllStandardError()).toStdString();
 
@@ -276,6 +296,73 @@ TEST(SingleInstance, ASignalToEndKeepsTheEditedDocumentInTheLastSession)
             EXPECT_EQ(copy.GetCurveData(0)[row], original.GetCurveData(0)[row]);
             EXPECT_EQ(copy.GetCurveData(1)[row], value == -999.25f ? value : -value) << row;
         }
+    }
+}
+
+// SIGTERM during a rescan of the library, the rescan waiting for a write lock that another
+// connection holds (so it cannot have ended before the signal): the program ends within 2 s and the
+// library passes SQLite's integrity check.
+TEST(SingleInstance, ASignalStopsALibraryRescan)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    strativ::test::TempDir dir;
+    strativ::test::MakeLibrary(dir.file("lib"), 10, 100);
+    const std::string database = dir.file(".strativ/lib/las_files.db");
+    std::filesystem::create_directories(dir.file(".strativ/lib"));
+    {
+        LogFileDBManager setup;
+        setup.Open(database);
+        setup.AddLookupPath(dir.file("lib"));
+    }
+    strativ::test::LibraryDbProbe other(database);
+    other.Execute("BEGIN IMMEDIATE;");
+    QProcess program;
+    QByteArray log;
+    ASSERT_TRUE(StartDriven(program,
+                            ProgramEnvironment(dir, QStringLiteral("strativ-test-scan-%1").arg(QCoreApplication::applicationPid())),
+                            QStringLiteral("MILasBrowse,MMILibRescan"), {}, "driver: MMILibRescan", log))
+        << log.toStdString();
+    const qint64 took = EndBySignal(program, SIGTERM);
+    EXPECT_GE(took, 0) << "the program kept running";
+    EXPECT_LT(took, 2000);
+    EXPECT_EQ(program.exitCode(), 0) << (log + program.readAllStandardError()).toStdString();
+    other.Execute("ROLLBACK;");
+    EXPECT_EQ(other.Rows("PRAGMA integrity_check;"), strativ::test::Strings{"ok"});
+}
+
+// SIGTERM with typed text unsaved in the LAS editor: the text goes into the profile, not into the
+// file; the next start asks about it, naming the file, and "Да" opens it as unsaved edits of that
+// file, which, typed on, a second SIGTERM keeps again.
+TEST(SingleInstance, ASignalKeepsTheLasEditorsEditsForTheNextStart)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    strativ::test::TempDir dir;
+    const std::string las = "~V\r\nVERS. 2.0:\r\nWRAP. NO:\r\n~W\r\nSTRT.M 1.0:\r\nSTOP.M 2.0:\r\nSTEP.M 1.0:\r\n"
+                            "NULL. -999.25:\r\n~C\r\nDEPT.M :\r\n~A\r\n1.0\r\n2.0\r\n";
+    const std::string path = dir.file("well.las");
+    strativ::test::WriteFileBytes(path, las);
+    QProcessEnvironment environment =
+        ProgramEnvironment(dir, QStringLiteral("strativ-test-edit-%1").arg(QCoreApplication::applicationPid()));
+    environment.insert("HOME", QString::fromStdString(dir.path()));  // the editor's first folder
+    const std::string record = dir.file(".strativ/lasedit-unsaved.txt");
+    const std::string copy = dir.file(".strativ/lasedit-unsaved.las");
+    const struct {
+        QString steps;
+        QByteArray asked;
+        std::string kept;
+    } starts[] = {{QStringLiteral("MIEditLas,select:PageControl:1,select:FileListBox:0,type:Memo:# kept"), {}, "# kept"},
+                  {QStringLiteral("button:Да,type:Memo:+"),
+                   "Несохраненные изменения файла\n" + QByteArray::fromStdString(path), "+# kept"}};
+    for (const auto& [steps, asked, kept] : starts) {
+        SCOPED_TRACE(steps.toStdString());
+        QProcess program;
+        QByteArray log;
+        ASSERT_TRUE(StartDriven(program, environment, steps, {}, "driver: done", log)) << log.toStdString();
+        EXPECT_TRUE(log.contains(asked)) << log.toStdString();
+        ASSERT_GE(EndBySignal(program, SIGTERM), 0) << "the program kept running";
+        EXPECT_EQ(strativ::test::ReadFileBytes(path), las);
+        EXPECT_EQ(strativ::test::ReadFileBytes(record), "text\n" + path);
+        EXPECT_EQ(strativ::test::ReadFileBytes(copy), kept + las);
     }
 }
 

@@ -3,13 +3,21 @@
 // A step is an action's object name, triggered once a shown window offers it, as a click on its
 // menu item does; "accept:" and a dialog's object name, accepted once it shows, as its OK button
 // does; or "context:" and the object name of a list, whose context menu is asked for over its
-// first row once the list has rows, as a right click there does. Each step is written to the
-// error output as "driver: " and the step as it is taken, and "driver: done" after the last.
+// first row once the list has rows, as a right click there does; "select:" with an object name
+// and a number, the page of a tab widget or the row of a list made current, as a click on it does;
+// "type:" with an object name and a text, the text typed into that widget; "button:" and a
+// caption, that button of a shown message box clicked, the box's text written after the step.
+// Each step is written to the error output as "driver: " and the step as it is taken, and
+// "driver: done" after the last.
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -32,10 +40,44 @@ void Tell(const QString& step)
     std::fprintf(stderr, "driver: %s\n", qPrintable(step));
 }
 
+// "select:", "type:" and "button:" steps; false while their widget is not shown.
+bool TakeInput(const QString& kind, const QString& name, const QString& argument, const QString& step)
+{
+    if (kind == QLatin1String("button")) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == name) {
+                        Tell(step + QLatin1Char(' ') + box->text());
+                        button->click();
+                        return true;
+                    }
+        return false;
+    }
+    QWidget* widget = Shown<QWidget>(name);
+    if (!widget)
+        return false;
+    Tell(step);
+    if (kind == QLatin1String("type")) {
+        for (const QChar c : argument) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &press);
+        }
+    } else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+        tabs->setCurrentIndex(argument.toInt());
+    } else if (auto* list = qobject_cast<QAbstractItemView*>(widget); list && list->model()) {
+        list->setCurrentIndex(list->model()->index(argument.toInt(), 0));
+    }
+    return true;
+}
+
 bool Take(const QString& step)
 {
     static const QString accept = QStringLiteral("accept:");
     static const QString context = QStringLiteral("context:");
+    if (const QStringList parts = step.split(QLatin1Char(':'));
+        parts.size() >= 2 && (parts[0] == "select" || parts[0] == "type" || parts[0] == "button"))
+        return TakeInput(parts[0], parts[1], parts.mid(2).join(QLatin1Char(':')), step);
     if (step.startsWith(accept)) {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<QDialog*>(window);

@@ -5,6 +5,7 @@
 
 #include "DataWinTestSupport.h"
 #include "datawin/FindInGrid.h"
+#include "datawin/LasEditorRecovery.h"
 #include "datawin/SaveToLas.h"
 
 #include "core/Lasfile.h"
@@ -549,6 +550,54 @@ TEST_F(LasEditorTest, FindWindowSearchesAndReplacesInTheGrid)
     EXPECT_EQ(Cell(3, 3), "Null");
     find.Form().Button2->click();
     EXPECT_FALSE(find.isVisible());
+}
+
+// Table edits kept at the end of the program, never in the file: the next start asks about them,
+// naming the file; "Да" opens them as unsaved edits of that file, "Нет" then "Да" removes them,
+// "Нет" twice sets them aside in the profile folder and says where.
+TEST_F(LasEditorTest, TableEditsKeptAtTheEndAreOpenedRemovedOrSetAside)
+{
+    const std::string path = Write("well.las", kSmallLas);
+    Pick("well.las");
+    const int col = Model().ColCount() - 1;
+    Type(col, 1, "5.5");
+    const QString shown = QString::fromStdString(path);
+    const struct {
+        std::vector<int> answers;
+        bool opened;
+        int setAside;
+    } cases[] = {{{platform::IDYES}, true, 0}, {{platform::IDNO, platform::IDYES}, false, 0},
+                 {{platform::IDNO, platform::IDNO}, false, 1}};
+    for (const auto& [answers, opened, setAside] : cases) {
+        SCOPED_TRACE(answers.size() + answers.back());
+        TempDir profile;
+        const QString folder = QString::fromStdString(profile.path() + "/");
+        KeepLasEditorEdits(*editor, folder);
+        EXPECT_EQ(ReadFileBytes(path), kSmallLas);
+        TFormEditor next(*saveDialog);
+        runner->Clear();
+        for (const int answer : answers)
+            runner->Push(answer);
+        OfferKeptLasEditorEdits(next, folder);
+        QStringList messages = {"Редактор файлов формата LAS|Несохраненные изменения файла\n" + shown +
+                                "\nв редакторе LAS файлов были сохранены при завершении работы программы. "
+                                "Открыть их?"};
+        if (!opened)
+            messages << "Редактор файлов формата LAS|Удалить несохраненные изменения файла\n" + shown +
+                            "?\nВосстановить их будет нельзя.";
+        const QStringList left = QDir(folder).entryList(QDir::Files);
+        ASSERT_EQ(left.size(), setAside);
+        if (setAside)
+            messages << "Редактор файлов формата LAS|Несохраненные изменения файла\n" + shown +
+                            "\nоставлены в файле\n" + folder + left[0];
+        EXPECT_EQ(Messages(), Join(messages));
+        ASSERT_EQ(next.Document() != nullptr, opened);
+        if (opened) {
+            EXPECT_TRUE(next.IsTableModified());
+            EXPECT_EQ(next.Document()->GetFileName(), path);
+            EXPECT_EQ(next.GridModel().Text(col, 1).toStdString(), "5.50");
+        }
+    }
 }
 
 }  // namespace

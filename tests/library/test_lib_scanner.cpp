@@ -8,6 +8,7 @@
 
 #include "library/LibScanner.h"
 #include "library/LogFileDBManager.h"
+#include "platform/WorkProgress.h"
 #include "tests/common/TestPaths.h"
 #include "tests/library/LibraryFixtures.h"
 
@@ -69,6 +70,25 @@ TEST(IdleScanner, WindowThreadWorksOnTheLibraryWhileTheScanRuns)
     EXPECT_EQ(probe.Count("logfiles"), static_cast<int>(files.size()));
     EXPECT_EQ(probe.Count("groups"), 3 * ((rounds + 1) / 2));
     EXPECT_EQ(probe.Rows("PRAGMA integrity_check;"), Strings{"ok"});
+}
+
+// The end of the program stops the long work running: a progress loop at its next step, and a
+// scan, idle or watched, before its first file.
+TEST(WorkStop, TheEndOfTheProgramStopsEveryScanAndProgressLoop)
+{
+    TempDir dir;
+    MakeLibrary(dir.file("lib"), 2, 100);
+    LogFileDBManager manager;
+    manager.Open(dir.file("las_files.db"));
+    manager.AddLookupPath(dir.file("lib"));
+    const platform::WorkStop end;
+    EXPECT_FALSE(platform::WorkProgressScope(QStringLiteral("Отчет")).Step(0.5));
+    for (const bool watched : {false, true}) {
+        TLibScanner scanner(&manager);
+        watched ? scanner.RunWithProgress(QStringLiteral("Сканирование")) : scanner.StartIdle();
+        ASSERT_TRUE(scanner.wait(5000));
+        EXPECT_EQ(scanner.ScannedCount(), 0) << watched;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+// Unsaved edits of the LAS editor kept in the profile folder when the program is ended from
+// outside (a logout, a shutdown, kill), and offered at the next start.
+#pragma once
+
+#include <QString>
+
+class TFormEditor;
+
+// Writes the editor's unsaved table or text edits into `profileDir` (ending with "/") with the
+// name of the file they belong to; nothing when there are none. Copies kept earlier and never
+// offered are set aside first, never written over.
+void KeepLasEditorEdits(TFormEditor& editor, const QString& profileDir);
+
+// Offers the edits kept by KeepLasEditorEdits, naming their file. Accepted, they open in the
+// editor as unsaved edits of that file and their copy goes; declined, the copy is removed once the
+// user confirms, or else set aside in the profile folder and the user told where.
+void OfferKeptLasEditorEdits(TFormEditor& editor, const QString& profileDir);
