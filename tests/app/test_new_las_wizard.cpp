@@ -6,15 +6,20 @@
 #include "AppTestSupport.h"
 #include "app/StrativProfileManager.h"
 #include "core/IniStore.h"
+#include "core/LasNumbers.h"
 #include "core/Lasfile.h"
+#include "datawin/ExportTable.h"
 #include "datawin/NewLasWizard.h"
 #include "editing/CreateCurveByValues.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/LASFileHeader.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/TestPaths.h"
 
 #include <QTableWidget>
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 namespace strativ::test {
 namespace {
@@ -299,6 +304,53 @@ TEST_F(NewLasWizardTest, ImportWithSavedSetsAndDepthByHand)
     EXPECT_EQ(read.GetCurveData(1)[0], 1.5f);  // the decimal comma read as a point
     EXPECT_EQ(read.GetCurveName(2), "c_1");
     EXPECT_NE(ReadFileBytes(path).find("0.1524 : STEP"), std::string::npos);
+}
+
+// The numbers of each line after the last line holding `mark`; words that are none are left out.
+std::vector<std::vector<double>> Numbers(const std::string& text, const std::string& mark)
+{
+    std::vector<std::vector<double>> rows;
+    std::istringstream lines(text.substr(text.find('\n', text.rfind(mark)) + 1));
+    for (std::string line; std::getline(lines, line);) {
+        std::replace(line.begin(), line.end(), ',', '.');
+        std::istringstream words(line);
+        rows.emplace_back();
+        double number = 0;
+        for (std::string word; words >> word;)
+            if (ParseLasNumber(word, number))
+                rows.back().push_back(number);
+    }
+    return rows;
+}
+
+// A table exported from a real upward log, one value typed with more decimals than its curve's
+// others, comes back through the wizard's import with every digit of every number.
+TEST_F(NewLasWizardTest, ExportedTableImportsWithEveryDigit)
+{
+    STRATIV_REQUIRE_CORPUS();
+    TLASFile document(CorpusDir() + "/2.0/sample_2.0-small-neg-values.las", 2);
+    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+    document.GetCurveData(3)[1] = 0.12345678f;
+    document.SetTypedText(3, 1, "0.12345678");
+    const std::string table = dir.file("table.txt");
+    int error = 0;
+    ASSERT_TRUE(WriteExportTable(document, {1, 2, 3, 4, 5, 6, 7}, 0, 0, 1, 2, table, error));
+    const std::string path = dir.file("imported.las");
+    Run([&](TDlgNewLasWizard& wizard, Ui::TDlgNewLasWizard& f) {
+        f.RBImport->setChecked(true);
+        f.ButtonNext->click();
+        f.EditSourceFileName->setText(QString::fromStdString(table));
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSImport2");
+        f.RBStopOnErrors->setChecked(false);
+        runner->PushFiles({QString::fromStdString(path)});
+        PushHeader({});
+        f.ButtonNext->click();
+        EXPECT_EQ(wizard.result(), QDialog::Accepted);
+    });
+    const auto given = Numbers(ReadFileBytes(table), "-----");
+    ASSERT_EQ(given.size(), 3u);
+    EXPECT_EQ(Numbers(ReadFileBytes(path), "~ASCII"), given);
 }
 
 TEST_F(NewLasWizardTest, RefusedImportsSayWhyAndThePageStays)
