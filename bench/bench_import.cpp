@@ -2,6 +2,7 @@
 // new-file record, and on through the written LAS file; a bare read of the same bytes and a bare
 // std::from_chars pass over them are the baselines. And the peak memory of an import of a table
 // in exponent notation against the same table in plain decimals.
+#include "bench/ProcStatus.h"
 #include "core/NewLASInfo.h"
 #include "datawin/ImportFromText.h"
 
@@ -117,16 +118,6 @@ std::string Table(const char* format)
     return file;
 }
 
-long StatusKb(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::stol(line.substr(std::string(key).size()));
-    return -1;
-}
-
 // The peak resident memory an import of the file adds, in a forked process: memory the allocator
 // kept from earlier runs would hide it here.
 double ImportPeakMegabytes(const std::string& path)
@@ -137,11 +128,12 @@ double ImportPeakMegabytes(const std::string& path)
     const pid_t child = fork();
     if (child == 0) {
         std::ofstream("/proc/self/clear_refs") << "5";  // the peak restarts from the current size
-        const long before = StatusKb("VmRSS:");
+        const long before = bench::ProcStatusKb("VmRSS:");
         ImportFromTextParams params;
         params.SourceFile = path;
         NewLASInfo info;
-        long kb = ImportFromText(params, info) == ImportResult::Done ? StatusKb("VmHWM:") - before : -1024;
+        const bool done = ImportFromText(params, info) == ImportResult::Done;
+        const long kb = done ? bench::ProcStatusKb("VmHWM:") - before : -1024;
         const bool sent = write(ends[1], &kb, sizeof kb) == sizeof kb;
         _exit(sent ? 0 : 1);
     }
