@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "core/LasNumbers.h"
 
@@ -19,9 +20,9 @@ void LasTypedTexts::Set(int curve, int sample, std::string_view text)
     if (curve < 0 || sample < 0 || text.empty())
         return;
     Curve& texts = Make(curve);
-    const Entry entry{sample, static_cast<std::uint32_t>(texts.buffer.size())};
-    texts.buffer += text;
-    texts.buffer += '\0';
+    Entry entry{sample, 0};
+    if (!Store(texts, text, entry))
+        return;
     // Texts mostly come in sample order; a text typed again leaves its old bytes unused.
     if (texts.entries.empty() || texts.entries.back().sample < sample) {
         texts.entries.push_back(entry);
@@ -54,12 +55,23 @@ void LasTypedTexts::KeepFormatted(int curve, const std::vector<float>& values, f
         AppendLasFixed(formatted, value, from);
         if (FormattingGivesBack(formatted, value, to))
             continue;
-        entries.push_back({sample, static_cast<std::uint32_t>(texts.buffer.size())});
-        texts.buffer += formatted;
-        texts.buffer += '\0';
+        Entry entry{sample, 0};
+        if (Store(texts, formatted, entry))
+            entries.push_back(entry);
     }
     entries.insert(entries.end(), held, texts.entries.cend());
     texts.entries = std::move(entries);
+}
+
+bool LasTypedTexts::Store(Curve& texts, std::string_view text, Entry& entry)
+{
+    // Beyond what an offset can reach the value is written formatted.
+    if (texts.buffer.size() + text.size() >= UINT32_MAX)
+        return false;
+    entry.offset = static_cast<std::uint32_t>(texts.buffer.size());
+    texts.buffer += text;
+    texts.buffer += '\0';
+    return true;
 }
 
 LasTypedTexts::Curve& LasTypedTexts::Make(int curve)

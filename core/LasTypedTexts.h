@@ -43,6 +43,8 @@ private:
     static std::vector<Entry>::const_iterator First(const Curve& texts, int sample);
     const Curve* Find(int curve) const;
     Curve& Make(int curve);
+    // Appends the text to the curve's buffer, its offset to the entry; false when it cannot hold it.
+    static bool Store(Curve& texts, std::string_view text, Entry& entry);
 
     std::vector<Curve> curves_;
 };
