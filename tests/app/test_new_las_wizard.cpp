@@ -81,7 +81,7 @@ TEST_F(NewLasWizardTest, ByHandFileIsWrittenEnteredInTheLibraryAndOpened)
             auto& points = static_cast<TFormCreateCurveByValues&>(dialog);
             QTableWidget& grid = *points.Form().StringGrid;
             grid.setRowCount(2);
-            const char* cells[2][2] = {{"1000", "5"}, {"1000.5", "7"}};
+            const char* cells[2][2] = {{"1000", "2700,1234"}, {"1000.5", "4932,8337"}};
             for (int r = 0; r < 2; ++r)
                 for (int c = 0; c < 2; ++c)
                     grid.setItem(r, c, new QTableWidgetItem(cells[r][c]));
@@ -113,12 +113,12 @@ TEST_F(NewLasWizardTest, ByHandFileIsWrittenEnteredInTheLibraryAndOpened)
         EXPECT_TRUE(gr >= -100 && gr <= 99 && gr == std::floor(gr)) << gr;
     }
     EXPECT_EQ(read.GetCurveName(2), "PS");
-    EXPECT_EQ(read.GetCurveData(2)[0], 5.0f);
-    EXPECT_EQ(read.GetCurveData(2)[2], 6.0f);
-    EXPECT_EQ(read.GetCurveData(2)[4], 7.0f);
+    EXPECT_EQ(read.GetCurveData(2)[0], 2700.1234f);
+    EXPECT_NEAR(read.GetCurveData(2)[2], 3816.4785f, 0.01f);
+    EXPECT_EQ(read.GetCurveData(2)[4], 4932.8337f);
     EXPECT_EQ(read.GetNullValue(), -32768.0f);
     const std::string text = ReadFileBytes(path);
-    for (const char* item : {"COMP", "SRVC", "API", "W-7"})
+    for (const char* item : {"COMP", "SRVC", "API", "W-7", " 2700.1234\r\n", " 4932.8337\r\n"})
         EXPECT_NE(text.find(item), std::string::npos) << item;
 
     // Found in the library database of the profile.
