@@ -117,9 +117,11 @@ void TFormMain::MMICurvesAddNewClick()
                                               platform::RowDepthText(*lasFile_, 0)))
         return;
     const int index = lasFile_->AddCurve(name.toStdString(), values.data());
-    // Written with every decimal typed for it.
+    // Written with every decimal typed for it, and the values typed as typed.
     if (FormCreateCurveByValues->TypedDecimals() > lasFile_->GetCurveDecimals(index))
         lasFile_->SetCurveDecimals(index, FormCreateCurveByValues->TypedDecimals());
+    for (const auto& [sample, text] : FormCreateCurveByValues->ValueTexts())
+        lasFile_->SetTypedText(index, sample, text);
     platform::ColorRef color = 0;
     if (!platform::ChooseColor(this, color))
         color = 0;

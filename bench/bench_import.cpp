@@ -1,6 +1,8 @@
 // Import of a generated column text file of 1,000,000 lines x 11 columns (about 90 MB) into the
 // new-file record, and on through the written LAS file; a bare read of the same bytes and a bare
-// std::from_chars pass over them are the baselines.
+// std::from_chars pass over them are the baselines. And the peak memory of an import of a table
+// in exponent notation against the same table in plain decimals.
+#include "bench/ProcStatus.h"
 #include "core/NewLASInfo.h"
 #include "datawin/ImportFromText.h"
 
@@ -12,6 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,8 +98,75 @@ void BM_ImportAndWriteLas(benchmark::State& state)
     }
 }
 
+// 1,000,000 lines of a depth and four values, each written with the format.
+std::string Table(const char* format)
+{
+    const std::string file = Folder() + "/table" + std::to_string(std::hash<std::string>{}(format)) + ".txt";
+    if (std::filesystem::exists(file))
+        return file;
+    std::ofstream out(file, std::ios::binary);
+    char cell[32];
+    for (int r = 0; r < kLines; ++r) {
+        const double values[] = {1000.0 + 0.1 * r, 50 + 30 * std::sin(r * 0.01), 0.25 + 0.2 * std::cos(r * 0.003),
+                                 2500 + 400 * std::sin(r * 0.0007), 0.004 * (1 + r % 97)};
+        for (const double value : values) {
+            std::snprintf(cell, sizeof cell, format, value);
+            out << cell << ' ';
+        }
+        out << '\n';
+    }
+    return file;
+}
+
+// The peak resident memory an import of the file adds, in a forked process: memory the allocator
+// kept from earlier runs would hide it here.
+double ImportPeakMegabytes(const std::string& path)
+{
+    int ends[2];
+    if (pipe(ends) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        std::ofstream("/proc/self/clear_refs") << "5";  // the peak restarts from the current size
+        const long before = bench::ProcStatusKb("VmRSS:");
+        ImportFromTextParams params;
+        params.SourceFile = path;
+        NewLASInfo info;
+        const bool done = ImportFromText(params, info) == ImportResult::Done;
+        const long kb = done ? bench::ProcStatusKb("VmHWM:") - before : -1024;
+        const bool sent = write(ends[1], &kb, sizeof kb) == sizeof kb;
+        _exit(sent ? 0 : 1);
+    }
+    long kb = -1024;
+    if (child < 0 || read(ends[0], &kb, sizeof kb) != sizeof kb)
+        kb = -1024;
+    if (child > 0)
+        waitpid(child, nullptr, 0);
+    close(ends[0]);
+    close(ends[1]);
+    return static_cast<double>(kb) / 1024.0;
+}
+
+void BM_ImportPeakMemoryExponentVsPlain(benchmark::State& state)
+{
+    const std::string plain = Table("%.4f");
+    const std::string exponent = Table("%.6E");
+    double plainMb = 0;
+    double exponentMb = 0;
+    for (auto _ : state) {
+        plainMb = ImportPeakMegabytes(plain);
+        exponentMb = ImportPeakMegabytes(exponent);
+    }
+    if (plainMb <= 0 || exponentMb <= 0)
+        state.SkipWithError("an import failed");
+    state.counters["plain_MB"] = plainMb;
+    state.counters["exponent_MB"] = exponentMb;
+    state.counters["ratio"] = exponentMb / plainMb;
+}
+
 BENCHMARK(BM_BareReadAndParse)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_ImportIntoRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_ImportAndWriteLas)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ImportPeakMemoryExponentVsPlain)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

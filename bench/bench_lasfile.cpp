@@ -20,6 +20,7 @@
 #include "core/Lasfile.h"
 #include "core/LasParser2.h"
 #include "bench/PairedRatio.h"
+#include "bench/ProcStatus.h"
 
 namespace {
 
@@ -110,16 +111,6 @@ const BenchFile& DataFile(int rows = kRows, bool wrapped = false, bool lf = fals
     return *file;
 }
 
-long ProcStatusKb(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::stol(line.substr(std::string(key).size()));
-    return 0;
-}
-
 // One document read in a fresh process (a benchmark program started again with
 // STRATIV_BENCH_PEAK naming the file): the peak resident memory beyond what that process held
 // before the read, and the thread CPU and wall time of the read. A fresh process is needed: freed
@@ -129,13 +120,13 @@ const bool kPeakChild = [] {
     if (!path)
         return false;
     std::ofstream("/proc/self/clear_refs") << "5";  // the peak restarts from the current size
-    const long before = ProcStatusKb("VmRSS:");
+    const long before = bench::ProcStatusKb("VmRSS:");
     std::unique_ptr<TLASFile> document;
     const bench::Times times =
         bench::TimesOf([&] { document = std::make_unique<TLASFile>(path, 2); });
     benchmark::DoNotOptimize(document->GetPointCount());
     document.reset();
-    std::printf("%ld %.9f %.9f\n", ProcStatusKb("VmHWM:") - before, times.thread, times.wall);
+    std::printf("%ld %.9f %.9f\n", bench::ProcStatusKb("VmHWM:") - before, times.thread, times.wall);
     std::fflush(stdout);
     _exit(0);
 }();

@@ -30,6 +30,24 @@ void AppendExponent(std::string& out, Number value, int width)
     AppendAligned(out, text, length, width);
 }
 
+// The shortest fixed text of the number padded with zeros to the decimals (never its binary
+// noise); false, with nothing appended, when that text has more decimals.
+template <class Number>
+bool AppendShortestPadded(std::string& out, Number value, int decimals, int width)
+{
+    char text[400];
+    char* p = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
+    const char* point = std::find(text, p, '.');
+    const int fraction = point == p ? 0 : static_cast<int>(p - point - 1);
+    if (fraction > decimals)
+        return false;
+    if (point == p && decimals > 0)
+        *p++ = '.';
+    p = std::fill_n(p, decimals - fraction, '0');
+    AppendAligned(out, text, static_cast<size_t>(p - text), width);
+    return true;
+}
+
 // The power of ten of the first significant digit of a magnitude in [1e-20, 1e15).
 int DecimalExponent(float magnitude)
 {
@@ -160,18 +178,8 @@ void AppendLasFixed(std::string& out, float value, int decimals, int width)
         AppendAligned(out, text, static_cast<size_t>(result.ptr - text), width);
         return;
     }
-    auto result = std::to_chars(text, limit, value, std::chars_format::fixed);
-    const char* point = std::find(text, result.ptr, '.');
-    const int fraction = point == result.ptr ? 0 : static_cast<int>(result.ptr - point - 1);
-    if (fraction > decimals) {
+    if (!AppendShortestPadded(out, value, decimals, width))
         AppendExponent(out, value, width);
-        return;
-    }
-    char* p = result.ptr;
-    if (point == result.ptr && decimals > 0)
-        *p++ = '.';
-    p = std::fill_n(p, decimals - fraction, '0');
-    AppendAligned(out, text, static_cast<size_t>(p - text), width);
 }
 
 void AppendLasAligned(std::string& out, std::string_view text, int width)
@@ -195,9 +203,14 @@ std::string FormatLasExact(float value, int decimals)
 
 void AppendLasGridDepth(std::string& out, double depth, int decimals, int width)
 {
+    decimals = std::clamp(decimals, 0, kMaxLasDecimals);
     char text[400];
-    const auto result = std::to_chars(text, text + sizeof text, depth, std::chars_format::fixed,
-                                      std::clamp(decimals, 0, kMaxLasDecimals));
+    // Beyond 15 significant digits a double's digits may be its binary noise: a depth whose
+    // shortest text has no more decimals is that text padded with zeros, as it was typed.
+    if (std::isfinite(depth) && std::fabs(depth) * PowerOfTen(decimals) >= 1e15 &&
+        AppendShortestPadded(out, depth, decimals, width))
+        return;
+    const auto result = std::to_chars(text, text + sizeof text, depth, std::chars_format::fixed, decimals);
     AppendAligned(out, text, result.ec == std::errc() ? static_cast<size_t>(result.ptr - text) : 0,
                   width);
 }

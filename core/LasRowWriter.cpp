@@ -671,8 +671,8 @@ void LasRowFormat::Append(std::string& out, size_t column, int sample, int width
 {
     if (column == 0)
         depths_.Append(out, sample, width);
-    else if (const std::string* typed = Typed(column, sample))
-        AppendLasAligned(out, *typed, width);
+    else if (const std::string_view typed = Typed(column, sample); !typed.empty())
+        AppendLasAligned(out, typed, width);
     else
         AppendLasValue(out, Value(column, sample), decimals_[column], null_, nullText_, width);
 }

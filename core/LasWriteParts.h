@@ -171,10 +171,12 @@ public:
     float Value(size_t column, int sample) const { return columns_[column][sample]; }
     int Decimals(size_t column) const { return decimals_[column]; }
     bool IsNull(size_t column, int sample) const { return Value(column, sample) == null_; }
-    // The text typed for the value (see LasTypedTexts); null for none.
-    const std::string* Typed(size_t column, int sample) const
+    // The text typed for the value where the column's formatting would give other digits (see
+    // LasTypedTexts::Written); empty for none.
+    std::string_view Typed(size_t column, int sample) const
     {
-        return column == 0 ? nullptr : typed_.Of(curves_[column], sample, Value(column, sample));
+        return column == 0 ? std::string_view()
+                           : typed_.Written(curves_[column], sample, Value(column, sample), decimals_[column]);
     }
     // Whether a text is typed for a value of samples [first, last] of the column.
     bool AnyTyped(size_t column, int first, int last) const
@@ -187,8 +189,8 @@ public:
     {
         if (column == 0)
             return depths_.IsTextOf(sample, text);
-        const std::string* typed = Typed(column, sample);
-        return typed ? text == *typed : IsTextOfValue(text, Value(column, sample));
+        const std::string_view typed = Typed(column, sample);
+        return typed.empty() ? IsTextOfValue(text, Value(column, sample)) : text == typed;
     }
     // The value as written where its source text does not stay: its typed text, else formatted;
     // right-aligned in width characters.

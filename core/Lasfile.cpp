@@ -303,16 +303,16 @@ int TLASFile::SetCurveValues(const float* values, int first, int index, int last
     return last - first;
 }
 
-void TLASFile::SetTypedText(int index, int sample, std::string text)
+void TLASFile::SetTypedText(int index, int sample, std::string_view text)
 {
     if (IsDataCurve(index) && sample >= 0 && sample < GetPointCount())
-        parser_.GetTypedTexts().Set(index, sample, std::move(text));
+        parser_.GetTypedTexts().Set(index, sample, text);
 }
 
-const std::string* TLASFile::TypedText(int index, int sample) const
+std::string_view TLASFile::TypedText(int index, int sample) const
 {
     if (!IsDataCurve(index) || sample < 0 || sample >= GetPointCount())
-        return nullptr;
+        return {};
     return parser_.GetTypedTexts().Of(index, sample, GetCurveData(index)[sample]);
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -89,11 +90,11 @@ public:
     // Copies values[first .. last-1] into the same samples of curve index (1..count-1); returns
     // the number copied, 0 when the arguments do not fit the document.
     int SetCurveValues(const float* values, int first, int index, int last);
-    // Keeps the text a value was typed as (a point for the decimal separator), written and shown for
-    // it while it reads as the value's float.
-    void SetTypedText(int index, int sample, std::string text);
-    // The text typed for the value of the sample while it reads as the value; null otherwise.
-    const std::string* TypedText(int index, int sample) const;
+    // Keeps the text a value was typed as (a point for the decimal separator), shown for it while
+    // it reads as the value's float and written where the curve's decimals would give other digits.
+    void SetTypedText(int index, int sample, std::string_view text);
+    // The text typed for the value of the sample while it reads as the value; empty otherwise.
+    std::string_view TypedText(int index, int sample) const;
     // For n > 0 every curve gets n samples (leading values kept, new ones NULL) and the depth
     // curve the n depths.
     void SetDepthValues(int n, const float* depths);

@@ -147,8 +147,10 @@ int WriteNewLASFile(const NewLASInfo& info, const std::string& path)
             const LASCurveData& curve = info.Curves[c];
             row += ' ';
             const float value = i < curve.Values.size() ? curve.Values[i] : info.NullValue;
-            if (const std::string* given = info.Texts.Of(static_cast<int>(c), static_cast<int>(i), value))
-                AppendLasAligned(row, *given, kLasValueWidth);
+            const std::string_view given =
+                info.Texts.Written(static_cast<int>(c), static_cast<int>(i), value, curve.Decimals);
+            if (!given.empty())
+                AppendLasAligned(row, given, kLasValueWidth);
             else
                 AppendLasValue(row, value, curve.Decimals, info.NullValue, nullText);
         }

@@ -45,8 +45,8 @@ struct NewLASInfo
     double Step = 0;
     float NullValue = -32768.0f;
     LASCurvesVector Curves;
-    // By curve index and row: the texts values were given as where their floats written with the
-    // curve's decimals would read otherwise; written as given.
+    // By curve index and row: texts values were typed or imported as, written where the curve's
+    // decimals would give other digits (LasTypedTexts::Written).
     LasTypedTexts Texts;
     WellInfoMAP WellInfo;
 

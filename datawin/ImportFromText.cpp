@@ -143,6 +143,7 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
 {
     info.Curves.clear();
     info.Depth.clear();
+    info.Texts.Clear();
     const bool depthFromFile = !params.DepthByHand;
     const std::size_t first = depthFromFile ? 1 : 0;  // the entry of the first curve
     const bool whitespace = params.Delimiters == " ";
@@ -150,7 +151,6 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
     std::vector<std::string> words;
     std::vector<ImportNumber> entries;
     std::vector<int> decimals;  // of the texts of every column, the depth's first
-    std::string formatted;
     std::size_t lineNumber = 0;
     std::size_t row = 0;
     while (ReadLine(in, line)) {
@@ -193,25 +193,30 @@ ImportResult ImportFromText(const ImportFromTextParams& params, std::istream& in
         if (dropped)
             continue;
         decimals.resize(std::max(decimals.size(), words.size()), 0);
-        for (std::size_t w = 0; w < words.size(); ++w)
-            decimals[w] = std::max(decimals[w], entries[w].decimals);
         if (row >= kMaxNewLasPoints)
             return ImportResult::TooManyRows;
         const std::size_t columns = entries.size() - first;
         while (info.Curves.size() < columns)
             info.Curves.emplace_back("c_" + std::to_string(info.Curves.size()), "", "imported", 0);
-        if (depthFromFile)
+        if (depthFromFile) {
             info.Depth.push_back(entries[0].value);
+            decimals[0] = std::max(decimals[0], entries[0].decimals);
+        }
         for (std::size_t j = 0; j < columns; ++j) {
             const ImportNumber& entry = entries[first + j];
+            const auto curve = static_cast<int>(j);
             FloatVector& values = info.Curves[j].Values;
+            // Only texts the column's formatting would not give back are kept; the values before
+            // stay as given when the column's decimals rise.
+            int& columnDecimals = decimals[first + j];
+            if (entry.decimals > columnDecimals) {
+                info.Texts.KeepFormatted(curve, values, info.NullValue, columnDecimals, entry.decimals);
+                columnDecimals = entry.decimals;
+            }
             values.resize(row + 1, info.NullValue);
             values[row] = entry.single;
-            // A text its float would not be written as stays as given.
-            formatted.clear();
-            AppendLasFixed(formatted, entry.single, entry.decimals);
-            if (!entry.text.empty() && formatted != entry.text)
-                info.Texts.Set(static_cast<int>(j), static_cast<int>(row), entry.text);
+            if (!entry.text.empty() && !FormattingGivesBack(entry.text, entry.single, columnDecimals))
+                info.Texts.Set(curve, static_cast<int>(row), entry.text);
         }
         ++row;
     }

@@ -307,6 +307,7 @@ bool TDlgNewLasWizard::FillCurveValues()
     const double top = info_.Depth.empty() ? 0.0 : falling ? info_.Depth.back() : info_.Depth.front();
     const QString firstDepth =
         platform::DecimalText(top, std::max(info_.DepthDecimals, LasDecimal::Of(top).decimals));
+    info_.Texts.Clear();
     for (std::size_t i = 0; i < info_.Curves.size(); ++i) {
         LASCurveData& curve = info_.Curves[i];
         curve.Values.resize(info_.Depth.size());
@@ -323,6 +324,9 @@ bool TDlgNewLasWizard::FillCurveValues()
                 std::reverse(values.begin(), values.end());
             curve.Values = values;
             curve.Mnemonic = name.toStdString();
+            const auto last = static_cast<int>(values.size()) - 1;
+            for (const auto& [sample, text] : services_.PointDialog->ValueTexts())
+                info_.Texts.Set(static_cast<int>(i), falling ? last - sample : sample, text);
         } else {
             randomValues(curve.Values);
         }

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <algorithm>
+#include <map>
 #include <string>
 
 TFormCreateCurveByValues::TFormCreateCurveByValues(QWidget* parent)
@@ -120,7 +121,8 @@ int TFormCreateCurveByValues::ComputeValues()
 {
     values_.assign(depths_.size(), nullValue_);
     typedDecimals_ = 0;
-    std::string typed;
+    valueTexts_.clear();
+    std::map<float, std::string> typedTexts;  // by value
     for (int row = 0; row < ui->StringGrid->rowCount(); ++row) {
         float depth = 0.0f;
         float value = 0.0f;
@@ -132,8 +134,11 @@ int TFormCreateCurveByValues::ComputeValues()
         if (index < 0)
             return 2;
         values_[index] = value;
-        if (platform::TypedNumberText(Cell(row, 1), typed))
+        std::string typed;
+        if (platform::TypedNumberText(Cell(row, 1), typed)) {
             typedDecimals_ = std::max(typedDecimals_, LasDecimals(typed));
+            typedTexts[value] = std::move(typed);
+        }
     }
     ConnectType type = ConnectType::Steps;
     if (ui->RadioSpline->isChecked())
@@ -141,6 +146,9 @@ int TFormCreateCurveByValues::ComputeValues()
     else if (ui->RadioLines->isChecked())
         type = ConnectType::Lines;
     FillBetweenPoints(type, depths_, values_, nullValue_);
+    for (size_t i = 0; i < values_.size(); ++i)
+        if (const auto typed = typedTexts.find(values_[i]); typed != typedTexts.end() && values_[i] != nullValue_)
+            valueTexts_.emplace_back(static_cast<int>(i), typed->second);
     return 0;
 }
 

@@ -7,6 +7,9 @@
 #include <QDialog>
 #include <QString>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace Ui { class TFormCreateCurveByValues; }
 
@@ -24,6 +27,8 @@ public:
                   const QString& firstDepth);
     // Most decimals of the values typed for the curve last accepted.
     int TypedDecimals() const { return typedDecimals_; }
+    // By sample, the text typed for its value (repeated where the value is), for the writer.
+    const std::vector<std::pair<int, std::string>>& ValueTexts() const { return valueTexts_; }
 
     // Latin letters, digits, "_", "$" and the Cyrillic letters А-я of `name`.
     static QString FilterCurveName(const QString& name);
@@ -54,4 +59,5 @@ private:
     QString name_;
     float nullValue_ = 0.0f;
     int typedDecimals_ = 0;
+    std::vector<std::pair<int, std::string>> valueTexts_;
 };

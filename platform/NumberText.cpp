@@ -200,8 +200,8 @@ QString CurveValueText(const TLASFile& document, int curve, float value)
 
 QString SampleValueText(const TLASFile& document, int curve, int sample)
 {
-    if (const std::string* typed = document.TypedText(curve, sample))
-        return WithLocaleSeparator(*typed);
+    if (const std::string_view typed = document.TypedText(curve, sample); !typed.empty())
+        return WithLocaleSeparator(std::string(typed));
     return CurveValueText(document, curve, document.GetCurveData(curve)[sample]);
 }
 

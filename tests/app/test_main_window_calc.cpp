@@ -22,6 +22,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <cmath>
+#include <map>
+#include <sstream>
 
 namespace strativ::test {
 namespace {
@@ -165,7 +167,8 @@ TEST_F(MainCalcTest, DepthStepRecalculationRestampsAndCancelChangesNothing)
     EXPECT_EQ(Messages(), QStringList{"Strativ|Не загружен LAS файл"});
 }
 
-// The new curve is written with every decimal typed for it.
+// The new curve is written with every digit typed for it, on the rows its steps fill too, and
+// with the decimals typed.
 TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
 {
     Ui::TFormMain& f = window->Form();
@@ -173,7 +176,11 @@ TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
     runner->PushDialog([](QDialog& dialog) {
         auto& form = static_cast<TFormCreateCurveByValues&>(dialog);
         QTableWidget* grid = form.Form().StringGrid;
-        grid->setItem(0, 1, new QTableWidgetItem("7,125"));
+        grid->setRowCount(3);
+        const char* cells[3][2] = {{"100,0", "2700,1234"}, {"200", "4932,8337"}, {"250", "7,125"}};
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 2; ++c)
+                grid->setItem(r, c, new QTableWidgetItem(cells[r][c]));
         form.Form().EditNewCurveName->setText("NEW1");
         form.Form().OKBtn->click();
         return dialog.result();
@@ -183,10 +190,15 @@ TEST_F(MainCalcTest, NewCurveFromTypedValuesIsAddedWithItsColour)
     TLASFile& document = *window->LasFile();
     ASSERT_EQ(document.GetCurvesCount(), 5);
     EXPECT_EQ(document.GetCurveName(4), "NEW1");
-    EXPECT_EQ(Values(4), std::vector<float>(401, 7.125f));
+    EXPECT_EQ(Values(4)[400], 7.125f);
     ASSERT_TRUE(document.WriteLas(dir.file("new.las")));
-    const std::string saved = ReadFileBytes(dir.file("new.las"));
-    EXPECT_NE(saved.find(" 7.125\r\n", saved.rfind("~A")), std::string::npos) << saved;
+    std::istringstream rows(ReadFileBytes(dir.file("new.las")));
+    for (std::string line; std::getline(rows, line) && line.rfind("~A", 0) != 0;) {
+    }
+    std::map<std::string, int> written;  // the new curve's texts, how many rows each
+    for (std::string line; std::getline(rows, line);)
+        ++written[line.substr(line.find_last_of(' ') + 1)];
+    EXPECT_EQ(written, (std::map<std::string, int>{{"2700.1234\r", 200}, {"4932.8337\r", 100}, {"7.1250\r", 101}}));
     ASSERT_EQ(Panel().GetCurvesCount(), 4);
     EXPECT_EQ(Panel().GetCurve(3)->Color(), 0u);
     EXPECT_EQ(Panel().GetCurve(3)->XOffset(), -300);

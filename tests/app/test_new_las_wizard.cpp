@@ -6,16 +6,22 @@
 #include "AppTestSupport.h"
 #include "app/StrativProfileManager.h"
 #include "core/IniStore.h"
+#include "core/LasNumbers.h"
 #include "core/Lasfile.h"
+#include "datawin/ExportTable.h"
 #include "datawin/NewLasWizard.h"
 #include "editing/CreateCurveByValues.h"
 #include "library/DlgLogFileHeaderEditor.h"
 #include "library/LASFileHeader.h"
 #include "tests/common/FileBytes.h"
+#include "tests/common/TestPaths.h"
 
 #include <QTableWidget>
 #include <QTest>
+
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 namespace strativ::test {
 namespace {
@@ -77,7 +83,7 @@ TEST_F(NewLasWizardTest, ByHandFileIsWrittenEnteredInTheLibraryAndOpened)
             auto& points = static_cast<TFormCreateCurveByValues&>(dialog);
             QTableWidget& grid = *points.Form().StringGrid;
             grid.setRowCount(2);
-            const char* cells[2][2] = {{"1000", "5"}, {"1000.5", "7"}};
+            const char* cells[2][2] = {{"1000", "2700,1234"}, {"1000.5", "4932,8337"}};
             for (int r = 0; r < 2; ++r)
                 for (int c = 0; c < 2; ++c)
                     grid.setItem(r, c, new QTableWidgetItem(cells[r][c]));
@@ -109,12 +115,12 @@ TEST_F(NewLasWizardTest, ByHandFileIsWrittenEnteredInTheLibraryAndOpened)
         EXPECT_TRUE(gr >= -100 && gr <= 99 && gr == std::floor(gr)) << gr;
     }
     EXPECT_EQ(read.GetCurveName(2), "PS");
-    EXPECT_EQ(read.GetCurveData(2)[0], 5.0f);
-    EXPECT_EQ(read.GetCurveData(2)[2], 6.0f);
-    EXPECT_EQ(read.GetCurveData(2)[4], 7.0f);
+    EXPECT_EQ(read.GetCurveData(2)[0], 2700.1234f);
+    EXPECT_NEAR(read.GetCurveData(2)[2], 3816.4785f, 0.01f);
+    EXPECT_EQ(read.GetCurveData(2)[4], 4932.8337f);
     EXPECT_EQ(read.GetNullValue(), -32768.0f);
     const std::string text = ReadFileBytes(path);
-    for (const char* item : {"COMP", "SRVC", "API", "W-7"})
+    for (const char* item : {"COMP", "SRVC", "API", "W-7", " 2700.1234\r\n", " 4932.8337\r\n"})
         EXPECT_NE(text.find(item), std::string::npos) << item;
 
     // Found in the library database of the profile.
@@ -309,6 +315,53 @@ TEST_F(NewLasWizardTest, ImportWithSavedSetsAndDepthByHand)
     EXPECT_EQ(read.GetCurveData(1)[0], 1.5f);  // the decimal comma read as a point
     EXPECT_EQ(read.GetCurveName(2), "c_1");
     EXPECT_NE(ReadFileBytes(path).find("0.1524 : STEP"), std::string::npos);
+}
+
+// The numbers of each line after the last line holding `mark`; words that are none are left out.
+std::vector<std::vector<double>> Numbers(const std::string& text, const std::string& mark)
+{
+    std::vector<std::vector<double>> rows;
+    std::istringstream lines(text.substr(text.find('\n', text.rfind(mark)) + 1));
+    for (std::string line; std::getline(lines, line);) {
+        std::replace(line.begin(), line.end(), ',', '.');
+        std::istringstream words(line);
+        rows.emplace_back();
+        double number = 0;
+        for (std::string word; words >> word;)
+            if (ParseLasNumber(word, number))
+                rows.back().push_back(number);
+    }
+    return rows;
+}
+
+// A table exported from a real upward log, one value typed with more decimals than its curve's
+// others, comes back through the wizard's import with every digit of every number.
+TEST_F(NewLasWizardTest, ExportedTableImportsWithEveryDigit)
+{
+    STRATIV_REQUIRE_CORPUS();
+    TLASFile document(CorpusDir() + "/2.0/sample_2.0-small-neg-values.las", 2);
+    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+    document.GetCurveData(3)[1] = 0.12345678f;
+    document.SetTypedText(3, 1, "0.12345678");
+    const std::string table = dir.file("table.txt");
+    int error = 0;
+    ASSERT_TRUE(WriteExportTable(document, {1, 2, 3, 4, 5, 6, 7}, 0, 0, 1, 2, table, error));
+    const std::string path = dir.file("imported.las");
+    Run([&](TDlgNewLasWizard& wizard, Ui::TDlgNewLasWizard& f) {
+        f.RBImport->setChecked(true);
+        f.ButtonNext->click();
+        f.EditSourceFileName->setText(QString::fromStdString(table));
+        f.ButtonNext->click();
+        ASSERT_EQ(Page(f), "TSImport2");
+        f.RBStopOnErrors->setChecked(false);
+        runner->PushFiles({QString::fromStdString(path)});
+        PushHeader({});
+        f.ButtonNext->click();
+        EXPECT_EQ(wizard.result(), QDialog::Accepted);
+    });
+    const auto given = Numbers(ReadFileBytes(table), "-----");
+    ASSERT_EQ(given.size(), 3u);
+    EXPECT_EQ(Numbers(ReadFileBytes(path), "~ASCII"), given);
 }
 
 TEST_F(NewLasWizardTest, RefusedImportsSayWhyAndThePageStays)

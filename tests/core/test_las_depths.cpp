@@ -235,6 +235,16 @@ TEST_F(LasDepths, DepthsAreTheDecimalsReadTypedOrReStamped)
         depths[2] = 3600.3047;
         d.SetDepths(depths);
     };
+    // Typed at both ends with fewer decimals than the column's, beyond the digits a double holds.
+    const auto typedEnds = [](TLASFile& d) {
+        std::vector<double> depths;
+        for (int i = 0; i < d.GetPointCount(); ++i)
+            depths.push_back(d.DepthAt(i));
+        depths.front() = 99999488.3333333;
+        depths.back() = 99999512.3333333;
+        d.SetDepths(depths);
+    };
+    const Texts noisy = Depths(999994880000000000, 80000000000, 4, 10);
     const auto shift = [](double by) { return [by](TLASFile& d) { d.ShiftDepth(by); }; };
     const auto restamp = [](double first) { return [first](TLASFile& d) { d.SetDepthGrid(first, 0.001); }; };
     const Texts deep = Depths(36000000, 1524, 50, 4);
@@ -268,6 +278,8 @@ TEST_F(LasDepths, DepthsAreTheDecimalsReadTypedOrReStamped)
         {"3000.0009 among 0.001 steps", Log(offGrid, "0.001"), shift(1), offGridShifted},
         {"irregular leading rows", Log(leading, "0"), shift(0.1), leadingShifted},
         {"irregular leading rows upward", Log(reversed(leading), "0"), shift(0.1), reversed(leadingShifted)},
+        {"99999488.3333333 typed", Log(noisy, "8"), typedEnds,
+         {"99999488.3333333000", noisy[1], noisy[2], "99999512.3333333000"}},
         {"uneven time index", Log(times, "1"), shift(1000),
          {"1700001000.000", "1700001001.020", "1700001002.000", "1700001003.000"}},
     };
@@ -279,6 +291,7 @@ TEST_F(LasDepths, DepthsAreTheDecimalsReadTypedOrReStamped)
         const std::string saved = Save(*document);
         EXPECT_EQ(Column(saved), c.expected);
         EXPECT_NE(saved.find(" STRT.M " + c.expected.front() + " "), std::string::npos);
+        EXPECT_NE(saved.find(" STOP.M " + c.expected.back() + " "), std::string::npos);
         const bool upward = c.expected.front() > c.expected.back();
         for (size_t i = 0; i < c.expected.size(); ++i)
             EXPECT_EQ(RoundToDecimals(document->DepthAt(static_cast<long long>(i)), document->GetDepthDecimals()),

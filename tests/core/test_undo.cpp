@@ -156,8 +156,8 @@ TEST_F(UndoStore, StepTakenBackLeavesUndoAndRedoAsTheyWere)
 TEST_F(UndoStore, TypedTextsFollowTheValues)
 {
     const auto typed = [this](int sample) {
-        const std::string* text = las->TypedText(1, sample);
-        return text ? *text : std::string("-");
+        const std::string_view text = las->TypedText(1, sample);
+        return text.empty() ? std::string("-") : std::string(text);
     };
     store.Dump("first");
     las->GetCurveData(1)[0] = 2700.1234f;
