@@ -1,7 +1,10 @@
 // Runs a piece of a test as another user: in a child process that gives up root.
 #pragma once
 
+#include "tests/common/TestPaths.h"
+
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <grp.h>
 #include <sys/types.h>
@@ -25,5 +28,12 @@ inline int RunAsUser(uid_t uid, gid_t gid, const std::function<bool()>& action)
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 253;
 }
+
+// A temporary folder every user may reach and write: in /tmp, whatever TMPDIR is, since TMPDIR
+// may be a folder of root's that other users cannot enter.
+class TempDirForOtherUsers : public TempDir {
+public:
+    TempDirForOtherUsers() : TempDir("/tmp") { std::filesystem::permissions(path(), std::filesystem::perms::all); }
+};
 
 } // namespace strativ::test

@@ -58,7 +58,6 @@ protected:
     {
         if (geteuid() != 0)
             GTEST_SKIP() << "needs root to give files to other users";
-        fs::permissions(dir.path(), fs::perms::all);
     }
     // A file of `uid`:`gid` with `mode`, holding "old".
     std::string OldFile(const std::string& name, uid_t uid, gid_t gid, mode_t mode)
@@ -70,8 +69,7 @@ protected:
         return path;
     }
 
-    // In /tmp, which every user may reach whatever TMPDIR is.
-    strativ::test::TempDir dir{"/tmp"};
+    strativ::test::TempDirForOtherUsers dir;
 };
 
 TEST_F(AtomicFileOwners, SavesKeepOwnerGroupModeAndLinksOrAreRefused)

@@ -20,8 +20,7 @@ TEST(FileErrors, ReasonsNameTheFileTheUserMayNotWriteAndSpareAWritableFilesFolde
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to give files to other users";
-    strativ::test::TempDir dir;
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    strativ::test::TempDirForOtherUsers dir;
     std::filesystem::create_directory(dir.file("locked"));
     const struct {
         std::string path;
