@@ -137,19 +137,21 @@ int TokenDecimals(const char* begin, const char* end)
 }
 
 // The summary of the rows as they are read (see LasRowsSummary): where each block begins, the
-// hashes of its bytes and of each column's values, and whether its rows keep the layout of the
+// hashes of its bytes and of each column's values, and whether its rows keep the layout of its
 // first row.
 class SummaryBuilder {
 public:
-    SummaryBuilder(int curveCount, long long dataOffset) : blockStart_(dataOffset)
+    SummaryBuilder(int curveCount, long long dataOffset)
+        : blockStart_(dataOffset), layout_(static_cast<size_t>(curveCount))
     {
-        summary_.layout.resize(static_cast<size_t>(curveCount));
     }
 
     void Irregular() { regular_ = false; }
-    // Per column, where the first row put its value text (see LasRowsSummary::layout); the
-    // others are held to it.
-    long long* Layout() { return summary_.layout.data(); }
+    // The first row of the block being read.
+    int FirstRow() const { return firstRow_; }
+    // Per column, where the block's first row put its value text (see LasRowsSummary::layout);
+    // the others are held to it.
+    long long* Layout() { return layout_.data(); }
     // A line end [begin, end) at the file offset `next` after it, `blanks` after the line's last
     // value text (-1: the line has none).
     void LineEnd(const char* begin, const char* end, long long next, long long blanks)
@@ -175,8 +177,9 @@ public:
     void EndBlock(long long offset, int rows, const ColumnStore& store)
     {
         summary_.blocks.push_back({blockStart_, firstRow_, hash_.Take(), regular_});
+        summary_.layout.insert(summary_.layout.end(), layout_.begin(), layout_.end());
         const size_t bytes = static_cast<size_t>(rows - firstRow_) * sizeof(float);
-        for (size_t c = 0; c < summary_.layout.size(); ++c)
+        for (size_t c = 0; c < layout_.size(); ++c)
             summary_.valueHashes.push_back(
                 LasHash::Of(store.Column(static_cast<int>(c)) + firstRow_, bytes));
         blockStart_ = offset;
@@ -201,6 +204,7 @@ private:
     long long blockStart_;
     int firstRow_ = 0;
     bool regular_ = true;
+    std::vector<long long> layout_;
     int lineEndKind_ = 0;  // 1: LF, 2: CR, 3: CR LF
     long long lineEndBlanks_ = 0;  // before the line end of a row of the layout
     long long lineEndOffset_ = -1;
@@ -351,7 +355,7 @@ private:
                 }
                 store_.Column(col_)[row_] = value;
                 const long long place = (after - lineStart_) * 2 + (p == first ? 1 : 0);
-                if (row_ == 0)
+                if (row_ == summary_.FirstRow())
                     layout[col_] = place;
                 moved |= layout[col_] ^ place;
                 if (value != nullValue_) {

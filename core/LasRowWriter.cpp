@@ -69,9 +69,10 @@ public:
     explicit operator bool() const { return summary_ != nullptr; }
 
     // A block of rows from the file row `firstRow` begins here; `copied`: the source block whose
-    // bytes it holds.
+    // bytes it holds; `layout`: the layout of its first row, as the source block's was (null:
+    // none, the block is not regular).
     void Begin(int firstRow, const std::vector<std::uint64_t>& valueHashes,
-               const LasSourceBlock* copied = nullptr)
+               const LasSourceBlock* copied = nullptr, const long long* layout = nullptr)
     {
         if (!summary_)
             return;
@@ -80,6 +81,8 @@ public:
                                     copied && copied->regular});
         summary_->valueHashes.insert(summary_->valueHashes.end(), valueHashes.begin(),
                                      valueHashes.end());
+        if (layout)
+            summary_->layout.insert(summary_->layout.end(), layout, layout + valueHashes.size());
         hashing_ = !copied;
         if (hashing_)
             out_.StartHash();
@@ -89,17 +92,15 @@ public:
         if (summary_)
             summary_->blocks.back().regular = regular;
     }
-    // The rows end here; regular blocks keep the layout of `layoutFrom`.
+    // The rows end here; regular blocks end their lines as those of `layoutFrom`.
     void Finish(const LasRowsSummary* layoutFrom)
     {
         if (!summary_)
             return;
         End();
         summary_->dataEnd = out_.Bytes();
-        if (layoutFrom) {
-            summary_->layout = layoutFrom->layout;
+        if (layoutFrom)
             summary_->layoutLineEnd = layoutFrom->layoutLineEnd;
-        }
     }
 
 private:
@@ -268,8 +269,8 @@ private:
     size_t copied_ = 0;       // the line before it is written (copied or replaced)
 };
 
-// Where the value texts of a row of a regular block stand, from the source's layout: the bytes of
-// a row with its line ends, and per column the field its text is right-aligned in.
+// Where the value texts of a row of a regular block stand, from the layout of the source block:
+// the bytes of a row with its line ends, and per column the field its text is right-aligned in.
 class RowGeometry {
 public:
     struct Field {
@@ -278,18 +279,20 @@ public:
         bool first;     // it starts its line: no blank needed before it
     };
 
-    explicit RowGeometry(const LasRowsSummary& summary)
+    void Of(const LasRowsSummary& summary, size_t block)
     {
         const size_t lineEnd = summary.layoutLineEnd.size();
+        const long long* layout = summary.Layout(block);
         size_t lineStart = 0;
         size_t previousEnd = 0;
-        for (size_t c = 0; c < summary.layout.size(); ++c) {
-            const bool first = (summary.layout[c] & 1) != 0;
+        fields_.clear();
+        for (size_t c = 0; c < summary.Columns(); ++c) {
+            const bool first = (layout[c] & 1) != 0;
             if (c > 0 && first) {
                 lineStart += previousEnd + lineEnd;
                 previousEnd = 0;
             }
-            const auto end = static_cast<size_t>(summary.layout[c] >> 1);
+            const auto end = static_cast<size_t>(layout[c] >> 1);
             fields_.push_back({lineStart + previousEnd, lineStart + end, first});
             previousEnd = end;
         }
@@ -363,13 +366,10 @@ public:
           source_(source),
           wholeRows_(!source.rowsComplete && (completeRows || !CopiesEveryRow())),
           written_(out, written),
-          geometry_(source.summary),
           changed_(format.Columns()),
           pointBits_(format.Columns(), -1),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
-        for (size_t c = 0; c < format.Columns() && c < source.summary.layout.size(); ++c)
-            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format.Decimals(c));
     }
 
     // False when rows lacking values are copied short.
@@ -398,20 +398,23 @@ public:
             if (!WritesAny(block.firstRow, end))
                 continue;
             const std::string_view text = bytes.Read(block.offset, summary.EndOffset(b) - block.offset);
+            const long long* layout = summary.Layout(b);
+            if (block.regular)
+                TakeGeometry(b);
             if (LasHash::Of(text.data(), text.size()) != block.bytesHash) {
                 // Rewritten behind the program's back: nothing of it is copied.
-                written_.Begin(block.firstRow, hashes);
+                written_.Begin(block.firstRow, hashes, nullptr, layout);
                 WriteFormatted(end);
             } else if (changedColumns_.empty() && rows_.IsWhole() && (!wholeRows_ || block.regular)) {
-                written_.Begin(block.firstRow, hashes, &block);
+                written_.Begin(block.firstRow, hashes, &block, layout);
                 out_.Append(text);
                 lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
             } else if (block.regular && text.size() == static_cast<size_t>(end - block.firstRow) *
                                                            geometry_.RowBytes()) {
-                written_.Begin(block.firstRow, hashes);
+                written_.Begin(block.firstRow, hashes, nullptr, layout);
                 written_.SetRegular(WriteRegularRows(text, block.firstRow, end));
             } else {
-                written_.Begin(block.firstRow, hashes);
+                written_.Begin(block.firstRow, hashes, nullptr, layout);
                 WriteLines(text);
             }
         }
@@ -421,6 +424,14 @@ public:
     }
 
 private:
+    // The geometry of the rows of a regular block and the PointBits of its fields.
+    void TakeGeometry(size_t block)
+    {
+        geometry_.Of(source_.summary, block);
+        for (size_t c = 0; c < format_.Columns() && c < source_.summary.Columns(); ++c)
+            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c));
+    }
+
     // Whether every row is written and none changed: the rows can be copied as read.
     bool CopiesEveryRow()
     {
