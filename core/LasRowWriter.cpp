@@ -78,7 +78,7 @@ public:
             return;
         End();
         summary_->blocks.push_back({out_.Bytes(), firstRow, copied ? copied->bytesHash : 0,
-                                    copied && copied->regular});
+                                    copied && copied->regular, copied && copied->starts});
         summary_->valueHashes.insert(summary_->valueHashes.end(), valueHashes.begin(),
                                      valueHashes.end());
         if (layout)
@@ -269,6 +269,24 @@ private:
     size_t copied_ = 0;       // the line before it is written (copied or replaced)
 };
 
+// The end of the value text that starts at `start` of the row: the first byte of 0x20 or below
+// (a blank or a line end; no byte of a number text is), looked for eight at a time.
+size_t TextEnd(std::string_view row, size_t start)
+{
+    size_t end = start;
+    for (; std::endian::native == std::endian::little && end + 8 <= row.size(); end += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, row.data() + end, 8);
+        const std::uint64_t below =
+            (word - 0x2121212121212121ULL) & ~word & 0x8080808080808080ULL;
+        if (below != 0)
+            return end + static_cast<size_t>(std::countr_zero(below) / 8);
+    }
+    while (end < row.size() && !IsLasDelimiter(row[end]))
+        ++end;
+    return end;
+}
+
 // Where the value texts of a row of a regular block stand, from the layout of the source block:
 // the bytes of a row with its line ends, and per column the field its text is right-aligned in.
 class RowGeometry {
@@ -301,6 +319,14 @@ public:
 
     const Field& operator[](size_t column) const { return fields_[column]; }
     size_t RowBytes() const { return rowBytes_; }
+    // For a block whose layout gives where the texts of its one-line rows start: the field of the
+    // column's text in the row's bytes, from the blank before it (or the line start) to its end.
+    // A new text longer than the old one may fit in more blanks: it is then written line for line.
+    Field StartingField(std::string_view row, size_t column) const
+    {
+        const size_t start = fields_[column].end;
+        return {column == 0 ? 0 : start - 1, TextEnd(row, start), column == 0};
+    }
 
 private:
     std::vector<Field> fields_;
@@ -409,10 +435,11 @@ public:
                 written_.Begin(block.firstRow, hashes, &block, layout);
                 out_.Append(text);
                 lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
-            } else if (block.regular && text.size() == static_cast<size_t>(end - block.firstRow) *
-                                                           geometry_.RowBytes()) {
+            } else if (block.regular && (block.starts || text.size() == static_cast<size_t>(end - block.firstRow) *
+                                                                            geometry_.RowBytes())) {
                 written_.Begin(block.firstRow, hashes, nullptr, layout);
-                written_.SetRegular(WriteRegularRows(text, block.firstRow, end));
+                // New texts end where the old ones ended: texts padded after keep no layout.
+                written_.SetRegular(WriteRegularRows(text, block.firstRow, end, block.starts) && !block.starts);
             } else {
                 written_.Begin(block.firstRow, hashes, nullptr, layout);
                 WriteLines(text);
@@ -531,25 +558,33 @@ private:
 
     // The rows [first, end) of a regular block, whose bytes are `text`, each in the source's
     // columns, or line for line where a new text does not fit its field; true when every text
-    // fitted.
-    bool WriteRegularRows(std::string_view text, int first, int end)
+    // fitted. starts: the block's rows are lines whose texts start where the layout says.
+    bool WriteRegularRows(std::string_view text, int first, int end, bool starts)
     {
         std::string& out = out_.Text();
         const size_t rowBytes = geometry_.RowBytes();
         bool fitted = true;
+        size_t next = 0;  // where the next row begins
         for (int row = first; row < end; ++row) {
             fileRow_ = row;
+            const size_t begin = next;
+            if (starts) {
+                std::string_view line;
+                std::string_view lineEnd;
+                NextLineOf(text, next, line, lineEnd);
+            } else {
+                next += rowBytes;
+            }
             const auto sample = static_cast<int>(rows_.SampleOfFileRow(row, source_.rows));
             if (!rows_.Writes(sample))
                 continue;
             // The block up to the row's end: the texts' last bytes are read in words.
-            const std::string_view bytes =
-                text.substr(0, static_cast<size_t>(row - first + 1) * rowBytes);
+            const std::string_view bytes = text.substr(0, next);
             const size_t at = out.size();
-            if (!WriteInFields(out, bytes, bytes.size() - rowBytes, sample)) {
+            if (!WriteInFields(out, bytes, begin, sample, starts)) {
                 out.resize(at);
                 fitted = false;
-                WriteLines(bytes.substr(bytes.size() - rowBytes));
+                WriteLines(bytes.substr(begin));
             }
             out_.Flush();
         }
@@ -560,19 +595,22 @@ private:
 
     // The row of `bytes` from `row` appended to `out`: the texts of unchanged columns copied with
     // the bytes around them, those of changed columns formatted in their fields, each kept where
-    // it stays for the value; false when a new text does not fit its field.
-    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
+    // it stays for the value; false when a new text does not fit its field. starts: the layout
+    // gives where the texts start (see WriteRegularRows).
+    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample, bool starts)
     {
         size_t copied = row;  // the bytes before it are written
         for (const size_t c : changedColumns_) {
-            const RowGeometry::Field& field = geometry_[c];
+            const RowGeometry::Field field =
+                starts ? geometry_.StartingField(bytes.substr(row), c) : geometry_[c];
             const size_t begin = row + field.blanks;
             const size_t end = row + field.end;
             if (begin != copied)
                 out.append(bytes.data() + copied, begin - copied);
             copied = end;
             const float value = format_.Value(c, sample);
-            if (!CannotReadAs(std::string_view(bytes.data(), end), pointBits_[c], value)) {
+            const int point = starts ? PointBits(field.end - field.blanks, format_.Decimals(c)) : pointBits_[c];
+            if (!CannotReadAs(std::string_view(bytes.data(), end), point, value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
                 if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
                     out += text;

@@ -56,14 +56,16 @@ struct LasSourceBlock {
     // layout's line end and writes NULL samples with the NULL text: a changed text of its rows can be put
     // in its field without reading the line.
     bool regular = false;
+    // Regular with one line per row whose texts start where the layout says (padded after).
+    bool starts = false;
 };
 
 struct LasRowsSummary {
     std::vector<LasSourceBlock> blocks;
     // Per block, per source column: the hash of the column's values in file order.
     std::vector<std::uint64_t> valueHashes;
-    // Per block, per value of its first row: the column its text ends at, times 2, plus 1 when it
-    // starts a line.
+    // Per block, per value of its first row: the column its text ends at (starts at, for a block
+    // of `starts`), times 2, plus 1 when it starts a line.
     std::vector<long long> layout;
     std::string layoutLineEnd;  // the blanks after a line's last text and its line end
     long long dataEnd = 0;  // first byte after the rows
