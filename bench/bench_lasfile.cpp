@@ -389,6 +389,103 @@ BENCHMARK(BM_WriteDocumentVsFloor)
     ->Iterations(9)
     ->Unit(benchmark::kMillisecond);
 
+// Row shapes of real logs: the USGS layout (depths "%#12.6g": 0.900000, 1.00000 ... 1000.00 ...),
+// the same rows with one-decimal depths ("%12.1f"), a depth written unpadded that widens past
+// 1000 m after the first rows (999.9, 1000.0), and values padded after ("%-10.4f ").
+enum RowShape { kUsgsDepths = 0, kOneDecimalDepths = 1, kDepthPast1000 = 2, kPaddedAfter = 3 };
+
+std::string MakeShapeText(int rows, RowShape shape)
+{
+    std::string text = Header(kCurves) + "~A DEPT\r\n";
+    text.reserve(text.size() + static_cast<size_t>(rows) * 110);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> value(-500.0f, 5000.0f);
+    static const char* const kDepthFormats[] = {"%#12.6g", "%12.1f", "%.1f", "%-10.2f "};
+    const char* const valueFormat = shape == kPaddedAfter ? "%-10.4f " : " %10.4f";
+    char field[32];
+    for (int r = 0; r < rows; ++r) {
+        const double depth = (shape == kDepthPast1000 ? 990.0 : 0.9) + r * 0.1;
+        std::snprintf(field, sizeof field, kDepthFormats[shape], depth);
+        text += field;
+        for (int c = 1; c < kCurves; ++c) {
+            std::snprintf(field, sizeof field, valueFormat, value(random));
+            text += field;
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+const BenchFile& ShapeFile(int rows, RowShape shape)
+{
+    static std::map<std::pair<int, int>, std::unique_ptr<BenchFile>> files;
+    auto& file = files[{rows, shape}];
+    if (!file)
+        file = std::make_unique<BenchFile>(
+            ("shape" + std::to_string(rows) + "_" + std::to_string(shape) + ".las").c_str(),
+            MakeShapeText(rows, shape));
+    return *file;
+}
+
+// Reading 500,000 rows in the USGS layout against the same rows with one-decimal depths, paired.
+void BM_ReadUsgsDepthsVsOneDecimal(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    const BenchFile& usgs = ShapeFile(rows, kUsgsDepths);
+    const BenchFile& oneDecimal = ShapeFile(rows, kOneDecimalDepths);
+    const auto read = [&](const BenchFile& file) {
+        TLASFile document(file.path, 2);
+        if (!document.IsLoaded() || document.GetPointCount() != rows)
+            state.SkipWithError("the generated file did not load");
+        benchmark::DoNotOptimize(document.GetCurveData(0));
+    };
+    bench::RunPaired(state, [&] { read(usgs); }, [&] { read(oneDecimal); });
+}
+BENCHMARK(BM_ReadUsgsDepthsVsOneDecimal)
+    ->Arg(500000)
+    ->ArgName("rows")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+
+// A save after every value changed, of a file whose depth widens past 1000 m and of one with
+// values padded after, against the same save with the source texts gone (every value
+// formatted), paired.
+void BM_SaveShapeEveryValueChangedVsFormatting(benchmark::State& state)
+{
+    const BenchFile& data = ShapeFile(static_cast<int>(state.range(0)), static_cast<RowShape>(state.range(1)));
+    const std::string written = TempPath("shape_written.las");
+    const std::string floor = TempPath("shape_floor.las");
+    TLASFile document(data.path, 2);
+    CopyFloor(data.path, floor);
+    TLASFile sourceless(floor, 2);
+    std::remove(floor.c_str());
+    for (TLASFile* changed : {&document, &sourceless})
+        ChangeValues(*changed, kEveryValueChanged);
+    bench::RunPaired(
+        state,
+        [&] {
+            if (!document.WriteLas(written))
+                state.SkipWithError("the document was not written");
+        },
+        [&] {
+            if (!sourceless.WriteLas(floor))
+                state.SkipWithError("the document without its source was not written");
+        },
+        [&] {
+            std::remove(written.c_str());
+            std::remove(floor.c_str());
+        });
+    std::remove(written.c_str());
+    std::remove(floor.c_str());
+}
+BENCHMARK(BM_SaveShapeEveryValueChangedVsFormatting)
+    ->ArgsProduct({{kRows}, {kDepthPast1000, kPaddedAfter}})
+    ->ArgNames({"rows", "shape"})
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+
 // A file of state.range(0) curves and 2 rows, loaded and written: the time per curve must not
 // grow with the number of curves.
 void BM_ManyCurvesLoadAndWrite(benchmark::State& state)
