@@ -564,14 +564,16 @@ private:
         std::string& out = out_.Text();
         const size_t rowBytes = geometry_.RowBytes();
         bool fitted = true;
+        // Every line of the block ends as the layout's: a row of `starts` ends at its last byte.
+        const std::string& lineEnd = source_.summary.layoutLineEnd;
+        const char last = lineEnd.empty() ? '\n' : lineEnd.back();
         size_t next = 0;  // where the next row begins
         for (int row = first; row < end; ++row) {
             fileRow_ = row;
             const size_t begin = next;
             if (starts) {
-                std::string_view line;
-                std::string_view lineEnd;
-                NextLineOf(text, next, line, lineEnd);
+                const void* at = std::memchr(text.data() + begin, last, text.size() - begin);
+                next = at ? static_cast<size_t>(static_cast<const char*>(at) - text.data()) + 1 : text.size();
             } else {
                 next += rowBytes;
             }
@@ -600,9 +602,13 @@ private:
     bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample, bool starts)
     {
         size_t copied = row;  // the bytes before it are written
+        size_t previous = 0;  // the column before it, plus 1
         for (const size_t c : changedColumns_) {
-            const RowGeometry::Field field =
-                starts ? geometry_.StartingField(bytes.substr(row), c) : geometry_[c];
+            RowGeometry::Field field = starts ? geometry_.StartingField(bytes.substr(row), c) : geometry_[c];
+            // Only blanks stand between a text padded after and the next one.
+            if (starts && c > 0 && previous == c)
+                field.blanks = copied - row;
+            previous = c + 1;
             const size_t begin = row + field.blanks;
             const size_t end = row + field.end;
             if (begin != copied)
