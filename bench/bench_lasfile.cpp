@@ -339,6 +339,37 @@ void ChangeValues(TLASFile& document, SaveCase change)
     }
 }
 
+// The document read from a copy of the file that is then deleted: a save of it has no source
+// texts and formats every value.
+std::unique_ptr<TLASFile> Sourceless(const std::string& path, const std::string& copy)
+{
+    CopyFloor(path, copy);
+    auto document = std::make_unique<TLASFile>(copy, 2);
+    std::remove(copy.c_str());
+    return document;
+}
+
+// Saves of the document to `written` paired with the floor program writing `floor`. Each program
+// writes a new file, and the one saved last must not be the source of the next save.
+template <typename Floor>
+void RunPairedSaves(benchmark::State& state, const TLASFile& document, const std::string& written,
+                    const std::string& floor, Floor floorProgram)
+{
+    bench::RunPaired(
+        state,
+        [&] {
+            if (!document.WriteLas(written))
+                state.SkipWithError("the document was not written");
+        },
+        floorProgram,
+        [&] {
+            std::remove(written.c_str());
+            std::remove(floor.c_str());
+        });
+    std::remove(written.c_str());
+    std::remove(floor.c_str());
+}
+
 // Saving the 50 MB and 500 MB documents (CR LF and LF; blank-padded values) against each case's
 // floor, paired: unchanged against a copy of the file with fsync; one curve of nine changed against
 // the bare to_chars of every value; every value changed against the same document saved with its
@@ -354,33 +385,17 @@ void BM_WriteDocumentVsFloor(benchmark::State& state)
     const std::string floor = TempPath("floor.las");
     std::unique_ptr<TLASFile> sourceless;
     if (change == kEveryValueChanged) {
-        CopyFloor(data.path, floor);
-        sourceless = std::make_unique<TLASFile>(floor, 2);
-        std::remove(floor.c_str());
+        sourceless = Sourceless(data.path, floor);
         ChangeValues(*sourceless, change);
     }
-    bench::RunPaired(
-        state,
-        [&] {
-            if (!document.WriteLas(written))
-                state.SkipWithError("the document was not written");
-        },
-        [&] {
-            if (change == kUnchanged)
-                CopyFloor(data.path, floor);
-            else if (change == kOneCurveChanged)
-                WriteFloor(document, floor);
-            else if (!sourceless->WriteLas(floor))
-                state.SkipWithError("the document without its source was not written");
-        },
-        // Each program writes a new file, and the one saved last must not be the source of the
-        // next save.
-        [&] {
-            std::remove(written.c_str());
-            std::remove(floor.c_str());
-        });
-    std::remove(written.c_str());
-    std::remove(floor.c_str());
+    RunPairedSaves(state, document, written, floor, [&] {
+        if (change == kUnchanged)
+            CopyFloor(data.path, floor);
+        else if (change == kOneCurveChanged)
+            WriteFloor(document, floor);
+        else if (!sourceless->WriteLas(floor))
+            state.SkipWithError("the document without its source was not written");
+    });
 }
 BENCHMARK(BM_WriteDocumentVsFloor)
     ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}, {kUnchanged, kOneCurveChanged, kEveryValueChanged}, {0, 1}})
@@ -457,27 +472,13 @@ void BM_SaveShapeEveryValueChangedVsFormatting(benchmark::State& state)
     const std::string written = TempPath("shape_written.las");
     const std::string floor = TempPath("shape_floor.las");
     TLASFile document(data.path, 2);
-    CopyFloor(data.path, floor);
-    TLASFile sourceless(floor, 2);
-    std::remove(floor.c_str());
-    for (TLASFile* changed : {&document, &sourceless})
+    const std::unique_ptr<TLASFile> sourceless = Sourceless(data.path, floor);
+    for (TLASFile* changed : {&document, sourceless.get()})
         ChangeValues(*changed, kEveryValueChanged);
-    bench::RunPaired(
-        state,
-        [&] {
-            if (!document.WriteLas(written))
-                state.SkipWithError("the document was not written");
-        },
-        [&] {
-            if (!sourceless.WriteLas(floor))
-                state.SkipWithError("the document without its source was not written");
-        },
-        [&] {
-            std::remove(written.c_str());
-            std::remove(floor.c_str());
-        });
-    std::remove(written.c_str());
-    std::remove(floor.c_str());
+    RunPairedSaves(state, document, written, floor, [&] {
+        if (!sourceless->WriteLas(floor))
+            state.SkipWithError("the document without its source was not written");
+    });
 }
 BENCHMARK(BM_SaveShapeEveryValueChangedVsFormatting)
     ->ArgsProduct({{kRows}, {kDepthPast1000, kPaddedAfter}})
