@@ -319,12 +319,14 @@ public:
 
     const Field& operator[](size_t column) const { return fields_[column]; }
     size_t RowBytes() const { return rowBytes_; }
-    // For a block whose layout gives where the texts of its one-line rows start: the field of the
-    // column's text in the row's bytes, from the blank before it (or the line start) to its end.
-    // A new text longer than the old one may fit in more blanks: it is then written line for line.
+    // For a block whose layout gives where the texts of its one-line rows start: where the
+    // column's text starts, and its field in the row's bytes, from the blank before it (or the
+    // line start) to its end. A new text longer than the old one may fit in more blanks: it is
+    // then written line for line.
+    size_t Start(size_t column) const { return fields_[column].end; }
     Field StartingField(std::string_view row, size_t column) const
     {
-        const size_t start = fields_[column].end;
+        const size_t start = Start(column);
         return {column == 0 ? 0 : start - 1, TextEnd(row, start), column == 0};
     }
 
@@ -564,21 +566,25 @@ private:
         std::string& out = out_.Text();
         const size_t rowBytes = geometry_.RowBytes();
         bool fitted = true;
-        // Every line of the block ends as the layout's: a row of `starts` ends at its last byte.
+        // Every line of the block ends as the layout's: a row of `starts` ends at its last byte
+        // after the start of its last text.
         const std::string& lineEnd = source_.summary.layoutLineEnd;
         const char last = lineEnd.empty() ? '\n' : lineEnd.back();
+        const size_t lastText = starts ? geometry_.Start(source_.summary.Columns() - 1) : 0;
+        const bool whole = rows_.IsWhole();
         size_t next = 0;  // where the next row begins
         for (int row = first; row < end; ++row) {
             fileRow_ = row;
             const size_t begin = next;
             if (starts) {
-                const void* at = std::memchr(text.data() + begin, last, text.size() - begin);
+                const size_t from = std::min(begin + lastText, text.size());
+                const void* at = std::memchr(text.data() + from, last, text.size() - from);
                 next = at ? static_cast<size_t>(static_cast<const char*>(at) - text.data()) + 1 : text.size();
             } else {
                 next += rowBytes;
             }
             const auto sample = static_cast<int>(rows_.SampleOfFileRow(row, source_.rows));
-            if (!rows_.Writes(sample))
+            if (!whole && !rows_.Writes(sample))
                 continue;
             // The block up to the row's end: the texts' last bytes are read in words.
             const std::string_view bytes = text.substr(0, next);
