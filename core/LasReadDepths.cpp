@@ -67,7 +67,8 @@ LasReadColumn LasReadDepths::Take(const float* floats, int rows, bool descending
 {
     LasReadColumn column;
     if (fromFirst_) {
-        if (certain_ && rows < 2)
+        // Depths that do not step make no grid.
+        if (certain_ && (rows < 2 || step_ == 0))
             return column;
         gridStart_ = 0;
     }
