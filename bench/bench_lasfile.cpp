@@ -330,6 +330,37 @@ void ChangeValues(TLASFile& document, SaveCase change)
     }
 }
 
+// The document read from a copy of the file that is then deleted: a save of it has no source
+// texts and formats every value.
+std::unique_ptr<TLASFile> Sourceless(const std::string& path, const std::string& copy)
+{
+    CopyFloor(path, copy);
+    auto document = std::make_unique<TLASFile>(copy, 2);
+    std::remove(copy.c_str());
+    return document;
+}
+
+// Saves of the document to `written` paired with the floor program writing `floor`. Each program
+// writes a new file, and the one saved last must not be the source of the next save.
+template <typename Floor>
+void RunPairedSaves(benchmark::State& state, const TLASFile& document, const std::string& written,
+                    const std::string& floor, Floor floorProgram)
+{
+    bench::RunPaired(
+        state,
+        [&] {
+            if (!document.WriteLas(written))
+                state.SkipWithError("the document was not written");
+        },
+        floorProgram,
+        [&] {
+            std::remove(written.c_str());
+            std::remove(floor.c_str());
+        });
+    std::remove(written.c_str());
+    std::remove(floor.c_str());
+}
+
 // Saving the 50 MB and 500 MB documents (CR LF and LF; blank-padded values) against each case's
 // floor, paired: unchanged against a copy of the file with fsync; one curve of nine changed against
 // the bare to_chars of every value; every value changed against the same document saved with its
@@ -345,39 +376,106 @@ void BM_WriteDocumentVsFloor(benchmark::State& state)
     const std::string floor = TempPath("floor.las");
     std::unique_ptr<TLASFile> sourceless;
     if (change == kEveryValueChanged) {
-        CopyFloor(data.path, floor);
-        sourceless = std::make_unique<TLASFile>(floor, 2);
-        std::remove(floor.c_str());
+        sourceless = Sourceless(data.path, floor);
         ChangeValues(*sourceless, change);
     }
-    bench::RunPaired(
-        state,
-        [&] {
-            if (!document.WriteLas(written))
-                state.SkipWithError("the document was not written");
-        },
-        [&] {
-            if (change == kUnchanged)
-                CopyFloor(data.path, floor);
-            else if (change == kOneCurveChanged)
-                WriteFloor(document, floor);
-            else if (!sourceless->WriteLas(floor))
-                state.SkipWithError("the document without its source was not written");
-        },
-        // Each program writes a new file, and the one saved last must not be the source of the
-        // next save.
-        [&] {
-            std::remove(written.c_str());
-            std::remove(floor.c_str());
-        });
-    std::remove(written.c_str());
-    std::remove(floor.c_str());
+    RunPairedSaves(state, document, written, floor, [&] {
+        if (change == kUnchanged)
+            CopyFloor(data.path, floor);
+        else if (change == kOneCurveChanged)
+            WriteFloor(document, floor);
+        else if (!sourceless->WriteLas(floor))
+            state.SkipWithError("the document without its source was not written");
+    });
 }
 BENCHMARK(BM_WriteDocumentVsFloor)
     ->ArgsProduct({{kRows, 10 * kRows}, {0, 1}, {kUnchanged, kOneCurveChanged, kEveryValueChanged}, {0, 1}})
     ->ArgNames({"rows", "lf", "change", "padded"})
     ->UseManualTime()
     ->Iterations(9)
+    ->Unit(benchmark::kMillisecond);
+
+// Row shapes of real logs: the USGS layout (depths "%#12.6g": 0.900000, 1.00000 ... 1000.00 ...),
+// the same rows with one-decimal depths ("%12.1f"), a depth written unpadded that widens past
+// 1000 m after the first rows (999.9, 1000.0), and values padded after ("%-10.4f ").
+enum RowShape { kUsgsDepths = 0, kOneDecimalDepths = 1, kDepthPast1000 = 2, kPaddedAfter = 3 };
+
+std::string MakeShapeText(int rows, RowShape shape)
+{
+    std::string text = Header(kCurves) + "~A DEPT\r\n";
+    text.reserve(text.size() + static_cast<size_t>(rows) * 110);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> value(-500.0f, 5000.0f);
+    static const char* const kDepthFormats[] = {"%#12.6g", "%12.1f", "%.1f", "%-10.2f "};
+    const char* const valueFormat = shape == kPaddedAfter ? "%-10.4f " : " %10.4f";
+    char field[32];
+    for (int r = 0; r < rows; ++r) {
+        const double depth = (shape == kDepthPast1000 ? 990.0 : 0.9) + r * 0.1;
+        std::snprintf(field, sizeof field, kDepthFormats[shape], depth);
+        text += field;
+        for (int c = 1; c < kCurves; ++c) {
+            std::snprintf(field, sizeof field, valueFormat, value(random));
+            text += field;
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+const BenchFile& ShapeFile(int rows, RowShape shape)
+{
+    static std::map<std::pair<int, int>, std::unique_ptr<BenchFile>> files;
+    auto& file = files[{rows, shape}];
+    if (!file)
+        file = std::make_unique<BenchFile>(
+            ("shape" + std::to_string(rows) + "_" + std::to_string(shape) + ".las").c_str(),
+            MakeShapeText(rows, shape));
+    return *file;
+}
+
+// Reading 500,000 rows in the USGS layout against the same rows with one-decimal depths, paired.
+void BM_ReadUsgsDepthsVsOneDecimal(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    const BenchFile& usgs = ShapeFile(rows, kUsgsDepths);
+    const BenchFile& oneDecimal = ShapeFile(rows, kOneDecimalDepths);
+    const auto read = [&](const BenchFile& file) {
+        TLASFile document(file.path, 2);
+        if (!document.IsLoaded() || document.GetPointCount() != rows)
+            state.SkipWithError("the generated file did not load");
+        benchmark::DoNotOptimize(document.GetCurveData(0));
+    };
+    bench::RunPaired(state, [&] { read(usgs); }, [&] { read(oneDecimal); });
+}
+BENCHMARK(BM_ReadUsgsDepthsVsOneDecimal)
+    ->Arg(500000)
+    ->ArgName("rows")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+
+// A save after every value changed, of a file whose depth widens past 1000 m and of one with
+// values padded after, against the same save with the source texts gone (every value
+// formatted), paired.
+void BM_SaveShapeEveryValueChangedVsFormatting(benchmark::State& state)
+{
+    const BenchFile& data = ShapeFile(static_cast<int>(state.range(0)), static_cast<RowShape>(state.range(1)));
+    const std::string written = TempPath("shape_written.las");
+    const std::string floor = TempPath("shape_floor.las");
+    TLASFile document(data.path, 2);
+    const std::unique_ptr<TLASFile> sourceless = Sourceless(data.path, floor);
+    for (TLASFile* changed : {&document, sourceless.get()})
+        ChangeValues(*changed, kEveryValueChanged);
+    RunPairedSaves(state, document, written, floor, [&] {
+        if (!sourceless->WriteLas(floor))
+            state.SkipWithError("the document without its source was not written");
+    });
+}
+BENCHMARK(BM_SaveShapeEveryValueChangedVsFormatting)
+    ->ArgsProduct({{kRows}, {kDepthPast1000, kPaddedAfter}})
+    ->ArgNames({"rows", "shape"})
+    ->UseManualTime()
+    ->Iterations(15)
     ->Unit(benchmark::kMillisecond);
 
 // A file of state.range(0) curves and 2 rows, loaded and written: the time per curve must not

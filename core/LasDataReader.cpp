@@ -137,19 +137,31 @@ int TokenDecimals(const char* begin, const char* end)
 }
 
 // The summary of the rows as they are read (see LasRowsSummary): where each block begins, the
-// hashes of its bytes and of each column's values, and whether its rows keep the layout of the
-// first row.
+// hashes of its bytes and of each column's values, and whether its rows keep the layout of its
+// first row: their texts end where its texts end, or, one line per row, start where they start.
 class SummaryBuilder {
 public:
-    SummaryBuilder(int curveCount, long long dataOffset) : blockStart_(dataOffset)
+    SummaryBuilder(int curveCount, long long dataOffset, bool wrapped)
+        : blockStart_(dataOffset),
+          wrapped_(wrapped),
+          layout_(static_cast<size_t>(curveCount)),
+          starts_(static_cast<size_t>(curveCount))
     {
-        summary_.layout.resize(static_cast<size_t>(curveCount));
     }
 
     void Irregular() { regular_ = false; }
-    // Per column, where the first row put its value text (see LasRowsSummary::layout); the
-    // others are held to it.
-    long long* Layout() { return summary_.layout.data(); }
+    // The first row of the block being read.
+    int FirstRow() const { return firstRow_; }
+    // Per column, where the block's first row put the end and the start of its value text (see
+    // LasRowsSummary::layout); the others are held to them.
+    long long* Layout() { return layout_.data(); }
+    long long* Starts() { return starts_.data(); }
+    // A line of values whose texts left the ends (the starts) of the layout where not 0.
+    void Moved(long long ends, long long starts)
+    {
+        endsMoved_ |= ends != 0;
+        startsMoved_ |= starts != 0;
+    }
     // A line end [begin, end) at the file offset `next` after it, `blanks` after the line's last
     // value text (-1: the line has none).
     void LineEnd(const char* begin, const char* end, long long next, long long blanks)
@@ -159,7 +171,8 @@ public:
             lineEndKind_ = kind;
             lineEndBlanks_ = blanks;
         }
-        regular_ &= blanks == lineEndBlanks_ && kind == lineEndKind_;
+        regular_ &= blanks >= 0 && kind == lineEndKind_;
+        endsMoved_ |= blanks != lineEndBlanks_;
         lineEndOffset_ = next;
     }
     void Bytes(const char* begin, const char* end)
@@ -174,14 +187,20 @@ public:
     // Ends the block at the file offset, after `rows` rows.
     void EndBlock(long long offset, int rows, const ColumnStore& store)
     {
-        summary_.blocks.push_back({blockStart_, firstRow_, hash_.Take(), regular_});
+        // Texts padded after keep their starts; the blanks before their line ends vary.
+        const bool starts = endsMoved_ && !startsMoved_ && !wrapped_;
+        const std::vector<long long>& layout = starts ? starts_ : layout_;
+        summary_.blocks.push_back({blockStart_, firstRow_, hash_.Take(), regular_ && (!endsMoved_ || starts), starts});
+        summary_.layout.insert(summary_.layout.end(), layout.begin(), layout.end());
         const size_t bytes = static_cast<size_t>(rows - firstRow_) * sizeof(float);
-        for (size_t c = 0; c < summary_.layout.size(); ++c)
+        for (size_t c = 0; c < layout_.size(); ++c)
             summary_.valueHashes.push_back(
                 LasHash::Of(store.Column(static_cast<int>(c)) + firstRow_, bytes));
         blockStart_ = offset;
         firstRow_ = rows;
         regular_ = true;
+        endsMoved_ = false;
+        startsMoved_ = false;
     }
     LasRowsSummary Finish(long long dataEnd, int rows, const ColumnStore& store)
     {
@@ -200,7 +219,12 @@ private:
     LasHash hash_;
     long long blockStart_;
     int firstRow_ = 0;
-    bool regular_ = true;
+    const bool wrapped_;
+    bool regular_ = true;  // but for the texts' places
+    bool endsMoved_ = false;
+    bool startsMoved_ = false;
+    std::vector<long long> layout_;
+    std::vector<long long> starts_;
     int lineEndKind_ = 0;  // 1: LF, 2: CR, 3: CR LF
     long long lineEndBlanks_ = 0;  // before the line end of a row of the layout
     long long lineEndOffset_ = -1;
@@ -218,7 +242,7 @@ public:
           line_(firstLine),
           store_(curveCount, rows, nullValue, held),
           decimals_(static_cast<size_t>(curveCount), -1),
-          summary_(curveCount, dataOffset)
+          summary_(curveCount, dataOffset, wrapped)
     {
     }
 
@@ -333,7 +357,9 @@ private:
     {
         const char* const first = p;
         long long* const layout = summary_.Layout();
+        long long* const starts = summary_.Starts();
         long long moved = 0;  // not 0: a value text out of the layout
+        long long movedStart = 0;
         for (;;) {
             if (col_ < curveCount_) {
                 float value;
@@ -350,10 +376,15 @@ private:
                         firstDepth_ = lastDepth_;
                 }
                 store_.Column(col_)[row_] = value;
-                const long long place = (after - lineStart_) * 2 + (p == first ? 1 : 0);
-                if (row_ == 0)
+                const long long firstOfLine = p == first ? 1 : 0;
+                const long long place = (after - lineStart_) * 2 + firstOfLine;
+                const long long start = (p - lineStart_) * 2 + firstOfLine;
+                if (row_ == summary_.FirstRow()) {
                     layout[col_] = place;
+                    starts[col_] = start;
+                }
                 moved |= layout[col_] ^ place;
+                movedStart |= starts[col_] ^ start;
                 if (value != nullValue_) {
                     // A plain token with the point where the column's decimals put it changes
                     // nothing: one compare for the usual column of equal decimals.
@@ -385,8 +416,7 @@ private:
             p = SkipSpaces(p, end);
             if (p == end || *p == '\r' || *p == '\n') {
                 valuesEnd_ = valueEnd;
-                if (moved != 0)
-                    summary_.Irregular();
+                summary_.Moved(moved, movedStart);
                 return p;
             }
         }

@@ -19,6 +19,17 @@ double Exact(float depth, const PlainDecimal* number, const char* p, const char*
 
 } // namespace
 
+void LasReadDepths::LeaveFirstGrid(int row, int capacity)
+{
+    fromFirst_ = false;
+    if (certain_)
+        return;
+    gridStart_ = 0;
+    held_.reserve(static_cast<size_t>(capacity));
+    for (int r = 0; r < row; ++r)
+        held_.push_back(GridDepth(r));
+}
+
 void LasReadDepths::AddUncertain(int row, float depth, const PlainDecimal* number, const char* p,
                                  const char* after, const float* floats, int capacity)
 {
@@ -55,6 +66,12 @@ bool LasReadDepths::EarlierRowsOnGrid(const float* floats) const
 LasReadColumn LasReadDepths::Take(const float* floats, int rows, bool descending)
 {
     LasReadColumn column;
+    if (fromFirst_) {
+        // Depths that do not step make no grid.
+        if (certain_ && (rows < 2 || step_ == 0))
+            return column;
+        gridStart_ = 0;
+    }
     // A grid needs two rows on it; rows before it off it are held.
     if (held_.empty() && gridStart_ >= 0) {
         if (gridStart_ + 1 < rows && EarlierRowsOnGrid(floats)) {
@@ -77,11 +94,24 @@ bool LasReadDepths::OnGrid(long long k, const PlainDecimal& number)
     if (k == 0) {
         decimals_ = number.decimals;
         first_ = number.negative ? -units : units;
+        step_ = 0;
         return true;
     }
-    // In units of the first depth's last place.
-    if (number.decimals > decimals_ ||
-        __builtin_mul_overflow(units, static_cast<long long>(PowerOfTen(decimals_ - number.decimals)), &units))
+    if (number.decimals > decimals_) {
+        // Units a double holds exactly, so that the grid's depths stay the decimals read.
+        constexpr long long kExact = 1LL << 53;
+        const auto scale = static_cast<long long>(PowerOfTen(number.decimals - decimals_));
+        long long first = 0;
+        long long step = 0;
+        if (__builtin_mul_overflow(first_, scale, &first) || __builtin_mul_overflow(step_, scale, &step) ||
+            first > kExact || first < -kExact)
+            return false;
+        first_ = first;
+        step_ = step;
+        decimals_ = number.decimals;
+    }
+    // In units of the grid's last place.
+    if (__builtin_mul_overflow(units, static_cast<long long>(PowerOfTen(decimals_ - number.decimals)), &units))
         return false;
     if (number.negative)
         units = -units;

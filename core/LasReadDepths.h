@@ -30,8 +30,9 @@ struct LasReadColumn {
     double step = 0.0;
 };
 
-// Nothing is held while every float gives its decimal back, nor, from the first depth whose float
-// may not, while the depths lie on the even grid of that depth and the next.
+// Nothing is held while the depths lie on the even grid of the first two, nor, after a depth off
+// it, while every float gives its decimal back, nor, from the first depth whose float may not,
+// while the depths lie on the even grid of that depth and the next.
 class LasReadDepths {
 public:
     // The depth of row `row` as its text [p, after) reads: `number` for a plain decimal, else null.
@@ -39,6 +40,13 @@ public:
     void Add(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
              const float* floats, int capacity)
     {
+        if (fromFirst_) {
+            if (number && OnGrid(row, *number)) {
+                certain_ = certain_ && FloatGivesDecimalBack(depth, number->decimals);
+                return;
+            }
+            LeaveFirstGrid(row, capacity);
+        }
         if (gridStart_ < 0 && number && FloatGivesDecimalBack(depth, number->decimals))
             return;
         AddUncertain(row, depth, number, p, after, floats, capacity);
@@ -53,15 +61,21 @@ private:
     void HoldRowsBefore(int row, const float* floats, int capacity);
     // Whether the rows before the grid's first lie on it.
     bool EarlierRowsOnGrid(const float* floats) const;
+    // The rows before `row` lay on the grid of the first two; where a float of them may not give
+    // its decimal back, their depths are held.
+    void LeaveFirstGrid(int row, int capacity);
     void AddUncertain(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
                       const float* floats, int capacity);
-    // Whether the k-th depth of the grid is this one; the first two make the grid.
+    // Whether the k-th depth of the grid is this one; the first two make the grid. A depth of more
+    // decimals takes the grid to its last place.
     bool OnGrid(long long k, const PlainDecimal& number);
     double GridDepth(long long k) const;
 
     std::vector<double> held_;
+    bool fromFirst_ = true;  // every depth so far lies on the grid of the first two
+    bool certain_ = true;    // and every float of them gives its decimal back
     int gridStart_ = -1;  // the first depth whose float may not give it back; -1: none yet
-    int decimals_ = 0;    // of the grid's first depth, which counts in units of its last place
+    int decimals_ = 0;    // the most of the grid's depths, which counts in units of their last place
     long long first_ = 0;
     long long step_ = 0;
 };

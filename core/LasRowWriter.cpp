@@ -69,17 +69,20 @@ public:
     explicit operator bool() const { return summary_ != nullptr; }
 
     // A block of rows from the file row `firstRow` begins here; `copied`: the source block whose
-    // bytes it holds.
+    // bytes it holds; `layout`: the layout of its first row, as the source block's was (null:
+    // none, the block is not regular).
     void Begin(int firstRow, const std::vector<std::uint64_t>& valueHashes,
-               const LasSourceBlock* copied = nullptr)
+               const LasSourceBlock* copied = nullptr, const long long* layout = nullptr)
     {
         if (!summary_)
             return;
         End();
         summary_->blocks.push_back({out_.Bytes(), firstRow, copied ? copied->bytesHash : 0,
-                                    copied && copied->regular});
+                                    copied && copied->regular, copied && copied->starts});
         summary_->valueHashes.insert(summary_->valueHashes.end(), valueHashes.begin(),
                                      valueHashes.end());
+        if (layout)
+            summary_->layout.insert(summary_->layout.end(), layout, layout + valueHashes.size());
         hashing_ = !copied;
         if (hashing_)
             out_.StartHash();
@@ -89,17 +92,15 @@ public:
         if (summary_)
             summary_->blocks.back().regular = regular;
     }
-    // The rows end here; regular blocks keep the layout of `layoutFrom`.
+    // The rows end here; regular blocks end their lines as those of `layoutFrom`.
     void Finish(const LasRowsSummary* layoutFrom)
     {
         if (!summary_)
             return;
         End();
         summary_->dataEnd = out_.Bytes();
-        if (layoutFrom) {
-            summary_->layout = layoutFrom->layout;
+        if (layoutFrom)
             summary_->layoutLineEnd = layoutFrom->layoutLineEnd;
-        }
     }
 
 private:
@@ -268,8 +269,26 @@ private:
     size_t copied_ = 0;       // the line before it is written (copied or replaced)
 };
 
-// Where the value texts of a row of a regular block stand, from the source's layout: the bytes of
-// a row with its line ends, and per column the field its text is right-aligned in.
+// The end of the value text that starts at `start` of the row: the first byte of 0x20 or below
+// (a blank or a line end; no byte of a number text is), looked for eight at a time.
+size_t TextEnd(std::string_view row, size_t start)
+{
+    size_t end = start;
+    for (; std::endian::native == std::endian::little && end + 8 <= row.size(); end += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, row.data() + end, 8);
+        const std::uint64_t below =
+            (word - 0x2121212121212121ULL) & ~word & 0x8080808080808080ULL;
+        if (below != 0)
+            return end + static_cast<size_t>(std::countr_zero(below) / 8);
+    }
+    while (end < row.size() && !IsLasDelimiter(row[end]))
+        ++end;
+    return end;
+}
+
+// Where the value texts of a row of a regular block stand, from the layout of the source block:
+// the bytes of a row with its line ends, and per column the field its text is right-aligned in.
 class RowGeometry {
 public:
     struct Field {
@@ -278,18 +297,20 @@ public:
         bool first;     // it starts its line: no blank needed before it
     };
 
-    explicit RowGeometry(const LasRowsSummary& summary)
+    void Of(const LasRowsSummary& summary, size_t block)
     {
         const size_t lineEnd = summary.layoutLineEnd.size();
+        const long long* layout = summary.Layout(block);
         size_t lineStart = 0;
         size_t previousEnd = 0;
-        for (size_t c = 0; c < summary.layout.size(); ++c) {
-            const bool first = (summary.layout[c] & 1) != 0;
+        fields_.clear();
+        for (size_t c = 0; c < summary.Columns(); ++c) {
+            const bool first = (layout[c] & 1) != 0;
             if (c > 0 && first) {
                 lineStart += previousEnd + lineEnd;
                 previousEnd = 0;
             }
-            const auto end = static_cast<size_t>(summary.layout[c] >> 1);
+            const auto end = static_cast<size_t>(layout[c] >> 1);
             fields_.push_back({lineStart + previousEnd, lineStart + end, first});
             previousEnd = end;
         }
@@ -298,6 +319,16 @@ public:
 
     const Field& operator[](size_t column) const { return fields_[column]; }
     size_t RowBytes() const { return rowBytes_; }
+    // For a block whose layout gives where the texts of its one-line rows start: where the
+    // column's text starts, and its field in the row's bytes, from the blank before it (or the
+    // line start) to its end. A new text longer than the old one may fit in more blanks: it is
+    // then written line for line.
+    size_t Start(size_t column) const { return fields_[column].end; }
+    Field StartingField(std::string_view row, size_t column) const
+    {
+        const size_t start = Start(column);
+        return {column == 0 ? 0 : start - 1, TextEnd(row, start), column == 0};
+    }
 
 private:
     std::vector<Field> fields_;
@@ -363,13 +394,10 @@ public:
           source_(source),
           wholeRows_(!source.rowsComplete && (completeRows || !CopiesEveryRow())),
           written_(out, written),
-          geometry_(source.summary),
           changed_(format.Columns()),
           pointBits_(format.Columns(), -1),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
-        for (size_t c = 0; c < format.Columns() && c < source.summary.layout.size(); ++c)
-            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format.Decimals(c));
     }
 
     // False when rows lacking values are copied short.
@@ -398,20 +426,24 @@ public:
             if (!WritesAny(block.firstRow, end))
                 continue;
             const std::string_view text = bytes.Read(block.offset, summary.EndOffset(b) - block.offset);
+            const long long* layout = summary.Layout(b);
+            if (block.regular)
+                TakeGeometry(b);
             if (LasHash::Of(text.data(), text.size()) != block.bytesHash) {
                 // Rewritten behind the program's back: nothing of it is copied.
-                written_.Begin(block.firstRow, hashes);
+                written_.Begin(block.firstRow, hashes, nullptr, layout);
                 WriteFormatted(end);
             } else if (changedColumns_.empty() && rows_.IsWhole() && (!wholeRows_ || !LacksValues(b))) {
-                written_.Begin(block.firstRow, hashes, &block);
+                written_.Begin(block.firstRow, hashes, &block, layout);
                 out_.Append(text);
                 lineOpen_ = !text.empty() && text.back() != '\n' && text.back() != '\r';
-            } else if (block.regular && text.size() == static_cast<size_t>(end - block.firstRow) *
-                                                           geometry_.RowBytes()) {
-                written_.Begin(block.firstRow, hashes);
-                written_.SetRegular(WriteRegularRows(text, block.firstRow, end));
+            } else if (block.regular && (block.starts || text.size() == static_cast<size_t>(end - block.firstRow) *
+                                                                            geometry_.RowBytes())) {
+                written_.Begin(block.firstRow, hashes, nullptr, layout);
+                // New texts end where the old ones ended: texts padded after keep no layout.
+                written_.SetRegular(WriteRegularRows(text, block.firstRow, end, block.starts) && !block.starts);
             } else {
-                written_.Begin(block.firstRow, hashes);
+                written_.Begin(block.firstRow, hashes, nullptr, layout);
                 WriteLines(text);
             }
         }
@@ -421,6 +453,14 @@ public:
     }
 
 private:
+    // The geometry of the rows of a regular block and the PointBits of its fields.
+    void TakeGeometry(size_t block)
+    {
+        geometry_.Of(source_.summary, block);
+        for (size_t c = 0; c < format_.Columns() && c < source_.summary.Columns(); ++c)
+            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c));
+    }
+
     // Whether every row is written and none changed: the rows can be copied as read.
     bool CopiesEveryRow()
     {
@@ -528,25 +568,39 @@ private:
 
     // The rows [first, end) of a regular block, whose bytes are `text`, each in the source's
     // columns, or line for line where a new text does not fit its field; true when every text
-    // fitted.
-    bool WriteRegularRows(std::string_view text, int first, int end)
+    // fitted. starts: the block's rows are lines whose texts start where the layout says.
+    bool WriteRegularRows(std::string_view text, int first, int end, bool starts)
     {
         std::string& out = out_.Text();
         const size_t rowBytes = geometry_.RowBytes();
         bool fitted = true;
+        // Every line of the block ends as the layout's: a row of `starts` ends at its last byte
+        // after the start of its last text.
+        const std::string& lineEnd = source_.summary.layoutLineEnd;
+        const char last = lineEnd.empty() ? '\n' : lineEnd.back();
+        const size_t lastText = starts ? geometry_.Start(source_.summary.Columns() - 1) : 0;
+        const bool whole = rows_.IsWhole();
+        size_t next = 0;  // where the next row begins
         for (int row = first; row < end; ++row) {
             fileRow_ = row;
+            const size_t begin = next;
+            if (starts) {
+                const size_t from = std::min(begin + lastText, text.size());
+                const void* at = std::memchr(text.data() + from, last, text.size() - from);
+                next = at ? static_cast<size_t>(static_cast<const char*>(at) - text.data()) + 1 : text.size();
+            } else {
+                next += rowBytes;
+            }
             const auto sample = static_cast<int>(rows_.SampleOfFileRow(row, source_.rows));
-            if (!rows_.Writes(sample))
+            if (!whole && !rows_.Writes(sample))
                 continue;
             // The block up to the row's end: the texts' last bytes are read in words.
-            const std::string_view bytes =
-                text.substr(0, static_cast<size_t>(row - first + 1) * rowBytes);
+            const std::string_view bytes = text.substr(0, next);
             const size_t at = out.size();
-            if (!WriteInFields(out, bytes, bytes.size() - rowBytes, sample)) {
+            if (!WriteInFields(out, bytes, begin, sample, starts)) {
                 out.resize(at);
                 fitted = false;
-                WriteLines(bytes.substr(bytes.size() - rowBytes));
+                WriteLines(bytes.substr(begin));
             }
             out_.Flush();
         }
@@ -557,19 +611,26 @@ private:
 
     // The row of `bytes` from `row` appended to `out`: the texts of unchanged columns copied with
     // the bytes around them, those of changed columns formatted in their fields, each kept where
-    // it stays for the value; false when a new text does not fit its field.
-    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
+    // it stays for the value; false when a new text does not fit its field. starts: the layout
+    // gives where the texts start (see WriteRegularRows).
+    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample, bool starts)
     {
         size_t copied = row;  // the bytes before it are written
+        size_t previous = 0;  // the column before it, plus 1
         for (const size_t c : changedColumns_) {
-            const RowGeometry::Field& field = geometry_[c];
+            RowGeometry::Field field = starts ? geometry_.StartingField(bytes.substr(row), c) : geometry_[c];
+            // Only blanks stand between a text padded after and the next one.
+            if (starts && c > 0 && previous == c)
+                field.blanks = copied - row;
+            previous = c + 1;
             const size_t begin = row + field.blanks;
             const size_t end = row + field.end;
             if (begin != copied)
                 out.append(bytes.data() + copied, begin - copied);
             copied = end;
             const float value = format_.Value(c, sample);
-            if (!CannotReadAs(std::string_view(bytes.data(), end), pointBits_[c], value)) {
+            const int point = starts ? PointBits(field.end - field.blanks, format_.Decimals(c)) : pointBits_[c];
+            if (!CannotReadAs(std::string_view(bytes.data(), end), point, value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
                 if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
                     out += text;

@@ -52,22 +52,26 @@ struct LasSourceBlock {
     long long offset = 0;  // its first byte in the file; it ends where the next one begins
     int firstRow = 0;      // in file order
     std::uint64_t bytesHash = 0;
-    // Each of its rows is laid out as the summary's layout says, ends its lines with the layout's
-    // line end and writes NULL samples with the NULL text: a changed text of its rows can be put
+    // Each of its rows is laid out as its first row (the summary's layout), ends its lines with the
+    // layout's line end and writes NULL samples with the NULL text: a changed text of its rows can be put
     // in its field without reading the line.
     bool regular = false;
+    // Regular with one line per row whose texts start where the layout says (padded after).
+    bool starts = false;
 };
 
 struct LasRowsSummary {
     std::vector<LasSourceBlock> blocks;
     // Per block, per source column: the hash of the column's values in file order.
     std::vector<std::uint64_t> valueHashes;
-    // Per value of a row: the column its text ends at, times 2, plus 1 when it starts a line.
+    // Per block, per value of its first row: the column its text ends at (starts at, for a block
+    // of `starts`), times 2, plus 1 when it starts a line.
     std::vector<long long> layout;
     std::string layoutLineEnd;  // the blanks after a line's last text and its line end
     long long dataEnd = 0;  // first byte after the rows
 
     size_t Columns() const { return blocks.empty() ? 0 : valueHashes.size() / blocks.size(); }
+    const long long* Layout(size_t block) const { return layout.data() + block * Columns(); }
     int EndRow(size_t block, int rows) const
     {
         return block + 1 < blocks.size() ? blocks[block + 1].firstRow : rows;

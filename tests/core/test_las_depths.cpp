@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -76,6 +77,14 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
     broken.back() = "4057.1111";
     Texts brokenShifted = Depths(36001000, 1524, 3000, 4);
     brokenShifted.back() = "4057.2111";
+    // The USGS layout: six digits whatever the depth (0.900000, 1.00000 ... 1000.00), past 1000.
+    Texts usgs;
+    for (const std::string& depth : Depths(9, 1, 12000, 1)) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%#.6g", std::stod(depth));
+        usgs.push_back(text);
+    }
+    const Texts usgsUp(usgs.rbegin(), usgs.rend());
     const struct {
         const char* name;
         std::string input;
@@ -97,6 +106,10 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
          {"12344.6789", "3876.0101", "3875.8547", "3875.7023", "2152.8601", "511.1234"}, "0"},
         {"8-digit grid broken at the end by 0.1", Log(broken, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
          brokenShifted, "0"},
+        {"USGS layout by 0.1", Log(usgs, "0.1"), [](TLASFile& d) { d.ShiftDepth(0.1); },
+         Depths(1000000, 100000, 12000, 6), "0.1"},
+        {"USGS layout upward by -0.1", Log(usgsUp, "-0.1"), [](TLASFile& d) { d.ShiftDepth(-0.1); },
+         Depths(1200800000 - 100000, -100000, 12000, 6), "-0.1"},
         {"8 digits grown at the top", Log(deep, "0.1524"), [](TLASFile& d) { d.ShiftCurveExtending(1, -2); },
          Depths(35996952, 1524, 3002, 4), "0.1524"},
         {"8 digits re-stamped", Log(upward, "-0.5"),
