@@ -49,6 +49,8 @@ void RunPairedTimed(benchmark::State& state, Measured measured, Floor floor,
     std::vector<double> wallRatios;
     std::vector<double> measuredTimes;
     std::vector<double> floorTimes;
+    std::vector<double> measuredWalls;
+    std::vector<double> floorWalls;
     bool floorFirst = false;
     for (auto _ : state) {
         Times floorTime;
@@ -68,6 +70,8 @@ void RunPairedTimed(benchmark::State& state, Measured measured, Floor floor,
         wallRatios.push_back(measuredTime.wall / floorTime.wall);
         measuredTimes.push_back(measuredTime.thread);
         floorTimes.push_back(floorTime.thread);
+        measuredWalls.push_back(measuredTime.wall);
+        floorWalls.push_back(floorTime.wall);
     }
     const auto median = [](std::vector<double> values) {
         std::sort(values.begin(), values.end());
@@ -82,11 +86,14 @@ void RunPairedTimed(benchmark::State& state, Measured measured, Floor floor,
     report("wall_ratio", wallRatios);
     state.counters["measured_ms"] = median(measuredTimes) * 1e3;
     state.counters["floor_ms"] = median(floorTimes) * 1e3;
+    state.counters["measured_wall_ms"] = median(measuredWalls) * 1e3;
+    state.counters["floor_wall_ms"] = median(floorWalls) * 1e3;
 }
 
 // Sets the iteration time to the measured program's (register with UseManualTime) and reports
 // ratio_median, ratio_min, ratio_max, measured_ms and floor_ms (medians of thread CPU time) and
-// wall_ratio_median, wall_ratio_min, wall_ratio_max. prepare runs untimed before each program.
+// wall_ratio_median, wall_ratio_min, wall_ratio_max, measured_wall_ms and floor_wall_ms (of wall
+// time). prepare runs untimed before each program.
 template <typename Measured, typename Floor, typename Prepare = void (*)()>
 void RunPaired(benchmark::State& state, Measured measured, Floor floor, Prepare prepare = NoPreparation)
 {

@@ -1,4 +1,4 @@
-// A figure of this process's /proc status (VmRSS, VmHWM), for peak memory measures.
+// Figures of this process's /proc status (VmRSS, VmHWM), for peak memory measures.
 #pragma once
 
 #include <fstream>
@@ -15,6 +15,12 @@ inline long ProcStatusKb(const char* key)
         if (line.rfind(key, 0) == 0)
             return std::stol(line.substr(std::string(key).size()));
     return -1;
+}
+
+// The peak (VmHWM) restarts from the current resident size.
+inline void RestartPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 } // namespace bench

@@ -127,7 +127,7 @@ double ImportPeakMegabytes(const std::string& path)
         return -1;
     const pid_t child = fork();
     if (child == 0) {
-        std::ofstream("/proc/self/clear_refs") << "5";  // the peak restarts from the current size
+        bench::RestartPeak();
         const long before = bench::ProcStatusKb("VmRSS:");
         ImportFromTextParams params;
         params.SourceFile = path;

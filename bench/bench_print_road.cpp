@@ -3,6 +3,7 @@
 #include "printing/FormPrnParams.h"
 #include "bench/BenchApplication.h"
 #include "bench/PrintBenchData.h"
+#include "bench/ProcStatus.h"
 #include "platform/EmfCanvas.h"
 #include "platform/Printer.h"
 #include "platform/PrintProgress.h"
@@ -16,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -96,17 +96,11 @@ struct PdfTarget {
     }
 };
 
-// Resident memory in MB: the peak since the last reset, and now.
+// Resident memory in MB: the peak since the last restart (VmHWM), and now (VmRSS).
 double StatusMb(const char* key)
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::stod(line.substr(std::string(key).size())) / 1024.0;
-    return 0.0;
+    return bench::ProcStatusKb(key) / 1024.0;
 }
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 void BM_PreviewPaint(benchmark::State& state)
 {
@@ -206,7 +200,7 @@ void BM_PdfPrintPeakMemory(benchmark::State& state)
         // As much depth as the pages asked for: a sheet holds 27.7 cm of strip, 0.277 m at 1:1.
         t.Dept->SetPrintBottom(t.Dept->PrintTop + static_cast<float>(wanted * 0.277));
         before = StatusMb("VmRSS:");
-        ResetPeak();
+        bench::RestartPeak();
         const DiagramPrintResult r = target.Print(t);
         peak = StatusMb("VmHWM:");
         if (!r.ok)

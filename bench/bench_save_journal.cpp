@@ -7,11 +7,9 @@
 #include "core/SaveJournal.h"
 #include "core/TempFiles.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -44,41 +42,13 @@ void Save(const std::string& path, const std::string& journal)
         std::abort();
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// As bench::RunPaired, adding the medians of both programs' wall times: a save waits for the disk.
-template <typename Measured, typename Floor>
-void RunPairedWall(benchmark::State& state, Measured measured, Floor floor)
-{
-    std::vector<double> measuredWalls;
-    std::vector<double> floorWalls;
-    bench::RunPairedTimed(
-        state,
-        [&] {
-            const bench::Times times = bench::TimesOf(measured);
-            measuredWalls.push_back(times.wall);
-            return times;
-        },
-        [&] {
-            const bench::Times times = bench::TimesOf(floor);
-            floorWalls.push_back(times.wall);
-            return times;
-        });
-    state.counters["measured_wall_ms"] = Median(measuredWalls) * 1e3;
-    state.counters["floor_wall_ms"] = Median(floorWalls) * 1e3;
-}
-
 void BM_InPlaceSaveJournalAgainstNone(benchmark::State& state)
 {
     const std::string target = (Dir().path / "linked.las").string();
     const std::string journal = (Dir().path / "journal").string();
     Save(target, "");
     fs::create_hard_link(target, Dir().path / "second-name.las");
-    RunPairedWall(
+    bench::RunPaired(
         state, [&] { Save(target, journal); }, [&] { Save(target, ""); });
     savejournal::SetFolder("");
 }
@@ -89,7 +59,7 @@ void BM_RenameSaveAgainstOneFolderSyncLess(benchmark::State& state)
     const std::string target = (Dir().path / "renamed.las").string();
     const std::string journal = (Dir().path / "journal").string();
     Save(target, journal);
-    RunPairedWall(
+    bench::RunPaired(
         state,
         [&] {
             Save(target, journal);

@@ -27,21 +27,18 @@ std::string OneLine(std::string text)
     return text;
 }
 
-// One line of settings text as the reader takes it; the damage check asks the same question, so
-// that the two never disagree about what a file holds.
+// One line of settings text as the reader takes it.
 struct IniLine
 {
     // Nothing: a blank line, a comment (';') or a bare name without '=', which holds no value.
     enum Kind { Nothing, Section, Key } kind = Nothing;
     std::string_view name;   // trimmed
     std::string_view value;  // as written
-    bool unusable = false;   // a control byte the reader can only blank: binary content, not settings
 };
 
 IniLine ReadIniLine(std::string_view line)
 {
     IniLine read;
-    read.unusable = std::any_of(line.begin(), line.end(), IsControlByte);
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed.front() == ';')
         return read;
@@ -266,7 +263,10 @@ bool IniStore::SaveIfChanged(const std::string& path)
 bool IsDamagedIniText(std::string_view bytes)
 {
     bool damaged = false;
-    ForEachIniLine(bytes, [&](std::string_view line) { damaged = damaged || ReadIniLine(line).unusable; });
+    // A control byte the reader can only blank: binary content, not settings.
+    ForEachIniLine(bytes, [&](std::string_view line) {
+        damaged = damaged || std::any_of(line.begin(), line.end(), IsControlByte);
+    });
     return damaged;
 }
 
