@@ -202,10 +202,7 @@ void TFormEditor::RefreshFileList()
         ui->FileListBox->currentItem() ? platform::FileNameOfItem(*ui->FileListBox->currentItem()) : QString();
     QSignalBlocker block(ui->FileListBox);
     platform::FillFileNameList(*ui->FileListBox, folder_, "*.las");
-    int row = -1;
-    for (int i = 0; i < ui->FileListBox->count() && row < 0; ++i)
-        if (platform::FileNameOfItem(*ui->FileListBox->item(i)) == current)
-            row = i;
+    const int row = platform::RowOfFileName(*ui->FileListBox, current);
     if (fileIndex_ >= 0)
         fileIndex_ = row;
     ui->FileListBox->setCurrentRow(row);

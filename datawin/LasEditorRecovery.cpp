@@ -8,11 +8,11 @@
 #include "datawin/LasEditor.h"
 #include "platform/DialogRunner.h"
 #include "platform/FileErrors.h"
+#include "platform/FileNameList.h"
 #include "platform/FileNames.h"
 #include "ui_LasEditor.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 
 #include <filesystem>
@@ -41,7 +41,7 @@ struct KeptEdits {
         if (!in || !std::getline(in, kind))
             return false;
         if (platform::KindOfPath(copy) != platform::PathKind::File) {
-            Remove(record);
+            platform::RemoveFile(record);
             return false;
         }
         text = kind == "text";
@@ -67,22 +67,17 @@ struct KeptEdits {
         fs::rename(Bytes(copy), Bytes(aside), error);
         if (error)
             return copy;
-        Remove(record);
+        platform::RemoveFile(record);
         return aside;
     }
 
     void Remove() const
     {
-        Remove(record);
-        Remove(copy);
+        platform::RemoveFile(record);
+        platform::RemoveFile(copy);
     }
 
     static std::string Bytes(const QString& name) { return platform::FileNameToBytes(name); }
-    static void Remove(const QString& name)
-    {
-        std::error_code ignored;
-        fs::remove(Bytes(name), ignored);
-    }
 
     QString copy;
     QString record;
@@ -100,7 +95,7 @@ bool TFormEditor::UnsavedEdits(QString& file, bool& text) const
     text = !IsTableModified();
     if (text && !IsTextModified())
         return false;
-    file = !text ? fileName_ : textSaveName_.isEmpty() ? QString() : QDir(textSaveFolder_).filePath(textSaveName_);
+    file = !text ? fileName_ : textSaveName_.isEmpty() ? QString() : platform::FileInFolder(textSaveFolder_, textSaveName_);
     return true;
 }
 
@@ -123,11 +118,12 @@ bool TFormEditor::OpenUnsavedEdits(const QString& copy, const QString& file, boo
     restoringPage_ = true;
     ui->PageControl->setCurrentIndex(shownPage_);
     restoringPage_ = false;
-    const QFileInfo info(file);
+    const QString folder = file.isEmpty() ? QString() : platform::FolderOfFile(file);
+    const QString name = QFileInfo(file).fileName();
     if (!file.isEmpty()) {
-        SetFolder(info.absolutePath());
-        if (const auto rows = ui->FileListBox->findItems(info.fileName(), Qt::MatchExactly); !rows.isEmpty()) {
-            fileIndex_ = ui->FileListBox->row(rows.front());
+        SetFolder(folder);
+        if (const int row = platform::RowOfFileName(*ui->FileListBox, name); row >= 0) {
+            fileIndex_ = row;
             SelectFileRow(fileIndex_);
         }
     }
@@ -135,8 +131,8 @@ bool TFormEditor::OpenUnsavedEdits(const QString& copy, const QString& file, boo
         LoadText(copy);
         if (ui->Memo->document()->isEmpty())
             return false;
-        textSaveName_ = info.fileName();
-        textSaveFolder_ = file.isEmpty() ? QString() : info.absolutePath();
+        textSaveName_ = name;
+        textSaveFolder_ = folder;
         ui->Memo->document()->setModified(true);
         UpdateTextButtons();
         return true;

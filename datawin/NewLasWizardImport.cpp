@@ -9,7 +9,6 @@
 #include "platform/FileNames.h"
 #include "ui_NewLasWizard.h"
 
-#include <QFileInfo>
 
 #include <fstream>
 
@@ -162,12 +161,9 @@ void TDlgNewLasWizard::ComboImportsChange(int index)
 
 void TDlgNewLasWizard::Button1Click()
 {
-    platform::FileDialogOptions options;
+    platform::FileDialogOptions options = platform::FileDialogOptions::StartingAt(ui->EditSourceFileName->text());
     options.title = QStringLiteral("Выбор импортируемого файла");
     options.filter = QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*)");
-    const QString current = ui->EditSourceFileName->text();
-    options.directory = platform::FolderOfFile(current);
-    options.fileName = QFileInfo(current).fileName();
     const QString path = platform::GetOpenFileName(this, options);
     if (!path.isEmpty())
         ui->EditSourceFileName->setText(path);

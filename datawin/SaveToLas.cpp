@@ -12,7 +12,6 @@
 #include "platform/NumberText.h"
 #include "ui_SaveToLas.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -248,11 +247,8 @@ bool TFormSaveToLas::CheckChoice(std::vector<int>& curves, int& first, int& last
 
 void TFormSaveToLas::ButtonBrowseClick()
 {
-    platform::FileDialogOptions options;
+    platform::FileDialogOptions options = platform::FileDialogOptions::StartingAt(ui->EditFileName->text());
     options.title = QStringLiteral("Сохранить как");
-    const QString text = ui->EditFileName->text();
-    options.directory = text.isEmpty() ? QString() : platform::FolderOfFile(text);
-    options.fileName = QFileInfo(text).fileName();
     options.filter = QStringLiteral("LAS файлы (*.las *.LAS *.Las);;Все файлы (*)");
     options.defaultSuffix = QStringLiteral("las");
     options.confirmOverwrite = false;  // the save asks itself, once per file it writes

@@ -25,4 +25,12 @@ QString FileNameOfItem(const QListWidgetItem& item)
     return item.data(Qt::UserRole).toString();
 }
 
+int RowOfFileName(const QListWidget& list, const QString& name)
+{
+    for (int row = 0; row < list.count(); ++row)
+        if (FileNameOfItem(*list.item(row)) == name)
+            return row;
+    return -1;
+}
+
 }  // namespace platform

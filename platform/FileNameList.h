@@ -15,5 +15,7 @@ void AddFileNameItem(QListWidget& list, const QString& name);
 void FillFileNameList(QListWidget& list, const QString& folder, const std::string& mask);
 // The name an item of such a list stands for (not its shown text), as FileNameFromBytes gives it.
 QString FileNameOfItem(const QListWidgetItem& item);
+// The row of the item standing for `name`; -1 when none does.
+int RowOfFileName(const QListWidget& list, const QString& name);
 
 }  // namespace platform

@@ -21,8 +21,7 @@ constexpr int kLockWaitMs = 10000;
 // The lock beside the socket: a full name's folder, else the temporary folder.
 QString LockFileName(const QString& serverName)
 {
-    return (serverName.startsWith(QLatin1Char('/')) ? serverName : FileInFolder(QDir::tempPath(), serverName)) +
-           QStringLiteral(".lock");
+    return FileInFolder(QDir::tempPath(), serverName) + QStringLiteral(".lock");
 }
 
 // Hand-overs received, shown with QT_LOGGING_RULES="strativ.instance.info=true".

@@ -196,7 +196,8 @@ TEST(RussianDialogTexts, DialogsShownOnDemandSpeakRussian)
     const std::pair<const char*, std::function<void()>> windows[] = {
         {"message", [] { platform::MessageBox(nullptr, "Текст", "Заголовок", platform::MB_YESNOCANCEL); }},
         {"text", [] { QString value; platform::InputQuery("Заголовок", "Текст", value); }},
-        {"number", [] { InputNumberBox(2, "Заголовок", 0, 10, 5); }},
+        // A box of its own: the one made for a caller without a main window would outlive the test.
+        {"number", [] { TNumberInputBox box; InputNumberBox(2, "Заголовок", 0, 10, 5); }},
         {"colour", [] { std::uint32_t colour = 0; platform::ChooseColor(nullptr, colour); }},
         {"files", [&] { platform::GetOpenFileName(nullptr, platform::FileDialogOptions::StartingAt(
                                                                QString::fromStdString(dir.file("a.las")))); }},

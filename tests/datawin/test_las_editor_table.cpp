@@ -7,6 +7,7 @@
 #include "datawin/FindInGrid.h"
 #include "datawin/LasEditorRecovery.h"
 #include "datawin/SaveToLas.h"
+#include "platform/FileNames.h"
 
 #include "core/Lasfile.h"
 #include "tests/common/LasSaveCompare.h"
@@ -598,6 +599,26 @@ TEST_F(LasEditorTest, TableEditsKeptAtTheEndAreOpenedRemovedOrSetAside)
             EXPECT_EQ(next.GridModel().Text(col, 1).toStdString(), "5.50");
         }
     }
+}
+
+// Kept edits of a file whose name is not UTF-8 come back with that file chosen in the file list.
+TEST_F(LasEditorTest, KeptEditsOfANonUtf8NameOpenWithTheirFileChosen)
+{
+    const std::string path = Write("caf\xE9.las", kSmallLas);
+    const QString shown = platform::ShownFileName(platform::FileNameFromBytes("caf\xE9.las"));
+    Pick(shown);
+    Type(Model().ColCount() - 1, 1, "5.5");
+    TempDir profile;
+    const QString folder = QString::fromStdString(profile.path() + "/");
+    KeepLasEditorEdits(*editor, folder);
+    TFormEditor next(*saveDialog);
+    runner->Push(platform::IDYES);
+    OfferKeptLasEditorEdits(next, folder);
+    ASSERT_NE(next.Document(), nullptr);
+    EXPECT_EQ(next.Document()->GetFileName(), path);
+    const QListWidgetItem* chosen = next.Form().FileListBox->currentItem();
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->text(), shown);
 }
 
 }  // namespace
