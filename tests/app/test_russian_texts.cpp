@@ -192,7 +192,6 @@ TEST(RussianDialogTexts, DialogsShownOnDemandSpeakRussian)
     for (const char* name : {"a.las", "b.txt", "c.pdf", "d"})
         std::ofstream(dir.file(name)) << "1";
     std::filesystem::create_directory(dir.file("folder"));
-    TNumberInputBox numberBox;  // the program's one box, as the main window makes it
     const std::pair<const char*, std::function<void()>> windows[] = {
         {"message", [] { platform::MessageBox(nullptr, "Текст", "Заголовок", platform::MB_YESNOCANCEL); }},
         {"text", [] { QString value; platform::InputQuery("Заголовок", "Текст", value); }},
