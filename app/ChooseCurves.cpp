@@ -25,7 +25,7 @@ QListWidget& TFormChooseCurves::CurveList() const
 
 bool TFormChooseCurves::Execute(const TLASFile& document, std::vector<int>& chosen)
 {
-    ui->LabelFile->setText(QStringLiteral("Файл: ") + platform::ShownFileName(platform::FileNameFromBytes(document.GetFileName())));
+    ui->LabelFile->setText(QStringLiteral("Файл: ") + platform::ShownFileName(document.GetFileName()));
     ui->LabelRange->setText(QStringLiteral("Глубины: ") +
                             platform::RowRangeText(document, 0, document.GetPointCount() - 1));
     FillCurveCheckList(*ui->ListCurves, document);

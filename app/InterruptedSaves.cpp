@@ -8,21 +8,12 @@
 
 #include <cerrno>
 
-namespace {
-
-QString Shown(const std::string& path)
-{
-    return platform::ShownFileName(platform::FileNameFromBytes(path));
-}
-
-}  // namespace
-
 void StartSaveJournal(const std::string& profileDir)
 {
     savejournal::SetFolder(profileDir + "journal/");
     for (const InterruptedSave& save : savejournal::InterruptedSaves()) {
-        const QString target = Shown(save.target);
-        const QString copy = Shown(save.copy);
+        const QString target = platform::ShownFileName(save.target);
+        const QString copy = platform::ShownFileName(save.copy);
         const int answer = platform::MessageBox(
             nullptr,
             QStringLiteral("Сохранение файла %1 было прервано. Старое содержимое сохранено в %2. Восстановить его?")

@@ -89,7 +89,7 @@ bool TFormMain::AskSaveChanges()
 {
     if (!lasFile_ || !IsModified())
         return true;
-    const QString file = platform::ShownFileName(platform::FileNameFromBytes(lasFile_->GetFileName()));
+    const QString file = platform::ShownFileName(lasFile_->GetFileName());
     const QString session = DocumentSession();
     const QString subject = !session.isEmpty() ? QStringLiteral("в документе сессии \"%1\"").arg(session)
                             : file.isEmpty()    ? QStringLiteral("в файле\n(без имени)")
@@ -194,7 +194,7 @@ void TFormMain::ClearView()
 void TFormMain::UpdateCaption()
 {
     const QString file =
-        lasFile_ ? platform::ShownFileName(platform::FileNameFromBytes(lasFile_->GetFileName())) : QString();
+        lasFile_ ? platform::ShownFileName(lasFile_->GetFileName()) : QString();
     const QString session = DocumentSession();
     setWindowTitle(!lasFile_           ? QStringLiteral("Strativ")
                    : !session.isEmpty() ? QStringLiteral("Strativ - сессия \"%1\"").arg(session)

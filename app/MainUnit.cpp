@@ -388,7 +388,7 @@ void TFormMain::SaveSettings()
     if (!s.UpdateFile())
         platform::MessageBox(this,
                              QStringLiteral("Не удалось сохранить настройки программы\n") +
-                                 platform::ShownFileName(platform::FileNameFromBytes(SettingsPath())) +
+                                 platform::ShownFileName(SettingsPath()) +
                                  QStringLiteral("\n") +
                                  platform::WriteFailureReason(platform::FileNameFromBytes(SettingsPath()),
                                                               s.SystemError()),
@@ -433,8 +433,8 @@ void TFormMain::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, platform::Guarded([this] {
             QString text = QStringLiteral("Файлы настроек повреждены или другого формата и не прочитаны:");
             for (const auto& [path, backup] : damagedSettings_)
-                text += QLatin1Char('\n') + platform::ShownFileName(platform::FileNameFromBytes(path)) +
-                        QStringLiteral(" - сохранен как ") + platform::ShownFileName(platform::FileNameFromBytes(backup));
+                text += QLatin1Char('\n') + platform::ShownFileName(path) +
+                        QStringLiteral(" - сохранен как ") + platform::ShownFileName(backup);
             platform::MessageBox(this, text, platform::ApplicationTitle(), platform::MB_OK | platform::MB_ICONWARNING);
         }));
     QTimer::singleShot(0, this, platform::Guarded([this] { OfferKeptLasEditorEdits(*FormEditor, ProfileFolder()); }));

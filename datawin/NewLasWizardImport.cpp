@@ -84,7 +84,7 @@ bool TDlgNewLasWizard::ImportFromText()
         Error(nullptr, QStringLiteral("В файле меньше двух строк данных: файл не создается."));
         return false;
     case ImportResult::CannotOpen:
-        Error(nullptr, QStringLiteral("Не удалось открыть файл\n") + platform::ShownFileName(platform::FileNameFromBytes(sourceFile_)));
+        Error(nullptr, QStringLiteral("Не удалось открыть файл\n") + platform::ShownFileName(sourceFile_));
         return false;
     }
     return false;

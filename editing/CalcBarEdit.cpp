@@ -402,7 +402,7 @@ void TDlgCalcBarEdit::FilenameEditExit()
     script->SetFileName(path);
     if (!script->Save()) {
         platform::MessageBox(this, QStringLiteral("Не удалось записать файл\n'") +
-                                 platform::ShownFileName(platform::FileNameFromBytes(path)) + "'",
+                                 platform::ShownFileName(path) + "'",
                              QStringLiteral("Ошибка"), platform::MB_ICONERROR);
         script->SetFileName(old);
         FilenameEdit->setText(FileNamePart(old));

@@ -256,7 +256,7 @@ std::optional<QStringList> TStatisticsReport::Build(int sections, const Progress
     const QString step = platform::LasNumberText(document_.GetStep(), document_.GetDepthDecimals());
     if (sections & Summary) {
         const TLasParsSection& well = document_.GetParser().GetWellSection();
-        QString file = platform::ShownFileName(platform::FileNameFromBytes(document_.GetFileName()));
+        QString file = platform::ShownFileName(document_.GetFileName());
         const qsizetype cut = std::max({file.lastIndexOf(QLatin1Char('/')), file.lastIndexOf(QLatin1Char('\\')),
                                         file.lastIndexOf(QLatin1Char(':'))});
         file = file.mid(cut + 1);

@@ -97,7 +97,7 @@ void TDirTreeView::UpdateNodeFolders(QTreeWidgetItem* node)
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
     for (const std::string& name : SubFolders(folder))
-        AddFolderNode(node, platform::ShownFileName(platform::FileNameFromBytes(name)), folder + name);
+        AddFolderNode(node, platform::ShownFileName(name), folder + name);
 }
 
 void TDirTreeView::NodeExpanding(QTreeWidgetItem* node)

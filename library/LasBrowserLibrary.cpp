@@ -231,7 +231,7 @@ void TFormLasBrowser::UpdateLibraryMenus()
         });
     };
     for (size_t i = 0; i < paths.size(); ++i)
-        add(MMILibPathesToDelete, platform::ShownFileName(platform::FileNameFromBytes(paths[i])),
+        add(MMILibPathesToDelete, platform::ShownFileName(paths[i]),
             QStringLiteral("MILibRemovePathItem_%1").arg(i),
             [this, path = platform::FileNameFromBytes(paths[i])](QAction*) { MMILibRemovePathItemClick(path); });
     for (size_t i = 0; i < groups.size(); ++i) {
@@ -259,7 +259,7 @@ void TFormLasBrowser::ScanLibrary(const std::string& folderToAdd)
     else if (scanner.FolderWasListed())
         platform::MessageBox(this,
                              QStringLiteral("Каталог уже есть в библиотеке:\n") +
-                                 platform::ShownFileName(platform::FileNameFromBytes(folderToAdd)) +
+                                 platform::ShownFileName(folderToAdd) +
                                  QStringLiteral("\nОн просканирован заново.") + scanned,
                              QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONINFORMATION);
     else if (folderToAdd.empty() && !scanner.Stopped())

@@ -61,11 +61,6 @@ QString Text(const std::string& text)
     return QString::fromStdString(text);
 }
 
-// A file or folder name as shown: undecodable bytes as U+FFFD.
-QString Shown(const std::string& path)
-{
-    return platform::ShownFileName(platform::FileNameFromBytes(path));
-}
 
 // Folder entries of the folder: sub-folders and LAS files, each in name order.
 void ListFolder(const std::string& folder, std::vector<std::string>& folders, std::vector<std::string>& files)
@@ -141,7 +136,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
     for (const std::string& name : folders) {
         if (name == ".")
             continue;
-        auto* row = new BrowserRow(*this, Shown(name));
+        auto* row = new BrowserRow(*this, platform::ShownFileName(name));
         if (name != "..")
             row->setIcon(0, icons.icon(QFileInfo(Text(base + name))));
         rows.append(row);
@@ -154,7 +149,7 @@ int TFormLasBrowser::FillLibraryFileList(const std::string& base, const std::vec
             continue;
         if (lasIcon.isNull())
             lasIcon = icons.icon(QFileInfo(Text(path)));
-        const QString caption = Shown(ExtractNamePart(path));
+        const QString caption = platform::ShownFileName(ExtractNamePart(path));
         auto* row = new BrowserRow(*this, caption, path, std::move(header));
         row->setIcon(0, lasIcon);
         for (int k = 0; k < ColumnSet.Items.Count(); ++k) {
@@ -191,7 +186,7 @@ void TFormLasBrowser::ShowFolder(std::string folder)
     if (PageMode != 2)
         FillFileList(folder);
     WatchFolder(folder);
-    setWindowTitle(QStringLiteral("Обзор файлов Las - ") + Shown(folder));
+    setWindowTitle(QStringLiteral("Обзор файлов Las - ") + platform::ShownFileName(folder));
 }
 
 void TFormLasBrowser::WatchFolder(const std::string& folder)
@@ -372,7 +367,7 @@ void TFormLasBrowser::MMIFileEditHeaderClick()
         return;
     const int result = header.Write(path);
     if (result == LASFileHeader::WriteFailed || result == LASFileHeader::OpenFailed) {
-        platform::MessageBox(this, QStringLiteral("Не удалось записать заголовок файла\n") + Shown(path),
+        platform::MessageBox(this, QStringLiteral("Не удалось записать заголовок файла\n") + platform::ShownFileName(path),
                              QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
         return;
     }
@@ -392,7 +387,7 @@ void TFormLasBrowser::PMFDeleteClick()
     const std::string open = OpenDocumentPath ? OpenDocumentPath() : std::string();
     const bool isOpen = !open.empty() && fs::equivalent(path, open, error);
     if (platform::MessageBox(this,
-                             QStringLiteral("Вы действительно хотите удалить файл\n'") + Shown(path) + "'?" +
+                             QStringLiteral("Вы действительно хотите удалить файл\n'") + platform::ShownFileName(path) + "'?" +
                                  (isOpen ? QStringLiteral("\nЭто документ, открытый в главном окне: он останется открытым, "
                                                           "а файл будет удалён с диска.")
                                          : QString()),

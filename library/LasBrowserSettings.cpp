@@ -109,7 +109,7 @@ void TFormLasBrowser::FillBookmarkList()
     ListViewFavorites->clear();
     for (int i = 0; i < Bookmarks.Count(); ++i) {
         auto* row = new QTreeWidgetItem(ListViewFavorites, {QString::fromStdString(Bookmarks[i].Name),
-                                                            platform::ShownFileName(platform::FileNameFromBytes(Bookmarks[i].Path))});
+                                                            platform::ShownFileName(Bookmarks[i].Path)});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
     }
     fillingBookmarks_ = false;

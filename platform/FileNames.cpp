@@ -113,6 +113,11 @@ QString ShownFileName(const QString& name)
     return shown;
 }
 
+QString ShownFileName(const std::string& bytes)
+{
+    return ShownFileName(FileNameFromBytes(bytes));
+}
+
 QString FileNameOfShown(const QString& shown)
 {
     if (!shown.contains(QChar::ReplacementCharacter) || KindOfPath(shown) != PathKind::Missing)
@@ -126,7 +131,7 @@ QString FileNameOfShown(const QString& shown)
             int matches = 0;
             for (std::filesystem::directory_iterator entry(found.empty() ? "." : found, error), end;
                  !error && entry != end; entry.increment(error))
-                if (ShownFileName(FileNameFromBytes(entry->path().filename().string())) == wanted && ++matches == 1)
+                if (ShownFileName(entry->path().filename().string()) == wanted && ++matches == 1)
                     next = found / entry->path().filename();
             if (matches != 1)
                 next = found / part;

@@ -14,6 +14,7 @@ QString FileNameFromBytes(const std::string& bytes);
 std::string FileNameToBytes(const QString& name);
 // The name as shown to the user: undecodable bytes as U+FFFD.
 QString ShownFileName(const QString& name);
+QString ShownFileName(const std::string& bytes);
 // The file a name read off the screen stands for: Qt's file dialog gives names with their
 // undecodable bytes as U+FFFD. Each part that does not exist is matched to the one entry of its
 // folder shown so; a part matching none or several is kept as it is (a new file's name).

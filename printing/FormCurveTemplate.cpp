@@ -446,7 +446,7 @@ bool TFormCurveTemplate::SaveTemplate(const std::string& path)
     std::string error;
     if (Model.SaveTemplate(path, error))
         return true;
-    platform::MessageBox(this, QStringLiteral("Не удалось сохранить шаблон\n") + platform::ShownFileName(platform::FileNameFromBytes(path)),
+    platform::MessageBox(this, QStringLiteral("Не удалось сохранить шаблон\n") + platform::ShownFileName(path),
                          QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
     return false;
 }

@@ -104,7 +104,7 @@ TEST(InterruptedSaves, TheOldContentOfAKilledSaveInPlaceSurvivesAndIsOfferedBack
         StartSaveJournal(profile);
         ASSERT_EQ(runner.Requests().size(), 2u - (row.answer == platform::IDYES));
         const auto shown = [](const std::string& path) {
-            return platform::ShownFileName(platform::FileNameFromBytes(path));
+            return platform::ShownFileName(path);
         };
         EXPECT_EQ(runner.Requests()[0].text,
                   QStringLiteral("Сохранение файла %1 было прервано. Старое содержимое сохранено в %2. "

@@ -440,7 +440,7 @@ TEST_F(MainWindowTest, FileNamedInAnotherEncodingIsOpenedAndSavedOver)
             const std::string folder = dir.file(std::to_string(++n) + "\xe9");
             std::filesystem::create_directory(folder);
             const std::string path = WriteTestLas(folder + "/" + name, 2, 6);
-            const QString shown = platform::ShownFileName(platform::FileNameFromBytes(path));
+            const QString shown = platform::ShownFileName(path);
             runner->Clear();
             PushCurveChoice();
             if (dropped) {

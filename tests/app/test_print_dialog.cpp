@@ -1042,8 +1042,8 @@ TEST_F(PrintDialogTest, PdfAndEmfOfANameInAnotherEncodingAreOfferedBesideIt)
         EXPECT_EQ(offered, (std::vector<std::string>{folder + "/" + name + ".pdf", folder + "/" + name + ".emf"}));
         EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/" + name + ".pdf"));
         EXPECT_EQ(Messages(), QStringList{"Печать|PDF файл записан:\n" +
-                                          platform::ShownFileName(platform::FileNameFromBytes(folder + "/" + name +
-                                                                                               ".pdf"))});
+                                          platform::ShownFileName(folder + "/" + name +
+                                                                                               ".pdf")});
     }
     platform::CurrentPrinter().OutputFile.clear();
 }
