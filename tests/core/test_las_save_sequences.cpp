@@ -5,12 +5,15 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/Lasfile.h"
@@ -33,6 +36,16 @@ void ExpectSameDocument(const std::string& path, const TLASFile& document)
         EXPECT_EQ(read.GetCurveName(c), document.GetCurveName(c));
         EXPECT_EQ(Curve(read, c), Curve(document, c)) << read.GetCurveName(c);
     }
+}
+
+// The bytes in which two texts differ, from the first that differs to the last, as each holds them.
+std::pair<std::string_view, std::string_view> Difference(std::string_view a, std::string_view b)
+{
+    const size_t head = static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    const size_t tail = static_cast<size_t>(
+        std::mismatch(a.rbegin(), a.rend() - static_cast<long>(head), b.rbegin(), b.rend() - static_cast<long>(head)).first -
+        a.rbegin());
+    return {a.substr(head, a.size() - head - tail), b.substr(head, b.size() - head - tail)};
 }
 
 // Gives the file another modification time, as another program touching it would.
@@ -268,6 +281,12 @@ TEST(LasSaveSequences, SavesFollowASaveThatFormattedEveryRow)
                     document.GetCurveData(2)[rows - 5] = 4.25f;
                 ASSERT_TRUE(document.WriteLas(path));
                 const std::string saved = ReadFileBytes(path);
+                // The edited value's line alone changes; then nothing does.
+                const auto [before, after] = Difference(previous, saved);
+                if (save == 1) {
+                    EXPECT_EQ(before.find('\n'), std::string_view::npos) << before;
+                    EXPECT_EQ(after, "4.25");
+                }
                 if (save == 2) {
                     EXPECT_EQ(saved, previous);
                 }
