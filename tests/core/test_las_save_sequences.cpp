@@ -73,8 +73,15 @@ public:
         shape_.rows = rows;
         shape_.wrapped = Pick(4) == 0;
         shape_.descending = Pick(3) == 0;
-        if (!shape_.wrapped && Pick(3) == 0)
+        // Right-aligned, unaligned with the depth widening past 1000, or padded after.
+        if (const int row = shape_.wrapped ? 0 : Pick(4); row == 1) {
+            shape_.row = "%s%s%10.3f%10s";
+            shape_.depthBase = 990;
+        } else if (row == 2) {
             shape_.row = "%-10s%s%-10.3f %-10s ";
+        }
+        if (Pick(4) == 0)
+            shape_.blanks = "  ";
         if (!shape_.wrapped && Pick(4) == 0)
             shape_.extraValueRow = Pick(rows);
         log_ = "seed " + std::to_string(seed) + ", " + std::to_string(rows) + " rows" +
