@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
