@@ -70,7 +70,8 @@ public:
 
     // A block of rows from the file row `firstRow` begins here; `copied`: the source block whose
     // bytes it holds; `layout`: the layout of its first row, as the source block's was (null:
-    // none, the block is not regular).
+    // none, the block is not regular). Every block gets its place in the layout, so that the
+    // summary serves as a source's whatever wrote it.
     void Begin(int firstRow, const std::vector<std::uint64_t>& valueHashes,
                const LasSourceBlock* copied = nullptr, const long long* layout = nullptr)
     {
@@ -83,6 +84,8 @@ public:
                                      valueHashes.end());
         if (layout)
             summary_->layout.insert(summary_->layout.end(), layout, layout + valueHashes.size());
+        else
+            summary_->layout.resize(summary_->layout.size() + valueHashes.size());
         hashing_ = !copied;
         if (hashing_)
             out_.StartHash();

@@ -65,7 +65,7 @@ struct LasRowsSummary {
     // Per block, per source column: the hash of the column's values in file order.
     std::vector<std::uint64_t> valueHashes;
     // Per block, per value of its first row: the column its text ends at (starts at, for a block
-    // of `starts`), times 2, plus 1 when it starts a line.
+    // of `starts`), times 2, plus 1 when it starts a line; 0 for a block written without one.
     std::vector<long long> layout;
     std::string layoutLineEnd;  // the blanks after a line's last text and its line end
     long long dataEnd = 0;  // first byte after the rows
