@@ -189,7 +189,7 @@ double LasDepthColumn::StepOf(const TLasParser2Parser& document)
     return rounded != 0.0 ? rounded : mean;
 }
 
-double LasDepthColumn::Unshifted(long long j) const
+double LasDepthColumn::UnshiftedAt(long long j) const
 {
     if (!read_)
         return first_ + static_cast<double>(j) * step_;
@@ -197,9 +197,41 @@ double LasDepthColumn::Unshifted(long long j) const
                      [this](long long row) { return (*read_)[static_cast<size_t>(row)]; });
 }
 
+std::optional<ExactDecimal> LasDepthColumn::Shifted(long long i) const
+{
+    const long long j = i + origin_;
+    double base = first_;
+    long long steps = j;
+    if (read_) {
+        const long long edge = std::clamp<long long>(j, 0, static_cast<long long>(read_->size()) - 1);
+        base = (*read_)[static_cast<size_t>(edge)];
+        steps = j - edge;
+    }
+    const auto first = ExactDecimal::Of(base);
+    const auto step = ExactDecimal::Of(step_);
+    const auto shift = ExactDecimal::Of(shift_);
+    if (!first || !step || !shift)
+        return std::nullopt;
+    const auto moved = step->Times(steps);
+    const auto depth = moved ? moved->Plus(*first) : std::nullopt;
+    return depth ? depth->Plus(*shift) : std::nullopt;
+}
+
 double LasDepthColumn::At(long long i) const
 {
-    return Unshifted(i + origin_) + shift_;
+    if (shift_ != 0.0)
+        if (const auto depth = Shifted(i))
+            return depth->Value();
+    return UnshiftedAt(i + origin_) + shift_;
+}
+
+void LasDepthColumn::AppendDepth(std::string& out, long long i, int decimals, int width) const
+{
+    const auto depth = shift_ != 0.0 ? Shifted(i) : std::nullopt;
+    if (depth && depth->decimals <= decimals && decimals <= kMaxLasDecimals)
+        AppendLasAligned(out, depth->Text(decimals), width);
+    else
+        AppendLasDecimal(out, At(i), decimals, width);
 }
 
 bool LasDepthColumn::Holds(long long i, float depth) const

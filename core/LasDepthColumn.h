@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ExactDecimal.h"
+
 class TLasParser2Parser;
 
 // x rounded to the decimals; unchanged where a double holds no digit at that place.
@@ -54,8 +56,13 @@ public:
 
     bool IsRegular() const { return !read_; }
     double Step() const { return step_; }
-    // The depth of sample i; samples outside the document continue the ends by the step.
+    // The depth of sample i; samples outside the document continue the ends by the step. Shifted,
+    // the nearest double to the decimal sum.
     double At(long long i) const;
+    // The depth of sample i before the shifts.
+    double Unshifted(long long i) const { return UnshiftedAt(i + origin_); }
+    // The depth of sample i as AppendLasDecimal writes At(i), a shifted one as the decimal sum.
+    void AppendDepth(std::string& out, long long i, int decimals, int width) const;
     // Whether the float stands for the depth of sample i.
     bool Holds(long long i, float depth) const;
     bool HoldsAll(const float* depths, int n) const;
@@ -81,7 +88,9 @@ public:
     bool operator==(const LasDepthColumn&) const = default;
 
 private:
-    double Unshifted(long long j) const;
+    double UnshiftedAt(long long j) const;
+    // The decimal sum of the shift and the depth of sample i before it; none where it does not fit.
+    std::optional<ExactDecimal> Shifted(long long i) const;
 
     double first_ = 0.0;  // regular: depth of sample 0 before the shifts
     double step_ = 0.0;   // positive, or 0 for a single irregular depth without STEP

@@ -123,19 +123,13 @@ bool IsLasNumberOutOfRange(std::string_view text)
     text = TrimBlanks(text);
     const char* begin = text.data();
     const char* end = begin + text.size();
-    PlainDecimal number;
     const char* start = LasNumberStart(begin, end);
-    if (text.empty() || ScanPlainDecimal(begin, end, number) == end || !start)
+    float single = 0.0f;
+    if (!start || ParseLasFloat(begin, end, single) == end)
         return false;
     double wide = 0.0;
     const auto [stop, ec] = std::from_chars(start, end, wide);
-    if (stop != end)
-        return false;
-    if (ec == std::errc::result_out_of_range)
-        return true;
-    float single = 0.0f;
-    return ec == std::errc() &&
-           (ParseLasFloat(begin, end, single) != end || (single == 0.0f && wide != 0.0));
+    return stop == end && (ec == std::errc() || ec == std::errc::result_out_of_range);
 }
 
 bool IsTextOfValue(std::string_view text, float value)

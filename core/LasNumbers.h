@@ -70,8 +70,8 @@ inline const char* ParseLasFloat(const char* begin, const char* end, float& valu
 bool ParseLasNumber(std::string_view text, float& value);
 bool ParseLasNumber(std::string_view text, double& value);
 
-// Whether the whole text (blanks around it allowed) is a number beyond the float range, or one
-// that is not zero but reads as zero.
+// Whether the whole text (blanks around it allowed) is a number beyond the float range, which
+// ParseLasFloat refuses.
 bool IsLasNumberOutOfRange(std::string_view text);
 
 // Whether a number text reads as exactly this float.

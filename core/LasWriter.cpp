@@ -39,7 +39,7 @@ void DepthTexts::Append(std::string& out, long long i, int width) const
         AppendLasFixed(out, depth_[i], decimals_, width);
         return;
     }
-    AppendLasDecimal(out, column_->At(i), decimals_, width);
+    column_->AppendDepth(out, i, decimals_, width);
 }
 
 std::string DepthTexts::Text(long long i) const

@@ -390,6 +390,12 @@ int IntegerDigits(double x)
     return x < 1.0 ? 0 : static_cast<int>(std::floor(std::log10(x))) + 1;
 }
 
+// The value of one unit in the last of the decimals ("0.01").
+std::string LastPlace(int decimals)
+{
+    return decimals <= 0 ? "1" : "0." + std::string(static_cast<size_t>(decimals - 1), '0') + "1";
+}
+
 // The digits of the widest depth text the document's rows were read or last written with, the
 // leading zeros before the point not counted.
 int HeldDepthDigits(const LasDataSource& source)
@@ -411,6 +417,23 @@ int HeldDepthDigits(const LasDataSource& source)
 
 } // namespace
 
+int TLASFile::DepthDigitCap() const
+{
+    // A double holds 15 significant digits: beyond them the digits written are not the depth's,
+    // unless the file already held them (17 at most tell a double apart).
+    return std::max(15, std::min(HeldDepthDigits(parser_.GetDataSource()), 17));
+}
+
+std::string TLASFile::DepthDigitsProblem(const std::string& text, double depth, int decimals) const
+{
+    const int cap = DepthDigitCap();
+    const int digits = IntegerDigits(std::fabs(depth)) + decimals;
+    if (digits <= cap)
+        return {};
+    return "глубина " + text + " с " + std::to_string(decimals) + " знаками после точки займет " +
+           std::to_string(digits) + " значащих цифр, а записать можно не более " + std::to_string(cap);
+}
+
 std::string TLASFile::DepthShiftProblem(double d) const
 {
     const std::string shift = "Сдвиг " + NumberText(d);
@@ -426,28 +449,33 @@ std::string TLASFile::DepthShiftProblem(double d) const
     if (decimals > kMaxLasDecimals)
         return shift + " задан слишком точно: глубины записываются не более чем с " +
                std::to_string(kMaxLasDecimals) + " знаками после точки";
-    // A double holds 15 significant digits: beyond them the digits written are not the depth's,
-    // unless the file already held them (17 at most tell a double apart).
-    const int digitCap = std::max(15, std::min(HeldDepthDigits(parser_.GetDataSource()), 17));
     for (const long long i : {0LL, n - 1LL}) {
-        const double depth = std::fabs(column.At(i));
-        if (!(depth <= FLT_MAX))
-            return shift + " слишком велик: глубина " + NumberText(column.At(i)) + " не может быть записана в файл";
-        if (const int digits = IntegerDigits(depth) + decimals; digits > digitCap)
-            return shift + " невозможен: глубина " + NumberText(column.At(i)) + " с " + std::to_string(decimals) +
-                   " знаками после точки займет " + std::to_string(digits) +
-                   " значащих цифр, а записать можно не более " + std::to_string(digitCap);
+        const double depth = column.At(i);
+        if (!(std::fabs(depth) <= FLT_MAX))
+            return shift + " слишком велик: глубина " + NumberText(depth) + " не может быть записана в файл";
+        if (const std::string problem = DepthDigitsProblem(NumberText(depth), depth, decimals); !problem.empty()) {
+            // The depths would fit with the decimals they had: the shift has more.
+            const int held = before.Decimals();
+            if (held < decimals && DepthDigitsProblem({}, depth, held).empty())
+                return shift + " выходит за последний знак глубин файла (" + LastPlace(held) + "): с " +
+                       std::to_string(decimals) + " знаками после точки глубины займут " +
+                       std::to_string(IntegerDigits(std::fabs(depth)) + decimals) +
+                       " значащих цифр, а записать можно не более " + std::to_string(DepthDigitCap());
+            return shift + " невозможен: " + problem;
+        }
     }
     const float* depths = GetCurveData(0);
     float above = static_cast<float>(column.At(0));
     for (int i = 0; i < n; ++i) {
         const float depth = static_cast<float>(column.At(i));
-        if (i > 0 && depth == above && depths[i] != depths[i - 1])
+        // Rows may share a float where they shared one as read.
+        if (i > 0 && depth == above &&
+            static_cast<float>(before.Unshifted(i)) != static_cast<float>(before.Unshifted(i - 1)))
             return shift + " слишком велик: глубины " + NumberText(column.At(i - 1)) + " и " +
                    NumberText(column.At(i)) + " соседних строк станут одинаковыми";
-        // The stored depth must move with the decimal one: the curves are drawn and shifted by
-        // the floats.
-        if (depth == depths[i] && column.At(i) != before.At(i))
+        // The stored depth must move with the decimal one, which a shift always moves: the curves
+        // are drawn and shifted by the floats.
+        if (depth == depths[i])
             return shift + " меньше точности хранимых глубин: глубина " + NumberText(before.At(i)) +
                    " не изменится";
         above = depth;

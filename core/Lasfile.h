@@ -105,6 +105,9 @@ public:
     // numbers were typed as.
     void SetDepthGrid(double first, double step);
 
+    // Why a depth (as the text given) written with the decimals would have more significant
+    // digits than the depths may have (a Russian message); empty when it would not.
+    std::string DepthDigitsProblem(const std::string& text, double depth, int decimals) const;
     // Why the depths cannot take the shift d (a Russian message); empty when they can.
     std::string DepthShiftProblem(double d) const;
     // Adds d to every depth, computed from the depths as read, and gives the column the decimals
@@ -161,6 +164,8 @@ private:
     // d / STEP; none when STEP is 0 or the quotient is not finite.
     std::optional<double> DepthInSamples(double d) const;
     void ResizeAll(int n);
+    // The most significant digits a depth may be written with.
+    int DepthDigitCap() const;
     void Changed() { ++generation_; }
     // The description of the depth column kept since its last change, else the grid its depths
     // lie on (found once), else the uneven depths as read where floats may not give them back;

@@ -99,10 +99,12 @@ bool ConvertImportWord(const std::string& word, ImportNumber& number)
 {
     number.text = Trim(word);
     std::replace(number.text.begin(), number.text.end(), ',', '.');
-    // A number as the LAS reader takes it, and in double so that its digits stay as written.
-    if (IsLasNumberOutOfRange(number.text) || !ParseLasNumber(number.text, number.single) ||
-        !ParseLasNumber(number.text, number.value))
+    // A number as the LAS reader takes it, and in double so that its digits stay as written (below
+    // the double range, the reader's 0).
+    if (!ParseLasNumber(number.text, number.single))
         return false;
+    if (!ParseLasNumber(number.text, number.value))
+        number.value = number.single;
     number.decimals = std::max(0, LasDecimals(number.text));
     return true;
 }

@@ -45,8 +45,8 @@ struct ImportNumber {
     int decimals = 0;   // of its text
     std::string text;   // trimmed, a point for a decimal comma
 };
-// A word as a whole number as the LAS reader takes it (a decimal comma stands for the point);
-// false for anything else, and for a number beyond the float range or one not 0 that reads as 0
+// A word as a whole number as the LAS reader takes it, with the reader's value (a decimal comma
+// stands for the point); false for anything else, such as a number beyond the float range
 // (IsLasNumberOutOfRange of number.text).
 bool ConvertImportWord(const std::string& word, ImportNumber& number);
 

@@ -99,11 +99,14 @@ void TFormEditor::ApplyGridToDocument()
     if (!document_)
         return;
     QString refused;
-    if (model_->ApplyToDocument(refused))
+    QString depthProblem;
+    if (model_->ApplyToDocument(refused, depthProblem))
         MarkTableChanged();
     if (!refused.isEmpty())
         platform::ShowMessage(QStringLiteral("В столбце (столбцах) : \n") + refused +
                               QStringLiteral("Содержатся некорректные значения"));
+    if (!depthProblem.isEmpty())
+        platform::ShowMessage(depthProblem);
 }
 
 void TFormEditor::ShowInvalidCell()

@@ -1,6 +1,7 @@
 // Value grid model of the table editor.
 #include "datawin/LasTableModel.h"
 
+#include "core/LasNumbers.h"
 #include "core/Lasfile.h"
 #include "core/StringUtils.h"
 #include "platform/NumberText.h"
@@ -146,6 +147,24 @@ bool LasTableModel::ReadDepths(std::vector<double>& depths) const
     return true;
 }
 
+std::string LasTableModel::TypedDepthsProblem() const
+{
+    std::vector<std::string> numbers;
+    int decimals = document_->GetDepthDecimals();
+    for (const auto& [row, text] : columns_[0].texts)
+        if (std::string number; platform::TypedNumberText(text, number)) {
+            decimals = std::max(decimals, LasDecimals(number));
+            numbers.push_back(std::move(number));
+        }
+    for (const std::string& number : numbers) {
+        double depth = 0.0;
+        ParseLasNumber(number, depth);
+        if (std::string problem = document_->DepthDigitsProblem(number, depth, decimals); !problem.empty())
+            return problem;
+    }
+    return {};
+}
+
 namespace {
 // As the floats the document holds them in.
 bool StrictlyRising(const std::vector<double>& depths)
@@ -157,9 +176,10 @@ bool StrictlyRising(const std::vector<double>& depths)
 }
 }  // namespace
 
-bool LasTableModel::ApplyToDocument(QString& refused)
+bool LasTableModel::ApplyToDocument(QString& refused, QString& depthProblem)
 {
     refused.clear();
+    depthProblem.clear();
     if (!document_)
         return false;
     bool changed = false;
@@ -177,6 +197,11 @@ bool LasTableModel::ApplyToDocument(QString& refused)
         }
         // Typed depths are kept as the decimals typed, typed values with the texts typed.
         if (curve == 0) {
+            if (const std::string problem = TypedDepthsProblem(); !problem.empty()) {
+                depthProblem = QString::fromStdString(problem);
+                depthProblem[0] = depthProblem[0].toUpper();
+                continue;
+            }
             document_->SetDepths(depths);
         } else {
             document_->SetCurveValues(values.data(), 0, curve, points);

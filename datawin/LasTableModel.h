@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -42,10 +43,15 @@ public:
     bool ReadColumn(int curve, std::vector<float>& values) const;
     // The depths as decimals (TLASFile::DepthAt) with the changed texts read; false as above.
     bool ReadDepths(std::vector<double>& depths) const;
+    // Why the typed depths, written with the decimals the column would take, cannot be written
+    // (TLASFile::DepthDigitsProblem); empty when they can.
+    std::string TypedDepthsProblem() const;
     // Takes the changed columns into the document. A column with a text that is not a number,
     // or a depth column that holds NULL or does not strictly rise, is left out and its mnemonic
-    // and "\n" added to `refused`. True when the document changed.
-    bool ApplyToDocument(QString& refused);
+    // and "\n" added to `refused`; a depth column with a typed depth of more significant digits
+    // than the depths may have is left out with the reason in `depthProblem`. True when the
+    // document changed.
+    bool ApplyToDocument(QString& refused, QString& depthProblem);
     bool HasPendingEdits() const;
     // Drops the changed texts of one column.
     void DropEdits(int col);

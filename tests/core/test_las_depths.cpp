@@ -98,6 +98,8 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
          Depths(120645, -5, 400, 1), "-0.5"},
         {"by a finer step", Log(upward, "-0.5"), [](TLASFile& d) { d.ShiftDepth(0.125f); },
          Depths(12065125, -500, 400, 3), "-0.5"},
+        {"16 digits upward by 0.1", Log(Depths(9343095000000615, -2500000000, 40, 10), "-0.25"),
+         [](TLASFile& d) { d.ShiftDepth(0.1); }, Depths(9343096000000615, -2500000000, 40, 10), "-0.25"},
         {"6 decimals by 0.1", Log(six, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
          {"8.200000", "16.675000", "17.275000", "18.550000", "31.100000"}, "0"},
         {"uneven 8 digits by 0.1", Log(uneven, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
@@ -148,6 +150,8 @@ TEST_F(LasDepths, ShiftsTheDepthsCannotHoldAreRefusedChangingNothing)
         {999999999, "станут одинаковыми"},
         {1e-25, "задан слишком точно"},
         {0.0001, "меньше точности хранимых глубин: глубина 19160 не изменится"},
+        {1e-11, "Сдвиг 1e-11 выходит за последний знак глубин файла (0.001): с 11 знаками после точки глубины "
+                "займут 16 значащих цифр, а записать можно не более 15"},
     };
     for (const auto& [shift, reason] : cases) {
         SCOPED_TRACE(shift);
@@ -184,6 +188,15 @@ TEST_F(LasDepths, AShiftTakenBackOrUndoneGivesTheFileBack)
     EXPECT_EQ(Column(Save(*document)).back(), "1003600.0000");
     document->ShiftDepth(-1000000);
     EXPECT_EQ(Save(*document), input);
+
+    // A time index in epoch seconds, whose rows share floats as read.
+    const std::string seconds = Log({"1700000003.0", "1700000002.0", "1700000001.0", "1700000000.0"}, "-1.0");
+    const auto times = files_.Load(seconds);
+    times->ShiftDepth(190);
+    EXPECT_EQ(Column(Save(*times)).front(), "1700000193.0");
+    EXPECT_EQ(times->DepthShiftProblem(-190), "");
+    times->ShiftDepth(-190);
+    EXPECT_EQ(Save(*times), seconds);
 
     // Depths of 16 digits, as many as the file holds, come back.
     const std::string wide = Log(Depths(999995000000000, 10000000000, 3, 10), "1.0000000000");

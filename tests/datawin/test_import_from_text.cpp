@@ -7,6 +7,7 @@
 #include "tests/common/TestPaths.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -43,8 +44,13 @@ TEST(ImportFromTextTest, WordsAreConvertedWhole)
     EXPECT_EQ(number.text, "1.5");
     EXPECT_TRUE(ConvertImportWord("-2.5e3", number));
     EXPECT_EQ(number.single, -2500.0f);
-    for (const char* bad : {"12abc", "abc", "1.5.5", "", "1,5,5", "inf", "1e-400", "1e40"})
+    for (const char* bad : {"12abc", "abc", "1.5.5", "", "1,5,5", "inf", "1e40"})
         EXPECT_FALSE(ConvertImportWord(bad, number)) << bad;
+    // Below the float range, as the reader takes it.
+    for (const char* tiny : {"1.2e-50", "-1e-400"}) {
+        ASSERT_TRUE(ConvertImportWord(tiny, number)) << tiny;
+        EXPECT_EQ(number.single, 0.0f) << tiny;
+    }
 }
 
 TEST(ImportFromTextTest, ColumnsBecomeCurvesWithTheDepthFromTheFile)
@@ -102,10 +108,10 @@ TEST(ImportFromTextTest, ErrorsAreIgnoredOrStopTheImport)
     }
     EXPECT_EQ(info.Depth, (std::vector<double>{1000}));  // what was read before stays
 
-    // A number no float holds is refused with its line, errors ignored or not.
+    // A number beyond the float range is refused with its line, errors ignored or not.
     for (const bool ignore : {true, false}) {
         params.IgnoreErrors = ignore;
-        for (const char* number : {"1e-400", "-5e38", "4e38", "1e-50"}) {
+        for (const char* number : {"-5e38", "4e38", "1e39"}) {
             try {
                 Import("1000 1.5\n1001 " + std::string(number) + "\n", params, info);
                 ADD_FAILURE() << number << " taken";
@@ -228,6 +234,27 @@ TEST(ImportFromTextTest, ExportedTableImportsAsTheSameNumbers)
         EXPECT_EQ(well.FindLineByCode(kLineStop)->Value(), given.back()[0]);
         EXPECT_STREQ(well.FindLineByCode(kLineStep)->Value(), falling ? "-0.1524" : "0.1524");
     }
+}
+
+// A value below the float range, which the reader takes, is exported as the file's text and
+// imported as the reader's value.
+TEST(ImportFromTextTest, ExportedUnderflowImportsAsTheReaderReadsIt)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("tiny.las"), "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n NULL. -999.25 :\n~Curve\n"
+                                         " DEPT.M :\n A.U :\n~A\n1000.0 1.5\n1000.5 1.2e-50\n1001.0 -1e-400\n");
+    const TLASFile document(dir.file("tiny.las"), 2);
+    ASSERT_TRUE(document.IsLoaded()) << document.GetLoadError();
+    int error = 0;
+    ASSERT_TRUE(WriteExportTable(document, {1}, 0, 0, 1, 2, dir.file("table.txt"), error));
+    ASSERT_NE(ReadFileBytes(dir.file("table.txt")).find("1.2e-50"), std::string::npos);
+    std::ifstream in(dir.file("table.txt"), std::ios::binary);
+    NewLASInfo info;
+    ASSERT_EQ(ImportFromText(ImportFromTextParams{}, in, info), ImportResult::Done);
+    ASSERT_EQ(info.Curves.size(), 1u);
+    const float* read = document.GetCurveData(1);
+    EXPECT_EQ(info.Curves[0].Values, std::vector<float>(read, read + 3));
+    EXPECT_TRUE(std::signbit(info.Curves[0].Values[2]));
 }
 
 // The export writes the file's own numbers, rising or written bottom up: unchanged values with

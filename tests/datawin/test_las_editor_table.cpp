@@ -335,6 +335,14 @@ TEST_F(LasEditorTest, DepthColumnIsRefusedUnlessItStrictlyRises)
             << text.toStdString();
         EXPECT_EQ(editor->Document()->GetCurveData(0)[1], 1000.5f);
     }
+    // A depth of more significant digits than the depths may have, refused as a shift would be.
+    Type(1, 2, "1000.50000000000001");
+    runner->Clear();
+    editor->ApplyGridToDocument();
+    EXPECT_EQ(Messages(), Join({platform::ApplicationTitle() + "|Глубина 1000.50000000000001 с 14 знаками после точки "
+                                                               "займет 18 значащих цифр, а записать можно не более 15"}));
+    EXPECT_EQ(editor->Document()->GetDepthDecimals(), 3);
+    EXPECT_EQ(Cell(1, 2), "1000.50000000000001");
     Type(1, 2, "1000.75");
     runner->Clear();
     editor->ApplyGridToDocument();

@@ -1,0 +1,97 @@
+#include "core/ExactDecimal.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+
+namespace {
+
+// 10^n for n in [0, 18].
+long long Pow10(int n)
+{
+    long long p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+std::optional<ExactDecimal> Normalized(long long units, int decimals)
+{
+    while (decimals > 0 && units % 10 == 0) {
+        units /= 10;
+        --decimals;
+    }
+    if (decimals < 0) {
+        if (-decimals > 18 || __builtin_mul_overflow(units, Pow10(-decimals), &units))
+            return std::nullopt;
+        decimals = 0;
+    }
+    return ExactDecimal{units, decimals};
+}
+
+} // namespace
+
+std::optional<ExactDecimal> ExactDecimal::Of(double x)
+{
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific);
+    if (result.ec != std::errc())
+        return std::nullopt;
+    long long units = 0;
+    int digits = 0;
+    const char* p = text;
+    const bool negative = *p == '-';
+    for (p += negative; p != result.ptr && *p != 'e'; ++p) {
+        if (*p == '.')
+            continue;
+        if (++digits > 18)
+            return std::nullopt;
+        units = units * 10 + (*p - '0');
+    }
+    int exponent = 0;
+    if (p != result.ptr)
+        std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
+    return Normalized(negative ? -units : units, digits - 1 - exponent);
+}
+
+std::optional<ExactDecimal> ExactDecimal::Plus(const ExactDecimal& other) const
+{
+    const int decimals = std::max(this->decimals, other.decimals);
+    long long a = 0;
+    long long b = 0;
+    long long sum = 0;
+    if (decimals - std::min(this->decimals, other.decimals) > 18 ||
+        __builtin_mul_overflow(units, Pow10(decimals - this->decimals), &a) ||
+        __builtin_mul_overflow(other.units, Pow10(decimals - other.decimals), &b) ||
+        __builtin_add_overflow(a, b, &sum))
+        return std::nullopt;
+    return Normalized(sum, decimals);
+}
+
+std::optional<ExactDecimal> ExactDecimal::Times(long long k) const
+{
+    long long product = 0;
+    if (__builtin_mul_overflow(units, k, &product))
+        return std::nullopt;
+    return Normalized(product, decimals);
+}
+
+double ExactDecimal::Value() const
+{
+    const std::string text = Text(decimals);
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::string ExactDecimal::Text(int decimals) const
+{
+    std::string digits = std::to_string(std::llabs(units));
+    const int shown = std::max(decimals, this->decimals);
+    if (digits.size() <= static_cast<size_t>(this->decimals))
+        digits.insert(0, static_cast<size_t>(this->decimals) + 1 - digits.size(), '0');
+    digits.append(static_cast<size_t>(shown - this->decimals), '0');
+    if (shown > 0)
+        digits.insert(digits.size() - static_cast<size_t>(shown), 1, '.');
+    return units < 0 ? "-" + digits : digits;
+}
