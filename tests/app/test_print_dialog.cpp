@@ -464,6 +464,12 @@ TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
     for (size_t at; (at = unnamed.find(".M  ")) != std::string::npos;)
         unnamed.replace(at, 4, ".   ");
     WriteFileBytes(dir.file("none.las"), unnamed);
+    std::ostringstream tenths;  // 100 m in tenths of an inch, as lasio writes index depths
+    tenths << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT..1IN 0 :\n STOP..1IN 39370 :\n STEP..1IN 393.7 :\n"
+              " NULL. -999.25 :\n~C\n DEPT..1IN :\n GR.API :\n~A\n";
+    for (int i = 0; i <= 100; ++i)
+        tenths << i * 393.7 << ' ' << i << '\n';
+    WriteFileBytes(dir.file("tenths.las"), tenths.str());
     const struct {
         std::string path;
         int ratio;
@@ -475,6 +481,7 @@ TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
         {CorpusDir() + "/autodepthindex_F.las", 50, "(Размер: 6.98x60.96)", "", 0.3048},
         {CorpusDir() + "/multi_channel.las", 10, nullptr, "", 0.3048},  // upward
         {dir.file("s.las"), 200, "(Размер: 6.98x50.00)", "", 1.0},
+        {dir.file("tenths.las"), 200, "(Размер: 6.98x50.00)", "", 0.00254},
         {dir.file("none.las"), 200, "(Размер: 6.98x50.00)", "Единица глубины не указана в файле: масштаб в метрах", 0},
     };
     for (const auto& row : rows) {
