@@ -3,6 +3,7 @@
 
 #include "core/FileUtils.h"
 #include "platform/Colors.h"
+#include "platform/FileListingFit.h"
 #include "platform/FileNames.h"
 #include "platform/FolderTree.h"
 #include "platform/RussianTexts.h"
@@ -125,6 +126,7 @@ public:
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setIconProvider(&FileIcons());
         ShowRussianFileDetails(dialog);
+        FitFileListing(dialog);
         switch (kind) {
         case FileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
         case FileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;

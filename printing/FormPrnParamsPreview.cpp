@@ -167,7 +167,7 @@ void TFormPrnParams::RefreshPreview()
     }
     ui->GroupBoxPages->setTitle(QStringLiteral("Страницы (всего %1)").arg(pages));
     ui->LabelPrintSize->setText(QStringLiteral("(Размер: ") + platform::FloatToStrF(width, 7, 2) + QStringLiteral("x") +
-                                platform::FloatToStrF(length, 7, 2) + QStringLiteral(")"));
+                                platform::FloatToStrF(length, 7, 2) + QStringLiteral(" см)"));
     const QString note =
         model && model->Dept ? platform::DepthScaleNote(QString::fromStdString(model->DepthUnit)) : QString();
     ui->LabelDepthUnit->setText(note);

@@ -393,6 +393,7 @@ TEST_F(MainWindowTest, ShiftPromptNamesTheFileDepthUnit)
     const std::tuple<const char*, const char*, const char*> cases[] = {  // ~C unit, ~W unit, prompt
         {"F", "F", "Введите значение в футах"},   {"", "FT", "Введите значение в футах"},
         {"M", "M", "Введите значение в метрах"},  {"DM", "DM", "Введите значение в единицах DM"},
+        {"ФТ", "фут", "Введите значение в футах"},
         {"", "", "Введите значение"},
     };
     for (const auto& [curveUnit, wellUnit, prompt] : cases) {

@@ -83,10 +83,12 @@ TEST_F(MainViewTest, DepthScalesAndTheNumberBox)
 TEST_F(MainViewTest, DepthScaleIsTheRatioOnScreenInTheFilesDepthUnit)
 {
     STRATIV_REQUIRE_CORPUS();
-    std::string centimetres = ReadFileBytes(dir.file("view.las"));
-    for (size_t at; (at = centimetres.find(".M  ")) != std::string::npos;)
-        centimetres.replace(at, 4, ".CM ");
-    WriteFileBytes(dir.file("cm.las"), centimetres);
+    for (const char* unit : {"CM", ".1IN"}) {
+        std::string las = ReadFileBytes(dir.file("view.las"));
+        for (size_t at; (at = las.find(".M  ")) != std::string::npos;)
+            las.replace(at, 4, std::string(".") + unit + " ");
+        WriteFileBytes(dir.file(unit + std::string(".las")), las);
+    }
     const struct {
         std::string path;
         int scale;
@@ -95,7 +97,8 @@ TEST_F(MainViewTest, DepthScaleIsTheRatioOnScreenInTheFilesDepthUnit)
         {dir.file("view.las"), 200, 2.0},
         {CorpusDir() + "/autodepthindex_F.las", 200, 200 / 30.48},
         {CorpusDir() + "/multi_channel.las", 10, 10 / 30.48},  // feet, upward
-        {dir.file("cm.las"), 200, 200.0},
+        {dir.file("CM.las"), 200, 200.0},
+        {dir.file(".1IN.las"), 200, 200 / 0.254},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path);

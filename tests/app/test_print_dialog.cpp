@@ -336,7 +336,7 @@ TEST_F(PrintDialogTest, PreviewAndPagesFollowTheMarginsAndTheChoiceAtEveryPrinte
         EXPECT_EQ(Form().EditPagesTo->value(), 4);
         EXPECT_EQ(Form().EditPagesTo->maximum(), 4);
         // The column's right edge (2 + 5 less its 0.2 mm frame) by the 100 m strip.
-        EXPECT_EQ(Form().LabelPrintSize->text(), "(Размер: 6.98x100.00)");
+        EXPECT_EQ(Form().LabelPrintSize->text(), "(Размер: 6.98x100.00 см)");
 
         // A sheet of 21 x 29.7 in a 460 pixel box: 318 x 450 pixels, centred, with its shadow.
         const QImage image = Dialog().PreviewImage();
@@ -464,6 +464,12 @@ TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
     for (size_t at; (at = unnamed.find(".M  ")) != std::string::npos;)
         unnamed.replace(at, 4, ".   ");
     WriteFileBytes(dir.file("none.las"), unnamed);
+    std::ostringstream tenths;  // 100 m in tenths of an inch, as lasio writes index depths
+    tenths << "~V\n VERS. 2.0 :\n WRAP. NO :\n~W\n STRT..1IN 0 :\n STOP..1IN 39370 :\n STEP..1IN 393.7 :\n"
+              " NULL. -999.25 :\n~C\n DEPT..1IN :\n GR.API :\n~A\n";
+    for (int i = 0; i <= 100; ++i)
+        tenths << i * 393.7 << ' ' << i << '\n';
+    WriteFileBytes(dir.file("tenths.las"), tenths.str());
     const struct {
         std::string path;
         int ratio;
@@ -472,10 +478,11 @@ TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
         double metresPerUnit;  // 0: no PDF measured
     } rows[] = {
         {CorpusDir() + "/autodepthindex_F.las", 200, nullptr, "", 0.3048},
-        {CorpusDir() + "/autodepthindex_F.las", 50, "(Размер: 6.98x60.96)", "", 0.3048},
+        {CorpusDir() + "/autodepthindex_F.las", 50, "(Размер: 6.98x60.96 см)", "", 0.3048},
         {CorpusDir() + "/multi_channel.las", 10, nullptr, "", 0.3048},  // upward
-        {dir.file("s.las"), 200, "(Размер: 6.98x50.00)", "", 1.0},
-        {dir.file("none.las"), 200, "(Размер: 6.98x50.00)", "Единица глубины не указана в файле: масштаб в метрах", 0},
+        {dir.file("s.las"), 200, "(Размер: 6.98x50.00 см)", "", 1.0},
+        {dir.file("tenths.las"), 200, "(Размер: 6.98x50.00 см)", "", 0.00254},
+        {dir.file("none.las"), 200, "(Размер: 6.98x50.00 см)", "Единица глубины не указана в файле: масштаб в метрах", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path);
@@ -484,7 +491,7 @@ TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
         Model().Dept->SetRatio(row.ratio);
         SetMargins(1.0, 1.0, 1.0, 1.0);
         Dialog().RefreshPreview();
-        EXPECT_EQ(Form().LabelPrintSize->text().toStdString(), row.size ? row.size : "(Размер: 6.98x26.28)");
+        EXPECT_EQ(Form().LabelPrintSize->text().toStdString(), row.size ? row.size : "(Размер: 6.98x26.28 см)");
         EXPECT_EQ(Form().LabelDepthUnit->text(), row.note);
         EXPECT_EQ(Form().LabelDepthUnit->isVisibleTo(&Dialog()), *row.note != '\0');
         if (row.metresPerUnit == 0)

@@ -1,6 +1,7 @@
 // The number input box, print-title variables and help pages.
 #include "app/DlgSessions.h"
 #include "app/HelpWindow.h"
+#include "platform/DepthUnit.h"
 #include "platform/NumberText.h"
 #include "platform/RecordingDialogRunner.h"
 #include "printing/TemplateVariables.h"
@@ -98,6 +99,18 @@ TEST(HelpWindow, TopicsWithoutAPageShowTheContents)
     EXPECT_TRUE(window.Browser()->toPlainText().contains("Главное окно"));
     window.ShowTopic(0);
     EXPECT_TRUE(window.Browser()->toHtml().contains("20.html"));
+}
+
+// At 1:200 the view and the print show 200 cm of depth in a centimetre, in whatever unit the file has.
+TEST(HelpWindow, ScaleExamplesAreTheTrueRatio)
+{
+    const double feet = 2.0 / platform::DepthUnitMetres(QStringLiteral("FT"));
+    const QString example = QString::number(feet, 'f', 2).replace('.', ',') + QStringLiteral(" фута файла в футах");
+    THelpWindow window;
+    for (const int topic : {6, 20}) {
+        window.ShowTopic(topic);
+        EXPECT_TRUE(window.Browser()->toPlainText().simplified().contains(example)) << topic;
+    }
 }
 
 }  // namespace

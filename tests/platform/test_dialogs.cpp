@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDialog>
+#include <QHeaderView>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -136,6 +137,40 @@ TEST(QtDialogRunner, FileDialogShowsSizesAndDatesInRussianWithTheLocaleSeparator
     EXPECT_TRUE(platform::GetOpenFileName(nullptr, options).isEmpty());
     platform::SetDecimalSeparator(QChar());
     EXPECT_EQ(details, (QStringList{"2,00 КБ", "07.12.2026 15:04"}));
+}
+
+TEST(QtDialogRunner, FileDialogStartsWithWholeNamesSizesAndDates)
+{
+    strativ::test::TempDir dir;
+    for (const char* name : {"Фамилия_скважины_Северная_2024_обработка.LAS", "a.las"}) {
+        QFile file(QString::fromStdString(dir.file(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(599318));  // 585,27 КБ
+        ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2026, 12, 8), QTime(9, 45)), QFileDevice::FileModificationTime));
+    }
+    platform::SetDecimalSeparator(QChar(','));
+    QStringList cut;
+    WhenModal([&](QWidget* dialog) {
+        const QAbstractItemView* view = dialog->findChild<QTreeView*>("treeView");
+        const QHeaderView& header = *static_cast<const QTreeView*>(view)->header();
+        const auto whole = [&](int column) {
+            return header.sectionSize(column) >= view->sizeHintForColumn(column) &&
+                   header.sectionViewportPosition(column) + header.sectionSize(column) <= view->viewport()->width();
+        };
+        const auto listed = [&] { return view->model()->rowCount(view->rootIndex()) == 2; };
+        const auto allWhole = [&] { return whole(0) && whole(1) && whole(2) && whole(3); };
+        EXPECT_TRUE(QTest::qWaitFor(listed, 5000));
+        if (!QTest::qWaitFor(allWhole, 1000))
+            for (int column = 0; column < 4; ++column)
+                if (!whole(column))
+                    cut << header.model()->headerData(column, Qt::Horizontal).toString();
+        dialog->grab().save("/tmp/units-dialog.png");
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    platform::FileDialogOptions options;
+    options.directory = QString::fromStdString(dir.path());
+    EXPECT_TRUE(platform::GetOpenFileName(nullptr, options).isEmpty());
+    platform::SetDecimalSeparator(QChar());
+    EXPECT_EQ(cut, QStringList());
 }
 
 TEST(QtDialogRunner, SmallDialogsAreWideEnoughForTheirWholeTitle)
