@@ -396,7 +396,7 @@ public:
     LasReadColumn TakeReadDepths() { return std::move(readDepths_); }
 
     // Whether the ~A title as read names the ~C curves in order after its first word (the depth
-    // any word where it names other curves too): a save names the curves it writes in their place.
+    // any word where it names other curves too): the depth's word then follows a rename.
     bool DataTitleNamesCurves() const { return dataTitleNamesCurves_; }
     // The ~C curves of the file as read, and the column curve i (0: depth) held among them, found
     // by its ~C line: -1 for a curve added since.

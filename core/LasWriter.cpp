@@ -225,8 +225,7 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
     }
 }
 
-// Every curve line of ~C, each with its array, in file order: ~C and the ~A title can be
-// written as they stand.
+// Every curve line of ~C, each with its array, in file order: ~C can be written as it stands.
 bool WritesEveryCurveInOrder(const TLasParser2Parser& document, const std::vector<int>& curves)
 {
     const int written = static_cast<int>(curves.size()) + 1;
