@@ -692,6 +692,7 @@ void TLasParser2Parser::Reset()
     stepValue_ = 0.0f;
     descending_ = false;
     dataTitleNamesCurves_ = false;
+    curveLinesAsRead_.clear();
     omittedData_.clear();
     unloadedData_.clear();
     typed_.Clear();
@@ -729,6 +730,8 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
         throw std::runtime_error(reason);
 
     dataTitleNamesCurves_ = TitleNamesCurves(curveCount);
+    for (int i = 0; i < curveCount; ++i)
+        curveLinesAsRead_.push_back(GetCurveLine(i)->GetLineNumber());
     const long long dataOffset = reader.Offset();
     LasDataColumns columns = ReadLasData(reader, dataLine, curveCount, nullValue_, nullText_,
                                          IsWrapped(), MemoryBytes());
@@ -875,6 +878,17 @@ bool TLasParser2Parser::TitleNamesCurves(int curveCount) const
         if (words[static_cast<size_t>(i)].word != GetCurveLine(i)->Mnemonic())
             return false;
     return true;
+}
+
+int TLasParser2Parser::GetColumnAsRead(int i) const
+{
+    const TLasParsParsedString* line = GetCurveLine(i);
+    if (!line || line->GetLineNumber() <= 0)
+        return -1;
+    const auto found = std::lower_bound(curveLinesAsRead_.begin(), curveLinesAsRead_.end(), line->GetLineNumber());
+    return found != curveLinesAsRead_.end() && *found == line->GetLineNumber()
+               ? static_cast<int>(found - curveLinesAsRead_.begin())
+               : -1;
 }
 
 TLasParsParsedString* TLasParser2Parser::GetCurveLine(int i)

@@ -396,8 +396,12 @@ public:
     LasReadColumn TakeReadDepths() { return std::move(readDepths_); }
 
     // Whether the ~A title as read names the ~C curves in order after its first word (the depth
-    // any word where it names other curves too): a save names the curves it writes in their place.
+    // any word where it names other curves too): the depth's word then follows a rename.
     bool DataTitleNamesCurves() const { return dataTitleNamesCurves_; }
+    // The ~C curves of the file as read, and the column curve i (0: depth) held among them, found
+    // by its ~C line: -1 for a curve added since.
+    int GetCurveCountAsRead() const { return static_cast<int>(curveLinesAsRead_.size()); }
+    int GetColumnAsRead(int i) const;
 
     // The texts typed for values, written for them while they read as the values.
     LasTypedTexts& GetTypedTexts() { return typed_; }
@@ -434,6 +438,7 @@ private:
     float stepValue_ = 0.0f;
     bool descending_ = false;
     bool dataTitleNamesCurves_ = false;
+    std::vector<int> curveLinesAsRead_;  // the file line of each ~C curve line read, ascending
     std::string omittedData_;
     std::string unloadedData_;
     LasReadColumn readDepths_;

@@ -225,8 +225,7 @@ void WriteWellSection(LasTextOut& out, const TLasParser2Parser& document, const 
     }
 }
 
-// Every curve line of ~C, each with its array, in file order: ~C and the ~A title can be
-// written as they stand.
+// Every curve line of ~C, each with its array, in file order: ~C can be written as it stands.
 bool WritesEveryCurveInOrder(const TLasParser2Parser& document, const std::vector<int>& curves)
 {
     const int written = static_cast<int>(curves.size()) + 1;
@@ -314,52 +313,74 @@ void WriteHeaderSections(LasTextOut& out, const TLasParser2Parser& document,
     }
 }
 
-// The ~A title naming the written curves in the places of the curves it names: each name where
-// the title's word stood, padded or closer to its neighbour so that the next name keeps its
-// column (one blank at least). The depth keeps its word while its name is unchanged.
-std::string NamingDataTitle(std::string_view title, const TLasParser2Parser& document, const std::vector<int>& curves)
+// The word of the ~A title as read over the curve written, where the title has one word per ~C
+// curve as read: its word, renamed with the curve where it was the mnemonic (the depth's where
+// the title names the data curves); for a curve added since, its mnemonic.
+std::string_view TitleWordOf(const TLasParser2Parser& document, const std::vector<LasTitleWord>& words, int curve)
 {
-    const std::vector<LasTitleWord> words = LasDataTitleWords(title);
+    const TLasParsParsedString& line = *document.GetCurveLine(curve);
+    const int column = document.GetColumnAsRead(curve);
+    if (column < 0)
+        return line.Mnemonic();
+    const std::string_view word = words[static_cast<size_t>(column)].word;
+    const std::string_view asRead = line.GetFieldAsRead(TLasParsParsedString::kMnemonic);
+    const bool names = word == asRead || (column == 0 && document.DataTitleNamesCurves());
+    return names && asRead != line.Mnemonic() ? std::string_view(line.Mnemonic()) : word;
+}
+
+// The ~A title with the words of the written curves in the places of its words: each where the
+// title's word stood, padded or closer to its neighbour so that the next keeps its column (one
+// blank at least); words beyond the title's after the blanks of its last.
+std::string NamingDataTitle(std::string_view title, const std::vector<LasTitleWord>& words,
+                            const TLasParser2Parser& document, const std::vector<int>& curves)
+{
     const size_t first = title.find_first_not_of(" \t");
     std::string text(title.substr(0, title.find_first_of(" \t", first)));
-    const TLasParsParsedString& depth = *document.GetCurveLine(0);
     for (size_t i = 0; i <= curves.size(); ++i) {
-        const TLasParsParsedString& line = i == 0 ? depth : *document.GetCurveLine(curves[i - 1]);
-        const std::string_view name =
-            i == 0 && depth.GetFieldAsRead(TLasParsParsedString::kMnemonic) == depth.Mnemonic()
-                ? words[0].word : std::string_view(line.Mnemonic());
         const LasTitleWord& word = words[std::min(i, words.size() - 1)];
         const size_t column = static_cast<size_t>(word.word.data() - title.data());
         if (i >= words.size() || word.blanks.find('\t') != std::string_view::npos)
             text += word.blanks;
         else
             text.append(column > text.size() ? column - text.size() : 1, ' ');
-        text += name;
+        text += TitleWordOf(document, words, i == 0 ? 0 : curves[i - 1]);
     }
     const std::string_view last = words.back().word;
     text += title.substr(static_cast<size_t>(last.data() - title.data()) + last.size());
     return text;
 }
 
-void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document,
-                    const std::vector<int>& curves, bool everyCurveInOrder)
+// Whether the columns written are the ~C curves as read, all of them in their order.
+bool WritesCurvesAsRead(const TLasParser2Parser& document, const std::vector<int>& curves)
+{
+    bool asRead = static_cast<int>(curves.size()) + 1 == document.GetCurveCountAsRead();
+    for (size_t i = 0; i < curves.size() && asRead; ++i)
+        asRead = document.GetColumnAsRead(curves[i]) == static_cast<int>(i) + 1;
+    return asRead;
+}
+
+// The ~A title names the columns written: a title of one word per ~C curve as read by the words
+// over them, any other title as read while the columns are the curves read, else the mnemonics.
+void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document, const std::vector<int>& curves)
 {
     const TLasParsSection* data = document.GetDataSection();
-    if (data && document.DataTitleNamesCurves()) {
-        out.Line(NamingDataTitle(data->GetTitle(), document, curves));
+    const std::string_view title = data ? std::string_view(data->GetTitle()) : std::string_view();
+    const std::vector<LasTitleWord> words = LasDataTitleWords(title);
+    if (!words.empty() && static_cast<int>(words.size()) == document.GetCurveCountAsRead()) {
+        out.Line(NamingDataTitle(title, words, document, curves));
         return;
     }
-    if (data && everyCurveInOrder) {
-        out.Line(data->GetTitle());
+    if (data && WritesCurvesAsRead(document, curves)) {
+        out.Line(title);
         return;
     }
-    std::string title = "~A ";
-    title += document.GetCurveLine(0)->Mnemonic();
+    std::string text = "~A ";
+    text += document.GetCurveLine(0)->Mnemonic();
     for (int curve : curves) {
-        title += ' ';
-        title += document.GetCurveLine(curve)->Mnemonic();
+        text += ' ';
+        text += document.GetCurveLine(curve)->Mnemonic();
     }
-    out.Line(title);
+    out.Line(text);
 }
 
 } // namespace
@@ -401,7 +422,7 @@ bool WriteLasFile(const TLasParser2Parser& document, const LasDepthColumn* depth
     const std::string lastDepth =
         RowDepthText(depths, plan, rows, rows.Sample(rows.Count() - 1));
     WriteHeaderSections(out, document, depths, curves, firstDepth, lastDepth, wrapped);
-    WriteDataTitle(out, document, curves, everyCurveInOrder);
+    WriteDataTitle(out, document, curves);
     const long long dataOffset = out.Bytes();
     LasRowsSummary summary;
     // Rows lacking values stay short only in a file written as read.

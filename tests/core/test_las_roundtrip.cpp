@@ -368,6 +368,55 @@ TEST_F(LasRoundTrip, DataTitleNamesTheColumnsWritten)
     EXPECT_EQ(title(Save(sample)), "~A  DEPTH     DT       RHOB     SFLU     SFLA     ILM       ILD");
 }
 
+// A ~A title of one word per curve as read names the columns written with its words, whatever
+// they are: a dropped curve's word goes, an added curve's mnemonic follows, a word that was the
+// mnemonic follows a rename. Any other title gives way to the mnemonics once the columns differ
+// from the curves read.
+TEST_F(LasRoundTrip, DataTitleWordsFollowTheirColumns)
+{
+    const auto file = [](const std::string& title, bool upward) {
+        std::string text = LasWithData(" DEPT.M :\n DPHI.V/V :\n NPHI.V/V :\n GR.API :\n",
+                                       upward ? "2 3 4 5\n1 2 3 4\n" : "1 2 3 4\n2 3 4 5\n");
+        return text.replace(text.find("~A"), 2, title);
+    };
+    const std::string words = "~A  DEPTH  PHID  PHIN  GR";
+    const struct {
+        std::string title;
+        bool upward;
+        std::function<void(TLASFile&)> change;
+        std::vector<int> written;  // empty: the whole document
+        std::string saved;
+    } cases[] = {
+        {words, false, [](TLASFile& d) { d.DeleteCurve(1); }, {}, "~A  DEPTH  PHIN  GR"},
+        {words, true, [](TLASFile& d) { d.DeleteCurve(2); }, {}, "~A  DEPTH  PHID  GR"},
+        {words, false, [](TLASFile& d) { d.AddCurve("NEWC", nullptr); }, {}, "~A  DEPTH  PHID  PHIN  GR  NEWC"},
+        {words, false, [](TLASFile& d) { d.DeleteCurve(1); d.AddCurve("NEWC", nullptr); }, {},
+         "~A  DEPTH  PHIN  GR    NEWC"},
+        {words, false, [](TLASFile& d) { d.SetCurveName(2, "NEU"); d.SetCurveName(3, "GK"); }, {},
+         "~A  DEPTH  PHID  PHIN  GK"},
+        {words, false, [](TLASFile& d) { d.DeleteCurve(2); d.WriteLas(d.GetFileName()); }, {}, "~A  DEPTH  PHID  GR"},
+        {words, false, [](TLASFile&) {}, {3, 1}, "~A  DEPTH  GR    PHID"},
+        {words, false, [](TLASFile&) {}, {2}, "~A  DEPTH  PHIN"},
+        {"~A  Log data", false, [](TLASFile& d) { d.DeleteCurve(1); }, {}, "~A DEPT NPHI GR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        const auto document = files_.Load(file(c.title, c.upward));
+        c.change(*document);
+        std::string saved;
+        if (c.written.empty()) {
+            saved = Save(*document);
+        } else {
+            const int last = document->GetPointCount() - 1;
+            ASSERT_TRUE(document->WriteLasThinned(static_cast<int>(c.written.size()), c.written.data(), 0, 1, last,
+                                                  0, files_.Path("thinned.las")));
+            saved = las_test::ReadFileBytes(files_.Path("thinned.las"));
+        }
+        const size_t title = saved.find("~A");
+        EXPECT_EQ(saved.substr(title, saved.find('\n', title) - title), c.saved);
+    }
+}
+
 // Header lines the rows do not contradict come back as read: a STEP whose sign disagrees with
 // the order of the rows, a second STEP, an unreadable STEP, an odd WRAP, a repeated section
 // title, and a ~W without NULL, which gets none.
