@@ -692,6 +692,7 @@ void TLasParser2Parser::Reset()
     stepValue_ = 0.0f;
     descending_ = false;
     dataTitleNamesCurves_ = false;
+    dataTitleWordsColumns_ = false;
     curveLinesAsRead_.clear();
     omittedData_.clear();
     unloadedData_.clear();
@@ -730,6 +731,7 @@ void TLasParser2Parser::ReadDocument(const std::string& path, int defaultDecimal
         throw std::runtime_error(reason);
 
     dataTitleNamesCurves_ = TitleNamesCurves(curveCount);
+    dataTitleWordsColumns_ = TitleWordsColumns(curveCount);
     for (int i = 0; i < curveCount; ++i)
         curveLinesAsRead_.push_back(GetCurveLine(i)->GetLineNumber());
     const long long dataOffset = reader.Offset();
@@ -878,6 +880,22 @@ bool TLasParser2Parser::TitleNamesCurves(int curveCount) const
         if (words[static_cast<size_t>(i)].word != GetCurveLine(i)->Mnemonic())
             return false;
     return true;
+}
+
+bool TLasParser2Parser::TitleWordsColumns(int curveCount) const
+{
+    if (!GetDataSection())
+        return false;
+    const std::vector<LasTitleWord> words = LasDataTitleWords(GetDataSection()->GetTitle());
+    if (words.empty() || words.size() != static_cast<size_t>(curveCount))
+        return false;
+    const std::string_view first = words.front().word;
+    bool columns = first.size() >= 4;
+    for (size_t i = 0; i < 4 && columns; ++i)
+        columns = (first[i] & ~0x20) == "DEPT"[i];
+    for (int i = 0; i < curveCount && !columns; ++i)
+        columns = words[static_cast<size_t>(i)].word == GetCurveLine(i)->Mnemonic();
+    return columns;
 }
 
 int TLasParser2Parser::GetColumnAsRead(int i) const

@@ -398,6 +398,9 @@ public:
     // Whether the ~A title as read names the ~C curves in order after its first word (the depth
     // any word where it names other curves too): the depth's word then follows a rename.
     bool DataTitleNamesCurves() const { return dataTitleNamesCurves_; }
+    // Whether the ~A title as read has a word over each ~C curve: one word per curve, the first a
+    // depth word or some word a curve's mnemonic (so that a caption such as "Log Data" is none).
+    bool DataTitleWordsColumns() const { return dataTitleWordsColumns_; }
     // The ~C curves of the file as read, and the column curve i (0: depth) held among them, found
     // by its ~C line: -1 for a curve added since.
     int GetCurveCountAsRead() const { return static_cast<int>(curveLinesAsRead_.size()); }
@@ -422,6 +425,7 @@ private:
     void ReadDocument(const std::string& path, int defaultDecimals);
     void ReadWellValues();
     bool TitleNamesCurves(int curveCount) const;
+    bool TitleWordsColumns(int curveCount) const;
     // Why the data cannot be read for want of curves or of ~A (a DOS end-of-file byte before it
     // named with its line); empty when they can.
     std::string MissingDataReason(int curveCount, int dataLine, const LasLineReader& reader) const;
@@ -438,6 +442,7 @@ private:
     float stepValue_ = 0.0f;
     bool descending_ = false;
     bool dataTitleNamesCurves_ = false;
+    bool dataTitleWordsColumns_ = false;
     std::vector<int> curveLinesAsRead_;  // the file line of each ~C curve line read, ascending
     std::string omittedData_;
     std::string unloadedData_;

@@ -366,7 +366,7 @@ void WriteDataTitle(LasTextOut& out, const TLasParser2Parser& document, const st
     const TLasParsSection* data = document.GetDataSection();
     const std::string_view title = data ? std::string_view(data->GetTitle()) : std::string_view();
     const std::vector<LasTitleWord> words = LasDataTitleWords(title);
-    if (!words.empty() && static_cast<int>(words.size()) == document.GetCurveCountAsRead()) {
+    if (document.DataTitleWordsColumns()) {
         out.Line(NamingDataTitle(title, words, document, curves));
         return;
     }

@@ -369,7 +369,7 @@ TEST_F(LasRoundTrip, DataTitleNamesTheColumnsWritten)
 }
 
 // A ~A title of one word per curve as read names the columns written with its words, whatever
-// they are: a dropped curve's word goes, an added curve's mnemonic follows, a word that was the
+// they are (a depth word first, or a mnemonic among them): a dropped curve's word goes, an added curve's mnemonic follows, a word that was the
 // mnemonic follows a rename. Any other title gives way to the mnemonics once the columns differ
 // from the curves read.
 TEST_F(LasRoundTrip, DataTitleWordsFollowTheirColumns)
@@ -398,6 +398,7 @@ TEST_F(LasRoundTrip, DataTitleWordsFollowTheirColumns)
         {words, false, [](TLASFile&) {}, {3, 1}, "~A  DEPTH  GR    PHID"},
         {words, false, [](TLASFile&) {}, {2}, "~A  DEPTH  PHIN"},
         {"~A  Log data", false, [](TLASFile& d) { d.DeleteCurve(1); }, {}, "~A DEPT NPHI GR"},
+        {"~ASCII Log Data Of Well", false, [](TLASFile& d) { d.DeleteCurve(1); }, {}, "~A DEPT NPHI GR"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.saved);
