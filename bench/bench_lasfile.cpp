@@ -397,20 +397,33 @@ BENCHMARK(BM_WriteDocumentVsFloor)
 
 // Row shapes of real logs: the USGS layout (depths "%#12.6g": 0.900000, 1.00000 ... 1000.00 ...),
 // the same rows with one-decimal depths ("%12.1f"), a depth written unpadded that widens past
-// 1000 m after the first rows (999.9, 1000.0), and values padded after ("%-10.4f ").
-enum RowShape { kUsgsDepths = 0, kOneDecimalDepths = 1, kDepthPast1000 = 2, kPaddedAfter = 3 };
+// 1000 m after the first rows (999.9, 1000.0), values padded after ("%-10.4f "), values of
+// varying width as writers that do not pad give (" %.4f" from -9999 to 9999), and a depth in feet
+// written unpadded that widens past 1000 and past 10000 (100.00 ... 52528.70).
+enum RowShape {
+    kUsgsDepths = 0,
+    kOneDecimalDepths = 1,
+    kDepthPast1000 = 2,
+    kPaddedAfter = 3,
+    kUnpaddedValues = 4,
+    kDepthPast10000 = 5
+};
 
 std::string MakeShapeText(int rows, RowShape shape)
 {
     std::string text = Header(kCurves) + "~A DEPT\r\n";
     text.reserve(text.size() + static_cast<size_t>(rows) * 110);
     std::mt19937 random(7);
-    std::uniform_real_distribution<float> value(-500.0f, 5000.0f);
-    static const char* const kDepthFormats[] = {"%#12.6g", "%12.1f", "%.1f", "%-10.2f "};
-    const char* const valueFormat = shape == kPaddedAfter ? "%-10.4f " : " %10.4f";
+    std::uniform_real_distribution<float> value(shape == kUnpaddedValues ? -9999.0f : -500.0f,
+                                                shape == kUnpaddedValues ? 9999.0f : 5000.0f);
+    static const char* const kDepthFormats[] = {"%#12.6g", "%12.1f", "%.1f", "%-10.2f ", "%.2f", "%.2f"};
+    static const double kFirstDepths[] = {0.9, 0.9, 990.0, 0.9, 1000.0, 100.0};
+    const char* const valueFormat = shape == kPaddedAfter      ? "%-10.4f "
+                                    : shape == kUnpaddedValues ? " %.4f"
+                                                               : " %10.4f";
     char field[32];
     for (int r = 0; r < rows; ++r) {
-        const double depth = (shape == kDepthPast1000 ? 990.0 : 0.9) + r * 0.1;
+        const double depth = kFirstDepths[shape] + r * 0.1;
         std::snprintf(field, sizeof field, kDepthFormats[shape], depth);
         text += field;
         for (int c = 1; c < kCurves; ++c) {
@@ -454,9 +467,9 @@ BENCHMARK(BM_ReadUsgsDepthsVsOneDecimal)
     ->Iterations(15)
     ->Unit(benchmark::kMillisecond);
 
-// A save after every value changed, of a file whose depth widens past 1000 m and of one with
-// values padded after, against the same save with the source texts gone (every value
-// formatted), paired.
+// A save after every value changed (and, with `decimals`, every column given one decimal more),
+// of files of the row shapes above but the USGS ones, against the same save with the source texts
+// gone (every value formatted), paired.
 void BM_SaveShapeEveryValueChangedVsFormatting(benchmark::State& state)
 {
     const BenchFile& data = ShapeFile(static_cast<int>(state.range(0)), static_cast<RowShape>(state.range(1)));
@@ -464,16 +477,23 @@ void BM_SaveShapeEveryValueChangedVsFormatting(benchmark::State& state)
     const std::string floor = TempPath("shape_floor.las");
     TLASFile document(data.path, 2);
     const std::unique_ptr<TLASFile> sourceless = Sourceless(data.path, floor);
-    for (TLASFile* changed : {&document, sourceless.get()})
+    for (TLASFile* changed : {&document, sourceless.get()}) {
         ChangeValues(*changed, kEveryValueChanged);
+        if (state.range(2) != 0) {
+            changed->SetDepthDecimals(changed->GetDepthDecimals() + 1);
+            for (int c = 1; c < kCurves; ++c)
+                changed->SetCurveDecimals(c, changed->GetCurveDecimals(c) + 1);
+        }
+    }
     RunPairedSaves(state, document, written, floor, [&] {
         if (!sourceless->WriteLas(floor))
             state.SkipWithError("the document without its source was not written");
     });
 }
 BENCHMARK(BM_SaveShapeEveryValueChangedVsFormatting)
-    ->ArgsProduct({{kRows}, {kDepthPast1000, kPaddedAfter}})
-    ->ArgNames({"rows", "shape"})
+    ->ArgsProduct({{kRows}, {kDepthPast1000, kPaddedAfter, kUnpaddedValues, kDepthPast10000}, {0}})
+    ->Args({kRows, kUnpaddedValues, 1})
+    ->ArgNames({"rows", "shape", "decimals"})
     ->UseManualTime()
     ->Iterations(15)
     ->Unit(benchmark::kMillisecond);

@@ -190,12 +190,13 @@ void WriteFormattedRows(LasTextOut& out, const LasRowFormat& format, const LasWr
                         LasRowsSummary* written)
 {
     std::string& text = out.Text();
+    // The source is read only where a written column has its texts there.
     std::optional<SourceRows> reader;
-    if (source)
+    if (source && std::any_of(sourceColumns.begin(), sourceColumns.end(), [](int c) { return c >= 0; }))
         reader.emplace(*source);
     std::vector<std::string_view> tokens;
     long long sourceRow = -1;  // the row in `tokens`
-    bool sourceLeft = source != nullptr;
+    bool sourceLeft = reader.has_value();
     const long long count = rows.Count();
     WrittenSummary summary(out, written);
     ValueHashes hashes;

@@ -282,3 +282,29 @@ TEST_F(LasSaveBlocks, FileCutInItsLastRowIsWrittenWholeOnceChanged)
         ExpectSameValues(read, document);
     }
 }
+
+// Every column given other decimals: no source text can stay, and the save, between saves over
+// the same file that copy from it, writes what the same document writes with its source gone.
+TEST_F(LasSaveBlocks, ColumnsGivenOtherDecimalsAreWrittenAsWithoutTheSource)
+{
+    const Shape shape{"\r\n", false, false, 3 * kLasBlockRows};
+    const std::string input = LasText(shape);
+    const std::string path = files_.Write(input);
+    TLASFile document(path, 2);
+    const std::string copy = files_.Write(input);
+    TLASFile sourceless(copy, 2);
+    ASSERT_EQ(std::remove(copy.c_str()), 0);
+    EXPECT_EQ(Save(document, "same.las"), input);
+    ASSERT_TRUE(document.WriteLas(path));
+    for (TLASFile* changed : {&document, &sourceless}) {
+        for (int c = 0; c < 3; ++c)
+            changed->SetCurveDecimals(c, changed->GetCurveDecimals(c) + 1);
+        changed->GetCurveData(1)[2 * kLasBlockRows + 5] += 1.0f;
+    }
+    ASSERT_TRUE(document.WriteLas(path));
+    const std::string saved = ReadFileBytes(path);
+    EXPECT_EQ(saved, Save(sourceless, "sourceless.las"));
+    document.GetCurveData(2)[7] = 5.5f;
+    const size_t headerLines = Lines(saved.substr(0, saved.find("~A") + 2), shape.eol).size();
+    EXPECT_EQ(ChangedLines(saved, Save(document, "edited.las"), shape.eol), std::vector<size_t>{headerLines + 7});
+}
