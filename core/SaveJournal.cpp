@@ -165,15 +165,13 @@ bool Later(const timespec& a, const timespec& b)
     return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
 
-// The interrupted save a copy's record tells of, with the copy open on `copy`, and how its target is found.
-InterruptedSave Found(const std::string& file, const Record& record, int copy)
+// The interrupted save a copy's record tells of, and how its target is found.
+InterruptedSave Found(const std::string& file, const Record& record, const struct stat& copy)
 {
     InterruptedSave save{file, record.target, record.path, record.oldSize, record.newSize};
-    struct stat copyInfo {};
     struct stat recordInfo {};
     struct stat target {};
-    fstat(copy, &copyInfo);
-    save.copyTime = copyInfo.st_mtim.tv_sec;
+    save.copyTime = copy.st_mtim.tv_sec;
     if (stat(record.target.c_str(), &target) != 0 || stat(file.c_str(), &recordInfo) != 0) {
         save.changed = true;
         return save;
@@ -317,7 +315,7 @@ void RemoveLeftTemporaries()
 
 std::vector<InterruptedSave> InterruptedSaves()
 {
-    std::vector<InterruptedSave> saves;
+    std::vector<std::pair<timespec, InterruptedSave>> found;  // by the copy's time
     for (const auto& [file, record] : Records()) {
         if (record.kind != kCopy)
             continue;
@@ -326,17 +324,20 @@ std::vector<InterruptedSave> InterruptedSaves()
             Drop(file, true);
         if (fd < 0)
             continue;
+        struct stat info {};
         if (!IsRecorded(fd, record))
             Drop(file, true);
-        else if (HeldByNoSave(fd))
-            saves.push_back(Found(file, record, fd));
+        else if (HeldByNoSave(fd) && fstat(fd, &info) == 0)
+            found.emplace_back(info.st_mtim, Found(file, record, info));
         close(fd);
     }
     // One copy a file: the oldest holds the content from before the first save that was cut short.
-    std::stable_sort(saves.begin(), saves.end(),
-                     [](const auto& a, const auto& b) { return a.copyTime < b.copyTime; });
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return Later(b.first, a.first); });
+    std::vector<InterruptedSave> saves;
     std::set<std::string> offered;
-    std::erase_if(saves, [&offered](const InterruptedSave& save) { return !offered.insert(save.target).second; });
+    for (auto& [time, save] : found)
+        if (offered.insert(save.target).second)
+            saves.push_back(std::move(save));
     return saves;
 }
 

@@ -51,13 +51,13 @@ bool WriteRecordedTarget(int from, int to, long long size, const std::string& re
 // in the journal's folder also the temporaries no record names and the records half replaced,
 // that no running save holds.
 void RemoveLeftTemporaries();
-// The copies of killed saves in place (none of a save still running); records whose copy is gone
-// are dropped.
+// The copies of killed saves in place (none of a save still running), the oldest one a file;
+// records whose copy is gone are dropped.
 std::vector<InterruptedSave> InterruptedSaves();
 // Writes the copy back into the target in place, then removes the copy and the record; false
 // (errno set; both kept) on failure. Cut short, it leaves the record as it was.
 bool Restore(const InterruptedSave& save);
-// Drops the record and leaves the copy where it is: no clean-up touches a file it has no record of.
+// Drops the record and leaves the copy where it is: no clean-up takes a copy for a temporary.
 void Forget(const InterruptedSave& save);
 
 }  // namespace savejournal

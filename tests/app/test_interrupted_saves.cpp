@@ -254,4 +254,25 @@ TEST(InterruptedSaves, ARestoreOverAChangedFileAsksFirst)
     }
 }
 
+// Two saves of one file cut short one after the other: the copy offered is the one from before the
+// first, and the second save's copy (of a torn file) is not offered with it.
+TEST(InterruptedSaves, TwoSavesCutShortOfferTheContentFromBeforeTheFirst)
+{
+    strativ::test::TempDir dir;
+    const std::string profile = dir.file("profile/");
+    const std::string target = dir.file("well.las");
+    const std::string old = WriteLinkedFile(dir, 2 * kBlock);
+    KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
+    const std::string first = TheCopy(dir.path());
+    KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
+
+    platform::RecordingDialogRunner runner;
+    runner.Push(platform::IDYES);
+    StartSaveJournal(profile);
+    ASSERT_EQ(runner.Requests().size(), 1u);
+    EXPECT_TRUE(runner.Requests()[0].text.contains(Shown(first)));
+    EXPECT_TRUE(ReadFileBytes(target) == old);
+    savejournal::SetFolder("");
+}
+
 }  // namespace
