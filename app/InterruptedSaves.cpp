@@ -23,8 +23,9 @@ int AskToRestore(const InterruptedSave& save, const QString& target, const QStri
 {
     QString text = QStringLiteral("Сохранение файла %1 было прервано. ").arg(target);
     if (save.changed) {
-        const QString now = save.fileSize < 0 ? QStringLiteral("файла сейчас нет")
-                                              : QStringLiteral("файл сейчас — ") + DateAndSize(save.fileTime, save.fileSize);
+        const QString now = save.fileSize < 0
+                                ? QStringLiteral("файла сейчас нет")
+                                : QStringLiteral("файл сейчас — ") + DateAndSize(save.fileTime, save.fileSize);
         text += QStringLiteral("После этого файл изменился: сохранённая копия — %1; %2. ")
                     .arg(DateAndSize(save.copyTime, save.oldSize), now);
     }

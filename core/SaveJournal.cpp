@@ -1,5 +1,6 @@
 // Record files of the journal: fields written as "<length>:<bytes>\n", so any byte of a file name
-// survives; a record of a copy is written whole and synced before it replaces that of a temporary.
+// survives; every record is written whole and synced, and that of a copy replaces that of its
+// temporary by a rename.
 #include "core/SaveJournal.h"
 
 #include "core/TempFiles.h"

@@ -242,8 +242,9 @@ TEST(InterruptedSaves, ARestoreOverAChangedFileAsksFirst)
         StartSaveJournal(profile);  // no answer: "Нет"
         ASSERT_EQ(runner.Requests().size(), 2u);
         const QString changeText =
-            row.changed ? QStringLiteral("После этого файл изменился: сохранённая копия — %1; %2. ").arg(dateAndSize(copy), now)
-                    : QString();
+            row.changed
+                ? QStringLiteral("После этого файл изменился: сохранённая копия — %1; %2. ").arg(dateAndSize(copy), now)
+                : QString();
         EXPECT_EQ(runner.Requests()[0].text, QStringLiteral("Сохранение файла %1 было прервано. %2Старое содержимое "
                                                             "сохранено в %3. Восстановить его?")
                                                  .arg(Shown(target), changeText, Shown(copy)));
