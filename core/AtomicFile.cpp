@@ -32,14 +32,7 @@ bool Reserve(int fd, off_t size)
     return size == 0 || fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0 || errno == EOPNOTSUPP || errno == ENOSYS;
 }
 
-void (*inPlaceWritten)(long long) = nullptr;
-
 } // namespace
-
-void SetInPlaceWriteHook(void (*written)(long long))
-{
-    inPlaceWritten = written;
-}
 
 AtomicFileTarget::AtomicFileTarget(std::string targetPath)
     : target_(std::move(targetPath))
@@ -71,7 +64,7 @@ void AtomicFileTarget::Prepare()
     inPlace_ = exists && (!folderWritable || old.st_nlink > 1);
     const std::string tempFolder = folderWritable ? folder : TempFolder();
     savejournal::RemoveLeftTemporaries();
-    fd_ = MakeLockedTemporary(tempFolder, tempPath_);
+    fd_ = MakeLockedTemporary(tempFolder, kTemporaryName, tempPath_);
     if (fd_ < 0) {
         Fail();
         return;
@@ -98,8 +91,12 @@ AtomicFileTarget::~AtomicFileTarget()
     Discard();
 }
 
-bool AtomicFileTarget::Commit()
+bool AtomicFileTarget::Commit(bool replaceExisting)
 {
+    if (!replaceExisting && inPlace_) {
+        errno = EEXIST;
+        Fail();
+    }
     if (tempPath_.empty() || failed_) {
         Discard();
         return false;
@@ -108,8 +105,11 @@ bool AtomicFileTarget::Commit()
     bool done = fsync(fd_) == 0;
     if (done && inPlace_) {
         done = WriteInPlace();
-    } else if (done && std::rename(tempPath_.c_str(), target_.c_str()) == 0) {
+    } else if (done && replaceExisting && std::rename(tempPath_.c_str(), target_.c_str()) == 0) {
         tempPath_.clear();
+        done = SyncFolderOf(target_);
+    } else if (done && !replaceExisting && link(tempPath_.c_str(), target_.c_str()) == 0) {
+        // A link never replaces a name: the temporary's own goes with Discard.
         done = SyncFolderOf(target_);
     } else {
         done = false;
@@ -132,12 +132,12 @@ bool AtomicFileTarget::WriteInPlace()
     // The old content is kept aside, whole on disk and recorded, and the room the new one needs
     // taken, before any byte of the target changes.
     if (out < 0 || fstat(fd_, &next) != 0 || fstat(out, &old) != 0 || !Reserve(out, next.st_size) ||
-        (copy = MakeLockedTemporary(FolderOf(tempPath_), copyPath)) < 0 ||
-        (record = savejournal::RecordTemporary(copyPath, copy), !CopyContent(out, copy, old.st_size)) ||
-        !SyncFolderOf(copyPath) ||
+        (copy = MakeLockedTemporary(FolderOf(tempPath_), kCopyName, copyPath)) < 0 ||
+        ((record = savejournal::RecordTemporary(copyPath, copy)).empty() && !savejournal::Folder().empty()) ||
+        !CopyContent(out, copy, old.st_size) || !SyncFolderOf(copyPath) ||
         !savejournal::RecordCopy(record, copyPath, copy, target_, old.st_size, next.st_size)) {
         Fail();
-    } else if (!CopyContent(fd_, out, next.st_size, inPlaceWritten)) {
+    } else if (!savejournal::WriteRecordedTarget(fd_, out, next.st_size, record)) {
         Fail();
         // The old content goes back; should even that fail, its copy stays, recorded.
         keepCopy = !CopyContent(copy, out, old.st_size);
@@ -201,7 +201,7 @@ void AtomicFileWriter::Write(std::string_view bytes)
         target_.Fail();
 }
 
-bool AtomicFileWriter::Commit()
+bool AtomicFileWriter::Commit(bool replaceExisting)
 {
     if (!file_ || target_.Failed()) {
         Discard();
@@ -215,7 +215,7 @@ bool AtomicFileWriter::Commit()
         Discard();
         return false;
     }
-    return target_.Commit();
+    return target_.Commit(replaceExisting);
 }
 
 void AtomicFileWriter::Discard()

@@ -25,7 +25,8 @@ public:
     // The file written: the path with its symbolic links followed.
     const std::string& Target() const { return target_; }
     // The temporary file must be complete and closed; false (target untouched) on failure.
-    bool Commit();
+    // `replaceExisting` false: a target that exists by then stays, and the commit fails (EEXIST).
+    bool Commit(bool replaceExisting = true);
     void Discard();
     // Records the first failure with the system's error code (errno; EIO when it gave none).
     void Fail();
@@ -58,7 +59,7 @@ public:
     void Write(std::string_view bytes);
     bool Failed() const { return target_.Failed(); }
     // Flushes, closes and puts the file in the target's place; false (target untouched) on any failure.
-    bool Commit();
+    bool Commit(bool replaceExisting = true);
     // Drops what was written; the target stays as it was.
     void Discard();
     int SystemError() const { return target_.SystemError(); }
@@ -70,5 +71,3 @@ private:
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// Tests stop a save in the middle with it: told the bytes of the new content written in place so far.
-void SetInPlaceWriteHook(void (*written)(long long));

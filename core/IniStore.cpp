@@ -6,6 +6,7 @@
 #include "core/StringUtils.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -272,29 +273,25 @@ bool IsDamagedIniText(std::string_view bytes)
 
 namespace {
 
-// The first of "<path>.bak", "<path>.1.bak", "<path>.2.bak", ... that names nothing (not even a
-// dangling link), so that no copy replaces an earlier one; "" when all are taken.
-std::string FreeBackupName(const std::string& path)
+// The bytes of the file at `path` written under the first of "<path>.bak", "<path>.1.bak",
+// "<path>.2.bak", ... that names nothing (not even a dangling link): a name another program takes
+// meanwhile is left to it, so that no copy replaces an earlier one. The copy's path, or "".
+std::string WriteBackup(const std::string& path, std::string_view bytes)
 {
     constexpr int kMaxBackups = 10000;
     for (int n = 0; n < kMaxBackups; ++n) {
         std::string name = path + (n == 0 ? std::string() : "." + std::to_string(n)) + ".bak";
         std::error_code error;
-        if (std::filesystem::symlink_status(name, error).type() == std::filesystem::file_type::not_found)
+        if (std::filesystem::symlink_status(name, error).type() != std::filesystem::file_type::not_found)
+            continue;
+        AtomicFileWriter writer(name);
+        writer.Write(bytes);
+        if (writer.Commit(false))
             return name;
+        if (writer.SystemError() != EEXIST)
+            return {};
     }
     return {};
-}
-
-// The bytes of the file at `path` written under FreeBackupName; the copy's path, or "".
-std::string WriteBackup(const std::string& path, std::string_view bytes)
-{
-    const std::string backup = FreeBackupName(path);
-    if (backup.empty())
-        return {};
-    AtomicFileWriter writer(backup);
-    writer.Write(bytes);
-    return writer.Commit() ? backup : std::string();
 }
 
 } // namespace

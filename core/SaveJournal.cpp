@@ -1,8 +1,8 @@
 // Record files of the journal: fields written as "<length>:<bytes>\n", so any byte of a file name
-// survives; a record of a copy is written whole and synced before it replaces that of a temporary.
+// survives; every record is written whole and synced, and that of a copy replaces that of its
+// temporary by a rename.
 #include "core/SaveJournal.h"
 
-#include "core/AtomicFile.h"
 #include "core/TempFiles.h"
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,7 +24,10 @@ namespace {
 constexpr std::string_view kTemporary = "temporary";
 constexpr std::string_view kCopy = "copy";
 constexpr std::string_view kRecordExtension = ".rec";
+constexpr std::string_view kHalfReplaced = ".new";
 constexpr std::size_t kMaxRecordSize = 1 << 16;
+
+void (*inPlaceWritten)(long long) = nullptr;
 
 std::string& TheFolder()
 {
@@ -97,7 +101,8 @@ std::optional<Record> ReadRecord(const std::string& path)
     return ParseRecord(text);
 }
 
-bool WriteWhole(int fd, const std::string& text)
+// The whole text, then synced.
+bool WriteSynced(int fd, const std::string& text)
 {
     for (std::size_t done = 0; done < text.size();) {
         const ssize_t put = write(fd, text.data() + done, text.size() - done);
@@ -107,7 +112,13 @@ bool WriteWhole(int fd, const std::string& text)
             return false;
         done += put;
     }
-    return true;
+    return fsync(fd) == 0;
+}
+
+// A journal's write that found its disk full names the profile's disk, not the file saved.
+int JournalError(int error)
+{
+    return error == ENOSPC || error == EDQUOT ? savejournal::kJournalDiskFull : error;
 }
 
 std::string Absolute(const std::string& path)
@@ -139,6 +150,42 @@ std::vector<std::pair<std::string, Record>> Records()
     return records;
 }
 
+// Whether a save still running holds the file: it keeps it locked.
+bool HeldByRunningSave(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = !HeldByNoSave(fd);
+    close(fd);
+    return held;
+}
+
+bool Later(const timespec& a, const timespec& b)
+{
+    return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+}
+
+// The interrupted save a copy's record tells of, and how its target is found.
+InterruptedSave Found(const std::string& file, const Record& record, const struct stat& copy)
+{
+    InterruptedSave save{file, record.target, record.path, record.oldSize, record.newSize};
+    struct stat recordInfo {};
+    struct stat target {};
+    save.copyTime = copy.st_mtim.tv_sec;
+    if (stat(record.target.c_str(), &target) != 0 || stat(file.c_str(), &recordInfo) != 0) {
+        save.changed = true;
+        return save;
+    }
+    save.fileSize = target.st_size;
+    save.fileTime = target.st_mtim.tv_sec;
+    // Cut short, a write in place leaves a size between the old one and the new one.
+    save.changed = target.st_size < std::min(record.oldSize, record.newSize) ||
+                   target.st_size > std::max(record.oldSize, record.newSize) ||
+                   Later(target.st_mtim, recordInfo.st_mtim);
+    return save;
+}
+
 }  // namespace
 
 namespace savejournal {
@@ -167,13 +214,18 @@ std::string RecordTemporary(const std::string& path, int fd)
                                std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) +
                                std::string(kRecordExtension);
     const int out = open(record.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0)
-        return {};
-    const bool written = WriteWhole(out, Field(kTemporary) + Field(Absolute(path)) + Field(info.st_dev) +
-                                             Field(info.st_ino));
-    close(out);
+    // A temporary with no record on disk would outlive a power cut.
+    const bool written = out >= 0 &&
+                         WriteSynced(out, Field(kTemporary) + Field(Absolute(path)) + Field(info.st_dev) +
+                                              Field(info.st_ino)) &&
+                         SyncFolderOf(record);
+    const int error = errno;
+    if (out >= 0)
+        close(out);
     if (!written) {
-        unlink(record.c_str());
+        if (out >= 0)
+            unlink(record.c_str());
+        errno = JournalError(error);
         return {};
     }
     return record;
@@ -183,23 +235,31 @@ bool RecordCopy(const std::string& record, const std::string& copy, int fd, cons
                 long long oldSize, long long newSize)
 {
     struct stat info {};
-    // Without a journal nothing is recorded; with one, a copy that could not be recorded is refused.
-    if (record.empty()) {
-        errno = EIO;
-        return TheFolder().empty();
-    }
-    const std::string next = record + ".new";
+    if (record.empty())
+        return true;
+    const std::string next = record + std::string(kHalfReplaced);
     const int out = open(next.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     bool written = out >= 0 && fstat(fd, &info) == 0 &&
-                   WriteWhole(out, Field(kCopy) + Field(Absolute(copy)) + Field(info.st_dev) + Field(info.st_ino) +
-                                       Field(Absolute(target)) + Field(oldSize) + Field(newSize)) &&
-                   fsync(out) == 0;
+                   WriteSynced(out, Field(kCopy) + Field(Absolute(copy)) + Field(info.st_dev) + Field(info.st_ino) +
+                                        Field(Absolute(target)) + Field(oldSize) + Field(newSize));
     if (out >= 0)
         close(out);
     written = written && rename(next.c_str(), record.c_str()) == 0 && SyncFolderOf(record);
+    const int error = errno;
     if (!written)
         unlink(next.c_str());
+    errno = JournalError(error);
     return written;
+}
+
+bool WriteRecordedTarget(int from, int to, long long size, const std::string& record)
+{
+    return CopyContent(from, to, size, [&record](long long written) {
+        if (!record.empty())
+            utimensat(AT_FDCWD, record.c_str(), nullptr, 0);
+        if (inPlaceWritten)
+            inPlaceWritten(written);
+    });
 }
 
 void Drop(const std::string& record, bool durable)
@@ -215,7 +275,9 @@ void RemoveLeftTemporaries()
 {
     if (TheFolder().empty())
         return;
+    std::set<std::string> named;
     for (const auto& [file, record] : Records()) {
+        named.insert(record.path);
         if (record.kind != kTemporary)
             continue;
         const int fd = open(record.path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -234,11 +296,27 @@ void RemoveLeftTemporaries()
         }
         close(fd);
     }
+    std::error_code error;
+    for (fs::directory_iterator it(TheFolder(), error), end; !error && it != end; it.increment(error)) {
+        const std::string path = it->path().string();
+        const std::string name = it->path().filename().string();
+        // A record being replaced belongs to the save that holds the file its record names.
+        const bool halfReplaced = name.ends_with(std::string(kRecordExtension) + std::string(kHalfReplaced));
+        const bool unnamedTemporary = name.starts_with(kTemporaryName) &&
+                                      name.size() == kTemporaryName.size() + kUniqueLength && !named.contains(path);
+        if (halfReplaced) {
+            const auto record = ReadRecord(path.substr(0, path.size() - kHalfReplaced.size()));
+            if (!record || !HeldByRunningSave(record->path))
+                unlink(path.c_str());
+        } else if (unnamedTemporary && !HeldByRunningSave(path)) {
+            unlink(path.c_str());
+        }
+    }
 }
 
 std::vector<InterruptedSave> InterruptedSaves()
 {
-    std::vector<InterruptedSave> saves;
+    std::vector<std::pair<timespec, InterruptedSave>> found;  // by the copy's time
     for (const auto& [file, record] : Records()) {
         if (record.kind != kCopy)
             continue;
@@ -247,12 +325,20 @@ std::vector<InterruptedSave> InterruptedSaves()
             Drop(file, true);
         if (fd < 0)
             continue;
+        struct stat info {};
         if (!IsRecorded(fd, record))
             Drop(file, true);
-        else if (HeldByNoSave(fd))
-            saves.push_back({file, record.target, record.path, record.oldSize, record.newSize});
+        else if (HeldByNoSave(fd) && fstat(fd, &info) == 0)
+            found.emplace_back(info.st_mtim, Found(file, record, info));
         close(fd);
     }
+    // One copy a file: the oldest holds the content from before the first save that was cut short.
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return Later(b.first, a.first); });
+    std::vector<InterruptedSave> saves;
+    std::set<std::string> offered;
+    for (auto& [time, save] : found)
+        if (offered.insert(save.target).second)
+            saves.push_back(std::move(save));
     return saves;
 }
 
@@ -262,26 +348,29 @@ bool Restore(const InterruptedSave& save)
     if (from < 0)
         return false;
     struct stat info {};
-    AtomicFileTarget target(save.target);
-    const int to = target.IsValid() ? open(target.TempPath().c_str(), O_WRONLY | O_CLOEXEC) : -1;
-    // A copy of another size than recorded is no longer the whole old content.
-    if (fstat(from, &info) != 0 || info.st_size != save.oldSize) {
-        errno = EIO;
-        target.Fail();
-    } else if (to < 0 || !CopyContent(from, to, info.st_size)) {
-        target.Fail();
+    bool restored = false;
+    // The copy stays locked while it is written back, so that no other start offers it meanwhile.
+    if (!HeldByNoSave(from)) {
+        errno = EBUSY;
+    } else if (fstat(from, &info) == 0 && info.st_size != save.oldSize) {
+        errno = EIO;  // no longer the whole old content
+    } else if (info.st_size == save.oldSize) {
+        const int to = open(save.target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        restored = to >= 0 && WriteRecordedTarget(from, to, info.st_size, save.record);
+        const int error = errno;
+        if (to >= 0)
+            close(to);
+        errno = error;
     }
-    if (to >= 0)
-        close(to);
+    if (restored) {
+        unlink(save.copy.c_str());
+        SyncFolderOf(save.copy);
+        Drop(save.record, true);
+    }
+    const int error = errno;
     close(from);
-    if (!target.Commit()) {
-        errno = target.SystemError();
-        return false;
-    }
-    unlink(save.copy.c_str());
-    SyncFolderOf(save.copy);
-    Drop(save.record, true);
-    return true;
+    errno = error;
+    return restored;
 }
 
 void Forget(const InterruptedSave& save)
@@ -290,3 +379,8 @@ void Forget(const InterruptedSave& save)
 }
 
 }  // namespace savejournal
+
+void SetInPlaceWriteHook(void (*written)(long long))
+{
+    inPlaceWritten = written;
+}

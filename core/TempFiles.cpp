@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -15,24 +16,42 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kMaxLinks = 40;
+constexpr int kMaxTries = 100;
+
+// The name still stands for the file `fd` is open on.
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat opened {};
+    struct stat named {};
+    return fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
+}
 
 }  // namespace
 
-int MakeLockedTemporary(const std::string& folder, std::string& path)
+int MakeLockedTemporary(const std::string& folder, std::string_view name, std::string& path)
 {
-    std::string pattern = folder + ".strativ-XXXXXX";
-    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    if (flock(fd, LOCK_EX) != 0) {
-        const int error = errno;
+    for (int tries = 0; tries < kMaxTries; ++tries) {
+        std::string pattern = folder + std::string(name) + std::string(kUniqueLength, 'X');
+        const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        if (flock(fd, LOCK_EX) != 0) {
+            const int error = errno;
+            close(fd);
+            unlink(pattern.c_str());
+            errno = error;
+            return -1;
+        }
+        // A clean-up may have taken the lock before us and removed the file as a leftover.
+        if (StillNamed(fd, pattern)) {
+            path = pattern;
+            return fd;
+        }
         close(fd);
-        unlink(pattern.c_str());
-        errno = error;
-        return -1;
     }
-    path = pattern;
-    return fd;
+    errno = EAGAIN;
+    return -1;
 }
 
 bool HeldByNoSave(int fd)
@@ -60,7 +79,7 @@ bool SyncFolderOf(const std::string& path)
     return synced;
 }
 
-bool CopyContent(int from, int to, long long size, void (*written)(long long))
+bool CopyContent(int from, int to, long long size, const std::function<void(long long)>& written)
 {
     std::vector<char> buffer(1 << 20);
     for (long long at = 0; at < size;) {

@@ -1,5 +1,6 @@
 #include "platform/FileErrors.h"
 
+#include "core/SaveJournal.h"
 #include "platform/FileNames.h"
 
 #include <cerrno>
@@ -60,6 +61,8 @@ QString WriteErrorReason(int errorCode)
     case EFBIG: return QStringLiteral("Файл больше, чем допускает система");
     case ELOOP: return QStringLiteral("Символические ссылки образуют петлю");
     case EIO: return QStringLiteral("Ошибка ввода-вывода");
+    case savejournal::kJournalDiskFull:
+        return QStringLiteral("Нет места на диске профиля программы (%1)").arg(ShownFileName(savejournal::Folder()));
     case 0: return QStringLiteral("Ошибка записи");
     default: return QStringLiteral("Ошибка записи (код %1)").arg(errorCode);
     }

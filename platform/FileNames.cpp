@@ -1,6 +1,7 @@
 #include "platform/FileNames.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -179,7 +180,11 @@ QString FileInFolder(const QString& folder, const QString& name)
 std::string StoredFileName(const QString& name)
 {
     const std::string bytes = FileNameToBytes(name);
-    if (!bytes.starts_with(kStoredBytesMark) && FileNameFromBytes(bytes) == QString::fromUtf8(bytes))
+    // A settings text holds a control byte (a line break above all) only as a blank.
+    const bool control = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    if (!control && !bytes.starts_with(kStoredBytesMark) && FileNameFromBytes(bytes) == QString::fromUtf8(bytes))
         return bytes;
     return std::string(kStoredBytesMark) + QByteArray::fromStdString(bytes).toPercentEncoding("/").toStdString();
 }

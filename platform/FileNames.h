@@ -31,9 +31,9 @@ QString FolderOfFile(const QString& name);
 QString FileInFolder(const QString& folder, const QString& name);
 
 // A name as kept in a settings or session text, which stays UTF-8: a name whose bytes are UTF-8
-// is kept as it is, so entries written before read as they were; any other name is kept as
-// "file://" and its bytes percent-encoded (for an absolute name a file URL), as is a UTF-8 name
-// that itself begins with "file://", so every text reads back one way.
+// with no control byte is kept as it is, so entries written before read as they were; any other
+// name is kept as "file://" and its bytes percent-encoded (for an absolute name a file URL), as is
+// a UTF-8 name that itself begins with "file://", so every text reads back one way.
 std::string StoredFileName(const QString& name);
 QString FileNameFromStored(const std::string& text);
 // The same for a name held as its bytes.

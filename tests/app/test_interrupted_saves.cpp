@@ -2,14 +2,18 @@
 #include "app/InterruptedSaves.h"
 #include "core/AtomicFile.h"
 #include "core/SaveJournal.h"
+#include "core/TempFiles.h"
 #include "platform/FileNames.h"
 #include "platform/RecordingDialogRunner.h"
+#include "platform/RussianTexts.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/TestPaths.h"
 
+#include <QFileInfo>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -34,22 +38,17 @@ void StopThere(long long written)
         pause();
 }
 
-// Overwrites `target` with `size` bytes "n" in a child process killed half-way.
-void KillSaveHalfWay(const std::string& target, long long size, const std::string& journal)
+// Runs `work` in a child process killed once `at` bytes are written in place.
+void KillHalfWay(const std::function<void()>& work, long long at)
 {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
     const pid_t child = fork();
     if (child == 0) {
         readyPipe = ends[1];
-        killAt = size / 2;
-        savejournal::SetFolder(journal);
+        killAt = at;
         SetInPlaceWriteHook(StopThere);
-        AtomicFileWriter writer(target);
-        const std::string block(kBlock, 'n');
-        for (long long written = 0; written < size; written += kBlock)
-            writer.Write(block);
-        writer.Commit();
+        work();
         _exit(0);
     }
     char ready = 0;
@@ -58,7 +57,39 @@ void KillSaveHalfWay(const std::string& target, long long size, const std::strin
     waitpid(child, nullptr, 0);
     close(ends[0]);
     close(ends[1]);
-    ASSERT_TRUE(stopped) << "the save ended before it was half-way";
+    ASSERT_TRUE(stopped) << "the write ended before it was half-way";
+}
+
+// Overwrites `target` with `size` bytes "n" in a child process killed half-way.
+void KillSaveHalfWay(const std::string& target, long long size, const std::string& journal)
+{
+    KillHalfWay(
+        [&] {
+            savejournal::SetFolder(journal);
+            AtomicFileWriter writer(target);
+            const std::string block(kBlock, 'n');
+            for (long long written = 0; written < size; written += kBlock)
+                writer.Write(block);
+            writer.Commit();
+        },
+        size / 2);
+}
+
+// A start in a child process that answers "Да" and is killed half-way through the restore.
+void KillRestoreHalfWay(const std::string& profile, long long oldSize)
+{
+    KillHalfWay(
+        [&] {
+            platform::RecordingDialogRunner runner;
+            runner.Push(platform::IDYES);
+            StartSaveJournal(profile);
+        },
+        oldSize / 2);
+}
+
+QString Shown(const std::string& path)
+{
+    return platform::ShownFileName(path);
 }
 
 std::vector<std::string> Leftovers(const std::string& folder)
@@ -68,6 +99,26 @@ std::vector<std::string> Leftovers(const std::string& folder)
         if (entry.path().filename().string().rfind(".strativ-", 0) == 0)
             found.push_back(entry.path().string());
     return found;
+}
+
+// The copy of old content among the leftovers of a killed save.
+std::string TheCopy(const std::string& folder)
+{
+    for (const std::string& path : Leftovers(folder))
+        if (!fs::path(path).filename().string().starts_with(kTemporaryName))
+            return path;
+    return {};
+}
+
+// A file of `size` bytes whose every block differs, with a second name so that it is saved in place.
+std::string WriteLinkedFile(const strativ::test::TempDir& dir, long long size)
+{
+    std::string bytes;
+    for (long long at = 0; at < size; at += kBlock)
+        bytes += std::string(kBlock, static_cast<char>('a' + at / kBlock));
+    strativ::test::WriteFileBytes(dir.file("well.las"), bytes);
+    EXPECT_EQ(link(dir.file("well.las").c_str(), dir.file("second-name.las").c_str()), 0);
+    return bytes;
 }
 
 TEST(InterruptedSaves, TheOldContentOfAKilledSaveInPlaceSurvivesAndIsOfferedBack)
@@ -103,18 +154,15 @@ TEST(InterruptedSaves, TheOldContentOfAKilledSaveInPlaceSurvivesAndIsOfferedBack
         runner.Push(row.answer);
         StartSaveJournal(profile);
         ASSERT_EQ(runner.Requests().size(), 2u - (row.answer == platform::IDYES));
-        const auto shown = [](const std::string& path) {
-            return platform::ShownFileName(path);
-        };
         EXPECT_EQ(runner.Requests()[0].text,
                   QStringLiteral("Сохранение файла %1 было прервано. Старое содержимое сохранено в %2. "
                                  "Восстановить его?")
-                      .arg(shown(target), shown(copies[0])));
+                      .arg(Shown(target), Shown(copies[0])));
         if (row.answer == platform::IDYES) {
             EXPECT_TRUE(ReadFileBytes(dir.file("second-name.las")) == old);
             EXPECT_TRUE(Leftovers(dir.path()).empty());
         } else {
-            EXPECT_TRUE(runner.Last().text.contains(shown(copies[0])));
+            EXPECT_TRUE(runner.Last().text.contains(Shown(copies[0])));
             EXPECT_TRUE(ReadFileBytes(target) == half);
             // Asked once; the copy stays through the saves that follow.
             ASSERT_TRUE(WriteFileAtomically(dir.file("later.las"), "again"));
@@ -124,6 +172,108 @@ TEST(InterruptedSaves, TheOldContentOfAKilledSaveInPlaceSurvivesAndIsOfferedBack
         }
         savejournal::SetFolder("");
     }
+}
+
+// However often the restore is cut short, the next start offers the one copy made before the save
+// was, "Да" as the default, and "Да" gives the old content back byte for byte.
+TEST(InterruptedSaves, ARestoreCutShortIsOfferedAgainWithTheSameCopy)
+{
+    strativ::test::TempDir dir;
+    const std::string profile = dir.file("profile/");
+    const std::string target = dir.file("well.las");
+    const std::string old = WriteLinkedFile(dir, 3 * kBlock);
+    KillSaveHalfWay(target, 5 * kBlock, profile + "journal/");
+    const std::string copy = TheCopy(dir.path());
+
+    for (int restore = 0; restore < 2; ++restore) {
+        KillRestoreHalfWay(profile, 3 * kBlock);
+        ASSERT_EQ(Leftovers(dir.path()), std::vector<std::string>{copy});
+        ASSERT_TRUE(ReadFileBytes(copy) == old);
+        ASSERT_FALSE(ReadFileBytes(target) == old);
+    }
+    platform::RecordingDialogRunner runner;
+    runner.Push(platform::IDYES);
+    StartSaveJournal(profile);
+    ASSERT_EQ(runner.Requests().size(), 1u);
+    EXPECT_EQ(runner.Requests()[0].text,
+              QStringLiteral("Сохранение файла %1 было прервано. Старое содержимое сохранено в %2. Восстановить его?")
+                  .arg(Shown(target), Shown(copy)));
+    EXPECT_EQ(runner.Requests()[0].flags & platform::MB_DEFBUTTON2, 0);
+    EXPECT_TRUE(ReadFileBytes(dir.file("second-name.las")) == old);
+    EXPECT_TRUE(Leftovers(dir.path()).empty());
+    EXPECT_TRUE(fs::is_empty(profile + "journal"));
+    savejournal::SetFolder("");
+}
+
+// A file saved again or replaced after the killed save: the question says so, with the dates and
+// sizes of the copy and of the file now, and "Нет" is the default; answered so, both stay.
+TEST(InterruptedSaves, ARestoreOverAChangedFileAsksFirst)
+{
+    const auto dateAndSize = [](const std::string& path) {
+        const QFileInfo info(QString::fromStdString(path));
+        return platform::DateTimeText(info.lastModified()) + ", " + platform::FileSizeText(info.size());
+    };
+    const struct {
+        const char* change;
+        bool changed;
+        std::function<void(const std::string&)> make;
+    } rows[] = {
+        {"none", false, [](const std::string&) {}},
+        {"saved again", true, [](const std::string& path) { strativ::test::WriteFileBytes(path, "saved again"); }},
+        {"written later", true, [](const std::string& path) {
+             const timespec later[2] = {{0, UTIME_OMIT}, {time(nullptr) + 3600, 0}};
+             ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+         }},
+        {"removed", true, [](const std::string& path) { fs::remove(path); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.change);
+        strativ::test::TempDir dir;
+        const std::string profile = dir.file("profile/");
+        const std::string target = dir.file("well.las");
+        const std::string old = WriteLinkedFile(dir, 2 * kBlock);
+        KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
+        const std::string copy = TheCopy(dir.path());
+        row.make(target);
+        const QString now = fs::exists(target) ? "файл сейчас — " + dateAndSize(target) : "файла сейчас нет";
+        const std::string before = fs::exists(target) ? ReadFileBytes(target) : "";
+
+        platform::RecordingDialogRunner runner;
+        StartSaveJournal(profile);  // no answer: "Нет"
+        ASSERT_EQ(runner.Requests().size(), 2u);
+        const QString changeText =
+            row.changed
+                ? QStringLiteral("После этого файл изменился: сохранённая копия — %1; %2. ").arg(dateAndSize(copy), now)
+                : QString();
+        EXPECT_EQ(runner.Requests()[0].text, QStringLiteral("Сохранение файла %1 было прервано. %2Старое содержимое "
+                                                            "сохранено в %3. Восстановить его?")
+                                                 .arg(Shown(target), changeText, Shown(copy)));
+        EXPECT_EQ((runner.Requests()[0].flags & platform::MB_DEFBUTTON2) != 0, row.changed);
+        EXPECT_TRUE(ReadFileBytes(copy) == old);
+        EXPECT_TRUE(!fs::exists(target) || ReadFileBytes(target) == before);
+        savejournal::SetFolder("");
+    }
+}
+
+// Two saves of one file cut short one after the other: the copy offered is the one from before the
+// first, and the second save's copy (of a torn file) is not offered with it.
+TEST(InterruptedSaves, TwoSavesCutShortOfferTheContentFromBeforeTheFirst)
+{
+    strativ::test::TempDir dir;
+    const std::string profile = dir.file("profile/");
+    const std::string target = dir.file("well.las");
+    const std::string old = WriteLinkedFile(dir, 2 * kBlock);
+    KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
+    const std::string first = TheCopy(dir.path());
+    KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
+
+    platform::RecordingDialogRunner runner;
+    runner.Push(platform::IDYES);
+    StartSaveJournal(profile);
+    ASSERT_EQ(runner.Requests().size(), 1u);
+    EXPECT_TRUE(runner.Requests()[0].text.contains(Shown(first)));
+    EXPECT_TRUE(ReadFileBytes(target) == old);
+    savejournal::SetFolder("");
 }
 
 }  // namespace

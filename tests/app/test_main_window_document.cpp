@@ -334,6 +334,8 @@ TEST_F(MainWindowTest, RecentFilesAndViewSettingsSurviveARestart)
     std::vector<std::string> paths;
     for (int i = 0; i < 9; ++i)
         paths.push_back(WriteTestLas(dir.file("f" + std::to_string(i) + ".las"), 1, 4));
+    // A name holding control bytes comes back as it was.
+    paths[5] = WriteTestLas(dir.file("f5\nвторая строка\t\x7f.las"), 1, 4);
     for (const std::string& path : paths)
         ASSERT_TRUE(Open(path));
     ASSERT_TRUE(Open(paths[3]));  // listed already: moves to the front

@@ -3,6 +3,7 @@
 // user run in a child process that gives up root.
 #include "core/AtomicFile.h"
 #include "core/SaveJournal.h"
+#include "core/TempFiles.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/RunAsUser.h"
 #include "tests/common/TestPaths.h"
@@ -213,6 +214,47 @@ TEST(AtomicFileJournal, OnlyTheTemporariesOfKilledSavesAreRemoved)
         EXPECT_EQ(ReadFileBytes(path), "the user's") << path;
     EXPECT_TRUE(running.Commit());
     EXPECT_EQ(ReadFileBytes(dir.file("running.las")), "still running");
+}
+
+// At start the journal's folder is cleared of what killed saves left there with no record (a record
+// half replaced, a temporary whose record never reached the disk); what a running save holds stays,
+// and so do a copy of old content the user kept and any file in the user's folders.
+TEST(AtomicFileJournal, TheJournalFolderKeepsNoLeftoversOfKilledSaves)
+{
+    strativ::test::TempDir dir;
+    const std::string journal = dir.file("journal/");
+    savejournal::SetFolder(journal);
+    const std::shared_ptr<void> noJournal(nullptr, [](void*) { savejournal::SetFolder(""); });
+    std::string runningPath;
+    std::string runningCopy;
+    const int running = MakeLockedTemporary(journal, kTemporaryName, runningPath);
+    const int copying = MakeLockedTemporary(dir.path() + "/", kCopyName, runningCopy);
+    ASSERT_GE(running, 0);
+    ASSERT_GE(copying, 0);
+    const std::shared_ptr<void> release(nullptr, [&](void*) {
+        close(running);
+        close(copying);
+    });
+    const std::string copyRecord = savejournal::RecordTemporary(runningCopy, copying);
+    ASSERT_FALSE(copyRecord.empty());
+    const struct {
+        std::string path;
+        bool stays;
+    } rows[] = {
+        {journal + "1-0-1.rec.new", false},
+        {copyRecord + ".new", true},
+        {journal + std::string(kTemporaryName) + "Ab12cD", false},
+        {runningPath, true},
+        {journal + std::string(kCopyName) + "Ab12cD", true},
+        {dir.file(std::string(kTemporaryName) + "Ab12cD"), true},
+    };
+    for (const auto& row : rows)
+        if (!fs::exists(row.path))
+            WriteFileBytes(row.path, "4:copy\n");
+
+    savejournal::RemoveLeftTemporaries();
+    for (const auto& row : rows)
+        EXPECT_EQ(fs::exists(row.path), row.stays) << row.path;
 }
 
 } // namespace

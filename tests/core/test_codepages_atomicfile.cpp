@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 using strativ::test::ReadFileBytes;
+using strativ::test::WriteFileBytes;
 
 TEST(CodePages, CyrillicSurvivesBothSingleBytePages)
 {
@@ -114,4 +115,26 @@ TEST(AtomicFile, TargetHoldsTheWholeNewContentOrStaysAsItWas)
     ASSERT_TRUE(WriteFileAtomically(dir.file("sub/link.txt"), "through the link"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sub/link.txt")));
     EXPECT_EQ(ReadFileBytes(target), "through the link");
+}
+
+// A file that must not replace another (a numbered backup) leaves a name taken meanwhile to the
+// file that took it.
+TEST(AtomicFile, AWriterThatMustNotReplaceLeavesANameTakenMeanwhile)
+{
+    strativ::test::TempDir dir;
+    const struct {
+        const char* name;
+        bool takenMeanwhile;
+    } rows[] = {{"free.bak", false}, {"taken.bak", true}};
+    for (const auto& row : rows) {
+        const std::string path = dir.file(row.name);
+        AtomicFileWriter writer(path);
+        writer.Write("ours");
+        if (row.takenMeanwhile)
+            WriteFileBytes(path, "another program's");
+        EXPECT_EQ(writer.Commit(false), !row.takenMeanwhile) << row.name;
+        EXPECT_EQ(ReadFileBytes(path), row.takenMeanwhile ? "another program's" : "ours");
+        EXPECT_EQ(writer.SystemError(), row.takenMeanwhile ? EEXIST : 0);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // no temporary left
 }

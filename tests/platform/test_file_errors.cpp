@@ -1,5 +1,7 @@
 // The reason a failed write gives, as a plain user sees it (the checks run in a child process
 // that gives up root).
+#include "core/AtomicFile.h"
+#include "core/SaveJournal.h"
 #include "platform/FileErrors.h"
 #include "tests/common/FileBytes.h"
 #include "tests/common/RunAsUser.h"
@@ -8,6 +10,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +56,33 @@ TEST(FileErrors, ReasonsNameTheFileTheUserMayNotWriteAndSpareAWritableFilesFolde
         };
         EXPECT_EQ(strativ::test::RunAsUser(kSaver, kSaver, expected), 0);
     }
+}
+
+// A save in place refused because the journal finds the profile's disk full names that disk.
+TEST(FileErrors, ASaveRefusedForAFullProfileDiskSaysSo)
+{
+    strativ::test::TempDir dir;
+    const std::string journal = dir.file("journal/");
+    std::filesystem::create_directory(journal);
+    if (mount("tmpfs", journal.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "a small file system cannot be mounted here";
+    const std::shared_ptr<void> unmount(nullptr, [&](void*) {
+        savejournal::SetFolder("");
+        umount2(journal.c_str(), MNT_DETACH);
+    });
+    strativ::test::WriteFileBytes(journal + "filler", std::string(64 * 1024, 'x'));
+    const std::string target = dir.file("well.las");
+    strativ::test::WriteFileBytes(target, "old");
+    ASSERT_EQ(link(target.c_str(), dir.file("second-name.las").c_str()), 0);
+    savejournal::SetFolder(journal);
+
+    AtomicFileWriter writer(target);
+    writer.Write("new");
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(platform::WriteFailureText(QString::fromStdString(target), writer.SystemError()),
+              QString::fromStdString("Не удалось записать файл\n" + target +
+                                     "\nНет места на диске профиля программы (" + journal + ")"));
+    EXPECT_EQ(strativ::test::ReadFileBytes(target), "old");
 }
 
 } // namespace
