@@ -108,17 +108,21 @@ bool TFormMain::SaveDocument()
 {
     if (!lasFile_)
         return false;
-    const bool sessionCopy = !DocumentSession().isEmpty();
-    if (!FormSaveToLas->Execute(lasFile_.get(), &loadedFrom_, sessionCopy ? DocumentPlace() : QString()))
+    // A session's copy is never proposed: the file the work came from is, else the session's name.
+    const QString file = platform::FileNameFromBytes(lasFile_->GetFileName());
+    const bool elsewhere = !workFile_.isEmpty() && !platform::SameFile(workFile_, file);
+    const bool sessionCopy = elsewhere || !DocumentSession().isEmpty();
+    if (!FormSaveToLas->Execute(lasFile_.get(), &loadedFrom_,
+                                elsewhere ? workFile_ : sessionCopy ? DocumentPlace() : QString()))
         return false;
     // Only the whole document written into its own file (or the first file of one that has
-    // none, or is a session's copy among the profile's files) is a saved state; a part of it
-    // leaves the rest unsaved.
-    const QString own = sessionCopy ? QString() : platform::FileNameFromBytes(lasFile_->GetFileName());
+    // none, or is a session's copy) is a saved state; a part of it leaves the rest unsaved.
+    const QString own = sessionCopy ? QString() : file;
     const QString saved = platform::AbsoluteFileName(FormSaveToLas->SavedPath());
     if (FormSaveToLas->SavedWhole() && (own.isEmpty() || platform::SameFile(own, saved))) {
         if (own.isEmpty()) {
             lasFile_->SetFileName(platform::FileNameToBytes(saved));
+            workFile_ = saved;
             UpdateCaption();
         }
         loadedFrom_ = DescribeLoadedFile(*lasFile_);
@@ -140,6 +144,7 @@ void TFormMain::ReplaceDocument(std::unique_ptr<TLASFile> document)
         ForgetMacroDocument(&lasFile_->GetParser());
     lasFile_ = std::move(document);
     loadedFrom_ = DescribeLoadedFile(*lasFile_);
+    workFile_ = platform::FileNameFromBytes(lasFile_->GetFileName());
 
     AttachDepthAxis();
     const int count = lasFile_->GetCurvesCount();

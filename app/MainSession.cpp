@@ -93,6 +93,7 @@ void TFormMain::MMISessionsClick()
         if (!lasFile_)
             return;
         lasFile_->SetFileName({});
+        workFile_.clear();
         SetModified();
         UpdateCaption();
     };
@@ -135,6 +136,8 @@ bool TFormMain::SaveSession(const QString& path)
         return false;
     }
     StrativSession session = CaptureSession(platform::FileNameToBytes(lasCopy));
+    if (SessionOfCopy(workFile_).isEmpty())  // a copy opened as a file is no place for the work
+        session.OriginalFile = platform::FileNameToBytes(workFile_);
     if (!session.Save(platform::FileNameToBytes(path), Intervals, error)) {
         platform::RemoveFile(copyPath);
         ShowSessionError(this, QString::fromStdString(error));
@@ -176,6 +179,7 @@ bool TFormMain::LoadSession(const QString& path)
         return false;
     }
     ReplaceDocument(std::move(document));
+    workFile_ = platform::FileNameFromBytes(session.OriginalFile);
     ApplySessionView(session);
     session.RestoreIntervals(Intervals, lasFile_->GetTopDepth(), lasFile_->GetBottomDepth());
     SetModified(false);
@@ -205,14 +209,18 @@ void TFormMain::ApplySessionView(const StrativSession& session)
     SyncDepthControls();
 }
 
+QString TFormMain::SessionOfCopy(const QString& file) const
+{
+    if (SessionsDir.empty() || file.isEmpty())
+        return {};
+    return platform::SameFile(platform::FolderOfFile(file), platform::FileNameFromBytes(SessionsDir))
+               ? SessionNameOfCopy(file)
+               : QString();
+}
+
 QString TFormMain::DocumentSession() const
 {
-    if (!lasFile_ || SessionsDir.empty() || lasFile_->GetFileName().empty())
-        return {};
-    const QString document = platform::FileNameFromBytes(lasFile_->GetFileName());
-    return platform::SameFile(platform::FolderOfFile(document), platform::FileNameFromBytes(SessionsDir))
-               ? SessionNameOfCopy(document)
-               : QString();
+    return lasFile_ ? SessionOfCopy(platform::FileNameFromBytes(lasFile_->GetFileName())) : QString();
 }
 
 QString TFormMain::DocumentPlace() const

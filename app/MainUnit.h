@@ -198,6 +198,8 @@ public:
     QString DocumentPlace() const;
     // The name of the session whose LAS copy the document is; "" for any other document.
     QString DocumentSession() const;
+    // The name of the session whose LAS copy `file` is; "" for any other file.
+    QString SessionOfCopy(const QString& file) const;
 
     // Modified: the undo store's state differs from the one last opened or saved, or a change the
     // store does not record was made since. SetModified(false) marks the current state as saved.
@@ -480,6 +482,9 @@ private:
     std::unique_ptr<Ending> ending_;
     TRecentFiles recent_;
     LoadedFileInfo loadedFrom_;  // what the document's file held when it was read
+    // The file the work belongs to: the one opened or saved, or for a session's document the one
+    // its session recorded ("" when unknown). Sessions keep it; saving a copy proposes it.
+    QString workFile_;
     bool unrecordedChange_ = false;
     std::uint64_t savedState_ = 0;
     QString startupFile_;

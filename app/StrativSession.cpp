@@ -105,6 +105,9 @@ bool StrativSession::Save(const std::string& path, const IntervalManager& interv
         out.FixedText(CutAtCharacter(item.Name, kNameField - 1), kNameField);
         out.U8(item.Active ? 1 : 0);
     }
+    // After the intervals, where readers of files without it stop.
+    if (!OriginalFile.empty())
+        out.Sized(OriginalFile);
     AtomicFileWriter file(path);
     file.Write(out.Data());
     if (!file.Commit()) {
@@ -158,6 +161,8 @@ bool StrativSession::Load(const std::string& path, std::string& error)
         item.Active = in.U8() != 0;
         loaded.Intervals.push_back(std::move(item));
     }
+    if (valid && in.Remaining() > 0)
+        loaded.OriginalFile = std::string(in.Sized());
     // The LAS copy lies beside the session: a name with a folder part is not ours.
     const bool plainName = !loaded.LasCopyName.empty() &&
                            loaded.LasCopyName.find_first_of("/\\") == std::string::npos &&

@@ -35,6 +35,7 @@ public:
     static constexpr double kMaxPixelsPerUnit = 1.0e9;
 
     std::string LasCopyName;  // file name of the LAS copy, in the session's folder
+    std::string OriginalFile;  // path of the LAS file the work was opened from, "" when unknown
     std::string PreviewPng;   // PNG bytes of the panel, at most 320 x 240
     SessionView View;
     std::vector<SessionCurve> Curves;

@@ -81,7 +81,11 @@ bool MatchesFileMask(std::string_view name, std::string_view mask)
     return WildcardMatch(AnsiUpperCase(name), AnsiUpperCase(mask));
 }
 
-std::string MakeUniqueFileName(const std::string& folder, const std::string& name, const std::string& ext)
+namespace {
+
+// folder + separator (when needed) + name + N + "." + ext for the first N from 0 that `free` takes.
+template <typename Free>
+std::string FirstNumberedName(const std::string& folder, const std::string& name, const std::string& ext, Free free)
 {
     std::string prefix = folder;
     if (!prefix.empty() && prefix.back() != '/' && prefix.back() != '\\')
@@ -89,9 +93,29 @@ std::string MakeUniqueFileName(const std::string& folder, const std::string& nam
     prefix += name;
     for (unsigned long long counter = 0;; ++counter) {
         std::string candidate = prefix + std::to_string(counter) + "." + ext;
-        if (!FileExists(candidate))
+        if (free(candidate))
             return candidate;
     }
+}
+
+}  // namespace
+
+std::string MakeUniqueFileName(const std::string& folder, const std::string& name, const std::string& ext)
+{
+    return FirstNumberedName(folder, name, ext, [](const std::string& candidate) { return !FileExists(candidate); });
+}
+
+bool CreateUniqueFile(const std::string& folder, const std::string& name, const std::string& ext, std::string& path)
+{
+    bool created = false;
+    path = FirstNumberedName(folder, name, ext, [&](const std::string& candidate) {
+        std::FILE* file = std::fopen(candidate.c_str(), "wx");
+        created = file != nullptr;
+        if (file)
+            std::fclose(file);
+        return created || errno != EEXIST;
+    });
+    return created;
 }
 
 std::string ResolveTypedFileName(const std::string& typed, const std::string& folder, const std::string& extension)

@@ -7,6 +7,10 @@
 
 // folder + separator (when needed) + name + N + "." + ext for the first N from 0 that does not exist.
 std::string MakeUniqueFileName(const std::string& folder, const std::string& name, const std::string& ext);
+// Creates the empty file of that name for the first N whose file does not exist, exclusively, so
+// that programs running at once never take the same name. False when it cannot be created; `path`
+// is then the name last tried.
+bool CreateUniqueFile(const std::string& folder, const std::string& name, const std::string& ext, std::string& path);
 // Names of the plain files of the folder matching the mask ('*', '?'; letter case ignored), in
 // name order (byte by byte).
 std::vector<std::string> GetFileList(const std::string& folder, const std::string& mask);

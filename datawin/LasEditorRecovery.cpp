@@ -1,9 +1,10 @@
 // The LAS editor's edits kept at the end of the program: a copy of them in the profile folder and
 // a record naming the file they belong to ("table" or "text" on its first line, the name's bytes
-// after it).
+// after it). Each end keeps its own pair, "lasedit-unsaved-N"; earlier versions kept one, without N.
 #include "datawin/LasEditorRecovery.h"
 
 #include "core/AtomicFile.h"
+#include "core/FileUtils.h"
 #include "core/Lasfile.h"
 #include "datawin/LasEditor.h"
 #include "platform/DialogRunner.h"
@@ -15,25 +16,20 @@
 #include <QDateTime>
 #include <QFileInfo>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Редактор файлов формата LAS");
-
-namespace fs = std::filesystem;
+const std::string kStem = "lasedit-unsaved";
 
 // Names keep their bytes (platform/FileNames), whatever the profile folder's name holds.
 struct KeptEdits {
-    explicit KeptEdits(const QString& profileDir)
-        : copy(profileDir + QStringLiteral("lasedit-unsaved.las")),
-          record(profileDir + QStringLiteral("lasedit-unsaved.txt"))
-    {
-    }
+    explicit KeptEdits(const QString& record) : copy(record.chopped(4) + QStringLiteral(".las")), record(record) {}
 
-    // The record read: false when there is none or its copy is gone (then the record goes too).
+    // The record read: false when there is none, it is still being made, or its copy is gone (then
+    // the record goes too).
     bool Read(QString& file, bool& text) const
     {
         std::ifstream in(Bytes(record), std::ios::binary);
@@ -61,20 +57,17 @@ struct KeptEdits {
         const QString aside = copy.chopped(4) + QLatin1Char('-') +
                               QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")) +
                               QStringLiteral(".las");
-        std::error_code error;
-        if (fs::exists(Bytes(aside), error))
-            return copy;
-        fs::rename(Bytes(copy), Bytes(aside), error);
-        if (error)
+        if (!MoveFileNoReplace(Bytes(copy), Bytes(aside)))
             return copy;
         platform::RemoveFile(record);
         return aside;
     }
 
+    // The record goes last: until then no other end takes its name.
     void Remove() const
     {
-        platform::RemoveFile(record);
         platform::RemoveFile(copy);
+        platform::RemoveFile(record);
     }
 
     static std::string Bytes(const QString& name) { return platform::FileNameToBytes(name); }
@@ -153,26 +146,26 @@ void KeepLasEditorEdits(TFormEditor& editor, const QString& profileDir)
     bool text = false;
     if (!editor.UnsavedEdits(file, text))
         return;
-    const KeptEdits kept(profileDir);
-    QString earlierFile;
-    bool earlierText = false;
-    if (kept.Read(earlierFile, earlierText))
-        kept.SetAside();
-    if (!editor.WriteUnsavedEdits(KeptEdits::Bytes(kept.copy)) || !kept.Write(file, text))
-        platform::MessageBox(&editor,
-                             QStringLiteral("Несохраненные изменения файла\n") + ShownName(file) +
-                                 QStringLiteral("\nне удалось сохранить при завершении работы программы:\n") +
-                                 platform::WriteFailureText(kept.copy),
-                             QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
+    // The record is made first: a program ending at the same moment takes the next name.
+    std::string record;
+    const bool claimed = CreateUniqueFile(KeptEdits::Bytes(profileDir), kStem + "-", "txt", record);
+    const KeptEdits kept(platform::FileNameFromBytes(record));
+    if (claimed && editor.WriteUnsavedEdits(KeptEdits::Bytes(kept.copy)) && kept.Write(file, text))
+        return;
+    if (claimed)
+        kept.Remove();
+    platform::MessageBox(&editor,
+                         QStringLiteral("Несохраненные изменения файла\n") + ShownName(file) +
+                             QStringLiteral("\nне удалось сохранить при завершении работы программы:\n") +
+                             platform::WriteFailureText(kept.copy),
+                         QStringLiteral("Ошибка"), platform::MB_OK | platform::MB_ICONERROR);
 }
 
-void OfferKeptLasEditorEdits(TFormEditor& editor, const QString& profileDir)
+namespace {
+
+// Asks about one kept set; true when it was opened in the editor.
+bool OfferKept(TFormEditor& editor, const KeptEdits& kept, const QString& file, bool text)
 {
-    const KeptEdits kept(profileDir);
-    QString file;
-    bool text = false;
-    if (!kept.Read(file, text))
-        return;
     QWidget* owner = editor.parentWidget();
     const QString name = ShownName(file);
     if (platform::MessageBox(owner,
@@ -185,7 +178,7 @@ void OfferKeptLasEditorEdits(TFormEditor& editor, const QString& profileDir)
         editor.activateWindow();
         if (editor.OpenUnsavedEdits(kept.copy, file, text)) {
             kept.Remove();
-            return;
+            return true;
         }
     } else if (platform::MessageBox(owner,
                                     QStringLiteral("Удалить несохраненные изменения файла\n") + name +
@@ -194,10 +187,34 @@ void OfferKeptLasEditorEdits(TFormEditor& editor, const QString& profileDir)
                                     platform::MB_YESNO | platform::MB_ICONQUESTION | platform::MB_DEFBUTTON2) ==
                platform::IDYES) {
         kept.Remove();
-        return;
+        return false;
     }
     platform::MessageBox(owner,
                          QStringLiteral("Несохраненные изменения файла\n") + name +
                              QStringLiteral("\nоставлены в файле\n") + platform::ShownFileName(kept.SetAside()),
                          kTitle, platform::MB_OK | platform::MB_ICONINFORMATION);
+    return false;
+}
+
+}  // namespace
+
+void OfferKeptLasEditorEdits(TFormEditor& editor, const QString& profileDir)
+{
+    // The editor holds one set of edits: those kept beside the one opened wait for the next start.
+    bool opened = false;
+    for (const std::string& name : GetFileList(KeptEdits::Bytes(profileDir), kStem + "*.txt")) {
+        const KeptEdits kept(platform::FileInFolder(profileDir, platform::FileNameFromBytes(name)));
+        QString file;
+        bool text = false;
+        if (!kept.Read(file, text))
+            continue;
+        if (!opened)
+            opened = OfferKept(editor, kept, file, text);
+        else
+            platform::MessageBox(editor.parentWidget(),
+                                 QStringLiteral("Несохраненные изменения файла\n") + ShownName(file) +
+                                     QStringLiteral("\nв редакторе LAS файлов также были сохранены при завершении "
+                                                    "работы программы. Они будут предложены при следующем запуске."),
+                                 kTitle, platform::MB_OK | platform::MB_ICONINFORMATION);
+    }
 }

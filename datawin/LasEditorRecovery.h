@@ -7,11 +7,12 @@
 class TFormEditor;
 
 // Writes the editor's unsaved table or text edits into `profileDir` (ending with "/") with the
-// name of the file they belong to; nothing when there are none. Copies kept earlier and never
-// offered are set aside first, never written over.
+// name of the file they belong to; nothing when there are none. Each call keeps its edits under
+// names of its own, so that programs ending at once (one profile, two displays) all keep theirs.
 void KeepLasEditorEdits(TFormEditor& editor, const QString& profileDir);
 
-// Offers the edits kept by KeepLasEditorEdits, naming their file. Accepted, they open in the
-// editor as unsaved edits of that file and their copy goes; declined, the copy is removed once the
-// user confirms, or else set aside in the profile folder and the user told where.
+// Offers each set of edits kept by KeepLasEditorEdits in turn, naming its file. Accepted, they open
+// in the editor as unsaved edits of that file and their copy goes; declined, the copy is removed
+// once the user confirms, or else set aside in the profile folder and the user told where. Once a
+// set is open, the others are named and left for the next start.
 void OfferKeptLasEditorEdits(TFormEditor& editor, const QString& profileDir);

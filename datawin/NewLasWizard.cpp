@@ -229,9 +229,9 @@ void TDlgNewLasWizard::FillCurvesPage()
         list.clear();
         for (const LASCurveData& curve : info_.Curves)
             list.addItem(QString::fromStdString(curve.Mnemonic));
-        list.setCurrentRow(-1);
+        list.setCurrentRow(0);
     }
-    ShowCurveParams(-1);
+    ShowCurveParams(list.currentRow());
 }
 
 void TDlgNewLasWizard::ShowCurveParams(int index)
@@ -245,7 +245,10 @@ void TDlgNewLasWizard::ShowCurveParams(int index)
     f.EditCurveUnits->setText(QString::fromStdString(curve.Unit));
     f.EditCurveComment->setText(QString::fromStdString(curve.Description));
     f.EditCurveDecimal->setValue(curve.Decimals);
-    f.RGCurveValues->setEnabled(valid);
+    // Without a curve nothing typed would have a place to go.
+    for (QWidget* edit : std::initializer_list<QWidget*>{f.EditCurveName, f.EditCurveUnits, f.EditCurveComment,
+                                                         f.EditCurveDecimal, f.RGCurveValues})
+        edit->setEnabled(valid);
     if (valid)
         (valueModes_[std::size_t(index)] == 1 ? f.RBByPoints : f.RBRandom)->setChecked(true);
     controlsReady_ = true;

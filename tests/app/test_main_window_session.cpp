@@ -14,11 +14,17 @@ using strativ::test::WriteTestLas;
 
 namespace {
 
+// The interval count and records; the path of the file the work came from may follow them.
 std::string IntervalBlock(const std::string& sessionPath, size_t intervals)
 {
+    StrativSession session;
+    std::string error;
+    if (!session.Load(sessionPath, error))
+        return {};
     const std::string bytes = strativ::test::ReadFileBytes(sessionPath);
     const size_t size = 4 + intervals * 149;
-    return bytes.size() >= size ? bytes.substr(bytes.size() - size) : std::string();
+    const size_t end = bytes.size() - (session.OriginalFile.empty() ? 0 : 4 + session.OriginalFile.size());
+    return end >= size ? bytes.substr(end - size, size) : std::string();
 }
 
 } // namespace
@@ -160,6 +166,13 @@ TEST_F(MainWindowTest, ALoadedSessionIsNamedAndItsDialogsStartWhereTheUserWorks)
     ASSERT_TRUE(Open(WriteTestLas(dir.file("well.las"), 2, 50)));
     const QString session = QString::fromStdString(window->SessionsDir) + "work.vxs";
     ASSERT_TRUE(window->SaveSession(session));
+    {  // as written before sessions recorded the file they came from
+        StrativSession older;
+        std::string error;
+        ASSERT_TRUE(older.Load(session.toStdString(), error));
+        older.OriginalFile.clear();
+        ASSERT_TRUE(older.Save(session.toStdString(), window->Intervals, error));
+    }
     ASSERT_TRUE(window->LoadSession(session));
     EXPECT_EQ(window->windowTitle(), "Strativ - сессия \"work\"");
 
@@ -184,6 +197,40 @@ TEST_F(MainWindowTest, ALoadedSessionIsNamedAndItsDialogsStartWhereTheUserWorks)
     EXPECT_TRUE(QFile::exists(saved));
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(window->windowTitle(), "Strativ - " + saved);
+}
+
+// The work kept as the session "last" at the end comes back as the file it was opened from: the
+// save proposes that file, and the session's own copy stays as it was.
+TEST_F(MainWindowTest, ARestoredLastSessionSavesIntoTheFileItCameFrom)
+{
+    const std::string path = WriteTestLas(dir.file("well.las"), 2, 50);
+    ASSERT_TRUE(Open(path));
+    Document().GetCurveData(1)[3] = 77.0f;
+    window->SetModified();
+    runner->Push(platform::IDNO);  // not saved at the close
+    window->close();
+    window.reset();
+    CreateWindow();
+    const std::string last = window->SessionsDir + "last.vxs";
+    ASSERT_TRUE(window->LoadSession(QString::fromStdString(last)));
+    StrativSession stored;
+    std::string error;
+    ASSERT_TRUE(stored.Load(last, error)) << error;
+    const std::string copy = window->SessionsDir + stored.LasCopyName;
+    const std::string copyBytes = strativ::test::ReadFileBytes(copy);
+
+    runner->Clear();
+    runner->PushDialog([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("EditFileName")->text(), QString::fromStdString(path));
+        return int(QDialog::Accepted);
+    });
+    runner->Push(platform::IDYES);  // replace the file
+    ASSERT_TRUE(window->SaveDocument());
+    EXPECT_EQ(Messages(), QStringList{"Сохранение|Файл\n" + QString::fromStdString(path) + "\nуже существует. Заменить?"});
+    EXPECT_EQ(TLASFile(path, 2).GetCurveData(1)[3], 77.0f);
+    EXPECT_EQ(strativ::test::ReadFileBytes(copy), copyBytes);
+    EXPECT_EQ(window->windowTitle(), "Strativ - " + QString::fromStdString(path));
+    EXPECT_FALSE(window->IsModified());
 }
 
 TEST_F(MainWindowTest, IntervalBandsArePaintedOverThePanel)

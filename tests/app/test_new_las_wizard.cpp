@@ -252,6 +252,34 @@ TEST_F(NewLasWizardTest, CurvesKeepTheirSettingsAndCancelledStepsKeepThePage)
     EXPECT_EQ(read.GetCurveDecimals(2), 4);
 }
 
+// The curves page opens on its first curve: a name typed at once is that curve's name in the file,
+// and without a current curve there is nowhere to type.
+TEST_F(NewLasWizardTest, ANameTypedOnTheCurvesPageIsTheNameWritten)
+{
+    const std::string path = dir.file("typed.las");
+    Run([&](TDlgNewLasWizard& wizard, Ui::TDlgNewLasWizard& f) {
+        f.ButtonNext->click();
+        Depths(f, 100, 101, 0.5, false, 2);
+        f.ButtonNext->click();
+        EXPECT_EQ(f.ListBoxCurvesParams->currentRow(), 0);
+        wizard.show();
+        QApplication::setActiveWindow(&wizard);
+        QTest::mouseClick(f.EditCurveName, Qt::LeftButton, {}, QPoint(4, f.EditCurveName->height() / 2));
+        QCoreApplication::processEvents();
+        QTest::keyClicks(f.EditCurveName, "GR");
+        EXPECT_EQ(f.EditCurveName->text(), "GR");
+        wizard.hide();
+        f.ListBoxCurvesParams->setCurrentRow(-1);
+        EXPECT_FALSE(f.EditCurveName->isEnabled());
+        runner->PushFiles({QString::fromStdString(path)});
+        PushHeader({});
+        f.ButtonNext->click();
+    });
+    TLASFile read(path, 2);
+    ASSERT_TRUE(read.IsLoaded()) << read.GetLoadError();
+    EXPECT_EQ(read.GetCurveName(1), "GR");
+}
+
 TEST_F(NewLasWizardTest, ImportWithSavedSetsAndDepthByHand)
 {
     const std::string source = dir.file("columns.txt");

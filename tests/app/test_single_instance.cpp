@@ -344,8 +344,8 @@ TEST(SingleInstance, ASignalKeepsTheLasEditorsEditsForTheNextStart)
     QProcessEnvironment environment =
         ProgramEnvironment(dir, QStringLiteral("strativ-test-edit-%1").arg(QCoreApplication::applicationPid()));
     environment.insert("HOME", QString::fromStdString(dir.path()));  // the editor's first folder
-    const std::string record = dir.file(".strativ/lasedit-unsaved.txt");
-    const std::string copy = dir.file(".strativ/lasedit-unsaved.las");
+    const std::string record = dir.file(".strativ/lasedit-unsaved-0.txt");
+    const std::string copy = dir.file(".strativ/lasedit-unsaved-0.las");
     const struct {
         QString steps;
         QByteArray asked;
@@ -364,6 +364,50 @@ TEST(SingleInstance, ASignalKeepsTheLasEditorsEditsForTheNextStart)
         EXPECT_EQ(strativ::test::ReadFileBytes(record), "text\n" + path);
         EXPECT_EQ(strativ::test::ReadFileBytes(copy), kept + las);
     }
+}
+
+// Two programs of one profile on two displays, each with text typed unsaved in the LAS editor,
+// ended by SIGTERM together: the next start names both files, opens one and leaves the other for
+// the start after.
+TEST(SingleInstance, ProgramsEndedTogetherEachKeepTheLasEditorsEdits)
+{
+    ASSERT_TRUE(QFileInfo(STRATIV_BINARY_DIR "/app/strativ").isExecutable()) << "build the strativ target first";
+    strativ::test::TempDir dir;
+    const std::string las = "~V\r\nVERS. 2.0:\r\nWRAP. NO:\r\n~W\r\nNULL. -999.25:\r\n~C\r\nDEPT.M :\r\n~A\r\n1.0\r\n";
+    const std::string files[] = {dir.file("a.las"), dir.file("b.las")};
+    for (const std::string& file : files)
+        strativ::test::WriteFileBytes(file, las);
+    QProcessEnvironment environment =
+        ProgramEnvironment(dir, QStringLiteral("strativ-test-edits-%1").arg(QCoreApplication::applicationPid()));
+    environment.insert("HOME", QString::fromStdString(dir.path()));  // the editor's first folder
+    environment.remove("WAYLAND_DISPLAY");
+    const auto onDisplay = [&](const char* display) {
+        QProcessEnvironment shown = environment;
+        shown.insert("DISPLAY", display);
+        return shown;
+    };
+    QProcess programs[2];
+    QByteArray logs[2];
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(StartDriven(programs[i], onDisplay(i == 0 ? ":1" : "localhost:10.0"),
+                                QStringLiteral("MIEditLas,select:PageControl:1,select:FileListBox:%1,type:Memo:# kept")
+                                    .arg(i),
+                                {}, "driver: done", logs[i]))
+            << logs[i].toStdString();
+    for (QProcess& program : programs)
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    for (QProcess& program : programs)
+        EXPECT_TRUE(program.waitForFinished(30000)) << "the program kept running";
+
+    QProcess next;
+    QByteArray log;
+    EXPECT_TRUE(StartDriven(next, onDisplay(":1"), QStringLiteral("button:Да,button:OK"), {}, "driver: done", log))
+        << log.toStdString();
+    for (const std::string& file : files)
+        EXPECT_TRUE(log.contains("Несохраненные изменения файла\n" + QByteArray::fromStdString(file) + "\n"))
+            << log.toStdString();
+    next.kill();
+    next.waitForFinished();
 }
 
 }  // namespace

@@ -609,6 +609,44 @@ TEST_F(LasEditorTest, TableEditsKeptAtTheEndAreOpenedRemovedOrSetAside)
     }
 }
 
+// Edits kept by two ends, one by an earlier version under its single names: the next start names
+// both; with the first open, the other waits for the start after, which opens it.
+TEST_F(LasEditorTest, EveryKeptSetOfEditsIsOfferedNamingItsFile)
+{
+    const std::string earlier = Write("earlier.las", kSmallLas);
+    const std::string path = Write("well.las", kSmallLas);
+    Pick("well.las");
+    Type(Model().ColCount() - 1, 1, "5.5");
+    TempDir profile;
+    const QString folder = QString::fromStdString(profile.path() + "/");
+    WriteFileBytes(profile.file("lasedit-unsaved.las"), kSmallLas);
+    WriteFileBytes(profile.file("lasedit-unsaved.txt"), "table\n" + earlier);
+    KeepLasEditorEdits(*editor, folder);
+    const QString asked = "Редактор файлов формата LAS|Несохраненные изменения файла\n%1\nв редакторе LAS файлов "
+                          "были сохранены при завершении работы программы. Открыть их?";
+    const struct {
+        std::string opened;
+        QStringList messages;
+    } starts[] = {{path,
+                   {asked.arg(QString::fromStdString(path)),
+                    "Редактор файлов формата LAS|Несохраненные изменения файла\n" + QString::fromStdString(earlier) +
+                        "\nв редакторе LAS файлов также были сохранены при завершении работы программы. Они будут "
+                        "предложены при следующем запуске."}},
+                  {earlier, {asked.arg(QString::fromStdString(earlier))}}};
+    for (const auto& [opened, messages] : starts) {
+        SCOPED_TRACE(opened);
+        TFormEditor next(*saveDialog);
+        runner->Clear();
+        runner->Push(platform::IDYES);
+        runner->Push(platform::IDOK);
+        OfferKeptLasEditorEdits(next, folder);
+        EXPECT_EQ(Messages(), Join(messages));
+        ASSERT_NE(next.Document(), nullptr);
+        EXPECT_EQ(next.Document()->GetFileName(), opened);
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{});
+}
+
 // Kept edits of a file whose name is not UTF-8 come back with that file chosen in the file list.
 TEST_F(LasEditorTest, KeptEditsOfANonUtf8NameOpenWithTheirFileChosen)
 {
