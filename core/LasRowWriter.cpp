@@ -542,8 +542,12 @@ private:
     void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
                     size_t column, int sample)
     {
+        // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
+        // its end is its own, so the line up to it serves as a field.
         if (column >= format_.Columns() || !changed_[column] ||
-            format_.Keeps(column, sample, line.substr(begin, end - begin))) {
+            (!CannotReadAs(line.substr(0, end), PointBits(end, format_.Decimals(column)),
+                           format_.Value(column, sample)) &&
+             format_.Keeps(column, sample, line.substr(begin, end - begin)))) {
             rebuilt.Keep(begin, end);
             return;
         }
