@@ -273,24 +273,6 @@ private:
     size_t copied_ = 0;       // the line before it is written (copied or replaced)
 };
 
-// The end of the value text that starts at `start` of the row: the first byte of 0x20 or below
-// (a blank or a line end; no byte of a number text is), looked for eight at a time.
-size_t TextEnd(std::string_view row, size_t start)
-{
-    size_t end = start;
-    for (; std::endian::native == std::endian::little && end + 8 <= row.size(); end += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, row.data() + end, 8);
-        const std::uint64_t below =
-            (word - 0x2121212121212121ULL) & ~word & 0x8080808080808080ULL;
-        if (below != 0)
-            return end + static_cast<size_t>(std::countr_zero(below) / 8);
-    }
-    while (end < row.size() && !IsLasDelimiter(row[end]))
-        ++end;
-    return end;
-}
-
 // Where the value texts of a row of a regular block stand, from the layout of the source block:
 // the bytes of a row with its line ends, and per column the field its text is right-aligned in.
 class RowGeometry {
@@ -331,7 +313,7 @@ public:
     Field StartingField(std::string_view row, size_t column) const
     {
         const size_t start = Start(column);
-        return {column == 0 ? 0 : start - 1, TextEnd(row, start), column == 0};
+        return {column == 0 ? 0 : start - 1, LasTextEnd(row, start), column == 0};
     }
 
 private:
@@ -560,8 +542,12 @@ private:
     void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
                     size_t column, int sample)
     {
+        // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
+        // its end is its own, so the line up to it serves as a field.
         if (column >= format_.Columns() || !changed_[column] ||
-            format_.Keeps(column, sample, line.substr(begin, end - begin))) {
+            (!CannotReadAs(line.substr(0, end), PointBits(end, format_.Decimals(column)),
+                           format_.Value(column, sample)) &&
+             format_.Keeps(column, sample, line.substr(begin, end - begin)))) {
             rebuilt.Keep(begin, end);
             return;
         }

@@ -1,6 +1,8 @@
 // The ~A text of a source file as the writers read it again: its lines, value texts and bytes.
 #pragma once
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,7 +11,26 @@
 
 #include "core/LasNumbers.h"
 
-// The next value text of a line from `from`: [begin, end); false when none is left.
+// The end of the value text that starts at `start` of the row: the first byte of 0x20 or below
+// (a blank or a line end; no byte of a number text is), looked for eight at a time.
+inline size_t LasTextEnd(std::string_view row, size_t start)
+{
+    size_t end = start;
+    for (; std::endian::native == std::endian::little && end + 8 <= row.size(); end += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, row.data() + end, 8);
+        const std::uint64_t below =
+            (word - 0x2121212121212121ULL) & ~word & 0x8080808080808080ULL;
+        if (below != 0)
+            return end + static_cast<size_t>(std::countr_zero(below) / 8);
+    }
+    while (end < row.size() && !IsLasDelimiter(row[end]))
+        ++end;
+    return end;
+}
+
+// The next value text of a line from `from`: [begin, end); false when none is left. A byte below
+// 0x20 that is no blank belongs to the text.
 inline bool NextToken(std::string_view line, size_t from, size_t& begin, size_t& end)
 {
     const size_t size = line.size();
@@ -18,7 +39,7 @@ inline bool NextToken(std::string_view line, size_t from, size_t& begin, size_t&
     if (from == size)
         return false;
     begin = from;
-    while (from < size && !IsLasBlank(line[from]))
+    while ((from = LasTextEnd(line, from)) < size && !IsLasBlank(line[from]))
         ++from;
     end = from;
     return true;
