@@ -10,6 +10,10 @@
 
 namespace platform {
 
+// How often, at most, the windows wait for their events while long work runs: a step handles them
+// once this long has passed since the last time.
+constexpr int WorkEventsEveryMs = 5;
+
 class WorkProgress {
 public:
     virtual ~WorkProgress() = default;
