@@ -17,6 +17,13 @@ TLibScanner::~TLibScanner()
     wait();
 }
 
+std::unique_ptr<TLibScanner> TLibScanner::ResumingUnfinished(const LogFileDBManager* manager)
+{
+    auto scanner = std::make_unique<TLibScanner>(manager);
+    scanner->unfinishedOnly_ = true;
+    return scanner;
+}
+
 void TLibScanner::StartIdle()
 {
     start(QThread::IdlePriority);
@@ -48,6 +55,10 @@ void TLibScanner::run()
     try {
         LogFileDBManager manager;
         manager.Open(databasePath_);
+        if (unfinishedOnly_) {
+            scannedCount_ = manager.RescanPaths(manager.GetResumableScans(), &failure_, &stop_, &progress_);
+            return;
+        }
         if (folderToAdd_.empty()) {
             scannedCount_ = manager.RescanAllPaths(&failure_, &stop_, &progress_);
             return;

@@ -46,6 +46,7 @@ TEST_F(LibraryDb, SchemaIsCreatedOnceAndChecked)
         "CREATE TABLE logfiles( file TEXT, fld TEXT, well TEXT, comp TEXT, srvc TEXT, date TEXT, uwi TEXT, "
         "PRIMARY KEY (file))",
         "CREATE TABLE lookups( path TEXT, PRIMARY KEY (path))",
+        "CREATE TABLE scans( path TEXT, pid INTEGER, scan INTEGER, PRIMARY KEY (path))",
         "CREATE TABLE selections( sel_order TEXT COLLATE NOCASE NOT NULL, last_used DATE NOT NULL , "
         "PRIMARY KEY (sel_order))"};
     const std::string listing = "SELECT sql FROM sqlite_master WHERE type='table' ORDER BY name;";
@@ -114,7 +115,7 @@ TEST(LibraryOpen, DamagedDatabaseIsRefusedUntouchedAndAnUnfinishedOneCompleted)
     LogFileDBManager manager;
     EXPECT_TRUE(manager.Open(path));
     EXPECT_EQ(LibraryDbProbe(path).Rows("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name;"),
-              (Strings{"groups", "logfiles", "lookups", "selections"}));
+              (Strings{"groups", "logfiles", "lookups", "scans", "selections"}));
 }
 
 TEST_F(LibraryDb, RescanIndexesEachLasFileOnceDeepestFolderFirst)
