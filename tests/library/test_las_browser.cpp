@@ -570,14 +570,7 @@ int InstallStopAtRow(sqlite3* db, char**, const sqlite3_api_routines*)
 pid_t StartStoppedScan(const std::string& database)
 {
     // No connection is open across the fork.
-    const pid_t scanner = fork();
-    if (scanner == 0) {
-        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&InstallStopAtRow));
-        LogFileDBManager library;
-        library.Open(database);
-        library.RescanAllPaths();
-        _exit(0);
-    }
+    const pid_t scanner = strativ::test::ForkRescan(database, &InstallStopAtRow);
     int status = 0;
     return scanner > 0 && waitpid(scanner, &status, WUNTRACED) == scanner && WIFSTOPPED(status) ? scanner : -1;
 }

@@ -310,15 +310,8 @@ TEST(LibraryScan, KilledScanLeavesASoundDatabaseThatTheNextScanCompletes)
         setup.AddLookupPath(dir.file("lib"));
     }
     // No connection is open across the fork.
-    const pid_t scanner = fork();
+    const pid_t scanner = ForkRescan(database, &InstallKillAtRow);
     ASSERT_GE(scanner, 0);
-    if (scanner == 0) {
-        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&InstallKillAtRow));
-        LogFileDBManager manager;
-        manager.Open(database);
-        manager.RescanAllPaths();
-        _exit(0);
-    }
     int status = 0;
     waitpid(scanner, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
