@@ -10,8 +10,8 @@
 
 namespace platform {
 
-// How often, at most, the windows wait for their events while long work runs: a step handles them
-// once this long has passed since the last time.
+// The longest the windows wait for their events while long work runs: a step handles them once
+// this long has passed since they last did.
 constexpr int WorkEventsEveryMs = 5;
 
 class WorkProgress {
