@@ -1,4 +1,5 @@
-// The offscreen Qt application that benchmarks of drawing and windows need, made once.
+// The offscreen Qt application that benchmarks of drawing and windows need, made once and never
+// destroyed: a static one would be destroyed after Qt's own globals and crash the program's exit.
 #pragma once
 
 #include <QApplication>

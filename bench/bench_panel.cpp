@@ -2,7 +2,7 @@
 // 1:200 and 1:100000, against a bare pass over the same visible samples.
 #include "view/PanelWithCurves.h"
 
-#include <QApplication>
+#include "bench/BenchApplication.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,18 +16,6 @@ constexpr int kCurves = 20;
 constexpr int kSamples = 1000000;
 constexpr float kNull = -999.25f;
 constexpr float kStep = 0.1f;
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_panel";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app;
-    if (!app) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-}
 
 struct Document {
     std::vector<float> depths;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -78,6 +79,10 @@ TFormLasBrowser::TFormLasBrowser(const LasBrowserServices& services, QWidget* pa
     if (DBManager && !databasePath_.empty()) {
         try {
             DBManager->Open(databasePath_);
+            // A scan stopped or killed before its end goes on as an idle one.
+            if (!DBManager->GetResumableScans().empty())
+                StartIdleScan(TLibScanner::ResumingUnfinished(DBManager));
+            ShowLibraryCompleteness();
         } catch (const std::exception& error) {
             ShowLibraryError(this, QString::fromUtf8(error.what()));
         }
@@ -128,6 +133,12 @@ void TFormLasBrowser::CreateControls()
     ListViewFavorites->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     TSFavorits->layout()->addWidget(ListViewFavorites);
 
+    LabelLibIncomplete =
+        new QLabel(QStringLiteral("Библиотека неполна: сканирование каталогов не закончено."), TSLib);
+    LabelLibIncomplete->setObjectName(QStringLiteral("LabelLibIncomplete"));
+    LabelLibIncomplete->setWordWrap(true);
+    LabelLibIncomplete->hide();
+    TSLib->layout()->addWidget(LabelLibIncomplete);
     auto* searchRow = new QHBoxLayout;
     EditLibSearch = new QLineEdit(TSLib);
     EditLibSearch->setObjectName(QStringLiteral("EditLibSearch"));
@@ -520,10 +531,14 @@ void TFormLasBrowser::TSLibShow()
 
 void TFormLasBrowser::TimerLibScanTimer()
 {
-    if (LibScanner)
-        return;
+    if (!LibScanner)
+        StartIdleScan(std::make_unique<TLibScanner>(DBManager));
+}
+
+void TFormLasBrowser::StartIdleScan(std::unique_ptr<TLibScanner> scanner)
+{
     TimerLibScan->stop();
-    LibScanner = std::make_unique<TLibScanner>(DBManager);
+    LibScanner = std::move(scanner);
     connect(LibScanner.get(), &QThread::finished, this,
             [this] { RunLibraryAction(this, [this] { LibScannerTerminated(); }); }, Qt::QueuedConnection);
     LibScanner->StartIdle();

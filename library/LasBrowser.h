@@ -18,6 +18,7 @@ class LogFileDBManager;
 class QAction;
 class QComboBox;
 class QFileSystemWatcher;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -62,6 +63,8 @@ public:
     QWidget* TSLib = nullptr;
     TDirTreeView* DirTreeView = nullptr;
     QTreeWidget* ListViewFavorites = nullptr;
+    // Shown while a scan of a library folder has not ended.
+    QLabel* LabelLibIncomplete = nullptr;
     QLineEdit* EditLibSearch = nullptr;
     QToolButton* SBLibSearch = nullptr;
     QComboBox* ComboLibGroupBy = nullptr;
@@ -198,6 +201,8 @@ public:
     // Idle scan.
     void TimerLibScanTimer();
     void LibScannerTerminated();
+    // Shows or hides the line that says the library is incomplete.
+    void ShowLibraryCompleteness();
     void MMILibIdleScanClick();
 
     // Settings and bookmarks.
@@ -221,6 +226,8 @@ private:
     void ConnectEvents();
     void PageChanged(int index);
     std::string LibrarySearchCondition() const;
+    // Runs the scanner at idle priority as the one idle scan, the timer off meanwhile.
+    void StartIdleScan(std::unique_ptr<TLibScanner> scanner);
     // Adds the folder to the library and rescans it alone, or without a folder rescans every
     // library folder, with a progress; says when that failed, when the folder was listed
     // already and, for a rescan that ended, how many files it read.

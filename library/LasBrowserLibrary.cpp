@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
@@ -103,8 +104,14 @@ void TFormLasBrowser::AddLibraryLevel(QTreeWidgetItem* parent, const std::string
     }
 }
 
+void TFormLasBrowser::ShowLibraryCompleteness()
+{
+    LabelLibIncomplete->setVisible(DBManager && !DBManager->GetUnfinishedScans().empty());
+}
+
 void TFormLasBrowser::RefreshLibraryTree()
 {
+    ShowLibraryCompleteness();
     StoreLibrarySelection();
     {
         const QSignalBlocker quiet(TreeViewLib);

@@ -5,13 +5,6 @@
 
 #include "platform/WorkProgress.h"
 
-namespace {
-
-// How long the window thread waits for the scan between two steps of its progress.
-constexpr int WaitStepMs = 20;
-
-}  // namespace
-
 TLibScanner::TLibScanner(const LogFileDBManager* manager, std::string folderToAdd, QObject* parent)
     : QThread(parent), databasePath_(manager && manager->IsOpen() ? manager->GetFileName() : std::string()),
       folderToAdd_(std::move(folderToAdd))
@@ -24,6 +17,13 @@ TLibScanner::~TLibScanner()
     wait();
 }
 
+std::unique_ptr<TLibScanner> TLibScanner::ResumingUnfinished(const LogFileDBManager* manager)
+{
+    auto scanner = std::make_unique<TLibScanner>(manager);
+    scanner->unfinishedOnly_ = true;
+    return scanner;
+}
+
 void TLibScanner::StartIdle()
 {
     start(QThread::IdlePriority);
@@ -33,7 +33,9 @@ void TLibScanner::RunWithProgress(const QString& title)
 {
     platform::WorkProgressScope progress(title);
     start();
-    while (!wait(QDeadlineTimer(WaitStepMs))) {
+    // Waits as long as the progress lets the windows wait for their events, so that each step
+    // handles them.
+    while (!wait(QDeadlineTimer(platform::WorkEventsEveryMs))) {
         const int found = progress_.found;
         if (!progress.Step(found ? static_cast<double>(progress_.read) / found : 0.0))
             RequestStop();
@@ -53,6 +55,10 @@ void TLibScanner::run()
     try {
         LogFileDBManager manager;
         manager.Open(databasePath_);
+        if (unfinishedOnly_) {
+            scannedCount_ = manager.RescanPaths(manager.GetResumableScans(), &failure_, &stop_, &progress_);
+            return;
+        }
         if (folderToAdd_.empty()) {
             scannedCount_ = manager.RescanAllPaths(&failure_, &stop_, &progress_);
             return;

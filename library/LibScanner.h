@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include <QString>
@@ -23,6 +24,9 @@ public:
     // it rescans every library folder.
     explicit TLibScanner(const LogFileDBManager* manager, std::string folderToAdd = {}, QObject* parent = nullptr);
     ~TLibScanner() override;
+    // A scanner that rescans only the library folders whose scan did not end, but those another
+    // running instance of the program is scanning.
+    static std::unique_ptr<TLibScanner> ResumingUnfinished(const LogFileDBManager* manager);
 
     // Starts the thread at idle priority.
     void StartIdle();
@@ -45,6 +49,7 @@ protected:
 private:
     const std::string databasePath_;
     const std::string folderToAdd_;
+    bool unfinishedOnly_ = false;
     std::atomic<bool> stop_{false};
     LibraryScanProgress progress_;
     int scannedCount_ = 0;

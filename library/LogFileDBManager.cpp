@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <chrono>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <sqlite3.h>
 #include <stdexcept>
+#include <unistd.h>
 
 #include "core/FileUtils.h"
 #include "core/StringUtils.h"
@@ -18,6 +21,7 @@
 #include "library/LockHolder.h"
 #include "library/LogFileColumns.h"
 #include "library/SqlTransaction.h"
+#include "platform/OtherInstance.h"
 #include "platform/WorkStop.h"
 
 namespace {
@@ -45,6 +49,10 @@ const std::vector<TableSchema>& Tables()
          {"sel_order", "last_used"},
          "CREATE TABLE selections( sel_order TEXT COLLATE NOCASE NOT NULL, last_used DATE NOT NULL"
          " , PRIMARY KEY (sel_order));"},
+        // The folders of scans not ended yet; older libraries get the table when next opened.
+        {"scans",
+         {"path", "pid", "scan"},
+         "CREATE TABLE scans( path TEXT, pid INTEGER, scan INTEGER, PRIMARY KEY (path));"},
     };
     return tables;
 }
@@ -59,6 +67,9 @@ const char* const OldGroupsStatement =
 // Rows of a batch of the scan: written together, at most this many or this long after the first.
 constexpr size_t ScanBatchFiles = 200;
 constexpr auto ScanBatchTime = std::chrono::milliseconds(500);
+
+// Numbers the scans of this process.
+std::atomic<int> scansBegun{0};
 
 // Naming the columns lets a table with extra columns take the row as well.
 std::string InsertRowStatement()
@@ -323,8 +334,12 @@ int LogFileDBManager::RescanPaths(const std::vector<std::string>& folders, std::
         return 0;
     ScanRun run;
     run.stop = stop;
+    const int scan = ++scansBegun;
+    bool readAll = false;
     std::optional<ScanSynchronous> synchronous;
     try {
+        // Committed before the scan starts, so that a scan stopped or killed leaves the mark.
+        MarkFolders("INSERT OR REPLACE INTO scans(path, pid, scan) VALUES (%Q, %d, %d);", folders, scan);
         synchronous.emplace(db_);
         for (std::string folder : folders)
             ListFolder(folder, run);
@@ -338,14 +353,63 @@ int LogFileDBManager::RescanPaths(const std::vector<std::string>& folders, std::
             if (progress)
                 progress->read = static_cast<int>(i + 1);
         }
+        readAll = !run.Stopped();
     } catch (...) {
         run.Fail(DescribeLibraryFailure(std::current_exception(), fileName_));
         run.Discard();
     }
     WriteBatch(run);
+    if (readAll && run.failure.empty()) {
+        try {
+            // A scan begun later owns the mark of its folders.
+            MarkFolders("DELETE FROM scans WHERE path=%Q AND pid=%d AND scan=%d;", folders, scan);
+        } catch (...) {
+            run.Fail(DescribeLibraryFailure(std::current_exception(), fileName_));
+        }
+    }
     if (error)
         *error = run.failure;
     return run.written;
+}
+
+// The statement takes the folder, the process and the scan, in this order.
+void LogFileDBManager::MarkFolders(const char* statement, const std::vector<std::string>& folders, int scan)
+{
+    SqlTransaction transaction(db_);
+    CppSQLite3Buffer sql;
+    for (const std::string& folder : folders)
+        db_.ExecuteStatement(sql.Format(statement, folder.c_str(), static_cast<int>(getpid()), scan));
+    transaction.Commit();
+}
+
+// A folder taken out of the library is no longer unfinished, whatever mark it left.
+std::vector<std::string> LogFileDBManager::UnfinishedFolders(bool resumableOnly)
+{
+    std::vector<std::string> folders;
+    if (!open_)
+        return folders;
+    for (CppSQLite3Query query = db_.ExecuteQuery("SELECT scans.path, scans.pid FROM scans INNER JOIN lookups"
+                                                  " ON scans.path=lookups.path ORDER BY scans.path;");
+         !query.AtEnd(); query.NextRow()) {
+        const char* path = query.FieldValue(0);
+        const char* pid = query.FieldValue(1);
+        long long number = 0;
+        if (pid)
+            std::from_chars(pid, pid + std::strlen(pid), number);
+        if (path && !(resumableOnly && platform::IsOtherInstance(number)))
+            folders.emplace_back(path);
+    }
+    return folders;
+}
+
+std::vector<std::string> LogFileDBManager::GetUnfinishedScans()
+{
+    return UnfinishedFolders(false);
+}
+
+std::vector<std::string> LogFileDBManager::GetResumableScans()
+{
+    return UnfinishedFolders(true);
 }
 
 // Sub-folders first, deepest first; then this folder's files.

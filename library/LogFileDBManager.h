@@ -46,9 +46,15 @@ public:
     // files as they are read.
     int RescanAllPaths(std::string* error = nullptr, const std::atomic<bool>* stop = nullptr,
                        LibraryScanProgress* progress = nullptr);
-    // The same for the given folders only.
+    // The same for the given folders only. The folders are marked unfinished in the library
+    // before the scan starts; only a scan that read every file and wrote every row takes the
+    // mark off, so a scan stopped, failed or killed leaves it.
     int RescanPaths(const std::vector<std::string>& folders, std::string* error, const std::atomic<bool>* stop,
                     LibraryScanProgress* progress);
+    // Library folders whose scan began and did not end: stopped, failed, killed or still running.
+    std::vector<std::string> GetUnfinishedScans();
+    // Those of them that no other running instance of the program is scanning.
+    std::vector<std::string> GetResumableScans();
     // True when an adaptor took the file and its row was written (replacing an old one).
     bool AddFile(const std::string& path);
     void AddFilesToGroup(const std::vector<std::string>& files, const std::string& groupName);
@@ -83,6 +89,11 @@ private:
     template <typename Values>
     void WriteFileRow(const Values& values);
     bool TableExists(const char* name);
+    // The library folders whose scan did not end; resumableOnly: but those another running
+    // instance of the program began the last scan of.
+    std::vector<std::string> UnfinishedFolders(bool resumableOnly);
+    // Puts or takes off the marks of the folders of this scan of this process, in one transaction.
+    void MarkFolders(const char* statement, const std::vector<std::string>& folders, int scan);
     // Lists the files of the folder in the order they are read.
     void ListFolder(std::string& folder, ScanRun& run);
     // Writes the rows read so far in one transaction.

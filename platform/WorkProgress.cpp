@@ -27,7 +27,7 @@ public:
     bool Step(double part) override
     {
         const qint64 now = clock_.elapsed();
-        if (now - lastEvents_ < kEventsEveryMs)
+        if (now - lastEvents_ < WorkEventsEveryMs)
             return !cancelled_;
         lastEvents_ = now;
         if (now < kShowAfterMs) {
@@ -60,7 +60,6 @@ public:
 
 private:
     static constexpr qint64 kShowAfterMs = 500;
-    static constexpr qint64 kEventsEveryMs = 50;
     static constexpr int kBarSteps = 1000;
 
     QString title_;

@@ -10,6 +10,10 @@
 
 namespace platform {
 
+// The longest the windows wait for their events while long work runs: a step handles them once
+// this long has passed since they last did.
+constexpr int WorkEventsEveryMs = 5;
+
 class WorkProgress {
 public:
     virtual ~WorkProgress() = default;

@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include <sqlite3.h>
+#include <unistd.h>
+
 #include "library/CppSQLite3DB.h"
 #include "library/CppSQLite3Exception.h"
+#include "library/LogFileDBManager.h"
 
 namespace strativ::test {
 
@@ -44,6 +48,22 @@ inline Strings MakeLibrary(const std::string& root, int folders, int filesPerFol
                      dataRows);
         }
     return files;
+}
+
+// Rescans the library of the database in a child process whose connections first get the SQLite
+// extension `install` (a hook that ends or stops the process at a chosen point); the child's pid,
+// negative when it did not start. No connection may be open across the fork.
+inline pid_t ForkRescan(const std::string& database, int (*install)(sqlite3*, char**, const sqlite3_api_routines*))
+{
+    const pid_t scanner = fork();
+    if (scanner == 0) {
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(install));
+        LogFileDBManager manager;
+        manager.Open(database);
+        manager.RescanAllPaths();
+        _exit(0);
+    }
+    return scanner;
 }
 
 // The message of the error the action raised (the wrapper's or a standard one), "no failure"

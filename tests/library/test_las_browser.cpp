@@ -23,6 +23,9 @@
 #include <QUrl>
 #include <filesystem>
 #include <memory>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "core/IniStore.h"
@@ -94,11 +97,12 @@ protected:
 
     std::string Settings() const { return dir.path() + "/program/lasbrowse.ini"; }
 
-    TFormLasBrowser& Open()
+    TFormLasBrowser& Open() { return Open(manager, dir.path() + "/lib.db"); }
+    TFormLasBrowser& Open(LogFileDBManager& library, const std::string& database)
     {
         LasBrowserServices services;
-        services.DBManager = &manager;
-        services.DatabasePath = dir.path() + "/lib.db";
+        services.DBManager = &library;
+        services.DatabasePath = database;
         services.HeaderEditor = &headerEditor;
         services.ColumnsEditor = &columnsEditor;
         browser = std::make_unique<TFormLasBrowser>(services);
@@ -547,6 +551,83 @@ TEST_F(BrowserTest, IdleScanIndexesNewFilesAndStopsCleanlyAtExit)
 
 namespace {
 
+// The scanning child stops itself at the row it writes in the middle of its scan, its folder
+// marked before and some of its rows committed.
+void StopAtRow(void*, int, const char*, const char*, sqlite3_int64)
+{
+    static int rows = 0;
+    if (++rows == 250)
+        raise(SIGSTOP);
+}
+
+int InstallStopAtRow(sqlite3* db, char**, const sqlite3_api_routines*)
+{
+    sqlite3_update_hook(db, StopAtRow, nullptr);
+    return SQLITE_OK;
+}
+
+// A process of this program rescanning the library of the database, stopped half-way; -1 on failure.
+pid_t StartStoppedScan(const std::string& database)
+{
+    // No connection is open across the fork.
+    const pid_t scanner = strativ::test::ForkRescan(database, &InstallStopAtRow);
+    int status = 0;
+    return scanner > 0 && waitpid(scanner, &status, WUNTRACED) == scanner && WIFSTOPPED(status) ? scanner : -1;
+}
+
+} // namespace
+
+// A scan whose process was killed or terminated goes on when the library is next opened, and the
+// library page says that the library is incomplete until it has ended; a scan that another
+// instance is still running is left to it.
+TEST_F(BrowserTest, UnfinishedScanIsResumedAndTheLibrarySaysItIsIncompleteMeanwhile)
+{
+    const std::string libFolder = dir.path() + "/lib";
+    strativ::test::MakeLibrary(libFolder, 4, 100);
+    const struct {
+        const char* what;
+        int signal;  // 0: left running
+        bool resumed;
+    } ends[] = {{"killed", SIGKILL, true}, {"terminated", SIGTERM, true}, {"running", 0, false}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.what);
+        const std::string database = dir.path() + "/" + end.what + ".db";
+        {
+            LogFileDBManager setup;
+            setup.Open(database);
+            setup.AddLookupPath(libFolder);
+        }
+        const pid_t scanner = StartStoppedScan(database);
+        ASSERT_GT(scanner, 0);
+        if (end.signal) {
+            kill(scanner, end.signal);
+            kill(scanner, SIGCONT);
+            int status = 0;
+            waitpid(scanner, &status, 0);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == end.signal);
+        }
+        EXPECT_LT(strativ::test::LibraryDbProbe(database).Count("logfiles"), 400);
+        LogFileDBManager library;
+        TFormLasBrowser& b = Open(library, database);
+        b.ShowForPath(folder);
+        b.PageControl->setCurrentWidget(b.TSLib);
+        EXPECT_TRUE(b.LabelLibIncomplete->isVisible());
+        EXPECT_EQ(b.LabelLibIncomplete->text(), "Библиотека неполна: сканирование каталогов не закончено.");
+        EXPECT_EQ(b.LibScanner != nullptr, end.resumed);
+        if (end.resumed) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !b.LibScanner; }, 60000));
+            EXPECT_FALSE(b.LabelLibIncomplete->isVisible());
+            EXPECT_EQ(strativ::test::LibraryDbProbe(database).Count("logfiles"), 400);
+        } else {
+            kill(scanner, SIGKILL);
+            waitpid(scanner, nullptr, 0);
+        }
+        browser.reset();
+    }
+}
+
+namespace {
+
 Strings ChildTexts(const QTreeWidgetItem* node)
 {
     Strings texts;
@@ -769,7 +850,7 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
     EXPECT_EQ(editor.LabelDB->text().toStdString(), file);
     EXPECT_EQ(editor.ListBoxPaths->count(), 0);
     EXPECT_EQ(editor.ListBoxFields->count(), 0);
-    EXPECT_EQ(strativ::test::LibraryDbProbe(file).Count("sqlite_master WHERE type='table'"), 4);
+    EXPECT_EQ(strativ::test::LibraryDbProbe(file).Count("sqlite_master WHERE type='table'"), 5);
 
     runner.PushFiles({QString::fromStdString(dir.path())});
     editor.ButtonAddPath->click();
@@ -810,7 +891,7 @@ TEST(SQLiteEditor, OpensAFileAndKeepsItsFolders)
     strativ::test::WriteFileBytes(dir.file("empty.db"), "");
     runner.PushFiles({QString::fromStdString(dir.file("empty.db"))});
     editor.Button1->click();
-    EXPECT_EQ(strativ::test::LibraryDbProbe(dir.file("empty.db")).Count("sqlite_master WHERE type='table'"), 4);
+    EXPECT_EQ(strativ::test::LibraryDbProbe(dir.file("empty.db")).Count("sqlite_master WHERE type='table'"), 5);
 }
 
 // Another program's database, chosen as the library or in the SQLite editor, is refused before

@@ -73,7 +73,7 @@ TEST(IdleScanner, WindowThreadWorksOnTheLibraryWhileTheScanRuns)
 }
 
 // The end of the program stops the long work running: a progress loop at its next step, and a
-// scan, idle or watched, before its first file.
+// scan, idle or watched, before its first file, its folder left unfinished.
 TEST(WorkStop, TheEndOfTheProgramStopsEveryScanAndProgressLoop)
 {
     TempDir dir;
@@ -89,6 +89,7 @@ TEST(WorkStop, TheEndOfTheProgramStopsEveryScanAndProgressLoop)
         ASSERT_TRUE(scanner.wait(5000));
         EXPECT_EQ(scanner.ScannedCount(), 0) << watched;
     }
+    EXPECT_EQ(manager.GetUnfinishedScans(), Strings{dir.file("lib")});
 }
 
 }  // namespace

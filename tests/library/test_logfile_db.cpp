@@ -46,6 +46,7 @@ TEST_F(LibraryDb, SchemaIsCreatedOnceAndChecked)
         "CREATE TABLE logfiles( file TEXT, fld TEXT, well TEXT, comp TEXT, srvc TEXT, date TEXT, uwi TEXT, "
         "PRIMARY KEY (file))",
         "CREATE TABLE lookups( path TEXT, PRIMARY KEY (path))",
+        "CREATE TABLE scans( path TEXT, pid INTEGER, scan INTEGER, PRIMARY KEY (path))",
         "CREATE TABLE selections( sel_order TEXT COLLATE NOCASE NOT NULL, last_used DATE NOT NULL , "
         "PRIMARY KEY (sel_order))"};
     const std::string listing = "SELECT sql FROM sqlite_master WHERE type='table' ORDER BY name;";
@@ -114,7 +115,7 @@ TEST(LibraryOpen, DamagedDatabaseIsRefusedUntouchedAndAnUnfinishedOneCompleted)
     LogFileDBManager manager;
     EXPECT_TRUE(manager.Open(path));
     EXPECT_EQ(LibraryDbProbe(path).Rows("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name;"),
-              (Strings{"groups", "logfiles", "lookups", "selections"}));
+              (Strings{"groups", "logfiles", "lookups", "scans", "selections"}));
 }
 
 TEST_F(LibraryDb, RescanIndexesEachLasFileOnceDeepestFolderFirst)
@@ -309,15 +310,8 @@ TEST(LibraryScan, KilledScanLeavesASoundDatabaseThatTheNextScanCompletes)
         setup.AddLookupPath(dir.file("lib"));
     }
     // No connection is open across the fork.
-    const pid_t scanner = fork();
+    const pid_t scanner = ForkRescan(database, &InstallKillAtRow);
     ASSERT_GE(scanner, 0);
-    if (scanner == 0) {
-        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&InstallKillAtRow));
-        LogFileDBManager manager;
-        manager.Open(database);
-        manager.RescanAllPaths();
-        _exit(0);
-    }
     int status = 0;
     waitpid(scanner, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));

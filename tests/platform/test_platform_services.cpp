@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -28,6 +29,8 @@
 #include <optional>
 #include <string>
 #include <cstring>
+#include <chrono>
+#include <thread>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -69,6 +72,21 @@ TEST(WorkProgress, BusyCursorAtOnceThenAWindowThatCancels)
     progress.End();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// While long work runs on the window thread, a step lets the windows handle their events once
+// 10 ms have passed since they last did.
+TEST(WorkProgress, StepsHandleEventsWithinTenMilliseconds)
+{
+    platform::WorkProgressScope progress(QStringLiteral("Работа"));
+    int handled = 0;
+    for (int round = 1; round <= 3; ++round) {
+        QTimer::singleShot(0, [&handled] { ++handled; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(11));
+        EXPECT_TRUE(progress.Step(0.1));
+        EXPECT_EQ(handled, round);
+    }
+    QCoreApplication::processEvents();
 }
 
 // SIGTERM reaches the window thread as a request to end; a SIGHUP ignored at start (nohup) stays
