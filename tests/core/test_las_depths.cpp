@@ -106,6 +106,8 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
          Depths(12065125, -500, 400, 3), "-0.5"},
         {"16 digits upward by 0.1", Log(Depths(9343095000000615, -1000000000, 3000, 10), "-0.1"),
          [](TLASFile& d) { d.ShiftDepth(0.1); }, Depths(9343096000000615, -1000000000, 3000, 10), "-0.1"},
+        {"16 digits upward grown at the top", Log(Depths(9343095000000615, -1000000000, 3000, 10), "-0.1"),
+         [](TLASFile& d) { d.ShiftCurveExtending(1, -2); }, Depths(9343095000000615, -1000000000, 3002, 10), "-0.1"},
         {"16 digits by 0.1", Log(Depths(9343095000000615, 1000000000, 3000, 10), "0.1"),
          [](TLASFile& d) { d.ShiftDepth(0.1); }, Depths(9343096000000615, 1000000000, 3000, 10), "0.1"},
         {"uneven 16 digits by 0.1", Log(uneven16, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
