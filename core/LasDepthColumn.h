@@ -1,6 +1,7 @@
-// The depth column in double precision: the decimal depths its floats stand for, so that every
-// change of the column (a shift, rows added or cut, a new grid) is computed from the depths as
-// read and written as the decimal values asked for, never from floats that lost digits.
+// The depth column: the decimal depths its floats stand for, held exactly where they fit 18
+// digits, so that every change of the column (a shift, rows added or cut, a new grid) is computed
+// from the depths as read and written as the decimal values asked for, never from floats or
+// doubles that lost digits.
 #pragma once
 
 #include <memory>

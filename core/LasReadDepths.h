@@ -1,4 +1,4 @@
-// The depths of ~A in double as the file wrote them, held while they are read only where their
+// The depths of ~A as the decimals the file wrote, held while they are read only where their
 // floats may not give them back.
 #pragma once
 
