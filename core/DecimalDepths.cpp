@@ -58,7 +58,7 @@ double DecimalDepths::Value(size_t i) const
 
 std::optional<ExactDecimal> DecimalDepths::Exact(size_t i) const
 {
-    return exact_ ? ExactDecimal::Of(units_[i], decimals_) : std::nullopt;
+    return exact_ ? std::optional<ExactDecimal>(ExactDecimal{units_[i], decimals_}) : std::nullopt;
 }
 
 void DecimalDepths::HoldValues()

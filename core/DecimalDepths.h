@@ -20,7 +20,7 @@ public:
     bool Empty() const { return Size() == 0; }
     // The double nearest to depth i.
     double Value(size_t i) const;
-    // Depth i; none once the depths are held as doubles.
+    // Depth i in units of the column's last place; none once the depths are held as doubles.
     std::optional<ExactDecimal> Exact(size_t i) const;
 
 private:

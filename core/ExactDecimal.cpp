@@ -8,13 +8,9 @@
 
 namespace {
 
-// 10^n for n in [0, 18].
 long long Pow10(int n)
 {
-    long long p = 1;
-    while (n-- > 0)
-        p *= 10;
-    return p;
+    return kPowersOfTenUnits[static_cast<size_t>(n)];
 }
 
 } // namespace
@@ -80,14 +76,6 @@ std::optional<ExactDecimal> ExactDecimal::Parse(std::string_view text)
     return Of(negative ? -units : units, std::max(decimals, 0));
 }
 
-std::optional<long long> ExactDecimal::UnitsAt(int decimals) const
-{
-    long long scaled = 0;
-    if (decimals - this->decimals > 18 || __builtin_mul_overflow(units, Pow10(decimals - this->decimals), &scaled))
-        return std::nullopt;
-    return scaled;
-}
-
 std::optional<ExactDecimal> ExactDecimal::Plus(const ExactDecimal& other) const
 {
     const int decimals = std::max(this->decimals, other.decimals);
@@ -110,8 +98,15 @@ std::optional<ExactDecimal> ExactDecimal::Times(long long k) const
 double ExactDecimal::Value() const
 {
     // Both exact doubles: the quotient is rounded once.
-    if (decimals <= kMaxExactPowerOfTen && units >= -(1LL << 53) && units <= (1LL << 53))
-        return static_cast<double>(units) / PowerOfTen(decimals);
+    constexpr long long kExact = 1LL << 53;
+    long long digits = units;
+    int places = decimals;
+    while (places > 0 && (digits < -kExact || digits > kExact) && digits % 10 == 0) {
+        digits /= 10;
+        --places;
+    }
+    if (places <= kMaxExactPowerOfTen && digits >= -kExact && digits <= kExact)
+        return static_cast<double>(digits) / PowerOfTen(places);
     const std::string text = Text(decimals);
     double value = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), value);

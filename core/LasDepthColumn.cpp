@@ -212,7 +212,7 @@ double LasDepthColumn::StepOf(const TLasParser2Parser& document)
 
 double LasDepthColumn::UnshiftedAt(long long j) const
 {
-    if (const auto depth = ExactAt(j))
+    if (const auto depth = Sum(j, false))
         return depth->Value();
     if (!read_)
         return first_ + static_cast<double>(j) * step_;
@@ -220,7 +220,7 @@ double LasDepthColumn::UnshiftedAt(long long j) const
                      [this](long long row) { return read_->Value(static_cast<size_t>(row)); });
 }
 
-std::optional<ExactDecimal> LasDepthColumn::ExactAt(long long j) const
+std::optional<ExactDecimal> LasDepthColumn::Sum(long long j, bool shifted) const
 {
     std::optional<ExactDecimal> base = exactFirst_;
     long long steps = j;
@@ -229,24 +229,30 @@ std::optional<ExactDecimal> LasDepthColumn::ExactAt(long long j) const
         base = read_->Exact(static_cast<size_t>(edge));
         steps = j - edge;
     }
-    if (!base || !exactStep_)
+    const ExactDecimal shift = shifted && exactShift_ ? *exactShift_ : ExactDecimal{};
+    if (!base || !exactStep_ || (shifted && !exactShift_))
         return std::nullopt;
-    const auto moved = exactStep_->Times(steps);
-    return moved ? moved->Plus(*base) : std::nullopt;
+    const int decimals = std::max({base->decimals, exactStep_->decimals, shift.decimals});
+    const auto first = base->UnitsAt(decimals);
+    const auto step = exactStep_->UnitsAt(decimals);
+    const auto shiftUnits = shift.UnitsAt(decimals);
+    long long units = 0;
+    if (!first || !step || !shiftUnits || __builtin_mul_overflow(*step, steps, &units) ||
+        __builtin_add_overflow(units, *first, &units) || __builtin_add_overflow(units, *shiftUnits, &units))
+        return std::nullopt;
+    return ExactDecimal{units, decimals};
 }
 
 std::optional<ExactDecimal> LasDepthColumn::Shifted(long long i) const
 {
-    const auto depth = ExactAt(i + origin_);
-    if (!depth || !exactShift_)
-        return std::nullopt;
-    return shift_ == 0.0 ? depth : depth->Plus(*exactShift_);
+    const auto sum = Sum(i + origin_, true);
+    return sum ? ExactDecimal::Of(sum->units, sum->decimals) : std::nullopt;
 }
 
 double LasDepthColumn::At(long long i) const
 {
-    if (const auto depth = Shifted(i))
-        return depth->Value();
+    if (const auto sum = Sum(i + origin_, true))
+        return sum->Value();
     return UnshiftedAt(i + origin_) + shift_;
 }
 

@@ -94,8 +94,10 @@ public:
 
 private:
     double UnshiftedAt(long long j) const;
-    // The decimal depth of sample j of the grid or of read_; none where a number does not fit.
-    std::optional<ExactDecimal> ExactAt(long long j) const;
+    // The decimal depth of sample j of the grid or of read_, shifted or not, in units of the last
+    // place of its numbers (trailing zeros kept: for Value() or to be normalized); none where a
+    // number does not fit.
+    std::optional<ExactDecimal> Sum(long long j, bool shifted) const;
     // The decimal sum of the shift and the depth of sample i before it; none where it does not fit.
     std::optional<ExactDecimal> Shifted(long long i) const;
 
