@@ -4,18 +4,18 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "core/PowersOfTen.h"
+
 namespace {
 
-// 10^n for n in [0, 18].
 long long Pow10(int n)
 {
-    long long p = 1;
-    while (n-- > 0)
-        p *= 10;
-    return p;
+    return kPowersOfTenUnits[static_cast<size_t>(n)];
 }
 
-std::optional<ExactDecimal> Normalized(long long units, int decimals)
+} // namespace
+
+std::optional<ExactDecimal> ExactDecimal::Of(long long units, int decimals)
 {
     while (decimals > 0 && units % 10 == 0) {
         units /= 10;
@@ -28,8 +28,6 @@ std::optional<ExactDecimal> Normalized(long long units, int decimals)
     }
     return ExactDecimal{units, decimals};
 }
-
-} // namespace
 
 std::optional<ExactDecimal> ExactDecimal::Of(double x)
 {
@@ -51,21 +49,42 @@ std::optional<ExactDecimal> ExactDecimal::Of(double x)
     int exponent = 0;
     if (p != result.ptr)
         std::from_chars(p + 1 + (p[1] == '+'), result.ptr, exponent);
-    return Normalized(negative ? -units : units, digits - 1 - exponent);
+    return Of(negative ? -units : units, digits - 1 - exponent);
+}
+
+std::optional<ExactDecimal> ExactDecimal::Parse(std::string_view text)
+{
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.remove_prefix(1);
+    long long units = 0;
+    int decimals = -1;  // none before the point
+    bool digits = false;
+    for (const char c : text) {
+        if (c == '.' && decimals < 0) {
+            decimals = 0;
+            continue;
+        }
+        if (c < '0' || c > '9' || __builtin_mul_overflow(units, 10, &units) ||
+            __builtin_add_overflow(units, c - '0', &units))
+            return std::nullopt;
+        digits = true;
+        decimals += decimals >= 0;
+    }
+    if (!digits)
+        return std::nullopt;
+    return Of(negative ? -units : units, std::max(decimals, 0));
 }
 
 std::optional<ExactDecimal> ExactDecimal::Plus(const ExactDecimal& other) const
 {
     const int decimals = std::max(this->decimals, other.decimals);
-    long long a = 0;
-    long long b = 0;
+    const auto a = UnitsAt(decimals);
+    const auto b = other.UnitsAt(decimals);
     long long sum = 0;
-    if (decimals - std::min(this->decimals, other.decimals) > 18 ||
-        __builtin_mul_overflow(units, Pow10(decimals - this->decimals), &a) ||
-        __builtin_mul_overflow(other.units, Pow10(decimals - other.decimals), &b) ||
-        __builtin_add_overflow(a, b, &sum))
+    if (!a || !b || __builtin_add_overflow(*a, *b, &sum))
         return std::nullopt;
-    return Normalized(sum, decimals);
+    return Of(sum, decimals);
 }
 
 std::optional<ExactDecimal> ExactDecimal::Times(long long k) const
@@ -73,11 +92,21 @@ std::optional<ExactDecimal> ExactDecimal::Times(long long k) const
     long long product = 0;
     if (__builtin_mul_overflow(units, k, &product))
         return std::nullopt;
-    return Normalized(product, decimals);
+    return Of(product, decimals);
 }
 
 double ExactDecimal::Value() const
 {
+    // Both exact doubles: the quotient is rounded once.
+    constexpr long long kExact = 1LL << 53;
+    long long digits = units;
+    int places = decimals;
+    while (places > 0 && (digits < -kExact || digits > kExact) && digits % 10 == 0) {
+        digits /= 10;
+        --places;
+    }
+    if (places <= kMaxExactPowerOfTen && digits >= -kExact && digits <= kExact)
+        return static_cast<double>(digits) / PowerOfTen(places);
     const std::string text = Text(decimals);
     double value = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), value);

@@ -149,26 +149,47 @@ LasDepthColumn LasDepthColumn::Irregular(const TLasParser2Parser& document)
 {
     const TStravoFloatArray& depths = document.GetCurveArrays().Item(0);
     const int decimals = document.GetDepthDecimals();
-    std::vector<double> read(static_cast<size_t>(depths.Count()));
-    for (size_t i = 0; i < read.size(); ++i)
-        read[i] = DecimalDepth(depths.Data()[i], decimals);
+    DecimalDepths read;
+    read.Reserve(static_cast<size_t>(depths.Count()));
+    for (int i = 0; i < depths.Count(); ++i)
+        read.Add(DecimalDepth(depths.Data()[i], decimals));
     return Irregular(std::move(read), StepOf(document), decimals);
 }
 
-LasDepthColumn LasDepthColumn::Irregular(std::vector<double> depths, double step, int decimals)
+LasDepthColumn LasDepthColumn::Irregular(DecimalDepths depths, double step, int decimals)
 {
     LasDepthColumn column;
     column.decimals_ = decimals;
-    column.read_ = std::make_shared<const std::vector<double>>(std::move(depths));
+    column.read_ = std::make_shared<const DecimalDepths>(std::move(depths));
     column.step_ = step;
+    column.exactStep_ = ExactDecimal::Of(step);
     return column;
+}
+
+LasDepthColumn LasDepthColumn::Irregular(const std::vector<double>& depths, double step, int decimals)
+{
+    DecimalDepths read;
+    read.Reserve(depths.size());
+    for (const double depth : depths)
+        read.Add(depth);
+    return Irregular(std::move(read), step, decimals);
+}
+
+LasDepthColumn LasDepthColumn::Grid(const ExactDecimal& first, const ExactDecimal& step, int decimals)
+{
+    LasDepthColumn grid = Grid(first.Value(), step.Value(), decimals);
+    grid.exactFirst_ = first;
+    grid.exactStep_ = step;
+    return grid;
 }
 
 LasDepthColumn LasDepthColumn::Grid(double first, double step, int decimals)
 {
     LasDepthColumn grid;
     grid.first_ = first;
+    grid.exactFirst_ = ExactDecimal::Of(first);
     grid.step_ = step;
+    grid.exactStep_ = ExactDecimal::Of(step);
     grid.decimals_ = decimals;
     return grid;
 }
@@ -191,43 +212,53 @@ double LasDepthColumn::StepOf(const TLasParser2Parser& document)
 
 double LasDepthColumn::UnshiftedAt(long long j) const
 {
+    if (const auto depth = Sum(j, false))
+        return depth->Value();
     if (!read_)
         return first_ + static_cast<double>(j) * step_;
-    return Continued(static_cast<long long>(read_->size()), step_, j,
-                     [this](long long row) { return (*read_)[static_cast<size_t>(row)]; });
+    return Continued(static_cast<long long>(read_->Size()), step_, j,
+                     [this](long long row) { return read_->Value(static_cast<size_t>(row)); });
+}
+
+std::optional<ExactDecimal> LasDepthColumn::Sum(long long j, bool shifted) const
+{
+    std::optional<ExactDecimal> base = exactFirst_;
+    long long steps = j;
+    if (read_) {
+        const long long edge = std::clamp<long long>(j, 0, static_cast<long long>(read_->Size()) - 1);
+        base = read_->Exact(static_cast<size_t>(edge));
+        steps = j - edge;
+    }
+    const ExactDecimal shift = shifted && exactShift_ ? *exactShift_ : ExactDecimal{};
+    if (!base || !exactStep_ || (shifted && !exactShift_))
+        return std::nullopt;
+    const int decimals = std::max({base->decimals, exactStep_->decimals, shift.decimals});
+    const auto first = base->UnitsAt(decimals);
+    const auto step = exactStep_->UnitsAt(decimals);
+    const auto shiftUnits = shift.UnitsAt(decimals);
+    long long units = 0;
+    if (!first || !step || !shiftUnits || __builtin_mul_overflow(*step, steps, &units) ||
+        __builtin_add_overflow(units, *first, &units) || __builtin_add_overflow(units, *shiftUnits, &units))
+        return std::nullopt;
+    return ExactDecimal{units, decimals};
 }
 
 std::optional<ExactDecimal> LasDepthColumn::Shifted(long long i) const
 {
-    const long long j = i + origin_;
-    double base = first_;
-    long long steps = j;
-    if (read_) {
-        const long long edge = std::clamp<long long>(j, 0, static_cast<long long>(read_->size()) - 1);
-        base = (*read_)[static_cast<size_t>(edge)];
-        steps = j - edge;
-    }
-    const auto first = ExactDecimal::Of(base);
-    const auto step = ExactDecimal::Of(step_);
-    const auto shift = ExactDecimal::Of(shift_);
-    if (!first || !step || !shift)
-        return std::nullopt;
-    const auto moved = step->Times(steps);
-    const auto depth = moved ? moved->Plus(*first) : std::nullopt;
-    return depth ? depth->Plus(*shift) : std::nullopt;
+    const auto sum = Sum(i + origin_, true);
+    return sum ? ExactDecimal::Of(sum->units, sum->decimals) : std::nullopt;
 }
 
 double LasDepthColumn::At(long long i) const
 {
-    if (shift_ != 0.0)
-        if (const auto depth = Shifted(i))
-            return depth->Value();
+    if (const auto sum = Sum(i + origin_, true))
+        return sum->Value();
     return UnshiftedAt(i + origin_) + shift_;
 }
 
 void LasDepthColumn::AppendDepth(std::string& out, long long i, int decimals, int width) const
 {
-    const auto depth = shift_ != 0.0 ? Shifted(i) : std::nullopt;
+    const auto depth = Shifted(i);
     if (depth && depth->decimals <= decimals && decimals <= kMaxLasDecimals)
         AppendLasAligned(out, depth->Text(decimals), width);
     else
@@ -276,6 +307,7 @@ void LasDepthColumn::Shift(const LasDecimal& shift)
     // Rounded to the decimals of the shifts, a shift and its opposite add up to nothing.
     shift_ = RoundToDecimals(shift_ + shift.value, std::max(shiftDecimals_, shift.decimals));
     shiftDecimals_ = LasDecimal::Of(shift_).decimals;
+    exactShift_ = ExactDecimal::Of(shift_);
 }
 
 std::optional<long long> LasDepthColumn::OffsetOf(const float* depths, int n) const

@@ -1,6 +1,7 @@
-// The depth column in double precision: the decimal depths its floats stand for, so that every
-// change of the column (a shift, rows added or cut, a new grid) is computed from the depths as
-// read and written as the decimal values asked for, never from floats that lost digits.
+// The depth column: the decimal depths its floats stand for, held exactly where they fit 18
+// digits, so that every change of the column (a shift, rows added or cut, a new grid) is computed
+// from the depths as read and written as the decimal values asked for, never from floats or
+// doubles that lost digits.
 #pragma once
 
 #include <memory>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/DecimalDepths.h"
 #include "core/ExactDecimal.h"
 
 class TLasParser2Parser;
@@ -47,8 +49,10 @@ public:
     // step.
     static LasDepthColumn Irregular(const TLasParser2Parser& document);
     // These decimal depths, continued beyond the ends by the step, written with the decimals.
-    static LasDepthColumn Irregular(std::vector<double> depths, double step, int decimals);
+    static LasDepthColumn Irregular(DecimalDepths depths, double step, int decimals);
+    static LasDepthColumn Irregular(const std::vector<double>& depths, double step, int decimals);
     // first + i * step, written with the decimals.
+    static LasDepthColumn Grid(const ExactDecimal& first, const ExactDecimal& step, int decimals);
     static LasDepthColumn Grid(double first, double step, int decimals);
     // The step between samples that the document's depths continue by beyond their ends (STEP,
     // else the mean step), as a decimal.
@@ -56,12 +60,13 @@ public:
 
     bool IsRegular() const { return !read_; }
     double Step() const { return step_; }
-    // The depth of sample i; samples outside the document continue the ends by the step. Shifted,
-    // the nearest double to the decimal sum.
+    // The depth of sample i, the nearest double to its decimal; samples outside the document
+    // continue the ends by the step.
     double At(long long i) const;
     // The depth of sample i before the shifts.
     double Unshifted(long long i) const { return UnshiftedAt(i + origin_); }
-    // The depth of sample i as AppendLasDecimal writes At(i), a shifted one as the decimal sum.
+    // The depth of sample i as AppendLasDecimal writes At(i), as its decimal where it has no more
+    // decimals.
     void AppendDepth(std::string& out, long long i, int decimals, int width) const;
     // Whether the float stands for the depth of sample i.
     bool Holds(long long i, float depth) const;
@@ -89,15 +94,24 @@ public:
 
 private:
     double UnshiftedAt(long long j) const;
+    // The decimal depth of sample j of the grid or of read_, shifted or not, in units of the last
+    // place of its numbers (trailing zeros kept: for Value() or to be normalized); none where a
+    // number does not fit.
+    std::optional<ExactDecimal> Sum(long long j, bool shifted) const;
     // The decimal sum of the shift and the depth of sample i before it; none where it does not fit.
     std::optional<ExactDecimal> Shifted(long long i) const;
 
-    double first_ = 0.0;  // regular: depth of sample 0 before the shifts
+    // Regular: depth of sample 0 before the shifts. The decimals are none where the doubles had
+    // no decimal of 18 digits.
+    double first_ = 0.0;
+    std::optional<ExactDecimal> exactFirst_;
     double step_ = 0.0;   // positive, or 0 for a single irregular depth without STEP
+    std::optional<ExactDecimal> exactStep_;
     // Irregular: the decimal depths as they stood; shared with the undo store's copies.
-    std::shared_ptr<const std::vector<double>> read_;
+    std::shared_ptr<const DecimalDepths> read_;
     int decimals_ = 0;
     long long origin_ = 0;  // sample i is sample i + origin_ of the grid or of read_
     double shift_ = 0.0;
+    std::optional<ExactDecimal> exactShift_ = ExactDecimal{};
     int shiftDecimals_ = 0;
 };

@@ -1,12 +1,12 @@
-// The depths of ~A in double as the file wrote them, held while they are read only where their
+// The depths of ~A as the decimals the file wrote, held while they are read only where their
 // floats may not give them back.
 #pragma once
 
 #include <bit>
 #include <cstdint>
-#include <string_view>
-#include <vector>
+#include <optional>
 
+#include "core/DecimalDepths.h"
 #include "core/PlainDecimal.h"
 
 // Whether floats about this one lie closer than a unit in the last place of a decimal with these
@@ -24,10 +24,10 @@ inline bool FloatGivesDecimalBack(float value, int decimals)
 // back: every row's, or the even grid every row lies on; neither when every float gives its
 // decimal back.
 struct LasReadColumn {
-    std::vector<double> depths;
+    DecimalDepths depths;
     bool grid = false;  // row i at first + i * step
-    double first = 0.0;
-    double step = 0.0;
+    ExactDecimal first;
+    ExactDecimal step;
 };
 
 // Nothing is held while the depths lie on the even grid of the first two, nor, after a depth off
@@ -41,8 +41,12 @@ public:
              const float* floats, int capacity)
     {
         if (fromFirst_) {
-            if (number && OnGrid(row, *number)) {
+            if (number && OnGrid(row, Signed(*number), number->decimals)) {
                 certain_ = certain_ && FloatGivesDecimalBack(depth, number->decimals);
+                return;
+            }
+            if (!number && LongOnGrid(row, p, after)) {
+                certain_ = false;
                 return;
             }
             LeaveFirstGrid(row, capacity);
@@ -66,12 +70,21 @@ private:
     void LeaveFirstGrid(int row, int capacity);
     void AddUncertain(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
                       const float* floats, int capacity);
-    // Whether the k-th depth of the grid is this one; the first two make the grid. A depth of more
-    // decimals takes the grid to its last place.
-    bool OnGrid(long long k, const PlainDecimal& number);
-    double GridDepth(long long k) const;
+    static long long Signed(const PlainDecimal& number)
+    {
+        const auto digits = static_cast<long long>(number.digits);
+        return number.negative ? -digits : digits;
+    }
+    // Whether the k-th depth of the grid is units * 10^-decimals; the first two make the grid. A
+    // depth of more decimals takes the grid to its last place.
+    bool OnGrid(long long k, long long units, int decimals);
+    // OnGrid for the text [p, after) of a plain decimal of more digits than PlainDecimal reads.
+    bool LongOnGrid(long long k, const char* p, const char* after);
+    void Hold(float depth, const PlainDecimal* number, const char* p, const char* after);
+    // None beyond the units.
+    std::optional<ExactDecimal> GridDepth(long long k) const;
 
-    std::vector<double> held_;
+    DecimalDepths held_;
     bool fromFirst_ = true;  // every depth so far lies on the grid of the first two
     bool certain_ = true;    // and every float of them gives its decimal back
     int gridStart_ = -1;  // the first depth whose float may not give it back; -1: none yet

@@ -131,7 +131,7 @@ void TLASFile::KeepReadDepths(LasReadColumn read)
 {
     if (read.grid)
         KeepDepthColumn(LasDepthColumn::Grid(read.first, read.step, GetDepthDecimals()));
-    else if (!read.depths.empty())
+    else if (!read.depths.Empty())
         KeepDepthColumn(LasDepthColumn::Irregular(std::move(read.depths), LasDepthColumn::StepOf(parser_),
                                                   GetDepthDecimals()));
 }

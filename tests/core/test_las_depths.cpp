@@ -42,6 +42,12 @@ std::string Log(const Texts& depths, const std::string& step, const std::string&
     return text;
 }
 
+// Uneven depths of 16 and of 17 digits, no float and no double of which gives them back.
+const Texts uneven16 = {"934309.5000000615", "934309.7123456789", "934310.0000000003", "934315.9999999999",
+                        "934400.1234567891"};
+const Texts uneven17Up = {"934400.12345678912", "934315.99999999999", "934310.00000000003", "934309.71234567891",
+                          "934309.50000000615"};
+
 class LasDepths : public ::testing::Test {
 protected:
     std::string Save(const TLASFile& document) { return files_.Save(document); }
@@ -98,8 +104,19 @@ TEST_F(LasDepths, ChangedDepthsAreWrittenAsTheDecimalsAskedFor)
          Depths(120645, -5, 400, 1), "-0.5"},
         {"by a finer step", Log(upward, "-0.5"), [](TLASFile& d) { d.ShiftDepth(0.125f); },
          Depths(12065125, -500, 400, 3), "-0.5"},
-        {"16 digits upward by 0.1", Log(Depths(9343095000000615, -2500000000, 40, 10), "-0.25"),
-         [](TLASFile& d) { d.ShiftDepth(0.1); }, Depths(9343096000000615, -2500000000, 40, 10), "-0.25"},
+        {"16 digits upward by 0.1", Log(Depths(9343095000000615, -1000000000, 3000, 10), "-0.1"),
+         [](TLASFile& d) { d.ShiftDepth(0.1); }, Depths(9343096000000615, -1000000000, 3000, 10), "-0.1"},
+        {"16 digits upward grown at the top", Log(Depths(9343095000000615, -1000000000, 3000, 10), "-0.1"),
+         [](TLASFile& d) { d.ShiftCurveExtending(1, -2); }, Depths(9343095000000615, -1000000000, 3002, 10), "-0.1"},
+        {"16 digits by 0.1", Log(Depths(9343095000000615, 1000000000, 3000, 10), "0.1"),
+         [](TLASFile& d) { d.ShiftDepth(0.1); }, Depths(9343096000000615, 1000000000, 3000, 10), "0.1"},
+        {"uneven 16 digits by 0.1", Log(uneven16, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
+         {"934309.6000000615", "934309.8123456789", "934310.1000000003", "934316.0999999999", "934400.2234567891"},
+         "0"},
+        {"uneven 17 digits upward by 0.1", Log(uneven17Up, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
+         {"934400.22345678912", "934316.09999999999", "934310.10000000003", "934309.81234567891",
+          "934309.60000000615"},
+         "0"},
         {"6 decimals by 0.1", Log(six, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
          {"8.200000", "16.675000", "17.275000", "18.550000", "31.100000"}, "0"},
         {"uneven 8 digits by 0.1", Log(uneven, "0"), [](TLASFile& d) { d.ShiftDepth(0.1); },
@@ -206,6 +223,14 @@ TEST_F(LasDepths, AShiftTakenBackOrUndoneGivesTheFileBack)
     EXPECT_EQ(Save(*deep), wide);
     EXPECT_EQ(deep->DepthShiftProblem(1000000), "Сдвиг 1000000 невозможен: глубина 1099999.5 с 10 знаками после "
                                                 "точки займет 17 значащих цифр, а записать можно не более 16");
+    for (const std::string& exact : {Log(Depths(9343095000000615, -1000000000, 3000, 10), "-0.1"),
+                                     Log(uneven16, "0"), Log(uneven17Up, "0")}) {
+        const auto shifted = files_.Load(exact);
+        shifted->ShiftDepth(0.1);
+        const auto reread = files_.Load(Save(*shifted));
+        reread->ShiftDepth(-0.1);
+        EXPECT_EQ(Save(*reread), exact);
+    }
 
     DumpRestoreCurveData undo;
     undo.SetLasFile(document.get());
