@@ -2,7 +2,6 @@
 // 20,000-row ~A) against reading the same headers without the window.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "bench/BenchApplication.h"
 #include "core/LasParser2.h"
 #include "library/LasBrowser.h"
 #include "library/LogFileDBManager.h"
@@ -60,15 +60,11 @@ const BenchFolder& Folder()
     return folder;
 }
 
-QApplication& App()
+// The application, in a settings folder of the benchmark's own.
+void App()
 {
-    static int argc = 1;
-    static char name[] = "bench_browser";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("STRATIV_HOME", Folder().root.c_str(), 1);
-    static QApplication app(argc, argv);
-    return app;
+    EnsureApplication();
 }
 
 void BM_ReadHeadersOf10000Files(benchmark::State& state)

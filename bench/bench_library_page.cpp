@@ -2,7 +2,6 @@
 // and the worst wait of a window-side write while the idle scan indexes a folder of 30,000 files.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <chrono>
@@ -14,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "bench/BenchApplication.h"
 #include "library/CppSQLite3DB.h"
 #include "library/LasBrowser.h"
 #include "library/LibScanner.h"
@@ -37,15 +37,11 @@ const BenchDir& Dir()
     return dir;
 }
 
-QApplication& App()
+// The application, in a settings folder of the benchmark's own.
+void App()
 {
-    static int argc = 1;
-    static char name[] = "bench_library_page";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("STRATIV_HOME", Dir().path.c_str(), 1);
-    static QApplication app(argc, argv);
-    return app;
+    EnsureApplication();
 }
 
 // count hard links to one small LAS file in the folder; their paths.
