@@ -24,6 +24,17 @@ namespace {
 
 QRect FromEdges(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 
+// The text whole: in the dialog's font, or one narrowed (to 6 points at least) where the label is
+// too short for it.
+void ShowWhole(QLabel& label, const QString& text)
+{
+    QFont font = label.parentWidget()->font();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > label.contentsRect().width())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label.setFont(font);
+    label.setText(text);
+}
+
 }  // namespace
 
 double TFormPrnParams::DrawPreviewPage(platform::Canvas& canvas, double left, double top, double right,
@@ -166,8 +177,8 @@ void TFormPrnParams::RefreshPreview()
             ui->EditPagesTo->setValue(pages);
     }
     ui->GroupBoxPages->setTitle(QStringLiteral("Страницы (всего %1)").arg(pages));
-    ui->LabelPrintSize->setText(QStringLiteral("(Размер: ") + platform::FloatToStrF(width, 7, 2) + QStringLiteral("x") +
-                                platform::FloatToStrF(length, 7, 2) + QStringLiteral(" см)"));
+    ShowWhole(*ui->LabelPrintSize, QStringLiteral("(Размер: ") + platform::FloatToStrF(width, 7, 2) + QStringLiteral("x") +
+                                       platform::FloatToStrF(length, 7, 2) + QStringLiteral(" см)"));
     const QString note =
         model && model->Dept ? platform::DepthScaleNote(QString::fromStdString(model->DepthUnit)) : QString();
     ui->LabelDepthUnit->setText(note);

@@ -482,6 +482,7 @@ TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
         {CorpusDir() + "/multi_channel.las", 10, nullptr, "", 0.3048},  // upward
         {dir.file("s.las"), 200, "(Размер: 6.98x50.00 см)", "", 1.0},
         {dir.file("tenths.las"), 200, "(Размер: 6.98x50.00 см)", "", 0.00254},
+        {dir.file("s.las"), 1, "(Размер: 6.98x10000.00 см)", "", 0},
         {dir.file("none.las"), 200, "(Размер: 6.98x50.00 см)", "Единица глубины не указана в файле: масштаб в метрах", 0},
     };
     for (const auto& row : rows) {
@@ -491,7 +492,9 @@ TEST_F(PrintDialogTest, TheScaleIsTheRatioOnPaperInTheFilesDepthUnit)
         Model().Dept->SetRatio(row.ratio);
         SetMargins(1.0, 1.0, 1.0, 1.0);
         Dialog().RefreshPreview();
-        EXPECT_EQ(Form().LabelPrintSize->text().toStdString(), row.size ? row.size : "(Размер: 6.98x26.28 см)");
+        const QLabel& size = *Form().LabelPrintSize;
+        EXPECT_EQ(size.text().toStdString(), row.size ? row.size : "(Размер: 6.98x26.28 см)");
+        EXPECT_LE(size.fontMetrics().horizontalAdvance(size.text()), size.contentsRect().width());
         EXPECT_EQ(Form().LabelDepthUnit->text(), row.note);
         EXPECT_EQ(Form().LabelDepthUnit->isVisibleTo(&Dialog()), *row.note != '\0');
         if (row.metresPerUnit == 0)
