@@ -12,10 +12,17 @@
 
 namespace {
 
+// Short paddings are copied from a run of blanks: a fill call per value costs more than the copy.
 void AppendAligned(std::string& out, const char* text, size_t length, int width)
 {
-    if (length < static_cast<size_t>(std::max(width, 0)))
-        out.append(static_cast<size_t>(width) - length, ' ');
+    static constexpr std::string_view kBlanks = "                                ";
+    if (length < static_cast<size_t>(std::max(width, 0))) {
+        const size_t pad = static_cast<size_t>(width) - length;
+        if (pad <= kBlanks.size())
+            out.append(kBlanks.data(), pad);
+        else
+            out.append(pad, ' ');
+    }
     out.append(text, length);
 }
 

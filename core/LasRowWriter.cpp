@@ -323,10 +323,10 @@ private:
 
 // Where CannotReadAs finds the point of the texts of a column with `decimals` decimals in
 // fields of `width` bytes: its bit offset in their last 8 bytes read as one word; -1 where it
-// does not look (fewer than 2 or more than 6 decimals, no room for a units place).
+// does not look (none or more than 6 decimals, no room for a units place).
 int PointBits(size_t width, int decimals)
 {
-    if (std::endian::native != std::endian::little || decimals < 2 || decimals > 6 ||
+    if (std::endian::native != std::endian::little || decimals < 1 || decimals > 6 ||
         width < static_cast<size_t>(decimals) + 2)
         return -1;
     return 8 * (7 - decimals);
@@ -338,7 +338,7 @@ int PointBits(size_t width, int decimals)
 // units and first two decimals, as hundredths taken round (modulo 1000), lie within that and one
 // more of those of the value, whatever their signs. They are read from the text's last 8 bytes as
 // one word: a point where the decimals put it, digits after it (no exponent), and before it a
-// units digit, or a blank or sign standing for 0.
+// units digit, or a blank or sign standing for 0; a text of one decimal has 0 hundredths.
 bool CannotReadAs(std::string_view text, int point, float value)
 {
     if (point < 0 || text.size() < 8)
@@ -355,7 +355,7 @@ bool CannotReadAs(std::string_view text, int point, float value)
     const auto digitAt = [&](int offset) { return static_cast<int>((digits >> offset) & 0xFF); };
     const int units = digitAt(point - 8);
     const int source =
-        (units <= 9 ? 100 * units : 0) + 10 * digitAt(point + 8) + digitAt(point + 16);
+        (units <= 9 ? 100 * units : 0) + 10 * digitAt(point + 8) + (point < 48 ? digitAt(point + 16) : 0);
     const double scaled = std::fabs(static_cast<double>(value)) * 100.0;
     if (!(scaled < 1e9))
         return false;
