@@ -61,7 +61,6 @@ QString Text(const std::string& text)
     return QString::fromStdString(text);
 }
 
-
 // Folder entries of the folder: sub-folders and LAS files, each in name order.
 void ListFolder(const std::string& folder, std::vector<std::string>& folders, std::vector<std::string>& files)
 {

@@ -121,6 +121,21 @@ std::string WriteLinkedFile(const strativ::test::TempDir& dir, long long size)
     return bytes;
 }
 
+// A well file of `size` bytes (WriteLinkedFile) whose save in place of `saved` bytes was killed
+// half-way, with the journal in the profile folder.
+struct KilledSave {
+    KilledSave(long long size, long long saved) : old(WriteLinkedFile(dir, size))
+    {
+        KillSaveHalfWay(target, saved, profile + "journal/");
+    }
+    ~KilledSave() { savejournal::SetFolder(""); }
+
+    strativ::test::TempDir dir;
+    const std::string profile = dir.file("profile/");
+    const std::string target = dir.file("well.las");
+    const std::string old;
+};
+
 TEST(InterruptedSaves, TheOldContentOfAKilledSaveInPlaceSurvivesAndIsOfferedBack)
 {
     const struct {
@@ -178,11 +193,8 @@ TEST(InterruptedSaves, TheOldContentOfAKilledSaveInPlaceSurvivesAndIsOfferedBack
 // was, "Да" as the default, and "Да" gives the old content back byte for byte.
 TEST(InterruptedSaves, ARestoreCutShortIsOfferedAgainWithTheSameCopy)
 {
-    strativ::test::TempDir dir;
-    const std::string profile = dir.file("profile/");
-    const std::string target = dir.file("well.las");
-    const std::string old = WriteLinkedFile(dir, 3 * kBlock);
-    KillSaveHalfWay(target, 5 * kBlock, profile + "journal/");
+    const KilledSave save(3 * kBlock, 5 * kBlock);
+    const auto& [dir, profile, target, old] = save;
     const std::string copy = TheCopy(dir.path());
 
     for (int restore = 0; restore < 2; ++restore) {
@@ -202,7 +214,6 @@ TEST(InterruptedSaves, ARestoreCutShortIsOfferedAgainWithTheSameCopy)
     EXPECT_TRUE(ReadFileBytes(dir.file("second-name.las")) == old);
     EXPECT_TRUE(Leftovers(dir.path()).empty());
     EXPECT_TRUE(fs::is_empty(profile + "journal"));
-    savejournal::SetFolder("");
 }
 
 // A file saved again or replaced after the killed save: the question says so, with the dates and
@@ -228,11 +239,8 @@ TEST(InterruptedSaves, ARestoreOverAChangedFileAsksFirst)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.change);
-        strativ::test::TempDir dir;
-        const std::string profile = dir.file("profile/");
-        const std::string target = dir.file("well.las");
-        const std::string old = WriteLinkedFile(dir, 2 * kBlock);
-        KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
+        const KilledSave save(2 * kBlock, 2 * kBlock);
+        const auto& [dir, profile, target, old] = save;
         const std::string copy = TheCopy(dir.path());
         row.make(target);
         const QString now = fs::exists(target) ? "файл сейчас — " + dateAndSize(target) : "файла сейчас нет";
@@ -251,7 +259,6 @@ TEST(InterruptedSaves, ARestoreOverAChangedFileAsksFirst)
         EXPECT_EQ((runner.Requests()[0].flags & platform::MB_DEFBUTTON2) != 0, row.changed);
         EXPECT_TRUE(ReadFileBytes(copy) == old);
         EXPECT_TRUE(!fs::exists(target) || ReadFileBytes(target) == before);
-        savejournal::SetFolder("");
     }
 }
 
@@ -259,11 +266,8 @@ TEST(InterruptedSaves, ARestoreOverAChangedFileAsksFirst)
 // first, and the second save's copy (of a torn file) is not offered with it.
 TEST(InterruptedSaves, TwoSavesCutShortOfferTheContentFromBeforeTheFirst)
 {
-    strativ::test::TempDir dir;
-    const std::string profile = dir.file("profile/");
-    const std::string target = dir.file("well.las");
-    const std::string old = WriteLinkedFile(dir, 2 * kBlock);
-    KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
+    const KilledSave save(2 * kBlock, 2 * kBlock);
+    const auto& [dir, profile, target, old] = save;
     const std::string first = TheCopy(dir.path());
     KillSaveHalfWay(target, 2 * kBlock, profile + "journal/");
 
@@ -273,7 +277,6 @@ TEST(InterruptedSaves, TwoSavesCutShortOfferTheContentFromBeforeTheFirst)
     ASSERT_EQ(runner.Requests().size(), 1u);
     EXPECT_TRUE(runner.Requests()[0].text.contains(Shown(first)));
     EXPECT_TRUE(ReadFileBytes(target) == old);
-    savejournal::SetFolder("");
 }
 
 }  // namespace
