@@ -6,27 +6,16 @@
 
 #include "core/PowersOfTen.h"
 
-namespace {
-
-long long Pow10(int n)
-{
-    return kPowersOfTenUnits[static_cast<size_t>(n)];
-}
-
-} // namespace
-
 std::optional<ExactDecimal> ExactDecimal::Of(long long units, int decimals)
 {
     while (decimals > 0 && units % 10 == 0) {
         units /= 10;
         --decimals;
     }
-    if (decimals < 0) {
-        if (-decimals > 18 || __builtin_mul_overflow(units, Pow10(-decimals), &units))
-            return std::nullopt;
-        decimals = 0;
-    }
-    return ExactDecimal{units, decimals};
+    if (decimals >= 0)
+        return ExactDecimal{units, decimals};
+    const auto whole = ExactDecimal{units, 0}.UnitsAt(-decimals);
+    return whole ? std::optional<ExactDecimal>(ExactDecimal{*whole, 0}) : std::nullopt;
 }
 
 std::optional<ExactDecimal> ExactDecimal::Of(double x)
@@ -74,25 +63,6 @@ std::optional<ExactDecimal> ExactDecimal::Parse(std::string_view text)
     if (!digits)
         return std::nullopt;
     return Of(negative ? -units : units, std::max(decimals, 0));
-}
-
-std::optional<ExactDecimal> ExactDecimal::Plus(const ExactDecimal& other) const
-{
-    const int decimals = std::max(this->decimals, other.decimals);
-    const auto a = UnitsAt(decimals);
-    const auto b = other.UnitsAt(decimals);
-    long long sum = 0;
-    if (!a || !b || __builtin_add_overflow(*a, *b, &sum))
-        return std::nullopt;
-    return Of(sum, decimals);
-}
-
-std::optional<ExactDecimal> ExactDecimal::Times(long long k) const
-{
-    long long product = 0;
-    if (__builtin_mul_overflow(units, k, &product))
-        return std::nullopt;
-    return Of(product, decimals);
 }
 
 double ExactDecimal::Value() const

@@ -18,7 +18,7 @@ inline constexpr auto kPowersOfTenUnits = [] {
 
 struct ExactDecimal {
     long long units = 0;
-    // Units of 10^-decimals. Of, Parse, Plus and Times leave no trailing zero in units while
+    // Units of 10^-decimals. Of and Parse leave no trailing zero in units while
     // decimals > 0; a column's units of its last place may have them.
     int decimals = 0;
 
@@ -38,9 +38,6 @@ struct ExactDecimal {
             return std::nullopt;
         return scaled;
     }
-    // None where the result does not fit.
-    std::optional<ExactDecimal> Plus(const ExactDecimal& other) const;
-    std::optional<ExactDecimal> Times(long long k) const;
     // The double nearest to the decimal.
     double Value() const;
     // Fixed notation with the decimals (at least this number's own; rounding is the caller's).

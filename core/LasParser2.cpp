@@ -889,10 +889,7 @@ bool TLasParser2Parser::TitleWordsColumns(int curveCount) const
     const std::vector<LasTitleWord> words = LasDataTitleWords(GetDataSection()->GetTitle());
     if (words.empty() || words.size() != static_cast<size_t>(curveCount))
         return false;
-    const std::string_view first = words.front().word;
-    bool columns = first.size() >= 4;
-    for (size_t i = 0; i < 4 && columns; ++i)
-        columns = (first[i] & ~0x20) == "DEPT"[i];
+    bool columns = EqualIgnoringAsciiCase(words.front().word.substr(0, 4), "DEPT");
     for (int i = 0; i < curveCount && !columns; ++i)
         columns = words[static_cast<size_t>(i)].word == GetCurveLine(i)->Mnemonic();
     return columns;

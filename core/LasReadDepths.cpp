@@ -12,9 +12,7 @@ namespace {
 std::optional<ExactDecimal> DecimalOf(const PlainDecimal* number, const char* p, const char* after)
 {
     if (number)
-        return ExactDecimal::Of(number->negative ? -static_cast<long long>(number->digits)
-                                                 : static_cast<long long>(number->digits),
-                                number->decimals);
+        return ExactDecimal::Of(SignedDigits(*number), number->decimals);
     return ExactDecimal::Parse(std::string_view(p, static_cast<size_t>(after - p)));
 }
 
@@ -33,7 +31,7 @@ void LasReadDepths::Hold(float depth, const PlainDecimal* number, const char* p,
 
 bool LasReadDepths::LongOnGrid(long long k, const char* p, const char* after)
 {
-    const auto exact = DecimalOf(nullptr, p, after);
+    const auto exact = ExactDecimal::Parse(std::string_view(p, static_cast<size_t>(after - p)));
     return exact && OnGrid(k, exact->units, exact->decimals);
 }
 
@@ -57,7 +55,7 @@ void LasReadDepths::AddUncertain(int row, float depth, const PlainDecimal* numbe
     }
     if (gridStart_ < 0)
         gridStart_ = row;
-    if (number ? OnGrid(row - gridStart_, Signed(*number), number->decimals) : LongOnGrid(row - gridStart_, p, after))
+    if (number ? OnGrid(row - gridStart_, SignedDigits(*number), number->decimals) : LongOnGrid(row - gridStart_, p, after))
         return;
     HoldRowsBefore(row, floats, capacity);
     Hold(depth, number, p, after);

@@ -20,6 +20,13 @@ inline bool FloatGivesDecimalBack(float value, int decimals)
     return exponent <= kLargestExponent[decimals];
 }
 
+// The number's digits with its sign: the number in units of its last decimal.
+inline long long SignedDigits(const PlainDecimal& number)
+{
+    const auto digits = static_cast<long long>(number.digits);
+    return number.negative ? -digits : digits;
+}
+
 // The decimal depths of a column as read, in the arrays' order, where floats may not give them
 // back: every row's, or the even grid every row lies on; neither when every float gives its
 // decimal back.
@@ -41,7 +48,7 @@ public:
              const float* floats, int capacity)
     {
         if (fromFirst_) {
-            if (number && OnGrid(row, Signed(*number), number->decimals)) {
+            if (number && OnGrid(row, SignedDigits(*number), number->decimals)) {
                 certain_ = certain_ && FloatGivesDecimalBack(depth, number->decimals);
                 return;
             }
@@ -70,11 +77,6 @@ private:
     void LeaveFirstGrid(int row, int capacity);
     void AddUncertain(int row, float depth, const PlainDecimal* number, const char* p, const char* after,
                       const float* floats, int capacity);
-    static long long Signed(const PlainDecimal& number)
-    {
-        const auto digits = static_cast<long long>(number.digits);
-        return number.negative ? -digits : digits;
-    }
     // Whether the k-th depth of the grid is units * 10^-decimals; the first two make the grid. A
     // depth of more decimals takes the grid to its last place.
     bool OnGrid(long long k, long long units, int decimals);
