@@ -233,25 +233,37 @@ public:
     // The token [begin, end) written as read.
     void Keep(size_t begin, size_t end)
     {
-        if (InPlace())
+        if (InPlace()) {
             previousEnd_ = end;
-        else
-            Place(begin, end, line_.substr(begin, end - begin));
+            return;
+        }
+        const std::string_view text = line_.substr(begin, end - begin);
+        Place(begin, end, [text](std::string& out, int width) { AppendLasAligned(out, text, width); });
     }
 
-    // The token [begin, end) written as `text`.
-    void Place(size_t begin, size_t end, std::string_view text)
+    // The token [begin, end) written as the text `append(out, width)` appends right-aligned in
+    // `width` bytes (none when shorter), formatted straight into the line.
+    template <class Append>
+    void Place(size_t begin, size_t end, const Append& append)
     {
-        out_.append(line_.substr(copied_, previousEnd_ - copied_));
+        if (previousEnd_ != copied_)
+            out_.append(line_.data() + copied_, previousEnd_ - copied_);
         const size_t column = out_.size() - base_;
-        const size_t start = end > text.size() ? end - text.size() : 0;
-        if (column == previousEnd_ && start == begin)
-            out_.append(line_.substr(previousEnd_, begin - previousEnd_));
-        else if (start > column)
-            out_.append(start - column, ' ');
-        else if (column > 0)
+        const size_t at = out_.size();
+        if (column > 0)
             out_ += ' ';
-        out_ += text;
+        const size_t from = out_.size() - base_;
+        append(out_, end > from ? static_cast<int>(end - from) : 0);
+        // A text that starts where the old one did keeps the blanks before it as read: they differ
+        // from those written where a tab or form feed stands among them.
+        if (column == previousEnd_) {
+            size_t blank = column;
+            while (blank < begin && line_[blank] == ' ')
+                ++blank;
+            const char* written = out_.data() + base_;
+            if (blank < begin && out_.size() - base_ == end && written[begin] != ' ' && written[begin - 1] == ' ')
+                std::memcpy(out_.data() + at, line_.data() + column, begin - column);
+        }
         copied_ = previousEnd_ = end;
     }
 
@@ -339,7 +351,7 @@ int PointBits(size_t width, int decimals)
 // more of those of the value, whatever their signs. They are read from the text's last 8 bytes as
 // one word: a point where the decimals put it, digits after it (no exponent), and before it a
 // units digit, or a blank or sign standing for 0; a text of one decimal has 0 hundredths.
-bool CannotReadAs(std::string_view text, int point, float value)
+[[gnu::always_inline]] inline bool CannotReadAs(std::string_view text, int point, float value)
 {
     if (point < 0 || text.size() < 8)
         return false;
@@ -539,7 +551,7 @@ private:
     // The token [begin, end) holds the value of the column at the sample: it keeps its text when
     // its column is unchanged in the block or the text stays for the value (LasRowFormat::Keeps),
     // else gets the value's typed or formatted text.
-    void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
+    [[gnu::always_inline]] void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
                     size_t column, int sample)
     {
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
@@ -551,9 +563,8 @@ private:
             rebuilt.Keep(begin, end);
             return;
         }
-        newText_.clear();
-        format_.Append(newText_, column, sample, 0);
-        rebuilt.Place(begin, end, newText_);
+        rebuilt.Place(begin, end,
+                      [&](std::string& out, int width) { format_.Append(out, column, sample, width); });
     }
 
     // The rows [first, end) of a regular block, whose bytes are `text`, each in the source's
@@ -688,12 +699,11 @@ private:
     bool wholeRows_;  // rows the source lacked values in are written whole
     WrittenSummary written_;
     RowGeometry geometry_;
-    std::vector<bool> changed_;          // per column: its values changed in the block
+    std::vector<char> changed_;          // per column: its values changed in the block
     std::vector<int> pointBits_;         // per column: PointBits of its fields
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
     size_t column_ = 0;          // wrapped: the column of the next value
-    std::string newText_;
     bool lineOpen_ = false;  // the last line written has no line end
     bool depthsDiffer_;      // every depth text is judged anew
 };
