@@ -244,7 +244,7 @@ public:
     // The token [begin, end) written as the text `append(out, width)` appends right-aligned in
     // `width` bytes (none when shorter), formatted straight into the line.
     template <class Append>
-    void Place(size_t begin, size_t end, const Append& append)
+    [[gnu::always_inline]] void Place(size_t begin, size_t end, const Append& append)
     {
         if (previousEnd_ != copied_)
             out_.append(line_.data() + copied_, previousEnd_ - copied_);
@@ -364,10 +364,11 @@ int PointBits(size_t width, int decimals)
         (0x8080808080808080 << (point + 8));
     if ((((word >> point) & 0xFF) ^ '.') != 0 || others != 0)
         return false;
-    const auto digitAt = [&](int offset) { return static_cast<int>((digits >> offset) & 0xFF); };
-    const int units = digitAt(point - 8);
-    const int source =
-        (units <= 9 ? 100 * units : 0) + 10 * digitAt(point + 8) + (point < 48 ? digitAt(point + 16) : 0);
+    // The units byte lowest, then the point and the decimals; none past the text's end.
+    const std::uint64_t around = digits >> (point - 8);
+    const auto units = static_cast<int>(around & 0xFF);
+    const int source = (units <= 9 ? 100 * units : 0) + 10 * static_cast<int>((around >> 16) & 0xFF) +
+                       static_cast<int>((around >> 24) & 0xFF);
     const double scaled = std::fabs(static_cast<double>(value)) * 100.0;
     if (!(scaled < 1e9))
         return false;
@@ -392,7 +393,9 @@ public:
           source_(source),
           wholeRows_(!source.rowsComplete && (completeRows || !CopiesEveryRow())),
           written_(out, written),
+          columns_(format.Columns()),
           changed_(format.Columns()),
+          typed_(format.Columns()),
           pointBits_(format.Columns(), -1),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
@@ -413,10 +416,10 @@ public:
             const auto firstSample = static_cast<int>(rows_.SampleOfFileRow(block.firstRow, source_.rows));
             const auto lastSample = static_cast<int>(rows_.SampleOfFileRow(end - 1, source_.rows));
             for (size_t c = 0; c < columns; ++c) {
+                typed_[c] = format_.AnyTyped(c, std::min(firstSample, lastSample), std::max(firstSample, lastSample));
                 // A typed text may differ from the source's text of the same float.
                 changed_[c] = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_) ||
-                              format_.AnyTyped(c, std::min(firstSample, lastSample),
-                                               std::max(firstSample, lastSample));
+                              typed_[c];
                 if (changed_[c])
                     changedColumns_.push_back(c);
             }
@@ -548,23 +551,28 @@ private:
         return true;
     }
 
-    // The token [begin, end) holds the value of the column at the sample: it keeps its text when
-    // its column is unchanged in the block or the text stays for the value (LasRowFormat::Keeps),
-    // else gets the value's typed or formatted text.
-    [[gnu::always_inline]] void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
-                    size_t column, int sample)
+    // Whether the token [begin, end) keeps its text as the value of the column at the sample: its
+    // column is unchanged in the block or the text stays for the value (LasRowFormat::Keeps).
+    [[gnu::always_inline]] bool KeepsText(std::string_view line, size_t begin, size_t end, size_t column,
+                                          int sample) const
     {
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
         // its end is its own, so the line up to it serves as a field.
-        if (column >= format_.Columns() || !changed_[column] ||
-            (!CannotReadAs(line.substr(0, end), PointBits(end, format_.Decimals(column)),
-                           format_.Value(column, sample)) &&
-             format_.Keeps(column, sample, line.substr(begin, end - begin)))) {
+        return column >= columns_ || !changed_[column] ||
+               (!CannotReadAs(line.substr(0, end), PointBits(end, format_.Decimals(column)),
+                              format_.Value(column, sample)) &&
+                format_.Keeps(column, sample, line.substr(begin, end - begin)));
+    }
+
+    // The token [begin, end) holds the value of the column at the sample: it keeps its text
+    // (KeepsText) or gets the value's typed or formatted text.
+    [[gnu::always_inline]] void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
+                                           size_t column, int sample)
+    {
+        if (KeepsText(line, begin, end, column, sample))
             rebuilt.Keep(begin, end);
-            return;
-        }
-        rebuilt.Place(begin, end,
-                      [&](std::string& out, int width) { format_.Append(out, column, sample, width); });
+        else
+            rebuilt.Place(begin, end, [&](std::string& out, int width) { AppendValue(out, column, sample, width); });
     }
 
     // The rows [first, end) of a regular block, whose bytes are `text`, each in the source's
@@ -640,10 +648,8 @@ private:
             }
             // A text that does not start its line needs a blank before it.
             const size_t at = out.size();
-            if (!field.first)
-                out += ' ';
-            format_.Append(out, c, sample, static_cast<int>(at + end - begin - out.size()));
-            if (out.size() != at + end - begin)
+            AppendValue(out, c, sample, static_cast<int>(end - begin));
+            if (out.size() != at + end - begin || (!field.first && out[at] != ' '))
                 return false;
         }
         out.append(bytes.substr(copied));
@@ -661,6 +667,16 @@ private:
             out_.EndLine();
         }
         lineOpen_ = false;
+    }
+
+    // The value's text as LasRowFormat::Append writes it; no typed text is looked for in a column
+    // the block has none in.
+    void AppendValue(std::string& out, size_t column, int sample, int width) const
+    {
+        if (typed_[column])
+            format_.Append(out, column, sample, width);
+        else
+            format_.AppendUntyped(out, column, sample, width);
     }
 
     void AppendValues(std::string& out, size_t from, size_t to, int sample) const
@@ -699,7 +715,9 @@ private:
     bool wholeRows_;  // rows the source lacked values in are written whole
     WrittenSummary written_;
     RowGeometry geometry_;
+    size_t columns_;                     // of the format
     std::vector<char> changed_;          // per column: its values changed in the block
+    std::vector<char> typed_;            // per column: a text is typed for a value of the block
     std::vector<int> pointBits_;         // per column: PointBits of its fields
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
@@ -730,10 +748,16 @@ LasRowFormat::LasRowFormat(const TLasParser2Parser& document, const DepthTexts& 
 
 void LasRowFormat::Append(std::string& out, size_t column, int sample, int width) const
 {
+    if (const std::string_view typed = Typed(column, sample); !typed.empty())
+        AppendLasAligned(out, typed, width);
+    else
+        AppendUntyped(out, column, sample, width);
+}
+
+void LasRowFormat::AppendUntyped(std::string& out, size_t column, int sample, int width) const
+{
     if (column == 0)
         depths_.Append(out, sample, width);
-    else if (const std::string_view typed = Typed(column, sample); !typed.empty())
-        AppendLasAligned(out, typed, width);
     else
         AppendLasValue(out, Value(column, sample), decimals_[column], null_, nullText_, width);
 }
