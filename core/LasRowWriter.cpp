@@ -397,8 +397,11 @@ public:
           changed_(format.Columns()),
           typed_(format.Columns()),
           pointBits_(format.Columns(), -1),
+          linePointBits_(format.Columns()),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
+        for (size_t c = 0; c < columns_; ++c)
+            linePointBits_[c] = PointBits(8, format_.Decimals(c));
     }
 
     // False when rows lacking values are copied short.
@@ -557,10 +560,9 @@ private:
                                           int sample) const
     {
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
-        // its end is its own, so the line up to it serves as a field.
+        // its end is its own, so the line up to it serves as a field, as wide as CannotReadAs looks.
         return column >= columns_ || !changed_[column] ||
-               (!CannotReadAs(line.substr(0, end), PointBits(end, format_.Decimals(column)),
-                              format_.Value(column, sample)) &&
+               (!CannotReadAs(line.substr(0, end), linePointBits_[column], format_.Value(column, sample)) &&
                 format_.Keeps(column, sample, line.substr(begin, end - begin)));
     }
 
@@ -719,6 +721,7 @@ private:
     std::vector<char> changed_;          // per column: its values changed in the block
     std::vector<char> typed_;            // per column: a text is typed for a value of the block
     std::vector<int> pointBits_;         // per column: PointBits of its fields
+    std::vector<int> linePointBits_;     // per column: PointBits of a field of a line
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
     size_t column_ = 0;          // wrapped: the column of the next value
