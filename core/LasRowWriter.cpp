@@ -397,11 +397,11 @@ public:
           changed_(format.Columns()),
           typed_(format.Columns()),
           pointBits_(format.Columns(), -1),
-          linePointBits_(format.Columns()),
+          widePointBits_(format.Columns()),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
         for (size_t c = 0; c < columns_; ++c)
-            linePointBits_[c] = PointBits(8, format_.Decimals(c));
+            widePointBits_[c] = PointBits(8, format_.Decimals(c));
     }
 
     // False when rows lacking values are copied short.
@@ -562,7 +562,7 @@ private:
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
         // its end is its own, so the line up to it serves as a field, as wide as CannotReadAs looks.
         return column >= columns_ || !changed_[column] ||
-               (!CannotReadAs(line.substr(0, end), linePointBits_[column], format_.Value(column, sample)) &&
+               (!CannotReadAs(line.substr(0, end), widePointBits_[column], format_.Value(column, sample)) &&
                 format_.Keeps(column, sample, line.substr(begin, end - begin)));
     }
 
@@ -608,7 +608,7 @@ private:
             // The block up to the row's end: the texts' last bytes are read in words.
             const std::string_view bytes = text.substr(0, next);
             const size_t at = out.size();
-            if (!WriteInFields(out, bytes, begin, sample, starts)) {
+            if (!(starts ? WriteInFields<true>(out, bytes, begin, sample) : WriteInFields<false>(out, bytes, begin, sample))) {
                 out.resize(at);
                 fitted = false;
                 WriteLines(bytes.substr(begin));
@@ -624,7 +624,8 @@ private:
     // the bytes around them, those of changed columns formatted in their fields, each kept where
     // it stays for the value; false when a new text does not fit its field. starts: the layout
     // gives where the texts start (see WriteRegularRows).
-    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample, bool starts)
+    template <bool starts>
+    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
     {
         size_t copied = row;  // the bytes before it are written
         size_t previous = 0;  // the column before it, plus 1
@@ -640,7 +641,8 @@ private:
                 out.append(bytes.data() + copied, begin - copied);
             copied = end;
             const float value = format_.Value(c, sample);
-            const int point = starts ? PointBits(field.end - field.blanks, format_.Decimals(c)) : pointBits_[c];
+            const size_t width = field.end - field.blanks;
+            const int point = !starts ? pointBits_[c] : width >= 8 ? widePointBits_[c] : PointBits(width, format_.Decimals(c));
             if (!CannotReadAs(std::string_view(bytes.data(), end), point, value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
                 if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
@@ -721,7 +723,7 @@ private:
     std::vector<char> changed_;          // per column: its values changed in the block
     std::vector<char> typed_;            // per column: a text is typed for a value of the block
     std::vector<int> pointBits_;         // per column: PointBits of its fields
-    std::vector<int> linePointBits_;     // per column: PointBits of a field of a line
+    std::vector<int> widePointBits_;     // per column: PointBits of a field of 8 bytes or more
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
     size_t column_ = 0;          // wrapped: the column of the next value
