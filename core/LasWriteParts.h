@@ -120,7 +120,7 @@ struct LasWrittenRows {
     }
     bool Writes(long long sample) const
     {
-        return sample >= first && sample <= last && (sample - first) % k == 0;
+        return sample >= first && sample <= last && (k == 1 || (sample - first) % k == 0);
     }
     bool IsWhole() const { return first == 0 && last == points - 1 && k == 1; }
     // The sample of a row of a file holding `rows` rows in this order.
