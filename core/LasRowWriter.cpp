@@ -357,25 +357,24 @@ int PointBits(size_t width, int decimals)
         return false;
     std::uint64_t word = 0;
     std::memcpy(&word, text.data() + text.size() - 8, 8);  // the last byte highest
-    const std::uint64_t digits = word ^ 0x3030303030303030;
+    // The units byte lowest, then the point and the decimals, as digits; zeros past the text's end.
+    const std::uint64_t around = (word ^ 0x3030303030303030) >> (point - 8);
     // The high bit of each byte after the point that is not a digit.
     const std::uint64_t others =
-        (((digits & 0x7F7F7F7F7F7F7F7F) + 0x7676767676767676) | digits) &
-        (0x8080808080808080 << (point + 8));
-    if ((((word >> point) & 0xFF) ^ '.') != 0 || others != 0)
+        (((around & 0x7F7F7F7F7F7F0000) + 0x7676767676760000) | around) & 0x8080808080800000;
+    if (((around >> 8) & 0xFF) != ('.' ^ '0') || others != 0)
         return false;
-    // The units byte lowest, then the point and the decimals; none past the text's end.
-    const std::uint64_t around = digits >> (point - 8);
-    const auto units = static_cast<int>(around & 0xFF);
-    const int source = (units <= 9 ? 100 * units : 0) + 10 * static_cast<int>((around >> 16) & 0xFF) +
-                       static_cast<int>((around >> 24) & 0xFF);
     const double scaled = std::fabs(static_cast<double>(value)) * 100.0;
     if (!(scaled < 1e9))
         return false;
+    const auto units = static_cast<int>(around & 0xFF);
+    const int source = (units <= 9 ? 100 * units : 0) + 10 * static_cast<int>((around >> 16) & 0xFF) +
+                       static_cast<int>((around >> 24) & 0xFF);
     const auto hundredths = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled));
     const int gap = std::abs(source - static_cast<int>(hundredths % 1000));
-    // More than hundredths * 2^-23 + 1, in whole hundredths with one to spare.
-    return std::min(gap, 1000 - gap) > static_cast<int>((hundredths + 1) >> 23) + 2;
+    // More than hundredths * 2^-23 + 1, in whole hundredths with one to spare, either way round.
+    const int spare = static_cast<int>((hundredths + 1) >> 23) + 2;
+    return static_cast<unsigned>(gap - spare - 1) < static_cast<unsigned>(999 - 2 * spare);
 }
 
 // Rows written line for line from the source, block by block of its summary: every source row

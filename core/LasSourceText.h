@@ -47,10 +47,15 @@ inline size_t LasTextEnd(std::string_view row, size_t start)
 inline bool NextToken(std::string_view line, size_t from, size_t& begin, size_t& end)
 {
     const size_t size = line.size();
-    while (from < size && IsLasBlank(line[from]))
+    // Most texts follow a single space.
+    if (from + 1 < size && line[from] == ' ' && static_cast<unsigned char>(line[from + 1]) > ' ') {
         ++from;
-    if (from == size)
-        return false;
+    } else {
+        while (from < size && IsLasBlank(line[from]))
+            ++from;
+        if (from == size)
+            return false;
+    }
     begin = from;
     while ((from = LasTextEnd(line, from)) < size && !IsLasBlank(line[from]))
         ++from;
