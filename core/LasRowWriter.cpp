@@ -383,6 +383,14 @@ int PointBits(size_t width, int decimals)
 // formatted text. Only the columns whose values changed in a block are looked at. Rows the source
 // lacked values in are written whole unless every row is copied as read.
 class SameLayoutRows {
+    // What the writer knows of a column in the block being written.
+    struct ColumnState {
+        bool changed = false;    // its values changed in the block
+        bool typed = false;      // a text is typed for a value of the block
+        int pointBits = -1;      // PointBits of its fields in a regular block
+        int widePointBits = -1;  // PointBits of a field of 8 bytes or more
+    };
+
 public:
     SameLayoutRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                    const LasDataSource& source, bool completeRows, LasRowsSummary* written)
@@ -393,14 +401,11 @@ public:
           wholeRows_(!source.rowsComplete && (completeRows || !CopiesEveryRow())),
           written_(out, written),
           columns_(format.Columns()),
-          changed_(format.Columns()),
-          typed_(format.Columns()),
-          pointBits_(format.Columns(), -1),
-          widePointBits_(format.Columns()),
+          states_(format.Columns()),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
         for (size_t c = 0; c < columns_; ++c)
-            widePointBits_[c] = PointBits(8, format_.Decimals(c));
+            states_[c].widePointBits = PointBits(8, format_.Decimals(c));
     }
 
     // False when rows lacking values are copied short.
@@ -418,11 +423,12 @@ public:
             const auto firstSample = static_cast<int>(rows_.SampleOfFileRow(block.firstRow, source_.rows));
             const auto lastSample = static_cast<int>(rows_.SampleOfFileRow(end - 1, source_.rows));
             for (size_t c = 0; c < columns; ++c) {
-                typed_[c] = format_.AnyTyped(c, std::min(firstSample, lastSample), std::max(firstSample, lastSample));
+                ColumnState& state = states_[c];
+                state.typed = format_.AnyTyped(c, std::min(firstSample, lastSample), std::max(firstSample, lastSample));
                 // A typed text may differ from the source's text of the same float.
-                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_) ||
-                              typed_[c];
-                if (changed_[c])
+                state.changed = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_) ||
+                                state.typed;
+                if (state.changed)
                     changedColumns_.push_back(c);
             }
             fileRow_ = block.firstRow;
@@ -461,7 +467,7 @@ private:
     {
         geometry_.Of(source_.summary, block);
         for (size_t c = 0; c < format_.Columns() && c < source_.summary.Columns(); ++c)
-            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c));
+            states_[c].pointBits = PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c));
     }
 
     // Whether every row is written and none changed: the rows can be copied as read.
@@ -560,9 +566,10 @@ private:
     {
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
         // its end is its own, so the line up to it serves as a field, as wide as CannotReadAs looks.
-        return column >= columns_ || !changed_[column] ||
-               (!CannotReadAs(line.substr(0, end), widePointBits_[column], format_.Value(column, sample)) &&
-                format_.Keeps(column, sample, line.substr(begin, end - begin)));
+        if (column >= columns_ || !states_[column].changed)
+            return true;
+        return !CannotReadAs(line.substr(0, end), states_[column].widePointBits, format_.Value(column, sample)) &&
+               format_.Keeps(column, sample, line.substr(begin, end - begin));
     }
 
     // The token [begin, end) holds the value of the column at the sample: it keeps its text
@@ -641,7 +648,8 @@ private:
             copied = end;
             const float value = format_.Value(c, sample);
             const size_t width = field.end - field.blanks;
-            const int point = !starts ? pointBits_[c] : width >= 8 ? widePointBits_[c] : PointBits(width, format_.Decimals(c));
+            const ColumnState& state = states_[c];
+            const int point = !starts ? state.pointBits : width >= 8 ? state.widePointBits : PointBits(width, format_.Decimals(c));
             if (!CannotReadAs(std::string_view(bytes.data(), end), point, value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
                 if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
@@ -676,7 +684,7 @@ private:
     // the block has none in.
     void AppendValue(std::string& out, size_t column, int sample, int width) const
     {
-        if (typed_[column])
+        if (states_[column].typed)
             format_.Append(out, column, sample, width);
         else
             format_.AppendUntyped(out, column, sample, width);
@@ -719,10 +727,7 @@ private:
     WrittenSummary written_;
     RowGeometry geometry_;
     size_t columns_;                     // of the format
-    std::vector<char> changed_;          // per column: its values changed in the block
-    std::vector<char> typed_;            // per column: a text is typed for a value of the block
-    std::vector<int> pointBits_;         // per column: PointBits of its fields
-    std::vector<int> widePointBits_;     // per column: PointBits of a field of 8 bytes or more
+    std::vector<ColumnState> states_;    // per column
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
     size_t column_ = 0;          // wrapped: the column of the next value
