@@ -233,25 +233,37 @@ public:
     // The token [begin, end) written as read.
     void Keep(size_t begin, size_t end)
     {
-        if (InPlace())
+        if (InPlace()) {
             previousEnd_ = end;
-        else
-            Place(begin, end, line_.substr(begin, end - begin));
+            return;
+        }
+        const std::string_view text = line_.substr(begin, end - begin);
+        Place(begin, end, [text](std::string& out, int width) { AppendLasAligned(out, text, width); });
     }
 
-    // The token [begin, end) written as `text`.
-    void Place(size_t begin, size_t end, std::string_view text)
+    // The token [begin, end) written as the text `append(out, width)` appends right-aligned in
+    // `width` bytes (none when shorter), formatted straight into the line.
+    template <class Append>
+    [[gnu::always_inline]] void Place(size_t begin, size_t end, const Append& append)
     {
-        out_.append(line_.substr(copied_, previousEnd_ - copied_));
+        if (previousEnd_ != copied_)
+            out_.append(line_.data() + copied_, previousEnd_ - copied_);
         const size_t column = out_.size() - base_;
-        const size_t start = end > text.size() ? end - text.size() : 0;
-        if (column == previousEnd_ && start == begin)
-            out_.append(line_.substr(previousEnd_, begin - previousEnd_));
-        else if (start > column)
-            out_.append(start - column, ' ');
-        else if (column > 0)
+        const size_t at = out_.size();
+        if (column > 0)
             out_ += ' ';
-        out_ += text;
+        const size_t from = out_.size() - base_;
+        append(out_, end > from ? static_cast<int>(end - from) : 0);
+        // A text that starts where the old one did keeps the blanks before it as read: they differ
+        // from those written where a tab or form feed stands among them.
+        if (column == previousEnd_) {
+            size_t blank = column;
+            while (blank < begin && line_[blank] == ' ')
+                ++blank;
+            const char* written = out_.data() + base_;
+            if (blank < begin && out_.size() - base_ == end && written[begin] != ' ' && written[begin - 1] == ' ')
+                std::memcpy(out_.data() + at, line_.data() + column, begin - column);
+        }
         copied_ = previousEnd_ = end;
     }
 
@@ -339,30 +351,30 @@ int PointBits(size_t width, int decimals)
 // more of those of the value, whatever their signs. They are read from the text's last 8 bytes as
 // one word: a point where the decimals put it, digits after it (no exponent), and before it a
 // units digit, or a blank or sign standing for 0; a text of one decimal has 0 hundredths.
-bool CannotReadAs(std::string_view text, int point, float value)
+[[gnu::always_inline]] inline bool CannotReadAs(std::string_view text, int point, float value)
 {
     if (point < 0 || text.size() < 8)
         return false;
     std::uint64_t word = 0;
     std::memcpy(&word, text.data() + text.size() - 8, 8);  // the last byte highest
-    const std::uint64_t digits = word ^ 0x3030303030303030;
+    // The units byte lowest, then the point and the decimals, as digits; zeros past the text's end.
+    const std::uint64_t around = (word ^ 0x3030303030303030) >> (point - 8);
     // The high bit of each byte after the point that is not a digit.
     const std::uint64_t others =
-        (((digits & 0x7F7F7F7F7F7F7F7F) + 0x7676767676767676) | digits) &
-        (0x8080808080808080 << (point + 8));
-    if ((((word >> point) & 0xFF) ^ '.') != 0 || others != 0)
+        (((around & 0x7F7F7F7F7F7F0000) + 0x7676767676760000) | around) & 0x8080808080800000;
+    if (((around >> 8) & 0xFF) != ('.' ^ '0') || others != 0)
         return false;
-    const auto digitAt = [&](int offset) { return static_cast<int>((digits >> offset) & 0xFF); };
-    const int units = digitAt(point - 8);
-    const int source =
-        (units <= 9 ? 100 * units : 0) + 10 * digitAt(point + 8) + (point < 48 ? digitAt(point + 16) : 0);
     const double scaled = std::fabs(static_cast<double>(value)) * 100.0;
     if (!(scaled < 1e9))
         return false;
+    const auto units = static_cast<int>(around & 0xFF);
+    const int source = (units <= 9 ? 100 * units : 0) + 10 * static_cast<int>((around >> 16) & 0xFF) +
+                       static_cast<int>((around >> 24) & 0xFF);
     const auto hundredths = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled));
     const int gap = std::abs(source - static_cast<int>(hundredths % 1000));
-    // More than hundredths * 2^-23 + 1, in whole hundredths with one to spare.
-    return std::min(gap, 1000 - gap) > static_cast<int>((hundredths + 1) >> 23) + 2;
+    // More than hundredths * 2^-23 + 1, in whole hundredths with one to spare, either way round.
+    const int spare = static_cast<int>((hundredths + 1) >> 23) + 2;
+    return static_cast<unsigned>(gap - spare - 1) < static_cast<unsigned>(999 - 2 * spare);
 }
 
 // Rows written line for line from the source, block by block of its summary: every source row
@@ -371,6 +383,14 @@ bool CannotReadAs(std::string_view text, int point, float value)
 // formatted text. Only the columns whose values changed in a block are looked at. Rows the source
 // lacked values in are written whole unless every row is copied as read.
 class SameLayoutRows {
+    // What the writer knows of a column in the block being written.
+    struct ColumnState {
+        bool changed = false;    // its values changed in the block
+        bool typed = false;      // a text is typed for a value of the block
+        int pointBits = -1;      // PointBits of its fields in a regular block
+        int widePointBits = -1;  // PointBits of a field of 8 bytes or more
+    };
+
 public:
     SameLayoutRows(LasTextOut& out, const LasRowFormat& format, const LasWrittenRows& rows,
                    const LasDataSource& source, bool completeRows, LasRowsSummary* written)
@@ -380,10 +400,12 @@ public:
           source_(source),
           wholeRows_(!source.rowsComplete && (completeRows || !CopiesEveryRow())),
           written_(out, written),
-          changed_(format.Columns()),
-          pointBits_(format.Columns(), -1),
+          columns_(format.Columns()),
+          states_(format.Columns()),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
+        for (size_t c = 0; c < columns_; ++c)
+            states_[c].widePointBits = PointBits(8, format_.Decimals(c));
     }
 
     // False when rows lacking values are copied short.
@@ -401,11 +423,12 @@ public:
             const auto firstSample = static_cast<int>(rows_.SampleOfFileRow(block.firstRow, source_.rows));
             const auto lastSample = static_cast<int>(rows_.SampleOfFileRow(end - 1, source_.rows));
             for (size_t c = 0; c < columns; ++c) {
+                ColumnState& state = states_[c];
+                state.typed = format_.AnyTyped(c, std::min(firstSample, lastSample), std::max(firstSample, lastSample));
                 // A typed text may differ from the source's text of the same float.
-                changed_[c] = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_) ||
-                              format_.AnyTyped(c, std::min(firstSample, lastSample),
-                                               std::max(firstSample, lastSample));
-                if (changed_[c])
+                state.changed = hashes[c] != summary.valueHashes[b * columns + c] || (c == 0 && depthsDiffer_) ||
+                                state.typed;
+                if (state.changed)
                     changedColumns_.push_back(c);
             }
             fileRow_ = block.firstRow;
@@ -444,7 +467,7 @@ private:
     {
         geometry_.Of(source_.summary, block);
         for (size_t c = 0; c < format_.Columns() && c < source_.summary.Columns(); ++c)
-            pointBits_[c] = PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c));
+            states_[c].pointBits = PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c));
     }
 
     // Whether every row is written and none changed: the rows can be copied as read.
@@ -536,24 +559,28 @@ private:
         return true;
     }
 
-    // The token [begin, end) holds the value of the column at the sample: it keeps its text when
-    // its column is unchanged in the block or the text stays for the value (LasRowFormat::Keeps),
-    // else gets the value's typed or formatted text.
-    void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
-                    size_t column, int sample)
+    // Whether the token [begin, end) keeps its text as the value of the column at the sample: its
+    // column is unchanged in the block or the text stays for the value (LasRowFormat::Keeps).
+    [[gnu::always_inline]] bool KeepsText(std::string_view line, size_t begin, size_t end, size_t column,
+                                          int sample) const
     {
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
-        // its end is its own, so the line up to it serves as a field.
-        if (column >= format_.Columns() || !changed_[column] ||
-            (!CannotReadAs(line.substr(0, end), PointBits(end, format_.Decimals(column)),
-                           format_.Value(column, sample)) &&
-             format_.Keeps(column, sample, line.substr(begin, end - begin)))) {
+        // its end is its own, so the line up to it serves as a field, as wide as CannotReadAs looks.
+        if (column >= columns_ || !states_[column].changed)
+            return true;
+        return !CannotReadAs(line.substr(0, end), states_[column].widePointBits, format_.Value(column, sample)) &&
+               format_.Keeps(column, sample, line.substr(begin, end - begin));
+    }
+
+    // The token [begin, end) holds the value of the column at the sample: it keeps its text
+    // (KeepsText) or gets the value's typed or formatted text.
+    [[gnu::always_inline]] void WriteToken(RebuiltLine& rebuilt, std::string_view line, size_t begin, size_t end,
+                                           size_t column, int sample)
+    {
+        if (KeepsText(line, begin, end, column, sample))
             rebuilt.Keep(begin, end);
-            return;
-        }
-        newText_.clear();
-        format_.Append(newText_, column, sample, 0);
-        rebuilt.Place(begin, end, newText_);
+        else
+            rebuilt.Place(begin, end, [&](std::string& out, int width) { AppendValue(out, column, sample, width); });
     }
 
     // The rows [first, end) of a regular block, whose bytes are `text`, each in the source's
@@ -587,7 +614,7 @@ private:
             // The block up to the row's end: the texts' last bytes are read in words.
             const std::string_view bytes = text.substr(0, next);
             const size_t at = out.size();
-            if (!WriteInFields(out, bytes, begin, sample, starts)) {
+            if (!(starts ? WriteInFields<true>(out, bytes, begin, sample) : WriteInFields<false>(out, bytes, begin, sample))) {
                 out.resize(at);
                 fitted = false;
                 WriteLines(bytes.substr(begin));
@@ -603,7 +630,8 @@ private:
     // the bytes around them, those of changed columns formatted in their fields, each kept where
     // it stays for the value; false when a new text does not fit its field. starts: the layout
     // gives where the texts start (see WriteRegularRows).
-    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample, bool starts)
+    template <bool starts>
+    bool WriteInFields(std::string& out, std::string_view bytes, size_t row, int sample)
     {
         size_t copied = row;  // the bytes before it are written
         size_t previous = 0;  // the column before it, plus 1
@@ -619,7 +647,9 @@ private:
                 out.append(bytes.data() + copied, begin - copied);
             copied = end;
             const float value = format_.Value(c, sample);
-            const int point = starts ? PointBits(field.end - field.blanks, format_.Decimals(c)) : pointBits_[c];
+            const size_t width = field.end - field.blanks;
+            const ColumnState& state = states_[c];
+            const int point = !starts ? state.pointBits : width >= 8 ? state.widePointBits : PointBits(width, format_.Decimals(c));
             if (!CannotReadAs(std::string_view(bytes.data(), end), point, value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
                 if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
@@ -629,10 +659,8 @@ private:
             }
             // A text that does not start its line needs a blank before it.
             const size_t at = out.size();
-            if (!field.first)
-                out += ' ';
-            format_.Append(out, c, sample, static_cast<int>(at + end - begin - out.size()));
-            if (out.size() != at + end - begin)
+            AppendValue(out, c, sample, static_cast<int>(end - begin));
+            if (out.size() != at + end - begin || (!field.first && out[at] != ' '))
                 return false;
         }
         out.append(bytes.substr(copied));
@@ -650,6 +678,16 @@ private:
             out_.EndLine();
         }
         lineOpen_ = false;
+    }
+
+    // The value's text as LasRowFormat::Append writes it; no typed text is looked for in a column
+    // the block has none in.
+    void AppendValue(std::string& out, size_t column, int sample, int width) const
+    {
+        if (states_[column].typed)
+            format_.Append(out, column, sample, width);
+        else
+            format_.AppendUntyped(out, column, sample, width);
     }
 
     void AppendValues(std::string& out, size_t from, size_t to, int sample) const
@@ -688,12 +726,11 @@ private:
     bool wholeRows_;  // rows the source lacked values in are written whole
     WrittenSummary written_;
     RowGeometry geometry_;
-    std::vector<bool> changed_;          // per column: its values changed in the block
-    std::vector<int> pointBits_;         // per column: PointBits of its fields
+    size_t columns_;                     // of the format
+    std::vector<ColumnState> states_;    // per column
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met
     size_t column_ = 0;          // wrapped: the column of the next value
-    std::string newText_;
     bool lineOpen_ = false;  // the last line written has no line end
     bool depthsDiffer_;      // every depth text is judged anew
 };
@@ -720,10 +757,16 @@ LasRowFormat::LasRowFormat(const TLasParser2Parser& document, const DepthTexts& 
 
 void LasRowFormat::Append(std::string& out, size_t column, int sample, int width) const
 {
+    if (const std::string_view typed = Typed(column, sample); !typed.empty())
+        AppendLasAligned(out, typed, width);
+    else
+        AppendUntyped(out, column, sample, width);
+}
+
+void LasRowFormat::AppendUntyped(std::string& out, size_t column, int sample, int width) const
+{
     if (column == 0)
         depths_.Append(out, sample, width);
-    else if (const std::string_view typed = Typed(column, sample); !typed.empty())
-        AppendLasAligned(out, typed, width);
     else
         AppendLasValue(out, Value(column, sample), decimals_[column], null_, nullText_, width);
 }

@@ -8,14 +8,27 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/LasNumbers.h"
 
 // The end of the value text that starts at `start` of the row: the first byte of 0x20 or below
-// (a blank or a line end; no byte of a number text is), looked for eight at a time.
+// (a blank or a line end; no byte of a number text is), looked for sixteen or eight at a time.
 inline size_t LasTextEnd(std::string_view row, size_t start)
 {
     size_t end = start;
+#if defined(__SSE2__)
+    const __m128i blank = _mm_set1_epi8(0x20);
+    for (; end + 16 <= row.size(); end += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.data() + end));
+        // A byte of 0x20 or below is its minimum with 0x20.
+        const auto below = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, blank), bytes)));
+        if (below != 0)
+            return end + static_cast<size_t>(std::countr_zero(below));
+    }
+#endif
     for (; std::endian::native == std::endian::little && end + 8 <= row.size(); end += 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, row.data() + end, 8);
@@ -34,10 +47,15 @@ inline size_t LasTextEnd(std::string_view row, size_t start)
 inline bool NextToken(std::string_view line, size_t from, size_t& begin, size_t& end)
 {
     const size_t size = line.size();
-    while (from < size && IsLasBlank(line[from]))
+    // Most texts follow a single space.
+    if (from + 1 < size && line[from] == ' ' && static_cast<unsigned char>(line[from + 1]) > ' ') {
         ++from;
-    if (from == size)
-        return false;
+    } else {
+        while (from < size && IsLasBlank(line[from]))
+            ++from;
+        if (from == size)
+            return false;
+    }
     begin = from;
     while ((from = LasTextEnd(line, from)) < size && !IsLasBlank(line[from]))
         ++from;

@@ -120,7 +120,7 @@ struct LasWrittenRows {
     }
     bool Writes(long long sample) const
     {
-        return sample >= first && sample <= last && (sample - first) % k == 0;
+        return sample >= first && sample <= last && (k == 1 || (sample - first) % k == 0);
     }
     bool IsWhole() const { return first == 0 && last == points - 1 && k == 1; }
     // The sample of a row of a file holding `rows` rows in this order.
@@ -195,6 +195,8 @@ public:
     // The value as written where its source text does not stay: its typed text, else formatted;
     // right-aligned in width characters.
     void Append(std::string& out, size_t column, int sample, int width) const;
+    // As Append, for a value no text is typed for (AnyTyped false for it).
+    void AppendUntyped(std::string& out, size_t column, int sample, int width) const;
     // The value's text in the source row `tokens` (null: none) at `from` (-1: not there) where it
     // stays for the value, else as Append writes it.
     void AppendKeeping(std::string& out, size_t column, int sample, const std::vector<std::string_view>* tokens,

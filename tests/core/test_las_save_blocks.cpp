@@ -1,7 +1,7 @@
 // Saves that rewrite only what changed: one edited value changes its own line, a block whose
-// every value changed keeps the file's columns and the texts of the values that kept theirs, a
-// file rewritten behind the program's back is not copied, and a DOS end-of-file byte is kept at
-// the end or named inside the data.
+// every value changed keeps the file's columns, the texts of the values that kept theirs and the
+// tabs before new texts in the old places, a file rewritten behind the program's back is not
+// copied, and a DOS end-of-file byte is kept at the end or named inside the data.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -333,4 +333,23 @@ TEST_F(LasSaveBlocks, ColumnsGivenOtherDecimalsAreWrittenAsWithoutTheSource)
     document.GetCurveData(2)[7] = 5.5f;
     const size_t headerLines = Lines(saved.substr(0, saved.find("~A") + 2), shape.eol).size();
     EXPECT_EQ(ChangedLines(saved, Save(document, "edited.las"), shape.eol), std::vector<size_t>{headerLines + 7});
+}
+
+// Every value of a row changed: a new text that takes the place of the old one keeps the tabs or
+// form feeds before it; one that does not fit there follows the text before it after a blank.
+TEST_F(LasSaveBlocks, TabsBeforeANewTextInTheOldPlaceStay)
+{
+    const std::string header = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 1000.0 :\n"
+                               " STOP.M 1000.3 :\n STEP.M 0.1 :\n NULL. -999.25 :\n~Curve\n"
+                               " DEPT.M :\n A.U :\n B.U :\n~A\n";
+    TLASFile document(files_.Write(header + "1000.0\t1.25 \f 22.50\n1000.1\t\t3.5\t4.75\n"
+                                            "1000.2 \t5.5  66.25\n1000.3\t7.25\t\t98.00\n"),
+                      2);
+    ASSERT_EQ(document.GetPointCount(), 4) << document.GetLoadError();
+    for (int r = 0; r < 4; ++r) {
+        document.GetCurveData(1)[r] += 2.0f;
+        document.GetCurveData(2)[r] += r == 0 ? 100.0f : 2.0f;
+    }
+    EXPECT_EQ(Save(document, "tabs.las"), header + "1000.0\t3.25  122.50\n1000.1 5.50\t6.75\n"
+                                                   "1000.2 7.50  68.25\n1000.3\t9.25 100.00\n");
 }
