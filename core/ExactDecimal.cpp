@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/PowersOfTen.h"
@@ -20,6 +21,8 @@ std::optional<ExactDecimal> ExactDecimal::Of(long long units, int decimals)
 
 std::optional<ExactDecimal> ExactDecimal::Of(double x)
 {
+    if (!std::isfinite(x))
+        return std::nullopt;
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific);
     if (result.ec != std::errc())

@@ -400,11 +400,10 @@ public:
           source_(source),
           wholeRows_(!source.rowsComplete && (completeRows || !CopiesEveryRow())),
           written_(out, written),
-          columns_(format.Columns()),
           states_(format.Columns()),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
-        for (size_t c = 0; c < columns_; ++c)
+        for (size_t c = 0; c < states_.size(); ++c)
             states_[c].widePointBits = PointBits(8, format_.Decimals(c));
     }
 
@@ -566,7 +565,7 @@ private:
     {
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
         // its end is its own, so the line up to it serves as a field, as wide as CannotReadAs looks.
-        if (column >= columns_ || !states_[column].changed)
+        if (column >= states_.size() || !states_[column].changed)
             return true;
         return !CannotReadAs(line.substr(0, end), states_[column].widePointBits, format_.Value(column, sample)) &&
                format_.Keeps(column, sample, line.substr(begin, end - begin));
@@ -726,7 +725,6 @@ private:
     bool wholeRows_;  // rows the source lacked values in are written whole
     WrittenSummary written_;
     RowGeometry geometry_;
-    size_t columns_;                     // of the format
     std::vector<ColumnState> states_;    // per column
     std::vector<size_t> changedColumns_;  // the columns whose values changed in the block
     long long fileRow_ = 0;      // source rows met

@@ -390,6 +390,12 @@ int IntegerDigits(double x)
     return x < 1.0 ? 0 : static_cast<int>(std::floor(std::log10(x))) + 1;
 }
 
+// The end of a message on depth texts too long: "… N значащих цифр, а записать можно не более M".
+std::string DigitsOverCap(int digits, int cap)
+{
+    return std::to_string(digits) + " значащих цифр, а записать можно не более " + std::to_string(cap);
+}
+
 // The value of one unit in the last of the decimals ("0.01").
 std::string LastPlace(int decimals)
 {
@@ -431,7 +437,7 @@ std::string TLASFile::DepthDigitsProblem(const std::string& text, double depth, 
     if (digits <= cap)
         return {};
     return "глубина " + text + " с " + std::to_string(decimals) + " знаками после точки займет " +
-           std::to_string(digits) + " значащих цифр, а записать можно не более " + std::to_string(cap);
+           DigitsOverCap(digits, cap);
 }
 
 std::string TLASFile::DepthShiftProblem(double d) const
@@ -459,8 +465,7 @@ std::string TLASFile::DepthShiftProblem(double d) const
             if (held < decimals && DepthDigitsProblem({}, depth, held).empty())
                 return shift + " выходит за последний знак глубин файла (" + LastPlace(held) + "): с " +
                        std::to_string(decimals) + " знаками после точки глубины займут " +
-                       std::to_string(IntegerDigits(std::fabs(depth)) + decimals) +
-                       " значащих цифр, а записать можно не более " + std::to_string(DepthDigitCap());
+                       DigitsOverCap(IntegerDigits(std::fabs(depth)) + decimals, DepthDigitCap());
             return shift + " невозможен: " + problem;
         }
     }

@@ -103,7 +103,12 @@ bool CopyContent(int from, int to, long long size, const std::function<void(long
         if (written)
             written(at);
     }
-    return ftruncate(to, size) == 0 && fsync(to) == 0;
+    if (ftruncate(to, size) != 0)
+        return false;
+    // The truncation stamps the file too: the last stamp of the record follows it.
+    if (written)
+        written(size);
+    return fsync(to) == 0;
 }
 
 std::string FollowLinks(std::string path)

@@ -525,6 +525,7 @@ void TFormLasBrowser::TSFavoritsShow()
 void TFormLasBrowser::TSLibShow()
 {
     PageMode = 2;
+    ShowLibraryCompleteness();
     RefreshLibraryTree();
     UpdateLibraryMenus();
 }
@@ -542,6 +543,7 @@ void TFormLasBrowser::StartIdleScan(std::unique_ptr<TLibScanner> scanner)
     connect(LibScanner.get(), &QThread::finished, this,
             [this] { RunLibraryAction(this, [this] { LibScannerTerminated(); }); }, Qt::QueuedConnection);
     LibScanner->StartIdle();
+    ShowLibraryCompleteness();
 }
 
 void TFormLasBrowser::LibScannerTerminated()
@@ -551,6 +553,7 @@ void TFormLasBrowser::LibScannerTerminated()
     finished.reset();
     if (!isVisible())
         return;
+    ShowLibraryCompleteness();
     RefreshLibraryTree();
     if (MMILibIdleScan->isChecked())
         TimerLibScan->start();

@@ -111,7 +111,6 @@ void TFormLasBrowser::ShowLibraryCompleteness()
 
 void TFormLasBrowser::RefreshLibraryTree()
 {
-    ShowLibraryCompleteness();
     StoreLibrarySelection();
     {
         const QSignalBlocker quiet(TreeViewLib);
@@ -272,6 +271,7 @@ void TFormLasBrowser::ScanLibrary(const std::string& folderToAdd)
     else if (folderToAdd.empty() && !scanner.Stopped())
         platform::MessageBox(this, QStringLiteral("Сканирование каталогов закончено!") + scanned,
                              QStringLiteral("Библиотека"), platform::MB_OK | platform::MB_ICONINFORMATION);
+    ShowLibraryCompleteness();
     RefreshLibraryTree();
 }
 
@@ -314,6 +314,7 @@ void TFormLasBrowser::MMILibRemovePathItemClick(const QString& path)
 {
     if (DBManager)
         DBManager->DeleteLookupPaths({platform::FileNameToBytes(path)});
+    ShowLibraryCompleteness();
     UpdateLibraryMenus();
 }
 

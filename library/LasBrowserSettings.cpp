@@ -95,7 +95,7 @@ void TFormLasBrowser::SaveSettings()
                   std::clamp(sizes[1] > 0 ? sizes[1] : PanelAdditionalInfo->width(), 100, 350));
     file.WriteInt(kOptions, "Mode", PageControl->currentWidget() == TSLib ? 2 : 0);
     const int minutes = TimerLibScan->interval() / kMinute;
-    file.WriteInt("Lib", "IdleScan", TimerLibScan->isActive() ? minutes : -minutes);
+    file.WriteInt("Lib", "IdleScan", MMILibIdleScan->isChecked() ? minutes : -minutes);
     file.WriteInt("Sort", "ColNumber", SortColumn);
     file.WriteInt("Sort", "Type", SortDirection);
     if (FileColumnWidth != fittedFileColumnWidth_)  // a fitted width is fitted again next time

@@ -292,7 +292,13 @@ bool LogFileDBManager::AddLookupPath(const std::string& path)
 
 void LogFileDBManager::DeleteLookupPaths(const std::vector<std::string>& paths)
 {
-    DeleteRowsInTransaction("lookups", "path", paths);
+    if (!open_)
+        return;
+    // A folder's unfinished scan goes with it.
+    SqlTransaction transaction(db_);
+    DeleteRows("lookups", "path", paths);
+    DeleteRows("scans", "path", paths);
+    transaction.Commit();
 }
 
 void LogFileDBManager::DeleteGroups(const std::vector<std::string>& names)
