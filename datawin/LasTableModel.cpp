@@ -147,7 +147,7 @@ bool LasTableModel::ReadDepths(std::vector<double>& depths) const
     return true;
 }
 
-std::string LasTableModel::TypedDepthsProblem() const
+std::string LasTableModel::TypedDepthsProblem(const std::vector<double>& depths) const
 {
     std::vector<std::string> numbers;
     int decimals = document_->GetDepthDecimals();
@@ -162,6 +162,14 @@ std::string LasTableModel::TypedDepthsProblem() const
         if (std::string problem = document_->DepthDigitsProblem(number, depth, decimals); !problem.empty())
             return problem;
     }
+    // The depths not typed take the decimals too.
+    if (depths.empty())
+        return {};
+    for (const double depth : {depths.front(), depths.back()})
+        if (std::string problem =
+                document_->DepthDigitsProblem(QString::number(depth, 'g', 15).toStdString(), depth, decimals);
+            !problem.empty())
+            return problem;
     return {};
 }
 
@@ -197,7 +205,7 @@ bool LasTableModel::ApplyToDocument(QString& refused, QString& depthProblem)
         }
         // Typed depths are kept as the decimals typed, typed values with the texts typed.
         if (curve == 0) {
-            if (const std::string problem = TypedDepthsProblem(); !problem.empty()) {
+            if (const std::string problem = TypedDepthsProblem(depths); !problem.empty()) {
                 depthProblem = QString::fromStdString(problem);
                 depthProblem[0] = depthProblem[0].toUpper();
                 continue;

@@ -43,9 +43,10 @@ public:
     bool ReadColumn(int curve, std::vector<float>& values) const;
     // The depths as decimals (TLASFile::DepthAt) with the changed texts read; false as above.
     bool ReadDepths(std::vector<double>& depths) const;
-    // Why the typed depths, written with the decimals the column would take, cannot be written
-    // (TLASFile::DepthDigitsProblem); empty when they can.
-    std::string TypedDepthsProblem() const;
+    // Why the rising `depths` with the typed ones, written with the decimals the column would
+    // take, cannot be written (TLASFile::DepthDigitsProblem): a typed depth, else the widest of
+    // the first and the last; empty when they can.
+    std::string TypedDepthsProblem(const std::vector<double>& depths) const;
     // Takes the changed columns into the document. A column with a text that is not a number,
     // or a depth column that holds NULL or does not strictly rise, is left out and its mnemonic
     // and "\n" added to `refused`; a depth column with a typed depth of more significant digits

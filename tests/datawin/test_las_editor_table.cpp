@@ -357,6 +357,20 @@ TEST_F(LasEditorTest, DepthColumnIsRefusedUnlessItStrictlyRises)
     EXPECT_TRUE(editor->MISetNullCol->isEnabled());
 }
 
+// A typed depth that fits, whose decimals the deepest row cannot take, is refused as a shift would be.
+TEST_F(LasEditorTest, TypedDecimalsTheDeepestDepthCannotTakeAreRefused)
+{
+    Write("b.las", "~V\nVERS. 2.0:\nWRAP. NO:\n~W\nSTRT.M 5.0:\nSTOP.M 10000.0:\nSTEP.M 0:\nNULL. -999.25:\n"
+                   "~C\nDEPT.M :\nGR.API :\n~A\n5.0 1\n6.0 2\n10000.0 3\n");
+    Pick("b.las");
+    Type(1, 2, "6.12345678901");
+    runner->Clear();
+    editor->ApplyGridToDocument();
+    EXPECT_EQ(Messages(), Join({platform::ApplicationTitle() + "|Глубина 10000 с 11 знаками после точки "
+                                                               "займет 16 значащих цифр, а записать можно не более 15"}));
+    EXPECT_EQ(editor->Document()->GetCurveData(0)[1], 6.0f);
+}
+
 TEST_F(LasEditorTest, CopyAndPasteThroughThePopupClipAtTheGridEdge)
 {
     Write("a.las", kSmallLas);
