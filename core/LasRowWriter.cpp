@@ -344,6 +344,14 @@ int PointBits(size_t width, int decimals)
     return 8 * (7 - decimals);
 }
 
+// The bytes of a field of fewer than 8 bytes as one word, blanks before them.
+[[gnu::noinline, gnu::cold]] std::uint64_t ShortFieldWord(std::string_view text)
+{
+    std::uint64_t word = 0x2020202020202020;
+    std::memcpy(reinterpret_cast<char*>(&word) + 8 - text.size(), text.data(), text.size());
+    return word;
+}
+
 // Whether the number text of a field that ends `text`, whose point lies at `point` (PointBits),
 // cannot read as `value`; told at a glance for most changed values, false where it is not. A text
 // that reads as a float lies within one of its steps (at most |value| * 2^-23) of it, so its
@@ -351,12 +359,18 @@ int PointBits(size_t width, int decimals)
 // more of those of the value, whatever their signs. They are read from the text's last 8 bytes as
 // one word: a point where the decimals put it, digits after it (no exponent), and before it a
 // units digit, or a blank or sign standing for 0; a text of one decimal has 0 hundredths.
+// shortFields: a field shorter than 8 bytes reads as one with blanks before it, else it is not
+// looked at.
+template <bool shortFields>
 [[gnu::always_inline]] inline bool CannotReadAs(std::string_view text, int point, float value)
 {
-    if (point < 0 || text.size() < 8)
+    if (point < 0 || (!shortFields && text.size() < 8))
         return false;
-    std::uint64_t word = 0;
-    std::memcpy(&word, text.data() + text.size() - 8, 8);  // the last byte highest
+    std::uint64_t word = 0;  // the last byte highest
+    if (!shortFields || text.size() >= 8) [[likely]]
+        std::memcpy(&word, text.data() + text.size() - 8, 8);
+    else
+        word = ShortFieldWord(text);
     // The units byte lowest, then the point and the decimals, as digits; zeros past the text's end.
     const std::uint64_t around = (word ^ 0x3030303030303030) >> (point - 8);
     // The high bit of each byte after the point that is not a digit.
@@ -385,10 +399,11 @@ int PointBits(size_t width, int decimals)
 class SameLayoutRows {
     // What the writer knows of a column in the block being written.
     struct ColumnState {
-        bool changed = false;    // its values changed in the block
-        bool typed = false;      // a text is typed for a value of the block
-        int pointBits = -1;      // PointBits of its fields in a regular block
-        int widePointBits = -1;  // PointBits of a field of 8 bytes or more
+        const float* values = nullptr;  // the column's values by sample
+        std::int8_t pointBits = -1;      // PointBits of its fields in a regular block
+        std::int8_t widePointBits = -1;  // PointBits of a field of 8 bytes or more
+        bool changed = false;            // its values changed in the block
+        bool typed = false;              // a text is typed for a value of the block
     };
 
 public:
@@ -403,8 +418,10 @@ public:
           states_(format.Columns()),
           depthsDiffer_(format.DepthsDifferFrom(source))
     {
-        for (size_t c = 0; c < states_.size(); ++c)
-            states_[c].widePointBits = PointBits(8, format_.Decimals(c));
+        for (size_t c = 0; c < states_.size(); ++c) {
+            states_[c].values = format_.Data(c);
+            states_[c].widePointBits = static_cast<std::int8_t>(PointBits(8, format_.Decimals(c)));
+        }
     }
 
     // False when rows lacking values are copied short.
@@ -466,7 +483,7 @@ private:
     {
         geometry_.Of(source_.summary, block);
         for (size_t c = 0; c < format_.Columns() && c < source_.summary.Columns(); ++c)
-            states_[c].pointBits = PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c));
+            states_[c].pointBits = static_cast<std::int8_t>(PointBits(geometry_[c].end - geometry_[c].blanks, format_.Decimals(c)));
     }
 
     // Whether every row is written and none changed: the rows can be copied as read.
@@ -564,10 +581,12 @@ private:
                                           int sample) const
     {
         // Bytes before the token are blanks or other tokens: a point followed by digits alone up to
-        // its end is its own, so the line up to it serves as a field, as wide as CannotReadAs looks.
+        // its end is its own, so the line up to it serves as a field, one at the line's start
+        // however short.
         if (column >= states_.size() || !states_[column].changed)
             return true;
-        return !CannotReadAs(line.substr(0, end), states_[column].widePointBits, format_.Value(column, sample)) &&
+        const ColumnState& state = states_[column];
+        return !CannotReadAs<true>(line.substr(0, end), state.widePointBits, state.values[sample]) &&
                format_.Keeps(column, sample, line.substr(begin, end - begin));
     }
 
@@ -649,7 +668,8 @@ private:
             const size_t width = field.end - field.blanks;
             const ColumnState& state = states_[c];
             const int point = !starts ? state.pointBits : width >= 8 ? state.widePointBits : PointBits(width, format_.Decimals(c));
-            if (!CannotReadAs(std::string_view(bytes.data(), end), point, value)) {
+            // The block up to the field serves as it: only the block's first field is short.
+            if (!CannotReadAs<false>(std::string_view(bytes.data(), end), point, value)) {
                 const std::string_view text(bytes.data() + begin, end - begin);
                 if (format_.Keeps(c, sample, text.substr(text.find_last_of(' ') + 1))) {
                     out += text;

@@ -148,28 +148,34 @@ TEST_F(LasSaveBlocks, ValuesKeptInAChangedBlockKeepTheirTexts)
 
 // One-decimal texts in a block whose every column changed, every other row of it but the last:
 // the rows that kept their values keep their lines, texts whose float lies a few tenths off
-// included (4999999.9 reads as 5000000); the others change.
+// included (4999999.9 reads as 5000000); the others change. Depths padded, and unpadded, where
+// their texts are shorter than the widest a number is looked at in.
 TEST_F(LasSaveBlocks, OneDecimalTextsKeptInAChangedBlock)
 {
     static const char* const kTexts[] = {"4999999.9", "16777217.0", "-0.5", "12.3"};
-    std::string input = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 990.0 :\n STOP.M 1809.1 :\n"
-                        " STEP.M 0.1 :\n NULL. -999.25 :\n~Curve\n DEPT.M :\n A.U :\n B.U :\n~A\n";
-    const size_t headerLines = 13;
-    char row[64];
-    for (int r = 0; r < 2 * kLasBlockRows; ++r) {
-        std::snprintf(row, sizeof row, "%10.1f%12s%10.1f\n", 990.0 + r * 0.1, kTexts[r % 4], r % 7 * 1.5);
-        input += row;
+    for (const char* depthFormat : {"%10.1f", "%.1f"}) {
+        SCOPED_TRACE(depthFormat);
+        std::string input = "~Version\n VERS. 2.0 :\n WRAP. NO :\n~Well\n STRT.M 990.0 :\n STOP.M 1809.1 :\n"
+                            " STEP.M 0.1 :\n NULL. -999.25 :\n~Curve\n DEPT.M :\n A.U :\n B.U :\n~A\n";
+        const size_t headerLines = 13;
+        char depth[32];
+        char row[64];
+        for (int r = 0; r < 2 * kLasBlockRows; ++r) {
+            std::snprintf(depth, sizeof depth, depthFormat, 990.0 + r * 0.1);
+            std::snprintf(row, sizeof row, "%s%12s%10.1f\n", depth, kTexts[r % 4], r % 7 * 1.5);
+            input += row;
+        }
+        TLASFile document(files_.Write(input), 2);
+        ASSERT_EQ(document.GetPointCount(), 2 * kLasBlockRows) << document.GetLoadError();
+        std::vector<size_t> changed;
+        for (int sample = kLasBlockRows + 1; sample < 2 * kLasBlockRows - 1; sample += 2) {
+            document.GetCurveData(0)[sample] += 0.05f;
+            document.GetCurveData(1)[sample] += 2.0f;
+            document.GetCurveData(2)[sample] += 1.0f;
+            changed.push_back(headerLines + static_cast<size_t>(sample));
+        }
+        EXPECT_EQ(ChangedLines(input, Save(document, "half.las"), "\n"), changed);
     }
-    TLASFile document(files_.Write(input), 2);
-    ASSERT_EQ(document.GetPointCount(), 2 * kLasBlockRows) << document.GetLoadError();
-    std::vector<size_t> changed;
-    for (int sample = kLasBlockRows + 1; sample < 2 * kLasBlockRows - 1; sample += 2) {
-        document.GetCurveData(0)[sample] += 0.05f;
-        document.GetCurveData(1)[sample] += 2.0f;
-        document.GetCurveData(2)[sample] += 1.0f;
-        changed.push_back(headerLines + static_cast<size_t>(sample));
-    }
-    EXPECT_EQ(ChangedLines(input, Save(document, "half.las"), "\n"), changed);
 }
 
 // A file rewritten in place by another program, its size, time stamp and inode put back, with a
