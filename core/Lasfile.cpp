@@ -440,6 +440,11 @@ std::string TLASFile::DepthDigitsProblem(const std::string& text, double depth, 
            DigitsOverCap(digits, cap);
 }
 
+std::string TLASFile::DepthDigitsProblem(double depth, int decimals) const
+{
+    return DepthDigitsProblem(NumberText(depth), depth, decimals);
+}
+
 std::string TLASFile::DepthShiftProblem(double d) const
 {
     const std::string shift = "Сдвиг " + NumberText(d);
@@ -459,10 +464,10 @@ std::string TLASFile::DepthShiftProblem(double d) const
         const double depth = column.At(i);
         if (!(std::fabs(depth) <= FLT_MAX))
             return shift + " слишком велик: глубина " + NumberText(depth) + " не может быть записана в файл";
-        if (const std::string problem = DepthDigitsProblem(NumberText(depth), depth, decimals); !problem.empty()) {
+        if (const std::string problem = DepthDigitsProblem(depth, decimals); !problem.empty()) {
             // The depths would fit with the decimals they had: the shift has more.
             const int held = before.Decimals();
-            if (held < decimals && DepthDigitsProblem({}, depth, held).empty())
+            if (held < decimals && DepthDigitsProblem(depth, held).empty())
                 return shift + " выходит за последний знак глубин файла (" + LastPlace(held) + "): с " +
                        std::to_string(decimals) + " знаками после точки глубины займут " +
                        DigitsOverCap(IntegerDigits(std::fabs(depth)) + decimals, DepthDigitCap());

@@ -108,6 +108,8 @@ public:
     // Why a depth (as the text given) written with the decimals would have more significant
     // digits than the depths may have (a Russian message); empty when it would not.
     std::string DepthDigitsProblem(const std::string& text, double depth, int decimals) const;
+    // As above, the depth named by its number.
+    std::string DepthDigitsProblem(double depth, int decimals) const;
     // Why the depths cannot take the shift d (a Russian message); empty when they can.
     std::string DepthShiftProblem(double d) const;
     // Adds d to every depth, computed from the depths as read, and gives the column the decimals

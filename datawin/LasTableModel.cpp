@@ -166,9 +166,7 @@ std::string LasTableModel::TypedDepthsProblem(const std::vector<double>& depths)
     if (depths.empty())
         return {};
     for (const double depth : {depths.front(), depths.back()})
-        if (std::string problem =
-                document_->DepthDigitsProblem(QString::number(depth, 'g', 15).toStdString(), depth, decimals);
-            !problem.empty())
+        if (std::string problem = document_->DepthDigitsProblem(depth, decimals); !problem.empty())
             return problem;
     return {};
 }
